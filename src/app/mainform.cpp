@@ -1,0 +1,350 @@
+#include "mainform.h"
+
+#include "dictdb.h"
+#include "mimesource.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolBar>
+
+using vantro::cDictDB;
+
+namespace {
+
+template <typename Widget>
+Widget *place(QWidget *parent, const char *name, int x, int y, int width, int height)
+{
+    auto *widget = new Widget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(x, y, width, height);
+    return widget;
+}
+
+QFrame *sunkenPanel(QWidget *parent, const char *name, int x, int y, int width, int height)
+{
+    QFrame *frame = place<QFrame>(parent, name, x, y, width, height);
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setFrameShadow(QFrame::Sunken);
+    return frame;
+}
+
+void setBackground(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+void makeBold12(QWidget *widget)
+{
+    QFont font = widget->font();
+    font.setPointSize(12);
+    font.setWeight(QFont::Bold);
+    widget->setFont(font);
+}
+
+// A text pane that holds plain text only: what is typed or loaded is what is saved.
+QTextEdit *textPane(QWidget *parent, const char *name, int x, int y, int width, int height,
+                    const QColor &colour)
+{
+    QTextEdit *pane = place<QTextEdit>(parent, name, x, y, width, height);
+    pane->setAcceptRichText(false);
+    setBackground(pane, QPalette::Base, colour);
+    makeBold12(pane);
+    return pane;
+}
+
+} // namespace
+
+MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl)
+    : QMainWindow(parent, fl)
+{
+    statusBar();
+    setObjectName(name ? QLatin1String(name) : QLatin1String("MainForm"));
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("qt_central_widget"));
+    setCentralWidget(central);
+
+    createRecordForm(central);
+    createWorkspace(central);
+    createActions();
+    createToolBarAndMenus();
+    languageChange();
+    resize(QSize(1000, 618).expandedTo(minimumSizeHint()));
+    connectSignals();
+    setTabOrderAndBuddies();
+    init();
+}
+
+MainForm::~MainForm()
+{
+    destroy();
+}
+
+void MainForm::createRecordForm(QWidget *central)
+{
+    pixmapLabel2 = place<QLabel>(central, "pixmapLabel2", 660, 460, 317, 71);
+    QPalette strip = pixmapLabel2->palette();
+    strip.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    strip.setColor(QPalette::Window, QColor(238, 238, 230));
+    pixmapLabel2->setPalette(strip);
+    pixmapLabel2->setAutoFillBackground(true);
+    pixmapLabel2->setPixmap(pixmapFromMimeSource(QStringLiteral("tex6918.jpg")));
+    pixmapLabel2->setScaledContents(true);
+
+    frame4 = sunkenPanel(central, "frame4", 660, 10, 320, 440);
+    ledSyn = place<QLineEdit>(frame4, "ledSyn", 80, 268, 221, 21);
+    btnQV = place<QPushButton>(frame4, "btnQV", 10, 288, 61, 30);
+    textLabel3 = place<QLabel>(frame4, "textLabel3", 10, 128, 61, 21);
+    btnClear = place<QPushButton>(frame4, "btnClear", 10, 148, 60, 30);
+    textLabel1_4 = place<QLabel>(frame4, "textLabel1_4", 10, 270, 70, 21);
+    textLabel2 = place<QLabel>(frame4, "textLabel2", 10, 10, 40, 21);
+    tedITRANS = textPane(frame4, "tedITRANS", 80, 40, 221, 220, QColor(0, 255, 255));
+    ledEng = place<QLineEdit>(frame4, "ledEng", 80, 10, 221, 24);
+    setBackground(ledEng, QPalette::Base, QColor(255, 255, 0));
+    makeBold12(ledEng);
+    frame5 = sunkenPanel(frame4, "frame5", 80, 300, 221, 110);
+    createRecordButtons();
+    lblKeys = place<QLabel>(frame4, "lblKeys", 10, 418, 170, 20);
+}
+
+void MainForm::createRecordButtons()
+{
+    btnNext = place<QPushButton>(frame5, "btnNext", 80, 10, 61, 30);
+    btnSearch = place<QPushButton>(frame5, "btnSearch", 150, 10, 61, 30);
+    btnLast = place<QPushButton>(frame5, "btnLast", 10, 40, 61, 30);
+    btnPrev = place<QPushButton>(frame5, "btnPrev", 80, 40, 61, 30);
+    btnFirst = place<QPushButton>(frame5, "btnFirst", 10, 10, 61, 30);
+    btnSave = place<QPushButton>(frame5, "btnSave", 150, 40, 61, 30);
+    btnDelete = place<QPushButton>(frame5, "btnDelete", 150, 80, 61, 21);
+    chkReadOnly = place<QCheckBox>(frame5, "chkReadOnly", 10, 80, 90, 21);
+    chkReadOnly->setChecked(true);
+}
+
+void MainForm::createWorkspace(QWidget *central)
+{
+    frame3 = sunkenPanel(central, "frame3", 10, 10, 640, 520);
+    textLabel1 = place<QLabel>(frame3, "textLabel1", 10, 18, 50, 21);
+    textLabel1_2 = place<QLabel>(frame3, "textLabel1_2", 10, 248, 50, 21);
+    english = textPane(frame3, "english", 70, 10, 560, 210, QColor(255, 255, 0));
+    english->setLineWidth(1);
+    english->setReadOnly(false);
+    btnLookUp = place<QPushButton>(frame3, "btnLookUp", 6, 48, 57, 30);
+    btnBrowse = place<QPushButton>(frame3, "btnBrowse", 6, 90, 57, 30);
+    itrans = textPane(frame3, "itrans", 70, 240, 560, 260, QColor(85, 255, 255));
+}
+
+void MainForm::createActions()
+{
+    const auto action = [this](const char *name, const char *icon) {
+        auto *created = new QAction(this);
+        created->setObjectName(QLatin1String(name));
+        if (icon)
+            created->setIcon(QIcon(pixmapFromMimeSource(QLatin1String(icon))));
+        return created;
+    };
+    fileNewAction = action("fileNewAction", "filenew");
+    fileOpenAction = action("fileOpenAction", "fileopen");
+    fileSaveAction = action("fileSaveAction", "filesave");
+    fileSaveAsAction = action("fileSaveAsAction", nullptr);
+    filePrintAction = action("filePrintAction", "print");
+    fileExitAction = action("fileExitAction", nullptr);
+    editUndoAction = action("editUndoAction", "undo");
+    editRedoAction = action("editRedoAction", "redo");
+    editCutAction = action("editCutAction", "editcut");
+    editCopyAction = action("editCopyAction", "editcopy");
+    editPasteAction = action("editPasteAction", "editpaste");
+    editFindAction = action("editFindAction", "searchfind");
+    helpContentsAction = action("helpContentsAction", nullptr);
+    helpIndexAction = action("helpIndexAction", nullptr);
+    helpAboutAction = action("helpAboutAction", nullptr);
+}
+
+void MainForm::createToolBarAndMenus()
+{
+    toolBar = new QToolBar(QString(), this);
+    addToolBar(Qt::TopToolBarArea, toolBar);
+    toolBar->addActions({fileNewAction, fileOpenAction, fileSaveAction, fileSaveAsAction});
+    toolBar->addSeparator();
+    toolBar->addAction(filePrintAction);
+    toolBar->addSeparator();
+    toolBar->addAction(fileExitAction);
+
+    MenuBar = new QMenuBar(this);
+    MenuBar->setObjectName(QStringLiteral("MenuBar"));
+    setMenuBar(MenuBar);
+    fileMenu = new QMenu(this);
+    fileMenu->addActions({fileNewAction, fileOpenAction, fileSaveAction, fileSaveAsAction});
+    fileMenu->addSeparator();
+    fileMenu->addAction(filePrintAction);
+    fileMenu->addSeparator();
+    fileMenu->addAction(fileExitAction);
+    Edit = new QMenu(this);
+    Edit->addActions({editUndoAction, editRedoAction});
+    Edit->addSeparator();
+    Edit->addActions({editCutAction, editCopyAction, editPasteAction});
+    Edit->addSeparator();
+    Edit->addAction(editFindAction);
+    helpMenu = new QMenu(this);
+    helpMenu->addActions({helpContentsAction, helpIndexAction});
+    helpMenu->addSeparator();
+    helpMenu->addAction(helpAboutAction);
+    MenuBar->addMenu(fileMenu);
+    MenuBar->addMenu(Edit);
+    MenuBar->addMenu(helpMenu);
+}
+
+void MainForm::languageChange()
+{
+    setWindowTitle(tr("VANTRO 1.10"));
+    frame4->setToolTip(tr("Dictionary"));
+    textLabel2->setText(tr("&Key"));
+    textLabel3->setText(tr("S&Amskrit"));
+    textLabel1_4->setText(tr("S&Ynonym"));
+    textLabel1->setText(tr("En&Glish"));
+    textLabel1_2->setText(tr("&ITRANS"));
+    lblKeys->setText(tr("Keys:"));
+
+    const auto button = [](QAbstractButton *widget, const QString &text, const QString &key) {
+        widget->setText(text);
+        widget->setShortcut(QKeySequence(key));
+    };
+    button(btnFirst, tr("Fi&Rst"), tr("Alt+R"));
+    button(btnLast, tr("&Last"), tr("Alt+L"));
+    button(btnNext, tr("&Next"), tr("Alt+N"));
+    button(btnPrev, tr("&Prev"), tr("Alt+P"));
+    button(btnSave, tr("Sa&Ve"), tr("Alt+V"));
+    button(btnSearch, tr("&Search"), tr("Alt+S"));
+    button(btnLookUp, tr("Look&Up"), tr("Alt+U"));
+    button(btnDelete, tr("&Delete"), tr("Alt+D"));
+    button(btnBrowse, tr("&Browse"), tr("Alt+B"));
+    button(btnQV, tr("&QV"), tr("Alt+Q"));
+    button(btnClear, tr("&Clear"), tr("Alt+C"));
+    button(chkReadOnly, tr("Read &Only"), tr("Alt+O"));
+
+    const auto action = [](QAction *target, const QString &text, const QString &menuText,
+                           const QString &key) {
+        target->setIconText(text);
+        target->setText(menuText);
+        target->setShortcut(QKeySequence(key));
+    };
+    action(fileNewAction, tr("New"), tr("&New"), tr("Ctrl+N"));
+    action(fileOpenAction, tr("Open"), tr("&Open..."), tr("Ctrl+O"));
+    action(fileSaveAction, tr("Save"), tr("&Save"), tr("Ctrl+S"));
+    action(fileSaveAsAction, tr("Save As"), tr("Save &As..."), QString());
+    action(filePrintAction, tr("Print"), tr("&Print..."), tr("Ctrl+P"));
+    action(fileExitAction, tr("Exit"), tr("E&xit"), QString());
+    action(editUndoAction, tr("Undo"), tr("&Undo"), tr("Ctrl+Z"));
+    action(editRedoAction, tr("Redo"), tr("&Redo"), tr("Ctrl+Y"));
+    action(editCutAction, tr("Cut"), tr("Cu&t"), tr("Ctrl+X"));
+    action(editCopyAction, tr("Copy"), tr("&Copy"), tr("Ctrl+C"));
+    action(editPasteAction, tr("Paste"), tr("&Paste"), tr("Ctrl+V"));
+    action(editFindAction, tr("Find"), tr("&Find..."), tr("Ctrl+F"));
+    action(helpContentsAction, tr("Contents"), tr("&Contents..."), QString());
+    action(helpIndexAction, tr("Index"), tr("&Index..."), QString());
+    action(helpAboutAction, tr("About"), tr("&About"), QString());
+
+    toolBar->setWindowTitle(tr("Tools"));
+    fileMenu->setTitle(tr("&File"));
+    Edit->setTitle(tr("&Edit"));
+    helpMenu->setTitle(tr("&Help"));
+}
+
+void MainForm::connectSignals()
+{
+    connect(fileNewAction, &QAction::triggered, this, &MainForm::fileNew);
+    connect(fileOpenAction, &QAction::triggered, this, &MainForm::fileOpen);
+    connect(fileSaveAction, &QAction::triggered, this, &MainForm::fileSave);
+    connect(fileSaveAsAction, &QAction::triggered, this, &MainForm::fileSaveAs);
+    connect(filePrintAction, &QAction::triggered, this, &MainForm::filePrint);
+    connect(fileExitAction, &QAction::triggered, this, &MainForm::fileExit);
+    connect(editUndoAction, &QAction::triggered, this, &MainForm::editUndo);
+    connect(editRedoAction, &QAction::triggered, this, &MainForm::editRedo);
+    connect(editCutAction, &QAction::triggered, this, &MainForm::editCut);
+    connect(editCopyAction, &QAction::triggered, this, &MainForm::editCopy);
+    connect(editPasteAction, &QAction::triggered, this, &MainForm::editPaste);
+    connect(editFindAction, &QAction::triggered, this, &MainForm::editFind);
+    connect(helpIndexAction, &QAction::triggered, this, &MainForm::helpIndex);
+    connect(helpContentsAction, &QAction::triggered, this, &MainForm::helpContents);
+    connect(helpAboutAction, &QAction::triggered, this, &MainForm::helpAbout);
+    connect(btnFirst, &QPushButton::clicked, this, &MainForm::btnFirstClicked);
+    connect(btnLast, &QPushButton::clicked, this, &MainForm::btnLastClicked);
+    connect(btnNext, &QPushButton::clicked, this, &MainForm::btnNextClicked);
+    connect(btnPrev, &QPushButton::clicked, this, &MainForm::btnPrevClicked);
+    connect(btnSave, &QPushButton::clicked, this, &MainForm::btnSaveClicked);
+    connect(btnSearch, &QPushButton::clicked, this, &MainForm::btnSearchClicked);
+    connect(btnLookUp, &QPushButton::clicked, this, &MainForm::btnLookUpClicked);
+    connect(btnDelete, &QPushButton::clicked, this, &MainForm::btnDeleteClicked);
+    connect(btnBrowse, &QPushButton::clicked, this, &MainForm::btnBrowseClicked);
+    connect(btnQV, &QPushButton::clicked, this, &MainForm::btnQVClicked);
+    connect(btnClear, &QPushButton::clicked, this, &MainForm::btnClearClicked);
+}
+
+void MainForm::setTabOrderAndBuddies()
+{
+    const QList<QWidget *> chain = {english, itrans,    ledEng,    tedITRANS, ledSyn,   btnFirst,
+                                    btnLast, btnNext,   btnPrev,   btnSearch, btnSave,  btnDelete,
+                                    btnClear, btnQV, btnLookUp, btnBrowse};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+
+    textLabel2->setBuddy(ledEng);
+    textLabel3->setBuddy(tedITRANS);
+    textLabel1_4->setBuddy(ledSyn);
+    textLabel1->setBuddy(english);
+    textLabel1_2->setBuddy(itrans);
+}
+
+void MainForm::init()
+{
+    currPara = 0;
+    currIndex = 0;
+    HW = nullptr;
+    pdlgf = nullptr;
+    DICTDB = new cDictDB;
+    DICTDB->openDB();
+    showKeyCount();
+}
+
+void MainForm::destroy()
+{
+    if (!DICTDB)
+        return;
+    DICTDB->closeDB();
+    delete DICTDB;
+}
+
+void MainForm::setAppDirPath(QString path)
+{
+    appDirPath = path;
+}
+
+void MainForm::fileExit()
+{
+    if (DICTDB) {
+        DICTDB->closeDB();
+        delete DICTDB;
+        DICTDB = nullptr;
+    }
+    QApplication::exit(0);
+}
+
+void MainForm::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+}
+
+void MainForm::showKeyCount()
+{
+    lblKeys->setText(QString::asprintf("Keys: %d", DICTDB ? DICTDB->getStat() : 0));
+}

@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QTextEdit;
+class QToolBar;
+class dlgFind;
+class dlgHW;
+
+namespace vantro {
+class cDictDB;
+}
+
+// The program's one window: the translation workspace on the left, the dictionary record form
+// on the right. Every widget sits at a fixed position; the slots live in files grouped by what
+// they work on (records, workspace, help).
+class MainForm : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainForm(QWidget *parent = nullptr, const char *name = nullptr,
+                      Qt::WindowFlags fl = Qt::Window);
+    ~MainForm() override;
+
+    QLabel *pixmapLabel2;
+    QFrame *frame4;
+    QLineEdit *ledSyn;
+    QPushButton *btnQV;
+    QLabel *textLabel3;
+    QPushButton *btnClear;
+    QLabel *textLabel1_4;
+    QLabel *textLabel2;
+    QTextEdit *tedITRANS;
+    QLineEdit *ledEng;
+    QFrame *frame5;
+    QPushButton *btnNext;
+    QPushButton *btnSearch;
+    QPushButton *btnLast;
+    QPushButton *btnPrev;
+    QPushButton *btnFirst;
+    QPushButton *btnSave;
+    QPushButton *btnDelete;
+    QCheckBox *chkReadOnly;
+    QLabel *lblKeys;
+    QFrame *frame3;
+    QLabel *textLabel1;
+    QLabel *textLabel1_2;
+    QTextEdit *english;
+    QPushButton *btnLookUp;
+    QPushButton *btnBrowse;
+    QTextEdit *itrans;
+    QMenuBar *MenuBar;
+    QMenu *fileMenu;
+    QMenu *Edit;
+    QMenu *helpMenu;
+    QToolBar *toolBar;
+    QAction *fileNewAction;
+    QAction *fileOpenAction;
+    QAction *fileSaveAction;
+    QAction *fileSaveAsAction;
+    QAction *filePrintAction;
+    QAction *fileExitAction;
+    QAction *editUndoAction;
+    QAction *editRedoAction;
+    QAction *editCutAction;
+    QAction *editCopyAction;
+    QAction *editPasteAction;
+    QAction *editFindAction;
+    QAction *helpContentsAction;
+    QAction *helpIndexAction;
+    QAction *helpAboutAction;
+
+    virtual void setAppDirPath(QString path);
+    virtual void findString(QString text);
+
+    // The dictionary object, or nullptr after File > Exit.
+    vantro::cDictDB *dictionary() const { return DICTDB; }
+    QString itransFileName() const { return ITRANSFile; }
+    QString applicationDirPath() const { return appDirPath; }
+    dlgHW *helpWindow() const { return HW; }
+    dlgFind *findDialog() const { return pdlgf; }
+
+public slots:
+    virtual void fileNew();
+    virtual void fileOpen();
+    virtual void fileSave();
+    virtual void fileSaveAs();
+    virtual void filePrint();
+    virtual void fileExit();
+    virtual void editUndo();
+    virtual void editRedo();
+    virtual void editCut();
+    virtual void editPaste();
+    virtual void editFind();
+    virtual void helpIndex();
+    virtual void helpContents();
+    virtual void helpAbout();
+
+protected slots:
+    virtual void languageChange();
+
+private slots:
+    virtual void editCopy();
+    virtual void btnDeleteClicked();
+    virtual void btnFirstClicked();
+    virtual void btnLastClicked();
+    virtual void btnNextClicked();
+    virtual void btnPrevClicked();
+    virtual void btnSaveClicked();
+    virtual void btnSearchClicked();
+    virtual void btnLookUpClicked();
+    virtual void btnBrowseClicked();
+    virtual void btnQVClicked();
+    virtual void btnClearClicked();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createRecordForm(QWidget *central);
+    void createRecordButtons();
+    void createWorkspace(QWidget *central);
+    void createActions();
+    void createToolBarAndMenus();
+    void connectSignals();
+    void setTabOrderAndBuddies();
+    void init();
+    void destroy();
+
+    // Record form helpers.
+    int askSaveChanges();
+    bool recordIsModified() const;
+    void showRecord();
+    void moveCursor(int cOpt);
+    void showKeyCount();
+
+    dlgFind *pdlgf = nullptr;
+    int currIndex = 0;
+    int currPara = 0;
+    QString appDirPath;
+    dlgHW *HW = nullptr;
+    QString ITRANSFile;
+    vantro::cDictDB *DICTDB = nullptr;
+};

@@ -1,0 +1,355 @@
+#include "dictdb.h"
+
+#include "record.h"
+
+#include <db.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantro {
+namespace {
+
+constexpr int kNameBufferSize = 128;
+constexpr const char *kClassName = "cDictDB";
+
+// One diagnostic line on the standard output, flushed at once so that it interleaves correctly
+// with the library's reports on the standard error stream.
+void outLine(const char *first, const char *second)
+{
+    std::fputs(first, stdout);
+    std::fputs(second, stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+void errLine(const QString &text)
+{
+    std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+quint32 readWord(const unsigned char *at, bool swapped)
+{
+    quint32 value;
+    std::memcpy(&value, at, sizeof value);
+    return swapped ? __builtin_bswap32(value) : value;
+}
+
+// Checks the metadata page of an existing file before the library sees it, so that a file that
+// is not one of our B-tree dictionaries is refused without the library printing a line for every
+// page it tries, and without a single byte of it being written.
+QString whyNotADictionary(const char *path)
+{
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat info;
+    unsigned char meta[64];
+    QString why;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        why = QStringLiteral("not a regular file");
+    else if (info.st_size == 0)
+        why = QStringLiteral("the file is empty");
+    else if (info.st_size < 512 || ::pread(fd, meta, sizeof meta, 0) != sizeof meta)
+        why = QStringLiteral("the file is too short");
+    ::close(fd);
+    if (!why.isEmpty())
+        return why;
+
+    const quint32 magic = readWord(meta + 12, false);
+    const bool swapped = magic == __builtin_bswap32(quint32(DB_BTREEMAGIC));
+    if (magic != DB_BTREEMAGIC && !swapped)
+        return magic == DB_HASHMAGIC || __builtin_bswap32(magic) == DB_HASHMAGIC
+                       ? QStringLiteral("a hash database, not a B-tree")
+                       : QStringLiteral("not a Berkeley DB B-tree file");
+    const quint32 pageSize = readWord(meta + 20, swapped);
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
+        return QStringLiteral("damaged header");
+    if (info.st_size % pageSize != 0)
+        return QStringLiteral("truncated or damaged (not a whole number of pages)");
+    return {};
+}
+
+} // namespace
+
+cDictDB::cDictDB(const QString &dbName) : qsDBName(dbName) {}
+
+cDictDB::~cDictDB()
+{
+    delete[] sKey;
+    delete[] sData;
+}
+
+void cDictDB::copyIn(char *&buffer, int &capacity, const char *bytes, int length)
+{
+    if (length + 1 > capacity) {
+        delete[] buffer;
+        buffer = new char[size_t(length) + 1];
+        capacity = length + 1;
+    }
+    if (length > 0)
+        std::memcpy(buffer, bytes, size_t(length));
+    buffer[length] = '\0';
+}
+
+int cDictDB::openDB()
+{
+    char fileName[kNameBufferSize];
+    const QByteArray name = qsDBName.toLatin1();
+    if (!fitsLatin1(qsDBName) || name.size() >= kNameBufferSize || name.isEmpty()) {
+        errLine(QStringLiteral("%1: cannot open \"%2\": a dictionary file name must be 1 to %3 "
+                               "Latin-1 bytes")
+                    .arg(QLatin1String(kClassName), qsDBName)
+                    .arg(kNameBufferSize - 1));
+        return 1;
+    }
+    std::memcpy(fileName, name.constData(), size_t(name.size()) + 1);
+
+    const int ret = db_create(&dbp, nullptr, 0);
+    if (ret != 0) {
+        std::fprintf(stderr, "db_create: %s\n", db_strerror(ret));
+        std::exit(1);
+    }
+    if (openHandle(QByteArray(fileName)) != 0)
+        return 1;
+
+    const int cursorRet = dbp->cursor(dbp, nullptr, &dbcp, 0);
+    if (cursorRet != 0) {
+        dbp->err(dbp, cursorRet, "DB->cursor");
+        dbcp = nullptr;
+        return 1;
+    }
+    return 0;
+}
+
+// Opens the handle under the single-writer lock. An existing file is locked and checked before
+// the library opens it; a missing one is created exclusively and then locked, and when another
+// process creates it first the existing-file path is taken instead.
+int cDictDB::openHandle(const QByteArray &name)
+{
+    const char *path = name.constData();
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        switch (m_lock.acquire(name)) {
+        case FileLock::Result::Busy:
+            errLine(QStringLiteral("%1: %2 is open in another process; it was not opened and "
+                                   "is left untouched")
+                        .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
+            return 1;
+        case FileLock::Result::Failed:
+            dbp->err(dbp, m_lock.lastError(), "%s", path);
+            return 1;
+        case FileLock::Result::Locked: {
+            const QString why = whyNotADictionary(path);
+            if (!why.isEmpty()) {
+                m_lock.release();
+                errLine(QStringLiteral("%1: %2 is not a dictionary file (%3); it is left untouched")
+                            .arg(QLatin1String(kClassName), QString::fromLatin1(name), why));
+                return 1;
+            }
+            const int ret = dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE, 0664);
+            if (ret != 0) {
+                m_lock.release();
+                dbp->err(dbp, ret, "%s", path);
+                return 1;
+            }
+            return 0;
+        }
+        case FileLock::Result::Missing: {
+            const int ret =
+                dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
+            if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked)
+                return 0;
+            if (ret != 0 && ret != EEXIST) {
+                dbp->err(dbp, ret, "%s", path);
+                return 1;
+            }
+            // Another process created the file between our look and our open: start again
+            // with a fresh handle, since a handle that failed to open cannot be reused.
+            dbp->close(dbp, 0);
+            dbp = nullptr;
+            if (db_create(&dbp, nullptr, 0) != 0) {
+                std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
+                std::exit(1);
+            }
+            break;
+        }
+        }
+    }
+    errLine(QStringLiteral("%1: %2 is being created by another process; try again")
+                .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
+    return 1;
+}
+
+int cDictDB::closeDB()
+{
+    if (dbcp) {
+        const int ret = dbcp->close(dbcp);
+        if (ret != 0) {
+            dbp->err(dbp, ret, "DBcursor->close");
+            outLine("I/O err ", qsDBName.toLatin1().constData());
+            dbcp = nullptr;
+            return 1;
+        }
+    }
+    dbcp = nullptr;
+    if (!dbp)
+        return 0;
+    const int ret = dbp->close(dbp, 0);
+    dbp = nullptr;
+    m_lock.release();
+    if (ret != 0) {
+        std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
+        return 1;
+    }
+    return 0;
+}
+
+// A word, meaning or synonym that has no Latin-1 form would be stored with '?' in place of the
+// missing characters, merging different words into one key; such a record is refused.
+bool cDictDB::recordIsStorable(const char *operation) const
+{
+    const char *field = !fitsLatin1(qsEngWord) ? "word"
+                        : !fitsLatin1(qsITRANS) ? "meaning"
+                        : !fitsLatin1(qsSynonym) ? "synonyms"
+                                                 : nullptr;
+    if (!field)
+        return true;
+    std::printf("%s - %s: the %s of \"%s\" holds characters without a Latin-1 form; "
+                "nothing written\n",
+                operation, kClassName, field, qsEngWord.toLocal8Bit().constData());
+    std::fflush(stdout);
+    return false;
+}
+
+int cDictDB::writeRecord(Write mode)
+{
+    const bool adding = mode == Write::Add;
+    if (qsEngWord.isEmpty())
+        return 1;
+    if (!recordIsStorable(adding ? "Put err" : "Save err"))
+        return 1;
+    const QByteArray key = encodeKey(qsEngWord);
+    const QByteArray data = encodeData(qsITRANS, qsSynonym);
+    copyIn(sKey, iKLen, key.constData(), int(key.size()));
+    copyIn(sData, iDLen, data.constData(), int(data.size()));
+
+    DBT dbKey{};
+    DBT dbData{};
+    dbKey.data = sKey;
+    dbKey.size = u_int32_t(key.size());
+    dbData.data = sData;
+    dbData.size = u_int32_t(data.size());
+    int ret = EINVAL;
+    if (dbp)
+        ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
+    if (adding && ret == DB_KEYEXIST)
+        return 1;
+    if (ret != 0) {
+        if (dbp)
+            dbp->err(dbp, ret, "DB->put");
+        else
+            std::fprintf(stderr, "DB->put: %s\n", db_strerror(ret));
+        outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
+        return 1;
+    }
+    if (dbp->sync(dbp, 0) != 0) {
+        if (adding)
+            outLine("Put sync err - ", kClassName);
+        else
+            outLine(kClassName, ": put/sync err");
+        return 1;
+    }
+    return 0;
+}
+
+int cDictDB::addRecord()
+{
+    return writeRecord(Write::Add);
+}
+
+int cDictDB::saveRecord()
+{
+    return writeRecord(Write::Save);
+}
+
+int cDictDB::deleteRecord()
+{
+    if (!fitsLatin1(qsEngWord)) {
+        outLine("Del I/O err ", kClassName);
+        return 1;
+    }
+    const QByteArray key = qsEngWord.toLatin1();
+    copyIn(sKey, iKLen, key.constData(), int(key.size()));
+    DBT dbKey{};
+    dbKey.data = sKey;
+    dbKey.size = u_int32_t(key.size());
+    int ret = EINVAL;
+    if (dbp)
+        ret = dbp->del(dbp, nullptr, &dbKey, 0);
+    if (ret != 0) {
+        if (dbp)
+            dbp->err(dbp, ret, "DB->del");
+        else
+            std::fprintf(stderr, "DB->del: %s\n", db_strerror(ret));
+        outLine("Del I/O err ", kClassName);
+        return 1;
+    }
+    if (dbp->sync(dbp, 0) != 0) {
+        outLine(kClassName, ": del/sync err");
+        return 1;
+    }
+    return 0;
+}
+
+int cDictDB::getCursorRec(int cOpt)
+{
+    u_int32_t flag = 0;
+    switch (cOpt) {
+    case First: flag = DB_FIRST; break;
+    case Last: flag = DB_LAST; break;
+    case Next: flag = DB_NEXT; break;
+    case Prev: flag = DB_PREV; break;
+    case AtOrAfter: flag = DB_SET_RANGE; break;
+    default: return 1;
+    }
+    if (!dbcp)
+        return 1;
+
+    DBT dbKey{};
+    DBT dbData{};
+    if (cOpt == AtOrAfter) {
+        const QByteArray key = encodeKey(qsEngWord);
+        copyIn(sKey, iKLen, key.constData(), int(key.size()));
+        dbKey.data = sKey;
+        dbKey.size = u_int32_t(key.size());
+    }
+    if (dbcp->get(dbcp, &dbKey, &dbData, flag) != 0)
+        return 1;
+
+    // The returned pointers lead into the library's memory, valid only until the next call.
+    copyIn(sKey, iKLen, static_cast<const char *>(dbKey.data), int(dbKey.size));
+    copyIn(sData, iDLen, static_cast<const char *>(dbData.data), int(dbData.size));
+    qsEngWord = decodeKey(sKey, dbKey.size);
+    decodeData(sData, dbData.size, qsITRANS, qsSynonym);
+    return 0;
+}
+
+int cDictDB::getStat()
+{
+    if (!dbcp || dbp->stat(dbp, nullptr, &sp, 0) != 0) {
+        iKeys = 0;
+        return 0;
+    }
+    iKeys = int(sp->bt_nkeys);
+    std::free(sp);
+    sp = nullptr;
+    return iKeys;
+}
+
+} // namespace vantro

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "filelock.h"
+
+#include <QString>
+
+struct __db;
+struct __dbc;
+struct __db_bt_stat;
+
+namespace vantro {
+
+// The dictionary file: one Berkeley DB B-tree, one cursor shared by navigation and search, and
+// the current record as three texts. Every operation answers 0 for success and 1 for failure
+// (getStat answers the key count) and reports through one-line diagnostics, never a dialog.
+class cDictDB
+{
+public:
+    explicit cDictDB(const QString &dbName = QStringLiteral("morvak.db"));
+    ~cDictDB();
+    cDictDB(const cDictDB &) = delete;
+    cDictDB &operator=(const cDictDB &) = delete;
+
+    // Cursor move codes of getCursorRec.
+    enum Move { First = 1, Last = 2, Next = 3, Prev = 4, AtOrAfter = 5 };
+
+    int openDB();
+    int closeDB();
+    int addRecord();
+    int saveRecord();
+    int getCursorRec(int cOpt);
+    int deleteRecord();
+    int getStat();
+
+    void setWord(const QString &word) { qsEngWord = word; }
+    void setWord(const char *word) { qsEngWord = QString::fromLatin1(word); }
+    QString getWord() const { return qsEngWord; }
+    void setITRANS(const QString &meaning) { qsITRANS = meaning; }
+    void setITRANS(const char *meaning) { qsITRANS = QString::fromLatin1(meaning); }
+    QString getITRANS() const { return qsITRANS; }
+    void setSynonym(const QString &synonyms) { qsSynonym = synonyms; }
+    void setSynonym(const char *synonyms) { qsSynonym = QString::fromLatin1(synonyms); }
+    QString getSynonym() const { return qsSynonym; }
+
+    // Capacities of the scratch buffers, which only grow.
+    int keyCapacity() const { return iKLen; }
+    int dataCapacity() const { return iDLen; }
+    QString fileName() const { return qsDBName; }
+    bool isOpen() const { return dbcp != nullptr; }
+
+private:
+    enum class Write { Add, Save };
+
+    int openHandle(const QByteArray &name);
+    int writeRecord(Write mode);
+    bool recordIsStorable(const char *operation) const;
+    void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
+
+    QString qsEngWord;
+    QString qsITRANS;
+    QString qsSynonym;
+    QString qsDBName;
+    struct __db *dbp = nullptr;
+    struct __dbc *dbcp = nullptr;
+    char *sKey = nullptr;
+    char *sData = nullptr;
+    int iKLen = 0;
+    int iDLen = 0;
+    struct __db_bt_stat *sp = nullptr;
+    int iKeys = 0;
+    FileLock m_lock;
+};
+
+} // namespace vantro

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+namespace vantro {
+
+// An exclusive advisory lock on one file, held for as long as the object keeps it. flock() is
+// used rather than POSIX record locks because the database library opens and closes the file
+// on its own, and closing any descriptor of a file drops every record lock the process holds.
+class FileLock
+{
+public:
+    enum class Result { Locked, Missing, Busy, Failed };
+
+    FileLock() = default;
+    ~FileLock();
+    FileLock(const FileLock &) = delete;
+    FileLock &operator=(const FileLock &) = delete;
+
+    // Locks an existing file without waiting; Missing when there is no such file.
+    Result acquire(const QByteArray &path);
+    void release();
+    bool isHeld() const { return m_fd >= 0; }
+    // The error number of the last Failed result.
+    int lastError() const { return m_error; }
+
+private:
+    int m_fd = -1;
+    int m_error = 0;
+};
+
+} // namespace vantro

@@ -1,0 +1,48 @@
+#include "record.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vantro {
+
+bool fitsLatin1(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xFF; });
+}
+
+QByteArray encodeKey(const QString &word)
+{
+    return word.toLower().toLatin1();
+}
+
+QByteArray encodeData(const QString &meaning, const QString &synonyms)
+{
+    QByteArray data = meaning.toLatin1();
+    if (!synonyms.isEmpty()) {
+        data.append(kSynonymSeparator);
+        data.append(synonyms.toLatin1());
+    }
+    return data;
+}
+
+QString decodeKey(const char *bytes, qsizetype size)
+{
+    return QString::fromLatin1(bytes, size);
+}
+
+void decodeData(const char *bytes, qsizetype size, QString &meaning, QString &synonyms)
+{
+    const void *nul = size > 0 ? std::memchr(bytes, '\0', size_t(size)) : nullptr;
+    const qsizetype length = nul ? static_cast<const char *>(nul) - bytes : size;
+    const QString text = QString::fromLatin1(bytes, length);
+    const qsizetype bar = text.indexOf(QLatin1Char(kSynonymSeparator));
+    if (bar >= 1) {
+        meaning = text.left(bar);
+        synonyms = text.mid(bar + 1);
+    } else {
+        meaning = text;
+        synonyms.clear();
+    }
+}
+
+} // namespace vantro

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace vantro {
+
+// The three texts of one dictionary record, as the window and the tools see it.
+struct Record
+{
+    QString word;
+    QString meaning;
+    QString synonyms;
+};
+
+// The byte that separates the meaning from the synonyms in the stored data.
+inline constexpr char kSynonymSeparator = '|';
+
+// True when every character of the text has a Latin-1 form, so that encoding it loses nothing.
+bool fitsLatin1(const QString &text);
+
+// The stored key of a word: lower-cased, one Latin-1 byte per character, no NUL.
+QByteArray encodeKey(const QString &word);
+
+// The stored data: the meaning, then "|" and the synonyms only when there are synonyms.
+QByteArray encodeData(const QString &meaning, const QString &synonyms);
+
+QString decodeKey(const char *bytes, qsizetype size);
+
+// Reads stored data back into meaning and synonyms. Decoding stops at a NUL byte, and the data
+// is split at the first "|" unless that "|" is its very first character.
+void decodeData(const char *bytes, qsizetype size, QString &meaning, QString &synonyms);
+
+} // namespace vantro

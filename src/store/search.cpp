@@ -1,0 +1,53 @@
+#include "search.h"
+
+#include "dictdb.h"
+
+#include <algorithm>
+
+namespace vantro {
+
+bool searchAtOrAfter(cDictDB &db, const QString &text)
+{
+    const qsizetype shortest = std::min<qsizetype>(3, text.size());
+    QString candidate = text;
+    while (candidate.size() >= shortest) {
+        db.setWord(candidate);
+        if (db.getCursorRec(cDictDB::AtOrAfter) != 0)
+            return false;
+        if (db.getWord().contains(candidate, Qt::CaseInsensitive))
+            return true;
+        if (candidate.isEmpty())
+            return false;
+        candidate.chop(1);
+    }
+    return false;
+}
+
+QString wordAt(const QString &text, int position)
+{
+    if (position < 0 || position >= text.size() || !text.at(position).isLetter())
+        return {};
+    qsizetype start = position;
+    while (start > 0 && text.at(start - 1).isLetter())
+        --start;
+    qsizetype end = position;
+    while (end + 1 < text.size() && text.at(end + 1).isLetter())
+        ++end;
+    return text.mid(start, end - start + 1);
+}
+
+QString lookUpWord(const QString &word, const std::function<QString(const QString &)> &search)
+{
+    const QString lowered = word.toLower();
+    QString candidate = lowered;
+    QString shown;
+    while (!candidate.isEmpty()) {
+        shown = search(candidate);
+        if (lowered.contains(shown))
+            break;
+        candidate.chop(1);
+    }
+    return shown;
+}
+
+} // namespace vantro

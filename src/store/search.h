@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace vantro {
+
+class cDictDB;
+
+// The record search behind the Search button: position the cursor at the first key at or after
+// the text, accept that key when it contains the text (ignoring case), and otherwise drop the
+// last character and try again, never going below three characters (or the text's own length
+// when it is shorter). True when a record was accepted; the dictionary object then holds it and
+// its cursor stands on it.
+bool searchAtOrAfter(cDictDB &db, const QString &text);
+
+// The run of letters (QChar::isLetter) that contains the character at position, or an empty
+// string when position is at or past the end or that character is not a letter.
+QString wordAt(const QString &text, int position);
+
+// The look-up of the English pane: searches the lower-cased word, then ever shorter leading
+// parts of it, until the key a search settles on lies inside the word (case-sensitively) or a
+// search finds nothing. `search` runs one search for a candidate and answers the key it shows,
+// or the candidate itself when it found nothing. Answers the last key shown (empty for an empty
+// word).
+QString lookUpWord(const QString &word, const std::function<QString(const QString &)> &search);
+
+} // namespace vantro

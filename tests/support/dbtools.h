@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QString>
+
+namespace vantro::test {
+
+using KeyData = QPair<QByteArray, QByteArray>;
+
+// The Berkeley DB utilities, run as an independent reader and writer of dictionary files.
+struct DbUtilities
+{
+    // Every key/data pair of the file, in key order, as db_dump -p prints them.
+    static QList<KeyData> dump(const QString &file, bool *ok = nullptr);
+    // Creates a B-tree file from pairs through db_load.
+    static bool load(const QString &file, const QList<KeyData> &pairs);
+    // True when db_verify accepts the file.
+    static bool verify(const QString &file);
+};
+
+// The bytes of a file, for before/after comparisons.
+QByteArray fileBytes(const QString &path);
+
+} // namespace vantro::test
