@@ -331,6 +331,8 @@ void MainForm::setAppDirPath(QString path)
 
 void MainForm::fileExit()
 {
+    if (!mayLeave())
+        return;
     if (DICTDB) {
         DICTDB->closeDB();
         delete DICTDB;
@@ -341,7 +343,10 @@ void MainForm::fileExit()
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
-    event->accept();
+    if (mayLeave())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainForm::showKeyCount()

@@ -144,6 +144,12 @@ private:
     void moveCursor(int cOpt);
     void showKeyCount();
 
+    // ITRANS document helpers.
+    int askSaveITRANS(bool forNew, int escapeButton);
+    bool settleITRANSChanges(bool forNew);
+    bool saveITRANS();
+    bool mayLeave();
+
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
     int currPara = 0;
