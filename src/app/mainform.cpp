@@ -1,6 +1,7 @@
 #include "mainform.h"
 
 #include "dictdb.h"
+#include "imagecollection.h"
 #include "mimesource.h"
 
 #include <QAction>
@@ -69,6 +70,9 @@ QTextEdit *textPane(QWidget *parent, const char *name, int x, int y, int width, 
 MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl)
     : QMainWindow(parent, fl)
 {
+    // The pictures registered themselves before main; this call changes nothing then, but it
+    // keeps the picture table linked into every program that takes the window from the library.
+    qInitImages_trelvane();
     statusBar();
     setObjectName(name ? QLatin1String(name) : QLatin1String("MainForm"));
     auto *central = new QWidget(this);

@@ -2,6 +2,40 @@
 
 #include "mainform.h"
 
+#include "dialogs.h"
+#include "dlghw.h"
+#include "version.h"
+
+#include <QStringList>
+
 void MainForm::helpIndex() {}
-void MainForm::helpContents() {}
-void MainForm::helpAbout() {}
+
+// Every Contents opens a fresh window at the start page; the previous one goes away with it.
+void MainForm::helpContents()
+{
+    delete HW;
+    HW = new dlgHW(this);
+    HW->setAppDirPath(appDirPath);
+    HW->init1();
+    HW->setModal(false);
+    HW->show();
+}
+
+void MainForm::helpAbout()
+{
+    const QStringList lines = {
+        QStringLiteral("VANTRO is a Linux-based "),
+        QStringLiteral("translation aid from English into Sanskrit,"),
+        QStringLiteral("designed and developed using"),
+        QStringLiteral("Qt %1 of The Qt Company and Berkeley DB %2")
+            .arg(QLatin1String(QT_VERSION_STR), vantro::databaseLibraryVersion()),
+        QStringLiteral("of Oracle Corporation,"),
+        QStringLiteral("                        by"),
+        QStringLiteral(
+            "Arvind Kelmar (kelmar@vantro.example.org, https://vantro.example.org/~kelmar/)"),
+        QStringLiteral("- for the benefit of those who wish to re-vitalize"),
+        QStringLiteral("saMskR^itaM by translating texts from English into it,"),
+        QStringLiteral("using ITRANS as a fluent and flexible medium."),
+    };
+    Dialogs::current().about(this, QStringLiteral("Dorvimal"), lines.join(QLatin1Char('\n')));
+}
