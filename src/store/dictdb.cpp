@@ -66,13 +66,14 @@ QString whyNotADictionary(const char *path)
     const bool swapped = magic == __builtin_bswap32(quint32(DB_BTREEMAGIC));
     if (magic != DB_BTREEMAGIC && !swapped)
         return magic == DB_HASHMAGIC || __builtin_bswap32(magic) == DB_HASHMAGIC
-                       ? QStringLiteral("a hash database, not a B-tree")
-                       : QStringLiteral("not a Berkeley DB B-tree file");
+                   ? QStringLiteral("a hash database, not a B-tree")
+                   : QStringLiteral("not a Berkeley DB B-tree file");
     const quint32 pageSize = readWord(meta + 20, swapped);
     if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
         return QStringLiteral("damaged header");
-    if (info.st_size % pageSize != 0)
-        return QStringLiteral("truncated or damaged (not a whole number of pages)");
+    const quint64 lastPage = readWord(meta + 32, swapped);
+    if (info.st_size % pageSize != 0 || quint64(info.st_size) < (lastPage + 1) * pageSize)
+        return QStringLiteral("truncated or damaged (its pages do not match its header)");
     return {};
 }
 
@@ -100,6 +101,7 @@ void cDictDB::copyIn(char *&buffer, int &capacity, const char *bytes, int length
 
 int cDictDB::openDB()
 {
+    m_keysCounted = false;
     char fileName[kNameBufferSize];
     const QByteArray name = qsDBName.toLatin1();
     if (!fitsLatin1(qsDBName) || name.size() >= kNameBufferSize || name.isEmpty()) {
@@ -202,6 +204,7 @@ int cDictDB::closeDB()
         return 0;
     const int ret = dbp->close(dbp, 0);
     dbp = nullptr;
+    m_keysCounted = false;
     m_lock.release();
     if (ret != 0) {
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
@@ -214,8 +217,8 @@ int cDictDB::closeDB()
 // missing characters, merging different words into one key; such a record is refused.
 bool cDictDB::recordIsStorable(const char *operation) const
 {
-    const char *field = !fitsLatin1(qsEngWord) ? "word"
-                        : !fitsLatin1(qsITRANS) ? "meaning"
+    const char *field = !fitsLatin1(qsEngWord)   ? "word"
+                        : !fitsLatin1(qsITRANS)  ? "meaning"
                         : !fitsLatin1(qsSynonym) ? "synonyms"
                                                  : nullptr;
     if (!field)
@@ -246,8 +249,13 @@ int cDictDB::writeRecord(Write mode)
     dbData.data = sData;
     dbData.size = u_int32_t(data.size());
     int ret = EINVAL;
-    if (dbp)
+    int presence = 1;
+    if (dbp) {
+        // Only a save can add or replace; whether it adds is known only from a look beforehand.
+        if (!adding && m_keysCounted)
+            presence = keyPresence(&dbKey);
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
+    }
     if (adding && ret == DB_KEYEXIST)
         return 1;
     if (ret != 0) {
@@ -258,7 +266,11 @@ int cDictDB::writeRecord(Write mode)
         outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
         return 1;
     }
-    if (dbp->sync(dbp, 0) != 0) {
+    if (adding || presence == 0)
+        keyCountChanged(+1);
+    else if (presence < 0)
+        m_keysCounted = false;
+    if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
         if (adding)
             outLine("Put sync err - ", kClassName);
         else
@@ -300,7 +312,8 @@ int cDictDB::deleteRecord()
         outLine("Del I/O err ", kClassName);
         return 1;
     }
-    if (dbp->sync(dbp, 0) != 0) {
+    keyCountChanged(-1);
+    if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
         outLine(kClassName, ": del/sync err");
         return 1;
     }
@@ -311,12 +324,23 @@ int cDictDB::getCursorRec(int cOpt)
 {
     u_int32_t flag = 0;
     switch (cOpt) {
-    case First: flag = DB_FIRST; break;
-    case Last: flag = DB_LAST; break;
-    case Next: flag = DB_NEXT; break;
-    case Prev: flag = DB_PREV; break;
-    case AtOrAfter: flag = DB_SET_RANGE; break;
-    default: return 1;
+    case First:
+        flag = DB_FIRST;
+        break;
+    case Last:
+        flag = DB_LAST;
+        break;
+    case Next:
+        flag = DB_NEXT;
+        break;
+    case Prev:
+        flag = DB_PREV;
+        break;
+    case AtOrAfter:
+        flag = DB_SET_RANGE;
+        break;
+    default:
+        return 1;
     }
     if (!dbcp)
         return 1;
@@ -335,21 +359,53 @@ int cDictDB::getCursorRec(int cOpt)
     // The returned pointers lead into the library's memory, valid only until the next call.
     copyIn(sKey, iKLen, static_cast<const char *>(dbKey.data), int(dbKey.size));
     copyIn(sData, iDLen, static_cast<const char *>(dbData.data), int(dbData.size));
+    m_storedKey = QByteArray(sKey, qsizetype(dbKey.size));
+    m_storedData = QByteArray(sData, qsizetype(dbData.size));
     qsEngWord = decodeKey(sKey, dbKey.size);
     decodeData(sData, dbData.size, qsITRANS, qsSynonym);
     return 0;
 }
 
+// The walk over the whole tree is paid once per session; from then on every change that succeeds
+// keeps the count, which stays exact because the file lock admits no other writer.
 int cDictDB::getStat()
 {
+    if (dbcp && m_keysCounted)
+        return iKeys;
     if (!dbcp || dbp->stat(dbp, nullptr, &sp, 0) != 0) {
         iKeys = 0;
         return 0;
     }
     iKeys = int(sp->bt_nkeys);
+    m_keysCounted = true;
     std::free(sp);
     sp = nullptr;
     return iKeys;
+}
+
+// 1 when the key is stored, 0 when it is not, -1 when the library could not tell.
+int cDictDB::keyPresence(DBT *dbKey)
+{
+    const int ret = dbp->exists(dbp, nullptr, dbKey, 0);
+    return ret == 0 ? 1 : ret == DB_NOTFOUND ? 0 : -1;
+}
+
+void cDictDB::keyCountChanged(int delta)
+{
+    if (m_keysCounted)
+        iKeys += delta;
+}
+
+int cDictDB::flush()
+{
+    if (!isOpen())
+        return 1;
+    const int ret = dbp->sync(dbp, 0);
+    if (ret != 0) {
+        dbp->err(dbp, ret, "DB->sync");
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace vantro

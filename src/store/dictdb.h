@@ -7,6 +7,7 @@
 struct __db;
 struct __dbc;
 struct __db_bt_stat;
+struct __db_dbt;
 
 namespace vantro {
 
@@ -32,6 +33,16 @@ public:
     int deleteRecord();
     int getStat();
 
+    // Bulk changes: while deferred, additions, saves and deletions are not flushed one by one,
+    // and flush() writes them all out at once. Turning deferral off does not flush by itself.
+    void setDeferredSync(bool deferred) { m_deferSync = deferred; }
+    int flush();
+
+    // The record the last successful cursor read returned, as the bytes stored in the file
+    // (the decoded texts cannot always reproduce them, e.g. data holding a NUL byte).
+    QByteArray storedKey() const { return m_storedKey; }
+    QByteArray storedData() const { return m_storedData; }
+
     void setWord(const QString &word) { qsEngWord = word; }
     void setWord(const char *word) { qsEngWord = QString::fromLatin1(word); }
     QString getWord() const { return qsEngWord; }
@@ -55,6 +66,8 @@ private:
     int writeRecord(Write mode);
     bool recordIsStorable(const char *operation) const;
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
+    int keyPresence(struct __db_dbt *dbKey);
+    void keyCountChanged(int delta);
 
     QString qsEngWord;
     QString qsITRANS;
@@ -69,6 +82,11 @@ private:
     struct __db_bt_stat *sp = nullptr;
     int iKeys = 0;
     FileLock m_lock;
+    // iKeys is exact once the tree has been walked, and is kept so by every change that succeeds.
+    bool m_keysCounted = false;
+    bool m_deferSync = false;
+    QByteArray m_storedKey;
+    QByteArray m_storedData;
 };
 
 } // namespace vantro

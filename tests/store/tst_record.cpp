@@ -24,16 +24,27 @@ void TestRecord::encodesKeyAndData_data()
     QTest::addColumn<QString>("synonyms");
     QTest::addColumn<QByteArray>("key");
     QTest::addColumn<QByteArray>("data");
-    QTest::newRow("with synonyms") << "Water" << "jalaM" << "udakaM, toyaM" << QByteArray("water")
-                                   << QByteArray("jalaM|udakaM, toyaM");
-    QTest::newRow("no synonyms") << "Water" << "jalaM" << "" << QByteArray("water")
-                                 << QByteArray("jalaM");
-    QTest::newRow("empty meaning") << "a" << "" << "S" << QByteArray("a") << QByteArray("|S");
-    QTest::newRow("both empty") << "b" << "" << "" << QByteArray("b") << QByteArray("");
-    QTest::newRow("blanks kept") << "Big Cat " << "x" << "" << QByteArray("big cat ")
-                                 << QByteArray("x");
-    QTest::newRow("latin-1 word") << QString::fromUtf8("ÉCOLE") << "shAlA" << ""
-                                  << QByteArray("\xe9" "cole") << QByteArray("shAlA");
+    QTest::newRow("with synonyms")
+        << "Water"
+        << "jalaM"
+        << "udakaM, toyaM" << QByteArray("water") << QByteArray("jalaM|udakaM, toyaM");
+    QTest::newRow("no synonyms") << "Water"
+                                 << "jalaM"
+                                 << "" << QByteArray("water") << QByteArray("jalaM");
+    QTest::newRow("empty meaning") << "a"
+                                   << ""
+                                   << "S" << QByteArray("a") << QByteArray("|S");
+    QTest::newRow("both empty") << "b"
+                                << ""
+                                << "" << QByteArray("b") << QByteArray("");
+    QTest::newRow("blanks kept") << "Big Cat "
+                                 << "x"
+                                 << "" << QByteArray("big cat ") << QByteArray("x");
+    QTest::newRow("latin-1 word") << QString::fromUtf8("ÉCOLE") << "shAlA"
+                                  << ""
+                                  << QByteArray("\xe9"
+                                                "cole")
+                                  << QByteArray("shAlA");
 }
 
 void TestRecord::encodesKeyAndData()
@@ -52,15 +63,24 @@ void TestRecord::readsDataBack_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<QString>("meaning");
     QTest::addColumn<QString>("synonyms");
-    QTest::newRow("split at bar") << QByteArray("jalaM|udakaM") << "jalaM" << "udakaM";
-    QTest::newRow("no bar") << QByteArray("jalaM") << "jalaM" << "";
-    QTest::newRow("leading bar stays meaning") << QByteArray("|S") << "|S" << "";
-    QTest::newRow("later bars belong to synonyms") << QByteArray("a|b|c") << "a" << "b|c";
-    QTest::newRow("bar in meaning splits there") << QByteArray("x|y") << "x" << "y";
-    QTest::newRow("empty") << QByteArray("") << "" << "";
-    QTest::newRow("stops at NUL") << QByteArray("ab\0|cd", 6) << "ab" << "";
-    QTest::newRow("line breaks kept") << QByteArray("a\nb|c") << "a\nb" << "c";
-    QTest::newRow("trailing bar") << QByteArray("a|") << "a" << "";
+    QTest::newRow("split at bar") << QByteArray("jalaM|udakaM") << "jalaM"
+                                  << "udakaM";
+    QTest::newRow("no bar") << QByteArray("jalaM") << "jalaM"
+                            << "";
+    QTest::newRow("leading bar stays meaning") << QByteArray("|S") << "|S"
+                                               << "";
+    QTest::newRow("later bars belong to synonyms") << QByteArray("a|b|c") << "a"
+                                                   << "b|c";
+    QTest::newRow("bar in meaning splits there") << QByteArray("x|y") << "x"
+                                                 << "y";
+    QTest::newRow("empty") << QByteArray("") << ""
+                           << "";
+    QTest::newRow("stops at NUL") << QByteArray("ab\0|cd", 6) << "ab"
+                                  << "";
+    QTest::newRow("line breaks kept") << QByteArray("a\nb|c") << "a\nb"
+                                      << "c";
+    QTest::newRow("trailing bar") << QByteArray("a|") << "a"
+                                  << "";
 }
 
 void TestRecord::readsDataBack()

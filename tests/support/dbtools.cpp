@@ -47,8 +47,8 @@ QList<KeyData> DbUtilities::dump(const QString &file, bool *ok)
     QProcess process;
     process.start(QStringLiteral(VANTRO_DB_DUMP), {QStringLiteral("-p"), file});
     const bool finished = process.waitForFinished(60000);
-    const bool good = finished && process.exitStatus() == QProcess::NormalExit &&
-                      process.exitCode() == 0;
+    const bool good =
+        finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
     if (ok)
         *ok = good;
     QList<KeyData> pairs;
@@ -73,9 +73,9 @@ QList<KeyData> DbUtilities::dump(const QString &file, bool *ok)
     return pairs;
 }
 
-bool DbUtilities::load(const QString &file, const QList<KeyData> &pairs)
+bool DbUtilities::load(const QString &file, const QList<KeyData> &pairs, const QByteArray &type)
 {
-    QByteArray input = "VERSION=3\nformat=print\ntype=btree\nHEADER=END\n";
+    QByteArray input = "VERSION=3\nformat=print\ntype=" + type + "\nHEADER=END\n";
     for (const KeyData &pair : pairs)
         input += escape(pair.first) + '\n' + escape(pair.second) + '\n';
     input += "DATA=END\n";

@@ -14,8 +14,9 @@ struct DbUtilities
 {
     // Every key/data pair of the file, in key order, as db_dump -p prints them.
     static QList<KeyData> dump(const QString &file, bool *ok = nullptr);
-    // Creates a B-tree file from pairs through db_load.
-    static bool load(const QString &file, const QList<KeyData> &pairs);
+    // Creates a database file of the given access method from pairs through db_load.
+    static bool load(const QString &file, const QList<KeyData> &pairs,
+                     const QByteArray &type = "btree");
     // True when db_verify accepts the file.
     static bool verify(const QString &file);
 };
