@@ -1,0 +1,155 @@
+#include "itranslinter.h"
+
+#include <algorithm>
+
+namespace vantro {
+
+namespace {
+
+bool isUnknown(const ItransToken &token, QStringView text)
+{
+    if (token.kind != ItransToken::Kind::Other)
+        return false;
+    const QChar c = text[token.position];
+    return c.isLetter() || c.isHighSurrogate() || c == u'^' || c == u'~' || c == u'#';
+}
+
+// The nasal of each stop's class, which Sanskrit writes in place of an anusvara before it.
+QString classNasal(const Letter &stop)
+{
+    static const QHash<QString, QString> nasals = [] {
+        const std::pair<const char *, std::array<const char *, 5>> classes[] = {
+            {"~N", {"k", "kh", "g", "gh", "kSh"}}, {"~n", {"ch", "Ch", "j", "jh", "j~n"}},
+            {"N", {"T", "Th", "D", "Dh"}},         {"n", {"t", "th", "d", "dh"}},
+            {"m", {"p", "ph", "b", "bh"}},
+        };
+        QHash<QString, QString> map;
+        for (const auto &[nasal, stops] : classes)
+            for (const char *s : stops)
+                if (s)
+                    map.insert(QString::fromLatin1(s), QString::fromLatin1(nasal));
+        return map;
+    }();
+    return nasals.value(QString::fromLatin1(stop.preferred()));
+}
+
+bool isAnusvara(const Letter *letter)
+{
+    return letter && letter->letterClass == LetterClass::Sign &&
+           QStringView(letter->devanagari) == u"ं";
+}
+
+} // namespace
+
+QVector<LintFinding> ItransLinter::lint(QStringView text)
+{
+    m_text = text;
+    m_tokens = tokenizeItrans(text);
+    m_findings.clear();
+    m_firstSpelling.clear();
+    m_reportedSpellings.clear();
+    m_lineStarts = {0};
+    for (int i = 0; i < text.size(); ++i)
+        if (text[i] == u'\n')
+            m_lineStarts.append(i + 1);
+    for (int i = 0; i < m_tokens.size(); ++i) {
+        checkUnknown(i);
+        checkSpelling(m_tokens[i]);
+        checkAnusvara(i);
+        checkVowelRun(i);
+    }
+    std::stable_sort(m_findings.begin(), m_findings.end(),
+                     [](const auto &a, const auto &b) { return a.first < b.first; });
+    QVector<LintFinding> findings;
+    for (const auto &finding : m_findings)
+        findings.append(finding.second);
+    return findings;
+}
+
+// A run of unknown characters is one finding, reported at its first character.
+void ItransLinter::checkUnknown(int index)
+{
+    if (!isUnknown(m_tokens[index], m_text))
+        return;
+    if (index > 0 && isUnknown(m_tokens[index - 1], m_text))
+        return;
+    QString run;
+    for (int i = index; i < m_tokens.size() && isUnknown(m_tokens[i], m_text); ++i)
+        run += source(m_tokens[i]);
+    report(m_tokens[index].position, QStringLiteral("not ITRANS: \"%1\"").arg(run));
+}
+
+void ItransLinter::checkSpelling(const ItransToken &token)
+{
+    if (!token.isLetter())
+        return;
+    const auto first = m_firstSpelling.constFind(token.letter());
+    if (first == m_firstSpelling.constEnd()) {
+        m_firstSpelling.insert(token.letter(), token);
+        return;
+    }
+    const QString spelling = source(token);
+    if (first->spelling.alternate == token.spelling.alternate ||
+        m_reportedSpellings.contains(spelling))
+        return;
+    m_reportedSpellings.insert(spelling);
+    report(token.position, QStringLiteral("mixed spellings: \"%1\" here, \"%2\" at %3 (both %4)")
+                               .arg(spelling, source(*first), positionText(first->position),
+                                    QString::fromUtf16(token.letter()->devanagari)));
+}
+
+void ItransLinter::checkAnusvara(int index)
+{
+    if (!isAnusvara(m_tokens[index].letter()) || index + 1 >= m_tokens.size())
+        return;
+    const ItransToken &next = m_tokens[index + 1];
+    const QString nasal = next.isLetter() ? classNasal(*next.letter()) : QString();
+    if (nasal.isEmpty())
+        return;
+    report(m_tokens[index].position,
+           QStringLiteral("anusvara \"%1\" before the stop \"%2\": the class nasal is \"%3\"")
+               .arg(source(m_tokens[index]), source(next), nasal));
+}
+
+void ItransLinter::checkVowelRun(int index)
+{
+    if (index == 0 || !m_tokens[index].isLetter() || !m_tokens[index - 1].isLetter())
+        return;
+    if (!m_tokens[index].letter()->isVowel() || !m_tokens[index - 1].letter()->isVowel())
+        return;
+    report(m_tokens[index].position,
+           QStringLiteral("vowels \"%1\" and \"%2\" run together: write \"_\" where they part")
+               .arg(source(m_tokens[index - 1]), source(m_tokens[index])));
+}
+
+void ItransLinter::report(int position, const QString &message)
+{
+    m_findings.append({position, LintFinding{lineIndex(position) + 1, column(position), message}});
+}
+
+QString ItransLinter::source(const ItransToken &token) const
+{
+    return m_text.mid(token.position, token.length).toString();
+}
+
+QString ItransLinter::positionText(int position) const
+{
+    return QStringLiteral("%1:%2").arg(lineIndex(position) + 1).arg(column(position));
+}
+
+int ItransLinter::lineIndex(int position) const
+{
+    const auto next = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), position);
+    return int(next - m_lineStarts.begin()) - 1;
+}
+
+int ItransLinter::column(int position) const
+{
+    int characters = 1;
+    for (int i = m_lineStarts[lineIndex(position)]; i < position; ++i)
+        if (!m_text[i].isLowSurrogate())
+            ++characters;
+    return characters;
+}
+
+} // namespace vantro

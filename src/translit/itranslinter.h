@@ -1,0 +1,46 @@
+#pragma once
+
+#include "itranstoken.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QVector>
+
+namespace vantro {
+
+struct LintFinding
+{
+    int line = 0;   // from 1
+    int column = 0; // from 1, in characters
+    QString message;
+};
+
+// Looks for what usually goes wrong in hand-typed ITRANS: letters the scheme does not know,
+// one letter spelled two ways in the same text (A and aa), anusvara typed before a stop where
+// Sanskrit writes the class nasal, and vowels run together where "_" should mark the break.
+class ItransLinter
+{
+public:
+    QVector<LintFinding> lint(QStringView text);
+
+private:
+    void checkUnknown(int index);
+    void checkSpelling(const ItransToken &token);
+    void checkAnusvara(int index);
+    void checkVowelRun(int index);
+    void report(int position, const QString &message);
+    QString source(const ItransToken &token) const;
+    QString positionText(int position) const;
+    int lineIndex(int position) const;
+    int column(int position) const;
+
+    QStringView m_text;
+    QVector<ItransToken> m_tokens;
+    QVector<int> m_lineStarts;
+    QVector<std::pair<int, LintFinding>> m_findings;
+    QHash<const Letter *, ItransToken> m_firstSpelling;
+    QSet<QString> m_reportedSpellings;
+};
+
+} // namespace vantro

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "letter.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringView>
+#include <vector>
+
+namespace vantro {
+
+// One ITRANS spelling found in a text: the letter it stands for and which of its spellings.
+struct Spelling
+{
+    const Letter *letter = nullptr;
+    int alternate = 0;
+    int length = 0;
+};
+
+// Look-ups over the scheme table, built once: ITRANS spellings for the converter and the lint,
+// Devanagari letters and vowel signs for the reverse direction.
+class Scheme
+{
+public:
+    static const Scheme &instance();
+
+    const std::vector<const Letter *> &letters() const { return m_letters; }
+
+    // The longest spelling at the start of text (greedy, case-sensitive). OM is not read right
+    // after a consonant, where "kOM" means a consonant with o and anusvara.
+    Spelling matchItrans(QStringView text, bool afterConsonant) const;
+
+    // The longest letter whose independent Devanagari form starts text, or null.
+    const Letter *matchDevanagari(QStringView text, int *length) const;
+    const Letter *vowelForSign(QStringView sign) const;
+
+    int maxItransLength() const { return m_maxItransLength; }
+
+private:
+    Scheme();
+    void addLetter(const Letter &letter);
+
+    std::vector<const Letter *> m_letters;
+    QHash<QString, Spelling> m_itrans;
+    QHash<QString, const Letter *> m_devanagari;
+    QHash<QString, const Letter *> m_vowelSigns;
+    int m_maxItransLength = 0;
+    int m_maxDevanagariLength = 0;
+};
+
+} // namespace vantro

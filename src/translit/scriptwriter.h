@@ -1,0 +1,36 @@
+#pragma once
+
+#include "itranstoken.h"
+#include "translitoptions.h"
+
+#include <QString>
+
+namespace vantro {
+
+// Writes ITRANS tokens out in Devanagari or IAST. Both scripts share the syllable logic: a
+// consonant waits for its vowel; a following consonant joins it through a virama, a vowel
+// becomes its sign, and anything else ends the word under the final-consonant policy.
+class ScriptWriter
+{
+public:
+    enum class Script { Devanagari, Iast };
+
+    ScriptWriter(Script script, TranslitOptions options);
+    QString write(QStringView text);
+
+private:
+    void writeToken(const ItransToken &token, QStringView text);
+    void writeConsonant(const Letter &letter);
+    void writeVowel(const Letter &letter);
+    void writeVirama();
+    void endWord();
+    QString letterText(const Letter &letter) const;
+    QString independentVowel(const Letter &letter) const;
+
+    Script m_script;
+    TranslitOptions m_options;
+    QString m_out;
+    bool m_consonantWaiting = false;
+};
+
+} // namespace vantro
