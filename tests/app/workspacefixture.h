@@ -1,0 +1,67 @@
+#pragma once
+
+#include "dialogs.h"
+#include "mainform.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTextEdit>
+
+#include <memory>
+
+// A main window working in its own temporary directory, where it creates its morvak.db, with
+// every message box and file dialog answered from a script.
+class WorkspaceFixture
+{
+public:
+    WorkspaceFixture() : m_previous(QDir::currentPath()), m_guard(dialogs)
+    {
+        QDir::setCurrent(dir.path());
+    }
+    ~WorkspaceFixture()
+    {
+        form.reset();
+        QDir::setCurrent(m_previous);
+    }
+    WorkspaceFixture(const WorkspaceFixture &) = delete;
+    WorkspaceFixture &operator=(const WorkspaceFixture &) = delete;
+
+    // Created on demand so that a test can put a dictionary into the directory first.
+    MainForm &open()
+    {
+        form = std::make_unique<MainForm>();
+        return *form;
+    }
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        const QString full = path(name);
+        QFile file(full);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return {};
+        return full;
+    }
+
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<MainForm> form;
+
+private:
+    QString m_previous;
+    ScopedDialogs m_guard;
+};
+
+// Text typed at the end of a pane, the way a user would add it: the pane becomes modified.
+inline void typeAtEnd(QTextEdit *pane, const QString &text)
+{
+    pane->moveCursor(QTextCursor::End);
+    pane->insertPlainText(text);
+}
+
+inline bool isModified(const QTextEdit *pane)
+{
+    return pane->document()->isModified();
+}
