@@ -1,0 +1,156 @@
+#include "commandline.h"
+
+#include "commands.h"
+#include "console.h"
+
+#include <QCommandLineParser>
+
+#include <iterator>
+
+namespace vantro::dict {
+namespace {
+
+struct CommandSpec
+{
+    const char *name;
+    const char *arguments;
+    const char *summary;
+    int minArgs;
+    int maxArgs;
+    int (*run)(const CommandContext &);
+};
+
+constexpr CommandSpec kCommands[] = {
+    {"count", "", "print the number of records", 0, 0, runCount},
+    {"get", "WORD", "print the record stored under WORD (lower-cased)", 1, 1, runGet},
+    {"lookup", "WORD", "search as the window does, falling back to shorter beginnings", 1, 1,
+     runLookup},
+    {"list", "", "print records in key order", 0, 0, runList},
+    {"put", "WORD MEANING [SYNONYMS]", "add a record, or overwrite the one stored under WORD", 2, 3,
+     runPut},
+    {"del", "WORD", "delete the record stored under WORD (lower-cased)", 1, 1, runDel},
+    {"export", "[FILE|-]", "write every record in the exchange format (default: stdout)", 0, 1,
+     runExport},
+    {"import", "[FILE|-]", "add or overwrite records from the exchange format (default: stdin)", 0,
+     1, runImport},
+    {"verify", "", "check the file with the database library's consistency check", 0, 0, runVerify},
+    {"coverage", "FILE",
+     "group the words of an English text: found, found via a shorter key, missing", 1, 1,
+     runCoverage},
+    {"reverse", "TEXT", "print every record whose meaning or synonyms contain TEXT", 1, 1,
+     runReverse},
+};
+
+const CommandSpec *findCommand(const QString &name)
+{
+    for (const CommandSpec &command : kCommands) {
+        if (name == QLatin1String(command.name))
+            return &command;
+    }
+    return nullptr;
+}
+
+QList<QCommandLineOption> optionsOf(const CommandSpec &command)
+{
+    const QLatin1String name(command.name);
+    if (name == QLatin1String("lookup"))
+        return {{QStringLiteral("loose"),
+                 QStringLiteral("Look up as the English pane does: accept only a key that lies "
+                                "inside WORD, trying ever shorter beginnings of it.")}};
+    if (name == QLatin1String("list"))
+        return {{QStringLiteral("from"), QStringLiteral("Start at the first key at or after WORD."),
+                 QStringLiteral("WORD")},
+                {QStringLiteral("limit"), QStringLiteral("Print at most N records."),
+                 QStringLiteral("N")}};
+    if (name == QLatin1String("import"))
+        return {{QStringLiteral("no-overwrite"),
+                 QStringLiteral("Keep records that are already stored; only add new words.")}};
+    if (name == QLatin1String("coverage"))
+        return {{QStringLiteral("missing"),
+                 QStringLiteral("Print only the missing words, one a line.")}};
+    if (name == QLatin1String("reverse"))
+        return {{{QStringLiteral("i"), QStringLiteral("ignore-case")},
+                 QStringLiteral("Ignore letter case when comparing.")}};
+    return {};
+}
+
+QString description()
+{
+    QString text =
+        QStringLiteral("Keeps the VANTRO dictionary from the command line.\n\nCommands:\n");
+    for (const CommandSpec &command : kCommands) {
+        const QString syntax = QStringLiteral("%1 %2").arg(QLatin1String(command.name),
+                                                           QLatin1String(command.arguments));
+        text += QStringLiteral("  %1  %2\n")
+                    .arg(syntax.leftJustified(28), QLatin1String(command.summary));
+    }
+    text += QStringLiteral("\nRun 'vantro-dict COMMAND --help' for the options of a command.\n"
+                           "Exit status: 0 success, 1 the operation failed, 2 bad usage.");
+    return text;
+}
+
+int checkArgumentCount(const CommandSpec &command, const QStringList &args)
+{
+    if (args.size() >= command.minArgs && args.size() <= command.maxArgs)
+        return Success;
+    return usageError(QStringLiteral("%1 takes %2; usage: vantro-dict %1 %3")
+                          .arg(QLatin1String(command.name),
+                               command.maxArgs == 0 ? QStringLiteral("no arguments")
+                                                    : QStringLiteral("%1 to %2 argument(s)")
+                                                          .arg(command.minArgs)
+                                                          .arg(command.maxArgs),
+                               QLatin1String(command.arguments))
+                          .trimmed());
+}
+
+} // namespace
+
+int runCommandLine(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(description());
+    const QCommandLineOption helpOption = parser.addHelpOption();
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption dbOption(
+        QStringLiteral("db"),
+        QStringLiteral("The dictionary file (default: morvak.db in the current directory)."),
+        QStringLiteral("FILE"), QStringLiteral("morvak.db"));
+    parser.addOption(dbOption);
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("What to do."),
+                                 QStringLiteral("COMMAND [ARGUMENTS]"));
+
+    // A first reading finds the command; its own options are known only after that, so the
+    // errors of this reading are not judged.
+    parser.parse(arguments);
+    const QStringList first = parser.positionalArguments();
+    const CommandSpec *command = first.isEmpty() ? nullptr : findCommand(first.first());
+    if (command) {
+        parser.clearPositionalArguments();
+        parser.addPositionalArgument(
+            QLatin1String(command->name), QLatin1String(command->summary),
+            QStringLiteral("%1 %2").arg(QLatin1String(command->name),
+                                        QLatin1String(command->arguments)));
+        parser.addOptions(optionsOf(*command));
+        parser.setApplicationDescription(
+            QStringLiteral("vantro-dict %1: %2.")
+                .arg(QLatin1String(command->name), QLatin1String(command->summary)));
+    }
+    const bool understood = parser.parse(arguments);
+    if (parser.isSet(helpOption))
+        parser.showHelp(Success);
+    if (parser.isSet(versionOption))
+        parser.showVersion();
+    if (!understood)
+        return usageError(parser.errorText());
+    if (first.isEmpty())
+        return usageError(QStringLiteral("no command given"));
+    if (!command)
+        return usageError(QStringLiteral("unknown command '%1'").arg(first.first()));
+
+    const QStringList args = parser.positionalArguments().mid(1);
+    if (const int status = checkArgumentCount(*command, args); status != Success)
+        return status;
+    return command->run({parser.value(dbOption), args, parser});
+}
+
+} // namespace vantro::dict

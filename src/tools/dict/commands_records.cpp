@@ -1,0 +1,171 @@
+#include "commands.h"
+
+#include "console.h"
+#include "record.h"
+#include "recordline.h"
+#include "search.h"
+#include "session.h"
+#include "wordcoverage.h"
+
+namespace vantro::dict {
+namespace {
+
+void printCurrentRecord(cDictDB &db)
+{
+    StandardOutput out;
+    out.write(formatRecordLine(db.storedKey(), db.storedData()));
+}
+
+// A word given on the command line must become a key: not empty, and Latin-1 throughout.
+QString whyNotAWord(const QString &word)
+{
+    if (word.isEmpty())
+        return QStringLiteral("the word is empty");
+    if (!fitsLatin1(word))
+        return QStringLiteral("\"%1\" holds characters that a dictionary cannot store (only "
+                              "Latin-1 is possible)")
+            .arg(word);
+    return {};
+}
+
+} // namespace
+
+int runCount(const CommandContext &context)
+{
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    StandardOutput().writeLine(QString::number(session.db().getStat()));
+    return Success;
+}
+
+int runGet(const CommandContext &context)
+{
+    const QString &word = context.args.at(0);
+    if (const QString why = whyNotAWord(word); !why.isEmpty())
+        return usageError(why);
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    if (!findExactly(session.db(), word))
+        return failure(QStringLiteral("no record for \"%1\"").arg(word.toLower()));
+    printCurrentRecord(session.db());
+    return Success;
+}
+
+int runLookup(const CommandContext &context)
+{
+    const QString &word = context.args.at(0);
+    if (!fitsLatin1(word))
+        return usageError(whyNotAWord(word));
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    const bool found = context.parser.isSet(QStringLiteral("loose"))
+                           ? lookUpLoosely(session.db(), word).found
+                           : searchAtOrAfter(session.db(), word);
+    if (!found)
+        return failure(QStringLiteral("%1 not found").arg(word));
+    printCurrentRecord(session.db());
+    return Success;
+}
+
+int runList(const CommandContext &context)
+{
+    qlonglong limit = -1;
+    if (context.parser.isSet(QStringLiteral("limit"))) {
+        bool number = false;
+        limit = context.parser.value(QStringLiteral("limit")).toLongLong(&number);
+        if (!number || limit < 0)
+            return usageError(QStringLiteral("--limit takes a whole number of records, 0 or more"));
+    }
+    const QString from = context.parser.value(QStringLiteral("from"));
+    if (!fitsLatin1(from))
+        return usageError(whyNotAWord(from));
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    cDictDB &db = session.db();
+    db.setWord(from);
+    StandardOutput out;
+    int ret = db.getCursorRec(from.isEmpty() ? cDictDB::First : cDictDB::AtOrAfter);
+    for (qlonglong shown = 0; ret == 0 && shown != limit; ++shown) {
+        out.write(formatRecordLine(db.storedKey(), db.storedData()));
+        ret = db.getCursorRec(cDictDB::Next);
+    }
+    return out.flush() ? Success : failure(QStringLiteral("writing the list failed"));
+}
+
+int runPut(const CommandContext &context)
+{
+    const QString &word = context.args.at(0);
+    const QString &meaning = context.args.at(1);
+    const QString synonyms = context.args.value(2);
+    for (const QString &text : {word, meaning, synonyms}) {
+        if (!fitsLatin1(text))
+            return usageError(whyNotAWord(text));
+    }
+    if (word.isEmpty())
+        return usageError(whyNotAWord(word));
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Create))
+        return Failure;
+    cDictDB &db = session.db();
+    db.setWord(word);
+    db.setITRANS(meaning);
+    db.setSynonym(synonyms);
+    // As the Save button does: add, and replace only when the word is already there.
+    const char *outcome = db.addRecord() == 0    ? "added"
+                          : db.saveRecord() == 0 ? "overwritten"
+                                                 : nullptr;
+    if (!outcome)
+        return failure(QStringLiteral("could not write \"%1\"").arg(word.toLower()));
+    if (!session.close())
+        return Failure;
+    StandardOutput().writeLine(
+        QStringLiteral("%1: %2").arg(QLatin1String(outcome), word.toLower()));
+    return Success;
+}
+
+int runDel(const CommandContext &context)
+{
+    const QString &word = context.args.at(0);
+    if (const QString why = whyNotAWord(word); !why.isEmpty())
+        return usageError(why);
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    cDictDB &db = session.db();
+    const QString key = word.toLower();
+    if (!findExactly(db, key))
+        return failure(QStringLiteral("no record for \"%1\"; nothing deleted").arg(key));
+    db.setWord(key);
+    if (db.deleteRecord() != 0)
+        return failure(QStringLiteral("could not delete \"%1\"").arg(key));
+    if (!session.close())
+        return Failure;
+    StandardOutput().writeLine(QStringLiteral("deleted: %1").arg(key));
+    return Success;
+}
+
+int runReverse(const CommandContext &context)
+{
+    const QString &text = context.args.at(0);
+    const Qt::CaseSensitivity sensitivity = context.parser.isSet(QStringLiteral("ignore-case"))
+                                                ? Qt::CaseInsensitive
+                                                : Qt::CaseSensitive;
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    cDictDB &db = session.db();
+    StandardOutput out;
+    for (int ret = db.getCursorRec(cDictDB::First); ret == 0;
+         ret = db.getCursorRec(cDictDB::Next)) {
+        if (db.getITRANS().contains(text, sensitivity) ||
+            db.getSynonym().contains(text, sensitivity))
+            out.write(formatRecordLine(db.storedKey(), db.storedData()));
+    }
+    return out.flush() ? Success : failure(QStringLiteral("writing the records failed"));
+}
+
+} // namespace vantro::dict

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "record.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace vantro::dict {
+
+// The exchange format of export and import: UTF-8 text, one record a line, the word, the
+// meaning and (only when there are synonyms) the synonyms, separated by tabs. Inside a field a
+// backslash, tab, line feed, carriage return and NUL are written \\, \t, \n, \r and \0.
+
+// One line, line end included, for a record exactly as stored. Data that the three texts
+// cannot reproduce byte for byte (a "|" with nothing after it, a NUL byte) goes whole into the
+// meaning field, so that importing the line writes the same bytes again.
+QByteArray formatRecordLine(const QByteArray &key, const QByteArray &data);
+
+// Reads one line (its line end removed) into a record. Answers an empty string on success and
+// otherwise the reason the line is refused, in words for the person who wrote it.
+QString parseRecordLine(const QByteArray &line, Record &record);
+
+} // namespace vantro::dict

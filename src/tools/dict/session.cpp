@@ -1,0 +1,68 @@
+#include "session.h"
+
+#include "console.h"
+#include "filelock.h"
+#include "record.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace vantro::dict {
+
+// cDictDB turns its name into Latin-1 bytes. Handing it the file system's own bytes as Latin-1
+// characters makes it open exactly the file the user named, whatever the name's encoding.
+Session::Session(const QString &path)
+    : m_path(path), m_db(std::make_unique<cDictDB>(QString::fromLatin1(QFile::encodeName(path))))
+{
+}
+
+Session::~Session()
+{
+    close();
+}
+
+bool Session::open(Missing missing)
+{
+    m_existed = QFileInfo::exists(m_path);
+    if (!m_existed && missing == Missing::Refuse) {
+        reportError(
+            QStringLiteral("%1: no such dictionary file (name one with --db FILE)").arg(m_path));
+        return false;
+    }
+    // The same lock cDictDB takes, tried first so that the refusal speaks to the user of this
+    // program; if the window takes the file in between, cDictDB refuses in its own words.
+    FileLock probe;
+    if (probe.acquire(QFile::encodeName(m_path)) == FileLock::Result::Busy) {
+        reportError(QStringLiteral("%1 is open in another program (the window or another "
+                                   "vantro-dict); nothing was done")
+                        .arg(m_path));
+        return false;
+    }
+    probe.release();
+    if (m_db->openDB() != 0) {
+        m_db->closeDB();
+        reportError(QStringLiteral("cannot open the dictionary %1").arg(m_path));
+        return false;
+    }
+    return true;
+}
+
+bool Session::close()
+{
+    if (!m_db->isOpen())
+        return true;
+    if (m_db->closeDB() != 0) {
+        reportError(QStringLiteral("closing %1 failed; the last changes may be lost").arg(m_path));
+        return false;
+    }
+    return true;
+}
+
+bool findExactly(cDictDB &db, const QString &word)
+{
+    const QByteArray key = encodeKey(word);
+    db.setWord(word);
+    return db.getCursorRec(cDictDB::AtOrAfter) == 0 && db.storedKey() == key;
+}
+
+} // namespace vantro::dict

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "dictdb.h"
+
+#include <QString>
+#include <memory>
+
+namespace vantro::dict {
+
+// The dictionary a command works on, opened under the single-writer lock for as long as the
+// object lives and closed (everything flushed) when it goes.
+class Session
+{
+public:
+    enum class Missing { Refuse, Create };
+
+    explicit Session(const QString &path);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    // Opens the file, or says on the standard error stream why not and answers false.
+    bool open(Missing missing);
+    // Closes the file; false (after saying so) when the final flush failed.
+    bool close();
+
+    cDictDB &db() { return *m_db; }
+    const QString &path() const { return m_path; }
+    // True when the file was there before this session opened it.
+    bool existedBefore() const { return m_existed; }
+
+private:
+    QString m_path;
+    std::unique_ptr<cDictDB> m_db;
+    bool m_existed = false;
+};
+
+// Moves the cursor to the record stored under the word, lower-cased as it is stored; false and
+// the cursor wherever the search left it when there is none.
+bool findExactly(cDictDB &db, const QString &word);
+
+} // namespace vantro::dict
