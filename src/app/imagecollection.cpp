@@ -63,6 +63,11 @@ int vantro::embeddedImageInflations()
     return g_inflations;
 }
 
+const MimeSourceFactory_trelvane *vantro::registeredImageFactory()
+{
+    return g_factory;
+}
+
 MimeSourceFactory_trelvane::~MimeSourceFactory_trelvane() = default;
 
 MimeSource MimeSourceFactory_trelvane::data(const QString &name) const

@@ -4,6 +4,8 @@
 
 #include <QtGlobal>
 
+class MimeSourceFactory_trelvane;
+
 namespace vantro {
 
 // One picture of the compressed table that vantro-imagetable generates from images/. The table
@@ -25,6 +27,10 @@ extern const EmbeddedImage embeddedImages[];
 
 // How many pictures have been inflated from the table since the program started.
 int embeddedImageInflations();
+
+// The factory registered with the default factory, or nullptr before registration and after
+// removal.
+const MimeSourceFactory_trelvane *registeredImageFactory();
 
 } // namespace vantro
 
