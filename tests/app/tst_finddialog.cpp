@@ -1,0 +1,233 @@
+// The Find dialog: its make-up, its history and the search in the ITRANS pane.
+
+#include "dlgfind.h"
+#include "workspacefixture.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QMetaMethod>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+QStringList entriesOf(const QComboBox *combo)
+{
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items.append(combo->itemText(i));
+    return items;
+}
+
+dlgFind *openFind(MainForm &form)
+{
+    form.editFindAction->trigger();
+    return form.findDialog();
+}
+
+void find(dlgFind *dialog, const QString &text)
+{
+    dialog->cmbFind->setEditText(text);
+    dialog->btnFind->click();
+}
+
+struct Selection
+{
+    int start;
+    int end;
+};
+
+Selection selection(const QTextEdit *pane)
+{
+    const QTextCursor cursor = pane->textCursor();
+    return {cursor.selectionStart(), cursor.selectionEnd()};
+}
+
+void placeCursor(QTextEdit *pane, int position)
+{
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(position);
+    pane->setTextCursor(cursor);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Selection)
+
+class TestFindDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void makeUp();
+    void reusedAfterQuit();
+    void history_data();
+    void history();
+    void search_data();
+    void search();
+    void englishPaneIsNotSearched();
+};
+
+void TestFindDialog::makeUp()
+{
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    dlgFind *dialog = openFind(form);
+
+    QVERIFY(dialog);
+    QCOMPARE(dialog->parent(), &form);
+    QVERIFY(dialog->isVisible());
+    QVERIFY(!dialog->isModal());
+    QCOMPARE(dialog->metaObject()->className(), "dlgFind");
+    QCOMPARE(dialog->objectName(), QStringLiteral("dlgFind"));
+    QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
+    QCOMPARE(dialog->size(), QSize(233, 102).expandedTo(dialog->minimumSizeHint()));
+
+    QCOMPARE(dialog->textLabel1->geometry(), QRect(0, 16, 30, 21));
+    QCOMPARE(dialog->textLabel1->text(), QStringLiteral("Find"));
+    QCOMPARE(dialog->textLabel1->frameShape(), QFrame::NoFrame);
+    QCOMPARE(dialog->btnFind->geometry(), QRect(40, 60, 81, 31));
+    QCOMPARE(dialog->btnFind->text(), QStringLiteral("&Find"));
+    QCOMPARE(dialog->btnFind->shortcut(), QKeySequence(QStringLiteral("Alt+F")));
+    QCOMPARE(dialog->btnQuit->geometry(), QRect(130, 60, 81, 31));
+    QCOMPARE(dialog->btnQuit->text(), QStringLiteral("&Quit"));
+    QCOMPARE(dialog->btnQuit->shortcut(), QKeySequence(QStringLiteral("Alt+Q")));
+    QCOMPARE(dialog->cmbFind->geometry(), QRect(40, 10, 181, 30));
+    QVERIFY(dialog->cmbFind->isEditable());
+    QCOMPARE(dialog->cmbFind->insertPolicy(), QComboBox::NoInsert);
+    QCOMPARE(dialog->cmbFind->count(), 0);
+
+    const QMetaObject *meta = dialog->metaObject();
+    QCOMPARE(meta->methodCount() - meta->methodOffset(), 2);
+    QCOMPARE(meta->method(meta->methodOffset()).methodSignature(), QByteArray("languageChange()"));
+    QCOMPARE(meta->method(meta->methodOffset()).access(), QMetaMethod::Protected);
+    QCOMPARE(meta->method(meta->methodOffset() + 1).methodSignature(),
+             QByteArray("btnFindClicked()"));
+    QCOMPARE(meta->method(meta->methodOffset() + 1).access(), QMetaMethod::Private);
+}
+
+// Quit only hides the dialog: the next Find command shows the same one, history and text kept.
+void TestFindDialog::reusedAfterQuit()
+{
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    form.itrans->setPlainText(QStringLiteral("ka kha ga"));
+    dlgFind *dialog = openFind(form);
+    find(dialog, QStringLiteral("kha"));
+    dialog->cmbFind->setEditText(QStringLiteral("typed"));
+
+    dialog->btnQuit->click();
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(openFind(form), dialog);
+
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(entriesOf(dialog->cmbFind), QStringList{"kha"});
+    QCOMPARE(dialog->cmbFind->currentText(), QStringLiteral("typed"));
+    QCOMPARE(form.findChildren<dlgFind *>().size(), 1);
+}
+
+void TestFindDialog::history_data()
+{
+    QTest::addColumn<QStringList>("searches");
+    QTest::addColumn<QStringList>("entries");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("first text") << QStringList{"ka"} << QStringList{"ka"} << "ka";
+    QTest::newRow("a new text shows the previous last entry")
+        << QStringList{"ka", "kha"} << QStringList{"ka", "kha"} << "ka";
+    QTest::newRow("three texts") << QStringList{"ka", "kha", "ga"} << QStringList{"ka", "kha", "ga"}
+                                 << "kha";
+    QTest::newRow("repeat of the first entry")
+        << QStringList{"ka", "kha", "ka"} << QStringList{"ka", "kha"} << "ka";
+    QTest::newRow("repeat of the last entry")
+        << QStringList{"ka", "kha", "kha"} << QStringList{"ka", "kha"} << "kha";
+    QTest::newRow("differs only in case")
+        << QStringList{"ka", "KA"} << QStringList{"ka", "KA"} << "ka";
+    QTest::newRow("empty text, empty history") << QStringList{""} << QStringList() << "";
+    QTest::newRow("empty text leaves the history")
+        << QStringList{"ka", ""} << QStringList{"ka"} << "";
+}
+
+void TestFindDialog::history()
+{
+    QFETCH(QStringList, searches);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, shown);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.itrans->setPlainText(QStringLiteral("ka kha ga KA"));
+    dlgFind *dialog = openFind(form);
+
+    for (const QString &text : searches)
+        find(dialog, text);
+
+    QCOMPARE(entriesOf(dialog->cmbFind), entries);
+    QCOMPARE(dialog->cmbFind->currentText(), shown);
+}
+
+void TestFindDialog::search_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("cursorAt");
+    QTest::addColumn<QStringList>("searches");
+    QTest::addColumn<Selection>("selected");
+
+    const QString two = QStringLiteral("saMskR^itaM is\nSAMSKR^ITAM");
+    QTest::newRow("other capitals") << two << 0 << QStringList{"samskr^itam"} << Selection{0, 11};
+    QTest::newRow("next occurrence")
+        << two << 0 << QStringList{"samskr^itam", "samskr^itam"} << Selection{15, 26};
+    QTest::newRow("wraps to the top")
+        << two << 0 << QStringList{"samskr^itam", "samskr^itam", "samskr^itam"} << Selection{0, 11};
+    QTest::newRow("cursor after the last occurrence")
+        << QStringLiteral("ab ab x") << 7 << QStringList{"AB"} << Selection{0, 2};
+    QTest::newRow("absent text: cursor to the start")
+        << QStringLiteral("ka\nkha\nga") << 5 << QStringList{"gha"} << Selection{0, 0};
+    QTest::newRow("in a later paragraph")
+        << QStringLiteral("ka\nkha\nga") << 0 << QStringList{"GA"} << Selection{7, 9};
+}
+
+void TestFindDialog::search()
+{
+    QFETCH(QString, text);
+    QFETCH(int, cursorAt);
+    QFETCH(QStringList, searches);
+    QFETCH(Selection, selected);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.itrans->setPlainText(text);
+    placeCursor(form.itrans, cursorAt);
+    dlgFind *dialog = openFind(form);
+
+    for (const QString &searched : searches)
+        find(dialog, searched);
+
+    QCOMPARE(selection(form.itrans).start, selected.start);
+    QCOMPARE(selection(form.itrans).end, selected.end);
+    QCOMPARE(form.itrans->toPlainText(), text);
+    QVERIFY(fx.dialogs.shown.isEmpty());
+}
+
+void TestFindDialog::englishPaneIsNotSearched()
+{
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.english->setPlainText(QStringLiteral("the needle is here"));
+    form.itrans->setPlainText(QStringLiteral("ka kha"));
+    placeCursor(form.itrans, 4);
+    placeCursor(form.english, 2);
+    form.english->setFocus();
+
+    form.findString(QStringLiteral("needle"));
+
+    QCOMPARE(form.english->textCursor().position(), 2);
+    QVERIFY(!form.english->textCursor().hasSelection());
+    QCOMPARE(form.itrans->textCursor().position(), 0);
+    QVERIFY(!form.itrans->textCursor().hasSelection());
+}
+
+QTEST_MAIN(TestFindDialog)
+#include "tst_finddialog.moc"
