@@ -91,14 +91,27 @@ void DevanagariReader::flushPassThrough(int end)
 {
     if (m_passThroughStart < 0)
         return;
-    const QString run = m_text.mid(m_passThroughStart, end - m_passThroughStart);
+    int position = m_passThroughStart;
     m_passThroughStart = -1;
+    while (position < end) {
+        const bool space = m_text[position].isSpace();
+        int pieceEnd = position + 1;
+        while (pieceEnd < end && m_text[pieceEnd].isSpace() == space)
+            ++pieceEnd;
+        passThrough(QStringView(m_text).mid(position, pieceEnd - position));
+        position = pieceEnd;
+    }
+}
+
+// Spaces and punctuation go out as they are; anything ITRANS would read as letters is fenced.
+void DevanagariReader::passThrough(QStringView piece)
+{
     const bool readsBackAsItself =
-        ScriptWriter(ScriptWriter::Script::Devanagari, m_options).write(run) == run;
-    if (readsBackAsItself && !needsSeparator(run))
-        m_out += run;
+        ScriptWriter(ScriptWriter::Script::Devanagari, m_options).write(piece) == piece;
+    if (readsBackAsItself && !needsSeparator(piece))
+        m_out += piece;
     else
-        append(QStringLiteral("##") + run + QStringLiteral("##"));
+        append(QStringLiteral("##") + piece.toString() + QStringLiteral("##"));
 }
 
 // True when the end of what is written so far and the start of next would be read as one

@@ -24,6 +24,7 @@ private:
     QString afterVirama(int position) const;
     void append(const QString &itrans);
     void flushPassThrough(int end);
+    void passThrough(QStringView piece);
     bool needsSeparator(QStringView next) const;
 
     TranslitOptions m_options;

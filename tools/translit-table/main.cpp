@@ -1,0 +1,116 @@
+// Writes the ITRANS help page from the converter's own table, so that the page and the
+// converter cannot disagree. Usage: vantro-translit-table OUTPUT.html
+#include "scheme.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace vantro;
+
+namespace {
+
+struct Section
+{
+    const char *title;
+    QList<LetterClass> classes;
+};
+
+const Section kSections[] = {
+    {"Vowels", {LetterClass::Vowel}},
+    {"Consonants", {LetterClass::Consonant}},
+    {"Conjuncts written as one unit", {LetterClass::Conjunct}},
+    {"Consonants with nukta", {LetterClass::Nukta}},
+    {"Signs", {LetterClass::Sign, LetterClass::Virama}},
+    {"Symbols", {LetterClass::Symbol, LetterClass::Om}},
+    {"Digits", {LetterClass::Digit}},
+};
+
+QString spellings(const Letter &letter)
+{
+    QStringList all;
+    for (const char *spelling : letter.itrans)
+        if (spelling)
+            all << QStringLiteral("<tt>%1</tt>").arg(QString::fromLatin1(spelling).toHtmlEscaped());
+    return all.join(QStringLiteral(" or "));
+}
+
+// Dependent signs are shown on a dotted circle, as Unicode charts show them.
+QString devanagari(const Letter &letter)
+{
+    const QString independent = QString::fromUtf16(letter.devanagari);
+    const bool dependent =
+        letter.letterClass == LetterClass::Sign || letter.letterClass == LetterClass::Virama;
+    QString text = dependent ? QStringLiteral(u"◌") + independent : independent;
+    if (letter.isVowel() && *letter.sign)
+        text += QStringLiteral(u"  ◌") + QString::fromUtf16(letter.sign);
+    return text;
+}
+
+QString row(const Letter &letter)
+{
+    const QString iast = QString::fromUtf16(letter.iast);
+    return QStringLiteral("<tr><td>%1</td><td><big>%2</big></td><td>%3</td></tr>\n")
+        .arg(spellings(letter), devanagari(letter),
+             iast.isEmpty() ? QStringLiteral("(none)") : iast.toHtmlEscaped());
+}
+
+QString section(const Section &section)
+{
+    QString html = QStringLiteral("<h2>%1</h2>\n<table border=\"1\" cellpadding=\"4\">\n"
+                                  "<tr><th>ITRANS</th><th>Devanagari</th><th>IAST</th></tr>\n")
+                       .arg(QString::fromLatin1(section.title));
+    for (const Letter *letter : Scheme::instance().letters())
+        if (section.classes.contains(letter->letterClass))
+            html += row(*letter);
+    return html + QStringLiteral("</table>\n");
+}
+
+QString page()
+{
+    QString html = QStringLiteral(
+        "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
+        "<title>The ITRANS table</title>\n</head>\n<body>\n<h1>The ITRANS table</h1>\n"
+        "<p>Every spelling that <tt>vantro-translit</tt> reads, with the Devanagari and IAST "
+        "it writes. Where a letter has several spellings they give the same letter; the first "
+        "is the one written when Devanagari is turned back into ITRANS. Spellings are "
+        "case-sensitive and the longest one wins: <tt>kh</tt> is one letter, <tt>k_h</tt> two."
+        "</p>\n<ul>\n"
+        "<li>A vowel after a consonant is written as its sign; <tt>a</tt> leaves the "
+        "consonant bare.</li>\n"
+        "<li>Consonants without a vowel between them join into a cluster.</li>\n"
+        "<li>A consonant at the end of a word takes a virama (<tt>vAk</tt> gives "
+        "\u0935\u093E\u0915\u094D). With <tt>--explicit-virama</tt> it keeps its inherent a "
+        "and only <tt>.h</tt> writes the virama.</li>\n"
+        "<li><tt>_</tt> keeps two letters apart and writes nothing: <tt>a_i</tt>.</li>\n"
+        "<li>Text between <tt>##</tt> and <tt>##</tt> is copied unchanged; so is anything "
+        "that is not in this table.</li>\n"
+        "<li><tt>OM</tt> is read as \u0950 except right after a consonant, where "
+        "<tt>kOM</tt> is \u0915\u094B\u0902.</li>\n</ul>\n");
+    for (const Section &s : kSections)
+        html += section(s);
+    return html + QStringLiteral("</body>\n</html>\n");
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: vantro-translit-table OUTPUT.html\n");
+        return 2;
+    }
+    const QString path = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(page().toUtf8()) < 0 ||
+        !file.flush()) {
+        std::fprintf(stderr, "vantro-translit-table: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
