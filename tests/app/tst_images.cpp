@@ -26,12 +26,18 @@ struct Expected
 };
 
 const Expected kTable[] = {
-    {"filenew", 22, 22, true},      {"fileopen", 22, 22, true},
-    {"filesave", 22, 22, true},     {"print", 22, 22, true},
-    {"undo", 22, 22, true},         {"redo", 22, 22, true},
-    {"editcut", 22, 22, true},      {"editcopy", 22, 22, true},
-    {"editpaste", 22, 22, true},    {"searchfind", 22, 22, true},
-    {"Quorvela.png", 186, 215, false}, {"tex6918.jpg", 317, 52, false},
+    {"filenew", 22, 22, true},
+    {"fileopen", 22, 22, true},
+    {"filesave", 22, 22, true},
+    {"print", 22, 22, true},
+    {"undo", 22, 22, true},
+    {"redo", 22, 22, true},
+    {"editcut", 22, 22, true},
+    {"editcopy", 22, 22, true},
+    {"editpaste", 22, 22, true},
+    {"searchfind", 22, 22, true},
+    {"Quorvela.png", 186, 215, false},
+    {"tex6918.jpg", 317, 52, false},
 };
 
 QImage requested(const QString &name)
