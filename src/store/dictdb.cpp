@@ -396,6 +396,39 @@ void cDictDB::keyCountChanged(int delta)
         iKeys += delta;
 }
 
+cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArray &data,
+                                          bool overwrite)
+{
+    if (!isOpen() || key.isEmpty())
+        return BulkPut::Failed;
+    // The library only reads the bytes it is given to store.
+    DBT dbKey{};
+    DBT dbData{};
+    dbKey.data = const_cast<char *>(key.constData());
+    dbKey.size = u_int32_t(key.size());
+    dbData.data = const_cast<char *>(data.constData());
+    dbData.size = u_int32_t(data.size());
+    BulkPut outcome = BulkPut::Added;
+    int ret = dbp->put(dbp, nullptr, &dbKey, &dbData, DB_NOOVERWRITE);
+    if (ret == DB_KEYEXIST) {
+        if (!overwrite)
+            return BulkPut::Kept;
+        outcome = BulkPut::Overwritten;
+        ret = dbp->put(dbp, nullptr, &dbKey, &dbData, 0);
+    }
+    if (ret != 0) {
+        dbp->err(dbp, ret, "DB->put");
+        return BulkPut::Failed;
+    }
+    if (outcome == BulkPut::Added)
+        keyCountChanged(+1);
+    if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+        outLine(kClassName, ": put/sync err");
+        return BulkPut::Failed;
+    }
+    return outcome;
+}
+
 int cDictDB::flush()
 {
     if (!isOpen())

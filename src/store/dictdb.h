@@ -38,6 +38,12 @@ public:
     void setDeferredSync(bool deferred) { m_deferSync = deferred; }
     int flush();
 
+    // Bulk loads: writes a record given as the bytes to store (the key lower-cased as encodeKey
+    // makes it), adding it or, only when overwrite is true, replacing the stored one. Failures
+    // are reported through the library's error routine.
+    enum class BulkPut { Added, Overwritten, Kept, Failed };
+    BulkPut putStoredRecord(const QByteArray &key, const QByteArray &data, bool overwrite);
+
     // The record the last successful cursor read returned, as the bytes stored in the file
     // (the decoded texts cannot always reproduce them, e.g. data holding a NUL byte).
     QByteArray storedKey() const { return m_storedKey; }

@@ -44,37 +44,32 @@ struct ImportCounts
     qint64 added = 0;
     qint64 overwritten = 0;
     qint64 kept = 0;
+
+    bool count(cDictDB::BulkPut outcome)
+    {
+        switch (outcome) {
+        case cDictDB::BulkPut::Added:
+            ++added;
+            return true;
+        case cDictDB::BulkPut::Overwritten:
+            ++overwritten;
+            return true;
+        case cDictDB::BulkPut::Kept:
+            ++kept;
+            return true;
+        case cDictDB::BulkPut::Failed:
+            break;
+        }
+        return false;
+    }
 };
 
-// Writes one record as the Save button does (or, keeping existing records, only adds it) and
-// counts what happened; false when the record could not be written at all.
-bool importRecord(cDictDB &db, const Record &record, bool overwrite, ImportCounts &counts)
+int reportBadLines(const ImportCheck &check)
 {
-    db.setWord(record.word);
-    db.setITRANS(record.meaning);
-    db.setSynonym(record.synonyms);
-    if (db.addRecord() == 0) {
-        ++counts.added;
-        return true;
-    }
-    if (overwrite) {
-        if (db.saveRecord() != 0)
-            return false;
-        ++counts.overwritten;
-        return true;
-    }
-    if (!findExactly(db, record.word))
-        return false;
-    ++counts.kept;
-    return true;
-}
-
-int reportBadLines(const ImportBatch &batch)
-{
-    for (const ImportBatch::Problem &problem : batch.problems)
+    for (const ImportCheck::Problem &problem : check.problems)
         reportError(QStringLiteral("line %1: %2").arg(problem.number).arg(problem.reason));
     return failure(
-        QStringLiteral("%1 bad line(s); nothing was imported").arg(batch.problems.size()));
+        QStringLiteral("%1 bad line(s); nothing was imported").arg(check.problems.size()));
 }
 
 QString countsLine(const ImportCounts &counts, bool overwrite)
@@ -144,14 +139,14 @@ int runImport(const CommandContext &context)
         readInput(isStandardStream(source) ? QStringLiteral("-") : source, why);
     if (!why.isEmpty())
         return failure(why);
-    const ImportBatch batch = readImportBatch(input);
-    if (!batch.problems.isEmpty())
-        return reportBadLines(batch);
+    const ImportCheck check = checkImport(input);
+    if (!check.problems.isEmpty())
+        return reportBadLines(check);
 
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
         return Failure;
-    if (session.existedBefore() && !batch.records.isEmpty()) {
+    if (session.existedBefore() && check.records > 0) {
         if (const QString failed = writeBackup(session.path()); !failed.isEmpty())
             return failure(QStringLiteral("cannot leave a copy in %1 (%2); nothing was imported")
                                .arg(backupPath(session.path()), failed));
@@ -160,22 +155,25 @@ int runImport(const CommandContext &context)
     cDictDB &db = session.db();
     db.setDeferredSync(true);
     ImportCounts counts;
-    ProgressBar progress(batch.records.size(), kProgressWorthShowingFrom);
-    for (qsizetype i = 0; i < batch.records.size(); ++i) {
-        const ImportBatch::Line &line = batch.records.at(i);
-        if (!importRecord(db, line.record, overwrite, counts)) {
+    ProgressBar progress(check.records, kProgressWorthShowingFrom);
+    ImportLines lines(input);
+    QByteArray key;
+    QByteArray data;
+    for (qint64 done = 1; lines.next(); ++done) {
+        parseRecordLine(lines.line(), key, data);
+        if (!counts.count(db.putStoredRecord(key, data, overwrite))) {
             progress.finish();
             db.flush();
             return failure(
                 QStringLiteral("import stopped at line %1: could not write \"%2\" (%3)%4")
-                    .arg(line.number)
-                    .arg(line.record.word.toLower(), countsLine(counts, overwrite),
+                    .arg(lines.number())
+                    .arg(QString::fromLatin1(key), countsLine(counts, overwrite),
                          session.existedBefore()
                              ? QStringLiteral("; the dictionary as it was is in %1")
                                    .arg(backupPath(session.path()))
                              : QString()));
         }
-        progress.advanceTo(i + 1);
+        progress.advanceTo(done);
     }
     progress.finish();
     if (db.flush() != 0 || !session.close())

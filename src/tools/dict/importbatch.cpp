@@ -3,53 +3,99 @@
 #include "recordline.h"
 
 #include <QHash>
+#include <algorithm>
+#include <vector>
 
 namespace vantro::dict {
 namespace {
 
-QByteArray lineAt(const QByteArray &input, qsizetype start, qsizetype end)
+// Where a word was given; words are compared through their hashes first, so that checking a
+// large input needs one array rather than a table of every key.
+struct KeySighting
 {
-    if (end > start && input.at(end - 1) == '\r')
-        --end;
-    return input.mid(start, end - start);
+    size_t hash;
+    int number;
+    qsizetype lineStart;
+};
+
+QByteArray keyAt(const QByteArray &input, qsizetype lineStart)
+{
+    QByteArray key;
+    QByteArray data;
+    const QByteArray rest =
+        QByteArray::fromRawData(input.constData() + lineStart, input.size() - lineStart);
+    ImportLines one(rest);
+    one.next();
+    parseRecordLine(one.line(), key, data);
+    return key;
+}
+
+void findRepeatedWords(const QByteArray &input, std::vector<KeySighting> &sightings,
+                       QList<ImportCheck::Problem> &problems)
+{
+    std::sort(sightings.begin(), sightings.end(), [](const KeySighting &a, const KeySighting &b) {
+        return a.hash != b.hash ? a.hash < b.hash : a.number < b.number;
+    });
+    for (size_t i = 0; i < sightings.size(); ++i) {
+        if (sightings[i].number == 0)
+            continue;
+        for (size_t j = i + 1; j < sightings.size() && sightings[j].hash == sightings[i].hash;
+             ++j) {
+            const QByteArray key = keyAt(input, sightings[i].lineStart);
+            if (sightings[j].number != 0 && keyAt(input, sightings[j].lineStart) == key) {
+                problems.append(
+                    {sightings[j].number, QStringLiteral("the word \"%1\" is also on line %2")
+                                              .arg(QString::fromLatin1(key))
+                                              .arg(sightings[i].number)});
+                sightings[j].number = 0;
+            }
+        }
+    }
 }
 
 } // namespace
 
-ImportBatch readImportBatch(const QByteArray &input)
+bool ImportLines::next()
 {
-    ImportBatch batch;
-    QHash<QByteArray, int> firstLineOfKey;
-    int number = 0;
-    qsizetype start = 0;
-    while (start < input.size()) {
-        qsizetype end = input.indexOf('\n', start);
+    while (m_next < m_input.size()) {
+        qsizetype end = m_input.indexOf('\n', m_next);
         if (end < 0)
-            end = input.size();
-        ++number;
-        const QByteArray line = lineAt(input, start, end);
-        start = end + 1;
-        if (line.isEmpty())
-            continue;
-
-        ImportBatch::Line parsed{number, {}};
-        const QString why = parseRecordLine(line, parsed.record);
-        if (!why.isEmpty()) {
-            batch.problems.append({number, why});
-            continue;
-        }
-        const QByteArray key = encodeKey(parsed.record.word);
-        const auto earlier = firstLineOfKey.constFind(key);
-        if (earlier != firstLineOfKey.cend()) {
-            batch.problems.append({number, QStringLiteral("the word \"%1\" is also on line %2")
-                                               .arg(QString::fromLatin1(key))
-                                               .arg(*earlier)});
-            continue;
-        }
-        firstLineOfKey.insert(key, number);
-        batch.records.append(std::move(parsed));
+            end = m_input.size();
+        ++m_number;
+        qsizetype lineEnd = end;
+        if (lineEnd > m_next && m_input.at(lineEnd - 1) == '\r')
+            --lineEnd;
+        m_line = QByteArrayView(m_input.constData() + m_next, lineEnd - m_next);
+        m_next = end + 1;
+        if (!m_line.isEmpty())
+            return true;
     }
-    return batch;
+    return false;
+}
+
+ImportCheck checkImport(const QByteArray &input)
+{
+    ImportCheck check;
+    std::vector<KeySighting> sightings;
+    ImportLines lines(input);
+    QByteArray key;
+    QByteArray data;
+    while (lines.next()) {
+        const QString why = parseRecordLine(lines.line(), key, data);
+        if (!why.isEmpty()) {
+            check.problems.append({lines.number(), why});
+            continue;
+        }
+        ++check.records;
+        sightings.push_back(
+            {qHash(key), lines.number(), lines.line().constData() - input.constData()});
+    }
+    findRepeatedWords(input, sightings, check.problems);
+    std::stable_sort(check.problems.begin(), check.problems.end(),
+                     [](const ImportCheck::Problem &a, const ImportCheck::Problem &b) {
+                         return a.number < b.number;
+                     });
+    return check;
 }
 
 } // namespace vantro::dict

@@ -1,35 +1,45 @@
 #pragma once
 
-#include "record.h"
-
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
 namespace vantro::dict {
 
-// A whole import input, checked before anything is written: either every line is good and the
-// records are ready to be written in input order, or problems names every bad line.
-struct ImportBatch
+// The lines of an import input: split at line feeds, a carriage return before one dropped,
+// empty lines skipped; numbered from 1 as an editor numbers them.
+class ImportLines
 {
-    struct Line
-    {
-        int number = 0;
-        Record record;
-    };
+public:
+    explicit ImportLines(const QByteArray &input) : m_input(input) {}
+    // Moves to the next non-empty line; false at the end.
+    bool next();
+    int number() const { return m_number; }
+    QByteArrayView line() const { return m_line; }
+
+private:
+    const QByteArray &m_input;
+    qsizetype m_next = 0;
+    int m_number = 0;
+    QByteArrayView m_line;
+};
+
+// The verdict on a whole input, reached before anything is written.
+struct ImportCheck
+{
     struct Problem
     {
         int number = 0;
         QString reason;
     };
 
-    QList<Line> records;
+    qsizetype records = 0;
+    // Every bad line, in line order. A word given twice (after lower-casing, as it is stored)
+    // is a problem too, since it is unclear which meaning should win.
     QList<Problem> problems;
 };
 
-// Splits the input at line feeds (a carriage return before one is dropped, empty lines are
-// skipped) and reads every line; a word that appears twice (after lower-casing, as it is
-// stored) is a problem, since it is unclear which meaning should win.
-ImportBatch readImportBatch(const QByteArray &input);
+ImportCheck checkImport(const QByteArray &input);
 
 } // namespace vantro::dict

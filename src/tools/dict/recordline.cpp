@@ -1,6 +1,7 @@
 #include "recordline.h"
 
-#include <QList>
+#include "record.h"
+
 #include <QStringDecoder>
 
 namespace vantro::dict {
@@ -37,42 +38,82 @@ void appendEscaped(QByteArray &line, const QByteArray &latin1)
     }
 }
 
-QChar unescaped(QChar code)
+// The lower-case form of every Latin-1 byte, taken from the same Unicode rule that stores keys.
+struct LowerCaseTable
 {
-    switch (code.unicode()) {
+    char lower[256];
+    LowerCaseTable()
+    {
+        for (int byte = 0; byte < 256; ++byte)
+            lower[byte] = encodeKey(QString(QChar(byte))).at(0);
+    }
+};
+
+char unescaped(char code)
+{
+    switch (code) {
     case '\\':
-        return QLatin1Char('\\');
+        return '\\';
     case 't':
-        return QLatin1Char('\t');
+        return '\t';
     case 'n':
-        return QLatin1Char('\n');
+        return '\n';
     case 'r':
-        return QLatin1Char('\r');
+        return '\r';
     case '0':
-        return QChar(0);
+        return '\0';
     default:
-        return QChar(0xFFFF);
+        return 0x7F;
     }
 }
 
-// Undoes the escapes of one field; answers the reason when an escape is not one of ours.
-QString unescapeField(QStringView field, QString &text)
+// Why a field that the fast reading gave up on is refused: it is either not UTF-8 at all, or
+// UTF-8 for characters beyond Latin-1.
+QString whyNotLatin1(QByteArrayView field, const char *name)
 {
-    text.clear();
-    text.reserve(field.size());
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder(field);
+    if (decoder.hasError())
+        return QStringLiteral("the %1 is not valid UTF-8 text").arg(QLatin1String(name));
+    return QStringLiteral("the %1 holds characters that a dictionary cannot store (only Latin-1 "
+                          "is possible)")
+        .arg(QLatin1String(name));
+}
+
+// Appends one field, unescaped and turned from UTF-8 into Latin-1 bytes (lower-cased for the
+// word), to out. Answers the reason when the field is refused.
+QString appendField(QByteArrayView field, const char *name, bool lower, QByteArray &out)
+{
+    static const LowerCaseTable table;
+    // Escapes and UTF-8 only ever shorten a field, so its own length is room enough.
+    const qsizetype start = out.size();
+    out.resize(start + field.size());
+    char *to = out.data() + start;
     for (qsizetype i = 0; i < field.size(); ++i) {
-        if (field.at(i) != QLatin1Char('\\')) {
-            text.append(field.at(i));
-            continue;
+        auto byte = static_cast<unsigned char>(field.at(i));
+        if (byte == '\\') {
+            if (i + 1 == field.size())
+                return QStringLiteral("in the %1: a backslash ends the field (write \\\\ for a "
+                                      "backslash)")
+                    .arg(QLatin1String(name));
+            const char code = field.at(++i);
+            byte = static_cast<unsigned char>(unescaped(code));
+            if (byte == 0x7F)
+                return QStringLiteral("in the %1: unknown escape \\%2 (known: \\\\ \\t \\n "
+                                      "\\r \\0)")
+                    .arg(QLatin1String(name), QString::fromUtf8(field.sliced(i, 1)));
+        } else if (byte >= 0x80) {
+            // Latin-1 in UTF-8 is two bytes: 0xC2 or 0xC3, then a continuation byte.
+            const bool latin1 = (byte == 0xC2 || byte == 0xC3) && i + 1 < field.size() &&
+                                (static_cast<unsigned char>(field.at(i + 1)) & 0xC0) == 0x80;
+            if (!latin1)
+                return whyNotLatin1(field, name);
+            byte = static_cast<unsigned char>(((byte & 0x03) << 6) |
+                                              (static_cast<unsigned char>(field.at(++i)) & 0x3F));
         }
-        if (i + 1 == field.size())
-            return QStringLiteral("a backslash ends a field (write \\\\ for a backslash)");
-        const QChar code = field.at(++i);
-        const QChar c = unescaped(code);
-        if (c == QChar(0xFFFF))
-            return QStringLiteral("unknown escape \\%1 (known: \\\\ \\t \\n \\r \\0)").arg(code);
-        text.append(c);
+        *to++ = lower ? table.lower[byte] : char(byte);
     }
+    out.resize(to - out.constData());
     return {};
 }
 
@@ -100,36 +141,33 @@ QByteArray formatRecordLine(const QByteArray &key, const QByteArray &data)
     return line;
 }
 
-QString parseRecordLine(const QByteArray &line, Record &record)
+QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder(line);
-    if (decoder.hasError())
-        return QStringLiteral("not valid UTF-8 text");
-    const QList<QStringView> fields = QStringView(text).split(QLatin1Char('\t'));
-    if (fields.size() < 2)
+    const qsizetype firstTab = line.indexOf('\t');
+    if (firstTab < 0)
         return QStringLiteral("no tab after the word (a line holds word, meaning and "
                               "optionally synonyms, separated by tabs)");
-    if (fields.size() > 3)
+    qsizetype secondTab = line.indexOf('\t', firstTab + 1);
+    if (secondTab >= 0 && line.indexOf('\t', secondTab + 1) >= 0)
         return QStringLiteral("%1 tab-separated fields, at most 3 are allowed (write \\t for "
                               "a tab inside a field)")
-            .arg(fields.size());
+            .arg(line.count('\t') + 1);
+    if (secondTab < 0)
+        secondTab = line.size();
 
-    static const char *const names[] = {"word", "meaning", "synonyms"};
-    QString *targets[] = {&record.word, &record.meaning, &record.synonyms};
-    record.synonyms.clear();
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        const QString why = unescapeField(fields.at(i), *targets[i]);
-        if (!why.isEmpty())
-            return QStringLiteral("in the %1: %2").arg(QLatin1String(names[i]), why);
-        if (!fitsLatin1(*targets[i]))
-            return QStringLiteral("the %1 holds characters that a dictionary cannot store "
-                                  "(only Latin-1 is possible)")
-                .arg(QLatin1String(names[i]));
+    key.resize(0);
+    data.resize(0);
+    QString why = appendField(line.first(firstTab), "word", true, key);
+    if (why.isEmpty())
+        why = appendField(line.sliced(firstTab + 1, secondTab - firstTab - 1), "meaning", false,
+                          data);
+    if (why.isEmpty() && secondTab + 1 < line.size()) {
+        data.append(kSynonymSeparator);
+        why = appendField(line.sliced(secondTab + 1), "synonyms", false, data);
     }
-    if (record.word.isEmpty())
-        return QStringLiteral("the word is empty");
-    return {};
+    if (why.isEmpty() && key.isEmpty())
+        why = QStringLiteral("the word is empty");
+    return why;
 }
 
 } // namespace vantro::dict

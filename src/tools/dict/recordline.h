@@ -1,8 +1,7 @@
 #pragma once
 
-#include "record.h"
-
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace vantro::dict {
@@ -16,8 +15,11 @@ namespace vantro::dict {
 // meaning field, so that importing the line writes the same bytes again.
 QByteArray formatRecordLine(const QByteArray &key, const QByteArray &data);
 
-// Reads one line (its line end removed) into a record. Answers an empty string on success and
-// otherwise the reason the line is refused, in words for the person who wrote it.
-QString parseRecordLine(const QByteArray &line, Record &record);
+// Reads one line (its line end removed) into the key and data bytes it stands for, exactly as
+// saving the record would store them: the word lower-cased, the synonyms after a "|" only when
+// there are any. Answers an empty string on success and otherwise the reason the line is
+// refused, in words for the person who wrote it. Bulk imports call this for every line twice,
+// so it works on bytes and reuses the capacity of key and data.
+QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data);
 
 } // namespace vantro::dict
