@@ -11,7 +11,8 @@ bool isUnknown(const ItransToken &token, QStringView text)
     if (token.kind != ItransToken::Kind::Other)
         return false;
     const QChar c = text[token.position];
-    return c.isLetter() || c.isHighSurrogate() || c == u'^' || c == u'~' || c == u'#';
+    return c.isLetterOrNumber() || c.isMark() || c.isHighSurrogate() || c == u'^' || c == u'~' ||
+           c == u'#';
 }
 
 // The nasal of each stop's class, which Sanskrit writes in place of an anusvara before it.
