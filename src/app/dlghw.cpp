@@ -13,7 +13,7 @@ namespace {
 const char *const webAddresses[] = {
     "https://www.qt.io/",
     "https://www.oracle.com/database/technologies/related/berkeleydb.html",
-    "https://vantro.example.org/~kelmar/",
+    "https://www.vantro.example/~kelmar/",
 };
 
 } // namespace

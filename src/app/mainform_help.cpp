@@ -31,8 +31,7 @@ void MainForm::helpAbout()
             .arg(QLatin1String(QT_VERSION_STR), vantro::databaseLibraryVersion()),
         QStringLiteral("of Oracle Corporation,"),
         QStringLiteral("                        by"),
-        QStringLiteral(
-            "Arvind Kelmar (kelmar@vantro.example.org, https://vantro.example.org/~kelmar/)"),
+        QStringLiteral("Arvind Kelmar (kelmar@vantro.example, www.vantro.example)"),
         QStringLiteral("- for the benefit of those who wish to re-vitalize"),
         QStringLiteral("saMskR^itaM by translating texts from English into it,"),
         QStringLiteral("using ITRANS as a fluent and flexible medium."),
