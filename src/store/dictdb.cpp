@@ -79,7 +79,7 @@ QString whyNotADictionary(const char *path)
 
 } // namespace
 
-cDictDB::cDictDB(const QString &dbName) : qsDBName(dbName) {}
+cDictDB::cDictDB(const QString &dbName) : qsDBName(dbName), m_recovery(dbName.toLatin1()) {}
 
 cDictDB::~cDictDB()
 {
@@ -120,6 +120,7 @@ int cDictDB::openDB()
     }
     if (openHandle(QByteArray(fileName)) != 0)
         return 1;
+    m_recovery.afterOpen(dbp, m_created);
 
     const int cursorRet = dbp->cursor(dbp, nullptr, &dbcp, 0);
     if (cursorRet != 0) {
@@ -147,7 +148,8 @@ int cDictDB::openHandle(const QByteArray &name)
             dbp->err(dbp, m_lock.lastError(), "%s", path);
             return 1;
         case FileLock::Result::Locked: {
-            const QString why = whyNotADictionary(path);
+            m_created = false;
+            const QString why = checkedAfterRecovery(path);
             if (!why.isEmpty()) {
                 m_lock.release();
                 errLine(QStringLiteral("%1: %2 is not a dictionary file (%3); it is left untouched")
@@ -165,8 +167,10 @@ int cDictDB::openHandle(const QByteArray &name)
         case FileLock::Result::Missing: {
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
-            if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked)
+            if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked) {
+                m_created = true;
                 return 0;
+            }
             if (ret != 0 && ret != EEXIST) {
                 dbp->err(dbp, ret, "%s", path);
                 return 1;
@@ -205,6 +209,9 @@ int cDictDB::closeDB()
     const int ret = dbp->close(dbp, 0);
     dbp = nullptr;
     m_keysCounted = false;
+    // A close that failed leaves the journal marked open, so the next open checks the file.
+    if (ret == 0)
+        m_recovery.afterClose();
     m_lock.release();
     if (ret != 0) {
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
@@ -250,12 +257,21 @@ int cDictDB::writeRecord(Write mode)
     dbData.size = u_int32_t(data.size());
     int ret = EINVAL;
     int presence = 1;
+    qint64 mark = Recovery::kNothingRecorded;
     if (dbp) {
         // Only a save can add or replace; whether it adds is known only from a look beforehand.
         if (!adding && m_keysCounted)
             presence = keyPresence(&dbKey);
+        mark = journalChange(adding ? JournalEntry::Op::Add : JournalEntry::Op::Save, key, data,
+                             &dbKey);
+        if (mark == Recovery::kFailed) {
+            outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
+            return 1;
+        }
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
     }
+    if (ret != 0)
+        m_recovery.takeBack(mark);
     if (adding && ret == DB_KEYEXIST)
         return 1;
     if (ret != 0) {
@@ -271,6 +287,7 @@ int cDictDB::writeRecord(Write mode)
     else if (presence < 0)
         m_keysCounted = false;
     if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+        m_recovery.takeBack(mark);
         if (adding)
             outLine("Put sync err - ", kClassName);
         else
@@ -302,9 +319,17 @@ int cDictDB::deleteRecord()
     dbKey.data = sKey;
     dbKey.size = u_int32_t(key.size());
     int ret = EINVAL;
-    if (dbp)
+    qint64 mark = Recovery::kNothingRecorded;
+    if (dbp) {
+        mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
+        if (mark == Recovery::kFailed) {
+            outLine("Del I/O err ", kClassName);
+            return 1;
+        }
         ret = dbp->del(dbp, nullptr, &dbKey, 0);
+    }
     if (ret != 0) {
+        m_recovery.takeBack(mark);
         if (dbp)
             dbp->err(dbp, ret, "DB->del");
         else
@@ -314,6 +339,7 @@ int cDictDB::deleteRecord()
     }
     keyCountChanged(-1);
     if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+        m_recovery.takeBack(mark);
         outLine(kClassName, ": del/sync err");
         return 1;
     }
@@ -409,6 +435,10 @@ cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArra
     dbData.data = const_cast<char *>(data.constData());
     dbData.size = u_int32_t(data.size());
     BulkPut outcome = BulkPut::Added;
+    const qint64 mark = journalChange(overwrite ? JournalEntry::Op::Save : JournalEntry::Op::Add,
+                                      key, data, &dbKey);
+    if (mark == Recovery::kFailed)
+        return BulkPut::Failed;
     int ret = dbp->put(dbp, nullptr, &dbKey, &dbData, DB_NOOVERWRITE);
     if (ret == DB_KEYEXIST) {
         if (!overwrite)
@@ -417,12 +447,14 @@ cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArra
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, 0);
     }
     if (ret != 0) {
+        m_recovery.takeBack(mark);
         dbp->err(dbp, ret, "DB->put");
         return BulkPut::Failed;
     }
     if (outcome == BulkPut::Added)
         keyCountChanged(+1);
     if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+        m_recovery.takeBack(mark);
         outLine(kClassName, ": put/sync err");
         return BulkPut::Failed;
     }
@@ -439,6 +471,38 @@ int cDictDB::flush()
         return 1;
     }
     return 0;
+}
+
+// The check and, when the last program did not close the file, the rebuild happen before the
+// library opens it; a file the header check refuses may be the very damage to rebuild.
+QString cDictDB::checkedAfterRecovery(const char *path)
+{
+    const QString why = whyNotADictionary(path);
+    if (m_recovery.beforeOpen(m_lock, !why.isEmpty()))
+        return whyNotADictionary(path);
+    return why;
+}
+
+// Writes the change to the journal before the database sees it. A change that cannot succeed
+// (an add of a stored key, a delete of a missing one) and the deferred changes of a bulk load
+// are not written; the library then reports the refusal as it always has.
+qint64 cDictDB::journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
+                              DBT *dbKey)
+{
+    if (m_deferSync)
+        return Recovery::kNothingRecorded;
+    const int presence = op == JournalEntry::Op::Save ? -1 : keyPresence(dbKey);
+    if ((op == JournalEntry::Op::Add && presence == 1) ||
+        (op == JournalEntry::Op::Delete && presence == 0))
+        return Recovery::kNothingRecorded;
+    return m_recovery.record(op, key, data);
+}
+
+QString cDictDB::takeSnapshot()
+{
+    if (!isOpen())
+        return QStringLiteral("the dictionary is not open");
+    return m_recovery.snapshotNow(dbp);
 }
 
 } // namespace vantro

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "filelock.h"
+#include "recovery.h"
 
 #include <QString>
 
@@ -35,8 +36,14 @@ public:
 
     // Bulk changes: while deferred, additions, saves and deletions are not flushed one by one,
     // and flush() writes them all out at once. Turning deferral off does not flush by itself.
+    // Deferred changes are not written to the recovery journal either: take a snapshot once
+    // they are flushed, or a rebuild after a crash will not have them.
     void setDeferredSync(bool deferred) { m_deferSync = deferred; }
     int flush();
+
+    // Copies the open dictionary to its snapshot "<name>.bak" and empties the recovery journal.
+    // An empty string on success, otherwise the reason.
+    QString takeSnapshot();
 
     // Bulk loads: writes a record given as the bytes to store (the key lower-cased as encodeKey
     // makes it), adding it or, only when overwrite is true, replacing the stored one. Failures
@@ -74,6 +81,9 @@ private:
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
     int keyPresence(struct __db_dbt *dbKey);
     void keyCountChanged(int delta);
+    QString checkedAfterRecovery(const char *path);
+    qint64 journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
+                         struct __db_dbt *dbKey);
 
     QString qsEngWord;
     QString qsITRANS;
@@ -91,8 +101,11 @@ private:
     // iKeys is exact once the tree has been walked, and is kept so by every change that succeeds.
     bool m_keysCounted = false;
     bool m_deferSync = false;
+    // True when the last open created the file.
+    bool m_created = false;
     QByteArray m_storedKey;
     QByteArray m_storedData;
+    Recovery m_recovery;
 };
 
 } // namespace vantro

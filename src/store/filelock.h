@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 namespace vantro {
 
 // An exclusive advisory lock on one file, held for as long as the object keeps it. flock() is
@@ -20,6 +22,13 @@ public:
     // Locks an existing file without waiting; Missing when there is no such file.
     Result acquire(const QByteArray &path);
     void release();
+    // Exchanges the locks two objects hold, e.g. to keep holding a file that was renamed into
+    // place while it was already locked under its temporary name.
+    void swap(FileLock &other)
+    {
+        std::swap(m_fd, other.m_fd);
+        std::swap(m_error, other.m_error);
+    }
     bool isHeld() const { return m_fd >= 0; }
     // The error number of the last Failed result.
     int lastError() const { return m_error; }

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "journal.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct __db;
+
+namespace vantro {
+
+class FileLock;
+
+// What cDictDB does beside the dictionary file so that no acknowledged change is lost to a
+// crash: a snapshot "<db>.bak", the journal "<db>-journal" of every change since it, and the
+// check and rebuild at open when the last program did not close the file.
+//
+// A change is appended to the journal and flushed before the database is written; a change that
+// then fails is taken back out. A snapshot is taken only at open or at a clean close (when there
+// is none, when it does not match the journal, or when the journal has grown past a quarter of
+// the dictionary's size), so the cost of one change does not grow with the dictionary.
+class Recovery
+{
+public:
+    // Returned by record() when nothing was written to the journal and nothing is to be taken
+    // back: the journal is not kept, or the change cannot succeed anyway.
+    static constexpr qint64 kNothingRecorded = -2;
+    static constexpr qint64 kFailed = -1;
+
+    explicit Recovery(const QByteArray &dbPath);
+
+    // With the single-writer lock held and before the library opens the file: when the journal
+    // says the last program did not close the dictionary, checks the file (fileIsBad: it is
+    // already known to be damaged) and rebuilds a damaged one from the snapshot and the journal,
+    // keeping it as "<db>.damaged". The lock then moves to the rebuilt file. True when the file
+    // was replaced.
+    bool beforeOpen(FileLock &lock, bool fileIsBad);
+    // After the library opened the file: replays the journal onto a file that was checked and
+    // found sound, takes a snapshot when one is due and marks the dictionary open.
+    void afterOpen(struct __db *dbp, bool created);
+    // After the library closed the file cleanly: a snapshot when one is due, the flag cleared.
+    void afterClose();
+    // Takes a snapshot of the open file now (flushing it first). Empty string or the reason.
+    QString snapshotNow(struct __db *dbp);
+
+    // Writes the change to the journal and flushes it: the mark to take back to, or kFailed
+    // (reported on the standard error stream).
+    qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
+    void takeBack(qint64 mark);
+
+    bool isKeeping() const { return m_journal.isOpen(); }
+    bool rebuilt() const { return m_rebuilt; }
+
+private:
+    bool rebuild(FileLock &lock, const JournalContents &contents);
+    QString rebuildInto(const QByteArray &temporary, const JournalContents &contents);
+    bool snapshotDue() const;
+    QString takeSnapshot(bool openFlag);
+    void setAsideOldSnapshot();
+
+    QByteArray m_dbPath;
+    QByteArray m_snapshotPath;
+    Journal m_journal;
+    bool m_replayAtOpen = false;
+    bool m_rebuilt = false;
+};
+
+// Applies the entries in order to an open database and flushes it. An entry that finds its
+// work already done (an add of a stored key, a delete of a missing one) is passed over, so
+// replaying a journal onto a file that already holds some or all of it gives the same file.
+// Answers 0 or the library's error code.
+int replayJournal(struct __db *dbp, const QList<JournalEntry> &entries);
+
+// DB->verify on a handle of its own that was never opened, its reports kept off the streams.
+bool fileVerifies(const QByteArray &path);
+
+} // namespace vantro
