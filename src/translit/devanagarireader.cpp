@@ -3,15 +3,17 @@
 #include "scheme.h"
 #include "scriptwriter.h"
 
+#include <QVarLengthArray>
+
 namespace vantro {
 
 namespace {
 
 const QChar kVirama = u'\u094D';
 
-QString spellingOf(const Letter &letter)
+QLatin1String spellingOf(const Letter &letter)
 {
-    return QString::fromLatin1(letter.preferred());
+    return QLatin1String(letter.preferred());
 }
 
 } // namespace
@@ -58,13 +60,13 @@ int DevanagariReader::readSyllable(const Letter &consonant, int position, int le
         position < m_text.size()
             ? Scheme::instance().vowelForSign(QStringView(m_text).mid(position, 1))
             : nullptr;
-    append(vowel ? spellingOf(*vowel) : QStringLiteral("a"));
+    append(vowel ? spellingOf(*vowel) : QLatin1String("a"));
     return vowel ? position + 1 : position;
 }
 
 // A virama before another consonant is implied by the cluster. At the end of a word it is
 // implied only under the virama policy; anywhere else it has to be written.
-QString DevanagariReader::afterVirama(int position) const
+QLatin1String DevanagariReader::afterVirama(int position) const
 {
     int length = 0;
     const Letter *next =
@@ -72,13 +74,21 @@ QString DevanagariReader::afterVirama(int position) const
             ? Scheme::instance().matchDevanagari(QStringView(m_text).mid(position), &length)
             : nullptr;
     if (next && next->isConsonant())
-        return {};
+        return QLatin1String();
     if (!next && m_options.finalConsonant == FinalConsonant::Virama)
-        return {};
-    return QStringLiteral(".h");
+        return QLatin1String();
+    return QLatin1String(".h");
 }
 
-void DevanagariReader::append(const QString &itrans)
+void DevanagariReader::append(QLatin1String itrans)
+{
+    QVarLengthArray<QChar, 4> text;
+    for (const char c : itrans)
+        text.append(QLatin1Char(c));
+    append(QStringView(text.data(), text.size()));
+}
+
+void DevanagariReader::append(QStringView itrans)
 {
     if (itrans.isEmpty())
         return;
@@ -107,11 +117,12 @@ void DevanagariReader::flushPassThrough(int end)
 void DevanagariReader::passThrough(QStringView piece)
 {
     const bool readsBackAsItself =
+        piece.front().isSpace() ||
         ScriptWriter(ScriptWriter::Script::Devanagari, m_options).write(piece) == piece;
     if (readsBackAsItself && !needsSeparator(piece))
         m_out += piece;
     else
-        append(QStringLiteral("##") + piece.toString() + QStringLiteral("##"));
+        append(QString(QStringLiteral("##") + piece.toString() + QStringLiteral("##")));
 }
 
 // True when the end of what is written so far and the start of next would be read as one
@@ -123,8 +134,12 @@ bool DevanagariReader::needsSeparator(QStringView next) const
     const Scheme &scheme = Scheme::instance();
     const int longest = scheme.maxItransLength();
     for (int tail = 1; tail < longest && tail <= m_out.size(); ++tail) {
-        const QString probe = m_out.right(tail) + next.left(longest).toString();
-        if (scheme.matchItrans(probe, false).length > tail)
+        QVarLengthArray<QChar, 8> probe;
+        for (const QChar c : QStringView(m_out).right(tail))
+            probe.append(c);
+        for (const QChar c : next.left(longest))
+            probe.append(c);
+        if (scheme.matchItrans(QStringView(probe.data(), probe.size()), false).length > tail)
             return true;
     }
     return false;

@@ -21,8 +21,9 @@ public:
 
 private:
     int readSyllable(const Letter &consonant, int position, int length);
-    QString afterVirama(int position) const;
-    void append(const QString &itrans);
+    QLatin1String afterVirama(int position) const;
+    void append(QStringView itrans);
+    void append(QLatin1String itrans);
     void flushPassThrough(int end);
     void passThrough(QStringView piece);
     bool needsSeparator(QStringView next) const;

@@ -89,9 +89,10 @@ void ItransLinter::checkSpelling(const ItransToken &token)
         m_firstSpelling.insert(token.letter(), token);
         return;
     }
+    if (first->spelling.alternate == token.spelling.alternate)
+        return;
     const QString spelling = source(token);
-    if (first->spelling.alternate == token.spelling.alternate ||
-        m_reportedSpellings.contains(spelling))
+    if (m_reportedSpellings.contains(spelling))
         return;
     m_reportedSpellings.insert(spelling);
     report(token.position, QStringLiteral("mixed spellings: \"%1\" here, \"%2\" at %3 (both %4)")

@@ -6,6 +6,22 @@
 
 namespace vantro {
 
+namespace {
+
+// No spelling, ITRANS or Devanagari, is longer than three UTF-16 units: 48 bits hold the
+// units and the top 16 the length, so "a" and "\0a" stay apart.
+constexpr int kLongestKey = 3;
+
+quint64 keyOf(QStringView text)
+{
+    quint64 units = 0;
+    for (const QChar c : text)
+        units = units << 16 | c.unicode();
+    return quint64(text.size()) << 48 | units;
+}
+
+} // namespace
+
 const Scheme &Scheme::instance()
 {
     static const Scheme scheme;
@@ -26,21 +42,23 @@ void Scheme::addLetter(const Letter &letter)
         const char *spelling = letter.itrans[alternate];
         if (!spelling)
             break;
-        const QString key = QString::fromLatin1(spelling);
-        m_itrans.insert(key, Spelling{&letter, alternate, int(key.size())});
-        m_maxItransLength = std::max(m_maxItransLength, int(key.size()));
+        const QString text = QString::fromLatin1(spelling);
+        Q_ASSERT(text.size() <= kLongestKey);
+        m_itrans.insert(keyOf(text), Spelling{&letter, alternate, int(text.size())});
+        m_maxItransLength = std::max(m_maxItransLength, int(text.size()));
     }
-    const QString devanagari = QString::fromUtf16(letter.devanagari);
-    m_devanagari.insert(devanagari, &letter);
+    const QStringView devanagari(letter.devanagari);
+    Q_ASSERT(devanagari.size() <= kLongestKey);
+    m_devanagari.insert(keyOf(devanagari), &letter);
     m_maxDevanagariLength = std::max(m_maxDevanagariLength, int(devanagari.size()));
     if (letter.isVowel() && *letter.sign)
-        m_vowelSigns.insert(QString::fromUtf16(letter.sign), &letter);
+        m_vowelSigns.insert(keyOf(QStringView(letter.sign)), &letter);
 }
 
 Spelling Scheme::matchItrans(QStringView text, bool afterConsonant) const
 {
     for (int length = std::min(m_maxItransLength, int(text.size())); length > 0; --length) {
-        const Spelling found = m_itrans.value(text.left(length).toString());
+        const Spelling found = m_itrans.value(keyOf(text.left(length)));
         if (!found.letter)
             continue;
         if (afterConsonant && found.letter->letterClass == LetterClass::Om)
@@ -53,7 +71,7 @@ Spelling Scheme::matchItrans(QStringView text, bool afterConsonant) const
 const Letter *Scheme::matchDevanagari(QStringView text, int *length) const
 {
     for (int n = std::min(m_maxDevanagariLength, int(text.size())); n > 0; --n) {
-        if (const Letter *letter = m_devanagari.value(text.left(n).toString())) {
+        if (const Letter *letter = m_devanagari.value(keyOf(text.left(n)))) {
             *length = n;
             return letter;
         }
@@ -63,7 +81,7 @@ const Letter *Scheme::matchDevanagari(QStringView text, int *length) const
 
 const Letter *Scheme::vowelForSign(QStringView sign) const
 {
-    return m_vowelSigns.value(sign.toString());
+    return sign.size() <= kLongestKey ? m_vowelSigns.value(keyOf(sign)) : nullptr;
 }
 
 } // namespace vantro

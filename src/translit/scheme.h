@@ -41,9 +41,11 @@ private:
     void addLetter(const Letter &letter);
 
     std::vector<const Letter *> m_letters;
-    QHash<QString, Spelling> m_itrans;
-    QHash<QString, const Letter *> m_devanagari;
-    QHash<QString, const Letter *> m_vowelSigns;
+    // Keys pack the few UTF-16 units of a spelling and its length into one integer, so the
+    // greedy reader looks up a slice of its input without building a string.
+    QHash<quint64, Spelling> m_itrans;
+    QHash<quint64, const Letter *> m_devanagari;
+    QHash<quint64, const Letter *> m_vowelSigns;
     int m_maxItransLength = 0;
     int m_maxDevanagariLength = 0;
 };

@@ -36,7 +36,10 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
     if (letter && letter->letterClass == LetterClass::Virama)
         return writeVirama();
     endWord();
-    m_out += letter ? letterText(*letter) : text.mid(token.position, token.length).toString();
+    if (letter)
+        m_out += letterText(*letter);
+    else
+        m_out += text.mid(token.position, token.length);
 }
 
 void ScriptWriter::writeConsonant(const Letter &letter)
@@ -52,7 +55,7 @@ void ScriptWriter::writeVowel(const Letter &letter)
     if (!m_consonantWaiting)
         m_out += independentVowel(letter);
     else if (m_script == Script::Devanagari)
-        m_out += QString::fromUtf16(letter.sign);
+        m_out += QStringView(letter.sign);
     else
         m_out += letterText(letter);
     m_consonantWaiting = false;
@@ -76,21 +79,21 @@ void ScriptWriter::endWord()
         m_out += u'a';
 }
 
-QString ScriptWriter::letterText(const Letter &letter) const
+QStringView ScriptWriter::letterText(const Letter &letter) const
 {
-    return QString::fromUtf16(m_script == Script::Devanagari ? letter.devanagari : letter.iast);
+    return m_script == Script::Devanagari ? letter.devanagari : letter.iast;
 }
 
 // IAST marks a hiatus after a with a diaeresis, so that a_i does not read as the diphthong ai.
-QString ScriptWriter::independentVowel(const Letter &letter) const
+QStringView ScriptWriter::independentVowel(const Letter &letter) const
 {
-    const QString text = letterText(letter);
+    const QStringView text = letterText(letter);
     if (m_script == Script::Devanagari || !m_out.endsWith(u'a'))
         return text;
     if (text == u"i")
-        return QStringLiteral(u"ï");
+        return u"ï";
     if (text == u"u")
-        return QStringLiteral(u"ü");
+        return u"ü";
     return text;
 }
 

@@ -24,8 +24,8 @@ private:
     void writeVowel(const Letter &letter);
     void writeVirama();
     void endWord();
-    QString letterText(const Letter &letter) const;
-    QString independentVowel(const Letter &letter) const;
+    QStringView letterText(const Letter &letter) const;
+    QStringView independentVowel(const Letter &letter) const;
 
     Script m_script;
     TranslitOptions m_options;

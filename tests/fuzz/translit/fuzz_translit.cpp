@@ -1,0 +1,52 @@
+// Any bytes in: the converter, the reverse reader and the lint must not crash, and everything
+// they write must be valid UTF-8.
+#include "itranslinter.h"
+#include "transliterate.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace vantro;
+
+namespace {
+
+void requireValidUtf8(const QString &text)
+{
+    // A lone surrogate would not survive the trip through UTF-8.
+    if (QString::fromUtf8(text.toUtf8()) != text)
+        std::abort();
+}
+
+// Without "##" in the text every Devanagari result reads back to itself through ITRANS.
+void requireRoundTrip(const QString &devanagari, TranslitOptions options)
+{
+    if (devanagari.contains(u'#'))
+        return;
+    const QString itrans = devanagariToItrans(devanagari, options);
+    requireValidUtf8(itrans);
+    if (itransToDevanagari(itrans, options) != devanagari.normalized(QString::NormalizationForm_C))
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    for (const FinalConsonant policy : {FinalConsonant::Virama, FinalConsonant::Explicit}) {
+        const TranslitOptions options{policy};
+        const QString devanagari = itransToDevanagari(text, options);
+        requireValidUtf8(devanagari);
+        requireValidUtf8(itransToIast(text, options));
+        requireValidUtf8(devanagariToItrans(text, options));
+        requireRoundTrip(devanagari, options);
+    }
+    for (const LintFinding &finding : ItransLinter().lint(text)) {
+        if (finding.line < 1 || finding.column < 1)
+            std::abort();
+        requireValidUtf8(finding.message);
+    }
+    return 0;
+}
