@@ -89,16 +89,22 @@ QString description()
     return text;
 }
 
+QString argumentsExpected(const CommandSpec &command)
+{
+    if (command.maxArgs == 0)
+        return QStringLiteral("no arguments");
+    if (command.minArgs == command.maxArgs)
+        return command.minArgs == 1 ? QStringLiteral("1 argument")
+                                    : QStringLiteral("%1 arguments").arg(command.minArgs);
+    return QStringLiteral("%1 to %2 arguments").arg(command.minArgs).arg(command.maxArgs);
+}
+
 int checkArgumentCount(const CommandSpec &command, const QStringList &args)
 {
     if (args.size() >= command.minArgs && args.size() <= command.maxArgs)
         return Success;
     return usageError(QStringLiteral("%1 takes %2; usage: vantro-dict %1 %3")
-                          .arg(QLatin1String(command.name),
-                               command.maxArgs == 0 ? QStringLiteral("no arguments")
-                                                    : QStringLiteral("%1 to %2 argument(s)")
-                                                          .arg(command.minArgs)
-                                                          .arg(command.maxArgs),
+                          .arg(QLatin1String(command.name), argumentsExpected(command),
                                QLatin1String(command.arguments))
                           .trimmed());
 }

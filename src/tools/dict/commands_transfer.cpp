@@ -1,4 +1,3 @@
-#include "backup.h"
 #include "commands.h"
 #include "console.h"
 #include "importbatch.h"
@@ -14,6 +13,11 @@
 namespace vantro::dict {
 namespace {
 
+QString snapshotPath(const QString &path)
+{
+    return path + QStringLiteral(".bak");
+}
+
 constexpr qint64 kProgressWorthShowingFrom = 20000;
 constexpr qsizetype kExportBlock = 1 << 16;
 
@@ -23,20 +27,35 @@ bool isStandardStream(const QString &name)
 }
 
 // The whole input, from a file or the standard input; an empty string in why means success.
-QByteArray readInput(const QString &name, QString &why)
+// A file is mapped rather than copied: a large import reads it twice.
+class ImportInput
 {
-    QFile file;
-    const bool opened = isStandardStream(name)
-                            ? file.open(stdin, QIODevice::ReadOnly)
-                            : (file.setFileName(name), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        why = QStringLiteral("cannot read %1: %2").arg(name, file.errorString());
-        return {};
-    }
-    QByteArray input = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        why = QStringLiteral("cannot read %1: %2").arg(name, file.errorString());
-    return input;
+public:
+    explicit ImportInput(const QString &name) : m_name(name) {}
+    QString load();
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    QString m_name;
+    QFile m_file;
+    QByteArray m_bytes;
+};
+
+QString ImportInput::load()
+{
+    const bool opened = isStandardStream(m_name)
+                            ? m_file.open(stdin, QIODevice::ReadOnly)
+                            : (m_file.setFileName(m_name), m_file.open(QIODevice::ReadOnly));
+    if (!opened)
+        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
+    const qint64 size = m_file.isSequential() ? 0 : m_file.size();
+    if (uchar *mapped = size > 0 ? m_file.map(0, size) : nullptr)
+        m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
+    else
+        m_bytes = m_file.readAll();
+    if (m_file.error() != QFileDevice::NoError)
+        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
+    return {};
 }
 
 struct ImportCounts
@@ -132,13 +151,12 @@ int runExport(const CommandContext &context)
 
 int runImport(const CommandContext &context)
 {
-    const QString source = context.args.value(0);
+    const QString sourceName = context.args.value(0);
     const bool overwrite = !context.parser.isSet(QStringLiteral("no-overwrite"));
-    QString why;
-    const QByteArray input =
-        readInput(isStandardStream(source) ? QStringLiteral("-") : source, why);
-    if (!why.isEmpty())
+    ImportInput source(isStandardStream(sourceName) ? QStringLiteral("-") : sourceName);
+    if (const QString why = source.load(); !why.isEmpty())
         return failure(why);
+    const QByteArray &input = source.bytes();
     const ImportCheck check = checkImport(input);
     if (!check.problems.isEmpty())
         return reportBadLines(check);
@@ -146,10 +164,13 @@ int runImport(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
         return Failure;
+    // The copy left beside an existing dictionary before a bulk change is the store's recovery
+    // snapshot; the import's records are deferred past the recovery journal, so a second
+    // snapshot once they are on disk is what keeps them in a rebuild after a crash.
     if (session.existedBefore() && check.records > 0) {
-        if (const QString failed = writeBackup(session.path()); !failed.isEmpty())
+        if (const QString failed = session.db().takeSnapshot(); !failed.isEmpty())
             return failure(QStringLiteral("cannot leave a copy in %1 (%2); nothing was imported")
-                               .arg(backupPath(session.path()), failed));
+                               .arg(snapshotPath(session.path()), failed));
     }
 
     cDictDB &db = session.db();
@@ -170,14 +191,20 @@ int runImport(const CommandContext &context)
                     .arg(QString::fromLatin1(key), countsLine(counts, overwrite),
                          session.existedBefore()
                              ? QStringLiteral("; the dictionary as it was is in %1")
-                                   .arg(backupPath(session.path()))
+                                   .arg(snapshotPath(session.path()))
                              : QString()));
         }
         progress.advanceTo(done);
     }
     progress.finish();
-    if (db.flush() != 0 || !session.close())
+    if (db.flush() != 0)
         return failure(QStringLiteral("flushing %1 to disk failed").arg(session.path()));
+    if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
+        return failure(QStringLiteral("the import is written, but the snapshot after it failed "
+                                      "(%1); a rebuild after a crash would lack it")
+                           .arg(failed));
+    if (!session.close())
+        return Failure;
     StandardOutput().writeLine(countsLine(counts, overwrite));
     return Success;
 }

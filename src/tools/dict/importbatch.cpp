@@ -30,9 +30,17 @@ QByteArray keyAt(const QByteArray &input, qsizetype lineStart)
     return key;
 }
 
-void findRepeatedWords(const QByteArray &input, std::vector<KeySighting> &sightings,
-                       QList<ImportCheck::Problem> &problems)
+void findRepeatedWords(const QByteArray &input, QList<ImportCheck::Problem> &problems)
 {
+    std::vector<KeySighting> sightings;
+    ImportLines lines(input);
+    QByteArray key;
+    QByteArray data;
+    while (lines.next()) {
+        if (parseRecordLine(lines.line(), key, data).isEmpty())
+            sightings.push_back(
+                {qHash(key), lines.number(), lines.line().constData() - input.constData()});
+    }
     std::sort(sightings.begin(), sightings.end(), [](const KeySighting &a, const KeySighting &b) {
         return a.hash != b.hash ? a.hash < b.hash : a.number < b.number;
     });
@@ -73,13 +81,16 @@ bool ImportLines::next()
     return false;
 }
 
+// Records whose keys strictly increase cannot repeat a word; an export is written that way, so
+// the hashes of its keys need neither be kept nor sorted.
 ImportCheck checkImport(const QByteArray &input)
 {
     ImportCheck check;
-    std::vector<KeySighting> sightings;
     ImportLines lines(input);
     QByteArray key;
     QByteArray data;
+    QByteArray previousKey;
+    bool increasing = true;
     while (lines.next()) {
         const QString why = parseRecordLine(lines.line(), key, data);
         if (!why.isEmpty()) {
@@ -87,10 +98,13 @@ ImportCheck checkImport(const QByteArray &input)
             continue;
         }
         ++check.records;
-        sightings.push_back(
-            {qHash(key), lines.number(), lines.line().constData() - input.constData()});
+        if (increasing) {
+            increasing = previousKey.isNull() || previousKey < key;
+            previousKey = key;
+        }
     }
-    findRepeatedWords(input, sightings, check.problems);
+    if (!increasing)
+        findRepeatedWords(input, check.problems);
     std::stable_sort(check.problems.begin(), check.problems.end(),
                      [](const ImportCheck::Problem &a, const ImportCheck::Problem &b) {
                          return a.number < b.number;

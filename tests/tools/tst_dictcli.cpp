@@ -1,0 +1,491 @@
+#include "dbtools.h"
+#include "dictdb.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+
+using namespace vantro;
+using namespace vantro::test;
+
+namespace {
+
+struct Outcome
+{
+    int status = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs the installed-to-be executable as a user would, with the given standard input.
+Outcome runTool(const QStringList &arguments, const QByteArray &input = {},
+                const QString &workingDirectory = {})
+{
+    QProcess process;
+    if (!workingDirectory.isEmpty())
+        process.setWorkingDirectory(workingDirectory);
+    process.start(QStringLiteral(VANTRO_DICT_EXECUTABLE), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    Outcome outcome;
+    if (process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit)
+        outcome.status = process.exitCode();
+    outcome.out = process.readAllStandardOutput();
+    outcome.err = process.readAllStandardError();
+    return outcome;
+}
+
+// A dictionary file in a temporary directory, named to the tool through --db.
+struct Dictionary
+{
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("morvak.db"));
+
+    Outcome run(QStringList arguments, const QByteArray &input = {}) const
+    {
+        arguments.prepend(path);
+        arguments.prepend(QStringLiteral("--db"));
+        return runTool(arguments, input);
+    }
+    bool load(const QList<KeyData> &pairs) const { return DbUtilities::load(path, pairs); }
+    QList<KeyData> records() const { return DbUtilities::dump(path); }
+    QString backup() const { return path + QStringLiteral(".bak"); }
+};
+
+QList<KeyData> sampleRecords()
+{
+    return {{"walk", "gam"},      {"wall", "bhitti"}, {"water", "jalaM|udakaM, toyaM"},
+            {"book", "pustakaM"}, {"booking", "x"},   {"boot", "upAnah"},
+            {"cat", "mArjAraH"},  {"dog", "shvan"}};
+}
+
+} // namespace
+
+class TestDictCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badUsage_data();
+    void badUsage();
+    void helpAndVersion();
+    void readingCommandsNeedAFile_data();
+    void readingCommandsNeedAFile();
+    void putGetDelCount();
+    void lockedDictionaryIsRefused_data();
+    void lockedDictionaryIsRefused();
+    void badImportWritesNothing_data();
+    void badImportWritesNothing();
+    void exportImportRoundTrip();
+    void importReportsAndOverwrites();
+    void importKeepsWithNoOverwrite();
+    void importLeavesASnapshot();
+    void lookupAndList_data();
+    void lookupAndList();
+    void coverageGroups();
+    void reverseSearch();
+    void verifyVerdicts();
+};
+
+void TestDictCli::badUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no command") << QStringList{} << "no command given";
+    QTest::newRow("unknown command") << QStringList{"frob"} << "unknown command 'frob'";
+    QTest::newRow("missing argument") << QStringList{"get"} << "get takes 1 argument";
+    QTest::newRow("too few for put") << QStringList{"put", "w"} << "put takes 2 to 3 arguments";
+    QTest::newRow("too many") << QStringList{"count", "x"} << "count takes no arguments";
+    QTest::newRow("unknown option") << QStringList{"--bogus", "count"} << "Unknown option 'bogus'";
+    QTest::newRow("option of another command")
+        << QStringList{"count", "--loose"} << "Unknown option 'loose'";
+    QTest::newRow("bad limit") << QStringList{"list", "--limit", "x"} << "--limit takes a whole";
+    QTest::newRow("negative limit") << QStringList{"list", "--limit", "-3"} << "--limit";
+    QTest::newRow("empty word") << QStringList{"put", "", "m"} << "the word is empty";
+    QTest::newRow("word beyond latin-1")
+        << QStringList{"put", QString::fromUtf8("\xe0\xa4\x85"), "a"} << "cannot store";
+    QTest::newRow("meaning beyond latin-1")
+        << QStringList{"put", "w", QString::fromUtf8("\xe0\xa4\x85")} << "cannot store";
+}
+
+void TestDictCli::badUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Dictionary dictionary;
+    const Outcome outcome = dictionary.run(arguments);
+    QCOMPARE(outcome.status, 2);
+    QVERIFY2(outcome.err.contains(message.toUtf8()), outcome.err.constData());
+    QVERIFY(outcome.err.contains("--help"));
+    QVERIFY(outcome.out.isEmpty());
+    QVERIFY(!QFile::exists(dictionary.path));
+}
+
+void TestDictCli::helpAndVersion()
+{
+    const Outcome help = runTool({QStringLiteral("--help")});
+    QCOMPARE(help.status, 0);
+    for (const char *command : {"count", "get", "lookup", "list", "put", "del", "export", "import",
+                                "verify", "coverage", "reverse", "--db"})
+        QVERIFY2(help.out.contains(command), command);
+    const Outcome importHelp = runTool({QStringLiteral("import"), QStringLiteral("--help")});
+    QCOMPARE(importHelp.status, 0);
+    QVERIFY(importHelp.out.contains("--no-overwrite"));
+    const Outcome version = runTool({QStringLiteral("--version")});
+    QCOMPARE(version.status, 0);
+    QCOMPARE(version.out, QByteArray("vantro-dict " VANTRO_VERSION "\n"));
+}
+
+void TestDictCli::readingCommandsNeedAFile_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("count") << QStringList{"count"};
+    QTest::newRow("get") << QStringList{"get", "w"};
+    QTest::newRow("del") << QStringList{"del", "w"};
+    QTest::newRow("list") << QStringList{"list"};
+    QTest::newRow("export") << QStringList{"export"};
+    QTest::newRow("verify") << QStringList{"verify"};
+    QTest::newRow("reverse") << QStringList{"reverse", "x"};
+    QTest::newRow("lookup") << QStringList{"lookup", "w"};
+}
+
+void TestDictCli::readingCommandsNeedAFile()
+{
+    QFETCH(QStringList, arguments);
+    const Dictionary dictionary;
+    const Outcome outcome = dictionary.run(arguments);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.err.contains("no such dictionary file"), outcome.err.constData());
+    QVERIFY(!QFile::exists(dictionary.path));
+}
+
+void TestDictCli::putGetDelCount()
+{
+    const Dictionary dictionary;
+    Outcome outcome = dictionary.run({"put", "Water", "jalaM", "udakaM, toyaM"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("added: water\n"));
+    outcome = dictionary.run({"put", "WATER", "jala"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("overwritten: water\n"));
+    QCOMPARE(dictionary.records(), (QList<KeyData>{{"water", "jala"}}));
+
+    QCOMPARE(dictionary.run({"put", "fire", "agni"}).status, 0);
+    outcome = dictionary.run({"count"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("2\n"));
+    outcome = dictionary.run({"get", "Water"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("water\tjala\n"));
+
+    outcome = dictionary.run({"get", "wat"});
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.err, QByteArray("vantro-dict: no record for \"wat\"\n"));
+    QVERIFY(outcome.out.isEmpty());
+
+    outcome = dictionary.run({"del", "Water"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("deleted: water\n"));
+    outcome = dictionary.run({"del", "water"});
+    QCOMPARE(outcome.status, 1);
+    QCOMPARE(outcome.err, QByteArray("vantro-dict: no record for \"water\"; nothing deleted\n"));
+    QCOMPARE(dictionary.records(), (QList<KeyData>{{"fire", "agni"}}));
+    QCOMPARE(dictionary.run({"count"}).out, QByteArray("1\n"));
+}
+
+void TestDictCli::lockedDictionaryIsRefused_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::newRow("count") << QStringList{"count"} << QByteArray();
+    QTest::newRow("get") << QStringList{"get", "walk"} << QByteArray();
+    QTest::newRow("lookup") << QStringList{"lookup", "walk"} << QByteArray();
+    QTest::newRow("list") << QStringList{"list"} << QByteArray();
+    QTest::newRow("put") << QStringList{"put", "new", "nava"} << QByteArray();
+    QTest::newRow("del") << QStringList{"del", "walk"} << QByteArray();
+    QTest::newRow("export") << QStringList{"export"} << QByteArray();
+    QTest::newRow("import") << QStringList{"import"} << QByteArray("new\tnava\n");
+    QTest::newRow("verify") << QStringList{"verify"} << QByteArray();
+    QTest::newRow("reverse") << QStringList{"reverse", "gam"} << QByteArray();
+}
+
+// The window holds the lock for its whole session; here a dictionary object of this process
+// holds it, which refuses the tool's process all the same.
+void TestDictCli::lockedDictionaryIsRefused()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load(sampleRecords()));
+    cDictDB window(dictionary.path);
+    QCOMPARE(window.openDB(), 0);
+    const QByteArray before = fileBytes(dictionary.path);
+
+    const Outcome outcome = dictionary.run(arguments, input);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.err.contains("is open in another program"), outcome.err.constData());
+    QVERIFY(outcome.out.isEmpty());
+    QCOMPARE(fileBytes(dictionary.path), before);
+    window.closeDB();
+    QList<KeyData> expected = sampleRecords();
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(dictionary.records(), expected);
+}
+
+void TestDictCli::badImportWritesNothing_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<QList<int>>("badLines");
+    QTest::newRow("no tab") << QByteArray("good\tline\nbadline\n") << QList<int>{2};
+    QTest::newRow("too many fields") << QByteArray("a\tb\tc\td\n") << QList<int>{1};
+    QTest::newRow("empty word") << QByteArray("\tmeaning\n") << QList<int>{1};
+    QTest::newRow("unknown escape") << QByteArray("x\ty\n\na\\q\tb\n") << QList<int>{3};
+    QTest::newRow("backslash at the end") << QByteArray("a\tb\\\n") << QList<int>{1};
+    QTest::newRow("not utf-8") << QByteArray("a\t\xff\xfe\n") << QList<int>{1};
+    QTest::newRow("beyond latin-1") << QByteArray("a\t\xe0\xa4\x85\n") << QList<int>{1};
+    QTest::newRow("repeated word") << QByteArray("b\tx\nWalk\ty\nwalk\tz\n") << QList<int>{3};
+    QTest::newRow("several") << QByteArray("ok\tfine\nbad\n\ta\nalso\tok\nc\\\td\n")
+                             << QList<int>{2, 3, 5};
+    QTest::newRow("bad last line without line end") << QByteArray("ok\tfine\nbad") << QList<int>{2};
+}
+
+void TestDictCli::badImportWritesNothing()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QList<int>, badLines);
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load(sampleRecords()));
+    const QByteArray before = fileBytes(dictionary.path);
+
+    const Outcome outcome = dictionary.run({"import"}, input);
+    QCOMPARE(outcome.status, 1);
+    QVERIFY(outcome.out.isEmpty());
+    const QList<QByteArray> lines = outcome.err.trimmed().split('\n');
+    QCOMPARE(lines.size(), badLines.size() + 1);
+    for (qsizetype i = 0; i < badLines.size(); ++i)
+        QVERIFY2(lines.at(i).startsWith("vantro-dict: line " + QByteArray::number(badLines.at(i)) +
+                                        ": "),
+                 lines.at(i).constData());
+    QVERIFY(lines.last().contains("nothing was imported"));
+    QCOMPARE(fileBytes(dictionary.path), before);
+    QVERIFY(!QFile::exists(dictionary.backup()));
+
+    // Into a dictionary that does not exist yet: not even the file is made.
+    const Dictionary fresh;
+    QCOMPARE(fresh.run({"import"}, input).status, 1);
+    QVERIFY(!QFile::exists(fresh.path));
+}
+
+void TestDictCli::exportImportRoundTrip()
+{
+    const QList<KeyData> tricky{
+        {"\xe9"
+         "cole",
+         "shAlA"},
+        {"na\xefve", "mugdha|sarala"},
+        {"bars", "a|b|c"},
+        {"empty", ""},
+        {"emptymeaning", "|only synonyms"},
+        {"trailingbar", "x|"},
+        {"lines", "first\nsecond\r\nthird"},
+        {"tab and backslash", "a\tb\\c"},
+        {"nul", QByteArray("a\0|b", 4)},
+        {"word with blanks ", " x "},
+        {"\xff\xdf", "\xe9\xe0"},
+    };
+    const Dictionary source;
+    QVERIFY(source.load(tricky));
+    const QString file = source.dir.filePath(QStringLiteral("words.tsv"));
+    Outcome outcome = source.run({"export", file});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("exported 11 records to ") + file.toUtf8() + '\n');
+    const QByteArray exported = fileBytes(file);
+    QCOMPARE(source.run({"export"}).out, exported);
+    QCOMPARE(source.run({"export", "-"}).out, exported);
+    QCOMPARE(exported.count('\n'), tricky.size());
+
+    const Dictionary target;
+    outcome = target.run({"import", file});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("added 11, overwritten 0\n"));
+    QCOMPARE(target.records(), source.records());
+
+    const Dictionary throughStdin;
+    QCOMPARE(throughStdin.run({"import", "-"}, exported).status, 0);
+    QCOMPARE(throughStdin.records(), source.records());
+}
+
+void TestDictCli::importReportsAndOverwrites()
+{
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load({{"old", "purANa"}, {"walk", "gam"}}));
+    const Outcome outcome = dictionary.run({"import"}, "Walk\tcar\tgam\r\nnew\tnava\n\n");
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("added 1, overwritten 1\n"));
+    QVERIFY(outcome.err.isEmpty());
+    QCOMPARE(dictionary.records(),
+             (QList<KeyData>{{"new", "nava"}, {"old", "purANa"}, {"walk", "car|gam"}}));
+}
+
+void TestDictCli::importKeepsWithNoOverwrite()
+{
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load({{"walk", "gam"}}));
+    const Outcome outcome = dictionary.run({"import", "--no-overwrite"}, "walk\tcar\nrun\tdhAv\n");
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("added 1, kept 1\n"));
+    QCOMPARE(dictionary.records(), (QList<KeyData>{{"run", "dhAv"}, {"walk", "gam"}}));
+}
+
+// The copy beside the dictionary is the store's recovery snapshot: taken before the import
+// changes anything and again once the import is on disk, so that a rebuild keeps its records.
+void TestDictCli::importLeavesASnapshot()
+{
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load({{"walk", "gam"}}));
+    QCOMPARE(dictionary.run({"import"}, "walk\tcar\nrun\tdhAv\n").status, 0);
+    const QList<KeyData> imported{{"run", "dhAv"}, {"walk", "car"}};
+    QCOMPARE(dictionary.records(), imported);
+    QCOMPARE(DbUtilities::dump(dictionary.backup()), imported);
+    QVERIFY(DbUtilities::verify(dictionary.backup()));
+
+    QCOMPARE(dictionary.run({"import"}, "run\tgam\n").status, 0);
+    QCOMPARE(DbUtilities::dump(dictionary.backup()),
+             (QList<KeyData>{{"run", "gam"}, {"walk", "car"}}));
+    const QStringList files = QDir(dictionary.dir.path()).entryList(QDir::Files | QDir::Hidden);
+    QCOMPARE(files, (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
+}
+
+void TestDictCli::lookupAndList_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("out");
+    QTest::newRow("search shortens walking to walk")
+        << QStringList{"lookup", "walking"} << 0 << QByteArray("walk\tgam\n");
+    QTest::newRow("search ignores case")
+        << QStringList{"lookup", "WAT"} << 0 << QByteArray("water\tjalaM\tudakaM, toyaM\n");
+    QTest::newRow("search settles on a longer key")
+        << QStringList{"lookup", "bookish"} << 0 << QByteArray("booking\tx\n");
+    QTest::newRow("loose look-up wants a key inside the word")
+        << QStringList{"lookup", "--loose", "Bookish"} << 0 << QByteArray("book\tpustakaM\n");
+    QTest::newRow("not found") << QStringList{"lookup", "cow"} << 1 << QByteArray();
+    QTest::newRow("loose not found")
+        << QStringList{"lookup", "--loose", "xyz"} << 1 << QByteArray();
+    QTest::newRow("list from, limited") << QStringList{"list", "--from", "WAL", "--limit", "2"} << 0
+                                        << QByteArray("walk\tgam\nwall\tbhitti\n");
+    QTest::newRow("list past the end") << QStringList{"list", "--from", "zz"} << 0 << QByteArray();
+    QTest::newRow("list limit 0") << QStringList{"list", "--limit", "0"} << 0 << QByteArray();
+    QTest::newRow("list all") << QStringList{"list"} << 0
+                              << QByteArray("book\tpustakaM\nbooking\tx\nboot\tupAnah\ncat\t"
+                                            "mArjAraH\ndog\tshvan\nwalk\tgam\nwall\tbhitti\n"
+                                            "water\tjalaM\tudakaM, toyaM\n");
+}
+
+void TestDictCli::lookupAndList()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QByteArray, out);
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load(sampleRecords()));
+    const Outcome outcome = dictionary.run(arguments);
+    QCOMPARE(outcome.status, status);
+    QCOMPARE(outcome.out, out);
+    if (status != 0)
+        QVERIFY2(outcome.err.contains("not found"), outcome.err.constData());
+}
+
+void TestDictCli::coverageGroups()
+{
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load(sampleRecords()));
+    const QString text = dictionary.dir.filePath(QStringLiteral("chapter.txt"));
+    QFile file(text);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("The wall and Walking water.\nBookish books; the cat's xyzzy, THE end!\n");
+    file.close();
+
+    Outcome outcome = dictionary.run({"coverage", text});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("found as keys: 3\n"
+                                     "  cat\n"
+                                     "  wall\n"
+                                     "  water\n"
+                                     "found through a shorter key: 3\n"
+                                     "  bookish -> book\n"
+                                     "  books -> book\n"
+                                     "  walking -> walk\n"
+                                     "missing: 5\n"
+                                     "  and\n"
+                                     "  end\n"
+                                     "  s\n"
+                                     "  the\n"
+                                     "  xyzzy\n"));
+    outcome = dictionary.run({"coverage", "--missing", text});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("and\nend\ns\nthe\nxyzzy\n"));
+
+    outcome = dictionary.run({"coverage", dictionary.dir.filePath(QStringLiteral("none.txt"))});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY(outcome.err.contains("cannot read"));
+}
+
+void TestDictCli::reverseSearch()
+{
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load(
+        {{"a", "jalaM"}, {"b", "udakaM|JALAM"}, {"c", "agni"}, {"d", "x|toyaM, jalaM"}}));
+    Outcome outcome = dictionary.run({"reverse", "jalaM"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("a\tjalaM\nd\tx\ttoyaM, jalaM\n"));
+    outcome = dictionary.run({"reverse", "-i", "jalaM"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, QByteArray("a\tjalaM\nb\tudakaM\tJALAM\nd\tx\ttoyaM, jalaM\n"));
+    outcome = dictionary.run({"reverse", "nothing"});
+    QCOMPARE(outcome.status, 0);
+    QVERIFY(outcome.out.isEmpty());
+}
+
+void TestDictCli::verifyVerdicts()
+{
+    const Dictionary dictionary;
+    QList<KeyData> many;
+    for (int i = 0; i < 2000; ++i)
+        many.append(
+            {"word" + QByteArray::number(i), "meaning of the word " + QByteArray::number(i)});
+    QVERIFY(dictionary.load(many));
+    Outcome outcome = dictionary.run({"verify"});
+    QCOMPARE(outcome.status, 0);
+    QCOMPARE(outcome.out, dictionary.path.toUtf8() + ": consistent\n");
+
+    // Scribble over the middle of a leaf page; the header stays intact.
+    QByteArray bytes = fileBytes(dictionary.path);
+    QVERIFY(bytes.size() > 5 * 4096);
+    for (int i = 0; i < 2000; ++i)
+        bytes[3 * 4096 + 26 + i] = char(0xA5);
+    QFile damaged(dictionary.path);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(bytes);
+    damaged.close();
+    outcome = dictionary.run({"verify"});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY(outcome.out.isEmpty());
+    QVERIFY2(outcome.err.contains("is damaged"), outcome.err.constData());
+
+    const QString text = dictionary.dir.filePath(QStringLiteral("notes.txt"));
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write(QByteArray(8192, 'x'));
+    notes.close();
+    outcome = runTool({"--db", text, "verify"});
+    QCOMPARE(outcome.status, 1);
+    QVERIFY2(outcome.err.contains("is damaged"), outcome.err.constData());
+}
+
+QTEST_GUILESS_MAIN(TestDictCli)
+#include "tst_dictcli.moc"
