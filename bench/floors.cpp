@@ -33,25 +33,49 @@ DBT dbtOf(const QByteArray &bytes)
 
 } // namespace
 
-double putSyncFloor(const QString &file, const QList<QByteArray> &newKeys)
+PutSyncFloor::PutSyncFloor(const QString &file) : m_db(openFile(file)) {}
+
+PutSyncFloor::~PutSyncFloor()
 {
-    DB *dbp = openFile(file);
-    const QByteArray data("floor measurement data bytes");
-    QList<double> times;
-    for (const QByteArray &key : newKeys) {
+    for (const QByteArray &key : m_keys) {
         DBT dbKey = dbtOf(key);
-        DBT dbData = dbtOf(data);
-        times.append(secondsOf([&] {
-            dbp->put(dbp, nullptr, &dbKey, &dbData, 0);
-            dbp->sync(dbp, 0);
-        }));
+        m_db->del(m_db, nullptr, &dbKey, 0);
     }
-    for (const QByteArray &key : newKeys) {
-        DBT dbKey = dbtOf(key);
-        dbp->del(dbp, nullptr, &dbKey, 0);
-    }
-    dbp->close(dbp, 0);
-    return median(times);
+    m_db->close(m_db, 0);
+}
+
+double PutSyncFloor::secondsFor(const QByteArray &key)
+{
+    static const QByteArray data("floor measurement data");
+    m_keys.append(key);
+    DBT dbKey = dbtOf(key);
+    DBT dbData = dbtOf(data);
+    return secondsOf([&] {
+        if (m_db->put(m_db, nullptr, &dbKey, &dbData, 0) != 0 || m_db->sync(m_db, 0) != 0)
+            std::abort();
+    });
+}
+
+FdatasyncFloor::FdatasyncFloor(const QString &file)
+    : m_fd(::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_TRUNC, 0644))
+{
+    if (m_fd < 0)
+        std::abort();
+}
+
+FdatasyncFloor::~FdatasyncFloor()
+{
+    ::close(m_fd);
+}
+
+double FdatasyncFloor::seconds()
+{
+    return secondsOf([&] {
+        m_block[0] = char(m_block[0] + 1);
+        if (::pwrite(m_fd, m_block, sizeof m_block, 0) != ssize_t(sizeof m_block) ||
+            ::fdatasync(m_fd) != 0)
+            std::abort();
+    });
 }
 
 double barePutSeconds(const QString &file, const QList<KeyData> &pairs)
@@ -67,21 +91,6 @@ double barePutSeconds(const QString &file, const QList<KeyData> &pairs)
         dbp->sync(dbp, 0);
         dbp->close(dbp, 0);
     });
-}
-
-double fdatasyncFloor(const QString &file, int runs)
-{
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDWR | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0)
-        std::abort();
-    char block[4096] = {};
-    const double seconds = medianSeconds(runs, [&] {
-        block[0] = char(block[0] + 1);
-        if (::pwrite(fd, block, sizeof block, 0) != ssize_t(sizeof block) || ::fdatasync(fd) != 0)
-            std::abort();
-    });
-    ::close(fd);
-    return seconds;
 }
 
 } // namespace vantro::bench
