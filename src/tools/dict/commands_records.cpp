@@ -139,6 +139,10 @@ int runDel(const CommandContext &context)
     const QString key = word.toLower();
     if (!findExactly(db, key))
         return failure(QStringLiteral("no record for \"%1\"; nothing deleted").arg(key));
+    // The library deletes a record under a cursor in two steps, each written and flushed on its
+    // own (the second when the cursor closes): the cursor moves off it first.
+    if (db.getCursorRec(cDictDB::Next) != 0)
+        db.getCursorRec(cDictDB::Prev);
     db.setWord(key);
     if (db.deleteRecord() != 0)
         return failure(QStringLiteral("could not delete \"%1\"").arg(key));

@@ -135,6 +135,17 @@ int runExport(const CommandContext &context)
         }
     }
     good = good && writeAll(*device, block);
+    // A cursor read that fails looks like the end of the dictionary; the key count tells them
+    // apart, and a file export is then not put in place at all.
+    const int keys = db.getStat();
+    if (good && records != keys) {
+        if (device == &file)
+            file.cancelWriting();
+        return failure(QStringLiteral("reading the dictionary failed after %1 of %2 records; "
+                                      "the export is incomplete")
+                           .arg(records)
+                           .arg(keys));
+    }
     if (device == &file)
         good = good && file.commit();
     else
