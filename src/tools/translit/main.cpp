@@ -28,6 +28,34 @@ void complain(const QString &message)
     std::fprintf(stderr, "vantro-translit: %s\n", qUtf8Printable(message));
 }
 
+const QCommandLineOption kTo(QStringLiteral("to"),
+                             QStringLiteral("Output script: devanagari (default), iast, or "
+                                            "itrans (the input is then Devanagari)."),
+                             QStringLiteral("script"), QStringLiteral("devanagari"));
+const QCommandLineOption kLint(QStringLiteral("lint"),
+                               QStringLiteral("Check the ITRANS input instead of converting it; "
+                                              "exit status 1 when anything is found."));
+const QCommandLineOption kExplicitVirama(
+    QStringLiteral("explicit-virama"),
+    QStringLiteral("A word-final consonant keeps its inherent a unless written with .h "
+                   "(default: it takes a virama)."));
+
+bool checkRequest(const Request &request, const QStringList &inputs)
+{
+    if (inputs.size() > 1) {
+        complain(QStringLiteral("one input at most; see --help"));
+        return false;
+    }
+    const QStringList targets = {QStringLiteral("devanagari"), QStringLiteral("iast"),
+                                 QStringLiteral("itrans")};
+    if (!targets.contains(request.target)) {
+        complain(QStringLiteral("unknown script \"%1\": use devanagari, iast or itrans")
+                     .arg(request.target));
+        return false;
+    }
+    return true;
+}
+
 std::optional<Request> parseRequest(const QCoreApplication &app)
 {
     QCommandLineParser parser;
@@ -36,41 +64,21 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
                        "and checks ITRANS text."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption to(QStringLiteral("to"),
-                                QStringLiteral("Output script: devanagari (default), iast, or "
-                                               "itrans (the input is then Devanagari)."),
-                                QStringLiteral("script"), QStringLiteral("devanagari"));
-    const QCommandLineOption lint(QStringLiteral("lint"),
-                                  QStringLiteral("Check the ITRANS input instead of converting "
-                                                 "it; exit status 1 when anything is found."));
-    const QCommandLineOption explicitVirama(
-        QStringLiteral("explicit-virama"),
-        QStringLiteral("A word-final consonant keeps its inherent a unless written with .h "
-                       "(default: it takes a virama)."));
-    parser.addOptions({to, lint, explicitVirama});
+    parser.addOptions({kTo, kLint, kExplicitVirama});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Text to read, UTF-8; - or nothing for stdin."),
                                  QStringLiteral("[FILE|-]"));
     parser.process(app);
     Request request;
-    request.target = parser.value(to);
-    request.lint = parser.isSet(lint);
-    if (parser.isSet(explicitVirama))
+    request.target = parser.value(kTo);
+    request.lint = parser.isSet(kLint);
+    if (parser.isSet(kExplicitVirama))
         request.options.finalConsonant = FinalConsonant::Explicit;
-    const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) {
-        complain(QStringLiteral("one input at most; see --help"));
+    const QStringList inputs = parser.positionalArguments();
+    if (!inputs.isEmpty())
+        request.input = inputs.first();
+    if (!checkRequest(request, inputs))
         return std::nullopt;
-    }
-    if (!files.isEmpty())
-        request.input = files.first();
-    const QStringList targets = {QStringLiteral("devanagari"), QStringLiteral("iast"),
-                                 QStringLiteral("itrans")};
-    if (!targets.contains(request.target)) {
-        complain(QStringLiteral("unknown script \"%1\": use devanagari, iast or itrans")
-                     .arg(request.target));
-        return std::nullopt;
-    }
     return request;
 }
 
