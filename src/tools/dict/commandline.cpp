@@ -34,6 +34,7 @@ constexpr CommandSpec kCommands[] = {
     {"import", "[FILE|-]", "add or overwrite records from the exchange format (default: stdin)", 0,
      1, runImport},
     {"verify", "", "check the file with the database library's consistency check", 0, 0, runVerify},
+    {"history", "", "list the changes recorded since the snapshot DB.bak", 0, 0, runHistory},
     {"coverage", "FILE",
      "group the words of an English text: found, found via a shorter key, missing", 1, 1,
      runCoverage},

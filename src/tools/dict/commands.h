@@ -27,5 +27,6 @@ int runExport(const CommandContext &context);
 int runImport(const CommandContext &context);
 int runVerify(const CommandContext &context);
 int runCoverage(const CommandContext &context);
+int runHistory(const CommandContext &context);
 
 } // namespace vantro::dict
