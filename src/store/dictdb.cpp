@@ -258,10 +258,14 @@ int cDictDB::writeRecord(Write mode)
     int ret = EINVAL;
     int presence = 1;
     qint64 mark = Recovery::kNothingRecorded;
+    QByteArray before;
+    bool existed = false;
     if (dbp) {
         // Only a save can add or replace; whether it adds is known only from a look beforehand.
         if (!adding && m_keysCounted)
             presence = keyPresence(&dbKey);
+        if (!m_deferSync)
+            existed = storedValue(&dbKey, before);
         mark = journalChange(adding ? JournalEntry::Op::Add : JournalEntry::Op::Save, key, data,
                              &dbKey);
         if (mark == Recovery::kFailed) {
@@ -288,6 +292,7 @@ int cDictDB::writeRecord(Write mode)
         m_keysCounted = false;
     if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
         m_recovery.takeBack(mark);
+        undoChange(&dbKey, existed ? &before : nullptr);
         if (adding)
             outLine("Put sync err - ", kClassName);
         else
@@ -320,7 +325,11 @@ int cDictDB::deleteRecord()
     dbKey.size = u_int32_t(key.size());
     int ret = EINVAL;
     qint64 mark = Recovery::kNothingRecorded;
+    QByteArray before;
+    bool existed = false;
     if (dbp) {
+        if (!m_deferSync)
+            existed = storedValue(&dbKey, before);
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
         if (mark == Recovery::kFailed) {
             outLine("Del I/O err ", kClassName);
@@ -340,6 +349,7 @@ int cDictDB::deleteRecord()
     keyCountChanged(-1);
     if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
         m_recovery.takeBack(mark);
+        undoChange(&dbKey, existed ? &before : nullptr);
         outLine(kClassName, ": del/sync err");
         return 1;
     }
@@ -503,6 +513,33 @@ QString cDictDB::takeSnapshot()
     if (!isOpen())
         return QStringLiteral("the dictionary is not open");
     return m_recovery.snapshotNow(dbp);
+}
+
+// The data stored under the key, so that a change can be taken back when it does not reach the
+// disk. False when the key is not stored.
+bool cDictDB::storedValue(DBT *dbKey, QByteArray &value)
+{
+    DBT dbData{};
+    if (dbp->get(dbp, nullptr, dbKey, &dbData, 0) != 0)
+        return false;
+    value = QByteArray(static_cast<const char *>(dbData.data), qsizetype(dbData.size));
+    return true;
+}
+
+// A change whose flush failed is still in the library's cache and would reach the file with a
+// later flush or the close, although the caller was told it failed; the record is put back as it
+// was, so that whatever is written later holds the old state.
+void cDictDB::undoChange(DBT *dbKey, const QByteArray *before)
+{
+    if (before) {
+        DBT dbData{};
+        dbData.data = const_cast<char *>(before->constData());
+        dbData.size = u_int32_t(before->size());
+        dbp->put(dbp, nullptr, dbKey, &dbData, 0);
+    } else {
+        dbp->del(dbp, nullptr, dbKey, 0);
+    }
+    m_keysCounted = false;
 }
 
 } // namespace vantro

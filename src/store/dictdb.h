@@ -82,6 +82,8 @@ private:
     int keyPresence(struct __db_dbt *dbKey);
     void keyCountChanged(int delta);
     QString checkedAfterRecovery(const char *path);
+    bool storedValue(struct __db_dbt *dbKey, QByteArray &value);
+    void undoChange(struct __db_dbt *dbKey, const QByteArray *before);
     qint64 journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
                          struct __db_dbt *dbKey);
 

@@ -1,0 +1,145 @@
+#include "capture.h"
+#include "dbtools.h"
+#include "dictdb.h"
+#include "mountpoint.h"
+#include "workspacefixture.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMap>
+#include <QTest>
+
+#include <cstdio>
+
+using namespace vantro;
+using namespace vantro::test;
+
+namespace {
+
+// The lines Part of the store's contract for a failed save: the error routine on stderr and one
+// of these on stdout.
+bool isSaveFailureLine(const QByteArray &out)
+{
+    return out == "Save/put I/O err cDictDB\n" || out == "cDictDB: put/sync err\n";
+}
+
+QByteArray meaningFor(int i)
+{
+    return QByteArray::number(i).repeated(300).left(1500);
+}
+
+// Fills what is left of the file system with one file.
+void fillUp(const QString &path)
+{
+    QFile filler(path);
+    if (!filler.open(QIODevice::WriteOnly))
+        return;
+    const QByteArray block(4096, 'f');
+    while (filler.write(block) == block.size() && filler.flush()) {
+    }
+}
+
+} // namespace
+
+class TestFullDisk : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void dictionaryOnAFullDisk();
+    void documentOnAFullDisk();
+};
+
+void TestFullDisk::dictionaryOnAFullDisk()
+{
+    ScratchMount disk(QStringLiteral("size=256k"));
+    SKIP_UNLESS_MOUNTED(disk);
+    const QString path = disk.filePath(QStringLiteral("morvak.db"));
+    QMap<QByteArray, QByteArray> acknowledged;
+    QList<QByteArray> refused;
+    int failures = 0;
+    int deleted = -1;
+    {
+        cDictDB db(path);
+        QCOMPARE(db.openDB(), 0);
+        for (int i = 0; i < 400 && failures < 20; ++i) {
+            const QByteArray key = "word" + QByteArray::number(i);
+            db.setWord(QString::fromLatin1(key));
+            db.setITRANS(QString::fromLatin1(meaningFor(i)));
+            db.setSynonym({});
+            int result = -1;
+            const Captured output = captureOutput([&] { result = db.saveRecord(); });
+            if (result == 0) {
+                QCOMPARE(output.out, QByteArray());
+                acknowledged.insert(key, meaningFor(i));
+                continue;
+            }
+            ++failures;
+            refused.append(key);
+            QCOMPARE(result, 1);
+            QVERIFY2(isSaveFailureLine(output.out), output.out.constData());
+            QVERIFY(!output.err.isEmpty());
+        }
+        // Deleting needs room for its journal entry too; it either works or fails in its words.
+        db.setWord(QStringLiteral("word0"));
+        const Captured output = captureOutput([&] { deleted = db.deleteRecord(); });
+        if (deleted == 0)
+            acknowledged.remove("word0");
+        else
+            QVERIFY(output.out == "Del I/O err cDictDB\n" ||
+                    output.out == "cDictDB: del/sync err\n");
+        captureOutput([&] { db.closeDB(); });
+    }
+    std::printf("full disk: %d saves acknowledged, %d refused, the delete %s\n",
+                int(acknowledged.size()), failures, deleted == 0 ? "worked" : "was refused");
+    QVERIFY(failures > 0);
+    QVERIFY(acknowledged.size() > 20);
+
+    // Still full: the file opens, verifies and holds every acknowledged record.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        cDictDB db(path);
+        captureOutput([&] { QCOMPARE(db.openDB(), 0); });
+        QMap<QByteArray, QByteArray> stored;
+        for (int r = db.getCursorRec(cDictDB::First); r == 0; r = db.getCursorRec(cDictDB::Next))
+            stored.insert(db.storedKey(), db.storedData());
+        captureOutput([&] { db.closeDB(); });
+        for (auto it = acknowledged.cbegin(); it != acknowledged.cend(); ++it)
+            QCOMPARE(stored.value(it.key()), it.value());
+        // A save the caller was told had failed must not turn up later.
+        for (const QByteArray &key : refused)
+            QVERIFY2(!stored.contains(key), key.constData());
+        QCOMPARE(stored.contains("word0"), deleted != 0);
+        QVERIFY(DbUtilities::verify(path));
+    }
+}
+
+void TestFullDisk::documentOnAFullDisk()
+{
+    ScratchMount disk(QStringLiteral("size=256k"));
+    SKIP_UNLESS_MOUNTED(disk);
+    const QString document = disk.filePath(QStringLiteral("doc.txt"));
+    const QByteArray old = "purANaM vAkyam\n";
+    {
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(old);
+    }
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    fx.dialogs.setNextFileName(document);
+    form.fileOpenAction->trigger();
+    fillUp(disk.filePath(QStringLiteral("filler")));
+    typeAtEnd(form.itrans, QString(64 * 1024, QLatin1Char('a')));
+
+    form.fileSaveAction->trigger();
+
+    QCOMPARE(fileBytes(document), old);
+    QVERIFY(isModified(form.itrans));
+    QVERIFY(!fx.dialogs.shown.isEmpty());
+    QCOMPARE(fx.dialogs.shown.last().kind, QStringLiteral("information"));
+    std::printf("document on a full disk: \"%s\"\n",
+                fx.dialogs.shown.last().text.toLocal8Bit().constData());
+}
+
+QTEST_MAIN(TestFullDisk)
+#include "tst_fulldisk.moc"
