@@ -1,0 +1,47 @@
+// Any import input: the check and the line parser must not crash; a line the parser accepts
+// is written back by the exporter as a line that parses to the same key and data.
+#include "importbatch.h"
+#include "recordline.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+using namespace vantro::dict;
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
+    const ImportCheck check = checkImport(input);
+    require(check.records >= 0);
+    ImportLines lines(input);
+    QByteArray key;
+    QByteArray value;
+    qsizetype good = 0;
+    while (lines.next()) {
+        if (!parseRecordLine(lines.line(), key, value).isEmpty())
+            continue;
+        ++good;
+        require(!key.isEmpty());
+        QByteArray line = formatRecordLine(key, value);
+        require(line.endsWith('\n'));
+        line.chop(1);
+        QByteArray keyAgain;
+        QByteArray valueAgain;
+        require(parseRecordLine(line, keyAgain, valueAgain).isEmpty());
+        require(keyAgain == key && valueAgain == value);
+    }
+    if (check.problems.isEmpty())
+        require(good == check.records);
+    return 0;
+}

@@ -1,0 +1,83 @@
+// Any text searched in a small real dictionary: the at-or-after search with its shortening
+// must not crash, and a record it accepts contains the text or one of its beginnings of at
+// least three characters (ignoring case), and stands under the dictionary's cursor.
+#include "dictdb.h"
+#include "search.h"
+
+#include <QTemporaryDir>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+using namespace vantro;
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+// The owner closes the dictionary before deleting it, as the window does; a static one is
+// closed when the fuzzer exits.
+struct ClosingDictDB
+{
+    std::unique_ptr<cDictDB> db;
+    ~ClosingDictDB()
+    {
+        if (db)
+            db->closeDB();
+    }
+};
+
+cDictDB &dictionary()
+{
+    static QTemporaryDir dir;
+    static ClosingDictDB holder;
+    std::unique_ptr<cDictDB> &db = holder.db;
+    if (!db) {
+        db = std::make_unique<cDictDB>(dir.filePath(QStringLiteral("morvak.db")));
+        require(db->openDB() == 0);
+        db->setDeferredSync(true);
+        const char *words[] = {"a",         "ab",    "abc", "walk",  "walking",
+                               "wall",      "water", "wat", "river", "zebra",
+                               "\xe9t\xe9", "\xff",  "the", "then",  "x y"};
+        for (const char *word : words)
+            db->putStoredRecord(QByteArray(word), QByteArray("artha|") + word, true);
+        db->flush();
+    }
+    return *db;
+}
+
+bool containsABeginning(const QString &key, const QString &text)
+{
+    const qsizetype shortest = std::min<qsizetype>(3, text.size());
+    for (qsizetype length = text.size(); length >= shortest; --length) {
+        if (key.contains(text.left(length), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    cDictDB &db = dictionary();
+    const QString text =
+        QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size)).left(40);
+    if (searchAtOrAfter(db, text)) {
+        require(containsABeginning(db.getWord(), text));
+        const QString shown = db.getWord();
+        require(db.getCursorRec(cDictDB::Next) != 0 || db.getWord() > shown);
+    }
+    const QString shown = lookUpWord(text, [&](const QString &candidate) {
+        db.setWord(candidate);
+        return searchAtOrAfter(db, candidate) ? db.getWord() : candidate;
+    });
+    require(text.isEmpty() == shown.isEmpty() || !text.isEmpty());
+    return 0;
+}
