@@ -54,6 +54,9 @@ struct Dictionary
     QString snapshot = snapshotPath(path);
     std::unique_ptr<cDictDB> db = std::make_unique<cDictDB>(path);
 
+    // The owner closes before deleting, as the window does; the object itself does not.
+    ~Dictionary() { db->closeDB(); }
+
     // A file of n records written by the utilities, so that tests need not pay a flush each.
     bool seed(int n)
     {
