@@ -1,5 +1,6 @@
 #include "journal.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -15,6 +16,12 @@ constexpr quint32 kVersion = 1;
 constexpr quint32 kOpenFlag = 1;
 constexpr qint64 kEntryFixed = 24; // length field + fixed payload fields
 constexpr qint64 kChecksumSize = 4;
+constexpr qint64 kGrowth = 64 * 1024;
+
+qint64 roundUp(qint64 length)
+{
+    return (length + kGrowth - 1) / kGrowth * kGrowth;
+}
 
 std::array<quint32, 256> makeCrcTable()
 {
@@ -184,7 +191,7 @@ Journal::~Journal()
     close();
 }
 
-JournalContents Journal::read(const QByteArray &path, bool *exists)
+QByteArray Journal::readBytes(const QByteArray &path, bool *exists)
 {
     QByteArray bytes;
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
@@ -199,14 +206,19 @@ JournalContents Journal::read(const QByteArray &path, bool *exists)
             bytes.append(block, done);
     }
     ::close(fd);
-    return parseJournal(bytes);
+    return bytes;
+}
+
+JournalContents Journal::read(const QByteArray &path, bool *exists)
+{
+    return parseJournal(readBytes(path, exists));
 }
 
 bool Journal::open()
 {
     close();
-    bool exists = false;
-    m_contents = read(m_path, &exists);
+    const QByteArray bytes = readBytes(m_path);
+    m_contents = parseJournal(bytes);
     m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0664);
     if (m_fd < 0)
         return fail();
@@ -224,11 +236,15 @@ bool Journal::open()
         m_contents.headerValid = true;
     }
     m_size = m_contents.validLength;
-    struct stat info;
-    if (::fstat(m_fd, &info) != 0)
-        return fail();
-    if (info.st_size != m_size && !truncateTo(m_size))
-        return false;
+    m_allocated = qMax(m_size, qint64(bytes.size()));
+    // Zeros after the entries are room made by earlier appends; anything else is the torn tail
+    // of an entry, cut off so that no later append can come to lie next to a part of it.
+    const QByteArrayView rest = QByteArrayView(bytes).sliced(qMin(m_size, bytes.size()));
+    if (rest.size() > 0 && !std::all_of(rest.begin(), rest.end(), [](char c) { return c == 0; })) {
+        if (::ftruncate(m_fd, off_t(m_size)) != 0 || ::fdatasync(m_fd) != 0)
+            return fail();
+        m_allocated = m_size;
+    }
     return true;
 }
 
@@ -264,15 +280,22 @@ qint64 Journal::append(const JournalEntry &entry)
     if (m_fd < 0)
         return -1;
     const qint64 mark = m_size;
-    const QByteArray bytes = encodeJournalEntry(entry);
+    QByteArray bytes = encodeJournalEntry(entry);
+    const qint64 length = bytes.size();
+    // The file grows by whole blocks of zeros that later entries overwrite: a flush that does
+    // not change the file's size need not write its metadata, and costs about half as much.
+    if (mark + length > m_allocated)
+        bytes.append(QByteArray(qsizetype(roundUp(mark + length) - mark - length), '\0'));
     if (!writeAll(m_fd, bytes.constData(), bytes.size(), mark) || ::fdatasync(m_fd) != 0) {
         fail();
-        // A partial entry fails its checksum anyway; cutting it off keeps the file tidy.
-        if (::ftruncate(m_fd, off_t(mark)) == 0)
+        // A partial entry fails its checksum anyway; zeroing it keeps the file tidy.
+        const QByteArray zeros(qsizetype(length), '\0');
+        if (writeAll(m_fd, zeros.constData(), length, mark))
             ::fdatasync(m_fd);
         return -1;
     }
-    m_size = mark + bytes.size();
+    m_size = mark + length;
+    m_allocated = qMax(m_allocated, mark + qint64(bytes.size()));
     return mark;
 }
 
@@ -280,8 +303,11 @@ bool Journal::truncateTo(qint64 length)
 {
     if (m_fd < 0)
         return false;
-    if (::ftruncate(m_fd, off_t(length)) != 0 || ::fdatasync(m_fd) != 0)
-        return fail();
+    if (length < m_size) {
+        const QByteArray zeros(qsizetype(m_size - length), '\0');
+        if (!writeAll(m_fd, zeros.constData(), zeros.size(), length) || ::fdatasync(m_fd) != 0)
+            return fail();
+    }
     m_size = length;
     return true;
 }
@@ -295,9 +321,9 @@ bool Journal::reset(const SnapshotId &snapshot, bool openFlag)
     m_contents.snapshot = snapshot;
     m_contents.openFlag = openFlag;
     m_contents.entries.clear();
-    if (!writeHeader() || !truncateTo(kJournalHeaderSize))
-        return false;
-    m_contents.validLength = kJournalHeaderSize;
+    if (!writeHeader() || ::ftruncate(m_fd, kJournalHeaderSize) != 0 || ::fdatasync(m_fd) != 0)
+        return fail();
+    m_size = m_allocated = m_contents.validLength = kJournalHeaderSize;
     return true;
 }
 

@@ -33,7 +33,9 @@ namespace vantro {
 //  24+K  D  data bytes, exactly as stored
 // 4+P    4  CRC-32 of the length field and the payload
 //
-// An entry is written whole and flushed before the database is touched; an entry cut short or
+// The file grows in blocks of 64 KiB of zeros that the next entries overwrite; a zero length
+// field ends the entries. An entry is written whole and flushed before the database is touched;
+// an entry cut short or
 // failing its checksum can only be the tail of a write the program did not live to finish, so
 // reading stops there and the rest is ignored. The header ties the entries to one snapshot file:
 // a snapshot replaced by other means no longer matches, which tells that the entries may not be
@@ -113,7 +115,8 @@ public:
     // Writes the entry at the end and flushes; answers the length before it (the mark to
     // truncate back to), or -1 when it could not be written whole (then nothing is kept).
     qint64 append(const JournalEntry &entry);
-    // Takes back everything after length, flushed, so a replay never sees a failed change.
+    // Takes back everything after length (overwritten with zeros, which end the reading),
+    // flushed, so that a replay never sees a failed change.
     bool truncateTo(qint64 length);
     // Empties the journal and ties it to a new snapshot.
     bool reset(const SnapshotId &snapshot, bool openFlag);
@@ -122,12 +125,15 @@ public:
     QString lastError() const { return m_error; }
 
 private:
+    static QByteArray readBytes(const QByteArray &path, bool *exists = nullptr);
     bool fail();
     bool writeHeader();
 
     QByteArray m_path;
     int m_fd = -1;
+    // End of the last entry, and end of the file: the room between holds zeros.
     qint64 m_size = 0;
+    qint64 m_allocated = 0;
     JournalContents m_contents;
     QString m_error;
 };

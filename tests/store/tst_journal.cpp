@@ -125,6 +125,7 @@ private slots:
     void damagedHeaderCountsAsOpen();
     void openCutsATornTail();
     void truncateBackRemovesAFailedChange();
+    void roomMadeAheadIsReusedAcrossOpens();
     void snapshotIdentitySurvivesTheRename();
     void openFlagFollowsTheSession();
     void onlySuccessfulChangesAreJournaled();
@@ -244,6 +245,34 @@ void TestJournal::truncateBackRemovesAFailedChange()
     QCOMPARE(contents.entries.size(), 1);
     QCOMPARE(contents.entries[0].key, QByteArray("kept"));
     QCOMPARE(contents.snapshot, (SnapshotId{5, 6, 7}));
+}
+
+// The file grows by blocks of zeros; a reopened journal appends right after its last entry, and a
+// change taken back inside the block cannot reappear when a shorter entry is written over it.
+void TestJournal::roomMadeAheadIsReusedAcrossOpens()
+{
+    QTemporaryDir dir;
+    const QByteArray path = QFile::encodeName(dir.filePath(QStringLiteral("j")));
+    {
+        Journal journal(path);
+        QVERIFY(journal.open());
+        QVERIFY(journal.reset({}, true));
+        QVERIFY(journal.append(entry(Op::Save, "one", "ekaH")) >= 0);
+        const qint64 mark = journal.append(entry(Op::Save, "taken back", QByteArray(300, 'x')));
+        QVERIFY(journal.truncateTo(mark));
+    }
+    const qint64 grown = QFileInfo(QFile::decodeName(path)).size();
+    QCOMPARE(grown, 64 * 1024);
+    Journal journal(path);
+    QVERIFY(journal.open());
+    QCOMPARE(QFileInfo(QFile::decodeName(path)).size(), grown);
+    QCOMPARE(journal.contents().entries.size(), 1);
+    QVERIFY(journal.append(entry(Op::Delete, "two")) >= 0);
+    const QList<JournalEntry> entries = Journal::read(path).entries;
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[1].key, QByteArray("two"));
+    QVERIFY(journal.reset({}, false));
+    QCOMPARE(QFileInfo(QFile::decodeName(path)).size(), kJournalHeaderSize);
 }
 
 void TestJournal::snapshotIdentitySurvivesTheRename()
