@@ -290,7 +290,7 @@ int cDictDB::writeRecord(Write mode)
         keyCountChanged(+1);
     else if (presence < 0)
         m_keysCounted = false;
-    if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+    if (!m_deferSync && syncFailed()) {
         m_recovery.takeBack(mark);
         undoChange(&dbKey, existed ? &before : nullptr);
         if (adding)
@@ -347,7 +347,7 @@ int cDictDB::deleteRecord()
         return 1;
     }
     keyCountChanged(-1);
-    if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+    if (!m_deferSync && syncFailed()) {
         m_recovery.takeBack(mark);
         undoChange(&dbKey, existed ? &before : nullptr);
         outLine(kClassName, ": del/sync err");
@@ -463,7 +463,7 @@ cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArra
     }
     if (outcome == BulkPut::Added)
         keyCountChanged(+1);
-    if (!m_deferSync && dbp->sync(dbp, 0) != 0) {
+    if (!m_deferSync && syncFailed()) {
         m_recovery.takeBack(mark);
         outLine(kClassName, ": put/sync err");
         return BulkPut::Failed;
@@ -540,6 +540,16 @@ void cDictDB::undoChange(DBT *dbKey, const QByteArray *before)
         dbp->del(dbp, nullptr, dbKey, 0);
     }
     m_keysCounted = false;
+}
+
+// A flush that fails for want of room is tried once more after the journal gives back the room
+// it made ahead, so that a change already in the journal can still reach the file whole, rather
+// than leave pages the file cannot hold in the cache.
+bool cDictDB::syncFailed()
+{
+    if (dbp->sync(dbp, 0) == 0)
+        return false;
+    return !m_recovery.releaseRoom() || dbp->sync(dbp, 0) != 0;
 }
 
 } // namespace vantro

@@ -83,6 +83,7 @@ private:
     void keyCountChanged(int delta);
     QString checkedAfterRecovery(const char *path);
     bool storedValue(struct __db_dbt *dbKey, QByteArray &value);
+    bool syncFailed();
     void undoChange(struct __db_dbt *dbKey, const QByteArray *before);
     qint64 journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
                          struct __db_dbt *dbKey);

@@ -312,6 +312,14 @@ bool Journal::truncateTo(qint64 length)
     return true;
 }
 
+bool Journal::releaseRoom()
+{
+    if (m_fd < 0 || m_allocated <= m_size || ::ftruncate(m_fd, off_t(m_size)) != 0)
+        return false;
+    m_allocated = m_size;
+    return true;
+}
+
 bool Journal::reset(const SnapshotId &snapshot, bool openFlag)
 {
     if (m_fd < 0)

@@ -118,6 +118,8 @@ public:
     // Takes back everything after length (overwritten with zeros, which end the reading),
     // flushed, so that a replay never sees a failed change.
     bool truncateTo(qint64 length);
+    // Gives the zeros after the last entry back to the file system; false when there were none.
+    bool releaseRoom();
     // Empties the journal and ties it to a new snapshot.
     bool reset(const SnapshotId &snapshot, bool openFlag);
 

@@ -47,6 +47,9 @@ public:
     // (reported on the standard error stream).
     qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
     void takeBack(qint64 mark);
+    // The journal's room made ahead doubles as a reserve for a full disk: a flush of the
+    // dictionary that failed may succeed once it is given back. False when there was none.
+    bool releaseRoom() { return m_journal.releaseRoom(); }
 
     bool isKeeping() const { return m_journal.isOpen(); }
     bool rebuilt() const { return m_rebuilt; }

@@ -83,12 +83,14 @@ void TestFullDisk::dictionaryOnAFullDisk()
         // Deleting needs room for its journal entry too; it either works or fails in its words.
         db.setWord(QStringLiteral("word0"));
         const Captured output = captureOutput([&] { deleted = db.deleteRecord(); });
+        std::printf("delete: %s%s", output.out.constData(), output.err.constData());
         if (deleted == 0)
             acknowledged.remove("word0");
         else
             QVERIFY(output.out == "Del I/O err cDictDB\n" ||
                     output.out == "cDictDB: del/sync err\n");
-        captureOutput([&] { db.closeDB(); });
+        const Captured closed = captureOutput([&] { db.closeDB(); });
+        std::printf("close: %s%s", closed.out.constData(), closed.err.constData());
     }
     std::printf("full disk: %d saves acknowledged, %d refused, the delete %s\n",
                 int(acknowledged.size()), failures, deleted == 0 ? "worked" : "was refused");
@@ -98,7 +100,8 @@ void TestFullDisk::dictionaryOnAFullDisk()
     // Still full: the file opens, verifies and holds every acknowledged record.
     for (int attempt = 0; attempt < 2; ++attempt) {
         cDictDB db(path);
-        captureOutput([&] { QCOMPARE(db.openDB(), 0); });
+        const Captured opened = captureOutput([&] { QCOMPARE(db.openDB(), 0); });
+        std::printf("reopen %d: %s%s", attempt, opened.out.constData(), opened.err.constData());
         QMap<QByteArray, QByteArray> stored;
         for (int r = db.getCursorRec(cDictDB::First); r == 0; r = db.getCursorRec(cDictDB::Next))
             stored.insert(db.storedKey(), db.storedData());
