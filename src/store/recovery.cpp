@@ -2,6 +2,7 @@
 
 #include "filelock.h"
 #include "snapshot.h"
+#include "verify.h"
 
 #include <QDateTime>
 
@@ -89,21 +90,7 @@ int replayJournal(DB *dbp, const QList<JournalEntry> &entries)
 
 bool fileVerifies(const QByteArray &path)
 {
-    DB *dbp = nullptr;
-    if (db_create(&dbp, nullptr, 0) != 0)
-        return false;
-    char *buffer = nullptr;
-    size_t length = 0;
-    FILE *sink = open_memstream(&buffer, &length);
-    if (sink) {
-        dbp->set_errfile(dbp, sink);
-        dbp->set_msgfile(dbp, sink);
-    }
-    const int ret = dbp->verify(dbp, path.constData(), nullptr, nullptr, 0);
-    if (sink)
-        std::fclose(sink);
-    std::free(buffer);
-    return ret == 0;
+    return verifyLockedDictionary(path).verdict == VerifyReport::Verdict::Consistent;
 }
 
 Recovery::Recovery(const QByteArray &dbPath)

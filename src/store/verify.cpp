@@ -22,7 +22,7 @@ QStringList linesOf(const char *text, size_t length)
 
 // DB->verify consumes the handle and must be given one that was never opened. Its reports go to a
 // memory stream so that the caller decides how much of them to show.
-VerifyReport runVerify(const QByteArray &path)
+VerifyReport checkFile(const QByteArray &path)
 {
     VerifyReport report;
     DB *dbp = nullptr;
@@ -71,7 +71,12 @@ VerifyReport verifyDictionary(const QString &path)
     case FileLock::Result::Locked:
         break;
     }
-    return runVerify(name);
+    return checkFile(name);
+}
+
+VerifyReport verifyLockedDictionary(const QByteArray &path)
+{
+    return checkFile(path);
 }
 
 } // namespace vantro

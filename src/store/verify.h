@@ -18,4 +18,7 @@ struct VerifyReport
 // that a dictionary being changed by another process is refused rather than judged mid-change.
 VerifyReport verifyDictionary(const QString &path);
 
+// The same check for a caller that already holds the file's lock.
+VerifyReport verifyLockedDictionary(const QByteArray &path);
+
 } // namespace vantro
