@@ -224,7 +224,7 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     // The first rounds let the file grow; the tool, a process per change, needs longer rounds.
-    const int longest = options.tool.isEmpty() ? 300 : 600;
+    const int longest = options.tool.isEmpty() ? 300 : 400;
     for (; figures.rounds < options.rounds; ++figures.rounds) {
         if (clock.elapsed() > options.maxSeconds * 1000)
             break;
