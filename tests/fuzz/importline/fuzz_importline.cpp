@@ -1,23 +1,14 @@
 // Any import input: the check and the line parser must not crash; a line the parser accepts
 // is written back by the exporter as a line that parses to the same key and data.
+#include "fuzzcheck.h"
 #include "importbatch.h"
 #include "recordline.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace vantro::dict;
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vantro::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

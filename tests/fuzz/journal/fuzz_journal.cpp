@@ -1,22 +1,13 @@
 // Any journal bytes: the reader must not crash, must trust only whole entries, and what it
 // trusts must be written back byte for byte by the writer.
+#include "fuzzcheck.h"
 #include "journal.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace vantro;
-
-namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-} // namespace
+using vantro::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

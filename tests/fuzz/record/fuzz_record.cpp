@@ -1,21 +1,16 @@
 // Any stored data bytes: reading them back must not crash, must stop at a NUL, and writing the
 // texts read and reading again must give the same texts. Texts that the reading rule can
 // reproduce (no "|" in the meaning, no meaning-less synonyms, no NUL) survive the round trip.
+#include "fuzzcheck.h"
 #include "record.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace vantro;
+using vantro::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void checkStoredBytes(const char *bytes, qsizetype size)
 {

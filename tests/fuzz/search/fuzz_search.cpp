@@ -2,24 +2,19 @@
 // must not crash, and a record it accepts contains the text or one of its beginnings of at
 // least three characters (ignoring case), and stands under the dictionary's cursor.
 #include "dictdb.h"
+#include "fuzzcheck.h"
 #include "search.h"
 
 #include <QTemporaryDir>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <memory>
 
 using namespace vantro;
+using vantro::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 // The owner closes the dictionary before deleting it, as the window does; a static one is
 // closed when the fuzzer exits.

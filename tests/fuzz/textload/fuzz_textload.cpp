@@ -1,23 +1,18 @@
 // Any bytes loaded as an English or ITRANS text: decoding them as the locale's text and
 // applying the word rules must not crash; the word under any position is a run of letters
 // of the text around that position, and the look-up loop ends.
+#include "fuzzcheck.h"
 #include "search.h"
 
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace vantro;
+using vantro::fuzz::require;
 
 namespace {
-
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
 
 void checkWordAt(const QString &text, int position)
 {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstdlib>
+
+namespace vantro::fuzz {
+
+// A property the input broke: abort so that libFuzzer keeps the input as a finding.
+inline void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace vantro::fuzz
