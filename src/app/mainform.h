@@ -144,7 +144,7 @@ private:
     bool recordIsModified() const;
     void showRecord();
     void moveCursor(int cOpt);
-    bool searchFor(const QString &text);
+    void searchFor(const QString &text);
     void showNotFound(const QString &word);
     void showKeyCount();
 

@@ -183,15 +183,13 @@ void MainForm::btnSearchClicked()
 
 // Shows the record the search settles on. Without one, the key field keeps its text and the
 // meaning and synonyms are emptied, so that no record's meaning stands under another key.
-bool MainForm::searchFor(const QString &text)
+void MainForm::searchFor(const QString &text)
 {
     const QString key = text.trimmed();
-    if (DICTDB && vantro::searchAtOrAfter(*DICTDB, key)) {
+    if (DICTDB && vantro::searchAtOrAfter(*DICTDB, key))
         showRecord();
-        return true;
-    }
-    showNotFound(key);
-    return false;
+    else
+        showNotFound(key);
 }
 
 void MainForm::showNotFound(const QString &word)
