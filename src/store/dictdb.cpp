@@ -286,7 +286,7 @@ int cDictDB::writeRecord(Write mode)
                              &dbKey);
         if (mark == Recovery::kFailed) {
             outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-            return failed(QStringLiteral("the recovery journal could not be written"));
+            return failed(QStringLiteral("write error: the recovery journal could not be written"));
         }
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
     }
@@ -313,7 +313,7 @@ int cDictDB::writeRecord(Write mode)
             outLine("Put sync err - ", kClassName);
         else
             outLine(kClassName, ": put/sync err");
-        return failed(QStringLiteral("the change could not be flushed to disk"));
+        return failed(QStringLiteral("write error: the change could not be flushed to disk"));
     }
     return 0;
 }
@@ -352,7 +352,7 @@ int cDictDB::deleteRecord()
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
         if (mark == Recovery::kFailed) {
             outLine("Del I/O err ", kClassName);
-            return failed(QStringLiteral("the recovery journal could not be written"));
+            return failed(QStringLiteral("write error: the recovery journal could not be written"));
         }
         ret = dbp->del(dbp, nullptr, &dbKey, 0);
     }
@@ -371,7 +371,7 @@ int cDictDB::deleteRecord()
         m_recovery.takeBack(mark);
         undoChange(&dbKey, existed ? &before : nullptr);
         outLine(kClassName, ": del/sync err");
-        return failed(QStringLiteral("the change could not be flushed to disk"));
+        return failed(QStringLiteral("write error: the change could not be flushed to disk"));
     }
     return 0;
 }
