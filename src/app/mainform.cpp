@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "dialogs.h"
 #include "dictdb.h"
 #include "imagecollection.h"
 #include "mimesource.h"
@@ -333,9 +334,10 @@ void MainForm::setAppDirPath(QString path)
     appDirPath = path;
 }
 
+// Leaving asks about edited meaning or synonyms first (Escape stays), then about the ITRANS text.
 void MainForm::fileExit()
 {
-    if (!mayLeave())
+    if (!settleRecordChanges(Dialogs::Cancel) || !mayLeave())
         return;
     if (DICTDB) {
         DICTDB->closeDB();
@@ -347,7 +349,7 @@ void MainForm::fileExit()
 
 void MainForm::closeEvent(QCloseEvent *event)
 {
-    if (mayLeave())
+    if (settleRecordChanges(Dialogs::Cancel) && mayLeave())
         event->accept();
     else
         event->ignore();

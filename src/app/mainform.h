@@ -138,10 +138,14 @@ private:
     void destroy();
 
     // Record form helpers.
-    int askSaveChanges();
+    int askSaveChanges(int escapeButton);
+    bool settleRecordChanges(int escapeButton);
+    bool saveRecordForm();
     bool recordIsModified() const;
     void showRecord();
     void moveCursor(int cOpt);
+    void searchFor(const QString &text);
+    void showNotFound(const QString &word);
     void showKeyCount();
 
     // ITRANS document helpers.

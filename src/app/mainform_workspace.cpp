@@ -213,21 +213,3 @@ void MainForm::btnBrowseClicked()
     replaceText(english, text);
     english->setFocus();
 }
-
-void MainForm::btnLookUpClicked()
-{
-    const QTextCursor cursor = english->textCursor();
-    const QString selected = cursor.selection().toPlainText();
-    if (!selected.isEmpty()) {
-        ledEng->setText(selected);
-    } else {
-        const QString word = vantro::wordAt(cursor.block().text(), cursor.positionInBlock());
-        if (!word.isEmpty())
-            ledEng->setText(word);
-    }
-    vantro::lookUpWord(ledEng->text(), [this](const QString &candidate) {
-        ledEng->setText(candidate);
-        btnSearchClicked();
-        return ledEng->text();
-    });
-}

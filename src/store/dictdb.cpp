@@ -77,6 +77,13 @@ QString whyNotADictionary(const char *path)
     return {};
 }
 
+// The library's text for a failed write, or the plainer fact behind it.
+QString writeFailure(bool open, int ret)
+{
+    return open ? QStringLiteral("write error: ") + QString::fromLocal8Bit(db_strerror(ret))
+                : QStringLiteral("the dictionary is not open");
+}
+
 } // namespace
 
 cDictDB::cDictDB(const QString &dbName) : qsDBName(dbName), m_recovery(dbName.toLatin1()) {}
@@ -222,7 +229,7 @@ int cDictDB::closeDB()
 
 // A word, meaning or synonym that has no Latin-1 form would be stored with '?' in place of the
 // missing characters, merging different words into one key; such a record is refused.
-bool cDictDB::recordIsStorable(const char *operation) const
+bool cDictDB::recordIsStorable(const char *operation)
 {
     const char *field = !fitsLatin1(qsEngWord)   ? "word"
                         : !fitsLatin1(qsITRANS)  ? "meaning"
@@ -234,14 +241,23 @@ bool cDictDB::recordIsStorable(const char *operation) const
                 "nothing written\n",
                 operation, kClassName, field, qsEngWord.toLocal8Bit().constData());
     std::fflush(stdout);
+    failed(QStringLiteral("the %1 holds characters without a Latin-1 form").arg(field));
     return false;
+}
+
+// Records why an add, save or delete did not happen and answers its result.
+int cDictDB::failed(const QString &reason)
+{
+    m_failure = reason;
+    return 1;
 }
 
 int cDictDB::writeRecord(Write mode)
 {
     const bool adding = mode == Write::Add;
+    m_failure.clear();
     if (qsEngWord.isEmpty())
-        return 1;
+        return failed(QStringLiteral("the word is empty"));
     if (!recordIsStorable(adding ? "Put err" : "Save err"))
         return 1;
     const QByteArray key = encodeKey(qsEngWord);
@@ -270,21 +286,21 @@ int cDictDB::writeRecord(Write mode)
                              &dbKey);
         if (mark == Recovery::kFailed) {
             outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-            return 1;
+            return failed(QStringLiteral("write error: the recovery journal could not be written"));
         }
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
     }
     if (ret != 0)
         m_recovery.takeBack(mark);
     if (adding && ret == DB_KEYEXIST)
-        return 1;
+        return failed(QStringLiteral("the word is already in the dictionary"));
     if (ret != 0) {
         if (dbp)
             dbp->err(dbp, ret, "DB->put");
         else
             std::fprintf(stderr, "DB->put: %s\n", db_strerror(ret));
         outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-        return 1;
+        return failed(writeFailure(dbp != nullptr, ret));
     }
     if (adding || presence == 0)
         keyCountChanged(+1);
@@ -297,7 +313,7 @@ int cDictDB::writeRecord(Write mode)
             outLine("Put sync err - ", kClassName);
         else
             outLine(kClassName, ": put/sync err");
-        return 1;
+        return failed(QStringLiteral("write error: the change could not be flushed to disk"));
     }
     return 0;
 }
@@ -314,9 +330,12 @@ int cDictDB::saveRecord()
 
 int cDictDB::deleteRecord()
 {
-    if (!fitsLatin1(qsEngWord)) {
+    m_failure.clear();
+    if (qsEngWord.isEmpty() || !fitsLatin1(qsEngWord)) {
         outLine("Del I/O err ", kClassName);
-        return 1;
+        return failed(qsEngWord.isEmpty()
+                          ? QStringLiteral("the word is empty")
+                          : QStringLiteral("the word holds characters without a Latin-1 form"));
     }
     const QByteArray key = qsEngWord.toLatin1();
     copyIn(sKey, iKLen, key.constData(), int(key.size()));
@@ -333,7 +352,7 @@ int cDictDB::deleteRecord()
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
         if (mark == Recovery::kFailed) {
             outLine("Del I/O err ", kClassName);
-            return 1;
+            return failed(QStringLiteral("write error: the recovery journal could not be written"));
         }
         ret = dbp->del(dbp, nullptr, &dbKey, 0);
     }
@@ -344,14 +363,15 @@ int cDictDB::deleteRecord()
         else
             std::fprintf(stderr, "DB->del: %s\n", db_strerror(ret));
         outLine("Del I/O err ", kClassName);
-        return 1;
+        return failed(ret == DB_NOTFOUND ? QStringLiteral("the word is not in the dictionary")
+                                         : writeFailure(dbp != nullptr, ret));
     }
     keyCountChanged(-1);
     if (!m_deferSync && syncFailed()) {
         m_recovery.takeBack(mark);
         undoChange(&dbKey, existed ? &before : nullptr);
         outLine(kClassName, ": del/sync err");
-        return 1;
+        return failed(QStringLiteral("write error: the change could not be flushed to disk"));
     }
     return 0;
 }
@@ -417,6 +437,17 @@ int cDictDB::getStat()
     std::free(sp);
     sp = nullptr;
     return iKeys;
+}
+
+bool cDictDB::hasKey(const QString &word)
+{
+    if (!dbp || word.isEmpty() || !fitsLatin1(word))
+        return false;
+    QByteArray key = word.toLatin1();
+    DBT dbKey{};
+    dbKey.data = key.data();
+    dbKey.size = u_int32_t(key.size());
+    return keyPresence(&dbKey) == 1;
 }
 
 // 1 when the key is stored, 0 when it is not, -1 when the library could not tell.

@@ -34,6 +34,11 @@ public:
     int deleteRecord();
     int getStat();
 
+    // Why the last addRecord, saveRecord or deleteRecord answered 1, in words for the user.
+    QString failureReason() const { return m_failure; }
+    // True when the word is stored as it stands (no lower-casing).
+    bool hasKey(const QString &word);
+
     // Bulk changes: while deferred, additions, saves and deletions are not flushed one by one,
     // and flush() writes them all out at once. Turning deferral off does not flush by itself.
     // Deferred changes are not written to the recovery journal either: take a snapshot once
@@ -77,7 +82,8 @@ private:
 
     int openHandle(const QByteArray &name);
     int writeRecord(Write mode);
-    bool recordIsStorable(const char *operation) const;
+    bool recordIsStorable(const char *operation);
+    int failed(const QString &reason);
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
     int keyPresence(struct __db_dbt *dbKey);
     void keyCountChanged(int delta);
@@ -109,6 +115,7 @@ private:
     QByteArray m_storedKey;
     QByteArray m_storedData;
     Recovery m_recovery;
+    QString m_failure;
 };
 
 } // namespace vantro

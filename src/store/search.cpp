@@ -36,6 +36,12 @@ QString wordAt(const QString &text, int position)
     return text.mid(start, end - start + 1);
 }
 
+QString wordAtOrBefore(const QString &text, int position)
+{
+    const QString word = wordAt(text, position);
+    return word.isEmpty() && position > 0 ? wordAt(text, position - 1) : word;
+}
+
 QString lookUpWord(const QString &word, const std::function<QString(const QString &)> &search)
 {
     const QString lowered = word.toLower();

@@ -18,6 +18,11 @@ bool searchAtOrAfter(cDictDB &db, const QString &text);
 // string when position is at or past the end or that character is not a letter.
 QString wordAt(const QString &text, int position);
 
+// The word the English pane's look-up takes at a cursor: the word under it, or, when the
+// character after the cursor is not a letter but the one before it is, the word that ends there
+// (a cursor on the "." after "books" means "books").
+QString wordAtOrBefore(const QString &text, int position);
+
 // The look-up of the English pane: searches the lower-cased word, then ever shorter leading
 // parts of it, until the key a search settles on lies inside the word (case-sensitively) or a
 // search finds nothing. `search` runs one search for a candidate and answers the key it shows,

@@ -2,10 +2,10 @@
 
 #include "capture.h"
 #include "dbtools.h"
-#include "dictdb.h"
 #include "workspacefixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -19,29 +19,14 @@ QString meaningOf(const QString &key)
     return QStringLiteral("artha-") + key;
 }
 
-// Writes morvak.db into the working directory. Keys with capitals cannot be stored through the
-// dictionary class, which lower-cases every key, so such dictionaries go through db_load.
+// Writes morvak.db into the working directory through the utilities, which store keys with
+// capitals as they stand.
 bool makeDictionary(const QStringList &keys)
 {
-    const bool hasCapitals = std::any_of(keys.begin(), keys.end(),
-                                         [](const QString &key) { return key != key.toLower(); });
-    if (hasCapitals) {
-        QList<vantro::test::KeyData> pairs;
-        for (const QString &key : keys)
-            pairs.append({key.toLatin1(), meaningOf(key).toLatin1()});
-        return vantro::test::DbUtilities::load(QStringLiteral("morvak.db"), pairs);
-    }
-    vantro::cDictDB db;
-    if (db.openDB() != 0)
-        return false;
-    bool written = true;
-    for (const QString &key : keys) {
-        db.setWord(key);
-        db.setITRANS(meaningOf(key));
-        db.setSynonym(QString());
-        written = written && db.addRecord() == 0;
-    }
-    return db.closeDB() == 0 && written;
+    QList<vantro::test::KeyData> pairs;
+    for (const QString &key : keys)
+        pairs.append({key.toLatin1(), meaningOf(key).toLatin1()});
+    return vantro::test::DbUtilities::load(QStringLiteral("morvak.db"), pairs);
 }
 
 void placeCursor(QTextEdit *pane, int anchor, int position)
@@ -99,10 +84,12 @@ void TestLookUp::lookUp_data()
         << "Running fast" << 3 << 3 << "" << QStringList{"run", "sit"} << "run" << none;
     QTest::newRow("cursor on the first letter")
         << "Running fast" << 0 << 0 << "" << QStringList{"run", "sit"} << "run" << none;
-    QTest::newRow("cursor after the last letter, before a blank")
-        << "walk home" << 4 << 4 << "WALL" << QStringList{"walk", "wall"} << "wall" << none;
+    QTest::newRow("cursor on the full stop after books: the word before it")
+        << "books." << 5 << 5 << "boot" << QStringList{"book", "boot"} << "book" << none;
     QTest::newRow("cursor at the end of the paragraph")
-        << "walk" << 4 << 4 << "Wall" << QStringList{"walk", "wall"} << "wall" << none;
+        << "walk" << 4 << 4 << "Wall" << QStringList{"walk", "wall"} << "walk" << none;
+    QTest::newRow("no letter on either side: the key field")
+        << "walk  home" << 5 << 5 << "WALL" << QStringList{"walk", "wall"} << "wall" << none;
     QTest::newRow("a word in a later paragraph") << "first line\nthen Walking" << 16 << 16 << ""
                                                  << QStringList{"walk", "wall"} << "walk" << none;
     QTest::newRow("apostrophe ends the word")
@@ -119,6 +106,9 @@ void TestLookUp::lookUp_data()
     QTest::newRow("not found ends after one message")
         << "xyzzy" << 0 << 0 << "" << QStringList{"abc"} << "xyzzy"
         << QStringList{"xyzzy not found"};
+    QTest::newRow("no key inside the word: not found")
+        << "well-being" << 0 << 0 << "" << QStringList{"walk", "wellness"} << "well"
+        << QStringList{"well not found"};
     QTest::newRow("nothing at the cursor, empty key")
         << "  " << 0 << 0 << "" << QStringList{"walk"} << "" << none;
 }
@@ -144,48 +134,60 @@ void TestLookUp::lookUp()
     QCOMPARE(form.ledEng->text(), keyAfter);
     QCOMPARE(informationTexts(fx.dialogs), notFound);
     QCOMPARE(questionCount(fx.dialogs), 0);
-    if (notFound.isEmpty() && !keyAfter.isEmpty())
-        QCOMPARE(form.tedITRANS->toPlainText(), meaningOf(keyAfter));
+    const bool shown = notFound.isEmpty() && !keyAfter.isEmpty();
+    QCOMPARE(form.tedITRANS->toPlainText(), shown ? meaningOf(keyAfter) : QString());
     QCOMPARE(form.english->toPlainText(), english);
     QCOMPARE(form.itrans->toPlainText(), QString());
 }
 
+// The question comes before the look-up touches any field: only No and a written record let
+// it replace the form. Bookish needs four searches; only the first meets the edited record.
 void TestLookUp::unsavedRecordAnswers_data()
 {
-    QTest::addColumn<int>("answer");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("keyAfter");
     QTest::addColumn<QString>("meaningAfter");
-
-    QTest::newRow("No: nothing searched") << int(Dialogs::No) << "bookish"
-                                          << "edited";
-    QTest::newRow("Cancel: nothing searched") << int(Dialogs::Cancel) << "bookish"
-                                              << "edited";
-    QTest::newRow("Yes: searched, asked once") << int(Dialogs::Yes) << "book"
-                                               << "artha-book";
+    QTest::addColumn<QByteArray>("storedBig");
+    const int yes = Dialogs::Yes, no = Dialogs::No, cancel = Dialogs::Cancel;
+    QTest::newRow("No: edits given up") << QList<int>{no} << false << "book"
+                                        << "artha-book" << QByteArray("artha-big");
+    QTest::newRow("Cancel: form untouched") << QList<int>{cancel} << false << "big"
+                                            << "edited" << QByteArray("artha-big");
+    QTest::newRow("Yes, Save answered No: form untouched") << QList<int>{yes, no} << false << "big"
+                                                           << "edited" << QByteArray("artha-big");
+    QTest::newRow("Yes under Read Only: form untouched") << QList<int>{yes} << true << "big"
+                                                         << "edited" << QByteArray("artha-big");
+    QTest::newRow("Yes, saved under its own key") << QList<int>{yes, yes} << false << "book"
+                                                  << "artha-book" << QByteArray("edited");
 }
 
-// The look-up of Bookish needs four searches; only the first meets the edited record.
 void TestLookUp::unsavedRecordAnswers()
 {
-    QFETCH(int, answer);
-    QFETCH(QString, keyAfter);
-    QFETCH(QString, meaningAfter);
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, readOnly);
     WorkspaceFixture fx;
-    QVERIFY(makeDictionary({"book", "booking", "boot"}));
+    QVERIFY(makeDictionary({"big", "book", "booking", "boot"}));
     MainForm &form = fx.open();
+    form.chkReadOnly->setChecked(readOnly);
+    form.ledEng->setText(QStringLiteral("big"));
     form.tedITRANS->setPlainText(QStringLiteral("edited"));
     form.tedITRANS->document()->setModified(true);
     form.english->setPlainText(QStringLiteral("Bookish"));
     placeCursor(form.english, 3, 3);
-    fx.dialogs.setNextAnswer(answer);
+    for (int answer : answers)
+        fx.dialogs.setNextAnswer(answer);
 
     form.btnLookUp->click();
 
-    QCOMPARE(questionCount(fx.dialogs), 1);
+    QCOMPARE(questionCount(fx.dialogs), answers.size());
     QCOMPARE(fx.dialogs.shown.first().title, QStringLiteral("Text Changed"));
-    QCOMPARE(form.ledEng->text(), keyAfter);
-    QCOMPARE(form.tedITRANS->toPlainText(), meaningAfter);
-    QCOMPARE(informationTexts(fx.dialogs), QStringList());
+    QTEST(form.ledEng->text(), "keyAfter");
+    QTEST(form.tedITRANS->toPlainText(), "meaningAfter");
+    QTEST(vantro::test::DbUtilities::dump(QStringLiteral("morvak.db")).constFirst().second,
+          "storedBig");
+    QCOMPARE(informationTexts(fx.dialogs),
+             readOnly ? QStringList{"Read Only is ticked: nothing was saved."} : QStringList());
     QCOMPARE(fx.dialogs.unscripted, 0);
 }
 

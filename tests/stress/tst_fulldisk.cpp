@@ -79,6 +79,8 @@ void TestFullDisk::dictionaryOnAFullDisk()
             QCOMPARE(result, 1);
             QVERIFY2(isSaveFailureLine(output.out), output.out.constData());
             QVERIFY(!output.err.isEmpty());
+            QVERIFY2(db.failureReason().startsWith("write error: "),
+                     qPrintable(db.failureReason()));
         }
         // Deleting needs room for its journal entry too; it either works or fails in its words.
         db.setWord(QStringLiteral("word0"));
