@@ -1,12 +1,13 @@
 #!/bin/sh
-# Builds the Debian package of the build tree in $1, checks it with lintian, unpacks it and runs
-# the three programs from there: versions and licence, the help pages found through
-# share/vantro/html, the starter dictionary imported and linted, the window started offscreen.
+# Builds the Debian package of the build tree in $1 with CPack ($2), checks it with lintian,
+# unpacks it and runs the three programs from there: versions and licence, the help pages found
+# through share/vantro/html, the starter dictionary imported and linted, the window started
+# offscreen.
 set -eu
 command -v dpkg-deb >/dev/null && command -v lintian >/dev/null || exit 77
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-cpack -G DEB -B "$tmp/out" --config "$1/CPackConfig.cmake" >"$tmp/cpack.log" ||
+"$2" -G DEB -B "$tmp/out" --config "$1/CPackConfig.cmake" >"$tmp/cpack.log" ||
     { cat "$tmp/cpack.log"; exit 1; }
 deb=$(echo "$tmp"/out/*.deb)
 lintian --fail-on error "$deb"
