@@ -1,5 +1,6 @@
 #include "dlghw.h"
 
+#include "datafiles.h"
 #include "helpbrowser.h"
 #include "mimesource.h"
 
@@ -55,7 +56,7 @@ void dlgHW::init1()
     // The viewer has no factory of its own: the help directory becomes the search path of the
     // whole program, and names not found there fall through to the pictures compiled in.
     MimeSourceFactory *factory = MimeSourceFactory::defaultFactory();
-    factory->setFilePath({appDirPath + QLatin1String("html/")});
+    factory->setFilePath({vantro::helpDirectory(appDirPath)});
     for (const char *address : webAddresses)
         factory->addFilePath(QLatin1String(address));
     textBrowser->setSource(QUrl(QStringLiteral("nuvelto.html")));

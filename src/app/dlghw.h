@@ -7,7 +7,7 @@ class QPushButton;
 class QTextBrowser;
 
 // The modeless help window: a close button above a viewer of the HTML pages in the help
-// directory beside the program.
+// directory beside the program (or in share/vantro/html of its installation).
 class dlgHW : public QDialog
 {
     Q_OBJECT
@@ -20,7 +20,8 @@ public:
     QPushButton *btnClose;
     QTextBrowser *textBrowser;
 
-    // Points the viewer at appDirPath + "html/" and opens the start page.
+    // Points the viewer at appDirPath + "html/" (or, where that has no start page, at the
+    // installation's share/vantro/html/) and opens the start page.
     virtual void init1();
 
 public slots:

@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "datafiles.h"
 #include "dialogs.h"
 #include "dictdb.h"
 #include "imagecollection.h"
@@ -357,5 +358,10 @@ void MainForm::closeEvent(QCloseEvent *event)
 
 void MainForm::showKeyCount()
 {
-    lblKeys->setText(QString::asprintf("Keys: %d", DICTDB ? DICTDB->getStat() : 0));
+    const int keys = DICTDB ? DICTDB->getStat() : 0;
+    lblKeys->setText(QString::asprintf("Keys: %d", keys));
+    const bool empty = keys == 0 && DICTDB && DICTDB->isOpen();
+    tedITRANS->setPlaceholderText(
+        empty ? vantro::emptyDictionaryHint(QCoreApplication::applicationDirPath() + '/')
+              : QString());
 }

@@ -2,7 +2,6 @@
 
 #include "dlghw.h"
 #include "helpbrowser.h"
-#include "imagecollection.h"
 #include "mimesource.h"
 #include "version.h"
 #include "workspacefixture.h"
@@ -42,8 +41,6 @@ public:
         open().setAppDirPath(appDir.path() + QLatin1Char('/'));
     }
     ~HelpFixture() { MimeSourceFactory::defaultFactory()->setFilePath({}); }
-    HelpFixture(const HelpFixture &) = delete;
-    HelpFixture &operator=(const HelpFixture &) = delete;
 
     QString helpPath(const QString &name) const
     {
@@ -88,11 +85,11 @@ private slots:
     void helpWindowIsBuiltAsDescribed();
     void metaObjectDeclaresTwoSlots();
     void closeButtonOnlyHides();
+    void searchPathIsTheHelpDirectoryThenWebAddresses_data();
     void searchPathIsTheHelpDirectoryThenWebAddresses();
     void viewerShowsEmbeddedPictureWhenHelpLacksIt();
     void fileInHelpDirectoryWinsOverEmbeddedPicture();
     void webAddressesAreNeverFetched();
-    void linksAreFollowedThroughTheFactory();
     void missingStartPageStillOpensTheWindow();
     void indexDoesNothing();
     void aboutTextLines();
@@ -110,6 +107,8 @@ void TestHelp::contentsTwiceLeavesOneWindowAtTheStartPage()
     QCOMPARE(first->parentWidget(), fx.form.get());
     first->textBrowser->setSource(QUrl(QStringLiteral("second.html")));
     QVERIFY(visibleText(first).contains(QLatin1String("Second page")));
+    first->textBrowser->backward();
+    QVERIFY(visibleText(first).contains(QLatin1String("Start page")));
 
     dlgHW *second = fx.contents();
     QVERIFY(!first);
@@ -131,19 +130,15 @@ void TestHelp::helpWindowIsBuiltAsDescribed()
     QVERIFY(!window->layout());
 
     QCOMPARE(window->btnClose->objectName(), QStringLiteral("btnClose"));
-    QCOMPARE(window->btnClose->parentWidget(), window);
     QCOMPARE(window->btnClose->geometry(), QRect(10, 10, 61, 30));
     QCOMPARE(window->btnClose->text(), QStringLiteral("&Close"));
     QCOMPARE(window->btnClose->shortcut(), QKeySequence(QStringLiteral("Alt+C")));
 
     QTextBrowser *viewer = window->textBrowser;
     QCOMPARE(viewer->objectName(), QStringLiteral("textBrowser"));
-    QCOMPARE(viewer->parentWidget(), window);
     QCOMPARE(viewer->geometry(), QRect(10, 60, 860, 590));
     QCOMPARE(viewer->sizePolicy().horizontalPolicy(), QSizePolicy::Maximum);
     QCOMPARE(viewer->sizePolicy().verticalPolicy(), QSizePolicy::Maximum);
-    QCOMPARE(viewer->sizePolicy().horizontalStretch(), 0);
-    QCOMPARE(viewer->sizePolicy().verticalStretch(), 0);
     QCOMPARE(viewer->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(viewer->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     QCOMPARE(viewer->autoFormatting(), QTextEdit::AutoAll);
@@ -160,7 +155,6 @@ void TestHelp::helpWindowIsBuiltAsDescribed()
 void TestHelp::metaObjectDeclaresTwoSlots()
 {
     const QMetaObject &meta = dlgHW::staticMetaObject;
-    QCOMPARE(meta.className(), "dlgHW");
     QCOMPARE(meta.superClass(), &QDialog::staticMetaObject);
     QCOMPARE(meta.methodCount() - meta.methodOffset(), 2);
     const QMetaMethod first = meta.method(meta.methodOffset());
@@ -169,8 +163,7 @@ void TestHelp::metaObjectDeclaresTwoSlots()
     QCOMPARE(first.access(), QMetaMethod::Public);
     QCOMPARE(second.methodSignature(), QByteArray("languageChange()"));
     QCOMPARE(second.access(), QMetaMethod::Protected);
-    QCOMPARE(first.methodType(), QMetaMethod::Slot);
-    QCOMPARE(second.methodType(), QMetaMethod::Slot);
+    QVERIFY(first.methodType() == QMetaMethod::Slot && second.methodType() == QMetaMethod::Slot);
 }
 
 void TestHelp::closeButtonOnlyHides()
@@ -185,13 +178,35 @@ void TestHelp::closeButtonOnlyHides()
     QVERIFY(visibleText(window).contains(QLatin1String("Second page")));
 }
 
+// Directories are relative to the fixture's; its own html/ holds a start page in every row.
+void TestHelp::searchPathIsTheHelpDirectoryThenWebAddresses_data()
+{
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<QStringList>("moreStartPages");
+    QTest::addColumn<QString>("helpDir");
+    const QString installed = QStringLiteral("share/vantro/html/");
+    QTest::newRow("beside the program") << QString() << QStringList() << QString("html/");
+    QTest::newRow("installed: bin/../share")
+        << QString("bin/") << QStringList{installed} << installed;
+    QTest::newRow("beside wins") << QString("bin/") << QStringList{"bin/html/", installed}
+                                 << QString("bin/html/");
+}
+
 void TestHelp::searchPathIsTheHelpDirectoryThenWebAddresses()
 {
+    QFETCH(QString, programDir);
+    QFETCH(QStringList, moreStartPages);
+    QFETCH(QString, helpDir);
     HelpFixture fx;
+    const QString top = fx.appDir.path() + QLatin1Char('/');
+    for (const QString &dir : moreStartPages)
+        QVERIFY(QDir().mkpath(top + dir) && QFile::copy(fx.helpPath(QStringLiteral("nuvelto.html")),
+                                                        top + dir + "nuvelto.html"));
+    fx.form->setAppDirPath(top + programDir);
     fx.contents();
     const QStringList path = MimeSourceFactory::defaultFactory()->filePath();
     QCOMPARE(path.size(), 4);
-    QCOMPARE(path.first(), fx.appDir.path() + QLatin1String("/html/"));
+    QCOMPARE(path.first(), top + helpDir);
     for (const QString &entry : path.mid(1))
         QVERIFY2(vantro::HelpBrowser::isWebAddress(QUrl(entry)), qPrintable(entry));
 }
@@ -200,7 +215,6 @@ void TestHelp::viewerShowsEmbeddedPictureWhenHelpLacksIt()
 {
     HelpFixture fx;
     dlgHW *window = fx.contents();
-    QCOMPARE(viewerImage(window, QStringLiteral("tex6918.jpg")).size(), QSize(317, 52));
     QCOMPARE(viewerImage(window, QStringLiteral("Quorvela.png")).size(), QSize(186, 215));
     const QVariant shown = window->textBrowser->document()->resource(
         QTextDocument::ImageResource, QUrl(QStringLiteral("tex6918.jpg")));
@@ -213,7 +227,6 @@ void TestHelp::fileInHelpDirectoryWinsOverEmbeddedPicture()
     QVERIFY(writePng(fx.helpPath(QStringLiteral("tex6918.jpg")), 9, 4));
     dlgHW *window = fx.contents();
     QCOMPARE(viewerImage(window, QStringLiteral("tex6918.jpg")).size(), QSize(9, 4));
-    QCOMPARE(viewerImage(window, QStringLiteral("Quorvela.png")).size(), QSize(186, 215));
 }
 
 void TestHelp::webAddressesAreNeverFetched()
@@ -230,16 +243,6 @@ void TestHelp::webAddressesAreNeverFetched()
     // Following a link to the web leaves the viewer on its page.
     window->textBrowser->setSource(QUrl(QStringLiteral("https://www.qt.io/")));
     QCOMPARE(window->textBrowser->source(), QUrl(QStringLiteral("nuvelto.html")));
-    QVERIFY(visibleText(window).contains(QLatin1String("Start page")));
-}
-
-void TestHelp::linksAreFollowedThroughTheFactory()
-{
-    HelpFixture fx;
-    dlgHW *window = fx.contents();
-    window->textBrowser->setSource(QUrl(QStringLiteral("second.html")));
-    QVERIFY(visibleText(window).contains(QLatin1String("Second page")));
-    window->textBrowser->backward();
     QVERIFY(visibleText(window).contains(QLatin1String("Start page")));
 }
 
@@ -267,7 +270,6 @@ void TestHelp::indexDoesNothing()
     HelpFixture fx;
     const QWidgetList before = QApplication::topLevelWidgets();
     fx.form->helpIndexAction->trigger();
-    QVERIFY(!fx.form->helpWindow());
     QVERIFY(fx.form->findChildren<QDialog *>().isEmpty());
     QCOMPARE(QApplication::topLevelWidgets().size(), before.size());
     QVERIFY(fx.dialogs.shown.isEmpty());
@@ -283,22 +285,17 @@ void TestHelp::aboutTextLines()
     QCOMPARE(box.kind, QStringLiteral("about"));
     QCOMPARE(box.title, QStringLiteral("Dorvimal"));
     QCOMPARE(box.parent, fx.form.get());
-    QVERIFY(!box.text.endsWith(QLatin1Char('\n')));
 
     const QStringList lines = box.text.split(QLatin1Char('\n'));
     QCOMPARE(lines.size(), 10);
     QCOMPARE(lines.at(0), QStringLiteral("VANTRO is a Linux-based "));
-    QVERIFY(lines.at(1).endsWith(QLatin1Char(',')));
-    QVERIFY(lines.at(1).contains(QLatin1String("Sanskrit")));
+    QVERIFY(lines.at(1).endsWith(QLatin1Char(',')) &&
+            lines.at(1).contains(QLatin1String("Sanskrit")));
     QCOMPARE(lines.at(2), QStringLiteral("designed and developed using"));
     // The toolkit and the database library are those the program is really built with.
     QVERIFY(lines.at(3).startsWith(QLatin1String("Qt " QT_VERSION_STR " ")));
     QVERIFY(lines.at(3).endsWith(QLatin1String("Berkeley DB ") + vantro::databaseLibraryVersion()));
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$"))
-                .match(vantro::databaseLibraryVersion())
-                .hasMatch());
-    QVERIFY(lines.at(4).startsWith(QLatin1String("of ")));
-    QVERIFY(lines.at(4).endsWith(QLatin1Char(',')));
+    QVERIFY(lines.at(4).startsWith(QLatin1String("of ")) && lines.at(4).endsWith(QLatin1Char(',')));
     QCOMPARE(lines.at(5), QString(24, QLatin1Char(' ')) + QLatin1String("by"));
     QVERIFY(
         QRegularExpression(QStringLiteral("^\\S.* \\(.+@.+\\)$")).match(lines.at(6)).hasMatch());

@@ -63,6 +63,9 @@ void TestStartup::createsDictionaryInWorkingDirectory()
     QVERIFY(QFileInfo(f.path("morvak.db")).isFile());
     QCOMPARE(form.lblKeys->text(), "Keys: 0");
     QVERIFY(form.ledEng->text().isEmpty());
+    // The hint for an empty dictionary is no content: nothing to save, nothing modified.
+    QVERIFY(form.tedITRANS->placeholderText().contains("vantro-dict import "));
+    QVERIFY(form.tedITRANS->toPlainText().isEmpty() && !form.tedITRANS->document()->isModified());
     QVERIFY(!fileIsFree(f.path("morvak.db")));
 }
 
@@ -74,6 +77,7 @@ void TestStartup::opensExistingDictionaryAndCounts()
         pairs.append({"word" + QByteArray::number(i), "artha"});
     QVERIFY(vantro::test::DbUtilities::load(f.path("morvak.db"), pairs));
     QCOMPARE(f.open().lblKeys->text(), "Keys: 37");
+    QVERIFY(f.form->tedITRANS->placeholderText().isEmpty());
 }
 
 void TestStartup::fileExitClosesOnceWithStatusZero()
@@ -126,6 +130,7 @@ void TestStartup::dictionaryOpenInAnotherInstance()
     const auto out = captureOutput([&] { f.open(); });
     QVERIFY(out.err.contains("open in another process"));
     QCOMPARE(f.form->lblKeys->text(), "Keys: 0");
+    QVERIFY(f.form->tedITRANS->placeholderText().isEmpty());
     QVERIFY(!saveWrites(f, f.path("morvak.db")));
     QCOMPARE(first.getStat(), 1);
     first.closeDB();

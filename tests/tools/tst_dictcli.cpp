@@ -137,7 +137,7 @@ void TestDictCli::helpAndVersion()
     QVERIFY(importHelp.out.contains("--no-overwrite"));
     const Outcome version = runTool({QStringLiteral("--version")});
     QCOMPARE(version.status, 0);
-    QCOMPARE(version.out, QByteArray("vantro-dict " VANTRO_VERSION "\n"));
+    QVERIFY(version.out.startsWith("vantro-dict " VANTRO_VERSION "\nLicense GPL-3.0-or-later"));
 }
 
 void TestDictCli::readingCommandsNeedAFile_data()

@@ -135,7 +135,7 @@ void TestTranslitCli::helpAndVersion()
         QVERIFY2(help.out.contains(option), option);
     const Run version = runTool({"--version"});
     QCOMPARE(version.status, 0);
-    QCOMPARE(version.out, QByteArray("vantro-translit " VANTRO_VERSION "\n"));
+    QVERIFY(version.out.startsWith("vantro-translit " VANTRO_VERSION "\nLicense GPL-3.0-or-later"));
 }
 
 void TestTranslitCli::invalidUtf8GivesValidUtf8()

@@ -1,4 +1,5 @@
 #include "commandline.h"
+#include "programversion.h"
 
 #include <QCoreApplication>
 
@@ -6,6 +7,6 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vantro-dict"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VANTRO_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTRO_VERSION_TEXT));
     return vantro::dict::runCommandLine(QCoreApplication::arguments());
 }

@@ -1,4 +1,5 @@
 #include "itranslinter.h"
+#include "programversion.h"
 #include "transliterate.h"
 
 #include <QCommandLineParser>
@@ -119,7 +120,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vantro-translit"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(VANTRO_VERSION));
+    QCoreApplication::setApplicationVersion(QStringLiteral(VANTRO_VERSION_TEXT));
     const std::optional<Request> request = parseRequest(app);
     if (!request)
         return Failure;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+namespace vantro {
+
+// Where a data file of the program lies, for a program whose directory is appDirPath (with a
+// trailing "/"): beside the executable, as in the build tree, else in share/vantro/ of the
+// installation the executable belongs to (bin/../share/vantro/). When neither holds it, the
+// place beside the executable.
+QString dataFile(const QString &appDirPath, const QString &name);
+
+// The directory of the help pages, found like a data file by its start page; ends in "/".
+QString helpDirectory(const QString &appDirPath);
+
+// What the meaning field shows while the dictionary has no record: how to add a first word, and
+// how to start from the starter dictionary instead.
+QString emptyDictionaryHint(const QString &appDirPath);
+
+} // namespace vantro
