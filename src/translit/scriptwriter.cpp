@@ -1,10 +1,17 @@
 #include "scriptwriter.h"
 
+#include "scheme.h"
+
+#include <QSet>
+
+#include <utility>
+
 namespace vantro {
 
 namespace {
 
 const QString kDevanagariVirama = QStringLiteral(u"्");
+const QChar kZeroWidthNonJoiner = u'\u200C';
 
 } // namespace
 
@@ -17,6 +24,8 @@ QString ScriptWriter::write(QStringView text)
 {
     m_out.clear();
     m_consonantWaiting = false;
+    m_afterExplicitVirama = false;
+    m_lastConsonant = nullptr;
     m_out.reserve(text.size() * 2);
     for (const ItransToken &token : tokenizeItrans(text))
         writeToken(token, text);
@@ -28,13 +37,17 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
 {
     if (token.kind == ItransToken::Kind::Separator)
         return;
+    const bool afterExplicitVirama = std::exchange(m_afterExplicitVirama, false);
     const Letter *letter = token.letter();
     if (letter && letter->isConsonant())
-        return writeConsonant(*letter);
+        return writeConsonant(*letter, afterExplicitVirama);
+    if (letter && letter->letterClass == LetterClass::Virama) {
+        m_afterExplicitVirama = true;
+        return writeVirama();
+    }
+    m_lastConsonant = nullptr;
     if (letter && letter->isVowel())
         return writeVowel(*letter);
-    if (letter && letter->letterClass == LetterClass::Virama)
-        return writeVirama();
     endWord();
     if (letter)
         m_out += letterText(*letter);
@@ -42,12 +55,21 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
         m_out += text.mid(token.position, token.length);
 }
 
-void ScriptWriter::writeConsonant(const Letter &letter)
+// After an explicit virama the next consonant is kept from joining into a conjunct ("k.hSha"
+// is क्‌ष, not क्ष); IAST writes a colon where two consonants would read as one ("k_ha"
+// is k:ha, not kha).
+void ScriptWriter::writeConsonant(const Letter &letter, bool afterExplicitVirama)
 {
-    if (m_consonantWaiting && m_script == Script::Devanagari)
+    if (m_script == Script::Devanagari && m_consonantWaiting)
         m_out += kDevanagariVirama;
+    else if (m_script == Script::Devanagari && afterExplicitVirama)
+        m_out += kZeroWidthNonJoiner;
+    else if (m_script == Script::Iast && m_lastConsonant &&
+             iastRunsTogether(*m_lastConsonant, letter))
+        m_out += u':';
     m_out += letterText(letter);
     m_consonantWaiting = true;
+    m_lastConsonant = &letter;
 }
 
 void ScriptWriter::writeVowel(const Letter &letter)
@@ -95,6 +117,24 @@ QStringView ScriptWriter::independentVowel(const Letter &letter) const
     if (text == u"u")
         return u"ü";
     return text;
+}
+
+bool ScriptWriter::iastRunsTogether(const Letter &first, const Letter &second)
+{
+    static const QSet<QString> consonants = [] {
+        QSet<QString> texts;
+        for (const Letter *letter : Scheme::instance().letters())
+            if (letter->letterClass == LetterClass::Consonant ||
+                letter->letterClass == LetterClass::Nukta)
+                texts.insert(QString::fromUtf16(letter->iast));
+        return texts;
+    }();
+    const QString joined = QString::fromUtf16(first.iast) + QString::fromUtf16(second.iast);
+    for (qsizetype end = joined.size();
+         end > qsizetype(std::char_traits<char16_t>::length(first.iast)); --end)
+        if (consonants.contains(joined.left(end)))
+            return true;
+    return false;
 }
 
 } // namespace vantro
