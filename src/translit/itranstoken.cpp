@@ -58,4 +58,15 @@ QVector<ItransToken> tokenizeItrans(QStringView text)
     return tokens;
 }
 
+// No spelling holds a "#", so the fences are exactly the "##" pairs found from the left.
+bool leavesFenceOpen(QStringView text)
+{
+    bool open = false;
+    const qsizetype marker = kVerbatimMarker.size();
+    for (qsizetype at = text.indexOf(kVerbatimMarker); at >= 0;
+         at = text.indexOf(kVerbatimMarker, at + marker))
+        open = !open;
+    return open;
+}
+
 } // namespace vantro

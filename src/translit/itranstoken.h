@@ -28,4 +28,7 @@ struct ItransToken
 // Splits ITRANS text into tokens, longest spelling first; an unclosed "##" runs to the end.
 QVector<ItransToken> tokenizeItrans(QStringView text);
 
+// Whether text ends inside a "##" fence, as the tokenizer reads it.
+bool leavesFenceOpen(QStringView text);
+
 } // namespace vantro

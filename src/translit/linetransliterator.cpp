@@ -1,5 +1,6 @@
 #include "linetransliterator.h"
 
+#include "itranstoken.h"
 #include "transliterate.h"
 
 namespace vantro {
@@ -7,16 +8,6 @@ namespace vantro {
 namespace {
 
 const QStringView kFence = u"##";
-
-// Whether the text leaves a fence open. No ITRANS spelling holds a "#", so the fences are
-// exactly the "##" pairs found from the left, as the tokenizer finds them.
-bool leavesFenceOpen(QStringView text)
-{
-    bool open = false;
-    for (qsizetype at = text.indexOf(kFence); at >= 0; at = text.indexOf(kFence, at + 2))
-        open = !open;
-    return open;
-}
 
 } // namespace
 

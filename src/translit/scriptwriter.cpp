@@ -56,8 +56,8 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
 }
 
 // After an explicit virama the next consonant is kept from joining into a conjunct ("k.hSha"
-// is क्‌ष, not क्ष); IAST writes a colon where two consonants would read as one ("k_ha"
-// is k:ha, not kha).
+// is क्‌ष, not क्ष); IAST writes a colon where two consonants would read as one
+// ("k_ha" is k:ha, not kha).
 void ScriptWriter::writeConsonant(const Letter &letter, bool afterExplicitVirama)
 {
     if (m_script == Script::Devanagari && m_consonantWaiting)

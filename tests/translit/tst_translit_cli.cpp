@@ -90,6 +90,11 @@ void TestTranslitCli::runs_data()
                    "<stdin>:2:10: mixed spellings: \"aa\" here, \"A\" at 1:2 (both आ)\n"_qs)
                .toUtf8()
         << QByteArray();
+    QTest::newRow("lint across a fence")
+        << QStringList{"--lint"} << QByteArray("rAma ##x\naa## raama\n") << 1
+        << QString(u"<stdin>:2:7: mixed spellings: \"aa\" here, \"A\" at 1:2 (both आ)\n"_qs)
+               .toUtf8()
+        << QByteArray();
     QTest::newRow("unknown script")
         << QStringList{"--to", "latin"} << QByteArray() << 2 << QByteArray()
         << QByteArray(

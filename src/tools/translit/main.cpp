@@ -1,4 +1,5 @@
 #include "itranslinter.h"
+#include "itranstoken.h"
 #include "linereader.h"
 #include "linetransliterator.h"
 
@@ -143,6 +144,8 @@ public:
         return true;
     }
 
+    qint64 lineNumber() const { return m_reader.lineNumber(); }
+
     int finish() const
     {
         if (m_reader.error() != 0) {
@@ -185,23 +188,36 @@ int convert(const Request &request, TextLines &lines)
     return lines.finish();
 }
 
-// The lint compares spellings across the whole text, so it reads all of it first. A line that
-// is not UTF-8 stays as an empty line, so that the line numbers of the findings hold.
-int reportLint(const Request &request, TextLines &lines)
+bool printFindings(const QString &name, const QVector<LintFinding> &findings)
 {
-    QString text;
-    QString line;
-    while (lines.next(&line))
-        text += line.isEmpty() ? QStringLiteral("\n") : line;
-    const int status = lines.finish();
-    if (status == Failure)
-        return Failure;
-    const QString name = inputName(request);
-    const QVector<LintFinding> findings = ItransLinter().lint(text);
     for (const LintFinding &finding : findings)
         std::printf("%s:%d:%d: %s\n", qUtf8Printable(name), finding.line, finding.column,
                     qUtf8Printable(finding.message));
-    return findings.isEmpty() ? status : LintFound;
+    return !findings.isEmpty();
+}
+
+// The lint goes a line at a time too, comparing spellings with those of the lines before;
+// lines inside a "##" fence are taken together with the line that opens it.
+int reportLint(const Request &request, TextLines &lines)
+{
+    const QString name = inputName(request);
+    ItransLinter linter;
+    bool found = false;
+    QString part;
+    qint64 partLine = 0;
+    QString line;
+    while (lines.next(&line)) {
+        partLine = part.isEmpty() ? lines.lineNumber() : partLine;
+        part += line;
+        if (leavesFenceOpen(part))
+            continue;
+        found |= printFindings(name, linter.lintPart(part, int(partLine)));
+        part.clear();
+    }
+    if (!part.isEmpty())
+        found |= printFindings(name, linter.lintPart(part, int(partLine)));
+    const int status = lines.finish();
+    return status == Success && found ? LintFound : status;
 }
 
 } // namespace
