@@ -55,7 +55,10 @@ QString devanagari(const Letter &letter)
 
 QString row(const Letter &letter)
 {
-    const QString iast = QString::fromUtf16(letter.iast);
+    // An accent is a combining mark in IAST too.
+    const QString iast =
+        (letter.letterClass == LetterClass::Accent ? QStringLiteral(u"◌") : QString()) +
+        QString::fromUtf16(letter.iast);
     return QStringLiteral("<tr><td>%1</td><td><big>%2</big></td><td>%3</td></tr>\n")
         .arg(spellings(letter), devanagari(letter),
              iast.isEmpty() ? QStringLiteral("(none)") : iast.toHtmlEscaped());
