@@ -122,8 +122,8 @@ void DevanagariReader::flushPassThrough(int end)
         return;
     int start = std::exchange(m_passThroughStart, -1);
     while (start < end) {
-        const int newline = int(m_text.indexOf(u'\n', start));
-        const int lineEnd = newline < 0 || newline >= end ? end : newline + 1;
+        const int newline = int(QStringView(m_text).mid(start, end - start).indexOf(u'\n'));
+        const int lineEnd = newline < 0 ? end : start + newline + 1;
         passThrough(QStringView(m_text).mid(start, lineEnd - start));
         start = lineEnd;
     }
