@@ -35,6 +35,7 @@ int tokenEnd(const ItransToken &token, QStringView text)
 QVector<ItransToken> tokenizeItrans(QStringView text)
 {
     QVector<ItransToken> tokens;
+    tokens.reserve(text.size());
     const Scheme &scheme = Scheme::instance();
     bool afterConsonant = false;
     for (int position = 0; position < text.size();) {

@@ -61,6 +61,8 @@ void Scheme::addLetter(const Letter &letter)
         Q_ASSERT(text.size() <= kLongestItrans);
         m_itrans.insert(itransKeyOf(text), Spelling{&letter, alternate, int(text.size())});
         m_maxItransLength = std::max(m_maxItransLength, int(text.size()));
+        int &longest = m_longestItransFrom[text.front().unicode()];
+        longest = std::max(longest, int(text.size()));
     }
     const QStringView devanagari(letter.devanagari);
     Q_ASSERT(devanagari.size() <= kLongestDevanagari);
@@ -72,7 +74,10 @@ void Scheme::addLetter(const Letter &letter)
 
 Spelling Scheme::matchItrans(QStringView text, bool afterConsonant) const
 {
-    for (int length = std::min(m_maxItransLength, int(text.size())); length > 0; --length) {
+    if (text.isEmpty() || text.front().unicode() >= m_longestItransFrom.size())
+        return {};
+    const int longest = m_longestItransFrom[text.front().unicode()];
+    for (int length = std::min(longest, int(text.size())); length > 0; --length) {
         const Spelling found = m_itrans.value(itransKeyOf(text.left(length)));
         if (!found.letter)
             continue;
