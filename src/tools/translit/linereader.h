@@ -14,7 +14,7 @@ namespace vantro {
 class LineReader
 {
 public:
-    static constexpr qsizetype kLongLine = 1 << 20;
+    static constexpr qsizetype kLongLine = 64 * 1024;
 
     LineReader(int fd, std::function<void()> beforeWait);
 
