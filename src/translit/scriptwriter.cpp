@@ -27,7 +27,8 @@ QString ScriptWriter::write(QStringView text)
     m_afterExplicitVirama = false;
     m_lastConsonant = nullptr;
     m_out.reserve(text.size() * 2);
-    for (const ItransToken &token : tokenizeItrans(text))
+    ItransTokenizer tokenizer(text);
+    for (ItransToken token; tokenizer.next(&token);)
         writeToken(token, text);
     endWord();
     return m_out;
