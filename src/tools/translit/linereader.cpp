@@ -50,7 +50,7 @@ bool LineReader::next(QByteArray *line)
     }
 }
 
-bool LineReader::fill()
+void LineReader::fill()
 {
     m_buffer.remove(0, m_start);
     m_scanned = std::max<qsizetype>(m_scanned - m_start, 0);
@@ -68,7 +68,6 @@ bool LineReader::fill()
     if (count < 0)
         m_error = errno;
     m_atEnd = count <= 0;
-    return count > 0;
 }
 
 void LineReader::take(qsizetype length, QByteArray *line)

@@ -26,7 +26,7 @@ public:
     int error() const { return m_error; }                // errno of a failed read, or 0
 
 private:
-    bool fill();
+    void fill();
     void take(qsizetype length, QByteArray *line);
 
     int m_fd;
