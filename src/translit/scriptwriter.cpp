@@ -43,7 +43,7 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
     if (letter && letter->isConsonant())
         return writeConsonant(*letter, afterExplicitVirama);
     if (letter && letter->letterClass == LetterClass::Virama) {
-        m_afterExplicitVirama = true;
+        m_afterExplicitVirama = m_consonantWaiting;
         return writeVirama();
     }
     m_lastConsonant = nullptr;
@@ -56,8 +56,9 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
         m_out += text.mid(token.position, token.length);
 }
 
-// After an explicit virama the next consonant is kept from joining into a conjunct ("k.hSha"
-// is क्‌ष, not क्ष); IAST writes a colon where two consonants would read as one
+// After the explicit virama of a consonant the next consonant is kept from joining into a
+// conjunct ("k.hSha" is क्‌ष, not क्ष); IAST writes a colon where two consonants would read as
+// one
 // ("k_ha" is k:ha, not kha).
 void ScriptWriter::writeConsonant(const Letter &letter, bool afterExplicitVirama)
 {
