@@ -56,10 +56,9 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
         m_out += text.mid(token.position, token.length);
 }
 
-// After the explicit virama of a consonant the next consonant is kept from joining into a
-// conjunct ("k.hSha" is क्‌ष, not क्ष); IAST writes a colon where two consonants would read as
-// one
-// ("k_ha" is k:ha, not kha).
+// After the explicit virama of a consonant a zero width non-joiner keeps the next consonant
+// from joining it in a conjunct ("k.hSha" stays two letters, "kSha" is क्ष). IAST writes a
+// colon where two consonants would read as one ("k_ha" is k:ha, not kha).
 void ScriptWriter::writeConsonant(const Letter &letter, bool afterExplicitVirama)
 {
     if (m_script == Script::Devanagari && m_consonantWaiting)
