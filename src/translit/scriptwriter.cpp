@@ -25,6 +25,7 @@ QString ScriptWriter::write(QStringView text)
     m_out.clear();
     m_consonantWaiting = false;
     m_afterExplicitVirama = false;
+    m_afterVowelA = false;
     m_lastConsonant = nullptr;
     m_out.reserve(text.size() * 2);
     ItransTokenizer tokenizer(text);
@@ -39,6 +40,7 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
     if (token.kind == ItransToken::Kind::Separator)
         return;
     const bool afterExplicitVirama = std::exchange(m_afterExplicitVirama, false);
+    const bool afterVowelA = std::exchange(m_afterVowelA, false);
     const Letter *letter = token.letter();
     if (letter && letter->isConsonant())
         return writeConsonant(*letter, afterExplicitVirama);
@@ -48,7 +50,7 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
     }
     m_lastConsonant = nullptr;
     if (letter && letter->isVowel())
-        return writeVowel(*letter);
+        return writeVowel(*letter, afterVowelA);
     endWord();
     if (letter)
         m_out += letterText(*letter);
@@ -73,15 +75,16 @@ void ScriptWriter::writeConsonant(const Letter &letter, bool afterExplicitVirama
     m_lastConsonant = &letter;
 }
 
-void ScriptWriter::writeVowel(const Letter &letter)
+void ScriptWriter::writeVowel(const Letter &letter, bool afterVowelA)
 {
     if (!m_consonantWaiting)
-        m_out += independentVowel(letter);
+        m_out += independentVowel(letter, afterVowelA);
     else if (m_script == Script::Devanagari)
         m_out += QStringView(letter.sign);
     else
         m_out += letterText(letter);
     m_consonantWaiting = false;
+    m_afterVowelA = QStringView(letter.iast) == u"a";
 }
 
 void ScriptWriter::writeVirama()
@@ -108,10 +111,10 @@ QStringView ScriptWriter::letterText(const Letter &letter) const
 }
 
 // IAST marks a hiatus after a with a diaeresis, so that a_i does not read as the diphthong ai.
-QStringView ScriptWriter::independentVowel(const Letter &letter) const
+QStringView ScriptWriter::independentVowel(const Letter &letter, bool afterVowelA) const
 {
     const QStringView text = letterText(letter);
-    if (m_script == Script::Devanagari || !m_out.endsWith(u'a'))
+    if (m_script == Script::Devanagari || !afterVowelA)
         return text;
     if (text == u"i")
         return u"ï";
