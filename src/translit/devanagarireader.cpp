@@ -5,11 +5,14 @@
 
 #include <QVarLengthArray>
 
+#include <utility>
+
 namespace vantro {
 
 namespace {
 
 const QChar kVirama = u'\u094D';
+const QChar kZeroWidthNonJoiner = u'\u200C';
 
 QLatin1String spellingOf(const Letter &letter)
 {
@@ -53,7 +56,14 @@ int DevanagariReader::readSyllable(const Letter &consonant, int position, int le
     append(spellingOf(consonant));
     position += length;
     if (position < m_text.size() && m_text[position] == kVirama) {
-        append(afterVirama(++position));
+        ++position;
+        // Virama + ZWNJ before a consonant keeps a conjunct from forming; ".h" writes both.
+        if (position < m_text.size() && m_text[position] == kZeroWidthNonJoiner &&
+            consonantAt(position + 1)) {
+            append(QLatin1String(".h"));
+            return position + 1;
+        }
+        append(afterVirama(position));
         return position;
     }
     const Letter *vowel =
@@ -68,16 +78,25 @@ int DevanagariReader::readSyllable(const Letter &consonant, int position, int le
 // implied only under the virama policy; anywhere else it has to be written.
 QLatin1String DevanagariReader::afterVirama(int position) const
 {
+    if (consonantAt(position))
+        return QLatin1String();
     int length = 0;
-    const Letter *next =
+    const bool atWordEnd =
+        position >= m_text.size() ||
+        !Scheme::instance().matchDevanagari(QStringView(m_text).mid(position), &length);
+    if (atWordEnd && m_options.finalConsonant == FinalConsonant::Virama)
+        return QLatin1String();
+    return QLatin1String(".h");
+}
+
+bool DevanagariReader::consonantAt(int position) const
+{
+    int length = 0;
+    const Letter *letter =
         position < m_text.size()
             ? Scheme::instance().matchDevanagari(QStringView(m_text).mid(position), &length)
             : nullptr;
-    if (next && next->isConsonant())
-        return QLatin1String();
-    if (!next && m_options.finalConsonant == FinalConsonant::Virama)
-        return QLatin1String();
-    return QLatin1String(".h");
+    return letter && letter->isConsonant();
 }
 
 void DevanagariReader::append(QLatin1String itrans)
@@ -101,28 +120,46 @@ void DevanagariReader::flushPassThrough(int end)
 {
     if (m_passThroughStart < 0)
         return;
-    int position = m_passThroughStart;
-    m_passThroughStart = -1;
-    while (position < end) {
-        const bool space = m_text[position].isSpace();
-        int pieceEnd = position + 1;
-        while (pieceEnd < end && m_text[pieceEnd].isSpace() == space)
-            ++pieceEnd;
-        passThrough(QStringView(m_text).mid(position, pieceEnd - position));
-        position = pieceEnd;
+    int start = std::exchange(m_passThroughStart, -1);
+    while (start < end) {
+        const int newline = int(QStringView(m_text).mid(start, end - start).indexOf(u'\n'));
+        const int lineEnd = newline < 0 ? end : start + newline + 1;
+        passThrough(QStringView(m_text).mid(start, lineEnd - start));
+        start = lineEnd;
     }
 }
 
-// Spaces and punctuation go out as they are; anything ITRANS would read as letters is fenced.
-void DevanagariReader::passThrough(QStringView piece)
+// Spaces and punctuation go out as they are. What ITRANS would read as letters (Latin words,
+// ASCII digits) is fenced: one fence from the first such word on the line to the last, with
+// the spaces and punctuation between them inside.
+void DevanagariReader::passThrough(QStringView line)
 {
-    const bool readsBackAsItself =
-        piece.front().isSpace() ||
-        ScriptWriter(ScriptWriter::Script::Devanagari, m_options).write(piece) == piece;
-    if (readsBackAsItself && !needsSeparator(piece))
-        m_out += piece;
-    else
-        append(QString(QStringLiteral("##") + piece.toString() + QStringLiteral("##")));
+    int fenceStart = -1;
+    int fenceEnd = -1;
+    for (int position = 0; position < line.size();) {
+        const bool space = line[position].isSpace();
+        int pieceEnd = position + 1;
+        while (pieceEnd < line.size() && line[pieceEnd].isSpace() == space)
+            ++pieceEnd;
+        if (!space && !readsBackAsItself(line.mid(position, pieceEnd - position))) {
+            fenceStart = fenceStart < 0 ? position : fenceStart;
+            fenceEnd = pieceEnd;
+        }
+        position = pieceEnd;
+    }
+    if (fenceStart < 0)
+        return append(line);
+    append(line.left(fenceStart));
+    QString fenced = QStringLiteral("##");
+    fenced += line.mid(fenceStart, fenceEnd - fenceStart);
+    fenced += QStringLiteral("##");
+    append(QStringView(fenced));
+    append(line.mid(fenceEnd));
+}
+
+bool DevanagariReader::readsBackAsItself(QStringView piece) const
+{
+    return ScriptWriter(ScriptWriter::Script::Devanagari, m_options).write(piece) == piece;
 }
 
 // True when the end of what is written so far and the start of next would be read as one

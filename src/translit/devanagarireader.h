@@ -11,8 +11,8 @@ struct Letter;
 
 // Reads Devanagari back into ITRANS, in the preferred spellings, so that converting the result
 // again gives the same Devanagari. Where two spellings would run together into a different
-// letter it writes "_" between them ("ka_i" for कइ); text that is not in the table, or that
-// ITRANS would read as letters (Latin words, ASCII digits), is kept inside "##...##".
+// letter it writes "_" between them ("ka_i" for कइ); text that ITRANS would read as letters
+// (Latin words, ASCII digits) is kept inside "##...##", one fence for a run of them.
 class DevanagariReader
 {
 public:
@@ -22,10 +22,12 @@ public:
 private:
     int readSyllable(const Letter &consonant, int position, int length);
     QLatin1String afterVirama(int position) const;
+    bool consonantAt(int position) const;
     void append(QStringView itrans);
     void append(QLatin1String itrans);
     void flushPassThrough(int end);
-    void passThrough(QStringView piece);
+    void passThrough(QStringView line);
+    bool readsBackAsItself(QStringView piece) const;
     bool needsSeparator(QStringView next) const;
 
     TranslitOptions m_options;

@@ -44,11 +44,17 @@ bool isAnusvara(const Letter *letter)
 
 QVector<LintFinding> ItransLinter::lint(QStringView text)
 {
-    m_text = text;
-    m_tokens = tokenizeItrans(text);
-    m_findings.clear();
     m_firstSpelling.clear();
     m_reportedSpellings.clear();
+    return lintPart(text, 1);
+}
+
+QVector<LintFinding> ItransLinter::lintPart(QStringView text, int firstLine)
+{
+    m_text = text;
+    m_firstLine = firstLine;
+    m_tokens = tokenizeItrans(text);
+    m_findings.clear();
     m_lineStarts = {0};
     for (int i = 0; i < text.size(); ++i)
         if (text[i] == u'\n')
@@ -86,17 +92,18 @@ void ItransLinter::checkSpelling(const ItransToken &token)
         return;
     const auto first = m_firstSpelling.constFind(token.letter());
     if (first == m_firstSpelling.constEnd()) {
-        m_firstSpelling.insert(token.letter(), token);
+        m_firstSpelling.insert(token.letter(), {token.spelling.alternate, source(token),
+                                                positionText(token.position)});
         return;
     }
-    if (first->spelling.alternate == token.spelling.alternate)
+    if (first->alternate == token.spelling.alternate)
         return;
     const QString spelling = source(token);
     if (m_reportedSpellings.contains(spelling))
         return;
     m_reportedSpellings.insert(spelling);
     report(token.position, QStringLiteral("mixed spellings: \"%1\" here, \"%2\" at %3 (both %4)")
-                               .arg(spelling, source(*first), positionText(first->position),
+                               .arg(spelling, first->source, first->position,
                                     QString::fromUtf16(token.letter()->devanagari)));
 }
 
@@ -126,7 +133,8 @@ void ItransLinter::checkVowelRun(int index)
 
 void ItransLinter::report(int position, const QString &message)
 {
-    m_findings.append({position, LintFinding{lineIndex(position) + 1, column(position), message}});
+    m_findings.append(
+        {position, LintFinding{m_firstLine + lineIndex(position), column(position), message}});
 }
 
 QString ItransLinter::source(const ItransToken &token) const
@@ -136,7 +144,7 @@ QString ItransLinter::source(const ItransToken &token) const
 
 QString ItransLinter::positionText(int position) const
 {
-    return QStringLiteral("%1:%2").arg(lineIndex(position) + 1).arg(column(position));
+    return QStringLiteral("%1:%2").arg(m_firstLine + lineIndex(position)).arg(column(position));
 }
 
 int ItransLinter::lineIndex(int position) const

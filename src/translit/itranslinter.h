@@ -23,8 +23,18 @@ class ItransLinter
 {
 public:
     QVector<LintFinding> lint(QStringView text);
+    // Lints a text that arrives in parts (whole lines), numbering the lines of this part from
+    // firstLine and comparing its spellings with those of the parts before.
+    QVector<LintFinding> lintPart(QStringView text, int firstLine);
 
 private:
+    struct FirstSpelling
+    {
+        int alternate = 0;
+        QString source;
+        QString position; // "line:column"
+    };
+
     void checkUnknown(int index);
     void checkSpelling(const ItransToken &token);
     void checkAnusvara(int index);
@@ -39,7 +49,8 @@ private:
     QVector<ItransToken> m_tokens;
     QVector<int> m_lineStarts;
     QVector<std::pair<int, LintFinding>> m_findings;
-    QHash<const Letter *, ItransToken> m_firstSpelling;
+    int m_firstLine = 1;
+    QHash<const Letter *, FirstSpelling> m_firstSpelling;
     QSet<QString> m_reportedSpellings;
 };
 

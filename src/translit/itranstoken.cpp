@@ -32,30 +32,47 @@ int tokenEnd(const ItransToken &token, QStringView text)
 
 } // namespace
 
+ItransTokenizer::ItransTokenizer(QStringView text) : m_text(text) {}
+
+bool ItransTokenizer::next(ItransToken *token)
+{
+    if (m_position >= m_text.size())
+        return false;
+    const QStringView rest = m_text.mid(m_position);
+    if (rest.startsWith(kVerbatimMarker)) {
+        *token = verbatimAt(m_text, m_position);
+    } else if (rest.front() == u'_') {
+        *token = {ItransToken::Kind::Separator, {}, m_position, 1};
+    } else if (const Spelling spelling = Scheme::instance().matchItrans(rest, m_afterConsonant);
+               spelling.letter) {
+        *token = {ItransToken::Kind::Letter, spelling, m_position, spelling.length};
+    } else {
+        *token = {ItransToken::Kind::Other, {}, m_position, characterLength(m_text, m_position)};
+    }
+    if (token->kind != ItransToken::Kind::Separator)
+        m_afterConsonant = token->isLetter() && token->letter()->isConsonant();
+    m_position = tokenEnd(*token, m_text);
+    return true;
+}
+
 QVector<ItransToken> tokenizeItrans(QStringView text)
 {
     QVector<ItransToken> tokens;
-    const Scheme &scheme = Scheme::instance();
-    bool afterConsonant = false;
-    for (int position = 0; position < text.size();) {
-        ItransToken token;
-        const QStringView rest = text.mid(position);
-        if (rest.startsWith(kVerbatimMarker)) {
-            token = verbatimAt(text, position);
-        } else if (rest.front() == u'_') {
-            token = {ItransToken::Kind::Separator, {}, position, 1};
-        } else if (const Spelling spelling = scheme.matchItrans(rest, afterConsonant);
-                   spelling.letter) {
-            token = {ItransToken::Kind::Letter, spelling, position, spelling.length};
-        } else {
-            token = {ItransToken::Kind::Other, {}, position, characterLength(text, position)};
-        }
-        if (token.kind != ItransToken::Kind::Separator)
-            afterConsonant = token.isLetter() && token.letter()->isConsonant();
+    ItransTokenizer tokenizer(text);
+    for (ItransToken token; tokenizer.next(&token);)
         tokens.append(token);
-        position = tokenEnd(token, text);
-    }
     return tokens;
+}
+
+// No spelling holds a "#", so the fences are exactly the "##" pairs found from the left.
+bool leavesFenceOpen(QStringView text)
+{
+    bool open = false;
+    const qsizetype marker = kVerbatimMarker.size();
+    for (qsizetype at = text.indexOf(kVerbatimMarker); at >= 0;
+         at = text.indexOf(kVerbatimMarker, at + marker))
+        open = !open;
+    return open;
 }
 
 } // namespace vantro

@@ -25,7 +25,24 @@ struct ItransToken
     const Letter *letter() const { return spelling.letter; }
 };
 
-// Splits ITRANS text into tokens, longest spelling first; an unclosed "##" runs to the end.
+// Reads ITRANS text a token at a time, longest spelling first; an unclosed "##" runs to the
+// end. The writers take the tokens as they come, so a long text needs no list of them.
+class ItransTokenizer
+{
+public:
+    explicit ItransTokenizer(QStringView text);
+    bool next(ItransToken *token);
+
+private:
+    QStringView m_text;
+    int m_position = 0;
+    bool m_afterConsonant = false;
+};
+
+// All the tokens of a text at once, for those that look back and ahead (the lint).
 QVector<ItransToken> tokenizeItrans(QStringView text);
+
+// Whether text ends inside a "##" fence, as the tokenizer reads it.
+bool leavesFenceOpen(QStringView text);
 
 } // namespace vantro

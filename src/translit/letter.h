@@ -11,6 +11,7 @@ enum class LetterClass {
     Conjunct,  // spelled as one unit in ITRANS, written as a cluster in Devanagari
     Nukta,     // consonant with the nukta dot
     Sign,      // anusvara, chandrabindu, visarga: follow a syllable
+    Accent,    // the Vedic pitch marks, which also follow a syllable
     Virama,    // the explicit halant .h
     Om,        // read only where no consonant is waiting for its vowel
     Symbol,    // avagraha and the dandas
@@ -23,7 +24,7 @@ enum class LetterClass {
 struct Letter
 {
     LetterClass letterClass;
-    std::array<const char *, 3> itrans;
+    std::array<const char *, 5> itrans;
     const char16_t *devanagari;
     const char16_t *sign; // the dependent vowel sign; empty for a and for non-vowels
     const char16_t *iast;

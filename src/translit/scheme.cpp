@@ -8,15 +8,30 @@ namespace vantro {
 
 namespace {
 
-// No spelling, ITRANS or Devanagari, is longer than three UTF-16 units: 48 bits hold the
-// units and the top 16 the length, so "a" and "\0a" stay apart.
-constexpr int kLongestKey = 3;
+// No Devanagari letter is longer than three UTF-16 units: 48 bits hold the units and the top
+// 16 the length, so "a" and "\0a" stay apart.
+constexpr int kLongestDevanagari = 3;
 
 quint64 keyOf(QStringView text)
 {
     quint64 units = 0;
     for (const QChar c : text)
         units = units << 16 | c.unicode();
+    return quint64(text.size()) << 48 | units;
+}
+
+// ITRANS spellings are ASCII and up to six characters long (".N.h"), a byte each. Text with
+// anything else in it gets key 0, which no spelling has.
+constexpr int kLongestItrans = 6;
+
+quint64 itransKeyOf(QStringView text)
+{
+    quint64 units = 0;
+    for (const QChar c : text) {
+        if (c.unicode() == 0 || c.unicode() > 0x7F)
+            return 0;
+        units = units << 8 | c.unicode();
+    }
     return quint64(text.size()) << 48 | units;
 }
 
@@ -43,12 +58,14 @@ void Scheme::addLetter(const Letter &letter)
         if (!spelling)
             break;
         const QString text = QString::fromLatin1(spelling);
-        Q_ASSERT(text.size() <= kLongestKey);
-        m_itrans.insert(keyOf(text), Spelling{&letter, alternate, int(text.size())});
+        Q_ASSERT(text.size() <= kLongestItrans);
+        m_itrans.insert(itransKeyOf(text), Spelling{&letter, alternate, int(text.size())});
         m_maxItransLength = std::max(m_maxItransLength, int(text.size()));
+        int &longest = m_longestItransFrom[text.front().unicode()];
+        longest = std::max(longest, int(text.size()));
     }
     const QStringView devanagari(letter.devanagari);
-    Q_ASSERT(devanagari.size() <= kLongestKey);
+    Q_ASSERT(devanagari.size() <= kLongestDevanagari);
     m_devanagari.insert(keyOf(devanagari), &letter);
     m_maxDevanagariLength = std::max(m_maxDevanagariLength, int(devanagari.size()));
     if (letter.isVowel() && *letter.sign)
@@ -57,8 +74,11 @@ void Scheme::addLetter(const Letter &letter)
 
 Spelling Scheme::matchItrans(QStringView text, bool afterConsonant) const
 {
-    for (int length = std::min(m_maxItransLength, int(text.size())); length > 0; --length) {
-        const Spelling found = m_itrans.value(keyOf(text.left(length)));
+    if (text.isEmpty() || text.front().unicode() >= m_longestItransFrom.size())
+        return {};
+    const int longest = m_longestItransFrom[text.front().unicode()];
+    for (int length = std::min(longest, int(text.size())); length > 0; --length) {
+        const Spelling found = m_itrans.value(itransKeyOf(text.left(length)));
         if (!found.letter)
             continue;
         if (afterConsonant && found.letter->letterClass == LetterClass::Om)
@@ -81,7 +101,7 @@ const Letter *Scheme::matchDevanagari(QStringView text, int *length) const
 
 const Letter *Scheme::vowelForSign(QStringView sign) const
 {
-    return sign.size() <= kLongestKey ? m_vowelSigns.value(keyOf(sign)) : nullptr;
+    return sign.size() <= kLongestDevanagari ? m_vowelSigns.value(keyOf(sign)) : nullptr;
 }
 
 } // namespace vantro

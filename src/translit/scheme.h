@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringView>
+#include <array>
 #include <vector>
 
 namespace vantro {
@@ -47,6 +48,9 @@ private:
     QHash<quint64, const Letter *> m_devanagari;
     QHash<quint64, const Letter *> m_vowelSigns;
     int m_maxItransLength = 0;
+    // The longest spelling starting with each ASCII character; 0 where none does, so that
+    // spaces and punctuation cost no look-up.
+    std::array<int, 128> m_longestItransFrom{};
     int m_maxDevanagariLength = 0;
 };
 

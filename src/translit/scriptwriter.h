@@ -20,17 +20,22 @@ public:
 
 private:
     void writeToken(const ItransToken &token, QStringView text);
-    void writeConsonant(const Letter &letter);
-    void writeVowel(const Letter &letter);
+    void writeConsonant(const Letter &letter, bool afterExplicitVirama);
+    void writeVowel(const Letter &letter, bool afterVowelA);
     void writeVirama();
     void endWord();
     QStringView letterText(const Letter &letter) const;
-    QStringView independentVowel(const Letter &letter) const;
+    QStringView independentVowel(const Letter &letter, bool afterVowelA) const;
+    static bool iastRunsTogether(const Letter &first, const Letter &second);
 
     Script m_script;
     TranslitOptions m_options;
     QString m_out;
     bool m_consonantWaiting = false;
+    bool m_afterExplicitVirama = false;
+    bool m_afterVowelA = false; // the last token was the vowel a, of a consonant or on its own
+    // The consonant written last, while only viramas and separators follow it.
+    const Letter *m_lastConsonant = nullptr;
 };
 
 } // namespace vantro

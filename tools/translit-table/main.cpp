@@ -26,6 +26,7 @@ const Section kSections[] = {
     {"Conjuncts written as one unit", {LetterClass::Conjunct}},
     {"Consonants with nukta", {LetterClass::Nukta}},
     {"Signs", {LetterClass::Sign, LetterClass::Virama}},
+    {"Vedic accents", {LetterClass::Accent}},
     {"Symbols", {LetterClass::Symbol, LetterClass::Om}},
     {"Digits", {LetterClass::Digit}},
 };
@@ -43,8 +44,9 @@ QString spellings(const Letter &letter)
 QString devanagari(const Letter &letter)
 {
     const QString independent = QString::fromUtf16(letter.devanagari);
-    const bool dependent =
-        letter.letterClass == LetterClass::Sign || letter.letterClass == LetterClass::Virama;
+    const bool dependent = letter.letterClass == LetterClass::Sign ||
+                           letter.letterClass == LetterClass::Virama ||
+                           letter.letterClass == LetterClass::Accent;
     QString text = dependent ? QStringLiteral(u"◌") + independent : independent;
     if (letter.isVowel() && *letter.sign)
         text += QStringLiteral(u"  ◌") + QString::fromUtf16(letter.sign);
@@ -53,7 +55,10 @@ QString devanagari(const Letter &letter)
 
 QString row(const Letter &letter)
 {
-    const QString iast = QString::fromUtf16(letter.iast);
+    // An accent is a combining mark in IAST too.
+    const QString iast =
+        (letter.letterClass == LetterClass::Accent ? QStringLiteral(u"◌") : QString()) +
+        QString::fromUtf16(letter.iast);
     return QStringLiteral("<tr><td>%1</td><td><big>%2</big></td><td>%3</td></tr>\n")
         .arg(spellings(letter), devanagari(letter),
              iast.isEmpty() ? QStringLiteral("(none)") : iast.toHtmlEscaped());
@@ -68,6 +73,31 @@ QString section(const Section &section)
         if (section.classes.contains(letter->letterClass))
             html += row(*letter);
     return html + QStringLiteral("</table>\n");
+}
+
+// IAST gives every letter its own spelling, so that the IAST can be read back without doubt.
+QString iastNotes()
+{
+    return QStringLiteral(
+        "<h2>IAST</h2>\n<p>Every letter has a spelling of its own in the IAST column, so that "
+        "IAST output can be read back without guessing:</p>\n<ul>\n"
+        "<li>\u0921\u093C and \u0922\u093C are <tt>r\u0324</tt> and <tt>r\u0324h</tt> "
+        "(r with a diaeresis below), and \u0933 is <tt>l\u0324</tt>, because "
+        "<tt>\u1E5B</tt> and <tt>\u1E37</tt> already stand for the vowels \u090B and "
+        "\u090C.</li>\n"
+        "<li>Where a consonant is followed by one that would join it into another letter, "
+        "a colon goes between them, as ISO 15919 writes it: <tt>k_ha</tt> (\u0915\u094D"
+        "\u0939) is <tt>k:ha</tt>, since <tt>kha</tt> is \u0916. The same holds for g, c, "
+        "j, \u1E6D, \u1E0D, t, d, p, b and r\u0324 before h.</li>\n"
+        "<li>After a, the vowels i and u of a hiatus carry a diaeresis: <tt>a_i</tt> is "
+        "<tt>a\u00EF</tt>, not the diphthong <tt>ai</tt>.</li>\n"
+        "<li>The candra e (\u090D, \u0945) is <tt>\u00EA</tt> and the candrabindu with "
+        "virama (\uA8F3) is <tt>\u1E41</tt>, as neither has an IAST letter; the "
+        "anusvara stays <tt>\u1E43</tt>.</li>\n"
+        "<li>The accents are combining marks on the vowel: udatta an acute "
+        "(<tt>a\u0301</tt>), anudatta a line below (<tt>a\u0331</tt>), double svarita a "
+        "double vertical line above (<tt>a\u030E</tt>).</li>\n"
+        "<li>The virama and the zero width non-joiner write nothing in IAST.</li>\n</ul>\n");
 }
 
 QString page()
@@ -90,10 +120,17 @@ QString page()
         "<li>Text between <tt>##</tt> and <tt>##</tt> is copied unchanged; so is anything "
         "that is not in this table.</li>\n"
         "<li><tt>OM</tt> is read as \u0950 except right after a consonant, where "
-        "<tt>kOM</tt> is \u0915\u094B\u0902.</li>\n</ul>\n");
+        "<tt>kOM</tt> is \u0915\u094B\u0902.</li>\n"
+        "<li><tt>.h</tt> before a consonant writes the virama and a zero width non-joiner, so "
+        "that no conjunct forms: <tt>k.hSha</tt> is \u0915\u094D\u200C\u0937, "
+        "<tt>kSha</tt> is \u0915\u094D\u0937.</li>\n"
+        "<li>Accents follow the vowel they mark: <tt>a.sgni</tt> is "
+        "\u0905\u0951\u0917\u094D\u0928\u093F.</li>\n</ul>\n"
+        "<p>What the converter does not read, and why, is on the page "
+        "<a href=\"itrans.html#unsupported\">Writing Sanskrit in ITRANS</a>.</p>\n");
     for (const Section &s : kSections)
         html += section(s);
-    return html + QStringLiteral("</body>\n</html>\n");
+    return html + iastNotes() + QStringLiteral("</body>\n</html>\n");
 }
 
 } // namespace

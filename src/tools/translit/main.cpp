@@ -1,25 +1,32 @@
 #include "itranslinter.h"
+#include "itranstoken.h"
+#include "linereader.h"
+#include "linetransliterator.h"
 #include "programversion.h"
 #include "transliterate.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
-#include <QTextStream>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 using namespace vantro;
 
 namespace {
 
-enum ExitStatus { Success = 0, LintFound = 1, Failure = 2 };
+enum ExitStatus { Success = 0, LintFound = 1, InvalidInput = 1, Failure = 2 };
 
 struct Request
 {
     QString target = QStringLiteral("devanagari");
     bool lint = false;
+    bool lossy = false;
     TranslitOptions options;
     QString input = QStringLiteral("-");
 };
@@ -40,6 +47,10 @@ const QCommandLineOption kExplicitVirama(
     QStringLiteral("explicit-virama"),
     QStringLiteral("A word-final consonant keeps its inherent a unless written with .h "
                    "(default: it takes a virama)."));
+const QCommandLineOption kLossy(
+    QStringLiteral("lossy"),
+    QStringLiteral("Convert lines that are not valid UTF-8 too, with U+FFFD for the bad bytes "
+                   "(default: leave them out, say where on stderr, and exit with status 1)."));
 
 bool checkRequest(const Request &request, const QStringList &inputs)
 {
@@ -65,7 +76,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
                        "and checks ITRANS text."));
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({kTo, kLint, kExplicitVirama});
+    parser.addOptions({kTo, kLint, kExplicitVirama, kLossy});
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Text to read, UTF-8; - or nothing for stdin."),
                                  QStringLiteral("[FILE|-]"));
@@ -73,6 +84,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     Request request;
     request.target = parser.value(kTo);
     request.lint = parser.isSet(kLint);
+    request.lossy = parser.isSet(kLossy);
     if (parser.isSet(kExplicitVirama))
         request.options.finalConsonant = FinalConsonant::Explicit;
     const QStringList inputs = parser.positionalArguments();
@@ -83,35 +95,131 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     return request;
 }
 
-std::optional<QString> readInput(const QString &name)
+QString inputName(const Request &request)
 {
-    QFile file(name);
-    const bool opened =
-        name == u"-" ? file.open(stdin, QIODevice::ReadOnly) : file.open(QIODevice::ReadOnly);
-    if (!opened) {
-        complain(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-        return std::nullopt;
-    }
-    return QString::fromUtf8(file.readAll());
+    return request.input == u"-" ? QStringLiteral("<stdin>") : request.input;
 }
 
-QString convert(const Request &request, const QString &text)
+int openInput(const QString &name)
+{
+    if (name == u"-")
+        return STDIN_FILENO;
+    const int fd = ::open(QFile::encodeName(name).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        complain(QStringLiteral("cannot read %1: %2")
+                     .arg(name, QString::fromLocal8Bit(std::strerror(errno))));
+    return fd;
+}
+
+TranslitTarget targetOf(const Request &request)
 {
     if (request.target == u"iast")
-        return itransToIast(text, request.options);
+        return TranslitTarget::Iast;
     if (request.target == u"itrans")
-        return devanagariToItrans(text, request.options);
-    return itransToDevanagari(text, request.options);
+        return TranslitTarget::Itrans;
+    return TranslitTarget::Devanagari;
 }
 
-int reportLint(const Request &request, const QString &text)
+// Lines of the input as text: a line that is not UTF-8 is reported and read as empty, unless
+// the request is lossy.
+class TextLines
 {
-    const QString name = request.input == u"-" ? QStringLiteral("<stdin>") : request.input;
-    const QVector<LintFinding> findings = ItransLinter().lint(text);
+public:
+    TextLines(const Request &request, LineReader &reader) : m_request(request), m_reader(reader) {}
+
+    bool next(QString *line)
+    {
+        QByteArray bytes;
+        if (!m_reader.next(&bytes))
+            return false;
+        const qsizetype bad = m_request.lossy ? -1 : firstInvalidUtf8(bytes);
+        if (bad < 0) {
+            *line = QString::fromUtf8(bytes);
+            return true;
+        }
+        complain(QStringLiteral("%1:%2: invalid UTF-8 at byte offset %3; the line is left out")
+                     .arg(inputName(m_request))
+                     .arg(m_reader.lineNumber())
+                     .arg(m_reader.inputOffset() + bad));
+        m_invalid = true;
+        line->clear();
+        return true;
+    }
+
+    qint64 lineNumber() const { return m_reader.lineNumber(); }
+
+    int finish() const
+    {
+        if (m_reader.error() != 0) {
+            complain(
+                QStringLiteral("cannot read %1: %2")
+                    .arg(m_request.input, QString::fromLocal8Bit(std::strerror(m_reader.error()))));
+            return Failure;
+        }
+        return m_invalid ? InvalidInput : Success;
+    }
+
+private:
+    const Request &m_request;
+    LineReader &m_reader;
+    bool m_invalid = false;
+};
+
+bool write(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    return std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout) == size_t(bytes.size());
+}
+
+// Each line goes out as soon as it is converted; stdout is flushed whenever the input has to
+// be waited for, so that a pipe sees the output as the input arrives.
+int convert(const Request &request, TextLines &lines)
+{
+    LineTransliterator converter(targetOf(request), request.options);
+    QString line;
+    while (lines.next(&line)) {
+        if (!write(converter.convert(line))) {
+            complain(QStringLiteral("cannot write the output"));
+            return Failure;
+        }
+    }
+    if (std::fflush(stdout) != 0) {
+        complain(QStringLiteral("cannot write the output"));
+        return Failure;
+    }
+    return lines.finish();
+}
+
+bool printFindings(const QString &name, const QVector<LintFinding> &findings)
+{
     for (const LintFinding &finding : findings)
         std::printf("%s:%d:%d: %s\n", qUtf8Printable(name), finding.line, finding.column,
                     qUtf8Printable(finding.message));
-    return findings.isEmpty() ? Success : LintFound;
+    return !findings.isEmpty();
+}
+
+// The lint goes a line at a time too, comparing spellings with those of the lines before;
+// lines inside a "##" fence are taken together with the line that opens it.
+int reportLint(const Request &request, TextLines &lines)
+{
+    const QString name = inputName(request);
+    ItransLinter linter;
+    bool found = false;
+    QString part;
+    qint64 partLine = 0;
+    QString line;
+    while (lines.next(&line)) {
+        partLine = part.isEmpty() ? lines.lineNumber() : partLine;
+        part += line;
+        if (leavesFenceOpen(part))
+            continue;
+        found |= printFindings(name, linter.lintPart(part, int(partLine)));
+        part.clear();
+    }
+    if (!part.isEmpty())
+        found |= printFindings(name, linter.lintPart(part, int(partLine)));
+    const int status = lines.finish();
+    return status == Success && found ? LintFound : status;
 }
 
 } // namespace
@@ -124,17 +232,10 @@ int main(int argc, char *argv[])
     const std::optional<Request> request = parseRequest(app);
     if (!request)
         return Failure;
-    const std::optional<QString> text = readInput(request->input);
-    if (!text)
+    const int fd = openInput(request->input);
+    if (fd < 0)
         return Failure;
-    if (request->lint)
-        return reportLint(*request, *text);
-    const QByteArray output = convert(*request, *text).toUtf8();
-    if (std::fwrite(output.constData(), 1, size_t(output.size()), stdout) !=
-            size_t(output.size()) ||
-        std::fflush(stdout) != 0) {
-        complain(QStringLiteral("cannot write the output"));
-        return Failure;
-    }
-    return Success;
+    LineReader reader(fd, [] { std::fflush(stdout); });
+    TextLines lines(*request, reader);
+    return request->lint ? reportLint(*request, lines) : convert(*request, lines);
 }

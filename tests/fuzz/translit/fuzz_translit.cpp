@@ -1,6 +1,7 @@
 // Any bytes in: the converter, the reverse reader and the lint must not crash, and everything
 // they write must be valid UTF-8.
 #include "itranslinter.h"
+#include "linetransliterator.h"
 #include "transliterate.h"
 
 #include <cstddef>
@@ -29,6 +30,21 @@ void requireRoundTrip(const QString &devanagari, TranslitOptions options)
         std::abort();
 }
 
+// Converting a line at a time, as the tool does, gives what converting the whole text gives.
+void requireSameByLines(const QString &text, TranslitTarget target, TranslitOptions options,
+                        const QString &whole)
+{
+    LineTransliterator converter(target, options);
+    QString byLines;
+    for (qsizetype start = 0, end = 0; start < text.size(); start = end) {
+        end = text.indexOf(u'\n', start);
+        end = end < 0 ? text.size() : end + 1;
+        byLines += converter.convert(QStringView(text).mid(start, end - start));
+    }
+    if (byLines != whole)
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -38,10 +54,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const FinalConsonant policy : {FinalConsonant::Virama, FinalConsonant::Explicit}) {
         const TranslitOptions options{policy};
         const QString devanagari = itransToDevanagari(text, options);
+        const QString iast = itransToIast(text, options);
+        const QString itrans = devanagariToItrans(text, options);
         requireValidUtf8(devanagari);
-        requireValidUtf8(itransToIast(text, options));
-        requireValidUtf8(devanagariToItrans(text, options));
+        requireValidUtf8(iast);
+        requireValidUtf8(itrans);
         requireRoundTrip(devanagari, options);
+        requireSameByLines(text, TranslitTarget::Devanagari, options, devanagari);
+        requireSameByLines(text, TranslitTarget::Iast, options, iast);
+        requireSameByLines(text, TranslitTarget::Itrans, options, itrans);
     }
     for (const LintFinding &finding : ItransLinter().lint(text)) {
         if (finding.line < 1 || finding.column < 1)
