@@ -73,12 +73,12 @@ class TestMainFormLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void initTestCase();
+    void cleanupTestCase();
 
     void keysReachTheirTargets_data();
     void keysReachTheirTargets();
-    void firstSizeAndFixedPlaces();
+    void fixedPlaces();
     void languageChangeReappliesTexts();
 
 private:
@@ -86,14 +86,18 @@ private:
     KeyRecorder *m_form = nullptr;
 };
 
-void TestMainFormLayout::init()
+// One window for every case: keys are pressed in it as a user would, one after another.
+void TestMainFormLayout::initTestCase()
 {
     m_fx = std::make_unique<WorkspaceFixture>();
     m_fx->form = std::make_unique<KeyRecorder>();
     m_form = static_cast<KeyRecorder *>(m_fx->form.get());
+    QCOMPARE(m_form->size(), QSize(1000, 618).expandedTo(m_form->minimumSizeHint()));
+    m_form->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_form));
 }
 
-void TestMainFormLayout::cleanup()
+void TestMainFormLayout::cleanupTestCase()
 {
     m_form = nullptr;
     m_fx.reset();
@@ -159,8 +163,8 @@ void TestMainFormLayout::keysReachTheirTargets()
         QVERIFY(qobject_cast<QAction *>(shown)->shortcut().isEmpty());
         return;
     }
-    m_form->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_form));
+    m_form->reached.clear();
+    m_form->chkReadOnly->setChecked(true);
     QWidget *start = m_form->btnFirst;
     start->setFocus();
     const QKeySequence sequence(key);
@@ -180,9 +184,8 @@ void TestMainFormLayout::keysReachTheirTargets()
     QCOMPARE(got, reached);
 }
 
-void TestMainFormLayout::firstSizeAndFixedPlaces()
+void TestMainFormLayout::fixedPlaces()
 {
-    QCOMPARE(m_form->size(), QSize(1000, 618).expandedTo(m_form->minimumSizeHint()));
     // No layout: enlarging leaves space to the right and below, shrinking cuts the panels off.
     const QList<QRect> placed = contentGeometries(*m_form);
     m_form->resize(1400, 900);
