@@ -160,7 +160,8 @@ void TestMainFormLayout::keysReachTheirTargets()
     QObject *shown = shownWithText(*m_form, text);
     QVERIFY2(shown, qPrintable(text));
     if (key.isEmpty()) {
-        QVERIFY(qobject_cast<QAction *>(shown)->shortcut().isEmpty());
+        const auto *action = qobject_cast<QAction *>(shown);
+        QVERIFY(action && action->shortcut().isEmpty());
         return;
     }
     m_form->reached.clear();
