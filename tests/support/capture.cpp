@@ -1,5 +1,7 @@
 #include "capture.h"
 
+#include <QProcess>
+
 #include <cstdio>
 #include <unistd.h>
 
@@ -50,6 +52,22 @@ Captured captureOutput(const std::function<void()> &work)
     result.err = err.finish();
     result.out = out.finish();
     return result;
+}
+
+ProgramRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input,
+                      const QString &workingDirectory)
+{
+    QProcess process;
+    process.setWorkingDirectory(workingDirectory);
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    ProgramRun run;
+    if (process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit)
+        run.status = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
 }
 
 } // namespace vantro::test

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace vantro::test {
@@ -15,5 +17,15 @@ struct Captured
 };
 
 Captured captureOutput(const std::function<void()> &work);
+
+// A program run to its end as a user would run it: its exit status (-1 when it did not start,
+// crashed or ran over a minute) and what it wrote on standard output and error.
+struct ProgramRun : Captured
+{
+    int status = -1;
+};
+
+ProgramRun runProgram(const QString &program, const QStringList &arguments,
+                      const QByteArray &input = {}, const QString &workingDirectory = {});
 
 } // namespace vantro::test

@@ -1,22 +1,22 @@
 // Any bytes in: the converter, the reverse reader and the lint must not crash, and everything
 // they write must be valid UTF-8.
+#include "fuzzcheck.h"
 #include "itranslinter.h"
 #include "linetransliterator.h"
 #include "transliterate.h"
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 using namespace vantro;
+using vantro::fuzz::require;
 
 namespace {
 
 void requireValidUtf8(const QString &text)
 {
     // A lone surrogate would not survive the trip through UTF-8.
-    if (QString::fromUtf8(text.toUtf8()) != text)
-        std::abort();
+    require(QString::fromUtf8(text.toUtf8()) == text);
 }
 
 // Without "##" in the text every Devanagari result reads back to itself through ITRANS.
@@ -26,8 +26,8 @@ void requireRoundTrip(const QString &devanagari, TranslitOptions options)
         return;
     const QString itrans = devanagariToItrans(devanagari, options);
     requireValidUtf8(itrans);
-    if (itransToDevanagari(itrans, options) != devanagari.normalized(QString::NormalizationForm_C))
-        std::abort();
+    require(itransToDevanagari(itrans, options) ==
+            devanagari.normalized(QString::NormalizationForm_C));
 }
 
 // Converting a line at a time, as the tool does, gives what converting the whole text gives.
@@ -65,8 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         requireSameByLines(text, TranslitTarget::Itrans, options, itrans);
     }
     for (const LintFinding &finding : ItransLinter().lint(text)) {
-        if (finding.line < 1 || finding.column < 1)
-            std::abort();
+        require(finding.line >= 1 && finding.column >= 1);
         requireValidUtf8(finding.message);
     }
     return 0;
