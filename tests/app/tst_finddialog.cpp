@@ -38,13 +38,13 @@ struct Selection
     int end;
 };
 
-Selection selection(const QTextEdit *pane)
+Selection selection(const QPlainTextEdit *pane)
 {
     const QTextCursor cursor = pane->textCursor();
     return {cursor.selectionStart(), cursor.selectionEnd()};
 }
 
-void placeCursor(QTextEdit *pane, int position)
+void placeCursor(QPlainTextEdit *pane, int position)
 {
     QTextCursor cursor(pane->document());
     cursor.setPosition(position);
@@ -82,7 +82,8 @@ void TestFindDialog::makeUp()
     QCOMPARE(dialog->metaObject()->className(), "dlgFind");
     QCOMPARE(dialog->objectName(), QStringLiteral("dlgFind"));
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Find"));
-    QCOMPARE(dialog->size(), QSize(233, 102).expandedTo(dialog->minimumSizeHint()));
+    QCOMPARE(dialog->size(), QSize(233, 122).expandedTo(dialog->minimumSizeHint()));
+    QCOMPARE(dialog->focusWidget(), dialog->cmbFind);
 
     QCOMPARE(dialog->textLabel1->geometry(), QRect(0, 16, 30, 21));
     QCOMPARE(dialog->textLabel1->text(), QStringLiteral("Find"));
@@ -135,16 +136,16 @@ void TestFindDialog::history_data()
     QTest::addColumn<QString>("shown");
 
     QTest::newRow("first text") << QStringList{"ka"} << QStringList{"ka"} << "ka";
-    QTest::newRow("a new text shows the previous last entry")
-        << QStringList{"ka", "kha"} << QStringList{"ka", "kha"} << "ka";
+    QTest::newRow("a new text stays in the field")
+        << QStringList{"ka", "kha"} << QStringList{"ka", "kha"} << "kha";
     QTest::newRow("three texts") << QStringList{"ka", "kha", "ga"} << QStringList{"ka", "kha", "ga"}
-                                 << "kha";
+                                 << "ga";
     QTest::newRow("repeat of the first entry")
         << QStringList{"ka", "kha", "ka"} << QStringList{"ka", "kha"} << "ka";
     QTest::newRow("repeat of the last entry")
         << QStringList{"ka", "kha", "kha"} << QStringList{"ka", "kha"} << "kha";
     QTest::newRow("differs only in case")
-        << QStringList{"ka", "KA"} << QStringList{"ka", "KA"} << "ka";
+        << QStringList{"ka", "KA"} << QStringList{"ka", "KA"} << "KA";
     QTest::newRow("empty text, empty history") << QStringList{""} << QStringList() << "";
     QTest::newRow("empty text leaves the history")
         << QStringList{"ka", ""} << QStringList{"ka"} << "";
@@ -173,19 +174,26 @@ void TestFindDialog::search_data()
     QTest::addColumn<int>("cursorAt");
     QTest::addColumn<QStringList>("searches");
     QTest::addColumn<Selection>("selected");
+    QTest::addColumn<QString>("status");
 
     const QString two = QStringLiteral("saMskR^itaM is\nSAMSKR^ITAM");
-    QTest::newRow("other capitals") << two << 0 << QStringList{"samskr^itam"} << Selection{0, 11};
+    const QString wrapped = QStringLiteral("Wrapped to the start");
+    QTest::newRow("other capitals")
+        << two << 0 << QStringList{"samskr^itam"} << Selection{0, 11} << "";
     QTest::newRow("next occurrence")
-        << two << 0 << QStringList{"samskr^itam", "samskr^itam"} << Selection{15, 26};
+        << two << 0 << QStringList{"samskr^itam", "samskr^itam"} << Selection{15, 26} << "";
     QTest::newRow("wraps to the top")
-        << two << 0 << QStringList{"samskr^itam", "samskr^itam", "samskr^itam"} << Selection{0, 11};
+        << two << 0 << QStringList{"samskr^itam", "samskr^itam", "samskr^itam"} << Selection{0, 11}
+        << wrapped;
+    QTest::newRow("found after a wrap: the note goes")
+        << two << 26 << QStringList{"samskr^itam", "samskr^itam"} << Selection{15, 26} << "";
     QTest::newRow("cursor after the last occurrence")
-        << QStringLiteral("ab ab x") << 7 << QStringList{"AB"} << Selection{0, 2};
+        << QStringLiteral("ab ab x") << 7 << QStringList{"AB"} << Selection{0, 2} << wrapped;
     QTest::newRow("absent text: cursor to the start")
-        << QStringLiteral("ka\nkha\nga") << 5 << QStringList{"gha"} << Selection{0, 0};
+        << QStringLiteral("ka\nkha\nga") << 5 << QStringList{"gha"} << Selection{0, 0}
+        << "Not found";
     QTest::newRow("in a later paragraph")
-        << QStringLiteral("ka\nkha\nga") << 0 << QStringList{"GA"} << Selection{7, 9};
+        << QStringLiteral("ka\nkha\nga") << 0 << QStringList{"GA"} << Selection{7, 9} << "";
 }
 
 void TestFindDialog::search()
@@ -194,6 +202,7 @@ void TestFindDialog::search()
     QFETCH(int, cursorAt);
     QFETCH(QStringList, searches);
     QFETCH(Selection, selected);
+    QFETCH(QString, status);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     form.itrans->setPlainText(text);
@@ -206,6 +215,7 @@ void TestFindDialog::search()
     QCOMPARE(selection(form.itrans).start, selected.start);
     QCOMPARE(selection(form.itrans).end, selected.end);
     QCOMPARE(form.itrans->toPlainText(), text);
+    QCOMPARE(dialog->lblStatus->text(), status);
     QVERIFY(fx.dialogs.shown.isEmpty());
 }
 

@@ -12,9 +12,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTextEdit>
 #include <QToolBar>
 #include <QtTest>
 
@@ -172,7 +172,7 @@ void TestMainFormLayout::widgetTree_data()
     row("btnClear", "QPushButton", "frame4", {10, 148, 60, 30});
     row("textLabel1_4", "QLabel", "frame4", {10, 270, 70, 21});
     row("textLabel2", "QLabel", "frame4", {10, 10, 40, 21});
-    row("tedITRANS", "QTextEdit", "frame4", {80, 40, 221, 220});
+    row("tedITRANS", "QPlainTextEdit", "frame4", {80, 40, 221, 220});
     row("ledEng", "QLineEdit", "frame4", {80, 10, 221, 24});
     row("frame5", "QFrame", "frame4", {80, 300, 221, 110});
     row("btnNext", "QPushButton", "frame5", {80, 10, 61, 30});
@@ -187,10 +187,10 @@ void TestMainFormLayout::widgetTree_data()
     row("frame3", "QFrame", central, {10, 10, 640, 520});
     row("textLabel1", "QLabel", "frame3", {10, 18, 50, 21});
     row("textLabel1_2", "QLabel", "frame3", {10, 248, 50, 21});
-    row("english", "QTextEdit", "frame3", {70, 10, 560, 210});
+    row("english", "QPlainTextEdit", "frame3", {70, 10, 560, 210});
     row("btnLookUp", "QPushButton", "frame3", {6, 48, 57, 30});
     row("btnBrowse", "QPushButton", "frame3", {6, 90, 57, 30});
-    row("itrans", "QTextEdit", "frame3", {70, 240, 560, 260});
+    row("itrans", "QPlainTextEdit", "frame3", {70, 240, 560, 260});
 }
 
 void TestMainFormLayout::widgetTree()
@@ -244,7 +244,7 @@ void TestMainFormLayout::furtherProperties()
 {
     QVERIFY(m_form->chkReadOnly->isChecked());
     QVERIFY(!m_form->english->isReadOnly());
-    for (const QTextEdit *pane : {m_form->english, m_form->itrans, m_form->tedITRANS})
+    for (const QPlainTextEdit *pane : {m_form->english, m_form->itrans, m_form->tedITRANS})
         QVERIFY(!pane->isReadOnly());
     QVERIFY(!m_form->ledEng->isReadOnly());
     QCOMPARE(m_form->ledEng->maxLength(), QLineEdit().maxLength());
