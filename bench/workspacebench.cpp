@@ -49,6 +49,22 @@ double peakMegabytes()
     return usage.ru_maxrss / 1024.0;
 }
 
+// Processor time of this process: on a busy machine it is what the work costs, whatever the
+// others take of the clock.
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](const timeval &t) { return t.tv_sec + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+QByteArray loadAverage()
+{
+    QFile file(QStringLiteral("/proc/loadavg"));
+    return file.open(QIODevice::ReadOnly) ? file.readLine().trimmed() : QByteArray("?");
+}
+
 // Opens the file in one pane and sends it a key; prints one line of figures.
 int measure(QApplication &app, const QString &path, bool english)
 {
@@ -64,6 +80,7 @@ int measure(QApplication &app, const QString &path, bool english)
     QPlainTextEdit *pane = english ? form.english : form.itrans;
     dialogs.setNextFileName(path);
 
+    const double cpuBefore = cpuSeconds();
     QElapsedTimer timer;
     timer.start();
     if (english)
@@ -79,13 +96,15 @@ int measure(QApplication &app, const QString &path, bool english)
         app.processEvents();
     app.processEvents(); // the repaint that shows the key
     const qint64 answered = timer.elapsed();
+    const double cpu = cpuSeconds() - cpuBefore;
 
     const double megabytes = QFileInfo(path).size() / (1024.0 * 1024.0);
     const double peak = peakMegabytes();
-    std::printf("%7.1f MB  %-7s  %6lld ms loaded  %6lld ms shown  %6lld ms key answered  "
-                "peak %7.1f MB (window alone %5.1f MB, %4.2fx the file)  %d lines\n",
+    std::printf("%6.1f MB %-7s  loaded %5lld ms, shown %5lld ms, key answered %5lld ms "
+                "(processor %5.2f s)  peak %6.1f MB (window alone %5.1f MB: %4.2fx the file)  "
+                "%d lines\n",
                 megabytes, english ? "english" : "itrans", static_cast<long long>(loaded),
-                static_cast<long long>(shown), static_cast<long long>(answered), peak, before,
+                static_cast<long long>(shown), static_cast<long long>(answered), cpu, peak, before,
                 (peak - before) / megabytes, pane->document()->blockCount());
     std::fflush(stdout);
     return dialogs.unscripted == 0 && pane->document()->blockCount() > 1 ? 0 : 1;
@@ -106,16 +125,20 @@ int main(int argc, char **argv)
         for (const QString &size : args[2].split(QLatin1Char(',')))
             sizes.append(size.toLongLong());
     }
-    std::printf("platform %s\n", qPrintable(QGuiApplication::platformName()));
+    std::printf("platform %s, load average %s\n", qPrintable(QGuiApplication::platformName()),
+                loadAverage().constData());
     QTemporaryDir dir;
     int failures = 0;
     for (const qint64 size : sizes) {
         const QString path = dir.filePath(QStringLiteral("text-%1MB.txt").arg(size));
         if (!writeText(path, size))
             return 2;
-        QFile warm(path); // into the page cache
-        if (warm.open(QIODevice::ReadOnly))
-            static_cast<void>(warm.readAll());
+        // Into the page cache, a piece at a time: a child inherits this process's peak.
+        QFile warm(path);
+        if (warm.open(QIODevice::ReadOnly)) {
+            while (!warm.read(1 << 20).isEmpty()) {
+            }
+        }
         for (const char *pane : {"itrans", "english"}) {
             QProcess child;
             child.setProcessChannelMode(QProcess::ForwardedChannels);

@@ -153,7 +153,9 @@ private:
     bool saveITRANSAs();
     bool writeITRANS();
     bool mayLeave();
-    bool readForPane(const QString &path, vantro::DecodedText &decoded, bool printFailure);
+    bool loadPane(QPlainTextEdit *pane, const QString &path, vantro::TextFormat &format,
+                  bool printFailure);
+    void reportReadFailure(const QString &path, const QString &error, bool printFailure);
 
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
 
 #include <cstdio>
@@ -115,25 +116,52 @@ bool MainForm::mayLeave()
     return settleITRANSChanges(true);
 }
 
-// A file with NUL bytes is no text: opening it is the user's choice, and No is the default.
-bool MainForm::readForPane(const QString &path, vantro::DecodedText &decoded, bool printFailure)
+void MainForm::reportReadFailure(const QString &path, const QString &error, bool printFailure)
 {
+    if (printFailure) {
+        std::printf("could not read %s\n", path.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+    Dialogs::current().information(this, tr("VANTRO"),
+                                   withReason(tr("Could not read ") + path, error));
+}
+
+// Loads the file piece by piece, so that its text is never held twice beside the pane's. A file
+// with NUL bytes is no text: opening it is the user's choice, and No is the default.
+bool MainForm::loadPane(QPlainTextEdit *pane, const QString &path, TextFormat &format,
+                        bool printFailure)
+{
+    vantro::TextProbe probe;
     QString error;
-    if (!vantro::readTextFile(path, decoded, error)) {
-        if (printFailure) {
-            std::printf("could not read %s\n", path.toLocal8Bit().constData());
-            std::fflush(stdout);
-        }
-        Dialogs::current().information(this, tr("VANTRO"),
-                                       withReason(tr("Could not read ") + path, error));
+    if (!vantro::probeTextFile(path, probe, error)) {
+        reportReadFailure(path, error, printFailure);
         return false;
     }
-    if (!decoded.hasNul)
-        return true;
-    const QString question = tr("%1 holds NUL bytes: it is not a text file.").arg(path) +
-                             QLatin1Char('\n') + tr("Open it anyway?");
-    return Dialogs::current().question(this, tr("VANTRO"), question, Dialogs::No, Dialogs::No) ==
-           Dialogs::Yes;
+    const QString nonText = tr("%1 holds NUL bytes: it is not a text file.").arg(path) +
+                            QLatin1Char('\n') + tr("Open it anyway?");
+    if (probe.hasNul && Dialogs::current().question(this, tr("VANTRO"), nonText, Dialogs::No,
+                                                    Dialogs::No) != Dialogs::Yes)
+        return false;
+    QTextDocument *document = pane->document();
+    document->setUndoRedoEnabled(false);
+    pane->clear();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    const bool read = vantro::readTextPieces(
+        path, probe.format.encoding, [&cursor](const QString &piece) { cursor.insertText(piece); },
+        error);
+    cursor.endEditBlock();
+    if (!read)
+        pane->clear();
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
+    pane->moveCursor(QTextCursor::Start);
+    if (!read) {
+        reportReadFailure(path, error, printFailure);
+        return false;
+    }
+    format = probe.format;
+    return true;
 }
 
 void MainForm::fileNew()
@@ -154,12 +182,9 @@ void MainForm::fileOpen()
         return;
     if (!settleITRANSChanges(false))
         return;
-    vantro::DecodedText decoded;
-    if (!readForPane(path, decoded, false))
+    if (!loadPane(itrans, path, itransFormat, false))
         return;
-    replaceText(itrans, decoded.text);
     ITRANSFile = path;
-    itransFormat = decoded.format;
     itrans->setFocus();
 }
 
@@ -232,10 +257,9 @@ void MainForm::btnBrowseClicked()
         this, tr("All files (*)"), QStringLiteral("file open"), tr("English Text -- File Open"));
     if (path.isEmpty())
         return;
-    vantro::DecodedText decoded;
-    if (!readForPane(path, decoded, true))
+    TextFormat format;
+    if (!loadPane(english, path, format, true))
         return;
-    replaceText(english, decoded.text);
     english->setFocus();
 }
 

@@ -14,14 +14,59 @@ namespace vantro {
 
 namespace {
 
-QString lineEndOf(const QByteArray &bytes)
+constexpr qint64 kPieceSize = 1 << 20;
+
+// The style of the first line end: the line end seen last in one piece may be completed by the
+// first byte of the next.
+class LineEndFinder
 {
-    const auto end =
-        std::find_if(bytes.cbegin(), bytes.cend(), [](char c) { return c == '\n' || c == '\r'; });
-    if (end == bytes.cend() || *end == '\n')
-        return QStringLiteral("\n");
-    return end + 1 != bytes.cend() && end[1] == '\n' ? QStringLiteral("\r\n")
-                                                     : QStringLiteral("\r");
+public:
+    void scan(const QByteArray &piece)
+    {
+        for (const char c : piece) {
+            if (m_found)
+                return;
+            if (m_sawCR) {
+                m_lineEnd = c == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
+                m_found = true;
+            } else if (c == '\n') {
+                m_found = true;
+            } else {
+                m_sawCR = c == '\r';
+            }
+        }
+    }
+    QString lineEnd() const { return m_sawCR && !m_found ? QStringLiteral("\r") : m_lineEnd; }
+
+private:
+    QString m_lineEnd = QStringLiteral("\n");
+    bool m_sawCR = false;
+    bool m_found = false;
+};
+
+QStringDecoder utf8Decoder()
+{
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+}
+
+// Reads the file piece by piece; false with the reason when it cannot be read.
+bool forEachPiece(const QString &path, const std::function<void(const QByteArray &)> &take,
+                  QString &error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    while (!file.atEnd()) {
+        const QByteArray piece = file.read(kPieceSize);
+        if (file.error() != QFileDevice::NoError) {
+            error = file.errorString();
+            return false;
+        }
+        take(piece);
+    }
+    return true;
 }
 
 // Makes the rename of a new file durable: until the folder itself is on disk, a power cut can
@@ -50,18 +95,51 @@ QString failureReason(const QSaveFile &file)
 
 } // namespace
 
-DecodedText decodeText(const QByteArray &bytes)
+bool probeTextFile(const QString &path, TextProbe &probe, QString &error)
 {
-    DecodedText decoded;
-    decoded.hasNul = bytes.contains('\0');
-    decoded.format.lineEnd = lineEndOf(bytes);
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    decoded.text = utf8(bytes);
-    if (utf8.hasError()) {
-        decoded.text = QString::fromLatin1(bytes);
-        decoded.format.encoding = TextFormat::Latin1;
-    }
-    return decoded;
+    LineEndFinder lineEnds;
+    QStringDecoder utf8 = utf8Decoder();
+    bool hasNul = false;
+    const bool read = forEachPiece(
+        path,
+        [&](const QByteArray &piece) {
+            hasNul = hasNul || piece.contains('\0');
+            lineEnds.scan(piece);
+            if (!utf8.hasError())
+                static_cast<void>(QString(utf8(piece))); // it decodes into a string only
+        },
+        error);
+    if (!read)
+        return false;
+    // A sequence cut off by the end of the file shows as an error once something follows it.
+    static_cast<void>(QString(utf8(QByteArrayView("\n"))));
+    probe.hasNul = hasNul;
+    probe.format.lineEnd = lineEnds.lineEnd();
+    probe.format.encoding = utf8.hasError() ? TextFormat::Latin1 : TextFormat::Utf8;
+    return true;
+}
+
+bool readTextPieces(const QString &path, TextFormat::Encoding encoding,
+                    const std::function<void(const QString &)> &take, QString &error)
+{
+    QStringDecoder utf8 = utf8Decoder();
+    QString heldCR;
+    const bool read = forEachPiece(
+        path,
+        [&](const QByteArray &bytes) {
+            QString piece =
+                heldCR + (encoding == TextFormat::Utf8 ? utf8(bytes) : QString::fromLatin1(bytes));
+            heldCR.clear();
+            if (piece.endsWith(QLatin1Char('\r'))) {
+                piece.chop(1);
+                heldCR = QStringLiteral("\r");
+            }
+            take(piece);
+        },
+        error);
+    if (read && !heldCR.isEmpty())
+        take(heldCR);
+    return read;
 }
 
 QByteArray encodeText(const QString &text, const TextFormat &format)
@@ -82,22 +160,6 @@ bool encodingHolds(TextFormat::Encoding encoding, const QString &text)
 QString encodingName(TextFormat::Encoding encoding)
 {
     return encoding == TextFormat::Latin1 ? QStringLiteral("Latin-1") : QStringLiteral("UTF-8");
-}
-
-bool readTextFile(const QString &path, DecodedText &decoded, QString &error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = file.errorString();
-        return false;
-    }
-    decoded = decodeText(bytes);
-    return true;
 }
 
 QString writeTextFile(const QString &path, const QByteArray &bytes)
