@@ -477,6 +477,10 @@ void TestWorkspace::encodingQuestion()
     const bool asked = typed.at(0).unicode() > 0xff;
     const bool saved = !asked || answer == Dialogs::Yes;
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), asked ? 2 - saved : 0);
+    const QString question = "The text holds characters that Latin-1, the encoding of " + path +
+                             ", cannot hold.\nSave it as UTF-8?";
+    if (asked)
+        QCOMPARE(fx.dialogs.shown.last().text, question);
     QCOMPARE(fileBytes(path), bytes);
     QCOMPARE(isModified(form.itrans), !saved);
 }
