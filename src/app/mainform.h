@@ -152,6 +152,7 @@ private:
     bool saveITRANS();
     bool saveITRANSAs();
     bool writeITRANS();
+    bool askBeforeSaving(const QString &problem, const QString &question);
     bool mayLeave();
     bool loadPane(QPlainTextEdit *pane, const QString &path, vantro::TextFormat &format,
                   bool printFailure);

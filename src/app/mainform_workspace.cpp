@@ -84,21 +84,34 @@ bool MainForm::saveITRANSAs()
     return writeITRANS();
 }
 
-// Writes the text the way the file stored it; a character its encoding cannot hold is not
-// silently replaced: the user chooses between UTF-8 and not saving.
+bool MainForm::askBeforeSaving(const QString &problem, const QString &question)
+{
+    return Dialogs::current().question(this, tr("VANTRO"), problem + QLatin1Char('\n') + question,
+                                       Dialogs::Yes, Dialogs::Cancel) == Dialogs::Yes;
+}
+
+// Writes the text the way the file stored it. What cannot be written that way is not changed
+// silently: a character the encoding cannot hold, or line ends of several kinds, which the
+// editor does not tell apart.
 bool MainForm::writeITRANS()
 {
     const QString text = documentText(itrans);
     TextFormat format = itransFormat;
     if (!vantro::encodingHolds(format.encoding, text)) {
-        const QString question =
-            tr("The text holds characters that %1, the encoding of %2, cannot hold.")
-                .arg(vantro::encodingName(format.encoding), ITRANSFile) +
-            QLatin1Char('\n') + tr("Save it as UTF-8?");
-        if (Dialogs::current().question(this, tr("VANTRO"), question, Dialogs::Yes,
-                                        Dialogs::Cancel) != Dialogs::Yes)
+        if (!askBeforeSaving(
+                tr("The text holds characters that %1, the encoding of %2, cannot hold.")
+                    .arg(vantro::encodingName(format.encoding), ITRANSFile),
+                tr("Save it as UTF-8?")))
             return false;
         format.encoding = TextFormat::Utf8;
+    }
+    if (format.mixedLineEnds) {
+        if (!askBeforeSaving(tr("%1 has line ends of several kinds; saving writes all of them "
+                                "like the first one.")
+                                 .arg(ITRANSFile),
+                             tr("Save it?")))
+            return false;
+        format.mixedLineEnds = false;
     }
     const QString error = vantro::writeTextFile(ITRANSFile, vantro::encodeText(text, format));
     if (!error.isEmpty()) {

@@ -16,32 +16,47 @@ namespace {
 
 constexpr qint64 kPieceSize = 1 << 20;
 
-// The style of the first line end: the line end seen last in one piece may be completed by the
-// first byte of the next.
+// The style of the first line end, and whether any other style follows. A carriage return at
+// the end of one piece may be completed by a line feed at the start of the next.
 class LineEndFinder
 {
 public:
     void scan(const QByteArray &piece)
     {
+        if (m_mixed)
+            return;
+        if (!m_sawCR && !piece.contains('\r')) { // the common case, at memchr's speed
+            if (piece.contains('\n'))
+                record(QStringLiteral("\n"));
+            return;
+        }
         for (const char c : piece) {
-            if (m_found)
-                return;
-            if (m_sawCR) {
-                m_lineEnd = c == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r");
-                m_found = true;
-            } else if (c == '\n') {
-                m_found = true;
-            } else {
-                m_sawCR = c == '\r';
-            }
+            if (m_sawCR)
+                record(c == '\n' ? QStringLiteral("\r\n") : QStringLiteral("\r"));
+            else if (c == '\n')
+                record(QStringLiteral("\n"));
+            m_sawCR = c == '\r';
         }
     }
-    QString lineEnd() const { return m_sawCR && !m_found ? QStringLiteral("\r") : m_lineEnd; }
+    void finish()
+    {
+        if (m_sawCR)
+            record(QStringLiteral("\r"));
+    }
+    QString lineEnd() const { return m_first.isEmpty() ? QStringLiteral("\n") : m_first; }
+    bool mixed() const { return m_mixed; }
 
 private:
-    QString m_lineEnd = QStringLiteral("\n");
+    void record(const QString &lineEnd)
+    {
+        if (m_first.isEmpty())
+            m_first = lineEnd;
+        m_mixed = m_mixed || lineEnd != m_first;
+    }
+
+    QString m_first;
     bool m_sawCR = false;
-    bool m_found = false;
+    bool m_mixed = false;
 };
 
 QStringDecoder utf8Decoder()
@@ -114,7 +129,9 @@ bool probeTextFile(const QString &path, TextProbe &probe, QString &error)
     // A sequence cut off by the end of the file shows as an error once something follows it.
     static_cast<void>(QString(utf8(QByteArrayView("\n"))));
     probe.hasNul = hasNul;
+    lineEnds.finish();
     probe.format.lineEnd = lineEnds.lineEnd();
+    probe.format.mixedLineEnds = lineEnds.mixed();
     probe.format.encoding = utf8.hasError() ? TextFormat::Latin1 : TextFormat::Utf8;
     return true;
 }

@@ -14,6 +14,7 @@ struct TextFormat
 
     Encoding encoding = Utf8;
     QString lineEnd = QStringLiteral("\n"); // "\n", "\r\n" or "\r"
+    bool mixedLineEnds = false; // the file has other line ends too, which saving changes
 };
 
 // What a first reading of a file tells before its text is loaded.

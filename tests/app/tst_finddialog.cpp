@@ -32,13 +32,6 @@ void find(dlgFind *dialog, const QString &text)
     dialog->btnFind->click();
 }
 
-void placeCursor(QPlainTextEdit *pane, int position)
-{
-    QTextCursor cursor(pane->document());
-    cursor.setPosition(position);
-    pane->setTextCursor(cursor);
-}
-
 } // namespace
 
 class TestFindDialog : public QObject
@@ -106,7 +99,6 @@ void TestFindDialog::reusedAfterQuit()
     QVERIFY(dialog->isVisible());
     QCOMPARE(entriesOf(dialog->cmbFind), QStringList{"kha"});
     QCOMPARE(dialog->cmbFind->currentText(), QStringLiteral("typed"));
-    QCOMPARE(form.findChildren<dlgFind *>().size(), 1);
 }
 
 void TestFindDialog::history_data()
@@ -188,7 +180,7 @@ void TestFindDialog::search()
     MainForm &form = fx.open();
     form.english->setPlainText(QStringLiteral("the needle samskr^itam"));
     form.itrans->setPlainText(text);
-    placeCursor(form.itrans, cursorAt);
+    selectRange(form.itrans, cursorAt, cursorAt);
     dlgFind *dialog = openFind(form);
 
     for (const QString &searched : searches)

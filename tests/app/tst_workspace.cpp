@@ -120,8 +120,8 @@ private slots:
     void saveAsTargets();
     void roundTrip_data();
     void roundTrip();
-    void encodingQuestion_data();
-    void encodingQuestion();
+    void saveQuestions_data();
+    void saveQuestions();
     void nonTextFile_data();
     void nonTextFile();
     void failedWriteKeepsOldFile_data();
@@ -211,7 +211,6 @@ void TestWorkspace::newDocument_data()
     QTest::newRow("Escape keeps the text") << "doc.txt" << true << -1 << false << false << false;
     QTest::newRow("Yes saves first")
         << "doc.txt" << true << int(Dialogs::Yes) << true << true << false;
-    QTest::newRow("No, no name") << "" << true << int(Dialogs::No) << true << false << false;
     QTest::newRow("Yes, no name, Save As cancelled: text kept")
         << "" << true << int(Dialogs::Yes) << false << false << false;
     QTest::newRow("Yes, unwritable name: text kept")
@@ -441,30 +440,43 @@ void TestWorkspace::roundTrip()
     QVERIFY(fx.dialogs.shown.size() == 2);
 }
 
-void TestWorkspace::encodingQuestion_data()
+void TestWorkspace::saveQuestions_data()
 {
+    QTest::addColumn<QByteArray>("content");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("answer"); // -1: Escape, or not asked
+    QTest::addColumn<int>("answer");       // -1: Escape, or not asked
+    QTest::addColumn<QString>("question"); // "": none; "@" stands for the path
     QTest::addColumn<QByteArray>("bytes");
 
-    const QByteArray old("caf\xe9\r\n");
+    const QByteArray latin1("caf\xe9\r\n");
+    const QString encoding = QStringLiteral("The text holds characters that Latin-1, the encoding "
+                                            "of @, cannot hold.\nSave it as UTF-8?");
+    const QString mixed = QStringLiteral("@ has line ends of several kinds; saving writes all of "
+                                         "them like the first one.\nSave it?");
     QTest::newRow("Latin-1 holds it: no question")
-        << QStringLiteral(u"\u00fc") << -1 << QByteArray("caf\xe9\r\n\xfc");
-    QTest::newRow("Yes: saved as UTF-8")
-        << QStringLiteral(u"\u0101") << int(Dialogs::Yes) << QByteArray("caf\xc3\xa9\r\n\xc4\x81");
-    QTest::newRow("No: not saved") << QStringLiteral(u"\u0101") << int(Dialogs::No) << old;
-    QTest::newRow("Escape: not saved") << QStringLiteral(u"\u0101") << -1 << old;
+        << latin1 << QStringLiteral(u"\u00fc") << -1 << "" << QByteArray("caf\xe9\r\n\xfc");
+    QTest::newRow("Yes: saved as UTF-8") << latin1 << QStringLiteral(u"\u0101") << int(Dialogs::Yes)
+                                         << encoding << QByteArray("caf\xc3\xa9\r\n\xc4\x81");
+    QTest::newRow("No: not saved")
+        << latin1 << QStringLiteral(u"\u0101") << int(Dialogs::No) << encoding << latin1;
+    QTest::newRow("mixed line ends, Yes: like the first")
+        << QByteArray("a\r\nb\nc\r") << "d" << int(Dialogs::Yes) << mixed
+        << QByteArray("a\r\nb\r\nc\r\nd");
+    QTest::newRow("mixed line ends, Escape: not saved")
+        << QByteArray("a\nb\r\nc") << "d" << -1 << mixed << QByteArray("a\nb\r\nc");
 }
 
-// A Latin-1 file gets a character Latin-1 cannot hold: nothing is replaced without a question.
-void TestWorkspace::encodingQuestion()
+// What the file's format cannot hold as it was read is not changed without a question.
+void TestWorkspace::saveQuestions()
 {
+    QFETCH(QByteArray, content);
     QFETCH(QString, typed);
     QFETCH(int, answer);
+    QFETCH(QString, question);
     QFETCH(QByteArray, bytes);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
-    const QString path = fx.write(QStringLiteral("doc.txt"), "caf\xe9\r\n");
+    const QString path = fx.write(QStringLiteral("doc.txt"), content);
     fx.dialogs.setNextFileName(path);
     form.fileOpenAction->trigger();
     typeAtEnd(form.itrans, typed);
@@ -474,13 +486,10 @@ void TestWorkspace::encodingQuestion()
     form.fileSaveAction->trigger();
     form.fileSaveAction->trigger(); // asks again only while the text is still unsaved
 
-    const bool asked = typed.at(0).unicode() > 0xff;
-    const bool saved = !asked || answer == Dialogs::Yes;
-    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), asked ? 2 - saved : 0);
-    const QString question = "The text holds characters that Latin-1, the encoding of " + path +
-                             ", cannot hold.\nSave it as UTF-8?";
-    if (asked)
-        QCOMPARE(fx.dialogs.shown.last().text, question);
+    const bool saved = question.isEmpty() || answer == Dialogs::Yes;
+    const QStringList asked = shownOfKind(fx.dialogs, QStringLiteral("question"));
+    QCOMPARE(asked, QStringList(question.isEmpty() ? 0 : 2 - saved,
+                                question.replace(QLatin1Char('@'), path)));
     QCOMPARE(fileBytes(path), bytes);
     QCOMPARE(isModified(form.itrans), !saved);
 }
@@ -583,10 +592,7 @@ void TestWorkspace::editCommandsActOnItrans()
     form.english->selectAll();
     form.english->setFocus();
     typeAtEnd(form.itrans, QStringLiteral("one two"));
-    QTextCursor cursor = form.itrans->textCursor();
-    cursor.setPosition(4);
-    cursor.setPosition(7, QTextCursor::KeepAnchor);
-    form.itrans->setTextCursor(cursor);
+    selectRange(form.itrans, 4, 7);
 
     form.editCopyAction->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
@@ -625,10 +631,7 @@ void TestWorkspace::cutAndPasteMarkModified()
     MainForm &form = fx.open();
     fx.dialogs.setNextFileName(fx.write(QStringLiteral("doc.txt"), "ka kha"));
     form.fileOpenAction->trigger();
-    QTextCursor cursor = form.itrans->textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    form.itrans->setTextCursor(cursor);
+    selectRange(form.itrans, 0, 3);
     QApplication::clipboard()->setText(QStringLiteral("clip"));
     QVERIFY(!isModified(form.itrans));
 

@@ -61,6 +61,15 @@ inline void typeAtEnd(QPlainTextEdit *pane, const QString &text)
     pane->insertPlainText(text);
 }
 
+// Selects from anchor to position (no selection when they are equal) and makes it the pane's.
+inline void selectRange(QPlainTextEdit *pane, int anchor, int position)
+{
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+}
+
 inline bool isModified(const QPlainTextEdit *pane)
 {
     return pane->document()->isModified();
