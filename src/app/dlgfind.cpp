@@ -34,8 +34,12 @@ dlgFind::dlgFind(QWidget *parent, const char *name, bool modal, Qt::WindowFlags 
     cmbFind->setInsertPolicy(QComboBox::NoInsert);
     cmbFind->setDuplicatesEnabled(true);
 
+    lblStatus = new QLabel(this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setGeometry(10, 96, 213, 21);
+
     languageChange();
-    resize(QSize(233, 102).expandedTo(minimumSizeHint()));
+    resize(QSize(233, 122).expandedTo(minimumSizeHint()));
 
     connect(btnFind, &QPushButton::clicked, this, &dlgFind::btnFindClicked);
     connect(btnQuit, &QPushButton::clicked, this, &QDialog::close);
@@ -60,20 +64,30 @@ void dlgFind::languageChange()
 
 void dlgFind::init() {}
 
-// Walking the history makes each entry current in turn, so when the text is new the entry left
-// current is the last one walked (or the new text itself in an empty history), not the text.
+// The field keeps the text just searched, so pressing Find again goes on to its next
+// occurrence; a new text joins the end of the history.
 void dlgFind::btnFindClicked()
 {
     const QString text = cmbFind->currentText();
     if (text.isEmpty())
         return;
-    bool known = false;
-    for (int i = 0; i < cmbFind->count() && !known; ++i) {
-        cmbFind->setCurrentIndex(i);
-        known = cmbFind->currentText() == text;
-    }
-    if (!known)
+    int entry = cmbFind->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (entry < 0) {
         cmbFind->addItem(text);
-    if (mf)
-        mf->findString(text);
+        entry = cmbFind->count() - 1;
+    }
+    cmbFind->setCurrentIndex(entry);
+    if (!mf)
+        return;
+    switch (mf->findString(text)) {
+    case MainForm::Found:
+        lblStatus->clear();
+        break;
+    case MainForm::Wrapped:
+        lblStatus->setText(tr("Wrapped to the start"));
+        break;
+    case MainForm::NotFound:
+        lblStatus->setText(tr("Not found"));
+        break;
+    }
 }

@@ -22,6 +22,7 @@ public:
     QPushButton *btnFind;
     QPushButton *btnQuit;
     QComboBox *cmbFind;
+    QLabel *lblStatus; // says when the last search wrapped or found nothing
 
     virtual void setMF(MainForm *mainForm);
 

@@ -17,7 +17,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTextEdit>
 #include <QToolBar>
 
 using vantro::cDictDB;
@@ -56,12 +55,15 @@ void makeBold12(QWidget *widget)
     widget->setFont(font);
 }
 
-// A text pane that holds plain text only: what is typed or loaded is what is saved.
-QTextEdit *textPane(QWidget *parent, const char *name, int x, int y, int width, int height,
-                    const QColor &colour)
+// A text pane that holds plain text only: what is typed or loaded is what is saved. The plain
+// editor lays out only what is on screen, so a text of many megabytes opens at once. Its scroll
+// bar stays in place: a bar that appears narrows the text and makes the editor set up a layout
+// for every line of the text, which costs seconds and hundreds of bytes a line.
+QPlainTextEdit *textPane(QWidget *parent, const char *name, int x, int y, int width, int height,
+                         const QColor &colour)
 {
-    QTextEdit *pane = place<QTextEdit>(parent, name, x, y, width, height);
-    pane->setAcceptRichText(false);
+    auto *pane = place<QPlainTextEdit>(parent, name, x, y, width, height);
+    pane->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setBackground(pane, QPalette::Base, colour);
     makeBold12(pane);
     return pane;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "textfile.h"
+
 #include <QMainWindow>
+#include <QPlainTextEdit>
 #include <QString>
 
 class QAction;
@@ -11,7 +14,6 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
-class QTextEdit;
 class QToolBar;
 class dlgFind;
 class dlgHW;
@@ -40,7 +42,7 @@ public:
     QPushButton *btnClear;
     QLabel *textLabel1_4;
     QLabel *textLabel2;
-    QTextEdit *tedITRANS;
+    QPlainTextEdit *tedITRANS;
     QLineEdit *ledEng;
     QFrame *frame5;
     QPushButton *btnNext;
@@ -55,10 +57,10 @@ public:
     QFrame *frame3;
     QLabel *textLabel1;
     QLabel *textLabel1_2;
-    QTextEdit *english;
+    QPlainTextEdit *english;
     QPushButton *btnLookUp;
     QPushButton *btnBrowse;
-    QTextEdit *itrans;
+    QPlainTextEdit *itrans;
     QMenuBar *MenuBar;
     QMenu *fileMenu;
     QMenu *Edit;
@@ -81,7 +83,8 @@ public:
     QAction *helpAboutAction;
 
     virtual void setAppDirPath(QString path);
-    virtual void findString(QString text);
+    enum FindOutcome { Found, Wrapped, NotFound };
+    virtual FindOutcome findString(QString text);
 
     // The dictionary object, or nullptr after File > Exit.
     vantro::cDictDB *dictionary() const { return DICTDB; }
@@ -149,10 +152,15 @@ private:
     void showKeyCount();
 
     // ITRANS document helpers.
-    int askSaveITRANS(bool forNew, int escapeButton);
     bool settleITRANSChanges(bool forNew);
     bool saveITRANS();
+    bool saveITRANSAs();
+    bool writeITRANS();
+    bool askBeforeSaving(const QString &problem, const QString &question);
     bool mayLeave();
+    bool loadPane(QPlainTextEdit *pane, const QString &path, vantro::TextFormat &format,
+                  bool printFailure);
+    void reportReadFailure(const QString &path, const QString &error, bool printFailure);
 
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
@@ -160,5 +168,6 @@ private:
     QString appDirPath;
     dlgHW *HW = nullptr;
     QString ITRANSFile;
+    vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
 };

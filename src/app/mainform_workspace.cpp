@@ -6,99 +6,58 @@
 #include "dlgfind.h"
 #include "search.h"
 
-#include <QFile>
+#include <QComboBox>
 #include <QLineEdit>
-#include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextDocumentFragment>
-#include <QTextEdit>
 
 #include <cstdio>
 
+using vantro::TextFormat;
+
 namespace {
 
-// Text files are in the locale's 8-bit encoding, read and written whole.
-bool readLocaleText(const QString &path, QString &text)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    QStringDecoder decode(QStringConverter::System);
-    text = decode(file.readAll());
-    return true;
-}
-
-// Writes beside the target and replaces it only once every byte is on disk, so a failed write
-// (full disk, quota, lost permission) leaves the old file exactly as it was.
-bool writeLocaleText(const QString &path, const QString &text)
-{
-    if (path.isEmpty())
-        return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QStringEncoder encode(QStringConverter::System);
-    const QByteArray bytes = encode(text);
-    if (file.write(bytes) != bytes.size())
-        return false;
-    // commit() flushes, syncs and renames, and fails if any earlier write failed.
-    return file.commit();
-}
-
-bool isModified(const QTextEdit *pane)
+bool isModified(const QPlainTextEdit *pane)
 {
     return pane->document()->isModified();
 }
 
 // Replacing the whole text also starts a fresh undo history.
-void replaceText(QTextEdit *pane, const QString &text)
+void replaceText(QPlainTextEdit *pane, const QString &text)
 {
     pane->setPlainText(text);
     pane->document()->clearUndoRedoStacks();
     pane->document()->setModified(false);
 }
 
-} // namespace
-
-int MainForm::askSaveITRANS(bool forNew, int escapeButton)
+// The pane's text as typed, with "\n" between lines. The document's own plain text would turn
+// no-break spaces into blanks and line separators into line ends.
+QString documentText(const QPlainTextEdit *pane)
 {
-    const QString text =
-        forNew ? tr("Save modified ITRANS file ") : tr("Save modified ITRANS file");
-    return Dialogs::current().question(
-        this, tr("VANTRO- ITRANS file") + ITRANSFile + tr(" modified"),
-        text + ITRANSFile + QStringLiteral("?"), Dialogs::Yes, escapeButton);
+    QString text = pane->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
 }
 
-// Asks about unsaved ITRANS text before it is replaced. Only a save the user asked for and that
-// failed stops the caller: the text it would throw away is then the only copy.
+QString withReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
+}
+
+} // namespace
+
+// Answers Cancel or Escape keep everything as it is, so a slip of the hand loses no text.
 bool MainForm::settleITRANSChanges(bool forNew)
 {
     if (!isModified(itrans))
         return true;
-    if (askSaveITRANS(forNew, Dialogs::No) != Dialogs::Yes)
-        return true;
-    return saveITRANS();
-}
-
-bool MainForm::saveITRANS()
-{
-    if (!writeLocaleText(ITRANSFile, itrans->toPlainText())) {
-        Dialogs::current().information(this, tr("VANTRO"), tr("Could not open ") + ITRANSFile);
-        return false;
-    }
-    itrans->document()->setModified(false);
-    return true;
-}
-
-// Leaving with unsaved ITRANS text asks first; Escape stays in the program.
-bool MainForm::mayLeave()
-{
-    if (!isModified(itrans))
-        return true;
-    switch (askSaveITRANS(true, Dialogs::Cancel)) {
+    const QString text =
+        forNew ? tr("Save modified ITRANS file ") : tr("Save modified ITRANS file");
+    switch (Dialogs::current().question(
+        this, tr("VANTRO- ITRANS file") + ITRANSFile + tr(" modified"),
+        text + ITRANSFile + QStringLiteral("?"), Dialogs::Yes, Dialogs::Cancel)) {
     case Dialogs::Yes:
         return saveITRANS();
     case Dialogs::No:
@@ -108,28 +67,136 @@ bool MainForm::mayLeave()
     }
 }
 
+// A document without a name asks for one: writing it nowhere would only report a failure.
+bool MainForm::saveITRANS()
+{
+    return ITRANSFile.isEmpty() ? saveITRANSAs() : writeITRANS();
+}
+
+bool MainForm::saveITRANSAs()
+{
+    const QString path = Dialogs::current().saveFileName(
+        this, tr("VANTRO (*.txt)") + QStringLiteral(";;") + tr("All files (*)"),
+        QStringLiteral("file save as"), tr("ITRANS Files -- File Save As"));
+    if (path.isEmpty())
+        return false;
+    ITRANSFile = path;
+    return writeITRANS();
+}
+
+bool MainForm::askBeforeSaving(const QString &problem, const QString &question)
+{
+    return Dialogs::current().question(this, tr("VANTRO"), problem + QLatin1Char('\n') + question,
+                                       Dialogs::Yes, Dialogs::Cancel) == Dialogs::Yes;
+}
+
+// Writes the text the way the file stored it. What cannot be written that way is not changed
+// silently: a character the encoding cannot hold, or line ends of several kinds, which the
+// editor does not tell apart.
+bool MainForm::writeITRANS()
+{
+    const QString text = documentText(itrans);
+    TextFormat format = itransFormat;
+    if (!vantro::encodingHolds(format.encoding, text)) {
+        if (!askBeforeSaving(
+                tr("The text holds characters that %1, the encoding of %2, cannot hold.")
+                    .arg(vantro::encodingName(format.encoding), ITRANSFile),
+                tr("Save it as UTF-8?")))
+            return false;
+        format.encoding = TextFormat::Utf8;
+    }
+    if (format.mixedLineEnds) {
+        if (!askBeforeSaving(tr("%1 has line ends of several kinds; saving writes all of them "
+                                "like the first one.")
+                                 .arg(ITRANSFile),
+                             tr("Save it?")))
+            return false;
+        format.mixedLineEnds = false;
+    }
+    const QString error = vantro::writeTextFile(ITRANSFile, vantro::encodeText(text, format));
+    if (!error.isEmpty()) {
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       withReason(tr("Could not open ") + ITRANSFile, error));
+        return false;
+    }
+    itransFormat = format;
+    itrans->document()->setModified(false);
+    return true;
+}
+
+bool MainForm::mayLeave()
+{
+    return settleITRANSChanges(true);
+}
+
+void MainForm::reportReadFailure(const QString &path, const QString &error, bool printFailure)
+{
+    if (printFailure) {
+        std::printf("could not read %s\n", path.toLocal8Bit().constData());
+        std::fflush(stdout);
+    }
+    Dialogs::current().information(this, tr("VANTRO"),
+                                   withReason(tr("Could not read ") + path, error));
+}
+
+// Loads the file piece by piece, so that its text is never held twice beside the pane's. A file
+// with NUL bytes is no text: opening it is the user's choice, and No is the default.
+bool MainForm::loadPane(QPlainTextEdit *pane, const QString &path, TextFormat &format,
+                        bool printFailure)
+{
+    vantro::TextProbe probe;
+    QString error;
+    if (!vantro::probeTextFile(path, probe, error)) {
+        reportReadFailure(path, error, printFailure);
+        return false;
+    }
+    const QString nonText = tr("%1 holds NUL bytes: it is not a text file.").arg(path) +
+                            QLatin1Char('\n') + tr("Open it anyway?");
+    if (probe.hasNul && Dialogs::current().question(this, tr("VANTRO"), nonText, Dialogs::No,
+                                                    Dialogs::No) != Dialogs::Yes)
+        return false;
+    QTextDocument *document = pane->document();
+    document->setUndoRedoEnabled(false);
+    pane->clear();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    const bool read = vantro::readTextPieces(
+        path, probe.format.encoding, [&cursor](const QString &piece) { cursor.insertText(piece); },
+        error);
+    cursor.endEditBlock();
+    if (!read)
+        pane->clear();
+    document->setUndoRedoEnabled(true);
+    document->setModified(false);
+    pane->moveCursor(QTextCursor::Start);
+    if (!read) {
+        reportReadFailure(path, error, printFailure);
+        return false;
+    }
+    format = probe.format;
+    return true;
+}
+
 void MainForm::fileNew()
 {
     if (!settleITRANSChanges(true))
         return;
     replaceText(itrans, QString());
+    ITRANSFile.clear();
+    itransFormat = TextFormat();
 }
 
 void MainForm::fileOpen()
 {
-    const QString path = Dialogs::current().openFileName(this, tr("VANTRO Helper (*.txt)"),
-                                                         QStringLiteral("file open"),
-                                                         tr("ITRANS Files -- File Open"));
+    const QString path = Dialogs::current().openFileName(
+        this, tr("VANTRO Helper (*.txt)") + QStringLiteral(";;") + tr("All files (*)"),
+        QStringLiteral("file open"), tr("ITRANS Files -- File Open"));
     if (path.isEmpty())
         return;
     if (!settleITRANSChanges(false))
         return;
-    QString text;
-    if (!readLocaleText(path, text)) {
-        Dialogs::current().information(this, tr("VANTRO"), tr("Could not read ") + path);
+    if (!loadPane(itrans, path, itransFormat, false))
         return;
-    }
-    replaceText(itrans, text);
     ITRANSFile = path;
     itrans->setFocus();
 }
@@ -141,13 +208,7 @@ void MainForm::fileSave()
 
 void MainForm::fileSaveAs()
 {
-    const QString path =
-        Dialogs::current().saveFileName(this, tr("VANTRO (*.txt)"), QStringLiteral("file save as"),
-                                        tr("ITRANS Files -- File Save As"));
-    if (path.isEmpty())
-        return;
-    ITRANSFile = path;
-    saveITRANS();
+    saveITRANSAs();
 }
 
 void MainForm::filePrint() {}
@@ -183,33 +244,34 @@ void MainForm::editFind()
         pdlgf = new dlgFind(this, nullptr, false);
         pdlgf->setMF(this);
     }
+    // Typing goes into the search field at once, over the text searched last.
     pdlgf->show();
+    pdlgf->raise();
+    pdlgf->activateWindow();
+    pdlgf->cmbFind->setFocus();
+    pdlgf->cmbFind->lineEdit()->selectAll();
 }
 
-void MainForm::findString(QString text)
+MainForm::FindOutcome MainForm::findString(QString text)
 {
     if (itrans->find(text))
-        return;
+        return Found;
     currPara = 0;
     currIndex = 0;
     QTextCursor cursor(itrans->document()->findBlockByNumber(currPara));
     cursor.setPosition(cursor.block().position() + currIndex);
     itrans->setTextCursor(cursor);
-    itrans->find(text);
+    return itrans->find(text) ? Wrapped : NotFound;
 }
 
 void MainForm::btnBrowseClicked()
 {
     const QString path = Dialogs::current().openFileName(
-        this, tr("VANTRO (*.*)"), QStringLiteral("file open"), tr("English Text -- File Open"));
+        this, tr("All files (*)"), QStringLiteral("file open"), tr("English Text -- File Open"));
     if (path.isEmpty())
         return;
-    QString text;
-    if (!readLocaleText(path, text)) {
-        std::printf("could not read %s\n", path.toLocal8Bit().constData());
-        std::fflush(stdout);
+    TextFormat format;
+    if (!loadPane(english, path, format, true))
         return;
-    }
-    replaceText(english, text);
     english->setFocus();
 }

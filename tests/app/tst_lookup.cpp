@@ -29,7 +29,7 @@ bool makeDictionary(const QStringList &keys)
     return vantro::test::DbUtilities::load(QStringLiteral("morvak.db"), pairs);
 }
 
-void placeCursor(QTextEdit *pane, int anchor, int position)
+void placeCursor(QPlainTextEdit *pane, int anchor, int position)
 {
     QTextCursor cursor(pane->document());
     cursor.setPosition(anchor);
@@ -228,7 +228,8 @@ void TestLookUp::browseUnreadableFile()
     QCOMPARE(form.english->toPlainText(), QStringLiteral("kept text"));
     QCOMPARE(form.english->textCursor().position(), 5);
     QVERIFY(form.itrans->hasFocus());
-    QCOMPARE(informationTexts(fx.dialogs), QStringList());
+    QCOMPARE(informationTexts(fx.dialogs),
+             QStringList{"Could not read " + path + "\nNo such file or directory"});
 }
 
 QTEST_MAIN(TestLookUp)

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using vantro::test::fileBytes;
 
@@ -22,6 +23,7 @@ namespace {
 
 const QByteArray kOldContent = "old\ncontent\n";
 const int kStayed = 7;
+const QString kNoSuchFile = QStringLiteral("\nNo such file or directory");
 
 // Names the document: "" leaves it unnamed, "gone/..." opens a file whose directory is then
 // removed, so that saving to the name fails.
@@ -45,6 +47,20 @@ QStringList shownOfKind(const ScriptedDialogs &dialogs, const QString &kind)
             texts.append(box.text);
     }
     return texts;
+}
+
+// Each save-modified question shown, in the wording New (lead ending in a blank) or Open gives.
+void verifyQuestions(const WorkspaceFixture &fx, const QString &name, const QString &lead)
+{
+    for (const ScriptedDialogs::Shown &box : fx.dialogs.shown) {
+        if (box.kind != QLatin1String("question"))
+            continue;
+        QCOMPARE(box.title, "VANTRO- ITRANS file" + name + " modified");
+        QCOMPARE(box.text, lead + name + "?");
+        QCOMPARE(box.defaultButton, int(Dialogs::Yes));
+        QCOMPARE(box.escapeButton, int(Dialogs::Cancel));
+        QCOMPARE(box.parent, fx.form.get());
+    }
 }
 
 struct BoxSeen
@@ -96,33 +112,30 @@ private slots:
 
     void fileDialogs_data();
     void fileDialogs();
-    void promptWording_data();
-    void promptWording();
     void newDocument_data();
     void newDocument();
     void openDocument_data();
     void openDocument();
-    void saveBeforeAnyName();
-    void saveAsUnwritable_data();
-    void saveAsUnwritable();
-    void newKeepsTheName();
+    void saveAsTargets_data();
+    void saveAsTargets();
     void roundTrip_data();
     void roundTrip();
+    void saveQuestions_data();
+    void saveQuestions();
+    void nonTextFile_data();
+    void nonTextFile();
     void failedWriteKeepsOldFile_data();
     void failedWriteKeepsOldFile();
 
     void editCommandsActOnItrans();
     void cutAndPasteMarkModified_data();
     void cutAndPasteMarkModified();
-    void undoAfterReplacingHasNothing_data();
-    void undoAfterReplacingHasNothing();
-    void printChangesNothing();
 
     void exitQuestion_data();
     void exitQuestion();
 
-    void realQuestionBoxAnsweredNo();
-    void realExitQuestionEscapeStays();
+    void realQuestionBox_data();
+    void realQuestionBox();
 };
 
 void TestWorkspace::initTestCase()
@@ -141,17 +154,17 @@ void TestWorkspace::fileDialogs_data()
 
     QTest::newRow("open") << "fileOpenAction"
                           << "open"
-                          << "VANTRO Helper (*.txt)"
+                          << "VANTRO Helper (*.txt);;All files (*)"
                           << "file open"
                           << "ITRANS Files -- File Open";
     QTest::newRow("save as") << "fileSaveAsAction"
                              << "save"
-                             << "VANTRO (*.txt)"
+                             << "VANTRO (*.txt);;All files (*)"
                              << "file save as"
                              << "ITRANS Files -- File Save As";
     QTest::newRow("browse") << "btnBrowse"
                             << "open"
-                            << "VANTRO (*.*)"
+                            << "All files (*)"
                             << "file open"
                             << "English Text -- File Open";
 }
@@ -180,57 +193,6 @@ void TestWorkspace::fileDialogs()
     QCOMPARE(form.itrans->toPlainText(), QStringLiteral("typed"));
     QVERIFY(isModified(form.itrans));
     QCOMPARE(form.english->toPlainText(), QStringLiteral("english"));
-    QCOMPARE(form.itransFileName(), QString());
-}
-
-void TestWorkspace::promptWording_data()
-{
-    QTest::addColumn<QString>("action");
-    QTest::addColumn<bool>("named");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<QString>("text");
-
-    QTest::newRow("new, no name") << "fileNewAction" << false << "VANTRO- ITRANS file modified"
-                                  << "Save modified ITRANS file ?";
-    QTest::newRow("new, named") << "fileNewAction" << true << "VANTRO- ITRANS file@ modified"
-                                << "Save modified ITRANS file @?";
-    QTest::newRow("open, no name") << "fileOpenAction" << false << "VANTRO- ITRANS file modified"
-                                   << "Save modified ITRANS file?";
-    QTest::newRow("open, named") << "fileOpenAction" << true << "VANTRO- ITRANS file@ modified"
-                                 << "Save modified ITRANS file@?";
-}
-
-// "@" in the expected texts stands for the current document's path.
-void TestWorkspace::promptWording()
-{
-    QFETCH(QString, action);
-    QFETCH(bool, named);
-    QFETCH(QString, title);
-    QFETCH(QString, text);
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    nameDocument(fx, named ? QStringLiteral("doc.txt") : QString());
-    typeAtEnd(form.itrans, QStringLiteral("x"));
-    fx.dialogs.setNextFileName(fx.write(QStringLiteral("other.txt"), "other"));
-    fx.dialogs.setNextAnswer(Dialogs::No);
-
-    form.findChild<QAction *>(action)->trigger();
-
-    const QList<ScriptedDialogs::Shown> questions = [&] {
-        QList<ScriptedDialogs::Shown> found;
-        for (const auto &box : fx.dialogs.shown) {
-            if (box.kind == QLatin1String("question"))
-                found.append(box);
-        }
-        return found;
-    }();
-    QCOMPARE(questions.size(), 1);
-    const QString name = named ? fx.path(QStringLiteral("doc.txt")) : QString();
-    QCOMPARE(questions.first().title, title.replace(QLatin1Char('@'), name));
-    QCOMPARE(questions.first().text, text.replace(QLatin1Char('@'), name));
-    QCOMPARE(questions.first().defaultButton, int(Dialogs::Yes));
-    QCOMPARE(questions.first().escapeButton, int(Dialogs::No));
-    QCOMPARE(questions.first().parent, &form);
 }
 
 void TestWorkspace::newDocument_data()
@@ -244,13 +206,13 @@ void TestWorkspace::newDocument_data()
 
     QTest::newRow("unmodified: no question") << "doc.txt" << false << -1 << true << false << false;
     QTest::newRow("No") << "doc.txt" << true << int(Dialogs::No) << true << false << false;
-    QTest::newRow("Cancel") << "doc.txt" << true << int(Dialogs::Cancel) << true << false << false;
-    QTest::newRow("Escape") << "doc.txt" << true << -1 << true << false << false;
+    QTest::newRow("Cancel keeps the text")
+        << "doc.txt" << true << int(Dialogs::Cancel) << false << false << false;
+    QTest::newRow("Escape keeps the text") << "doc.txt" << true << -1 << false << false << false;
     QTest::newRow("Yes saves first")
         << "doc.txt" << true << int(Dialogs::Yes) << true << true << false;
-    QTest::newRow("No, no name") << "" << true << int(Dialogs::No) << true << false << false;
-    QTest::newRow("Yes, no name: text kept")
-        << "" << true << int(Dialogs::Yes) << false << false << true;
+    QTest::newRow("Yes, no name, Save As cancelled: text kept")
+        << "" << true << int(Dialogs::Yes) << false << false << false;
     QTest::newRow("Yes, unwritable name: text kept")
         << "gone/doc.txt" << true << int(Dialogs::Yes) << false << false << true;
 }
@@ -276,11 +238,19 @@ void TestWorkspace::newDocument()
     form.fileNewAction->trigger();
 
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), typed ? 1 : 0);
+    verifyQuestions(fx, fileName, QStringLiteral("Save modified ITRANS file "));
     QCOMPARE(form.itrans->toPlainText(), emptied ? QString() : before);
     QCOMPARE(isModified(form.itrans), !emptied);
-    QCOMPARE(form.itransFileName(), fileName);
+    QCOMPARE(form.itrans->document()->isUndoAvailable(), !emptied);
+    QCOMPARE(form.itransFileName(), emptied ? QString() : fileName);
+    // New forgets the name: Save asks for one instead of overwriting the file opened before.
+    if (emptied)
+        form.fileSaveAction->trigger();
+    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("save")).size(),
+             int(name.isEmpty() && answer == Dialogs::Yes) + int(emptied));
     const QStringList reports = shownOfKind(fx.dialogs, QStringLiteral("information"));
-    QCOMPARE(reports, saveFails ? QStringList{"Could not open " + fileName} : QStringList());
+    QCOMPARE(reports,
+             saveFails ? QStringList{"Could not open " + fileName + kNoSuchFile} : QStringList());
     if (!name.isEmpty() && !saveFails)
         QCOMPARE(fileBytes(fileName), saved ? before.toUtf8() : kOldContent);
 }
@@ -303,9 +273,10 @@ void TestWorkspace::openDocument_data()
                                 << "";
     QTest::newRow("No") << "doc.txt" << true << "new.txt" << int(Dialogs::No) << true << true
                         << false << "";
-    QTest::newRow("Cancel") << "doc.txt" << true << "new.txt" << int(Dialogs::Cancel) << true
-                            << true << false << "";
-    QTest::newRow("Escape") << "doc.txt" << true << "new.txt" << -1 << true << true << false << "";
+    QTest::newRow("Cancel keeps the text")
+        << "doc.txt" << true << "new.txt" << int(Dialogs::Cancel) << true << false << false << "";
+    QTest::newRow("Escape keeps the text")
+        << "doc.txt" << true << "new.txt" << -1 << true << false << false << "";
     QTest::newRow("Yes saves first")
         << "doc.txt" << true << "new.txt" << yes << true << true << true << "";
     QTest::newRow("Yes, then unreadable file")
@@ -313,8 +284,8 @@ void TestWorkspace::openDocument_data()
     QTest::newRow("No, then unreadable file")
         << "doc.txt" << true << "missing.txt" << int(Dialogs::No) << true << false << false
         << "read";
-    QTest::newRow("Yes, no name: stops")
-        << "" << true << "new.txt" << yes << true << false << false << "open";
+    QTest::newRow("Yes, no name, Save As cancelled: stops")
+        << "" << true << "new.txt" << yes << true << false << false << "";
     QTest::newRow("Yes, unwritable name: stops")
         << "gone/doc.txt" << true << "new.txt" << yes << true << false << false << "open";
 }
@@ -348,110 +319,115 @@ void TestWorkspace::openDocument()
     form.fileOpenAction->trigger();
 
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), asked ? 1 : 0);
+    verifyQuestions(fx, fileName, QStringLiteral("Save modified ITRANS file"));
     QCOMPARE(form.itrans->toPlainText(), loaded ? QStringLiteral("chosen\ntext") : before);
     QCOMPARE(form.itransFileName(), loaded ? chosenPath : fileName);
     QCOMPARE(isModified(form.itrans), !loaded && !saved && typed);
+    QCOMPARE(form.itrans->document()->isUndoAvailable(), !loaded && typed);
     QStringList reports;
     if (report == QLatin1String("open"))
-        reports << "Could not open " + fileName;
+        reports << "Could not open " + fileName + kNoSuchFile;
     else if (report == QLatin1String("read"))
-        reports << "Could not read " + chosenPath;
+        reports << "Could not read " + chosenPath + kNoSuchFile;
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("information")), reports);
     if (!name.isEmpty() && report != QLatin1String("open"))
         QCOMPARE(fileBytes(fileName), saved ? before.toUtf8() : kOldContent);
     QVERIFY(fx.dialogs.scriptIsUsedUp());
 }
 
-void TestWorkspace::saveBeforeAnyName()
-{
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    typeAtEnd(form.itrans, QStringLiteral("typed"));
-
-    form.fileSaveAction->trigger();
-
-    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("information")),
-             QStringList{"Could not open "});
-    QCOMPARE(fx.dialogs.shown.first().title, QStringLiteral("VANTRO"));
-    QVERIFY(isModified(form.itrans));
-    // Nothing but the dictionary and its recovery files: no document was written anywhere.
-    QCOMPARE(QDir(fx.dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
-             (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
-}
-
-void TestWorkspace::saveAsUnwritable_data()
+void TestWorkspace::saveAsTargets_data()
 {
     QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("reason"); // "": saved
 
-    // The tests run as root, for whom permission bits do not make a directory unwritable; these
-    // are places where no user can create a file.
-    QTest::newRow("under a missing directory") << "@/missing/out.txt";
-    QTest::newRow("a path that is a directory") << "@";
-    QTest::newRow("a new file in /proc") << "/proc/vantro-out.txt";
+    // Permission bits bind root only through the unprivileged user the save then runs as.
+    QTest::newRow("under a missing directory") << "@/missing/out.txt"
+                                               << "No such file or directory";
+    QTest::newRow("a path that is a directory") << "@"
+                                                << "Filename refers to a directory";
+    QTest::newRow("a new file in /proc") << "/proc/vantro-out.txt"
+                                         << "No such file or directory";
+    QTest::newRow("a new file in a locked folder") << "@/locked/new.txt"
+                                                   << "Permission denied";
+    QTest::newRow("a writable file in a locked folder: written in place") << "@/locked/doc.txt"
+                                                                          << "";
 }
 
-// The new name stays after the failure, so a later Save tries it again.
-void TestWorkspace::saveAsUnwritable()
+// A failed name stays, so a later Save tries it again.
+void TestWorkspace::saveAsTargets()
 {
     QFETCH(QString, target);
+    QFETCH(QString, reason);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     target.replace(QLatin1Char('@'), fx.dir.path());
+    const QString locked = fx.path(QStringLiteral("locked"));
+    QDir().mkpath(locked);
+    const auto readAndEnter = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                              QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QFile(fx.write(QStringLiteral("locked/doc.txt"), kOldContent))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::WriteGroup |
+                        QFile::WriteOther);
+    QFile(locked).setPermissions(readAndEnter);
+    QFile(fx.dir.path()).setPermissions(readAndEnter | QFile::WriteOwner);
     typeAtEnd(form.itrans, QStringLiteral("typed"));
     fx.dialogs.setNextFileName(target);
 
+    const bool root = ::geteuid() == 0;
+    QVERIFY(!root || ::seteuid(65534) == 0);
     form.fileSaveAsAction->trigger();
+    form.fileSaveAction->trigger();
+    QVERIFY(!root || ::seteuid(0) == 0);
+
     QCOMPARE(form.itransFileName(), target);
-    QVERIFY(isModified(form.itrans));
-    form.fileSaveAction->trigger();
-
+    const QString box = "Could not open " + target + QLatin1Char('\n') + reason;
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("information")),
-             QStringList({"Could not open " + target, "Could not open " + target}));
-    QVERIFY(isModified(form.itrans));
-    QVERIFY(!QFileInfo(target).isFile());
-}
-
-// New keeps the name, so the next Save writes the new text over the file opened before.
-void TestWorkspace::newKeepsTheName()
-{
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    nameDocument(fx, QStringLiteral("doc.txt"));
-    typeAtEnd(form.itrans, QStringLiteral("first"));
-    fx.dialogs.setNextAnswer(Dialogs::No);
-    form.fileNewAction->trigger();
-    typeAtEnd(form.itrans, QStringLiteral("second"));
-
-    form.fileSaveAction->trigger();
-
-    QCOMPARE(fileBytes(fx.path(QStringLiteral("doc.txt"))), QByteArray("second"));
-    QVERIFY(!isModified(form.itrans));
+             reason.isEmpty() ? QStringList() : QStringList({box, box}));
+    QCOMPARE(isModified(form.itrans), !reason.isEmpty());
+    QCOMPARE(QFileInfo(target).isFile(), reason.isEmpty() || target.endsWith("doc.txt"));
+    if (reason.isEmpty())
+        QCOMPARE(fileBytes(target), QByteArray("typed"));
+    QCOMPARE(QDir(locked).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
+    QFile(locked).setPermissions(readAndEnter | QFile::WriteOwner);
 }
 
 void TestWorkspace::roundTrip_data()
 {
     QTest::addColumn<QByteArray>("content");
+    // What the pane's plain text shows (no-break spaces as blanks); null: the content as UTF-8.
+    QTest::addColumn<QString>("shown");
 
-    QTest::newRow("lines without a final line end") << QByteArray("saMskR^itaM\nbhAShA\nkavi");
-    QTest::newRow("final line end") << QByteArray("ekam\ndve\n");
-    QTest::newRow("empty lines") << QByteArray("\n\nmadhye\n\n");
-    QTest::newRow("blanks and tabs") << QByteArray("  a\tb  \n\t");
-    QTest::newRow("markup") << QByteArray("<b>rAma</b> &amp; <i>sItA</i>\n<html><body>x");
-    QTest::newRow("locale's encoding") << QByteArray("na\xc3\xafve");
-    QTest::newRow("empty") << QByteArray();
+    const QString none;
+    QTest::newRow("lines without a final line end")
+        << QByteArray("saMskR^itaM\nbhAShA\nkavi") << none;
+    QTest::newRow("final line end") << QByteArray("ekam\ndve\n") << none;
+    QTest::newRow("empty lines") << QByteArray("\n\nmadhye\n\n") << none;
+    QTest::newRow("blanks and tabs") << QByteArray("  a\tb  \n\t") << none;
+    QTest::newRow("markup") << QByteArray("<b>rAma</b> &amp; <i>sItA</i>\n<html><body>x") << none;
+    QTest::newRow("UTF-8") << QByteArray("na\xc3\xafve \xe0\xa4\x85") << none;
+    QTest::newRow("empty") << QByteArray() << none;
+    QTest::newRow("CRLF") << QByteArray("ka\r\nkha\r\n") << "ka\nkha\n";
+    QTest::newRow("CR") << QByteArray("ka\rkha") << "ka\nkha";
+    QTest::newRow("Latin-1") << QByteArray("caf\xe9\xa0x\r\n") << QStringLiteral(u"caf\u00e9 x\n");
+    QTest::newRow("no-break space and line separator") << QByteArray("a\xc2\xa0"
+                                                                     "b\xe2\x80\xa8"
+                                                                     "c")
+                                                       << QStringLiteral(u"a b\nc");
+    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbfom") << QStringLiteral(u"\ufeffom");
 }
 
 // What Open shows is the file as it is, and saving it unchanged writes the same bytes back.
 void TestWorkspace::roundTrip()
 {
     QFETCH(QByteArray, content);
+    QFETCH(QString, shown);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     const QString path = fx.write(QStringLiteral("doc.txt"), content);
     fx.dialogs.setNextFileName(path);
 
     form.fileOpenAction->trigger();
-    QCOMPARE(form.itrans->toPlainText(), QString::fromLocal8Bit(content));
+    QCOMPARE(form.itrans->toPlainText(), shown.isNull() ? QString::fromUtf8(content) : shown);
     QVERIFY(!isModified(form.itrans));
     QCOMPARE(form.focusWidget(), form.itrans);
     form.fileSaveAction->trigger();
@@ -464,12 +440,101 @@ void TestWorkspace::roundTrip()
     QVERIFY(fx.dialogs.shown.size() == 2);
 }
 
+void TestWorkspace::saveQuestions_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer");       // -1: Escape, or not asked
+    QTest::addColumn<QString>("question"); // "": none; "@" stands for the path
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QByteArray latin1("caf\xe9\r\n");
+    const QString encoding = QStringLiteral("The text holds characters that Latin-1, the encoding "
+                                            "of @, cannot hold.\nSave it as UTF-8?");
+    const QString mixed = QStringLiteral("@ has line ends of several kinds; saving writes all of "
+                                         "them like the first one.\nSave it?");
+    QTest::newRow("Latin-1 holds it: no question")
+        << latin1 << QStringLiteral(u"\u00fc") << -1 << "" << QByteArray("caf\xe9\r\n\xfc");
+    QTest::newRow("Yes: saved as UTF-8") << latin1 << QStringLiteral(u"\u0101") << int(Dialogs::Yes)
+                                         << encoding << QByteArray("caf\xc3\xa9\r\n\xc4\x81");
+    QTest::newRow("No: not saved")
+        << latin1 << QStringLiteral(u"\u0101") << int(Dialogs::No) << encoding << latin1;
+    QTest::newRow("mixed line ends, Yes: like the first")
+        << QByteArray("a\r\nb\nc\r") << "d" << int(Dialogs::Yes) << mixed
+        << QByteArray("a\r\nb\r\nc\r\nd");
+    QTest::newRow("mixed line ends, Escape: not saved")
+        << QByteArray("a\nb\r\nc") << "d" << -1 << mixed << QByteArray("a\nb\r\nc");
+}
+
+// What the file's format cannot hold as it was read is not changed without a question.
+void TestWorkspace::saveQuestions()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(QString, question);
+    QFETCH(QByteArray, bytes);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    const QString path = fx.write(QStringLiteral("doc.txt"), content);
+    fx.dialogs.setNextFileName(path);
+    form.fileOpenAction->trigger();
+    typeAtEnd(form.itrans, typed);
+    if (answer >= 0)
+        fx.dialogs.setNextAnswer(answer);
+
+    form.fileSaveAction->trigger();
+    form.fileSaveAction->trigger(); // asks again only while the text is still unsaved
+
+    const bool saved = question.isEmpty() || answer == Dialogs::Yes;
+    const QStringList asked = shownOfKind(fx.dialogs, QStringLiteral("question"));
+    QCOMPARE(asked, QStringList(question.isEmpty() ? 0 : 2 - saved,
+                                question.replace(QLatin1Char('@'), path)));
+    QCOMPARE(fileBytes(path), bytes);
+    QCOMPARE(isModified(form.itrans), !saved);
+}
+
+void TestWorkspace::nonTextFile_data()
+{
+    QTest::addColumn<bool>("browse");
+    QTest::addColumn<int>("answer"); // -1: Escape
+
+    QTest::newRow("Open, Escape") << false << -1;
+    QTest::newRow("Open, Yes") << false << int(Dialogs::Yes);
+    QTest::newRow("Browse, Escape") << true << -1;
+    QTest::newRow("Browse, Yes") << true << int(Dialogs::Yes);
+}
+
+// A file with NUL bytes is no text: the question comes first, and No, its default, keeps the pane.
+void TestWorkspace::nonTextFile()
+{
+    QFETCH(bool, browse);
+    QFETCH(int, answer);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    QPlainTextEdit *pane = browse ? form.english : form.itrans;
+    pane->setPlainText(QStringLiteral("kept"));
+    const QByteArray bytes("ka\0\xff\nkha", 8);
+    fx.dialogs.setNextFileName(fx.write(QStringLiteral("data.bin"), bytes));
+    if (answer >= 0)
+        fx.dialogs.setNextAnswer(answer);
+
+    (browse ? form.btnBrowse->click() : form.fileOpenAction->trigger());
+
+    QCOMPARE(fx.dialogs.shown.size(), 2);
+    QCOMPARE(fx.dialogs.shown.last().text,
+             fx.path("data.bin") + " holds NUL bytes: it is not a text file.\nOpen it anyway?");
+    QCOMPARE(fx.dialogs.shown.last().defaultButton, int(Dialogs::No));
+    QCOMPARE(pane->toPlainText(), answer == Dialogs::Yes ? QString::fromLatin1(bytes) : "kept");
+}
+
 void TestWorkspace::failedWriteKeepsOldFile_data()
 {
     QTest::addColumn<bool>("tmpfs");
+    QTest::addColumn<QString>("reason");
 
-    QTest::newRow("full tmpfs") << true;
-    QTest::newRow("file size limit") << false;
+    QTest::newRow("full tmpfs") << true << "No space left on device";
+    QTest::newRow("file size limit") << false << "File too large";
 }
 
 // A write that runs out of room fails after the old file was opened for replacement: the old
@@ -479,6 +544,7 @@ void TestWorkspace::failedWriteKeepsOldFile_data()
 void TestWorkspace::failedWriteKeepsOldFile()
 {
     QFETCH(bool, tmpfs);
+    QFETCH(QString, reason);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     const QString folder = fx.path(QStringLiteral("small"));
@@ -494,7 +560,6 @@ void TestWorkspace::failedWriteKeepsOldFile()
     fx.dialogs.setNextFileName(fx.write(QStringLiteral("small/doc.txt"), kOldContent));
     form.fileOpenAction->trigger();
     const QString path = form.itransFileName();
-    QVERIFY(!path.isEmpty());
     typeAtEnd(form.itrans, QString(256 * 1024, QLatin1Char('k')));
 
     rlimit saved{};
@@ -510,7 +575,7 @@ void TestWorkspace::failedWriteKeepsOldFile()
     std::signal(SIGXFSZ, previousHandler);
 
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("information")),
-             QStringList{"Could not open " + path});
+             QStringList{"Could not open " + path + QLatin1Char('\n') + reason});
     QCOMPARE(fileBytes(path), kOldContent);
     QVERIFY(isModified(form.itrans));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
@@ -526,16 +591,8 @@ void TestWorkspace::editCommandsActOnItrans()
     form.english->setPlainText(QStringLiteral("english words"));
     form.english->selectAll();
     form.english->setFocus();
-    QVERIFY(form.english->hasFocus());
     typeAtEnd(form.itrans, QStringLiteral("one two"));
-    QTextCursor cursor = form.itrans->textCursor();
-    cursor.setPosition(4);
-    cursor.setPosition(7, QTextCursor::KeepAnchor);
-    form.itrans->setTextCursor(cursor);
-    const auto englishUntouched = [&] {
-        return form.english->toPlainText() == QLatin1String("english words") &&
-               form.english->textCursor().selectedText() == QLatin1String("english words");
-    };
+    selectRange(form.itrans, 4, 7);
 
     form.editCopyAction->trigger();
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
@@ -548,7 +605,7 @@ void TestWorkspace::editCommandsActOnItrans()
     QCOMPARE(form.itrans->toPlainText(), QStringLiteral("one "));
     form.editRedoAction->trigger();
     QCOMPARE(form.itrans->toPlainText(), QStringLiteral("one three"));
-    QVERIFY(englishUntouched());
+    QCOMPARE(form.english->textCursor().selectedText(), QStringLiteral("english words"));
     QVERIFY(form.english->hasFocus());
 }
 
@@ -561,6 +618,8 @@ void TestWorkspace::cutAndPasteMarkModified_data()
                          << "kha";
     QTest::newRow("paste") << "editPasteAction"
                            << "clipkha";
+    QTest::newRow("print changes nothing") << "filePrintAction"
+                                           << "ka kha";
 }
 
 // A document just opened is unmodified; cutting or pasting makes New ask about it.
@@ -572,60 +631,18 @@ void TestWorkspace::cutAndPasteMarkModified()
     MainForm &form = fx.open();
     fx.dialogs.setNextFileName(fx.write(QStringLiteral("doc.txt"), "ka kha"));
     form.fileOpenAction->trigger();
-    QTextCursor cursor = form.itrans->textCursor();
-    cursor.setPosition(0);
-    cursor.setPosition(3, QTextCursor::KeepAnchor);
-    form.itrans->setTextCursor(cursor);
+    selectRange(form.itrans, 0, 3);
     QApplication::clipboard()->setText(QStringLiteral("clip"));
     QVERIFY(!isModified(form.itrans));
 
     form.findChild<QAction *>(action)->trigger();
+    const bool changed = after != QLatin1String("ka kha");
     QCOMPARE(form.itrans->toPlainText(), after);
-    QVERIFY(isModified(form.itrans));
+    QCOMPARE(isModified(form.itrans), changed);
     fx.dialogs.setNextAnswer(Dialogs::No);
     form.fileNewAction->trigger();
 
-    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), 1);
-}
-
-void TestWorkspace::undoAfterReplacingHasNothing_data()
-{
-    QTest::addColumn<QString>("action");
-
-    QTest::newRow("New") << "fileNewAction";
-    QTest::newRow("Open") << "fileOpenAction";
-}
-
-void TestWorkspace::undoAfterReplacingHasNothing()
-{
-    QFETCH(QString, action);
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    typeAtEnd(form.itrans, QStringLiteral("typed"));
-    fx.dialogs.setNextFileName(fx.write(QStringLiteral("doc.txt"), "opened"));
-    fx.dialogs.setNextAnswer(Dialogs::No);
-    form.findChild<QAction *>(action)->trigger();
-    const QString replaced = form.itrans->toPlainText();
-    QVERIFY(replaced != QLatin1String("typed"));
-
-    form.editUndoAction->trigger();
-
-    QCOMPARE(form.itrans->toPlainText(), replaced);
-    QVERIFY(!form.itrans->document()->isUndoAvailable());
-    QVERIFY(!isModified(form.itrans));
-}
-
-void TestWorkspace::printChangesNothing()
-{
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    typeAtEnd(form.itrans, QStringLiteral("typed"));
-
-    form.filePrintAction->trigger();
-
-    QCOMPARE(form.itrans->toPlainText(), QStringLiteral("typed"));
-    QVERIFY(isModified(form.itrans));
-    QVERIFY(fx.dialogs.shown.isEmpty());
+    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), int(changed));
 }
 
 void TestWorkspace::exitQuestion_data()
@@ -645,7 +662,7 @@ void TestWorkspace::exitQuestion_data()
         row("unmodified leaves at once") << byClosing << false << "doc.txt" << -1 << true << false;
         row("Yes saves and leaves")
             << byClosing << true << "doc.txt" << int(Dialogs::Yes) << true << true;
-        row("Yes with a failing save stays")
+        row("Yes, no name, Save As cancelled: stays")
             << byClosing << true << "" << int(Dialogs::Yes) << false << false;
         row("No leaves unsaved") << byClosing << true << "doc.txt" << int(Dialogs::No) << true
                                  << false;
@@ -691,57 +708,51 @@ void TestWorkspace::exitQuestion()
 
     QCOMPARE(left, leaves);
     QCOMPARE(form.isVisible(), !(leaves && byClosing));
-    const QList<ScriptedDialogs::Shown> &shown = fx.dialogs.shown;
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")).size(), typed ? 1 : 0);
-    if (typed) {
-        QCOMPARE(shown.first().title, "VANTRO- ITRANS file" + form.itransFileName() + " modified");
-        QCOMPARE(shown.first().text, "Save modified ITRANS file " + form.itransFileName() + "?");
-        QCOMPARE(shown.first().defaultButton, int(Dialogs::Yes));
-        QCOMPARE(shown.first().escapeButton, int(Dialogs::Cancel));
-    }
+    verifyQuestions(fx, name.isEmpty() ? name : fx.path(name), "Save modified ITRANS file ");
     QCOMPARE(isModified(form.itrans), typed && !saved);
     QCOMPARE(form.itrans->toPlainText(), text);
     if (!name.isEmpty())
         QCOMPARE(fileBytes(fx.path(name)), saved ? text.toUtf8() : kOldContent);
-    if (name.isEmpty() && answer == Dialogs::Yes)
-        QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("information")),
-                 QStringList{"Could not open "});
+    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("save")).size(),
+             int(name.isEmpty() && answer == Dialogs::Yes));
+}
+
+void TestWorkspace::realQuestionBox_data()
+{
+    QTest::addColumn<bool>("closing");
+    QTest::addColumn<QString>("button"); // "": Escape
+    QTest::addColumn<bool>("emptied");
+
+    QTest::newRow("New, No") << false << "No" << true;
+    QTest::newRow("New, Escape keeps the text") << false << "" << false;
+    QTest::newRow("close, Escape stays") << true << "" << false;
 }
 
 // The real question box: its default and escape buttons, and the answer read from the button.
-void TestWorkspace::realQuestionBoxAnsweredNo()
+void TestWorkspace::realQuestionBox()
 {
+    QFETCH(bool, closing);
+    QFETCH(QString, button);
+    QFETCH(bool, emptied);
     WorkspaceFixture fx;
     Dialogs::setCurrent(nullptr);
     MainForm &form = fx.open();
     form.show();
     typeAtEnd(form.itrans, QStringLiteral("typed"));
-    const auto seen = pressInNextMessageBox(QStringLiteral("No"));
+    const auto seen = pressInNextMessageBox(button);
 
-    form.fileNewAction->trigger();
+    if (closing)
+        QVERIFY(!form.close());
+    else
+        form.fileNewAction->trigger();
 
     QCOMPARE(seen->title, QStringLiteral("VANTRO- ITRANS file modified"));
     QCOMPARE(seen->defaultText, QStringLiteral("Yes"));
-    QCOMPARE(seen->escapeText, QStringLiteral("No"));
-    QCOMPARE(form.itrans->toPlainText(), QString());
-    QVERIFY(!isModified(form.itrans));
-}
-
-// Escape in the real exit question keeps the program and the text.
-void TestWorkspace::realExitQuestionEscapeStays()
-{
-    WorkspaceFixture fx;
-    Dialogs::setCurrent(nullptr);
-    MainForm &form = fx.open();
-    form.show();
-    typeAtEnd(form.itrans, QStringLiteral("typed"));
-    const auto seen = pressInNextMessageBox(QString());
-
-    QVERIFY(!form.close());
-
     QCOMPARE(seen->escapeText, QStringLiteral("Cancel"));
+    QCOMPARE(form.itrans->toPlainText(), emptied ? QString() : QStringLiteral("typed"));
+    QCOMPARE(isModified(form.itrans), !emptied);
     QVERIFY(form.isVisible());
-    QVERIFY(isModified(form.itrans));
     QVERIFY(form.dictionary() != nullptr);
 }
 

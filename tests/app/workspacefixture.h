@@ -5,8 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
-#include <QTextEdit>
 
 #include <memory>
 
@@ -55,13 +55,22 @@ private:
 };
 
 // Text typed at the end of a pane, the way a user would add it: the pane becomes modified.
-inline void typeAtEnd(QTextEdit *pane, const QString &text)
+inline void typeAtEnd(QPlainTextEdit *pane, const QString &text)
 {
     pane->moveCursor(QTextCursor::End);
     pane->insertPlainText(text);
 }
 
-inline bool isModified(const QTextEdit *pane)
+// Selects from anchor to position (no selection when they are equal) and makes it the pane's.
+inline void selectRange(QPlainTextEdit *pane, int anchor, int position)
+{
+    QTextCursor cursor(pane->document());
+    cursor.setPosition(anchor);
+    cursor.setPosition(position, QTextCursor::KeepAnchor);
+    pane->setTextCursor(cursor);
+}
+
+inline bool isModified(const QPlainTextEdit *pane)
 {
     return pane->document()->isModified();
 }
