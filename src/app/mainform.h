@@ -13,6 +13,7 @@ class QMenuBar;
 class QPushButton;
 class QTextEdit;
 class QToolBar;
+class PreviewWindow;
 class dlgFind;
 class dlgHW;
 
@@ -79,6 +80,10 @@ public:
     QAction *helpContentsAction;
     QAction *helpIndexAction;
     QAction *helpAboutAction;
+    // Beyond the original window: the converted views of the ITRANS document.
+    QMenu *viewMenu;
+    QAction *fileExportAction;
+    QAction *viewDevanagariPreviewAction;
 
     virtual void setAppDirPath(QString path);
     virtual void findString(QString text);
@@ -150,6 +155,12 @@ private:
     bool saveITRANS();
     bool mayLeave();
 
+    // Converted views of the ITRANS document (preview window, export).
+    void fileExport();
+    void viewDevanagariPreview(bool on);
+    void createPreview();
+    void showRecordInPreview();
+
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
     int currPara = 0;
@@ -157,4 +168,5 @@ private:
     dlgHW *HW = nullptr;
     QString ITRANSFile;
     vantro::cDictDB *DICTDB = nullptr;
+    PreviewWindow *m_preview = nullptr;
 };

@@ -150,8 +150,6 @@ void MainForm::fileSaveAs()
     saveITRANS();
 }
 
-void MainForm::filePrint() {}
-
 void MainForm::editUndo()
 {
     itrans->undo();

@@ -413,18 +413,18 @@ void TestMainFormLayout::menus()
     QCOMPARE(m_form->menuBar(), m_form->MenuBar);
     QCOMPARE(m_form->MenuBar->objectName(), QStringLiteral("MenuBar"));
     const QList<QAction *> items = m_form->MenuBar->actions();
-    QCOMPARE(items.size(), 3);
+    QCOMPARE(items.size(), 4);
     QCOMPARE(items.at(0)->menu(), m_form->fileMenu);
     QCOMPARE(items.at(1)->menu(), m_form->Edit);
-    QCOMPARE(items.at(2)->menu(), m_form->helpMenu);
-    QCOMPARE(entryTexts(items), QStringList({"&File", "&Edit", "&Help"}));
+    QCOMPARE(items.at(3)->menu(), m_form->helpMenu);
+    QCOMPARE(entryTexts(items), QStringList({"&File", "&Edit", "Vie&w", "&Help"}));
     for (const QMenu *menu : {m_form->fileMenu, m_form->Edit, m_form->helpMenu}) {
         QVERIFY(menu->objectName().isEmpty());
         QCOMPARE(menu->parent(), m_form);
     }
-    QCOMPARE(
-        entryTexts(m_form->fileMenu->actions()),
-        QStringList({"&New", "&Open...", "&Save", "Save &As...", "|", "&Print...", "|", "E&xit"}));
+    QCOMPARE(entryTexts(m_form->fileMenu->actions()),
+             QStringList({"&New", "&Open...", "&Save", "Save &As...", "&Export...", "|",
+                          "&Print...", "|", "E&xit"}));
     QCOMPARE(entryTexts(m_form->Edit->actions()),
              QStringList({"&Undo", "&Redo", "|", "Cu&t", "&Copy", "&Paste", "|", "&Find..."}));
     QCOMPARE(entryTexts(m_form->helpMenu->actions()),

@@ -116,7 +116,6 @@ private slots:
     void cutAndPasteMarkModified();
     void undoAfterReplacingHasNothing_data();
     void undoAfterReplacingHasNothing();
-    void printChangesNothing();
 
     void exitQuestion_data();
     void exitQuestion();
@@ -613,19 +612,6 @@ void TestWorkspace::undoAfterReplacingHasNothing()
     QCOMPARE(form.itrans->toPlainText(), replaced);
     QVERIFY(!form.itrans->document()->isUndoAvailable());
     QVERIFY(!isModified(form.itrans));
-}
-
-void TestWorkspace::printChangesNothing()
-{
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    typeAtEnd(form.itrans, QStringLiteral("typed"));
-
-    form.filePrintAction->trigger();
-
-    QCOMPARE(form.itrans->toPlainText(), QStringLiteral("typed"));
-    QVERIFY(isModified(form.itrans));
-    QVERIFY(fx.dialogs.shown.isEmpty());
 }
 
 void TestWorkspace::exitQuestion_data()
