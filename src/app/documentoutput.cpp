@@ -10,6 +10,8 @@
 #include <QSaveFile>
 #include <QTextDocument>
 
+#include <algorithm>
+
 namespace vantro::output {
 
 namespace {
@@ -19,13 +21,20 @@ QString tr(const char *text)
     return QCoreApplication::translate("DocumentOutput", text);
 }
 
-// Noto Sans for Latin and IAST, its Devanagari sister for the rest (both from fonts-noto-core).
-QFont pageFont(int pointSize)
+// Noto Sans for ITRANS and IAST, its Devanagari sister (both from fonts-noto-core) for text with
+// Devanagari in it; the toolkit falls back from each to a font with the other's letters. Naming
+// only the one family keeps it from trying Noto Sans on Devanagari, which it warns about.
+QFont pageFont(int pointSize, bool devanagari = false)
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("Noto Sans"), QStringLiteral("Noto Sans Devanagari")});
+    QFont font(devanagari ? QStringLiteral("Noto Sans Devanagari") : QStringLiteral("Noto Sans"));
     font.setPointSize(pointSize);
     return font;
+}
+
+bool hasDevanagari(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c.unicode() >= 0x0900 && c.unicode() <= 0x097f; });
 }
 
 void drawFooter(QPainter &painter, const QRectF &area, const QString &name, int page, int pages)
@@ -61,7 +70,7 @@ bool printText(QPagedPaintDevice &device, const QString &text, const QString &na
     }
     QTextDocument document;
     document.documentLayout()->setPaintDevice(&device);
-    document.setDefaultFont(pageFont(12));
+    document.setDefaultFont(pageFont(12, hasDevanagari(text)));
     document.setPlainText(text);
     const qreal width = device.width();
     const qreal footer = 2.5 * QFontMetricsF(pageFont(9), &device).height();
