@@ -29,12 +29,14 @@ MainForm &openChanged(WorkspaceFixture &fx, const QString &text)
 // A PDF's text as pdftotext reads it back, or a text file's.
 QString outputText(const QString &path)
 {
-    QProcess pdftotext;
-    pdftotext.start(QStringLiteral(VANTRO_PDFTOTEXT), {path, QStringLiteral("-")});
+    if (path.endsWith(QLatin1String(".pdf"))) {
+        QProcess pdftotext;
+        pdftotext.start(QStringLiteral(VANTRO_PDFTOTEXT), {path, QStringLiteral("-")});
+        return pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                           : QString();
+    }
     QFile file(path);
-    if (!path.endsWith(QLatin1String(".pdf")) && file.open(QIODevice::ReadOnly))
-        return QString::fromUtf8(file.readAll());
-    return pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAllStandardOutput()) : "";
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
 } // namespace
