@@ -51,6 +51,8 @@ PreviewWindow::PreviewWindow(QTextDocument *source, QWidget *parent)
 {
     setObjectName(QStringLiteral("previewWindow"));
     setWindowTitle(tr("Devanagari Preview"));
+    // The user opens it to watch while typing: the keyboard stays in the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     createWidgets();
     resize(640, 560);
     m_debounce.setSingleShot(true);
@@ -100,7 +102,8 @@ void PreviewWindow::createWidgets()
     layout->addLayout(switchRow);
     layout->addWidget(m_text, 1);
     layout->addWidget(m_record);
-    layout->addWidget(new QLabel(tr("ITRANS check of the marked paragraph:"), this));
+    m_lintTitle = new QLabel(this);
+    layout->addWidget(m_lintTitle);
     layout->addWidget(m_lint);
 }
 
@@ -228,12 +231,16 @@ void PreviewWindow::markCurrentParagraph(bool textChanged)
 void PreviewWindow::lintCurrentParagraph()
 {
     const QString text = m_source->findBlockByNumber(m_markedBlock).text();
+    const QVector<vantro::LintFinding> findings = vantro::ItransLinter().lint(text);
     m_lint->clear();
-    for (const vantro::LintFinding &finding : vantro::ItransLinter().lint(text)) {
+    for (const vantro::LintFinding &finding : findings) {
         auto *item = new QListWidgetItem(
             tr("column %1: %2").arg(finding.column).arg(finding.message), m_lint);
         item->setData(Qt::UserRole, finding.column);
     }
+    m_lintTitle->setText(findings.isEmpty()
+                             ? tr("ITRANS check of the marked paragraph: nothing found")
+                             : tr("ITRANS check of the marked paragraph:"));
 }
 
 void PreviewWindow::lintItemClicked(QListWidgetItem *item)

@@ -54,6 +54,7 @@ private:
     QRadioButton *m_devanagari = nullptr;
     QRadioButton *m_iast = nullptr;
     QLabel *m_record = nullptr;
+    QLabel *m_lintTitle = nullptr;
     QListWidget *m_lint = nullptr;
     QTimer m_debounce;
     QString m_meaning;
