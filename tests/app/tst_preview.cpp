@@ -1,5 +1,6 @@
 // The ITRANS document in Devanagari and IAST: the preview window, printing and export.
 
+#include "dbtools.h"
 #include "transliterate.h"
 #include "workspacefixture.h"
 
@@ -29,14 +30,11 @@ MainForm &openChanged(WorkspaceFixture &fx, const QString &text)
 // A PDF's text as pdftotext reads it back, or a text file's.
 QString outputText(const QString &path)
 {
-    if (path.endsWith(QLatin1String(".pdf"))) {
-        QProcess pdftotext;
+    QProcess pdftotext;
+    if (path.endsWith(QLatin1String(".pdf")))
         pdftotext.start(QStringLiteral(VANTRO_PDFTOTEXT), {path, QStringLiteral("-")});
-        return pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAllStandardOutput())
-                                           : QString();
-    }
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return pdftotext.waitForFinished() ? QString::fromUtf8(pdftotext.readAllStandardOutput())
+                                       : QString::fromUtf8(vantro::test::fileBytes(path));
 }
 
 } // namespace
