@@ -1,8 +1,12 @@
 #include "dialogs.h"
 
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
@@ -53,6 +57,13 @@ void RealDialogs::about(QWidget *parent, const QString &title, const QString &te
 
 namespace {
 
+// The extension of the filter's first pattern, "pdf" for "PDF (*.pdf)".
+QString filterSuffix(const QString &filter)
+{
+    static const QRegularExpression pattern(QStringLiteral("\\*\\.(\\w+)"));
+    return pattern.match(filter).captured(1);
+}
+
 QString runFileDialog(QWidget *parent, const QString &filter, const QString &objectName,
                       const QString &caption, QFileDialog::AcceptMode mode)
 {
@@ -78,6 +89,41 @@ QString RealDialogs::saveFileName(QWidget *parent, const QString &filter,
                                   const QString &objectName, const QString &caption)
 {
     return runFileDialog(parent, filter, objectName, caption, QFileDialog::AcceptSave);
+}
+
+QString RealDialogs::saveFileNameWithFilter(QWidget *parent, const QStringList &filters,
+                                            QString &selectedFilter, const QString &objectName,
+                                            const QString &caption)
+{
+    QFileDialog dialog(parent, caption);
+    dialog.setObjectName(objectName);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilters(filters);
+    // A name typed without an extension gets the one of the chosen filter.
+    dialog.setDefaultSuffix(filterSuffix(filters.value(0)));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog](const QString &filter) { dialog.setDefaultSuffix(filterSuffix(filter)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
+int RealDialogs::choice(QWidget *parent, const QString &title, const QString &label,
+                        const QStringList &items, int current)
+{
+    bool ok = false;
+    const QString item = QInputDialog::getItem(parent, title, label, items, current, false, &ok);
+    return ok ? int(items.indexOf(item)) : -1;
+}
+
+bool RealDialogs::print(QWidget *parent, QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    // Documents are printed whole.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 int ScriptedDialogs::question(QWidget *parent, const QString &title, const QString &text,
@@ -123,4 +169,37 @@ QString ScriptedDialogs::saveFileName(QWidget *parent, const QString &filter,
 {
     shown.append({QStringLiteral("save"), caption, {}, -1, -1, filter, objectName, parent});
     return nextFileName();
+}
+
+QString ScriptedDialogs::saveFileNameWithFilter(QWidget *parent, const QStringList &filters,
+                                                QString &selectedFilter, const QString &objectName,
+                                                const QString &caption)
+{
+    const QString joined = filters.join(QStringLiteral(";;"));
+    shown.append({QStringLiteral("save"), caption, {}, -1, -1, joined, objectName, parent});
+    selectedFilter = m_filters.isEmpty() ? filters.value(0) : m_filters.takeFirst();
+    return nextFileName();
+}
+
+int ScriptedDialogs::choice(QWidget *parent, const QString &title, const QString &label,
+                            const QStringList &items, int current)
+{
+    const QString joined = items.join(QStringLiteral(";;"));
+    shown.append({QStringLiteral("choice"), title, label, current, -1, joined, {}, parent});
+    if (m_answers.isEmpty()) {
+        ++unscripted;
+        return -1;
+    }
+    return m_answers.takeFirst();
+}
+
+bool ScriptedDialogs::print(QWidget *parent, QPrinter &printer)
+{
+    shown.append({QStringLiteral("print"), {}, {}, -1, -1, {}, {}, parent});
+    const QString file = nextFileName();
+    if (file.isEmpty())
+        return false;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    return true;
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class QPrinter;
 class QWidget;
 
 // Every question box, information box, about box and file dialog of the program goes through
@@ -27,6 +28,15 @@ public:
                                  const QString &caption) = 0;
     virtual QString saveFileName(QWidget *parent, const QString &filter, const QString &objectName,
                                  const QString &caption) = 0;
+    // A save dialog offering several filters; selectedFilter receives the one the user chose.
+    virtual QString saveFileNameWithFilter(QWidget *parent, const QStringList &filters,
+                                           QString &selectedFilter, const QString &objectName,
+                                           const QString &caption) = 0;
+    // A modal pick from items; answers the index chosen, or -1 when the user cancels.
+    virtual int choice(QWidget *parent, const QString &title, const QString &label,
+                       const QStringList &items, int current) = 0;
+    // The toolkit's print dialog, which sets printer up; false when the user cancels.
+    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
 
     static Dialogs &current();
     // Replaces the dialogs in use (not owned); nullptr restores the real ones.
@@ -44,6 +54,12 @@ public:
                          const QString &caption) override;
     QString saveFileName(QWidget *parent, const QString &filter, const QString &objectName,
                          const QString &caption) override;
+    QString saveFileNameWithFilter(QWidget *parent, const QStringList &filters,
+                                   QString &selectedFilter, const QString &objectName,
+                                   const QString &caption) override;
+    int choice(QWidget *parent, const QString &title, const QString &label,
+               const QStringList &items, int current) override;
+    bool print(QWidget *parent, QPrinter &printer) override;
 };
 
 // Answers from a script and remembers every box it was asked to show. A box that finds the
@@ -54,7 +70,7 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "question", "information", "about", "open", "save"
+        QString kind; // "question", "information", "about", "open", "save", "choice", "print"
         QString title;
         QString text;
         int defaultButton = -1;
@@ -65,7 +81,9 @@ public:
     };
 
     void setNextAnswer(int answer) { m_answers.append(answer); }
+    // File names answer the file dialogs, and the print dialog too: it then prints to that PDF.
     void setNextFileName(const QString &name) { m_fileNames.append(name); }
+    void setNextFilter(const QString &filter) { m_filters.append(filter); }
 
     QList<Shown> shown;
     int unscripted = 0;
@@ -78,14 +96,24 @@ public:
                          const QString &caption) override;
     QString saveFileName(QWidget *parent, const QString &filter, const QString &objectName,
                          const QString &caption) override;
+    QString saveFileNameWithFilter(QWidget *parent, const QStringList &filters,
+                                   QString &selectedFilter, const QString &objectName,
+                                   const QString &caption) override;
+    int choice(QWidget *parent, const QString &title, const QString &label,
+               const QStringList &items, int current) override;
+    bool print(QWidget *parent, QPrinter &printer) override;
 
-    bool scriptIsUsedUp() const { return m_answers.isEmpty() && m_fileNames.isEmpty(); }
+    bool scriptIsUsedUp() const
+    {
+        return m_answers.isEmpty() && m_fileNames.isEmpty() && m_filters.isEmpty();
+    }
 
 private:
     QString nextFileName();
 
     QList<int> m_answers;
     QStringList m_fileNames;
+    QStringList m_filters;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the guard.

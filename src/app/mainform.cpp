@@ -5,6 +5,7 @@
 #include "dictdb.h"
 #include "imagecollection.h"
 #include "mimesource.h"
+#include "previewwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -96,6 +97,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl)
 
 MainForm::~MainForm()
 {
+    delete m_preview;
     destroy();
 }
 
@@ -176,6 +178,9 @@ void MainForm::createActions()
     helpContentsAction = action("helpContentsAction", nullptr);
     helpIndexAction = action("helpIndexAction", nullptr);
     helpAboutAction = action("helpAboutAction", nullptr);
+    fileExportAction = action("fileExportAction", nullptr);
+    viewDevanagariPreviewAction = action("viewDevanagariPreviewAction", nullptr);
+    viewDevanagariPreviewAction->setCheckable(true);
 }
 
 void MainForm::createToolBarAndMenus()
@@ -192,7 +197,8 @@ void MainForm::createToolBarAndMenus()
     MenuBar->setObjectName(QStringLiteral("MenuBar"));
     setMenuBar(MenuBar);
     fileMenu = new QMenu(this);
-    fileMenu->addActions({fileNewAction, fileOpenAction, fileSaveAction, fileSaveAsAction});
+    fileMenu->addActions(
+        {fileNewAction, fileOpenAction, fileSaveAction, fileSaveAsAction, fileExportAction});
     fileMenu->addSeparator();
     fileMenu->addAction(filePrintAction);
     fileMenu->addSeparator();
@@ -203,12 +209,15 @@ void MainForm::createToolBarAndMenus()
     Edit->addActions({editCutAction, editCopyAction, editPasteAction});
     Edit->addSeparator();
     Edit->addAction(editFindAction);
+    viewMenu = new QMenu(this);
+    viewMenu->addAction(viewDevanagariPreviewAction);
     helpMenu = new QMenu(this);
     helpMenu->addActions({helpContentsAction, helpIndexAction});
     helpMenu->addSeparator();
     helpMenu->addAction(helpAboutAction);
     MenuBar->addMenu(fileMenu);
     MenuBar->addMenu(Edit);
+    MenuBar->addMenu(viewMenu);
     MenuBar->addMenu(helpMenu);
 }
 
@@ -261,10 +270,15 @@ void MainForm::languageChange()
     action(helpContentsAction, tr("Contents"), tr("&Contents..."), QString());
     action(helpIndexAction, tr("Index"), tr("&Index..."), QString());
     action(helpAboutAction, tr("About"), tr("&About"), QString());
+    action(fileExportAction, tr("Export"), tr("&Export..."), QString());
+    action(viewDevanagariPreviewAction, tr("Devanagari Preview"), tr("&Devanagari Preview"),
+           tr("Ctrl+D"));
 
     toolBar->setWindowTitle(tr("Tools"));
     fileMenu->setTitle(tr("&File"));
     Edit->setTitle(tr("&Edit"));
+    // Alt+V belongs to the Save button already.
+    viewMenu->setTitle(tr("Vie&w"));
     helpMenu->setTitle(tr("&Help"));
 }
 
@@ -285,6 +299,8 @@ void MainForm::connectSignals()
     connect(helpIndexAction, &QAction::triggered, this, &MainForm::helpIndex);
     connect(helpContentsAction, &QAction::triggered, this, &MainForm::helpContents);
     connect(helpAboutAction, &QAction::triggered, this, &MainForm::helpAbout);
+    connect(fileExportAction, &QAction::triggered, this, &MainForm::fileExport);
+    connect(viewDevanagariPreviewAction, &QAction::toggled, this, &MainForm::viewDevanagariPreview);
     connect(btnFirst, &QPushButton::clicked, this, &MainForm::btnFirstClicked);
     connect(btnLast, &QPushButton::clicked, this, &MainForm::btnLastClicked);
     connect(btnNext, &QPushButton::clicked, this, &MainForm::btnNextClicked);

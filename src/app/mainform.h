@@ -15,6 +15,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QToolBar;
+class PreviewWindow;
 class dlgFind;
 class dlgHW;
 
@@ -81,6 +82,10 @@ public:
     QAction *helpContentsAction;
     QAction *helpIndexAction;
     QAction *helpAboutAction;
+    // Beyond the original window: the converted views of the ITRANS document.
+    QMenu *viewMenu;
+    QAction *fileExportAction;
+    QAction *viewDevanagariPreviewAction;
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
@@ -162,6 +167,12 @@ private:
                   bool printFailure);
     void reportReadFailure(const QString &path, const QString &error, bool printFailure);
 
+    // Converted views of the ITRANS document (preview window, export).
+    void fileExport();
+    void viewDevanagariPreview(bool on);
+    void createPreview();
+    void showRecordInPreview();
+
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
     int currPara = 0;
@@ -170,4 +181,5 @@ private:
     QString ITRANSFile;
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
+    PreviewWindow *m_preview = nullptr;
 };

@@ -211,8 +211,6 @@ void MainForm::fileSaveAs()
     saveITRANSAs();
 }
 
-void MainForm::filePrint() {}
-
 void MainForm::editUndo()
 {
     itrans->undo();

@@ -120,6 +120,7 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("&Save", "Ctrl+S", "fileSave");
     row("Save &As...", "", "");
     row("&Print...", "Ctrl+P", "filePrint");
+    row("&Export...", "", "");
     row("E&xit", "", "");
     row("&Undo", "Ctrl+Z", "editUndo");
     row("&Redo", "Ctrl+Y", "editRedo");
@@ -149,6 +150,7 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("&ITRANS", "Alt+I", "itrans");
     row("&File", "Alt+F", "&New");
     row("&Edit", "Alt+E", "&Undo");
+    row("Vie&w", "Alt+W", "&Devanagari Preview");
     row("&Help", "Alt+H", "&Contents...");
 }
 

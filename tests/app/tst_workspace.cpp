@@ -618,8 +618,6 @@ void TestWorkspace::cutAndPasteMarkModified_data()
                          << "kha";
     QTest::newRow("paste") << "editPasteAction"
                            << "clipkha";
-    QTest::newRow("print changes nothing") << "filePrintAction"
-                                           << "ka kha";
 }
 
 // A document just opened is unmodified; cutting or pasting makes New ask about it.

@@ -1,0 +1,151 @@
+// The ITRANS document in other scripts: the preview window, printing and export.
+
+#include "mainform.h"
+
+#include "dialogs.h"
+#include "documentoutput.h"
+#include "previewwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QScreen>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include <type_traits>
+
+using vantro::output::Script;
+
+namespace {
+
+// The footer's name for the document: its file name, or a word for an unsaved document.
+QString footerName(const QString &path)
+{
+    return path.isEmpty() ? MainForm::tr("Untitled") : QFileInfo(path).fileName();
+}
+
+} // namespace
+
+void MainForm::filePrint()
+{
+    const QStringList scripts = {tr("ITRANS"), tr("Devanagari"), tr("IAST")};
+    const int chosen = Dialogs::current().choice(this, tr("Print"), tr("Print the document as:"),
+                                                 scripts, int(Script::Devanagari));
+    if (chosen < 0 || chosen >= scripts.size())
+        return;
+    const QString name = footerName(ITRANSFile);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(name);
+    printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    if (!Dialogs::current().print(this, printer))
+        return;
+    const QString text = vantro::output::convert(itrans->toPlainText(), Script(chosen));
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // A PDF goes through our own writer, which replaces the file only when it is complete and
+    // can say why it failed; a printer is driven directly.
+    const bool printed = printer.outputFormat() == QPrinter::PdfFormat
+                             ? vantro::output::writePdf(printer.outputFileName(), text, name,
+                                                        &error, printer.pageLayout())
+                             : vantro::output::printText(printer, text, name, &error);
+    QApplication::restoreOverrideCursor();
+    if (!printed) {
+        const QString target = printer.outputFormat() == QPrinter::PdfFormat
+                                   ? printer.outputFileName()
+                                   : printer.printerName();
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       tr("Could not print to %1: %2").arg(target, error));
+    }
+}
+
+// Writes a converted copy; the document, its name and its modified flag stay as they are.
+void MainForm::fileExport()
+{
+    const QStringList filters = {tr("Devanagari text (*.txt)"), tr("IAST text (*.txt)"),
+                                 tr("PDF (*.pdf)")};
+    QString filter;
+    const QString path = Dialogs::current().saveFileNameWithFilter(
+        this, filters, filter, QStringLiteral("file export"), tr("ITRANS Files -- Export"));
+    if (path.isEmpty())
+        return;
+    const QString itransText = itrans->toPlainText();
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool written = false;
+    if (filter == filters.at(2))
+        written =
+            vantro::output::writePdf(path, vantro::output::convert(itransText, Script::Devanagari),
+                                     footerName(ITRANSFile), &error);
+    else
+        written = vantro::output::writeText(
+            path,
+            vantro::output::convert(itransText,
+                                    filter == filters.at(1) ? Script::Iast : Script::Devanagari),
+            &error);
+    QApplication::restoreOverrideCursor();
+    if (!written)
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       tr("Could not export %1: %2").arg(path, error));
+}
+
+void MainForm::viewDevanagariPreview(bool on)
+{
+    if (!on) {
+        if (m_preview)
+            m_preview->hide();
+        return;
+    }
+    if (!m_preview)
+        createPreview();
+    m_preview->setCursorPosition(itrans->textCursor().position());
+    showRecordInPreview();
+    m_preview->show();
+    m_preview->raise();
+}
+
+void MainForm::createPreview()
+{
+    m_preview = new PreviewWindow(itrans->document(), this);
+    // Beside the main window where the screen has room, so that neither hides the other.
+    const QRect frame = frameGeometry();
+    if (screen() && frame.right() + m_preview->width() < screen()->availableGeometry().right())
+        m_preview->move(frame.right() + 1, frame.top());
+    // Ctrl+D closes the preview from inside it as well.
+    m_preview->addAction(viewDevanagariPreviewAction);
+    // Written against what the plain and the rich text edit share, so either may hold the text.
+    using DocumentPane = std::remove_pointer_t<decltype(itrans)>;
+    using MeaningPane = std::remove_pointer_t<decltype(tedITRANS)>;
+    connect(itrans, &DocumentPane::cursorPositionChanged, m_preview,
+            [this] { m_preview->setCursorPosition(itrans->textCursor().position()); });
+    connect(m_preview, &PreviewWindow::jumpRequested, this, [this](int position) {
+        QTextCursor cursor = itrans->textCursor();
+        cursor.setPosition(position);
+        itrans->setTextCursor(cursor);
+        activateWindow();
+        itrans->setFocus();
+    });
+    connect(m_preview, &PreviewWindow::closed, viewDevanagariPreviewAction,
+            [this] { viewDevanagariPreviewAction->setChecked(false); });
+    // The preview is the context: these stop when it goes, before the form's widgets do.
+    const auto showRecord = [this] { showRecordInPreview(); };
+    connect(tedITRANS, &MeaningPane::textChanged, m_preview, showRecord);
+    connect(ledSyn, &QLineEdit::textChanged, m_preview, showRecord);
+    connect(qApp, &QApplication::focusChanged, m_preview, showRecord);
+}
+
+// The record's meaning and synonyms join the preview while the user is in one of them; they
+// leave when the focus goes elsewhere in this window, not when it goes to the preview itself.
+void MainForm::showRecordInPreview()
+{
+    if (!m_preview)
+        return;
+    const QWidget *focus = QApplication::focusWidget();
+    if (focus == tedITRANS || focus == ledSyn)
+        m_preview->showRecord(tedITRANS->toPlainText(), ledSyn->text());
+    else if (focus && focus->window() == this)
+        m_preview->hideRecord();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QTextCursor>
+#include <QTimer>
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class QListWidgetItem;
+class QPlainTextEdit;
+class QRadioButton;
+class QTextDocument;
+
+// A window beside the main window that shows the ITRANS document converted to Devanagari or
+// IAST, one preview paragraph per document paragraph. Edits are collected as a range of dirty
+// paragraphs and converted after a pause in typing, so the cost of an update follows the size
+// of the edit, not the size of the document.
+class PreviewWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    PreviewWindow(QTextDocument *source, QWidget *parent);
+
+    // The document position of the editing cursor: its paragraph is marked, shown and checked.
+    void setCursorPosition(int position);
+    // The record form's meaning and synonyms, shown under the document while the user edits them.
+    void showRecord(const QString &meaning, const QString &synonyms);
+    void hideRecord();
+    bool showsIast() const;
+
+signals:
+    // The user clicked a finding: the document position it is about.
+    void jumpRequested(int position);
+    void closed();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createWidgets();
+    void sourceChanged(int position, int removed, int added);
+    void updatePreview();
+    void rebuild();
+    bool applyDirtyRange();
+    void markCurrentParagraph(bool textChanged);
+    void lintCurrentParagraph();
+    void lintItemClicked(QListWidgetItem *item);
+    QString convert(const QString &itrans) const;
+
+    QTextDocument *m_source;
+    QPlainTextEdit *m_text = nullptr;
+    QRadioButton *m_devanagari = nullptr;
+    QRadioButton *m_iast = nullptr;
+    QLabel *m_record = nullptr;
+    QLabel *m_lintTitle = nullptr;
+    QListWidget *m_lint = nullptr;
+    QTimer m_debounce;
+    QString m_meaning;
+    QString m_synonyms;
+
+    // Source paragraphs m_dirtyFirst..m_dirtyLast changed since the last update; they stand in
+    // for preview paragraphs m_dirtyFirst..m_dirtyLast - m_dirtyShift.
+    int m_dirtyFirst = -1;
+    int m_dirtyLast = -1;
+    int m_dirtyShift = 0;
+    int m_sourceBlocks = 0;
+    bool m_needsRebuild = true;
+    int m_cursorPosition = 0;
+    int m_markedBlock = -1;
+    // Sits in the marked preview paragraph and moves with it through updates.
+    QTextCursor m_mark;
+};
