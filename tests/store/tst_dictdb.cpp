@@ -345,6 +345,20 @@ void TestDictDB::secondOpenOfTheSameFileIsRefused()
     QCOMPARE(second.openDB(), 0);
     QCOMPARE(second.getStat(), 1);
     second.closeDB();
+
+    // A program slow to lock while a rebuild renames a new file into place must not end up
+    // holding the old file: the lock it answers is on the file at the path.
+    static QByteArray replacement;
+    replacement = QFile::encodeName(f.path + QStringLiteral(".rebuild"));
+    QVERIFY(QFile::copy(f.path, QFile::decodeName(replacement)));
+    FileLock::setBeforeLockHook([](const QByteArray &path) {
+        FileLock::setBeforeLockHook(nullptr);
+        ::rename(replacement.constData(), path.constData());
+    });
+    FileLock slow;
+    FileLock other;
+    QCOMPARE(slow.acquire(QFile::encodeName(f.path)), FileLock::Result::Locked);
+    QCOMPARE(other.acquire(QFile::encodeName(f.path)), FileLock::Result::Busy);
 }
 
 void TestDictDB::charactersWithoutLatin1FormAreRefused_data()

@@ -13,6 +13,8 @@
 
 #include <db.h>
 
+#include <sys/stat.h>
+
 using namespace vantro;
 using namespace vantro::test;
 
@@ -158,9 +160,11 @@ private slots:
     void refusedChangesWriteNothing_data();
     void refusedChangesWriteNothing();
     void replayIsIdempotent();
+    void uncheckedCloseReplaysTheJournal_data();
     void uncheckedCloseReplaysTheJournal();
     void crashThenReopen_data();
     void crashThenReopen();
+    void linkedPrivateDictionaryIsRebuiltInPlace();
     void snapshotAfterJournalOutgrowsAQuarter();
     void snapshotOnRequestEmptiesTheJournal();
     void newDictionaryKeepsAnOldSnapshot();
@@ -428,8 +432,16 @@ void TestJournal::replayIsIdempotent()
 
 // The file was not closed but is sound: the journal's last change reaches the file even if the
 // database write itself never did.
+void TestJournal::uncheckedCloseReplaysTheJournal_data()
+{
+    QTest::addColumn<bool>("formatOne");
+    QTest::newRow("journal format 2") << false;
+    QTest::newRow("journal format 1, written by an older version") << true;
+}
+
 void TestJournal::uncheckedCloseReplaysTheJournal()
 {
+    QFETCH(bool, formatOne);
     Dictionary dict;
     QVERIFY(dict.open());
     QCOMPARE(dict.save(QStringLiteral("water"), QStringLiteral("jalaM")), 0);
@@ -438,7 +450,16 @@ void TestJournal::uncheckedCloseReplaysTheJournal()
     QTemporaryDir crash;
     const QString crashed = dict.crashImage(crash);
     QVERIFY(writeFile(crashed, dbBefore));
-    QVERIFY(Journal::read(QFile::encodeName(journalPath(crashed))).openFlag);
+    const JournalContents journal = Journal::read(QFile::encodeName(journalPath(crashed)));
+    QVERIFY(journal.openFlag);
+    if (formatOne) {
+        QByteArray header = QByteArray("VNTJRNL1\x01\0\0\0\x01", 13) + QByteArray(31, '\0');
+        for (const quint32 crc = crc32(header); header.size() < 48;)
+            header.append(char(crc >> (8 * (header.size() - 44))));
+        const QByteArray entries = fileBytes(journalPath(crashed)).mid(kJournalHeaderSize);
+        QVERIFY(writeFile(journalPath(crashed), header + entries));
+        QCOMPARE(Journal::read(QFile::encodeName(journalPath(crashed))).entries.size(), 2);
+    }
 
     cDictDB reopened(crashed);
     const Captured output = captureOutput([&] { QCOMPARE(reopened.openDB(), 0); });
@@ -516,6 +537,34 @@ void TestJournal::crashThenReopen()
         QCOMPARE(fileBytes(crashed + kept.first()), damagedBytes);
 }
 
+// A private dictionary reached through a link: the recovery files lie beside the file itself and
+// take its mode, and a rebuild replaces that file, leaving the link a link.
+void TestJournal::linkedPrivateDictionaryIsRebuiltInPlace()
+{
+    Dictionary dict;
+    QVERIFY(dict.seed(299));
+    const QString real = dict.dir.filePath(QStringLiteral("real.db"));
+    QVERIFY(QFile::rename(dict.path, real) && QFile::link(real, dict.path));
+    QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
+    QVERIFY(dict.open());
+    QCOMPARE(dict.save(QStringLiteral("last"), QStringLiteral("antimaH")), 0);
+    // The journal as a crash would leave it, over a damaged file.
+    const QByteArray journal = fileBytes(journalPath(real));
+    dict.close();
+    QVERIFY(writeFile(journalPath(real), journal) && damageFirstLeaf(real));
+    captureOutput([&] { QVERIFY(dict.open()); });
+    QCOMPARE(dict.db->getStat(), 300);
+    dict.close();
+    QVERIFY(QFileInfo(dict.path).isSymLink());
+    QVERIFY(QFileInfo(real + QStringLiteral(".damaged")).isFile());
+    QVERIFY(!QFileInfo(real + QStringLiteral(".damaged")).isSymLink());
+    struct stat info;
+    for (const QString &name : {real, snapshotPath(real), journalPath(real)})
+        QVERIFY2(::stat(QFile::encodeName(name).constData(), &info) == 0 &&
+                     (info.st_mode & 0777) == 0600,
+                 qPrintable(name));
+}
+
 void TestJournal::snapshotAfterJournalOutgrowsAQuarter()
 {
     Dictionary dict;
@@ -541,7 +590,13 @@ void TestJournal::snapshotOnRequestEmptiesTheJournal()
     Dictionary dict;
     QVERIFY(dict.open());
     QCOMPARE(dict.save(QStringLiteral("one"), QStringLiteral("ekaH")), 0);
+    // A temporary a kill left behind goes; a link planted at a temporary's name is not followed.
+    const QString victim = dict.dir.filePath(QStringLiteral("victim"));
+    QVERIFY(writeFile(dict.snapshot + QStringLiteral(".new-abcdef"), "left by a kill"));
+    QVERIFY(writeFile(victim, "mine") && QFile::link(victim, dict.snapshot + ".new"));
     QCOMPARE(dict.db->takeSnapshot(), QString());
+    QVERIFY(!QFileInfo::exists(dict.snapshot + QStringLiteral(".new-abcdef")));
+    QCOMPARE(fileBytes(victim), QByteArray("mine"));
     const JournalContents contents = Journal::read(QFile::encodeName(dict.journal));
     QCOMPARE(contents.entries.size(), 0);
     QVERIFY(contents.openFlag);
