@@ -486,8 +486,10 @@ QString cDictDB::checkedAfterRecovery(const char *path)
 qint64 cDictDB::journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
                               DBT *dbKey)
 {
-    if (m_deferSync)
+    if (m_deferSync) {
+        m_recovery.beforeUnjournaledChange();
         return Recovery::kNothingRecorded;
+    }
     const int presence = op == JournalEntry::Op::Save ? -1 : keyPresence(dbKey);
     if ((op == JournalEntry::Op::Add && presence == 1) ||
         (op == JournalEntry::Op::Delete && presence == 0))

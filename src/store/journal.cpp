@@ -401,12 +401,10 @@ bool Journal::fail()
     return false;
 }
 
-bool Journal::writeHeader(bool flush)
+bool Journal::writeHeader()
 {
     const QByteArray header = encodeJournalHeader(m_contents);
-    return (writeAll(m_fd, header.constData(), header.size(), 0) &&
-            (!flush || ::fdatasync(m_fd) == 0)) ||
-           fail();
+    return writeAll(m_fd, header.constData(), header.size(), 0) || fail();
 }
 
 bool Journal::setOpenFlag(bool open)
@@ -419,7 +417,12 @@ bool Journal::setOpenFlag(bool open)
         m_contents.keyCount = -1;
         m_contents.entriesEndAtClose = 0;
     }
-    return writeHeader(open);
+    return writeHeader();
+}
+
+bool Journal::flush()
+{
+    return m_fd >= 0 && (::fdatasync(m_fd) == 0 || fail());
 }
 
 bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount)
@@ -430,15 +433,7 @@ bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount)
     m_contents.dictionaryAtClose = dictionary;
     m_contents.keyCount = keyCount;
     m_contents.entriesEndAtClose = m_size;
-    return writeHeader(true);
-}
-
-bool Journal::setDictionaryFileId(const QByteArray &fileId)
-{
-    if (m_fd < 0)
-        return false;
-    m_contents.dictionaryFileId = fileId;
-    return writeHeader(true);
+    return writeHeader();
 }
 
 qint64 Journal::append(const JournalEntry &entry)

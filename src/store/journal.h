@@ -151,14 +151,14 @@ public:
     const JournalContents &contents() const { return m_contents; }
     qint64 size() const { return m_size; }
 
-    // Rewrites the header in place and flushes it: a flag lost to a crash would let the next
-    // open trust a file that deferred writes may have left damaged.
+    // Rewrites the header in place. Not flushed: the next append flushes it with the entry, and
+    // a change that is not journaled flushes it first (see flush()).
     bool setOpenFlag(bool open);
+    bool flush();
     // The clean close: the flag cleared, with the dictionary's state and key count recorded
-    // (keyCount -1 when not known).
+    // (keyCount -1 when not known). Not flushed either: the dictionary was flushed before, so a
+    // header lost to a crash only costs the next open a check.
     bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
-    // Names the dictionary the entries are written against.
-    bool setDictionaryFileId(const QByteArray &fileId);
     // Writes the entry at the end and flushes; answers the length before it (the mark to
     // truncate back to), or -1 when it could not be written whole (then nothing is kept).
     qint64 append(const JournalEntry &entry);
@@ -180,7 +180,7 @@ private:
     static QByteArray readBytes(const QByteArray &path, bool *exists = nullptr,
                                 qint64 limit = std::numeric_limits<qint64>::max());
     bool fail();
-    bool writeHeader(bool flush = false);
+    bool writeHeader();
     bool openClean(qint64 fileSize);
     bool rewriteWhole();
     bool cutTornTail(const QByteArray &bytes);

@@ -318,6 +318,7 @@ void Recovery::afterOpen(DB *dbp, bool created)
         if (const int ret = replayJournal(dbp, m_journal.contents().entries); ret != 0)
             say("replaying " + m_journalPath + " failed: " + db_strerror(ret));
     }
+    m_openFlagFlushed = false;
     if (created)
         setAsideOldSnapshot();
     if (snapshotDue()) {
@@ -415,6 +416,12 @@ qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteA
     if (mark < 0)
         report(m_journalPath + ": " + local(m_journal.lastError()) + "; nothing written");
     return mark;
+}
+
+void Recovery::beforeUnjournaledChange()
+{
+    if (!m_openFlagFlushed && m_journal.isOpen())
+        m_openFlagFlushed = m_journal.flush();
 }
 
 void Recovery::takeBack(qint64 mark)
