@@ -4,6 +4,7 @@
 // vantro-dict count, put and get as processes at the largest size, compared within each round
 // (the order alternates from round to round) with the smallest size or an empty journal.
 // Usage: vantro-journalbench [--sizes 10000,1000000] [--changes N] [--runs N] [--rounds N]
+//                            [--keep DIR]
 
 #include "benchdata.h"
 #include "dictdb.h"
@@ -18,8 +19,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 using namespace vantro;
@@ -33,6 +34,8 @@ struct Options
     int changes = 101;
     int runs = 5;
     int rounds = 15;
+    // Where the clean-open dictionaries are built and left, for timing the tool from outside.
+    QString keep;
 };
 
 Options parse(const QStringList &args)
@@ -49,6 +52,8 @@ Options parse(const QStringList &args)
             options.runs = args[i + 1].toInt();
         } else if (args[i] == QLatin1String("--rounds")) {
             options.rounds = args[i + 1].toInt();
+        } else if (args[i] == QLatin1String("--keep")) {
+            options.keep = args[i + 1];
         }
     }
     return options;
@@ -252,9 +257,10 @@ struct Pair
 
 void measureCleanOpens(const Options &options)
 {
-    QTemporaryDir dir;
+    QTemporaryDir temporary;
+    const QDir dir(options.keep.isEmpty() ? temporary.path() : options.keep);
     const auto place = [&](const char *name) {
-        QDir(dir.path()).mkpath(QString::fromLatin1(name));
+        dir.mkpath(QString::fromLatin1(name));
         return QDir(dir.filePath(QString::fromLatin1(name))).filePath(QStringLiteral("morvak.db"));
     };
     const QString empty = place("empty"), small = place("small"), large = place("large"),
@@ -270,15 +276,19 @@ void measureCleanOpens(const Options &options)
     Pair startUp, count, put, get;
     QList<double> flushes;
     for (int round = 0; round < options.rounds; ++round) {
+        // Twenty in a row, to lift a sample well above the timer's noise.
         const auto window = [](const QString &path) {
             return [path] {
                 return secondsOf([&] {
-                    cDictDB db(path);
-                    if (db.openDB() != 0)
-                        std::abort();
-                    db.getStat();
-                    db.closeDB();
-                });
+                           for (int i = 0; i < 20; ++i) {
+                               cDictDB db(path);
+                               if (db.openDB() != 0)
+                                   std::abort();
+                               db.getStat();
+                               db.closeDB();
+                           }
+                       }) /
+                       20;
             };
         };
         const auto tool = [](const QString &path, const QStringList &command) {

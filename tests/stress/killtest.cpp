@@ -160,28 +160,18 @@ std::optional<Dictionary> readBack(const QString &path)
 // whichever the file shows.
 qint64 compare(Dictionary &model, const Dictionary &stored, const std::optional<Change> &pending)
 {
+    const QByteArray missing("\x01missing");
     if (pending) {
         Dictionary after = model;
         pending->applyTo(after);
-        const auto inFile = stored.constFind(pending->key);
-        const std::optional<QByteArray> fileValue =
-            inFile == stored.cend() ? std::nullopt : std::optional<QByteArray>(*inFile);
-        const auto valueIn = [&](const Dictionary &d) {
-            return d.contains(pending->key) ? std::optional<QByteArray>(d.value(pending->key))
-                                            : std::nullopt;
-        };
-        if (fileValue == valueIn(after))
+        if (after.value(pending->key, missing) == stored.value(pending->key, missing))
             model = after;
     }
     qint64 differences = 0;
-    for (auto it = model.cbegin(); it != model.cend(); ++it) {
-        if (stored.value(it.key(), QByteArray("\x01missing")) != it.value())
-            ++differences;
-    }
-    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
-        if (!model.contains(it.key()))
-            ++differences;
-    }
+    for (auto it = model.cbegin(); it != model.cend(); ++it)
+        differences += stored.value(it.key(), missing) != it.value() ? 1 : 0;
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        differences += model.contains(it.key()) ? 0 : 1;
     return differences;
 }
 
@@ -189,8 +179,7 @@ qint64 compare(Dictionary &model, const Dictionary &stored, const std::optional<
 // page are damaged after the kill. Answers whether anything was damaged.
 bool damageRecoveryFiles(const QString &db)
 {
-    const QByteArray journalName = QFile::encodeName(journalPath(db));
-    const JournalContents journal = Journal::read(journalName);
+    const JournalContents journal = Journal::read(QFile::encodeName(journalPath(db)));
     QFile journalFile(journalPath(db)), snapshot(snapshotPath(db));
     const bool entry = journal.entries.size() >= 3 && journalFile.open(QIODevice::ReadWrite) &&
                        journalFile.seek(kJournalHeaderSize +
