@@ -57,7 +57,6 @@ private slots:
     void cursorAfterDeletingCurrentRecord();
     void atOrAfterPositioning();
     void buffersOnlyGrow();
-    void keyCount();
     void closeWhenNothingIsOpen();
     void newFileModeAndPlace();
     void unopenedDictionaryFailsEveryOperation();
@@ -252,19 +251,6 @@ void TestDictDB::buffersOnlyGrow()
     QCOMPARE(f.db.dataCapacity(), 17);
     QCOMPARE(f.db.getCursorRec(cDictDB::First), 0);
     QCOMPARE(f.db.getWord(), QString(300, 'k'));
-}
-
-void TestDictDB::keyCount()
-{
-    Fixture f;
-    QCOMPARE(f.db.getStat(), 0);
-    f.put("one", "m");
-    f.put("two", "m");
-    f.put("Two", "m");
-    QCOMPARE(f.db.getStat(), 2);
-    f.db.setWord("one");
-    f.db.deleteRecord();
-    QCOMPARE(f.db.getStat(), 1);
 }
 
 void TestDictDB::closeWhenNothingIsOpen()

@@ -42,11 +42,6 @@ bool writeFile(const QString &path, const QByteArray &bytes)
            file.write(bytes) == bytes.size() && file.flush();
 }
 
-QByteArray bytesOf(const QString &path)
-{
-    return QFileInfo(path).isFile() ? fileBytes(path) : QByteArray();
-}
-
 // A dictionary in a temporary directory with its journal and snapshot beside it.
 struct Dictionary
 {
@@ -183,12 +178,8 @@ void TestJournal::entriesRoundTrip()
     QVERIFY(contents.openFlag);
     QCOMPARE(contents.snapshot, (SnapshotId{1, 2, 3}));
     QCOMPARE(contents.entries.size(), entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        QCOMPARE(contents.entries[i].op, entries[i].op);
-        QCOMPARE(contents.entries[i].key, entries[i].key);
-        QCOMPARE(contents.entries[i].data, entries[i].data);
-        QCOMPARE(contents.entries[i].msecsSinceEpoch, entries[i].msecsSinceEpoch);
-    }
+    for (qsizetype i = 0; i < entries.size(); ++i)
+        QCOMPARE(encodeJournalEntry(contents.entries[i]), encodeJournalEntry(entries[i]));
     QCOMPARE(contents.validLength, journalImage(entries).size());
 }
 
@@ -319,7 +310,7 @@ void TestJournal::refusedChangesWriteNothing()
     Dictionary dict;
     QVERIFY(dict.open());
     QCOMPARE(dict.save(QStringLiteral("water"), QStringLiteral("jalaM")), 0);
-    const QByteArray before = bytesOf(dict.journal);
+    const QByteArray before = fileBytes(dict.journal);
     int result = 0;
     const Captured output = captureOutput([&] {
         result = change[0] == QLatin1String("delete")
@@ -328,7 +319,7 @@ void TestJournal::refusedChangesWriteNothing()
     });
     QCOMPARE(result, 1);
     QVERIFY(output.out.startsWith(expectedOut));
-    QCOMPARE(bytesOf(dict.journal), before);
+    QCOMPARE(fileBytes(dict.journal), before);
 }
 
 void TestJournal::replayIsIdempotent()
@@ -381,7 +372,6 @@ void TestJournal::uncheckedCloseReplaysTheJournal()
             header.append(char(crc >> (8 * (header.size() - 44))));
         const QByteArray entries = fileBytes(journalPath(crashed)).mid(kJournalHeaderSize);
         QVERIFY(writeFile(journalPath(crashed), header + entries));
-        QCOMPARE(Journal::read(QFile::encodeName(journalPath(crashed))).entries.size(), 2);
     }
 
     cDictDB reopened(crashed);
@@ -447,8 +437,8 @@ void TestJournal::crashThenReopen()
     const QByteArray damagedBytes = fileBytes(crashed);
     cDictDB reopened(crashed);
     const Captured output = captureOutput([&] { QCOMPARE(reopened.openDB(), 0); });
-    QVERIFY2(output.err.contains(said), output.err.constData());
-    QVERIFY(!reopened.recoveryNotices().isEmpty());
+    QVERIFY2(output.err.contains(said) && !reopened.recoveryNotices().isEmpty(),
+             output.err.constData());
     QCOMPARE(reopened.getStat(), keys);
     QCOMPARE(reopened.closeDB(), 0);
     QVERIFY(DbUtilities::verify(crashed));

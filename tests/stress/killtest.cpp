@@ -181,10 +181,10 @@ bool damageRecoveryFiles(const QString &db)
 {
     const JournalContents journal = Journal::read(QFile::encodeName(journalPath(db)));
     QFile journalFile(journalPath(db)), snapshot(snapshotPath(db));
-    const bool entry = journal.entries.size() >= 3 && journalFile.open(QIODevice::ReadWrite) &&
-                       journalFile.seek(kJournalHeaderSize +
-                                        encodeJournalEntry(journal.entries[0]).size() + 8) &&
-                       journalFile.write("\xA5\xA5") == 2;
+    const bool entry =
+        journal.entries.size() >= 3 && journalFile.open(QIODevice::ReadWrite) &&
+        journalFile.seek(kJournalHeaderSize + encodeJournalEntry(journal.entries[0]).size() + 8) &&
+        journalFile.write("\xA5\xA5") == 2;
     const bool page = snapshot.size() >= 8192 && snapshot.open(QIODevice::ReadWrite) &&
                       snapshot.seek(4096) && snapshot.write(QByteArray(64, '\xA5')) == 64;
     return entry || page;

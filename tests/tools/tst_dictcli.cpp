@@ -463,8 +463,8 @@ void TestDictCli::verifyVerdicts_data()
     QTest::newRow("text") << "text" << 1 << QByteArray("not a dictionary file (not a Berkeley");
     QTest::newRow("hash") << "hash" << 1 << QByteArray("not a dictionary file (a hash");
     QTest::newRow("recno") << "recno" << 1 << QByteArray("not a dictionary file (a record");
-    QTest::newRow("duplicate keys") << "btree\nduplicates=1" << 1
-                                    << QByteArray("not a dictionary file (a B-tree with dup");
+    QTest::newRow("duplicate keys")
+        << "btree\nduplicates=1" << 1 << QByteArray("not a dictionary file (a B-tree with dup");
     QTest::newRow("directory") << "directory" << 1 << QByteArray("(not a regular file)");
     QTest::newRow("FIFO") << "fifo" << 1 << QByteArray("(not a regular file)");
 }
@@ -476,14 +476,13 @@ void TestDictCli::verifyVerdicts()
     QFETCH(int, status);
     QFETCH(QByteArray, said);
     const Dictionary dictionary;
-    const QByteArray name = QFile::encodeName(dictionary.path);
     QList<KeyData> many;
     for (int i = 0; i < 2000; ++i)
         many.append({QByteArray::number(i + 1), "meaning of the word " + QByteArray::number(i)});
     if (kind == QLatin1String("directory"))
         QVERIFY(QDir().mkdir(dictionary.path));
     else if (kind == QLatin1String("fifo"))
-        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+        QCOMPARE(::mkfifo(QFile::encodeName(dictionary.path).constData(), 0600), 0);
     else if (kind == QLatin1String("text"))
         QVERIFY(QFile(dictionary.path).open(QIODevice::WriteOnly) &&
                 QFile(dictionary.path).resize(8192));
