@@ -275,10 +275,10 @@ QByteArray Journal::readBytes(const QByteArray &path, bool *exists, qint64 limit
     }
     char block[1 << 16];
     ssize_t done;
-    while (bytes.size() < limit &&
-           ((done = ::read(fd, block, size_t(qMin<qint64>(limit - bytes.size(), sizeof block)))) >
-                0 ||
-            (done < 0 && errno == EINTR))) {
+    while (
+        bytes.size() < limit &&
+        ((done = ::read(fd, block, size_t(qMin<qint64>(limit - bytes.size(), sizeof block)))) > 0 ||
+         (done < 0 && errno == EINTR))) {
         if (done > 0)
             bytes.append(block, done);
     }

@@ -171,7 +171,10 @@ public:
     // dictionaryFileId.
     bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
                const QByteArray &dictionaryFileId, bool openFlag);
-    bool reset(const SnapshotId &snapshot, bool openFlag) { return reset(snapshot, {}, {}, openFlag); }
+    bool reset(const SnapshotId &snapshot, bool openFlag)
+    {
+        return reset(snapshot, {}, {}, openFlag);
+    }
 
     // The reason for the last failure, as the system words it.
     QString lastError() const { return m_error; }

@@ -91,8 +91,8 @@ static QByteArray moveAside(const QByteArray &path, const char *suffix)
     for (int number = 0; number < 1000; ++number) {
         const QByteArray name =
             path + suffix + (number == 0 ? QByteArray() : "." + QByteArray::number(number));
-        if (::renameat2(AT_FDCWD, path.constData(), AT_FDCWD, name.constData(),
-                        RENAME_NOREPLACE) == 0) {
+        if (::renameat2(AT_FDCWD, path.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) ==
+            0) {
             syncDirectoryOf(path);
             return name;
         }
@@ -113,6 +113,11 @@ void Recovery::setPath(const QByteArray &dbPath)
     m_snapshotPath = QFile::encodeName(snapshotPath(QFile::decodeName(dbPath)));
     m_journalPath = QFile::encodeName(journalPath(QFile::decodeName(dbPath)));
     m_journal.setPath(m_journalPath);
+    m_replayAtOpen = false;
+    m_rebuilt = false;
+    m_snapshotWanted = false;
+    m_trustedKeyCount = -1;
+    m_notices.clear();
 }
 
 void Recovery::say(const QByteArray &line)
@@ -134,8 +139,8 @@ void Recovery::setAsideStale(const QByteArray &dbFileId)
     const QByteArray journal = moveAside(m_journalPath, ".stale");
     QByteArray line = m_dbPath + " is not the dictionary " + m_journalPath +
                       " was written for, so its changes were not applied; ";
-    line += journal.isEmpty() ? QByteArray("it could not be set aside")
-                              : "it is kept as " + journal;
+    line +=
+        journal.isEmpty() ? QByteArray("it could not be set aside") : "it is kept as " + journal;
     const QByteArray snapshotId = fileIdOf(m_snapshotPath);
     if (!snapshotId.isEmpty() && snapshotId != dbFileId) {
         const QByteArray snapshot = moveAside(m_snapshotPath, ".stale");
@@ -160,11 +165,6 @@ void Recovery::keepDamagedJournal(const JournalContents &contents)
 
 bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad)
 {
-    m_replayAtOpen = false;
-    m_rebuilt = false;
-    m_snapshotWanted = false;
-    m_trustedKeyCount = -1;
-    m_notices.clear();
     bool exists = false;
     const JournalContents header = Journal::readHeader(m_journalPath, &exists);
     if (!exists)
@@ -240,8 +240,8 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
     lock.swap(rebuiltLock);
     const QByteArray entries = QByteArray::number(contents.entries.size()) + " journal entries";
     if (salvaged < 0)
-        say(what + "; kept it as " + damaged + " and rebuilt it from " + m_snapshotPath +
-            " and " + entries);
+        say(what + "; kept it as " + damaged + " and rebuilt it from " + m_snapshotPath + " and " +
+            entries);
     else
         say(what + "; kept it as " + damaged + " and rebuilt it from the " +
             QByteArray::number(salvaged) + " records salvaged from it and " + entries + " (" +
@@ -309,6 +309,13 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
 
 void Recovery::afterOpen(DB *dbp, bool created)
 {
+    // The changes of a dictionary that is gone are kept with its snapshot, not dropped.
+    if (created && !Journal::read(m_journalPath).entries.isEmpty()) {
+        const QByteArray kept = moveAside(m_journalPath, ".stale");
+        if (!kept.isEmpty())
+            say("the journal " + m_journalPath +
+                " belongs to a dictionary that is gone; kept it as " + kept);
+    }
     if (!m_journal.open(m_dbPath)) {
         say(m_journalPath + ": " + local(m_journal.lastError()) +
             "; changes are flushed but could not be rebuilt after a crash");
@@ -347,14 +354,9 @@ void Recovery::setAsideOldSnapshot()
     SnapshotId old;
     if (!identityOf(m_snapshotPath, old))
         return;
-    QByteArray name = m_snapshotPath + ".old";
-    for (int number = 1; ::access(name.constData(), F_OK) == 0; ++number)
-        name = m_snapshotPath + ".old." + QByteArray::number(number);
-    if (::rename(m_snapshotPath.constData(), name.constData()) == 0)
-        report("the snapshot " + m_snapshotPath +
-               " belongs to a dictionary that is gone; kept it "
-               "as " +
-               name);
+    if (const QByteArray name = moveAside(m_snapshotPath, ".old"); !name.isEmpty())
+        say("the snapshot " + m_snapshotPath +
+            " belongs to a dictionary that is gone; kept it as " + name);
 }
 
 bool Recovery::snapshotDue() const
@@ -373,8 +375,7 @@ QString Recovery::takeSnapshot(bool openFlag)
 {
     SnapshotId id;
     QByteArray snapshotFileId;
-    if (QString why = copyDurably(m_dbPath, m_snapshotPath, &id, &snapshotFileId);
-        !why.isEmpty())
+    if (QString why = copyDurably(m_dbPath, m_snapshotPath, &id, &snapshotFileId); !why.isEmpty())
         return why;
     if (!m_journal.reset(id, snapshotFileId, fileIdOf(m_dbPath), openFlag))
         return m_journal.lastError();

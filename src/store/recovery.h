@@ -31,7 +31,8 @@ public:
     explicit Recovery(const QByteArray &dbPath);
 
     // The file the recovery files belong to: a symbolic link is resolved once at open, so the
-    // snapshot and journal lie beside the file itself and a rebuild replaces that file.
+    // snapshot and journal lie beside the file itself and a rebuild replaces that file. Called
+    // at every open; forgets what the last open found.
     void setPath(const QByteArray &dbPath);
 
     // With the single-writer lock held and before the library opens the file: when the journal
@@ -76,8 +77,8 @@ private:
     void keepDamagedJournal(const JournalContents &contents);
     bool rebuild(FileLock &lock, const JournalContents &contents);
     QString snapshotUnusable(const JournalContents &contents) const;
-    QString rebuildInto(QByteArray &temporary, const JournalContents &contents,
-                        bool fromSnapshot, int &salvaged);
+    QString rebuildInto(QByteArray &temporary, const JournalContents &contents, bool fromSnapshot,
+                        int &salvaged);
     bool snapshotDue() const;
     QString takeSnapshot(bool openFlag);
     void snapshotFailed(const QString &why);

@@ -1,8 +1,8 @@
 #include "snapshot.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 
 #include <db.h>
 
@@ -167,9 +167,16 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix)
     const QString base = QFile::decodeName(target);
     const QFileInfo info(base);
     QDir directory = info.dir();
-    const QString pattern = info.fileName() + QString::fromLatin1(suffix) + QStringLiteral("??????");
-    for (const QString &name : directory.entryList({pattern}, QDir::Files | QDir::System | QDir::Hidden))
+    const QString pattern =
+        info.fileName() + QString::fromLatin1(suffix) + QStringLiteral("??????");
+    for (const QString &name :
+         directory.entryList({pattern}, QDir::Files | QDir::System | QDir::Hidden))
         ::unlink(QFile::encodeName(directory.filePath(name)).constData());
+    // Earlier versions used the name without the unique ending.
+    const QByteArray fixedName = target + QByteArray(suffix).chopped(1);
+    struct stat fixed;
+    if (::lstat(fixedName.constData(), &fixed) == 0 && S_ISREG(fixed.st_mode))
+        ::unlink(fixedName.constData());
 }
 
 void takeModeOf(int fd, const QByteArray &like)

@@ -25,8 +25,7 @@ QString resetFileId(const QByteArray &path);
 
 // Creates a new file "<target><suffix>XXXXXX" with a unique ending, exclusively and never through
 // a link; answers its descriptor (or -1) and its name.
-int createTemporaryBeside(const QByteArray &target, QByteArray &name,
-                          const char *suffix = ".new-");
+int createTemporaryBeside(const QByteArray &target, QByteArray &name, const char *suffix = ".new-");
 
 // Removes what createTemporaryBeside left there under that suffix when a program was killed.
 void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new-");
