@@ -275,7 +275,9 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
     if (const int ret = db_create(&dbp, nullptr, 0); ret != 0)
         return libraryText(ret);
     // A damaged snapshot makes the library say a great deal; the one line that counts is ours.
-    FILE *noise = std::fopen("/dev/null", "w");
+    char *noiseBuffer = nullptr;
+    size_t noiseLength = 0;
+    FILE *noise = open_memstream(&noiseBuffer, &noiseLength);
     dbp->set_errfile(dbp, noise);
     int ret = dbp->open(dbp, nullptr, temporary.constData(), nullptr, DB_BTREE,
                         fromSnapshot ? 0 : DB_CREATE | DB_EXCL, 0600);
@@ -288,6 +290,7 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
     const int closed = dbp->close(dbp, 0);
     if (noise)
         std::fclose(noise);
+    std::free(noiseBuffer);
     if (ret == 0)
         ret = closed;
     if (ret != 0)

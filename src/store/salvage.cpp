@@ -19,7 +19,9 @@ QByteArray salvageDump(const QByteArray &path, u_int32_t flags)
     size_t length = 0;
     FILE *out = open_memstream(&buffer, &length);
     // What the library says about each bad page would only bury the one line that matters.
-    FILE *noise = std::fopen("/dev/null", "w");
+    char *noiseBuffer = nullptr;
+    size_t noiseLength = 0;
+    FILE *noise = open_memstream(&noiseBuffer, &noiseLength);
     dbp->set_errfile(dbp, noise);
     dbp->set_msgfile(dbp, noise);
     if (out)
@@ -28,6 +30,7 @@ QByteArray salvageDump(const QByteArray &path, u_int32_t flags)
         dbp->close(dbp, 0);
     if (noise)
         std::fclose(noise);
+    std::free(noiseBuffer);
     if (!out)
         return {};
     std::fclose(out);
