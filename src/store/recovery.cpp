@@ -169,7 +169,8 @@ bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad)
     const JournalContents header = Journal::readHeader(m_journalPath, &exists);
     if (!exists)
         return false;
-    const QByteArray dbFileId = fileIdOf(m_dbPath);
+    // Only a file whose first page is sound can tell whose it is: damage there is no evidence.
+    const QByteArray dbFileId = fileIsBad ? QByteArray() : fileIdOf(m_dbPath);
     if (isForeign(header, dbFileId)) {
         setAsideStale(dbFileId);
         return false;
@@ -209,6 +210,7 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
 {
     const QByteArray what = m_dbPath + " was not closed and is damaged";
     removeStaleTemporaries(m_dbPath, ".rebuild-");
+    removeStaleTemporaries(m_dbPath, ".salvage-");
     QString unusable = snapshotUnusable(contents);
     QByteArray temporary;
     int salvaged = -1;
@@ -216,7 +218,7 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
     if (unusable.isEmpty()) {
         why = rebuildInto(temporary, contents, true, salvaged);
         if (!why.isEmpty())
-            unusable = why;
+            unusable = QStringLiteral("the snapshot could not be used: ") + why;
     }
     if (!unusable.isEmpty())
         why = rebuildInto(temporary, contents, false, salvaged);
@@ -268,7 +270,7 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
             return QString::fromLocal8Bit(std::strerror(errno));
         ::close(fd);
         ::unlink(temporary.constData());
-        pairs = salvageRecords(m_dbPath);
+        pairs = salvageRecords(m_dbPath, m_snapshotPath);
         salvaged = int(pairs.size());
     }
     DB *dbp = nullptr;
@@ -305,7 +307,7 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
     if (QString why = resetFileId(temporary); !why.isEmpty())
         return why;
     if (!fileVerifies(temporary))
-        return fromSnapshot ? QStringLiteral("the snapshot itself does not verify")
+        return fromSnapshot ? QStringLiteral("it does not verify")
                             : QStringLiteral("the salvaged file does not verify");
     return {};
 }

@@ -1,11 +1,17 @@
 #include "salvage.h"
 
+#include "snapshot.h"
+
 #include <QSet>
 
 #include <db.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantro {
 namespace {
@@ -37,6 +43,68 @@ QByteArray salvageDump(const QByteArray &path, u_int32_t flags)
     QByteArray dump(buffer, qsizetype(length));
     std::free(buffer);
     return dump;
+}
+
+// The page size a B-tree's first page names, or 0 when it names none that can be.
+quint32 pageSizeOf(const QByteArray &path)
+{
+    unsigned char meta[24];
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const bool read = fd >= 0 && ::pread(fd, meta, sizeof meta, 0) == sizeof meta;
+    if (fd >= 0)
+        ::close(fd);
+    quint32 size = 0;
+    if (read)
+        std::memcpy(&size, meta + 20, sizeof size);
+    return size >= 512 && size <= 65536 && (size & (size - 1)) == 0 ? size : 0;
+}
+
+// A copy of the file at path whose first page is the metadata page of a new, empty B-tree of the
+// same page size, naming every page the file holds: the salvage needs a readable first page to
+// find the others, and a B-tree's root is always its second page.
+QByteArray withFreshMetadata(const QByteArray &path, quint32 pageSize)
+{
+    QByteArray copy;
+    const int created = createTemporaryBeside(path, copy, ".salvage-");
+    if (created < 0)
+        return {};
+    ::close(created);
+    ::unlink(copy.constData());
+    DB *dbp = nullptr;
+    if (db_create(&dbp, nullptr, 0) != 0)
+        return {};
+    dbp->set_pagesize(dbp, pageSize);
+    const int opened =
+        dbp->open(dbp, nullptr, copy.constData(), nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0600);
+    if (dbp->close(dbp, 0) != 0 || opened != 0) {
+        ::unlink(copy.constData());
+        return {};
+    }
+    QByteArray meta(qsizetype(pageSize), '\0');
+    const int to = ::open(copy.constData(), O_RDWR | O_CLOEXEC | O_NOFOLLOW);
+    const int from = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    struct stat info
+    {
+    };
+    bool done = to >= 0 && from >= 0 && ::fstat(from, &info) == 0 &&
+                ::pread(to, meta.data(), pageSize, 0) == qint64(pageSize);
+    const quint32 lastPage = quint32(info.st_size / pageSize) - 1;
+    std::memcpy(meta.data() + 32, &lastPage, sizeof lastPage);
+    char block[1 << 16];
+    for (off_t at = 0; done;) {
+        const ssize_t got = ::pread(from, block, sizeof block, at);
+        if (got <= 0)
+            break;
+        done = ::pwrite(to, block, size_t(got), at) == got;
+        at += got;
+    }
+    done = done && ::pwrite(to, meta.constData(), pageSize, 0) == qint64(pageSize);
+    for (const int fd : {to, from})
+        if (fd >= 0)
+            ::close(fd);
+    if (!done)
+        ::unlink(copy.constData());
+    return done ? copy : QByteArray();
 }
 
 } // namespace
@@ -71,11 +139,24 @@ QList<StoredPair> parseDump(const QByteArray &dump)
     return pairs;
 }
 
-QList<StoredPair> salvageRecords(const QByteArray &path)
+QList<StoredPair> salvageRecords(const QByteArray &path, const QByteArray &likePath)
 {
     QList<StoredPair> pairs = parseDump(salvageDump(path, DB_SALVAGE));
     if (pairs.isEmpty())
         pairs = parseDump(salvageDump(path, DB_SALVAGE | DB_AGGRESSIVE));
+    if (!pairs.isEmpty())
+        return pairs;
+    // Nothing found at all: the first page itself may be what is damaged.
+    quint32 pageSize = pageSizeOf(path);
+    if (pageSize == 0)
+        pageSize = pageSizeOf(likePath);
+    const QByteArray copy = withFreshMetadata(path, pageSize ? pageSize : 4096);
+    if (copy.isEmpty())
+        return pairs;
+    pairs = parseDump(salvageDump(copy, DB_SALVAGE));
+    if (pairs.isEmpty())
+        pairs = parseDump(salvageDump(copy, DB_SALVAGE | DB_AGGRESSIVE));
+    ::unlink(copy.constData());
     return pairs;
 }
 

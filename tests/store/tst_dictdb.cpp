@@ -341,8 +341,7 @@ void TestDictDB::secondOpenOfTheSameFileIsRefused()
         FileLock::setBeforeLockHook(nullptr);
         ::rename(replacement.constData(), path.constData());
     });
-    FileLock slow;
-    FileLock other;
+    FileLock slow, other;
     QCOMPARE(slow.acquire(QFile::encodeName(f.path)), FileLock::Result::Locked);
     QCOMPARE(other.acquire(QFile::encodeName(f.path)), FileLock::Result::Busy);
 }
