@@ -220,8 +220,10 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
         if (!why.isEmpty())
             unusable = QStringLiteral("the snapshot could not be used: ") + why;
     }
-    if (!unusable.isEmpty())
+    if (!unusable.isEmpty()) {
         why = rebuildInto(temporary, contents, false, salvaged);
+        keepUnusableSnapshot(contents, unusable);
+    }
     FileLock rebuiltLock;
     if (why.isEmpty() && rebuiltLock.acquire(temporary) != FileLock::Result::Locked)
         why = QString::fromLocal8Bit(std::strerror(rebuiltLock.lastError()));
@@ -251,6 +253,20 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
     // The journal now names a file that is gone, and a salvage has no snapshot behind it.
     m_snapshotWanted = true;
     return true;
+}
+
+// A snapshot that could not be used is another dictionary's or damaged: the snapshot taken after
+// the rebuild must not overwrite it.
+void Recovery::keepUnusableSnapshot(const JournalContents &contents, QString &unusable)
+{
+    SnapshotId snapshot;
+    if (!identityOf(m_snapshotPath, snapshot))
+        return;
+    const bool foreign =
+        !contents.snapshotFileId.isEmpty() && fileIdOf(m_snapshotPath) != contents.snapshotFileId;
+    const QByteArray kept = moveAside(m_snapshotPath, foreign ? ".stale" : ".damaged");
+    if (!kept.isEmpty())
+        unusable += QStringLiteral("; it is kept as ") + QString::fromLocal8Bit(kept);
 }
 
 QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &contents,

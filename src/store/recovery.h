@@ -77,6 +77,7 @@ private:
     void keepDamagedJournal(const JournalContents &contents);
     bool rebuild(FileLock &lock, const JournalContents &contents);
     QString snapshotUnusable(const JournalContents &contents) const;
+    void keepUnusableSnapshot(const JournalContents &contents, QString &unusable);
     QString rebuildInto(QByteArray &temporary, const JournalContents &contents, bool fromSnapshot,
                         int &salvaged);
     bool snapshotDue() const;

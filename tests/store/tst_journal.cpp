@@ -405,7 +405,7 @@ void TestJournal::crashThenReopen_data()
                                  << QStringList{".damaged"};
     QTest::newRow("damaged snapshot")
         << QStringList{"snapshot leaf", "leaf"} << QByteArray("records salvaged from it") << 302
-        << QStringList{".damaged"};
+        << QStringList{".damaged", ".bak.damaged"};
     QTest::newRow("damaged first page and snapshot")
         << QStringList{"snapshot leaf", "meta"} << QByteArray("snapshot could not be used") << 302
         << QStringList{".damaged"};
