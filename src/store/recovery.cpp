@@ -154,7 +154,8 @@ void Recovery::setAsideStale(const QByteArray &dbFileId)
 void Recovery::keepDamagedJournal(const JournalContents &contents)
 {
     const QByteArray copy = freeDamagedName(m_journalPath);
-    const QString why = keepCopyAs(m_journalPath, copy);
+    // A copy of the bytes: the journal itself is emptied in place by the next snapshot.
+    const QString why = keepCopyAs(m_journalPath, copy, false);
     say(m_journalPath + " is damaged: at least " + QByteArray::number(contents.damagedEntries) +
         " change(s) in it were lost; the " + QByteArray::number(contents.entries.size()) +
         " sound entries are applied" +

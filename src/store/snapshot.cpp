@@ -242,11 +242,11 @@ QByteArray freeDamagedName(const QByteArray &path)
     return name;
 }
 
-QString keepCopyAs(const QByteArray &path, const QByteArray &name)
+QString keepCopyAs(const QByteArray &path, const QByteArray &name, bool mayLink)
 {
-    if (::link(path.constData(), name.constData()) == 0)
+    if (mayLink && ::link(path.constData(), name.constData()) == 0)
         return syncDirectoryOf(name);
-    if (errno == EEXIST)
+    if (mayLink && errno == EEXIST)
         return lastError();
     // No hard links here: a plain copy, made under a temporary name so that name only ever
     // appears complete.

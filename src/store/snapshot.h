@@ -51,8 +51,9 @@ QString syncDirectoryOf(const QByteArray &path);
 // The first of "<path>.damaged", "<path>.damaged.1", ... that does not exist yet.
 QByteArray freeDamagedName(const QByteArray &path);
 
-// Gives the file at path a second name, without copying when the file system allows a hard
-// link; never replaces an existing file.
-QString keepCopyAs(const QByteArray &path, const QByteArray &name);
+// Gives the file at path a second name, without copying when mayLink and the file system allows
+// a hard link (only for a file that is replaced, never changed in place); never replaces an
+// existing file.
+QString keepCopyAs(const QByteArray &path, const QByteArray &name, bool mayLink = true);
 
 } // namespace vantro

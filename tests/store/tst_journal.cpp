@@ -97,9 +97,8 @@ struct Dictionary
 bool damageFirstLeaf(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) || file.size() < 8192)
-        return false;
-    return file.seek(4096) && file.write(QByteArray(64, '\xA5')) == 64;
+    return file.open(QIODevice::ReadWrite) && file.size() >= 8192 && file.seek(4096) &&
+           file.write(QByteArray(64, '\xA5')) == 64;
 }
 
 // Damages or replaces one of the files a crash left, as a crashThenReopen row names it.
@@ -222,8 +221,7 @@ void TestJournal::damagedHeaderCountsAsOpen()
     QVERIFY(!parseJournal(image).openFlag);
     image[20] = char(image[20] ^ 1);
     const JournalContents contents = parseJournal(image);
-    QVERIFY(!contents.headerValid);
-    QVERIFY(contents.openFlag);
+    QVERIFY(!contents.headerValid && contents.openFlag);
     QCOMPARE(contents.entries.size(), 1);
     QVERIFY(parseJournal(QByteArray("VNTJ")).openFlag);
     QVERIFY(!parseJournal(QByteArray()).openFlag);
@@ -448,6 +446,8 @@ void TestJournal::crashThenReopen()
     QCOMPARE(DbUtilities::dump(snapshotPath(crashed)), DbUtilities::dump(crashed));
     for (const QString &suffix : kept)
         QVERIFY2(QFileInfo::exists(crashed + suffix), qPrintable(suffix));
+    QCOMPARE(Journal::read(QFile::encodeName(journalPath(crashed) + ".damaged")).damagedEntries,
+             int(kept.contains(QStringLiteral("-journal.damaged"))));
     if (kept.first().startsWith(QLatin1String(".damaged")))
         QCOMPARE(fileBytes(crashed + kept.first()), damagedBytes);
 }
