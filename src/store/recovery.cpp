@@ -314,12 +314,10 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
         ret = closed;
     if (ret != 0)
         return libraryText(ret);
-    if (!fromSnapshot) {
-        const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-        if (fd >= 0) {
-            takeModeOf(fd, m_dbPath);
-            ::close(fd);
-        }
+    // The rebuilt file takes the damaged one's mode, owner and group.
+    if (const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); fd >= 0) {
+        takeModeOf(fd, m_dbPath);
+        ::close(fd);
     }
     if (QString why = resetFileId(temporary); !why.isEmpty())
         return why;
