@@ -337,6 +337,10 @@ void MainForm::init()
     pdlgf = nullptr;
     DICTDB = new cDictDB;
     DICTDB->openDB();
+    // What the open did to recover the dictionary (a journal set aside, a rebuild) is told here
+    // too, not only on a terminal the desktop user never sees.
+    for (const QString &notice : DICTDB->recoveryNotices())
+        Dialogs::current().information(this, tr("VANTRO"), notice);
     showKeyCount();
 }
 

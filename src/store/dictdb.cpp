@@ -1,6 +1,7 @@
 #include "dictdb.h"
 
 #include "record.h"
+#include "verify.h"
 
 #include <db.h>
 
@@ -34,47 +35,19 @@ void errLine(const QString &text)
     std::fflush(stderr);
 }
 
-quint32 readWord(const unsigned char *at, bool swapped)
+// A symbolic link is resolved once, here, so that the lock, the library, the recovery files and a
+// rebuild all work on the file it names; a link to nowhere is left for the open to create.
+QByteArray resolvedPath(const QByteArray &name)
 {
-    quint32 value;
-    std::memcpy(&value, at, sizeof value);
-    return swapped ? __builtin_bswap32(value) : value;
-}
-
-// Checks the metadata page of an existing file before the library sees it, so that a file that
-// is not one of our B-tree dictionaries is refused without the library printing a line for every
-// page it tries, and without a single byte of it being written.
-QString whyNotADictionary(const char *path)
-{
-    const int fd = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
     struct stat info;
-    unsigned char meta[64];
-    QString why;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        why = QStringLiteral("not a regular file");
-    else if (info.st_size == 0)
-        why = QStringLiteral("the file is empty");
-    else if (info.st_size < 512 || ::pread(fd, meta, sizeof meta, 0) != sizeof meta)
-        why = QStringLiteral("the file is too short");
-    ::close(fd);
-    if (!why.isEmpty())
-        return why;
-
-    const quint32 magic = readWord(meta + 12, false);
-    const bool swapped = magic == __builtin_bswap32(quint32(DB_BTREEMAGIC));
-    if (magic != DB_BTREEMAGIC && !swapped)
-        return magic == DB_HASHMAGIC || __builtin_bswap32(magic) == DB_HASHMAGIC
-                   ? QStringLiteral("a hash database, not a B-tree")
-                   : QStringLiteral("not a Berkeley DB B-tree file");
-    const quint32 pageSize = readWord(meta + 20, swapped);
-    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
-        return QStringLiteral("damaged header");
-    const quint64 lastPage = readWord(meta + 32, swapped);
-    if (info.st_size % pageSize != 0 || quint64(info.st_size) < (lastPage + 1) * pageSize)
-        return QStringLiteral("truncated or damaged (its pages do not match its header)");
-    return {};
+    if (::lstat(name.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return name;
+    char *real = ::realpath(name.constData(), nullptr);
+    if (!real)
+        return name;
+    const QByteArray resolved(real);
+    std::free(real);
+    return resolved;
 }
 
 // The library's text for a failed write, or the plainer fact behind it.
@@ -125,9 +98,15 @@ int cDictDB::openDB()
         std::fprintf(stderr, "db_create: %s\n", db_strerror(ret));
         std::exit(1);
     }
-    if (openHandle(QByteArray(fileName)) != 0)
+    const QByteArray path = resolvedPath(QByteArray(fileName));
+    m_recovery.setPath(path);
+    if (openHandle(path) != 0)
         return 1;
     m_recovery.afterOpen(dbp, m_created);
+    if (m_recovery.trustedKeyCount() >= 0) {
+        iKeys = int(m_recovery.trustedKeyCount());
+        m_keysCounted = true;
+    }
 
     const int cursorRet = dbp->cursor(dbp, nullptr, &dbcp, 0);
     if (cursorRet != 0) {
@@ -144,6 +123,14 @@ int cDictDB::openDB()
 int cDictDB::openHandle(const QByteArray &name)
 {
     const char *path = name.constData();
+    // Anything but a regular file is refused before any open: a FIFO would block in it.
+    struct stat info;
+    if (::stat(path, &info) == 0 && !S_ISREG(info.st_mode)) {
+        errLine(QStringLiteral("%1: %2 is not a dictionary file (not a regular file); it is left "
+                               "untouched")
+                    .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
+        return 1;
+    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         switch (m_lock.acquire(name)) {
         case FileLock::Result::Busy:
@@ -215,10 +202,10 @@ int cDictDB::closeDB()
         return 0;
     const int ret = dbp->close(dbp, 0);
     dbp = nullptr;
-    m_keysCounted = false;
     // A close that failed leaves the journal marked open, so the next open checks the file.
     if (ret == 0)
-        m_recovery.afterClose();
+        m_recovery.afterClose(m_keysCounted ? iKeys : -1);
+    m_keysCounted = false;
     m_lock.release();
     if (ret != 0) {
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
@@ -518,9 +505,9 @@ int cDictDB::flush()
 // library opens it; a file the header check refuses may be the very damage to rebuild.
 QString cDictDB::checkedAfterRecovery(const char *path)
 {
-    const QString why = whyNotADictionary(path);
+    const QString why = whyNotADictionary(QByteArray(path));
     if (m_recovery.beforeOpen(m_lock, !why.isEmpty()))
-        return whyNotADictionary(path);
+        return whyNotADictionary(QByteArray(path));
     return why;
 }
 
@@ -530,8 +517,10 @@ QString cDictDB::checkedAfterRecovery(const char *path)
 qint64 cDictDB::journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
                               DBT *dbKey)
 {
-    if (m_deferSync)
+    if (m_deferSync) {
+        m_recovery.beforeUnjournaledChange();
         return Recovery::kNothingRecorded;
+    }
     const int presence = op == JournalEntry::Op::Save ? -1 : keyPresence(dbKey);
     if ((op == JournalEntry::Op::Add && presence == 1) ||
         (op == JournalEntry::Op::Delete && presence == 0))

@@ -75,6 +75,8 @@ public:
     int keyCapacity() const { return iKLen; }
     int dataCapacity() const { return iDLen; }
     QString fileName() const { return qsDBName; }
+    // What the last open did to recover the file that the user should hear of, one line each.
+    QStringList recoveryNotices() const { return m_recovery.notices(); }
     bool isOpen() const { return dbcp != nullptr; }
 
 private:

@@ -19,7 +19,8 @@ public:
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
-    // Locks an existing file without waiting; Missing when there is no such file.
+    // Locks an existing file without waiting; Missing when there is no such file. The lock is
+    // only answered once the path still names the file that was locked.
     Result acquire(const QByteArray &path);
     void release();
     // Exchanges the locks two objects hold, e.g. to keep holding a file that was renamed into
@@ -32,6 +33,9 @@ public:
     bool isHeld() const { return m_fd >= 0; }
     // The error number of the last Failed result.
     int lastError() const { return m_error; }
+
+    // Tests only: called between the open and the lock, to play a program that is slow to lock.
+    static void setBeforeLockHook(void (*hook)(const QByteArray &path));
 
 private:
     int m_fd = -1;

@@ -1,5 +1,7 @@
 #include "journal.h"
 
+#include "snapshot.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -7,13 +9,16 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace vantro {
 namespace {
 
 constexpr char kMagic[8] = {'V', 'N', 'T', 'J', 'R', 'N', 'L', '1'};
-constexpr quint32 kVersion = 1;
+constexpr quint32 kVersion = 2;
 constexpr quint32 kOpenFlag = 1;
+constexpr quint32 kClosedStateFlag = 2;
+constexpr qint64 kHeaderSizeV1 = 48;
 constexpr qint64 kEntryFixed = 24; // length field + fixed payload fields
 constexpr qint64 kChecksumSize = 4;
 constexpr qint64 kGrowth = 64 * 1024;
@@ -21,18 +26,6 @@ constexpr qint64 kGrowth = 64 * 1024;
 qint64 roundUp(qint64 length)
 {
     return (length + kGrowth - 1) / kGrowth * kGrowth;
-}
-
-std::array<quint32, 256> makeCrcTable()
-{
-    std::array<quint32, 256> table{};
-    for (quint32 n = 0; n < 256; ++n) {
-        quint32 c = n;
-        for (int bit = 0; bit < 8; ++bit)
-            c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        table[n] = c;
-    }
-    return table;
 }
 
 void putLE(QByteArray &out, quint64 value, int bytes)
@@ -67,18 +60,60 @@ bool writeAll(int fd, const char *bytes, qint64 length, qint64 offset)
     return true;
 }
 
+SnapshotId getId(const char *at)
+{
+    return {getLE(at, 8), getLE(at + 8, 8), qint64(getLE(at + 16, 8))};
+}
+
+void putId(QByteArray &out, const SnapshotId &id)
+{
+    putLE(out, id.size, 8);
+    putLE(out, id.inode, 8);
+    putLE(out, quint64(id.mtimeNs), 8);
+}
+
+void putFileId(QByteArray &out, const QByteArray &fileId)
+{
+    out.append(fileId.left(kFileIdSize).leftJustified(kFileIdSize, '\0'));
+}
+
+QByteArray getFileId(const char *at)
+{
+    const QByteArray id(at, kFileIdSize);
+    return id.count('\0') == kFileIdSize ? QByteArray() : id;
+}
+
+// Format 1 headers (48 bytes, no file ids) are still read, so that an older journal is replayed.
 bool readHeader(QByteArrayView bytes, JournalContents &contents)
 {
-    if (bytes.size() < kJournalHeaderSize || std::memcmp(bytes.data(), kMagic, 8) != 0)
+    if (bytes.size() < kHeaderSizeV1 || std::memcmp(bytes.data(), kMagic, 8) != 0)
         return false;
     const char *at = bytes.data();
-    if (getLE(at + 44, 4) != crc32(bytes.first(44)) || getLE(at + 8, 4) != kVersion)
+    const quint64 version = getLE(at + 8, 4);
+    const qint64 size = version == 1 ? kHeaderSizeV1 : kJournalHeaderSize;
+    if ((version != 1 && version != kVersion) || bytes.size() < size ||
+        getLE(at + size - 4, 4) != crc32(bytes.first(size - 4)))
         return false;
-    contents.openFlag = (getLE(at + 12, 4) & kOpenFlag) != 0;
-    contents.snapshot.size = getLE(at + 16, 8);
-    contents.snapshot.inode = getLE(at + 24, 8);
-    contents.snapshot.mtimeNs = qint64(getLE(at + 32, 8));
+    contents.version = int(version);
+    const quint64 flags = getLE(at + 12, 4);
+    contents.openFlag = (flags & kOpenFlag) != 0;
+    contents.snapshot = getId(at + 16);
+    if (version == 1)
+        return true;
+    contents.snapshotFileId = getFileId(at + 40);
+    contents.dictionaryFileId = getFileId(at + 60);
+    if (flags & kClosedStateFlag) {
+        contents.dictionaryAtClose = getId(at + 80);
+        // -1 when the count was not known at the close.
+        contents.keyCount = qint64(getLE(at + 104, 8));
+        contents.entriesEndAtClose = qint64(getLE(at + 112, 8));
+    }
     return true;
+}
+
+qint64 headerSizeOf(const JournalContents &contents)
+{
+    return contents.headerValid && contents.version == 1 ? kHeaderSizeV1 : kJournalHeaderSize;
 }
 
 // Reads the entry at offset; its total length, or 0 when none whole and sound starts there.
@@ -109,45 +144,78 @@ qint64 readEntry(QByteArrayView bytes, qint64 offset, JournalEntry &entry)
 
 } // namespace
 
+// zlib's CRC-32 is the same checksum the journal has always carried, only faster.
 quint32 crc32(QByteArrayView bytes, quint32 crc)
 {
-    static const std::array<quint32, 256> table = makeCrcTable();
-    crc = ~crc;
-    for (const char byte : bytes)
-        crc = table[(crc ^ quint8(byte)) & 0xFF] ^ (crc >> 8);
-    return ~crc;
+    const auto *at = reinterpret_cast<const Bytef *>(bytes.data());
+    for (qsizetype left = bytes.size(); left > 0;) {
+        const uInt chunk = uInt(qMin<qsizetype>(left, 1 << 30));
+        crc = quint32(::crc32(crc, at, chunk));
+        at += chunk;
+        left -= chunk;
+    }
+    return crc;
 }
 
-JournalContents parseJournal(QByteArrayView bytes)
+JournalContents parseJournalHeader(QByteArrayView bytes)
 {
     JournalContents contents;
     contents.headerValid = readHeader(bytes, contents);
     // Without a trustworthy header nobody can say the last program closed cleanly.
     if (!contents.headerValid)
         contents.openFlag = bytes.size() > 0;
-    if (bytes.size() < kJournalHeaderSize)
+    return contents;
+}
+
+JournalContents parseJournal(QByteArrayView bytes)
+{
+    JournalContents contents = parseJournalHeader(bytes);
+    qint64 offset = headerSizeOf(contents);
+    if (bytes.size() < offset)
         return contents;
-    qint64 offset = kJournalHeaderSize;
     JournalEntry entry;
-    while (const qint64 length = readEntry(bytes, offset, entry)) {
-        contents.entries.append(entry);
-        offset += length;
+    for (;;) {
+        if (const qint64 length = readEntry(bytes, offset, entry)) {
+            contents.entries.append(entry);
+            offset += length;
+            continue;
+        }
+        // Not a sound entry: a torn tail unless a sound entry follows somewhere after it.
+        qint64 next = offset + 1;
+        while (next < bytes.size() && !readEntry(bytes, next, entry))
+            ++next;
+        if (next >= bytes.size())
+            break;
+        ++contents.damagedEntries;
+        offset = next;
     }
     contents.validLength = offset;
     return contents;
 }
 
+QByteArray encodeJournalHeader(const JournalContents &header)
+{
+    const bool closedState = header.entriesEndAtClose > 0;
+    QByteArray bytes(kMagic, sizeof kMagic);
+    putLE(bytes, kVersion, 4);
+    putLE(bytes, (header.openFlag ? kOpenFlag : 0) | (closedState ? kClosedStateFlag : 0), 4);
+    putId(bytes, header.snapshot);
+    putFileId(bytes, header.snapshotFileId);
+    putFileId(bytes, header.dictionaryFileId);
+    putId(bytes, closedState ? header.dictionaryAtClose : SnapshotId{});
+    putLE(bytes, quint64(closedState ? header.keyCount : 0), 8);
+    putLE(bytes, quint64(closedState ? header.entriesEndAtClose : 0), 8);
+    putLE(bytes, 0, 4);
+    putLE(bytes, crc32(bytes), 4);
+    return bytes;
+}
+
 QByteArray encodeJournalHeader(const SnapshotId &snapshot, bool openFlag)
 {
-    QByteArray header(kMagic, sizeof kMagic);
-    putLE(header, kVersion, 4);
-    putLE(header, openFlag ? kOpenFlag : 0, 4);
-    putLE(header, snapshot.size, 8);
-    putLE(header, snapshot.inode, 8);
-    putLE(header, quint64(snapshot.mtimeNs), 8);
-    putLE(header, 0, 4);
-    putLE(header, crc32(header), 4);
-    return header;
+    JournalContents header;
+    header.snapshot = snapshot;
+    header.openFlag = openFlag;
+    return encodeJournalHeader(header);
 }
 
 QByteArray encodeJournalEntry(const JournalEntry &entry)
@@ -191,17 +259,26 @@ Journal::~Journal()
     close();
 }
 
-QByteArray Journal::readBytes(const QByteArray &path, bool *exists)
+// Anything but a regular file (a FIFO would block every program in open()) is refused.
+QByteArray Journal::readBytes(const QByteArray &path, bool *exists, qint64 limit)
 {
     QByteArray bytes;
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info;
+    const bool regular = fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     if (exists)
         *exists = fd >= 0;
-    if (fd < 0)
+    if (!regular) {
+        if (fd >= 0)
+            ::close(fd);
         return {};
+    }
     char block[1 << 16];
     ssize_t done;
-    while ((done = ::read(fd, block, sizeof block)) > 0 || (done < 0 && errno == EINTR)) {
+    while (
+        bytes.size() < limit &&
+        ((done = ::read(fd, block, size_t(qMin<qint64>(limit - bytes.size(), sizeof block)))) > 0 ||
+         (done < 0 && errno == EINTR))) {
         if (done > 0)
             bytes.append(block, done);
     }
@@ -214,37 +291,100 @@ JournalContents Journal::read(const QByteArray &path, bool *exists)
     return parseJournal(readBytes(path, exists));
 }
 
-bool Journal::open()
+JournalContents Journal::readHeader(const QByteArray &path, bool *exists)
+{
+    return parseJournalHeader(readBytes(path, exists, kJournalHeaderSize));
+}
+
+// The header and the end of the entries as a clean close recorded them, when they can be trusted.
+bool Journal::openClean(qint64 fileSize)
+{
+    QByteArray header(kJournalHeaderSize, '\0');
+    if (::pread(m_fd, header.data(), size_t(header.size()), 0) != kJournalHeaderSize)
+        return false;
+    m_contents = parseJournalHeader(header);
+    if (!m_contents.headerValid || m_contents.openFlag || m_contents.version != kVersion ||
+        m_contents.entriesEndAtClose < kJournalHeaderSize ||
+        m_contents.entriesEndAtClose > fileSize)
+        return false;
+    m_size = m_contents.validLength = m_contents.entriesEndAtClose;
+    m_allocated = fileSize;
+    m_headerOnly = true;
+    return true;
+}
+
+bool Journal::open(const QByteArray &modeFrom)
 {
     close();
+    m_headerOnly = false;
+    m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW,
+                  modeFrom.isEmpty() ? 0664 : 0600);
+    struct stat info;
+    if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
+        return fail();
+    if (!S_ISREG(info.st_mode)) {
+        close();
+        m_error = QStringLiteral("not a regular file");
+        return false;
+    }
+    if (info.st_size == 0 && !modeFrom.isEmpty())
+        takeModeOf(m_fd, modeFrom);
+    if (openClean(info.st_size))
+        return true;
     const QByteArray bytes = readBytes(m_path);
     m_contents = parseJournal(bytes);
-    m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0664);
-    if (m_fd < 0)
-        return fail();
-    if (!m_contents.headerValid) {
-        m_size = 0;
-        // A damaged header: keep the entries that are sound under a header that no snapshot
-        // matches, so that the next snapshot replaces them.
-        const QByteArray header = encodeJournalHeader({}, m_contents.openFlag);
-        if (!writeAll(m_fd, header.constData(), header.size(), 0) ||
-            (m_contents.validLength < kJournalHeaderSize &&
-             ::ftruncate(m_fd, kJournalHeaderSize) != 0)) {
-            return fail();
-        }
-        m_contents.validLength = qMax(m_contents.validLength, kJournalHeaderSize);
-        m_contents.headerValid = true;
-    }
+    if (!m_contents.headerValid || m_contents.version != kVersion)
+        return rewriteWhole() && cutTornTail(bytes);
     m_size = m_contents.validLength;
     m_allocated = qMax(m_size, qint64(bytes.size()));
-    // Zeros after the entries are room made by earlier appends; anything else is the torn tail
-    // of an entry, cut off so that no later append can come to lie next to a part of it.
+    return cutTornTail(bytes);
+}
+
+// Zeros after the entries are room made by earlier appends; anything else is the torn tail of an
+// entry, cut off so that no later append can come to lie next to a part of it.
+bool Journal::cutTornTail(const QByteArray &bytes)
+{
     const QByteArrayView rest = QByteArrayView(bytes).sliced(qMin(m_size, bytes.size()));
     if (rest.size() > 0 && !std::all_of(rest.begin(), rest.end(), [](char c) { return c == 0; })) {
         if (::ftruncate(m_fd, off_t(m_size)) != 0 || ::fdatasync(m_fd) != 0)
             return fail();
         m_allocated = m_size;
     }
+    return true;
+}
+
+// A damaged header or one of format 1: the sound entries are written under a fresh format 2
+// header (naming no snapshot, so that the next snapshot replaces them) into a new file that is
+// renamed over the old one, so that a crash meanwhile leaves one or the other whole.
+bool Journal::rewriteWhole()
+{
+    JournalContents fresh;
+    fresh.openFlag = m_contents.openFlag;
+    fresh.snapshot = m_contents.snapshot;
+    QByteArray image = encodeJournalHeader(fresh);
+    for (const JournalEntry &entry : m_contents.entries)
+        image += encodeJournalEntry(entry);
+    QByteArray temporary;
+    const int fd = createTemporaryBeside(m_path, temporary);
+    if (fd < 0)
+        return fail();
+    takeModeOf(fd, m_path);
+    const bool written = writeAll(fd, image.constData(), image.size(), 0) && ::fdatasync(fd) == 0;
+    if (!written || ::rename(temporary.constData(), m_path.constData()) != 0) {
+        fail();
+        ::close(fd);
+        ::unlink(temporary.constData());
+        return false;
+    }
+    syncDirectoryOf(m_path);
+    close();
+    m_fd = fd;
+    m_contents.headerValid = true;
+    m_contents.version = int(kVersion);
+    m_contents.snapshotFileId.clear();
+    m_contents.dictionaryFileId.clear();
+    m_contents.keyCount = -1;
+    m_size = m_allocated = m_contents.validLength = image.size();
     return true;
 }
 
@@ -263,7 +403,7 @@ bool Journal::fail()
 
 bool Journal::writeHeader()
 {
-    const QByteArray header = encodeJournalHeader(m_contents.snapshot, m_contents.openFlag);
+    const QByteArray header = encodeJournalHeader(m_contents);
     return writeAll(m_fd, header.constData(), header.size(), 0) || fail();
 }
 
@@ -272,6 +412,27 @@ bool Journal::setOpenFlag(bool open)
     if (m_fd < 0)
         return false;
     m_contents.openFlag = open;
+    // An open session may change the file: the state recorded at the last close is void.
+    if (open) {
+        m_contents.keyCount = -1;
+        m_contents.entriesEndAtClose = 0;
+    }
+    return writeHeader();
+}
+
+bool Journal::flush()
+{
+    return m_fd >= 0 && (::fdatasync(m_fd) == 0 || fail());
+}
+
+bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount)
+{
+    if (m_fd < 0)
+        return false;
+    m_contents.openFlag = false;
+    m_contents.dictionaryAtClose = dictionary;
+    m_contents.keyCount = keyCount;
+    m_contents.entriesEndAtClose = m_size;
     return writeHeader();
 }
 
@@ -320,15 +481,22 @@ bool Journal::releaseRoom()
     return true;
 }
 
-bool Journal::reset(const SnapshotId &snapshot, bool openFlag)
+bool Journal::reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
+                    const QByteArray &dictionaryFileId, bool openFlag)
 {
     if (m_fd < 0)
         return false;
     // The header goes first: should the program stop between the two steps, the old entries
     // are still there but tied to the new snapshot, which already holds every one of them.
     m_contents.snapshot = snapshot;
+    m_contents.snapshotFileId = snapshotFileId;
+    m_contents.dictionaryFileId = dictionaryFileId;
     m_contents.openFlag = openFlag;
+    m_contents.keyCount = -1;
+    m_contents.entriesEndAtClose = 0;
     m_contents.entries.clear();
+    m_contents.damagedEntries = 0;
+    m_headerOnly = false;
     if (!writeHeader() || ::ftruncate(m_fd, kJournalHeaderSize) != 0 || ::fdatasync(m_fd) != 0)
         return fail();
     m_size = m_allocated = m_contents.validLength = kJournalHeaderSize;

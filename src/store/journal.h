@@ -5,6 +5,8 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
+
 namespace vantro {
 
 // The recovery journal kept beside a dictionary as "<db>-journal": every change made since the
@@ -13,15 +15,23 @@ namespace vantro {
 //
 // On disk, all numbers little-endian:
 //
-//   header, 48 bytes
+//   header, 128 bytes (format 2; a format 1 journal has the first 40 bytes and its CRC at 44)
 //     0  8  magic "VNTJRNL1"
-//     8  4  format version, 1
-//    12  4  flags: bit 0 set while a program has the dictionary open
+//     8  4  format version, 2
+//    12  4  flags: bit 0 set while a program has the dictionary open, bit 1 the key count and
+//           the dictionary's state at close are filled in
 //    16  8  size of the snapshot the entries apply to
 //    24  8  inode number of that snapshot
 //    32  8  its modification time, nanoseconds since the epoch
-//    40  4  reserved, zero
-//    44  4  CRC-32 of bytes 0 to 43
+//    40 20  the snapshot's file id (the database library's unique id in its metadata page)
+//    60 20  the file id of the dictionary the entries were written against
+//    80  8  the dictionary's size at the last clean close
+//    88  8  its inode number then
+//    96  8  its modification time then
+//   104  8  its number of keys then
+//   112  8  end of the last entry at that close
+//   120  4  reserved, zero
+//   124  4  CRC-32 of bytes 0 to 123
 //   entries, one after another
 //     0  4  payload length P (everything after this field up to the checksum)
 //     4  1  operation: 1 add without overwrite, 2 save with overwrite, 3 delete
@@ -34,12 +44,18 @@ namespace vantro {
 // 4+P    4  CRC-32 of the length field and the payload
 //
 // The file grows in blocks of 64 KiB of zeros that the next entries overwrite; a zero length
-// field ends the entries. An entry is written whole and flushed before the database is touched;
-// an entry cut short or
-// failing its checksum can only be the tail of a write the program did not live to finish, so
-// reading stops there and the rest is ignored. The header ties the entries to one snapshot file:
-// a snapshot replaced by other means no longer matches, which tells that the entries may not be
-// the complete history since it.
+// field ends the entries. An entry is written whole and flushed before the database is touched,
+// so an entry cut short or failing its checksum with no sound entry after it is the tail of a
+// write the program did not live to finish, and is ignored. One followed by sound entries is
+// damage: the sound ones are kept and the damaged stretch is counted.
+//
+// The file ids tie the journal to one dictionary and one snapshot: every snapshot and every
+// rebuilt dictionary is given a fresh id, so a dictionary copied over morvak.db by hand (even a
+// byte copy of the snapshot, even written into the same inode) is not the journal's. A clean
+// close also records the key count and the dictionary's size, inode and time, so that the next
+// open can trust the count without walking the tree and need read nothing after the header.
+inline constexpr int kFileIdSize = 20;
+
 struct SnapshotId
 {
     quint64 size = 0;
@@ -69,20 +85,34 @@ struct JournalContents
     // False for a file too short for a header or with a damaged header; the entries are still
     // read, since each carries its own checksum.
     bool headerValid = false;
+    int version = 0;
     bool openFlag = false;
     SnapshotId snapshot;
+    // Empty when the header does not name them (format 1).
+    QByteArray snapshotFileId;
+    QByteArray dictionaryFileId;
+    // The dictionary as the last clean close left it; keyCount -1 when not recorded.
+    SnapshotId dictionaryAtClose;
+    qint64 keyCount = -1;
+    qint64 entriesEndAtClose = 0;
     QList<JournalEntry> entries;
     // Bytes up to the end of the last whole entry; what follows is a torn tail.
     qint64 validLength = 0;
+    // Stretches of damaged bytes followed by sound entries: at least one entry lost each.
+    int damagedEntries = 0;
 };
 
-inline constexpr qint64 kJournalHeaderSize = 48;
+inline constexpr qint64 kJournalHeaderSize = 128;
 
 quint32 crc32(QByteArrayView bytes, quint32 crc = 0);
 
 // Reads a journal image of any bytes; never fails, only trusts less.
 JournalContents parseJournal(QByteArrayView bytes);
+// The header fields alone (entries and validLength are left empty).
+JournalContents parseJournalHeader(QByteArrayView bytes);
 
+// A format 2 header from the header fields of contents.
+QByteArray encodeJournalHeader(const JournalContents &header);
 QByteArray encodeJournalHeader(const SnapshotId &snapshot, bool openFlag);
 QByteArray encodeJournalEntry(const JournalEntry &entry);
 
@@ -101,17 +131,34 @@ public:
 
     // Reads a journal without opening it for writing; an empty result when there is none.
     static JournalContents read(const QByteArray &path, bool *exists = nullptr);
+    // Reads the header only.
+    static JournalContents readHeader(const QByteArray &path, bool *exists = nullptr);
 
     // Opens (creating when absent) for writing and reads what is there; a torn tail is cut off.
-    bool open();
+    // When the header says the last program closed cleanly only the header is read (the
+    // entries are then not in contents()); a format 1 journal is rewritten as format 2.
+    // A new file takes the mode, owner and group of the file at modeFrom when one is given.
+    bool open(const QByteArray &modeFrom = {});
     void close();
+    void setPath(const QByteArray &path)
+    {
+        close();
+        m_path = path;
+    }
+    // True when the last open read the header only (no entries in contents()).
+    bool headerOnly() const { return m_headerOnly; }
     bool isOpen() const { return m_fd >= 0; }
     const JournalContents &contents() const { return m_contents; }
     qint64 size() const { return m_size; }
 
-    // Rewrites the header in place. Not flushed: a lost flag only costs a check at the next
-    // open, and the next append flushes it together with the entry.
+    // Rewrites the header in place. Not flushed: the next append flushes it with the entry, and
+    // a change that is not journaled flushes it first (see flush()).
     bool setOpenFlag(bool open);
+    bool flush();
+    // The clean close: the flag cleared, with the dictionary's state and key count recorded
+    // (keyCount -1 when not known). Not flushed either: the dictionary was flushed before, so a
+    // header lost to a crash only costs the next open a check.
+    bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
     // Writes the entry at the end and flushes; answers the length before it (the mark to
     // truncate back to), or -1 when it could not be written whole (then nothing is kept).
     qint64 append(const JournalEntry &entry);
@@ -120,16 +167,26 @@ public:
     bool truncateTo(qint64 length);
     // Gives the zeros after the last entry back to the file system; false when there were none.
     bool releaseRoom();
-    // Empties the journal and ties it to a new snapshot.
-    bool reset(const SnapshotId &snapshot, bool openFlag);
+    // Empties the journal and ties it to a new snapshot of the dictionary named by
+    // dictionaryFileId.
+    bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
+               const QByteArray &dictionaryFileId, bool openFlag);
+    bool reset(const SnapshotId &snapshot, bool openFlag)
+    {
+        return reset(snapshot, {}, {}, openFlag);
+    }
 
     // The reason for the last failure, as the system words it.
     QString lastError() const { return m_error; }
 
 private:
-    static QByteArray readBytes(const QByteArray &path, bool *exists = nullptr);
+    static QByteArray readBytes(const QByteArray &path, bool *exists = nullptr,
+                                qint64 limit = std::numeric_limits<qint64>::max());
     bool fail();
     bool writeHeader();
+    bool openClean(qint64 fileSize);
+    bool rewriteWhole();
+    bool cutTornTail(const QByteArray &bytes);
 
     QByteArray m_path;
     int m_fd = -1;
@@ -137,6 +194,7 @@ private:
     qint64 m_size = 0;
     qint64 m_allocated = 0;
     JournalContents m_contents;
+    bool m_headerOnly = false;
     QString m_error;
 };
 

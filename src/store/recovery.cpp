@@ -1,16 +1,20 @@
 #include "recovery.h"
 
 #include "filelock.h"
+#include "salvage.h"
 #include "snapshot.h"
 #include "verify.h"
 
 #include <QDateTime>
+#include <QFile>
 
 #include <db.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <stdio.h>
 #include <unistd.h>
 
 namespace vantro {
@@ -64,19 +68,6 @@ QString libraryText(int code)
     return QString::fromLocal8Bit(db_strerror(code));
 }
 
-QString flushFile(const QByteArray &path)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 || ::fdatasync(fd) != 0) {
-        const QString why = QString::fromLocal8Bit(std::strerror(errno));
-        if (fd >= 0)
-            ::close(fd);
-        return why;
-    }
-    ::close(fd);
-    return {};
-}
-
 } // namespace
 
 int replayJournal(DB *dbp, const QList<JournalEntry> &entries)
@@ -93,24 +84,108 @@ bool fileVerifies(const QByteArray &path)
     return verifyLockedDictionary(path).verdict == VerifyReport::Verdict::Consistent;
 }
 
-Recovery::Recovery(const QByteArray &dbPath)
-    : m_dbPath(dbPath), m_snapshotPath(snapshotPath(QString::fromLatin1(dbPath)).toLatin1()),
-      m_journal(journalPath(QString::fromLatin1(dbPath)).toLatin1())
+// Renames path to the first free name of "<path><suffix>", "<path><suffix>.1", ... without ever
+// replacing a file; the name chosen, or an empty one when the rename failed.
+static QByteArray moveAside(const QByteArray &path, const char *suffix)
 {
+    for (int number = 0; number < 1000; ++number) {
+        const QByteArray name =
+            path + suffix + (number == 0 ? QByteArray() : "." + QByteArray::number(number));
+        if (::renameat2(AT_FDCWD, path.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) ==
+            0) {
+            syncDirectoryOf(path);
+            return name;
+        }
+        if (errno != EEXIST)
+            return {};
+    }
+    return {};
+}
+
+Recovery::Recovery(const QByteArray &dbPath) : m_journal(QByteArray())
+{
+    setPath(dbPath);
+}
+
+void Recovery::setPath(const QByteArray &dbPath)
+{
+    m_dbPath = dbPath;
+    m_snapshotPath = QFile::encodeName(snapshotPath(QFile::decodeName(dbPath)));
+    m_journalPath = QFile::encodeName(journalPath(QFile::decodeName(dbPath)));
+    m_journal.setPath(m_journalPath);
+    m_replayAtOpen = false;
+    m_rebuilt = false;
+    m_snapshotWanted = false;
+    m_trustedKeyCount = -1;
+    m_notices.clear();
+}
+
+void Recovery::say(const QByteArray &line)
+{
+    report(line);
+    m_notices.append(QString::fromLocal8Bit(line));
+}
+
+// A journal that names a dictionary file id the file at the path does not carry belongs to
+// another file: a copy put there by hand (even of the snapshot, which has an id of its own).
+bool Recovery::isForeign(const JournalContents &header, const QByteArray &dbFileId) const
+{
+    return header.headerValid && !header.dictionaryFileId.isEmpty() && !dbFileId.isEmpty() &&
+           header.dictionaryFileId != dbFileId;
+}
+
+void Recovery::setAsideStale(const QByteArray &dbFileId)
+{
+    const QByteArray journal = moveAside(m_journalPath, ".stale");
+    QByteArray line = m_dbPath + " is not the dictionary " + m_journalPath +
+                      " was written for, so its changes were not applied; ";
+    line +=
+        journal.isEmpty() ? QByteArray("it could not be set aside") : "it is kept as " + journal;
+    const QByteArray snapshotId = fileIdOf(m_snapshotPath);
+    if (!snapshotId.isEmpty() && snapshotId != dbFileId) {
+        const QByteArray snapshot = moveAside(m_snapshotPath, ".stale");
+        if (!snapshot.isEmpty())
+            line += " and the snapshot of that dictionary as " + snapshot;
+    }
+    say(line + "; a new snapshot is taken of the file as it is");
+    m_snapshotWanted = true;
+}
+
+void Recovery::keepDamagedJournal(const JournalContents &contents)
+{
+    const QByteArray copy = freeDamagedName(m_journalPath);
+    // A copy of the bytes: the journal itself is emptied in place by the next snapshot.
+    const QString why = keepCopyAs(m_journalPath, copy, false);
+    say(m_journalPath + " is damaged: at least " + QByteArray::number(contents.damagedEntries) +
+        " change(s) in it were lost; the " + QByteArray::number(contents.entries.size()) +
+        " sound entries are applied" +
+        (why.isEmpty() ? "; a copy is kept as " + copy
+                       : "; no copy could be kept (" + local(why) + ")"));
+    m_snapshotWanted = true;
 }
 
 bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad)
 {
-    m_replayAtOpen = false;
-    m_rebuilt = false;
     bool exists = false;
-    const JournalContents contents =
-        Journal::read(journalPath(QString::fromLatin1(m_dbPath)).toLatin1(), &exists);
-    if (!exists || !contents.openFlag)
+    const JournalContents header = Journal::readHeader(m_journalPath, &exists);
+    if (!exists)
         return false;
-    SnapshotId dbId;
-    if (!identityOf(m_dbPath, dbId))
+    // Only a file whose first page is sound can tell whose it is: damage there is no evidence.
+    const QByteArray dbFileId = fileIsBad ? QByteArray() : fileIdOf(m_dbPath);
+    if (isForeign(header, dbFileId)) {
+        setAsideStale(dbFileId);
         return false;
+    }
+    if (!header.openFlag) {
+        SnapshotId now;
+        if (header.keyCount >= 0 && header.dictionaryFileId == dbFileId &&
+            identityOf(m_dbPath, now) && now == header.dictionaryAtClose)
+            m_trustedKeyCount = header.keyCount;
+        return false;
+    }
+    const JournalContents contents = Journal::read(m_journalPath);
+    if (contents.damagedEntries > 0)
+        keepDamagedJournal(contents);
     if (!fileIsBad && fileVerifies(m_dbPath)) {
         m_replayAtOpen = true;
         return false;
@@ -119,17 +194,37 @@ bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad)
     return m_rebuilt;
 }
 
+// Empty when the snapshot is the one the journal's entries apply to; otherwise why not.
+QString Recovery::snapshotUnusable(const JournalContents &contents) const
+{
+    SnapshotId snapshot;
+    if (!identityOf(m_snapshotPath, snapshot))
+        return QStringLiteral("there is no snapshot");
+    if (!contents.snapshotFileId.isEmpty() && fileIdOf(m_snapshotPath) != contents.snapshotFileId)
+        return QStringLiteral("the snapshot belongs to another dictionary");
+    return {};
+}
+
+// The snapshot plus the journal when the snapshot is the journal's and sound; otherwise every
+// record the damaged file still yields plus the journal.
 bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
 {
     const QByteArray what = m_dbPath + " was not closed and is damaged";
-    SnapshotId snapshot;
-    if (!identityOf(m_snapshotPath, snapshot)) {
-        report(what + "; there is no snapshot " + m_snapshotPath +
-               " to rebuild it from, so it is left as it is");
-        return false;
+    removeStaleTemporaries(m_dbPath, ".rebuild-");
+    removeStaleTemporaries(m_dbPath, ".salvage-");
+    QString unusable = snapshotUnusable(contents);
+    QByteArray temporary;
+    int salvaged = -1;
+    QString why;
+    if (unusable.isEmpty()) {
+        why = rebuildInto(temporary, contents, true, salvaged);
+        if (!why.isEmpty())
+            unusable = QStringLiteral("the snapshot could not be used: ") + why;
     }
-    const QByteArray temporary = m_dbPath + ".rebuild";
-    QString why = rebuildInto(temporary, contents);
+    if (!unusable.isEmpty()) {
+        why = rebuildInto(temporary, contents, false, salvaged);
+        keepUnusableSnapshot(contents, unusable);
+    }
     FileLock rebuiltLock;
     if (why.isEmpty() && rebuiltLock.acquire(temporary) != FileLock::Result::Locked)
         why = QString::fromLocal8Bit(std::strerror(rebuiltLock.lastError()));
@@ -139,67 +234,138 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents)
     if (why.isEmpty() && ::rename(temporary.constData(), m_dbPath.constData()) != 0)
         why = QString::fromLocal8Bit(std::strerror(errno));
     if (!why.isEmpty()) {
-        ::unlink(temporary.constData());
-        report(what + "; rebuilding it failed (" + local(why) + "), so it is left as it is");
+        if (!temporary.isEmpty())
+            ::unlink(temporary.constData());
+        say(what + "; rebuilding it failed (" + local(why) + "), so it is left as it is");
         return false;
     }
     syncDirectoryOf(m_dbPath);
     // The rebuilt file is already locked through the temporary name; the old lock goes with
     // rebuiltLock, so no other program could take the new file in between.
     lock.swap(rebuiltLock);
-    report(what + "; kept it as " + damaged + " and rebuilt it from " + m_snapshotPath + " and " +
-           QByteArray::number(contents.entries.size()) + " journal entries" +
-           (contents.snapshot == snapshot ? ""
-                                          : " (the snapshot is not the one the journal "
-                                            "was started from)"));
+    const QByteArray entries = QByteArray::number(contents.entries.size()) + " journal entries";
+    if (salvaged < 0)
+        say(what + "; kept it as " + damaged + " and rebuilt it from " + m_snapshotPath + " and " +
+            entries);
+    else
+        say(what + "; kept it as " + damaged + " and rebuilt it from the " +
+            QByteArray::number(salvaged) + " records salvaged from it and " + entries + " (" +
+            local(unusable) + ")");
+    // The journal now names a file that is gone, and a salvage has no snapshot behind it.
+    m_snapshotWanted = true;
     return true;
 }
 
-QString Recovery::rebuildInto(const QByteArray &temporary, const JournalContents &contents)
+// A snapshot that could not be used is another dictionary's or damaged: the snapshot taken after
+// the rebuild must not overwrite it.
+void Recovery::keepUnusableSnapshot(const JournalContents &contents, QString &unusable)
 {
-    if (QString why = copyToNewFile(m_snapshotPath, temporary); !why.isEmpty())
-        return why;
+    SnapshotId snapshot;
+    if (!identityOf(m_snapshotPath, snapshot))
+        return;
+    const bool foreign =
+        !contents.snapshotFileId.isEmpty() && fileIdOf(m_snapshotPath) != contents.snapshotFileId;
+    const QByteArray kept = moveAside(m_snapshotPath, foreign ? ".stale" : ".damaged");
+    if (!kept.isEmpty())
+        unusable += QStringLiteral("; it is kept as ") + QString::fromLocal8Bit(kept);
+}
+
+QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &contents,
+                              bool fromSnapshot, int &salvaged)
+{
+    if (!temporary.isEmpty())
+        ::unlink(temporary.constData());
+    QList<StoredPair> pairs;
+    if (fromSnapshot) {
+        if (QString why = copyToTemporary(m_snapshotPath, m_dbPath, temporary, ".rebuild-");
+            !why.isEmpty())
+            return why;
+    } else {
+        // The library must create the file itself: a name that is free, never a link.
+        const int fd = createTemporaryBeside(m_dbPath, temporary, ".rebuild-");
+        if (fd < 0)
+            return QString::fromLocal8Bit(std::strerror(errno));
+        ::close(fd);
+        ::unlink(temporary.constData());
+        pairs = salvageRecords(m_dbPath, m_snapshotPath);
+        salvaged = int(pairs.size());
+    }
     DB *dbp = nullptr;
     if (const int ret = db_create(&dbp, nullptr, 0); ret != 0)
         return libraryText(ret);
-    int ret = dbp->open(dbp, nullptr, temporary.constData(), nullptr, DB_BTREE, 0, 0664);
+    // A damaged snapshot makes the library say a great deal; the one line that counts is ours.
+    char *noiseBuffer = nullptr;
+    size_t noiseLength = 0;
+    FILE *noise = open_memstream(&noiseBuffer, &noiseLength);
+    dbp->set_errfile(dbp, noise);
+    int ret = dbp->open(dbp, nullptr, temporary.constData(), nullptr, DB_BTREE,
+                        fromSnapshot ? 0 : DB_CREATE | DB_EXCL, 0600);
+    for (qsizetype i = 0; ret == 0 && i < pairs.size(); ++i)
+        ret = applyEntry(dbp, {JournalEntry::Op::Add, 0, pairs[i].first, pairs[i].second});
     if (ret == 0)
         ret = replayJournal(dbp, contents.entries);
     if (ret == 0)
         ret = dbp->sync(dbp, 0);
     const int closed = dbp->close(dbp, 0);
+    if (noise)
+        std::fclose(noise);
+    std::free(noiseBuffer);
     if (ret == 0)
         ret = closed;
     if (ret != 0)
         return libraryText(ret);
-    if (QString why = flushFile(temporary); !why.isEmpty())
+    // The rebuilt file takes the damaged one's mode, owner and group.
+    if (const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); fd >= 0) {
+        takeModeOf(fd, m_dbPath);
+        ::close(fd);
+    }
+    if (QString why = resetFileId(temporary); !why.isEmpty())
         return why;
     if (!fileVerifies(temporary))
-        return QStringLiteral("the snapshot itself does not verify");
+        return fromSnapshot ? QStringLiteral("it does not verify")
+                            : QStringLiteral("the salvaged file does not verify");
     return {};
 }
 
 void Recovery::afterOpen(DB *dbp, bool created)
 {
-    if (!m_journal.open()) {
-        report(journalPath(QString::fromLatin1(m_dbPath)).toLatin1() + ": " +
-               local(m_journal.lastError()) +
-               "; changes are flushed but could not be rebuilt after a crash");
+    // The changes of a dictionary that is gone are kept with its snapshot, not dropped.
+    if (created && !Journal::read(m_journalPath).entries.isEmpty()) {
+        const QByteArray kept = moveAside(m_journalPath, ".stale");
+        if (!kept.isEmpty())
+            say("the journal " + m_journalPath +
+                " belongs to a dictionary that is gone; kept it as " + kept);
+    }
+    if (!m_journal.open(m_dbPath)) {
+        say(m_journalPath + ": " + local(m_journal.lastError()) +
+            "; changes are flushed but could not be rebuilt after a crash");
         return;
     }
     if (m_replayAtOpen) {
         if (const int ret = replayJournal(dbp, m_journal.contents().entries); ret != 0)
-            report("replaying " + m_dbPath + "-journal failed: " + db_strerror(ret));
+            say("replaying " + m_journalPath + " failed: " + db_strerror(ret));
     }
+    m_openFlagFlushed = false;
     if (created)
         setAsideOldSnapshot();
     if (snapshotDue()) {
-        if (const QString why = takeSnapshot(true); !why.isEmpty())
-            report("cannot take the snapshot " + m_snapshotPath + ": " + local(why));
-        else
+        if (const QString why = takeSnapshot(true); why.isEmpty())
             return;
+        else
+            snapshotFailed(why);
     }
     m_journal.setOpenFlag(true);
+}
+
+// A writer that cannot take the snapshot (a full disk) works on with the journal, and says so
+// once.
+void Recovery::snapshotFailed(const QString &why)
+{
+    if (m_snapshotFailureTold)
+        return;
+    m_snapshotFailureTold = true;
+    say("cannot take the snapshot " + m_snapshotPath + ": " + local(why) +
+        "; changes are still kept in " + m_journalPath);
 }
 
 // A new, empty dictionary must not overwrite the copy of one that was there before.
@@ -208,20 +374,19 @@ void Recovery::setAsideOldSnapshot()
     SnapshotId old;
     if (!identityOf(m_snapshotPath, old))
         return;
-    QByteArray name = m_snapshotPath + ".old";
-    for (int number = 1; ::access(name.constData(), F_OK) == 0; ++number)
-        name = m_snapshotPath + ".old." + QByteArray::number(number);
-    if (::rename(m_snapshotPath.constData(), name.constData()) == 0)
-        report("the snapshot " + m_snapshotPath +
-               " belongs to a dictionary that is gone; kept it "
-               "as " +
-               name);
+    if (const QByteArray name = moveAside(m_snapshotPath, ".old"); !name.isEmpty())
+        say("the snapshot " + m_snapshotPath +
+            " belongs to a dictionary that is gone; kept it as " + name);
 }
 
 bool Recovery::snapshotDue() const
 {
+    const JournalContents &contents = m_journal.contents();
+    if (m_snapshotWanted || contents.snapshotFileId.isEmpty() ||
+        contents.dictionaryFileId != fileIdOf(m_dbPath))
+        return true;
     SnapshotId current;
-    if (!identityOf(m_snapshotPath, current) || current != m_journal.contents().snapshot)
+    if (!identityOf(m_snapshotPath, current) || current != contents.snapshot)
         return true;
     return m_journal.size() - kJournalHeaderSize > fileSize(m_dbPath) / 4;
 }
@@ -229,10 +394,12 @@ bool Recovery::snapshotDue() const
 QString Recovery::takeSnapshot(bool openFlag)
 {
     SnapshotId id;
-    if (QString why = copyDurably(m_dbPath, m_snapshotPath, &id); !why.isEmpty())
+    QByteArray snapshotFileId;
+    if (QString why = copyDurably(m_dbPath, m_snapshotPath, &id, &snapshotFileId); !why.isEmpty())
         return why;
-    if (!m_journal.reset(id, openFlag))
+    if (!m_journal.reset(id, snapshotFileId, fileIdOf(m_dbPath), openFlag))
         return m_journal.lastError();
+    m_snapshotWanted = false;
     return {};
 }
 
@@ -245,20 +412,21 @@ QString Recovery::snapshotNow(DB *dbp)
     return takeSnapshot(true);
 }
 
-void Recovery::afterClose()
+void Recovery::afterClose(qint64 keyCount)
 {
     if (!m_journal.isOpen())
         return;
     if (snapshotDue()) {
         if (const QString why = takeSnapshot(false); !why.isEmpty())
-            report("cannot take the snapshot " + m_snapshotPath + ": " + local(why));
-        else {
-            m_journal.close();
-            return;
-        }
+            snapshotFailed(why);
     }
-    m_journal.setOpenFlag(false);
+    SnapshotId dictionary;
+    if (identityOf(m_dbPath, dictionary))
+        m_journal.markClosed(dictionary, keyCount);
+    else
+        m_journal.setOpenFlag(false);
     m_journal.close();
+    m_snapshotFailureTold = false;
 }
 
 qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data)
@@ -267,9 +435,14 @@ qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteA
         return kNothingRecorded;
     const qint64 mark = m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
     if (mark < 0)
-        report(journalPath(QString::fromLatin1(m_dbPath)).toLatin1() + ": " +
-               local(m_journal.lastError()) + "; nothing written");
+        report(m_journalPath + ": " + local(m_journal.lastError()) + "; nothing written");
     return mark;
+}
+
+void Recovery::beforeUnjournaledChange()
+{
+    if (!m_openFlagFlushed && m_journal.isOpen())
+        m_openFlagFlushed = m_journal.flush();
 }
 
 void Recovery::takeBack(qint64 mark)
@@ -277,8 +450,8 @@ void Recovery::takeBack(qint64 mark)
     if (mark < 0 || !m_journal.isOpen())
         return;
     if (!m_journal.truncateTo(mark))
-        report(journalPath(QString::fromLatin1(m_dbPath)).toLatin1() + ": " +
-               local(m_journal.lastError()) + " while taking back a failed change");
+        report(m_journalPath + ": " + local(m_journal.lastError()) +
+               " while taking back a failed change");
 }
 
 } // namespace vantro

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 struct __db;
 
@@ -29,6 +30,11 @@ public:
 
     explicit Recovery(const QByteArray &dbPath);
 
+    // The file the recovery files belong to: a symbolic link is resolved once at open, so the
+    // snapshot and journal lie beside the file itself and a rebuild replaces that file. Called
+    // at every open; forgets what the last open found.
+    void setPath(const QByteArray &dbPath);
+
     // With the single-writer lock held and before the library opens the file: when the journal
     // says the last program did not close the dictionary, checks the file (fileIsBad: it is
     // already known to be damaged) and rebuilds a damaged one from the snapshot and the journal,
@@ -38,15 +44,25 @@ public:
     // After the library opened the file: replays the journal onto a file that was checked and
     // found sound, takes a snapshot when one is due and marks the dictionary open.
     void afterOpen(struct __db *dbp, bool created);
-    // After the library closed the file cleanly: a snapshot when one is due, the flag cleared.
-    void afterClose();
+    // After the library closed the file cleanly: a snapshot when one is due, the flag cleared and
+    // the key count (-1 when not known) recorded for the next open.
+    void afterClose(qint64 keyCount);
     // Takes a snapshot of the open file now (flushing it first). Empty string or the reason.
     QString snapshotNow(struct __db *dbp);
+    // The key count the last clean close recorded, when the file is still as that close left
+    // it; -1 otherwise.
+    qint64 trustedKeyCount() const { return m_trustedKeyCount; }
+    // What the open did that the user should hear of (a journal set aside, a rebuild, lost
+    // entries), one line each, as also written on the standard error stream.
+    const QStringList &notices() const { return m_notices; }
 
     // Writes the change to the journal and flushes it: the mark to take back to, or kFailed
     // (reported on the standard error stream).
     qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
     void takeBack(qint64 mark);
+    // Before a change that is not journaled (a deferred bulk write): the open flag is made
+    // durable once, so that a crash during it has the next open check the file.
+    void beforeUnjournaledChange();
     // The journal's room made ahead doubles as a reserve for a full disk: a flush of the
     // dictionary that failed may succeed once it is given back. False when there was none.
     bool releaseRoom() { return m_journal.releaseRoom(); }
@@ -55,17 +71,31 @@ public:
     bool rebuilt() const { return m_rebuilt; }
 
 private:
+    void say(const QByteArray &line);
+    bool isForeign(const JournalContents &header, const QByteArray &dbFileId) const;
+    void setAsideStale(const QByteArray &dbFileId);
+    void keepDamagedJournal(const JournalContents &contents);
     bool rebuild(FileLock &lock, const JournalContents &contents);
-    QString rebuildInto(const QByteArray &temporary, const JournalContents &contents);
+    QString snapshotUnusable(const JournalContents &contents) const;
+    void keepUnusableSnapshot(const JournalContents &contents, QString &unusable);
+    QString rebuildInto(QByteArray &temporary, const JournalContents &contents, bool fromSnapshot,
+                        int &salvaged);
     bool snapshotDue() const;
     QString takeSnapshot(bool openFlag);
+    void snapshotFailed(const QString &why);
     void setAsideOldSnapshot();
 
     QByteArray m_dbPath;
     QByteArray m_snapshotPath;
+    QByteArray m_journalPath;
     Journal m_journal;
     bool m_replayAtOpen = false;
     bool m_rebuilt = false;
+    bool m_snapshotWanted = false;
+    bool m_snapshotFailureTold = false;
+    bool m_openFlagFlushed = false;
+    qint64 m_trustedKeyCount = -1;
+    QStringList m_notices;
 };
 
 // Applies the entries in order to an open database and flushes it. An entry that finds its

@@ -1,6 +1,13 @@
 #include "snapshot.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <db.h>
+
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <linux/fs.h>
@@ -68,17 +75,24 @@ bool copyBytes(int from, int to)
     }
 }
 
-QString copyInto(const QByteArray &from, const QByteArray &to)
+// Copies into the new file open on target; closes it.
+QString copyInto(const QByteArray &from, Fd &target)
 {
-    Fd source(::open(from.constData(), O_RDONLY | O_CLOEXEC));
+    Fd source(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!source.ok())
         return lastError();
-    Fd target(::open(to.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0664));
-    if (!target.ok())
-        return lastError();
+    takeModeOf(target.get(), from);
     if (::ioctl(target.get(), FICLONE, source.get()) != 0 && !copyBytes(source.get(), target.get()))
         return lastError();
     if (::fdatasync(target.get()) != 0 || !target.close())
+        return lastError();
+    return {};
+}
+
+QString flushFile(const QByteArray &path)
+{
+    Fd file(::open(path.constData(), O_RDONLY | O_CLOEXEC));
+    if (!file.ok() || ::fdatasync(file.get()) != 0)
         return lastError();
     return {};
 }
@@ -107,26 +121,104 @@ bool identityOf(const QByteArray &path, SnapshotId &id)
     return true;
 }
 
-QString copyToNewFile(const QByteArray &from, const QByteArray &to)
+QByteArray fileIdOf(const QByteArray &path)
 {
-    const QString why = copyInto(from, to);
+    Fd file(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    struct stat info;
+    unsigned char meta[72];
+    if (!file.ok() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::pread(file.get(), meta, sizeof meta, 0) != sizeof meta)
+        return {};
+    quint32 magic;
+    std::memcpy(&magic, meta + 12, sizeof magic);
+    if (magic != DB_BTREEMAGIC && magic != __builtin_bswap32(quint32(DB_BTREEMAGIC)))
+        return {};
+    return QByteArray(reinterpret_cast<const char *>(meta + 52), kFileIdSize);
+}
+
+// The library does this only inside an environment; a private one lives in memory and leaves no
+// files behind.
+QString resetFileId(const QByteArray &path)
+{
+    DB_ENV *env = nullptr;
+    int ret = db_env_create(&env, 0);
+    if (ret != 0)
+        return QString::fromLocal8Bit(db_strerror(ret));
+    env->set_errfile(env, nullptr);
+    ret = env->open(env, directoryOf(path).constData(), DB_CREATE | DB_PRIVATE | DB_INIT_MPOOL, 0);
+    if (ret == 0)
+        ret = env->fileid_reset(env, path.constData(), 0);
+    const int closed = env->close(env, 0);
+    if (ret == 0)
+        ret = closed;
+    if (ret != 0)
+        return QString::fromLocal8Bit(db_strerror(ret));
+    return flushFile(path);
+}
+
+int createTemporaryBeside(const QByteArray &target, QByteArray &name, const char *suffix)
+{
+    name = target + suffix + "XXXXXX";
+    return ::mkostemp(name.data(), O_CLOEXEC);
+}
+
+void removeStaleTemporaries(const QByteArray &target, const char *suffix)
+{
+    const QString base = QFile::decodeName(target);
+    const QFileInfo info(base);
+    QDir directory = info.dir();
+    const QString pattern =
+        info.fileName() + QString::fromLatin1(suffix) + QStringLiteral("??????");
+    for (const QString &name :
+         directory.entryList({pattern}, QDir::Files | QDir::System | QDir::Hidden))
+        ::unlink(QFile::encodeName(directory.filePath(name)).constData());
+    // Earlier versions used the name without the unique ending.
+    const QByteArray fixedName = target + QByteArray(suffix).chopped(1);
+    struct stat fixed;
+    if (::lstat(fixedName.constData(), &fixed) == 0 && S_ISREG(fixed.st_mode))
+        ::unlink(fixedName.constData());
+}
+
+void takeModeOf(int fd, const QByteArray &like)
+{
+    struct stat info;
+    if (::stat(like.constData(), &info) != 0)
+        return;
+    if (::fchown(fd, info.st_uid, info.st_gid) != 0 && ::fchown(fd, uid_t(-1), info.st_gid) != 0) {
+        // Neither owner nor group may be given: the mode alone still keeps others out.
+    }
+    ::fchmod(fd, info.st_mode & 07777);
+}
+
+QString copyToTemporary(const QByteArray &from, const QByteArray &target, QByteArray &temporary,
+                        const char *suffix)
+{
+    Fd created(createTemporaryBeside(target, temporary, suffix));
+    if (!created.ok())
+        return lastError();
+    const QString why = copyInto(from, created);
     if (!why.isEmpty())
-        ::unlink(to.constData());
+        ::unlink(temporary.constData());
     return why;
 }
 
-QString copyDurably(const QByteArray &from, const QByteArray &to, SnapshotId *copied)
+QString copyDurably(const QByteArray &from, const QByteArray &to, SnapshotId *copied,
+                    QByteArray *fileId)
 {
-    const QByteArray temporary = to + ".new";
-    if (QString why = copyToNewFile(from, temporary); !why.isEmpty())
+    removeStaleTemporaries(to);
+    QByteArray temporary;
+    QString why = copyToTemporary(from, to, temporary);
+    if (!why.isEmpty())
         return why;
-    if (copied && !identityOf(temporary, *copied)) {
-        const QString why = lastError();
-        ::unlink(temporary.constData());
-        return why;
+    if (fileId) {
+        why = resetFileId(temporary);
+        *fileId = fileIdOf(temporary);
     }
-    if (::rename(temporary.constData(), to.constData()) != 0) {
-        const QString why = lastError();
+    if (why.isEmpty() && copied && !identityOf(temporary, *copied))
+        why = lastError();
+    if (why.isEmpty() && ::rename(temporary.constData(), to.constData()) != 0)
+        why = lastError();
+    if (!why.isEmpty()) {
         ::unlink(temporary.constData());
         return why;
     }
@@ -150,16 +242,16 @@ QByteArray freeDamagedName(const QByteArray &path)
     return name;
 }
 
-QString keepCopyAs(const QByteArray &path, const QByteArray &name)
+QString keepCopyAs(const QByteArray &path, const QByteArray &name, bool mayLink)
 {
-    if (::link(path.constData(), name.constData()) == 0)
+    if (mayLink && ::link(path.constData(), name.constData()) == 0)
         return syncDirectoryOf(name);
-    if (errno == EEXIST)
+    if (mayLink && errno == EEXIST)
         return lastError();
     // No hard links here: a plain copy, made under a temporary name so that name only ever
     // appears complete.
-    const QByteArray temporary = name + ".new";
-    if (QString why = copyToNewFile(path, temporary); !why.isEmpty())
+    QByteArray temporary;
+    if (QString why = copyToTemporary(path, name, temporary); !why.isEmpty())
         return why;
     if (::link(temporary.constData(), name.constData()) != 0) {
         const QString why = lastError();

@@ -16,22 +16,44 @@ QString snapshotPath(const QString &dbPath);
 // copyDurably keeps its identity through the rename that puts it in place.
 bool identityOf(const QByteArray &path, SnapshotId &id);
 
+// The database library's unique file id, from the metadata page of a B-tree file: it does not
+// change with writes, and a byte copy carries it along. Empty when the file has none to read.
+QByteArray fileIdOf(const QByteArray &path);
+
+// Gives the file at path (not open anywhere) a fresh file id. Empty string or the reason.
+QString resetFileId(const QByteArray &path);
+
+// Creates a new file "<target><suffix>XXXXXX" with a unique ending, exclusively and never through
+// a link; answers its descriptor (or -1) and its name.
+int createTemporaryBeside(const QByteArray &target, QByteArray &name, const char *suffix = ".new-");
+
+// Removes what createTemporaryBeside left there under that suffix when a program was killed.
+void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new-");
+
+// Gives the file open on fd the mode, owner and group of the file at like, as far as the
+// process may: a copy of a private dictionary stays private.
+void takeModeOf(int fd, const QByteArray &like);
+
 // Copies from into a temporary file beside to, flushes it, renames it over to and flushes the
 // directory, so that to is always either the old copy or the whole new one. A reflink clone is
-// tried first (instant on file systems that share blocks); otherwise the bytes are copied.
-QString copyDurably(const QByteArray &from, const QByteArray &to, SnapshotId *copied = nullptr);
+// tried first (instant on file systems that share blocks); otherwise the bytes are copied. With
+// fileId, the copy is given a fresh file id first, answered there.
+QString copyDurably(const QByteArray &from, const QByteArray &to, SnapshotId *copied = nullptr,
+                    QByteArray *fileId = nullptr);
 
-// Copies from into a new file at to (replacing it), flushed but not renamed anywhere.
-QString copyToNewFile(const QByteArray &from, const QByteArray &to);
-
+// Copies from into a new temporary file beside target (see createTemporaryBeside), flushed, with
+// the mode of from; its name in temporary.
+QString copyToTemporary(const QByteArray &from, const QByteArray &target, QByteArray &temporary,
+                        const char *suffix = ".new-");
 // Flushes the directory that holds path, so that a rename or creation in it is on disk.
 QString syncDirectoryOf(const QByteArray &path);
 
 // The first of "<path>.damaged", "<path>.damaged.1", ... that does not exist yet.
 QByteArray freeDamagedName(const QByteArray &path);
 
-// Gives the file at path a second name, without copying when the file system allows a hard
-// link; never replaces an existing file.
-QString keepCopyAs(const QByteArray &path, const QByteArray &name);
+// Gives the file at path a second name, without copying when mayLink and the file system allows
+// a hard link (only for a file that is replaced, never changed in place); never replaces an
+// existing file.
+QString keepCopyAs(const QByteArray &path, const QByteArray &name, bool mayLink = true);
 
 } // namespace vantro

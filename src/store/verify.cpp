@@ -6,12 +6,41 @@
 
 #include <db.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vantro {
 namespace {
+
+// Flags of a B-tree's metadata page (the library keeps their names to itself): a file that allows
+// duplicate keys, numbers its records or holds several databases is not a dictionary.
+constexpr quint32 kDuplicates = 0x001;
+constexpr quint32 kRecordNumbers = 0x002 | 0x010;
+constexpr quint32 kSortedDuplicates = 0x040;
+constexpr quint32 kSubdatabases = 0x020;
+
+quint32 readWord(const unsigned char *at, bool swapped)
+{
+    quint32 value;
+    std::memcpy(&value, at, sizeof value);
+    return swapped ? __builtin_bswap32(value) : value;
+}
+
+QString flagsRefusal(quint32 flags)
+{
+    if (flags & (kDuplicates | kSortedDuplicates))
+        return QStringLiteral("a B-tree with duplicate keys");
+    if (flags & kRecordNumbers)
+        return QStringLiteral("a record-number database, not a B-tree of words");
+    if (flags & kSubdatabases)
+        return QStringLiteral("a file of several databases");
+    return {};
+}
 
 QStringList linesOf(const char *text, size_t length)
 {
@@ -56,9 +85,47 @@ VerifyReport checkFile(const QByteArray &path)
 
 } // namespace
 
+QString whyNotADictionary(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    struct stat info;
+    unsigned char meta[64];
+    QString why;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        why = QStringLiteral("not a regular file");
+    else if (info.st_size == 0)
+        why = QStringLiteral("the file is empty");
+    else if (info.st_size < 512 || ::pread(fd, meta, sizeof meta, 0) != sizeof meta)
+        why = QStringLiteral("the file is too short");
+    ::close(fd);
+    if (!why.isEmpty())
+        return why;
+
+    const quint32 magic = readWord(meta + 12, false);
+    const bool swapped = magic == __builtin_bswap32(quint32(DB_BTREEMAGIC));
+    if (magic != DB_BTREEMAGIC && !swapped)
+        return magic == DB_HASHMAGIC || __builtin_bswap32(magic) == DB_HASHMAGIC
+                   ? QStringLiteral("a hash database, not a B-tree")
+                   : QStringLiteral("not a Berkeley DB B-tree file");
+    const quint32 pageSize = readWord(meta + 20, swapped);
+    if (pageSize < 512 || pageSize > 65536 || (pageSize & (pageSize - 1)) != 0)
+        return QStringLiteral("damaged header");
+    if (const QString refusal = flagsRefusal(readWord(meta + 48, swapped)); !refusal.isEmpty())
+        return refusal;
+    const quint64 lastPage = readWord(meta + 32, swapped);
+    if (info.st_size % pageSize != 0 || quint64(info.st_size) < (lastPage + 1) * pageSize)
+        return QStringLiteral("truncated or damaged (its pages do not match its header)");
+    return {};
+}
+
 VerifyReport verifyDictionary(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return {VerifyReport::Verdict::NotADictionary, {QStringLiteral("not a regular file")}};
     FileLock lock;
     switch (lock.acquire(name)) {
     case FileLock::Result::Missing:
@@ -71,6 +138,8 @@ VerifyReport verifyDictionary(const QString &path)
     case FileLock::Result::Locked:
         break;
     }
+    if (const QString why = whyNotADictionary(name); !why.isEmpty())
+        return {VerifyReport::Verdict::NotADictionary, {why}};
     return checkFile(name);
 }
 

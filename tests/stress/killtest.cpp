@@ -1,13 +1,16 @@
 // Kills a dictionary writer with SIGKILL at random moments and checks, after every round, that
 // the dictionary reopens through cDictDB, verifies, and holds every change the writer was told
-// had succeeded and none it was told had failed.
+// had succeeded and none it was told had failed. Every tenth round also damages a middle entry of
+// the journal and the snapshot, as a failing medium would.
 // Usage: vantro-killtest WRITER [--tool TOOL] [--rounds N] [--max-seconds S] [--seed N]
 // Prints the figures and exits 1 when a change was lost or a file was left unrecoverable.
 
 #include "capture.h"
 #include "dictdb.h"
 #include "filelock.h"
+#include "journal.h"
 #include "recovery.h"
+#include "snapshot.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -50,6 +53,8 @@ struct Figures
     int damagedAtKill = 0;
     int rebuilds = 0;
     int unrecoverable = 0;
+    int damageRounds = 0;
+    qint64 lostToDamage = 0;
 };
 
 // One change as the writer announced it.
@@ -155,34 +160,39 @@ std::optional<Dictionary> readBack(const QString &path)
 // whichever the file shows.
 qint64 compare(Dictionary &model, const Dictionary &stored, const std::optional<Change> &pending)
 {
+    const QByteArray missing("\x01missing");
     if (pending) {
         Dictionary after = model;
         pending->applyTo(after);
-        const auto inFile = stored.constFind(pending->key);
-        const std::optional<QByteArray> fileValue =
-            inFile == stored.cend() ? std::nullopt : std::optional<QByteArray>(*inFile);
-        const auto valueIn = [&](const Dictionary &d) {
-            return d.contains(pending->key) ? std::optional<QByteArray>(d.value(pending->key))
-                                            : std::nullopt;
-        };
-        if (fileValue == valueIn(after))
+        if (after.value(pending->key, missing) == stored.value(pending->key, missing))
             model = after;
     }
     qint64 differences = 0;
-    for (auto it = model.cbegin(); it != model.cend(); ++it) {
-        if (stored.value(it.key(), QByteArray("\x01missing")) != it.value())
-            ++differences;
-    }
-    for (auto it = stored.cbegin(); it != stored.cend(); ++it) {
-        if (!model.contains(it.key()))
-            ++differences;
-    }
+    for (auto it = model.cbegin(); it != model.cend(); ++it)
+        differences += stored.value(it.key(), missing) != it.value() ? 1 : 0;
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        differences += model.contains(it.key()) ? 0 : 1;
     return differences;
+}
+
+// Every tenth round plays a failing medium: a middle journal entry and the snapshot's first tree
+// page are damaged after the kill. Answers whether anything was damaged.
+bool damageRecoveryFiles(const QString &db)
+{
+    const JournalContents journal = Journal::read(QFile::encodeName(journalPath(db)));
+    QFile journalFile(journalPath(db)), snapshot(snapshotPath(db));
+    const bool entry =
+        journal.entries.size() >= 3 && journalFile.open(QIODevice::ReadWrite) &&
+        journalFile.seek(kJournalHeaderSize + encodeJournalEntry(journal.entries[0]).size() + 8) &&
+        journalFile.write("\xA5\xA5") == 2;
+    const bool page = snapshot.size() >= 8192 && snapshot.open(QIODevice::ReadWrite) &&
+                      snapshot.seek(4096) && snapshot.write(QByteArray(64, '\xA5')) == 64;
+    return entry || page;
 }
 
 int damagedCopies(const QDir &dir)
 {
-    return int(dir.entryList({QStringLiteral("*.damaged*")}, QDir::Files).size());
+    return int(dir.entryList({QStringLiteral("morvak.db.damaged*")}, QDir::Files).size());
 }
 
 Options parse(int argc, char **argv)
@@ -231,8 +241,10 @@ int main(int argc, char **argv)
         const int killAfter = 5 + int(random() % unsigned(longest));
         const QByteArray output = runAndKill(options, db, unsigned(random()), killAfter);
         const std::optional<Change> pending = absorb(output, model, figures);
-        if (QFileInfo::exists(db) && !fileVerifies(QFile::encodeName(db)))
-            ++figures.damagedAtKill;
+        const bool soundAtKill = !QFileInfo::exists(db) || fileVerifies(QFile::encodeName(db));
+        figures.damagedAtKill += soundAtKill ? 0 : 1;
+        const bool damageRound = figures.rounds % 10 == 9 && damageRecoveryFiles(db);
+        figures.damageRounds += damageRound ? 1 : 0;
         const int copiesBefore = damagedCopies(QDir(dir.path()));
         std::optional<Dictionary> stored;
         vantro::test::captureOutput([&] { stored = readBack(db); });
@@ -245,7 +257,9 @@ int main(int argc, char **argv)
             continue;
         }
         if (const qint64 lost = compare(model, *stored, pending); lost > 0) {
-            figures.lost += lost;
+            // With the journal and the snapshot damaged on purpose, a file that was damaged too
+            // can only be salvaged: what differs is counted apart, as the open reported it lost.
+            (damageRound && !soundAtKill ? figures.lostToDamage : figures.lost) += lost;
             std::fprintf(stderr, "round %d: %lld record(s) differ from the acknowledged changes\n",
                          figures.rounds, static_cast<long long>(lost));
             model = *stored;
@@ -253,12 +267,15 @@ int main(int argc, char **argv)
     }
     std::printf("writer: %s\nrounds: %d\nacknowledged changes: %lld\nrefused changes: %lld\n"
                 "records in the dictionary: %lld\nlost: %lld\nfiles damaged at the kill: %d\n"
-                "rounds that needed a rebuild: %d\nunrecoverable: %d\nseconds: %.1f\n",
+                "rounds that needed a rebuild: %d\nunrecoverable: %d\n"
+                "rounds with the journal and snapshot damaged: %d (changes lost to it: %lld)\n"
+                "seconds: %.1f\n",
                 options.tool.isEmpty() ? "cDictDB" : "vantro-dict", figures.rounds,
                 static_cast<long long>(figures.acknowledged),
                 static_cast<long long>(figures.refused), static_cast<long long>(model.size()),
                 static_cast<long long>(figures.lost), figures.damagedAtKill, figures.rebuilds,
-                figures.unrecoverable, double(clock.elapsed()) / 1000);
+                figures.unrecoverable, figures.damageRounds,
+                static_cast<long long>(figures.lostToDamage), double(clock.elapsed()) / 1000);
     const bool enough = figures.rounds >= qMin(options.rounds, 200);
     if (!enough)
         std::printf("too few rounds in the time allowed\n");

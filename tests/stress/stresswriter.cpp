@@ -62,14 +62,6 @@ private:
     std::mt19937 m_random;
 };
 
-QSet<QByteArray> storedKeys(cDictDB &db)
-{
-    QSet<QByteArray> keys;
-    for (int ret = db.getCursorRec(cDictDB::First); ret == 0; ret = db.getCursorRec(cDictDB::Next))
-        keys.insert(db.storedKey());
-    return keys;
-}
-
 int runTool(const char *tool, const char *db, const QByteArray &op, const QByteArray &key,
             const QByteArray &data)
 {
@@ -95,7 +87,10 @@ int runWithDictDB(const char *path, Changes &changes)
     auto db = std::make_unique<cDictDB>(QString::fromLatin1(path));
     if (db->openDB() != 0)
         return 2;
-    QSet<QByteArray> keys = storedKeys(*db);
+    QSet<QByteArray> keys;
+    for (int ret = db->getCursorRec(cDictDB::First); ret == 0;
+         ret = db->getCursorRec(cDictDB::Next))
+        keys.insert(db->storedKey());
     for (int done = 1;; ++done) {
         const QByteArray key = changes.key();
         const int roll = changes.percent();

@@ -46,8 +46,10 @@ bool makeBadFile(const QString &kind, const QString &dir)
             return false;
         return kind == QLatin1String("text") || ::chmod(QFile::encodeName(path), 0) == 0;
     }
-    if (kind == QLatin1String("hash"))
-        return DbUtilities::load(path, somePairs(300), "hash");
+    if (kind == QLatin1String("hash") || kind.startsWith(QLatin1String("btree\n")))
+        return DbUtilities::load(path, somePairs(300), kind.toLatin1());
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     if (kind == QLatin1String("directory"))
         return QDir(dir).mkdir(QStringLiteral("morvak.db"));
     if (kind.startsWith(QLatin1String("truncated"))) {
@@ -119,6 +121,8 @@ void TestBadFiles::badDictionaryIsLeftAlone_data()
             << QStringLiteral("truncated %1").arg(at);
     QTest::newRow("text") << "text";
     QTest::newRow("hash database") << "hash";
+    QTest::newRow("duplicate keys") << "btree\nduplicates=1";
+    QTest::newRow("FIFO") << "fifo";
     QTest::newRow("directory") << "directory";
     // Permission bits do not stop root, under whom these tests run: the file is then read
     // anyway and refused for what it holds. As another user the open itself is refused.

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <sys/stat.h>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -88,6 +89,7 @@ private slots:
     void lookupAndList();
     void coverageGroups();
     void reverseSearch();
+    void verifyVerdicts_data();
     void verifyVerdicts();
 };
 
@@ -451,40 +453,51 @@ void TestDictCli::reverseSearch()
     QVERIFY(outcome.out.isEmpty());
 }
 
+void TestDictCli::verifyVerdicts_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("said");
+    QTest::newRow("consistent") << "btree" << 0 << QByteArray(": consistent\n");
+    QTest::newRow("damaged leaf") << "damaged" << 1 << QByteArray("is damaged");
+    QTest::newRow("text") << "text" << 1 << QByteArray("not a dictionary file (not a Berkeley");
+    QTest::newRow("hash") << "hash" << 1 << QByteArray("not a dictionary file (a hash");
+    QTest::newRow("recno") << "recno" << 1 << QByteArray("not a dictionary file (a record");
+    QTest::newRow("duplicate keys")
+        << "btree\nduplicates=1" << 1 << QByteArray("not a dictionary file (a B-tree with dup");
+    QTest::newRow("directory") << "directory" << 1 << QByteArray("(not a regular file)");
+    QTest::newRow("FIFO") << "fifo" << 1 << QByteArray("(not a regular file)");
+}
+
+// Only what the open takes for a dictionary is checked; anything else is named for what it is.
 void TestDictCli::verifyVerdicts()
 {
+    QFETCH(QString, kind);
+    QFETCH(int, status);
+    QFETCH(QByteArray, said);
     const Dictionary dictionary;
     QList<KeyData> many;
     for (int i = 0; i < 2000; ++i)
-        many.append(
-            {"word" + QByteArray::number(i), "meaning of the word " + QByteArray::number(i)});
-    QVERIFY(dictionary.load(many));
-    Outcome outcome = dictionary.run({"verify"});
-    QCOMPARE(outcome.status, 0);
-    QCOMPARE(outcome.out, dictionary.path.toUtf8() + ": consistent\n");
-
+        many.append({QByteArray::number(i + 1), "meaning of the word " + QByteArray::number(i)});
+    if (kind == QLatin1String("directory"))
+        QVERIFY(QDir().mkdir(dictionary.path));
+    else if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(dictionary.path).constData(), 0600), 0);
+    else if (kind == QLatin1String("text"))
+        QVERIFY(QFile(dictionary.path).open(QIODevice::WriteOnly) &&
+                QFile(dictionary.path).resize(8192));
+    else
+        QVERIFY(DbUtilities::load(dictionary.path, many,
+                                  kind == QLatin1String("damaged") ? "btree" : kind.toLatin1()));
     // Scribble over the middle of a leaf page; the header stays intact.
-    QByteArray bytes = fileBytes(dictionary.path);
-    QVERIFY(bytes.size() > 5 * 4096);
-    for (int i = 0; i < 2000; ++i)
-        bytes[3 * 4096 + 26 + i] = char(0xA5);
-    QFile damaged(dictionary.path);
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write(bytes);
-    damaged.close();
-    outcome = dictionary.run({"verify"});
-    QCOMPARE(outcome.status, 1);
-    QVERIFY(outcome.out.isEmpty());
-    QVERIFY2(outcome.err.contains("is damaged"), outcome.err.constData());
-
-    const QString text = dictionary.dir.filePath(QStringLiteral("notes.txt"));
-    QFile notes(text);
-    QVERIFY(notes.open(QIODevice::WriteOnly));
-    notes.write(QByteArray(8192, 'x'));
-    notes.close();
-    outcome = runTool({"--db", text, "verify"});
-    QCOMPARE(outcome.status, 1);
-    QVERIFY2(outcome.err.contains("is damaged"), outcome.err.constData());
+    if (kind == QLatin1String("damaged")) {
+        QFile file(dictionary.path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(3 * 4096 + 26));
+        file.write(QByteArray(2000, char(0xA5)));
+    }
+    const Outcome outcome = dictionary.run({"verify"});
+    QCOMPARE(outcome.status, status);
+    QVERIFY2((status == 0 ? outcome.out : outcome.err).contains(said), outcome.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestDictCli)

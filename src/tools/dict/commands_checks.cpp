@@ -63,6 +63,9 @@ int runVerify(const CommandContext &context)
                            .arg(context.dbPath));
     case VerifyReport::Verdict::Missing:
         return failure(QStringLiteral("%1: no such dictionary file").arg(context.dbPath));
+    case VerifyReport::Verdict::NotADictionary:
+        return failure(QStringLiteral("%1 is not a dictionary file (%2)")
+                           .arg(context.dbPath, report.messages.value(0)));
     case VerifyReport::Verdict::Failed:
         break;
     }

@@ -14,20 +14,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), qsizetype(size));
     const JournalContents contents = parseJournal(bytes);
     require(contents.validLength <= bytes.size());
-    require(contents.entries.isEmpty() || contents.validLength >= kJournalHeaderSize);
-    if (contents.validLength < kJournalHeaderSize)
-        return 0;
-    QByteArray again = bytes.first(kJournalHeaderSize).toByteArray();
-    for (const JournalEntry &entry : contents.entries)
-        again += encodeJournalEntry(entry);
-    require(again == bytes.first(contents.validLength));
-    if (contents.headerValid)
-        require(encodeJournalHeader(contents.snapshot, contents.openFlag) ==
-                bytes.first(kJournalHeaderSize));
+    // Every entry trusted lies whole in the bytes, in order, before the end of the sound ones.
+    qsizetype at = 0;
+    QByteArray again;
+    for (const JournalEntry &entry : contents.entries) {
+        const QByteArray encoded = encodeJournalEntry(entry);
+        at = bytes.indexOf(encoded, at);
+        require(at >= 0 && at + encoded.size() <= contents.validLength);
+        at += encoded.size();
+        again += encoded;
+    }
+    if (contents.headerValid && contents.version == 2)
+        require(encodeJournalHeader(contents) == bytes.first(kJournalHeaderSize));
     // Whatever was trusted reads back the same after a clean header is put in front of it.
-    const JournalContents reread = parseJournal(encodeJournalHeader(contents.snapshot, false) +
-                                                again.sliced(kJournalHeaderSize));
-    require(reread.headerValid && !reread.openFlag);
+    const JournalContents reread =
+        parseJournal(encodeJournalHeader(contents.snapshot, false) + again);
+    require(reread.headerValid && !reread.openFlag && reread.damagedEntries == 0);
     require(reread.entries.size() == contents.entries.size());
     return 0;
 }
