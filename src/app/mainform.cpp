@@ -1,5 +1,6 @@
 #include "mainform.h"
 
+#include "dialogs.h"
 #include "dictdb.h"
 #include "imagecollection.h"
 #include "mimesource.h"
@@ -67,8 +68,7 @@ QTextEdit *textPane(QWidget *parent, const char *name, int x, int y, int width, 
 
 } // namespace
 
-MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl)
-    : QMainWindow(parent, fl)
+MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMainWindow(parent, fl)
 {
     // The pictures registered themselves before main; this call changes nothing then, but it
     // keeps the picture table linked into every program that takes the window from the library.
@@ -210,7 +210,7 @@ void MainForm::createToolBarAndMenus()
 
 void MainForm::languageChange()
 {
-    setWindowTitle(tr("VANTRO 1.10"));
+    showTitle();
     frame4->setToolTip(tr("Dictionary"));
     textLabel2->setText(tr("&Key"));
     textLabel3->setText(tr("S&Amskrit"));
@@ -296,9 +296,9 @@ void MainForm::connectSignals()
 
 void MainForm::setTabOrderAndBuddies()
 {
-    const QList<QWidget *> chain = {english, itrans,    ledEng,    tedITRANS, ledSyn,   btnFirst,
-                                    btnLast, btnNext,   btnPrev,   btnSearch, btnSave,  btnDelete,
-                                    btnClear, btnQV, btnLookUp, btnBrowse};
+    const QList<QWidget *> chain = {english,  itrans,  ledEng,    tedITRANS, ledSyn,  btnFirst,
+                                    btnLast,  btnNext, btnPrev,   btnSearch, btnSave, btnDelete,
+                                    btnClear, btnQV,   btnLookUp, btnBrowse};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
 
@@ -316,8 +316,30 @@ void MainForm::init()
     HW = nullptr;
     pdlgf = nullptr;
     DICTDB = new cDictDB;
+    DICTDB->setAccess(cDictDB::Access::WriteIfAllowed);
     DICTDB->openDB();
     showKeyCount();
+    reportDictionaryProblems();
+}
+
+// What went wrong with the dictionary at start-up is said once in a box, since a window started
+// from the desktop has no terminal for the diagnostic lines; what lasts stays in the title.
+void MainForm::reportDictionaryProblems()
+{
+    dictionaryProblem = DICTDB->problem();
+    showTitle();
+    QStringList told = DICTDB->notices();
+    if (!dictionaryProblem.isEmpty())
+        told.prepend(dictionaryProblem);
+    for (const QString &text : told)
+        Dialogs::current().information(this, tr("VANTRO - Dictionary"), text + u'.');
+}
+
+// The plain title is how a user, and whatever drives the window, knows that all is well.
+void MainForm::showTitle()
+{
+    const QString title = tr("VANTRO 1.10");
+    setWindowTitle(dictionaryProblem.isEmpty() ? title : title + " - " + dictionaryProblem);
 }
 
 void MainForm::destroy()

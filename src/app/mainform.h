@@ -143,6 +143,8 @@ private:
     void showRecord();
     void moveCursor(int cOpt);
     void showKeyCount();
+    void reportDictionaryProblems();
+    void showTitle();
 
     // ITRANS document helpers.
     int askSaveITRANS(bool forNew, int escapeButton);
@@ -157,4 +159,7 @@ private:
     dlgHW *HW = nullptr;
     QString ITRANSFile;
     vantro::cDictDB *DICTDB = nullptr;
+    // What is wrong with the dictionary for this whole session, shown in the title; empty when
+    // nothing is.
+    QString dictionaryProblem;
 };

@@ -12,7 +12,7 @@ FileLock::~FileLock()
     release();
 }
 
-FileLock::Result FileLock::acquire(const QByteArray &path)
+FileLock::Result FileLock::acquire(const QByteArray &path, Mode mode)
 {
     release();
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
@@ -20,7 +20,7 @@ FileLock::Result FileLock::acquire(const QByteArray &path)
         m_error = errno;
         return m_error == ENOENT ? Result::Missing : Result::Failed;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
         m_error = errno;
         ::close(fd);
         return m_error == EWOULDBLOCK ? Result::Busy : Result::Failed;

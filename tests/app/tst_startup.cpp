@@ -50,8 +50,8 @@ private slots:
     void opensExistingDictionaryAndCounts();
     void fileExitClosesOnceWithStatusZero();
     void closingTheWindowQuitsAndDestructorCloses();
-    void dictionaryThatCannotBeOpened();
-    void dictionaryOpenInAnotherInstance();
+    void dictionaryProblemsAreShown_data();
+    void dictionaryProblemsAreShown();
     void applicationDirectoryIsOnlyRemembered();
 };
 
@@ -62,6 +62,7 @@ void TestStartup::createsDictionaryInWorkingDirectory()
     MainForm &form = f.open();
     QVERIFY(QFileInfo(f.path("morvak.db")).isFile());
     QCOMPARE(form.lblKeys->text(), "Keys: 0");
+    QCOMPARE(form.windowTitle(), "VANTRO 1.10");
     QVERIFY(form.ledEng->text().isEmpty());
     QVERIFY(!fileIsFree(f.path("morvak.db")));
 }
@@ -103,32 +104,52 @@ void TestStartup::closingTheWindowQuitsAndDestructorCloses()
     QVERIFY(fileIsFree(f.path("morvak.db")));
 }
 
-void TestStartup::dictionaryThatCannotBeOpened()
+void TestStartup::dictionaryProblemsAreShown_data()
 {
-    WorkspaceFixture f;
-    QVERIFY(QDir(f.dir.path()).mkdir("morvak.db"));
-    const auto out = captureOutput([&] { f.open(); });
-    QVERIFY(out.err.contains("morvak.db"));
-    QCOMPARE(f.form->lblKeys->text(), "Keys: 0");
-    QVERIFY(!saveWrites(f, f.path("morvak.db")));
-    f.form->btnNext->click();
-    QVERIFY(f.form->isEnabled());
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<QString>("problem"); // empty: nothing is wrong
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("nothing wrong") << ""
+                                   << "" << true;
+    QTest::newRow("empty file") << "empty"
+                                << "" << true;
+    QTest::newRow("not a file") << "directory"
+                                << "morvak.db is not a dictionary file (not a regular file)"
+                                << false;
+    QTest::newRow("open in another window")
+        << "held"
+        << "morvak.db is open in another window or program" << false;
+    QTest::newRow("write-protected file")
+        << "protected"
+        << "morvak.db may only be read, so it is open read-only" << false;
 }
 
-void TestStartup::dictionaryOpenInAnotherInstance()
+// A problem is told once in a box and stays in the title; the diagnostic lines are kept.
+void TestStartup::dictionaryProblemsAreShown()
 {
+    QFETCH(QString, setUp);
+    QFETCH(QString, problem);
+    QFETCH(bool, writable);
     WorkspaceFixture f;
     cDictDB first(f.path("morvak.db"));
-    QCOMPARE(first.openDB(), 0);
-    first.setWord("mango");
-    first.setITRANS("AmraH");
-    QCOMPARE(first.addRecord(), 0);
+    if (setUp == "directory")
+        QVERIFY(QDir(f.dir.path()).mkdir("morvak.db"));
+    if (setUp == "empty" || setUp == "protected")
+        QVERIFY(QFile(f.path("morvak.db")).open(QIODevice::WriteOnly));
+    if (setUp == "protected")
+        QVERIFY(QFile::setPermissions(f.path("morvak.db"), QFile::ReadOwner));
+    if (setUp == "held")
+        QCOMPARE(first.openDB(), 0);
     const auto out = captureOutput([&] { f.open(); });
-    QVERIFY(out.err.contains("open in another process"));
+    QCOMPARE(f.form->windowTitle(), problem.isEmpty() ? "VANTRO 1.10" : "VANTRO 1.10 - " + problem);
+    QCOMPARE(f.dialogs.shown.size(), problem.isEmpty() ? 0 : 1);
+    QVERIFY(problem.isEmpty() || f.dialogs.shown.first().text == problem + ".");
+    QCOMPARE(out.err.contains("morvak.db"), !problem.isEmpty() && setUp != "protected");
     QCOMPARE(f.form->lblKeys->text(), "Keys: 0");
-    QVERIFY(!saveWrites(f, f.path("morvak.db")));
-    QCOMPARE(first.getStat(), 1);
-    first.closeDB();
+    QVERIFY(f.form->chkReadOnly->isChecked());
+    QCOMPARE(saveWrites(f, f.path("morvak.db")), writable);
+    f.form->btnNext->click();
+    QVERIFY(f.form->isEnabled());
 }
 
 void TestStartup::applicationDirectoryIsOnlyRemembered()

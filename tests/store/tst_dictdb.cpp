@@ -66,6 +66,8 @@ private slots:
     void charactersWithoutLatin1FormAreRefused();
     void filesThatAreNotDictionariesAreLeftAlone_data();
     void filesThatAreNotDictionariesAreLeftAlone();
+    void accessAndSharing_data();
+    void accessAndSharing();
     void overlongFileNameIsRefused();
 };
 
@@ -388,7 +390,6 @@ void TestDictDB::charactersWithoutLatin1FormAreRefused()
 void TestDictDB::filesThatAreNotDictionariesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("empty file") << "empty";
     QTest::newRow("text file") << "text";
     QTest::newRow("truncated dictionary") << "truncated";
     QTest::newRow("truncated at a page boundary") << "pages";
@@ -448,6 +449,70 @@ void TestDictDB::overlongFileNameIsRefused()
     cDictDB ok(fits);
     QCOMPARE(ok.openDB(), 0);
     ok.closeDB();
+}
+
+// An empty file and a file that may only be read are opened, by readers sharing the lock, and
+// only a writer's open writes a byte.
+void TestDictDB::accessAndSharing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("holder"); // the access of another object holding the file, or -1
+    QTest::addColumn<int>("access");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("problem");
+    using A = cDictDB::Access;
+    QTest::newRow("empty file: a new dictionary") << "empty" << -1 << int(A::ReadWrite) << 0 << "";
+    QTest::newRow("empty file, read") << "empty" << -1 << int(A::ReadOnly) << 0 << "";
+    QTest::newRow("read writes nothing") << "dictionary" << -1 << int(A::ReadOnly) << 0 << "";
+    QTest::newRow("readers share")
+        << "dictionary" << int(A::ReadOnly) << int(A::ReadOnly) << 0 << "";
+    QTest::newRow("a reader excludes a writer")
+        << "dictionary" << int(A::ReadOnly) << int(A::ReadWrite) << 1 << "open in another window";
+    QTest::newRow("a writer excludes a reader")
+        << "dictionary" << int(A::ReadWrite) << int(A::ReadOnly) << 1 << "open in another window";
+    QTest::newRow("write-protected file: read-only")
+        << "protected" << -1 << int(A::WriteIfAllowed) << 0 << "may only be read";
+    QTest::newRow("missing file, read")
+        << "missing" << -1 << int(A::ReadOnly) << 1 << "cannot be opened";
+}
+
+void TestDictDB::accessAndSharing()
+{
+    QFETCH(QString, file);
+    QFETCH(int, holder);
+    QFETCH(int, access);
+    QFETCH(int, result);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("morvak.db");
+    if (file != "missing")
+        QVERIFY(file == "empty" ? QFile(path).open(QIODevice::WriteOnly)
+                                : DbUtilities::load(path, {{"water", "jalaM"}}));
+    if (file == "protected")
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    cDictDB first(path);
+    first.setAccess(cDictDB::Access(holder));
+    QVERIFY(holder < 0 || first.openDB() == 0);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    const QByteArray bytes = fileBytes(path);
+    cDictDB db(path);
+    db.setAccess(cDictDB::Access(access));
+    const Captured out = captureOutput([&] { QCOMPARE(db.openDB(), result); });
+    QVERIFY2(result == 1 || out.err.isEmpty(), out.err.constData());
+    QVERIFY2(db.problem().contains(problem), qPrintable(db.problem()));
+    QCOMPARE(db.problem().isEmpty(), problem.isEmpty());
+    const bool writer = result == 0 && access == int(cDictDB::Access::ReadWrite);
+    QCOMPARE(db.isReadOnly(), result == 0 && !writer);
+    db.setWord("fire");
+    captureOutput([&] { QCOMPARE(db.saveRecord(), writer ? 0 : 1); });
+    QCOMPARE(db.getStat(), writer ? 1 : result == 0 && file != "empty" ? 1 : 0);
+    db.closeDB();
+    first.closeDB();
+    if (writer)
+        QVERIFY(DbUtilities::verify(path));
+    else
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+    QCOMPARE(fileBytes(path) == bytes, !writer);
 }
 
 QTEST_GUILESS_MAIN(TestDictDB)

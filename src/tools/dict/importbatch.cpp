@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace vantro::dict {
@@ -103,6 +104,7 @@ ImportCheck checkImport(const QByteArray &input)
             previousKey = key;
         }
     }
+    check.inKeyOrder = increasing;
     if (!increasing)
         findRepeatedWords(input, check.problems);
     std::stable_sort(check.problems.begin(), check.problems.end(),
@@ -110,6 +112,37 @@ ImportCheck checkImport(const QByteArray &input)
                          return a.number < b.number;
                      });
     return check;
+}
+
+SortedRecords::SortedRecords(const QByteArray &input, const ImportCheck &check)
+{
+    m_bytes.reserve(input.size());
+    m_index.reserve(size_t(check.records));
+    ImportLines lines(input);
+    QByteArray key;
+    QByteArray data;
+    while (lines.next()) {
+        parseRecordLine(lines.line(), key, data);
+        m_index.push_back({m_bytes.size(), int(key.size()), int(data.size())});
+        m_bytes.append(key).append(data);
+    }
+    if (check.inKeyOrder)
+        return;
+    // Keys compare as unsigned bytes, the shorter first where one begins the other: the
+    // library's own order.
+    const char *bytes = m_bytes.constData();
+    std::sort(m_index.begin(), m_index.end(), [bytes](const Slot &a, const Slot &b) {
+        const int common = std::min(a.keySize, b.keySize);
+        const int order = std::memcmp(bytes + a.at, bytes + b.at, size_t(common));
+        return order != 0 ? order < 0 : a.keySize < b.keySize;
+    });
+}
+
+QByteArray withoutByteOrderMark(const QByteArray &input)
+{
+    if (!input.startsWith("\xEF\xBB\xBF"))
+        return input;
+    return QByteArray::fromRawData(input.constData() + 3, input.size() - 3);
 }
 
 } // namespace vantro::dict
