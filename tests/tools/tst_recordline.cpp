@@ -19,7 +19,6 @@ private slots:
     void storedBytesComeBackExactly_data();
     void storedBytesComeBackExactly();
     void wordsAreLowerCasedAsTheStoreDoes();
-    void checkNumbersEveryBadLine();
     void checkFindsRepeatedWords();
     void linesSkipBlankAndCarriageReturns();
 };
@@ -141,22 +140,6 @@ void TestRecordLine::wordsAreLowerCasedAsTheStoreDoes()
         QCOMPARE(parseRecordLine(line, key, data), QString());
         QVERIFY2(key == encodeKey(word), qPrintable(QString::number(byte)));
     }
-}
-
-void TestRecordLine::checkNumbersEveryBadLine()
-{
-    const QByteArray input = "good\tline\n"
-                             "bad\n"
-                             "\n"
-                             "also\tgood\r\n"
-                             "x\ty\tz\tw\r\n"
-                             "\\k\tv";
-    const ImportCheck check = checkImport(input);
-    QCOMPARE(check.records, 2);
-    QCOMPARE(check.problems.size(), 3);
-    QCOMPARE(check.problems.at(0).number, 2);
-    QCOMPARE(check.problems.at(1).number, 5);
-    QCOMPARE(check.problems.at(2).number, 6);
 }
 
 void TestRecordLine::checkFindsRepeatedWords()
