@@ -19,6 +19,9 @@ namespace {
 
 constexpr int kNameBufferSize = 128;
 constexpr const char *kClassName = "cDictDB";
+// The block of a bulk read: large enough that the calls into the library do not count, small
+// enough to stay in the processor's caches.
+constexpr qsizetype kBulkBytes = 1 << 20;
 
 // One diagnostic line on the standard output, flushed at once so that it interleaves correctly
 // with the library's reports on the standard error stream.
@@ -343,6 +346,7 @@ void cDictDB::setProblem(const QString &problem)
 
 int cDictDB::closeDB()
 {
+    m_bulkAt = nullptr;
     if (dbcp) {
         const int ret = dbcp->close(dbcp);
         if (ret != 0) {
@@ -749,6 +753,7 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     const QByteArray name = qsDBName.toLatin1();
     dbcp->close(dbcp);
     dbcp = nullptr;
+    m_bulkAt = nullptr;
     dbp->close(dbp, 0);
     dbp = nullptr;
     QString why;
@@ -773,18 +778,45 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     return why;
 }
 
+// Records are fetched many at a time (the library's bulk read), so that a walk over a large
+// dictionary costs one library call per block rather than one per record.
 int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
 {
     if (!dbcp)
         return EINVAL;
-    DBT dbKey{};
-    DBT dbData{};
-    const int ret = dbcp->get(dbcp, &dbKey, &dbData, DB_NEXT);
-    if (ret == 0) {
-        key = QByteArrayView(static_cast<const char *>(dbKey.data), qsizetype(dbKey.size));
-        data = QByteArrayView(static_cast<const char *>(dbData.data), qsizetype(dbData.size));
+    for (;;) {
+        if (m_bulkAt) {
+            DBT block{};
+            block.data = m_bulk.data();
+            block.ulen = u_int32_t(m_bulk.size());
+            void *keyBytes = nullptr;
+            void *dataBytes = nullptr;
+            u_int32_t keySize = 0;
+            u_int32_t dataSize = 0;
+            DB_MULTIPLE_KEY_NEXT(m_bulkAt, &block, keyBytes, keySize, dataBytes, dataSize);
+            if (m_bulkAt) {
+                key = QByteArrayView(static_cast<const char *>(keyBytes), qsizetype(keySize));
+                data = QByteArrayView(static_cast<const char *>(dataBytes), qsizetype(dataSize));
+                return 0;
+            }
+        }
+        if (m_bulk.isEmpty())
+            m_bulk.resize(kBulkBytes);
+        DBT dbKey{};
+        DBT block{};
+        block.data = m_bulk.data();
+        block.ulen = u_int32_t(m_bulk.size());
+        block.flags = DB_DBT_USERMEM;
+        const int ret = dbcp->get(dbcp, &dbKey, &block, DB_NEXT | DB_MULTIPLE_KEY);
+        if (ret == DB_BUFFER_SMALL) {
+            // One record larger than the block: a block that holds it, rounded to whole KiB.
+            m_bulk.resize((qsizetype(block.size) + 1023) & ~qsizetype(1023));
+            continue;
+        }
+        if (ret != 0)
+            return ret;
+        DB_MULTIPLE_INIT(m_bulkAt, &block);
     }
-    return ret;
 }
 
 bool cDictDB::isEndOfRecords(int code)

@@ -105,8 +105,9 @@ public:
     // then left as it was).
     QString commitReplacement(std::unique_ptr<Replacement> replacement);
 
-    // The walk of export: the next stored record as the library's own bytes, valid until the
-    // next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's error.
+    // The walk of export and import: the next stored record as the library's own bytes, valid
+    // until the next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's
+    // error. The walk reads ahead in blocks: the cursor is not for other moves meanwhile.
     int nextStored(QByteArrayView &key, QByteArrayView &data);
     static bool isEndOfRecords(int code);
     // The library's words for one of its result codes.
@@ -158,6 +159,8 @@ private:
     QStringList m_notices;
     // True when the last open created the file.
     bool m_created = false;
+    QByteArray m_bulk;
+    void *m_bulkAt = nullptr;
     QByteArray m_storedKey;
     QByteArray m_storedData;
     Recovery m_recovery;
