@@ -47,7 +47,6 @@ class TestStartup : public QObject
 
 private slots:
     void createsDictionaryInWorkingDirectory();
-    void opensExistingDictionaryAndCounts();
     void fileExitClosesOnceWithStatusZero();
     void closingTheWindowQuitsAndDestructorCloses();
     void dictionaryProblemsAreShown_data();
@@ -65,16 +64,6 @@ void TestStartup::createsDictionaryInWorkingDirectory()
     QCOMPARE(form.windowTitle(), "VANTRO 1.10");
     QVERIFY(form.ledEng->text().isEmpty());
     QVERIFY(!fileIsFree(f.path("morvak.db")));
-}
-
-void TestStartup::opensExistingDictionaryAndCounts()
-{
-    WorkspaceFixture f;
-    QList<vantro::test::KeyData> pairs;
-    for (int i = 0; i < 37; ++i)
-        pairs.append({"word" + QByteArray::number(i), "artha"});
-    QVERIFY(vantro::test::DbUtilities::load(f.path("morvak.db"), pairs));
-    QCOMPARE(f.open().lblKeys->text(), "Keys: 37");
 }
 
 void TestStartup::fileExitClosesOnceWithStatusZero()
@@ -140,12 +129,16 @@ void TestStartup::dictionaryProblemsAreShown()
         QVERIFY(QFile::setPermissions(f.path("morvak.db"), QFile::ReadOwner));
     if (setUp == "held")
         QCOMPARE(first.openDB(), 0);
+    QList<vantro::test::KeyData> pairs;
+    for (int i = 0; setUp.isEmpty() && i < 37; ++i)
+        pairs.append({"word" + QByteArray::number(i), "artha"});
+    QVERIFY(pairs.isEmpty() || vantro::test::DbUtilities::load(f.path("morvak.db"), pairs));
     const auto out = captureOutput([&] { f.open(); });
     QCOMPARE(f.form->windowTitle(), problem.isEmpty() ? "VANTRO 1.10" : "VANTRO 1.10 - " + problem);
     QCOMPARE(f.dialogs.shown.size(), problem.isEmpty() ? 0 : 1);
     QVERIFY(problem.isEmpty() || f.dialogs.shown.first().text == problem + ".");
     QCOMPARE(out.err.contains("morvak.db"), !problem.isEmpty() && setUp != "protected");
-    QCOMPARE(f.form->lblKeys->text(), "Keys: 0");
+    QCOMPARE(f.form->lblKeys->text(), QString::asprintf("Keys: %d", int(pairs.size())));
     QVERIFY(f.form->chkReadOnly->isChecked());
     QCOMPARE(saveWrites(f, f.path("morvak.db")), writable);
     f.form->btnNext->click();

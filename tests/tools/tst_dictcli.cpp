@@ -81,6 +81,7 @@ private slots:
     void exportImportRoundTrip();
     void importReportsAndOverwrites();
     void importLeavesASnapshot();
+    void killedImportIsAllOrNothing();
     void lookupAndList_data();
     void lookupAndList();
     void coverageGroups();
@@ -337,6 +338,26 @@ void TestDictCli::importLeavesASnapshot()
              (QList<KeyData>{{"run", "gam"}, {"walk", "car"}}));
     const QStringList files = QDir(dictionary.dir.path()).entryList(QDir::Files | QDir::Hidden);
     QCOMPARE(files, (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
+}
+
+// Killed at whatever point, an import leaves the old dictionary or the whole new one.
+void TestDictCli::killedImportIsAllOrNothing()
+{
+    const Dictionary dictionary;
+    QVERIFY(dictionary.load(sampleRecords()));
+    QByteArray input;
+    for (int i = 0; i < 100000; ++i)
+        input += "word" + QByteArray::number(i) + "\tartha\n";
+    QProcess import;
+    import.start(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--db", dictionary.path, "import"});
+    import.write(input);
+    import.closeWriteChannel();
+    QTest::qWait(400);
+    import.kill();
+    QVERIFY(import.waitForFinished());
+    const qsizetype records = dictionary.records().size();
+    QVERIFY2(records == 8 || records == 100008, qPrintable(QString::number(records)));
+    QVERIFY(DbUtilities::verify(dictionary.path));
 }
 
 void TestDictCli::lookupAndList_data()

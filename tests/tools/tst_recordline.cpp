@@ -20,7 +20,6 @@ private slots:
     void storedBytesComeBackExactly();
     void wordsAreLowerCasedAsTheStoreDoes();
     void checkFindsRepeatedWords();
-    void linesSkipBlankAndCarriageReturns();
 };
 
 void TestRecordLine::readsGoodLines_data()
@@ -157,19 +156,6 @@ void TestRecordLine::checkFindsRepeatedWords()
     QCOMPARE(check.problems.at(1).reason, QStringLiteral("the word \"water\" is also on line 1"));
     QCOMPARE(check.problems.at(2).number, 5);
     QCOMPARE(check.problems.at(2).reason, QStringLiteral("the word \"water\" is also on line 1"));
-}
-
-void TestRecordLine::linesSkipBlankAndCarriageReturns()
-{
-    const QByteArray input = "\r\n\na\tb\r\n\r\nc\td";
-    ImportLines lines(input);
-    QVERIFY(lines.next());
-    QCOMPARE(lines.number(), 3);
-    QCOMPARE(lines.line(), QByteArrayView("a\tb"));
-    QVERIFY(lines.next());
-    QCOMPARE(lines.number(), 5);
-    QCOMPARE(lines.line(), QByteArrayView("c\td"));
-    QVERIFY(!lines.next());
 }
 
 QTEST_GUILESS_MAIN(TestRecordLine)
