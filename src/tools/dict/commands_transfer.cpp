@@ -211,7 +211,8 @@ int runImport(const CommandContext &context)
     if (const QString why = source.load(); !why.isEmpty())
         return failure(why);
     const QByteArray input = withoutByteOrderMark(source.bytes());
-    const ImportCheck check = checkImport(input);
+    const SortedRecords records(input);
+    const ImportCheck &check = records.check();
     if (!check.problems.isEmpty())
         return reportBadLines(check);
 
@@ -228,8 +229,12 @@ int runImport(const CommandContext &context)
                                .arg(snapshotPath(session.path()), failed));
     }
     ImportCounts counts;
-    if (const QString why = replaceWithMerge(db, SortedRecords(input, check), overwrite, counts);
-        !why.isEmpty())
+    if (check.records == 0) {
+        session.close();
+        StandardOutput().writeLine(countsLine(counts, overwrite));
+        return Success;
+    }
+    if (const QString why = replaceWithMerge(db, records, overwrite, counts); !why.isEmpty())
         return failure(
             QStringLiteral("%1; nothing was imported, the dictionary is as it was").arg(why));
     if (const QString failed = db.takeSnapshot(); !failed.isEmpty())

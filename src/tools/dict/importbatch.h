@@ -46,12 +46,15 @@ struct ImportCheck
 
 ImportCheck checkImport(const QByteArray &input);
 
-// The records of a checked input as the bytes to store, in key order: one block of bytes and
-// an index into it, so that a million records cost two allocations rather than two million.
+// The records of an input as the bytes to store, in key order, read in one pass that also
+// reaches the verdict on the input: one block of bytes and an index into it, so that a million
+// records cost two allocations rather than two million. A word given twice shows as two equal
+// neighbours once the records are in key order.
 class SortedRecords
 {
 public:
-    SortedRecords(const QByteArray &input, const ImportCheck &check);
+    explicit SortedRecords(const QByteArray &input);
+    const ImportCheck &check() const { return m_check; }
     qsizetype size() const { return qsizetype(m_index.size()); }
     QByteArrayView key(qsizetype i) const
     {
@@ -70,9 +73,13 @@ private:
         qsizetype at;
         int keySize;
         int dataSize;
+        int number;
     };
+    void sortAndFindRepeatedWords();
+
     QByteArray m_bytes;
     std::vector<Slot> m_index;
+    ImportCheck m_check;
 };
 
 // The input without a UTF-8 byte-order mark at its start (editors on some systems write one);
