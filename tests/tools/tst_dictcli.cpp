@@ -346,17 +346,17 @@ void TestDictCli::killedImportIsAllOrNothing()
     const Dictionary dictionary;
     QVERIFY(dictionary.load(sampleRecords()));
     QByteArray input;
-    for (int i = 0; i < 100000; ++i)
+    for (int i = 0; i < 200000; ++i)
         input += "word" + QByteArray::number(i) + "\tartha\n";
     QProcess import;
     import.start(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--db", dictionary.path, "import"});
     import.write(input);
     import.closeWriteChannel();
-    QTest::qWait(400);
+    QTest::qWait(300);
     import.kill();
-    QVERIFY(import.waitForFinished());
+    import.waitForFinished(); // false when the import was done before the kill
     const qsizetype records = dictionary.records().size();
-    QVERIFY2(records == 8 || records == 100008, qPrintable(QString::number(records)));
+    QVERIFY2(records == 8 || records == 200008, qPrintable(QString::number(records)));
     QVERIFY(DbUtilities::verify(dictionary.path));
 }
 
