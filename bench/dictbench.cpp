@@ -192,52 +192,57 @@ void measureChanges(Size &size, const QString &dir, int round)
     size.perRound[QStringLiteral("flush")].append(median(flushes));
 }
 
-// The whole-file operations of one size, each beside what it is judged against.
-QList<std::function<void()>> wholeFileSteps(Size &size, const QString &dir)
+// Reads a file through, untimed, so that whatever is timed next finds it in the page cache
+// whichever side of a comparison runs first.
+void warm(const QString &name)
+{
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    while (!file.read(1 << 20).isEmpty()) {
+    }
+}
+
+using Step = std::function<void()>;
+
+// The whole-file operations of one size in groups of what is compared with each other.
+QList<QList<Step>> wholeFileGroups(Size &size, const QString &dir)
 {
     const QString imported = dir + QStringLiteral("/imported.db");
     const QString bare = dir + QStringLiteral("/bare.db");
     const QString exported = dir + QStringLiteral("/exported.tsv");
     const QString walked = dir + QStringLiteral("/walked.tsv");
-    auto record = [&size](const char *name, double seconds) {
-        size.perRound[QLatin1String(name)].append(seconds);
+    Size *s = &size;
+    const auto record = [s](const char *name, double seconds) {
+        s->perRound[QLatin1String(name)].append(seconds);
     };
+    const auto import = [=](const char *name, const QString &input) {
+        removeDictionary(imported);
+        warm(input);
+        record(name, process({QStringLiteral("--db"), imported, QStringLiteral("import"), input}));
+    };
+    const auto walk = [=](const char *name, const QString &output) {
+        qint64 seen = 0;
+        warm(s->file);
+        record(name, bareWalkSeconds(s->file, seen, output));
+        if (seen != s->records)
+            fail("walking");
+    };
+    const unsigned cache = cDictDB::Replacement::kCacheBytes;
     return {
-        [&size, imported, bare, exported, walked, record] {
-            removeDictionary(imported);
-            record("import ordered", process({QStringLiteral("--db"), imported,
-                                              QStringLiteral("import"), size.orderedInput}));
-        },
-        [&size, imported, bare, exported, walked, record] {
-            record("bare ordered",
-                   barePutSeconds(bare, size.ordered, cDictDB::Replacement::kCacheBytes));
-        },
-        [&size, imported, bare, exported, walked, record] {
-            removeDictionary(imported);
-            record("import shuffled", process({QStringLiteral("--db"), imported,
-                                               QStringLiteral("import"), size.shuffledInput}));
-        },
-        [&size, imported, bare, exported, walked, record] {
-            record("bare shuffled",
-                   barePutSeconds(bare, size.shuffled, cDictDB::Replacement::kCacheBytes));
-        },
-        [&size, imported, bare, exported, walked, record] {
-            record("export", process({QStringLiteral("--db"), size.file, QStringLiteral("export"),
-                                      exported}));
-        },
-        [&size, imported, bare, exported, walked, record] {
-            qint64 seen = 0;
-            record("bare walk", bareWalkSeconds(size.file, seen));
-            if (seen != size.records)
-                fail("walking");
-        },
-        [&size, imported, bare, exported, walked, record] {
-            qint64 seen = 0;
-            record("bare walk+write", bareWalkSeconds(size.file, seen, walked));
-        },
-        [&size, imported, bare, exported, walked, record] {
-            record("count", process({QStringLiteral("--db"), size.file, QStringLiteral("count")}));
-        },
+        {[=] { import("import ordered", s->orderedInput); },
+         [=] { record("bare ordered", barePutSeconds(bare, s->ordered, cache)); }},
+        {[=] { import("import shuffled", s->shuffledInput); },
+         [=] { record("bare shuffled", barePutSeconds(bare, s->shuffled, cache)); }},
+        {[=] {
+             warm(s->file);
+             record("export",
+                    process({QStringLiteral("--db"), s->file, QStringLiteral("export"), exported}));
+         },
+         [=] { walk("bare walk", QString()); }, [=] { walk("bare walk+write", walked); }},
+        {[=] {
+            record("count", process({QStringLiteral("--db"), s->file, QStringLiteral("count")}));
+        }},
     };
 }
 
@@ -362,15 +367,19 @@ int main(int argc, char *argv[])
     for (const QString &records : parser.value(sizesOption).split(QLatin1Char(',')))
         sizes.append(prepare(dir, records.toLongLong()));
 
-    // Every step of every size, in one list that each round runs from a different start.
-    QList<std::function<void()>> steps;
+    // Every group of every size; each round starts the list of groups, and each group its own
+    // members, one place further on, so that no side of a comparison always goes first.
+    QList<QList<Step>> groups;
     for (Size &size : sizes)
-        steps += wholeFileSteps(size, dir);
+        groups += wholeFileGroups(size, dir);
     for (int round = 0; round < rounds; ++round) {
         for (qsizetype i = 0; i < sizes.size(); ++i)
             measureChanges(sizes[(i + round) % sizes.size()], dir, round);
-        for (qsizetype i = 0; i < steps.size(); ++i)
-            steps.at((i + round) % steps.size())();
+        for (qsizetype g = 0; g < groups.size(); ++g) {
+            const QList<Step> &group = groups.at((g + round) % groups.size());
+            for (qsizetype m = 0; m < group.size(); ++m)
+                group.at((m + round) % group.size())();
+        }
         std::fprintf(stderr, "round %d of %d done\n", round + 1, rounds);
     }
     for (const Size &size : sizes)
