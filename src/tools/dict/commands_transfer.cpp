@@ -139,8 +139,7 @@ QString replaceWithMerge(cDictDB &db, const SortedRecords &records, bool overwri
         return QStringLiteral("writing the new dictionary file failed (%1)")
             .arg(cDictDB::errorText(ret));
     if (stored != 0 && !cDictDB::isEndOfRecords(stored))
-        return QStringLiteral("reading the dictionary failed after %1 records")
-            .arg(counts.overwritten + counts.kept);
+        return QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(stored));
     if (const QString failed = db.commitReplacement(std::move(replacement)); !failed.isEmpty())
         return QStringLiteral("putting the new dictionary in place failed (%1)").arg(failed);
     return {};
