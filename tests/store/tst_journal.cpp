@@ -444,6 +444,7 @@ void TestJournal::damagedFileIsRebuilt()
     const Captured output = captureOutput([&] { QCOMPARE(reopened.openDB(), 0); });
     QCOMPARE(output.err.count('\n'), 1);
     QVERIFY(output.err.contains("rebuilt it from"));
+    QVERIFY(reopened.notices().value(0).contains("rebuilt from its snapshot")); // the window's box
     QCOMPARE(output.out, QByteArray());
     QCOMPARE(reopened.getStat(), 300);
     QCOMPARE(reopened.closeDB(), 0);
