@@ -5,6 +5,7 @@
 #include <QFile>
 #include <db.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,10 +13,12 @@
 namespace vantro::bench {
 namespace {
 
-DB *openFile(const QString &file)
+DB *openFile(const QString &file, unsigned cacheBytes = 0)
 {
     DB *dbp = nullptr;
     if (db_create(&dbp, nullptr, 0) != 0)
+        std::abort();
+    if (cacheBytes > 0 && dbp->set_cachesize(dbp, 0, cacheBytes, 1) != 0)
         std::abort();
     if (dbp->open(dbp, nullptr, QFile::encodeName(file).constData(), nullptr, DB_BTREE, DB_CREATE,
                   0664) != 0)
@@ -78,11 +81,11 @@ double FdatasyncFloor::seconds()
     });
 }
 
-double barePutSeconds(const QString &file, const QList<KeyData> &pairs)
+double barePutSeconds(const QString &file, const QList<KeyData> &pairs, unsigned cacheBytes)
 {
     QFile::remove(file);
     return secondsOf([&] {
-        DB *dbp = openFile(file);
+        DB *dbp = openFile(file, cacheBytes);
         for (const KeyData &pair : pairs) {
             DBT dbKey = dbtOf(pair.first);
             DBT dbData = dbtOf(pair.second);
@@ -90,6 +93,34 @@ double barePutSeconds(const QString &file, const QList<KeyData> &pairs)
         }
         dbp->sync(dbp, 0);
         dbp->close(dbp, 0);
+    });
+}
+
+double bareWalkSeconds(const QString &file, qint64 &records, const QString &output)
+{
+    records = 0;
+    return secondsOf([&] {
+        DB *dbp = openFile(file);
+        std::FILE *out =
+            output.isEmpty() ? nullptr : std::fopen(QFile::encodeName(output).constData(), "w");
+        DBC *cursor = nullptr;
+        if (dbp->cursor(dbp, nullptr, &cursor, 0) != 0 || (!output.isEmpty() && !out))
+            std::abort();
+        DBT key{};
+        DBT data{};
+        while (cursor->get(cursor, &key, &data, DB_NEXT) == 0) {
+            ++records;
+            if (out) {
+                std::fwrite(key.data, 1, key.size, out);
+                std::fputc('\t', out);
+                std::fwrite(data.data, 1, data.size, out);
+                std::fputc('\n', out);
+            }
+        }
+        cursor->close(cursor);
+        dbp->close(dbp, 0);
+        if (out && (std::fflush(out) != 0 || ::fdatasync(fileno(out)) != 0 || std::fclose(out)))
+            std::abort();
     });
 }
 

@@ -46,7 +46,13 @@ private:
     char m_block[4096] = {};
 };
 
-// Seconds of DB->put for every pair into a new file, without flushes, plus one DB->sync.
-double barePutSeconds(const QString &file, const QList<KeyData> &pairs);
+// Seconds of a bare loader: a new file with the given cache (0: the library's default), DB->put
+// for every pair in the order given, without flushes, then one DB->sync and the close.
+double barePutSeconds(const QString &file, const QList<KeyData> &pairs, unsigned cacheBytes = 0);
+
+// Seconds of a bare cursor walk over every record (DB_NEXT with the library's own memory), and
+// the number of records it saw. With output set, the walk also writes each record to it as
+// key, tab, data, line end, and flushes it to disk: the least any export has to do.
+double bareWalkSeconds(const QString &file, qint64 &records, const QString &output = {});
 
 } // namespace vantro::bench

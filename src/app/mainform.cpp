@@ -72,8 +72,7 @@ QPlainTextEdit *textPane(QWidget *parent, const char *name, int x, int y, int wi
 
 } // namespace
 
-MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl)
-    : QMainWindow(parent, fl)
+MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMainWindow(parent, fl)
 {
     // The pictures registered themselves before main; this call changes nothing then, but it
     // keeps the picture table linked into every program that takes the window from the library.
@@ -223,7 +222,7 @@ void MainForm::createToolBarAndMenus()
 
 void MainForm::languageChange()
 {
-    setWindowTitle(tr("VANTRO 1.10"));
+    showTitle();
     frame4->setToolTip(tr("Dictionary"));
     textLabel2->setText(tr("&Key"));
     textLabel3->setText(tr("S&Amskrit"));
@@ -316,9 +315,9 @@ void MainForm::connectSignals()
 
 void MainForm::setTabOrderAndBuddies()
 {
-    const QList<QWidget *> chain = {english, itrans,    ledEng,    tedITRANS, ledSyn,   btnFirst,
-                                    btnLast, btnNext,   btnPrev,   btnSearch, btnSave,  btnDelete,
-                                    btnClear, btnQV, btnLookUp, btnBrowse};
+    const QList<QWidget *> chain = {english,  itrans,  ledEng,    tedITRANS, ledSyn,  btnFirst,
+                                    btnLast,  btnNext, btnPrev,   btnSearch, btnSave, btnDelete,
+                                    btnClear, btnQV,   btnLookUp, btnBrowse};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
 
@@ -336,12 +335,31 @@ void MainForm::init()
     HW = nullptr;
     pdlgf = nullptr;
     DICTDB = new cDictDB;
+    DICTDB->setAccess(cDictDB::Access::WriteIfAllowed);
     DICTDB->openDB();
-    // What the open did to recover the dictionary (a journal set aside, a rebuild) is told here
-    // too, not only on a terminal the desktop user never sees.
-    for (const QString &notice : DICTDB->recoveryNotices())
-        Dialogs::current().information(this, tr("VANTRO"), notice);
     showKeyCount();
+    reportDictionaryProblems();
+}
+
+// What went wrong with the dictionary at start-up is said once in a box, since a window started
+// from the desktop has no terminal for the diagnostic lines; what lasts stays in the title.
+void MainForm::reportDictionaryProblems()
+{
+    dictionaryProblem = DICTDB->problem();
+    showTitle();
+    QStringList told = DICTDB->notices();
+    if (!dictionaryProblem.isEmpty())
+        told.prepend(dictionaryProblem);
+    for (const QString &text : told)
+        Dialogs::current().information(this, tr("VANTRO - Dictionary"),
+                                       text.endsWith(u'.') ? text : text + u'.');
+}
+
+// The plain title is how a user, and whatever drives the window, knows that all is well.
+void MainForm::showTitle()
+{
+    const QString title = tr("VANTRO 1.10");
+    setWindowTitle(dictionaryProblem.isEmpty() ? title : title + " - " + dictionaryProblem);
 }
 
 void MainForm::destroy()

@@ -155,6 +155,8 @@ private:
     void searchFor(const QString &text);
     void showNotFound(const QString &word);
     void showKeyCount();
+    void reportDictionaryProblems();
+    void showTitle();
 
     // ITRANS document helpers.
     bool settleITRANSChanges(bool forNew);
@@ -182,4 +184,7 @@ private:
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
+    // What is wrong with the dictionary for this whole session, shown in the title; empty when
+    // nothing is.
+    QString dictionaryProblem;
 };

@@ -1,6 +1,8 @@
 #include "dictdb.h"
 
+#include "dictreplacement.h"
 #include "record.h"
+#include "snapshot.h"
 #include "verify.h"
 
 #include <db.h>
@@ -18,6 +20,9 @@ namespace {
 
 constexpr int kNameBufferSize = 128;
 constexpr const char *kClassName = "cDictDB";
+// The block of a bulk read: large enough that the calls into the library do not count, small
+// enough to stay in the processor's caches.
+constexpr qsizetype kBulkBytes = 1 << 20;
 
 // One diagnostic line on the standard output, flushed at once so that it interleaves correctly
 // with the library's reports on the standard error stream.
@@ -57,6 +62,46 @@ QString writeFailure(bool open, int ret)
                 : QStringLiteral("the dictionary is not open");
 }
 
+bool isEmptyFile(const char *path)
+{
+    struct stat info;
+    return ::stat(path, &info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0;
+}
+
+// An existing file this process may not write, for want of permission or on a read-only medium,
+// or one whose owner took every write permission away (which binds even a process that could
+// write it regardless).
+bool mayOnlyRead(const char *path)
+{
+    struct stat info;
+    if (::stat(path, &info) != 0)
+        return false;
+    return (info.st_mode & 0222) == 0 || ::access(path, W_OK) != 0;
+}
+
+// The flag a writer leaves set in the journal's header until it closes the file; the header is
+// all that is read.
+bool lastCloseWasUnclean(const QByteArray &dbPath)
+{
+    const QByteArray journal = journalPath(QString::fromLatin1(dbPath)).toLatin1();
+    const int fd = ::open(journal.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    char header[kJournalHeaderSize];
+    const bool whole = ::pread(fd, header, sizeof header, 0) == ssize_t(sizeof header);
+    ::close(fd);
+    if (!whole)
+        return false;
+    const JournalContents contents = parseJournal(QByteArrayView(header, sizeof header));
+    return contents.headerValid && contents.openFlag;
+}
+
+// The file as the user named it, for the sentences a window shows.
+QString displayName(const QByteArray &name)
+{
+    return QString::fromLocal8Bit(name);
+}
+
 } // namespace
 
 cDictDB::cDictDB(const QString &dbName) : qsDBName(dbName), m_recovery(dbName.toLatin1()) {}
@@ -82,6 +127,9 @@ void cDictDB::copyIn(char *&buffer, int &capacity, const char *bytes, int length
 int cDictDB::openDB()
 {
     m_keysCounted = false;
+    m_readOnly = false;
+    m_problem.clear();
+    m_notices.clear();
     char fileName[kNameBufferSize];
     const QByteArray name = qsDBName.toLatin1();
     if (!fitsLatin1(qsDBName) || name.size() >= kNameBufferSize || name.isEmpty()) {
@@ -100,12 +148,28 @@ int cDictDB::openDB()
     }
     const QByteArray path = resolvedPath(QByteArray(fileName));
     m_recovery.setPath(path);
-    if (openHandle(path) != 0)
+    // Anything but a regular file is refused before any open: a FIFO would block in it, and a
+    // device must never be written or renamed over.
+    struct stat info;
+    if (::stat(path.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return refuseNotADictionary(path, QStringLiteral("not a regular file"));
+    const bool readOnly = m_access == Access::ReadOnly ||
+                          (m_access == Access::WriteIfAllowed && mayOnlyRead(path.constData()));
+    if (readOnly ? openReadOnly(path) : openHandle(path)) {
+        if (m_problem.isEmpty())
+            setProblem(QStringLiteral("%1 cannot be opened").arg(displayName(path)));
         return 1;
-    m_recovery.afterOpen(dbp, m_created);
-    if (m_recovery.trustedKeyCount() >= 0) {
-        iKeys = int(m_recovery.trustedKeyCount());
-        m_keysCounted = true;
+    }
+    if (!m_readOnly) {
+        m_recovery.afterOpen(dbp, m_created);
+        m_notices += m_recovery.notices();
+        if (m_recovery.trustedKeyCount() >= 0) {
+            iKeys = int(m_recovery.trustedKeyCount());
+            m_keysCounted = true;
+        }
+    } else if (m_access == Access::WriteIfAllowed) {
+        setProblem(
+            QStringLiteral("%1 may only be read, so it is open read-only").arg(displayName(path)));
     }
 
     const int cursorRet = dbp->cursor(dbp, nullptr, &dbcp, 0);
@@ -123,38 +187,25 @@ int cDictDB::openDB()
 int cDictDB::openHandle(const QByteArray &name)
 {
     const char *path = name.constData();
-    // Anything but a regular file is refused before any open: a FIFO would block in it.
-    struct stat info;
-    if (::stat(path, &info) == 0 && !S_ISREG(info.st_mode)) {
-        errLine(QStringLiteral("%1: %2 is not a dictionary file (not a regular file); it is left "
-                               "untouched")
-                    .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
-        return 1;
-    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         switch (m_lock.acquire(name)) {
         case FileLock::Result::Busy:
-            errLine(QStringLiteral("%1: %2 is open in another process; it was not opened and "
-                                   "is left untouched")
-                        .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
-            return 1;
+            return refuseBusy(name);
         case FileLock::Result::Failed:
-            dbp->err(dbp, m_lock.lastError(), "%s", path);
-            return 1;
+            return refuseUnopenable(name, m_lock.lastError());
         case FileLock::Result::Locked: {
             m_created = false;
             const QString why = checkedAfterRecovery(path);
-            if (!why.isEmpty()) {
+            // An empty file holds no records: a crash while it was being created, or a touch.
+            // It is made a new dictionary under the lock, as the library's own create would.
+            m_created = why.isEmpty() ? false : isEmptyFile(path);
+            if (!why.isEmpty() && !m_created) {
                 m_lock.release();
-                errLine(QStringLiteral("%1: %2 is not a dictionary file (%3); it is left untouched")
-                            .arg(QLatin1String(kClassName), QString::fromLatin1(name), why));
-                return 1;
+                return refuseNotADictionary(name, why);
             }
-            const int ret = dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE, 0664);
-            if (ret != 0) {
+            if (const int ret = openExisting(path, DB_CREATE); ret != 0) {
                 m_lock.release();
-                dbp->err(dbp, ret, "%s", path);
-                return 1;
+                return refuseUnopenable(name, ret);
             }
             return 0;
         }
@@ -165,10 +216,8 @@ int cDictDB::openHandle(const QByteArray &name)
                 m_created = true;
                 return 0;
             }
-            if (ret != 0 && ret != EEXIST) {
-                dbp->err(dbp, ret, "%s", path);
-                return 1;
-            }
+            if (ret != 0 && ret != EEXIST)
+                return refuseUnopenable(name, ret);
             // Another process created the file between our look and our open: start again
             // with a fresh handle, since a handle that failed to open cannot be reused.
             dbp->close(dbp, 0);
@@ -186,8 +235,105 @@ int cDictDB::openHandle(const QByteArray &name)
     return 1;
 }
 
+// A reader shares its lock with other readers and excludes a writer. When the journal says the
+// last writer did not close the file, the changes since its snapshot may be missing from it or
+// it may be damaged: a process that may write hands over to the writable open, which checks and
+// rebuilds; one that may not reads the file as it is and says so.
+int cDictDB::openReadOnly(const QByteArray &name)
+{
+    const char *path = name.constData();
+    switch (m_lock.acquire(name, FileLock::Mode::Shared)) {
+    case FileLock::Result::Busy:
+        return refuseBusy(name);
+    case FileLock::Result::Missing:
+    case FileLock::Result::Failed:
+        return refuseUnopenable(name, m_lock.lastError());
+    case FileLock::Result::Locked:
+        break;
+    }
+    if (lastCloseWasUnclean(name)) {
+        if (!mayOnlyRead(path)) {
+            m_lock.release();
+            return openHandle(name);
+        }
+        const QString notice = QStringLiteral("%1 was not closed by the last program that wrote "
+                                              "it; it is read as it is, without the changes its "
+                                              "journal may hold")
+                                   .arg(displayName(name));
+        errLine(QStringLiteral("%1: %2").arg(QLatin1String(kClassName), notice));
+        m_notices.append(notice);
+    }
+    if (isEmptyFile(path)) {
+        m_readOnly = true;
+        return openEmptyInMemory();
+    }
+    if (const QString why = whyNotADictionary(path); !why.isEmpty()) {
+        m_lock.release();
+        return refuseNotADictionary(name, why);
+    }
+    if (const int ret = openExisting(path, DB_RDONLY); ret != 0) {
+        m_lock.release();
+        return refuseUnopenable(name, ret);
+    }
+    m_readOnly = true;
+    return 0;
+}
+
+// An empty file read without writing it: an empty database of the process's own memory.
+int cDictDB::openEmptyInMemory()
+{
+    const int ret = dbp->open(dbp, nullptr, nullptr, nullptr, DB_BTREE, DB_CREATE, 0);
+    if (ret != 0)
+        return refuseUnopenable(qsDBName.toLatin1(), ret);
+    return 0;
+}
+
+// The library reports on the standard error stream that an empty file is of no known format,
+// although it goes on to create a database in it; that report is kept off the streams.
+int cDictDB::openExisting(const char *path, unsigned flags)
+{
+    const bool empty = isEmptyFile(path);
+    if (empty)
+        dbp->set_errcall(dbp, [](const DB_ENV *, const char *, const char *) {});
+    const int ret = dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, flags, 0664);
+    if (empty)
+        dbp->set_errcall(dbp, nullptr);
+    return ret;
+}
+
+int cDictDB::refuseBusy(const QByteArray &name)
+{
+    errLine(QStringLiteral("%1: %2 is open in another process; it was not opened and "
+                           "is left untouched")
+                .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
+    setProblem(QStringLiteral("%1 is open in another window or program").arg(displayName(name)));
+    return 1;
+}
+
+int cDictDB::refuseNotADictionary(const QByteArray &name, const QString &why)
+{
+    errLine(QStringLiteral("%1: %2 is not a dictionary file (%3); it is left untouched")
+                .arg(QLatin1String(kClassName), QString::fromLatin1(name), why));
+    setProblem(QStringLiteral("%1 is not a dictionary file (%2)").arg(displayName(name), why));
+    return 1;
+}
+
+int cDictDB::refuseUnopenable(const QByteArray &name, int code)
+{
+    dbp->err(dbp, code, "%s", name.constData());
+    setProblem(QStringLiteral("%1 cannot be opened (%2)")
+                   .arg(displayName(name), QString::fromLocal8Bit(db_strerror(code))));
+    return 1;
+}
+
+void cDictDB::setProblem(const QString &problem)
+{
+    m_problem = problem;
+}
+
 int cDictDB::closeDB()
 {
+    m_bulkAt = nullptr;
     if (dbcp) {
         const int ret = dbcp->close(dbcp);
         if (ret != 0) {
@@ -203,9 +349,10 @@ int cDictDB::closeDB()
     const int ret = dbp->close(dbp, 0);
     dbp = nullptr;
     // A close that failed leaves the journal marked open, so the next open checks the file.
-    if (ret == 0)
+    if (ret == 0 && !m_readOnly)
         m_recovery.afterClose(m_keysCounted ? iKeys : -1);
     m_keysCounted = false;
+    m_readOnly = false;
     m_lock.release();
     if (ret != 0) {
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
@@ -258,12 +405,14 @@ int cDictDB::writeRecord(Write mode)
     dbKey.size = u_int32_t(key.size());
     dbData.data = sData;
     dbData.size = u_int32_t(data.size());
-    int ret = EINVAL;
+    // A read-only dictionary refuses every write as the library refuses one on a file opened
+    // read-only (the empty dictionary of an empty file lives in memory and would accept it).
+    int ret = m_readOnly ? EACCES : EINVAL;
     int presence = 1;
     qint64 mark = Recovery::kNothingRecorded;
     QByteArray before;
     bool existed = false;
-    if (dbp) {
+    if (dbp && !m_readOnly) {
         // Only a save can add or replace; whether it adds is known only from a look beforehand.
         if (!adding && m_keysCounted)
             presence = keyPresence(&dbKey);
@@ -329,11 +478,11 @@ int cDictDB::deleteRecord()
     DBT dbKey{};
     dbKey.data = sKey;
     dbKey.size = u_int32_t(key.size());
-    int ret = EINVAL;
+    int ret = m_readOnly ? EACCES : EINVAL;
     qint64 mark = Recovery::kNothingRecorded;
     QByteArray before;
     bool existed = false;
-    if (dbp) {
+    if (dbp && !m_readOnly) {
         if (!m_deferSync)
             existed = storedValue(&dbKey, before);
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
@@ -389,13 +538,30 @@ int cDictDB::getCursorRec(int cOpt)
         return 1;
 
     DBT dbKey{};
-    DBT dbData{};
     if (cOpt == AtOrAfter) {
         const QByteArray key = encodeKey(qsEngWord);
         copyIn(sKey, iKLen, key.constData(), int(key.size()));
         dbKey.data = sKey;
         dbKey.size = u_int32_t(key.size());
     }
+    return readAtCursor(&dbKey, flag);
+}
+
+int cDictDB::getStoredRec(const QByteArray &key)
+{
+    if (!dbcp)
+        return 1;
+    copyIn(sKey, iKLen, key.constData(), int(key.size()));
+    DBT dbKey{};
+    dbKey.data = sKey;
+    dbKey.size = u_int32_t(key.size());
+    return readAtCursor(&dbKey, DB_SET);
+}
+
+int cDictDB::readAtCursor(DBT *key, unsigned flag)
+{
+    DBT &dbKey = *key;
+    DBT dbData{};
     if (dbcp->get(dbcp, &dbKey, &dbData, flag) != 0)
         return 1;
 
@@ -453,7 +619,7 @@ void cDictDB::keyCountChanged(int delta)
 cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArray &data,
                                           bool overwrite)
 {
-    if (!isOpen() || key.isEmpty())
+    if (!isOpen() || m_readOnly || key.isEmpty())
         return BulkPut::Failed;
     // The library only reads the bytes it is given to store.
     DBT dbKey{};
@@ -570,6 +736,110 @@ bool cDictDB::syncFailed()
     if (dbp->sync(dbp, 0) == 0)
         return false;
     return !m_recovery.releaseRoom() || dbp->sync(dbp, 0) != 0;
+}
+
+std::unique_ptr<cDictDB::Replacement> cDictDB::beginReplacement(QString *why)
+{
+    if (!isOpen() || m_readOnly) {
+        *why = QStringLiteral("the dictionary is not open for writing");
+        return nullptr;
+    }
+    // The lock held on the dictionary admits no other writer, so whatever carries the temporary
+    // names now was left by a process that was killed.
+    Replacement::removeStale(qsDBName.toLatin1());
+    auto replacement = std::make_unique<Replacement>(qsDBName.toLatin1());
+    *why = replacement->create();
+    if (!why->isEmpty())
+        return nullptr;
+    return replacement;
+}
+
+QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
+{
+    if (QString why = replacement->finish(); !why.isEmpty())
+        return why;
+    // Locked under its temporary name before it takes the dictionary's, so that no other
+    // program can open the new file in between; the old file's lock goes once it is in place.
+    FileLock newLock;
+    if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
+        return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
+    const QByteArray name = qsDBName.toLatin1();
+    dbcp->close(dbcp);
+    dbcp = nullptr;
+    m_bulkAt = nullptr;
+    dbp->close(dbp, 0);
+    dbp = nullptr;
+    QString why;
+    if (::rename(replacement->path().constData(), name.constData()) == 0) {
+        replacement->m_finished = true;
+        why = syncDirectoryOf(name);
+        m_lock.swap(newLock);
+    } else {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    m_keysCounted = false;
+    int ret = db_create(&dbp, nullptr, 0);
+    if (ret == 0)
+        ret = dbp->open(dbp, nullptr, name.constData(), nullptr, DB_BTREE, DB_CREATE, 0664);
+    if (ret == 0)
+        ret = dbp->cursor(dbp, nullptr, &dbcp, 0);
+    if (ret != 0) {
+        dbcp = nullptr;
+        dbp->err(dbp, ret, "%s", name.constData());
+        return QString::fromLocal8Bit(db_strerror(ret));
+    }
+    return why;
+}
+
+// Records are fetched many at a time (the library's bulk read), so that a walk over a large
+// dictionary costs one library call per block rather than one per record.
+int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
+{
+    if (!dbcp)
+        return EINVAL;
+    for (;;) {
+        if (m_bulkAt) {
+            DBT block{};
+            block.data = m_bulk.data();
+            block.ulen = u_int32_t(m_bulk.size());
+            void *keyBytes = nullptr;
+            void *dataBytes = nullptr;
+            u_int32_t keySize = 0;
+            u_int32_t dataSize = 0;
+            DB_MULTIPLE_KEY_NEXT(m_bulkAt, &block, keyBytes, keySize, dataBytes, dataSize);
+            if (m_bulkAt) {
+                key = QByteArrayView(static_cast<const char *>(keyBytes), qsizetype(keySize));
+                data = QByteArrayView(static_cast<const char *>(dataBytes), qsizetype(dataSize));
+                return 0;
+            }
+        }
+        if (m_bulk.isEmpty())
+            m_bulk.resize(kBulkBytes);
+        DBT dbKey{};
+        DBT block{};
+        block.data = m_bulk.data();
+        block.ulen = u_int32_t(m_bulk.size());
+        block.flags = DB_DBT_USERMEM;
+        const int ret = dbcp->get(dbcp, &dbKey, &block, DB_NEXT | DB_MULTIPLE_KEY);
+        if (ret == DB_BUFFER_SMALL) {
+            // One record larger than the block: a block that holds it, rounded to whole KiB.
+            m_bulk.resize((qsizetype(block.size) + 1023) & ~qsizetype(1023));
+            continue;
+        }
+        if (ret != 0)
+            return ret;
+        DB_MULTIPLE_INIT(m_bulkAt, &block);
+    }
+}
+
+bool cDictDB::isEndOfRecords(int code)
+{
+    return code == DB_NOTFOUND;
+}
+
+QString cDictDB::errorText(int code)
+{
+    return QString::fromLocal8Bit(db_strerror(code));
 }
 
 } // namespace vantro

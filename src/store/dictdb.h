@@ -3,7 +3,11 @@
 #include "filelock.h"
 #include "recovery.h"
 
+#include <QByteArrayView>
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 struct __db;
 struct __dbc;
@@ -26,6 +30,14 @@ public:
     // Cursor move codes of getCursorRec.
     enum Move { First = 1, Last = 2, Next = 3, Prev = 4, AtOrAfter = 5 };
 
+    // How openDB opens the file. ReadOnly takes a lock shared with other readers and writes no
+    // file at all (no snapshot, no journal), so it works on a file, folder or medium the process
+    // may only read; WriteIfAllowed is ReadWrite, except for an existing file the process may not
+    // write, which it opens read-only.
+    enum class Access { ReadWrite, ReadOnly, WriteIfAllowed };
+    void setAccess(Access access) { m_access = access; }
+    bool isReadOnly() const { return m_readOnly; }
+
     int openDB();
     int closeDB();
     int addRecord();
@@ -33,6 +45,9 @@ public:
     int getCursorRec(int cOpt);
     int deleteRecord();
     int getStat();
+    // Moves the cursor to the record stored under exactly these key bytes (not lower-cased) and
+    // reads it as getCursorRec does: 0, or 1 when there is none.
+    int getStoredRec(const QByteArray &key);
 
     // Why the last addRecord, saveRecord or deleteRecord answered 1, in words for the user.
     QString failureReason() const { return m_failure; }
@@ -79,10 +94,44 @@ public:
     QStringList recoveryNotices() const { return m_recovery.notices(); }
     bool isOpen() const { return dbcp != nullptr; }
 
+    // What the last openDB found wrong that lasts as long as the session (the file is open in
+    // another program, is no dictionary, may only be read...), in one sentence; empty when
+    // nothing is. The diagnostic lines on the streams are written all the same.
+    QString problem() const { return m_problem; }
+    // What the last openDB did that the user should hear of once (a rebuild after a crash).
+    QStringList notices() const { return m_notices; }
+
+    // Bulk loads that replace the whole file: whole stored records in strictly increasing key
+    // order are written into a new file beside the dictionary, which then takes its place at
+    // once, so that a crash leaves the old dictionary or the new one, never a mixture. The
+    // dictionary stays open and locked throughout.
+    class Replacement;
+    std::unique_ptr<Replacement> beginReplacement(QString *why);
+    // Puts the finished file in place (flushed, renamed, directory flushed), reopens it and
+    // takes the snapshot. Empty string on success, otherwise the reason (the old dictionary is
+    // then left as it was).
+    QString commitReplacement(std::unique_ptr<Replacement> replacement);
+
+    // The walk of export and import: the next stored record as the library's own bytes, valid
+    // until the next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's
+    // error. The walk reads ahead in blocks: the cursor is not for other moves meanwhile.
+    int nextStored(QByteArrayView &key, QByteArrayView &data);
+    static bool isEndOfRecords(int code);
+    // The library's words for one of its result codes.
+    static QString errorText(int code);
+
 private:
     enum class Write { Add, Save };
 
+    int readAtCursor(struct __db_dbt *dbKey, unsigned flag);
     int openHandle(const QByteArray &name);
+    int openReadOnly(const QByteArray &name);
+    int openEmptyInMemory();
+    int openExisting(const char *path, unsigned flags);
+    int refuseBusy(const QByteArray &name);
+    int refuseNotADictionary(const QByteArray &name, const QString &why);
+    int refuseUnopenable(const QByteArray &name, int code);
+    void setProblem(const QString &problem);
     int writeRecord(Write mode);
     bool recordIsStorable(const char *operation);
     int failed(const QString &reason);
@@ -112,8 +161,14 @@ private:
     // iKeys is exact once the tree has been walked, and is kept so by every change that succeeds.
     bool m_keysCounted = false;
     bool m_deferSync = false;
+    Access m_access = Access::ReadWrite;
+    bool m_readOnly = false;
+    QString m_problem;
+    QStringList m_notices;
     // True when the last open created the file.
     bool m_created = false;
+    QByteArray m_bulk;
+    void *m_bulkAt = nullptr;
     QByteArray m_storedKey;
     QByteArray m_storedData;
     Recovery m_recovery;

@@ -33,7 +33,7 @@ FileLock::~FileLock()
 
 // A rebuild may rename a new file over the path between our open and our lock: the lock would then
 // hold a file nobody uses any more, so the path is looked at again once the lock is held.
-FileLock::Result FileLock::acquire(const QByteArray &path)
+FileLock::Result FileLock::acquire(const QByteArray &path, Mode mode)
 {
     release();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -44,7 +44,7 @@ FileLock::Result FileLock::acquire(const QByteArray &path)
         }
         if (beforeLockHook)
             beforeLockHook(path);
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (::flock(fd, (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
             m_error = errno;
             ::close(fd);
             return m_error == EWOULDBLOCK ? Result::Busy : Result::Failed;

@@ -13,15 +13,18 @@ class FileLock
 {
 public:
     enum class Result { Locked, Missing, Busy, Failed };
+    // Readers share a lock that excludes a writer's exclusive one.
+    enum class Mode { Exclusive, Shared };
 
     FileLock() = default;
     ~FileLock();
     FileLock(const FileLock &) = delete;
     FileLock &operator=(const FileLock &) = delete;
 
-    // Locks an existing file without waiting; Missing when there is no such file. The lock is
-    // only answered once the path still names the file that was locked.
-    Result acquire(const QByteArray &path);
+    // Locks an existing file without waiting; Missing when there is no such file. Shared locks
+    // admit each other and exclude an exclusive one. The lock is only answered once the path
+    // still names the file that was locked.
+    Result acquire(const QByteArray &path, Mode mode = Mode::Exclusive);
     void release();
     // Exchanges the locks two objects hold, e.g. to keep holding a file that was renamed into
     // place while it was already locked under its temporary name.

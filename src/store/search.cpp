@@ -12,9 +12,10 @@ bool searchAtOrAfter(cDictDB &db, const QString &text)
     QString candidate = text;
     while (candidate.size() >= shortest) {
         db.setWord(candidate);
-        if (db.getCursorRec(cDictDB::AtOrAfter) != 0)
-            return false;
-        if (db.getWord().contains(candidate, Qt::CaseInsensitive))
+        // Nothing at or after the text (it sorts after the last key) is a miss like any other:
+        // a shorter beginning may still find a key, as waterfall finds water.
+        if (db.getCursorRec(cDictDB::AtOrAfter) == 0 &&
+            db.getWord().contains(candidate, Qt::CaseInsensitive))
             return true;
         if (candidate.isEmpty())
             return false;

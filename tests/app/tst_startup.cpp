@@ -47,11 +47,10 @@ class TestStartup : public QObject
 
 private slots:
     void createsDictionaryInWorkingDirectory();
-    void opensExistingDictionaryAndCounts();
     void fileExitClosesOnceWithStatusZero();
     void closingTheWindowQuitsAndDestructorCloses();
-    void dictionaryThatCannotBeOpened();
-    void dictionaryOpenInAnotherInstance();
+    void dictionaryProblemsAreShown_data();
+    void dictionaryProblemsAreShown();
     void applicationDirectoryIsOnlyRemembered();
 };
 
@@ -62,22 +61,12 @@ void TestStartup::createsDictionaryInWorkingDirectory()
     MainForm &form = f.open();
     QVERIFY(QFileInfo(f.path("morvak.db")).isFile());
     QCOMPARE(form.lblKeys->text(), "Keys: 0");
+    QCOMPARE(form.windowTitle(), "VANTRO 1.10");
     QVERIFY(form.ledEng->text().isEmpty());
     // The hint for an empty dictionary is no content: nothing to save, nothing modified.
     QVERIFY(form.tedITRANS->placeholderText().contains("vantro-dict import "));
     QVERIFY(form.tedITRANS->toPlainText().isEmpty() && !form.tedITRANS->document()->isModified());
     QVERIFY(!fileIsFree(f.path("morvak.db")));
-}
-
-void TestStartup::opensExistingDictionaryAndCounts()
-{
-    WorkspaceFixture f;
-    QList<vantro::test::KeyData> pairs;
-    for (int i = 0; i < 37; ++i)
-        pairs.append({"word" + QByteArray::number(i), "artha"});
-    QVERIFY(vantro::test::DbUtilities::load(f.path("morvak.db"), pairs));
-    QCOMPARE(f.open().lblKeys->text(), "Keys: 37");
-    QVERIFY(f.form->tedITRANS->placeholderText().isEmpty());
 }
 
 void TestStartup::fileExitClosesOnceWithStatusZero()
@@ -107,33 +96,59 @@ void TestStartup::closingTheWindowQuitsAndDestructorCloses()
     QVERIFY(fileIsFree(f.path("morvak.db")));
 }
 
-void TestStartup::dictionaryThatCannotBeOpened()
+void TestStartup::dictionaryProblemsAreShown_data()
 {
-    WorkspaceFixture f;
-    QVERIFY(QDir(f.dir.path()).mkdir("morvak.db"));
-    const auto out = captureOutput([&] { f.open(); });
-    QVERIFY(out.err.contains("morvak.db"));
-    QCOMPARE(f.form->lblKeys->text(), "Keys: 0");
-    QVERIFY(!saveWrites(f, f.path("morvak.db")));
-    f.form->btnNext->click();
-    QVERIFY(f.form->isEnabled());
+    QTest::addColumn<QString>("setUp");
+    QTest::addColumn<QString>("problem"); // empty: nothing is wrong
+    QTest::addColumn<bool>("writable");
+    QTest::newRow("nothing wrong") << ""
+                                   << "" << true;
+    QTest::newRow("empty file") << "empty"
+                                << "" << true;
+    QTest::newRow("not a file") << "directory"
+                                << "morvak.db is not a dictionary file (not a regular file)"
+                                << false;
+    QTest::newRow("open in another window")
+        << "held"
+        << "morvak.db is open in another window or program" << false;
+    QTest::newRow("write-protected file")
+        << "protected"
+        << "morvak.db may only be read, so it is open read-only" << false;
 }
 
-void TestStartup::dictionaryOpenInAnotherInstance()
+// A problem is told once in a box and stays in the title; the diagnostic lines are kept.
+void TestStartup::dictionaryProblemsAreShown()
 {
+    QFETCH(QString, setUp);
+    QFETCH(QString, problem);
+    QFETCH(bool, writable);
     WorkspaceFixture f;
     cDictDB first(f.path("morvak.db"));
-    QCOMPARE(first.openDB(), 0);
-    first.setWord("mango");
-    first.setITRANS("AmraH");
-    QCOMPARE(first.addRecord(), 0);
+    if (setUp == "directory")
+        QVERIFY(QDir(f.dir.path()).mkdir("morvak.db"));
+    if (setUp == "empty" || setUp == "protected")
+        QVERIFY(QFile(f.path("morvak.db")).open(QIODevice::WriteOnly));
+    if (setUp == "protected")
+        QVERIFY(QFile::setPermissions(f.path("morvak.db"), QFile::ReadOwner));
+    if (setUp == "held")
+        QCOMPARE(first.openDB(), 0);
+    QList<vantro::test::KeyData> pairs;
+    for (int i = 0; setUp.isEmpty() && i < 37; ++i)
+        pairs.append({"word" + QByteArray::number(i), "artha"});
+    QVERIFY(pairs.isEmpty() || vantro::test::DbUtilities::load(f.path("morvak.db"), pairs));
     const auto out = captureOutput([&] { f.open(); });
-    QVERIFY(out.err.contains("open in another process"));
-    QCOMPARE(f.form->lblKeys->text(), "Keys: 0");
-    QVERIFY(f.form->tedITRANS->placeholderText().isEmpty());
-    QVERIFY(!saveWrites(f, f.path("morvak.db")));
-    QCOMPARE(first.getStat(), 1);
-    first.closeDB();
+    QCOMPARE(f.form->windowTitle(), problem.isEmpty() ? "VANTRO 1.10" : "VANTRO 1.10 - " + problem);
+    QCOMPARE(f.dialogs.shown.size(), problem.isEmpty() ? 0 : 1);
+    QVERIFY(problem.isEmpty() || f.dialogs.shown.first().text == problem + ".");
+    QCOMPARE(out.err.contains("morvak.db"), !problem.isEmpty() && setUp != "protected");
+    QCOMPARE(f.form->lblKeys->text(), QString::asprintf("Keys: %d", int(pairs.size())));
+    QVERIFY(f.form->chkReadOnly->isChecked());
+    // The hint for an empty dictionary shows only where one is open, and is no content.
+    if (setUp != "protected")
+        QCOMPARE(f.form->tedITRANS->placeholderText().isEmpty(), setUp != "empty");
+    QCOMPARE(saveWrites(f, f.path("morvak.db")), writable);
+    f.form->btnNext->click();
+    QVERIFY(f.form->isEnabled());
 }
 
 void TestStartup::applicationDirectoryIsOnlyRemembered()

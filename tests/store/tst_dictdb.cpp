@@ -51,20 +51,21 @@ private slots:
     void emptyWordIsNeverWritten();
     void deleteTakesTheWordAsTyped();
     void writtenFileIsReadByTheUtilities();
-    void fileFromTheUtilitiesIsReadBack();
     void cursorWalk();
     void cursorOnEmptyDictionary();
     void cursorAfterDeletingCurrentRecord();
     void atOrAfterPositioning();
     void buffersOnlyGrow();
     void closeWhenNothingIsOpen();
+    void lockHoldsTheFileAtThePath();
     void newFileModeAndPlace();
     void unopenedDictionaryFailsEveryOperation();
-    void secondOpenOfTheSameFileIsRefused();
     void charactersWithoutLatin1FormAreRefused_data();
     void charactersWithoutLatin1FormAreRefused();
     void filesThatAreNotDictionariesAreLeftAlone_data();
     void filesThatAreNotDictionariesAreLeftAlone();
+    void accessAndSharing_data();
+    void accessAndSharing();
     void overlongFileNameIsRefused();
 };
 
@@ -138,26 +139,6 @@ void TestDictDB::writtenFileIsReadByTheUtilities()
                                      "ber",
                                      "line\nbreak"}}));
     QVERIFY(DbUtilities::verify(f.path));
-}
-
-void TestDictDB::fileFromTheUtilitiesIsReadBack()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("morvak.db");
-    QVERIFY(DbUtilities::load(path, {{"cat", "mArjAraH|biDAlaH"}, {"dog", "shvA"}, {"x", "|y"}}));
-    cDictDB db(path);
-    QCOMPARE(db.openDB(), 0);
-    QCOMPARE(db.getCursorRec(cDictDB::First), 0);
-    QCOMPARE(db.getWord(), "cat");
-    QCOMPARE(db.getITRANS(), "mArjAraH");
-    QCOMPARE(db.getSynonym(), "biDAlaH");
-    QCOMPARE(db.getCursorRec(cDictDB::Next), 0);
-    QCOMPARE(db.getITRANS(), "shvA");
-    QCOMPARE(db.getSynonym(), "");
-    QCOMPARE(db.getCursorRec(cDictDB::Next), 0);
-    QCOMPARE(db.getITRANS(), "|y");
-    QCOMPARE(db.getStat(), 3);
-    QCOMPARE(db.closeDB(), 0);
 }
 
 void TestDictDB::cursorWalk()
@@ -307,31 +288,11 @@ void TestDictDB::unopenedDictionaryFailsEveryOperation()
     QCOMPARE(db.closeDB(), 0);
 }
 
-void TestDictDB::secondOpenOfTheSameFileIsRefused()
+void TestDictDB::lockHoldsTheFileAtThePath()
 {
     Fixture f;
     f.put("water", "jalaM");
-    const QByteArray before = fileBytes(f.path);
-    cDictDB second(f.path);
-    const Captured out = captureOutput([&] { QCOMPARE(second.openDB(), 1); });
-    QCOMPARE(out.err.count('\n'), 1);
-    QVERIFY(out.err.contains(f.path.toLatin1()));
-    QVERIFY(out.err.contains("open in another process"));
-    second.setWord("water");
-    second.setITRANS("changed");
-    captureOutput([&] {
-        QCOMPARE(second.saveRecord(), 1);
-        QCOMPARE(second.getStat(), 0);
-    });
-    QCOMPARE(second.closeDB(), 0);
-    QCOMPARE(fileBytes(f.path), before);
-
-    // Once the first holder closes, the file can be opened again.
     f.db.closeDB();
-    QCOMPARE(second.openDB(), 0);
-    QCOMPARE(second.getStat(), 1);
-    second.closeDB();
-
     // A program slow to lock while a rebuild renames a new file into place must not end up
     // holding the old file: the lock it answers is on the file at the path.
     static QByteArray replacement;
@@ -344,6 +305,7 @@ void TestDictDB::secondOpenOfTheSameFileIsRefused()
     FileLock slow, other;
     QCOMPARE(slow.acquire(QFile::encodeName(f.path)), FileLock::Result::Locked);
     QCOMPARE(other.acquire(QFile::encodeName(f.path)), FileLock::Result::Busy);
+    QCOMPARE(f.db.closeDB(), 0); // nothing is open any more
 }
 
 void TestDictDB::charactersWithoutLatin1FormAreRefused_data()
@@ -387,7 +349,6 @@ void TestDictDB::charactersWithoutLatin1FormAreRefused()
 void TestDictDB::filesThatAreNotDictionariesAreLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("empty file") << "empty";
     QTest::newRow("text file") << "text";
     QTest::newRow("truncated dictionary") << "truncated";
     QTest::newRow("truncated at a page boundary") << "pages";
@@ -447,6 +408,72 @@ void TestDictDB::overlongFileNameIsRefused()
     cDictDB ok(fits);
     QCOMPARE(ok.openDB(), 0);
     ok.closeDB();
+}
+
+// An empty file and a file that may only be read are opened, by readers sharing the lock, and
+// only a writer's open writes a byte.
+void TestDictDB::accessAndSharing_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("holder"); // the access of another object holding the file, or -1
+    QTest::addColumn<int>("access");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("problem");
+    using A = cDictDB::Access;
+    QTest::newRow("empty file: a new dictionary") << "empty" << -1 << int(A::ReadWrite) << 0 << "";
+    QTest::newRow("empty file, read") << "empty" << -1 << int(A::ReadOnly) << 0 << "";
+    QTest::newRow("read writes nothing") << "dictionary" << -1 << int(A::ReadOnly) << 0 << "";
+    QTest::newRow("readers share")
+        << "dictionary" << int(A::ReadOnly) << int(A::ReadOnly) << 0 << "";
+    QTest::newRow("writers exclude each other")
+        << "dictionary" << int(A::ReadWrite) << int(A::ReadWrite) << 1 << "open in another window";
+    QTest::newRow("a reader excludes a writer")
+        << "dictionary" << int(A::ReadOnly) << int(A::ReadWrite) << 1 << "open in another window";
+    QTest::newRow("a writer excludes a reader")
+        << "dictionary" << int(A::ReadWrite) << int(A::ReadOnly) << 1 << "open in another window";
+    QTest::newRow("write-protected file: read-only")
+        << "protected" << -1 << int(A::WriteIfAllowed) << 0 << "may only be read";
+    QTest::newRow("missing file, read")
+        << "missing" << -1 << int(A::ReadOnly) << 1 << "cannot be opened";
+}
+
+void TestDictDB::accessAndSharing()
+{
+    QFETCH(QString, file);
+    QFETCH(int, holder);
+    QFETCH(int, access);
+    QFETCH(int, result);
+    QFETCH(QString, problem);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("morvak.db");
+    if (file != "missing")
+        QVERIFY(file == "empty" ? QFile(path).open(QIODevice::WriteOnly)
+                                : DbUtilities::load(path, {{"water", "jalaM"}}));
+    if (file == "protected")
+        QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+    cDictDB first(path);
+    first.setAccess(cDictDB::Access(holder));
+    QVERIFY(holder < 0 || first.openDB() == 0);
+    const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+    const QByteArray bytes = fileBytes(path);
+    cDictDB db(path);
+    db.setAccess(cDictDB::Access(access));
+    const Captured out = captureOutput([&] { QCOMPARE(db.openDB(), result); });
+    QCOMPARE(out.err.count('\n'), result);
+    QVERIFY2(problem.isEmpty() ? db.problem().isEmpty() : db.problem().contains(problem),
+             qPrintable(db.problem()));
+    const bool writer = result == 0 && access == int(cDictDB::Access::ReadWrite);
+    QCOMPARE(db.isReadOnly(), result == 0 && !writer);
+    db.setWord("fire");
+    captureOutput([&] { QCOMPARE(db.saveRecord(), writer ? 0 : 1); });
+    QCOMPARE(db.getStat(), writer ? 1 : result == 0 && file != "empty" ? 1 : 0);
+    db.closeDB();
+    first.closeDB();
+    if (writer)
+        QVERIFY(DbUtilities::verify(path));
+    else
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+    QCOMPARE(fileBytes(path) == bytes, !writer);
 }
 
 QTEST_GUILESS_MAIN(TestDictDB)

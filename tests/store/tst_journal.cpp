@@ -438,7 +438,7 @@ void TestJournal::crashThenReopen()
     const QByteArray damagedBytes = fileBytes(crashed);
     cDictDB reopened(crashed);
     const Captured output = captureOutput([&] { QCOMPARE(reopened.openDB(), 0); });
-    QVERIFY2(output.err.contains(said) && !reopened.recoveryNotices().isEmpty(),
+    QVERIFY2(output.err.contains(said) && !reopened.notices().isEmpty(),
              output.err.constData());
     QCOMPARE(reopened.getStat(), keys);
     QCOMPARE(reopened.closeDB(), 0);

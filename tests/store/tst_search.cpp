@@ -66,6 +66,8 @@ void TestSearch::searchShortensDownToThreeCharacters_data()
                                       << "";
     QTest::newRow("past the last key") << QStringList{"apple"} << "zebra"
                                        << "";
+    QTest::newRow("past the last key, shortened") << QStringList{"fire", "water"} << "waterfall"
+                                                  << "water";
     QTest::newRow("key containing the text further on") << QStringList{"catalog"} << "at"
                                                         << "catalog";
 }

@@ -39,8 +39,6 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 bool makeBadFile(const QString &kind, const QString &dir)
 {
     const QString path = QDir(dir).filePath(QStringLiteral("morvak.db"));
-    if (kind == QLatin1String("empty"))
-        return writeBytes(path, {});
     if (kind == QLatin1String("text") || kind == QLatin1String("unreadable")) {
         if (!writeBytes(path, QByteArray("water jalaM\nfire agniH\n").repeated(400)))
             return false;
@@ -115,7 +113,6 @@ private slots:
 void TestBadFiles::badDictionaryIsLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
-    QTest::newRow("empty") << "empty";
     for (const int at : {100, 511, 512, 4096, 4097, 8192, -4096, -1})
         QTest::newRow(qPrintable(QStringLiteral("truncated at %1").arg(at)))
             << QStringLiteral("truncated %1").arg(at);
@@ -138,15 +135,18 @@ void TestBadFiles::badDictionaryIsLeftAlone()
     checkRefusal(dir.path(), contentsOf(dir.path()));
 }
 
-// A sound dictionary on a file system mounted read-only cannot be opened for writing.
+// A sound dictionary on a file system mounted read-only is opened read-only and left as it is.
 void TestBadFiles::readOnlyFileSystem()
 {
     ScratchMount disk(QStringLiteral("size=1m"));
     SKIP_UNLESS_MOUNTED(disk);
     QVERIFY(DbUtilities::load(disk.filePath(QStringLiteral("morvak.db")), somePairs(100)));
     QVERIFY(disk.remount(QStringLiteral("remount,ro")));
-    std::printf("  read-only file system:\n");
-    checkRefusal(disk.path(), contentsOf(disk.path()));
+    const QMap<QString, QByteArray> before = contentsOf(disk.path());
+    QString keys;
+    openWindowIn(disk.path(), keys);
+    QCOMPARE(keys, QStringLiteral("Keys: 100"));
+    QCOMPARE(contentsOf(disk.path()), before);
 }
 
 QTEST_MAIN(TestBadFiles)

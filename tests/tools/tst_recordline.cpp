@@ -19,9 +19,7 @@ private slots:
     void storedBytesComeBackExactly_data();
     void storedBytesComeBackExactly();
     void wordsAreLowerCasedAsTheStoreDoes();
-    void checkNumbersEveryBadLine();
     void checkFindsRepeatedWords();
-    void linesSkipBlankAndCarriageReturns();
 };
 
 void TestRecordLine::readsGoodLines_data()
@@ -143,22 +141,6 @@ void TestRecordLine::wordsAreLowerCasedAsTheStoreDoes()
     }
 }
 
-void TestRecordLine::checkNumbersEveryBadLine()
-{
-    const QByteArray input = "good\tline\n"
-                             "bad\n"
-                             "\n"
-                             "also\tgood\r\n"
-                             "x\ty\tz\tw\r\n"
-                             "\\k\tv";
-    const ImportCheck check = checkImport(input);
-    QCOMPARE(check.records, 2);
-    QCOMPARE(check.problems.size(), 3);
-    QCOMPARE(check.problems.at(0).number, 2);
-    QCOMPARE(check.problems.at(1).number, 5);
-    QCOMPARE(check.problems.at(2).number, 6);
-}
-
 void TestRecordLine::checkFindsRepeatedWords()
 {
     const QByteArray input = "Water\tjala\n"
@@ -174,19 +156,6 @@ void TestRecordLine::checkFindsRepeatedWords()
     QCOMPARE(check.problems.at(1).reason, QStringLiteral("the word \"water\" is also on line 1"));
     QCOMPARE(check.problems.at(2).number, 5);
     QCOMPARE(check.problems.at(2).reason, QStringLiteral("the word \"water\" is also on line 1"));
-}
-
-void TestRecordLine::linesSkipBlankAndCarriageReturns()
-{
-    const QByteArray input = "\r\n\na\tb\r\n\r\nc\td";
-    ImportLines lines(input);
-    QVERIFY(lines.next());
-    QCOMPARE(lines.number(), 3);
-    QCOMPARE(lines.line(), QByteArrayView("a\tb"));
-    QVERIFY(lines.next());
-    QCOMPARE(lines.number(), 5);
-    QCOMPARE(lines.line(), QByteArrayView("c\td"));
-    QVERIFY(!lines.next());
 }
 
 QTEST_GUILESS_MAIN(TestRecordLine)

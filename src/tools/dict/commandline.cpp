@@ -75,6 +75,15 @@ QList<QCommandLineOption> optionsOf(const CommandSpec &command)
     return {};
 }
 
+QString optionSyntax(const QCommandLineOption &option)
+{
+    QStringList names;
+    for (const QString &name : option.names())
+        names.append((name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name);
+    const QString value = option.valueName();
+    return names.join(QStringLiteral(", ")) + (value.isEmpty() ? QString() : u' ' + value);
+}
+
 QString description()
 {
     QString text =
@@ -84,6 +93,9 @@ QString description()
                                                            QLatin1String(command.arguments));
         text += QStringLiteral("  %1  %2\n")
                     .arg(syntax.leftJustified(28), QLatin1String(command.summary));
+        for (const QCommandLineOption &option : optionsOf(command))
+            text += QStringLiteral("      %1  %2\n")
+                        .arg(optionSyntax(option).leftJustified(24), option.description());
     }
     text += QStringLiteral("\nRun 'vantro-dict COMMAND --help' for the options of a command.\n"
                            "Exit status: 0 success, 1 the operation failed, 2 bad usage.");
@@ -108,6 +120,19 @@ int checkArgumentCount(const CommandSpec &command, const QStringList &args)
                           .arg(QLatin1String(command.name), argumentsExpected(command),
                                QLatin1String(command.arguments))
                           .trimmed());
+}
+
+// The parser's help names the program by the path it was started with; the usage line a user
+// copies should name the program.
+int showHelp(const QCommandLineParser &parser, const QString &startedAs)
+{
+    QString help = parser.helpText();
+    const QString usage = QStringLiteral("Usage: ");
+    if (help.startsWith(usage + startedAs))
+        help.replace(usage.size(), startedAs.size(), QStringLiteral("vantro-dict"));
+    StandardOutput out;
+    out.write(help.toUtf8());
+    return out.flush() ? Success : Failure;
 }
 
 } // namespace
@@ -144,7 +169,7 @@ int runCommandLine(const QStringList &arguments)
     }
     const bool understood = parser.parse(arguments);
     if (parser.isSet(helpOption))
-        parser.showHelp(Success);
+        return showHelp(parser, arguments.value(0));
     if (parser.isSet(versionOption))
         parser.showVersion();
     if (!understood)

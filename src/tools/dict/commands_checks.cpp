@@ -80,7 +80,7 @@ int runCoverage(const CommandContext &context)
     if (!readText(name, text))
         return failure(QStringLiteral("cannot read %1").arg(name));
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
 
     QList<WordCoverage> groups[3];

@@ -33,7 +33,7 @@ QString whyNotAWord(const QString &word)
 int runCount(const CommandContext &context)
 {
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
     StandardOutput().writeLine(QString::number(session.db().getStat()));
     return Success;
@@ -45,7 +45,7 @@ int runGet(const CommandContext &context)
     if (const QString why = whyNotAWord(word); !why.isEmpty())
         return usageError(why);
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
     if (!findExactly(session.db(), word))
         return failure(QStringLiteral("no record for \"%1\"").arg(word.toLower()));
@@ -59,11 +59,11 @@ int runLookup(const CommandContext &context)
     if (!fitsLatin1(word))
         return usageError(whyNotAWord(word));
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
     const bool found = context.parser.isSet(QStringLiteral("loose"))
                            ? lookUpLoosely(session.db(), word).found
-                           : searchAtOrAfter(session.db(), word);
+                           : findExactly(session.db(), word) || searchAtOrAfter(session.db(), word);
     if (!found)
         return failure(QStringLiteral("%1 not found").arg(word));
     printCurrentRecord(session.db());
@@ -83,7 +83,7 @@ int runList(const CommandContext &context)
     if (!fitsLatin1(from))
         return usageError(whyNotAWord(from));
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
     cDictDB &db = session.db();
     db.setWord(from);
@@ -122,8 +122,7 @@ int runPut(const CommandContext &context)
         return failure(QStringLiteral("could not write \"%1\"").arg(word.toLower()));
     if (!session.close())
         return Failure;
-    StandardOutput().writeLine(
-        QStringLiteral("%1: %2").arg(QLatin1String(outcome), word.toLower()));
+    StandardOutput().write(outcome + (": " + formatWord(encodeKey(word))) + '\n');
     return Success;
 }
 
@@ -136,19 +135,19 @@ int runDel(const CommandContext &context)
     if (!session.open(Session::Missing::Refuse))
         return Failure;
     cDictDB &db = session.db();
-    const QString key = word.toLower();
-    if (!findExactly(db, key))
-        return failure(QStringLiteral("no record for \"%1\"; nothing deleted").arg(key));
+    if (!findExactly(db, word))
+        return failure(QStringLiteral("no record for \"%1\"; nothing deleted").arg(word.toLower()));
+    const QByteArray key = db.storedKey();
     // The library deletes a record under a cursor in two steps, each written and flushed on its
     // own (the second when the cursor closes): the cursor moves off it first.
     if (db.getCursorRec(cDictDB::Next) != 0)
         db.getCursorRec(cDictDB::Prev);
-    db.setWord(key);
+    db.setWord(QString::fromLatin1(key));
     if (db.deleteRecord() != 0)
-        return failure(QStringLiteral("could not delete \"%1\"").arg(key));
+        return failure(QStringLiteral("could not delete \"%1\"").arg(QString::fromLatin1(key)));
     if (!session.close())
         return Failure;
-    StandardOutput().writeLine(QStringLiteral("deleted: %1").arg(key));
+    StandardOutput().write("deleted: " + formatWord(key) + '\n');
     return Success;
 }
 
@@ -159,17 +158,23 @@ int runReverse(const CommandContext &context)
                                                 ? Qt::CaseInsensitive
                                                 : Qt::CaseSensitive;
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
     cDictDB &db = session.db();
     StandardOutput out;
+    bool matched = false;
     for (int ret = db.getCursorRec(cDictDB::First); ret == 0;
          ret = db.getCursorRec(cDictDB::Next)) {
         if (db.getITRANS().contains(text, sensitivity) ||
-            db.getSynonym().contains(text, sensitivity))
+            db.getSynonym().contains(text, sensitivity)) {
             out.write(formatRecordLine(db.storedKey(), db.storedData()));
+            matched = true;
+        }
     }
-    return out.flush() ? Success : failure(QStringLiteral("writing the records failed"));
+    if (!out.flush())
+        return failure(QStringLiteral("writing the records failed"));
+    // As get does: no record is a failure the caller can test for.
+    return matched ? Success : failure(QStringLiteral("no record holds \"%1\"").arg(text));
 }
 
 } // namespace vantro::dict

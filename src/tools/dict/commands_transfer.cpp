@@ -5,6 +5,9 @@
 #include "recordline.h"
 #include "session.h"
 
+#include "dictreplacement.h"
+#include "snapshot.h"
+
 #include <QFile>
 #include <QSaveFile>
 
@@ -12,11 +15,6 @@
 
 namespace vantro::dict {
 namespace {
-
-QString snapshotPath(const QString &path)
-{
-    return path + QStringLiteral(".bak");
-}
 
 constexpr qint64 kProgressWorthShowingFrom = 20000;
 constexpr qsizetype kExportBlock = 1 << 16;
@@ -104,13 +102,56 @@ bool writeAll(QIODevice &device, const QByteArray &bytes)
     return device.write(bytes) == bytes.size();
 }
 
+// Writes the stored records and the imported ones, merged in key order, into a new file that
+// then takes the dictionary's place: a killed import leaves the old dictionary whole. Where a
+// word is in both, the import's record wins unless overwrite is off.
+QString replaceWithMerge(cDictDB &db, const SortedRecords &records, bool overwrite,
+                         ImportCounts &counts)
+{
+    QString why;
+    std::unique_ptr<cDictDB::Replacement> replacement = db.beginReplacement(&why);
+    if (!replacement)
+        return QStringLiteral("cannot make the new dictionary file (%1)").arg(why);
+    ProgressBar progress(records.size(), kProgressWorthShowingFrom);
+    QByteArrayView key;
+    QByteArrayView data;
+    int stored = db.nextStored(key, data);
+    int ret = 0;
+    qsizetype next = 0;
+    while (ret == 0 && (stored == 0 || next < records.size())) {
+        const bool fromInput = next < records.size() && (stored != 0 || records.key(next) <= key);
+        const bool same = fromInput && stored == 0 && records.key(next) == key;
+        if (fromInput && (!same || overwrite)) {
+            ret = replacement->put(records.key(next), records.data(next));
+            ++(same ? counts.overwritten : counts.added);
+        } else {
+            ret = replacement->put(key, data);
+            if (same)
+                ++counts.kept;
+        }
+        if (fromInput)
+            progress.advanceTo(++next);
+        if (!fromInput || same)
+            stored = db.nextStored(key, data);
+    }
+    progress.finish();
+    if (ret != 0)
+        return QStringLiteral("writing the new dictionary file failed (%1)")
+            .arg(cDictDB::errorText(ret));
+    if (stored != 0 && !cDictDB::isEndOfRecords(stored))
+        return QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(stored));
+    if (const QString failed = db.commitReplacement(std::move(replacement)); !failed.isEmpty())
+        return QStringLiteral("putting the new dictionary in place failed (%1)").arg(failed);
+    return {};
+}
+
 } // namespace
 
 int runExport(const CommandContext &context)
 {
     const QString target = context.args.value(0);
     Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse))
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
     QSaveFile file(target);
     QFile standardOutput;
@@ -122,32 +163,33 @@ int runExport(const CommandContext &context)
         return failure(QStringLiteral("cannot write %1: %2").arg(target, file.errorString()));
     }
 
+    // One walk, the stored bytes formatted as they come: no record is decoded into texts.
     cDictDB &db = session.db();
     QByteArray block;
+    block.reserve(2 * kExportBlock);
     qint64 records = 0;
     bool good = true;
-    for (int ret = db.getCursorRec(cDictDB::First); ret == 0 && good;
-         ret = db.getCursorRec(cDictDB::Next), ++records) {
-        block.append(formatRecordLine(db.storedKey(), db.storedData()));
+    QByteArrayView key;
+    QByteArrayView data;
+    int ret = 0;
+    while (good && (ret = db.nextStored(key, data)) == 0) {
+        appendRecordLine(block, key, data);
+        ++records;
         if (block.size() >= kExportBlock) {
             good = writeAll(*device, block);
-            block.clear();
+            block.resize(0);
         }
     }
     good = good && writeAll(*device, block);
-    // A cursor read that fails looks like the end of the dictionary; the key count tells them
-    // apart, and a file export is then not put in place at all.
-    const int keys = db.getStat();
-    if (good && records != keys) {
+    if (good && !cDictDB::isEndOfRecords(ret)) {
         if (device == &file)
             file.cancelWriting();
-        return failure(QStringLiteral("reading the dictionary failed after %1 of %2 records; "
+        return failure(QStringLiteral("reading the dictionary failed after %1 records; "
                                       "the export is incomplete")
-                           .arg(records)
-                           .arg(keys));
+                           .arg(records));
     }
     if (device == &file)
-        good = good && file.commit();
+        good = good && file.commit() && syncDirectoryOf(QFile::encodeName(target)).isEmpty();
     else
         good = good && standardOutput.flush();
     if (!good)
@@ -167,49 +209,33 @@ int runImport(const CommandContext &context)
     ImportInput source(isStandardStream(sourceName) ? QStringLiteral("-") : sourceName);
     if (const QString why = source.load(); !why.isEmpty())
         return failure(why);
-    const QByteArray &input = source.bytes();
-    const ImportCheck check = checkImport(input);
+    const QByteArray input = withoutByteOrderMark(source.bytes());
+    const SortedRecords records(input);
+    const ImportCheck &check = records.check();
     if (!check.problems.isEmpty())
         return reportBadLines(check);
 
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
         return Failure;
-    // The copy left beside an existing dictionary before a bulk change is the store's recovery
-    // snapshot; the import's records are deferred past the recovery journal, so a second
-    // snapshot once they are on disk is what keeps them in a rebuild after a crash.
+    cDictDB &db = session.db();
+    // The snapshot before the import folds every earlier change into it, so that the journal
+    // holds nothing a replay could apply to the new file should the process die after it is put
+    // in place but before the snapshot of it is taken.
     if (session.existedBefore() && check.records > 0) {
-        if (const QString failed = session.db().takeSnapshot(); !failed.isEmpty())
+        if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
             return failure(QStringLiteral("cannot leave a copy in %1 (%2); nothing was imported")
                                .arg(snapshotPath(session.path()), failed));
     }
-
-    cDictDB &db = session.db();
-    db.setDeferredSync(true);
     ImportCounts counts;
-    ProgressBar progress(check.records, kProgressWorthShowingFrom);
-    ImportLines lines(input);
-    QByteArray key;
-    QByteArray data;
-    for (qint64 done = 1; lines.next(); ++done) {
-        parseRecordLine(lines.line(), key, data);
-        if (!counts.count(db.putStoredRecord(key, data, overwrite))) {
-            progress.finish();
-            db.flush();
-            return failure(
-                QStringLiteral("import stopped at line %1: could not write \"%2\" (%3)%4")
-                    .arg(lines.number())
-                    .arg(QString::fromLatin1(key), countsLine(counts, overwrite),
-                         session.existedBefore()
-                             ? QStringLiteral("; the dictionary as it was is in %1")
-                                   .arg(snapshotPath(session.path()))
-                             : QString()));
-        }
-        progress.advanceTo(done);
+    if (check.records == 0) {
+        session.close();
+        StandardOutput().writeLine(countsLine(counts, overwrite));
+        return Success;
     }
-    progress.finish();
-    if (db.flush() != 0)
-        return failure(QStringLiteral("flushing %1 to disk failed").arg(session.path()));
+    if (const QString why = replaceWithMerge(db, records, overwrite, counts); !why.isEmpty())
+        return failure(
+            QStringLiteral("%1; nothing was imported, the dictionary is as it was").arg(why));
     if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
         return failure(QStringLiteral("the import is written, but the snapshot after it failed "
                                       "(%1); a rebuild after a crash would lack it")

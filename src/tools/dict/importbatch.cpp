@@ -2,66 +2,11 @@
 
 #include "recordline.h"
 
-#include <QHash>
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace vantro::dict {
-namespace {
-
-// Where a word was given; words are compared through their hashes first, so that checking a
-// large input needs one array rather than a table of every key.
-struct KeySighting
-{
-    size_t hash;
-    int number;
-    qsizetype lineStart;
-};
-
-QByteArray keyAt(const QByteArray &input, qsizetype lineStart)
-{
-    QByteArray key;
-    QByteArray data;
-    const QByteArray rest =
-        QByteArray::fromRawData(input.constData() + lineStart, input.size() - lineStart);
-    ImportLines one(rest);
-    one.next();
-    parseRecordLine(one.line(), key, data);
-    return key;
-}
-
-void findRepeatedWords(const QByteArray &input, QList<ImportCheck::Problem> &problems)
-{
-    std::vector<KeySighting> sightings;
-    ImportLines lines(input);
-    QByteArray key;
-    QByteArray data;
-    while (lines.next()) {
-        if (parseRecordLine(lines.line(), key, data).isEmpty())
-            sightings.push_back(
-                {qHash(key), lines.number(), lines.line().constData() - input.constData()});
-    }
-    std::sort(sightings.begin(), sightings.end(), [](const KeySighting &a, const KeySighting &b) {
-        return a.hash != b.hash ? a.hash < b.hash : a.number < b.number;
-    });
-    for (size_t i = 0; i < sightings.size(); ++i) {
-        if (sightings[i].number == 0)
-            continue;
-        for (size_t j = i + 1; j < sightings.size() && sightings[j].hash == sightings[i].hash;
-             ++j) {
-            const QByteArray key = keyAt(input, sightings[i].lineStart);
-            if (sightings[j].number != 0 && keyAt(input, sightings[j].lineStart) == key) {
-                problems.append(
-                    {sightings[j].number, QStringLiteral("the word \"%1\" is also on line %2")
-                                              .arg(QString::fromLatin1(key))
-                                              .arg(sightings[i].number)});
-                sightings[j].number = 0;
-            }
-        }
-    }
-}
-
-} // namespace
 
 bool ImportLines::next()
 {
@@ -81,35 +26,77 @@ bool ImportLines::next()
     return false;
 }
 
-// Records whose keys strictly increase cannot repeat a word; an export is written that way, so
-// the hashes of its keys need neither be kept nor sorted.
 ImportCheck checkImport(const QByteArray &input)
 {
-    ImportCheck check;
+    return SortedRecords(input).check();
+}
+
+// Records whose keys strictly increase cannot repeat a word; an export is written that way, so
+// its records need no sorting at all.
+SortedRecords::SortedRecords(const QByteArray &input)
+{
+    m_bytes.reserve(input.size());
     ImportLines lines(input);
     QByteArray key;
     QByteArray data;
-    QByteArray previousKey;
-    bool increasing = true;
+    QByteArrayView previousKey;
     while (lines.next()) {
         const QString why = parseRecordLine(lines.line(), key, data);
         if (!why.isEmpty()) {
-            check.problems.append({lines.number(), why});
+            m_check.problems.append({lines.number(), why});
             continue;
         }
-        ++check.records;
-        if (increasing) {
-            increasing = previousKey.isNull() || previousKey < key;
-            previousKey = key;
+        const Slot slot{m_bytes.size(), int(key.size()), int(data.size()), lines.number()};
+        m_bytes.append(key).append(data);
+        m_index.push_back(slot);
+        if (m_check.inKeyOrder) {
+            const QByteArrayView stored(m_bytes.constData() + slot.at, slot.keySize);
+            m_check.inKeyOrder = m_index.size() == 1 || previousKey < stored;
+            // The view stays valid: the block was reserved large enough for every record.
+            previousKey = stored;
         }
     }
-    if (!increasing)
-        findRepeatedWords(input, check.problems);
-    std::stable_sort(check.problems.begin(), check.problems.end(),
+    m_check.records = size();
+    if (!m_check.inKeyOrder)
+        sortAndFindRepeatedWords();
+    std::stable_sort(m_check.problems.begin(), m_check.problems.end(),
                      [](const ImportCheck::Problem &a, const ImportCheck::Problem &b) {
                          return a.number < b.number;
                      });
-    return check;
+}
+
+// Keys compare as unsigned bytes, the shorter first where one begins the other: the library's
+// own order. Equal keys then stand in line order, the first one given first.
+void SortedRecords::sortAndFindRepeatedWords()
+{
+    const char *bytes = m_bytes.constData();
+    const auto compare = [bytes](const Slot &a, const Slot &b) {
+        const int order =
+            std::memcmp(bytes + a.at, bytes + b.at, size_t(std::min(a.keySize, b.keySize)));
+        return order != 0 ? order : a.keySize - b.keySize;
+    };
+    std::sort(m_index.begin(), m_index.end(), [&compare](const Slot &a, const Slot &b) {
+        const int order = compare(a, b);
+        return order != 0 ? order < 0 : a.number < b.number;
+    });
+    for (size_t i = 1, first = 0; i < m_index.size(); ++i) {
+        if (compare(m_index[first], m_index[i]) != 0) {
+            first = i;
+            continue;
+        }
+        m_check.problems.append(
+            {m_index[i].number, QStringLiteral("the word \"%1\" is also on line %2")
+                                    .arg(QString::fromLatin1(
+                                        QByteArrayView(bytes + m_index[i].at, m_index[i].keySize)))
+                                    .arg(m_index[first].number)});
+    }
+}
+
+QByteArray withoutByteOrderMark(const QByteArray &input)
+{
+    if (!input.startsWith("\xEF\xBB\xBF"))
+        return input;
+    return QByteArray::fromRawData(input.constData() + 3, input.size() - 3);
 }
 
 } // namespace vantro::dict

@@ -7,35 +7,32 @@
 namespace vantro::dict {
 namespace {
 
-void appendEscaped(QByteArray &line, const QByteArray &latin1)
+// Writes straight into the line's own storage: an export formats every record, and a byte-wise
+// append costs a capacity check per byte.
+void appendEscaped(QByteArray &line, QByteArrayView latin1)
 {
+    const qsizetype start = line.size();
+    line.resize(start + 2 * latin1.size());
+    char *to = line.data() + start;
     for (const char c : latin1) {
         const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
-        case '\\':
-            line.append("\\\\");
-            break;
-        case '\t':
-            line.append("\\t");
-            break;
-        case '\n':
-            line.append("\\n");
-            break;
-        case '\r':
-            line.append("\\r");
-            break;
-        case '\0':
-            line.append("\\0");
-            break;
-        default:
-            if (byte < 0x80) {
-                line.append(c);
-            } else {
-                line.append(char(0xC0 | (byte >> 6)));
-                line.append(char(0x80 | (byte & 0x3F)));
-            }
+        const char escape = c == '\\'   ? '\\'
+                            : c == '\t' ? 't'
+                            : c == '\n' ? 'n'
+                            : c == '\r' ? 'r'
+                            : c == '\0' ? '0'
+                                        : 0;
+        if (escape) {
+            *to++ = '\\';
+            *to++ = escape;
+        } else if (byte < 0x80) {
+            *to++ = c;
+        } else {
+            *to++ = char(0xC0 | (byte >> 6));
+            *to++ = char(0x80 | (byte & 0x3F));
         }
     }
+    line.resize(to - line.constData());
 }
 
 // The lower-case form of every Latin-1 byte, taken from the same Unicode rule that stores keys.
@@ -119,26 +116,37 @@ QString appendField(QByteArrayView field, const char *name, bool lower, QByteArr
 
 } // namespace
 
+void appendRecordLine(QByteArray &out, QByteArrayView key, QByteArrayView data)
+{
+    // The reading rule splits at the first "|" from position 1 on, and a NUL ends the text it
+    // reads; only data that reading gives back whole, with synonyms, is written as two fields.
+    const qsizetype bar = data.indexOf(kSynonymSeparator);
+    const bool splits = bar >= 1 && bar + 1 < data.size() && !data.contains('\0');
+    appendEscaped(out, key);
+    out.append('\t');
+    if (splits) {
+        appendEscaped(out, data.first(bar));
+        out.append('\t');
+        appendEscaped(out, data.sliced(bar + 1));
+    } else {
+        appendEscaped(out, data);
+    }
+    out.append('\n');
+}
+
 QByteArray formatRecordLine(const QByteArray &key, const QByteArray &data)
 {
-    QString meaning;
-    QString synonyms;
-    decodeData(data.constData(), data.size(), meaning, synonyms);
-    const bool splits = !synonyms.isEmpty() && encodeData(meaning, synonyms) == data;
-
     QByteArray line;
-    line.reserve(key.size() + data.size() + 8);
-    appendEscaped(line, key);
-    line.append('\t');
-    if (splits) {
-        appendEscaped(line, meaning.toLatin1());
-        line.append('\t');
-        appendEscaped(line, synonyms.toLatin1());
-    } else {
-        appendEscaped(line, data);
-    }
-    line.append('\n');
+    line.reserve(2 * (key.size() + data.size()) + 3);
+    appendRecordLine(line, key, data);
     return line;
+}
+
+QByteArray formatWord(const QByteArray &key)
+{
+    QByteArray word;
+    appendEscaped(word, key);
+    return word;
 }
 
 QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)

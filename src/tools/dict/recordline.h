@@ -14,6 +14,10 @@ namespace vantro::dict {
 // cannot reproduce byte for byte (a "|" with nothing after it, a NUL byte) goes whole into the
 // meaning field, so that importing the line writes the same bytes again.
 QByteArray formatRecordLine(const QByteArray &key, const QByteArray &data);
+// The same line appended to out, for a walk over every record.
+void appendRecordLine(QByteArray &out, QByteArrayView key, QByteArrayView data);
+// A stored key as the word field of a line: what reports print for a word.
+QByteArray formatWord(const QByteArray &key);
 
 // Reads one line (its line end removed) into the key and data bytes it stands for, exactly as
 // saving the record would store them: the word lower-cased, the synonyms after a "|" only when

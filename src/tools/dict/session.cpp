@@ -21,7 +21,7 @@ Session::~Session()
     close();
 }
 
-bool Session::open(Missing missing)
+bool Session::open(Missing missing, cDictDB::Access access)
 {
     m_existed = QFileInfo::exists(m_path);
     if (!m_existed && missing == Missing::Refuse) {
@@ -32,16 +32,19 @@ bool Session::open(Missing missing)
     // The same lock cDictDB takes, tried first so that the refusal speaks to the user of this
     // program; if the window takes the file in between, cDictDB refuses in its own words.
     FileLock probe;
-    if (probe.acquire(QFile::encodeName(m_path)) == FileLock::Result::Busy) {
+    const FileLock::Mode mode =
+        access == cDictDB::Access::ReadOnly ? FileLock::Mode::Shared : FileLock::Mode::Exclusive;
+    if (probe.acquire(QFile::encodeName(m_path), mode) == FileLock::Result::Busy) {
         reportError(QStringLiteral("%1 is open in another program (the window or another "
                                    "vantro-dict); nothing was done")
                         .arg(m_path));
         return false;
     }
     probe.release();
+    m_db->setAccess(access);
+    // A failed open has already said why, in the store's own line.
     if (m_db->openDB() != 0) {
         m_db->closeDB();
-        reportError(QStringLiteral("cannot open the dictionary %1").arg(m_path));
         return false;
     }
     return true;
@@ -60,9 +63,7 @@ bool Session::close()
 
 bool findExactly(cDictDB &db, const QString &word)
 {
-    const QByteArray key = encodeKey(word);
-    db.setWord(word);
-    return db.getCursorRec(cDictDB::AtOrAfter) == 0 && db.storedKey() == key;
+    return db.getStoredRec(encodeKey(word)) == 0 || db.getStoredRec(word.toLatin1()) == 0;
 }
 
 } // namespace vantro::dict

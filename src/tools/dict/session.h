@@ -19,8 +19,10 @@ public:
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    // Opens the file, or says on the standard error stream why not and answers false.
-    bool open(Missing missing);
+    // Opens the file, or says on the standard error stream why not (one line) and answers false.
+    // Commands that only read open it read-only: they share the file with other readers and
+    // write nothing beside it.
+    bool open(Missing missing, cDictDB::Access access = cDictDB::Access::ReadWrite);
     // Closes the file; false (after saying so) when the final flush failed.
     bool close();
 
@@ -35,8 +37,9 @@ private:
     bool m_existed = false;
 };
 
-// Moves the cursor to the record stored under the word, lower-cased as it is stored; false and
-// the cursor wherever the search left it when there is none.
+// Moves the cursor to the record stored under the word, lower-cased as it is stored or, when
+// there is none, exactly as given (another tool may have stored capitals); false and the cursor
+// wherever the search left it when there is neither.
 bool findExactly(cDictDB &db, const QString &word);
 
 } // namespace vantro::dict

@@ -1,0 +1,121 @@
+#include "dictreplacement.h"
+
+#include "snapshot.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <db.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vantro {
+namespace {
+
+constexpr const char *kInfix = ".new-";
+
+QString systemText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+QString libraryText(int code)
+{
+    return QString::fromLocal8Bit(db_strerror(code));
+}
+
+DBT dbtOf(QByteArrayView bytes)
+{
+    DBT dbt{};
+    dbt.data = const_cast<char *>(bytes.constData());
+    dbt.size = u_int32_t(bytes.size());
+    return dbt;
+}
+
+} // namespace
+
+cDictDB::Replacement::Replacement(const QByteArray &dbPath) : m_dbPath(dbPath) {}
+
+cDictDB::Replacement::~Replacement()
+{
+    if (m_db)
+        m_db->close(m_db, DB_NOSYNC);
+    if (!m_finished && !m_path.isEmpty())
+        ::unlink(m_path.constData());
+}
+
+void cDictDB::Replacement::removeStale(const QByteArray &dbPath)
+{
+    const QFileInfo db(QString::fromLocal8Bit(dbPath));
+    const QString pattern = db.fileName() + QLatin1String(kInfix) + QStringLiteral("??????");
+    const QDir dir = db.absoluteDir();
+    for (const QString &name : dir.entryList({pattern}, QDir::Files | QDir::Hidden | QDir::System))
+        ::unlink(QFile::encodeName(dir.filePath(name)).constData());
+}
+
+QString cDictDB::Replacement::create()
+{
+    struct stat dictionary;
+    if (::stat(m_dbPath.constData(), &dictionary) != 0)
+        return systemText(errno);
+    QByteArray name = m_dbPath + kInfix + "XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0)
+        return systemText(errno);
+    m_path = name;
+    // The new file is the dictionary to be: the same mode, owner and group where allowed.
+    const bool moded = ::fchmod(fd, dictionary.st_mode & 07777) == 0;
+    const int modeError = errno;
+    if (::fchown(fd, dictionary.st_uid, dictionary.st_gid) != 0)
+        (void)::fchown(fd, uid_t(-1), dictionary.st_gid);
+    ::close(fd);
+    if (!moded)
+        return systemText(modeError);
+
+    if (const int ret = db_create(&m_db, nullptr, 0); ret != 0) {
+        m_db = nullptr;
+        return libraryText(ret);
+    }
+    m_db->set_cachesize(m_db, 0, kCacheBytes, 1);
+    // The library says on the standard error stream that the empty file it is given has no
+    // known format, and then creates the database in it as asked.
+    m_db->set_errcall(m_db, [](const DB_ENV *, const char *, const char *) {});
+    const int ret = m_db->open(m_db, nullptr, m_path.constData(), nullptr, DB_BTREE, DB_CREATE,
+                               dictionary.st_mode & 0777);
+    m_db->set_errcall(m_db, nullptr);
+    return ret == 0 ? QString() : libraryText(ret);
+}
+
+int cDictDB::Replacement::put(QByteArrayView key, QByteArrayView data)
+{
+    DBT dbKey = dbtOf(key);
+    DBT dbData = dbtOf(data);
+    return m_db->put(m_db, nullptr, &dbKey, &dbData, 0);
+}
+
+QString cDictDB::Replacement::finish()
+{
+    int ret = m_db->sync(m_db, 0);
+    const int closed = m_db->close(m_db, 0);
+    m_db = nullptr;
+    if (ret == 0)
+        ret = closed;
+    if (ret != 0)
+        return libraryText(ret);
+    const int fd = ::open(m_path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0 || ::fdatasync(fd) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        return systemText(error);
+    }
+    ::close(fd);
+    return {};
+}
+
+} // namespace vantro

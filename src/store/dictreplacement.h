@@ -1,0 +1,48 @@
+#pragma once
+
+#include "dictdb.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct __db;
+
+namespace vantro {
+
+// The new file of cDictDB::beginReplacement: created beside the dictionary under a name no one
+// else can hold (O_EXCL, links not followed), with the dictionary's mode, and written through a
+// handle of its own with a large cache that goes with the handle. Removed again unless it was
+// committed.
+class cDictDB::Replacement
+{
+public:
+    // Bytes of cache for a bulk load: enough to keep the pages being filled and the path down to
+    // them, while a load in key order touches every page only while it is filled.
+    static constexpr unsigned kCacheBytes = 32u << 20;
+
+    explicit Replacement(const QByteArray &dbPath);
+    ~Replacement();
+    Replacement(const Replacement &) = delete;
+    Replacement &operator=(const Replacement &) = delete;
+
+    // Empty string when the file is ready, otherwise the reason.
+    QString create();
+    // A whole record as stored; keys must come in strictly increasing order. Answers 0 or the
+    // library's error code.
+    int put(QByteArrayView key, QByteArrayView data);
+    // Flushes and closes the file, which then holds every record put. Empty or the reason.
+    QString finish();
+    const QByteArray &path() const { return m_path; }
+    // Leftovers of a replacement that a killed process never finished.
+    static void removeStale(const QByteArray &dbPath);
+
+private:
+    friend class cDictDB;
+
+    QByteArray m_dbPath;
+    QByteArray m_path;
+    struct __db *m_db = nullptr;
+    bool m_finished = false;
+};
+
+} // namespace vantro
