@@ -112,7 +112,6 @@ void TestWorkspace::leaveDocument()
     QFETCH(bool, goesOn);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
-    form.show();
     if (!name.isEmpty()) { // a folder "gone" is removed after opening, so that saving fails
         QDir().mkpath(QFileInfo(fx.path(name)).path());
         fx.dialogs.setNextFileName(fx.write(name, kOldContent));
@@ -312,7 +311,6 @@ void TestWorkspace::savedBytes()
     QCOMPARE(fileBytes(path), bytes);
     QCOMPARE(fileBytes(copy), saved ? bytes : QByteArray());
     QCOMPARE(isModified(form.itrans), !saved);
-    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("save")).size(), 1);
 }
 
 // Each command works on itrans while english has the focus and a selection of its own; cut and
