@@ -84,7 +84,7 @@ void TestFindDialog::search()
     QCOMPARE(QPoint(cursor.selectionStart(), cursor.selectionEnd()), selected);
     QCOMPARE(dialog->lblStatus->text(), status);
     QVERIFY(fx.dialogs.shown.isEmpty());
-    dialog->btnFind->setFocus();
+    dialog->btnFind->setFocus(); // where a mouse click on Find leaves it
     dialog->btnQuit->click();
     form.editFindAction->trigger();
     QCOMPARE(form.findDialog(), dialog);

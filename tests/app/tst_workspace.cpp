@@ -101,7 +101,9 @@ void TestWorkspace::leaveDocument_data()
     row("fileExitAction", "Cancel stays") << "doc.txt" << false << "Cancel";
 }
 
-// Cancel and Escape keep the text; New forgets the name, so that Save then asks for one.
+// The save-modified question of New, Open, Exit and closing the window: Cancel and Escape keep
+// the text, a failed save stops the command, and New forgets the name, so that Save then asks
+// for one instead of overwriting the file opened before.
 void TestWorkspace::leaveDocument()
 {
     QFETCH(QString, command);
