@@ -24,8 +24,6 @@ public:
         form.reset();
         QDir::setCurrent(m_previous);
     }
-    WorkspaceFixture(const WorkspaceFixture &) = delete;
-    WorkspaceFixture &operator=(const WorkspaceFixture &) = delete;
 
     // Created on demand so that a test can put a dictionary into the directory first.
     MainForm &open()
@@ -38,11 +36,9 @@ public:
 
     QString write(const QString &name, const QByteArray &bytes) const
     {
-        const QString full = path(name);
-        QFile file(full);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return full;
+        QFile file(path(name));
+        const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        return written ? file.fileName() : QString();
     }
 
     QTemporaryDir dir;
