@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QtEndian>
 #include <QtTest>
 
 namespace {
@@ -43,50 +42,22 @@ private slots:
 
 void TestImages::storedAndDecoded_data()
 {
-    QTest::addColumn<int>("index");
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("alpha");
-    const auto row = [](int index, const char *name, QSize size, bool alpha) {
-        QTest::newRow(name) << index << QString::fromLatin1(name) << size << alpha;
-    };
-    int index = 0;
-    for (const char *icon : {"filenew", "fileopen", "filesave", "print", "undo", "redo", "editcut",
-                             "editcopy", "editpaste", "searchfind"})
-        row(index++, icon, {22, 22}, true);
-    row(index++, "Quorvela.png", {186, 215}, false);
-    row(index, "tex6918.jpg", {317, 52}, false);
+    for (const char *name : {"filenew", "fileopen", "filesave", "print", "undo", "redo", "editcut",
+                             "editcopy", "editpaste", "searchfind", "Quorvela.png", "tex6918.jpg"})
+        QTest::newRow(name) << QString::fromLatin1(name);
 }
 
+// Pixel for pixel the picture the table was generated from, never a JPEG or PNG decoding.
 void TestImages::storedAndDecoded()
 {
-    QFETCH(int, index);
     QFETCH(QString, name);
-    QFETCH(QSize, size);
-    QFETCH(bool, alpha);
-    const vantro::EmbeddedImage &entry = vantro::embeddedImages[index];
-    QCOMPARE(QString::fromUtf8(entry.name), name);
-    QCOMPARE(QSize(entry.width, entry.height), size);
-    QCOMPARE(entry.depth, 32);
-    QCOMPARE(entry.numColors, 0);
-    QCOMPARE(entry.colorTable, nullptr);
-    QCOMPARE(entry.alpha, alpha);
-    // The toolkit's compressed form: the unpacked length big-endian, then the zlib stream.
-    const quint32 unpacked = quint32(size.width() * size.height() * 4);
-    QCOMPARE(qFromBigEndian<quint32>(entry.data), unpacked);
-    QVERIFY(entry.compressed < unpacked / 2);
-
     const QImage image = requested(name);
-    QCOMPARE(image.format(), alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    // Pixel for pixel the picture the table was generated from, never a JPEG or PNG decoding.
     const QImage original(
         QStringLiteral(VANTRO_IMAGES_DIR "/%1.png").arg(QFileInfo(name).completeBaseName()));
     QVERIFY(!original.isNull());
+    QCOMPARE(image.hasAlphaChannel(), original.hasAlphaChannel());
     QCOMPARE(image, original.convertToFormat(image.format()));
-    for (int y = 0; alpha && y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            QVERIFY(qAlpha(image.pixel(x, y)) % 255 == 0);
-    }
 }
 
 void TestImages::decodedOnceAndRegisteredOnce()
@@ -109,23 +80,15 @@ void TestImages::decodedOnceAndRegisteredOnce()
     const int settled = vantro::embeddedImageInflations();
     QCOMPARE(requested(QStringLiteral("undo")).size(), QSize(22, 22));
     QCOMPARE(vantro::embeddedImageInflations(), settled);
-
-    const vantro::EmbeddedImage &end = vantro::embeddedImages[12];
-    QVERIFY(!end.width && !end.height && !end.depth && !end.data && !end.compressed &&
-            !end.numColors && !end.colorTable && !end.alpha && !end.name);
 }
 
 void TestImages::nearMissNamesReturnNothing_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("other case") << QStringLiteral("FileNew");
-    QTest::newRow("extension added") << QStringLiteral("filenew.png");
-    QTest::newRow("extension dropped") << QStringLiteral("tex6918");
-    QTest::newRow("other extension") << QStringLiteral("tex6918.png");
-    QTest::newRow("leading blank") << QStringLiteral(" filenew");
-    QTest::newRow("prefix") << QStringLiteral("file");
-    QTest::newRow("directory") << QStringLiteral("images/filenew");
-    QTest::newRow("empty") << QString(QLatin1String(""));
+    // Another case, an extension added, dropped or changed, a blank, a prefix, a directory.
+    for (const char *name : {"FileNew", "filenew.png", "tex6918", "tex6918.png", " filenew", "file",
+                             "images/filenew", ""})
+        QTest::newRow(name) << QString::fromLatin1(name);
     QTest::newRow("null") << QString();
 }
 
