@@ -11,11 +11,11 @@ using namespace vantro;
 
 namespace {
 
-QByteArray dataFile(const char *name)
+QByteArray fileBytes(const QByteArray &path)
 {
-    QFile file(QStringLiteral(VANTRO_TRANSLIT_DATA "/") + QLatin1String(name));
+    QFile file(QString::fromUtf8(path));
     if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(file.fileName()));
+        qFatal("cannot read %s", path.constData());
     return file.readAll();
 }
 
@@ -43,7 +43,7 @@ void addRows(const char *file, std::initializer_list<const char *> columns)
 {
     for (const char *column : columns)
         QTest::addColumn<QByteArray>(column);
-    const QList<QByteArray> lines = dataFile(file).split('\n');
+    const auto lines = fileBytes(VANTRO_TRANSLIT_DATA "/" + QByteArray(file)).split('\n');
     for (qsizetype number = 1; number <= lines.size(); ++number) {
         if (lines[number - 1].isEmpty() || lines[number - 1].startsWith("# "))
             continue;
@@ -71,9 +71,8 @@ QString checked(const QByteArray &check, const QString &text)
     QStringList findings;
     for (const LintFinding &finding : ItransLinter().lint(text))
         findings << QStringLiteral("%1:%2: %3")
-                        .arg(finding.line)
-                        .arg(finding.column)
-                        .arg(finding.message);
+                        .arg(QString::number(finding.line), QString::number(finding.column),
+                             finding.message);
     return check == "lint" ? findings.join(u'\n') : QStringLiteral("unknown check ") + check;
 }
 
@@ -139,9 +138,7 @@ void TestTranslit::outputFlowsBeforeTheInputEnds()
 // The help page is generated from the same table, so every spelling and letter must be on it.
 void TestTranslit::tablePageShowsEveryLetter()
 {
-    QFile file(QStringLiteral(VANTRO_ITRANS_TABLE_PAGE));
-    QVERIFY2(file.open(QIODevice::ReadOnly), VANTRO_ITRANS_TABLE_PAGE);
-    const QString page = QString::fromUtf8(file.readAll());
+    const QString page = QString::fromUtf8(fileBytes(VANTRO_ITRANS_TABLE_PAGE));
     for (const Letter *letter : Scheme::instance().letters()) {
         QVERIFY(page.contains(QString::fromUtf16(letter->devanagari)));
         for (const char *spelling : letter->itrans)
