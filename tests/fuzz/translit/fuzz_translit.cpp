@@ -22,12 +22,10 @@ void requireValidUtf8(const QString &text)
 // Without "##" in the text every Devanagari result reads back to itself through ITRANS.
 void requireRoundTrip(const QString &devanagari, TranslitOptions options)
 {
-    if (devanagari.contains(u'#'))
-        return;
     const QString itrans = devanagariToItrans(devanagari, options);
     requireValidUtf8(itrans);
-    require(itransToDevanagari(itrans, options) ==
-            devanagari.normalized(QString::NormalizationForm_C));
+    require(devanagari.contains(u'#') || itransToDevanagari(itrans, options) ==
+                                             devanagari.normalized(QString::NormalizationForm_C));
 }
 
 // Converting a line at a time, as the tool does, gives what converting the whole text gives.
@@ -41,8 +39,7 @@ void requireSameByLines(const QString &text, TranslitTarget target, TranslitOpti
         end = end < 0 ? text.size() : end + 1;
         byLines += converter.convert(QStringView(text).mid(start, end - start));
     }
-    if (byLines != whole)
-        std::abort();
+    require(byLines == whole);
 }
 
 } // namespace
