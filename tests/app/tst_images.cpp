@@ -67,13 +67,11 @@ void TestImages::lookUp()
     const int settled = vantro::embeddedImageInflations();
     QCOMPARE(requested(name), image);
     QCOMPARE(vantro::embeddedImageInflations(), settled);
-    const QImage original(
-        QStringLiteral(VANTRO_IMAGES_DIR "/%1.png").arg(QFileInfo(name).completeBaseName()));
-    QCOMPARE(image.isNull(), !stored);
-    if (stored) {
-        QCOMPARE(image.hasAlphaChannel(), original.hasAlphaChannel());
-        QCOMPARE(image, original.convertToFormat(image.format()));
-    }
+    const QImage original = stored ? QImage(QStringLiteral(VANTRO_IMAGES_DIR "/%1.png")
+                                                .arg(QFileInfo(name).completeBaseName()))
+                                   : QImage();
+    QCOMPARE(image.hasAlphaChannel(), original.hasAlphaChannel());
+    QCOMPARE(image, original.convertToFormat(image.format()));
 }
 
 // Registered before main: nothing in this program calls qInitImages_trelvane before here.
