@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRadioButton>
 #include <QTextBlock>
@@ -81,10 +80,7 @@ void TestPreview::previewFollowsEdits()
 
     if (at < 0)
         form.fileNew();
-    QTextCursor cursor = form.itrans->textCursor();
-    cursor.setPosition(qMax(at, 0));
-    cursor.setPosition(qMax(at, 0) + removed, QTextCursor::KeepAnchor);
-    form.itrans->setTextCursor(cursor);
+    selectRange(form.itrans, qMax(at, 0), qMax(at, 0) + removed);
     form.itrans->insertPlainText(inserted);
     typeAtEnd(form.itrans, QStringLiteral("a")); // a second edit before the preview catches up
 
@@ -100,8 +96,11 @@ void TestPreview::lintAndRecord()
 {
     WorkspaceFixture fx;
     MainForm &form = openChanged(fx, QStringLiteral("rAma\nsaMkalpa"));
-    form.viewDevanagariPreviewAction->trigger();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(&form, Qt::Key_D, Qt::ControlModifier);
     auto *lint = form.findChild<QListWidget *>(QStringLiteral("previewLint"));
+    QVERIFY(lint && lint->window()->isVisible());
     QTRY_COMPARE(lint->count(), 1);
     QVERIFY(lint->item(0)->text().startsWith(QLatin1String("column 3: anusvara")));
     QTest::mouseClick(lint->viewport(), Qt::LeftButton, {},
@@ -109,8 +108,6 @@ void TestPreview::lintAndRecord()
     QCOMPARE(form.itrans->textCursor().position(), 7);
 
     auto *record = form.findChild<QLabel *>(QStringLiteral("previewRecord"));
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
     form.tedITRANS->setFocus();
     form.tedITRANS->setPlainText(QStringLiteral("dharma"));
     QTRY_VERIFY(record->isVisible() && record->text().contains(QStringLiteral("धर्म")));

@@ -6,40 +6,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 
 using namespace vantro;
 using vantro::fuzz::require;
 
 namespace {
 
-void checkStoredBytes(const char *bytes, qsizetype size)
+std::pair<QString, QString> decoded(const QByteArray &bytes)
 {
-    QString meaning;
-    QString synonyms;
-    decodeData(bytes, size, meaning, synonyms);
-    const qsizetype nul = QByteArray(bytes, size).indexOf('\0');
-    require(meaning.size() + synonyms.size() <= (nul < 0 ? size : nul));
-    require(fitsLatin1(meaning) && fitsLatin1(synonyms));
-    QString meaningAgain;
-    QString synonymsAgain;
-    const QByteArray written = encodeData(meaning, synonyms);
-    decodeData(written.constData(), written.size(), meaningAgain, synonymsAgain);
-    require(meaningAgain == meaning && synonymsAgain == synonyms);
-}
-
-void checkTexts(const QString &meaning, const QString &synonyms)
-{
-    const QByteArray written = encodeData(meaning, synonyms);
-    require(written.size() == meaning.size() + (synonyms.isEmpty() ? 0 : 1 + synonyms.size()));
-    const bool reproducible = !meaning.contains(u'|') && !meaning.contains(QChar(0)) &&
-                              !synonyms.contains(QChar(0)) &&
-                              !(meaning.isEmpty() && !synonyms.isEmpty());
-    if (!reproducible)
-        return;
-    QString meaningBack;
-    QString synonymsBack;
-    decodeData(written.constData(), written.size(), meaningBack, synonymsBack);
-    require(meaningBack == meaning && synonymsBack == synonyms);
+    std::pair<QString, QString> texts;
+    decodeData(bytes.constData(), bytes.size(), texts.first, texts.second);
+    return texts;
 }
 
 void checkKey(const QString &word)
@@ -58,13 +36,23 @@ void checkKey(const QString &word)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const char *bytes = reinterpret_cast<const char *>(data);
-    checkStoredBytes(bytes, qsizetype(size));
-    const qsizetype half = qsizetype(size) / 2;
-    const QString meaning = QString::fromLatin1(bytes, half);
-    const QString synonyms = QString::fromLatin1(bytes + half, qsizetype(size) - half);
-    checkTexts(meaning, synonyms);
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const auto stored = decoded(bytes);
+    const qsizetype nul = bytes.indexOf('\0');
+    require(stored.first.size() + stored.second.size() <= (nul < 0 ? bytes.size() : nul));
+    require(fitsLatin1(stored.first) && fitsLatin1(stored.second));
+    require(decoded(encodeData(stored.first, stored.second)) == stored);
+
+    const QString meaning = QString::fromLatin1(bytes.left(bytes.size() / 2));
+    const QString synonyms = QString::fromLatin1(bytes.mid(bytes.size() / 2));
+    const QByteArray written = encodeData(meaning, synonyms);
+    require(written.size() == meaning.size() + (synonyms.isEmpty() ? 0 : 1 + synonyms.size()));
+    const bool reproducible = !meaning.contains(u'|') && !meaning.contains(QChar(0)) &&
+                              !synonyms.contains(QChar(0)) &&
+                              !(meaning.isEmpty() && !synonyms.isEmpty());
+    require(!reproducible || decoded(written) == std::pair{meaning, synonyms});
     checkKey(meaning);
-    checkKey(QString::fromUtf8(bytes, qsizetype(size)));
+    checkKey(QString::fromUtf8(bytes));
     return 0;
 }

@@ -16,25 +16,16 @@ using vantro::fuzz::require;
 
 namespace {
 
-// The owner closes the dictionary before deleting it, as the window does; a static one is
-// closed when the fuzzer exits.
-struct ClosingDictDB
-{
-    std::unique_ptr<cDictDB> db;
-    ~ClosingDictDB()
-    {
-        if (db)
-            db->closeDB();
-    }
-};
-
 cDictDB &dictionary()
 {
     static QTemporaryDir dir;
-    static ClosingDictDB holder;
-    std::unique_ptr<cDictDB> &db = holder.db;
+    // Closed before it is deleted, as the window does; a static one goes when the fuzzer exits.
+    static std::unique_ptr<cDictDB, void (*)(cDictDB *)> db(nullptr, [](cDictDB *open) {
+        open->closeDB();
+        delete open;
+    });
     if (!db) {
-        db = std::make_unique<cDictDB>(dir.filePath(QStringLiteral("morvak.db")));
+        db.reset(new cDictDB(dir.filePath(QStringLiteral("morvak.db"))));
         require(db->openDB() == 0);
         db->setDeferredSync(true);
         const char *words[] = {"a",         "ab",    "abc", "walk",  "walking",

@@ -1,0 +1,151 @@
+// The converter, its lint and its command-line tool, driven by the cases in data/.
+#include "itranslinter.h"
+#include "scheme.h"
+#include "transliterate.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+using namespace vantro;
+
+namespace {
+
+QByteArray fileBytes(const QByteArray &path)
+{
+    QFile file(QString::fromUtf8(path));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", path.constData());
+    return file.readAll();
+}
+
+// \n, \t, \r, \xNN (one raw byte) and \uXXXX (a character, as UTF-8); any other escaped
+// character stands for itself.
+QByteArray unescaped(const QByteArray &cell)
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < cell.size(); ++i) {
+        const char c = i + 1 < cell.size() && cell[i] == '\\' ? cell[++i] : 0;
+        const int digits = c == 'x' ? 2 : c == 'u' ? 4 : 0;
+        const ushort code = cell.mid(i + 1, digits).toUShort(nullptr, 16);
+        if (digits)
+            bytes += c == 'x' ? QByteArray(1, char(code)) : QString(QChar(code)).toUtf8();
+        else
+            bytes += c == 'n' ? '\n' : c == 't' ? '\t' : c == 'r' ? '\r' : cell[i];
+        i += digits;
+    }
+    return bytes;
+}
+
+// One row for each line of a data file that is neither empty nor a "# " comment, named after
+// its line; the cells are split at tabs and missing ones are empty.
+void addRows(const char *file, std::initializer_list<const char *> columns)
+{
+    for (const char *column : columns)
+        QTest::addColumn<QByteArray>(column);
+    const auto lines = fileBytes(VANTRO_TRANSLIT_DATA "/" + QByteArray(file)).split('\n');
+    for (qsizetype number = 1; number <= lines.size(); ++number) {
+        if (lines[number - 1].isEmpty() || lines[number - 1].startsWith("# "))
+            continue;
+        QList<QByteArray> cells = lines[number - 1].split('\t');
+        cells.resize(qsizetype(columns.size()));
+        QTestData &row = QTest::addRow("%s:%lld", file, number);
+        for (const QByteArray &cell : cells)
+            row << unescaped(cell);
+    }
+}
+
+QString checked(const QByteArray &check, const QString &text)
+{
+    const TranslitOptions explicitVirama{FinalConsonant::Explicit};
+    const bool viaExplicit = check.endsWith('!');
+    if (check.startsWith("dev"))
+        return viaExplicit ? itransToDevanagari(text, explicitVirama) : itransToDevanagari(text);
+    if (check == "iast")
+        return itransToIast(text);
+    if (check.startsWith("itrans"))
+        return viaExplicit ? devanagariToItrans(text, explicitVirama) : devanagariToItrans(text);
+    if (check == "round")
+        return devanagariToItrans(itransToDevanagari(
+            devanagariToItrans(itransToDevanagari(text), explicitVirama), explicitVirama));
+    QStringList findings;
+    for (const LintFinding &finding : ItransLinter().lint(text))
+        findings << QStringLiteral("%1:%2: %3")
+                        .arg(QString::number(finding.line), QString::number(finding.column),
+                             finding.message);
+    return check == "lint" ? findings.join(u'\n') : QStringLiteral("unknown check ") + check;
+}
+
+} // namespace
+
+class TestTranslit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void conversions_data() { addRows("itrans.tsv", {"check", "input", "expected"}); }
+    void conversions();
+    void tool_data() { addRows("cli.tsv", {"arguments", "input", "status", "output", "errors"}); }
+    void tool();
+    void outputFlowsBeforeTheInputEnds();
+    void tablePageShowsEveryLetter();
+};
+
+void TestTranslit::conversions()
+{
+    QFETCH(QByteArray, check);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(checked(check, QString::fromUtf8(input)), QString::fromUtf8(expected));
+}
+
+void TestTranslit::tool()
+{
+    QFETCH(QByteArray, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(QByteArray, status);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, errors);
+    QProcess process;
+    process.start(QStringLiteral(VANTRO_TRANSLIT_TOOL),
+                  QString::fromUtf8(arguments)
+                      .replace(QLatin1String("@DATA@"), QLatin1String(VANTRO_TRANSLIT_DATA))
+                      .split(u' ', Qt::SkipEmptyParts));
+    process.write(input);
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.readAllStandardError(), errors);
+    QCOMPARE(process.readAllStandardOutput(), output.replace("@VERSION@", VANTRO_VERSION));
+    QCOMPARE(process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+             status.toInt());
+}
+
+// A line comes out while the input is still open, as a pipe into a pager needs; a line longer
+// than the tool's reading piece comes out whole.
+void TestTranslit::outputFlowsBeforeTheInputEnds()
+{
+    QProcess process;
+    process.start(QStringLiteral(VANTRO_TRANSLIT_TOOL), {});
+    process.write("rAma\n");
+    QVERIFY(process.waitForReadyRead(30000));
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), u"राम\n"_qs);
+    process.write(QByteArray("rAma ").repeated(40000));
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(QString::fromUtf8(process.readAllStandardOutput()), u"राम "_qs.repeated(40000));
+}
+
+// The help page is generated from the same table, so every spelling and letter must be on it.
+void TestTranslit::tablePageShowsEveryLetter()
+{
+    const QString page = QString::fromUtf8(fileBytes(VANTRO_ITRANS_TABLE_PAGE));
+    for (const Letter *letter : Scheme::instance().letters()) {
+        QVERIFY(page.contains(QString::fromUtf16(letter->devanagari)));
+        for (const char *spelling : letter->itrans)
+            if (spelling)
+                QVERIFY2(page.contains(QStringLiteral("<tt>%1</tt>").arg(spelling)), spelling);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestTranslit)
+#include "tst_translit.moc"
