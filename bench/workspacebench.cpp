@@ -1,6 +1,8 @@
-// How long the window takes to answer a key press after opening a large text, and the peak
-// memory that costs. Each size and pane runs in a child process so that its peak is its own; the
-// file is read once beforehand, so the figures start from the page cache.
+// How long the window takes to answer a key press after opening a large text, how long until the
+// text is all in, and the peak memory that costs. Each size and pane runs in a child process so
+// that its peak is its own; the file is read once beforehand, so the figures start from the page
+// cache. Processor time is what the work costs however busy the machine; clock time is what the
+// user waits on it.
 // Usage: vantro-workspacebench [--sizes 1,20,100]   (sizes in MB; any Qt platform, e.g. offscreen)
 
 #include "dialogs.h"
@@ -87,27 +89,33 @@ int measure(QApplication &app, const QString &path, bool english)
         form.btnBrowse->click();
     else
         form.fileOpenAction->trigger();
-    const qint64 loaded = timer.elapsed();
-    app.processEvents();
-    const qint64 shown = timer.elapsed();
-    QCoreApplication::postEvent(
-        pane, new QKeyEvent(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x")));
-    while (!pane->document()->isModified())
+    const qint64 opened = timer.elapsed();
+    // The pane answers a key while it loads by moving its cursor a line down.
+    QCoreApplication::postEvent(pane,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier));
+    while (pane->textCursor().position() == 0)
         app.processEvents();
     app.processEvents(); // the repaint that shows the key
     const qint64 answered = timer.elapsed();
-    const double cpu = cpuSeconds() - cpuBefore;
+    const double cpuAnswered = cpuSeconds() - cpuBefore;
+    while (form.isLoading())
+        app.processEvents();
+    const qint64 loaded = timer.elapsed();
+    const double cpuLoaded = cpuSeconds() - cpuBefore;
 
     const double megabytes = QFileInfo(path).size() / (1024.0 * 1024.0);
     const double peak = peakMegabytes();
-    std::printf("%6.1f MB %-7s  loaded %5lld ms, shown %5lld ms, key answered %5lld ms "
-                "(processor %5.2f s)  peak %6.1f MB (window alone %5.1f MB: %4.2fx the file)  "
-                "%d lines\n",
-                megabytes, english ? "english" : "itrans", static_cast<long long>(loaded),
-                static_cast<long long>(shown), static_cast<long long>(answered), cpu, peak, before,
-                (peak - before) / megabytes, pane->document()->blockCount());
+    std::printf("%6.1f MB %-7s  opened %5lld ms, key answered %5lld ms (processor %5.2f s), "
+                "loaded %6lld ms (processor %5.2f s)  peak %6.1f MB (window alone %5.1f MB: "
+                "%4.2fx the file)  %d lines\n",
+                megabytes, english ? "english" : "itrans", static_cast<long long>(opened),
+                static_cast<long long>(answered), cpuAnswered, static_cast<long long>(loaded),
+                cpuLoaded, peak, before, (peak - before) / megabytes,
+                pane->document()->blockCount());
     std::fflush(stdout);
-    return dialogs.unscripted == 0 && pane->document()->blockCount() > 1 ? 0 : 1;
+    // The text is ASCII: loaded whole, the document holds a character for each byte.
+    const bool whole = pane->document()->characterCount() - 1 == QFileInfo(path).size();
+    return dialogs.unscripted == 0 && whole ? 0 : 1;
 }
 
 } // namespace
@@ -127,6 +135,7 @@ int main(int argc, char **argv)
     }
     std::printf("platform %s, load average %s\n", qPrintable(QGuiApplication::platformName()),
                 loadAverage().constData());
+    std::fflush(stdout); // before the children's lines
     QTemporaryDir dir;
     int failures = 0;
     for (const qint64 size : sizes) {

@@ -90,6 +90,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     languageChange();
     resize(QSize(1000, 618).expandedTo(minimumSizeHint()));
     connectSignals();
+    createLoaders();
     setTabOrderAndBuddies();
     init();
 }

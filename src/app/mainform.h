@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QString>
 
+#include <memory>
+
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -15,6 +17,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QToolBar;
+class PaneLoader;
 class PreviewWindow;
 class dlgFind;
 class dlgHW;
@@ -97,6 +100,8 @@ public:
     QString applicationDirPath() const { return appDirPath; }
     dlgHW *helpWindow() const { return HW; }
     dlgFind *findDialog() const { return pdlgf; }
+    // Whether a pane is still taking in the text of a file.
+    bool isLoading() const;
 
 public slots:
     virtual void fileNew();
@@ -165,8 +170,11 @@ private:
     bool writeITRANS();
     bool askBeforeSaving(const QString &problem, const QString &question);
     bool mayLeave();
-    bool loadPane(QPlainTextEdit *pane, const QString &path, vantro::TextFormat &format,
-                  bool printFailure);
+    std::unique_ptr<vantro::TextReader> openText(const QString &path, vantro::TextFormat &format,
+                                                 bool printFailure);
+    void createLoaders();
+    PaneLoader *createLoader(QPlainTextEdit *pane);
+    bool finishLoading(QPlainTextEdit *pane);
     void reportReadFailure(const QString &path, const QString &error, bool printFailure);
 
     // Converted views of the ITRANS document (preview window, export).
@@ -187,4 +195,6 @@ private:
     // What is wrong with the dictionary for this whole session, shown in the title; empty when
     // nothing is.
     QString dictionaryProblem;
+    PaneLoader *itransLoader = nullptr;
+    PaneLoader *englishLoader = nullptr;
 };

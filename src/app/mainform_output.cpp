@@ -32,6 +32,8 @@ QString footerName(const QString &path)
 
 void MainForm::filePrint()
 {
+    if (!finishLoading(itrans))
+        return;
     const QStringList scripts = {tr("ITRANS"), tr("Devanagari"), tr("IAST")};
     const int chosen = Dialogs::current().choice(this, tr("Print"), tr("Print the document as:"),
                                                  scripts, int(Script::Devanagari));
@@ -65,6 +67,8 @@ void MainForm::filePrint()
 // Writes a converted copy; the document, its name and its modified flag stay as they are.
 void MainForm::fileExport()
 {
+    if (!finishLoading(itrans))
+        return;
     const QStringList filters = {tr("Devanagari text (*.txt)"), tr("IAST text (*.txt)"),
                                  tr("PDF (*.pdf)")};
     QString filter;

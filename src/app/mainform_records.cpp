@@ -215,6 +215,8 @@ void MainForm::btnQVClicked()
 
 void MainForm::btnLookUpClicked()
 {
+    if (!finishLoading(english))
+        return;
     const QTextCursor cursor = english->textCursor();
     QString word = cursor.selection().toPlainText();
     if (word.isEmpty())

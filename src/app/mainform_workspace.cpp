@@ -4,10 +4,14 @@
 
 #include "dialogs.h"
 #include "dlgfind.h"
+#include "paneloader.h"
 #include "search.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -95,6 +99,8 @@ bool MainForm::askBeforeSaving(const QString &problem, const QString &question)
 // editor does not tell apart.
 bool MainForm::writeITRANS()
 {
+    if (!finishLoading(itrans))
+        return false;
     const QString text = documentText(itrans);
     TextFormat format = itransFormat;
     if (!vantro::encodingHolds(format.encoding, text)) {
@@ -124,9 +130,14 @@ bool MainForm::writeITRANS()
     return true;
 }
 
+// What is still loading is thrown away with the window.
 bool MainForm::mayLeave()
 {
-    return settleITRANSChanges(true);
+    if (!settleITRANSChanges(true))
+        return false;
+    itransLoader->cancel();
+    englishLoader->cancel();
+    return true;
 }
 
 void MainForm::reportReadFailure(const QString &path, const QString &error, bool printFailure)
@@ -139,48 +150,82 @@ void MainForm::reportReadFailure(const QString &path, const QString &error, bool
                                    withReason(tr("Could not read ") + path, error));
 }
 
-// Loads the file piece by piece, so that its text is never held twice beside the pane's. A file
-// with NUL bytes is no text: opening it is the user's choice, and No is the default.
-bool MainForm::loadPane(QPlainTextEdit *pane, const QString &path, TextFormat &format,
-                        bool printFailure)
+// Reads the file before anything changes, so that a file which cannot be read leaves the pane as
+// it was. A file with NUL bytes is no text: opening it is the user's choice, and No is the default.
+std::unique_ptr<vantro::TextReader> MainForm::openText(const QString &path, TextFormat &format,
+                                                       bool printFailure)
 {
     vantro::TextProbe probe;
     QString error;
     if (!vantro::probeTextFile(path, probe, error)) {
         reportReadFailure(path, error, printFailure);
-        return false;
+        return nullptr;
     }
     const QString nonText = tr("%1 holds NUL bytes: it is not a text file.").arg(path) +
                             QLatin1Char('\n') + tr("Open it anyway?");
     if (probe.hasNul && Dialogs::current().question(this, tr("VANTRO"), nonText, Dialogs::No,
                                                     Dialogs::No) != Dialogs::Yes)
-        return false;
-    QTextDocument *document = pane->document();
-    document->setUndoRedoEnabled(false);
-    pane->clear();
-    QTextCursor cursor(document);
-    cursor.beginEditBlock();
-    const bool read = vantro::readTextPieces(
-        path, probe.format.encoding, [&cursor](const QString &piece) { cursor.insertText(piece); },
-        error);
-    cursor.endEditBlock();
-    if (!read)
-        pane->clear();
-    document->setUndoRedoEnabled(true);
-    document->setModified(false);
-    pane->moveCursor(QTextCursor::Start);
-    if (!read) {
+        return nullptr;
+    auto reader = std::make_unique<vantro::TextReader>(path, probe.format.encoding);
+    if (!reader->open(error)) {
         reportReadFailure(path, error, printFailure);
-        return false;
+        return nullptr;
     }
     format = probe.format;
-    return true;
+    return reader;
+}
+
+void MainForm::createLoaders()
+{
+    itransLoader = createLoader(itrans);
+    englishLoader = createLoader(english);
+}
+
+// The status bar follows a load; a file that fails half-way leaves its pane empty and says why.
+// An ITRANS document that failed has no name then, so that Save cannot write the empty pane over
+// the file.
+PaneLoader *MainForm::createLoader(QPlainTextEdit *pane)
+{
+    auto *loader = new PaneLoader(pane);
+    connect(loader, &PaneLoader::progress, this, [this](const QString &path, int percent) {
+        statusBar()->showMessage(
+            tr("Loading %1... %2%").arg(QFileInfo(path).fileName()).arg(percent));
+    });
+    connect(loader, &PaneLoader::finished, statusBar(), &QStatusBar::clearMessage);
+    connect(loader, &PaneLoader::failed, this,
+            [this, pane](const QString &path, const QString &error) {
+                statusBar()->clearMessage();
+                if (pane == itrans) {
+                    ITRANSFile.clear();
+                    itransFormat = TextFormat();
+                }
+                reportReadFailure(path, error, pane == english);
+            });
+    return loader;
+}
+
+bool MainForm::isLoading() const
+{
+    return itransLoader->isLoading() || englishLoader->isLoading();
+}
+
+// Whatever reads the pane's text or changes it calls this first: it works on the whole file.
+bool MainForm::finishLoading(QPlainTextEdit *pane)
+{
+    PaneLoader *loader = pane == itrans ? itransLoader : englishLoader;
+    if (!loader->isLoading())
+        return true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool complete = loader->finish();
+    QApplication::restoreOverrideCursor();
+    return complete;
 }
 
 void MainForm::fileNew()
 {
     if (!settleITRANSChanges(true))
         return;
+    itransLoader->cancel();
     replaceText(itrans, QString());
     ITRANSFile.clear();
     itransFormat = TextFormat();
@@ -195,9 +240,13 @@ void MainForm::fileOpen()
         return;
     if (!settleITRANSChanges(false))
         return;
-    if (!loadPane(itrans, path, itransFormat, false))
+    TextFormat format;
+    std::unique_ptr<vantro::TextReader> reader = openText(path, format, false);
+    if (!reader)
         return;
     ITRANSFile = path;
+    itransFormat = format;
+    itransLoader->start(path, std::move(reader));
     itrans->setFocus();
 }
 
@@ -213,26 +262,36 @@ void MainForm::fileSaveAs()
 
 void MainForm::editUndo()
 {
+    if (!finishLoading(itrans))
+        return;
     itrans->undo();
 }
 
 void MainForm::editRedo()
 {
+    if (!finishLoading(itrans))
+        return;
     itrans->redo();
 }
 
 void MainForm::editCut()
 {
+    if (!finishLoading(itrans))
+        return;
     itrans->cut();
 }
 
 void MainForm::editCopy()
 {
+    if (!finishLoading(itrans))
+        return;
     itrans->copy();
 }
 
 void MainForm::editPaste()
 {
+    if (!finishLoading(itrans))
+        return;
     itrans->paste();
 }
 
@@ -252,6 +311,8 @@ void MainForm::editFind()
 
 MainForm::FindOutcome MainForm::findString(QString text)
 {
+    if (!finishLoading(itrans))
+        return NotFound;
     if (itrans->find(text))
         return Found;
     currPara = 0;
@@ -269,7 +330,9 @@ void MainForm::btnBrowseClicked()
     if (path.isEmpty())
         return;
     TextFormat format;
-    if (!loadPane(english, path, format, true))
+    std::unique_ptr<vantro::TextReader> reader = openText(path, format, true);
+    if (!reader)
         return;
+    englishLoader->start(path, std::move(reader));
     english->setFocus();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
+#include <QStringDecoder>
 
 #include <functional>
 
@@ -29,11 +31,27 @@ struct TextProbe
 // holds NUL bytes. On failure answers false with the reason in error.
 bool probeTextFile(const QString &path, TextProbe &probe, QString &error);
 
-// Reads the file in the given encoding and hands its text to take in pieces of about a
-// megabyte, so that the whole text need not be held twice; a byte order mark is kept as a
-// character, and a "\r\n" is never split between two pieces.
-bool readTextPieces(const QString &path, TextFormat::Encoding encoding,
-                    const std::function<void(const QString &)> &take, QString &error);
+// Reads a file's text in the given encoding a piece at a time, so that the whole text need not
+// be held twice; a byte order mark is kept as a character, and a "\r\n" is never split between
+// two pieces.
+class TextReader
+{
+public:
+    TextReader(const QString &path, TextFormat::Encoding encoding);
+
+    // False with the reason when the file cannot be opened.
+    bool open(QString &error);
+    // The next piece of the text; false with the reason when the file cannot be read.
+    bool read(QString &piece, QString &error);
+    bool atEnd() const { return m_file.atEnd() && m_heldCR.isEmpty(); }
+    int percentRead() const;
+
+private:
+    QFile m_file;
+    TextFormat::Encoding m_encoding;
+    QStringDecoder m_utf8;
+    QString m_heldCR;
+};
 
 // The editor's text with "\n" line ends, written in the given format.
 QByteArray encodeText(const QString &text, const TextFormat &format);
