@@ -147,6 +147,7 @@ int cDictDB::openDB()
         std::exit(1);
     }
     const QByteArray path = resolvedPath(QByteArray(fileName));
+    m_openPath = path;
     m_recovery.setPath(path);
     // Anything but a regular file is refused before any open: a FIFO would block in it, and a
     // device must never be written or renamed over.
@@ -160,14 +161,15 @@ int cDictDB::openDB()
             setProblem(QStringLiteral("%1 cannot be opened").arg(displayName(path)));
         return 1;
     }
-    if (!m_readOnly) {
+    if (!m_readOnly)
         m_recovery.afterOpen(dbp, m_created);
-        m_notices += m_recovery.notices();
-        if (m_recovery.trustedKeyCount() >= 0) {
-            iKeys = int(m_recovery.trustedKeyCount());
-            m_keysCounted = true;
-        }
-    } else if (m_access == Access::WriteIfAllowed) {
+    m_notices += m_recovery.notices();
+    if (const qint64 kept = m_readOnly ? m_recovery.keptKeyCount() : m_recovery.trustedKeyCount();
+        kept >= 0) {
+        iKeys = int(kept);
+        m_keysCounted = true;
+    }
+    if (m_readOnly && m_access == Access::WriteIfAllowed) {
         setProblem(
             QStringLiteral("%1 may only be read, so it is open read-only").arg(displayName(path)));
     }
@@ -746,8 +748,8 @@ std::unique_ptr<cDictDB::Replacement> cDictDB::beginReplacement(QString *why)
     }
     // The lock held on the dictionary admits no other writer, so whatever carries the temporary
     // names now was left by a process that was killed.
-    Replacement::removeStale(qsDBName.toLatin1());
-    auto replacement = std::make_unique<Replacement>(qsDBName.toLatin1());
+    Replacement::removeStale(m_openPath);
+    auto replacement = std::make_unique<Replacement>(m_openPath);
     *why = replacement->create();
     if (!why->isEmpty())
         return nullptr;
@@ -763,21 +765,23 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     FileLock newLock;
     if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
         return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
-    const QByteArray name = qsDBName.toLatin1();
+    const QByteArray name = m_openPath;
     dbcp->close(dbcp);
     dbcp = nullptr;
     m_bulkAt = nullptr;
     dbp->close(dbp, 0);
     dbp = nullptr;
     QString why;
+    m_keysCounted = false;
     if (::rename(replacement->path().constData(), name.constData()) == 0) {
         replacement->m_finished = true;
         why = syncDirectoryOf(name);
         m_lock.swap(newLock);
+        iKeys = replacement->m_written;
+        m_keysCounted = true;
     } else {
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
-    m_keysCounted = false;
     int ret = db_create(&dbp, nullptr, 0);
     if (ret == 0)
         ret = dbp->open(dbp, nullptr, name.constData(), nullptr, DB_BTREE, DB_CREATE, 0664);

@@ -149,6 +149,7 @@ private:
     QString qsITRANS;
     QString qsSynonym;
     QString qsDBName;
+    QByteArray m_openPath; // the file the name resolves to, links followed
     struct __db *dbp = nullptr;
     struct __dbc *dbcp = nullptr;
     char *sKey = nullptr;

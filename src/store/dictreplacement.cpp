@@ -95,7 +95,10 @@ int cDictDB::Replacement::put(QByteArrayView key, QByteArrayView data)
 {
     DBT dbKey = dbtOf(key);
     DBT dbData = dbtOf(data);
-    return m_db->put(m_db, nullptr, &dbKey, &dbData, 0);
+    const int ret = m_db->put(m_db, nullptr, &dbKey, &dbData, 0);
+    if (ret == 0)
+        ++m_written;
+    return ret;
 }
 
 QString cDictDB::Replacement::finish()

@@ -43,6 +43,7 @@ private:
     QByteArray m_path;
     struct __db *m_db = nullptr;
     bool m_finished = false;
+    int m_written = 0; // every key is put once, so this is the new file's key count
 };
 
 } // namespace vantro

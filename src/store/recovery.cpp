@@ -164,6 +164,24 @@ void Recovery::keepDamagedJournal(const JournalContents &contents)
     m_snapshotWanted = true;
 }
 
+// The count a clean close kept is only as good as the file it was counted in: the same file id,
+// and the size, inode and modification time it had then.
+qint64 Recovery::keptKeyCount(const JournalContents &header, const QByteArray &dbFileId) const
+{
+    SnapshotId now;
+    if (header.openFlag || header.keyCount < 0 || header.dictionaryFileId != dbFileId ||
+        !identityOf(m_dbPath, now) || !(now == header.dictionaryAtClose))
+        return -1;
+    return header.keyCount;
+}
+
+qint64 Recovery::keptKeyCount() const
+{
+    bool exists = false;
+    const JournalContents header = Journal::readHeader(m_journalPath, &exists);
+    return exists && header.headerValid ? keptKeyCount(header, fileIdOf(m_dbPath)) : -1;
+}
+
 bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad)
 {
     bool exists = false;
@@ -177,10 +195,7 @@ bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad)
         return false;
     }
     if (!header.openFlag) {
-        SnapshotId now;
-        if (header.keyCount >= 0 && header.dictionaryFileId == dbFileId &&
-            identityOf(m_dbPath, now) && now == header.dictionaryAtClose)
-            m_trustedKeyCount = header.keyCount;
+        m_trustedKeyCount = keptKeyCount(header, dbFileId);
         return false;
     }
     const JournalContents contents = Journal::read(m_journalPath);

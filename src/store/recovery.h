@@ -52,6 +52,9 @@ public:
     // The key count the last clean close recorded, when the file is still as that close left
     // it; -1 otherwise.
     qint64 trustedKeyCount() const { return m_trustedKeyCount; }
+    // For a reader, which writes nothing: the count the last clean close kept, read from the
+    // journal's header, or -1 when it cannot be trusted.
+    qint64 keptKeyCount() const;
     // What the open did that the user should hear of (a journal set aside, a rebuild, lost
     // entries), one line each, as also written on the standard error stream.
     const QStringList &notices() const { return m_notices; }
@@ -73,6 +76,7 @@ public:
 private:
     void say(const QByteArray &line);
     bool isForeign(const JournalContents &header, const QByteArray &dbFileId) const;
+    qint64 keptKeyCount(const JournalContents &header, const QByteArray &dbFileId) const;
     void setAsideStale(const QByteArray &dbFileId);
     void keepDamagedJournal(const JournalContents &contents);
     bool rebuild(FileLock &lock, const JournalContents &contents);
