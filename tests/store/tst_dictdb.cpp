@@ -1,6 +1,7 @@
 #include "capture.h"
 #include "dbtools.h"
 #include "dictdb.h"
+#include "journal.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,7 +33,6 @@ private slots:
     void changesAndTheirResults();
     void cursorMoves_data();
     void cursorMoves();
-    void newFileModeAndPlace();
     void lockHoldsTheFileAtThePath();
     void filesThatAreNotDictionariesAreLeftAlone_data();
     void filesThatAreNotDictionariesAreLeftAlone();
@@ -40,8 +40,9 @@ private slots:
     void accessAndSharing();
 };
 
-// One add, save or delete on a file the utilities wrote; what it says, why it failed, and the
-// file's records afterwards as the utilities read them.
+// One add, save or delete on a file the utilities wrote; what it says, why it failed, the
+// file's records afterwards as the utilities read them, and the one journal entry a change
+// that happened leaves (a refused one writes nothing at all).
 void TestDictDB::changesAndTheirResults_data()
 {
     QTest::addColumn<QStringList>("change"); // operation, word, meaning, synonyms
@@ -106,7 +107,7 @@ void TestDictDB::changesAndTheirResults()
     QCOMPARE(db.openDB(), 0);
     // Delete tries the word as typed first, so a key with capitals stays deletable.
     QVERIFY(db.hasKey("Upper") && !db.hasKey("upper") && !db.hasKey("Water"));
-    const QByteArray bytes = fileBytes(path);
+    const QByteArray bytes = fileBytes(path), journal = fileBytes(journalPath(path));
     int answer = -1;
     const Captured out = captureOutput([&] {
         db.setWord(change[1]);
@@ -119,8 +120,24 @@ void TestDictDB::changesAndTheirResults()
              out.out.constData());
     QCOMPARE(QString::fromLocal8Bit(out.err), err);
     QCOMPARE(db.failureReason(), reason);
-    if (result)
+    const QList<JournalEntry> entries = Journal::read(QFile::encodeName(journalPath(path))).entries;
+    if (result) {
         QCOMPARE(fileBytes(path), bytes);
+        QCOMPARE(fileBytes(journalPath(path)), journal);
+    } else {
+        QCOMPARE(entries.size(), 1);
+        const JournalEntry &e = entries[0];
+        const bool deleted = e.op == JournalEntry::Op::Delete;
+        QCOMPARE(e.op, change[0] == "add"    ? JournalEntry::Op::Add
+                       : change[0] == "save" ? JournalEntry::Op::Save
+                                             : JournalEntry::Op::Delete);
+        const auto holds = [&](QList<KeyData> pairs) {
+            for (KeyData &pair : pairs)
+                pair.second = deleted ? QByteArray() : pair.second;
+            return pairs.contains({e.key, e.data});
+        };
+        QVERIFY(holds(before) == deleted && holds(after) != deleted);
+    }
     QCOMPARE(db.closeDB(), 0);
     QCOMPARE(DbUtilities::dump(path), after.isEmpty() ? before : after);
     QVERIFY(DbUtilities::verify(path));
@@ -190,26 +207,6 @@ void TestDictDB::cursorMoves()
     QVERIFY2(out.out.isEmpty() && out.err.isEmpty(), (out.out + out.err).constData());
     QCOMPARE(db.closeDB(), 0);
     QCOMPARE(db.closeDB(), 0);
-}
-
-void TestDictDB::newFileModeAndPlace()
-{
-    QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(dir.path()));
-    const mode_t oldMask = umask(022);
-    {
-        cDictDB db;
-        QCOMPARE(db.openDB(), 0);
-        QCOMPARE(db.getStat(), 0);
-        db.closeDB();
-    }
-    umask(oldMask);
-    QDir::setCurrent(previous);
-    struct stat info;
-    QCOMPARE(::stat(QFile::encodeName(dir.filePath("morvak.db")).constData(), &info), 0);
-    QCOMPARE(info.st_mode & 0777, mode_t(0644));
-    QVERIFY(DbUtilities::verify(dir.filePath("morvak.db")));
 }
 
 // A program slow to lock while a rebuild renames a new file into place must not end up holding
@@ -303,22 +300,27 @@ void TestDictDB::accessAndSharing_data()
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("problem");
     using A = cDictDB::Access;
-    QTest::newRow("empty file: a new dictionary") << "empty" << -1 << int(A::ReadWrite) << 0 << "";
-    QTest::newRow("empty file, read") << "empty" << -1 << int(A::ReadOnly) << 0 << "";
-    QTest::newRow("read writes nothing") << "dictionary" << -1 << int(A::ReadOnly) << 0 << "";
-    QTest::newRow("readers share")
-        << "dictionary" << int(A::ReadOnly) << int(A::ReadOnly) << 0 << "";
-    QTest::newRow("writers exclude each other")
-        << "dictionary" << int(A::ReadWrite) << int(A::ReadWrite) << 1 << "open in another window";
-    QTest::newRow("a reader excludes a writer")
-        << "dictionary" << int(A::ReadOnly) << int(A::ReadWrite) << 1 << "open in another window";
-    QTest::newRow("a writer excludes a reader")
-        << "dictionary" << int(A::ReadWrite) << int(A::ReadOnly) << 1 << "open in another window";
-    QTest::newRow("write-protected file: read-only")
-        << "protected" << -1 << int(A::WriteIfAllowed) << 0 << "may only be read";
-    QTest::newRow("missing file, read")
-        << "missing" << -1 << int(A::ReadOnly) << 1 << "cannot be opened";
-    QTest::newRow("new file, name of 127 bytes") << "long" << -1 << int(A::ReadWrite) << 0 << "";
+    const auto row = [](const char *name, const char *file, int holder, A access, int result,
+                        const char *problem = "") {
+        QTest::newRow(name) << QString(file) << holder << int(access) << result << QString(problem);
+    };
+    const int none = -1, reader = int(A::ReadOnly), writer = int(A::ReadWrite);
+    row("empty file: a new dictionary", "empty", none, A::ReadWrite, 0);
+    row("empty file, read", "empty", none, A::ReadOnly, 0);
+    row("read writes nothing", "dictionary", none, A::ReadOnly, 0);
+    row("readers share", "dictionary", reader, A::ReadOnly, 0);
+    row("writers exclude each other", "dictionary", writer, A::ReadWrite, 1,
+        "open in another window");
+    row("a reader excludes a writer", "dictionary", reader, A::ReadWrite, 1,
+        "open in another window");
+    row("a writer excludes a reader", "dictionary", writer, A::ReadOnly, 1,
+        "open in another window");
+    row("write-protected file: read-only", "protected", none, A::WriteIfAllowed, 0,
+        "may only be read");
+    row("missing file, read", "missing", none, A::ReadOnly, 1, "cannot be opened");
+    row("new file, name of 127 bytes", "long", none, A::ReadWrite, 0);
+    // The default name lies in the working folder.
+    row("new file, default name", "default", none, A::ReadWrite, 0);
 }
 
 void TestDictDB::accessAndSharing()
@@ -331,7 +333,10 @@ void TestDictDB::accessAndSharing()
     QTemporaryDir dir;
     const QString path =
         dir.filePath(file == "long" ? QString(126 - dir.path().size(), 'n') : "morvak.db");
-    if (file != "missing" && file != "long")
+    const QString previous = QDir::currentPath();
+    QVERIFY(file != "default" || QDir::setCurrent(dir.path()));
+    const mode_t oldMask = umask(022);
+    if (file == "empty" || file == "dictionary" || file == "protected")
         QVERIFY(file == "empty" ? QFile(path).open(QIODevice::WriteOnly)
                                 : DbUtilities::load(path, {{"water", "jalaM"}}));
     if (file == "protected")
@@ -341,7 +346,8 @@ void TestDictDB::accessAndSharing()
     QVERIFY(holder < 0 || first.openDB() == 0);
     const QStringList before = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
     const QByteArray bytes = fileBytes(path);
-    cDictDB db(path);
+    std::unique_ptr<cDictDB> made(file == "default" ? new cDictDB : new cDictDB(path));
+    cDictDB &db = *made;
     db.setAccess(cDictDB::Access(access));
     const Captured out = captureOutput([&] { QCOMPARE(db.openDB(), result); });
     QCOMPARE(out.err.count('\n'), result);
@@ -354,8 +360,12 @@ void TestDictDB::accessAndSharing()
     QCOMPARE(db.getStat(), writer ? 1 : result == 0 && file != "empty" ? 1 : 0);
     db.closeDB();
     first.closeDB();
+    umask(oldMask);
+    QDir::setCurrent(previous);
+    struct stat info;
+    QVERIFY(file == "missing" || ::stat(QFile::encodeName(path).constData(), &info) == 0);
     if (writer)
-        QVERIFY(DbUtilities::verify(path));
+        QVERIFY(DbUtilities::verify(path) && (info.st_mode & 0777) == 0644);
     else
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), before);
     QCOMPARE(fileBytes(path) == bytes, !writer);

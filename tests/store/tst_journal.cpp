@@ -142,8 +142,6 @@ private slots:
     void parsedImages_data();
     void parsedImages();
     void journalFileKeepsWhatIsSound();
-    void changesAndWhatIsJournaled_data();
-    void changesAndWhatIsJournaled();
     void replayIsIdempotent();
     void crashThenReopen_data();
     void crashThenReopen();
@@ -252,53 +250,6 @@ void TestJournal::journalFileKeepsWhatIsSound()
     QCOMPARE(QFileInfo(name).size(), kJournalHeaderSize);
 }
 
-// One change after "water" was saved: what it answers and says, and the journal entry it adds
-// (none when refused).
-void TestJournal::changesAndWhatIsJournaled_data()
-{
-    QTest::addColumn<QStringList>("change"); // operation, word, meaning
-    QTest::addColumn<QByteArray>("said");
-    QTest::addColumn<QList<JournalEntry>>("journaled");
-    const auto row = [](const char *name, const QStringList &change, const QByteArray &said,
-                        const QList<JournalEntry> &journaled = {}) {
-        QTest::newRow(name) << change << said << journaled;
-    };
-    row("add", {"add", "Fire", "agniH"}, {}, {entry(Op::Add, "fire", "agniH")});
-    row("save", {"save", "Water", "toyaM"}, {}, {entry(Op::Save, "water", "toyaM")});
-    row("delete", {"delete", "water", ""}, {}, {entry(Op::Delete, "water")});
-    row("add of a stored key", {"add", "water", "x"}, {});
-    row("add, empty word", {"add", "", "x"}, {});
-    row("save, empty word", {"save", "", "x"}, {});
-    row("save, not Latin-1", {"save", "water", QStringLiteral("\u0924")}, "Save err - cDictDB");
-    row("delete, missing key", {"delete", "Water", ""}, "Del I/O err");
-}
-
-void TestJournal::changesAndWhatIsJournaled()
-{
-    QFETCH(QStringList, change);
-    QFETCH(QByteArray, said);
-    QFETCH(QList<JournalEntry>, journaled);
-    Dictionary dict;
-    QVERIFY(dict.open());
-    QCOMPARE(dict.save(QStringLiteral("water"), QStringLiteral("jalaM")), 0);
-    const QByteArray before = fileBytes(dict.journal);
-    int result = -1;
-    const Captured output = captureOutput([&] {
-        dict.db->setWord(change[1]);
-        result = change[0] == QLatin1String("delete")
-                     ? dict.db->deleteRecord()
-                     : putRecord(*dict.db, change[1], change[2], {}, change[0] == "add");
-    });
-    QCOMPARE(result, int(journaled.isEmpty()));
-    QVERIFY(output.out.startsWith(said));
-    const QList<JournalEntry> entries = Journal::read(QFile::encodeName(dict.journal)).entries;
-    QCOMPARE(entries.size(), 1 + journaled.size());
-    if (journaled.isEmpty())
-        QCOMPARE(fileBytes(dict.journal), before);
-    else
-        QVERIFY(entries[1].op == journaled[0].op && entries[1].key == journaled[0].key &&
-                entries[1].data == journaled[0].data);
-}
 void TestJournal::replayIsIdempotent()
 {
     QTemporaryDir dir;
