@@ -280,37 +280,29 @@ void TestJournal::crashThenReopen_data()
     QTest::addColumn<int>("keys");
     // Files beside the dictionary afterwards; a first ".damaged..." one holds the damaged bytes.
     QTest::addColumn<QStringList>("kept");
-    QTest::newRow("damaged leaf") << QStringList{"leaf"} << QByteArray("rebuilt it from") << 302
-                                  << QStringList{".damaged"};
-    QTest::newRow("older damaged copy")
-        << QStringList{"older copy", "leaf"} << QByteArray("rebuilt it from") << 302
-        << QStringList{".damaged.1", ".damaged"};
+    const auto row = [](const char *name, const QStringList &damage, const char *said, int keys,
+                        const QStringList &kept) {
+        QTest::newRow(name) << damage << QByteArray(said) << keys << kept;
+    };
+    row("damaged leaf", {"leaf"}, "rebuilt it from", 302, {".damaged"});
+    row("older damaged copy", {"older copy", "leaf"}, "rebuilt it from", 302,
+        {".damaged.1", ".damaged"});
     // A crash while the file grew can leave a metadata page that promises more pages than the
     // file holds; the header check refuses such a file, and the rebuild takes it in hand.
-    QTest::newRow("header refused") << QStringList{"truncate"} << QByteArray("rebuilt it from")
-                                    << 302 << QStringList{".damaged"};
-    QTest::newRow("no snapshot") << QStringList{"no snapshot", "leaf"}
-                                 << QByteArray("records salvaged from it") << 302
-                                 << QStringList{".damaged"};
-    QTest::newRow("damaged snapshot")
-        << QStringList{"snapshot leaf", "leaf"} << QByteArray("records salvaged from it") << 302
-        << QStringList{".damaged", ".bak.damaged"};
-    QTest::newRow("damaged first page and snapshot")
-        << QStringList{"snapshot leaf", "meta"} << QByteArray("snapshot could not be used") << 302
-        << QStringList{".damaged"};
-    QTest::newRow("damaged journal entry")
-        << QStringList{"journal middle", "leaf"} << QByteArray("at least 1 change(s)") << 301
-        << QStringList{".damaged", "-journal.damaged"};
-    QTest::newRow("snapshot copied back") << QStringList{"restore"} << QByteArray("was written for")
-                                          << 299 << QStringList{"-journal.stale"};
-    QTest::newRow("another dictionary copied in")
-        << QStringList{"foreign"} << QByteArray("was written for") << 1
-        << QStringList{"-journal.stale", ".bak.stale"};
+    row("header refused", {"truncate"}, "rebuilt it from", 302, {".damaged"});
+    row("no snapshot", {"no snapshot", "leaf"}, "records salvaged from it", 302, {".damaged"});
+    row("damaged snapshot", {"snapshot leaf", "leaf"}, "records salvaged from it", 302,
+        {".damaged", ".bak.damaged"});
+    row("damaged first page and snapshot", {"snapshot leaf", "meta"}, "snapshot could not be used",
+        302, {".damaged"});
+    row("damaged journal entry", {"journal middle", "leaf"}, "at least 1 change(s)", 301,
+        {".damaged", "-journal.damaged"});
+    row("snapshot copied back", {"restore"}, "was written for", 299, {"-journal.stale"});
+    row("another dictionary copied in", {"foreign"}, "was written for", 1,
+        {"-journal.stale", ".bak.stale"});
     // The file was not closed but is sound: the journal's changes reach it without a word.
-    QTest::newRow("writes lost, file sound")
-        << QStringList{"unwritten"} << QByteArray() << 302 << QStringList{};
-    QTest::newRow("writes lost, older journal format")
-        << QStringList{"unwritten", "format 1"} << QByteArray() << 302 << QStringList{};
+    row("writes lost, file sound", {"unwritten"}, "", 302, {});
+    row("writes lost, older journal format", {"unwritten", "format 1"}, "", 302, {});
 }
 
 // The program dies after three acknowledged saves; the crash image is then damaged or replaced

@@ -35,9 +35,6 @@ private slots:
     void searchShortensDownToThreeCharacters();
     void wordAtPosition_data();
     void wordAtPosition();
-    void lookUpKeepsKeysInsideTheWord_data();
-    void lookUpKeepsKeysInsideTheWord();
-    void lookUpShortensPastKeysWithCapitals();
 };
 
 void TestSearch::searchShortensDownToThreeCharacters_data()
@@ -106,52 +103,6 @@ void TestSearch::wordAtPosition()
     QFETCH(int, position);
     QFETCH(QString, word);
     QCOMPARE(wordAt(text, position), word);
-}
-
-void TestSearch::lookUpKeepsKeysInsideTheWord_data()
-{
-    QTest::addColumn<QStringList>("keys");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QStringList>("candidates");
-    const auto row = [](const char *name, const QStringList &keys, const char *word,
-                        const char *shown, const QStringList &candidates) {
-        QTest::newRow(name) << keys << QString(word) << QString(shown) << candidates;
-    };
-    row("books settles on book", {"book", "boot"}, "books", "book", {"books"});
-    row("bookish passes over booking", {"book", "booking", "boot"}, "bookish", "book",
-        {"bookish", "bookis", "booki", "book"});
-    row("word is lower-cased", {"running"}, "Running", "running", {"running"});
-    row("phrase looked up whole", {"the old man"}, "The Old Man", "the old man", {"the old man"});
-    row("empty word searches nothing", {"a"}, "", "", {});
-}
-
-void TestSearch::lookUpKeepsKeysInsideTheWord()
-{
-    QFETCH(QStringList, keys);
-    QFETCH(QString, word);
-    QFETCH(QString, shown);
-    QFETCH(QStringList, candidates);
-    Dictionary d(keys);
-    QStringList tried;
-    const QString result = lookUpWord(word, [&](const QString &candidate) {
-        tried << candidate;
-        return searchAtOrAfter(d.db, candidate) ? d.db.getWord() : candidate;
-    });
-    QCOMPARE(result, shown);
-    QCOMPARE(tried, candidates);
-}
-
-// A key with capitals never lies inside the lower-cased word, so shortening goes on.
-void TestSearch::lookUpShortensPastKeysWithCapitals()
-{
-    QStringList tried;
-    const QString result = lookUpWord("Walks", [&](const QString &candidate) {
-        tried << candidate;
-        return candidate.size() > 3 ? QStringLiteral("WALK") : candidate;
-    });
-    QCOMPARE(tried, QStringList({"walks", "walk", "wal"}));
-    QCOMPARE(result, "wal");
 }
 
 QTEST_GUILESS_MAIN(TestSearch)
