@@ -5,7 +5,6 @@
 #include "recovery.h"
 #include "snapshot.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -230,7 +229,6 @@ void TestJournal::journalFileKeepsWhatIsSound()
     {
         Journal journal(path);
         QVERIFY(journal.open());
-        QCOMPARE(journal.size(), sound.size());
         QCOMPARE(QFileInfo(name).size(), sound.size());
         QVERIFY(journal.append(entry(Op::Save, "one", "ekaH")) == sound.size());
         const qint64 mark = journal.append(entry(Op::Save, "taken back", QByteArray(300, 'x')));

@@ -42,10 +42,9 @@ int apply(cDictDB &db, const Step &step, const QString &path)
             DbUtilities::load(path, {{"x", "1"}, {"y", "2"}});
         return db.openDB();
     }
-    if (step.operation == QLatin1String("del")) {
-        db.setWord(step.word);
+    db.setWord(step.word);
+    if (step.operation == QLatin1String("del"))
         return db.deleteRecord();
-    }
     if (step.operation == QLatin1String("add") || step.operation == QLatin1String("save"))
         return putRecord(db, step.word, QStringLiteral("artha"), {}, step.operation == "add");
     const auto outcome = db.putStoredRecord(step.word.toLatin1(), QByteArrayLiteral("artha"),
