@@ -137,6 +137,11 @@ int cDictDB::openDB()
                                "Latin-1 bytes")
                     .arg(QLatin1String(kClassName), qsDBName)
                     .arg(kNameBufferSize - 1));
+        // Said in the window too: a refusal only a terminal shows looks like an empty dictionary.
+        setProblem(QStringLiteral("%1 cannot be opened: a dictionary file name must be 1 to %2 "
+                                  "Latin-1 bytes")
+                       .arg(qsDBName)
+                       .arg(kNameBufferSize - 1));
         return 1;
     }
     std::memcpy(fileName, name.constData(), size_t(name.size()) + 1);

@@ -1,5 +1,7 @@
 #include "dbtools.h"
 
+#include "dictdb.h"
+
 #include <QFile>
 #include <QProcess>
 
@@ -99,6 +101,15 @@ QByteArray fileBytes(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int putRecord(cDictDB &db, const QString &word, const QString &meaning, const QString &synonyms,
+              bool add)
+{
+    db.setWord(word);
+    db.setITRANS(meaning);
+    db.setSynonym(synonyms);
+    return add ? db.addRecord() : db.saveRecord();
 }
 
 } // namespace vantro::test

@@ -5,6 +5,10 @@
 #include <QPair>
 #include <QString>
 
+namespace vantro {
+class cDictDB;
+}
+
 namespace vantro::test {
 
 using KeyData = QPair<QByteArray, QByteArray>;
@@ -23,5 +27,9 @@ struct DbUtilities
 
 // The bytes of a file, for before/after comparisons.
 QByteArray fileBytes(const QString &path);
+
+// Writes one record through the store, as the form does: addRecord, or saveRecord when !add.
+int putRecord(cDictDB &db, const QString &word, const QString &meaning,
+              const QString &synonyms = {}, bool add = true);
 
 } // namespace vantro::test
