@@ -12,64 +12,48 @@
 #include <QTimer>
 
 using vantro::test::captureOutput;
-using vantro::test::DbUtilities;
+using vantro::test::KeyData;
 
 namespace {
 
-struct Entry
-{
-    QString word;
-    QString meaning;
-    QString synonyms;
-};
+// Records are stored as "meaning|synonyms".
+const QList<KeyData> kFruit{
+    {"apple", "phalaM"}, {"mango", "AmraH|rasAlaH"}, {"water", "jalaM|udakaM, toyaM"}};
 
-// A window over a dictionary that holds the given records.
+// A window over a dictionary written by the utilities, so that keys keep their capitals as
+// another tool stores them.
 class RecordForm : public WorkspaceFixture
 {
 public:
-    explicit RecordForm(const QList<Entry> &entries = {{"apple", "phalaM", ""},
-                                                       {"mango", "AmraH", "rasAlaH"},
-                                                       {"water", "jalaM", "udakaM, toyaM"}})
+    explicit RecordForm(const QList<KeyData> &pairs = kFruit)
     {
-        // Written by the utilities, so that keys keep their capitals as another tool stores them.
-        QList<vantro::test::KeyData> pairs;
-        for (const Entry &e : entries)
-            pairs.append(
-                {e.word.toLatin1(),
-                 (e.synonyms.isEmpty() ? e.meaning : e.meaning + '|' + e.synonyms).toLatin1()});
-        DbUtilities::load(path("morvak.db"), pairs);
+        QVERIFY(vantro::test::DbUtilities::load(path("morvak.db"), pairs));
         open();
     }
 
     MainForm &w() { return *form; }
     QString word() { return form->ledEng->text(); }
-    QString meaning() { return form->tedITRANS->toPlainText(); }
-    QString synonyms() { return form->ledSyn->text(); }
-    QString keys() { return form->lblKeys->text(); }
-    QList<vantro::test::KeyData> stored() { return DbUtilities::dump(path("morvak.db")); }
+    QString record() { return form->tedITRANS->toPlainText() + '|' + form->ledSyn->text(); }
+    QList<KeyData> stored() { return vantro::test::DbUtilities::dump(path("morvak.db")); }
 
-    // Edits the way typing does: the field becomes modified.
-    void editMeaning(const QString &text)
+    // Edits the way typing does: the field becomes modified. A null text leaves a field alone.
+    void edit(const QString &word, const QString &meaning = {})
     {
-        form->tedITRANS->setPlainText(text);
-        form->tedITRANS->document()->setModified(true);
+        if (!word.isNull()) {
+            form->ledEng->setText(word);
+            form->ledEng->setModified(true);
+        }
+        if (!meaning.isNull()) {
+            form->tedITRANS->setPlainText(meaning);
+            form->tedITRANS->document()->setModified(true);
+        }
     }
-    void editSynonyms(const QString &text)
+    QStringList boxes() const
     {
-        form->ledSyn->setText(text);
-        form->ledSyn->setModified(true);
-    }
-    void editWord(const QString &text)
-    {
-        form->ledEng->setText(text);
-        form->ledEng->setModified(true);
-    }
-    int questionsAsked(const QString &title) const
-    {
-        int count = 0;
+        QStringList texts;
         for (const ScriptedDialogs::Shown &box : dialogs.shown)
-            count += box.kind == "question" && box.title == title;
-        return count;
+            texts.append(box.kind + ' ' + box.title + ": " + box.text);
+        return texts;
     }
 };
 
@@ -92,91 +76,78 @@ class TestRecords : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpState();
-    void navigationFromNoPosition();
-    void failedMoveKeepsCursor();
-    void emptyDictionaryMovesSilently();
-    void editedWordAloneDoesNotPrompt();
+    void navigation_data();
+    void navigation();
     void unsavedEditAnswers_data();
     void unsavedEditAnswers();
     void keyedCommands_data();
     void keyedCommands();
-    void deleteThenNextContinues();
-    void clearWithoutEdits();
-    void searchShowsFoundKey();
-    void searchNotFound_data();
-    void searchNotFound();
-    void crossReferenceTakesWordAtCursor_data();
-    void crossReferenceTakesWordAtCursor();
-    void crossReferenceSelection();
+    void searchAndCrossReference_data();
+    void searchAndCrossReference();
     void realBoxesAreWired();
 };
 
-void TestRecords::startUpState()
+// Steps: F L N P C D press First, Last, Next, Prev, Clear and Delete (Read Only unticked, its
+// confirmation answered Yes); e edits the meaning, k the key alone. Every "Save them?" is
+// answered No, which gives the edits up only when the move happens.
+void TestRecords::navigation_data()
 {
-    RecordForm f;
-    QVERIFY(f.w().chkReadOnly->isChecked());
-    QCOMPARE(f.keys(), "Keys: 3");
-    QVERIFY(f.word().isEmpty() && f.meaning().isEmpty() && f.synonyms().isEmpty());
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<int>("asked");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<bool>("empty");
+    auto row = [](const char *name, const char *steps, int asked, const char *word,
+                  const char *record, bool empty = false) {
+        QTest::newRow(name) << QString(steps) << asked << QString(word) << QString(record) << empty;
+    };
+    row("Next from no position", "N", 0, "apple", "phalaM|");
+    row("Prev from no position, First, Last", "PFL", 0, "water", "jalaM|udakaM, toyaM");
+    row("Prev on the first record stays", "FP", 0, "apple", "phalaM|");
+    row("a failed move keeps the edit", "LeN", 1, "water", "edited|udakaM, toyaM");
+    row("the next move asks again", "LeNP", 2, "mango", "AmraH|rasAlaH");
+    row("an edited key alone does not ask", "kN", 0, "apple", "phalaM|");
+    row("Next after a Delete continues", "NNDN", 0, "water", "jalaM|udakaM, toyaM");
+    row("Clear without edits keeps the key", "LC", 0, "water", "|");
+    row("an empty dictionary moves silently", "FLNP", 0, "", "|", true);
 }
 
-void TestRecords::navigationFromNoPosition()
+void TestRecords::navigation()
 {
-    RecordForm next;
-    next.w().btnNext->click();
-    QCOMPARE(next.word(), "apple");
-    QCOMPARE(next.meaning(), "phalaM");
-    QVERIFY(!next.w().tedITRANS->document()->isModified());
-
-    RecordForm prev;
-    prev.w().btnPrev->click();
-    QCOMPARE(prev.word(), "water");
-    QCOMPARE(prev.synonyms(), "udakaM, toyaM");
-    prev.w().btnFirst->click();
-    QCOMPARE(prev.word(), "apple");
-    prev.w().btnLast->click();
-    QCOMPARE(prev.word(), "water");
-}
-
-void TestRecords::failedMoveKeepsCursor()
-{
-    RecordForm f;
-    f.w().btnLast->click();
-    // No on the last record: the edit stays, still modified, and the next move asks again.
-    f.editMeaning("edited");
-    f.dialogs.setNextAnswer(Dialogs::No);
-    f.dialogs.setNextAnswer(Dialogs::No);
-    f.w().btnNext->click();
-    QVERIFY(f.word() == "water" && f.meaning() == "edited" && isModified(f.w().tedITRANS));
-    f.w().btnPrev->click();
-    QCOMPARE(f.word(), "mango");
-    f.w().btnFirst->click();
-    f.w().btnPrev->click();
-    QCOMPARE(f.word(), "apple");
-    QCOMPARE(f.questionsAsked("Text Changed"), 2);
-}
-
-void TestRecords::emptyDictionaryMovesSilently()
-{
-    RecordForm f(QList<Entry>{});
-    QCOMPARE(f.keys(), "Keys: 0");
+    QFETCH(QString, steps);
+    QFETCH(int, asked);
+    QFETCH(bool, empty);
+    RecordForm f(empty ? QList<KeyData>() : kFruit);
+    QVERIFY(f.w().chkReadOnly->isChecked() && f.word().isEmpty());
+    QCOMPARE(f.w().lblKeys->text(), empty ? "Keys: 0" : "Keys: 3");
+    f.w().ledEng->setFocus();
+    for (int i = 0; i < asked; ++i)
+        f.dialogs.setNextAnswer(Dialogs::No);
+    const QMap<QChar, QPushButton *> buttons{{'F', f.w().btnFirst}, {'L', f.w().btnLast},
+                                             {'N', f.w().btnNext},  {'P', f.w().btnPrev},
+                                             {'C', f.w().btnClear}, {'D', f.w().btnDelete}};
     const auto out = captureOutput([&] {
-        for (QPushButton *button : {f.w().btnFirst, f.w().btnLast, f.w().btnNext, f.w().btnPrev})
-            button->click();
+        for (QChar step : steps) {
+            if (step == 'e' || step == 'k')
+                f.edit(step == 'k' ? "typed" : QString(), step == 'e' ? "edited" : QString());
+            if (step == 'D') {
+                f.w().chkReadOnly->setChecked(false);
+                f.dialogs.setNextAnswer(Dialogs::Yes);
+            }
+            if (buttons.contains(step))
+                buttons[step]->click();
+        }
     });
-    QVERIFY(out.out.isEmpty() && out.err.isEmpty());
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QVERIFY(f.word().isEmpty());
-}
 
-void TestRecords::editedWordAloneDoesNotPrompt()
-{
-    RecordForm f;
-    f.editWord("typed");
-    f.w().btnNext->click();
-    QCOMPARE(f.word(), "apple");
-    QVERIFY(f.dialogs.shown.isEmpty());
+    QTEST(f.word(), "word");
+    QTEST(f.record(), "record");
+    QCOMPARE(isModified(f.w().tedITRANS), f.record().startsWith("edited"));
     QVERIFY(!f.w().ledEng->isModified());
+    QCOMPARE(out.out, steps.contains('D') ? QByteArray("key: mango deleted\n") : QByteArray());
+    QVERIFY(out.err.isEmpty());
+    QCOMPARE(f.dialogs.shown.size(), asked + steps.count('D'));
+    QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
+    QCOMPARE(f.w().focusWidget() == f.w().tedITRANS, steps.endsWith('C'));
 }
 
 // Every command that replaces edited meaning or synonyms asks first, and each answer does what
@@ -221,9 +192,8 @@ void TestRecords::unsavedEditAnswers()
     RecordForm f;
     f.w().chkReadOnly->setChecked(readOnly);
     f.w().btnFirst->click();
-    f.editWord("zebra");
-    f.editMeaning("edited");
-    f.editSynonyms("mango");
+    f.edit("zebra", "edited");
+    f.w().ledSyn->setText("mango");
     f.w().ledSyn->setCursorPosition(0);
     f.w().english->setPlainText("Mango");
     for (int answer : answers)
@@ -241,18 +211,16 @@ void TestRecords::unsavedEditAnswers()
         buttons.value(command)->click();
 
     QTEST(f.word(), "word");
-    QTEST(f.meaning(), "meaning");
+    QTEST(f.w().tedITRANS->toPlainText(), "meaning");
     QCOMPARE(isModified(f.w().tedITRANS), !goesOn || (command == "close" && !saved));
-    QCOMPARE(f.stored().constLast(), saved ? vantro::test::KeyData("zebra", "edited|mango")
-                                           : vantro::test::KeyData("water", "jalaM|udakaM, toyaM"));
-    QCOMPARE(f.keys(), saved ? "Keys: 4" : "Keys: 3");
+    QCOMPARE(f.stored().constLast(),
+             saved ? KeyData("zebra", "edited|mango") : KeyData("water", "jalaM|udakaM, toyaM"));
     const ScriptedDialogs::Shown prompt = f.dialogs.shown.constFirst();
     QCOMPARE(prompt.title, "Text Changed");
-    QCOMPARE(prompt.text, "Meaning/Synonym(s) modified. Save them?");
-    QCOMPARE(prompt.defaultButton, int(Dialogs::Yes));
-    QCOMPARE(prompt.escapeButton, int(command == "close" ? Dialogs::Cancel : Dialogs::Yes));
     QCOMPARE(prompt.parent, &f.w());
-    QCOMPARE(f.dialogs.shown.constLast().text == "Read Only is ticked: nothing was saved.",
+    QCOMPARE(QList<int>({prompt.defaultButton, prompt.escapeButton}),
+             QList<int>({Dialogs::Yes, command == "close" ? Dialogs::Cancel : Dialogs::Yes}));
+    QCOMPARE(f.boxes().constLast() == "information VANTRO: Read Only is ticked: nothing was saved.",
              readOnly);
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
 }
@@ -269,56 +237,35 @@ void TestRecords::keyedCommands_data()
     QTest::addColumn<QByteArray>("line");  // the last line on the standard output
     QTest::addColumn<QString>("box");      // the information box, empty when none
     QTest::addColumn<QStringList>("keys"); // stored afterwards
-    const QStringList all{"Pear", "pear", "water"};
-    QTest::newRow("delete, exact key with capitals")
-        << "delete"
-        << "Pear"
-        << "" << false << QByteArray("key: Pear deleted\n") << "" << QStringList{"pear", "water"};
-    QTest::newRow("delete, lower-cased key")
-        << "delete"
-        << "WATER"
-        << "" << false << QByteArray("key: WATER deleted\n") << "" << QStringList{"Pear", "pear"};
-    QTest::newRow("delete, blanks around the key")
-        << "delete"
-        << " pear\t"
-        << "" << false << QByteArray("key: pear deleted\n") << "" << QStringList{"Pear", "water"};
-    QTest::newRow("delete, absent key")
-        << "delete"
-        << "absent"
-        << "x" << false << QByteArray("key: absent not deleted\n")
-        << "Could not delete record: absent\nthe word is not in the dictionary" << all;
-    QTest::newRow("delete, blank key") << "delete"
-                                       << "  "
-                                       << "" << false << QByteArray("key:  not deleted\n")
-                                       << "Could not delete record: \nthe word is empty" << all;
-    QTest::newRow("delete under Read Only")
-        << "delete"
-        << "water"
-        << "x" << true << QByteArray() << "Read Only is ticked: nothing was deleted." << all;
-    QTest::newRow("save over a key in other letters, blanks around it")
-        << "save"
-        << " WATER "
-        << "toyaM" << false << QByteArray() << "" << all;
-    QTest::newRow("save, a new key is stored lower-cased")
-        << "save"
-        << "Fig"
-        << "udumbaraH" << false << QByteArray() << ""
-        << QStringList{"Pear", "fig", "pear", "water"};
-    QTest::newRow("save, blank key")
-        << "save"
-        << " "
-        << "jalaM" << false << QByteArray("Could not add/save record: \n")
-        << "Could not add/save record: \nthe word is empty" << all;
-    QTest::newRow("save, meaning without a Latin-1 form")
-        << "save"
-        << "water" << QString::fromUtf8("जलम्") << false
-        << QByteArray("Could not add/save record: water\n")
-        << "Could not add/save record: water\nthe meaning holds characters without a Latin-1 form"
-        << all;
-    QTest::newRow("save under Read Only")
-        << "save"
-        << "fig"
-        << "x" << true << QByteArray() << "Read Only is ticked: nothing was saved." << all;
+    auto row = [](const char *name, const char *command, const QString &typed,
+                  const QString &meaning, bool readOnly, const char *line, const char *box,
+                  const QStringList &keys = {"Pear", "pear", "water"}) {
+        QTest::newRow(name) << QString(command) << typed << meaning << readOnly << QByteArray(line)
+                            << QString(box) << keys;
+    };
+    row("delete, exact key with capitals", "delete", "Pear", "", false, "key: Pear deleted\n", "",
+        {"pear", "water"});
+    row("delete, lower-cased key", "delete", "WATER", "", false, "key: WATER deleted\n", "",
+        {"Pear", "pear"});
+    row("delete, blanks around the key", "delete", " pear\t", "", false, "key: pear deleted\n", "",
+        {"Pear", "water"});
+    row("delete, absent key", "delete", "absent", "x", false, "key: absent not deleted\n",
+        "Could not delete record: absent\nthe word is not in the dictionary");
+    row("delete, blank key", "delete", "  ", "", false, "key:  not deleted\n",
+        "Could not delete record: \nthe word is empty");
+    row("delete under Read Only", "delete", "water", "x", true, "",
+        "Read Only is ticked: nothing was deleted.");
+    row("save over a key in other letters, blanks around it", "save", " WATER ", "toyaM", false, "",
+        "");
+    row("save, a new key is stored lower-cased", "save", "Fig", "udumbaraH", false, "", "",
+        {"Pear", "fig", "pear", "water"});
+    row("save, blank key", "save", " ", "jalaM", false, "Could not add/save record: \n",
+        "Could not add/save record: \nthe word is empty");
+    row("save, meaning without a Latin-1 form", "save", "water", QString::fromUtf8("जलम्"), false,
+        "Could not add/save record: water\n",
+        "Could not add/save record: water\nthe meaning holds characters without a Latin-1 form");
+    row("save under Read Only", "save", "fig", "x", true, "",
+        "Read Only is ticked: nothing was saved.");
 }
 
 void TestRecords::keyedCommands()
@@ -330,144 +277,88 @@ void TestRecords::keyedCommands()
     QFETCH(QByteArray, line);
     QFETCH(QString, box);
     QFETCH(QStringList, keys);
-    RecordForm f({{"Pear", "phalaM", ""}, {"pear", "phalaM", ""}, {"water", "jalaM", ""}});
+    RecordForm f({{"Pear", "phalaM"}, {"pear", "phalaM"}, {"water", "jalaM"}});
     f.w().chkReadOnly->setChecked(readOnly);
-    f.editWord(typed);
-    f.editMeaning(meaning);
+    f.edit(typed, meaning);
     f.dialogs.setNextAnswer(Dialogs::Yes);
     const bool deleting = command == "delete";
     const auto out = captureOutput([&] { (deleting ? f.w().btnDelete : f.w().btnSave)->click(); });
 
     QMap<QByteArray, QByteArray> stored;
-    for (const vantro::test::KeyData &pair : f.stored())
+    for (const KeyData &pair : f.stored())
         stored.insert(pair.first, pair.second);
     QCOMPARE(QStringList(stored.keyBegin(), stored.keyEnd()), keys);
-    QCOMPARE(f.keys(), "Keys: " + QString::number(keys.size()));
+    QCOMPARE(f.w().lblKeys->text(), "Keys: " + QString::number(keys.size()));
     if (!deleting && box.isEmpty())
         QCOMPARE(stored.value(typed.trimmed().toLower().toLatin1()), meaning.toLatin1());
     QVERIFY(line.isEmpty() ? out.out.isEmpty() : out.out.endsWith(line));
-    const ScriptedDialogs::Shown last = f.dialogs.shown.constLast();
-    QCOMPARE(last.kind == "information" ? last.title + ": " + last.text : QString(),
-             box.isEmpty() ? box : "VANTRO: " + box);
+    QStringList boxes = f.boxes();
+    if (!readOnly) {
+        const ScriptedDialogs::Shown confirm = f.dialogs.shown.constFirst();
+        QCOMPARE(boxes.takeFirst(), deleting ? "question Confirm Delete: Confirm Delete?"
+                                             : "question Confirm Add/Save: Confirm Add/Save?");
+        QCOMPARE(QList<int>({confirm.defaultButton, confirm.escapeButton}),
+                 QList<int>({Dialogs::No, Dialogs::No}));
+    }
+    QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{"information VANTRO: " + box});
     // Save leaves the key as typed, still modified; Delete empties the form.
     QCOMPARE(f.word(), deleting && !readOnly ? QString() : typed);
     QCOMPARE(f.w().ledEng->isModified(), !deleting || readOnly);
     QCOMPARE(isModified(f.w().tedITRANS), !box.isEmpty() && (!deleting || readOnly));
-    QCOMPARE(f.dialogs.shown.size(), readOnly || box.isEmpty() ? 1 : 2);
-    if (!readOnly) {
-        const ScriptedDialogs::Shown confirm = f.dialogs.shown.constFirst();
-        QCOMPARE(confirm.title, deleting ? "Confirm Delete" : "Confirm Add/Save");
-        QCOMPARE(confirm.text, confirm.title + "?");
-        QCOMPARE(confirm.defaultButton, int(Dialogs::No));
-        QCOMPARE(confirm.escapeButton, int(Dialogs::No));
-    }
 }
 
-void TestRecords::deleteThenNextContinues()
+// Search takes the key field without surrounding blanks; QV the selected synonyms, else the word
+// at the cursor ('|' marks the cursor, two mark a selection), and does nothing without one. A
+// word not found is named in a box, and the form keeps no record's meaning under it.
+void TestRecords::searchAndCrossReference_data()
 {
-    RecordForm f;
-    f.w().chkReadOnly->setChecked(false);
-    f.w().ledEng->setText("mango");
-    f.w().btnSearch->click();
-    f.dialogs.setNextAnswer(Dialogs::Yes);
-    captureOutput([&] { f.w().btnDelete->click(); });
-    f.w().btnNext->click();
-    QCOMPARE(f.word(), "water");
-}
-
-void TestRecords::clearWithoutEdits()
-{
-    RecordForm f;
-    f.w().show();
-    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    f.w().btnLast->click();
-    f.w().ledEng->setFocus();
-    f.w().btnClear->click();
-    QCOMPARE(f.word(), "water");
-    QVERIFY(f.meaning().isEmpty() && f.synonyms().isEmpty());
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QTRY_COMPARE(QApplication::focusWidget(), f.w().tedITRANS);
-}
-
-void TestRecords::searchShowsFoundKey()
-{
-    RecordForm f({{"walk", "cal", ""}, {"wall", "bhittiH", ""}, {"apple", "phalaM", ""}});
-    f.w().ledEng->setText("Walking");
-    f.w().btnSearch->click();
-    QCOMPARE(f.word(), "walk");
-    QCOMPARE(f.meaning(), "cal");
-    f.w().ledEng->setText("WALL");
-    f.w().btnSearch->click();
-    QCOMPARE(f.word(), "wall");
-    f.w().ledEng->clear();
-    f.w().btnSearch->click();
-    QCOMPARE(f.word(), "apple");
-    QVERIFY(f.dialogs.shown.isEmpty());
-}
-
-void TestRecords::searchNotFound_data()
-{
+    QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("emptyDictionary");
-    QTest::newRow("cow among cat and dog") << "cow" << false;
-    QTest::newRow("two letters") << "cx" << false;
-    QTest::newRow("empty key, empty dictionary") << "" << true;
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("notFound");
+    auto row = [](const char *command, const char *typed, const char *word, const char *record,
+                  const char *notFound) {
+        QTest::addRow("%s %s", command, typed)
+            << QString(command) << QString(typed) << QString(word) << QString(record)
+            << QString(notFound);
+    };
+    row("search", "Walking", "walk", "cal|", "");
+    row("search", " WALL ", "wall", "bhittiH|", "");
+    row("search", "", "apple", "phalaM|", "");
+    row("search", "cow", "cow", "|", "cow");
+    row("qv", "big, la|rge", "large", "mahat|huge", "");
+    row("qv", "big|, large", "big", "before|big, large", "");
+    row("qv", "bi|g, l|arge", "g, l", "|", "g, l");
 }
 
-void TestRecords::searchNotFound()
+void TestRecords::searchAndCrossReference()
 {
+    QFETCH(QString, command);
     QFETCH(QString, typed);
-    QFETCH(bool, emptyDictionary);
-    RecordForm f(emptyDictionary ? QList<Entry>{}
-                                 : QList<Entry>{{"cat", "mArjAraH", ""}, {"dog", "shvA", ""}});
-    f.w().tedITRANS->setPlainText("of the last record");
-    f.w().ledSyn->setText("too");
-    f.w().ledEng->setText(typed);
-    f.w().btnSearch->click();
-    QCOMPARE(f.dialogs.shown.size(), 1);
-    QCOMPARE(f.dialogs.shown.constFirst().kind, "information");
-    QCOMPARE(f.dialogs.shown.constFirst().title, "VANTRO - Search");
-    QCOMPARE(f.dialogs.shown.constFirst().text, typed + " not found");
-    QCOMPARE(f.word(), typed);
-    // No record's meaning may stand under another key.
-    QVERIFY(f.meaning().isEmpty() && f.synonyms().isEmpty() && !isModified(f.w().tedITRANS));
-}
+    QFETCH(QString, notFound);
+    RecordForm f({{"apple", "phalaM"},
+                  {"big", "bRRihat|big, large"},
+                  {"large", "mahat|huge"},
+                  {"walk", "cal"},
+                  {"wall", "bhittiH"}});
+    const bool search = command == "search";
+    const int anchor = int(typed.indexOf('|'));
+    const int position = int(typed.lastIndexOf('|') - typed.count('|') + 1);
+    f.w().ledEng->setText(search ? typed : "big");
+    f.w().tedITRANS->setPlainText("before");
+    f.w().ledSyn->setText(search ? "too" : typed.remove('|'));
+    if (!search)
+        f.w().ledSyn->setSelection(anchor, position - anchor);
+    (search ? f.w().btnSearch : f.w().btnQV)->click();
 
-void TestRecords::crossReferenceTakesWordAtCursor_data()
-{
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("before the l of large") << 5 << "large";
-    QTest::newRow("inside large") << 7 << "large";
-    QTest::newRow("after big, before the comma") << 3 << "";
-    QTest::newRow("at the end") << 10 << "";
-}
-
-void TestRecords::crossReferenceTakesWordAtCursor()
-{
-    QFETCH(int, cursor);
-    QFETCH(QString, shown);
-    RecordForm f({{"big", "bRRihat", "big, large"}, {"large", "mahat", "huge"}});
-    f.w().btnFirst->click();
-    f.w().ledSyn->setCursorPosition(cursor);
-    f.w().btnQV->click();
-    QCOMPARE(f.word(), shown.isEmpty() ? QStringLiteral("big") : shown);
-    QCOMPARE(f.synonyms(), shown.isEmpty() ? QStringLiteral("big, large") : QStringLiteral("huge"));
-    QVERIFY(f.dialogs.shown.isEmpty());
-}
-
-void TestRecords::crossReferenceSelection()
-{
-    RecordForm f({{"big", "bRRihat", "big, large"}, {"large", "mahat", ""}});
-    f.w().btnFirst->click();
-    // A selection wins over the cursor and is searched as it stands.
-    f.w().ledSyn->setCursorPosition(5);
-    f.w().ledSyn->setSelection(2, 4);
-    f.w().btnQV->click();
-    QCOMPARE(f.dialogs.shown.size(), 1);
-    QCOMPARE(f.dialogs.shown.constLast().text, "g, l not found");
-    QCOMPARE(f.word(), "g, l");
-    QVERIFY(f.meaning().isEmpty());
+    QTEST(f.word(), "word");
+    QTEST(f.record(), "record");
+    QVERIFY(!isModified(f.w().tedITRANS) && !f.w().ledSyn->isModified());
+    QCOMPARE(f.boxes(),
+             notFound.isEmpty()
+                 ? QStringList()
+                 : QStringList{"information VANTRO - Search: " + notFound + " not found"});
 }
 
 void TestRecords::realBoxesAreWired()
@@ -477,7 +368,7 @@ void TestRecords::realBoxesAreWired()
     f.w().show();
     f.w().chkReadOnly->setChecked(false);
     f.w().btnLast->click();
-    f.editMeaning("edited");
+    f.edit({}, "edited");
 
     // Save's confirmation answered No: nothing written, the edit still pending.
     answerRealBoxLater("No");
@@ -491,7 +382,7 @@ void TestRecords::realBoxesAreWired()
     });
     f.w().btnFirst->click();
     QCOMPARE(f.word(), "apple");
-    QCOMPARE(f.stored().constLast(), vantro::test::KeyData("water", "edited|udakaM, toyaM"));
+    QCOMPARE(f.stored().constLast(), KeyData("water", "edited|udakaM, toyaM"));
 }
 
 QTEST_MAIN(TestRecords)
