@@ -48,6 +48,12 @@ public:
             form->tedITRANS->document()->setModified(true);
         }
     }
+    void click(const QString &button)
+    {
+        auto *found = form->findChild<QPushButton *>("btn" + button);
+        QVERIFY(found);
+        found->click();
+    }
     QStringList boxes() const
     {
         QStringList texts;
@@ -76,78 +82,103 @@ class TestRecords : public QObject
     Q_OBJECT
 
 private slots:
-    void navigation_data();
-    void navigation();
+    void form_data();
+    void form();
     void unsavedEditAnswers_data();
     void unsavedEditAnswers();
     void keyedCommands_data();
     void keyedCommands();
-    void searchAndCrossReference_data();
-    void searchAndCrossReference();
     void realBoxesAreWired();
 };
 
-// Steps: F L N P C D press First, Last, Next, Prev, Clear and Delete (Read Only unticked, its
-// confirmation answered Yes); e edits the meaning, k the key alone. Every "Save them?" is
-// answered No, which gives the edits up only when the move happens.
-void TestRecords::navigation_data()
+// Steps name the buttons pressed in turn (Delete with Read Only unticked and its confirmation
+// answered Yes), or edit: the meaning is edited; key: the key field is set to the text; syn: the
+// synonyms are set to the text, where '|' marks the cursor and two mark a selection. Every
+// "Save them?" is answered No, which gives the edits up only when the move happens. Search and
+// QV that find nothing name the word in a box and leave no record's meaning under it.
+void TestRecords::form_data()
 {
     QTest::addColumn<QString>("steps");
-    QTest::addColumn<int>("asked");
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("notFound");
+    QTest::addColumn<int>("asked");
     QTest::addColumn<bool>("empty");
-    auto row = [](const char *name, const char *steps, int asked, const char *word,
-                  const char *record, bool empty = false) {
-        QTest::newRow(name) << QString(steps) << asked << QString(word) << QString(record) << empty;
+    auto row = [](const char *name, const char *steps, const char *word, const char *record,
+                  const char *text = "", const char *notFound = "", int asked = 0,
+                  bool empty = false) {
+        QTest::newRow(name) << QString(steps) << QString(word) << QString(record) << QString(text)
+                            << QString(notFound) << asked << empty;
     };
-    row("Next from no position", "N", 0, "apple", "phalaM|");
-    row("Prev from no position, First, Last", "PFL", 0, "water", "jalaM|udakaM, toyaM");
-    row("Prev on the first record stays", "FP", 0, "apple", "phalaM|");
-    row("a failed move keeps the edit", "LeN", 1, "water", "edited|udakaM, toyaM");
-    row("the next move asks again", "LeNP", 2, "mango", "AmraH|rasAlaH");
-    row("an edited key alone does not ask", "kN", 0, "apple", "phalaM|");
-    row("Next after a Delete continues", "NNDN", 0, "water", "jalaM|udakaM, toyaM");
-    row("Clear without edits keeps the key", "LC", 0, "water", "|");
-    row("an empty dictionary moves silently", "FLNP", 0, "", "|", true);
+    const char *water = "jalaM|udakaM, toyaM";
+    row("Next from no position", "Next", "apple", "phalaM|");
+    row("Prev from no position, First, Last", "Prev First Last", "water", water);
+    row("Prev on the first record stays", "First Prev", "apple", "phalaM|");
+    row("a failed move keeps the edit", "Last edit Next", "water", "edited|udakaM, toyaM", "", "",
+        1);
+    row("the next move asks again", "Last edit Next Prev", "mango", "AmraH|rasAlaH", "", "", 2);
+    row("an edited key alone does not ask", "key Next", "apple", "phalaM|", "typed");
+    row("Next after a Delete continues", "Next Next Delete Next", "large", "mahat|huge");
+    row("Clear without edits keeps the key", "Last Clear", "water", "|");
+    row("an empty dictionary moves silently", "First Last Next Prev", "", "|", "", "", 0, true);
+    row("Search: a shorter key", "key Search", "mango", "AmraH|rasAlaH", "Mangoes");
+    row("Search: blanks and capitals", "key Search", "water", water, " WATER ");
+    row("Search: the empty key", "Last key Search", "apple", "phalaM|");
+    row("Search: not found", "Last key Search", "cow", "|", "cow", "cow");
+    row("QV: the word at the cursor", "First syn QV", "large", "mahat|huge", "big, la|rge");
+    row("QV: no word at the cursor", "First syn QV", "apple", "phalaM|big, large", "big|, large");
+    row("QV: the selection as it stands", "First syn QV", "g, l", "|", "bi|g, l|arge", "g, l");
 }
 
-void TestRecords::navigation()
+void TestRecords::form()
 {
     QFETCH(QString, steps);
+    QFETCH(QString, text);
+    QFETCH(QString, notFound);
     QFETCH(int, asked);
     QFETCH(bool, empty);
-    RecordForm f(empty ? QList<KeyData>() : kFruit);
+    RecordForm f(
+        empty ? QList<KeyData>()
+              : kFruit + QList<KeyData>{{"big", "bRRihat|big, large"}, {"large", "mahat|huge"}});
     QVERIFY(f.w().chkReadOnly->isChecked() && f.word().isEmpty());
-    QCOMPARE(f.w().lblKeys->text(), empty ? "Keys: 0" : "Keys: 3");
+    QCOMPARE(f.w().lblKeys->text(), empty ? "Keys: 0" : "Keys: 5");
     f.w().ledEng->setFocus();
     for (int i = 0; i < asked; ++i)
         f.dialogs.setNextAnswer(Dialogs::No);
-    const QMap<QChar, QPushButton *> buttons{{'F', f.w().btnFirst}, {'L', f.w().btnLast},
-                                             {'N', f.w().btnNext},  {'P', f.w().btnPrev},
-                                             {'C', f.w().btnClear}, {'D', f.w().btnDelete}};
+    const int anchor = int(text.indexOf('|'));
+    const int position = int(text.lastIndexOf('|') - text.count('|') + 1);
     const auto out = captureOutput([&] {
-        for (QChar step : steps) {
-            if (step == 'e' || step == 'k')
-                f.edit(step == 'k' ? "typed" : QString(), step == 'e' ? "edited" : QString());
-            if (step == 'D') {
-                f.w().chkReadOnly->setChecked(false);
-                f.dialogs.setNextAnswer(Dialogs::Yes);
+        for (const QString &step : steps.split(' ')) {
+            if (step == "edit") {
+                f.edit({}, "edited");
+            } else if (step == "key") {
+                f.w().ledEng->setText(text);
+            } else if (step == "syn") {
+                f.w().ledSyn->setText(QString(text).remove('|'));
+                f.w().ledSyn->setSelection(anchor, position - anchor);
+            } else {
+                if (step == "Delete") {
+                    f.w().chkReadOnly->setChecked(false);
+                    f.dialogs.setNextAnswer(Dialogs::Yes);
+                }
+                f.click(step);
             }
-            if (buttons.contains(step))
-                buttons[step]->click();
         }
     });
 
     QTEST(f.word(), "word");
     QTEST(f.record(), "record");
     QCOMPARE(isModified(f.w().tedITRANS), f.record().startsWith("edited"));
-    QVERIFY(!f.w().ledEng->isModified());
-    QCOMPARE(out.out, steps.contains('D') ? QByteArray("key: mango deleted\n") : QByteArray());
+    QVERIFY(!f.w().ledSyn->isModified());
+    QCOMPARE(out.out, steps.contains("Delete") ? QByteArray("key: big deleted\n") : QByteArray());
     QVERIFY(out.err.isEmpty());
-    QCOMPARE(f.dialogs.shown.size(), asked + steps.count('D'));
+    QCOMPARE(f.boxes().filter(QRegularExpression("^information")),
+             notFound.isEmpty()
+                 ? QStringList()
+                 : QStringList{"information VANTRO - Search: " + notFound + " not found"});
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
-    QCOMPARE(f.w().focusWidget() == f.w().tedITRANS, steps.endsWith('C'));
+    QCOMPARE(f.w().focusWidget() == f.w().tedITRANS, steps.endsWith("Clear"));
 }
 
 // Every command that replaces edited meaning or synonyms asks first, and each answer does what
@@ -166,9 +197,9 @@ void TestRecords::unsavedEditAnswers_data()
     const struct
     {
         const char *command, *word, *dropped, *saved;
-    } commands[] = {{"next", "mango", "AmraH", "AmraH"},   {"clear", "zebra", "", ""},
-                    {"search", "zebra", "", "edited"},     {"qv", "mango", "AmraH", "AmraH"},
-                    {"lookup", "mango", "AmraH", "AmraH"}, {"close", "zebra", "edited", "edited"}};
+    } commands[] = {{"Next", "mango", "AmraH", "AmraH"},   {"Clear", "zebra", "", ""},
+                    {"Search", "zebra", "", "edited"},     {"QV", "mango", "AmraH", "AmraH"},
+                    {"LookUp", "mango", "AmraH", "AmraH"}, {"close", "zebra", "edited", "edited"}};
     for (const auto &c : commands) {
         auto row = [&c](const char *what, QList<int> answers, bool readOnly, const char *word,
                         const char *meaning) {
@@ -200,15 +231,10 @@ void TestRecords::unsavedEditAnswers()
         f.dialogs.setNextAnswer(answer);
     const bool saved = answers == QList<int>{Dialogs::Yes, Dialogs::Yes};
     const bool goesOn = saved || answers == QList<int>{Dialogs::No};
-    const QMap<QString, QPushButton *> buttons{{"next", f.w().btnNext},
-                                               {"clear", f.w().btnClear},
-                                               {"search", f.w().btnSearch},
-                                               {"qv", f.w().btnQV},
-                                               {"lookup", f.w().btnLookUp}};
     if (command == "close")
         QCOMPARE(f.w().close(), goesOn);
     else
-        buttons.value(command)->click();
+        f.click(command);
 
     QTEST(f.word(), "word");
     QTEST(f.w().tedITRANS->toPlainText(), "meaning");
@@ -303,62 +329,7 @@ void TestRecords::keyedCommands()
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{"information VANTRO: " + box});
     // Save leaves the key as typed, still modified; Delete empties the form.
     QCOMPARE(f.word(), deleting && !readOnly ? QString() : typed);
-    QCOMPARE(f.w().ledEng->isModified(), !deleting || readOnly);
     QCOMPARE(isModified(f.w().tedITRANS), !box.isEmpty() && (!deleting || readOnly));
-}
-
-// Search takes the key field without surrounding blanks; QV the selected synonyms, else the word
-// at the cursor ('|' marks the cursor, two mark a selection), and does nothing without one. A
-// word not found is named in a box, and the form keeps no record's meaning under it.
-void TestRecords::searchAndCrossReference_data()
-{
-    QTest::addColumn<QString>("command");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("record");
-    QTest::addColumn<QString>("notFound");
-    auto row = [](const char *command, const char *typed, const char *word, const char *record,
-                  const char *notFound) {
-        QTest::addRow("%s %s", command, typed)
-            << QString(command) << QString(typed) << QString(word) << QString(record)
-            << QString(notFound);
-    };
-    row("search", "Walking", "walk", "cal|", "");
-    row("search", " WALL ", "wall", "bhittiH|", "");
-    row("search", "", "apple", "phalaM|", "");
-    row("search", "cow", "cow", "|", "cow");
-    row("qv", "big, la|rge", "large", "mahat|huge", "");
-    row("qv", "big|, large", "big", "before|big, large", "");
-    row("qv", "bi|g, l|arge", "g, l", "|", "g, l");
-}
-
-void TestRecords::searchAndCrossReference()
-{
-    QFETCH(QString, command);
-    QFETCH(QString, typed);
-    QFETCH(QString, notFound);
-    RecordForm f({{"apple", "phalaM"},
-                  {"big", "bRRihat|big, large"},
-                  {"large", "mahat|huge"},
-                  {"walk", "cal"},
-                  {"wall", "bhittiH"}});
-    const bool search = command == "search";
-    const int anchor = int(typed.indexOf('|'));
-    const int position = int(typed.lastIndexOf('|') - typed.count('|') + 1);
-    f.w().ledEng->setText(search ? typed : "big");
-    f.w().tedITRANS->setPlainText("before");
-    f.w().ledSyn->setText(search ? "too" : typed.remove('|'));
-    if (!search)
-        f.w().ledSyn->setSelection(anchor, position - anchor);
-    (search ? f.w().btnSearch : f.w().btnQV)->click();
-
-    QTEST(f.word(), "word");
-    QTEST(f.record(), "record");
-    QVERIFY(!isModified(f.w().tedITRANS) && !f.w().ledSyn->isModified());
-    QCOMPARE(f.boxes(),
-             notFound.isEmpty()
-                 ? QStringList()
-                 : QStringList{"information VANTRO - Search: " + notFound + " not found"});
 }
 
 void TestRecords::realBoxesAreWired()
