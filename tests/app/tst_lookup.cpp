@@ -113,8 +113,6 @@ void TestLookUp::browse()
     QFETCH(bool, readable);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
-    form.show();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
     form.english->setPlainText("kept text");
     selectRange(form.english, 5, 5);
     form.itrans->setFocus();
@@ -125,8 +123,7 @@ void TestLookUp::browse()
     const auto captured = captureOutput([&] { form.btnBrowse->click(); });
 
     QCOMPARE(form.english->toPlainText(), readable ? QString(content) : "kept text");
-    QCOMPARE(form.english->hasFocus(), readable);
-    QCOMPARE(form.itrans->hasFocus(), !readable);
+    QCOMPARE(form.focusWidget(), readable ? form.english : form.itrans);
     QCOMPARE(captured.out, readable ? QByteArray() : "could not read " + path.toLocal8Bit() + "\n");
     QCOMPARE(boxTexts(fx.dialogs).mid(1), readable
                                               ? QStringList()

@@ -36,17 +36,11 @@ public:
     QString record() { return form->tedITRANS->toPlainText() + '|' + form->ledSyn->text(); }
     QList<KeyData> stored() { return vantro::test::DbUtilities::dump(path("morvak.db")); }
 
-    // Edits the way typing does: the field becomes modified. A null text leaves a field alone.
-    void edit(const QString &word, const QString &meaning = {})
+    // Edits the way typing does: the meaning becomes modified.
+    void editMeaning(const QString &meaning)
     {
-        if (!word.isNull()) {
-            form->ledEng->setText(word);
-            form->ledEng->setModified(true);
-        }
-        if (!meaning.isNull()) {
-            form->tedITRANS->setPlainText(meaning);
-            form->tedITRANS->document()->setModified(true);
-        }
+        form->tedITRANS->setPlainText(meaning);
+        form->tedITRANS->document()->setModified(true);
     }
     void click(const QString &button)
     {
@@ -63,14 +57,19 @@ public:
     }
 };
 
-// Clicks the button with the given text in the message box that will be open next.
-void answerRealBoxLater(const QString &buttonText)
+// Answers the real message boxes that open next, one answer each: Escape, or a button's text.
+void answerRealBoxes(QStringList answers)
 {
-    QTimer::singleShot(50, [buttonText] {
+    QTimer::singleShot(50, [answers]() mutable {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
+        const QString answer = answers.takeFirst();
+        if (!answers.isEmpty())
+            answerRealBoxes(answers);
+        if (answer == "Escape")
+            QTest::keyClick(box, Qt::Key_Escape);
         for (QAbstractButton *button : box->buttons())
-            if (button->text() == buttonText)
+            if (button->text() == answer)
                 button->click();
     });
 }
@@ -151,7 +150,7 @@ void TestRecords::form()
     const auto out = captureOutput([&] {
         for (const QString &step : steps.split(' ')) {
             if (step == "edit") {
-                f.edit({}, "edited");
+                f.editMeaning("edited");
             } else if (step == "key") {
                 f.w().ledEng->setText(text);
             } else if (step == "syn") {
@@ -223,7 +222,8 @@ void TestRecords::unsavedEditAnswers()
     RecordForm f;
     f.w().chkReadOnly->setChecked(readOnly);
     f.w().btnFirst->click();
-    f.edit("zebra", "edited");
+    f.w().ledEng->setText("zebra");
+    f.editMeaning("edited");
     f.w().ledSyn->setText("mango");
     f.w().ledSyn->setCursorPosition(0);
     f.w().english->setPlainText("Mango");
@@ -305,7 +305,8 @@ void TestRecords::keyedCommands()
     QFETCH(QStringList, keys);
     RecordForm f({{"Pear", "phalaM"}, {"pear", "phalaM"}, {"water", "jalaM"}});
     f.w().chkReadOnly->setChecked(readOnly);
-    f.edit(typed, meaning);
+    f.w().ledEng->setText(typed);
+    f.editMeaning(meaning);
     f.dialogs.setNextAnswer(Dialogs::Yes);
     const bool deleting = command == "delete";
     const auto out = captureOutput([&] { (deleting ? f.w().btnDelete : f.w().btnSave)->click(); });
@@ -339,18 +340,15 @@ void TestRecords::realBoxesAreWired()
     f.w().show();
     f.w().chkReadOnly->setChecked(false);
     f.w().btnLast->click();
-    f.edit({}, "edited");
+    f.editMeaning("edited");
 
-    // Save's confirmation answered No: nothing written, the edit still pending.
-    answerRealBoxLater("No");
+    // Escape answers Save's confirmation No: nothing written, the edit still pending.
+    answerRealBoxes({"Escape"});
     f.w().btnSave->click();
     QCOMPARE(f.stored().constLast().second, QByteArray("jalaM|udakaM, toyaM"));
 
     // Escape in the unsaved-change prompt answers Yes, which runs Save: its box then gets Yes.
-    QTimer::singleShot(50, [] {
-        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-        answerRealBoxLater("Yes");
-    });
+    answerRealBoxes({"Escape", "Yes"});
     f.w().btnFirst->click();
     QCOMPARE(f.word(), "apple");
     QCOMPARE(f.stored().constLast(), KeyData("water", "edited|udakaM, toyaM"));
