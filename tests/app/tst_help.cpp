@@ -163,17 +163,13 @@ void TestHelp::indexAndTheRealAboutBox()
     QVERIFY(fx.dialogs.shown.isEmpty() && QApplication::topLevelWidgets().size() == windows);
 
     Dialogs::setCurrent(nullptr); // the real boxes, for this test only
-    QMessageBox *box = nullptr;
     QStringList lines;
-    QTimer closer;
-    connect(&closer, &QTimer::timeout, [&] {
-        if ((box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))) {
-            lines = (box->windowTitle() + '\n' + box->text()).split('\n');
-            QCOMPARE(box->parentWidget(), &form);
-            box->buttons().constFirst()->click();
-        }
+    QTimer::singleShot(50, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        lines = (box->windowTitle() + '\n' + box->text()).split('\n');
+        QCOMPARE(box->parentWidget(), &form);
+        box->buttons().constFirst()->click();
     });
-    closer.start(20);
     form.helpAboutAction->trigger();
     Dialogs::setCurrent(&fx.dialogs);
     QCOMPARE(lines.size(), 11);

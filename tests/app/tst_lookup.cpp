@@ -50,16 +50,12 @@ void TestLookUp::lookUp_data()
                             << QString(keyAfter) << QString(notFound);
     };
     row("cursor inside Running", "Run|ning fast", "", "run,sit", "run");
-    row("cursor on the first letter", "|Running fast", "", "run,sit", "run");
     row("cursor on the full stop after books: the word before it", "books|.", "boot", "book,boot",
         "book");
     row("cursor at the end of the paragraph", "walk|", "Wall", "walk,wall", "walk");
     row("no letter on either side: the key field", "walk | home", "WALL", "walk,wall", "wall");
     row("a word in a later paragraph", "first line\nthen |Walking", "", "walk,wall", "walk");
-    row("apostrophe ends the word", "|don't", "", "zzz", "don", "don");
     row("a selected phrase", "See |The Old man| go", "", "the old man,zzz", "the old man");
-    row("books: the key inside the word", "b|ooks", "", "book,boot", "book");
-    row("bookish: longer key rejected", "bo|okish", "", "book,booking,boot", "book");
     row("a key with capitals is never inside", "|unbook", "", "un,unbooK,zzz", "un");
     row("not found ends after one message", "|xyzzy", "", "abc", "xyzzy", "xyzzy");
     row("no key inside the word: not found", "|well-being", "", "walk,wellness", "well", "well");
@@ -95,7 +91,6 @@ void TestLookUp::lookUp()
     const bool shown = notFound.isEmpty() && !keyAfter.isEmpty();
     QCOMPARE(form.tedITRANS->toPlainText(), shown ? "m-" + keyAfter : QString());
     QCOMPARE(form.english->toPlainText(), english);
-    QCOMPARE(form.itrans->toPlainText(), QString());
 }
 
 // Browse loads a file into the English pane and gives it the focus. A file it cannot read leaves
