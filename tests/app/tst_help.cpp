@@ -77,7 +77,6 @@ void TestHelp::contentsOpensOneWindowAtTheStartPage()
     QCOMPARE(fx.form->findChildren<dlgHW *>().size(), 1);
     QCOMPARE(second->textBrowser->source(), QUrl("nuvelto.html"));
     QVERIFY(fx.shownText().startsWith("Start page"));
-    QVERIFY(fx.dialogs.shown.isEmpty());
 }
 
 // Directories are relative to the fixture's program directory, whose html/ holds a start page
@@ -112,9 +111,8 @@ void TestHelp::helpDirectory()
     const QStringList path = MimeSourceFactory::defaultFactory()->filePath();
     QCOMPARE(path.first(), top + helpDir);
     // Without a start page in the help directory, nothing else is shown in its place.
-    const bool hasStartPage = QFile::exists(path.first() + "nuvelto.html");
-    QCOMPARE(fx.shownText().isEmpty(), !hasStartPage);
-    QCOMPARE(fx.shownText().startsWith("Start page"), hasStartPage);
+    QCOMPARE(fx.shownText().left(10),
+             QFile::exists(path.first() + "nuvelto.html") ? "Start page" : "");
     QVERIFY(fx.dialogs.shown.isEmpty());
 }
 

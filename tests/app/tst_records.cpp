@@ -31,7 +31,6 @@ public:
         open();
     }
 
-    MainForm &w() { return *form; }
     QString word() { return form->ledEng->text(); }
     QString record() { return form->tedITRANS->toPlainText() + '|' + form->ledSyn->text(); }
     QList<KeyData> stored() { return vantro::test::DbUtilities::dump(path("morvak.db")); }
@@ -43,11 +42,16 @@ public:
         form->tedITRANS->document()->setModified(true);
     }
     void click(const QString &name) { form->findChild<QPushButton *>("btn" + name)->click(); }
+    // Each box shown, a question with its default and Escape answers.
     QStringList boxes() const
     {
+        const QStringList answers{"Yes", "No", "Cancel"};
         QStringList texts;
         for (const ScriptedDialogs::Shown &box : dialogs.shown)
-            texts.append(box.kind + ' ' + box.title + ": " + box.text);
+            texts.append(box.kind + ' ' + box.title + ": " + box.text +
+                         (box.kind == "question" ? " (" + answers.value(box.defaultButton) + ", " +
+                                                       answers.value(box.escapeButton) + ")"
+                                                 : ""));
         return texts;
     }
 };
@@ -85,11 +89,11 @@ private slots:
     void realBoxesAreWired();
 };
 
-// Steps name the buttons pressed in turn (Delete with Read Only unticked and its confirmation
-// answered Yes), or edit: the meaning is edited; key: the key field is set to the text; syn: the
-// synonyms are set to the text, where '|' marks the cursor and two mark a selection. Every
-// "Save them?" is answered No, which gives the edits up only when the move happens. Search and
-// QV that find nothing name the word in a box and leave no record's meaning under it.
+// Steps name the buttons pressed in turn, with Read Only unticked, or edit: the meaning is
+// edited; key: the key field is set to the text; syn: the synonyms are set to the text, where '|'
+// marks the cursor and two mark a selection. No to "Save them?" gives the edits up only when
+// the move happens. Search and QV that find nothing name the word in a box and leave no
+// record's meaning under it.
 void TestRecords::form_data()
 {
     QTest::addColumn<QString>("steps");
@@ -97,25 +101,27 @@ void TestRecords::form_data()
     QTest::addColumn<QString>("record");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("notFound");
-    QTest::addColumn<int>("asked");
+    QTest::addColumn<QString>("answers"); // to the questions, in turn
     QTest::addColumn<bool>("empty");
     auto row = [](const char *name, const char *steps, const char *word, const char *record,
-                  const char *text = "", const char *notFound = "", int asked = 0,
+                  const char *text = "", const char *notFound = "", const char *answers = "",
                   bool empty = false) {
         QTest::newRow(name) << QString(steps) << QString(word) << QString(record) << QString(text)
-                            << QString(notFound) << asked << empty;
+                            << QString(notFound) << QString(answers) << empty;
     };
     const char *water = "jalaM|udakaM, toyaM";
     row("Next from no position", "Next", "apple", "phalaM|");
     row("Prev from no position, First, Last", "Prev First Last", "water", water);
     row("Prev on the first record stays", "First Prev", "apple", "phalaM|");
     row("a failed move keeps the edit", "Last edit Next", "water", "edited|udakaM, toyaM", "", "",
-        1);
-    row("the next move asks again", "Last edit Next Prev", "mango", "AmraH|rasAlaH", "", "", 2);
+        "No");
+    row("the next move asks again", "Last edit Next Prev", "mango", "AmraH|rasAlaH", "", "",
+        "No No");
     row("an edited key alone does not ask", "key Next", "apple", "phalaM|", "typed");
-    row("Next after a Delete continues", "Next Next Delete Next", "large", "mahat|huge");
+    row("Next after a Delete continues", "Next Next Delete Next", "large", "mahat|huge", "", "",
+        "Yes");
     row("Clear without edits keeps the key", "Last Clear", "water", "|");
-    row("an empty dictionary moves silently", "First Last Next Prev", "", "|", "", "", 0, true);
+    row("an empty dictionary moves silently", "First Last Next Prev", "", "|", "", "", "", true);
     row("Search: a shorter key", "key Search", "mango", "AmraH|rasAlaH", "Mangoes");
     row("Search: blanks and capitals", "key Search", "water", water, " WATER ");
     row("Search: the empty key", "Last key Search", "apple", "phalaM|");
@@ -130,16 +136,16 @@ void TestRecords::form()
     QFETCH(QString, steps);
     QFETCH(QString, text);
     QFETCH(QString, notFound);
-    QFETCH(int, asked);
+    QFETCH(QString, answers);
     QFETCH(bool, empty);
     RecordForm f(
         empty ? QList<KeyData>()
               : kFruit + QList<KeyData>{{"big", "bRRihat|big, large"}, {"large", "mahat|huge"}});
-    QVERIFY(f.w().chkReadOnly->isChecked() && f.word().isEmpty());
-    QCOMPARE(f.w().lblKeys->text(), empty ? "Keys: 0" : "Keys: 5");
-    f.w().ledEng->setFocus();
-    for (int i = 0; i < asked; ++i)
-        f.dialogs.setNextAnswer(Dialogs::No);
+    QVERIFY(f.form->chkReadOnly->isChecked() && f.word().isEmpty());
+    f.form->chkReadOnly->setChecked(false);
+    f.form->ledEng->setFocus();
+    for (const QString &answer : answers.split(' ', Qt::SkipEmptyParts))
+        f.dialogs.setNextAnswer(answer == "Yes" ? Dialogs::Yes : Dialogs::No);
     const int anchor = int(text.indexOf('|'));
     const int position = int(text.lastIndexOf('|') - text.count('|') + 1);
     const auto out = captureOutput([&] {
@@ -147,15 +153,11 @@ void TestRecords::form()
             if (step == "edit") {
                 f.editMeaning("edited");
             } else if (step == "key") {
-                f.w().ledEng->setText(text);
+                f.form->ledEng->setText(text);
             } else if (step == "syn") {
-                f.w().ledSyn->setText(QString(text).remove('|'));
-                f.w().ledSyn->setSelection(anchor, position - anchor);
+                f.form->ledSyn->setText(QString(text).remove('|'));
+                f.form->ledSyn->setSelection(anchor, position - anchor);
             } else {
-                if (step == "Delete") {
-                    f.w().chkReadOnly->setChecked(false);
-                    f.dialogs.setNextAnswer(Dialogs::Yes);
-                }
                 f.click(step);
             }
         }
@@ -163,16 +165,15 @@ void TestRecords::form()
 
     QTEST(f.word(), "word");
     QTEST(f.record(), "record");
-    QCOMPARE(isModified(f.w().tedITRANS), f.record().startsWith("edited"));
-    QVERIFY(!f.w().ledSyn->isModified());
-    QCOMPARE(out.out, steps.contains("Delete") ? QByteArray("key: big deleted\n") : QByteArray());
-    QVERIFY(out.err.isEmpty());
+    QCOMPARE(isModified(f.form->tedITRANS), f.record().startsWith("edited"));
+    QVERIFY(!f.form->ledSyn->isModified());
+    QCOMPARE(out.out + out.err, QByteArray(steps.contains("Delete") ? "key: big deleted\n" : ""));
     QCOMPARE(f.boxes().filter(QRegularExpression("^information")),
              notFound.isEmpty()
                  ? QStringList()
                  : QStringList{"information VANTRO - Search: " + notFound + " not found"});
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
-    QCOMPARE(f.w().focusWidget() == f.w().tedITRANS, steps.endsWith("Clear"));
+    QCOMPARE(f.form->focusWidget() == f.form->tedITRANS, steps.endsWith("Clear"));
 }
 
 // Every command that replaces edited meaning or synonyms asks first, and each answer does what
@@ -215,32 +216,31 @@ void TestRecords::unsavedEditAnswers()
     QFETCH(QList<int>, answers);
     QFETCH(bool, readOnly);
     RecordForm f;
-    f.w().chkReadOnly->setChecked(readOnly);
-    f.w().btnFirst->click();
-    f.w().ledEng->setText("zebra");
+    f.form->chkReadOnly->setChecked(readOnly);
+    f.form->btnFirst->click();
+    f.form->ledEng->setText("zebra");
     f.editMeaning("edited");
-    f.w().ledSyn->setText("mango");
-    f.w().ledSyn->setCursorPosition(0);
-    f.w().english->setPlainText("Mango");
+    f.form->ledSyn->setText("mango");
+    f.form->ledSyn->setCursorPosition(0);
+    f.form->english->setPlainText("Mango");
     for (int answer : answers)
         f.dialogs.setNextAnswer(answer);
     const bool saved = answers == QList<int>{Dialogs::Yes, Dialogs::Yes};
     const bool goesOn = saved || answers == QList<int>{Dialogs::No};
     if (command == "close")
-        QCOMPARE(f.w().close(), goesOn);
+        QCOMPARE(f.form->close(), goesOn);
     else
         f.click(command);
 
     QTEST(f.word(), "word");
-    QTEST(f.w().tedITRANS->toPlainText(), "meaning");
-    QCOMPARE(isModified(f.w().tedITRANS), !goesOn || (command == "close" && !saved));
+    QTEST(f.form->tedITRANS->toPlainText(), "meaning");
+    QCOMPARE(isModified(f.form->tedITRANS), !goesOn || (command == "close" && !saved));
     QCOMPARE(f.stored().constLast(),
              saved ? KeyData("zebra", "edited|mango") : KeyData("water", "jalaM|udakaM, toyaM"));
-    const ScriptedDialogs::Shown prompt = f.dialogs.shown.constFirst();
-    QCOMPARE(prompt.title, "Text Changed");
-    QCOMPARE(prompt.parent, &f.w());
-    QCOMPARE(QList<int>({prompt.defaultButton, prompt.escapeButton}),
-             QList<int>({Dialogs::Yes, command == "close" ? Dialogs::Cancel : Dialogs::Yes}));
+    QCOMPARE(f.boxes().constFirst(),
+             "question Text Changed: Meaning/Synonym(s) modified. Save them? (Yes, " +
+                 QString(command == "close" ? "Cancel)" : "Yes)"));
+    QCOMPARE(f.dialogs.shown.constFirst().parent, f.form.get());
     QCOMPARE(f.boxes().constLast() == "information VANTRO: Read Only is ticked: nothing was saved.",
              readOnly);
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
@@ -264,28 +264,28 @@ void TestRecords::keyedCommands_data()
         QTest::newRow(name) << QString(command) << typed << meaning << readOnly << QByteArray(line)
                             << QString(box) << keys;
     };
-    row("delete, exact key with capitals", "delete", "Pear", "", false, "key: Pear deleted\n", "",
+    row("delete, exact key with capitals", "Delete", "Pear", "", false, "key: Pear deleted\n", "",
         {"pear", "water"});
-    row("delete, lower-cased key", "delete", "WATER", "", false, "key: WATER deleted\n", "",
+    row("delete, lower-cased key", "Delete", "WATER", "", false, "key: WATER deleted\n", "",
         {"Pear", "pear"});
-    row("delete, blanks around the key", "delete", " pear\t", "", false, "key: pear deleted\n", "",
+    row("delete, blanks around the key", "Delete", " pear\t", "", false, "key: pear deleted\n", "",
         {"Pear", "water"});
-    row("delete, absent key", "delete", "absent", "x", false, "key: absent not deleted\n",
+    row("delete, absent key", "Delete", "absent", "x", false, "key: absent not deleted\n",
         "Could not delete record: absent\nthe word is not in the dictionary");
-    row("delete, blank key", "delete", "  ", "", false, "key:  not deleted\n",
+    row("delete, blank key", "Delete", "  ", "", false, "key:  not deleted\n",
         "Could not delete record: \nthe word is empty");
-    row("delete under Read Only", "delete", "water", "x", true, "",
+    row("delete under Read Only", "Delete", "water", "x", true, "",
         "Read Only is ticked: nothing was deleted.");
-    row("save over a key in other letters, blanks around it", "save", " WATER ", "toyaM", false, "",
+    row("save over a key in other letters, blanks around it", "Save", " WATER ", "toyaM", false, "",
         "");
-    row("save, a new key is stored lower-cased", "save", "Fig", "udumbaraH", false, "", "",
+    row("save, a new key is stored lower-cased", "Save", "Fig", "udumbaraH", false, "", "",
         {"Pear", "fig", "pear", "water"});
-    row("save, blank key", "save", " ", "jalaM", false, "Could not add/save record: \n",
+    row("save, blank key", "Save", " ", "jalaM", false, "Could not add/save record: \n",
         "Could not add/save record: \nthe word is empty");
-    row("save, meaning without a Latin-1 form", "save", "water", QString::fromUtf8("जलम्"), false,
+    row("save, meaning without a Latin-1 form", "Save", "water", QString::fromUtf8("जलम्"), false,
         "Could not add/save record: water\n",
         "Could not add/save record: water\nthe meaning holds characters without a Latin-1 form");
-    row("save under Read Only", "save", "fig", "x", true, "",
+    row("save under Read Only", "Save", "fig", "x", true, "",
         "Read Only is ticked: nothing was saved.");
 }
 
@@ -299,51 +299,48 @@ void TestRecords::keyedCommands()
     QFETCH(QString, box);
     QFETCH(QStringList, keys);
     RecordForm f({{"Pear", "phalaM"}, {"pear", "phalaM"}, {"water", "jalaM"}});
-    f.w().chkReadOnly->setChecked(readOnly);
-    f.w().ledEng->setText(typed);
+    f.form->chkReadOnly->setChecked(readOnly);
+    f.form->ledEng->setText(typed);
     f.editMeaning(meaning);
     f.dialogs.setNextAnswer(Dialogs::Yes);
-    const bool deleting = command == "delete";
-    const auto out = captureOutput([&] { (deleting ? f.w().btnDelete : f.w().btnSave)->click(); });
+    const bool deleting = command == "Delete";
+    const auto out = captureOutput([&] { f.click(command); });
 
     QMap<QByteArray, QByteArray> stored;
     for (const KeyData &pair : f.stored())
         stored.insert(pair.first, pair.second);
     QCOMPARE(QStringList(stored.keyBegin(), stored.keyEnd()), keys);
-    QCOMPARE(f.w().lblKeys->text(), "Keys: " + QString::number(keys.size()));
+    QCOMPARE(f.form->lblKeys->text(), "Keys: " + QString::number(keys.size()));
     if (!deleting && box.isEmpty())
         QCOMPARE(stored.value(typed.trimmed().toLower().toLatin1()), meaning.toLatin1());
     QVERIFY(line.isEmpty() ? out.out.isEmpty() : out.out.endsWith(line));
     QStringList boxes = f.boxes();
-    if (!readOnly) {
-        const ScriptedDialogs::Shown confirm = f.dialogs.shown.constFirst();
-        QCOMPARE(boxes.takeFirst(), deleting ? "question Confirm Delete: Confirm Delete?"
-                                             : "question Confirm Add/Save: Confirm Add/Save?");
-        QCOMPARE(QList<int>({confirm.defaultButton, confirm.escapeButton}),
-                 QList<int>({Dialogs::No, Dialogs::No}));
-    }
+    if (!readOnly)
+        QCOMPARE(boxes.takeFirst(), deleting
+                                        ? "question Confirm Delete: Confirm Delete? (No, No)"
+                                        : "question Confirm Add/Save: Confirm Add/Save? (No, No)");
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{"information VANTRO: " + box});
     // Save leaves the key as typed, still modified; Delete empties the form.
     QCOMPARE(f.word(), deleting && !readOnly ? QString() : typed);
-    QCOMPARE(isModified(f.w().tedITRANS), !box.isEmpty() && (!deleting || readOnly));
+    QCOMPARE(isModified(f.form->tedITRANS), !box.isEmpty() && (!deleting || readOnly));
 }
 
 void TestRecords::realBoxesAreWired()
 {
     RecordForm f;
     Dialogs::setCurrent(nullptr); // the real message boxes from here on
-    f.w().chkReadOnly->setChecked(false);
-    f.w().btnLast->click();
+    f.form->chkReadOnly->setChecked(false);
+    f.form->btnLast->click();
     f.editMeaning("edited");
 
     // Escape answers Save's confirmation No: nothing written, the edit still pending.
     answerRealBoxes({"Escape"});
-    f.w().btnSave->click();
+    f.form->btnSave->click();
     QCOMPARE(f.stored().constLast().second, QByteArray("jalaM|udakaM, toyaM"));
 
     // Escape in the unsaved-change prompt answers Yes, which runs Save: its box then gets Yes.
     answerRealBoxes({"Escape", "Yes"});
-    f.w().btnFirst->click();
+    f.form->btnFirst->click();
     QCOMPARE(f.word(), "apple");
     QCOMPARE(f.stored().constLast(), KeyData("water", "edited|udakaM, toyaM"));
 }
