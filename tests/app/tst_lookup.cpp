@@ -4,25 +4,19 @@
 #include "dbtools.h"
 #include "workspacefixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
 
 using vantro::test::captureOutput;
 
-namespace {
-
-QStringList boxTexts(const ScriptedDialogs &dialogs)
+static QStringList boxTexts(const ScriptedDialogs &dialogs)
 {
     QStringList texts;
     for (const ScriptedDialogs::Shown &box : dialogs.shown)
         texts.append(box.kind + ": " + box.text);
     return texts;
 }
-
-} // namespace
 
 class TestLookUp : public QObject
 {
