@@ -12,75 +12,63 @@
 #include <QTimer>
 
 using vantro::test::captureOutput;
-using vantro::test::DbUtilities;
+using vantro::test::KeyData;
 
 namespace {
 
-struct Entry
-{
-    QString word;
-    QString meaning;
-    QString synonyms;
-};
+// Records are stored as "meaning|synonyms".
+const QList<KeyData> kFruit{
+    {"apple", "phalaM"}, {"mango", "AmraH|rasAlaH"}, {"water", "jalaM|udakaM, toyaM"}};
 
-// A window over a dictionary that holds the given records.
+// A window over a dictionary written by the utilities, so that keys keep their capitals as
+// another tool stores them.
 class RecordForm : public WorkspaceFixture
 {
 public:
-    explicit RecordForm(const QList<Entry> &entries = {{"apple", "phalaM", ""},
-                                                       {"mango", "AmraH", "rasAlaH"},
-                                                       {"water", "jalaM", "udakaM, toyaM"}})
+    explicit RecordForm(const QList<KeyData> &pairs = kFruit)
     {
-        // Written by the utilities, so that keys keep their capitals as another tool stores them.
-        QList<vantro::test::KeyData> pairs;
-        for (const Entry &e : entries)
-            pairs.append(
-                {e.word.toLatin1(),
-                 (e.synonyms.isEmpty() ? e.meaning : e.meaning + '|' + e.synonyms).toLatin1()});
-        DbUtilities::load(path("morvak.db"), pairs);
+        QVERIFY(vantro::test::DbUtilities::load(path("morvak.db"), pairs));
         open();
     }
 
-    MainForm &w() { return *form; }
     QString word() { return form->ledEng->text(); }
-    QString meaning() { return form->tedITRANS->toPlainText(); }
-    QString synonyms() { return form->ledSyn->text(); }
-    QString keys() { return form->lblKeys->text(); }
-    QList<vantro::test::KeyData> stored() { return DbUtilities::dump(path("morvak.db")); }
+    QString record() { return form->tedITRANS->toPlainText() + '|' + form->ledSyn->text(); }
+    QList<KeyData> stored() { return vantro::test::DbUtilities::dump(path("morvak.db")); }
 
-    // Edits the way typing does: the field becomes modified.
-    void editMeaning(const QString &text)
+    // Edits the way typing does: the meaning becomes modified.
+    void editMeaning(const QString &meaning)
     {
-        form->tedITRANS->setPlainText(text);
+        form->tedITRANS->setPlainText(meaning);
         form->tedITRANS->document()->setModified(true);
     }
-    void editSynonyms(const QString &text)
+    void click(const QString &name) { form->findChild<QPushButton *>("btn" + name)->click(); }
+    // Each box shown, a question with its default and Escape answers.
+    QStringList boxes() const
     {
-        form->ledSyn->setText(text);
-        form->ledSyn->setModified(true);
-    }
-    void editWord(const QString &text)
-    {
-        form->ledEng->setText(text);
-        form->ledEng->setModified(true);
-    }
-    int questionsAsked(const QString &title) const
-    {
-        int count = 0;
+        const QStringList answers{"Yes", "No", "Cancel"};
+        QStringList texts;
         for (const ScriptedDialogs::Shown &box : dialogs.shown)
-            count += box.kind == "question" && box.title == title;
-        return count;
+            texts.append(box.kind + ' ' + box.title + ": " + box.text +
+                         (box.kind == "question" ? " (" + answers.value(box.defaultButton) + ", " +
+                                                       answers.value(box.escapeButton) + ")"
+                                                 : ""));
+        return texts;
     }
 };
 
-// Clicks the button with the given text in the message box that will be open next.
-void answerRealBoxLater(const QString &buttonText)
+// Answers the real message boxes that open next, one answer each: Escape, or a button's text.
+void answerRealBoxes(QStringList answers)
 {
-    QTimer::singleShot(50, [buttonText] {
+    QTimer::singleShot(50, [answers]() mutable {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         QVERIFY(box);
+        const QString answer = answers.takeFirst();
+        if (!answers.isEmpty())
+            answerRealBoxes(answers);
+        if (answer == "Escape")
+            QTest::keyClick(box, Qt::Key_Escape);
         for (QAbstractButton *button : box->buttons())
-            if (button->text() == buttonText)
+            if (button->text() == answer)
                 button->click();
     });
 }
@@ -92,91 +80,100 @@ class TestRecords : public QObject
     Q_OBJECT
 
 private slots:
-    void startUpState();
-    void navigationFromNoPosition();
-    void failedMoveKeepsCursor();
-    void emptyDictionaryMovesSilently();
-    void editedWordAloneDoesNotPrompt();
+    void form_data();
+    void form();
     void unsavedEditAnswers_data();
     void unsavedEditAnswers();
     void keyedCommands_data();
     void keyedCommands();
-    void deleteThenNextContinues();
-    void clearWithoutEdits();
-    void searchShowsFoundKey();
-    void searchNotFound_data();
-    void searchNotFound();
-    void crossReferenceTakesWordAtCursor_data();
-    void crossReferenceTakesWordAtCursor();
-    void crossReferenceSelection();
     void realBoxesAreWired();
 };
 
-void TestRecords::startUpState()
+// Steps name the buttons pressed in turn, with Read Only unticked, or edit: the meaning is
+// edited; key: the key field is set to the text; syn: the synonyms are set to the text, where '|'
+// marks the cursor and two mark a selection. No to "Save them?" gives the edits up only when
+// the move happens. Search and QV that find nothing name the word in a box and leave no
+// record's meaning under it.
+void TestRecords::form_data()
 {
-    RecordForm f;
-    QVERIFY(f.w().chkReadOnly->isChecked());
-    QCOMPARE(f.keys(), "Keys: 3");
-    QVERIFY(f.word().isEmpty() && f.meaning().isEmpty() && f.synonyms().isEmpty());
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("notFound");
+    QTest::addColumn<QString>("answers"); // to the questions, in turn
+    QTest::addColumn<bool>("empty");
+    auto row = [](const char *name, const char *steps, const char *word, const char *record,
+                  const char *text = "", const char *notFound = "", const char *answers = "",
+                  bool empty = false) {
+        QTest::newRow(name) << QString(steps) << QString(word) << QString(record) << QString(text)
+                            << QString(notFound) << QString(answers) << empty;
+    };
+    const char *water = "jalaM|udakaM, toyaM";
+    row("Next from no position", "Next", "apple", "phalaM|");
+    row("Prev from no position, First, Last", "Prev First Last", "water", water);
+    row("Prev on the first record stays", "First Prev", "apple", "phalaM|");
+    row("a failed move keeps the edit", "Last edit Next", "water", "edited|udakaM, toyaM", "", "",
+        "No");
+    row("the next move asks again", "Last edit Next Prev", "mango", "AmraH|rasAlaH", "", "",
+        "No No");
+    row("an edited key alone does not ask", "key Next", "apple", "phalaM|", "typed");
+    row("Next after a Delete continues", "Next Next Delete Next", "large", "mahat|huge", "", "",
+        "Yes");
+    row("Clear without edits keeps the key", "Last Clear", "water", "|");
+    row("an empty dictionary moves silently", "First Last Next Prev", "", "|", "", "", "", true);
+    row("Search: a shorter key", "key Search", "mango", "AmraH|rasAlaH", "Mangoes");
+    row("Search: blanks and capitals", "key Search", "water", water, " WATER ");
+    row("Search: the empty key", "Last key Search", "apple", "phalaM|");
+    row("Search: not found", "Last key Search", "cow", "|", "cow", "cow");
+    row("QV: the word at the cursor", "First syn QV", "large", "mahat|huge", "big, la|rge");
+    row("QV: no word at the cursor", "First syn QV", "apple", "phalaM|big, large", "big|, large");
+    row("QV: the selection as it stands", "First syn QV", "g, l", "|", "bi|g, l|arge", "g, l");
 }
 
-void TestRecords::navigationFromNoPosition()
+void TestRecords::form()
 {
-    RecordForm next;
-    next.w().btnNext->click();
-    QCOMPARE(next.word(), "apple");
-    QCOMPARE(next.meaning(), "phalaM");
-    QVERIFY(!next.w().tedITRANS->document()->isModified());
-
-    RecordForm prev;
-    prev.w().btnPrev->click();
-    QCOMPARE(prev.word(), "water");
-    QCOMPARE(prev.synonyms(), "udakaM, toyaM");
-    prev.w().btnFirst->click();
-    QCOMPARE(prev.word(), "apple");
-    prev.w().btnLast->click();
-    QCOMPARE(prev.word(), "water");
-}
-
-void TestRecords::failedMoveKeepsCursor()
-{
-    RecordForm f;
-    f.w().btnLast->click();
-    // No on the last record: the edit stays, still modified, and the next move asks again.
-    f.editMeaning("edited");
-    f.dialogs.setNextAnswer(Dialogs::No);
-    f.dialogs.setNextAnswer(Dialogs::No);
-    f.w().btnNext->click();
-    QVERIFY(f.word() == "water" && f.meaning() == "edited" && isModified(f.w().tedITRANS));
-    f.w().btnPrev->click();
-    QCOMPARE(f.word(), "mango");
-    f.w().btnFirst->click();
-    f.w().btnPrev->click();
-    QCOMPARE(f.word(), "apple");
-    QCOMPARE(f.questionsAsked("Text Changed"), 2);
-}
-
-void TestRecords::emptyDictionaryMovesSilently()
-{
-    RecordForm f(QList<Entry>{});
-    QCOMPARE(f.keys(), "Keys: 0");
+    QFETCH(QString, steps);
+    QFETCH(QString, text);
+    QFETCH(QString, notFound);
+    QFETCH(QString, answers);
+    QFETCH(bool, empty);
+    RecordForm f(
+        empty ? QList<KeyData>()
+              : kFruit + QList<KeyData>{{"big", "bRRihat|big, large"}, {"large", "mahat|huge"}});
+    QVERIFY(f.form->chkReadOnly->isChecked() && f.word().isEmpty());
+    f.form->chkReadOnly->setChecked(false);
+    f.form->ledEng->setFocus();
+    for (const QString &answer : answers.split(' ', Qt::SkipEmptyParts))
+        f.dialogs.setNextAnswer(answer == "Yes" ? Dialogs::Yes : Dialogs::No);
+    const int anchor = int(text.indexOf('|'));
+    const int position = int(text.lastIndexOf('|') - text.count('|') + 1);
     const auto out = captureOutput([&] {
-        for (QPushButton *button : {f.w().btnFirst, f.w().btnLast, f.w().btnNext, f.w().btnPrev})
-            button->click();
+        for (const QString &step : steps.split(' ')) {
+            if (step == "edit") {
+                f.editMeaning("edited");
+            } else if (step == "key") {
+                f.form->ledEng->setText(text);
+            } else if (step == "syn") {
+                f.form->ledSyn->setText(QString(text).remove('|'));
+                f.form->ledSyn->setSelection(anchor, position - anchor);
+            } else {
+                f.click(step);
+            }
+        }
     });
-    QVERIFY(out.out.isEmpty() && out.err.isEmpty());
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QVERIFY(f.word().isEmpty());
-}
 
-void TestRecords::editedWordAloneDoesNotPrompt()
-{
-    RecordForm f;
-    f.editWord("typed");
-    f.w().btnNext->click();
-    QCOMPARE(f.word(), "apple");
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QVERIFY(!f.w().ledEng->isModified());
+    QTEST(f.word(), "word");
+    QTEST(f.record(), "record");
+    QCOMPARE(isModified(f.form->tedITRANS), f.record().startsWith("edited"));
+    QVERIFY(!f.form->ledSyn->isModified());
+    QCOMPARE(out.out + out.err, QByteArray(steps.contains("Delete") ? "key: big deleted\n" : ""));
+    QCOMPARE(f.boxes().filter(QRegularExpression("^information")),
+             notFound.isEmpty()
+                 ? QStringList()
+                 : QStringList{"information VANTRO - Search: " + notFound + " not found"});
+    QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
+    QCOMPARE(f.form->focusWidget() == f.form->tedITRANS, steps.endsWith("Clear"));
 }
 
 // Every command that replaces edited meaning or synonyms asks first, and each answer does what
@@ -195,9 +192,9 @@ void TestRecords::unsavedEditAnswers_data()
     const struct
     {
         const char *command, *word, *dropped, *saved;
-    } commands[] = {{"next", "mango", "AmraH", "AmraH"},   {"clear", "zebra", "", ""},
-                    {"search", "zebra", "", "edited"},     {"qv", "mango", "AmraH", "AmraH"},
-                    {"lookup", "mango", "AmraH", "AmraH"}, {"close", "zebra", "edited", "edited"}};
+    } commands[] = {{"Next", "mango", "AmraH", "AmraH"},   {"Clear", "zebra", "", ""},
+                    {"Search", "zebra", "", "edited"},     {"QV", "mango", "AmraH", "AmraH"},
+                    {"LookUp", "mango", "AmraH", "AmraH"}, {"close", "zebra", "edited", "edited"}};
     for (const auto &c : commands) {
         auto row = [&c](const char *what, QList<int> answers, bool readOnly, const char *word,
                         const char *meaning) {
@@ -219,40 +216,32 @@ void TestRecords::unsavedEditAnswers()
     QFETCH(QList<int>, answers);
     QFETCH(bool, readOnly);
     RecordForm f;
-    f.w().chkReadOnly->setChecked(readOnly);
-    f.w().btnFirst->click();
-    f.editWord("zebra");
+    f.form->chkReadOnly->setChecked(readOnly);
+    f.form->btnFirst->click();
+    f.form->ledEng->setText("zebra");
     f.editMeaning("edited");
-    f.editSynonyms("mango");
-    f.w().ledSyn->setCursorPosition(0);
-    f.w().english->setPlainText("Mango");
+    f.form->ledSyn->setText("mango");
+    f.form->ledSyn->setCursorPosition(0);
+    f.form->english->setPlainText("Mango");
     for (int answer : answers)
         f.dialogs.setNextAnswer(answer);
     const bool saved = answers == QList<int>{Dialogs::Yes, Dialogs::Yes};
     const bool goesOn = saved || answers == QList<int>{Dialogs::No};
-    const QMap<QString, QPushButton *> buttons{{"next", f.w().btnNext},
-                                               {"clear", f.w().btnClear},
-                                               {"search", f.w().btnSearch},
-                                               {"qv", f.w().btnQV},
-                                               {"lookup", f.w().btnLookUp}};
     if (command == "close")
-        QCOMPARE(f.w().close(), goesOn);
+        QCOMPARE(f.form->close(), goesOn);
     else
-        buttons.value(command)->click();
+        f.click(command);
 
     QTEST(f.word(), "word");
-    QTEST(f.meaning(), "meaning");
-    QCOMPARE(isModified(f.w().tedITRANS), !goesOn || (command == "close" && !saved));
-    QCOMPARE(f.stored().constLast(), saved ? vantro::test::KeyData("zebra", "edited|mango")
-                                           : vantro::test::KeyData("water", "jalaM|udakaM, toyaM"));
-    QCOMPARE(f.keys(), saved ? "Keys: 4" : "Keys: 3");
-    const ScriptedDialogs::Shown prompt = f.dialogs.shown.constFirst();
-    QCOMPARE(prompt.title, "Text Changed");
-    QCOMPARE(prompt.text, "Meaning/Synonym(s) modified. Save them?");
-    QCOMPARE(prompt.defaultButton, int(Dialogs::Yes));
-    QCOMPARE(prompt.escapeButton, int(command == "close" ? Dialogs::Cancel : Dialogs::Yes));
-    QCOMPARE(prompt.parent, &f.w());
-    QCOMPARE(f.dialogs.shown.constLast().text == "Read Only is ticked: nothing was saved.",
+    QTEST(f.form->tedITRANS->toPlainText(), "meaning");
+    QCOMPARE(isModified(f.form->tedITRANS), !goesOn || (command == "close" && !saved));
+    QCOMPARE(f.stored().constLast(),
+             saved ? KeyData("zebra", "edited|mango") : KeyData("water", "jalaM|udakaM, toyaM"));
+    QCOMPARE(f.boxes().constFirst(),
+             "question Text Changed: Meaning/Synonym(s) modified. Save them? (Yes, " +
+                 QString(command == "close" ? "Cancel)" : "Yes)"));
+    QCOMPARE(f.dialogs.shown.constFirst().parent, f.form.get());
+    QCOMPARE(f.boxes().constLast() == "information VANTRO: Read Only is ticked: nothing was saved.",
              readOnly);
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
 }
@@ -269,56 +258,35 @@ void TestRecords::keyedCommands_data()
     QTest::addColumn<QByteArray>("line");  // the last line on the standard output
     QTest::addColumn<QString>("box");      // the information box, empty when none
     QTest::addColumn<QStringList>("keys"); // stored afterwards
-    const QStringList all{"Pear", "pear", "water"};
-    QTest::newRow("delete, exact key with capitals")
-        << "delete"
-        << "Pear"
-        << "" << false << QByteArray("key: Pear deleted\n") << "" << QStringList{"pear", "water"};
-    QTest::newRow("delete, lower-cased key")
-        << "delete"
-        << "WATER"
-        << "" << false << QByteArray("key: WATER deleted\n") << "" << QStringList{"Pear", "pear"};
-    QTest::newRow("delete, blanks around the key")
-        << "delete"
-        << " pear\t"
-        << "" << false << QByteArray("key: pear deleted\n") << "" << QStringList{"Pear", "water"};
-    QTest::newRow("delete, absent key")
-        << "delete"
-        << "absent"
-        << "x" << false << QByteArray("key: absent not deleted\n")
-        << "Could not delete record: absent\nthe word is not in the dictionary" << all;
-    QTest::newRow("delete, blank key") << "delete"
-                                       << "  "
-                                       << "" << false << QByteArray("key:  not deleted\n")
-                                       << "Could not delete record: \nthe word is empty" << all;
-    QTest::newRow("delete under Read Only")
-        << "delete"
-        << "water"
-        << "x" << true << QByteArray() << "Read Only is ticked: nothing was deleted." << all;
-    QTest::newRow("save over a key in other letters, blanks around it")
-        << "save"
-        << " WATER "
-        << "toyaM" << false << QByteArray() << "" << all;
-    QTest::newRow("save, a new key is stored lower-cased")
-        << "save"
-        << "Fig"
-        << "udumbaraH" << false << QByteArray() << ""
-        << QStringList{"Pear", "fig", "pear", "water"};
-    QTest::newRow("save, blank key")
-        << "save"
-        << " "
-        << "jalaM" << false << QByteArray("Could not add/save record: \n")
-        << "Could not add/save record: \nthe word is empty" << all;
-    QTest::newRow("save, meaning without a Latin-1 form")
-        << "save"
-        << "water" << QString::fromUtf8("जलम्") << false
-        << QByteArray("Could not add/save record: water\n")
-        << "Could not add/save record: water\nthe meaning holds characters without a Latin-1 form"
-        << all;
-    QTest::newRow("save under Read Only")
-        << "save"
-        << "fig"
-        << "x" << true << QByteArray() << "Read Only is ticked: nothing was saved." << all;
+    auto row = [](const char *name, const char *command, const QString &typed,
+                  const QString &meaning, bool readOnly, const char *line, const char *box,
+                  const QStringList &keys = {"Pear", "pear", "water"}) {
+        QTest::newRow(name) << QString(command) << typed << meaning << readOnly << QByteArray(line)
+                            << QString(box) << keys;
+    };
+    row("delete, exact key with capitals", "Delete", "Pear", "", false, "key: Pear deleted\n", "",
+        {"pear", "water"});
+    row("delete, lower-cased key", "Delete", "WATER", "", false, "key: WATER deleted\n", "",
+        {"Pear", "pear"});
+    row("delete, blanks around the key", "Delete", " pear\t", "", false, "key: pear deleted\n", "",
+        {"Pear", "water"});
+    row("delete, absent key", "Delete", "absent", "x", false, "key: absent not deleted\n",
+        "Could not delete record: absent\nthe word is not in the dictionary");
+    row("delete, blank key", "Delete", "  ", "", false, "key:  not deleted\n",
+        "Could not delete record: \nthe word is empty");
+    row("delete under Read Only", "Delete", "water", "x", true, "",
+        "Read Only is ticked: nothing was deleted.");
+    row("save over a key in other letters, blanks around it", "Save", " WATER ", "toyaM", false, "",
+        "");
+    row("save, a new key is stored lower-cased", "Save", "Fig", "udumbaraH", false, "", "",
+        {"Pear", "fig", "pear", "water"});
+    row("save, blank key", "Save", " ", "jalaM", false, "Could not add/save record: \n",
+        "Could not add/save record: \nthe word is empty");
+    row("save, meaning without a Latin-1 form", "Save", "water", QString::fromUtf8("जलम्"), false,
+        "Could not add/save record: water\n",
+        "Could not add/save record: water\nthe meaning holds characters without a Latin-1 form");
+    row("save under Read Only", "Save", "fig", "x", true, "",
+        "Read Only is ticked: nothing was saved.");
 }
 
 void TestRecords::keyedCommands()
@@ -330,168 +298,51 @@ void TestRecords::keyedCommands()
     QFETCH(QByteArray, line);
     QFETCH(QString, box);
     QFETCH(QStringList, keys);
-    RecordForm f({{"Pear", "phalaM", ""}, {"pear", "phalaM", ""}, {"water", "jalaM", ""}});
-    f.w().chkReadOnly->setChecked(readOnly);
-    f.editWord(typed);
+    RecordForm f({{"Pear", "phalaM"}, {"pear", "phalaM"}, {"water", "jalaM"}});
+    f.form->chkReadOnly->setChecked(readOnly);
+    f.form->ledEng->setText(typed);
     f.editMeaning(meaning);
     f.dialogs.setNextAnswer(Dialogs::Yes);
-    const bool deleting = command == "delete";
-    const auto out = captureOutput([&] { (deleting ? f.w().btnDelete : f.w().btnSave)->click(); });
+    const bool deleting = command == "Delete";
+    const auto out = captureOutput([&] { f.click(command); });
 
     QMap<QByteArray, QByteArray> stored;
-    for (const vantro::test::KeyData &pair : f.stored())
+    for (const KeyData &pair : f.stored())
         stored.insert(pair.first, pair.second);
     QCOMPARE(QStringList(stored.keyBegin(), stored.keyEnd()), keys);
-    QCOMPARE(f.keys(), "Keys: " + QString::number(keys.size()));
+    QCOMPARE(f.form->lblKeys->text(), "Keys: " + QString::number(keys.size()));
     if (!deleting && box.isEmpty())
         QCOMPARE(stored.value(typed.trimmed().toLower().toLatin1()), meaning.toLatin1());
     QVERIFY(line.isEmpty() ? out.out.isEmpty() : out.out.endsWith(line));
-    const ScriptedDialogs::Shown last = f.dialogs.shown.constLast();
-    QCOMPARE(last.kind == "information" ? last.title + ": " + last.text : QString(),
-             box.isEmpty() ? box : "VANTRO: " + box);
+    QStringList boxes = f.boxes();
+    if (!readOnly)
+        QCOMPARE(boxes.takeFirst(), deleting
+                                        ? "question Confirm Delete: Confirm Delete? (No, No)"
+                                        : "question Confirm Add/Save: Confirm Add/Save? (No, No)");
+    QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{"information VANTRO: " + box});
     // Save leaves the key as typed, still modified; Delete empties the form.
     QCOMPARE(f.word(), deleting && !readOnly ? QString() : typed);
-    QCOMPARE(f.w().ledEng->isModified(), !deleting || readOnly);
-    QCOMPARE(isModified(f.w().tedITRANS), !box.isEmpty() && (!deleting || readOnly));
-    QCOMPARE(f.dialogs.shown.size(), readOnly || box.isEmpty() ? 1 : 2);
-    if (!readOnly) {
-        const ScriptedDialogs::Shown confirm = f.dialogs.shown.constFirst();
-        QCOMPARE(confirm.title, deleting ? "Confirm Delete" : "Confirm Add/Save");
-        QCOMPARE(confirm.text, confirm.title + "?");
-        QCOMPARE(confirm.defaultButton, int(Dialogs::No));
-        QCOMPARE(confirm.escapeButton, int(Dialogs::No));
-    }
-}
-
-void TestRecords::deleteThenNextContinues()
-{
-    RecordForm f;
-    f.w().chkReadOnly->setChecked(false);
-    f.w().ledEng->setText("mango");
-    f.w().btnSearch->click();
-    f.dialogs.setNextAnswer(Dialogs::Yes);
-    captureOutput([&] { f.w().btnDelete->click(); });
-    f.w().btnNext->click();
-    QCOMPARE(f.word(), "water");
-}
-
-void TestRecords::clearWithoutEdits()
-{
-    RecordForm f;
-    f.w().show();
-    QVERIFY(QTest::qWaitForWindowActive(&f.w()));
-    f.w().btnLast->click();
-    f.w().ledEng->setFocus();
-    f.w().btnClear->click();
-    QCOMPARE(f.word(), "water");
-    QVERIFY(f.meaning().isEmpty() && f.synonyms().isEmpty());
-    QVERIFY(f.dialogs.shown.isEmpty());
-    QTRY_COMPARE(QApplication::focusWidget(), f.w().tedITRANS);
-}
-
-void TestRecords::searchShowsFoundKey()
-{
-    RecordForm f({{"walk", "cal", ""}, {"wall", "bhittiH", ""}, {"apple", "phalaM", ""}});
-    f.w().ledEng->setText("Walking");
-    f.w().btnSearch->click();
-    QCOMPARE(f.word(), "walk");
-    QCOMPARE(f.meaning(), "cal");
-    f.w().ledEng->setText("WALL");
-    f.w().btnSearch->click();
-    QCOMPARE(f.word(), "wall");
-    f.w().ledEng->clear();
-    f.w().btnSearch->click();
-    QCOMPARE(f.word(), "apple");
-    QVERIFY(f.dialogs.shown.isEmpty());
-}
-
-void TestRecords::searchNotFound_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("emptyDictionary");
-    QTest::newRow("cow among cat and dog") << "cow" << false;
-    QTest::newRow("two letters") << "cx" << false;
-    QTest::newRow("empty key, empty dictionary") << "" << true;
-}
-
-void TestRecords::searchNotFound()
-{
-    QFETCH(QString, typed);
-    QFETCH(bool, emptyDictionary);
-    RecordForm f(emptyDictionary ? QList<Entry>{}
-                                 : QList<Entry>{{"cat", "mArjAraH", ""}, {"dog", "shvA", ""}});
-    f.w().tedITRANS->setPlainText("of the last record");
-    f.w().ledSyn->setText("too");
-    f.w().ledEng->setText(typed);
-    f.w().btnSearch->click();
-    QCOMPARE(f.dialogs.shown.size(), 1);
-    QCOMPARE(f.dialogs.shown.constFirst().kind, "information");
-    QCOMPARE(f.dialogs.shown.constFirst().title, "VANTRO - Search");
-    QCOMPARE(f.dialogs.shown.constFirst().text, typed + " not found");
-    QCOMPARE(f.word(), typed);
-    // No record's meaning may stand under another key.
-    QVERIFY(f.meaning().isEmpty() && f.synonyms().isEmpty() && !isModified(f.w().tedITRANS));
-}
-
-void TestRecords::crossReferenceTakesWordAtCursor_data()
-{
-    QTest::addColumn<int>("cursor");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("before the l of large") << 5 << "large";
-    QTest::newRow("inside large") << 7 << "large";
-    QTest::newRow("after big, before the comma") << 3 << "";
-    QTest::newRow("at the end") << 10 << "";
-}
-
-void TestRecords::crossReferenceTakesWordAtCursor()
-{
-    QFETCH(int, cursor);
-    QFETCH(QString, shown);
-    RecordForm f({{"big", "bRRihat", "big, large"}, {"large", "mahat", "huge"}});
-    f.w().btnFirst->click();
-    f.w().ledSyn->setCursorPosition(cursor);
-    f.w().btnQV->click();
-    QCOMPARE(f.word(), shown.isEmpty() ? QStringLiteral("big") : shown);
-    QCOMPARE(f.synonyms(), shown.isEmpty() ? QStringLiteral("big, large") : QStringLiteral("huge"));
-    QVERIFY(f.dialogs.shown.isEmpty());
-}
-
-void TestRecords::crossReferenceSelection()
-{
-    RecordForm f({{"big", "bRRihat", "big, large"}, {"large", "mahat", ""}});
-    f.w().btnFirst->click();
-    // A selection wins over the cursor and is searched as it stands.
-    f.w().ledSyn->setCursorPosition(5);
-    f.w().ledSyn->setSelection(2, 4);
-    f.w().btnQV->click();
-    QCOMPARE(f.dialogs.shown.size(), 1);
-    QCOMPARE(f.dialogs.shown.constLast().text, "g, l not found");
-    QCOMPARE(f.word(), "g, l");
-    QVERIFY(f.meaning().isEmpty());
+    QCOMPARE(isModified(f.form->tedITRANS), !box.isEmpty() && (!deleting || readOnly));
 }
 
 void TestRecords::realBoxesAreWired()
 {
     RecordForm f;
     Dialogs::setCurrent(nullptr); // the real message boxes from here on
-    f.w().show();
-    f.w().chkReadOnly->setChecked(false);
-    f.w().btnLast->click();
+    f.form->chkReadOnly->setChecked(false);
+    f.form->btnLast->click();
     f.editMeaning("edited");
 
-    // Save's confirmation answered No: nothing written, the edit still pending.
-    answerRealBoxLater("No");
-    f.w().btnSave->click();
+    // Escape answers Save's confirmation No: nothing written, the edit still pending.
+    answerRealBoxes({"Escape"});
+    f.form->btnSave->click();
     QCOMPARE(f.stored().constLast().second, QByteArray("jalaM|udakaM, toyaM"));
 
     // Escape in the unsaved-change prompt answers Yes, which runs Save: its box then gets Yes.
-    QTimer::singleShot(50, [] {
-        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-        answerRealBoxLater("Yes");
-    });
-    f.w().btnFirst->click();
+    answerRealBoxes({"Escape", "Yes"});
+    f.form->btnFirst->click();
     QCOMPARE(f.word(), "apple");
-    QCOMPARE(f.stored().constLast(), vantro::test::KeyData("water", "edited|udakaM, toyaM"));
+    QCOMPARE(f.stored().constLast(), KeyData("water", "edited|udakaM, toyaM"));
 }
 
 QTEST_MAIN(TestRecords)
