@@ -32,8 +32,8 @@ using Dictionary = QMap<QByteArray, QByteArray>;
 
 struct Figures
 {
-    int rounds = 0, damagedAtKill = 0, unrecoverable = 0, damageRounds = 0;
-    qint64 acknowledged = 0, refused = 0, lost = 0, lostToDamage = 0;
+    long long rounds = 0, damagedAtKill = 0, unrecoverable = 0, damageRounds = 0;
+    long long acknowledged = 0, refused = 0, lost = 0, lostToDamage = 0;
 };
 
 // One change as the writer announced it.
@@ -178,30 +178,28 @@ int main(int argc, char **argv)
         vantro::test::captureOutput([&] { stored = readBack(db); });
         if (!stored || !fileVerifies(QFile::encodeName(db))) {
             ++figures.unrecoverable;
-            std::fprintf(stderr, "round %d: the dictionary did not reopen or verify\n",
+            std::fprintf(stderr, "round %lld: the dictionary did not reopen or verify\n",
                          figures.rounds);
             continue;
         }
-        if (const qint64 lost = compare(model, *stored, pending); lost > 0) {
+        if (const long long lost = compare(model, *stored, pending); lost > 0) {
             // With the journal and the snapshot damaged on purpose, a file that was damaged too
             // can only be salvaged: what differs is counted apart, as the open reported it lost.
             (damageRound && !soundAtKill ? figures.lostToDamage : figures.lost) += lost;
-            std::fprintf(stderr, "round %d: %lld record(s) differ from the acknowledged changes\n",
-                         figures.rounds, static_cast<long long>(lost));
+            std::fprintf(stderr,
+                         "round %lld: %lld record(s) differ from the acknowledged changes\n",
+                         figures.rounds, lost);
             model = *stored;
         }
     }
-    std::printf("writer: %s\nrounds: %d\nacknowledged changes: %lld\nrefused changes: %lld\n"
-                "records in the dictionary: %lld\nlost: %lld\nfiles damaged at the kill: %d\n"
-                "unrecoverable: %d\n"
-                "rounds with the journal and snapshot damaged: %d (changes lost to it: %lld)\n"
-                "seconds: %.1f\n",
+    std::printf("writer: %s\nrounds: %lld\nacknowledged changes: %lld\nrefused changes: %lld\n"
+                "records in the dictionary: %lld\nlost: %lld\nfiles damaged at the kill: %lld\n"
+                "unrecoverable: %lld\nrounds with the journal and snapshot damaged: %lld (changes "
+                "lost to it: %lld)\nseconds: %.1f\n",
                 writer.size() == 1 ? "cDictDB" : "vantro-dict", figures.rounds,
-                static_cast<long long>(figures.acknowledged),
-                static_cast<long long>(figures.refused), static_cast<long long>(model.size()),
-                static_cast<long long>(figures.lost), figures.damagedAtKill, figures.unrecoverable,
-                figures.damageRounds, static_cast<long long>(figures.lostToDamage),
-                double(clock.elapsed()) / 1000);
+                figures.acknowledged, figures.refused, static_cast<long long>(model.size()),
+                figures.lost, figures.damagedAtKill, figures.unrecoverable, figures.damageRounds,
+                figures.lostToDamage, double(clock.elapsed()) / 1000);
     const bool enough = figures.rounds >= qMin(rounds, 200);
     if (!enough)
         std::printf("too few rounds in the time allowed\n");
