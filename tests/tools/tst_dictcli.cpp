@@ -258,13 +258,16 @@ void TestDictCli::exportImportRoundTrip()
                                               {"tab and backslash", "a\tb\\c"},
                                               {"trailingbar", "x|"},
                                               {"word with blanks ", " x "},
-                                              {"\xff\xdf", "\xe9\xe0"}};
+                                              {"\xff\xdf", "\xe9\xe0"},
+                                              {"only bars", "||"},
+                                              {"double bar", "a||"},
+                                              {"back\\slash\tword", "x"}};
     const Dictionary source;
     QVERIFY(DbUtilities::load(source.path, pairsOf(tricky)));
     const QString file = source.dir.filePath(QStringLiteral("words.tsv"));
     ProgramRun run = source.run({"export", file});
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, "exported 11 records to " + file.toUtf8() + '\n');
+    QCOMPARE(run.out, "exported 14 records to " + file.toUtf8() + '\n');
     const QByteArray exported = fileBytes(file);
     QCOMPARE(source.run({"export"}).out, exported);
     QCOMPARE(source.run({"export", "-"}).out, exported);
@@ -273,7 +276,7 @@ void TestDictCli::exportImportRoundTrip()
     const Dictionary target;
     run = target.run({"import", file});
     QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QByteArray("added 11, overwritten 0\n"));
+    QCOMPARE(run.out, QByteArray("added 14, overwritten 0\n"));
     QCOMPARE(DbUtilities::dump(target.path), DbUtilities::dump(source.path));
     const Dictionary throughStdin;
     QCOMPARE(throughStdin.run({"import", "-"}, exported).status, 0);

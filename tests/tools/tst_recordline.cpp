@@ -15,8 +15,6 @@ class TestRecordLine : public QObject
 private slots:
     void readsLines_data();
     void readsLines();
-    void storedBytesComeBackExactly_data();
-    void storedBytesComeBackExactly();
     void wordsAreLowerCasedAsTheStoreDoes();
 };
 
@@ -74,42 +72,6 @@ void TestRecordLine::readsLines()
     QVERIFY2(reason.isEmpty() ? why.isEmpty() : why.contains(reason), qPrintable(why));
     if (reason.isEmpty())
         QCOMPARE(KeyData(readKey, readData), KeyData(key, data));
-}
-
-void TestRecordLine::storedBytesComeBackExactly_data()
-{
-    QTest::addColumn<QByteArray>("key");
-    QTest::addColumn<QByteArray>("data");
-    QTest::addColumn<int>("fields");
-    QTest::newRow("meaning and synonyms") << QByteArray("water") << QByteArray("jalaM|udakaM") << 3;
-    QTest::newRow("meaning only") << QByteArray("water") << QByteArray("jalaM") << 2;
-    QTest::newRow("bar with nothing after it") << QByteArray("w") << QByteArray("x|") << 2;
-    QTest::newRow("leading bar") << QByteArray("w") << QByteArray("|S") << 2;
-    QTest::newRow("only bars") << QByteArray("w") << QByteArray("||") << 2;
-    QTest::newRow("later bars") << QByteArray("w") << QByteArray("a|b|c") << 3;
-    QTest::newRow("double bar") << QByteArray("w") << QByteArray("a||") << 3;
-    QTest::newRow("empty data") << QByteArray("w") << QByteArray() << 2;
-    QTest::newRow("line breaks, tab, backslash")
-        << QByteArray("w") << QByteArray("one\ntwo\r\nthree\tfour\\five") << 2;
-    QTest::newRow("NUL inside") << QByteArray("w") << QByteArray("a|b\0c", 5) << 2;
-    QTest::newRow("latin-1") << QByteArray("caf\xe9\xff") << QByteArray("\xe0|\xfe") << 3;
-    QTest::newRow("escaped word") << QByteArray("a\\b\tc") << QByteArray("x") << 2;
-}
-
-void TestRecordLine::storedBytesComeBackExactly()
-{
-    QFETCH(QByteArray, key);
-    QFETCH(QByteArray, data);
-    QFETCH(int, fields);
-    const QByteArray line = formatRecordLine(key, data);
-    QVERIFY(line.endsWith('\n'));
-    QCOMPARE(line.count('\n'), 1);
-    QCOMPARE(line.count('\t') + 1, fields);
-    QByteArray readKey;
-    QByteArray readData;
-    QCOMPARE(parseRecordLine(line.chopped(1), readKey, readData), QString());
-    QCOMPARE(readKey, key);
-    QCOMPARE(readData, data);
 }
 
 // The import reads words byte by byte; its lower-casing must be the one saving a record uses.
