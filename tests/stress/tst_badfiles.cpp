@@ -1,9 +1,8 @@
 #include "capture.h"
 #include "dbtools.h"
-#include "dialogs.h"
 #include "dictdb.h"
-#include "mainform.h"
 #include "mountpoint.h"
+#include "workspacefixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +11,6 @@
 #include <QTest>
 
 #include <cstdio>
-#include <memory>
 #include <sys/stat.h>
 
 using namespace vantro;
@@ -59,21 +57,15 @@ QMap<QString, QByteArray> contentsOf(const QString &dir)
     return contents;
 }
 
-// Opens the window in dir the way the program starts there; answers the key count it shows
-// and what it printed.
-QString openWindowIn(const QString &dir, QByteArray &said)
+// Opens the window of the fixture in dir, the way the program starts there; answers what it
+// printed and the key count it showed, then closes it.
+QByteArray openWindowIn(const QString &dir, QString &keys)
 {
-    const QString previous = QDir::currentPath();
+    WorkspaceFixture fx;
     QDir::setCurrent(dir);
-    ScriptedDialogs dialogs;
-    ScopedDialogs guard(dialogs);
-    std::unique_ptr<MainForm> form;
-    const Captured output = captureOutput([&] { form = std::make_unique<MainForm>(); });
-    said = output.out + output.err;
-    const QString keys = form->lblKeys->text();
-    form.reset();
-    QDir::setCurrent(previous);
-    return keys;
+    const Captured output = captureOutput([&] { fx.open(); });
+    keys = fx.form->lblKeys->text();
+    return output.out + output.err;
 }
 
 } // namespace
@@ -116,8 +108,9 @@ void TestBadFiles::badDictionaryIsLeftAlone()
     QTemporaryDir dir;
     QVERIFY(makeBadFile(kind, QDir(dir.path())));
     const QMap<QString, QByteArray> before = contentsOf(dir.path());
-    QByteArray said;
-    QCOMPARE(openWindowIn(dir.path(), said), QStringLiteral("Keys: 0"));
+    QString keys;
+    const QByteArray said = openWindowIn(dir.path(), keys);
+    QCOMPARE(keys, QStringLiteral("Keys: 0"));
     QCOMPARE(contentsOf(dir.path()), before);
     QVERIFY2(!said.isEmpty() && said.count('\n') <= 2, said.constData());
     std::printf("  %s: %s", qPrintable(kind), said.constData());
@@ -136,8 +129,9 @@ void TestBadFiles::readOnlyFileSystem()
     QVERIFY(DbUtilities::load(disk.filePath(QStringLiteral("morvak.db")), somePairs(100)));
     QVERIFY(ScratchMount::mount({"-o", "remount,ro", disk.dir.path()}));
     const QMap<QString, QByteArray> before = contentsOf(disk.dir.path());
-    QByteArray said;
-    QCOMPARE(openWindowIn(disk.dir.path(), said), QStringLiteral("Keys: 100"));
+    QString keys;
+    openWindowIn(disk.dir.path(), keys);
+    QCOMPARE(keys, QStringLiteral("Keys: 100"));
     QCOMPARE(contentsOf(disk.dir.path()), before);
 }
 
