@@ -100,11 +100,9 @@ void TestFullDisk::documentOnAFullDisk()
     SKIP_UNLESS_MOUNTED(disk);
     const QString document = disk.filePath(QStringLiteral("doc.txt"));
     const QByteArray old = "purANaM vAkyam\n";
-    {
-        QFile file(document);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(old);
-    }
+    QFile file(document);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
+    file.close();
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     fx.dialogs.setNextFileName(document);
