@@ -248,20 +248,11 @@ void TestDictCli::helpAndVersion()
 
 void TestDictCli::exportImportRoundTrip()
 {
-    const QMap<QByteArray, QByteArray> tricky{{"\xe9t\xe9", "shAlA"},
-                                              {"bars", "a|b|c"},
-                                              {"empty", ""},
-                                              {"emptymeaning", "|only synonyms"},
-                                              {"lines", "first\nsecond\r\nthird"},
-                                              {"na\xefve", "mugdha|sarala"},
-                                              {"nul", {"a\0|b", 4}},
-                                              {"tab and backslash", "a\tb\\c"},
-                                              {"trailingbar", "x|"},
-                                              {"word with blanks ", " x "},
-                                              {"\xff\xdf", "\xe9\xe0"},
-                                              {"only bars", "||"},
-                                              {"double bar", "a||"},
-                                              {"back\\slash\tword", "x"}};
+    const QMap<QByteArray, QByteArray> tricky{
+        {"\xe9t\xe9", "sh"},    {"bars", "a|b|c"},   {"empty", ""},         {"nomeaning", "|syn"},
+        {"lines", "a\nb\r\nc"}, {"na\xefve", "m|s"}, {"nul", {"a\0|b", 4}}, {"tab", "a\tb\\c"},
+        {"bar", "x|"},          {"blank ", " x "},   {"\xff\xdf", "\xe9"},  {"bars2", "||"},
+        {"bars3", "a||"},       {"b\\s\tw", "x"}};
     const Dictionary source;
     QVERIFY(DbUtilities::load(source.path, pairsOf(tricky)));
     const QString file = source.dir.filePath(QStringLiteral("words.tsv"));
