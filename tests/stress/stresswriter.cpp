@@ -7,24 +7,20 @@
 // Usage: vantro-stress-writer DB SEED [TOOL]   (with TOOL, every change is one run of the tool)
 
 #include "dictdb.h"
-#include "record.h"
 
 #include <QByteArray>
+#include <QProcess>
 #include <QSet>
-#include <QString>
 
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
+#include <memory>
 #include <random>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace vantro;
 
 namespace {
-
-constexpr int kKeySpace = 1500;
 
 void say(const QByteArray &line)
 {
@@ -34,55 +30,40 @@ void say(const QByteArray &line)
         std::_Exit(3);
 }
 
-class Changes
+std::mt19937 dice;
+
+QByteArray someKey()
 {
-public:
-    explicit Changes(unsigned seed) : m_random(seed) {}
-
-    QByteArray key()
-    {
-        const int n = int(m_random() % kKeySpace);
-        // Some long keys, so that page splits move big items too.
-        return n % 97 == 0
-                   ? QByteArray("long") + QByteArray(300 + n % 500, 'q') + QByteArray::number(n)
-                   : QByteArray("k") + QByteArray::number(n);
-    }
-    QByteArray meaning()
-    {
-        const int roll = int(m_random() % 100);
-        const int length = roll < 3 ? 1500 + int(m_random() % 3000) : 1 + int(m_random() % 200);
-        QByteArray text(length, 'a');
-        for (char &c : text)
-            c = char('a' + m_random() % 26);
-        return text;
-    }
-    int percent() { return int(m_random() % 100); }
-
-private:
-    std::mt19937 m_random;
-};
-
-int runTool(const char *tool, const char *db, const QByteArray &op, const QByteArray &key,
-            const QByteArray &data)
-{
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int null = ::open("/dev/null", O_WRONLY);
-        ::dup2(null, STDOUT_FILENO);
-        ::dup2(null, STDERR_FILENO);
-        if (op == "D")
-            ::execl(tool, tool, "--db", db, "del", key.constData(), nullptr);
-        else
-            ::execl(tool, tool, "--db", db, "put", key.constData(), data.constData(), nullptr);
-        std::_Exit(127);
-    }
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child)
-        return 1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
+    const int n = int(dice() % 1500);
+    // Some long keys, so that page splits move big items too.
+    return n % 97 == 0 ? "long" + QByteArray(300 + n % 500, 'q') + QByteArray::number(n)
+                       : "k" + QByteArray::number(n);
 }
 
-int runWithDictDB(const char *path, Changes &changes)
+QByteArray someMeaning()
+{
+    const int length = dice() % 100 < 3 ? 1500 + int(dice() % 3000) : 1 + int(dice() % 200);
+    QByteArray text(length, 'a');
+    for (char &c : text)
+        c = char('a' + dice() % 26);
+    return text;
+}
+
+// One change through a run of the tool; answers its exit status (1 when it did not exit).
+int runTool(const QString &tool, const char *db, char op, const QByteArray &key,
+            const QByteArray &data)
+{
+    QProcess run;
+    run.setStandardOutputFile(QProcess::nullDevice());
+    run.setStandardErrorFile(QProcess::nullDevice());
+    const QStringList change =
+        op == 'D' ? QStringList{"del", key} : QStringList{"put", key, QString::fromLatin1(data)};
+    run.start(tool, QStringList{"--db", db} + change);
+    run.waitForFinished(-1);
+    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : 1;
+}
+
+int runWithDictDB(const char *path)
 {
     auto db = std::make_unique<cDictDB>(QString::fromLatin1(path));
     if (db->openDB() != 0)
@@ -92,25 +73,23 @@ int runWithDictDB(const char *path, Changes &changes)
          ret = db->getCursorRec(cDictDB::Next))
         keys.insert(db->storedKey());
     for (int done = 1;; ++done) {
-        const QByteArray key = changes.key();
-        const int roll = changes.percent();
+        const QByteArray key = someKey();
+        const int roll = int(dice() % 100);
+        // A stored key is saved 45%, deleted 40% or added 15%; a new one added 70%, saved 20%
+        // or deleted 10%.
         const bool stored = keys.contains(key);
-        const QByteArray op = stored ? (roll < 45   ? "S"
-                                        : roll < 85 ? "D"
-                                                    : "A")
-                                     : (roll < 70   ? "A"
-                                        : roll < 90 ? "S"
-                                                    : "D");
-        const QByteArray data = op == "D" ? QByteArray() : changes.meaning();
-        say("B " + op + ' ' + key.toHex() + ' ' + data.toHex());
+        const char op =
+            (stored ? "SDA" : "ASD")[(roll >= (stored ? 45 : 70)) + (roll >= (stored ? 85 : 90))];
+        const QByteArray data = op == 'D' ? QByteArray() : someMeaning();
+        say("B " + QByteArray(1, op) + ' ' + key.toHex() + ' ' + data.toHex());
         db->setWord(QString::fromLatin1(key));
         db->setITRANS(QString::fromLatin1(data));
         db->setSynonym(QString());
-        const int ret = op == "A"   ? db->addRecord()
-                        : op == "S" ? db->saveRecord()
+        const int ret = op == 'A'   ? db->addRecord()
+                        : op == 'S' ? db->saveRecord()
                                     : db->deleteRecord();
         say(ret == 0 ? "K" : "F");
-        if (ret == 0 && op == "D")
+        if (ret == 0 && op == 'D')
             keys.remove(key);
         else if (ret == 0)
             keys.insert(key);
@@ -124,17 +103,6 @@ int runWithDictDB(const char *path, Changes &changes)
     }
 }
 
-int runWithTool(const char *path, const char *tool, Changes &changes)
-{
-    for (;;) {
-        const QByteArray key = changes.key();
-        const QByteArray op = changes.percent() < 70 ? "S" : "D";
-        const QByteArray data = op == "D" ? QByteArray() : changes.meaning();
-        say("B " + op + ' ' + key.toHex() + ' ' + data.toHex());
-        say(runTool(tool, path, op, key, data) == 0 ? "K" : "F");
-    }
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -143,6 +111,14 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: %s DB SEED [TOOL]\n", argv[0]);
         return 2;
     }
-    Changes changes(unsigned(std::strtoul(argv[2], nullptr, 10)));
-    return argc > 3 ? runWithTool(argv[1], argv[3], changes) : runWithDictDB(argv[1], changes);
+    dice.seed(unsigned(std::strtoul(argv[2], nullptr, 10)));
+    if (argc == 3)
+        return runWithDictDB(argv[1]);
+    for (;;) {
+        const QByteArray key = someKey();
+        const char op = dice() % 100 < 70 ? 'S' : 'D';
+        const QByteArray data = op == 'D' ? QByteArray() : someMeaning();
+        say("B " + QByteArray(1, op) + ' ' + key.toHex() + ' ' + data.toHex());
+        say(runTool(QString::fromLocal8Bit(argv[3]), argv[1], op, key, data) == 0 ? "K" : "F");
+    }
 }

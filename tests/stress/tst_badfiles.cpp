@@ -1,9 +1,8 @@
 #include "capture.h"
 #include "dbtools.h"
-#include "dialogs.h"
 #include "dictdb.h"
-#include "mainform.h"
 #include "mountpoint.h"
+#include "workspacefixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +11,6 @@
 #include <QTest>
 
 #include <cstdio>
-#include <memory>
 #include <sys/stat.h>
 
 using namespace vantro;
@@ -29,37 +27,25 @@ QList<KeyData> somePairs(int count)
     return pairs;
 }
 
-bool writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Builds the bad morvak.db the row names in dir; answers false when it could not.
-bool makeBadFile(const QString &kind, const QString &dir)
+bool makeBadFile(const QString &kind, const QDir &dir)
 {
-    const QString path = QDir(dir).filePath(QStringLiteral("morvak.db"));
-    if (kind == QLatin1String("text") || kind == QLatin1String("unreadable")) {
-        if (!writeBytes(path, QByteArray("water jalaM\nfire agniH\n").repeated(400)))
-            return false;
-        return kind == QLatin1String("text") || ::chmod(QFile::encodeName(path), 0) == 0;
-    }
-    if (kind == QLatin1String("hash") || kind.startsWith(QLatin1String("btree\n")))
-        return DbUtilities::load(path, somePairs(300), kind.toLatin1());
+    const QString path = dir.filePath(QStringLiteral("morvak.db"));
+    QFile file(path);
+    if (kind == QLatin1String("text") || kind == QLatin1String("unreadable"))
+        return file.open(QIODevice::WriteOnly) &&
+               file.write(QByteArray("water jalaM\nfire agniH\n").repeated(400)) > 0 &&
+               file.flush() && (kind == QLatin1String("text") || file.setPermissions({}));
     if (kind == QLatin1String("fifo"))
         return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
     if (kind == QLatin1String("directory"))
-        return QDir(dir).mkdir(QStringLiteral("morvak.db"));
-    if (kind.startsWith(QLatin1String("truncated"))) {
-        QString full = QDir(dir).filePath(QStringLiteral("whole.db"));
-        if (!DbUtilities::load(full, somePairs(2000)))
-            return false;
-        QByteArray bytes = fileBytes(full);
-        QFile::remove(full);
-        const qsizetype at = kind.section(QLatin1Char(' '), 1).toLongLong();
-        return writeBytes(path, bytes.left(at < 0 ? bytes.size() + at : at));
-    }
-    return false;
+        return dir.mkdir(QStringLiteral("morvak.db"));
+    if (!kind.startsWith(QLatin1String("truncated")))
+        return DbUtilities::load(path, somePairs(300), kind.toLatin1());
+    if (!DbUtilities::load(path, somePairs(2000)))
+        return false;
+    const qint64 at = kind.section(QLatin1Char(' '), 1).toLongLong();
+    return file.resize(at < 0 ? file.size() + at : at);
 }
 
 // Everything in the directory, names and bytes, to prove nothing was changed or added.
@@ -71,31 +57,15 @@ QMap<QString, QByteArray> contentsOf(const QString &dir)
     return contents;
 }
 
-// Opens the window in dir the way the program starts there, and answers what it printed.
-Captured openWindowIn(const QString &dir, QString &keys)
+// Opens the window of the fixture in dir, the way the program starts there; answers what it
+// printed and the key count it showed, then closes it.
+QByteArray openWindowIn(const QString &dir, QString &keys)
 {
-    const QString previous = QDir::currentPath();
+    WorkspaceFixture fx;
     QDir::setCurrent(dir);
-    ScriptedDialogs dialogs;
-    ScopedDialogs guard(dialogs);
-    std::unique_ptr<MainForm> form;
-    const Captured output = captureOutput([&] { form = std::make_unique<MainForm>(); });
-    keys = form->lblKeys->text();
-    form.reset();
-    QDir::setCurrent(previous);
-    return output;
-}
-
-void checkRefusal(const QString &dir, const QMap<QString, QByteArray> &before)
-{
-    QString keys;
-    const Captured output = openWindowIn(dir, keys);
-    QCOMPARE(keys, QStringLiteral("Keys: 0"));
-    QCOMPARE(contentsOf(dir), before);
-    const QByteArray said = output.out + output.err;
-    QVERIFY2(!said.isEmpty(), "the refusal says nothing");
-    QVERIFY2(said.count('\n') <= 2, said.constData());
-    std::printf("    %s", said.constData());
+    const Captured output = captureOutput([&] { fx.open(); });
+    keys = fx.form->lblKeys->text();
+    return output.out + output.err;
 }
 
 } // namespace
@@ -113,26 +83,42 @@ private slots:
 void TestBadFiles::badDictionaryIsLeftAlone_data()
 {
     QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("verdict");
     for (const int at : {100, 511, 512, 4096, 4097, 8192, -4096, -1})
         QTest::newRow(qPrintable(QStringLiteral("truncated at %1").arg(at)))
-            << QStringLiteral("truncated %1").arg(at);
-    QTest::newRow("text") << "text";
-    QTest::newRow("hash database") << "hash";
-    QTest::newRow("duplicate keys") << "btree\nduplicates=1";
-    QTest::newRow("FIFO") << "fifo";
-    QTest::newRow("directory") << "directory";
+            << QStringLiteral("truncated %1").arg(at) << QByteArray();
+    QTest::newRow("text") << "text" << QByteArray("not a dictionary file (not a Berkeley");
+    QTest::newRow("hash database") << "hash" << QByteArray("not a dictionary file (a hash");
+    QTest::newRow("recno database") << "recno" << QByteArray("not a dictionary file (a record");
+    QTest::newRow("duplicate keys")
+        << "btree\nduplicates=1" << QByteArray("not a dictionary file (a B-tree with dup");
+    QTest::newRow("FIFO") << "fifo" << QByteArray("(not a regular file)");
+    QTest::newRow("directory") << "directory" << QByteArray("(not a regular file)");
     // Permission bits do not stop root, under whom these tests run: the file is then read
     // anyway and refused for what it holds. As another user the open itself is refused.
-    QTest::newRow("unreadable (mode 000)") << "unreadable";
+    QTest::newRow("unreadable (mode 000)") << "unreadable" << QByteArray();
 }
 
+// The window refuses the file in a line or two, shows no keys and changes nothing; the tool's
+// verify names it for what it is (it verifies only what the open takes for a dictionary).
 void TestBadFiles::badDictionaryIsLeftAlone()
 {
     QFETCH(QString, kind);
+    QFETCH(QByteArray, verdict);
     QTemporaryDir dir;
-    QVERIFY(makeBadFile(kind, dir.path()));
-    std::printf("  %s:\n", qPrintable(kind));
-    checkRefusal(dir.path(), contentsOf(dir.path()));
+    QVERIFY(makeBadFile(kind, QDir(dir.path())));
+    const QMap<QString, QByteArray> before = contentsOf(dir.path());
+    QString keys;
+    const QByteArray said = openWindowIn(dir.path(), keys);
+    QCOMPARE(keys, QStringLiteral("Keys: 0"));
+    QCOMPARE(contentsOf(dir.path()), before);
+    QVERIFY2(!said.isEmpty() && said.count('\n') <= 2, said.constData());
+    std::printf("  %s: %s", qPrintable(kind), said.constData());
+    const ProgramRun verify = runProgram(QStringLiteral(VANTRO_DICT_EXECUTABLE),
+                                         {"--db", dir.filePath("morvak.db"), "verify"});
+    QCOMPARE(verify.status, 1);
+    QVERIFY2(verify.err.contains(verdict), verify.err.constData());
+    QCOMPARE(contentsOf(dir.path()), before);
 }
 
 // A sound dictionary on a file system mounted read-only is opened read-only and left as it is.
@@ -141,12 +127,12 @@ void TestBadFiles::readOnlyFileSystem()
     ScratchMount disk(QStringLiteral("size=1m"));
     SKIP_UNLESS_MOUNTED(disk);
     QVERIFY(DbUtilities::load(disk.filePath(QStringLiteral("morvak.db")), somePairs(100)));
-    QVERIFY(disk.remount(QStringLiteral("remount,ro")));
-    const QMap<QString, QByteArray> before = contentsOf(disk.path());
+    QVERIFY(ScratchMount::mount({"-o", "remount,ro", disk.dir.path()}));
+    const QMap<QString, QByteArray> before = contentsOf(disk.dir.path());
     QString keys;
-    openWindowIn(disk.path(), keys);
+    openWindowIn(disk.dir.path(), keys);
     QCOMPARE(keys, QStringLiteral("Keys: 100"));
-    QCOMPARE(contentsOf(disk.path()), before);
+    QCOMPARE(contentsOf(disk.dir.path()), before);
 }
 
 QTEST_MAIN(TestBadFiles)
