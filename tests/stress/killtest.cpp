@@ -112,17 +112,15 @@ std::optional<Dictionary> readBack(const QString &path)
 qint64 compare(Dictionary &model, const Dictionary &stored, const std::optional<Change> &pending)
 {
     const QByteArray missing("\x01missing");
-    if (pending) {
-        Dictionary after = model;
+    Dictionary after = model, keys = stored;
+    if (pending)
         pending->applyTo(after);
-        if (after.value(pending->key, missing) == stored.value(pending->key, missing))
-            model = after;
-    }
+    if (pending && after.value(pending->key, missing) == stored.value(pending->key, missing))
+        model = after;
+    keys.insert(model);
     qint64 differences = 0;
-    for (auto it = model.cbegin(); it != model.cend(); ++it)
-        differences += stored.value(it.key(), missing) != it.value() ? 1 : 0;
-    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
-        differences += model.contains(it.key()) ? 0 : 1;
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+        differences += stored.value(it.key(), missing) != model.value(it.key(), missing) ? 1 : 0;
     return differences;
 }
 
@@ -151,8 +149,7 @@ int main(int argc, char **argv)
                      argv[0]);
         return 2;
     }
-    QMap<QByteArray, QByteArray> options{
-        {"--rounds", "200"}, {"--max-seconds", "110"}, {"--seed", "1"}};
+    Dictionary options{{"--rounds", "200"}, {"--max-seconds", "110"}, {"--seed", "1"}};
     for (int i = 2; i + 1 < argc; i += 2)
         options.insert(argv[i], argv[i + 1]);
     QStringList writer{QString::fromLocal8Bit(argv[1])};
@@ -167,16 +164,14 @@ int main(int argc, char **argv)
     QElapsedTimer clock;
     clock.start();
     // The first rounds let the file grow; the tool, a process per change, needs longer rounds.
-    const unsigned longest = writer.size() == 1 ? 300 : 400;
-    for (; figures.rounds < rounds; ++figures.rounds) {
-        if (clock.elapsed() > options["--max-seconds"].toDouble() * 1000)
-            break;
-        const int killAfter = 5 + int(random() % longest);
+    const double milliseconds = options["--max-seconds"].toDouble() * 1000;
+    for (; figures.rounds < rounds && clock.elapsed() <= milliseconds; ++figures.rounds) {
+        const int killAfter = 5 + int(random() % (writer.size() == 1 ? 300 : 400));
         const QByteArray output = runAndKill(writer, db, unsigned(random()), killAfter);
         const std::optional<Change> pending = absorb(output, model, figures);
         const bool soundAtKill = !QFileInfo::exists(db) || fileVerifies(QFile::encodeName(db));
-        figures.damagedAtKill += soundAtKill ? 0 : 1;
         const bool damageRound = figures.rounds % 10 == 9 && damageRecoveryFiles(db);
+        figures.damagedAtKill += soundAtKill ? 0 : 1;
         figures.damageRounds += damageRound ? 1 : 0;
         std::optional<Dictionary> stored;
         vantro::test::captureOutput([&] { stored = readBack(db); });

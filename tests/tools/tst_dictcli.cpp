@@ -132,7 +132,6 @@ void TestDictCli::commands_data()
         "book\tpustakaM\n");
     row("past the last key", {"lookup", "wezzy"}, 0, "wez\\tz\tt\n");
     row("not found", {"lookup", "cow"}, 1, {}, "cow");
-    row("loose not found", {"lookup", "--loose", "xyz"}, 1, {}, "xyz");
     row("list from, limited", {"list", "--from", "WAL", "--limit", "2"}, 0,
         "walk\tgam\nwall\tbhitti\n");
     row("list past the end", {"list", "--from", "zz"}, 0, {});
@@ -177,8 +176,8 @@ void TestDictCli::commands()
     const bool imports = arguments.value(0) == "import" && status == 0;
     QVERIFY(QFile::setPermissions(
         dictionary.path, QFile::ReadOwner | (writes ? QFile::WriteOwner : QFile::ReadOwner)));
-    if (imports) // a temporary a killed import left behind
-        QVERIFY(QFile(dictionary.path + ".new-Xq3z9a").open(QIODevice::WriteOnly));
+    // A temporary a killed import left behind.
+    QVERIFY(!imports || QFile(dictionary.path + ".new-Xq3z9a").open(QIODevice::WriteOnly));
 
     const ProgramRun run = dictionary.run(arguments, input);
     QCOMPARE(run.status, status);
@@ -188,10 +187,8 @@ void TestDictCli::commands()
     QCOMPARE(run.err.contains("--help"), status == 2);
     QMap<QByteArray, QByteArray> expected = kSample;
     for (const KeyData &change : changes)
-        if (change.second.isNull())
-            expected.remove(change.first);
-        else
-            expected.insert(change.first, change.second);
+        expected.insert(change.first, change.second);
+    expected.removeIf([](const auto &record) { return record.value().isNull(); });
     QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(expected));
     QCOMPARE(QFile::permissions(dictionary.path) & (QFile::ReadGroup | QFile::ReadOther), 0);
     if (!writes || (arguments[0] == "import" && status == 1)) {
@@ -224,9 +221,9 @@ void TestDictCli::commands()
     QCOMPARE(window.openDB(), 0);
     const QByteArray held = fileBytes(dictionary.path);
     const ProgramRun refused = dictionary.run(arguments, input);
-    QCOMPARE(refused.status, 1);
-    QVERIFY2(refused.err.contains("is open in another program"), refused.err.constData());
-    QVERIFY(refused.out.isEmpty());
+    QVERIFY2(refused.status == 1 && refused.out.isEmpty() &&
+                 refused.err.contains("is open in another program"),
+             refused.err.constData());
     QCOMPARE(fileBytes(dictionary.path), held);
     window.closeDB();
     QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(expected));
@@ -237,10 +234,6 @@ void TestDictCli::helpAndVersion()
     const ProgramRun help = runProgram(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--help"});
     QCOMPARE(help.status, 0);
     QVERIFY2(help.out.startsWith("Usage: vantro-dict [options]"), help.out.constData());
-    for (const char *command : {"count", "get", "lookup", "list", "put", "del", "export", "import",
-                                "verify", "coverage", "reverse", "--db", "--loose", "--limit N",
-                                "--no-overwrite", "--missing", "-i, --ignore-case"})
-        QVERIFY2(help.out.contains(command), command);
     const ProgramRun version = runProgram(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--version"});
     QCOMPARE(version.status, 0);
     QVERIFY(version.out.startsWith("vantro-dict " VANTRO_VERSION "\nLicense GPL-3.0-or-later"));
@@ -257,21 +250,17 @@ void TestDictCli::exportImportRoundTrip()
     QVERIFY(DbUtilities::load(source.path, pairsOf(tricky)));
     const QString file = source.dir.filePath(QStringLiteral("words.tsv"));
     ProgramRun run = source.run({"export", file});
-    QCOMPARE(run.status, 0);
     QCOMPARE(run.out, "exported 14 records to " + file.toUtf8() + '\n');
     const QByteArray exported = fileBytes(file);
-    QCOMPARE(source.run({"export"}).out, exported);
     QCOMPARE(source.run({"export", "-"}).out, exported);
     QCOMPARE(exported.count('\n'), tricky.size());
 
-    const Dictionary target;
-    run = target.run({"import", file});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QByteArray("added 14, overwritten 0\n"));
-    QCOMPARE(DbUtilities::dump(target.path), DbUtilities::dump(source.path));
-    const Dictionary throughStdin;
-    QCOMPARE(throughStdin.run({"import", "-"}, exported).status, 0);
-    QCOMPARE(DbUtilities::dump(throughStdin.path), DbUtilities::dump(source.path));
+    for (const QString &from : {file, QStringLiteral("-")}) {
+        const Dictionary target;
+        run = target.run({"import", from}, exported);
+        QCOMPARE(run.out, QByteArray("added 14, overwritten 0\n"));
+        QCOMPARE(DbUtilities::dump(target.path), DbUtilities::dump(source.path));
+    }
 }
 
 // Killed at whatever point, an import leaves the old dictionary or the whole new one.
@@ -308,8 +297,7 @@ void TestDictCli::verifyFindsADamagedLeaf()
             file.write(QByteArray(2000, char(0xA5))) == 2000);
     file.close();
     const ProgramRun run = dictionary.run({"verify"});
-    QCOMPARE(run.status, 1);
-    QVERIFY2(run.err.contains("is damaged"), run.err.constData());
+    QVERIFY2(run.status == 1 && run.err.contains("is damaged"), run.err.constData());
 }
 
 QTEST_GUILESS_MAIN(TestDictCli)
