@@ -10,6 +10,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QSet>
 
 #include <cstdio>
 #include <cstdlib>
@@ -62,13 +63,44 @@ int runTool(const QString &tool, const char *db, char op, const QByteArray &key,
     return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : 1;
 }
 
-// One change through a dictionary object, the way the window makes it.
-int runDictDB(cDictDB &db, char op, const QByteArray &key, const QByteArray &data)
+int runWithDictDB(const char *path)
 {
-    db.setWord(QString::fromLatin1(key));
-    db.setITRANS(QString::fromLatin1(data));
-    db.setSynonym(QString());
-    return op == 'A' ? db.addRecord() : op == 'S' ? db.saveRecord() : db.deleteRecord();
+    auto db = std::make_unique<cDictDB>(QString::fromLatin1(path));
+    if (db->openDB() != 0)
+        return 2;
+    QSet<QByteArray> keys;
+    for (int ret = db->getCursorRec(cDictDB::First); ret == 0;
+         ret = db->getCursorRec(cDictDB::Next))
+        keys.insert(db->storedKey());
+    for (int done = 1;; ++done) {
+        const QByteArray key = someKey();
+        const int roll = int(dice() % 100);
+        // A stored key is saved 45%, deleted 40% or added 15%; a new one added 70%, saved 20%
+        // or deleted 10%.
+        const bool stored = keys.contains(key);
+        const char op =
+            (stored ? "SDA" : "ASD")[(roll >= (stored ? 45 : 70)) + (roll >= (stored ? 85 : 90))];
+        const QByteArray data = op == 'D' ? QByteArray() : someMeaning();
+        say("B " + QByteArray(1, op) + ' ' + key.toHex() + ' ' + data.toHex());
+        db->setWord(QString::fromLatin1(key));
+        db->setITRANS(QString::fromLatin1(data));
+        db->setSynonym(QString());
+        const int ret = op == 'A'   ? db->addRecord()
+                        : op == 'S' ? db->saveRecord()
+                                    : db->deleteRecord();
+        say(ret == 0 ? "K" : "F");
+        if (ret == 0 && op == 'D')
+            keys.remove(key);
+        else if (ret == 0)
+            keys.insert(key);
+        // Now and then the window is closed and opened again.
+        if (done % 60 == 0) {
+            db->closeDB();
+            db = std::make_unique<cDictDB>(QString::fromLatin1(path));
+            if (db->openDB() != 0)
+                return 2;
+        }
+    }
 }
 
 } // namespace
@@ -80,30 +112,13 @@ int main(int argc, char **argv)
         return 2;
     }
     dice.seed(unsigned(std::strtoul(argv[2], nullptr, 10)));
-    std::unique_ptr<cDictDB> db;
-    for (int done = 0;; ++done) {
-        // Now and then the window is closed and opened again.
-        if (argc == 3 && done % 60 == 0) {
-            if (db)
-                db->closeDB();
-            db = std::make_unique<cDictDB>(QString::fromLatin1(argv[1]));
-            if (db->openDB() != 0)
-                return 2;
-        }
+    if (argc == 3)
+        return runWithDictDB(argv[1]);
+    for (;;) {
         const QByteArray key = someKey();
-        const int roll = int(dice() % 100);
-        // Through the tool a key is saved 70% or deleted 30%. Through the object a stored key is
-        // saved 45%, deleted 40% or added 15%; a new one added 70%, saved 20% or deleted 10%.
-        const bool stored = argc == 3 && db->hasKey(QString::fromLatin1(key));
-        const char op =
-            argc > 3
-                ? (roll < 70 ? 'S' : 'D')
-                : (stored ? "SDA"
-                          : "ASD")[(roll >= (stored ? 45 : 70)) + (roll >= (stored ? 85 : 90))];
+        const char op = dice() % 100 < 70 ? 'S' : 'D';
         const QByteArray data = op == 'D' ? QByteArray() : someMeaning();
         say("B " + QByteArray(1, op) + ' ' + key.toHex() + ' ' + data.toHex());
-        const int ret = argc > 3 ? runTool(QString::fromLocal8Bit(argv[3]), argv[1], op, key, data)
-                                 : runDictDB(*db, op, key, data);
-        say(ret == 0 ? "K" : "F");
+        say(runTool(QString::fromLocal8Bit(argv[3]), argv[1], op, key, data) == 0 ? "K" : "F");
     }
 }
