@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -138,288 +139,275 @@ class TestJournal : public QObject
     Q_OBJECT
 
 private slots:
-    void parsedImages_data();
-    void parsedImages();
-    void journalFileKeepsWhatIsSound();
-    void replayIsIdempotent();
-    void crashThenReopen_data();
-    void crashThenReopen();
-    void linkedPrivateDictionaryIsRebuiltInPlace();
-    void snapshots();
-};
-
-void TestJournal::parsedImages_data()
-{
-    QTest::addColumn<QByteArray>("image");
-    QTest::addColumn<QList<JournalEntry>>("entries");
-    QTest::addColumn<int>("damaged");
-    QTest::addColumn<qsizetype>("end"); // bytes up to the last whole entry; -1: not asked
-    QTest::addColumn<bool>("open");
-    QTest::addColumn<bool>("headerValid");
-    const auto row = [](const QString &name, const QByteArray &image,
-                        const QList<JournalEntry> &entries, int damaged = 0, qsizetype end = -2,
-                        bool open = true, bool valid = true) {
-        QTest::newRow(qPrintable(name))
-            << image << entries << damaged << (end == -2 ? image.size() : end) << open << valid;
-    };
-    const QList<QList<JournalEntry>> trips{
-        {},
-        {entry(Op::Add, "water", "jalaM|udakaM"), entry(Op::Save, "water", "toyaM"),
-         entry(Op::Delete, "water")},
-        {entry(Op::Save, "a", {}), entry(Op::Save, QByteArray("k\0y", 3), QByteArray("\0\xff|", 3)),
-         entry(Op::Add, "\xe9t\xe9", "grISmaH")},
-        {entry(Op::Save, QByteArray(100000, 'k'), QByteArray(1 << 20, 'm'))}};
-    for (const QList<JournalEntry> &trip : trips)
-        row(QStringLiteral("round trip of %1").arg(trip.size()), journalImage(trip), trip);
-    const QList<JournalEntry> three{entry(Op::Save, "one", "ekaH"), entry(Op::Delete, "two"),
-                                    entry(Op::Add, "three", "trayaH")};
-    const QByteArray whole = journalImage(three);
-    const qsizetype second = journalImage(three.mid(0, 1)).size();
-    const qsizetype third = journalImage(three.mid(0, 2)).size();
-    // A write cut short anywhere inside the last entry leaves every earlier entry readable.
-    for (qsizetype cut = third; cut < whole.size(); ++cut)
-        row(QStringLiteral("cut at %1").arg(cut), whole.left(cut), three.mid(0, 2), 0, third);
-    // A damaged entry followed by sound ones is damage, not a torn tail: the sound ones are kept.
-    for (qsizetype at = second; at < third; ++at) {
-        QByteArray damaged = whole;
-        damaged[at] = char(damaged[at] ^ 0x10);
-        row(QStringLiteral("byte %1 damaged").arg(at), damaged, {three[0], three[2]}, 1);
-    }
-    const QByteArray closed = journalImage(three.mid(0, 1), false);
-    row("closed cleanly", closed, three.mid(0, 1), 0, -2, false);
-    // A damaged header cannot say the close was clean.
-    QByteArray badHeader = closed;
-    badHeader[20] = char(badHeader[20] ^ 1);
-    row("damaged header", badHeader, three.mid(0, 1), 0, -1, true, false);
-    row("header cut short", "VNTJ", {}, 0, -1, true, false);
-    row("no journal", {}, {}, 0, -1, false, false);
-}
-
-void TestJournal::parsedImages()
-{
-    QFETCH(QByteArray, image);
-    QFETCH(QList<JournalEntry>, entries);
-    QFETCH(int, damaged);
-    QFETCH(qsizetype, end);
-    QFETCH(bool, open);
-    QFETCH(bool, headerValid);
-    const JournalContents contents = parseJournal(image);
-    QCOMPARE(contents.headerValid, headerValid);
-    QCOMPARE(contents.openFlag, open);
-    if (headerValid)
-        QCOMPARE(encodeJournalHeader(contents), image.left(kJournalHeaderSize));
-    QCOMPARE(contents.entries.size(), entries.size());
-    for (qsizetype i = 0; i < entries.size(); ++i)
-        QCOMPARE(encodeJournalEntry(contents.entries[i]), encodeJournalEntry(entries[i]));
-    QCOMPARE(contents.damagedEntries, damaged);
-    if (end >= 0)
-        QCOMPARE(contents.validLength, end);
-}
-
-// An open cuts a torn tail; the file grows by blocks of zeros, a reopened journal appends right
-// after its last entry, and a change taken back inside the block cannot reappear when a shorter
-// entry is written over it.
-void TestJournal::journalFileKeepsWhatIsSound()
-{
-    QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("j"));
-    const QByteArray path = QFile::encodeName(name);
-    const QByteArray sound = journalImage({entry(Op::Save, "one", "ekaH")});
-    QVERIFY(writeFile(name, sound + encodeJournalEntry(entry(Op::Save, "two", "dve")).left(17)));
+    void parsedImages_data()
     {
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QList<JournalEntry>>("entries");
+        QTest::addColumn<int>("damaged");
+        QTest::addColumn<qsizetype>("end"); // bytes up to the last whole entry; -1: not asked
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<bool>("headerValid");
+        const auto row = [](const QString &name, const QByteArray &image,
+                            const QList<JournalEntry> &entries, int damaged = 0, qsizetype end = -2,
+                            bool open = true, bool valid = true) {
+            QTest::newRow(qPrintable(name))
+                << image << entries << damaged << (end == -2 ? image.size() : end) << open << valid;
+        };
+        const QList<QList<JournalEntry>> trips{
+            {},
+            {entry(Op::Add, "water", "jalaM|udakaM"), entry(Op::Save, "water", "toyaM"),
+             entry(Op::Delete, "water")},
+            {entry(Op::Save, "a", {}),
+             entry(Op::Save, QByteArray("k\0y", 3), QByteArray("\0\xff|", 3)),
+             entry(Op::Add, "\xe9t\xe9", "grISmaH")},
+            {entry(Op::Save, QByteArray(100000, 'k'), QByteArray(1 << 20, 'm'))}};
+        for (const QList<JournalEntry> &trip : trips)
+            row(QStringLiteral("round trip of %1").arg(trip.size()), journalImage(trip), trip);
+        const QList<JournalEntry> three{entry(Op::Save, "one", "ekaH"), entry(Op::Delete, "two"),
+                                        entry(Op::Add, "three", "trayaH")};
+        const QByteArray whole = journalImage(three);
+        const qsizetype second = journalImage(three.mid(0, 1)).size();
+        const qsizetype third = journalImage(three.mid(0, 2)).size();
+        // A write cut short anywhere inside the last entry leaves every earlier entry readable.
+        for (qsizetype cut = third; cut < whole.size(); ++cut)
+            row(QStringLiteral("cut at %1").arg(cut), whole.left(cut), three.mid(0, 2), 0, third);
+        // A damaged entry followed by sound ones is damage, not a torn tail: the sound ones are
+        // kept.
+        for (qsizetype at = second; at < third; ++at) {
+            QByteArray damaged = whole;
+            damaged[at] = char(damaged[at] ^ 0x10);
+            row(QStringLiteral("byte %1 damaged").arg(at), damaged, {three[0], three[2]}, 1);
+        }
+        const QByteArray closed = journalImage(three.mid(0, 1), false);
+        row("closed cleanly", closed, three.mid(0, 1), 0, -2, false);
+        // A damaged header cannot say the close was clean.
+        QByteArray badHeader = closed;
+        badHeader[20] = char(badHeader[20] ^ 1);
+        row("damaged header", badHeader, three.mid(0, 1), 0, -1, true, false);
+        row("header cut short", "VNTJ", {}, 0, -1, true, false);
+        row("no journal", {}, {}, 0, -1, false, false);
+    }
+
+    void parsedImages()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(QList<JournalEntry>, entries);
+        QFETCH(int, damaged);
+        QFETCH(qsizetype, end);
+        QFETCH(bool, open);
+        QFETCH(bool, headerValid);
+        const JournalContents contents = parseJournal(image);
+        QCOMPARE(contents.headerValid, headerValid);
+        QCOMPARE(contents.openFlag, open);
+        if (headerValid)
+            QCOMPARE(encodeJournalHeader(contents), image.left(kJournalHeaderSize));
+        QCOMPARE(contents.entries.size(), entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i)
+            QCOMPARE(encodeJournalEntry(contents.entries[i]), encodeJournalEntry(entries[i]));
+        QCOMPARE(contents.damagedEntries, damaged);
+        if (end >= 0)
+            QCOMPARE(contents.validLength, end);
+    }
+
+    // An open cuts a torn tail; the file grows by blocks of zeros, a reopened journal appends right
+    // after its last entry, and a change taken back inside the block cannot reappear when a shorter
+    // entry is written over it.
+    void journalFileKeepsWhatIsSound()
+    {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("j"));
+        const QByteArray path = QFile::encodeName(name);
+        const QByteArray sound = journalImage({entry(Op::Save, "one", "ekaH")});
+        QVERIFY(
+            writeFile(name, sound + encodeJournalEntry(entry(Op::Save, "two", "dve")).left(17)));
+        {
+            Journal journal(path);
+            QVERIFY(journal.open());
+            QCOMPARE(QFileInfo(name).size(), sound.size());
+            QVERIFY(journal.append(entry(Op::Save, "one", "ekaH")) == sound.size());
+            const qint64 mark = journal.append(entry(Op::Save, "taken back", QByteArray(300, 'x')));
+            QVERIFY(journal.truncateTo(mark));
+        }
+        QCOMPARE(QFileInfo(name).size(), 64 * 1024);
         Journal journal(path);
         QVERIFY(journal.open());
-        QCOMPARE(QFileInfo(name).size(), sound.size());
-        QVERIFY(journal.append(entry(Op::Save, "one", "ekaH")) == sound.size());
-        const qint64 mark = journal.append(entry(Op::Save, "taken back", QByteArray(300, 'x')));
-        QVERIFY(journal.truncateTo(mark));
-        QCOMPARE(Journal::read(path).entries.size(), 2);
+        QVERIFY(journal.append(entry(Op::Delete, "two")) >= 0);
+        const QList<JournalEntry> entries = Journal::read(path).entries;
+        QCOMPARE(entries.size(), 3);
+        QCOMPARE(entries[2].key, QByteArray("two"));
+        QVERIFY(journal.reset({}, false));
+        QCOMPARE(QFileInfo(name).size(), kJournalHeaderSize);
     }
-    QCOMPARE(QFileInfo(name).size(), 64 * 1024);
-    Journal journal(path);
-    QVERIFY(journal.open());
-    QCOMPARE(QFileInfo(name).size(), 64 * 1024);
-    QCOMPARE(journal.contents().entries.size(), 2);
-    QVERIFY(journal.append(entry(Op::Delete, "two")) >= 0);
-    const QList<JournalEntry> entries = Journal::read(path).entries;
-    QCOMPARE(entries.size(), 3);
-    QCOMPARE(entries[2].key, QByteArray("two"));
-    QVERIFY(journal.reset({}, false));
-    QCOMPARE(QFileInfo(name).size(), kJournalHeaderSize);
-}
 
-void TestJournal::replayIsIdempotent()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("replay.db"));
-    QVERIFY(DbUtilities::load(path, {{"keep", "1"}, {"gone", "2"}, {"water", "old"}}));
-    const QList<JournalEntry> entries{
-        entry(Op::Add, "new", "3"),     entry(Op::Save, "water", "v1"), entry(Op::Delete, "gone"),
-        entry(Op::Add, "gone", "back"), entry(Op::Save, "water", "v2"), entry(Op::Delete, "new")};
-    const QList<KeyData> expected{{"gone", "back"}, {"keep", "1"}, {"water", "v2"}};
-    for (int round = 0; round < 3; ++round) {
-        DB *dbp = nullptr;
-        QCOMPARE(db_create(&dbp, nullptr, 0), 0);
-        QCOMPARE(dbp->open(dbp, nullptr, QFile::encodeName(path).constData(), nullptr, DB_BTREE, 0,
-                           0664),
-                 0);
-        // Each round replays onto what the previous rounds left, as a second crash would.
-        QCOMPARE(replayJournal(dbp, round == 1 ? entries.mid(2) : entries), 0);
-        QCOMPARE(dbp->close(dbp, 0), 0);
-        QCOMPARE(DbUtilities::dump(path), expected);
+    void replayIsIdempotent()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("replay.db"));
+        const QByteArray name = QFile::encodeName(path);
+        QVERIFY(DbUtilities::load(path, {{"keep", "1"}, {"gone", "2"}, {"water", "old"}}));
+        const QList<JournalEntry> entries{
+            entry(Op::Add, "new", "3"),     entry(Op::Save, "water", "v1"),
+            entry(Op::Delete, "gone"),      entry(Op::Add, "gone", "back"),
+            entry(Op::Save, "water", "v2"), entry(Op::Delete, "new")};
+        const QList<KeyData> expected{{"gone", "back"}, {"keep", "1"}, {"water", "v2"}};
+        for (int round = 0; round < 3; ++round) {
+            DB *dbp = nullptr;
+            QVERIFY(db_create(&dbp, nullptr, 0) == 0 &&
+                    dbp->open(dbp, nullptr, name.constData(), nullptr, DB_BTREE, 0, 0) == 0);
+            // Each round replays onto what the previous rounds left, as a second crash would.
+            QCOMPARE(replayJournal(dbp, round == 1 ? entries.mid(2) : entries), 0);
+            QCOMPARE(dbp->close(dbp, 0), 0);
+            QCOMPARE(DbUtilities::dump(path), expected);
+        }
+        QVERIFY(fileVerifies(name));
     }
-    QVERIFY(fileVerifies(QFile::encodeName(path)));
-}
 
-void TestJournal::crashThenReopen_data()
-{
-    QTest::addColumn<QStringList>("damage");
-    QTest::addColumn<QByteArray>("said");
-    QTest::addColumn<int>("keys");
-    // Files beside the dictionary afterwards; a first ".damaged..." one holds the damaged bytes.
-    QTest::addColumn<QStringList>("kept");
-    const auto row = [](const char *name, const QStringList &damage, const char *said, int keys,
-                        const QStringList &kept) {
-        QTest::newRow(name) << damage << QByteArray(said) << keys << kept;
-    };
-    row("damaged leaf", {"leaf"}, "rebuilt it from", 302, {".damaged"});
-    row("older damaged copy", {"older copy", "leaf"}, "rebuilt it from", 302,
-        {".damaged.1", ".damaged"});
-    // A crash while the file grew can leave a metadata page that promises more pages than the
-    // file holds; the header check refuses such a file, and the rebuild takes it in hand.
-    row("header refused", {"truncate"}, "rebuilt it from", 302, {".damaged"});
-    row("no snapshot", {"no snapshot", "leaf"}, "records salvaged from it", 302, {".damaged"});
-    row("damaged snapshot", {"snapshot leaf", "leaf"}, "records salvaged from it", 302,
-        {".damaged", ".bak.damaged"});
-    row("damaged first page and snapshot", {"snapshot leaf", "meta"}, "snapshot could not be used",
-        302, {".damaged"});
-    row("damaged journal entry", {"journal middle", "leaf"}, "at least 1 change(s)", 301,
-        {".damaged", "-journal.damaged"});
-    row("snapshot copied back", {"restore"}, "was written for", 299, {"-journal.stale"});
-    row("another dictionary copied in", {"foreign"}, "was written for", 1,
-        {"-journal.stale", ".bak.stale"});
-    // The file was not closed but is sound: the journal's changes reach it without a word.
-    // A new, empty dictionary in place of one that was deleted keeps that one's recovery files.
-    row("dictionary deleted", {"no dictionary"}, "belongs to a dictionary that is gone", 0,
-        {".bak.old", "-journal.stale"});
-    row("writes lost, file sound", {"unwritten"}, "", 302, {});
-    row("writes lost, older journal format", {"unwritten", "format 1"}, "", 302, {});
-}
+    void crashThenReopen_data()
+    {
+        QTest::addColumn<QStringList>("damage");
+        QTest::addColumn<QByteArray>("said");
+        QTest::addColumn<int>("keys");
+        // Files beside the dictionary afterwards; a first ".damaged..." one holds the damaged
+        // bytes.
+        QTest::addColumn<QStringList>("kept");
+        const auto row = [](const char *name, const QStringList &damage, const char *said, int keys,
+                            const QStringList &kept) {
+            QTest::newRow(name) << damage << QByteArray(said) << keys << kept;
+        };
+        row("damaged leaf", {"leaf"}, "rebuilt it from", 302, {".damaged"});
+        row("older damaged copy", {"older copy", "leaf"}, "rebuilt it from", 302,
+            {".damaged.1", ".damaged"});
+        // A crash while the file grew can leave a metadata page that promises more pages than the
+        // file holds; the header check refuses such a file, and the rebuild takes it in hand.
+        row("header refused", {"truncate"}, "rebuilt it from", 302, {".damaged"});
+        row("no snapshot", {"no snapshot", "leaf"}, "records salvaged from it", 302, {".damaged"});
+        row("damaged snapshot", {"snapshot leaf", "leaf"}, "records salvaged from it", 302,
+            {".damaged", ".bak.damaged"});
+        row("damaged first page and snapshot", {"snapshot leaf", "meta"},
+            "snapshot could not be used", 302, {".damaged"});
+        row("damaged journal entry", {"journal middle", "leaf"}, "at least 1 change(s)", 301,
+            {".damaged", "-journal.damaged"});
+        row("snapshot copied back", {"restore"}, "was written for", 299, {"-journal.stale"});
+        row("another dictionary copied in", {"foreign"}, "was written for", 1,
+            {"-journal.stale", ".bak.stale"});
+        // The file was not closed but is sound: the journal's changes reach it without a word.
+        // A new, empty dictionary in place of one that was deleted keeps that one's recovery files.
+        row("dictionary deleted", {"no dictionary"}, "belongs to a dictionary that is gone", 0,
+            {".bak.old", "-journal.stale"});
+        row("writes lost, file sound", {"unwritten"}, "", 302, {});
+        row("writes lost, older journal format", {"unwritten", "format 1"}, "", 302, {});
+    }
 
-// The program dies after three acknowledged saves; the crash image is then damaged or replaced
-// as the row says, and the next open must end with a sound file holding the right dictionary.
-void TestJournal::crashThenReopen()
-{
-    QFETCH(QStringList, damage);
-    QFETCH(QByteArray, said);
-    QFETCH(int, keys);
-    QFETCH(QStringList, kept);
-    Dictionary dict;
-    QVERIFY(dict.seed(299));
-    QVERIFY(dict.open());
-    const QByteArray opened = fileBytes(dict.path);
-    for (int i = 1; i <= 3; ++i)
-        QCOMPARE(dict.save(QStringLiteral("last%1").arg(i), QStringLiteral("antimaH")), 0);
-    QTemporaryDir crash;
-    const QString crashed = dict.crashImage(crash);
-    dict.close();
-    for (const QString &step : damage)
-        QVERIFY2(applyDamage(step, crashed, opened), qPrintable(step));
-    const QByteArray damagedBytes = fileBytes(crashed);
-    const QByteArray snapshotBytes = fileBytes(snapshotPath(crashed));
-    const QByteArray journalBytes = fileBytes(journalPath(crashed));
-    cDictDB reopened(crashed);
-    const Captured output = captureOutput([&] { QCOMPARE(reopened.openDB(), 0); });
-    QVERIFY2(said.isEmpty() ? output.err.isEmpty() && reopened.notices().isEmpty()
-                            : output.err.contains(said) && !reopened.notices().isEmpty(),
-             output.err.constData());
-    QCOMPARE(reopened.getStat(), keys);
-    QCOMPARE(reopened.closeDB(), 0);
-    QVERIFY(DbUtilities::verify(crashed));
-    if (!said.isEmpty())
-        QCOMPARE(DbUtilities::dump(snapshotPath(crashed)), DbUtilities::dump(crashed));
-    QCOMPARE(DbUtilities::dump(crashed).size(), keys);
-    // What is set aside keeps its bytes (an older damaged copy keeps its name).
-    for (const QString &suffix : kept)
-        QVERIFY2(suffix == ".damaged" && kept.contains(".damaged.1")
-                     ? QFileInfo::exists(crashed + suffix)
-                     : fileBytes(crashed + suffix) == (suffix.startsWith(".bak") ? snapshotBytes
-                                                       : suffix.startsWith("-journal")
-                                                           ? journalBytes
-                                                           : damagedBytes),
-                 qPrintable(suffix));
-    QCOMPARE(QFileInfo::exists(crashed + ".damaged"), kept.contains(QStringLiteral(".damaged")));
-    QCOMPARE(Journal::read(QFile::encodeName(journalPath(crashed) + ".damaged")).damagedEntries,
-             int(kept.contains(QStringLiteral("-journal.damaged"))));
-}
+    // The program dies after three acknowledged saves; the crash image is then damaged or replaced
+    // as the row says, and the next open must end with a sound file holding the right dictionary.
+    void crashThenReopen()
+    {
+        QFETCH(QStringList, damage);
+        QFETCH(QByteArray, said);
+        QFETCH(int, keys);
+        QFETCH(QStringList, kept);
+        Dictionary dict;
+        QVERIFY(dict.seed(299) && dict.open());
+        const QByteArray opened = fileBytes(dict.path);
+        for (int i = 1; i <= 3; ++i)
+            QCOMPARE(dict.save(QStringLiteral("last%1").arg(i), QStringLiteral("antimaH")), 0);
+        QTemporaryDir crash;
+        const QString crashed = dict.crashImage(crash);
+        dict.close();
+        for (const QString &step : damage)
+            QVERIFY2(applyDamage(step, crashed, opened), qPrintable(step));
+        const QMap<QString, QByteArray> bytes{{".damaged", fileBytes(crashed)},
+                                              {".bak", fileBytes(snapshotPath(crashed))},
+                                              {"-journal", fileBytes(journalPath(crashed))}};
+        cDictDB reopened(crashed);
+        const Captured output = captureOutput([&] { QCOMPARE(reopened.openDB(), 0); });
+        QVERIFY2(said.isEmpty() ? output.err.isEmpty() && reopened.notices().isEmpty()
+                                : output.err.contains(said) && !reopened.notices().isEmpty(),
+                 output.err.constData());
+        QCOMPARE(reopened.getStat(), keys);
+        QCOMPARE(reopened.closeDB(), 0);
+        QVERIFY(DbUtilities::verify(crashed));
+        if (!said.isEmpty())
+            QCOMPARE(DbUtilities::dump(snapshotPath(crashed)), DbUtilities::dump(crashed));
+        QCOMPARE(DbUtilities::dump(crashed).size(), keys);
+        // What is set aside keeps its bytes (an older damaged copy keeps its name).
+        for (const QString &suffix : kept)
+            QVERIFY2(suffix == ".damaged" && kept.contains(".damaged.1")
+                         ? QFileInfo::exists(crashed + suffix)
+                         : fileBytes(crashed + suffix) ==
+                               bytes[suffix.left(suffix.indexOf('.', 1))],
+                     qPrintable(suffix));
+        QCOMPARE(QFileInfo::exists(crashed + ".damaged"),
+                 kept.contains(QStringLiteral(".damaged")));
+        QCOMPARE(Journal::read(QFile::encodeName(journalPath(crashed) + ".damaged")).damagedEntries,
+                 int(kept.contains(QStringLiteral("-journal.damaged"))));
+    }
 
-// A private dictionary reached through a link: the recovery files lie beside the file itself and
-// take its mode, and a rebuild replaces that file, leaving the link a link.
-void TestJournal::linkedPrivateDictionaryIsRebuiltInPlace()
-{
-    Dictionary dict;
-    QVERIFY(dict.seed(299));
-    const QString real = dict.dir.filePath(QStringLiteral("real.db"));
-    QVERIFY(QFile::rename(dict.path, real) && QFile::link(real, dict.path));
-    QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
-    QVERIFY(dict.open());
-    QCOMPARE(dict.save(QStringLiteral("last"), QStringLiteral("antimaH")), 0);
-    // The journal as a crash would leave it, over a damaged file.
-    const QByteArray journal = fileBytes(journalPath(real));
-    dict.close();
-    QVERIFY(writeFile(journalPath(real), journal) && damageFirstLeaf(real));
-    captureOutput([&] { QVERIFY(dict.open()); });
-    QCOMPARE(dict.db->getStat(), 300);
-    dict.close();
-    QVERIFY(QFileInfo(dict.path).isSymLink());
-    const QFileInfo damaged(real + QStringLiteral(".damaged"));
-    QVERIFY(damaged.isFile() && !damaged.isSymLink());
-    struct stat info;
-    for (const QString &name : {real, snapshotPath(real), journalPath(real)})
-        QVERIFY2(::stat(QFile::encodeName(name).constData(), &info) == 0 &&
-                     (info.st_mode & 0777) == 0600,
-                 qPrintable(name));
-}
+    // A private dictionary reached through a link: the recovery files lie beside the file itself
+    // and take its mode, and a rebuild replaces that file, leaving the link a link.
+    void linkedPrivateDictionaryIsRebuiltInPlace()
+    {
+        Dictionary dict;
+        const QString real = dict.dir.filePath(QStringLiteral("real.db"));
+        QVERIFY(dict.seed(299) && QFile::rename(dict.path, real) && QFile::link(real, dict.path));
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0 && dict.open());
+        QCOMPARE(dict.save(QStringLiteral("last"), QStringLiteral("antimaH")), 0);
+        // The journal as a crash would leave it, over a damaged file.
+        const QByteArray journal = fileBytes(journalPath(real));
+        dict.close();
+        QVERIFY(writeFile(journalPath(real), journal) && damageFirstLeaf(real));
+        captureOutput([&] { QVERIFY(dict.open()); });
+        QCOMPARE(dict.db->getStat(), 300);
+        dict.close();
+        QVERIFY(QFileInfo(dict.path).isSymLink());
+        const QFileInfo damaged(real + QStringLiteral(".damaged"));
+        QVERIFY(damaged.isFile() && !damaged.isSymLink());
+        struct stat info;
+        for (const QString &name : {real, snapshotPath(real), journalPath(real)})
+            QVERIFY2(::stat(QFile::encodeName(name).constData(), &info) == 0 &&
+                         (info.st_mode & 0777) == 0600,
+                     qPrintable(name));
+    }
 
-void TestJournal::snapshots()
-{
-    Dictionary dict;
-    QVERIFY(dict.open());
-    QCOMPARE(dict.save(QStringLiteral("one"), QStringLiteral("ekaH")), 0);
-    const QByteArray firstSnapshot = fileBytes(dict.snapshot);
-    // A few small changes stay in the journal across a close and an open.
-    dict.close();
-    QVERIFY(dict.open());
-    QCOMPARE(fileBytes(dict.snapshot), firstSnapshot);
-    QCOMPARE(Journal::read(QFile::encodeName(dict.journal)).entries.size(), 1);
-    // Changes worth more than a quarter of the file bring a new snapshot at close.
-    for (int i = 0; i < 10; ++i)
-        QCOMPARE(dict.save(QStringLiteral("big%1").arg(i), QString(4000, QLatin1Char('m'))), 0);
-    dict.close();
-    QCOMPARE(Journal::read(QFile::encodeName(dict.journal)).entries.size(), 0);
-    QCOMPARE(DbUtilities::dump(dict.snapshot), DbUtilities::dump(dict.path));
-    QCOMPARE(DbUtilities::dump(dict.path).size(), 11);
-    // On request: a temporary a kill left behind goes; a link planted at a temporary's name is
-    // not followed.
-    QVERIFY(dict.open());
-    QCOMPARE(dict.save(QStringLiteral("one"), QStringLiteral("ekaH")), 0);
-    const QString victim = dict.dir.filePath(QStringLiteral("victim"));
-    QVERIFY(writeFile(dict.snapshot + QStringLiteral(".new-abcdef"), "left by a kill"));
-    QVERIFY(writeFile(victim, "mine") && QFile::link(victim, dict.snapshot + ".new"));
-    QCOMPARE(dict.db->takeSnapshot(), QString());
-    QVERIFY(!QFileInfo::exists(dict.snapshot + QStringLiteral(".new-abcdef")));
-    QCOMPARE(fileBytes(victim), QByteArray("mine"));
-    const JournalContents contents = Journal::read(QFile::encodeName(dict.journal));
-    QCOMPARE(contents.entries.size(), 0);
-    QVERIFY(contents.openFlag);
-    SnapshotId snapshot;
-    QVERIFY(identityOf(QFile::encodeName(dict.snapshot), snapshot));
-    QCOMPARE(contents.snapshot, snapshot);
-    QCOMPARE(DbUtilities::dump(dict.snapshot).size(), 11);
-    dict.close();
-    QVERIFY(!Journal::read(QFile::encodeName(dict.journal)).openFlag);
-    QVERIFY(!cDictDB(dict.path).takeSnapshot().isEmpty());
-}
+    void snapshots()
+    {
+        Dictionary dict;
+        QVERIFY(dict.open());
+        QCOMPARE(dict.save(QStringLiteral("one"), QStringLiteral("ekaH")), 0);
+        const QByteArray firstSnapshot = fileBytes(dict.snapshot);
+        // A few small changes stay in the journal across a close and an open.
+        dict.close();
+        QVERIFY(dict.open());
+        QCOMPARE(fileBytes(dict.snapshot), firstSnapshot);
+        QCOMPARE(Journal::read(QFile::encodeName(dict.journal)).entries.size(), 1);
+        // Changes worth more than a quarter of the file bring a new snapshot at close.
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(dict.save(QStringLiteral("big%1").arg(i), QString(4000, QLatin1Char('m'))), 0);
+        dict.close();
+        QCOMPARE(Journal::read(QFile::encodeName(dict.journal)).entries.size(), 0);
+        QCOMPARE(DbUtilities::dump(dict.snapshot), DbUtilities::dump(dict.path));
+        // On request: a temporary a kill left behind goes; a link planted at a temporary's name is
+        // not followed.
+        QVERIFY(dict.open());
+        QCOMPARE(dict.save(QStringLiteral("one"), QStringLiteral("ekaH")), 0);
+        const QString victim = dict.dir.filePath(QStringLiteral("victim"));
+        QVERIFY(writeFile(dict.snapshot + QStringLiteral(".new-abcdef"), "left by a kill"));
+        QVERIFY(writeFile(victim, "mine") && QFile::link(victim, dict.snapshot + ".new"));
+        QCOMPARE(dict.db->takeSnapshot(), QString());
+        QVERIFY(!QFileInfo::exists(dict.snapshot + QStringLiteral(".new-abcdef")));
+        QCOMPARE(fileBytes(victim), QByteArray("mine"));
+        const JournalContents contents = Journal::read(QFile::encodeName(dict.journal));
+        QCOMPARE(contents.entries.size(), 0);
+        QVERIFY(contents.openFlag);
+        SnapshotId snapshot;
+        QVERIFY(identityOf(QFile::encodeName(dict.snapshot), snapshot));
+        QCOMPARE(contents.snapshot, snapshot);
+        QCOMPARE(DbUtilities::dump(dict.snapshot).size(), 11);
+        dict.close();
+        QVERIFY(!Journal::read(QFile::encodeName(dict.journal)).openFlag);
+        QVERIFY(!cDictDB(dict.path).takeSnapshot().isEmpty());
+    }
+};
 
 QTEST_GUILESS_MAIN(TestJournal)
 #include "tst_journal.moc"

@@ -19,109 +19,104 @@ class TestFullDisk : public QObject
     Q_OBJECT
 
 private slots:
-    void dictionaryOnAFullDisk();
-    void documentOnAFullDisk();
-};
-
-void TestFullDisk::dictionaryOnAFullDisk()
-{
-    ScratchMount disk(QStringLiteral("size=256k"));
-    SKIP_UNLESS_MOUNTED(disk);
-    const QString path = disk.filePath(QStringLiteral("morvak.db"));
-    QMap<QByteArray, QByteArray> acknowledged;
-    QList<QByteArray> refused;
-    int deleted = -1;
+    void dictionaryOnAFullDisk()
     {
-        cDictDB db(path);
-        QCOMPARE(db.openDB(), 0);
-        for (int i = 0; i < 400 && refused.size() < 20; ++i) {
-            const QByteArray key = "word" + QByteArray::number(i);
-            const QByteArray meaning = QByteArray::number(i).repeated(300).left(1500);
-            db.setWord(QString::fromLatin1(key));
-            db.setITRANS(QString::fromLatin1(meaning));
-            db.setSynonym({});
-            int result = -1;
-            const Captured output = captureOutput([&] { result = db.saveRecord(); });
-            if (result == 0) {
-                QCOMPARE(output.out, QByteArray());
-                acknowledged.insert(key, meaning);
-                continue;
+        ScratchMount disk(QStringLiteral("size=256k"));
+        SKIP_UNLESS_MOUNTED(disk);
+        const QString path = disk.filePath(QStringLiteral("morvak.db"));
+        QMap<QByteArray, QByteArray> acknowledged;
+        QList<QByteArray> refused;
+        int deleted = -1;
+        {
+            cDictDB db(path);
+            QCOMPARE(db.openDB(), 0);
+            for (int i = 0; i < 400 && refused.size() < 20; ++i) {
+                const QByteArray key = "word" + QByteArray::number(i);
+                const QByteArray meaning = QByteArray::number(i).repeated(300).left(1500);
+                int result = -1;
+                const Captured output =
+                    captureOutput([&] { result = putRecord(db, key, meaning, {}, false); });
+                if (result == 0) {
+                    QCOMPARE(output.out, QByteArray());
+                    acknowledged.insert(key, meaning);
+                    continue;
+                }
+                refused.append(key);
+                QCOMPARE(result, 1);
+                // The store's words for a failed save: the error routine on stderr, one of these
+                // lines.
+                QVERIFY2(output.out == "Save/put I/O err cDictDB\n" ||
+                             output.out == "cDictDB: put/sync err\n",
+                         output.out.constData());
+                QVERIFY(!output.err.isEmpty());
+                QVERIFY2(db.failureReason().startsWith("write error: "),
+                         qPrintable(db.failureReason()));
             }
-            refused.append(key);
-            QCOMPARE(result, 1);
-            // The store's words for a failed save: the error routine on stderr, one of these lines.
-            QVERIFY2(output.out == "Save/put I/O err cDictDB\n" ||
-                         output.out == "cDictDB: put/sync err\n",
-                     output.out.constData());
-            QVERIFY(!output.err.isEmpty());
-            QVERIFY2(db.failureReason().startsWith("write error: "),
-                     qPrintable(db.failureReason()));
+            // Deleting needs room for its journal entry too; it either works or fails in its words.
+            db.setWord(QStringLiteral("word0"));
+            const Captured output = captureOutput([&] { deleted = db.deleteRecord(); });
+            if (deleted == 0)
+                acknowledged.remove("word0");
+            else
+                QVERIFY(output.out == "Del I/O err cDictDB\n" ||
+                        output.out == "cDictDB: del/sync err\n");
+            captureOutput([&] { db.closeDB(); });
         }
-        // Deleting needs room for its journal entry too; it either works or fails in its words.
-        db.setWord(QStringLiteral("word0"));
-        const Captured output = captureOutput([&] { deleted = db.deleteRecord(); });
-        if (deleted == 0)
-            acknowledged.remove("word0");
-        else
-            QVERIFY(output.out == "Del I/O err cDictDB\n" ||
-                    output.out == "cDictDB: del/sync err\n");
-        captureOutput([&] { db.closeDB(); });
+        std::printf("full disk: %d saves acknowledged, %d refused, the delete %s\n",
+                    int(acknowledged.size()), int(refused.size()),
+                    deleted == 0 ? "worked" : "was refused");
+        QVERIFY(!refused.isEmpty());
+        QVERIFY(acknowledged.size() > 20);
+
+        // Still full: the file opens, verifies and holds every acknowledged record.
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            cDictDB db(path);
+            const Captured opened = captureOutput([&] { QCOMPARE(db.openDB(), 0); });
+            QMap<QByteArray, QByteArray> stored;
+            for (int r = db.getCursorRec(cDictDB::First); r == 0;
+                 r = db.getCursorRec(cDictDB::Next))
+                stored.insert(db.storedKey(), db.storedData());
+            const Captured closed = captureOutput([&] { db.closeDB(); });
+            // A writer that cannot take the snapshot works on with the journal and says so once.
+            QCOMPARE((opened.err + closed.err).count("cannot take the snapshot"), 1);
+            for (auto it = acknowledged.cbegin(); it != acknowledged.cend(); ++it)
+                QCOMPARE(stored.value(it.key()), it.value());
+            // A save the caller was told had failed must not turn up later.
+            for (const QByteArray &key : refused)
+                QVERIFY2(!stored.contains(key), key.constData());
+            QCOMPARE(stored.contains("word0"), deleted != 0);
+            QVERIFY(DbUtilities::verify(path));
+        }
     }
-    std::printf("full disk: %d saves acknowledged, %d refused, the delete %s\n",
-                int(acknowledged.size()), int(refused.size()),
-                deleted == 0 ? "worked" : "was refused");
-    QVERIFY(!refused.isEmpty());
-    QVERIFY(acknowledged.size() > 20);
 
-    // Still full: the file opens, verifies and holds every acknowledged record.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        cDictDB db(path);
-        const Captured opened = captureOutput([&] { QCOMPARE(db.openDB(), 0); });
-        std::printf("reopen %d: %s%s", attempt, opened.out.constData(), opened.err.constData());
-        QMap<QByteArray, QByteArray> stored;
-        for (int r = db.getCursorRec(cDictDB::First); r == 0; r = db.getCursorRec(cDictDB::Next))
-            stored.insert(db.storedKey(), db.storedData());
-        const Captured closed = captureOutput([&] { db.closeDB(); });
-        // A writer that cannot take the snapshot works on with the journal and says so once.
-        QCOMPARE((opened.err + closed.err).count("cannot take the snapshot"), 1);
-        for (auto it = acknowledged.cbegin(); it != acknowledged.cend(); ++it)
-            QCOMPARE(stored.value(it.key()), it.value());
-        // A save the caller was told had failed must not turn up later.
-        for (const QByteArray &key : refused)
-            QVERIFY2(!stored.contains(key), key.constData());
-        QCOMPARE(stored.contains("word0"), deleted != 0);
-        QVERIFY(DbUtilities::verify(path));
+    void documentOnAFullDisk()
+    {
+        ScratchMount disk(QStringLiteral("size=256k"));
+        SKIP_UNLESS_MOUNTED(disk);
+        const QString document = disk.filePath(QStringLiteral("doc.txt"));
+        const QByteArray old = "purANaM vAkyam\n";
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size() && file.flush());
+        WorkspaceFixture fx;
+        MainForm &form = fx.open();
+        fx.dialogs.setNextFileName(document);
+        form.fileOpenAction->trigger();
+        QFile filler(disk.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+        }
+        typeAtEnd(form.itrans, QString(64 * 1024, QLatin1Char('a')));
+
+        form.fileSaveAction->trigger();
+
+        QCOMPARE(fileBytes(document), old);
+        QVERIFY(isModified(form.itrans));
+        QVERIFY(!fx.dialogs.shown.isEmpty());
+        QCOMPARE(fx.dialogs.shown.last().kind, QStringLiteral("information"));
+        std::printf("document on a full disk: \"%s\"\n",
+                    fx.dialogs.shown.last().text.toLocal8Bit().constData());
     }
-}
-
-void TestFullDisk::documentOnAFullDisk()
-{
-    ScratchMount disk(QStringLiteral("size=256k"));
-    SKIP_UNLESS_MOUNTED(disk);
-    const QString document = disk.filePath(QStringLiteral("doc.txt"));
-    const QByteArray old = "purANaM vAkyam\n";
-    QFile file(document);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size());
-    file.close();
-    WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    fx.dialogs.setNextFileName(document);
-    form.fileOpenAction->trigger();
-    QFile filler(disk.filePath(QStringLiteral("filler")));
-    QVERIFY(filler.open(QIODevice::WriteOnly));
-    while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
-    }
-    typeAtEnd(form.itrans, QString(64 * 1024, QLatin1Char('a')));
-
-    form.fileSaveAction->trigger();
-
-    QCOMPARE(fileBytes(document), old);
-    QVERIFY(isModified(form.itrans));
-    QVERIFY(!fx.dialogs.shown.isEmpty());
-    QCOMPARE(fx.dialogs.shown.last().kind, QStringLiteral("information"));
-    std::printf("document on a full disk: \"%s\"\n",
-                fx.dialogs.shown.last().text.toLocal8Bit().constData());
-}
+};
 
 QTEST_MAIN(TestFullDisk)
 #include "tst_fulldisk.moc"
