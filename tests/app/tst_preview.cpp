@@ -56,7 +56,6 @@ void TestPreview::previewFollowsEdits_data()
     QTest::addColumn<int>("removed");
     QTest::addColumn<QString>("inserted");
     QTest::addColumn<bool>("iast");
-    QTest::newRow("letter typed") << 7 << 0 << "m" << false;
     QTest::newRow("letter typed, IAST") << 7 << 0 << "m" << true;
     QTest::newRow("paragraph split") << 7 << 0 << "\n" << false;
     QTest::newRow("paragraphs joined") << 3 << 3 << "" << false;

@@ -28,17 +28,6 @@ bool fileIsFree(const QString &path)
     return result == 0;
 }
 
-// Tries a Save of a new record through the window; answers whether anything was written.
-bool saveWrites(WorkspaceFixture &f, const QString &dictionary)
-{
-    const QByteArray before = fileBytes(dictionary);
-    f.form->chkReadOnly->setChecked(false);
-    f.form->ledEng->setText("water");
-    f.dialogs.setNextAnswer(Dialogs::Yes);
-    captureOutput([&] { f.form->btnSave->click(); });
-    return fileBytes(dictionary) != before;
-}
-
 } // namespace
 
 class TestStartup : public QObject
@@ -46,80 +35,57 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void createsDictionaryInWorkingDirectory();
-    void fileExitClosesOnceWithStatusZero();
-    void closingTheWindowQuitsAndDestructorCloses();
+    void leavingClosesTheDictionary_data();
+    void leavingClosesTheDictionary();
     void dictionaryProblemsAreShown_data();
     void dictionaryProblemsAreShown();
-    void applicationDirectoryIsOnlyRemembered();
 };
 
-void TestStartup::createsDictionaryInWorkingDirectory()
+// File > Exit closes the dictionary at once; closing the window leaves that to the destructor.
+void TestStartup::leavingClosesTheDictionary_data()
 {
-    WorkspaceFixture f;
-    QVERIFY(!QFileInfo::exists(f.path("morvak.db")));
-    MainForm &form = f.open();
-    QVERIFY(QFileInfo(f.path("morvak.db")).isFile());
-    QCOMPARE(form.lblKeys->text(), "Keys: 0");
-    QCOMPARE(form.windowTitle(), "VANTRO 1.10");
-    QVERIFY(form.ledEng->text().isEmpty());
-    // The hint for an empty dictionary is no content: nothing to save, nothing modified.
-    QVERIFY(form.tedITRANS->placeholderText().contains("vantro-dict import "));
-    QVERIFY(form.tedITRANS->toPlainText().isEmpty() && !form.tedITRANS->document()->isModified());
-    QVERIFY(!fileIsFree(f.path("morvak.db")));
+    QTest::addColumn<bool>("byFileExit");
+    QTest::newRow("File > Exit") << true;
+    QTest::newRow("window closed") << false;
 }
 
-void TestStartup::fileExitClosesOnceWithStatusZero()
+void TestStartup::leavingClosesTheDictionary()
 {
-    WorkspaceFixture f;
-    MainForm &form = f.open();
-    form.show();
-    QTimer::singleShot(0, &form, &MainForm::fileExit);
-    QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(form.dictionary() == nullptr);
-    QVERIFY(fileIsFree(f.path("morvak.db")));
-    f.form.reset(); // the destructor finds nothing left to close
-    QVERIFY(vantro::test::DbUtilities::verify(f.path("morvak.db")));
-}
-
-void TestStartup::closingTheWindowQuitsAndDestructorCloses()
-{
+    QFETCH(bool, byFileExit);
     WorkspaceFixture f;
     MainForm &form = f.open();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    QTimer::singleShot(0, &form, &QWidget::close);
+    if (byFileExit)
+        QTimer::singleShot(0, &form, &MainForm::fileExit);
+    else
+        QTimer::singleShot(0, &form, &QWidget::close);
     QCOMPARE(QApplication::exec(), 0);
-    QVERIFY(form.dictionary() != nullptr);
-    QVERIFY(!fileIsFree(f.path("morvak.db")));
-    f.form.reset();
+    QCOMPARE(form.dictionary() == nullptr, byFileExit);
+    QCOMPARE(fileIsFree(f.path("morvak.db")), byFileExit);
+    f.form.reset(); // after File > Exit the destructor finds nothing left to close
     QVERIFY(fileIsFree(f.path("morvak.db")));
+    QVERIFY(vantro::test::DbUtilities::verify(f.path("morvak.db")));
 }
 
+// The row's name is what is in the working directory before the window opens.
 void TestStartup::dictionaryProblemsAreShown_data()
 {
-    QTest::addColumn<QString>("setUp");
     QTest::addColumn<QString>("problem"); // empty: nothing is wrong
     QTest::addColumn<bool>("writable");
-    QTest::newRow("nothing wrong") << ""
-                                   << "" << true;
-    QTest::newRow("empty file") << "empty"
-                                << "" << true;
-    QTest::newRow("not a file") << "directory"
-                                << "morvak.db is not a dictionary file (not a regular file)"
-                                << false;
-    QTest::newRow("open in another window")
-        << "held"
-        << "morvak.db is open in another window or program" << false;
-    QTest::newRow("write-protected file")
-        << "protected"
-        << "morvak.db may only be read, so it is open read-only" << false;
+    QTest::newRow("records") << "" << true;
+    QTest::newRow("absent") << "" << true;
+    QTest::newRow("empty") << "" << true;
+    QTest::newRow("directory") << "morvak.db is not a dictionary file (not a regular file)"
+                               << false;
+    QTest::newRow("held") << "morvak.db is open in another window or program" << false;
+    QTest::newRow("protected") << "morvak.db may only be read, so it is open read-only" << false;
 }
 
 // A problem is told once in a box and stays in the title; the diagnostic lines are kept.
 void TestStartup::dictionaryProblemsAreShown()
 {
-    QFETCH(QString, setUp);
+    const QString setUp = QTest::currentDataTag();
     QFETCH(QString, problem);
     QFETCH(bool, writable);
     WorkspaceFixture f;
@@ -133,9 +99,10 @@ void TestStartup::dictionaryProblemsAreShown()
     if (setUp == "held")
         QCOMPARE(first.openDB(), 0);
     QList<vantro::test::KeyData> pairs;
-    for (int i = 0; setUp.isEmpty() && i < 37; ++i)
+    for (int i = 0; setUp == "records" && i < 37; ++i)
         pairs.append({"word" + QByteArray::number(i), "artha"});
     QVERIFY(pairs.isEmpty() || vantro::test::DbUtilities::load(f.path("morvak.db"), pairs));
+    QCOMPARE(QFileInfo::exists(f.path("morvak.db")), setUp != "absent");
     const auto out = captureOutput([&] { f.open(); });
     QCOMPARE(f.form->windowTitle(), problem.isEmpty() ? "VANTRO 1.10" : "VANTRO 1.10 - " + problem);
     QCOMPARE(f.dialogs.shown.size(), problem.isEmpty() ? 0 : 1);
@@ -143,23 +110,22 @@ void TestStartup::dictionaryProblemsAreShown()
     QCOMPARE(out.err.contains("morvak.db"), !problem.isEmpty() && setUp != "protected");
     QCOMPARE(f.form->lblKeys->text(), QString::asprintf("Keys: %d", int(pairs.size())));
     QVERIFY(f.form->chkReadOnly->isChecked());
+    QCOMPARE(QFileInfo(f.path("morvak.db")).isFile(), setUp != "directory");
     // The hint for an empty dictionary shows only where one is open, and is no content.
     if (setUp != "protected")
-        QCOMPARE(f.form->tedITRANS->placeholderText().isEmpty(), setUp != "empty");
-    QCOMPARE(saveWrites(f, f.path("morvak.db")), writable);
+        QCOMPARE(f.form->tedITRANS->placeholderText().contains("vantro-dict import "),
+                 setUp == "empty" || setUp == "absent");
+    QVERIFY(!f.form->tedITRANS->document()->isModified());
+    QVERIFY(!pairs.isEmpty() || f.form->tedITRANS->toPlainText().isEmpty());
+    // A Save of a new record writes only where the dictionary may be written.
+    const QByteArray before = fileBytes(f.path("morvak.db"));
+    f.form->chkReadOnly->setChecked(false);
+    f.form->ledEng->setText("water");
+    f.dialogs.setNextAnswer(Dialogs::Yes);
+    captureOutput([&] { f.form->btnSave->click(); });
+    QCOMPARE(fileBytes(f.path("morvak.db")) != before, writable);
     f.form->btnNext->click();
     QVERIFY(f.form->isEnabled());
-}
-
-void TestStartup::applicationDirectoryIsOnlyRemembered()
-{
-    WorkspaceFixture f;
-    MainForm &form = f.open();
-    const QByteArray before = fileBytes(f.path("morvak.db"));
-    form.setAppDirPath("/somewhere/else/");
-    QCOMPARE(form.applicationDirPath(), "/somewhere/else/");
-    QVERIFY(!QFileInfo::exists("/somewhere/else/morvak.db"));
-    QCOMPARE(fileBytes(f.path("morvak.db")), before);
 }
 
 QTEST_MAIN(TestStartup)
