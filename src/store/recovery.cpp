@@ -295,6 +295,10 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
         if (QString why = copyToTemporary(m_snapshotPath, m_dbPath, temporary, ".rebuild-");
             !why.isEmpty())
             return why;
+        // Writing into a damaged copy fails part way and leaves the library's pages pinned:
+        // a copy that does not verify is salvaged instead.
+        if (!fileVerifies(temporary))
+            return QStringLiteral("it is damaged");
     } else {
         // The library must create the file itself: a name that is free, never a link.
         const int fd = createTemporaryBeside(m_dbPath, temporary, ".rebuild-");

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
 
@@ -90,6 +91,7 @@ void TestStartup::dictionaryProblemsAreShown()
     QFETCH(bool, writable);
     WorkspaceFixture f;
     cDictDB first(f.path("morvak.db"));
+    const auto closeFirst = qScopeGuard([&] { first.closeDB(); });
     if (setUp == "directory")
         QVERIFY(QDir(f.dir.path()).mkdir("morvak.db"));
     if (setUp == "empty" || setUp == "protected")
