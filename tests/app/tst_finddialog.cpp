@@ -27,33 +27,22 @@ void TestFindDialog::search_data()
     QTest::addColumn<QString>("status");
     QTest::addColumn<QStringList>("history"); // empty: the one text searched
 
+    const auto row = [](const char *name, const QString &text, int at, const QStringList &searches,
+                        QPoint selected, const QString &status = {},
+                        const QStringList &history = {}) {
+        QTest::newRow(name) << text << at << searches << selected << status << history;
+    };
     const QString kas = QStringLiteral("ka kha ga KA");
     const QString two = QStringLiteral("saMskR^itaM is\nSAMSKR^ITAM");
     const QString wrapped = QStringLiteral("Wrapped to the start");
     const QStringList sam{"samskr^itam"};
-    QTest::newRow("a new text joins the history")
-        << kas << 0 << QStringList{"ka", "kha"} << QPoint(3, 6) << "" << QStringList{"ka", "kha"};
-    QTest::newRow("repeat of the last entry")
-        << kas << 0 << QStringList{"ka", "kha", "kha"} << QPoint(3, 6) << wrapped
-        << QStringList{"ka", "kha"};
-    QTest::newRow("differs only in case")
-        << kas << 0 << QStringList{"ka", "KA"} << QPoint(10, 12) << "" << QStringList{"ka", "KA"};
-    QTest::newRow("empty text leaves the history")
-        << kas << 0 << QStringList{"ka", ""} << QPoint(0, 2) << "" << QStringList{"ka"};
-    QTest::newRow("next occurrence") << two << 0 << sam + sam << QPoint(15, 26) << "" << sam;
-    QTest::newRow("wraps to the top")
-        << two << 0 << sam + sam + sam << QPoint(0, 11) << wrapped << sam;
-    QTest::newRow("found after a wrap: the note goes")
-        << two << 26 << sam + sam << QPoint(15, 26) << "" << sam;
-    QTest::newRow("cursor after the last occurrence")
-        << QStringLiteral("ab ab x") << 7 << QStringList{"AB"} << QPoint(0, 2) << wrapped
-        << QStringList();
-    QTest::newRow("absent text: cursor to the start")
-        << QStringLiteral("ka\nkha\nga") << 5 << QStringList{"gha"} << QPoint(0, 0) << "Not found"
-        << QStringList();
-    QTest::newRow("the English pane is not searched")
-        << QStringLiteral("ka kha") << 4 << QStringList{"needle"} << QPoint(0, 0) << "Not found"
-        << QStringList();
+    row("repeat of the last entry", kas, 0, {"ka", "kha", "kha"}, {3, 6}, wrapped, {"ka", "kha"});
+    row("differs only in case", kas, 0, {"ka", "KA"}, {10, 12});
+    row("empty text leaves the history", kas, 0, {"ka", ""}, {0, 2}, {}, {"ka"});
+    row("next occurrence, then wraps to the top", two, 0, sam + sam + sam, {0, 11}, wrapped, sam);
+    row("found after a wrap: the note goes", two, 26, sam + sam, {15, 26}, {}, sam);
+    row("absent text: cursor to the start", "ka\nkha\nga", 5, {"gha"}, {0, 0}, "Not found");
+    row("the English pane is not searched", "ka kha", 4, {"needle"}, {0, 0}, "Not found");
 }
 
 // The field keeps the text just searched; Quit only hides the dialog, and Find shows the same

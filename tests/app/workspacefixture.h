@@ -26,19 +26,16 @@ public:
     }
 
     // Created on demand so that a test can put a dictionary into the directory first.
-    MainForm &open()
-    {
-        form = std::make_unique<MainForm>();
-        return *form;
-    }
+    MainForm &open() { return *(form = std::make_unique<MainForm>()); }
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
     QString write(const QString &name, const QByteArray &bytes) const
     {
         QFile file(path(name));
-        const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        return written ? file.fileName() : QString();
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
     }
 
     QTemporaryDir dir;
