@@ -11,22 +11,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-QImage requested(const QString &name)
-{
-    return MimeSourceFactory::defaultFactory()->data(name).image;
-}
-
-bool writePng(const QString &path, int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    return image.save(path, "PNG");
-}
-
-} // namespace
-
 class TestImages : public QObject
 {
     Q_OBJECT
@@ -65,7 +49,7 @@ void TestImages::lookUp()
     QCOMPARE(vantro::embeddedImageInflations(), before + int(stored));
     QCOMPARE(pixmapFromMimeSource(name).isNull(), !stored);
     const int settled = vantro::embeddedImageInflations();
-    QCOMPARE(requested(name), image);
+    QCOMPARE(MimeSourceFactory::defaultFactory()->data(name).image, image);
     QCOMPARE(vantro::embeddedImageInflations(), settled);
     const QImage original = stored ? QImage(QStringLiteral(VANTRO_IMAGES_DIR "/%1.png")
                                                 .arg(QFileInfo(name).completeBaseName()))
@@ -93,20 +77,28 @@ void TestImages::searchPathComesFirst()
         QDir::setCurrent(savedCurrent);
     });
     QTemporaryDir dir;
+    const auto requested = [&](const char *name) {
+        return defaults->data(QString::fromLatin1(name)).image.size();
+    };
+    const auto writePng = [&](const char *name, int width, int height) {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        return image.save(dir.filePath(QString::fromLatin1(name)), "PNG");
+    };
     // The stored format is ours alone; a file of the same name is read as whatever it holds.
-    QVERIFY(writePng(dir.filePath(QStringLiteral("tex6918.jpg")), 5, 7));
-    QVERIFY(writePng(dir.filePath(QStringLiteral("filenew")), 3, 4));
+    QVERIFY(writePng("tex6918.jpg", 5, 7));
+    QVERIFY(writePng("filenew", 3, 4));
     // Web addresses on the path are skipped, even where a local directory has the same name.
     QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("https:/example.org")));
-    QVERIFY(writePng(dir.filePath(QStringLiteral("https:/example.org/redo")), 2, 2));
+    QVERIFY(writePng("https:/example.org/redo", 2, 2));
     QVERIFY(QDir::setCurrent(dir.path()));
     defaults->setFilePath({QStringLiteral("https://example.org/"), dir.path()});
 
-    QCOMPARE(requested(QStringLiteral("tex6918.jpg")).size(), QSize(5, 7));
-    QCOMPARE(requested(QStringLiteral("filenew")).size(), QSize(3, 4));
-    QCOMPARE(requested(QStringLiteral("redo")).size(), QSize(22, 22));
+    QCOMPARE(requested("tex6918.jpg"), QSize(5, 7));
+    QCOMPARE(requested("filenew"), QSize(3, 4));
+    QCOMPARE(requested("redo"), QSize(22, 22));
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("tex6918.jpg"))));
-    QCOMPARE(requested(QStringLiteral("tex6918.jpg")).size(), QSize(317, 52));
+    QCOMPARE(requested("tex6918.jpg"), QSize(317, 52));
 }
 
 QTEST_MAIN(TestImages)

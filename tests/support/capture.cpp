@@ -1,5 +1,6 @@
 #include "capture.h"
 
+#include <QFile>
 #include <QProcess>
 
 #include <cstdio>
@@ -8,50 +9,43 @@
 namespace vantro::test {
 namespace {
 
+// Points a stream's descriptor at a temporary file until finish() gives back what was written.
 class Redirect
 {
 public:
-    Redirect(FILE *stream, int fd) : m_stream(stream), m_fd(fd)
+    explicit Redirect(int fd) : m_fd(fd), m_saved((fflush(nullptr), dup(fd)))
     {
-        fflush(m_stream);
-        m_saved = dup(m_fd);
-        m_file = tmpfile();
         dup2(fileno(m_file), m_fd);
     }
 
     QByteArray finish()
     {
-        fflush(m_stream);
+        fflush(nullptr);
         dup2(m_saved, m_fd);
         close(m_saved);
-        QByteArray text;
         rewind(m_file);
-        char buffer[4096];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, m_file)) > 0)
-            text.append(buffer, qsizetype(n));
+        QFile copy;
+        const QByteArray text =
+            copy.open(m_file, QIODevice::ReadOnly) ? copy.readAll() : QByteArray();
+        copy.close();
         fclose(m_file);
         return text;
     }
 
 private:
-    FILE *m_stream;
     int m_fd;
-    int m_saved = -1;
-    FILE *m_file = nullptr;
+    int m_saved;
+    FILE *m_file = tmpfile();
 };
 
 } // namespace
 
 Captured captureOutput(const std::function<void()> &work)
 {
-    Redirect out(stdout, STDOUT_FILENO);
-    Redirect err(stderr, STDERR_FILENO);
+    Redirect out(STDOUT_FILENO);
+    Redirect err(STDERR_FILENO);
     work();
-    Captured result;
-    result.err = err.finish();
-    result.out = out.finish();
-    return result;
+    return {out.finish(), err.finish()};
 }
 
 ProgramRun runProgram(const QString &program, const QStringList &arguments, const QByteArray &input,

@@ -1,9 +1,9 @@
 #include "dbtools.h"
 
+#include "capture.h"
 #include "dictdb.h"
 
 #include <QFile>
-#include <QProcess>
 
 namespace vantro::test {
 namespace {
@@ -14,15 +14,9 @@ QByteArray unescape(const QByteArray &line)
 {
     QByteArray bytes;
     for (qsizetype i = 1; i < line.size(); ++i) {
-        if (line.at(i) != '\\') {
-            bytes.append(line.at(i));
-        } else if (i + 1 < line.size() && line.at(i + 1) == '\\') {
-            bytes.append('\\');
-            ++i;
-        } else {
-            bytes.append(char(line.mid(i + 1, 2).toInt(nullptr, 16)));
-            i += 2;
-        }
+        const bool hex = line[i] == '\\' && line.mid(i + 1, 1) != "\\";
+        bytes += hex ? char(line.mid(i + 1, 2).toInt(nullptr, 16)) : line[i];
+        i += hex ? 2 : int(line[i] == '\\');
     }
     return bytes;
 }
@@ -32,12 +26,9 @@ QByteArray escape(const QByteArray &bytes)
     QByteArray line(" ");
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
-        if (c == '\\')
-            line.append("\\\\");
-        else if (u >= 0x20 && u < 0x7F)
-            line.append(c);
-        else
-            line.append('\\').append(QByteArray::number(u, 16).rightJustified(2, '0'));
+        line += c == '\\'               ? QByteArray("\\\\")
+                : u >= 0x20 && u < 0x7F ? QByteArray(1, c)
+                                        : '\\' + QByteArray::number(u, 16).rightJustified(2, '0');
     }
     return line;
 }
@@ -46,32 +37,21 @@ QByteArray escape(const QByteArray &bytes)
 
 QList<KeyData> DbUtilities::dump(const QString &file, bool *ok)
 {
-    QProcess process;
-    process.start(QStringLiteral(VANTRO_DB_DUMP), {QStringLiteral("-p"), file});
-    const bool finished = process.waitForFinished(60000);
-    const bool good =
-        finished && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    const ProgramRun run = runProgram(QStringLiteral(VANTRO_DB_DUMP), {QStringLiteral("-p"), file});
     if (ok)
-        *ok = good;
-    QList<KeyData> pairs;
+        *ok = run.status == 0;
+    QList<QByteArray> fields; // key, data, key, data, ...
     bool inData = false;
-    QByteArray pendingKey;
-    bool haveKey = false;
-    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
-        if (line == "HEADER=END") {
-            inData = true;
-        } else if (line == "DATA=END") {
+    for (const QByteArray &line : run.out.split('\n')) {
+        if (line == "DATA=END")
             break;
-        } else if (inData && line.startsWith(' ')) {
-            if (!haveKey) {
-                pendingKey = unescape(line);
-                haveKey = true;
-            } else {
-                pairs.append({pendingKey, unescape(line)});
-                haveKey = false;
-            }
-        }
+        if (inData && line.startsWith(' '))
+            fields += unescape(line);
+        inData = inData || line == "HEADER=END";
     }
+    QList<KeyData> pairs;
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2)
+        pairs.append({fields[i], fields[i + 1]});
     return pairs;
 }
 
@@ -80,21 +60,12 @@ bool DbUtilities::load(const QString &file, const QList<KeyData> &pairs, const Q
     QByteArray input = "VERSION=3\nformat=print\ntype=" + type + "\nHEADER=END\n";
     for (const KeyData &pair : pairs)
         input += escape(pair.first) + '\n' + escape(pair.second) + '\n';
-    input += "DATA=END\n";
-    QProcess process;
-    process.start(QStringLiteral(VANTRO_DB_LOAD), {file});
-    process.write(input);
-    process.closeWriteChannel();
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    return runProgram(QStringLiteral(VANTRO_DB_LOAD), {file}, input + "DATA=END\n").status == 0;
 }
 
 bool DbUtilities::verify(const QString &file)
 {
-    QProcess process;
-    process.start(QStringLiteral(VANTRO_DB_VERIFY), {QStringLiteral("-q"), file});
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
+    return runProgram(QStringLiteral(VANTRO_DB_VERIFY), {QStringLiteral("-q"), file}).status == 0;
 }
 
 QByteArray fileBytes(const QString &path)
