@@ -1,7 +1,12 @@
+// The dictionary store: the record codec, changes and their results, the cursor, the search and
+// the word rules, the single-writer lock and shared reading, and the kept key count.
+
 #include "capture.h"
 #include "dbtools.h"
 #include "dictdb.h"
 #include "journal.h"
+#include "record.h"
+#include "search.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,6 +20,44 @@
 using namespace vantro;
 using namespace vantro::test;
 
+namespace {
+
+qsizetype recordsInFile(const QString &path)
+{
+    bool ok = false;
+    const qsizetype records = DbUtilities::dump(path, &ok).size();
+    return ok ? records : -1;
+}
+
+// One change, "op word": "add", "save", "del", "bulk" (putStoredRecord, overwriting) or "keep"
+// (putStoredRecord, not overwriting); or "reopen" after a clean close, with the file "kept" as
+// the close left it, "replaced" by another or "loaded" with two more records in between.
+int apply(cDictDB &db, const QString &op, const QString &word, const QString &path)
+{
+    if (op == QLatin1String("reopen")) {
+        // The count at a clean close is kept in the journal's header.
+        if (db.closeDB() != 0 ||
+            Journal::readHeader(QFile::encodeName(journalPath(path))).keyCount !=
+                recordsInFile(path))
+            return 1;
+        if (word == QLatin1String("replaced"))
+            QFile::remove(path);
+        if (word != QLatin1String("kept"))
+            DbUtilities::load(path, {{"x", "1"}, {"y", "2"}});
+        return db.openDB();
+    }
+    db.setWord(word);
+    if (op == QLatin1String("del"))
+        return db.deleteRecord();
+    if (op == QLatin1String("add") || op == QLatin1String("save"))
+        return putRecord(db, word, QStringLiteral("artha"), {}, op == QLatin1String("add"));
+    const auto outcome = db.putStoredRecord(word.toLatin1(), QByteArrayLiteral("artha"),
+                                            op == QLatin1String("bulk"));
+    return outcome == cDictDB::BulkPut::Failed ? 1 : 0;
+}
+
+} // namespace
+
 class TestDictDB : public QObject
 {
     Q_OBJECT
@@ -27,6 +70,70 @@ private slots:
     void lockHoldsTheFileAtThePath();
     void accessAndSharing_data();
     void accessAndSharing();
+    void searchShortensDownToThreeCharacters_data();
+    void searchShortensDownToThreeCharacters();
+    void wordAtPosition_data();
+    void wordAtPosition();
+    void countStaysExact_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // a leading '!': the step is refused
+        QTest::addColumn<bool>("seeded");       // the file holds "one" and "two" before the open
+        QTest::addColumn<int>("firstCount");    // the step after which the count is first asked for
+        QTest::addColumn<bool>("deferred");     // changes are flushed only before each count
+        const auto row = [](const char *name, const QString &steps, bool seeded = false,
+                            int firstCount = 0, bool deferred = false) {
+            QTest::newRow(name) << steps.split(QStringLiteral(", ")) << seeded << firstCount
+                                << deferred;
+        };
+        row("adds and saves", "add apple, save berry, save APPLE, save apple, add cherry");
+        row("refused adds and deletes", "!add , !save , add apple, !add Apple, !add apple, "
+                                        "!del Apple, !del plum, del apple, !del apple");
+        row("bulk writes", "bulk apple, bulk apple, keep apple, keep berry");
+        row("mixed", "save a, add b, del a, save b, add a, !del c, bulk c, del b, !add a");
+        // The file's count is not known at the open: the first count comes after changes.
+        row("first count after changes", "save three, del one, save four", true, 1);
+        QStringList deferred;
+        for (int i = 0; i < 300; ++i)
+            deferred.append(QStringLiteral("save w%1").arg(i % 200));
+        row("deferred changes", deferred.join(QStringLiteral(", ")) + ", del w7", false, 300, true);
+        // The count a clean close records is trusted at the next open only while the file is as
+        // that close left it: another file or another program's writes make the open count again.
+        row("reopened", "add one, reopen kept, add two");
+        row("file replaced between", "add one, reopen replaced, del x");
+        row("records loaded between", "add one, reopen loaded, add z");
+    }
+
+    // After every step the kept count equals what an independent reader finds in the file.
+    void countStaysExact()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(bool, seeded);
+        QFETCH(int, firstCount);
+        QFETCH(bool, deferred);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("morvak.db"));
+        QVERIFY(!seeded || DbUtilities::load(path, {{"one", "eka"}, {"two", "dvi"}}));
+        cDictDB db(path);
+        QCOMPARE(db.openDB(), 0);
+        db.setDeferredSync(deferred);
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            const QString step = steps[i].mid(steps[i].startsWith(QLatin1Char('!')) ? 1 : 0);
+            const int result = apply(db, step.section(QLatin1Char(' '), 0, 0),
+                                     step.section(QLatin1Char(' '), 1), path);
+            QVERIFY2(result == int(step.size() < steps[i].size()), qPrintable(steps[i]));
+            QVERIFY(!deferred || i < firstCount || db.flush() == 0);
+            QVERIFY2(i < firstCount || db.getStat() == recordsInFile(path), qPrintable(steps[i]));
+        }
+        const int kept = db.getStat();
+        QCOMPARE(db.closeDB(), 0);
+        QCOMPARE(recordsInFile(path), kept);
+    }
+    void encodesKeyAndData_data();
+    void encodesKeyAndData();
+    void readsDataBack_data();
+    void readsDataBack();
+    void latin1Check_data();
+    void latin1Check();
 };
 
 // One add, save or delete on a file the utilities wrote; what it says, why it failed, the
@@ -303,6 +410,156 @@ void TestDictDB::accessAndSharing()
     else
         QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden), before);
     QCOMPARE(fileBytes(path) == bytes, !writer);
+}
+
+void TestDictDB::searchShortensDownToThreeCharacters_data()
+{
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("found"); // empty: not found
+    QTest::addColumn<QString>("next");  // where Next lands afterwards; empty: nowhere
+    const auto row = [](const char *name, const QStringList &keys, const char *typed,
+                        const char *found, const char *next) {
+        QTest::newRow(name) << keys << QString(typed) << QString(found) << QString(next);
+    };
+    row("exact key, any case", {"walk", "wall"}, "WALK", "walk", "wall");
+    row("walking falls back to walk", {"walk", "wall"}, "walking", "walk", "wall");
+    // A failed search leaves the cursor where its last positioning put it (dog).
+    row("cow is not shortened", {"cat", "dog", "emu"}, "cow", "", "emu");
+    row("two letters tried whole", {"cat", "dog"}, "cx", "", "");
+    row("prefix of a longer key", {"water"}, "wat", "water", "");
+    row("never below three", {"wa", "wall"}, "wxyz", "", "wa");
+    row("empty text finds the first key", {"b", "a"}, "", "a", "b");
+    row("empty dictionary", {}, "", "", "");
+    row("past the last key", {"apple"}, "zebra", "", "apple");
+    row("past the last key, shortened", {"fire", "water"}, "waterfall", "water", "");
+    row("key containing the text further on", {"catalog"}, "at", "catalog", "");
+}
+
+void TestDictDB::searchShortensDownToThreeCharacters()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QString, typed);
+    QFETCH(QString, found);
+    QFETCH(QString, next);
+    QTemporaryDir dir;
+    cDictDB db(dir.filePath(QStringLiteral("morvak.db")));
+    QCOMPARE(db.openDB(), 0);
+    for (const QString &key : keys)
+        QCOMPARE(putRecord(db, key, "meaning of " + key), 0);
+    QCOMPARE(searchAtOrAfter(db, typed), !found.isEmpty());
+    if (!found.isEmpty())
+        QCOMPARE(db.getWord() + '=' + db.getITRANS(), found + "=meaning of " + found);
+    QCOMPARE(db.getCursorRec(cDictDB::Next), next.isEmpty() ? 1 : 0);
+    if (!next.isEmpty())
+        QCOMPARE(db.getWord(), next);
+    QCOMPARE(db.closeDB(), 0);
+}
+
+void TestDictDB::wordAtPosition_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("inside a word") << "big, large" << 7 << "large";
+    QTest::newRow("first letter") << "big, large" << 5 << "large";
+    QTest::newRow("before the comma") << "big, large" << 3 << "";
+    QTest::newRow("at the end") << "big, large" << 10 << "";
+    QTest::newRow("past the end") << "big" << 12 << "";
+    QTest::newRow("negative") << "big" << -1 << "";
+    QTest::newRow("apostrophe ends a word") << "don't" << 0 << "don";
+    QTest::newRow("hyphen ends a word") << "well-known" << 6 << "known";
+    QTest::newRow("digits are not letters") << "ab12cd" << 1 << "ab";
+    QTest::newRow("latin-1 letters") << QString::fromUtf8("café au") << 3 << "café";
+    QTest::newRow("itrans marks are not letters") << "R^itaM" << 3 << "itaM";
+}
+
+void TestDictDB::wordAtPosition()
+{
+    QFETCH(QString, text);
+    QFETCH(int, position);
+    QFETCH(QString, word);
+    QCOMPARE(wordAt(text, position), word);
+}
+
+void TestDictDB::encodesKeyAndData_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QString>("synonyms");
+    QTest::addColumn<QByteArray>("key");
+    QTest::addColumn<QByteArray>("data");
+    const auto row = [](const char *name, const char *word, const char *meaning,
+                        const char *synonyms, const char *key, const char *data) {
+        QTest::newRow(name) << QString::fromUtf8(word) << QString::fromLatin1(meaning)
+                            << QString::fromLatin1(synonyms) << QByteArray(key) << QByteArray(data);
+    };
+    row("with synonyms", "Water", "jalaM", "udakaM, toyaM", "water", "jalaM|udakaM, toyaM");
+    row("no synonyms", "Water", "jalaM", "", "water", "jalaM");
+    row("empty meaning", "a", "", "S", "a", "|S");
+    row("both empty", "b", "", "", "b", "");
+    row("blanks kept", "Big Cat ", "x", "", "big cat ", "x");
+    row("latin-1 word", "ÉCOLE", "shAlA", "", "\351cole", "shAlA");
+}
+
+void TestDictDB::encodesKeyAndData()
+{
+    QFETCH(QString, word);
+    QFETCH(QString, meaning);
+    QFETCH(QString, synonyms);
+    QFETCH(QByteArray, key);
+    QFETCH(QByteArray, data);
+    QCOMPARE(encodeKey(word), key);
+    QCOMPARE(encodeData(meaning, synonyms), data);
+}
+
+void TestDictDB::readsDataBack_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QString>("synonyms");
+    const auto row = [](const char *name, const QByteArray &data, const char *meaning,
+                        const char *synonyms) {
+        QTest::newRow(name) << data << QString::fromLatin1(meaning)
+                            << QString::fromLatin1(synonyms);
+    };
+    row("split at bar", "jalaM|udakaM", "jalaM", "udakaM");
+    row("no bar", "jalaM", "jalaM", "");
+    row("leading bar stays meaning", "|S", "|S", "");
+    row("later bars belong to synonyms", "a|b|c", "a", "b|c");
+    row("empty", "", "", "");
+    row("stops at NUL", QByteArray("ab\0|cd", 6), "ab", "");
+    row("line breaks kept", "a\nb|c", "a\nb", "c");
+    row("trailing bar", "a|", "a", "");
+}
+
+void TestDictDB::readsDataBack()
+{
+    QFETCH(QByteArray, data);
+    QFETCH(QString, meaning);
+    QFETCH(QString, synonyms);
+    QString gotMeaning = QStringLiteral("stale");
+    QString gotSynonyms = QStringLiteral("stale");
+    decodeData(data.constData(), data.size(), gotMeaning, gotSynonyms);
+    QCOMPARE(gotMeaning, meaning);
+    QCOMPARE(gotSynonyms, synonyms);
+}
+
+void TestDictDB::latin1Check_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("ascii") << "saMskR^itaM" << true;
+    QTest::newRow("last latin-1") << QString::fromUtf8("naïveÿ") << true;
+    QTest::newRow("first beyond") << QString::fromUtf8("Ā") << false;
+    QTest::newRow("astral") << QString::fromUtf8("😀") << false;
+}
+
+void TestDictDB::latin1Check()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, fits);
+    QCOMPARE(fitsLatin1(text), fits);
 }
 
 QTEST_GUILESS_MAIN(TestDictDB)
