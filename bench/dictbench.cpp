@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints the dictionary's costs at several sizes, each judged against what it is compared with
 // in the same round: vantro-dictbench [--sizes 10000,1000000] [--rounds N] [--keep DIR].
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the recovery journal costs: one change with and without it against the bare put+sync
 // floor, and a snapshot and a check-and-replay open at each dictionary size; then what a clean
 // open costs: the window's start-up (open and key count) against an empty dictionary, and

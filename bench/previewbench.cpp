@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the Devanagari preview costs while the user types into a large ITRANS document: a
 // keystroke with the preview closed and open, the update after a pause in typing, and the
 // opening of the preview (the one whole conversion), against converting the whole document.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What vantro-translit costs on long inputs: throughput in MB/s of input (by the clock and by
 // the tool's CPU time) and the peak memory (ru_maxrss) of the tool's process, for ITRANS ->
 // Devanagari, for ITRANS without a single line break, and for Devanagari -> ITRANS, with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the window takes to answer a key press after opening a large text, how long until the
 // text is all in, and the peak memory that costs. Each size and pane runs in a child process so
 // that its peak is its own; the file is read once beforehand, so the figures start from the page

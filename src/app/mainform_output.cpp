@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ITRANS document in other scripts: the preview window, printing and export.
 
 #include "mainform.h"

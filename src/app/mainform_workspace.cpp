@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The translation workspace: the ITRANS document, the English pane, find and the edit commands.
 
 #include "mainform.h"

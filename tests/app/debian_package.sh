@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package of the build tree in $1 with CPack ($2), checks it with lintian,
 # unpacks it and runs the three programs from there: versions and licence, the help pages found
 # through share/vantro/html, the starter dictionary imported and linted, the window started

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Help > Contents, Index and About: the help window, its viewer and the about text.
 
 #include "dlghw.h"

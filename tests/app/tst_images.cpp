@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pictures compiled into the program: the stored table, decoding once per name, lookup by
 // exact name only, and files on the search path taking precedence.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window as a user meets it: its first size, and every key a user presses reaching its
 // command, field or menu.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ITRANS document in Devanagari and IAST: the preview window, printing and export.
 
 #include "dbtools.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record form (navigation, Save, Delete, Clear, Search, QV) and the English pane's Browse and
 // look-up.
 

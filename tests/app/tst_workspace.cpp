@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ITRANS document (New, Open, Save, Save As), the edit commands, the find dialog and the exit
 // question.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dictionary store: the record codec, changes and their results, the cursor, the search and
 // the word rules, the single-writer lock and shared reading, and the kept key count.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Kills a dictionary writer with SIGKILL at random moments and checks, after every round, that
 // the dictionary reopens through cDictDB, verifies, and holds every change the writer was told
 // had succeeded and none it was told had failed. Every tenth round also damages a middle entry of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Changes a dictionary in an endless loop, the way the window or the command-line tool does, and
 // says on the standard output what it is about to do and how it ended, so that whoever kills it
 // knows which changes were acknowledged:

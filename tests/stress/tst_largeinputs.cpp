@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Inputs far beyond everyday sizes: long texts that come into the panes a piece at a time, a
 // 20 MiB English text looked up in its middle, a key beyond a page with a 1 MiB meaning, and a
 // dictionary of 100 thousand records (VANTRO_STRESS_LONG=1: a million) opened by the window and

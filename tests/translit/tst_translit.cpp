@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The converter, its lint and its command-line tool, driven by the cases in data/.
 #include "capture.h"
 #include "dbtools.h"

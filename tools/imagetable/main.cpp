@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Turns the source pictures in images/ into the program's compressed picture table.
 //
 // usage: vantro-imagetable OUTPUT.cpp NAME=PICTURE.png...

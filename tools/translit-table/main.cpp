@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the ITRANS help page from the converter's own table, so that the page and the
 // converter cannot disagree. Usage: vantro-translit-table OUTPUT.html
 #include "scheme.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any import input: the check and the line parser must not crash; a line the parser accepts
 // is written back by the exporter as a line that parses to the same key and data.
 #include "fuzzcheck.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any journal bytes: the reader must not crash, must trust only whole entries, and what it
 // trusts must be written back byte for byte by the writer.
 #include "fuzzcheck.h"

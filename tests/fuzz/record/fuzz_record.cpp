@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any stored data bytes: reading them back must not crash, must stop at a NUL, and writing the
 // texts read and reading again must give the same texts. Texts that the reading rule can
 // reproduce (no "|" in the meaning, no meaning-less synonyms, no NUL) survive the round trip.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any text searched in a small real dictionary: the at-or-after search with its shortening
 // must not crash, and a record it accepts contains the text or one of its beginnings of at
 // least three characters (ignoring case), and stands under the dictionary's cursor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes loaded as an English or ITRANS text: decoding them as the locale's text and
 // applying the word rules must not crash; the word under any position is a run of letters
 // of the text around that position, and the look-up loop ends.

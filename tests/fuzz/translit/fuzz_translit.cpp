@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes in: the converter, the reverse reader and the lint must not crash, and everything
 // they write must be valid UTF-8.
 #include "fuzzcheck.h"
