@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "paradigm.h"
+
+#include <QList>
+
+namespace vantro {
+
+enum class Pada { Parasmaipada, Atmanepada };
+enum class Tense { Present, Imperfect, Imperative, Optative, Future };
+
+struct VerbRequest
+{
+    QString root; // ITRANS, as the grammars cite it: "bhU", "kR^i", "gam"
+    int verbClass = 1;
+    Pada pada = Pada::Parasmaipada;
+    Tense tense = Tense::Present;
+    bool passive = false;
+};
+
+Inflection<VerbParadigm> conjugate(const VerbRequest &request);
+
+// A root, class and pada that a third person singular present may come from, best first
+// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P).
+struct VerbCandidate
+{
+    QString root;
+    int verbClass = 1;
+    Pada pada = Pada::Parasmaipada;
+};
+QList<VerbCandidate> guessVerbRoots(const QString &citationForm);
+
+} // namespace vantro
