@@ -1,0 +1,121 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sandhi after a final stop, nasal or anusvara. A word that ends in a consonant is written
+// together with the next, as Devanagari writes it.
+#include "sandhirules.h"
+
+namespace vantro::sandhi {
+
+namespace {
+
+using S = SandhiSound;
+
+const SandhiSounds &sounds()
+{
+    return SandhiSounds::instance();
+}
+
+SandhiJoin asOne(int dropLeft, Letters addLeft, int dropRight = 0, Letters addRight = {})
+{
+    return join(dropLeft, addLeft, dropRight, addRight, Written::AsOne);
+}
+
+bool isPalatalSibilant(const S &sound)
+{
+    return sound.is(S::Kind::Sibilant) && sound.place == S::Palatal;
+}
+
+// t before palatals and retroflexes takes their place; before l it becomes l; before sh it
+// becomes ch, and the sh usually Ch.
+SandhiJoins dentalAssimilated(const S &next)
+{
+    const auto *s = &sounds();
+    const Letter *ch = s->stop(S::Palatal, false);
+    if (next.is(S::Kind::Stop) && (next.place == S::Palatal || next.place == S::Retroflex))
+        return {asOne(1, {s->stop(next.place, next.voiced)})};
+    if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
+        return {asOne(1, {s->semivowel(S::Dental)})};
+    if (isPalatalSibilant(next))
+        return {asOne(1, {ch}, 1, {s->stop(S::Palatal, false, true)}), asOne(1, {ch})};
+    return {};
+}
+
+} // namespace
+
+// A final stop is voiced before voiced sounds and voiceless before voiceless ones; before a
+// nasal it usually becomes the nasal of its class; an h after it becomes the voiced aspirate
+// of the stop's class; sh after it usually becomes Ch. The palatal finals, whose pause forms
+// differ from word to word, are left as typed.
+SandhiJoins afterStop(const SandhiWord &left, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S last = left.fromEnd(0);
+    const S next = right.fromStart(0);
+    if (last.place == S::Palatal)
+        return {unchanged()};
+    const Letter *voiced = s->stop(last.place, true);
+    if (next.is(S::Kind::Nasal))
+        return {asOne(1, {s->nasal(last.place)}), asOne(1, {voiced})};
+    if (next.is(S::Kind::Aspirate))
+        return {asOne(1, {voiced}, 1, {s->stop(last.place, true, true)}), asOne(1, {voiced})};
+    if (last.place == S::Dental) {
+        const SandhiJoins assimilated = dentalAssimilated(next);
+        if (!assimilated.isEmpty())
+            return assimilated;
+    }
+    const SandhiJoin plain = asOne(1, {s->stop(last.place, next.isVoiced())});
+    if (isPalatalSibilant(next))
+        return {asOne(1, {s->stop(last.place, false)}, 1, {s->stop(S::Palatal, false, true)}),
+                plain};
+    return {plain};
+}
+
+// n (and ~N, N) doubles after a short vowel before a vowel. n before ch, T, t of either
+// kind becomes the anusvara with the sibilant of that place; before j, D and sh it takes
+// their place, and sh after it usually becomes Ch; before l it becomes a nasal l. m before a
+// consonant becomes the anusvara, or the class nasal of a following stop.
+SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S last = left.fromEnd(0);
+    const S next = right.fromStart(0);
+    if (last.place == S::Labial)
+        return afterAnusvara(left, right);
+    if (next.isVowel()) {
+        const S before = left.fromEnd(1);
+        const bool doubles = before.isSimpleVowel() && !before.isLong && last.place != S::Palatal;
+        return {doubles ? asOne(0, {s->nasal(last.place)}) : asOne(0, {})};
+    }
+    if (last.place != S::Dental || left.is(u"prashAn"))
+        return {asOne(0, {})};
+    if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental) {
+        if (!next.voiced)
+            return {asOne(1, {s->anusvara(), s->sibilant(next.place)})};
+        if (next.place != S::Dental)
+            return {asOne(1, {s->nasal(next.place)})};
+    }
+    if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
+        return {asOne(1, {s->chandrabindu(), s->semivowel(S::Dental)})};
+    if (isPalatalSibilant(next)) {
+        const Letter *palatal = s->nasal(S::Palatal);
+        return {asOne(1, {palatal}, 1, {s->stop(S::Palatal, false, true)}), asOne(1, {palatal})};
+    }
+    return {asOne(0, {})};
+}
+
+// A final m, or the anusvara typed for it: m before a vowel, the anusvara before a consonant,
+// where before a stop or nasal the class nasal may be written instead.
+SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S next = right.fromStart(0);
+    if (next.isVowel())
+        return {asOne(1, {s->nasal(S::Labial)})};
+    if (left.fromEnd(0).is(S::Kind::Nasal) && !left.fromEnd(1).isVowel())
+        return {asOne(0, {})};
+    const SandhiJoin anusvara = join(1, {s->anusvara()}, 0, {}, Written::Apart);
+    if (next.is(S::Kind::Stop) || next.is(S::Kind::Nasal))
+        return {anusvara, asOne(1, {s->nasal(next.place)})};
+    return {anusvara};
+}
+
+} // namespace vantro::sandhi
