@@ -37,9 +37,12 @@ QStringList joinLineVariants(QStringView line)
     queue.enqueue(QVector<int>(joiner.junctionCount(), 0));
     while (!queue.isEmpty() && variants.size() < kMostVariants) {
         const QVector<int> choices = queue.dequeue();
-        for (int j = 0; j < choices.size(); ++j) {
+        for (int j = 0; j < choices.size() && variants.size() < kMostVariants; ++j) {
+            if (choices[j] + 1 >= counts.value(j))
+                continue;
             QVector<int> next = choices;
-            if (++next[j] >= counts.value(j) || seen.contains(next))
+            ++next[j];
+            if (seen.contains(next))
                 continue;
             seen.insert(next);
             queue.enqueue(next);
@@ -48,7 +51,7 @@ QStringList joinLineVariants(QStringView line)
                 variants.append(variant);
         }
     }
-    return variants.mid(0, kMostVariants);
+    return variants;
 }
 
 } // namespace vantro

@@ -112,10 +112,16 @@ SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
         return {asOne(1, {s->nasal(S::Labial)})};
     if (left.fromEnd(0).is(S::Kind::Nasal) && !left.fromEnd(1).isVowel())
         return {asOne(0, {})};
+    const SandhiJoin classNasal = asOne(1, {s->nasal(next.place)});
+    const bool beforeStop = next.is(S::Kind::Stop) || next.is(S::Kind::Nasal);
+    // The prefix sam and the particles chit and chana make one word with their neighbour;
+    // inside a word the class nasal is the usual spelling before a stop (ki~nchit).
+    if (left.is(u"sam") || right.isOneOf({u"chit", u"chana"})) {
+        const SandhiJoin anusvara = asOne(1, {s->anusvara()});
+        return beforeStop ? SandhiJoins{classNasal, anusvara} : SandhiJoins{anusvara};
+    }
     const SandhiJoin anusvara = join(1, {s->anusvara()}, 0, {}, Written::Apart);
-    if (next.is(S::Kind::Stop) || next.is(S::Kind::Nasal))
-        return {anusvara, asOne(1, {s->nasal(next.place)})};
-    return {anusvara};
+    return beforeStop ? SandhiJoins{anusvara, classNasal} : SandhiJoins{anusvara};
 }
 
 } // namespace vantro::sandhi

@@ -5,7 +5,31 @@ namespace vantro {
 
 using Kind = SandhiSound::Kind;
 
+namespace {
+
+// Prefixes typed apart belong to the word after them and are written with it whatever the
+// join: "niH rasaH" is nIrasaH, not nI rasaH.
+bool isPrefix(const SandhiWord &word)
+{
+    return word.isOneOf({u"niH", u"duH", u"nir", u"dur", u"sam"});
+}
+
+SandhiJoins joinsByFinal(const SandhiWord &left, const SandhiWord &right);
+
+} // namespace
+
 SandhiJoins sandhiJoins(const SandhiWord &left, const SandhiWord &right)
+{
+    SandhiJoins joins = joinsByFinal(left, right);
+    if (isPrefix(left) && right.fromStart(0).kind != Kind::None)
+        for (SandhiJoin &join : joins)
+            join.written = SandhiJoin::Written::AsOne;
+    return joins;
+}
+
+namespace {
+
+SandhiJoins joinsByFinal(const SandhiWord &left, const SandhiWord &right)
 {
     const SandhiSound last = left.fromEnd(0);
     const SandhiSound first = right.fromStart(0);
@@ -33,6 +57,8 @@ SandhiJoins sandhiJoins(const SandhiWord &left, const SandhiWord &right)
     }
     return {sandhi::unchanged()};
 }
+
+} // namespace
 
 namespace sandhi {
 

@@ -41,13 +41,24 @@ bool dropsBeforeVoiced(const SandhiWord &word)
     return word.isOneOf({u"bhoH", u"bhagoH", u"aghoH"});
 }
 
+// The prefixes nis, dus, bahis, Avis, prAdus and the numeral chatur in front of a word make
+// their visarga Sh before k and p (niShkAraNa, duShkR^ita, chatuShpAda).
+bool takesShBeforeKP(const SandhiWord &word)
+{
+    return word.isOneOf(
+        {u"niH", u"duH", u"nir", u"dur", u"bahiH", u"AviH", u"prAduH", u"chatuH", u"chatur"});
+}
+
 // The visarga (or the r standing for it) before a voiceless sound: a sibilant of the place
 // of a following stop; before a sibilant it stays, or becomes that sibilant, or, where the
 // sibilant starts a cluster, may be dropped; before k kh p ph it stays.
-SandhiJoins beforeVoiceless(const SandhiWord &right)
+SandhiJoins beforeVoiceless(const SandhiWord &left, const SandhiWord &right)
 {
     const auto *s = &sounds();
     const S next = right.fromStart(0);
+    if (next.is(S::Kind::Stop) && (next.place == S::Velar || next.place == S::Labial) &&
+        !next.conjunct && takesShBeforeKP(left))
+        return {join(1, {s->sibilant(S::Retroflex)}, 0, {}, Written::AsOne)};
     const SandhiJoin stays = join(1, {s->visarga()}, 0, {}, Written::Apart);
     if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental)
         return {join(1, {s->sibilant(next.place)}, 0, {}, Written::AsOne)};
@@ -103,7 +114,7 @@ SandhiJoins afterVisarga(const SandhiWord &left, const SandhiWord &right)
     if (dropsBeforeConsonants(left) && next.isConsonant())
         return {join(1, {}, 0, {}, Written::Apart)};
     if (!next.isVoiced())
-        return beforeVoiceless(right);
+        return beforeVoiceless(left, right);
     if (dropsBeforeVoiced(left))
         return {join(1, {}, 0, {}, Written::Apart)};
     if (vowel.quality == S::A)
@@ -121,7 +132,7 @@ SandhiJoins afterR(const SandhiWord &left, const SandhiWord &right)
     if (startsWithR(right))
         return {lengthenedBeforeR(left)};
     if (!next.isVoiced())
-        return beforeVoiceless(right);
+        return beforeVoiceless(left, right);
     return {join(1, {sounds().semivowel(S::Retroflex)}, 0, {}, Written::AsOne)};
 }
 

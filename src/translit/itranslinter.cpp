@@ -37,11 +37,15 @@ QString classNasal(const Letter &stop)
 
 bool isNasalConsonant(const Letter *letter)
 {
-    static const QSet<QString> nasals{QStringLiteral("~N"), QStringLiteral("~n"),
-                                      QStringLiteral("N"), QStringLiteral("n"),
-                                      QStringLiteral("m")};
-    return letter && letter->letterClass == LetterClass::Consonant &&
-           nasals.contains(QString::fromLatin1(letter->preferred()));
+    static const QSet<const Letter *> nasals = [] {
+        QSet<const Letter *> found;
+        for (const Letter *l : Scheme::instance().letters())
+            for (const char *nasal : {"~N", "~n", "N", "n", "m"})
+                if (l->letterClass == LetterClass::Consonant && qstrcmp(l->preferred(), nasal) == 0)
+                    found.insert(l);
+        return found;
+    }();
+    return nasals.contains(letter);
 }
 
 bool isBlank(QChar c)
@@ -163,7 +167,12 @@ void ItransLinter::checkClassNasal(int index)
         return;
     const ItransToken &next = m_tokens[index + 1];
     const QString nasal = next.isLetter() ? classNasal(*next.letter()) : QString();
-    if (nasal.isEmpty() || nasal == QLatin1String(m_tokens[index].letter()->preferred()))
+    const QLatin1String typed(m_tokens[index].letter()->preferred());
+    if (nasal.isEmpty() || nasal == typed)
+        return;
+    // A word's final n stays n before k, g, p, b... of the next word when the two are written
+    // as one (tAngachChati); only before palatals and retroflexes does sandhi change it.
+    if (typed == QLatin1String("n") && nasal != QLatin1String("~n") && nasal != QLatin1String("N"))
         return;
     report(m_tokens[index].position,
            QStringLiteral("nasal \"%1\" before the stop \"%2\": the class nasal is \"%3\"")
