@@ -24,18 +24,36 @@ bool isPalatalSibilant(const S &sound)
     return sound.is(S::Kind::Sibilant) && sound.place == S::Palatal;
 }
 
+// sh after a stop may become Ch only before a vowel, h, y, v or r (tachChrutvA, but
+// tachshmashAnam).
+bool shMayBecomeCh(const SandhiWord &word)
+{
+    const S after = word.fromStart(1);
+    return isPalatalSibilant(word.fromStart(0)) &&
+           (after.isVowel() || after.is(S::Kind::Aspirate) ||
+            (after.is(S::Kind::Semivowel) && after.place != S::Dental));
+}
+
+SandhiJoin withCh(int dropLeft, const Letter *final)
+{
+    return asOne(dropLeft, {final}, 1, {sounds().stop(S::Palatal, false, true)});
+}
+
 // t before palatals and retroflexes takes their place; before l it becomes l; before sh it
 // becomes ch, and the sh usually Ch.
-SandhiJoins dentalAssimilated(const S &next)
+SandhiJoins dentalAssimilated(const SandhiWord &right)
 {
     const auto *s = &sounds();
+    const S next = right.fromStart(0);
     const Letter *ch = s->stop(S::Palatal, false);
     if (next.is(S::Kind::Stop) && (next.place == S::Palatal || next.place == S::Retroflex))
         return {asOne(1, {s->stop(next.place, next.voiced)})};
     if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
         return {asOne(1, {s->semivowel(S::Dental)})};
+    if (shMayBecomeCh(right))
+        return {withCh(1, ch), asOne(1, {ch})};
     if (isPalatalSibilant(next))
-        return {asOne(1, {ch}, 1, {s->stop(S::Palatal, false, true)}), asOne(1, {ch})};
+        return {asOne(1, {ch})};
     return {};
 }
 
@@ -58,14 +76,13 @@ SandhiJoins afterStop(const SandhiWord &left, const SandhiWord &right)
     if (next.is(S::Kind::Aspirate))
         return {asOne(1, {voiced}, 1, {s->stop(last.place, true, true)}), asOne(1, {voiced})};
     if (last.place == S::Dental) {
-        const SandhiJoins assimilated = dentalAssimilated(next);
+        const SandhiJoins assimilated = dentalAssimilated(right);
         if (!assimilated.isEmpty())
             return assimilated;
     }
     const SandhiJoin plain = asOne(1, {s->stop(last.place, next.isVoiced())});
-    if (isPalatalSibilant(next))
-        return {asOne(1, {s->stop(last.place, false)}, 1, {s->stop(S::Palatal, false, true)}),
-                plain};
+    if (shMayBecomeCh(right))
+        return {withCh(1, s->stop(last.place, false)), plain};
     return {plain};
 }
 
@@ -95,10 +112,10 @@ SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
     }
     if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
         return {asOne(1, {s->chandrabindu(), s->semivowel(S::Dental)})};
-    if (isPalatalSibilant(next)) {
-        const Letter *palatal = s->nasal(S::Palatal);
-        return {asOne(1, {palatal}, 1, {s->stop(S::Palatal, false, true)}), asOne(1, {palatal})};
-    }
+    if (shMayBecomeCh(right))
+        return {withCh(1, s->nasal(S::Palatal)), asOne(1, {s->nasal(S::Palatal)})};
+    if (isPalatalSibilant(next))
+        return {asOne(1, {s->nasal(S::Palatal)})};
     return {asOne(0, {})};
 }
 
