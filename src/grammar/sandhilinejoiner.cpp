@@ -60,11 +60,6 @@ void prepend(SandhiWord &word, const SandhiPiece *first, int count)
     word.pieces = pieces;
 }
 
-SandhiPiece added(const Letter *letter)
-{
-    return {letter, SandhiSounds::instance().spelling(letter), true};
-}
-
 } // namespace
 
 SandhiLineJoiner::SandhiLineJoiner(QStringView text) : m_text(text), m_tokens(tokenizeItrans(text))
@@ -74,6 +69,9 @@ SandhiLineJoiner::SandhiLineJoiner(QStringView text) : m_text(text), m_tokens(to
 
 void SandhiLineJoiner::findWords()
 {
+    for (const ItransToken &token : std::as_const(m_tokens))
+        if (token.isLetter() && token.letter()->itrans[1] && !m_spellings.contains(token.letter()))
+            m_spellings.insert(token.letter(), m_text.mid(token.position, token.length));
     for (int i = 0; i < m_tokens.size();) {
         if (!isWordToken(m_tokens[i])) {
             ++i;
@@ -153,8 +151,13 @@ void SandhiLineJoiner::pause(Output &out, const SandhiWord &word, QStringView ga
 // Changes both words as the join says. Words written as one go on as the second word with the
 // last sounds of the first in front of it, so that a word consumed whole ("na a") still leaves
 // the next junction a sound to look at.
+SandhiPiece SandhiLineJoiner::added(const Letter *letter) const
+{
+    return {letter, m_spellings.value(letter, SandhiSounds::instance().spelling(letter)), true};
+}
+
 void SandhiLineJoiner::apply(Output &out, SandhiWord &left, SandhiWord &right,
-                             const SandhiJoin &join, QStringView gap)
+                             const SandhiJoin &join, QStringView gap) const
 {
     left.pieces.resize(qMax(0, left.size() - join.dropLeft));
     for (const Letter *letter : join.addLeft)

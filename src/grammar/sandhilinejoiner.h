@@ -4,6 +4,7 @@
 #include "itranstoken.h"
 #include "sandhirules.h"
 
+#include <QHash>
 #include <QString>
 #include <QVector>
 
@@ -41,12 +42,16 @@ private:
     SandhiWord word(const WordSpan &span) const;
     static void write(Output &out, const SandhiWord &word, int count);
     static void pause(Output &out, const SandhiWord &word, QStringView gap);
-    static void apply(Output &out, SandhiWord &left, SandhiWord &right, const SandhiJoin &join,
-                      QStringView gap);
+    void apply(Output &out, SandhiWord &left, SandhiWord &right, const SandhiJoin &join,
+               QStringView gap) const;
+    SandhiPiece added(const Letter *letter) const;
 
     QStringView m_text;
     QVector<ItransToken> m_tokens;
     QVector<WordSpan> m_words;
+    // The spelling the text first uses for each letter that has several (aa or A), so that a
+    // letter a rule puts in is spelled as the typist spells it.
+    QHash<const Letter *, QStringView> m_spellings;
     int m_junctionCount = 0;
 };
 
