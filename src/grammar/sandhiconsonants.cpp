@@ -7,13 +7,6 @@ namespace vantro::sandhi {
 
 namespace {
 
-using S = SandhiSound;
-
-const SandhiSounds &sounds()
-{
-    return SandhiSounds::instance();
-}
-
 SandhiJoin asOne(int dropLeft, Letters addLeft, int dropRight = 0, Letters addRight = {})
 {
     return join(dropLeft, addLeft, dropRight, addRight, Written::AsOne);

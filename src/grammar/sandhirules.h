@@ -40,6 +40,12 @@ namespace sandhi {
 
 using Letters = std::initializer_list<const Letter *>;
 using Written = SandhiJoin::Written;
+using S = SandhiSound;
+
+inline const SandhiSounds &sounds()
+{
+    return SandhiSounds::instance();
+}
 
 SandhiJoin unchanged();
 SandhiJoin join(int dropLeft, Letters addLeft, int dropRight, Letters addRight, Written written);

@@ -7,13 +7,6 @@ namespace vantro::sandhi {
 
 namespace {
 
-using S = SandhiSound;
-
-const SandhiSounds &sounds()
-{
-    return SandhiSounds::instance();
-}
-
 // Words whose visarga stands for an r: it comes back as r before voiced sounds ("punar api",
 // "prAtar eva") instead of making aH into o. The vocatives of the nouns in R^i are among them.
 bool endsInR(const SandhiWord &word)

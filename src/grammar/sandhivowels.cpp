@@ -6,13 +6,6 @@ namespace vantro::sandhi {
 
 namespace {
 
-using S = SandhiSound;
-
-const SandhiSounds &sounds()
-{
-    return SandhiSounds::instance();
-}
-
 // Words whose final vowel never joins the next (pragrhya): the particles of one vowel, those
 // in o, amI and amU, and the forms that can only be duals.
 bool isPragrhya(const SandhiWord &word)
