@@ -64,14 +64,19 @@ void prepend(SandhiWord &word, const SandhiPiece *first, int count)
 
 SandhiLineJoiner::SandhiLineJoiner(QStringView text) : m_text(text), m_tokens(tokenizeItrans(text))
 {
+    noteSpellings();
     findWords();
 }
 
-void SandhiLineJoiner::findWords()
+void SandhiLineJoiner::noteSpellings()
 {
     for (const ItransToken &token : std::as_const(m_tokens))
         if (token.isLetter() && token.letter()->itrans[1] && !m_spellings.contains(token.letter()))
             m_spellings.insert(token.letter(), m_text.mid(token.position, token.length));
+}
+
+void SandhiLineJoiner::findWords()
+{
     for (int i = 0; i < m_tokens.size();) {
         if (!isWordToken(m_tokens[i])) {
             ++i;
@@ -98,10 +103,10 @@ SandhiWord SandhiLineJoiner::word(const WordSpan &span) const
 
 QString SandhiLineJoiner::joined(const QVector<int> &choices, QVector<int> *counts) const
 {
-    Output out;
-    out.text.reserve(m_text.size() + m_text.size() / 8);
     if (m_words.isEmpty())
         return m_text.toString();
+    Output out;
+    out.text.reserve(m_text.size() + m_text.size() / 8);
     out.text += m_text.left(m_words.first().start);
     SandhiWord left = word(m_words.first());
     int junction = 0;
@@ -148,14 +153,14 @@ void SandhiLineJoiner::pause(Output &out, const SandhiWord &word, QStringView ga
     out.lastSpelling = {};
 }
 
-// Changes both words as the join says. Words written as one go on as the second word with the
-// last sounds of the first in front of it, so that a word consumed whole ("na a") still leaves
-// the next junction a sound to look at.
 SandhiPiece SandhiLineJoiner::added(const Letter *letter) const
 {
     return {letter, m_spellings.value(letter, SandhiSounds::instance().spelling(letter)), true};
 }
 
+// Changes both words as the join says. Words written as one go on as the second word with the
+// last sounds of the first in front of it, so that a word consumed whole ("na a") still leaves
+// the next junction a sound to look at.
 void SandhiLineJoiner::apply(Output &out, SandhiWord &left, SandhiWord &right,
                              const SandhiJoin &join, QStringView gap) const
 {

@@ -38,6 +38,7 @@ private:
         QStringView lastSpelling; // of the piece written last, while no pause followed it
     };
 
+    void noteSpellings();
     void findWords();
     SandhiWord word(const WordSpan &span) const;
     static void write(Output &out, const SandhiWord &word, int count);
