@@ -34,7 +34,9 @@ QString DevanagariReader::toItrans(QStringView devanagari)
     for (int position = 0; position < m_text.size();) {
         int length = 0;
         const Letter *letter = scheme.matchDevanagari(QStringView(m_text).mid(position), &length);
-        if (!letter) {
+        // A virama that follows no consonant has no ITRANS: ".h" there writes nothing, so the
+        // sign goes through as it is and comes back unchanged.
+        if (!letter || letter->letterClass == LetterClass::Virama) {
             if (m_passThroughStart < 0)
                 m_passThroughStart = position;
             ++position;

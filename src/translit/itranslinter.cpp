@@ -35,6 +35,32 @@ QString classNasal(const Letter &stop)
     return nasals.value(QString::fromLatin1(stop.preferred()));
 }
 
+bool isNasalConsonant(const Letter *letter)
+{
+    static const QSet<const Letter *> nasals = [] {
+        QSet<const Letter *> found;
+        for (const Letter *l : Scheme::instance().letters())
+            for (const char *nasal : {"~N", "~n", "N", "n", "m"})
+                if (l->letterClass == LetterClass::Consonant && qstrcmp(l->preferred(), nasal) == 0)
+                    found.insert(l);
+        return found;
+    }();
+    return nasals.contains(letter);
+}
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// Whether a letter follows the one before it, as the signs and the virama do.
+bool followsALetter(const Letter *letter)
+{
+    return letter && (letter->letterClass == LetterClass::Sign ||
+                      letter->letterClass == LetterClass::Accent ||
+                      letter->letterClass == LetterClass::Virama);
+}
+
 bool isAnusvara(const Letter *letter)
 {
     return letter && letter->letterClass == LetterClass::Sign &&
@@ -65,6 +91,9 @@ QVector<LintFinding> ItransLinter::lintPart(QStringView text, int firstLine)
         checkSpelling(m_tokens[i]);
         checkAnusvara(i);
         checkVowelRun(i);
+        checkClassNasal(i);
+        checkSign(i);
+        checkInvisible(i);
     }
     std::stable_sort(m_findings.begin(), m_findings.end(),
                      [](const auto &a, const auto &b) { return a.first < b.first; });
@@ -130,6 +159,68 @@ void ItransLinter::checkVowelRun(int index)
     report(m_tokens[index].position,
            QStringLiteral("vowels \"%1\" and \"%2\" run together: write \"_\" where they part")
                .arg(source(m_tokens[index - 1]), source(m_tokens[index])));
+}
+
+void ItransLinter::checkClassNasal(int index)
+{
+    if (!isNasalConsonant(m_tokens[index].letter()) || index + 1 >= m_tokens.size())
+        return;
+    const ItransToken &next = m_tokens[index + 1];
+    const QString nasal = next.isLetter() ? classNasal(*next.letter()) : QString();
+    const QLatin1String typed(m_tokens[index].letter()->preferred());
+    if (nasal.isEmpty() || nasal == typed)
+        return;
+    // A word's final n stays n before k, g, p, b... of the next word when the two are written
+    // as one (tAngachChati); only before palatals and retroflexes does sandhi change it.
+    if (typed == QLatin1String("n") && nasal != QLatin1String("~n") && nasal != QLatin1String("N"))
+        return;
+    report(m_tokens[index].position,
+           QStringLiteral("nasal \"%1\" before the stop \"%2\": the class nasal is \"%3\"")
+               .arg(source(m_tokens[index]), source(next), nasal));
+}
+
+// A sign or virama typed after a blank or at the start of a line has no letter to sit on; a
+// virama after anything but a consonant is written by neither script.
+void ItransLinter::checkSign(int index)
+{
+    const ItransToken &token = m_tokens[index];
+    if (!followsALetter(token.letter()))
+        return;
+    int before = index - 1;
+    while (before >= 0 && m_tokens[before].kind == ItransToken::Kind::Separator)
+        --before;
+    const QString sign = source(token);
+    if (before < 0 || m_text[token.position - 1] == u'\n')
+        return report(token.position, QStringLiteral("loose \"%1\" at the start of a line: a "
+                                                     "sign belongs to the letter before it")
+                                          .arg(sign));
+    const ItransToken &previous = m_tokens[before];
+    if (previous.kind == ItransToken::Kind::Other && isBlank(m_text[previous.position]))
+        return report(token.position, QStringLiteral("loose \"%1\" after a blank: a sign "
+                                                     "belongs to the letter before it")
+                                          .arg(sign));
+    if (token.letter()->letterClass != LetterClass::Virama ||
+        (previous.isLetter() && previous.letter()->isConsonant()))
+        return;
+    const QString after = previous.isLetter() && previous.letter()->isVowel()
+                              ? QStringLiteral("a vowel")
+                              : QStringLiteral("\"%1\"").arg(source(previous));
+    report(token.position,
+           QStringLiteral("\"%1\" after %2: a virama follows only a consonant").arg(sign, after));
+}
+
+void ItransLinter::checkInvisible(int index)
+{
+    const ItransToken &token = m_tokens[index];
+    if (token.kind != ItransToken::Kind::Other)
+        return;
+    const QChar c = m_text[token.position];
+    if (c != u'\u200C' && c != u'\u200D')
+        return;
+    report(token.position,
+           QStringLiteral("invisible U+%1 (zero width %2): not ITRANS")
+               .arg(QString::number(c.unicode(), 16).toUpper(),
+                    c == u'\u200D' ? QStringLiteral("joiner") : QStringLiteral("non-joiner")));
 }
 
 void ItransLinter::report(int position, const QString &message)

@@ -19,7 +19,9 @@ struct LintFinding
 
 // Looks for what usually goes wrong in hand-typed ITRANS: letters the scheme does not know,
 // one letter spelled two ways in the same text (A and aa), anusvara typed before a stop where
-// Sanskrit writes the class nasal, and vowels run together where "_" should mark the break.
+// Sanskrit writes the class nasal, a nasal of another class spelled out before a stop, vowels
+// run together where "_" should mark the break, a virama after anything but a consonant, signs
+// cut off from their letter by a blank, and invisible joiners pasted in from other text.
 class ItransLinter
 {
 public:
@@ -40,6 +42,9 @@ private:
     void checkSpelling(const ItransToken &token);
     void checkAnusvara(int index);
     void checkVowelRun(int index);
+    void checkClassNasal(int index);
+    void checkSign(int index);
+    void checkInvisible(int index);
     void report(int position, const QString &message);
     QString source(const ItransToken &token) const;
     QString positionText(int position) const;

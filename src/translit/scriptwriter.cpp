@@ -40,6 +40,12 @@ void ScriptWriter::writeToken(const ItransToken &token, QStringView text)
 {
     if (token.kind == ItransToken::Kind::Separator)
         return;
+    // A virama belongs to a consonant. After a vowel, a sign, a blank or nothing it would sit
+    // on a dotted circle, and IAST has nothing to write for it: neither script writes it, and
+    // it leaves the state as it found it ("a.hi" stays a and i apart).
+    if (token.isLetter() && token.letter()->letterClass == LetterClass::Virama &&
+        !m_consonantWaiting)
+        return;
     const bool afterExplicitVirama = std::exchange(m_afterExplicitVirama, false);
     const bool afterVowelA = std::exchange(m_afterVowelA, false);
     const Letter *letter = token.letter();

@@ -125,8 +125,8 @@ QString page()
         "<li><tt>.h</tt> before a consonant writes the virama and a zero width non-joiner, so "
         "that no conjunct forms: <tt>k.hSha</tt> is \u0915\u094D\u200C\u0937, "
         "<tt>kSha</tt> is \u0915\u094D\u0937.</li>\n"
-        "<li>Accents follow the vowel they mark: <tt>a.sgni</tt> is "
-        "\u0905\u0951\u0917\u094D\u0928\u093F.</li>\n</ul>\n"
+        "<li>Accents follow the vowel they mark: <tt>agni.s</tt>, agn\u00ED with the accent "
+        "on its last syllable, is \u0905\u0917\u094D\u0928\u093F\u0951.</li>\n</ul>\n"
         "<p>What the converter does not read, and why, is on the page "
         "<a href=\"itrans.html#unsupported\">Writing Sanskrit in ITRANS</a>.</p>\n");
     for (const Section &s : kSections)

@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Sandhi after a final stop, nasal or anusvara. A word that ends in a consonant is written
+// together with the next, as Devanagari writes it.
+#include "sandhirules.h"
+
+namespace vantro::sandhi {
+
+namespace {
+
+SandhiJoin asOne(int dropLeft, Letters addLeft, int dropRight = 0, Letters addRight = {})
+{
+    return join(dropLeft, addLeft, dropRight, addRight, Written::AsOne);
+}
+
+bool isPalatalSibilant(const S &sound)
+{
+    return sound.is(S::Kind::Sibilant) && sound.place == S::Palatal;
+}
+
+// sh after a stop may become Ch only before a vowel, h, y, v or r (tachChrutvA, but
+// tachshmashAnam).
+bool shMayBecomeCh(const SandhiWord &word)
+{
+    const S after = word.fromStart(1);
+    return isPalatalSibilant(word.fromStart(0)) &&
+           (after.isVowel() || after.is(S::Kind::Aspirate) ||
+            (after.is(S::Kind::Semivowel) && after.place != S::Dental));
+}
+
+SandhiJoin withCh(int dropLeft, const Letter *final)
+{
+    return asOne(dropLeft, {final}, 1, {sounds().stop(S::Palatal, false, true)});
+}
+
+// t before palatals and retroflexes takes their place; before l it becomes l; before sh it
+// becomes ch, and the sh usually Ch.
+SandhiJoins dentalAssimilated(const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S next = right.fromStart(0);
+    const Letter *ch = s->stop(S::Palatal, false);
+    if (next.is(S::Kind::Stop) && (next.place == S::Palatal || next.place == S::Retroflex))
+        return {asOne(1, {s->stop(next.place, next.voiced)})};
+    if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
+        return {asOne(1, {s->semivowel(S::Dental)})};
+    if (shMayBecomeCh(right))
+        return {withCh(1, ch), asOne(1, {ch})};
+    if (isPalatalSibilant(next))
+        return {asOne(1, {ch})};
+    return {};
+}
+
+} // namespace
+
+// A final stop is voiced before voiced sounds and voiceless before voiceless ones; before a
+// nasal it usually becomes the nasal of its class; an h after it becomes the voiced aspirate
+// of the stop's class; sh after it usually becomes Ch. The palatal finals, whose pause forms
+// differ from word to word, are left as typed.
+SandhiJoins afterStop(const SandhiWord &left, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S last = left.fromEnd(0);
+    const S next = right.fromStart(0);
+    if (last.place == S::Palatal)
+        return {unchanged()};
+    const Letter *voiced = s->stop(last.place, true);
+    if (next.is(S::Kind::Nasal))
+        return {asOne(1, {s->nasal(last.place)}), asOne(1, {voiced})};
+    if (next.is(S::Kind::Aspirate))
+        return {asOne(1, {voiced}, 1, {s->stop(last.place, true, true)}), asOne(1, {voiced})};
+    if (last.place == S::Dental) {
+        const SandhiJoins assimilated = dentalAssimilated(right);
+        if (!assimilated.isEmpty())
+            return assimilated;
+    }
+    const SandhiJoin plain = asOne(1, {s->stop(last.place, next.isVoiced())});
+    if (shMayBecomeCh(right))
+        return {withCh(1, s->stop(last.place, false)), plain};
+    return {plain};
+}
+
+// n (and ~N, N) doubles after a short vowel before a vowel. n before ch, T, t of either
+// kind becomes the anusvara with the sibilant of that place; before j, D and sh it takes
+// their place, and sh after it usually becomes Ch; before l it becomes a nasal l. m before a
+// consonant becomes the anusvara, or the class nasal of a following stop.
+SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S last = left.fromEnd(0);
+    const S next = right.fromStart(0);
+    if (last.place == S::Labial)
+        return afterAnusvara(left, right);
+    if (next.isVowel()) {
+        const S before = left.fromEnd(1);
+        const bool doubles = before.isSimpleVowel() && !before.isLong && last.place != S::Palatal;
+        return {doubles ? asOne(0, {s->nasal(last.place)}) : asOne(0, {})};
+    }
+    if (last.place != S::Dental || left.is(u"prashAn"))
+        return {asOne(0, {})};
+    if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental) {
+        if (!next.voiced)
+            return {asOne(1, {s->anusvara(), s->sibilant(next.place)})};
+        if (next.place != S::Dental)
+            return {asOne(1, {s->nasal(next.place)})};
+    }
+    if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
+        return {asOne(1, {s->chandrabindu(), s->semivowel(S::Dental)})};
+    if (shMayBecomeCh(right))
+        return {withCh(1, s->nasal(S::Palatal)), asOne(1, {s->nasal(S::Palatal)})};
+    if (isPalatalSibilant(next))
+        return {asOne(1, {s->nasal(S::Palatal)})};
+    return {asOne(0, {})};
+}
+
+// A final m, or the anusvara typed for it: m before a vowel, the anusvara before a consonant,
+// where before a stop or nasal the class nasal may be written instead.
+SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S next = right.fromStart(0);
+    if (next.isVowel())
+        return {asOne(1, {s->nasal(S::Labial)})};
+    if (left.fromEnd(0).is(S::Kind::Nasal) && !left.fromEnd(1).isVowel())
+        return {asOne(0, {})};
+    const SandhiJoin classNasal = asOne(1, {s->nasal(next.place)});
+    const bool beforeStop = next.is(S::Kind::Stop) || next.is(S::Kind::Nasal);
+    // The prefix sam and the particles chit and chana make one word with their neighbour;
+    // inside a word the class nasal is the usual spelling before a stop (ki~nchit).
+    if (left.is(u"sam") || right.isOneOf({u"chit", u"chana"})) {
+        const SandhiJoin anusvara = asOne(1, {s->anusvara()});
+        return beforeStop ? SandhiJoins{classNasal, anusvara} : SandhiJoins{anusvara};
+    }
+    const SandhiJoin anusvara = join(1, {s->anusvara()}, 0, {}, Written::Apart);
+    return beforeStop ? SandhiJoins{anusvara, classNasal} : SandhiJoins{anusvara};
+}
+
+} // namespace vantro::sandhi

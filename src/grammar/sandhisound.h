@@ -1,0 +1,93 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "letter.h"
+
+#include <QString>
+#include <QStringView>
+#include <QVector>
+
+namespace vantro {
+
+// What sandhi needs to know of a letter of the scheme: its kind, and for vowels their quality
+// and length, for consonants the place they are spoken at, their voice and aspiration.
+struct SandhiSound
+{
+    enum class Kind : quint8 {
+        None, // digits, dandas, nukta letters, accents: no rule touches them
+        Vowel,
+        Stop,
+        Nasal,
+        Semivowel, // y r l v, by place palatal, retroflex, dental, labial
+        Sibilant,  // sh Sh s, by place palatal, retroflex, dental
+        Aspirate,  // h
+        Visarga,
+        Anusvara,
+        Avagraha,
+        Virama,
+    };
+    enum Quality : quint8 { A, I, U, R, L, E, Ai, O, Au };
+    enum Place : quint8 { Velar, Palatal, Retroflex, Dental, Labial };
+
+    Kind kind = Kind::None;
+    quint8 quality = A; // vowels
+    bool isLong = false;
+    quint8 place = Velar; // consonants
+    bool voiced = false;
+    bool aspirated = false;
+    bool conjunct = false; // kSh and j~n, which count as their first sound at a word's start
+
+    bool is(Kind k) const { return kind == k; }
+    bool isVowel() const { return kind == Kind::Vowel; }
+    bool isConsonant() const
+    {
+        return kind == Kind::Stop || kind == Kind::Nasal || kind == Kind::Semivowel ||
+               kind == Kind::Sibilant || kind == Kind::Aspirate;
+    }
+    // Vowels, the voiced stops, nasals, semivowels and h: what voices a final before it.
+    bool isVoiced() const { return voiced; }
+    bool isSimpleVowel() const { return isVowel() && quality <= L; }
+};
+
+// The scheme's letters classified once, and the letters the rules put in place of others.
+class SandhiSounds
+{
+public:
+    static const SandhiSounds &instance();
+
+    SandhiSound of(const Letter *letter) const;
+    // The preferred ITRANS spelling, which every letter the rules put in is written with.
+    QStringView spelling(const Letter *letter) const;
+
+    const Letter *vowel(quint8 quality, bool isLong = false) const;
+    const Letter *stop(quint8 place, bool voiced, bool aspirated = false) const;
+    const Letter *nasal(quint8 place) const;
+    const Letter *semivowel(quint8 place) const;
+    const Letter *sibilant(quint8 place) const;
+    const Letter *visarga() const { return m_visarga; }
+    const Letter *anusvara() const { return m_anusvara; }
+    const Letter *chandrabindu() const { return m_chandrabindu; }
+    const Letter *avagraha() const { return m_avagraha; }
+
+private:
+    SandhiSounds();
+    int indexOf(const Letter *letter) const;
+    const Letter *find(const char *itrans) const;
+    void classify(const char *itrans, SandhiSound sound);
+
+    const Letter *m_first = nullptr;
+    int m_count = 0;
+    QVector<SandhiSound> m_sounds;
+    QVector<QString> m_spellings;
+    const Letter *m_vowels[9][2] = {};
+    const Letter *m_stops[5][2][2] = {};
+    const Letter *m_nasals[5] = {};
+    const Letter *m_semivowels[5] = {};
+    const Letter *m_sibilants[5] = {};
+    const Letter *m_visarga = nullptr;
+    const Letter *m_anusvara = nullptr;
+    const Letter *m_chandrabindu = nullptr;
+    const Letter *m_avagraha = nullptr;
+};
+
+} // namespace vantro
