@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Stems in a vowel: the endings are written after the stem without its final vowel.
+#include "declensionparts.h"
+#include "endingtable.h"
+
+#include <algorithm>
+
+namespace vantro {
+
+namespace {
+
+// clang-format off
+const char *const kAMasculine = // deva
+    "as au As | am au An | ena AbhyAm ais | Aya AbhyAm ebhyas | At AbhyAm ebhyas |"
+    " asya ayos AnAm | e ayos eShu | a au As";
+const char *const kANeuter = // jala
+    "am e Ani | am e Ani | ena AbhyAm ais | Aya AbhyAm ebhyas | At AbhyAm ebhyas |"
+    " asya ayos AnAm | e ayos eShu | a e Ani";
+const char *const kLongAFeminine = // latA
+    "A e As | Am e As | ayA AbhyAm Abhis | Ayai AbhyAm Abhyas | AyAs AbhyAm Abhyas |"
+    " AyAs ayos AnAm | AyAm ayos Asu | e e As";
+const char *const kLongAMasculine = // vishvapA, gopA: roots in A
+    "As au As | Am au as | A AbhyAm Abhis | e AbhyAm Abhyas | as AbhyAm Abhyas |"
+    " as os Am | i os Asu | As au As";
+const char *const kIMasculine = // agni
+    "is I ayas | im I In | inA ibhyAm ibhis | aye ibhyAm ibhyas | es ibhyAm ibhyas |"
+    " es yos InAm | au yos iShu | e I ayas";
+const char *const kIFeminine = // mati
+    "is I ayas | im I Is | yA ibhyAm ibhis | yai,aye ibhyAm ibhyas | yAs,es ibhyAm ibhyas |"
+    " yAs,es yos InAm | yAm,au yos iShu | e I ayas";
+const char *const kINeuter = // vAri
+    "i inI Ini | i inI Ini | inA ibhyAm ibhis | ine ibhyAm ibhyas | inas ibhyAm ibhyas |"
+    " inas inos InAm | ini inos iShu | i,e inI Ini";
+const char *const kLongIFeminine = // nadI
+    "I yau yas | Im yau Is | yA IbhyAm Ibhis | yai IbhyAm Ibhyas | yAs IbhyAm Ibhyas |"
+    " yAs yos InAm | yAm yos IShu | i yau yas";
+const char *const kLongIFeminineWithS = // lakShmI, tarI, tantrI, avI
+    "Is yau yas | Im yau Is | yA IbhyAm Ibhis | yai IbhyAm Ibhyas | yAs IbhyAm Ibhyas |"
+    " yAs yos InAm | yAm yos IShu | i yau yas";
+const char *const kMonosyllabicIFeminine = // dhI, shrI
+    "Is iyau iyas | iyam iyau iyas | iyA IbhyAm Ibhis | iye,iyai IbhyAm Ibhyas |"
+    " iyas,iyAs IbhyAm Ibhyas | iyas,iyAs iyos iyAm,InAm | iyi,iyAm iyos IShu | Is iyau iyas";
+const char *const kUMasculine = // guru
+    "us U avas | um U Un | unA ubhyAm ubhis | ave ubhyAm ubhyas | os ubhyAm ubhyas |"
+    " os vos UnAm | au vos uShu | o U avas";
+const char *const kUFeminine = // dhenu
+    "us U avas | um U Us | vA ubhyAm ubhis | vai,ave ubhyAm ubhyas | vAs,os ubhyAm ubhyas |"
+    " vAs,os vos UnAm | vAm,au vos uShu | o U avas";
+const char *const kUNeuter = // madhu
+    "u unI Uni | u unI Uni | unA ubhyAm ubhis | une ubhyAm ubhyas | unas ubhyAm ubhyas |"
+    " unas unos UnAm | uni unos uShu | u,o unI Uni";
+const char *const kLongUFeminine = // vadhU
+    "Us vau vas | Um vau Us | vA UbhyAm Ubhis | vai UbhyAm Ubhyas | vAs UbhyAm Ubhyas |"
+    " vAs vos UnAm | vAm vos UShu | u vau vas";
+const char *const kMonosyllabicUFeminine = // bhU, bhrU
+    "Us uvau uvas | uvam uvau uvas | uvA UbhyAm Ubhis | uve,uvai UbhyAm Ubhyas |"
+    " uvas,uvAs UbhyAm Ubhyas | uvas,uvAs uvos uvAm,UnAm | uvi,uvAm uvos UShu | Us uvau uvas";
+const char *const kAgentMasculine = // dAtR^i
+    "A Arau Aras | Aram Arau R^In | rA R^ibhyAm R^ibhis | re R^ibhyAm R^ibhyas |"
+    " us R^ibhyAm R^ibhyas | us ros R^InAm | ari ros R^iShu | ar Arau Aras";
+const char *const kKinshipMasculine = // pitR^i
+    "A arau aras | aram arau R^In | rA R^ibhyAm R^ibhis | re R^ibhyAm R^ibhyas |"
+    " us R^ibhyAm R^ibhyas | us ros R^InAm | ari ros R^iShu | ar arau aras";
+const char *const kKinshipFeminine = // mAtR^i
+    "A arau aras | aram arau R^Is | rA R^ibhyAm R^ibhis | re R^ibhyAm R^ibhyas |"
+    " us R^ibhyAm R^ibhyas | us ros R^InAm | ari ros R^iShu | ar arau aras";
+const char *const kSvasRiFeminine = // svasR^i: the strong stem of the agent nouns
+    "A Arau Aras | Aram Arau R^Is | rA R^ibhyAm R^ibhis | re R^ibhyAm R^ibhyas |"
+    " us R^ibhyAm R^ibhyas | us ros R^InAm | ari ros R^iShu | ar Arau Aras";
+const char *const kRiNeuter = // kartR^i: optionally like the masculine in the weak cases
+    "R^i R^inI R^Ini | R^i R^inI R^Ini | R^inA,rA R^ibhyAm R^ibhis | R^ine,re R^ibhyAm R^ibhyas |"
+    " R^inas,us R^ibhyAm R^ibhyas | R^inas,us R^inos,ros R^InAm | R^ini,ari R^inos,ros R^iShu |"
+    " R^i,ar R^inI R^Ini";
+const char *const kO = // go, dyo
+    "aus Avau Avas | Am Avau As | avA obhyAm obhis | ave obhyAm obhyas | os obhyAm obhyas |"
+    " os avos avAm | avi avos oShu | aus Avau Avas";
+const char *const kAu = // nau, glau
+    "aus Avau Avas | Avam Avau Avas | AvA aubhyAm aubhis | Ave aubhyAm aubhyas |"
+    " Avas aubhyAm aubhyas | Avas Avos AvAm | Avi Avos auShu | aus Avau Avas";
+const char *const kAi = // rai
+    "As Ayau Ayas | Ayam Ayau Ayas | AyA AbhyAm Abhis | Aye AbhyAm Abhyas | Ayas AbhyAm Abhyas |"
+    " Ayas Ayos AyAm | Ayi Ayos Asu | As Ayau Ayas";
+// clang-format on
+
+template <const char *const *Rows> FormTable decline(const SoundString &stem)
+{
+    return endingTable<Rows>().applyTo(stem.chopped(1));
+}
+
+bool endsWithAny(const SoundString &stem, std::initializer_list<const char *> tails)
+{
+    return std::any_of(tails.begin(), tails.end(),
+                       [&](const char *tail) { return stem.endsWith(SoundString(tail)); });
+}
+
+bool isOneOf(const SoundString &stem, std::initializer_list<const char *> words)
+{
+    return std::any_of(words.begin(), words.end(),
+                       [&](const char *word) { return stem == SoundString(word); });
+}
+
+StemResult byGender(Gender gender, FormTable (*masculine)(const SoundString &),
+                    FormTable (*feminine)(const SoundString &),
+                    FormTable (*neuter)(const SoundString &), const SoundString &stem)
+{
+    FormTable (*decliner)(const SoundString &) = gender == Gender::Masculine  ? masculine
+                                                 : gender == Gender::Feminine ? feminine
+                                                                              : neuter;
+    if (decliner)
+        return declined(decliner(stem));
+    std::initializer_list<Gender> genders[] = {{Gender::Feminine, Gender::Neuter},
+                                               {Gender::Masculine, Gender::Neuter},
+                                               {Gender::Masculine, Gender::Feminine}};
+    return refusedGender(stem.toItrans(), genders[static_cast<int>(gender)]);
+}
+
+FormTable declineLongIFeminine(const SoundString &stem)
+{
+    if (stem.syllableCount() == 1)
+        return decline<&kMonosyllabicIFeminine>(stem);
+    if (isOneOf(stem, {"lakShmI", "tarI", "tantrI", "avI"}))
+        return decline<&kLongIFeminineWithS>(stem);
+    return decline<&kLongIFeminine>(stem);
+}
+
+FormTable declineLongUFeminine(const SoundString &stem)
+{
+    return stem.syllableCount() == 1 ? decline<&kMonosyllabicUFeminine>(stem)
+                                     : decline<&kLongUFeminine>(stem);
+}
+
+// The words of relationship keep a short vowel in the strong cases; agent nouns and svasR^i,
+// naptR^i lengthen it.
+FormTable declineRiMasculine(const SoundString &stem)
+{
+    if (endsWithAny(stem, {"pitR^i", "bhrAtR^i", "jAmAtR^i", "devR^i", "savyeShThR^i"}))
+        return decline<&kKinshipMasculine>(stem);
+    return decline<&kAgentMasculine>(stem);
+}
+
+FormTable declineRiFeminine(const SoundString &stem)
+{
+    return endsWithAny(stem, {"svasR^i"}) ? decline<&kSvasRiFeminine>(stem)
+                                          : decline<&kKinshipFeminine>(stem);
+}
+
+} // namespace
+
+StemResult declineVowelStem(const SoundString &stem, Gender gender)
+{
+    switch (stem.last()) {
+    case Sound::a:
+        if (gender == Gender::Feminine)
+            return refused(QStringLiteral("a-stems are masculine or neuter; the feminine is a "
+                                          "stem of its own in -A or -I (%1A)")
+                               .arg(stem.chopped(1).toItrans()));
+        return byGender(gender, decline<&kAMasculine>, nullptr, decline<&kANeuter>, stem);
+    case Sound::A:
+        return byGender(gender, decline<&kLongAMasculine>, decline<&kLongAFeminine>, nullptr, stem);
+    case Sound::i:
+        return byGender(gender, decline<&kIMasculine>, decline<&kIFeminine>, decline<&kINeuter>,
+                        stem);
+    case Sound::I:
+        return byGender(gender, nullptr, declineLongIFeminine, nullptr, stem);
+    case Sound::u:
+        return byGender(gender, decline<&kUMasculine>, decline<&kUFeminine>, decline<&kUNeuter>,
+                        stem);
+    case Sound::U:
+        return byGender(gender, nullptr, declineLongUFeminine, nullptr, stem);
+    case Sound::Ri:
+        return byGender(gender, declineRiMasculine, declineRiFeminine, decline<&kRiNeuter>, stem);
+    case Sound::o:
+        return byGender(gender, decline<&kO>, decline<&kO>, nullptr, stem);
+    case Sound::au:
+        return byGender(gender, decline<&kAu>, decline<&kAu>, nullptr, stem);
+    case Sound::ai:
+        return byGender(gender, decline<&kAi>, decline<&kAi>, nullptr, stem);
+    default:
+        return {};
+    }
+}
+
+} // namespace vantro

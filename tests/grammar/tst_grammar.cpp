@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The grammar library, driven by the paradigms and cases in data/.
+#include "dbtools.h"
+#include "declension.h"
+
+#include <QTest>
+
+using namespace vantro;
+
+namespace {
+
+// One row for each line of a data file that is neither empty nor a "# " comment, named after
+// its line, with the line's tab-separated cells in one column.
+void addRows(const char *file)
+{
+    QTest::addColumn<QStringList>("cells");
+    const auto lines = test::fileBytes(VANTRO_GRAMMAR_DATA "/" + QString(file)).split('\n');
+    QVERIFY2(lines.size() > 1, file);
+    for (qsizetype number = 1; number <= lines.size(); ++number) {
+        const QString line = QString::fromUtf8(lines[number - 1]);
+        if (!line.isEmpty() && !line.startsWith(u"# "))
+            QTest::addRow("%s:%lld", file, number) << line.split(u'\t');
+    }
+}
+
+Gender genderOf(const QString &letter)
+{
+    return letter == u"m" ? Gender::Masculine : letter == u"f" ? Gender::Feminine : Gender::Neuter;
+}
+
+} // namespace
+
+class TestGrammar : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // stem, gender, then the 24 cells (nom acc ins dat abl gen loc voc, each sg du pl) with
+    // the alternatives after commas and "-" for none; or "!" for a stem refused in that gender.
+    void declension_data() { addRows("nouns.tsv"); }
+    void declension()
+    {
+        QFETCH(QStringList, cells);
+        const Inflection<NounParadigm> declined = declineNoun(cells[0], genderOf(cells[1]));
+        if (cells.value(2) == u"!") {
+            QVERIFY2(!declined.ok() && !declined.error.isEmpty(), qPrintable(cells[0]));
+            return;
+        }
+        QVERIFY2(declined.ok(), qPrintable(declined.error));
+        QCOMPARE(cells.size(), 2 + kCaseCount * kNumberCount);
+        for (int cell = 0; cell < kCaseCount * kNumberCount; ++cell) {
+            const QString expected = cells[2 + cell] == u"-" ? QString() : cells[2 + cell];
+            QCOMPARE(declined.paradigm.cells[std::size_t(cell)].join(u','), expected);
+        }
+    }
+
+    // citation form, then the candidates it must give first, in order ("rAjan m"), or none.
+    void guess_data() { addRows("nounguess.tsv"); }
+    void guess()
+    {
+        QFETCH(QStringList, cells);
+        const QList<NounCandidate> candidates = guessNounStems(cells[0]);
+        QStringList given;
+        for (const NounCandidate &candidate : candidates)
+            given << candidate.stem + u' ' + QString("mfn")[int(candidate.gender)];
+        const QStringList expected = cells.mid(1);
+        QCOMPARE(given.mid(0, expected.size()), expected);
+        if (expected.isEmpty())
+            QVERIFY(given.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestGrammar)
+#include "tst_grammar.moc"
