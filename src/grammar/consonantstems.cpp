@@ -24,12 +24,6 @@ const Endings &endings()
     return all;
 }
 
-bool isOneOf(const SoundString &stem, std::initializer_list<const char *> words)
-{
-    return std::any_of(words.begin(), words.end(),
-                       [&](const char *word) { return stem == SoundString(word); });
-}
-
 // manaHsu has manassu beside it, haviHShu haviShShu.
 SoundString withSibilantForVisarga(SoundString form)
 {
@@ -107,7 +101,7 @@ SoundString lengthenedLastVowel(SoundString word)
 StemResult anStem(const SoundString &stem, Gender gender)
 {
     const SoundString base = stem.chopped(2), a("a"), an("an"), An("An");
-    const bool shortStrong = isOneOf(stem, {"pUShan", "aryaman"});
+    const bool shortStrong = stem.isOneOf({"pUShan", "aryaman"});
     ConsonantStem s;
     s.strong = base + (shortStrong ? an : An);
     s.middle = base + a;
@@ -116,10 +110,10 @@ StemResult anStem(const SoundString &stem, Gender gender)
     const Sound before = base.last();
     const bool keepsVowel = (before == Sound::m || before == Sound::v) && isConsonant(base.last(2));
     s.weakest = keepsVowel ? stem : base + SoundString("n");
-    if (isOneOf(stem, {"yuvan", "shvan", "maghavan"})) {
-        s.weakest = isOneOf(stem, {"yuvan"})   ? SoundString("yUn")
-                    : isOneOf(stem, {"shvan"}) ? SoundString("shun")
-                                               : SoundString("maghon");
+    if (stem.isOneOf({"yuvan", "shvan", "maghavan"})) {
+        s.weakest = stem.isOneOf({"yuvan"})   ? SoundString("yUn")
+                    : stem.isOneOf({"shvan"}) ? SoundString("shun")
+                                              : SoundString("maghon");
     } else if (!keepsVowel) {
         s.locativeSingular = {attachEnding(stem, endings().i)};
     }
@@ -193,13 +187,13 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
 bool isPossessive(const SoundString &stem)
 {
     const Sound before = stem.last(4);
-    if (stem.endsWith(SoundString("mat")))
+    if (stem.endsWith("mat"))
         return before != Sound::a;
-    if (!stem.endsWith(SoundString("vat")))
+    if (!stem.endsWith("vat"))
         return false;
     if (before == Sound::n || before == Sound::r || before == Sound::u)
         return false;
-    return !isOneOf(stem, {"dhAvat", "jIvat", "plavat", "dravat", "sravat"});
+    return !stem.isOneOf({"dhAvat", "jIvat", "plavat", "dravat", "sravat"});
 }
 
 Sound reduplicantOf(Sound consonant)
@@ -217,9 +211,9 @@ Sound reduplicantOf(Sound consonant)
 // of the thematic jighrati, does).
 bool isReduplicatedParticiple(const SoundString &stem)
 {
-    if (isOneOf(stem, {"jighrat"}))
+    if (stem.isOneOf({"jighrat"}))
         return false;
-    if (isOneOf(stem, {"jAgrat", "jakShat", "shAsat", "chakAsat", "daridrat", "dIdhyat"}))
+    if (stem.isOneOf({"jAgrat", "jakShat", "shAsat", "chakAsat", "daridrat", "dIdhyat"}))
         return true;
     return stem.size() >= 5 && isConsonant(stem.at(0)) && isShortVowel(stem.at(1)) &&
            isConsonant(stem.at(2)) && reduplicantOf(stem.at(2)) == stem.at(0);
@@ -243,14 +237,14 @@ bool isThematicParticiple(const SoundString &stem)
 
 StemResult atStem(const SoundString &stem, Gender gender)
 {
-    if (isOneOf(stem, {"jagat"}))
+    if (stem.isOneOf({"jagat"}))
         return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
     if (gender == Gender::Feminine)
         return refused(
             QStringLiteral("the feminine of %1 is a stem of its own in -I").arg(stem.toItrans()));
     const SoundString base = stem.chopped(1); // ends in a
     ConsonantStem s = ConsonantStem::invariable(stem);
-    const bool possessive = isPossessive(stem), great = isOneOf(stem, {"mahat"});
+    const bool possessive = isPossessive(stem), great = stem.isOneOf({"mahat"});
     if (!possessive && !great && isReduplicatedParticiple(stem)) {
         s.neuterPlural = {attachEnding(stem, endings().i),
                           attachEnding(withPluralNasal(stem), endings().i)};
@@ -281,13 +275,13 @@ StemResult rStem(const SoundString &stem, Gender gender)
 
 bool isParticipleInVas(const SoundString &stem)
 {
-    return stem.endsWith(SoundString("vas")) && stem.size() > 3 && stem.last(4) != Sound::a;
+    return stem.endsWith("vas") && stem.size() > 3 && stem.last(4) != Sound::a;
 }
 
 bool isComparativeInYas(const SoundString &stem)
 {
     const Sound before = stem.last(4);
-    return stem.endsWith(SoundString("yas")) &&
+    return stem.endsWith("yas") &&
            (before == Sound::I || before == Sound::e || before == Sound::U || before == Sound::A);
 }
 

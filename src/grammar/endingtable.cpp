@@ -29,4 +29,13 @@ FormTable EndingTable::applyTo(const SoundString &stem) const
     return forms;
 }
 
+FormTable applyForGender(Gender gender, const EndingTable &masculine, const EndingTable &feminine,
+                         const EndingTable &neuter, const SoundString &stem)
+{
+    const EndingTable &table = gender == Gender::Masculine  ? masculine
+                               : gender == Gender::Feminine ? feminine
+                                                            : neuter;
+    return table.applyTo(stem);
+}
+
 } // namespace vantro

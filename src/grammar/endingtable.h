@@ -21,6 +21,10 @@ private:
     std::array<QVarLengthArray<SoundString, 2>, kCaseCount * kNumberCount> m_endings;
 };
 
+// The table for the gender asked, applied to the stem.
+FormTable applyForGender(Gender gender, const EndingTable &masculine, const EndingTable &feminine,
+                         const EndingTable &neuter, const SoundString &stem = {});
+
 // The table written in `*Rows`, read on first use.
 template <const char *const *Rows> const EndingTable &endingTable()
 {

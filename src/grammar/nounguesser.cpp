@@ -62,25 +62,14 @@ const QHash<QString, QList<NounCandidate>> &namedNominatives()
     return index;
 }
 
-bool endsWith(const SoundString &word, const char *tail)
-{
-    return word.endsWith(SoundString(tail));
-}
-
-bool isAmong(const SoundString &word, std::initializer_list<const char *> words)
-{
-    return std::any_of(words.begin(), words.end(),
-                       [&](const char *w) { return word == SoundString(w); });
-}
-
 // Nouns in -as, -is, -us common enough that "manaH" should be read as manas first.
 bool isCommonSNeuter(const SoundString &stem)
 {
-    return isAmong(
-        stem, {"manas",   "tapas",   "tamas",  "payas",  "vayas", "yashas",   "chetas",   "vachas",
-               "rajas",   "tejas",   "ojas",   "shiras", "vAsas", "nabhas",   "chhandas", "saras",
-               "rakShas", "shreyas", "ambhas", "enas",   "uras",  "srotas",   "vakShas",  "havis",
-               "jyotis",  "sarpis",  "barhis", "dhanus", "Ayus",  "chakShus", "vapus",    "yajus"});
+    return stem.isOneOf({"manas",    "tapas",    "tamas",   "payas",   "vayas",  "yashas", "chetas",
+                         "vachas",   "rajas",    "tejas",   "ojas",    "shiras", "vAsas",  "nabhas",
+                         "chhandas", "saras",    "rakShas", "shreyas", "ambhas", "enas",   "uras",
+                         "srotas",   "vakShas",  "havis",   "jyotis",  "sarpis", "barhis", "dhanus",
+                         "Ayus",     "chakShus", "vapus",   "yajus"});
 }
 
 class CandidateList
@@ -107,34 +96,34 @@ private:
 void proposeForVisarga(const SoundString &c, CandidateList &list)
 {
     const SoundString bare = c.chopped(1);
-    if (endsWith(c, "AH")) {
+    if (c.endsWith("AH")) {
         list.replaceEnd(2, "as", G::Masculine); // chandramAH, sumanAH
         list.replaceEnd(2, "as", G::Feminine);  // apsarAH
         list.add(bare, G::Masculine);           // vishvapAH
-    } else if (endsWith(c, "aH")) {
+    } else if (c.endsWith("aH")) {
         const SoundString sStem = bare + Sound::s;
         if (isCommonSNeuter(sStem))
             list.add(sStem, G::Neuter);
         list.add(bare, G::Masculine);
         list.add(sStem, G::Neuter);
-    } else if (endsWith(c, "iH") || endsWith(c, "uH")) {
+    } else if (c.endsWith("iH") || c.endsWith("uH")) {
         const SoundString sStem = bare + Sound::s;
         if (isCommonSNeuter(sStem))
             list.add(sStem, G::Neuter);
-        const bool feminineFirst = (endsWith(c, "tiH") && !endsWith(c, "patiH")) ||
-                                   endsWith(c, "ddhiH") || endsWith(c, "ShTiH");
+        const bool feminineFirst = (c.endsWith("tiH") && !c.endsWith("patiH")) ||
+                                   c.endsWith("ddhiH") || c.endsWith("ShTiH");
         list.add(bare, feminineFirst ? G::Feminine : G::Masculine);
         list.add(bare, feminineFirst ? G::Masculine : G::Feminine);
-    } else if (endsWith(c, "IH") || endsWith(c, "UH")) {
+    } else if (c.endsWith("IH") || c.endsWith("UH")) {
         // lakShmIH, dhIH, vadhUH, bhUH; gIH, pUH, dhUH from gir, pur, dhur
-        const SoundString rStem = bare.chopped(1) + SoundString(endsWith(c, "IH") ? "ir" : "ur");
-        const bool rFirst = isAmong(c, {"gIH", "pUH", "dhUH"});
+        const SoundString rStem = bare.chopped(1) + SoundString(c.endsWith("IH") ? "ir" : "ur");
+        const bool rFirst = c.isOneOf({"gIH", "pUH", "dhUH"});
         if (rFirst)
             list.add(rStem, G::Feminine);
         list.add(bare, G::Feminine);
         if (!rFirst && c.syllableCount() == 1)
             list.add(rStem, G::Feminine);
-    } else if (endsWith(c, "auH")) {
+    } else if (c.endsWith("auH")) {
         list.add(bare.chopped(1) + Sound::o, G::Masculine); // gauH
         list.add(bare.chopped(1) + Sound::o, G::Feminine);
         list.add(bare, G::Feminine); // nauH
@@ -145,14 +134,14 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
 // rAjA, pitA, mAtA, dAtA or latA, sundaratA: the rules say which to put first.
 void proposeForLongA(const SoundString &c, CandidateList &list)
 {
-    const bool kinshipMasculine = isAmong(c, {"pitA", "bhrAtA", "jAmAtA"});
-    const bool kinshipFeminine = isAmong(c, {"mAtA", "duhitA", "svasA", "nanAndA", "yAtA"});
+    const bool kinshipMasculine = c.isOneOf({"pitA", "bhrAtA", "jAmAtA"});
+    const bool kinshipFeminine = c.isOneOf({"mAtA", "duhitA", "svasA", "nanAndA", "yAtA"});
     const bool abstractInTA =
-        endsWith(c, "atA") || endsWith(c, "itA") || endsWith(c, "ItA") || endsWith(c, "utA");
-    const bool agent = (endsWith(c, "tA") && !abstractInTA) || endsWith(c, "ShTA");
-    const bool anStem = endsWith(c, "imA") || endsWith(c, "tmA") || endsWith(c, "hmA") ||
-                        endsWith(c, "shmA") || endsWith(c, "jvA") || endsWith(c, "dhvA") ||
-                        isAmong(c, {"rAjA", "takShA", "mUrdhA", "ukShA", "pUShA", "aryamA"});
+        c.endsWith("atA") || c.endsWith("itA") || c.endsWith("ItA") || c.endsWith("utA");
+    const bool agent = (c.endsWith("tA") && !abstractInTA) || c.endsWith("ShTA");
+    const bool anStem = c.endsWith("imA") || c.endsWith("tmA") || c.endsWith("hmA") ||
+                        c.endsWith("shmA") || c.endsWith("jvA") || c.endsWith("dhvA") ||
+                        c.isOneOf({"rAjA", "takShA", "mUrdhA", "ukShA", "pUShA", "aryamA"});
     if (kinshipFeminine) {
         list.replaceEnd(1, "R^i", G::Feminine);
     } else if (kinshipMasculine || agent) {
@@ -169,9 +158,9 @@ void proposeForLongA(const SoundString &c, CandidateList &list)
 
 void proposeForLongI(const SoundString &c, CandidateList &list)
 {
-    const bool possessor = endsWith(c, "svI") || endsWith(c, "AvI") || endsWith(c, "AmI") ||
-                           endsWith(c, "ogI") || endsWith(c, "ntrI") || endsWith(c, "stI") ||
-                           endsWith(c, "kShI");
+    const bool possessor = c.endsWith("svI") || c.endsWith("AvI") || c.endsWith("AmI") ||
+                           c.endsWith("ogI") || c.endsWith("ntrI") || c.endsWith("stI") ||
+                           c.endsWith("kShI");
     if (possessor)
         list.replaceEnd(1, "in", G::Masculine);
     list.add(c, G::Feminine);
@@ -184,13 +173,13 @@ void proposeForN(const SoundString &c, CandidateList &list)
 {
     const bool longA = c.last(2) == Sound::A;
     const bool perfectParticiple =
-        endsWith(c, "vAn") && c.last(4) != Sound::a && c.last(4) != Sound::A;
-    if (longA && (perfectParticiple || endsWith(c, "yAn")))
+        c.endsWith("vAn") && c.last(4) != Sound::a && c.last(4) != Sound::A;
+    if (longA && (perfectParticiple || c.endsWith("yAn")))
         list.replaceEnd(2, "as", G::Masculine);
     if (longA)
         list.add(c.chopped(2) + SoundString("at"), G::Masculine);
     const bool anStem = c.last(3) == Sound::m || c.last(3) == Sound::v ||
-                        isAmong(c, {"rAjan", "takShan", "mUrdhan", "ukShan", "pUShan"});
+                        c.isOneOf({"rAjan", "takShan", "mUrdhan", "ukShan", "pUShan"});
     if (!anStem)
         list.replaceEnd(1, "t", G::Masculine); // gachChan
     list.add(c, G::Masculine, true);
@@ -203,21 +192,21 @@ QStringList stemFinalsFor(const SoundString &c)
 {
     switch (c.last()) {
     case Sound::k:
-        if (endsWith(c, "rak"))
+        if (c.endsWith("rak"))
             return {"j"}; // srak
-        if (endsWith(c, "dik") || endsWith(c, "dR^ik"))
+        if (c.endsWith("dik") || c.endsWith("dR^ik"))
             return {"sh"};
-        return endsWith(c, "ik") ? QStringList{"j", "ch"} : QStringList{"ch"};
+        return c.endsWith("ik") ? QStringList{"j", "ch"} : QStringList{"ch"};
     case Sound::T:
-        if (endsWith(c, "liT"))
+        if (c.endsWith("liT"))
             return {"h"};
-        if (endsWith(c, "rAT"))
+        if (c.endsWith("rAT"))
             return {"j"};
-        return isAmong(c, {"viT"}) ? QStringList{"sh"} : QStringList{"Sh"};
+        return c.isOneOf({"viT"}) ? QStringList{"sh"} : QStringList{"Sh"};
     case Sound::t:
-        if (endsWith(c, "R^it"))
+        if (c.endsWith("R^it"))
             return {"d"}; // suhR^it
-        return endsWith(c, "mit") ? QStringList{"dh"} : QStringList{"t"};
+        return c.endsWith("mit") ? QStringList{"dh"} : QStringList{"t"};
     case Sound::p:
         return {"bh", "p"};
     default:
@@ -253,7 +242,7 @@ QList<Candidate> propose(const SoundString &c)
     const Sound last = c.last();
     if (last == Sound::H) {
         proposeForVisarga(c, list);
-    } else if (endsWith(c, "am")) {
+    } else if (c.endsWith("am")) {
         list.replaceEnd(1, "", G::Neuter); // jalam
     } else if (last == Sound::A) {
         proposeForLongA(c, list);

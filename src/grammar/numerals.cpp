@@ -50,11 +50,6 @@ template <const char *const *Rows> FormTable fromTable(const SoundString &base =
     return endingTable<Rows>().applyTo(base);
 }
 
-FormTable byGender(Gender gender, FormTable masculine, FormTable feminine, FormTable neuter)
-{
-    return gender == Gender::Masculine ? masculine : gender == Gender::Feminine ? feminine : neuter;
-}
-
 bool isCardinalInAn(const QString &key)
 {
     static const QStringList cardinals = {
@@ -73,11 +68,12 @@ StemResult declineNumeral(const QString &key, Gender gender)
         return declined(gender == Gender::Masculine ? fromTable<&kDviMasculine>(stem.chopped(1))
                                                     : fromTable<&kDviOther>(stem.chopped(1)));
     if (key == u"tri")
-        return declined(byGender(gender, fromTable<&kTriMasculine>(), fromTable<&kTriFeminine>(),
-                                 fromTable<&kTriNeuter>()));
+        return declined(applyForGender(gender, endingTable<&kTriMasculine>(),
+                                       endingTable<&kTriFeminine>(), endingTable<&kTriNeuter>()));
     if (key == u"chatur")
-        return declined(byGender(gender, fromTable<&kChaturMasculine>(),
-                                 fromTable<&kChaturFeminine>(), fromTable<&kChaturNeuter>()));
+        return declined(applyForGender(gender, endingTable<&kChaturMasculine>(),
+                                       endingTable<&kChaturFeminine>(),
+                                       endingTable<&kChaturNeuter>()));
     if (key == u"ShaSh")
         return declined(fromTable<&kShaSh>());
     if (key == u"aShTan")

@@ -62,19 +62,8 @@ template <const char *const *Rows> FormTable fromTable(const SoundString &base)
 
 FormTable pronominal(const SoundString &base, Gender gender)
 {
-    switch (gender) {
-    case Gender::Masculine:
-        return fromTable<&kSarvaMasculine>(base);
-    case Gender::Feminine:
-        return fromTable<&kSarvaFeminine>(base);
-    default:
-        return fromTable<&kSarvaNeuter>(base);
-    }
-}
-
-FormTable byGender(Gender gender, FormTable masculine, FormTable feminine, FormTable neuter)
-{
-    return gender == Gender::Masculine ? masculine : gender == Gender::Feminine ? feminine : neuter;
+    return applyForGender(gender, endingTable<&kSarvaMasculine>(), endingTable<&kSarvaFeminine>(),
+                          endingTable<&kSarvaNeuter>(), base);
 }
 
 // How a pronominal adjective departs from sarva.
@@ -213,11 +202,11 @@ StemResult declineDemonstrative(const QString &key, Gender gender)
 StemResult declinePronoun(const QString &key, Gender gender)
 {
     if (key == u"idam")
-        return declined(byGender(gender, fromTable<&kIdamMasculine>({}),
-                                 fromTable<&kIdamFeminine>({}), fromTable<&kIdamNeuter>({})));
+        return declined(applyForGender(gender, endingTable<&kIdamMasculine>(),
+                                       endingTable<&kIdamFeminine>(), endingTable<&kIdamNeuter>()));
     if (key == u"adas")
-        return declined(byGender(gender, fromTable<&kAdasMasculine>({}),
-                                 fromTable<&kAdasFeminine>({}), fromTable<&kAdasNeuter>({})));
+        return declined(applyForGender(gender, endingTable<&kAdasMasculine>(),
+                                       endingTable<&kAdasFeminine>(), endingTable<&kAdasNeuter>()));
     if (key == u"asmad")
         return declined(fromTable<&kAsmad>({}));
     if (key == u"yuShmad")

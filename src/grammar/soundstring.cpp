@@ -172,6 +172,18 @@ bool SoundString::endsWith(const SoundString &tail) const
                                                      std::string::npos, tail.m_sounds) == 0;
 }
 
+bool SoundString::endsWithOneOf(std::initializer_list<const char *> tails) const
+{
+    return std::any_of(tails.begin(), tails.end(),
+                       [this](const char *tail) { return endsWith(tail); });
+}
+
+bool SoundString::isOneOf(std::initializer_list<const char *> words) const
+{
+    return std::any_of(words.begin(), words.end(),
+                       [this](const char *word) { return *this == SoundString(word); });
+}
+
 SoundString SoundString::left(int count) const
 {
     SoundString part;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -35,6 +36,10 @@ public:
     Sound last(int back = 1) const;
 
     bool endsWith(const SoundString &tail) const;
+    // For spellings written in the program: endsWith("man"), isOneOf({"yuvan", "shvan"}).
+    bool endsWith(const char *itrans) const { return endsWith(SoundString(itrans)); }
+    bool endsWithOneOf(std::initializer_list<const char *> tails) const;
+    bool isOneOf(std::initializer_list<const char *> words) const;
     bool operator==(const SoundString &other) const { return m_sounds == other.m_sounds; }
     bool operator!=(const SoundString &other) const { return m_sounds != other.m_sounds; }
 

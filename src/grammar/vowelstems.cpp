@@ -87,18 +87,6 @@ template <const char *const *Rows> FormTable decline(const SoundString &stem)
     return endingTable<Rows>().applyTo(stem.chopped(1));
 }
 
-bool endsWithAny(const SoundString &stem, std::initializer_list<const char *> tails)
-{
-    return std::any_of(tails.begin(), tails.end(),
-                       [&](const char *tail) { return stem.endsWith(SoundString(tail)); });
-}
-
-bool isOneOf(const SoundString &stem, std::initializer_list<const char *> words)
-{
-    return std::any_of(words.begin(), words.end(),
-                       [&](const char *word) { return stem == SoundString(word); });
-}
-
 StemResult byGender(Gender gender, FormTable (*masculine)(const SoundString &),
                     FormTable (*feminine)(const SoundString &),
                     FormTable (*neuter)(const SoundString &), const SoundString &stem)
@@ -118,7 +106,7 @@ FormTable declineLongIFeminine(const SoundString &stem)
 {
     if (stem.syllableCount() == 1)
         return decline<&kMonosyllabicIFeminine>(stem);
-    if (isOneOf(stem, {"lakShmI", "tarI", "tantrI", "avI"}))
+    if (stem.isOneOf({"lakShmI", "tarI", "tantrI", "avI"}))
         return decline<&kLongIFeminineWithS>(stem);
     return decline<&kLongIFeminine>(stem);
 }
@@ -133,15 +121,15 @@ FormTable declineLongUFeminine(const SoundString &stem)
 // naptR^i lengthen it.
 FormTable declineRiMasculine(const SoundString &stem)
 {
-    if (endsWithAny(stem, {"pitR^i", "bhrAtR^i", "jAmAtR^i", "devR^i", "savyeShThR^i"}))
+    if (stem.endsWithOneOf({"pitR^i", "bhrAtR^i", "jAmAtR^i", "devR^i", "savyeShThR^i"}))
         return decline<&kKinshipMasculine>(stem);
     return decline<&kAgentMasculine>(stem);
 }
 
 FormTable declineRiFeminine(const SoundString &stem)
 {
-    return endsWithAny(stem, {"svasR^i"}) ? decline<&kSvasRiFeminine>(stem)
-                                          : decline<&kKinshipFeminine>(stem);
+    return stem.endsWithOneOf({"svasR^i"}) ? decline<&kSvasRiFeminine>(stem)
+                                           : decline<&kKinshipFeminine>(stem);
 }
 
 } // namespace
