@@ -273,6 +273,34 @@ StemResult rStem(const SoundString &stem, Gender gender)
     return declined(declineConsonant(s, gender));
 }
 
+// The adjectives in -a~nch: strong prA~nch-, middle prAch- (prAgbhyAm), weakest prAch-,
+// pratIch-, udIch-, anUch-, tirashch-; nominative prA~N, pratya~N.
+StemResult anchStem(const SoundString &stem, Gender gender)
+{
+    const SoundString before = stem.chopped(2), ch("ch");
+    if (gender == Gender::Feminine)
+        return refused(
+            QStringLiteral("the feminine of %1 is a stem of its own in -I").arg(stem.toItrans()));
+    ConsonantStem s = ConsonantStem::invariable(stem);
+    s.middle = before + ch;
+    if (before.isOneOf({"tirya"}))
+        s.weakest = SoundString("tirashch");
+    else if (before.isOneOf({"uda"}))
+        s.weakest = SoundString("udIch");
+    else if (before.endsWith("ya"))
+        s.weakest = before.chopped(2) + SoundString("Ich");
+    else if (before.endsWith("va"))
+        s.weakest = before.chopped(2) + SoundString("Uch");
+    else
+        s.weakest = s.middle;
+    s.nominative = before + Sound::ng;
+    s.vocative = {s.nominative};
+    s.neuterSingular = {wordFinal(s.middle)};
+    s.neuterDual = {attachEnding(s.weakest, endings().I)};
+    s.neuterPlural = {attachEnding(stem, endings().i)};
+    return declined(declineConsonant(s, gender));
+}
+
 bool isParticipleInVas(const SoundString &stem)
 {
     return stem.endsWith("vas") && stem.size() > 3 && stem.last(4) != Sound::a;
@@ -333,6 +361,8 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
         return atStem(stem, gender);
     if (last == Sound::r && isVowel(before))
         return rStem(stem, gender);
+    if (stem.endsWith("~nch"))
+        return anchStem(stem, gender);
     if (isNasal(last) || last == Sound::y || last == Sound::l || last == Sound::v)
         return refused(QStringLiteral("no declension of stems in -%1 is known")
                            .arg(SoundString().append(last).toItrans()));

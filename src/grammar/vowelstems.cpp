@@ -40,6 +40,24 @@ const char *const kLongIFeminineWithS = // lakShmI, tarI, tantrI, avI
 const char *const kMonosyllabicIFeminine = // dhI, shrI
     "Is iyau iyas | iyam iyau iyas | iyA IbhyAm Ibhis | iye,iyai IbhyAm Ibhyas |"
     " iyas,iyAs IbhyAm Ibhyas | iyas,iyAs iyos iyAm,InAm | iyi,iyAm iyos IShu | Is iyau iyas";
+// Masculines in I and U are compounds ending in a root: -nI, -pU make a semivowel of it
+// (grAmaNyau, khalapvau; -nI with a locative in -Am), sudhI, -bhU and the words of one syllable
+// or after a conjunct keep the vowel (sudhiyau, svayambhuvau).
+const char *const kLongIMasculineNI = // grAmaNI, senAnI
+    "Is yau yas | yam yau yas | yA IbhyAm Ibhis | ye IbhyAm Ibhyas | yas IbhyAm Ibhyas |"
+    " yas yos yAm | yAm yos IShu | Is yau yas";
+const char *const kLongIMasculine = // pradhI
+    "Is yau yas | yam yau yas | yA IbhyAm Ibhis | ye IbhyAm Ibhyas | yas IbhyAm Ibhyas |"
+    " yas yos yAm | yi yos IShu | Is yau yas";
+const char *const kLongIMasculineIy = // sudhI
+    "Is iyau iyas | iyam iyau iyas | iyA IbhyAm Ibhis | iye IbhyAm Ibhyas | iyas IbhyAm Ibhyas |"
+    " iyas iyos iyAm | iyi iyos IShu | Is iyau iyas";
+const char *const kLongUMasculine = // khalapU
+    "Us vau vas | vam vau vas | vA UbhyAm Ubhis | ve UbhyAm Ubhyas | vas UbhyAm Ubhyas |"
+    " vas vos vAm | vi vos UShu | Us vau vas";
+const char *const kLongUMasculineUv = // svayambhU
+    "Us uvau uvas | uvam uvau uvas | uvA UbhyAm Ubhis | uve UbhyAm Ubhyas | uvas UbhyAm Ubhyas |"
+    " uvas uvos uvAm | uvi uvos UShu | Us uvau uvas";
 const char *const kUMasculine = // guru
     "us U avas | um U Un | unA ubhyAm ubhis | ave ubhyAm ubhyas | os ubhyAm ubhyas |"
     " os vos UnAm | au vos uShu | o U avas";
@@ -111,6 +129,26 @@ FormTable declineLongIFeminine(const SoundString &stem)
     return decline<&kLongIFeminine>(stem);
 }
 
+bool keepsLongVowel(const SoundString &stem)
+{
+    return stem.syllableCount() == 1 || stem.endsWithOneOf({"sudhI", "bhU"}) ||
+           (isConsonant(stem.last(2)) && isConsonant(stem.last(3)));
+}
+
+FormTable declineLongIMasculine(const SoundString &stem)
+{
+    if (keepsLongVowel(stem))
+        return decline<&kLongIMasculineIy>(stem);
+    return stem.endsWithOneOf({"nI", "NI"}) ? decline<&kLongIMasculineNI>(stem)
+                                            : decline<&kLongIMasculine>(stem);
+}
+
+FormTable declineLongUMasculine(const SoundString &stem)
+{
+    return keepsLongVowel(stem) ? decline<&kLongUMasculineUv>(stem)
+                                : decline<&kLongUMasculine>(stem);
+}
+
 FormTable declineLongUFeminine(const SoundString &stem)
 {
     return stem.syllableCount() == 1 ? decline<&kMonosyllabicUFeminine>(stem)
@@ -149,12 +187,12 @@ StemResult declineVowelStem(const SoundString &stem, Gender gender)
         return byGender(gender, decline<&kIMasculine>, decline<&kIFeminine>, decline<&kINeuter>,
                         stem);
     case Sound::I:
-        return byGender(gender, nullptr, declineLongIFeminine, nullptr, stem);
+        return byGender(gender, declineLongIMasculine, declineLongIFeminine, nullptr, stem);
     case Sound::u:
         return byGender(gender, decline<&kUMasculine>, decline<&kUFeminine>, decline<&kUNeuter>,
                         stem);
     case Sound::U:
-        return byGender(gender, nullptr, declineLongUFeminine, nullptr, stem);
+        return byGender(gender, declineLongUMasculine, declineLongUFeminine, nullptr, stem);
     case Sound::Ri:
         return byGender(gender, declineRiMasculine, declineRiFeminine, decline<&kRiNeuter>, stem);
     case Sound::o:
