@@ -172,7 +172,11 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
 {
     ConsonantStem s = ConsonantStem::invariable(stem);
     const SoundString base = stem.chopped(2);
-    if (comparative) {
+    if (stem.endsWithOneOf({"ushanas", "anehas", "purudaMsas"})) {
+        s.nominative = base + Sound::A; // ushanA
+        if (stem.endsWith("ushanas"))
+            s.vocative = {wordFinal(stem), base + Sound::a, base + SoundString("an")};
+    } else if (comparative) {
         s.strong = base + SoundString("Ans");
         s.nominative = base + SoundString("An");
         s.vocative = {base + SoundString("an")};
@@ -224,7 +228,7 @@ bool isReduplicatedParticiple(const SoundString &stem)
 // yu~njatI) and the root presents of one syllable (satI).
 bool isThematicParticiple(const SoundString &stem)
 {
-    if (stem.syllableCount() == 1)
+    if (stem.syllableCount() == 1 || stem.isOneOf({"bR^ihat", "pR^iShat"}))
         return false;
     const Sound before = stem.last(3), earlier = stem.last(4);
     if (before == Sound::v)
@@ -355,8 +359,12 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
                                .arg(stem.toItrans()));
         return vasStem(stem, gender);
     }
-    if (last == Sound::s && isVowel(before))
-        return sStem(stem, gender, isComparativeInYas(stem) && gender != Gender::Feminine);
+    if (last == Sound::s && isVowel(before)) {
+        if (isComparativeInYas(stem) && gender == Gender::Feminine)
+            return refused(QStringLiteral("the feminine of %1 is a stem of its own, %1I")
+                               .arg(stem.toItrans()));
+        return sStem(stem, gender, isComparativeInYas(stem));
+    }
     if (last == Sound::t && before == Sound::a)
         return atStem(stem, gender);
     if (last == Sound::r && isVowel(before))

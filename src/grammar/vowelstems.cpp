@@ -164,10 +164,26 @@ FormTable declineRiMasculine(const SoundString &stem)
     return decline<&kAgentMasculine>(stem);
 }
 
-FormTable declineRiFeminine(const SoundString &stem)
+// The feminine R^i-stems are the few words of relationship; an agent noun's feminine is its
+// own stem in -trI.
+StemResult declineRiFeminine(const SoundString &stem)
 {
-    return stem.endsWithOneOf({"svasR^i"}) ? decline<&kSvasRiFeminine>(stem)
-                                           : decline<&kKinshipFeminine>(stem);
+    if (stem.endsWith("svasR^i"))
+        return declined(decline<&kSvasRiFeminine>(stem));
+    if (stem.endsWithOneOf({"mAtR^i", "duhitR^i", "yAtR^i", "nanAndR^i"}))
+        return declined(decline<&kKinshipFeminine>(stem));
+    return refused(QStringLiteral("the feminine of %1 is a stem of its own, %2I")
+                       .arg(stem.toItrans(), stem.chopped(1).append(Sound::r).toItrans()));
+}
+
+// ambA, akkA, allA "mother" shorten their vowel in the vocative.
+FormTable declineLongAFeminine(const SoundString &stem)
+{
+    FormTable forms = decline<&kLongAFeminine>(stem);
+    if (stem.isOneOf({"ambA", "akkA", "allA"}))
+        forms.set(GrammaticalCase::Vocative, GrammaticalNumber::Singular,
+                  stem.chopped(1) + Sound::a);
+    return forms;
 }
 
 } // namespace
@@ -182,7 +198,7 @@ StemResult declineVowelStem(const SoundString &stem, Gender gender)
                                .arg(stem.chopped(1).toItrans()));
         return byGender(gender, decline<&kAMasculine>, nullptr, decline<&kANeuter>, stem);
     case Sound::A:
-        return byGender(gender, decline<&kLongAMasculine>, decline<&kLongAFeminine>, nullptr, stem);
+        return byGender(gender, decline<&kLongAMasculine>, declineLongAFeminine, nullptr, stem);
     case Sound::i:
         return byGender(gender, decline<&kIMasculine>, decline<&kIFeminine>, decline<&kINeuter>,
                         stem);
@@ -194,7 +210,9 @@ StemResult declineVowelStem(const SoundString &stem, Gender gender)
     case Sound::U:
         return byGender(gender, declineLongUMasculine, declineLongUFeminine, nullptr, stem);
     case Sound::Ri:
-        return byGender(gender, declineRiMasculine, declineRiFeminine, decline<&kRiNeuter>, stem);
+        if (gender == Gender::Feminine)
+            return declineRiFeminine(stem);
+        return byGender(gender, declineRiMasculine, nullptr, decline<&kRiNeuter>, stem);
     case Sound::o:
         return byGender(gender, decline<&kO>, decline<&kO>, nullptr, stem);
     case Sound::au:
