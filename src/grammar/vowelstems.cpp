@@ -129,6 +129,35 @@ FormTable declineLongIFeminine(const SoundString &stem)
     return decline<&kLongIFeminine>(stem);
 }
 
+// An adjective in -i or -u may take the masculine's forms in the neuter's weak cases before a
+// vowel (shuchine or shuchaye, guruNe or gurave); the nouns that are neuter only may not.
+FormTable withMasculineAlternatives(FormTable neuter, const FormTable &masculine,
+                                    const SoundString &stem)
+{
+    if (stem.isOneOf({"vAri", "madhu", "vastu", "ambu", "ashru", "dAru", "jAnu", "jatu", "trapu",
+                      "sAnu", "tAlu", "shmashru", "mastu", "vasu", "aguru"}))
+        return neuter;
+    using C = GrammaticalCase;
+    using N = GrammaticalNumber;
+    const std::pair<C, N> cells[] = {{C::Dative, N::Singular},   {C::Ablative, N::Singular},
+                                     {C::Genitive, N::Singular}, {C::Locative, N::Singular},
+                                     {C::Genitive, N::Dual},     {C::Locative, N::Dual}};
+    for (const auto &[c, n] : cells)
+        for (const SoundString &form : masculine.at(c, n))
+            neuter.add(c, n, form);
+    return neuter;
+}
+
+FormTable declineINeuter(const SoundString &stem)
+{
+    return withMasculineAlternatives(decline<&kINeuter>(stem), decline<&kIMasculine>(stem), stem);
+}
+
+FormTable declineUNeuter(const SoundString &stem)
+{
+    return withMasculineAlternatives(decline<&kUNeuter>(stem), decline<&kUMasculine>(stem), stem);
+}
+
 bool keepsLongVowel(const SoundString &stem)
 {
     return stem.syllableCount() == 1 || stem.endsWithOneOf({"sudhI", "bhU"}) ||
@@ -200,13 +229,11 @@ StemResult declineVowelStem(const SoundString &stem, Gender gender)
     case Sound::A:
         return byGender(gender, decline<&kLongAMasculine>, declineLongAFeminine, nullptr, stem);
     case Sound::i:
-        return byGender(gender, decline<&kIMasculine>, decline<&kIFeminine>, decline<&kINeuter>,
-                        stem);
+        return byGender(gender, decline<&kIMasculine>, decline<&kIFeminine>, declineINeuter, stem);
     case Sound::I:
         return byGender(gender, declineLongIMasculine, declineLongIFeminine, nullptr, stem);
     case Sound::u:
-        return byGender(gender, decline<&kUMasculine>, decline<&kUFeminine>, decline<&kUNeuter>,
-                        stem);
+        return byGender(gender, decline<&kUMasculine>, decline<&kUFeminine>, declineUNeuter, stem);
     case Sound::U:
         return byGender(gender, declineLongUMasculine, declineLongUFeminine, nullptr, stem);
     case Sound::Ri:
