@@ -33,11 +33,16 @@ SoundString withSibilantForVisarga(SoundString form)
     return form;
 }
 
+SoundString weakestWith(const ConsonantStem &stem, const SoundString &ending)
+{
+    return stem.dentalNInWeakest ? stem.weakest + ending : attachEnding(stem.weakest, ending);
+}
+
 void addWeakCases(FormTable &forms, const ConsonantStem &stem)
 {
     const Endings &e = endings();
     const auto vowel = [&](C c, N n, const SoundString &ending) {
-        forms.set(c, n, attachEnding(stem.weakest, ending));
+        forms.set(c, n, weakestWith(stem, ending));
     };
     vowel(C::Instrumental, N::Singular, e.A);
     vowel(C::Dative, N::Singular, e.e);
@@ -81,7 +86,7 @@ void addStrongCases(FormTable &forms, const ConsonantStem &stem, Gender gender)
     forms.set(C::Nominative, N::Dual, dual);
     forms.set(C::Accusative, N::Dual, dual);
     forms.set(C::Nominative, N::Plural, attachEnding(stem.strong, e.as));
-    forms.set(C::Accusative, N::Plural, attachEnding(stem.weakest, e.as));
+    forms.set(C::Accusative, N::Plural, weakestWith(stem, e.as));
     forms.at(C::Vocative, N::Singular) = stem.vocative;
 }
 
@@ -114,6 +119,11 @@ StemResult anStem(const SoundString &stem, Gender gender)
         s.weakest = stem.isOneOf({"yuvan"})   ? SoundString("yUn")
                     : stem.isOneOf({"shvan"}) ? SoundString("shun")
                                               : SoundString("maghon");
+    } else if (stem.endsWith("han")) { // vR^itrahan: vR^itrahaNau, vR^itraghnaH
+        s.strong = stem;
+        s.weakest = base.chopped(1) + SoundString("ghn");
+        s.dentalNInWeakest = true;
+        s.locativeSingular = {attachEnding(stem, endings().i)};
     } else if (!keepsVowel) {
         s.locativeSingular = {attachEnding(stem, endings().i)};
     }

@@ -46,6 +46,8 @@ struct ConsonantStem
     FormTable::Forms neuterDual;
     FormTable::Forms neuterPlural;
     FormTable::Forms locativeSingular; // when it is not weakest + i alone
+    // The compounds of han keep n after gh though an r stands before (vR^itraghnaH, not N).
+    bool dentalNInWeakest = false;
 
     // A stem with one grade: marut, vAch, jagat.
     static ConsonantStem invariable(const SoundString &stem);
