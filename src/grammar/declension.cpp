@@ -55,7 +55,7 @@ Inflection<NounParadigm> declineNoun(const QString &stem, Gender gender)
 {
     Inflection<NounParadigm> inflection;
     const std::optional<SoundString> sounds = SoundString::fromItrans(stem.trimmed());
-    if (!sounds || sounds->isEmpty()) {
+    if (!sounds || sounds->syllableCount() == 0) {
         inflection.error = QStringLiteral("\"%1\" is not a stem written in ITRANS").arg(stem);
         return inflection;
     }

@@ -284,7 +284,7 @@ bool givesBack(const Inflection<NounParadigm> &declined, const QString &citation
 QList<NounCandidate> guessNounStems(const QString &citationForm)
 {
     std::optional<SoundString> read = SoundString::fromItrans(citationForm.trimmed());
-    if (!read || read->isEmpty())
+    if (!read || read->syllableCount() == 0)
         return {};
     SoundString citation = *read;
     if (citation.last() == Sound::M) // the dictionary writes the neuters with anusvara
