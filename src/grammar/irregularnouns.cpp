@@ -73,26 +73,28 @@ FormTable declinePathin(const SoundString &stem)
     return declineConsonant(s, Gender::Masculine);
 }
 
-FormTable declinePuMs(const SoundString &)
+// A masculine given by its grades, as the grammars print them.
+FormTable declineByGrades(const char *strong, const char *nominative, const char *vocative,
+                          const char *middle, const char *weakest)
 {
     ConsonantStem s;
-    s.strong = SoundString("pumAns");
-    s.nominative = SoundString("pumAn");
-    s.vocative = {SoundString("puman")};
-    s.middle = SoundString("pum");
-    s.weakest = SoundString("puMs");
+    s.strong = SoundString(strong);
+    s.nominative = SoundString(nominative);
+    s.vocative = {SoundString(vocative)};
+    s.middle = SoundString(middle);
+    s.weakest = SoundString(weakest);
     return declineConsonant(s, Gender::Masculine);
 }
 
+FormTable declinePuMs(const SoundString &)
+{
+    return declineByGrades("pumAns", "pumAn", "puman", "pum", "puMs");
+}
+
+// The d of the middle stem is the grammar's own (anaDudbhyAm, anaDutsu).
 FormTable declineAnaDuh(const SoundString &)
 {
-    ConsonantStem s;
-    s.strong = SoundString("anaDvAh");
-    s.nominative = SoundString("anaDvAn");
-    s.vocative = {SoundString("anaDvan")};
-    s.middle = SoundString("anaDud");
-    s.weakest = SoundString("anaDuh");
-    return declineConsonant(s, Gender::Masculine);
+    return declineByGrades("anaDvAh", "anaDvAn", "anaDvan", "anaDud", "anaDuh");
 }
 
 FormTable declineAhan(const SoundString &)

@@ -172,6 +172,24 @@ bool SoundString::endsWith(const SoundString &tail) const
                                                      std::string::npos, tail.m_sounds) == 0;
 }
 
+namespace {
+
+const SoundString &fromLiteral(const char *literal)
+{
+    thread_local QHash<const char *, SoundString> read;
+    auto found = read.constFind(literal);
+    if (found == read.constEnd())
+        found = read.insert(literal, SoundString(literal));
+    return *found;
+}
+
+} // namespace
+
+bool SoundString::endsWith(const char *literal) const
+{
+    return endsWith(fromLiteral(literal));
+}
+
 bool SoundString::endsWithOneOf(std::initializer_list<const char *> tails) const
 {
     return std::any_of(tails.begin(), tails.end(),
@@ -181,7 +199,7 @@ bool SoundString::endsWithOneOf(std::initializer_list<const char *> tails) const
 bool SoundString::isOneOf(std::initializer_list<const char *> words) const
 {
     return std::any_of(words.begin(), words.end(),
-                       [this](const char *word) { return *this == SoundString(word); });
+                       [this](const char *word) { return *this == fromLiteral(word); });
 }
 
 SoundString SoundString::left(int count) const

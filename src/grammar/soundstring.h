@@ -36,8 +36,9 @@ public:
     Sound last(int back = 1) const;
 
     bool endsWith(const SoundString &tail) const;
-    // For spellings written in the program: endsWith("man"), isOneOf({"yuvan", "shvan"}).
-    bool endsWith(const char *itrans) const { return endsWith(SoundString(itrans)); }
+    // For string literals written in the program: endsWith("man"), isOneOf({"yuvan", "shvan"}).
+    // Each literal is read once per thread and kept by its address.
+    bool endsWith(const char *literal) const;
     bool endsWithOneOf(std::initializer_list<const char *> tails) const;
     bool isOneOf(std::initializer_list<const char *> words) const;
     bool operator==(const SoundString &other) const { return m_sounds == other.m_sounds; }
