@@ -192,6 +192,10 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
         s.vocative = {base + SoundString("an")};
     } else if (stem.last(2) == Sound::a) {
         s.nominative = base + SoundString("As");
+    } else if (stem.endsWith("Ashis")) { // lengthens like gir: AshIH, AshIrbhiH
+        s.middle = base + SoundString("Is");
+        s.nominative = s.middle;
+        s.vocative = {s.middle};
     }
     return declined(declineConsonant(s, gender));
 }
