@@ -239,10 +239,13 @@ bool isReduplicatedParticiple(const SoundString &stem)
 
 // Neuter dual -antI after a thematic present (bhavantI), -atI after the others: the fifth
 // and eighth classes (sunvatI, kurvatI), the ninth (jAnatI), the seventh (rundhatI,
-// yu~njatI) and the root presents of one syllable (satI).
+// yu~njatI), the root presents of one syllable (satI) and the common ones of the second class
+// (adatI, dviShatI).
 bool isThematicParticiple(const SoundString &stem)
 {
-    if (stem.syllableCount() == 1 || stem.isOneOf({"bR^ihat", "pR^iShat"}))
+    if (stem.syllableCount() == 1 ||
+        stem.isOneOf({"bR^ihat", "pR^iShat", "adat", "dviShat", "duhat", "lihat", "rudat", "svapat",
+                      "shvasat", "prANat", "anat"}))
         return false;
     const Sound before = stem.last(3), earlier = stem.last(4);
     if (before == Sound::v)
@@ -260,7 +263,7 @@ StemResult atStem(const SoundString &stem, Gender gender)
     if (gender == Gender::Feminine)
         return refused(
             QStringLiteral("the feminine of %1 is a stem of its own in -I").arg(stem.toItrans()));
-    const SoundString base = stem.chopped(1); // ends in a
+    const SoundString base = stem.chopped(1); // ends in a, or in A for yAt, pAt
     ConsonantStem s = ConsonantStem::invariable(stem);
     const bool possessive = isPossessive(stem), great = stem.isOneOf({"mahat"});
     if (!possessive && !great && isReduplicatedParticiple(stem)) {
@@ -274,7 +277,9 @@ StemResult atStem(const SoundString &stem, Gender gender)
     s.nominative = (possessive || great ? longBase : base) + n;
     s.vocative = {base + n};
     s.neuterPlural = {attachEnding(s.strong, endings().i)};
-    if (!possessive && !great && isThematicParticiple(stem))
+    if (base.last() == Sound::A) // yAntI or yAtI
+        s.neuterDual = {attachEnding(base + nt, endings().I), attachEnding(stem, endings().I)};
+    else if (!possessive && !great && isThematicParticiple(stem))
         s.neuterDual = {attachEnding(base + nt, endings().I)};
     return declined(declineConsonant(s, gender));
 }
@@ -379,7 +384,7 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
                                .arg(stem.toItrans()));
         return sStem(stem, gender, isComparativeInYas(stem));
     }
-    if (last == Sound::t && before == Sound::a)
+    if (last == Sound::t && (before == Sound::a || before == Sound::A))
         return atStem(stem, gender);
     if (last == Sound::r && isVowel(before))
         return rStem(stem, gender);
