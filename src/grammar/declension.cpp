@@ -3,6 +3,8 @@
 
 #include "declensionparts.h"
 
+#include <QHash>
+
 namespace vantro {
 
 namespace {
@@ -19,7 +21,52 @@ QString genderName(Gender gender)
     }
 }
 
+// Words that may take a shorter stem from the accusative plural on (pAda: padaH, padA,
+// padbhyAm beside pAdAn, pAdena, pAdAbhyAm); the neuters from the instrumental on.
+QString substituteStemOf(const QString &key, Gender gender)
+{
+    static const QHash<QString, QString> substitutes = {
+        {"pAda", "pad"},   {"danta", "dat"},   {"mAsa", "mAs"},       {"yUSha", "yUShan"},
+        {"nAsikA", "nas"}, {"nishA", "nish"},  {"hR^idaya", "hR^id"}, {"udaka", "udan"},
+        {"Asya", "Asan"},  {"asR^ij", "asan"}, {"yakR^it", "yakan"},  {"shakR^it", "shakan"},
+    };
+    const bool neuter = key == u"hR^idaya" || key == u"udaka" || key == u"Asya" ||
+                        key == u"asR^ij" || key == u"yakR^it" || key == u"shakR^it";
+    return neuter == (gender == Gender::Neuter) ? substitutes.value(key) : QString();
+}
+
+StemResult declineByKind(const SoundString &stem, const QString &key, Gender gender);
+
+void addSubstituteForms(FormTable &forms, const QString &substitute, Gender gender)
+{
+    const StemResult shorter =
+        declineByKind(*SoundString::fromItrans(substitute), substitute, gender);
+    if (!shorter.forms)
+        return;
+    const int from = static_cast<int>(gender == Gender::Neuter ? GrammaticalCase::Instrumental
+                                                               : GrammaticalCase::Accusative);
+    for (int c = from; c < static_cast<int>(GrammaticalCase::Vocative); ++c) {
+        for (int n = 0; n < kNumberCount; ++n) {
+            const auto gc = static_cast<GrammaticalCase>(c);
+            const auto gn = static_cast<GrammaticalNumber>(n);
+            if (gc == GrammaticalCase::Accusative && gn != GrammaticalNumber::Plural)
+                continue;
+            for (const SoundString &form : shorter.forms->at(gc, gn))
+                forms.add(gc, gn, form);
+        }
+    }
+}
+
 StemResult declineStem(const SoundString &stem, const QString &key, Gender gender)
+{
+    StemResult result = declineByKind(stem, key, gender);
+    if (result.forms)
+        if (const QString substitute = substituteStemOf(key, gender); !substitute.isEmpty())
+            addSubstituteForms(*result.forms, substitute, gender);
+    return result;
+}
+
+StemResult declineByKind(const SoundString &stem, const QString &key, Gender gender)
 {
     for (StemResult (*named)(const QString &, Gender) :
          {declinePronoun, declineNumeral, declineIrregularNoun}) {
