@@ -258,7 +258,8 @@ bool isThematicParticiple(const SoundString &stem)
 
 StemResult atStem(const SoundString &stem, Gender gender)
 {
-    if (stem.isOneOf({"jagat"}))
+    // jagat and the feminine tens (triMshat, chatvAriMshat, pa~nchAshat) keep one stem.
+    if (stem.isOneOf({"jagat"}) || stem.endsWith("shat"))
         return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
     if (gender == Gender::Feminine)
         return refused(
