@@ -25,14 +25,17 @@ QString genderName(Gender gender)
 // padbhyAm beside pAdAn, pAdena, pAdAbhyAm); the neuters from the instrumental on.
 QString substituteStemOf(const QString &key, Gender gender)
 {
-    static const QHash<QString, QString> substitutes = {
-        {"pAda", "pad"},   {"danta", "dat"},   {"mAsa", "mAs"},       {"yUSha", "yUShan"},
-        {"nAsikA", "nas"}, {"nishA", "nish"},  {"hR^idaya", "hR^id"}, {"udaka", "udan"},
-        {"Asya", "Asan"},  {"asR^ij", "asan"}, {"yakR^it", "yakan"},  {"shakR^it", "shakan"},
+    using G = Gender;
+    static const QHash<QString, std::pair<QString, Gender>> substitutes = {
+        {"pAda", {"pad", G::Masculine}},    {"danta", {"dat", G::Masculine}},
+        {"mAsa", {"mAs", G::Masculine}},    {"yUSha", {"yUShan", G::Masculine}},
+        {"nAsikA", {"nas", G::Feminine}},   {"nishA", {"nish", G::Feminine}},
+        {"hR^idaya", {"hR^id", G::Neuter}}, {"udaka", {"udan", G::Neuter}},
+        {"Asya", {"Asan", G::Neuter}},      {"asR^ij", {"asan", G::Neuter}},
+        {"yakR^it", {"yakan", G::Neuter}},  {"shakR^it", {"shakan", G::Neuter}},
     };
-    const bool neuter = key == u"hR^idaya" || key == u"udaka" || key == u"Asya" ||
-                        key == u"asR^ij" || key == u"yakR^it" || key == u"shakR^it";
-    return neuter == (gender == Gender::Neuter) ? substitutes.value(key) : QString();
+    const auto found = substitutes.constFind(key);
+    return found != substitutes.constEnd() && found->second == gender ? found->first : QString();
 }
 
 StemResult declineByKind(const SoundString &stem, const QString &key, Gender gender);
