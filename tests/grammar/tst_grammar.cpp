@@ -1,52 +1,92 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The grammar library, driven by the cases in data/.
+// The grammar library, driven by the paradigms and cases in data/.
 #include "dbtools.h"
+#include "declension.h"
 #include "sandhi.h"
 
 #include <QTest>
 
 using namespace vantro;
 
+namespace {
+
+// One row for each line of a data file that is neither empty nor a "# " comment, named after
+// its line, with the line's tab-separated cells in one column.
+void addRows(const char *file)
+{
+    QTest::addColumn<QStringList>("cells");
+    const auto lines = test::fileBytes(VANTRO_GRAMMAR_DATA "/" + QString(file)).split('\n');
+    QVERIFY2(lines.size() > 1, file);
+    for (qsizetype number = 1; number <= lines.size(); ++number) {
+        const QString line = QString::fromUtf8(lines[number - 1]);
+        if (!line.isEmpty() && !line.startsWith(u"# "))
+            QTest::addRow("%s:%lld", file, number) << line.split(u'\t');
+    }
+}
+
+Gender genderOf(const QString &letter)
+{
+    return letter == u"m" ? Gender::Masculine : letter == u"f" ? Gender::Feminine : Gender::Neuter;
+}
+
+} // namespace
+
 class TestGrammar : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void sandhi_data();
-    void sandhi();
-};
+    // stem, gender, then the 24 cells (nom acc ins dat abl gen loc voc, each sg du pl) with
+    // the alternatives after commas and "-" for none; or "!" for a stem refused in that gender.
+    void declension_data() { addRows("nouns.tsv"); }
+    void declension()
+    {
+        QFETCH(QStringList, cells);
+        const Inflection<NounParadigm> declined = declineNoun(cells[0], genderOf(cells[1]));
+        if (cells.value(2) == u"!") {
+            QVERIFY2(!declined.ok() && !declined.error.isEmpty(), qPrintable(cells[0]));
+            return;
+        }
+        QVERIFY2(declined.ok(), qPrintable(declined.error));
+        QCOMPARE(cells.size(), 2 + kCaseCount * kNumberCount);
+        for (int cell = 0; cell < kCaseCount * kNumberCount; ++cell) {
+            const QString expected = cells[2 + cell] == u"-" ? QString() : cells[2 + cell];
+            QCOMPARE(declined.paradigm.cells[std::size_t(cell)].join(u','), expected);
+        }
+    }
 
-// One row for each line of data/sandhi.tsv that is neither empty nor a "# " comment: the words
-// as typed, the usual joining and, where given, the other permitted ones parted by " / ".
-void TestGrammar::sandhi_data()
-{
-    QTest::addColumn<QString>("words");
-    QTest::addColumn<QStringList>("joinings");
-    const QString path = QStringLiteral(VANTRO_GRAMMAR_DATA "/sandhi.tsv");
-    const QStringList lines = QString::fromUtf8(vantro::test::fileBytes(path)).split(u'\n');
-    QVERIFY(lines.size() > 1);
-    for (int number = 1; number <= lines.size(); ++number) {
-        const QStringList cells = lines[number - 1].split(u'\t');
-        if (cells.size() < 2 || cells[0].startsWith(u"# "))
-            continue;
+    // citation form, then the candidates it must give first, in order ("rAjan m"), or none.
+    void guess_data() { addRows("nounguess.tsv"); }
+    void guess()
+    {
+        QFETCH(QStringList, cells);
+        const QList<NounCandidate> candidates = guessNounStems(cells[0]);
+        QStringList given;
+        for (const NounCandidate &candidate : candidates)
+            given << candidate.stem + u' ' + QString("mfn")[int(candidate.gender)];
+        const QStringList expected = cells.mid(1);
+        QCOMPARE(given.mid(0, expected.size()), expected);
+        if (expected.isEmpty())
+            QVERIFY(given.isEmpty());
+    }
+
+    // the words as typed, the usual joining and, where given, the other permitted ones parted
+    // by " / ": the usual one alone where the row lists no others, else every one in order.
+    void sandhi_data() { addRows("sandhi.tsv"); }
+    void sandhi()
+    {
+        QFETCH(QStringList, cells);
+        QVERIFY2(cells.size() >= 2, qPrintable(cells.join(u'|')));
         QStringList joinings{cells[1]};
         if (cells.size() > 2)
             joinings += cells[2].split(QStringLiteral(" / "));
-        QTest::addRow("sandhi.tsv:%d %s", number, qPrintable(cells[0])) << cells[0] << joinings;
+        QCOMPARE(joinLine(cells[0]), joinings.first());
+        const QStringList variants = joinLineVariants(cells[0]);
+        QCOMPARE(variants.first(), joinings.first());
+        if (joinings.size() > 1)
+            QCOMPARE(variants, joinings);
     }
-}
-
-// The usual joining alone where the row lists no others, else every joining in order.
-void TestGrammar::sandhi()
-{
-    QFETCH(QString, words);
-    QFETCH(QStringList, joinings);
-    QCOMPARE(joinLine(words), joinings.first());
-    const QStringList variants = joinLineVariants(words);
-    QCOMPARE(variants.first(), joinings.first());
-    if (joinings.size() > 1)
-        QCOMPARE(variants, joinings);
-}
+};
 
 QTEST_GUILESS_MAIN(TestGrammar)
 #include "tst_grammar.moc"

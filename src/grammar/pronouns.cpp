@@ -1,0 +1,231 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Pronouns and the pronominal adjectives.
+#include "declensionparts.h"
+#include "endingtable.h"
+
+#include <QHash>
+
+namespace vantro {
+
+namespace {
+
+using C = GrammaticalCase;
+using N = GrammaticalNumber;
+
+// clang-format off
+// The pronominal declension, after the stem without its a (sarva, tad, yad, kim, eka).
+const char *const kSarvaMasculine =
+    "as au e | am au An | ena AbhyAm ais | asmai AbhyAm ebhyas | asmAt AbhyAm ebhyas |"
+    " asya ayos eShAm | asmin ayos eShu | a au e";
+const char *const kSarvaNeuter =
+    "am e Ani | am e Ani | ena AbhyAm ais | asmai AbhyAm ebhyas | asmAt AbhyAm ebhyas |"
+    " asya ayos eShAm | asmin ayos eShu | a e Ani";
+const char *const kSarvaFeminine =
+    "A e As | Am e As | ayA AbhyAm Abhis | asyai AbhyAm Abhyas | asyAs AbhyAm Abhyas |"
+    " asyAs ayos AsAm | asyAm ayos Asu | e e As";
+// Whole forms. The personal and demonstrative pronouns have no vocative.
+const char *const kIdamMasculine =
+    "ayam imau ime | imam,enam imau,enau imAn,enAn | anena,enena AbhyAm ebhis |"
+    " asmai AbhyAm ebhyas | asmAt AbhyAm ebhyas | asya anayos,enayos eShAm |"
+    " asmin anayos,enayos eShu | - - -";
+const char *const kIdamNeuter =
+    "idam ime imAni | idam,enat ime,ene imAni,enAni | anena,enena AbhyAm ebhis |"
+    " asmai AbhyAm ebhyas | asmAt AbhyAm ebhyas | asya anayos,enayos eShAm |"
+    " asmin anayos,enayos eShu | - - -";
+const char *const kIdamFeminine =
+    "iyam ime imAs | imAm,enAm ime,ene imAs,enAs | anayA,enayA AbhyAm Abhis |"
+    " asyai AbhyAm Abhyas | asyAs AbhyAm Abhyas | asyAs anayos,enayos AsAm |"
+    " asyAm anayos,enayos Asu | - - -";
+const char *const kAdasMasculine =
+    "asau amU amI | amum amU amUn | amunA amUbhyAm amIbhis | amuShmai amUbhyAm amIbhyas |"
+    " amuShmAt amUbhyAm amIbhyas | amuShya amuyos amIShAm | amuShmin amuyos amIShu | - - -";
+const char *const kAdasNeuter =
+    "adas amU amUni | adas amU amUni | amunA amUbhyAm amIbhis | amuShmai amUbhyAm amIbhyas |"
+    " amuShmAt amUbhyAm amIbhyas | amuShya amuyos amIShAm | amuShmin amuyos amIShu | - - -";
+const char *const kAdasFeminine =
+    "asau amU amUs | amUm amU amUs | amuyA amUbhyAm amUbhis | amuShyai amUbhyAm amUbhyas |"
+    " amuShyAs amUbhyAm amUbhyas | amuShyAs amuyos amUShAm | amuShyAm amuyos amUShu | - - -";
+const char *const kAsmad =
+    "aham AvAm vayam | mAm,mA AvAm,nau asmAn,nas | mayA AvAbhyAm asmAbhis |"
+    " mahyam,me AvAbhyAm,nau asmabhyam,nas | mat AvAbhyAm asmat |"
+    " mama,me Avayos,nau asmAkam,nas | mayi Avayos asmAsu | - - -";
+const char *const kYuShmad =
+    "tvam yuvAm yUyam | tvAm,tvA yuvAm,vAm yuShmAn,vas | tvayA yuvAbhyAm yuShmAbhis |"
+    " tubhyam,te yuvAbhyAm,vAm yuShmabhyam,vas | tvat yuvAbhyAm yuShmat |"
+    " tava,te yuvayos,vAm yuShmAkam,vas | tvayi yuvayos yuShmAsu | - - -";
+// clang-format on
+
+template <const char *const *Rows> FormTable fromTable(const SoundString &base)
+{
+    return endingTable<Rows>().applyTo(base);
+}
+
+FormTable pronominal(const SoundString &base, Gender gender)
+{
+    return applyForGender(gender, endingTable<&kSarvaMasculine>(), endingTable<&kSarvaFeminine>(),
+                          endingTable<&kSarvaNeuter>(), base);
+}
+
+// How a pronominal adjective departs from sarva.
+enum class Pronominal {
+    Full,     // sarva, vishva
+    NeuterAt, // anya, itara, katara, katama...: neuter anyat
+    Optional, // pUrva, para, avara...: nominal forms beside the pronominal ones
+    NoDual,   // eka ("eke": some), ubhaya
+    DualOnly, // ubha
+};
+
+const QHash<QString, Pronominal> &pronominalAdjectives()
+{
+    using P = Pronominal;
+    static const QHash<QString, Pronominal> table = {
+        {"sarva", P::Full},        {"vishva", P::Full},       {"ekatara", P::Full},
+        {"anya", P::NeuterAt},     {"anyatara", P::NeuterAt}, {"itara", P::NeuterAt},
+        {"katara", P::NeuterAt},   {"katama", P::NeuterAt},   {"yatara", P::NeuterAt},
+        {"yatama", P::NeuterAt},   {"tatara", P::NeuterAt},   {"tatama", P::NeuterAt},
+        {"pUrva", P::Optional},    {"para", P::Optional},     {"avara", P::Optional},
+        {"dakShiNa", P::Optional}, {"uttara", P::Optional},   {"apara", P::Optional},
+        {"adhara", P::Optional},   {"sva", P::Optional},      {"antara", P::Optional},
+        {"eka", P::NoDual},        {"ubhaya", P::NoDual},     {"ubha", P::DualOnly},
+    };
+    return table;
+}
+
+void clearNumber(FormTable &forms, N number)
+{
+    for (int c = 0; c < kCaseCount; ++c)
+        forms.clear(static_cast<C>(c), number);
+}
+
+FormTable declinePronominal(const SoundString &stem, Pronominal kind, Gender gender)
+{
+    const SoundString base = stem.chopped(1);
+    FormTable forms = pronominal(base, gender);
+    if (kind == Pronominal::NeuterAt && gender == Gender::Neuter) {
+        forms.set(C::Nominative, N::Singular, base + SoundString("at"));
+        forms.set(C::Accusative, N::Singular, base + SoundString("at"));
+        forms.clear(C::Vocative, N::Singular); // the grammars give no vocative here
+    }
+    if (kind == Pronominal::Optional && gender != Gender::Feminine) {
+        if (gender == Gender::Masculine)
+            forms.add(C::Nominative, N::Plural, base + SoundString("As"));
+        forms.add(C::Ablative, N::Singular, base + SoundString("At"));
+        forms.add(C::Locative, N::Singular, base + SoundString("e"));
+        forms.vocativeDualAndPluralFromNominative();
+    }
+    if (kind == Pronominal::NoDual)
+        clearNumber(forms, N::Dual);
+    if (kind == Pronominal::DualOnly) {
+        clearNumber(forms, N::Singular);
+        clearNumber(forms, N::Plural);
+    }
+    return forms;
+}
+
+// prathama, charama, alpa, ardha, katipaya and the words in -taya and -aya are nominal but
+// for a nominative plural masculine in -e beside -AH; dvitIya and tR^itIya take the
+// pronominal dative, ablative and locative singular at choice.
+StemResult declineHalfPronominal(const SoundString &stem, const QString &key, Gender gender)
+{
+    static const QStringList nominativeOnly = {"prathama", "charama",    "alpa",  "ardha",
+                                               "katipaya", "dvaya",      "traya", "dvitaya",
+                                               "tritaya",  "chatuShTaya"};
+    const bool ordinal = key == u"dvitIya" || key == u"tR^itIya";
+    if (!ordinal && !nominativeOnly.contains(key))
+        return {};
+    const SoundString base = stem.chopped(1);
+    const SoundString nominal = gender == Gender::Feminine ? base + Sound::A : stem;
+    StemResult result = declineVowelStem(nominal, gender);
+    if (!result.forms)
+        return result;
+    FormTable &forms = *result.forms;
+    if (!ordinal) {
+        if (gender == Gender::Masculine) {
+            forms.set(C::Nominative, N::Plural, base + SoundString("e"));
+            forms.add(C::Nominative, N::Plural, base + SoundString("As"));
+            forms.vocativeDualAndPluralFromNominative();
+        }
+        return result;
+    }
+    const FormTable pronominalForms = pronominal(base, gender);
+    for (const C c : {C::Dative, C::Ablative, C::Genitive, C::Locative})
+        for (const SoundString &form : pronominalForms.at(c, N::Singular))
+            if (!forms.at(c, N::Singular).contains(form))
+                forms.add(c, N::Singular, form);
+    return result;
+}
+
+struct Demonstrative
+{
+    const char *base;
+    const char *masculine; // nominative singular
+    const char *feminine;
+    const char *neuter; // nominative and accusative singular
+};
+
+// tad, etad, yad, kim: the pronominal declension with their own nominatives; etad has the
+// unstressed ena- forms beside it.
+StemResult declineDemonstrative(const QString &key, Gender gender)
+{
+    static const QHash<QString, Demonstrative> table = {
+        {"tad", {"t", "sas", "sA", "tat"}},
+        {"etad", {"et", "eShas", "eShA", "etat"}},
+        {"yad", {"y", "yas", "yA", "yat"}},
+        {"kim", {"k", "kas", "kA", "kim"}},
+    };
+    const auto found = table.constFind(key);
+    if (found == table.constEnd())
+        return {};
+    FormTable forms = pronominal(SoundString(found->base), gender);
+    const char *nominative = gender == Gender::Masculine  ? found->masculine
+                             : gender == Gender::Feminine ? found->feminine
+                                                          : found->neuter;
+    forms.set(C::Nominative, N::Singular, SoundString(nominative));
+    if (gender == Gender::Neuter)
+        forms.set(C::Accusative, N::Singular, SoundString(nominative));
+    forms.clearVocative();
+    if (key == u"etad") {
+        const FormTable enclitic = pronominal(SoundString("en"), gender);
+        for (const N n : {N::Singular, N::Dual, N::Plural})
+            forms.add(C::Accusative, n, enclitic.at(C::Accusative, n).front());
+        if (gender == Gender::Neuter)
+            forms.at(C::Accusative, N::Singular).back() = SoundString("enat");
+        forms.add(C::Instrumental, N::Singular, enclitic.at(C::Instrumental, N::Singular).front());
+        forms.add(C::Genitive, N::Dual, SoundString("enayos"));
+        forms.add(C::Locative, N::Dual, SoundString("enayos"));
+    }
+    return declined(forms);
+}
+
+} // namespace
+
+StemResult declinePronoun(const QString &key, Gender gender)
+{
+    if (key == u"idam")
+        return declined(applyForGender(gender, endingTable<&kIdamMasculine>(),
+                                       endingTable<&kIdamFeminine>(), endingTable<&kIdamNeuter>()));
+    if (key == u"adas")
+        return declined(applyForGender(gender, endingTable<&kAdasMasculine>(),
+                                       endingTable<&kAdasFeminine>(), endingTable<&kAdasNeuter>()));
+    if (key == u"asmad")
+        return declined(fromTable<&kAsmad>({}));
+    if (key == u"yuShmad")
+        return declined(fromTable<&kYuShmad>({}));
+    if (key == u"bhavat" && gender == Gender::Feminine)
+        return declineVowelStem(SoundString("bhavatI"), gender);
+    if (StemResult demonstrative = declineDemonstrative(key, gender); demonstrative.handled())
+        return demonstrative;
+    const SoundString stem = *SoundString::fromItrans(key);
+    QString aStem = key;
+    if (gender == Gender::Feminine && stem.last() == Sound::A)
+        aStem = (stem.chopped(1) + Sound::a).toItrans();
+    const auto found = pronominalAdjectives().constFind(aStem);
+    if (found != pronominalAdjectives().constEnd()) {
+        if (*found == Pronominal::NoDual && aStem == u"ubhaya" && gender == Gender::Feminine)
+            return refused(QStringLiteral("the feminine of ubhaya is ubhayI"));
+        return declined(declinePronominal(*SoundString::fromItrans(aStem), *found, gender));
+    }
+    return declineHalfPronominal(*SoundString::fromItrans(aStem), aStem, gender);
+}
+
+} // namespace vantro

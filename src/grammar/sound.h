@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+namespace vantro {
+
+struct Letter;
+
+// The sounds of a Sanskrit word as the grammar reasons about them: one value per sound, so
+// that "R^i" is one vowel and "kSh" two consonants. Each maps to a letter of the ITRANS table;
+// the names follow its preferred spellings (ng for "~N", ny for "~n", Ri for "R^i").
+enum class Sound : unsigned char {
+    // clang-format off
+    a, A, i, I, u, U, Ri, RI, Li, e, ai, o, au,
+    k, kh, g, gh, ng,
+    ch, Ch, j, jh, ny,
+    T, Th, D, Dh, N,
+    t, th, d, dh, n,
+    p, ph, b, bh, m,
+    y, r, l, v, sh, Sh, s, h,
+    M, H,
+    // clang-format on
+};
+constexpr int kSoundCount = static_cast<int>(Sound::H) + 1;
+
+enum class Place { None, Velar, Palatal, Retroflex, Dental, Labial };
+
+bool isVowel(Sound sound);
+bool isConsonant(Sound sound); // anusvara and visarga are neither
+bool isStop(Sound sound);      // the twenty-five of the five classes, nasals included
+bool isNasal(Sound sound);
+bool isVoiced(Sound sound);
+bool isAspirated(Sound sound);
+bool isShortVowel(Sound sound);
+Place placeOf(Sound sound);
+
+// The stop of the same class with the voicing and aspiration asked for.
+Sound stopOf(Place place, bool voiced, bool aspirated);
+Sound nasalOf(Place place);
+Sound lengthened(Sound vowel);  // a, i, u, R^i long; other sounds unchanged
+Sound semivowelOf(Sound vowel); // i I -> y, u U -> v, R^i R^I -> r
+
+// The letter of the ITRANS table a sound is written with (a conjunct letter is never used).
+const Letter *letterOf(Sound sound);
+
+} // namespace vantro

@@ -1,0 +1,243 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "soundstring.h"
+
+#include "itranstoken.h"
+#include "scheme.h"
+
+#include <QHash>
+#include <QVarLengthArray>
+
+#include <algorithm>
+#include <array>
+#include <bitset>
+#include <vector>
+
+namespace vantro {
+
+namespace {
+
+using Sounds = QVarLengthArray<Sound, 2>;
+
+QLatin1StringView spellingOf(Sound sound)
+{
+    return QLatin1StringView(letterOf(sound)->preferred());
+}
+
+// Every sound a spelling splits into, read longest first: "kSh" -> k Sh, "j~n" -> j ~n.
+Sounds splitSpelling(QLatin1StringView spelling)
+{
+    Sounds sounds;
+    while (!spelling.isEmpty()) {
+        int best = -1, bestLength = 0;
+        for (int s = 0; s < kSoundCount; ++s) {
+            const QLatin1StringView candidate = spellingOf(static_cast<Sound>(s));
+            if (candidate.size() > bestLength && spelling.startsWith(candidate))
+                best = s, bestLength = int(candidate.size());
+        }
+        if (best < 0)
+            return {};
+        sounds.append(static_cast<Sound>(best));
+        spelling = spelling.mid(bestLength);
+    }
+    return sounds;
+}
+
+// How the letters of the ITRANS table map to sounds, and which neighbours would be misread
+// when written side by side: "a" + "i" reads as "ai", "k" + "h" as "kh", "d" "n" "y" as the
+// conjunct "dny". Both are worked out from the table itself.
+class SoundTable
+{
+public:
+    static const SoundTable &instance()
+    {
+        static const SoundTable table;
+        return table;
+    }
+
+    const Sounds *soundsOf(const Letter *letter) const
+    {
+        const auto found = m_byLetter.constFind(letter);
+        return found == m_byLetter.constEnd() ? nullptr : &found.value();
+    }
+
+    bool needsSeparator(Sound first, Sound second, const Sound *third) const
+    {
+        if (m_pairs[index(first, second)])
+            return true;
+        return third &&
+               std::find(m_triples.begin(), m_triples.end(),
+                         index(first, second) * kSoundCount + int(*third)) != m_triples.end();
+    }
+
+private:
+    SoundTable()
+    {
+        for (int s = 0; s < kSoundCount; ++s)
+            m_byLetter.insert(letterOf(static_cast<Sound>(s)), {static_cast<Sound>(s)});
+        for (const Letter *letter : Scheme::instance().letters()) {
+            if (letter->letterClass == LetterClass::Conjunct)
+                m_byLetter.insert(letter, splitSpelling(QLatin1StringView(letter->preferred())));
+            for (const char *spelling : letter->itrans)
+                if (spelling)
+                    addMisreadTriples(QLatin1StringView(spelling));
+        }
+        for (int first = 0; first < kSoundCount; ++first)
+            for (int second = 0; second < kSoundCount; ++second)
+                m_pairs[index(first, second)] = mergesWhenJoined(first, second);
+    }
+
+    static int index(Sound first, Sound second) { return index(int(first), int(second)); }
+    static int index(int first, int second) { return first * kSoundCount + second; }
+
+    // A conjunct letter that stands for exactly the two sounds ("kSh", "j~n") reads back right.
+    bool mergesWhenJoined(int first, int second) const
+    {
+        const Sound a = static_cast<Sound>(first), b = static_cast<Sound>(second);
+        const QString joined = QString(spellingOf(a)) + spellingOf(b);
+        const Spelling read = Scheme::instance().matchItrans(joined, false);
+        if (read.length == spellingOf(a).size())
+            return false;
+        const Sounds *sounds = soundsOf(read.letter);
+        return !(read.length == joined.size() && sounds && *sounds == Sounds{a, b});
+    }
+
+    // A spelling of three or more letters that three sounds' spellings make up exactly.
+    void addMisreadTriples(QLatin1StringView spelling)
+    {
+        const Sounds sounds = splitSpelling(spelling);
+        if (sounds.size() == 3)
+            m_triples.push_back(index(sounds[0], sounds[1]) * kSoundCount + int(sounds[2]));
+    }
+
+    QHash<const Letter *, Sounds> m_byLetter;
+    std::bitset<kSoundCount * kSoundCount> m_pairs;
+    std::vector<int> m_triples;
+};
+
+} // namespace
+
+SoundString::SoundString(const char *itrans)
+{
+    const std::optional<SoundString> read = fromItrans(QString::fromLatin1(itrans));
+    Q_ASSERT_X(read, "SoundString", itrans);
+    if (read)
+        m_sounds = read->m_sounds;
+}
+
+std::optional<SoundString> SoundString::fromItrans(QStringView itrans)
+{
+    const SoundTable &table = SoundTable::instance();
+    SoundString word;
+    ItransTokenizer tokenizer(itrans);
+    for (ItransToken token; tokenizer.next(&token);) {
+        if (token.kind == ItransToken::Kind::Separator)
+            continue;
+        if (!token.isLetter())
+            return std::nullopt;
+        if (token.letter()->letterClass == LetterClass::Virama)
+            continue;
+        const Sounds *sounds = table.soundsOf(token.letter());
+        if (!sounds)
+            return std::nullopt;
+        for (const Sound sound : *sounds)
+            word.append(sound);
+    }
+    return word;
+}
+
+QString SoundString::toItrans() const
+{
+    const SoundTable &table = SoundTable::instance();
+    QString text;
+    text.reserve(size() * 2);
+    for (int i = 0; i < size(); ++i) {
+        text += spellingOf(at(i));
+        if (i + 1 < size()) {
+            const Sound following = i + 2 < size() ? at(i + 2) : Sound::a;
+            if (table.needsSeparator(at(i), at(i + 1), i + 2 < size() ? &following : nullptr))
+                text += u'_';
+        }
+    }
+    return text;
+}
+
+Sound SoundString::last(int back) const
+{
+    return back <= size() ? at(size() - back) : Sound::a;
+}
+
+bool SoundString::endsWith(const SoundString &tail) const
+{
+    return tail.size() <= size() && m_sounds.compare(m_sounds.size() - tail.m_sounds.size(),
+                                                     std::string::npos, tail.m_sounds) == 0;
+}
+
+namespace {
+
+const SoundString &fromLiteral(const char *literal)
+{
+    thread_local QHash<const char *, SoundString> read;
+    auto found = read.constFind(literal);
+    if (found == read.constEnd())
+        found = read.insert(literal, SoundString(literal));
+    return *found;
+}
+
+} // namespace
+
+bool SoundString::endsWith(const char *literal) const
+{
+    return endsWith(fromLiteral(literal));
+}
+
+bool SoundString::endsWithOneOf(std::initializer_list<const char *> tails) const
+{
+    return std::any_of(tails.begin(), tails.end(),
+                       [this](const char *tail) { return endsWith(tail); });
+}
+
+bool SoundString::isOneOf(std::initializer_list<const char *> words) const
+{
+    return std::any_of(words.begin(), words.end(),
+                       [this](const char *word) { return *this == fromLiteral(word); });
+}
+
+SoundString SoundString::left(int count) const
+{
+    SoundString part;
+    part.m_sounds = m_sounds.substr(0, std::size_t(std::max(0, count)));
+    return part;
+}
+
+SoundString SoundString::mid(int from) const
+{
+    SoundString part;
+    if (from < size())
+        part.m_sounds = m_sounds.substr(std::size_t(std::max(0, from)));
+    return part;
+}
+
+int SoundString::syllableCount() const
+{
+    return int(std::count_if(m_sounds.begin(), m_sounds.end(),
+                             [](char c) { return isVowel(static_cast<Sound>(c)); }));
+}
+
+SoundString &SoundString::append(Sound sound)
+{
+    m_sounds.push_back(char(sound));
+    return *this;
+}
+
+SoundString &SoundString::append(const SoundString &other)
+{
+    m_sounds += other.m_sounds;
+    return *this;
+}
+
+void SoundString::insert(int index, Sound sound)
+{
+    m_sounds.insert(m_sounds.begin() + index, char(sound));
+}
+
+} // namespace vantro
