@@ -31,4 +31,8 @@ struct VerbCandidate
 };
 QList<VerbCandidate> guessVerbRoots(const QString &citationForm);
 
+// The classes and padas the table of roots gives a root ("bhU" -> 1 P; "kR^i" -> 8 P, 8 A),
+// for a window to offer; empty when the root is not in the table.
+QList<VerbCandidate> verbRootClasses(const QString &root);
+
 } // namespace vantro

@@ -1,0 +1,273 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "conjugation.h"
+
+#include "athematicconjugation.h"
+#include "verbphonology.h"
+#include "verbroots.h"
+
+#include <QHash>
+
+namespace vantro {
+
+namespace {
+
+using namespace verbs;
+
+// clang-format off
+// The endings after a stem in a, thematic vowel included: [pada][tense][cell], tenses present,
+// imperfect, imperative, optative, cells 3sg 3du 3pl 2sg 2du 2pl 1sg 1du 1pl. The simple
+// future and the passive take them too.
+const char16_t *const kThematicEndings[2][4][9] = {
+    {
+        {u"ati", u"atas", u"anti", u"asi", u"aTas", u"aTa", u"Ami", u"Avas", u"Amas"},
+        {u"at", u"atAm", u"an", u"as", u"atam", u"ata", u"am", u"Ava", u"Ama"},
+        {u"atu", u"atAm", u"antu", u"a", u"atam", u"ata", u"Ani", u"Ava", u"Ama"},
+        {u"et", u"etAm", u"eyus", u"es", u"etam", u"eta", u"eyam", u"eva", u"ema"},
+    },
+    {
+        {u"ate", u"ete", u"ante", u"ase", u"eTe", u"aDve", u"e", u"Avahe", u"Amahe"},
+        {u"ata", u"etAm", u"anta", u"aTAs", u"eTAm", u"aDvam", u"e", u"Avahi", u"Amahi"},
+        {u"atAm", u"etAm", u"antAm", u"asva", u"eTAm", u"aDvam", u"E", u"AvahE", u"AmahE"},
+        {u"eta", u"eyAtAm", u"eran", u"eTAs", u"eyATAm", u"eDvam", u"eya", u"evahi", u"emahi"},
+    },
+};
+// clang-format on
+
+constexpr int kCellCount = kPersonCount * kNumberCount;
+
+QString padaName(Pada pada)
+{
+    return pada == Pada::Parasmaipada ? QStringLiteral("parasmaipada")
+                                      : QStringLiteral("atmanepada");
+}
+
+// A base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic endings.
+VerbParadigm thematicParadigm(const QString &base, Pada pada, Tense tense)
+{
+    VerbParadigm paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        const QString ending = QString::fromUtf16(
+            kThematicEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell]);
+        const QString form = base + ending;
+        paradigm.cells[cell] = {finishWord(tense == Tense::Imperfect ? withAugment(form) : form)};
+    }
+    return paradigm;
+}
+
+void mergeAlternatives(VerbParadigm *into, const VerbParadigm &from)
+{
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        into->cells[cell] += from.cells[cell];
+        into->cells[cell].removeDuplicates();
+    }
+}
+
+QString beforeConnectingI(const QString &strengthened)
+{
+    if (strengthened.endsWith(u'o'))
+        return strengthened.chopped(1) + QStringLiteral("av");
+    if (strengthened.endsWith(u'e'))
+        return strengthened.chopped(1) + QStringLiteral("ay");
+    return strengthened;
+}
+
+QString futureBase(const VerbRoot &root, bool withI)
+{
+    if (!root.futureStem.isEmpty())
+        return root.futureStem;
+    if (root.verbClass == 10)
+        return root.strongStem.chopped(1) + QStringLiteral("izy");
+    const QString strengthened = gunaOfRoot(root.rootSounds);
+    if (withI)
+        return beforeConnectingI(strengthened) + QStringLiteral("izy");
+    return joinBeforeFutureS(strengthened, QStringLiteral("sy"));
+}
+
+QString passiveBase(const VerbRoot &root)
+{
+    if (!root.passiveStem.isEmpty())
+        return root.passiveStem;
+    if (root.verbClass == 10 && root.strongStem.endsWith(QStringLiteral("aya")))
+        return root.strongStem.chopped(3) + u'y';
+    QString base = root.rootSounds;
+    const qsizetype n = base.size();
+    const bool afterConjunct = n >= 3 && isConsonant(base[n - 2]) && isConsonant(base[n - 3]);
+    switch (base.back().unicode()) {
+    case u'i':
+        base.back() = u'I';
+        break;
+    case u'u':
+        base.back() = u'U';
+        break;
+    case u'f':
+        base.replace(n - 1, 1, afterConjunct ? "ar" : "ri");
+        break;
+    case u'F':
+        base.replace(n - 1, 1,
+                     n >= 2 && QStringView(u"pPbBmv").contains(base[n - 2]) ? "Ur" : "Ir");
+        break;
+    default:
+        break;
+    }
+    return base + u'y';
+}
+
+// The present stem a root not in the table would have by the class rules alone.
+QString regularThematicStem(const QString &root, int verbClass)
+{
+    const QChar last = root.back();
+    switch (verbClass) {
+    case 1:
+        return beforeConnectingI(gunaOfRoot(root)) + u'a';
+    case 4:
+        return root + QStringLiteral("ya");
+    case 6:
+        if (last == u'i' || last == u'I' || last == u'u' || last == u'U')
+            return root.chopped(1) + (last == u'i' || last == u'I' ? "iya" : "uva");
+        if (last == u'f')
+            return root.chopped(1) + QStringLiteral("riya");
+        return last == u'F' ? root.chopped(1) + QStringLiteral("ira") : root + u'a';
+    default: {
+        const qsizetype n = root.size();
+        QString strengthened = gunaOfRoot(root);
+        if (isVowel(last))
+            strengthened = root.chopped(1) + vrddhi(last);
+        else if (n >= 2 && root[n - 2] == u'a')
+            strengthened = root.left(n - 2) + u'A' + last;
+        return beforeConnectingI(strengthened) + QStringLiteral("aya");
+    }
+    }
+}
+
+VerbRoot regularRoot(const QString &itrans, const QString &sounds, int verbClass)
+{
+    VerbRoot root;
+    root.root = itrans;
+    root.rootSounds = sounds;
+    root.verbClass = verbClass;
+    root.parasmaipada = root.atmanepada = true;
+    root.strongStem = root.weakStem = regularThematicStem(sounds, verbClass);
+    root.futureTakesI = {true};
+    return root;
+}
+
+// The root's entry for the class asked for: from the table, or by the rules for a thematic
+// class; an empty root with the reason otherwise.
+VerbRoot rootFor(const VerbRequest &request, QString *error)
+{
+    bool ok = false;
+    const QString sounds = soundsFromItrans(request.root.trimmed(), &ok);
+    if (!ok || sounds.isEmpty()) {
+        *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(request.root);
+        return {};
+    }
+    for (const VerbRoot &entry : findVerbRoot(request.root.trimmed())) {
+        if (entry.verbClass == request.verbClass)
+            return entry;
+    }
+    if (request.verbClass < 1 || request.verbClass > 10) {
+        *error = QStringLiteral("there is no present class %1").arg(request.verbClass);
+        return {};
+    }
+    VerbRoot regular = regularRoot(request.root.trimmed(), sounds, request.verbClass);
+    if (!regular.isThematic()) {
+        *error = QStringLiteral("the present stem of %1 in class %2 is not known")
+                     .arg(request.root, QString::number(request.verbClass));
+        return {};
+    }
+    return regular;
+}
+
+VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
+{
+    if (tense == Tense::Future) {
+        VerbParadigm paradigm;
+        for (const bool withI : root.futureTakesI)
+            mergeAlternatives(&paradigm,
+                              thematicParadigm(futureBase(root, withI), pada, Tense::Present));
+        return paradigm;
+    }
+    if (root.isThematic())
+        return thematicParadigm(root.strongStem.chopped(1), pada, tense);
+    return conjugateAthematic(root, pada, tense);
+}
+
+VerbParadigm inItrans(const VerbParadigm &sounds)
+{
+    VerbParadigm paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (const QString &form : sounds.cells[cell])
+            paradigm.cells[cell].append(itransFromSounds(form));
+    }
+    return paradigm;
+}
+
+QString thirdSingularPresent(const VerbRoot &root, Pada pada)
+{
+    return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
+}
+
+const QHash<QString, QList<VerbCandidate>> &rootsByThirdSingular()
+{
+    static const QHash<QString, QList<VerbCandidate>> index = [] {
+        QHash<QString, QList<VerbCandidate>> byForm;
+        for (const VerbRoot &root : verbRootTable()) {
+            for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
+                if (root.takes(pada))
+                    byForm[thirdSingularPresent(root, pada)].append(
+                        {root.root, root.verbClass, pada});
+            }
+        }
+        return byForm;
+    }();
+    return index;
+}
+
+} // namespace
+
+Inflection<VerbParadigm> conjugate(const VerbRequest &request)
+{
+    Inflection<VerbParadigm> result;
+    const VerbRoot root = rootFor(request, &result.error);
+    if (!result.ok())
+        return result;
+    if (request.passive) {
+        const VerbParadigm sounds =
+            request.tense == Tense::Future
+                ? activeParadigm(root, Pada::Atmanepada, Tense::Future)
+                : thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
+        result.paradigm = inItrans(sounds);
+        return result;
+    }
+    if (!root.takes(request.pada)) {
+        result.error =
+            QStringLiteral("%1 of class %2 is not conjugated in the %3")
+                .arg(request.root, QString::number(request.verbClass), padaName(request.pada));
+        return result;
+    }
+    result.paradigm = inItrans(activeParadigm(root, request.pada, request.tense));
+    return result;
+}
+
+QList<VerbCandidate> guessVerbRoots(const QString &citationForm)
+{
+    bool ok = false;
+    const QString sounds = soundsFromItrans(citationForm.trimmed(), &ok);
+    if (!ok || sounds.isEmpty())
+        return {};
+    return rootsByThirdSingular().value(sounds);
+}
+
+QList<VerbCandidate> verbRootClasses(const QString &root)
+{
+    QList<VerbCandidate> classes;
+    for (const VerbRoot &entry : findVerbRoot(root.trimmed())) {
+        for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
+            if (entry.takes(pada))
+                classes.append({entry.root, entry.verbClass, pada});
+        }
+    }
+    return classes;
+}
+
+} // namespace vantro
