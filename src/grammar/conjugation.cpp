@@ -77,7 +77,10 @@ QString futureBase(const VerbRoot &root, bool withI)
         return root.futureStem;
     if (root.verbClass == 10)
         return root.strongStem.chopped(1) + QStringLiteral("izy");
-    const QString strengthened = gunaOfRoot(root.rootSounds);
+    QString strengthened = gunaOfRoot(root.rootSounds);
+    // Roots in e, ai, o take A outside the present (gai: gAsyati).
+    if (QStringView(u"eEoO").contains(root.rootSounds.back()))
+        strengthened = root.rootSounds.chopped(1) + u'A';
     if (withI)
         return beforeConnectingI(strengthened) + QStringLiteral("izy");
     return joinBeforeFutureS(strengthened, QStringLiteral("sy"));
@@ -178,18 +181,38 @@ VerbRoot rootFor(const VerbRequest &request, QString *error)
     return regular;
 }
 
+// The active imperative allows tAt beside tu and hi, made on the stem of the dual (bhavatAt).
+VerbParadigm withBenedictiveImperative(VerbParadigm paradigm)
+{
+    QStringList tAt;
+    for (const QString &dual : paradigm.cells[1])
+        tAt.append(dual.chopped(1) + u't');
+    for (const int cell : {0, 3}) {
+        paradigm.cells[cell] += tAt;
+        paradigm.cells[cell].removeDuplicates();
+    }
+    return paradigm;
+}
+
+VerbParadigm futureParadigm(const VerbRoot &root, Pada pada)
+{
+    VerbParadigm paradigm;
+    for (const bool withI : root.futureTakesI)
+        mergeAlternatives(&paradigm,
+                          thematicParadigm(futureBase(root, withI), pada, Tense::Present));
+    return paradigm;
+}
+
 VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 {
-    if (tense == Tense::Future) {
-        VerbParadigm paradigm;
-        for (const bool withI : root.futureTakesI)
-            mergeAlternatives(&paradigm,
-                              thematicParadigm(futureBase(root, withI), pada, Tense::Present));
-        return paradigm;
-    }
-    if (root.isThematic())
-        return thematicParadigm(root.strongStem.chopped(1), pada, tense);
-    return conjugateAthematic(root, pada, tense);
+    if (tense == Tense::Future)
+        return futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada);
+    const VerbParadigm paradigm = root.isThematic()
+                                      ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
+                                      : conjugateAthematic(root, pada, tense);
+    return tense == Tense::Imperative && pada == Pada::Parasmaipada
+               ? withBenedictiveImperative(paradigm)
+               : paradigm;
 }
 
 VerbParadigm inItrans(const VerbParadigm &sounds)
@@ -234,7 +257,7 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     if (request.passive) {
         const VerbParadigm sounds =
             request.tense == Tense::Future
-                ? activeParadigm(root, Pada::Atmanepada, Tense::Future)
+                ? futureParadigm(root, Pada::Atmanepada)
                 : thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
         result.paradigm = inItrans(sounds);
         return result;

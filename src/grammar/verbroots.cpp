@@ -52,7 +52,10 @@ bool readRoot(const QString &line, VerbRoot *root)
     root->parasmaipada = fields[2] != u"A";
     root->atmanepada = fields[2] != u"P";
     readStems(fields[3], root);
-    root->futureTakesI = futureIFlags(fields[4], &root->futureStem);
+    QString future = fields[4];
+    root->futureParasmaipada = future.startsWith(QStringLiteral("P:"));
+    root->futureTakesI =
+        futureIFlags(root->futureParasmaipada ? future.mid(2) : future, &root->futureStem);
     if (fields[5] != u"-")
         root->passiveStem = sounds(fields[5]);
     return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && root->verbClass >= 1 &&

@@ -26,8 +26,9 @@ struct VerbRoot
     QString strongStemBeforeVowel;
     // Whether the simple future puts i before its sy, and either way first.
     QList<bool> futureTakesI;
-    QString futureStem;  // irregular futures, without the endings ("drakzy")
-    QString passiveStem; // irregular passives, without the endings ("kriy")
+    QString futureStem;              // irregular futures, without the endings ("drakzy")
+    bool futureParasmaipada = false; // active future of a middle present (mf: mariSyati)
+    QString passiveStem;             // irregular passives, without the endings ("kriy")
 
     bool isThematic() const
     {

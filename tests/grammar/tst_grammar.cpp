@@ -76,8 +76,10 @@ void TestGrammar::verbGuesses()
     QFETCH(QString, candidates);
     QStringList guessed;
     for (const VerbCandidate &c : guessVerbRoots(form))
-        guessed << QStringLiteral("%1 %2 %3").arg(c.root).arg(c.verbClass).arg(
-                       c.pada == Pada::Atmanepada ? QStringLiteral("A") : QStringLiteral("P"));
+        guessed << QStringLiteral("%1 %2 %3")
+                       .arg(c.root)
+                       .arg(c.verbClass)
+                       .arg(c.pada == Pada::Atmanepada ? QStringLiteral("A") : QStringLiteral("P"));
     QCOMPARE(guessed.join(u';'), candidates);
 }
 
