@@ -3,6 +3,7 @@
 
 #include "athematicconjugation.h"
 #include "verbphonology.h"
+#include "verbprefixes.h"
 #include "verbroots.h"
 
 #include <QHash>
@@ -156,26 +157,26 @@ VerbRoot regularRoot(const QString &itrans, const QString &sounds, int verbClass
 
 // The root's entry for the class asked for: from the table, or by the rules for a thematic
 // class; an empty root with the reason otherwise.
-VerbRoot rootFor(const VerbRequest &request, QString *error)
+VerbRoot rootFor(const QString &itrans, int verbClass, QString *error)
 {
     bool ok = false;
-    const QString sounds = soundsFromItrans(request.root.trimmed(), &ok);
+    const QString sounds = soundsFromItrans(itrans, &ok);
     if (!ok || sounds.isEmpty()) {
-        *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(request.root);
+        *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans);
         return {};
     }
-    for (const VerbRoot &entry : findVerbRoot(request.root.trimmed())) {
-        if (entry.verbClass == request.verbClass)
+    for (const VerbRoot &entry : findVerbRoot(itrans)) {
+        if (entry.verbClass == verbClass)
             return entry;
     }
-    if (request.verbClass < 1 || request.verbClass > 10) {
-        *error = QStringLiteral("there is no present class %1").arg(request.verbClass);
+    if (verbClass < 1 || verbClass > 10) {
+        *error = QStringLiteral("there is no present class %1").arg(verbClass);
         return {};
     }
-    VerbRoot regular = regularRoot(request.root.trimmed(), sounds, request.verbClass);
+    VerbRoot regular = regularRoot(itrans, sounds, verbClass);
     if (!regular.isThematic()) {
         *error = QStringLiteral("the present stem of %1 in class %2 is not known")
-                     .arg(request.root, QString::number(request.verbClass));
+                     .arg(itrans, QString::number(verbClass));
         return {};
     }
     return regular;
@@ -215,12 +216,13 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
                : paradigm;
 }
 
-VerbParadigm inItrans(const VerbParadigm &sounds)
+VerbParadigm inItrans(const VerbParadigm &sounds, const QStringList &prefixes,
+                      const QString &rootSounds)
 {
     VerbParadigm paradigm;
     for (int cell = 0; cell < kCellCount; ++cell) {
         for (const QString &form : sounds.cells[cell])
-            paradigm.cells[cell].append(itransFromSounds(form));
+            paradigm.cells[cell].append(itransFromSounds(withPrefixes(prefixes, rootSounds, form)));
     }
     return paradigm;
 }
@@ -230,20 +232,26 @@ QString thirdSingularPresent(const VerbRoot &root, Pada pada)
     return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
 }
 
-const QHash<QString, QList<VerbCandidate>> &rootsByThirdSingular()
+// The third singular present of every root of the table, bare or with the prefixes tried
+// (sounds -> candidates, best first).
+QHash<QString, QList<VerbCandidate>> indexThirdSingulars(const QStringList &prefixChains)
 {
-    static const QHash<QString, QList<VerbCandidate>> index = [] {
-        QHash<QString, QList<VerbCandidate>> byForm;
-        for (const VerbRoot &root : verbRootTable()) {
-            for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
-                if (root.takes(pada))
-                    byForm[thirdSingularPresent(root, pada)].append(
-                        {root.root, root.verbClass, pada});
+    QHash<QString, QList<VerbCandidate>> byForm;
+    for (const VerbRoot &root : verbRootTable()) {
+        for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
+            if (!root.takes(pada))
+                continue;
+            const QString form = thirdSingularPresent(root, pada);
+            for (const QString &chain : prefixChains) {
+                QStringList prefixes;
+                QString bare, error;
+                splitPrefixes(chain + root.root, &prefixes, &bare, &error);
+                byForm[withPrefixes(prefixes, root.rootSounds, form)].append(
+                    {chain + root.root, root.verbClass, pada});
             }
         }
-        return byForm;
-    }();
-    return index;
+    }
+    return byForm;
 }
 
 } // namespace
@@ -251,24 +259,27 @@ const QHash<QString, QList<VerbCandidate>> &rootsByThirdSingular()
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 {
     Inflection<VerbParadigm> result;
-    const VerbRoot root = rootFor(request, &result.error);
+    QStringList prefixes;
+    QString bareRoot;
+    if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
+        return result;
+    const VerbRoot root = rootFor(bareRoot, request.verbClass, &result.error);
     if (!result.ok())
         return result;
-    if (request.passive) {
-        const VerbParadigm sounds =
-            request.tense == Tense::Future
-                ? futureParadigm(root, Pada::Atmanepada)
-                : thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
-        result.paradigm = inItrans(sounds);
-        return result;
-    }
-    if (!root.takes(request.pada)) {
+    if (!request.passive && !root.takes(request.pada)) {
         result.error =
             QStringLiteral("%1 of class %2 is not conjugated in the %3")
-                .arg(request.root, QString::number(request.verbClass), padaName(request.pada));
+                .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
         return result;
     }
-    result.paradigm = inItrans(activeParadigm(root, request.pada, request.tense));
+    VerbParadigm sounds;
+    if (!request.passive)
+        sounds = activeParadigm(root, request.pada, request.tense);
+    else if (request.tense == Tense::Future)
+        sounds = futureParadigm(root, Pada::Atmanepada);
+    else
+        sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
+    result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
     return result;
 }
 
@@ -278,7 +289,12 @@ QList<VerbCandidate> guessVerbRoots(const QString &citationForm)
     const QString sounds = soundsFromItrans(citationForm.trimmed(), &ok);
     if (!ok || sounds.isEmpty())
         return {};
-    return rootsByThirdSingular().value(sounds);
+    static const QHash<QString, QList<VerbCandidate>> bare = indexThirdSingulars({QString()});
+    if (const auto found = bare.constFind(sounds); found != bare.cend())
+        return *found;
+    static const QHash<QString, QList<VerbCandidate>> prefixed =
+        indexThirdSingulars(commonPrefixChains());
+    return prefixed.value(sounds);
 }
 
 QList<VerbCandidate> verbRootClasses(const QString &root)

@@ -12,7 +12,9 @@ enum class Tense { Present, Imperfect, Imperative, Optative, Future };
 
 struct VerbRequest
 {
-    QString root; // ITRANS, as the grammars cite it: "bhU", "kR^i", "gam"
+    // ITRANS, as the grammars cite it: "bhU", "kR^i", "gam"; prefixes go before it, each
+    // with a hyphen: "A-gam", "prati-A-gam", "sam-kR^i".
+    QString root;
     int verbClass = 1;
     Pada pada = Pada::Parasmaipada;
     Tense tense = Tense::Present;
@@ -22,7 +24,7 @@ struct VerbRequest
 Inflection<VerbParadigm> conjugate(const VerbRequest &request);
 
 // A root, class and pada that a third person singular present may come from, best first
-// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P).
+// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P, "AgachChati" -> A-gam 1 P).
 struct VerbCandidate
 {
     QString root;

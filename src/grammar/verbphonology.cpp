@@ -337,21 +337,33 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending)
     return joinConsonants(stem, ending);
 }
 
-QString finishWord(const QString &word)
+bool retroflexReaches(QStringView word, qsizetype index)
+{
+    if (index + 1 >= word.size() || word[index] != u'n' ||
+        !isOneOf(word[index + 1], u"aAiIuUfFeEoOyvmn"))
+        return false;
+    for (qsizetype j = index - 1; j >= 0; --j) {
+        if (isOneOf(word[j], u"rfFz"))
+            return true;
+        if (!isOneOf(word[j], u"aAiIuUfFeEoOhyvkKgGNpPbBmM"))
+            return false;
+    }
+    return false;
+}
+
+QString retroflexN(const QString &word)
 {
     QString out = word;
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
-        if (out[i] != u'n' || !isOneOf(out[i + 1], u"aAiIuUfFeEoOyvmn"))
-            continue;
-        for (qsizetype j = i - 1; j >= 0; --j) {
-            if (isOneOf(out[j], u"rfFz")) {
-                out[i] = u'R';
-                break;
-            }
-            if (!isOneOf(out[j], u"aAiIuUfFeEoOhyvkKgGNpPbBmM"))
-                break;
-        }
+        if (retroflexReaches(out, i))
+            out[i] = u'R';
     }
+    return out;
+}
+
+QString finishWord(const QString &word)
+{
+    QString out = retroflexN(word);
     static const QHash<QChar, QChar> nasalOf = {
         {u'k', u'N'}, {u'K', u'N'}, {u'g', u'N'}, {u'G', u'N'}, {u'c', u'Y'},
         {u'C', u'Y'}, {u'j', u'Y'}, {u'J', u'Y'}, {u'w', u'R'}, {u'W', u'R'},

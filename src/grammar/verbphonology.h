@@ -37,6 +37,12 @@ QString attach(const QString &stem, const QString &ending);
 // The same before the s of the future ("tyaj" -> "tyakzy").
 QString joinBeforeFutureS(const QString &stem, const QString &ending);
 
+// n to R after r, f, F or z when only vowels, h, y, v, gutturals, labials or the anusvara come
+// between and a vowel, y, v, m or n follows.
+QString retroflexN(const QString &word);
+// Whether an n at the index would turn to R by the rule above.
+bool retroflexReaches(QStringView word, qsizetype index);
+
 // The last touches every finished form takes: n after r, f, z to R, an anusvara before a stop
 // takes the stop's nasal, final s and r to H.
 QString finishWord(const QString &word);
