@@ -266,6 +266,12 @@ void applyIrregularities(const VerbRoot &root, Pada pada, Tense tense, VerbParad
     }
     if (active && tense == Tense::Present && isRoot(root, "brU"))
         addAlternatives(paradigm, "Aha AhatuH AhuH Attha AhathuH - - - -");
+    if (active && isRoot(root, "stu")) {
+        const char *withI[] = {"stavIti - - stavIShi - - stavImi - -",
+                               "astavIt - - astavIH - - - - -", "stavItu - - - - - - - -", nullptr};
+        if (withI[static_cast<int>(tense)])
+            addAlternatives(paradigm, withI[static_cast<int>(tense)]);
+    }
     if (active && tense == Tense::Present && isRoot(root, "vid") && root.verbClass == 2)
         addAlternatives(paradigm, "veda vidatuH viduH vettha vidathuH vida veda vidva vidma");
     if (active && tense == Tense::Imperfect && root.verbClass == 2 &&

@@ -87,6 +87,28 @@ QString futureBase(const VerbRoot &root, bool withI)
     return joinBeforeFutureS(strengthened, QStringLiteral("sy"));
 }
 
+// The passive future may also take the stem of the passive aorist with i: roots in vowels
+// and han, grah, dR^ish (bhAviShyate, dAyiShyate, ghAniShyate).
+QString passiveFutureAlternative(const VerbRoot &root)
+{
+    static const QHash<QString, QString> consonantRoots = {
+        {"han", "GAn"}, {"grah", "grAh"}, {"dfS", "darS"}};
+    const QString &r = root.rootSounds;
+    if (consonantRoots.contains(r))
+        return consonantRoots.value(r) + QStringLiteral("izy");
+    if (root.verbClass == 10 || !root.futureStem.isEmpty() || !isVowel(r.back()))
+        return {};
+    const QChar last = QStringView(u"eEoO").contains(r.back()) ? QChar(u'A') : r.back();
+    QString strengthened = r.chopped(1) + vrddhi(last);
+    if (strengthened.endsWith(u'A'))
+        strengthened += u'y';
+    else if (strengthened.endsWith(u'E'))
+        strengthened = strengthened.chopped(1) + QStringLiteral("Ay");
+    else if (strengthened.endsWith(u'O'))
+        strengthened = strengthened.chopped(1) + QStringLiteral("Av");
+    return strengthened + QStringLiteral("izy");
+}
+
 QString passiveBase(const VerbRoot &root)
 {
     if (!root.passiveStem.isEmpty())
@@ -275,9 +297,12 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     VerbParadigm sounds;
     if (!request.passive)
         sounds = activeParadigm(root, request.pada, request.tense);
-    else if (request.tense == Tense::Future)
+    else if (request.tense == Tense::Future) {
         sounds = futureParadigm(root, Pada::Atmanepada);
-    else
+        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
+            mergeAlternatives(&sounds,
+                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
+    } else
         sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
     return result;
