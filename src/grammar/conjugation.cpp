@@ -173,7 +173,10 @@ VerbRoot regularRoot(const QString &itrans, const QString &sounds, int verbClass
     root.verbClass = verbClass;
     root.parasmaipada = root.atmanepada = true;
     root.strongStem = root.weakStem = regularThematicStem(sounds, verbClass);
-    root.futureTakesI = {true};
+    // Most roots of one syllable in a vowel take no i; those in U, f and F do (bhaviSyati,
+    // kariSyati), and so do nearly all in consonants.
+    const QChar last = sounds.back();
+    root.futureTakesI = {!isVowel(last) || QStringView(u"UfF").contains(last)};
     return root;
 }
 

@@ -305,7 +305,7 @@ static QString joinConsonants(const QString &stem, const QString &ending)
     const QChar last = stem.back();
     const QString base = stem.chopped(1);
     if (stem.endsWith(QStringLiteral("kz")))
-        return ending.front() == u's' ? stem + withEndingS(ending, u'z')
+        return ending.front() == u's' ? stem + ending.mid(1)
                                       : joinCerebral(base.chopped(1), u'z', ending);
     if (isOneOf(last, u"zSQ") || (last == u'j' && stem.endsWith(QStringLiteral("fj"))) ||
         (last == u'h' && !hIsVelar(stem)))
@@ -326,7 +326,7 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending)
         return stem + (isOneOf(last, u"aA") ? ending : withEndingS(ending, u'z'));
     const QString base = stem.chopped(1);
     if (stem.endsWith(QStringLiteral("kz")))
-        return stem + withEndingS(ending, u'z');
+        return stem + ending.mid(1);
     if (isOneOf(last, u"cjSzhkKgG"))
         return (isAspirateFinal(last) ? throwBackAspiration(base) : base) + u'k' +
                withEndingS(ending, u'z');
