@@ -24,7 +24,9 @@ bool isOneOf(QChar c, const char16_t *set)
     return QStringView(set).contains(c);
 }
 
-QString joinVowelPrefix(const QString &prefix, const QString &word)
+// a of a prefix with the root's first vowel: a + i -> e and the like, but a + f -> Ar, and the
+// e of i and edh take vrddhi (upaiti, praidhate) except after A (eti).
+QString joinVowelPrefix(const QString &prefix, const QString &word, const QString &rootSounds)
 {
     const QChar p = prefix.back();
     const QChar w = word.front();
@@ -38,7 +40,9 @@ QString joinVowelPrefix(const QString &prefix, const QString &word)
         if (isOneOf(w, u"uU"))
             return base + u'o' + rest;
         if (w == u'f')
-            return base + QStringLiteral("ar") + rest;
+            return base + QStringLiteral("Ar") + rest;
+        if (w == u'e' && prefix != u"A" && (rootSounds == u"i" || rootSounds == u"eD"))
+            return base + u'E' + rest;
         return base + word; // e, o take the place of the a; ai, au swallow it
     }
     const bool front = isOneOf(p, u"iI");
@@ -84,7 +88,7 @@ QString joinNisDus(const QString &prefix, const QString &word)
     return base + u'H' + word;
 }
 
-QString joinPrefix(const QString &prefix, const QString &word)
+QString joinPrefix(const QString &prefix, const QString &word, const QString &rootSounds)
 {
     if (word.isEmpty())
         return prefix;
@@ -94,7 +98,7 @@ QString joinPrefix(const QString &prefix, const QString &word)
         return joinNisDus(prefix, word);
     if (prefix == u"sam")
         return isVowel(word.front()) ? prefix + word : QStringLiteral("saM") + word;
-    return isVowel(word.front()) ? joinVowelPrefix(prefix, word) : prefix + word;
+    return isVowel(word.front()) ? joinVowelPrefix(prefix, word, rootSounds) : prefix + word;
 }
 
 // ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, ni + sTAsyati -> nizWAsyati.
@@ -160,7 +164,7 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     if (prefixes.back() == u"sam" && rootSounds == u"kf")
         word.prepend(u's');
     for (qsizetype i = prefixes.size() - 1; i >= 0; --i)
-        word = joinPrefix(prefixes[i], word);
+        word = joinPrefix(prefixes[i], word, rootSounds);
     return retroflexAcrossPrefix(word, prefixes.join(QString()).size(), rootSounds);
 }
 
