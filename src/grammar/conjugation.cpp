@@ -279,6 +279,32 @@ QHash<QString, QList<VerbCandidate>> indexThirdSingulars(const QStringList &pref
     return byForm;
 }
 
+// Every active form of the present system and the future of the roots of the table, for a
+// word taken from running text that is not a third singular ("gacCAmi" -> gam 1 P).
+QHash<QString, QList<VerbCandidate>> indexActiveForms()
+{
+    QHash<QString, QList<VerbCandidate>> byForm;
+    for (const VerbRoot &root : verbRootTable()) {
+        for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
+            if (!root.takes(pada))
+                continue;
+            const VerbCandidate candidate{root.root, root.verbClass, pada};
+            for (int tense = 0; tense <= static_cast<int>(Tense::Future); ++tense) {
+                const VerbParadigm paradigm = activeParadigm(root, pada, static_cast<Tense>(tense));
+                for (const QStringList &cell : paradigm.cells) {
+                    for (const QString &form : cell) {
+                        QList<VerbCandidate> &found = byForm[form];
+                        if (found.isEmpty() || found.back().root != root.root ||
+                            found.back().verbClass != root.verbClass || found.back().pada != pada)
+                            found.append(candidate);
+                    }
+                }
+            }
+        }
+    }
+    return byForm;
+}
+
 } // namespace
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
@@ -322,7 +348,10 @@ QList<VerbCandidate> guessVerbRoots(const QString &citationForm)
         return *found;
     static const QHash<QString, QList<VerbCandidate>> prefixed =
         indexThirdSingulars(commonPrefixChains());
-    return prefixed.value(sounds);
+    if (const auto found = prefixed.constFind(sounds); found != prefixed.cend())
+        return *found;
+    static const QHash<QString, QList<VerbCandidate>> anyForm = indexActiveForms();
+    return anyForm.value(sounds);
 }
 
 QList<VerbCandidate> verbRootClasses(const QString &root)

@@ -24,7 +24,8 @@ struct VerbRequest
 Inflection<VerbParadigm> conjugate(const VerbRequest &request);
 
 // A root, class and pada that a third person singular present may come from, best first
-// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P, "AgachChati" -> A-gam 1 P).
+// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P, "AgachChati" -> A-gam 1 P); a word that is
+// no third singular is looked for among all the active forms of the roots ("gachChAmi").
 struct VerbCandidate
 {
     QString root;
