@@ -226,6 +226,14 @@ VerbParadigm futureParadigm(const VerbRoot &root, Pada pada)
     for (const bool withI : root.futureTakesI)
         mergeAlternatives(&paradigm,
                           thematicParadigm(futureBase(root, withI), pada, Tense::Present));
+    // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
+    const QString &r = root.rootSounds;
+    if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
+        (r.endsWith(u'F') || r == u"vf")) {
+        const QString base = futureBase(root, true);
+        mergeAlternatives(&paradigm, thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada,
+                                                      Tense::Present));
+    }
     return paradigm;
 }
 
