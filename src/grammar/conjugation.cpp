@@ -63,12 +63,13 @@ void mergeAlternatives(VerbParadigm *into, const VerbParadigm &from)
     }
 }
 
+// A strengthened final vowel before a vowel: e, o, ai, au -> ay, av, Ay, Av.
 QString beforeConnectingI(const QString &strengthened)
 {
-    if (strengthened.endsWith(u'o'))
-        return strengthened.chopped(1) + QStringLiteral("av");
-    if (strengthened.endsWith(u'e'))
-        return strengthened.chopped(1) + QStringLiteral("ay");
+    static const QHash<QChar, QString> beforeVowel = {
+        {u'e', "ay"}, {u'o', "av"}, {u'E', "Ay"}, {u'O', "Av"}};
+    if (!strengthened.isEmpty() && beforeVowel.contains(strengthened.back()))
+        return strengthened.chopped(1) + beforeVowel.value(strengthened.back());
     return strengthened;
 }
 
@@ -102,11 +103,7 @@ QString passiveFutureAlternative(const VerbRoot &root)
     QString strengthened = r.chopped(1) + vrddhi(last);
     if (strengthened.endsWith(u'A'))
         strengthened += u'y';
-    else if (strengthened.endsWith(u'E'))
-        strengthened = strengthened.chopped(1) + QStringLiteral("Ay");
-    else if (strengthened.endsWith(u'O'))
-        strengthened = strengthened.chopped(1) + QStringLiteral("Av");
-    return strengthened + QStringLiteral("izy");
+    return beforeConnectingI(strengthened) + QStringLiteral("izy");
 }
 
 QString passiveBase(const VerbRoot &root)
@@ -198,13 +195,12 @@ VerbRoot rootFor(const QString &itrans, int verbClass, QString *error)
         *error = QStringLiteral("there is no present class %1").arg(verbClass);
         return {};
     }
-    VerbRoot regular = regularRoot(itrans, sounds, verbClass);
-    if (!regular.isThematic()) {
+    if (verbClass != 1 && verbClass != 4 && verbClass != 6 && verbClass != 10) {
         *error = QStringLiteral("the present stem of %1 in class %2 is not known")
                      .arg(itrans, QString::number(verbClass));
         return {};
     }
-    return regular;
+    return regularRoot(itrans, sounds, verbClass);
 }
 
 // The active imperative allows tAt beside tu and hi, made on the stem of the dual (bhavatAt).
