@@ -145,6 +145,20 @@ QStringList weakStemChoices(const VerbRoot &root, const QString &stem, const QSt
     return {stem};
 }
 
+// bhI and hA may shorten the I of the weak stem before consonants (bibhitaH, jahitaH); hA
+// drops it before y (jahyAt) and keeps its A in the second singular (jahAhi).
+QStringList shortenedWeakStems(const VerbRoot &root, const QStringList &stems,
+                               const QString &ending)
+{
+    const QString shortened = root.weakStem.chopped(1) + u'i';
+    if (isRoot(root, "hA") && ending.startsWith(u'y'))
+        return {root.weakStem.chopped(1)};
+    QStringList out = stems;
+    if (isRoot(root, "hA") && ending == u"hi")
+        out.prepend(root.strongStem);
+    return out << shortened;
+}
+
 // The second singular imperative active: hi, dhi after consonants and in hu, nothing after
 // the u of the nasal classes, Ana for the consonant roots of class 9.
 QPair<QString, QString> imperativeSecondSingular(const VerbRoot &root)
@@ -219,8 +233,9 @@ QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell
         stems = strong ? QStringList{stemFor(root, true, ending)}
                        : weakStemChoices(root, stemFor(root, false, ending), ending);
     }
-    if (isRoot(root, "bhI") && !strong && !ending.isEmpty() && isConsonant(ending.front()))
-        stems.append(QStringLiteral("biBi"));
+    if ((isRoot(root, "bhI") || isRoot(root, "hA")) && !strong && !ending.isEmpty() &&
+        isConsonant(ending.front()))
+        stems = shortenedWeakStems(root, stems, ending);
     QStringList forms;
     for (const QString &stem : stems)
         forms += joinCell(root, tense, stem, ending);
