@@ -279,6 +279,14 @@ void applyIrregularities(const VerbRoot &root, Pada pada, Tense tense, VerbParad
         if (const char *form = secondSingular.value(root.root))
             setCell(paradigm, kSecondSingular, form);
     }
+    if (active && isRoot(root, "vach") && tense != Tense::Optative)
+        paradigm->cells[kThirdPlural].clear(); // the grammar gives no third plural
+    if (active && isRoot(root, "mR^ij")) {
+        const char *plural[] = {"- - mArjanti - - - - - -", "- - amArjan - - - - - -",
+                                "- - mArjantu - - - - - -", nullptr};
+        if (plural[static_cast<int>(tense)])
+            addAlternatives(paradigm, plural[static_cast<int>(tense)]);
+    }
     if (active && tense == Tense::Present && isRoot(root, "brU"))
         addAlternatives(paradigm, "Aha AhatuH AhuH Attha AhathuH - - - -");
     if (active && isRoot(root, "stu")) {

@@ -163,13 +163,19 @@ QString joinOther(const QString &base, QChar last, const QString &ending)
     return base + last + ending;
 }
 
+// The j of mfj (mArzwi) goes as z; elsewhere j goes as g (yunakti).
+bool jSoundsAsZ(const QString &stem)
+{
+    return stem.endsWith(QStringLiteral("fj")) || stem.endsWith(QStringLiteral("Arj"));
+}
+
 QString finalConsonant(const QString &stem)
 {
     const QChar last = stem.back();
     const QString base = stem.chopped(1);
     if (last == u'h' && hIsVelar(stem))
         return throwBackAspiration(base) + u'k';
-    if (isOneOf(last, u"zShQ") || (last == u'j' && stem.endsWith(QStringLiteral("fj"))))
+    if (isOneOf(last, u"zShQ") || jSoundsAsZ(stem))
         return base + u'w';
     if (isOneOf(last, u"cjkKgG"))
         return (last == u'G' ? throwBackAspiration(base) : base) + u'k';
@@ -307,8 +313,7 @@ static QString joinConsonants(const QString &stem, const QString &ending)
     if (stem.endsWith(QStringLiteral("kz")))
         return ending.front() == u's' ? stem + ending.mid(1)
                                       : joinCerebral(base.chopped(1), u'z', ending);
-    if (isOneOf(last, u"zSQ") || (last == u'j' && stem.endsWith(QStringLiteral("fj"))) ||
-        (last == u'h' && !hIsVelar(stem)))
+    if (isOneOf(last, u"zSQ") || jSoundsAsZ(stem) || (last == u'h' && !hIsVelar(stem)))
         return joinCerebral(base, last, ending);
     if (isOneOf(last, u"cjkKgGh"))
         return joinVelar(base, last, ending);
