@@ -179,7 +179,7 @@ VerbRoot regularRoot(const QString &itrans, const QString &sounds, int verbClass
 
 // The root's entry for the class asked for: from the table, or by the rules for a thematic
 // class; an empty root with the reason otherwise.
-VerbRoot rootFor(const QString &itrans, int verbClass, QString *error)
+VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error)
 {
     bool ok = false;
     const QString sounds = soundsFromItrans(itrans, &ok);
@@ -187,7 +187,13 @@ VerbRoot rootFor(const QString &itrans, int verbClass, QString *error)
         *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans);
         return {};
     }
-    for (const VerbRoot &entry : findVerbRoot(itrans)) {
+    // A root may have one line for each pada when their stems differ (i: yanti, adhIyate).
+    const QList<VerbRoot> entries = findVerbRoot(itrans);
+    for (const VerbRoot &entry : entries) {
+        if (entry.verbClass == verbClass && entry.takes(pada))
+            return entry;
+    }
+    for (const VerbRoot &entry : entries) {
         if (entry.verbClass == verbClass)
             return entry;
     }
@@ -318,7 +324,7 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     QString bareRoot;
     if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
         return result;
-    const VerbRoot root = rootFor(bareRoot, request.verbClass, &result.error);
+    const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
     if (!result.ok())
         return result;
     if (!request.passive && !root.takes(request.pada)) {
