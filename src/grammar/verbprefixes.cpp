@@ -101,7 +101,7 @@ QString joinPrefix(const QString &prefix, const QString &word, const QString &ro
     return isVowel(word.front()) ? joinVowelPrefix(prefix, word, rootSounds) : prefix + word;
 }
 
-// ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, ni + sTAsyati -> nizWAsyati.
+// ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, aBi + stOti -> aBizwOti.
 QString retroflexInitialS(const QString &word)
 {
     const qsizetype at = word.startsWith(u's') ? 0 : word.startsWith(QStringLiteral("as")) ? 1 : -1;
@@ -109,8 +109,8 @@ QString retroflexInitialS(const QString &word)
         return word;
     QString out = word;
     out[at] = u'z';
-    if (at + 1 < out.size() && out[at + 1] == u'T')
-        out[at + 1] = u'W';
+    if (at + 1 < out.size() && (out[at + 1] == u't' || out[at + 1] == u'T'))
+        out[at + 1] = out[at + 1] == u't' ? u'w' : u'W';
     return out;
 }
 
