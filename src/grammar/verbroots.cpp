@@ -58,8 +58,10 @@ bool readRoot(const QString &line, VerbRoot *root)
         futureIFlags(root->futureParasmaipada ? future.mid(2) : future, &root->futureStem);
     if (fields[5] != u"-")
         root->passiveStem = sounds(fields[5]);
-    return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && root->verbClass >= 1 &&
-           root->verbClass <= 10;
+    const bool stemsRead =
+        root->isThematic() ? root->strongStem.endsWith(u'a') : !root->weakStem.isEmpty();
+    return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && stemsRead &&
+           root->verbClass >= 1 && root->verbClass <= 10;
 }
 
 QList<VerbRoot> readTable()
