@@ -269,7 +269,8 @@ QString thirdSingularPresent(const VerbRoot &root, Pada pada)
 
 // The third singular present of every root of the table, bare or with the prefixes tried
 // (sounds -> candidates, best first).
-QHash<QString, QList<VerbCandidate>> indexThirdSingulars(const QStringList &prefixChains)
+QHash<QString, QList<VerbCandidate>>
+indexThirdSingulars(const QList<QPair<QString, QStringList>> &prefixChains)
 {
     QHash<QString, QList<VerbCandidate>> byForm;
     for (const VerbRoot &root : verbRootTable()) {
@@ -277,16 +278,25 @@ QHash<QString, QList<VerbCandidate>> indexThirdSingulars(const QStringList &pref
             if (!root.takes(pada))
                 continue;
             const QString form = thirdSingularPresent(root, pada);
-            for (const QString &chain : prefixChains) {
-                QStringList prefixes;
-                QString bare, error;
-                splitPrefixes(chain + root.root, &prefixes, &bare, &error);
+            for (const auto &[chain, prefixes] : prefixChains)
                 byForm[withPrefixes(prefixes, root.rootSounds, form)].append(
                     {chain + root.root, root.verbClass, pada});
-            }
         }
     }
     return byForm;
+}
+
+// The prefix chains the guesser tries, each with its prefixes in sounds.
+QList<QPair<QString, QStringList>> splitPrefixChains()
+{
+    QList<QPair<QString, QStringList>> chains;
+    for (const QString &chain : commonPrefixChains()) {
+        QStringList prefixes;
+        QString bare, error;
+        splitPrefixes(chain, &prefixes, &bare, &error);
+        chains.append({chain, prefixes});
+    }
+    return chains;
 }
 
 // Every active form of the present system and the future of the roots of the table, for a
@@ -353,11 +363,12 @@ QList<VerbCandidate> guessVerbRoots(const QString &citationForm)
     const QString sounds = soundsFromItrans(citationForm.trimmed(), &ok);
     if (!ok || sounds.isEmpty())
         return {};
-    static const QHash<QString, QList<VerbCandidate>> bare = indexThirdSingulars({QString()});
+    static const QHash<QString, QList<VerbCandidate>> bare =
+        indexThirdSingulars({{QString(), QStringList()}});
     if (const auto found = bare.constFind(sounds); found != bare.cend())
         return *found;
     static const QHash<QString, QList<VerbCandidate>> prefixed =
-        indexThirdSingulars(commonPrefixChains());
+        indexThirdSingulars(splitPrefixChains());
     if (const auto found = prefixed.constFind(sounds); found != prefixed.cend())
         return *found;
     static const QHash<QString, QList<VerbCandidate>> anyForm = indexActiveForms();

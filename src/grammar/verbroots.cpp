@@ -4,6 +4,7 @@
 #include "verbphonology.h"
 #include "verbrootsdata.h"
 
+#include <QMultiHash>
 #include <QStringList>
 
 namespace vantro {
@@ -90,12 +91,17 @@ const QList<VerbRoot> &verbRootTable()
 
 QList<VerbRoot> findVerbRoot(const QString &root)
 {
+    static const QMultiHash<QString, qsizetype> bySounds = [] {
+        QMultiHash<QString, qsizetype> index;
+        const QList<VerbRoot> &table = verbRootTable();
+        for (qsizetype i = table.size() - 1; i >= 0; --i)
+            index.insert(table[i].rootSounds, i);
+        return index;
+    }();
     const QString key = sounds(root);
     QList<VerbRoot> found;
-    for (const VerbRoot &entry : verbRootTable()) {
-        if (entry.rootSounds == key)
-            found.append(entry);
-    }
+    for (auto it = bySounds.constFind(key); it != bySounds.cend() && it.key() == key; ++it)
+        found.append(verbRootTable()[it.value()]);
     return found;
 }
 
