@@ -12,7 +12,9 @@ enum class Tense { Present, Imperfect, Imperative, Optative, Future };
 
 struct VerbRequest
 {
-    QString root; // ITRANS, as the grammars cite it: "bhU", "kR^i", "gam"
+    // ITRANS, as the grammars cite it: "bhU", "kR^i", "gam"; prefixes go before it, each
+    // with a hyphen: "A-gam", "prati-A-gam", "sam-kR^i".
+    QString root;
     int verbClass = 1;
     Pada pada = Pada::Parasmaipada;
     Tense tense = Tense::Present;
@@ -22,7 +24,8 @@ struct VerbRequest
 Inflection<VerbParadigm> conjugate(const VerbRequest &request);
 
 // A root, class and pada that a third person singular present may come from, best first
-// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P).
+// ("bhavati" -> bhU 1 P, "karoti" -> kR^i 8 P, "AgachChati" -> A-gam 1 P); a word that is
+// no third singular is looked for among all the active forms of the roots ("gachChAmi").
 struct VerbCandidate
 {
     QString root;
@@ -30,5 +33,9 @@ struct VerbCandidate
     Pada pada = Pada::Parasmaipada;
 };
 QList<VerbCandidate> guessVerbRoots(const QString &citationForm);
+
+// The classes and padas the table of roots gives a root ("bhU" -> 1 P; "kR^i" -> 8 P, 8 A),
+// for a window to offer; empty when the root is not in the table.
+QList<VerbCandidate> verbRootClasses(const QString &root);
 
 } // namespace vantro

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The grammar library, driven by the paradigms and cases in data/.
+#include "conjugation.h"
 #include "dbtools.h"
 #include "declension.h"
 #include "sandhi.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace vantro;
@@ -27,6 +29,12 @@ void addRows(const char *file)
 Gender genderOf(const QString &letter)
 {
     return letter == u"m" ? Gender::Masculine : letter == u"f" ? Gender::Feminine : Gender::Neuter;
+}
+
+Tense tenseNamed(const QString &name)
+{
+    const QStringList names = {"present", "imperfect", "imperative", "optative", "future"};
+    return static_cast<Tense>(names.indexOf(name));
 }
 
 } // namespace
@@ -68,6 +76,43 @@ private slots:
         QCOMPARE(given.mid(0, expected.size()), expected);
         if (expected.isEmpty())
             QVERIFY(given.isEmpty());
+    }
+
+    // root, class, pada, tense, passive, then the nine cells 3sg 3du 3pl 2sg ... 1pl, or
+    // "error" and a piece of the reason.
+    void verbs_data() { addRows("verbs.tsv"); }
+    void verbs()
+    {
+        QFETCH(QStringList, cells);
+        // A line of the table of roots that does not read is only ever reported as a warning.
+        QTest::failOnWarning(QRegularExpression(QStringLiteral("^verb roots")));
+        const VerbRequest request{cells[0], cells[1].toInt(),
+                                  cells[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada,
+                                  tenseNamed(cells[3]), cells[4] == u"1"};
+        const Inflection<VerbParadigm> result = conjugate(request);
+        if (cells.value(5) == u"error") {
+            QVERIFY(!result.ok() && result.error.contains(cells.value(6)));
+            return;
+        }
+        QCOMPARE(cells.size(), 14);
+        QVERIFY2(result.ok(), qPrintable(result.error));
+        for (int cell = 0; cell < kPersonCount * kNumberCount; ++cell)
+            QCOMPARE(result.paradigm.cells[std::size_t(cell)].join(u','), cells[5 + cell]);
+    }
+
+    // a form, then the candidates "root class pada", best first, parted by semicolons.
+    void verbGuesses_data() { addRows("verbguess.tsv"); }
+    void verbGuesses()
+    {
+        QFETCH(QStringList, cells);
+        QStringList guessed;
+        for (const VerbCandidate &c : guessVerbRoots(cells[0]))
+            guessed << QStringLiteral("%1 %2 %3")
+                           .arg(c.root)
+                           .arg(c.verbClass)
+                           .arg(c.pada == Pada::Atmanepada ? QStringLiteral("A")
+                                                           : QStringLiteral("P"));
+        QCOMPARE(guessed.join(u';'), cells.value(1));
     }
 
     // the words as typed, the usual joining and, where given, the other permitted ones parted

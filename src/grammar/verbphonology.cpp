@@ -1,0 +1,386 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "verbphonology.h"
+
+#include "itranstoken.h"
+
+#include <QHash>
+
+namespace vantro::verbs {
+
+namespace {
+
+// The preferred ITRANS spelling of each sound; kSh and j~n are read as two sounds.
+struct SoundSpelling
+{
+    const char *itrans;
+    const char16_t *sounds;
+};
+
+const SoundSpelling kSpellings[] = {
+    {"a", u"a"},   {"A", u"A"},   {"i", u"i"},   {"I", u"I"},  {"u", u"u"},    {"U", u"U"},
+    {"R^i", u"f"}, {"R^I", u"F"}, {"L^i", u"x"}, {"e", u"e"},  {"ai", u"E"},   {"o", u"o"},
+    {"au", u"O"},  {"k", u"k"},   {"kh", u"K"},  {"g", u"g"},  {"gh", u"G"},   {"~N", u"N"},
+    {"ch", u"c"},  {"Ch", u"C"},  {"j", u"j"},   {"jh", u"J"}, {"~n", u"Y"},   {"T", u"w"},
+    {"Th", u"W"},  {"D", u"q"},   {"Dh", u"Q"},  {"N", u"R"},  {"t", u"t"},    {"th", u"T"},
+    {"d", u"d"},   {"dh", u"D"},  {"n", u"n"},   {"p", u"p"},  {"ph", u"P"},   {"b", u"b"},
+    {"bh", u"B"},  {"m", u"m"},   {"y", u"y"},   {"r", u"r"},  {"l", u"l"},    {"v", u"v"},
+    {"sh", u"S"},  {"Sh", u"z"},  {"s", u"s"},   {"h", u"h"},  {"kSh", u"kz"}, {"j~n", u"jY"},
+    {"M", u"M"},   {"H", u"H"},
+};
+
+const QHash<QString, QString> &soundOfSpelling()
+{
+    static const QHash<QString, QString> table = [] {
+        QHash<QString, QString> map;
+        for (const SoundSpelling &s : kSpellings)
+            map.insert(QString::fromLatin1(s.itrans), QString::fromUtf16(s.sounds));
+        return map;
+    }();
+    return table;
+}
+
+const QHash<QChar, QString> &spellingOfSound()
+{
+    static const QHash<QChar, QString> table = [] {
+        QHash<QChar, QString> map;
+        for (const SoundSpelling &s : kSpellings) {
+            const QString sounds = QString::fromUtf16(s.sounds);
+            if (sounds.size() == 1)
+                map.insert(sounds.front(), QString::fromLatin1(s.itrans));
+        }
+        return map;
+    }();
+    return table;
+}
+
+const QString kVowels = QStringLiteral("aAiIuUfFxeEoO");
+const QString kConsonants = QStringLiteral("kKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh");
+
+bool isOneOf(QChar c, const char16_t *set)
+{
+    return QStringView(set).contains(c);
+}
+
+// A final aspirate that loses its breath hands it to an initial g, d or b.
+QString throwBackAspiration(QString stem)
+{
+    static const QHash<QChar, QChar> aspirated = {{u'g', u'G'}, {u'd', u'D'}, {u'b', u'B'}};
+    if (!stem.isEmpty() && aspirated.contains(stem.front()))
+        stem[0] = aspirated.value(stem.front());
+    return stem;
+}
+
+bool isAspirateFinal(QChar c)
+{
+    return isOneOf(c, u"GDBhQJ");
+}
+
+// h of duh, dih, druh, snih sounds as gh; elsewhere (lih, vah) as the cerebral dh.
+bool hIsVelar(const QString &stem)
+{
+    return stem.startsWith(u'd') || stem.startsWith(u'D') || stem.startsWith(QStringLiteral("sn"));
+}
+
+QString lengthenLastVowel(QString stem)
+{
+    static const QHash<QChar, QChar> longer = {{u'i', u'I'}, {u'u', u'U'}};
+    if (!stem.isEmpty() && longer.contains(stem.back()))
+        stem.back() = longer.value(stem.back());
+    return stem;
+}
+
+QString dentalToCerebral(const QString &ending)
+{
+    QString out = ending;
+    if (out.startsWith(u't'))
+        out[0] = u'w';
+    else if (out.startsWith(u'T'))
+        out[0] = u'W';
+    return out;
+}
+
+QString withEndingS(QString ending, QChar to)
+{
+    ending[0] = to;
+    return ending;
+}
+
+QString joinCerebral(const QString &base, QChar last, const QString &ending)
+{
+    const QChar e = ending.front();
+    if (last == u'h' && (e == u't' || e == u'T' || e == u'D'))
+        return lengthenLastVowel(base) + u'Q' + ending.mid(1);
+    if (e == u't' || e == u'T')
+        return base + u'z' + dentalToCerebral(ending);
+    if (e == u'D')
+        return base + u'q' + u'Q' + ending.mid(1);
+    return base + u'k' + withEndingS(ending, u'z');
+}
+
+QString joinVelar(const QString &base, QChar last, const QString &ending)
+{
+    const QChar e = ending.front();
+    const bool voicedAspirate = last == u'h' || last == u'G';
+    if (e == u's')
+        return (voicedAspirate ? throwBackAspiration(base) : base) + u'k' +
+               withEndingS(ending, u'z');
+    if (voicedAspirate) {
+        const QString front =
+            ending.startsWith(QStringLiteral("Dv")) ? throwBackAspiration(base) : base;
+        return front + u'g' + u'D' + ending.mid(1);
+    }
+    if (e == u'D')
+        return base + u'g' + ending;
+    return base + u'k' + ending;
+}
+
+QString joinDental(const QString &base, QChar last, const QString &ending)
+{
+    const QChar e = ending.front();
+    if (e == u's')
+        return (last == u'D' ? throwBackAspiration(base) : base) + u't' + ending;
+    if (last == u'D' || e == u'D')
+        return base + u'd' + u'D' + ending.mid(1);
+    return base + u't' + ending;
+}
+
+QString joinOther(const QString &base, QChar last, const QString &ending)
+{
+    const QChar e = ending.front();
+    if (last == u's')
+        return e == u'D' ? base + ending : base + u's' + ending;
+    if (isOneOf(last, u"pbB")) {
+        if (e == u's')
+            return (last == u'B' ? throwBackAspiration(base) : base) + u'p' + ending;
+        if (last == u'B' && (e == u't' || e == u'T'))
+            return base + u'b' + u'D' + ending.mid(1);
+        return base + (e == u'D' ? u'b' : u'p') + ending;
+    }
+    if ((last == u'n' || last == u'm') && e == u's')
+        return base + u'M' + ending;
+    if (last == u'r' && e == u's')
+        return base + last + withEndingS(ending, u'z');
+    return base + last + ending;
+}
+
+// The j of mfj (mArzwi) goes as z; elsewhere j goes as g (yunakti).
+bool jSoundsAsZ(const QString &stem)
+{
+    return stem.endsWith(QStringLiteral("fj")) || stem.endsWith(QStringLiteral("Arj"));
+}
+
+QString finalConsonant(const QString &stem)
+{
+    const QChar last = stem.back();
+    const QString base = stem.chopped(1);
+    if (last == u'h' && hIsVelar(stem))
+        return throwBackAspiration(base) + u'k';
+    if (isOneOf(last, u"zShQ") || jSoundsAsZ(stem))
+        return base + u'w';
+    if (isOneOf(last, u"cjkKgG"))
+        return (last == u'G' ? throwBackAspiration(base) : base) + u'k';
+    if (isOneOf(last, u"tTdDs"))
+        return (last == u'D' ? throwBackAspiration(base) : base) + u't';
+    if (isOneOf(last, u"pPbB"))
+        return base + u'p';
+    return stem;
+}
+
+} // namespace
+
+static QString joinVowels(const QString &stem, const QString &ending);
+static QString joinConsonants(const QString &stem, const QString &ending);
+
+QString soundsFromItrans(QStringView itrans, bool *ok)
+{
+    QString sounds;
+    *ok = true;
+    ItransTokenizer tokenizer(itrans);
+    for (ItransToken token; tokenizer.next(&token);) {
+        const QString spelling =
+            token.isLetter() ? QString::fromLatin1(token.letter()->preferred()) : QString();
+        const QString sound = soundOfSpelling().value(spelling);
+        if (sound.isEmpty()) {
+            *ok = false;
+            return {};
+        }
+        sounds += sound;
+    }
+    return sounds;
+}
+
+QString itransFromSounds(QStringView sounds)
+{
+    QString itrans;
+    for (const QChar c : sounds)
+        itrans += spellingOfSound().value(c);
+    return itrans;
+}
+
+bool isVowel(QChar sound)
+{
+    return kVowels.contains(sound);
+}
+
+bool isConsonant(QChar sound)
+{
+    return kConsonants.contains(sound);
+}
+
+bool followsConsonant(QStringView sounds, qsizetype index)
+{
+    return index > 0 && isConsonant(sounds[index - 1]);
+}
+
+QString guna(QChar vowel)
+{
+    static const QHash<QChar, QString> grade = {{u'i', "e"}, {u'I', "e"},  {u'u', "o"},
+                                                {u'U', "o"}, {u'f', "ar"}, {u'F', "ar"},
+                                                {u'x', "al"}};
+    return grade.value(vowel, QString(vowel));
+}
+
+QString vrddhi(QChar vowel)
+{
+    static const QHash<QChar, QString> grade = {
+        {u'a', "A"}, {u'i', "E"},  {u'I', "E"},  {u'e', "E"}, {u'u', "O"}, {u'U', "O"},
+        {u'o', "O"}, {u'f', "Ar"}, {u'F', "Ar"}, {u'E', "E"}, {u'O', "O"}};
+    return grade.value(vowel, QString(vowel));
+}
+
+QString gunaOfRoot(const QString &root)
+{
+    if (root.isEmpty())
+        return root;
+    if (isVowel(root.back()))
+        return root.chopped(1) + guna(root.back());
+    const qsizetype v = root.size() - 2;
+    if (v >= 0 && isOneOf(root[v], u"iufx"))
+        return root.left(v) + guna(root[v]) + root.back();
+    return root;
+}
+
+QString withAugment(const QString &stem)
+{
+    if (!stem.isEmpty() && isVowel(stem.front()))
+        return vrddhi(stem.front()) + stem.mid(1);
+    // A short vowel before ch doubles it with c ("acCinat").
+    return stem.startsWith(u'C') ? QStringLiteral("ac") + stem : u'a' + stem;
+}
+
+QString attach(const QString &stem, const QString &ending)
+{
+    if (stem.isEmpty())
+        return ending;
+    if (isConsonant(stem.back()))
+        return joinConsonants(stem, ending);
+    if (ending.isEmpty())
+        return stem;
+    if (ending.size() > 1 && ending.front() == u's' && isOneOf(stem.back(), u"iIuUfFeEoO"))
+        return stem + withEndingS(ending, u'z');
+    return joinVowels(stem, ending);
+}
+
+static QString joinVowels(const QString &stem, const QString &ending)
+{
+    if (!isVowel(ending.front()))
+        return stem + ending;
+    const QChar last = stem.back();
+    const QString base = stem.chopped(1);
+    if (last == u'o' || last == u'O')
+        return base + QStringLiteral("av") + ending;
+    if (last == u'e')
+        return base + QStringLiteral("ay") + ending;
+    if (last == u'A' && isOneOf(ending.front(), u"aA"))
+        return stem + ending.mid(1);
+    if (last == u'A' && ending.front() == u'u')
+        return base + ending;
+    if (last == u'A' && ending.front() == u'E')
+        return base + ending;
+    return stem + ending;
+}
+
+static QString joinConsonants(const QString &stem, const QString &ending)
+{
+    if (stem.isEmpty() || !isConsonant(stem.back()))
+        return stem + ending;
+    if (ending.isEmpty())
+        return finalConsonant(stem);
+    if (!isOneOf(ending.front(), u"tTDs"))
+        return stem + ending;
+    const QChar last = stem.back();
+    const QString base = stem.chopped(1);
+    if (stem.endsWith(QStringLiteral("kz")))
+        return ending.front() == u's' ? stem + ending.mid(1)
+                                      : joinCerebral(base.chopped(1), u'z', ending);
+    if (isOneOf(last, u"zSQ") || jSoundsAsZ(stem) || (last == u'h' && !hIsVelar(stem)))
+        return joinCerebral(base, last, ending);
+    if (isOneOf(last, u"cjkKgGh"))
+        return joinVelar(base, last, ending);
+    if (isOneOf(last, u"tTdD"))
+        return joinDental(base, last, ending);
+    return joinOther(base, last, ending);
+}
+
+QString joinBeforeFutureS(const QString &stem, const QString &ending)
+{
+    if (stem.isEmpty())
+        return ending;
+    const QChar last = stem.back();
+    if (isVowel(last))
+        return stem + (isOneOf(last, u"aA") ? ending : withEndingS(ending, u'z'));
+    const QString base = stem.chopped(1);
+    if (stem.endsWith(QStringLiteral("kz")))
+        return stem + ending.mid(1);
+    if (isOneOf(last, u"cjSzhkKgG"))
+        return (isAspirateFinal(last) ? throwBackAspiration(base) : base) + u'k' +
+               withEndingS(ending, u'z');
+    if (last == u's')
+        return base + u't' + ending;
+    if (last == u'r')
+        return stem + withEndingS(ending, u'z');
+    return joinConsonants(stem, ending);
+}
+
+bool retroflexReaches(QStringView word, qsizetype index)
+{
+    if (index + 1 >= word.size() || word[index] != u'n' ||
+        !isOneOf(word[index + 1], u"aAiIuUfFeEoOyvmn"))
+        return false;
+    for (qsizetype j = index - 1; j >= 0; --j) {
+        if (isOneOf(word[j], u"rfFz"))
+            return true;
+        if (!isOneOf(word[j], u"aAiIuUfFeEoOhyvkKgGNpPbBmM"))
+            return false;
+    }
+    return false;
+}
+
+QString retroflexN(const QString &word)
+{
+    QString out = word;
+    for (qsizetype i = 0; i + 1 < out.size(); ++i) {
+        if (retroflexReaches(out, i))
+            out[i] = u'R';
+    }
+    return out;
+}
+
+QString finishWord(const QString &word)
+{
+    QString out = retroflexN(word);
+    static const QHash<QChar, QChar> nasalOf = {
+        {u'k', u'N'}, {u'K', u'N'}, {u'g', u'N'}, {u'G', u'N'}, {u'c', u'Y'},
+        {u'C', u'Y'}, {u'j', u'Y'}, {u'J', u'Y'}, {u'w', u'R'}, {u'W', u'R'},
+        {u'q', u'R'}, {u'Q', u'R'}, {u't', u'n'}, {u'T', u'n'}, {u'd', u'n'},
+        {u'D', u'n'}, {u'p', u'm'}, {u'P', u'm'}, {u'b', u'm'}, {u'B', u'm'}};
+    for (qsizetype i = 0; i + 1 < out.size(); ++i) {
+        if (out[i] == u'M' && nasalOf.contains(out[i + 1]))
+            out[i] = nasalOf.value(out[i + 1]);
+    }
+    if (!out.isEmpty() && (out.back() == u's' || out.back() == u'r'))
+        out.back() = u'H';
+    return out;
+}
+
+} // namespace vantro::verbs

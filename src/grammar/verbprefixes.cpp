@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "verbprefixes.h"
+
+#include "verbphonology.h"
+
+namespace vantro::verbs {
+
+namespace {
+
+// The prefixes in sounds; dus and nis in their basic s form.
+const QStringList kPrefixes = {"ati",  "aDi", "anu",   "apa", "api", "aBi", "ava",
+                               "A",    "ud",  "upa",   "dus", "nis", "ni",  "parA",
+                               "pari", "pra", "prati", "vi",  "sam"};
+
+// The roots whose s turns to z after a prefix in i or u, even across the augment.
+const QStringList kRetroflexingRoots = {"sad", "svap", "sev", "sic",   "saYj",
+                                        "su",  "stu",  "sTA", "stamB", "siD"};
+
+// Roots in n that keep it after pra, pari and the like (pranandati, pranR^ityati).
+const QStringList kDentalNRoots = {"nand", "nft", "nATh", "nAD", "nard"};
+
+bool isOneOf(QChar c, const char16_t *set)
+{
+    return QStringView(set).contains(c);
+}
+
+// a of a prefix with the root's first vowel: a + i -> e and the like, but a + f -> Ar, and the
+// e of i and edh take vrddhi (upaiti, praidhate) except after A (eti).
+QString joinVowelPrefix(const QString &prefix, const QString &word, const QString &rootSounds)
+{
+    const QChar p = prefix.back();
+    const QChar w = word.front();
+    const QString base = prefix.chopped(1);
+    const QString rest = word.mid(1);
+    if (p == u'a' || p == u'A') {
+        if (isOneOf(w, u"aA"))
+            return base + u'A' + rest;
+        if (isOneOf(w, u"iI"))
+            return base + u'e' + rest;
+        if (isOneOf(w, u"uU"))
+            return base + u'o' + rest;
+        if (w == u'f')
+            return base + QStringLiteral("Ar") + rest;
+        if (w == u'e' && prefix != u"A" && (rootSounds == u"i" || rootSounds == u"eD"))
+            return base + u'E' + rest;
+        return base + word; // e, o take the place of the a; ai, au swallow it
+    }
+    const bool front = isOneOf(p, u"iI");
+    if ((front && isOneOf(w, u"iI")) || (!front && isOneOf(w, u"uU")))
+        return base + (front ? u'I' : u'U') + rest;
+    return base + (front ? u'y' : u'v') + word;
+}
+
+QString joinUd(const QString &word)
+{
+    const QChar w = word.front();
+    if (isOneOf(w, u"cC"))
+        return QStringLiteral("uc") + word;
+    if (isOneOf(w, u"jJ"))
+        return QStringLiteral("uj") + word;
+    if (isOneOf(w, u"qQ"))
+        return QStringLiteral("uq") + word;
+    if (w == u'l')
+        return QStringLiteral("ul") + word;
+    if (isOneOf(w, u"nm"))
+        return QStringLiteral("un") + word;
+    if (w == u'h')
+        return QStringLiteral("udD") + word.mid(1);
+    if (isOneOf(w, u"kKwWtTpPsSz"))
+        return QStringLiteral("ut") + word;
+    return QStringLiteral("ud") + word;
+}
+
+QString joinNisDus(const QString &prefix, const QString &word)
+{
+    const QString base = prefix.chopped(1);
+    const QChar w = word.front();
+    if (isVowel(w) || isOneOf(w, u"gGjJqQdDbBnmyvlh"))
+        return base + u'r' + word;
+    if (w == u'r')
+        return base.chopped(1) + u'I' + word;
+    if (isOneOf(w, u"kKpP"))
+        return base + u'z' + word;
+    if (isOneOf(w, u"cC"))
+        return base + u'S' + word;
+    if (isOneOf(w, u"tT"))
+        return base + u's' + word;
+    return base + u'H' + word;
+}
+
+QString joinPrefix(const QString &prefix, const QString &word, const QString &rootSounds)
+{
+    if (word.isEmpty())
+        return prefix;
+    if (prefix == u"ud")
+        return joinUd(word);
+    if (prefix == u"nis" || prefix == u"dus")
+        return joinNisDus(prefix, word);
+    if (prefix == u"sam")
+        return isVowel(word.front()) ? prefix + word : QStringLiteral("saM") + word;
+    return isVowel(word.front()) ? joinVowelPrefix(prefix, word, rootSounds) : prefix + word;
+}
+
+// ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, aBi + stOti -> aBizwOti.
+QString retroflexInitialS(const QString &word)
+{
+    const qsizetype at = word.startsWith(u's') ? 0 : word.startsWith(QStringLiteral("as")) ? 1 : -1;
+    if (at < 0)
+        return word;
+    QString out = word;
+    out[at] = u'z';
+    if (at + 1 < out.size() && (out[at + 1] == u't' || out[at + 1] == u'T'))
+        out[at + 1] = out[at + 1] == u't' ? u'w' : u'W';
+    return out;
+}
+
+// Across a prefix only the n of a root that has it first and the n of the first person
+// imperative Ani turn to R (praRamati, prabhavARi, but prApnoti).
+QString retroflexAcrossPrefix(const QString &word, qsizetype prefixLength,
+                              const QString &rootSounds)
+{
+    QList<qsizetype> targets;
+    if (rootSounds.startsWith(u'n') && !kDentalNRoots.contains(rootSounds))
+        targets.append(word.indexOf(u'n', qMax<qsizetype>(0, prefixLength - 1)));
+    if (word.endsWith(QStringLiteral("Ani")))
+        targets.append(word.size() - 2);
+    QString out = word;
+    for (const qsizetype at : targets) {
+        if (at >= 0 && retroflexReaches(out, at))
+            out[at] = u'R';
+    }
+    return out;
+}
+
+} // namespace
+
+bool splitPrefixes(const QString &itrans, QStringList *prefixes, QString *root, QString *error)
+{
+    QStringList parts = itrans.trimmed().split(u'-');
+    *root = parts.takeLast();
+    prefixes->clear();
+    for (const QString &part : parts) {
+        bool ok = false;
+        const QString sounds = soundsFromItrans(part, &ok);
+        if (!ok || !kPrefixes.contains(sounds)) {
+            *error = QStringLiteral("\"%1\" is not a verbal prefix").arg(part);
+            return false;
+        }
+        prefixes->append(sounds);
+    }
+    return true;
+}
+
+QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, const QString &form)
+{
+    QString word = form;
+    if (prefixes.isEmpty())
+        return word;
+    if (kRetroflexingRoots.contains(rootSounds) && isOneOf(prefixes.back().back(), u"iu"))
+        word = retroflexInitialS(word);
+    if (prefixes.back() == u"ud" && (rootSounds == u"sTA" || rootSounds == u"stamB") &&
+        word.startsWith(u's'))
+        word.remove(0, 1);
+    if (prefixes.back() == u"sam" && rootSounds == u"kf")
+        word.prepend(u's');
+    for (qsizetype i = prefixes.size() - 1; i >= 0; --i)
+        word = joinPrefix(prefixes[i], word, rootSounds);
+    return retroflexAcrossPrefix(word, prefixes.join(QString()).size(), rootSounds);
+}
+
+const QStringList &commonPrefixChains()
+{
+    static const QStringList chains = [] {
+        QStringList list;
+        for (const QString &prefix : kPrefixes)
+            list.append(itransFromSounds(prefix) + u'-');
+        for (const char *pair : {"prati-A-", "sam-A-", "upa-A-", "abhi-A-", "vi-A-", "pari-A-",
+                                 "adhi-A-", "anu-pra-", "pra-ati-", "vi-ni-"})
+            list.append(QString::fromLatin1(pair));
+        return list;
+    }();
+    return chains;
+}
+
+} // namespace vantro::verbs

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "verbroots.h"
+
+#include "verbphonology.h"
+#include "verbrootsdata.h"
+
+#include <QMultiHash>
+#include <QStringList>
+
+namespace vantro {
+
+namespace {
+
+QString sounds(const QString &itrans)
+{
+    bool ok = false;
+    const QString out = verbs::soundsFromItrans(itrans, &ok);
+    return ok ? out : QString();
+}
+
+QList<bool> futureIFlags(const QString &field, QString *irregularStem)
+{
+    if (field == u"i")
+        return {true};
+    if (field == u"0")
+        return {false};
+    if (field == u"i0")
+        return {true, false};
+    if (field == u"0i")
+        return {false, true};
+    *irregularStem = sounds(field);
+    return {false};
+}
+
+void readStems(const QString &field, VerbRoot *root)
+{
+    const QStringList stems = field.split(u'/');
+    root->strongStem = sounds(stems.value(0));
+    root->weakStem = stems.size() > 1 ? sounds(stems.value(1)) : root->strongStem;
+    root->weakStemBeforeVowel = sounds(stems.value(2));
+    root->strongStemBeforeVowel = sounds(stems.value(3));
+}
+
+// A line: root, class, pada (P, A or U for both), present stem(s), future, passive.
+bool readRoot(const QString &line, VerbRoot *root)
+{
+    const QStringList fields = line.split(u'\t');
+    if (fields.size() < 6)
+        return false;
+    root->root = fields[0];
+    root->rootSounds = sounds(fields[0]);
+    root->verbClass = fields[1].toInt();
+    root->parasmaipada = fields[2] != u"A";
+    root->atmanepada = fields[2] != u"P";
+    readStems(fields[3], root);
+    QString future = fields[4];
+    root->futureParasmaipada = future.startsWith(QStringLiteral("P:"));
+    root->futureTakesI =
+        futureIFlags(root->futureParasmaipada ? future.mid(2) : future, &root->futureStem);
+    if (fields[5] != u"-")
+        root->passiveStem = sounds(fields[5]);
+    const bool stemsRead =
+        root->isThematic() ? root->strongStem.endsWith(u'a') : !root->weakStem.isEmpty();
+    return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && stemsRead &&
+           root->verbClass >= 1 && root->verbClass <= 10;
+}
+
+QList<VerbRoot> readTable()
+{
+    QList<VerbRoot> table;
+    const QStringList lines = QString::fromUtf8(kVerbRootsTsv).split(u'\n');
+    for (const QString &line : lines) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        VerbRoot root;
+        if (readRoot(line, &root))
+            table.append(root);
+        else
+            qWarning("verb roots: a line that is not a root: %s", qPrintable(line));
+    }
+    return table;
+}
+
+} // namespace
+
+const QList<VerbRoot> &verbRootTable()
+{
+    static const QList<VerbRoot> table = readTable();
+    return table;
+}
+
+QList<VerbRoot> findVerbRoot(const QString &root)
+{
+    static const QMultiHash<QString, qsizetype> bySounds = [] {
+        QMultiHash<QString, qsizetype> index;
+        const QList<VerbRoot> &table = verbRootTable();
+        for (qsizetype i = table.size() - 1; i >= 0; --i)
+            index.insert(table[i].rootSounds, i);
+        return index;
+    }();
+    const QString key = sounds(root);
+    QList<VerbRoot> found;
+    for (auto it = bySounds.constFind(key); it != bySounds.cend() && it.key() == key; ++it)
+        found.append(verbRootTable()[it.value()]);
+    return found;
+}
+
+} // namespace vantro

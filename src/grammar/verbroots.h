@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "conjugation.h"
+
+#include <QList>
+#include <QString>
+
+namespace vantro {
+
+// One root in one present class, as the table of roots gives it. Stems and the irregular
+// future and passive are kept in sounds (see verbphonology.h); the root in ITRANS.
+struct VerbRoot
+{
+    QString root;
+    QString rootSounds;
+    int verbClass = 1;
+    bool parasmaipada = true;
+    bool atmanepada = false;
+    // The thematic stem ("Bava"), or for the other classes the strong stem, the weak stem
+    // before consonants and, where the rules would not find them, the weak stem before
+    // vowels and the strong stem before vowels.
+    QString strongStem;
+    QString weakStem;
+    QString weakStemBeforeVowel;
+    QString strongStemBeforeVowel;
+    // Whether the simple future puts i before its sy, and either way first.
+    QList<bool> futureTakesI;
+    QString futureStem;              // irregular futures, without the endings ("drakzy")
+    bool futureParasmaipada = false; // active future of a middle present (mf: mariSyati)
+    QString passiveStem;             // irregular passives, without the endings ("kriy")
+
+    bool isThematic() const
+    {
+        return verbClass == 1 || verbClass == 4 || verbClass == 6 || verbClass == 10;
+    }
+    bool takes(Pada pada) const { return pada == Pada::Parasmaipada ? parasmaipada : atmanepada; }
+};
+
+// Every root of the table, in its order.
+const QList<VerbRoot> &verbRootTable();
+
+// The classes and padas the table knows for a root written in ITRANS ("bhU"); empty when
+// the root is not in the table.
+QList<VerbRoot> findVerbRoot(const QString &root);
+
+} // namespace vantro
