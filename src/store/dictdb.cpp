@@ -341,12 +341,11 @@ int cDictDB::refuseUnopenable(const QByteArray &name, int code)
 // the name alone does not tell a user started from a menu where that was.
 int cDictDB::refuseUncreatable(const QByteArray &name, int code)
 {
+    dbp->err(dbp, code, "%s", name.constData());
     const QFileInfo file(QString::fromLocal8Bit(name));
-    const QString why = QStringLiteral("cannot create %1 in %2: %3")
-                            .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()),
-                                 QString::fromLocal8Bit(db_strerror(code)));
-    errLine(QStringLiteral("%1: %2").arg(QLatin1String(kClassName), why));
-    setProblem(why);
+    setProblem(QStringLiteral("cannot create %1 in %2: %3")
+                   .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()),
+                        QString::fromLocal8Bit(db_strerror(code))));
     return 1;
 }
 
