@@ -26,7 +26,9 @@ usr=$tmp/root/usr
 for program in "$usr"/bin/*; do
     "$program" --version | grep -q 'GPL-3.0-or-later'
     if readelf -d "$program" | grep -E 'RPATH|RUNPATH'; then exit 1; fi
-    hardening-check "$program"
+    # Debian 12's C start files carry no control-flow-protection notes, so no program linked
+    # there can show them; everything else hardening-check looks for is required.
+    hardening-check --nocfprotection "$program"
 done
 "$usr/bin/vantro" --version | grep -qx "Help pages: $usr/share/vantro/html/"
 for size in 48x48 64x64 128x128 256x256 scalable; do
