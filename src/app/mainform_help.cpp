@@ -8,8 +8,16 @@
 #include "version.h"
 
 #include <QStringList>
+#include <QTextBrowser>
+#include <QUrl>
 
-void MainForm::helpIndex() {}
+// Index opens the help window as Contents does, then turns to the page that lists every page
+// and topic.
+void MainForm::helpIndex()
+{
+    helpContents();
+    HW->textBrowser->setSource(QUrl(QStringLiteral("index.html")));
+}
 
 // Every Contents opens a fresh window at the start page; the previous one goes away with it.
 void MainForm::helpContents()

@@ -8,6 +8,9 @@
 
 #include <db.h>
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -225,7 +228,7 @@ int cDictDB::openHandle(const QByteArray &name)
                 return 0;
             }
             if (ret != 0 && ret != EEXIST)
-                return refuseUnopenable(name, ret);
+                return refuseUncreatable(name, ret);
             // Another process created the file between our look and our open: start again
             // with a fresh handle, since a handle that failed to open cannot be reused.
             dbp->close(dbp, 0);
@@ -331,6 +334,18 @@ int cDictDB::refuseUnopenable(const QByteArray &name, int code)
     dbp->err(dbp, code, "%s", name.constData());
     setProblem(QStringLiteral("%1 cannot be opened (%2)")
                    .arg(displayName(name), QString::fromLocal8Bit(db_strerror(code))));
+    return 1;
+}
+
+// A new dictionary that cannot be made is reported with the folder it was to be made in, since
+// the name alone does not tell a user started from a menu where that was.
+int cDictDB::refuseUncreatable(const QByteArray &name, int code)
+{
+    dbp->err(dbp, code, "%s", name.constData());
+    const QFileInfo file(QString::fromLocal8Bit(name));
+    setProblem(QStringLiteral("cannot create %1 in %2: %3")
+                   .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()),
+                        QString::fromLocal8Bit(db_strerror(code))));
     return 1;
 }
 

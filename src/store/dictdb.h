@@ -132,6 +132,7 @@ private:
     int refuseBusy(const QByteArray &name);
     int refuseNotADictionary(const QByteArray &name, const QString &why);
     int refuseUnopenable(const QByteArray &name, int code);
+    int refuseUncreatable(const QByteArray &name, int code);
     void setProblem(const QString &problem);
     int writeRecord(Write mode);
     bool recordIsStorable(const char *operation);

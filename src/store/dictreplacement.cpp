@@ -72,8 +72,12 @@ QString cDictDB::Replacement::create()
     // The new file is the dictionary to be: the same mode, owner and group where allowed.
     const bool moded = ::fchmod(fd, dictionary.st_mode & 07777) == 0;
     const int modeError = errno;
-    if (::fchown(fd, dictionary.st_uid, dictionary.st_gid) != 0)
-        (void)::fchown(fd, uid_t(-1), dictionary.st_gid);
+    if (::fchown(fd, dictionary.st_uid, dictionary.st_gid) != 0) {
+        // Where the owner cannot be kept the group may still be; where neither can, the file
+        // keeps the process's own, as any new file would.
+        const int groupKept = ::fchown(fd, uid_t(-1), dictionary.st_gid);
+        static_cast<void>(groupKept);
+    }
     ::close(fd);
     if (!moded)
         return systemText(modeError);

@@ -105,7 +105,8 @@ QString page()
 {
     QString html = QStringLiteral(
         "<!DOCTYPE html>\n<html>\n<head>\n<meta charset=\"utf-8\">\n"
-        "<title>The ITRANS table</title>\n</head>\n<body>\n<h1>The ITRANS table</h1>\n"
+        "<title>The ITRANS table</title>\n</head>\n<body>\n"
+        "<p><a href=\"nuvelto.html\">Contents</a></p>\n<h1>The ITRANS table</h1>\n"
         "<p>Every spelling that <tt>vantro-translit</tt> reads, with the Devanagari and IAST "
         "it writes. Where a letter has several spellings they give the same letter; the first "
         "is the one written when Devanagari is turned back into ITRANS. Spellings are "
@@ -131,7 +132,9 @@ QString page()
         "<a href=\"itrans.html#unsupported\">Writing Sanskrit in ITRANS</a>.</p>\n");
     for (const Section &s : kSections)
         html += section(s);
-    return html + iastNotes() + QStringLiteral("</body>\n</html>\n");
+    return html + iastNotes() +
+           QStringLiteral("<p><a href=\"nuvelto.html\">Back to the contents</a></p>\n"
+                          "</body>\n</html>\n");
 }
 
 } // namespace
