@@ -21,6 +21,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 using vantro::cDictDB;
 
@@ -349,15 +350,19 @@ void MainForm::init()
     showKeyCount();
     dictionaryProblem = DICTDB->problem();
     showTitle();
-    // Once the window is on the screen, so that the box stands over it and not over whatever
-    // program was in front.
     QTimer::singleShot(0, this, &MainForm::reportDictionaryProblems);
 }
 
 // What went wrong with the dictionary at start-up is said once in a box, since a window started
-// from the desktop has no terminal for the diagnostic lines; what lasts stays in the title.
+// from the desktop has no terminal for the diagnostic lines; what lasts stays in the title. The
+// box waits until the window is on the screen where the window manager put it, so that it
+// stands over its own window and not over whatever program was in front.
 void MainForm::reportDictionaryProblems()
 {
+    if (isVisible() && windowHandle() && !windowHandle()->isExposed()) {
+        QTimer::singleShot(50, this, &MainForm::reportDictionaryProblems);
+        return;
+    }
     QStringList told = DICTDB ? DICTDB->notices() : QStringList();
     if (!dictionaryProblem.isEmpty())
         told.prepend(dictionaryProblem);
