@@ -47,11 +47,9 @@ QString firstWords(const QString &meaning)
 {
     constexpr int kWords = 4;
     constexpr int kCharacters = 48;
-    const QStringList words = meaning.simplified().split(u' ', Qt::SkipEmptyParts);
-    QString shown = words.mid(0, kWords).join(u' ');
-    if (shown.size() > kCharacters)
-        shown = shown.left(kCharacters);
-    return words.size() > kWords || shown.size() < words.join(u' ').size() ? shown + " ..." : shown;
+    const QString all = meaning.simplified();
+    const QString shown = all.split(u' ').mid(0, kWords).join(u' ').left(kCharacters);
+    return shown.size() < all.size() ? shown + " ..." : shown;
 }
 
 } // namespace
@@ -154,12 +152,11 @@ QString MainForm::saveQuestion(const QString &word, const QByteArray &key)
         return tr("Add \"%1\" as a new record?").arg(word);
     if (!DICTDB->readStoredRecord(key, meaning, synonyms))
         return tr("Add \"%1\" as a new record?").arg(keyText(key));
-    const QString loaded = keyText(recordKey);
-    QString text = recordKey.isEmpty() || key == recordKey
-                       ? tr("Replace the stored meaning of \"%1\"?").arg(keyText(key))
-                       : tr("Replace the stored meaning of \"%1\", which is not the record "
-                            "loaded (\"%2\")?")
-                             .arg(keyText(key), loaded);
+    const QString text = recordKey.isEmpty() || key == recordKey
+                             ? tr("Replace the stored meaning of \"%1\"?").arg(keyText(key))
+                             : tr("Replace the stored meaning of \"%1\", which is not the record "
+                                  "loaded (\"%2\")?")
+                                   .arg(keyText(key), keyText(recordKey));
     return text + u'\n' +
            (meaning.trimmed().isEmpty() ? tr("It is empty.")
                                         : tr("It reads: %1").arg(firstWords(meaning)));
@@ -190,10 +187,11 @@ bool MainForm::saveRecordForm(const QString &word)
     DICTDB->setWord(word);
     DICTDB->setITRANS(meaning);
     DICTDB->setSynonym(synonyms);
-    bool added = false;
-    const int result = key != vantro::encodeKey(word)       ? DICTDB->saveRecordUnder(key)
-                       : (added = DICTDB->addRecord() == 0) ? 0
-                                                            : DICTDB->saveRecord();
+    const bool underStoredKey = key != vantro::encodeKey(word);
+    const bool added = !underStoredKey && DICTDB->addRecord() == 0;
+    const int result = added            ? 0
+                       : underStoredKey ? DICTDB->saveRecordUnder(key)
+                                        : DICTDB->saveRecord();
     if (result != 0)
         return reportSaveFailure(word, DICTDB->failureReason());
     if (added)

@@ -62,6 +62,14 @@ QString writeFailure(int ret)
     return QStringLiteral("write error: ") + QString::fromLocal8Bit(db_strerror(ret));
 }
 
+// Said of a word, meaning or synonyms with characters that have no byte of their own in the file.
+QString cannotStore(const QString &field)
+{
+    return QStringLiteral("the %1 holds characters the dictionary cannot store: it stores only "
+                          "Western European letters and ITRANS")
+        .arg(field);
+}
+
 bool isEmptyFile(const char *path)
 {
     struct stat info;
@@ -382,9 +390,7 @@ bool cDictDB::recordIsStorable(const char *operation)
                 "nothing written\n",
                 operation, kClassName, field, qsEngWord.toLocal8Bit().constData());
     std::fflush(stdout);
-    failed(QStringLiteral("the %1 holds characters the dictionary cannot store: it stores only "
-                          "Western European letters and ITRANS")
-               .arg(field));
+    failed(cannotStore(QLatin1String(field)));
     return false;
 }
 
@@ -396,12 +402,14 @@ int cDictDB::failed(const QString &reason)
 }
 
 // Why a write is refused before the library sees it: a handle that never opened, or one opened
-// read-only, would only answer "Invalid argument" or "Permission denied".
+// read-only, would only answer "Invalid argument" or "Permission denied". What the open found
+// (the file is open in another program, may only be read...) is the real reason.
 QString cDictDB::whyNotWritable() const
 {
-    const QString why = m_readOnly ? QStringLiteral("the dictionary is open read-only")
-                                   : QStringLiteral("the dictionary is not open");
-    return m_problem.isEmpty() ? why : why + QStringLiteral(": ") + m_problem;
+    if (!m_problem.isEmpty())
+        return m_problem;
+    return m_readOnly ? QStringLiteral("the dictionary is open read-only")
+                      : QStringLiteral("the dictionary is not open");
 }
 
 int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
@@ -492,11 +500,8 @@ int cDictDB::deleteRecord()
     m_failure.clear();
     if (qsEngWord.isEmpty() || !fitsLatin1(qsEngWord)) {
         outLine("Del I/O err ", kClassName);
-        return failed(qsEngWord.isEmpty()
-                          ? QStringLiteral("the word is empty")
-                          : QStringLiteral("the word holds characters the dictionary cannot "
-                                           "store: it stores only Western European letters "
-                                           "and ITRANS"));
+        return failed(qsEngWord.isEmpty() ? QStringLiteral("the word is empty")
+                                          : cannotStore(QStringLiteral("word")));
     }
     const QByteArray key = qsEngWord.toLatin1();
     copyIn(sKey, iKLen, key.constData(), int(key.size()));

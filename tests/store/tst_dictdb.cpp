@@ -399,6 +399,9 @@ void TestDictDB::accessAndSharing()
                                  : QByteArray("Put I/O err - cDictDB\nSave/put I/O err cDictDB\n"
                                               "Del I/O err cDictDB\n"));
     QCOMPARE(written.err.contains("DB->put: ") && written.err.contains("DB->del: "), !writer);
+    QCOMPARE(db.failureReason(), writer                   ? QString()
+                                 : db.problem().isEmpty() ? "the dictionary is open read-only"
+                                                          : db.problem());
     QCOMPARE(db.closeDB(), 0);
     QCOMPARE(db.closeDB(), 0);
     first.closeDB();
