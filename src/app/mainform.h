@@ -203,8 +203,9 @@ private:
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
-    // The stored key of the record the form was loaded from or last saved under, empty when it
-    // shows none: the key field is the search box too, so its text cannot tell.
+    // The key of the form's record: the stored key it was loaded from or last saved under, or
+    // the key of a search that found nothing; empty when there is none. The key field is the
+    // search box too, so its text cannot tell.
     QByteArray recordKey;
     // The word of a search that found nothing, from which Next and Prev go on.
     QString missedWord;

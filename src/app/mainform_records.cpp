@@ -155,7 +155,7 @@ QString MainForm::saveQuestion(const QString &word, const QByteArray &key)
     const QString text = recordKey.isEmpty() || key == recordKey
                              ? tr("Replace the stored meaning of \"%1\"?").arg(keyText(key))
                              : tr("Replace the stored meaning of \"%1\", which is not the record "
-                                  "loaded (\"%2\")?")
+                                  "you are editing (\"%2\")?")
                                    .arg(keyText(key), keyText(recordKey));
     return text + u'\n' +
            (meaning.trimmed().isEmpty() ? tr("It is empty.")
@@ -292,9 +292,11 @@ void MainForm::searchFor(const QString &text)
         showNotFound(key);
 }
 
+// The word stays the key of the form's record: edits typed for it are saved under it, even when
+// the next word to look up has been typed into the key field.
 void MainForm::showNotFound(const QString &word)
 {
-    recordKey.clear();
+    recordKey = vantro::fitsLatin1(word) ? vantro::encodeKey(word) : QByteArray();
     missedWord = word;
     tedITRANS->clear();
     ledSyn->clear();

@@ -298,7 +298,8 @@ void TestRecords::keyedCommands_data()
     row("save the record shown: its key keeps the capital", "Save", "Pear", "x",
         "Replace the stored meaning of \"Pear\"?\nIt reads: phalaM", "");
     row("save over another record, blanks and capitals", "Save", " WATER ", "toyaM",
-        "Replace the stored meaning of \"water\", which is not the record loaded (\"Pear\")?\n"
+        "Replace the stored meaning of \"water\", which is not the record you are editing "
+        "(\"Pear\")?\n"
         "It reads: jalaM udakaM toyaM nIraM ...",
         "");
     row("save, a new key is stored lower-cased", "Save", "Fig", "udumbaraH",
@@ -306,7 +307,8 @@ void TestRecords::keyedCommands_data()
     row("save, blank key", "Save", " ", "jalaM", "",
         "Could not add/save record: \nthe word is empty");
     row("save, meaning without a Latin-1 form", "Save", "water", QString::fromUtf8("जलम्"),
-        "Replace the stored meaning of \"water\", which is not the record loaded (\"Pear\")?\n"
+        "Replace the stored meaning of \"water\", which is not the record you are editing "
+        "(\"Pear\")?\n"
         "It reads: jalaM udakaM toyaM nIraM ...",
         "Could not add/save record: water\nthe meaning holds characters the dictionary cannot "
         "store: it stores only Western European letters and ITRANS");
