@@ -2,6 +2,7 @@
 #include "dialogs.h"
 
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -12,6 +13,19 @@
 namespace {
 
 Dialogs *g_current = nullptr;
+
+// A box as wide as its title needs, so that a short text ("cow not found") does not cut the
+// title off; the allowance stands for the window frame's buttons.
+void fitTitle(QMessageBox &box)
+{
+    constexpr int kFrameButtons = 120;
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kFrameButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 } // namespace
 
@@ -39,6 +53,7 @@ int RealDialogs::question(QWidget *parent, const QString &title, const QString &
     };
     box.setDefaultButton(buttons.value(defaultButton, buttons.first()));
     box.setEscapeButton(buttons.value(escapeButton, buttons.first()));
+    fitTitle(box);
     box.exec();
     const int chosen = int(buttons.indexOf(static_cast<QPushButton *>(box.clickedButton())));
     return chosen >= 0 ? chosen : escapeButton;
@@ -48,6 +63,7 @@ void RealDialogs::information(QWidget *parent, const QString &title, const QStri
 {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::NoButton, parent);
     box.setDefaultButton(box.addButton(QMessageBox::tr("OK"), QMessageBox::AcceptRole));
+    fitTitle(box);
     box.exec();
 }
 
@@ -80,14 +96,14 @@ QString runFileDialog(QWidget *parent, const QString &filter, const QString &obj
 
 } // namespace
 
-QString RealDialogs::openFileName(QWidget *parent, const QString &filter,
-                                  const QString &objectName, const QString &caption)
+QString RealDialogs::openFileName(QWidget *parent, const QString &filter, const QString &objectName,
+                                  const QString &caption)
 {
     return runFileDialog(parent, filter, objectName, caption, QFileDialog::AcceptOpen);
 }
 
-QString RealDialogs::saveFileName(QWidget *parent, const QString &filter,
-                                  const QString &objectName, const QString &caption)
+QString RealDialogs::saveFileName(QWidget *parent, const QString &filter, const QString &objectName,
+                                  const QString &caption)
 {
     return runFileDialog(parent, filter, objectName, caption, QFileDialog::AcceptSave);
 }
@@ -130,8 +146,8 @@ bool RealDialogs::print(QWidget *parent, QPrinter &printer)
 int ScriptedDialogs::question(QWidget *parent, const QString &title, const QString &text,
                               int defaultButton, int escapeButton)
 {
-    shown.append({QStringLiteral("question"), title, text, defaultButton, escapeButton, {}, {},
-                  parent});
+    shown.append(
+        {QStringLiteral("question"), title, text, defaultButton, escapeButton, {}, {}, parent});
     if (m_answers.isEmpty()) {
         ++unscripted;
         return escapeButton;

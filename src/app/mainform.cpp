@@ -19,7 +19,9 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
+#include <QWindow>
 
 using vantro::cDictDB;
 
@@ -88,11 +90,13 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createWorkspace(central);
     createActions();
     createToolBarAndMenus();
+    createInsertMeaningAction();
     languageChange();
     resize(QSize(1000, 618).expandedTo(minimumSizeHint()));
     connectSignals();
     createLoaders();
     setTabOrderAndBuddies();
+    installWordKeys();
     init();
 }
 
@@ -121,6 +125,8 @@ void MainForm::createRecordForm(QWidget *central)
     textLabel1_4 = place<QLabel>(frame4, "textLabel1_4", 10, 270, 70, 21);
     textLabel2 = place<QLabel>(frame4, "textLabel2", 10, 10, 40, 21);
     tedITRANS = textPane(frame4, "tedITRANS", 80, 40, 221, 220, QColor(0, 255, 255));
+    // A tab in a meaning would be stored as one: Tab moves on, as in every other field.
+    tedITRANS->setTabChangesFocus(true);
     ledEng = place<QLineEdit>(frame4, "ledEng", 80, 10, 221, 24);
     setBackground(ledEng, QPalette::Base, QColor(255, 255, 0));
     makeBold12(ledEng);
@@ -313,6 +319,8 @@ void MainForm::connectSignals()
     connect(btnBrowse, &QPushButton::clicked, this, &MainForm::btnBrowseClicked);
     connect(btnQV, &QPushButton::clicked, this, &MainForm::btnQVClicked);
     connect(btnClear, &QPushButton::clicked, this, &MainForm::btnClearClicked);
+    connect(ledEng, &QLineEdit::returnPressed, this, &MainForm::btnSearchClicked);
+    connect(chkReadOnly, &QCheckBox::toggled, this, &MainForm::readOnlyToggled);
 }
 
 void MainForm::setTabOrderAndBuddies()
@@ -340,16 +348,22 @@ void MainForm::init()
     DICTDB->setAccess(cDictDB::Access::WriteIfAllowed);
     DICTDB->openDB();
     showKeyCount();
-    reportDictionaryProblems();
+    dictionaryProblem = DICTDB->problem();
+    showTitle();
+    QTimer::singleShot(0, this, &MainForm::reportDictionaryProblems);
 }
 
 // What went wrong with the dictionary at start-up is said once in a box, since a window started
-// from the desktop has no terminal for the diagnostic lines; what lasts stays in the title.
+// from the desktop has no terminal for the diagnostic lines; what lasts stays in the title. The
+// box waits until the window is on the screen where the window manager put it, so that it
+// stands over its own window and not over whatever program was in front.
 void MainForm::reportDictionaryProblems()
 {
-    dictionaryProblem = DICTDB->problem();
-    showTitle();
-    QStringList told = DICTDB->notices();
+    if (isVisible() && windowHandle() && !windowHandle()->isExposed()) {
+        QTimer::singleShot(50, this, &MainForm::reportDictionaryProblems);
+        return;
+    }
+    QStringList told = DICTDB ? DICTDB->notices() : QStringList();
     if (!dictionaryProblem.isEmpty())
         told.prepend(dictionaryProblem);
     for (const QString &text : told)

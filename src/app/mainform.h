@@ -90,6 +90,8 @@ public:
     QMenu *viewMenu;
     QAction *fileExportAction;
     QAction *viewDevanagariPreviewAction;
+    // Edit > Insert Meaning: the word chosen in the record form goes into the ITRANS pane.
+    QAction *editInsertMeaningAction;
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
@@ -153,14 +155,22 @@ private:
 
     // Record form helpers.
     int askSaveChanges(int escapeButton);
-    bool settleRecordChanges(int escapeButton);
-    bool saveRecordForm();
+    bool settleRecordChanges(int escapeButton, bool underLoadedKey = false);
+    bool saveRecordForm(const QString &word);
+    QByteArray storedKeyFor(const QString &word) const;
+    QString saveQuestion(const QString &word, const QByteArray &key);
+    bool reportSaveFailure(const QString &word, const QString &reason);
+    void readOnlyToggled(bool readOnly);
     bool recordIsModified() const;
     void showRecord();
     void moveCursor(int cOpt);
     void searchFor(const QString &text);
     void showNotFound(const QString &word);
     void showKeyCount();
+    void createInsertMeaningAction();
+    void installWordKeys();
+    void editInsertMeaning();
+    QString meaningToInsert() const;
     void reportDictionaryProblems();
     void showTitle();
 
@@ -193,6 +203,14 @@ private:
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
+    // The key of the form's record: the stored key it was loaded from or last saved under, or
+    // the key of a search that found nothing; empty when there is none. The key field is the
+    // search box too, so its text cannot tell.
+    QByteArray recordKey;
+    // The word of a search that found nothing, from which Next and Prev go on.
+    QString missedWord;
+    // The meaning or synonym field that had the focus last, where Insert Meaning takes its word.
+    QWidget *lastRecordField = nullptr;
     // What is wrong with the dictionary for this whole session, shown in the title; empty when
     // nothing is.
     QString dictionaryProblem;

@@ -6,11 +6,19 @@
 
 #include "dialogs.h"
 #include "dictdb.h"
+#include "itransinsertion.h"
+#include "itransword.h"
+#include "itranswordkeys.h"
+#include "mnemonicselectsall.h"
+#include "record.h"
 #include "search.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -29,6 +37,21 @@ void outLine(const QString &text)
     std::fflush(stdout);
 }
 
+QString keyText(const QByteArray &key)
+{
+    return vantro::decodeKey(key.constData(), key.size());
+}
+
+// The first words of a stored meaning, enough to recognise it in a question.
+QString firstWords(const QString &meaning)
+{
+    constexpr int kWords = 4;
+    constexpr int kCharacters = 48;
+    const QString all = meaning.simplified();
+    const QString shown = all.split(u' ').mid(0, kWords).join(u' ').left(kCharacters);
+    return shown.size() < all.size() ? shown + " ..." : shown;
+}
+
 } // namespace
 
 bool MainForm::recordIsModified() const
@@ -44,14 +67,16 @@ int MainForm::askSaveChanges(int escapeButton)
 }
 
 // Settles edited meaning or synonyms before a command replaces them: Yes saves and lets the
-// command go on only when the record was written, No gives the edits up, Cancel stops.
-bool MainForm::settleRecordChanges(int escapeButton)
+// command go on only when the record was written, No gives the edits up, Cancel stops. A search
+// takes the key field for its word, so its Yes saves under the key the record was loaded by.
+bool MainForm::settleRecordChanges(int escapeButton, bool underLoadedKey)
 {
     if (!recordIsModified())
         return true;
     switch (askSaveChanges(escapeButton)) {
     case Dialogs::Yes:
-        return saveRecordForm();
+        return saveRecordForm(underLoadedKey && !recordKey.isEmpty() ? keyText(recordKey)
+                                                                     : ledEng->text().trimmed());
     case Dialogs::No:
         return true;
     default:
@@ -61,6 +86,8 @@ bool MainForm::settleRecordChanges(int escapeButton)
 
 void MainForm::showRecord()
 {
+    recordKey = DICTDB->storedKey();
+    missedWord.clear();
     ledEng->setText(DICTDB->getWord());
     tedITRANS->setPlainText(DICTDB->getITRANS());
     ledSyn->setText(DICTDB->getSynonym());
@@ -73,7 +100,11 @@ void MainForm::moveCursor(int cOpt)
 {
     if (!settleRecordChanges(Dialogs::Yes))
         return;
-    if (DICTDB && DICTDB->getCursorRec(cOpt) == 0)
+    if (!DICTDB)
+        return;
+    const bool fromMiss = !missedWord.isEmpty() && (cOpt == cDictDB::Next || cOpt == cDictDB::Prev);
+    if (fromMiss ? vantro::stepFromWord(*DICTDB, missedWord, cOpt == cDictDB::Next)
+                 : DICTDB->getCursorRec(cOpt) == 0)
         showRecord();
 }
 
@@ -99,41 +130,89 @@ void MainForm::btnPrevClicked()
 
 void MainForm::btnSaveClicked()
 {
-    saveRecordForm();
+    saveRecordForm(ledEng->text().trimmed());
+}
+
+// The stored key a Save of the word writes: the loaded record's own key when the word names it
+// in any letter case (a key another tool stored with capitals keeps them), otherwise the word as
+// the dictionary stores keys.
+QByteArray MainForm::storedKeyFor(const QString &word) const
+{
+    if (!recordKey.isEmpty() && word.compare(keyText(recordKey), Qt::CaseInsensitive) == 0)
+        return recordKey;
+    return vantro::encodeKey(word);
+}
+
+// Names the key and says whether Save adds it or replaces a stored meaning, and whose.
+QString MainForm::saveQuestion(const QString &word, const QByteArray &key)
+{
+    QString meaning;
+    QString synonyms;
+    if (!vantro::fitsLatin1(word))
+        return tr("Add \"%1\" as a new record?").arg(word);
+    if (!DICTDB->readStoredRecord(key, meaning, synonyms))
+        return tr("Add \"%1\" as a new record?").arg(keyText(key));
+    const QString text = recordKey.isEmpty() || key == recordKey
+                             ? tr("Replace the stored meaning of \"%1\"?").arg(keyText(key))
+                             : tr("Replace the stored meaning of \"%1\", which is not the record "
+                                  "you are editing (\"%2\")?")
+                                   .arg(keyText(key), keyText(recordKey));
+    return text + u'\n' +
+           (meaning.trimmed().isEmpty() ? tr("It is empty.")
+                                        : tr("It reads: %1").arg(firstWords(meaning)));
 }
 
 // True only when the form's record was written; otherwise the edits stay marked as modified,
 // so that the next command asks about them again instead of dropping them.
-bool MainForm::saveRecordForm()
+bool MainForm::saveRecordForm(const QString &word)
 {
     if (chkReadOnly->isChecked()) {
         Dialogs::current().information(this, tr("VANTRO"),
                                        tr("Read Only is ticked: nothing was saved."));
         return false;
     }
-    if (Dialogs::current().question(this, tr("Confirm Add/Save"), tr("Confirm Add/Save?"),
-                                    Dialogs::No, Dialogs::No) != Dialogs::Yes ||
-        !DICTDB)
+    if (!DICTDB)
         return false;
-    // Blanks around a key would store an invisible twin of it.
-    const QString key = ledEng->text().trimmed();
-    DICTDB->setWord(key);
-    DICTDB->setITRANS(tedITRANS->toPlainText());
-    DICTDB->setSynonym(ledSyn->text());
-    if (DICTDB->addRecord() == 0) {
+    const QString meaning = tedITRANS->toPlainText();
+    const QString synonyms = ledSyn->text();
+    // Refused before asking: the texts stay in the form to be mended.
+    const QString unstorable = word.isEmpty() ? QStringLiteral("the word is empty")
+                                              : vantro::whyNotReadBack(meaning, synonyms);
+    if (!unstorable.isEmpty())
+        return reportSaveFailure(word, unstorable);
+    const QByteArray key = storedKeyFor(word);
+    if (Dialogs::current().question(this, tr("Confirm Add/Save"), saveQuestion(word, key),
+                                    Dialogs::No, Dialogs::No) != Dialogs::Yes)
+        return false;
+    DICTDB->setWord(word);
+    DICTDB->setITRANS(meaning);
+    DICTDB->setSynonym(synonyms);
+    const bool underStoredKey = key != vantro::encodeKey(word);
+    const bool added = !underStoredKey && DICTDB->addRecord() == 0;
+    const int result = added            ? 0
+                       : underStoredKey ? DICTDB->saveRecordUnder(key)
+                                        : DICTDB->saveRecord();
+    if (result != 0)
+        return reportSaveFailure(word, DICTDB->failureReason());
+    if (added)
         showKeyCount();
-    } else if (DICTDB->saveRecord() != 0) {
-        outLine(QStringLiteral("Could not add/save record: ") + key);
-        Dialogs::current().information(this, tr("VANTRO"),
-                                       tr("Could not add/save record: ") + key + QLatin1Char('\n') +
-                                           DICTDB->failureReason());
-        return false;
-    }
+    recordKey = key;
+    ledEng->setText(keyText(key));
+    ledEng->setModified(false);
     tedITRANS->document()->setModified(false);
     ledSyn->setModified(false);
     return true;
 }
 
+bool MainForm::reportSaveFailure(const QString &word, const QString &reason)
+{
+    outLine(QStringLiteral("Could not add/save record: ") + word);
+    Dialogs::current().information(this, tr("VANTRO"),
+                                   tr("Could not add/save record: ") + word + u'\n' + reason);
+    return false;
+}
+
+// A failed Delete leaves the form as it was, so that nothing typed is lost with it.
 void MainForm::btnDeleteClicked()
 {
     if (chkReadOnly->isChecked()) {
@@ -152,10 +231,13 @@ void MainForm::btnDeleteClicked()
     const bool deleted = DICTDB->deleteRecord() == 0;
     outLine(QStringLiteral("key: ") + key +
             (deleted ? QStringLiteral(" deleted") : QStringLiteral(" not deleted")));
-    if (!deleted)
+    if (!deleted) {
         Dialogs::current().information(this, tr("VANTRO"),
                                        tr("Could not delete record: ") + key + QLatin1Char('\n') +
                                            DICTDB->failureReason());
+        return;
+    }
+    recordKey.clear();
     ledEng->clear();
     tedITRANS->clear();
     ledSyn->clear();
@@ -163,6 +245,20 @@ void MainForm::btnDeleteClicked()
     tedITRANS->document()->setModified(false);
     ledSyn->setModified(false);
     showKeyCount();
+}
+
+// A window that could only open the dictionary for reading keeps Read Only ticked, and says why,
+// instead of failing every Save and Delete later.
+void MainForm::readOnlyToggled(bool readOnly)
+{
+    if (readOnly || !DICTDB || (DICTDB->isOpen() && !DICTDB->isReadOnly()))
+        return;
+    chkReadOnly->setChecked(true);
+    const QString why =
+        dictionaryProblem.isEmpty() ? tr("the dictionary is not open") : dictionaryProblem;
+    Dialogs::current().information(
+        this, tr("VANTRO"),
+        tr("Read Only stays ticked: this window cannot change the dictionary.\n") + why + u'.');
 }
 
 void MainForm::btnClearClicked()
@@ -178,8 +274,11 @@ void MainForm::btnClearClicked()
 
 void MainForm::btnSearchClicked()
 {
-    if (settleRecordChanges(Dialogs::Yes))
-        searchFor(ledEng->text());
+    const QString typed = ledEng->text();
+    if (!settleRecordChanges(Dialogs::Yes, true))
+        return;
+    ledEng->setText(typed);
+    searchFor(typed);
 }
 
 // Shows the record the search settles on. Without one, the key field keeps its text and the
@@ -193,8 +292,12 @@ void MainForm::searchFor(const QString &text)
         showNotFound(key);
 }
 
+// The word stays the key of the form's record: edits typed for it are saved under it, even when
+// the next word to look up has been typed into the key field.
 void MainForm::showNotFound(const QString &word)
 {
+    recordKey = vantro::fitsLatin1(word) ? vantro::encodeKey(word) : QByteArray();
+    missedWord = word;
     tedITRANS->clear();
     ledSyn->clear();
     tedITRANS->document()->setModified(false);
@@ -208,7 +311,7 @@ void MainForm::btnQVClicked()
     QString word = ledSyn->selectedText();
     if (word.isEmpty())
         word = vantro::wordAt(ledSyn->text(), ledSyn->cursorPosition());
-    if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes))
+    if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes, true))
         return;
     ledEng->setText(word);
     searchFor(word);
@@ -224,7 +327,7 @@ void MainForm::btnLookUpClicked()
         word = vantro::wordAtOrBefore(cursor.block().text(), cursor.positionInBlock());
     if (word.isEmpty())
         word = ledEng->text();
-    if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes))
+    if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes, true))
         return;
     const QString lowered = word.toLower();
     const QString shown = vantro::lookUpWord(lowered, [this](const QString &candidate) {
@@ -237,4 +340,60 @@ void MainForm::btnLookUpClicked()
         ledEng->setText(lowered);
         showNotFound(lowered);
     }
+}
+
+void MainForm::createInsertMeaningAction()
+{
+    editInsertMeaningAction = new QAction(tr("&Insert Meaning"), this);
+    editInsertMeaningAction->setObjectName(QStringLiteral("editInsertMeaningAction"));
+    editInsertMeaningAction->setIconText(tr("Insert Meaning"));
+    editInsertMeaningAction->setShortcut(QKeySequence(tr("Ctrl+I")));
+    connect(editInsertMeaningAction, &QAction::triggered, this, &MainForm::editInsertMeaning);
+    Edit->addSeparator();
+    Edit->addAction(editInsertMeaningAction);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now == tedITRANS || now == ledSyn)
+            lastRecordField = now;
+    });
+}
+
+// ITRANS words stay whole under the word keys in the panes and fields that hold ITRANS, and the
+// mnemonics of the key and synonym fields select their whole text.
+void MainForm::installWordKeys()
+{
+    auto *wordKeys = new ItransWordKeys(this);
+    wordKeys->install(itrans);
+    wordKeys->install(tedITRANS);
+    wordKeys->install(ledSyn);
+    auto *mnemonics = new MnemonicSelectsAll(this);
+    mnemonics->install(textLabel2);
+    mnemonics->install(textLabel1_4);
+}
+
+// The selection in the meaning or synonym field that had the focus last, else the word under its
+// cursor, else the first word of the meaning.
+QString MainForm::meaningToInsert() const
+{
+    QString chosen;
+    if (lastRecordField == ledSyn) {
+        const vantro::WordSpan span =
+            vantro::itransWordAt(ledSyn->text(), ledSyn->cursorPosition());
+        chosen = ledSyn->hasSelectedText() ? ledSyn->selectedText()
+                                           : ledSyn->text().mid(span.start, span.end - span.start);
+    } else {
+        const QTextCursor cursor = tedITRANS->textCursor();
+        const QString line = cursor.block().text();
+        const vantro::WordSpan span = vantro::itransWordAt(line, cursor.positionInBlock());
+        chosen = cursor.hasSelection() ? cursor.selection().toPlainText()
+                                       : line.mid(span.start, span.end - span.start);
+    }
+    return chosen.isEmpty() ? vantro::firstItransWord(tedITRANS->toPlainText()) : chosen;
+}
+
+void MainForm::editInsertMeaning()
+{
+    const QString word = meaningToInsert();
+    if (word.isEmpty() || !finishLoading(itrans))
+        return;
+    vantro::insertItransWord(itrans, itrans->textCursor(), word);
 }

@@ -59,11 +59,18 @@ QByteArray resolvedPath(const QByteArray &name)
     return resolved;
 }
 
-// The library's text for a failed write, or the plainer fact behind it.
-QString writeFailure(bool open, int ret)
+// The library's text for a failed write.
+QString writeFailure(int ret)
 {
-    return open ? QStringLiteral("write error: ") + QString::fromLocal8Bit(db_strerror(ret))
-                : QStringLiteral("the dictionary is not open");
+    return QStringLiteral("write error: ") + QString::fromLocal8Bit(db_strerror(ret));
+}
+
+// Said of a word, meaning or synonyms with characters that have no byte of their own in the file.
+QString cannotStore(const QString &field)
+{
+    return QStringLiteral("the %1 holds characters the dictionary cannot store: it stores only "
+                          "Western European letters and ITRANS")
+        .arg(field);
 }
 
 bool isEmptyFile(const char *path)
@@ -394,11 +401,11 @@ bool cDictDB::recordIsStorable(const char *operation)
                                                  : nullptr;
     if (!field)
         return true;
-    std::printf("%s - %s: the %s of \"%s\" holds characters without a Latin-1 form; "
+    std::printf("%s - %s: the %s of \"%s\" holds characters the dictionary cannot store; "
                 "nothing written\n",
                 operation, kClassName, field, qsEngWord.toLocal8Bit().constData());
     std::fflush(stdout);
-    failed(QStringLiteral("the %1 holds characters without a Latin-1 form").arg(field));
+    failed(cannotStore(QLatin1String(field)));
     return false;
 }
 
@@ -409,15 +416,26 @@ int cDictDB::failed(const QString &reason)
     return 1;
 }
 
-int cDictDB::writeRecord(Write mode)
+// Why a write is refused before the library sees it: a handle that never opened, or one opened
+// read-only, would only answer "Invalid argument" or "Permission denied". What the open found
+// (the file is open in another program, may only be read...) is the real reason.
+QString cDictDB::whyNotWritable() const
+{
+    if (!m_problem.isEmpty())
+        return m_problem;
+    return m_readOnly ? QStringLiteral("the dictionary is open read-only")
+                      : QStringLiteral("the dictionary is not open");
+}
+
+int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
 {
     const bool adding = mode == Write::Add;
     m_failure.clear();
-    if (qsEngWord.isEmpty())
+    if (qsEngWord.isEmpty() && storedKey.isEmpty())
         return failed(QStringLiteral("the word is empty"));
     if (!recordIsStorable(adding ? "Put err" : "Save err"))
         return 1;
-    const QByteArray key = encodeKey(qsEngWord);
+    const QByteArray key = storedKey.isEmpty() ? encodeKey(qsEngWord) : storedKey;
     const QByteArray data = encodeData(qsITRANS, qsSynonym);
     copyIn(sKey, iKLen, key.constData(), int(key.size()));
     copyIn(sData, iDLen, data.constData(), int(data.size()));
@@ -435,7 +453,7 @@ int cDictDB::writeRecord(Write mode)
     qint64 mark = Recovery::kNothingRecorded;
     QByteArray before;
     bool existed = false;
-    if (dbp && !m_readOnly) {
+    if (isOpen() && !m_readOnly) {
         // Only a save can add or replace; whether it adds is known only from a look beforehand.
         if (!adding && m_keysCounted)
             presence = keyPresence(&dbKey);
@@ -459,7 +477,7 @@ int cDictDB::writeRecord(Write mode)
         else
             std::fprintf(stderr, "DB->put: %s\n", db_strerror(ret));
         outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-        return failed(writeFailure(dbp != nullptr, ret));
+        return failed(isOpen() && !m_readOnly ? writeFailure(ret) : whyNotWritable());
     }
     if (adding || presence == 0)
         keyCountChanged(+1);
@@ -487,14 +505,18 @@ int cDictDB::saveRecord()
     return writeRecord(Write::Save);
 }
 
+int cDictDB::saveRecordUnder(const QByteArray &storedKey)
+{
+    return writeRecord(Write::Save, storedKey);
+}
+
 int cDictDB::deleteRecord()
 {
     m_failure.clear();
     if (qsEngWord.isEmpty() || !fitsLatin1(qsEngWord)) {
         outLine("Del I/O err ", kClassName);
-        return failed(qsEngWord.isEmpty()
-                          ? QStringLiteral("the word is empty")
-                          : QStringLiteral("the word holds characters without a Latin-1 form"));
+        return failed(qsEngWord.isEmpty() ? QStringLiteral("the word is empty")
+                                          : cannotStore(QStringLiteral("word")));
     }
     const QByteArray key = qsEngWord.toLatin1();
     copyIn(sKey, iKLen, key.constData(), int(key.size()));
@@ -505,7 +527,7 @@ int cDictDB::deleteRecord()
     qint64 mark = Recovery::kNothingRecorded;
     QByteArray before;
     bool existed = false;
-    if (dbp && !m_readOnly) {
+    if (isOpen() && !m_readOnly) {
         if (!m_deferSync)
             existed = storedValue(&dbKey, before);
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
@@ -523,7 +545,8 @@ int cDictDB::deleteRecord()
             std::fprintf(stderr, "DB->del: %s\n", db_strerror(ret));
         outLine("Del I/O err ", kClassName);
         return failed(ret == DB_NOTFOUND ? QStringLiteral("the word is not in the dictionary")
-                                         : writeFailure(dbp != nullptr, ret));
+                      : isOpen() && !m_readOnly ? writeFailure(ret)
+                                                : whyNotWritable());
     }
     keyCountChanged(-1);
     if (!m_deferSync && syncFailed()) {
@@ -617,13 +640,28 @@ int cDictDB::getStat()
 
 bool cDictDB::hasKey(const QString &word)
 {
-    if (!dbp || word.isEmpty() || !fitsLatin1(word))
+    if (!isOpen() || word.isEmpty() || !fitsLatin1(word))
         return false;
     QByteArray key = word.toLatin1();
     DBT dbKey{};
     dbKey.data = key.data();
     dbKey.size = u_int32_t(key.size());
     return keyPresence(&dbKey) == 1;
+}
+
+bool cDictDB::readStoredRecord(const QByteArray &key, QString &meaning, QString &synonyms)
+{
+    if (!isOpen() || key.isEmpty())
+        return false;
+    QByteArray bytes = key;
+    DBT dbKey{};
+    dbKey.data = bytes.data();
+    dbKey.size = u_int32_t(bytes.size());
+    QByteArray data;
+    if (!storedValue(&dbKey, data))
+        return false;
+    decodeData(data.constData(), data.size(), meaning, synonyms);
+    return true;
 }
 
 // 1 when the key is stored, 0 when it is not, -1 when the library could not tell.

@@ -49,6 +49,12 @@ public:
     // Moves the cursor to the record stored under exactly these key bytes (not lower-cased) and
     // reads it as getCursorRec does: 0, or 1 when there is none.
     int getStoredRec(const QByteArray &key);
+    // Saves the current meaning and synonyms under exactly these key bytes (a key another tool
+    // stored with capitals keeps them), as saveRecord does otherwise.
+    int saveRecordUnder(const QByteArray &storedKey);
+    // The meaning and synonyms stored under exactly these key bytes, read without moving the
+    // cursor or changing the current record; false when there is no such record.
+    bool readStoredRecord(const QByteArray &key, QString &meaning, QString &synonyms);
 
     // Why the last addRecord, saveRecord or deleteRecord answered 1, in words for the user.
     QString failureReason() const { return m_failure; }
@@ -134,7 +140,8 @@ private:
     int refuseUnopenable(const QByteArray &name, int code);
     int refuseUncreatable(const QByteArray &name, int code);
     void setProblem(const QString &problem);
-    int writeRecord(Write mode);
+    int writeRecord(Write mode, const QByteArray &storedKey = {});
+    QString whyNotWritable() const;
     bool recordIsStorable(const char *operation);
     int failed(const QString &reason);
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);

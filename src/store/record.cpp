@@ -46,4 +46,24 @@ void decodeData(const char *bytes, qsizetype size, QString &meaning, QString &sy
     }
 }
 
+QString whyNotReadBack(const QString &meaning, const QString &synonyms)
+{
+    // Characters without a Latin-1 form are refused by the store with a reason of their own.
+    if (!fitsLatin1(meaning) || !fitsLatin1(synonyms))
+        return {};
+    const QByteArray data = encodeData(meaning, synonyms);
+    QString readMeaning;
+    QString readSynonyms;
+    decodeData(data.constData(), data.size(), readMeaning, readSynonyms);
+    if (readMeaning == meaning && readSynonyms == synonyms)
+        return {};
+    if (meaning.contains(QLatin1Char(kSynonymSeparator)))
+        return QStringLiteral("the meaning holds \"|\", which the dictionary keeps between the "
+                              "meaning and the synonyms; write a danda in a meaning as \";\"");
+    if (meaning.isEmpty())
+        return QStringLiteral("synonyms without a meaning would be read back as the meaning; "
+                              "give the record a meaning");
+    return QStringLiteral("the meaning or the synonyms hold a NUL character");
+}
+
 } // namespace vantro

@@ -32,4 +32,9 @@ QString decodeKey(const char *bytes, qsizetype size);
 // is split at the first "|" unless that "|" is its very first character.
 void decodeData(const char *bytes, qsizetype size, QString &meaning, QString &synonyms);
 
+// Why the meaning and synonyms would not be read back as they were written (a "|" in the meaning
+// splits it, synonyms without a meaning come back as the meaning, a NUL byte ends the data), in
+// words for the user; empty when they would.
+QString whyNotReadBack(const QString &meaning, const QString &synonyms);
+
 } // namespace vantro

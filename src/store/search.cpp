@@ -2,6 +2,7 @@
 #include "search.h"
 
 #include "dictdb.h"
+#include "record.h"
 
 #include <algorithm>
 
@@ -9,6 +10,11 @@ namespace vantro {
 
 bool searchAtOrAfter(cDictDB &db, const QString &text)
 {
+    // A key another tool stored with capitals sorts before the lower-cased text the search
+    // positions at, so it is taken as typed when the lower-cased text is no key.
+    if (text != text.toLower() && fitsLatin1(text) && !db.hasKey(text.toLower()) &&
+        db.getStoredRec(text.toLatin1()) == 0)
+        return true;
     const qsizetype shortest = std::min<qsizetype>(3, text.size());
     QString candidate = text;
     while (candidate.size() >= shortest) {
@@ -23,6 +29,15 @@ bool searchAtOrAfter(cDictDB &db, const QString &text)
         candidate.chop(1);
     }
     return false;
+}
+
+bool stepFromWord(cDictDB &db, const QString &word, bool forward)
+{
+    db.setWord(word);
+    const bool after = db.getCursorRec(cDictDB::AtOrAfter) == 0;
+    if (forward)
+        return after;
+    return db.getCursorRec(after ? cDictDB::Prev : cDictDB::Last) == 0;
 }
 
 QString wordAt(const QString &text, int position)

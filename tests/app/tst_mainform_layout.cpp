@@ -88,6 +88,7 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("&Copy", "Ctrl+C", "editCopyAction");
     row("&Paste", "Ctrl+V", "editPasteAction");
     row("&Find...", "Ctrl+F", "editFindAction");
+    row("&Insert Meaning", "Ctrl+I", "editInsertMeaningAction");
     row("Fi&Rst", "Alt+R", "btnFirst");
     row("&Last", "Alt+L", "btnLast");
     row("&Next", "Alt+N", "btnNext");
@@ -106,7 +107,7 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("En&Glish", "Alt+G", "english");
     row("&ITRANS", "Alt+I", "itrans");
     row("&File", "Alt+F", "&New|&Open...|&Save|Save &As...|&Export...|&Print...|E&xit");
-    row("&Edit", "Alt+E", "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...");
+    row("&Edit", "Alt+E", "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|&Insert Meaning");
     row("Vie&w", "Alt+W", "&Devanagari Preview");
     row("&Help", "Alt+H", "&Contents...|&Index...|&About");
 }

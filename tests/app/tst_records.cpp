@@ -107,9 +107,10 @@ private slots:
 
 // Steps name the buttons pressed in turn, with Read Only unticked, or edit: the meaning is
 // edited; key: the key field is set to the text; syn: the synonyms are set to the text, where '|'
-// marks the cursor and two mark a selection. No to "Save them?" gives the edits up only when
-// the move happens. Search and QV that find nothing name the word in a box and leave no
-// record's meaning under it. The row whose word ends empty runs over an empty dictionary.
+// marks the cursor and two mark a selection; Return and Tab: that key in the key or meaning
+// field. No to "Save them?" gives the edits up only when the move happens. Search and QV that
+// find nothing name the word in a box and leave no record's meaning under it; Next and Prev go
+// on from that word. The row whose word ends empty runs over an empty dictionary.
 void TestRecords::form_data()
 {
     QTest::addColumn<QString>("steps");
@@ -117,10 +118,11 @@ void TestRecords::form_data()
     QTest::addColumn<QString>("record");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("answers"); // to the questions, in turn
+    QTest::addColumn<QString>("missed");  // named in the not-found box, if any
     auto row = [](const char *name, const char *steps, const char *word, const char *record,
-                  const char *text = "", const char *answers = "") {
+                  const char *text = "", const char *answers = "", const char *missed = "") {
         QTest::newRow(name) << QString(steps) << QString(word) << QString(record) << QString(text)
-                            << QString(answers);
+                            << QString(answers) << QString(missed);
     };
     const char *water = "jalaM|udakaM, toyaM";
     row("Next from no position, Prev on the first record stays", "Next Prev", "apple", "phalaM|");
@@ -130,15 +132,18 @@ void TestRecords::form_data()
     row("the next move asks again", "Last edit Next Prev", "mango", "AmraH|rasAlaH", "", "No No");
     row("an edited key alone does not ask", "key Next", "apple", "phalaM|", "typed");
     row("Next after a Delete continues", "Next Next Delete Next", "large", "mahat|huge", "", "Yes");
-    row("Clear without edits keeps the key", "Last Clear", "water", "|");
+    row("Clear without edits keeps the key, Tab leaves the meaning", "Last Clear Tab", "water",
+        "|");
     row("an empty dictionary moves silently", "First Last Next Prev", "", "|");
-    row("Search: a shorter key", "key Search", "mango", "AmraH|rasAlaH", "Mangoes");
+    row("Search by Return: a shorter key", "key Return", "mango", "AmraH|rasAlaH", "Mangoes");
     row("Search: blanks and capitals", "key Search", "water", water, " WATER ");
     row("Search: the empty key", "Last key Search", "apple", "phalaM|");
-    row("Search: not found", "Last key Search", "cow", "|", "cow");
+    row("Search: not found", "Last key Search", "cow", "|", "cow", "", "cow");
+    row("not found, Next: the record after the word", "key Search Next", "large", "mahat|huge",
+        "bzz", "", "bzz");
     row("QV: the word at the cursor", "First syn QV", "large", "mahat|huge", "big, la|rge");
     row("QV: no word at the cursor", "First syn QV", "apple", "phalaM|big, large", "big|, large");
-    row("QV: the selection as it stands", "First syn QV", "g, l", "|", "bi|g, l|arge");
+    row("QV: the selection as it stands", "First syn QV", "g, l", "|", "bi|g, l|arge", "", "g, l");
 }
 
 void TestRecords::form()
@@ -148,6 +153,7 @@ void TestRecords::form()
     QFETCH(QString, answers);
     QFETCH(QString, word);
     QFETCH(QString, record);
+    QFETCH(QString, missed);
     RecordForm f(word.isEmpty() ? QList<KeyData>()
                                 : kFruit + QList<KeyData>{{"big", "bRRihat|big, large"},
                                                           {"large", "mahat|huge"}});
@@ -163,6 +169,9 @@ void TestRecords::form()
                 f.editMeaning("edited");
             else if (step == "key")
                 f.form->ledEng->setText(text);
+            else if (step == "Return" || step == "Tab")
+                QTest::keyClick(step == "Tab" ? (QWidget *)f.form->tedITRANS : f.form->ledEng,
+                                step == "Tab" ? Qt::Key_Tab : Qt::Key_Return);
             else if (step == "syn") {
                 f.form->ledSyn->setText(QString(text).remove('|'));
                 f.form->ledSyn->setSelection(anchor, position - anchor);
@@ -176,19 +185,20 @@ void TestRecords::form()
     QCOMPARE(isModified(f.form->tedITRANS), record.startsWith("edited"));
     QVERIFY(!f.form->ledSyn->isModified());
     QCOMPARE(out.out + out.err, QByteArray(steps.contains("Delete") ? "key: big deleted\n" : ""));
-    const bool notFound = record == "|" && (steps.endsWith("Search") || steps.endsWith("QV"));
     QCOMPARE(f.boxes().filter(QRegularExpression("^information")),
-             notFound ? QStringList{"information VANTRO - Search: " + word + " not found"}
-                      : QStringList());
+             missed.isEmpty()
+                 ? QStringList()
+                 : QStringList{"information VANTRO - Search: " + missed + " not found"});
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
-    QCOMPARE(f.form->focusWidget() == f.form->tedITRANS, steps.endsWith("Clear"));
+    QCOMPARE(f.form->focusWidget(), steps.endsWith("Tab") ? f.form->ledSyn : f.form->ledEng);
 }
 
 // Every command that replaces edited meaning or synonyms asks first, and each answer does what
 // its words say: Yes saves and goes on only when the record was written, No gives the edits up,
-// Cancel stays. Closing the window asks the same, with Escape staying. The edited record is new,
-// so a move after saving it starts from the record the cursor stood on. A lone Yes is given
-// with Read Only ticked.
+// Cancel stays. Closing the window asks the same, with Escape staying. The key field holds a new
+// word: a move saves it as a new record and starts from the record the cursor stood on, while
+// the searches save under the key of the record shown (apple) and look their word up. A lone
+// Yes is given with Read Only ticked.
 void TestRecords::unsavedEditAnswers_data()
 {
     QTest::addColumn<QString>("command");
@@ -198,7 +208,7 @@ void TestRecords::unsavedEditAnswers_data()
     const int yes = Dialogs::Yes, no = Dialogs::No, cancel = Dialogs::Cancel;
     // Each command, then what it shows once it goes on: word/meaning dropped/meaning saved.
     for (const char *line :
-         {"Next/mango/AmraH/AmraH", "Clear/zebra//", "Search/zebra//edited", "QV/mango/AmraH/AmraH",
+         {"Next/mango/AmraH/AmraH", "Clear/zebra//", "Search/zebra//", "QV/mango/AmraH/AmraH",
           "LookUp/mango/AmraH/AmraH", "close/zebra/edited/edited"}) {
         const QStringList c = QString(line).split('/');
         auto row = [&c](const char *what, QList<int> answers, QString word, QString meaning) {
@@ -238,8 +248,14 @@ void TestRecords::unsavedEditAnswers()
     QTEST(f.word(), "word");
     QTEST(f.form->tedITRANS->toPlainText(), "meaning");
     QCOMPARE(isModified(f.form->tedITRANS), !goesOn || (command == "close" && !saved));
-    QCOMPARE(f.stored().constLast(),
-             saved ? KeyData("zebra", "edited|mango") : KeyData("water", "jalaM|udakaM, toyaM"));
+    const bool searches = QStringList{"Search", "QV", "LookUp"}.contains(command);
+    const KeyData edited(searches ? "apple" : "zebra", "edited|mango");
+    QCOMPARE(f.stored().contains(edited), saved);
+    if (saved)
+        QCOMPARE(f.boxes().value(1), searches ? "question Confirm Add/Save: Replace the stored "
+                                                "meaning of \"apple\"?\nIt reads: phalaM (No, No)"
+                                              : "question Confirm Add/Save: Add \"zebra\" as a "
+                                                "new record? (No, No)");
     QCOMPARE(f.boxes().constFirst(),
              "question Text Changed: Meaning/Synonym(s) modified. Save them? (Yes, " +
                  QString(command == "close" ? "Cancel)" : "Yes)"));
@@ -249,36 +265,59 @@ void TestRecords::unsavedEditAnswers()
     QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
 }
 
+// The form shows the record Pear (stored with a capital by another tool) when the key is typed.
 // Save and Delete take the key without surrounding blanks; Delete takes the key as typed when
-// it is stored, else its lower-cased form. Every refusal or failure is said in a box, with the
-// store's reason on a second line. Delete says what it did on the standard output, a failed
-// Save gives the box's first line there.
+// it is stored, else its lower-cased form; Save writes the record shown under its own key and
+// shows the key as stored. Every refusal or failure is said in a box, with the reason on a
+// second line, and leaves the form as it was. Delete says what it did on the standard output, a
+// failed Save gives the box's first line there.
 void TestRecords::keyedCommands_data()
 {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QString>("meaning");  // '#' starts the synonyms
+    QTest::addColumn<QString>("question"); // Save's, empty when not asked
     QTest::addColumn<QString>("box");      // the information box, empty when none
     QTest::addColumn<QStringList>("keys"); // stored afterwards
     auto row = [](const char *name, const char *command, const QString &typed,
-                  const QString &meaning, const char *box,
+                  const QString &meaning, const char *question, const char *box,
                   const QStringList &keys = {"Pear", "pear", "water"}) {
-        QTest::newRow(name) << QString(command) << typed << meaning << QString(box) << keys;
+        QTest::newRow(name) << QString(command) << typed << meaning << QString(question)
+                            << QString(box) << keys;
     };
-    row("delete, exact key with capitals", "Delete", "Pear", "", "", {"pear", "water"});
-    row("delete, lower-cased key", "Delete", "WATER", "", "", {"Pear", "pear"});
-    row("delete, blanks around the key", "Delete", " pear\t", "", "", {"Pear", "water"});
-    row("delete, absent key", "Delete", "absent", "x",
+    const QString cannot = "Could not add/save record: water\n";
+    row("delete, exact key with capitals", "Delete", "Pear", "", "", "", {"pear", "water"});
+    row("delete, lower-cased key", "Delete", "WATER", "", "", "", {"Pear", "pear"});
+    row("delete, blanks around the key", "Delete", " pear\t", "", "", "", {"Pear", "water"});
+    row("delete, absent key", "Delete", "absent", "x", "",
         "Could not delete record: absent\nthe word is not in the dictionary");
-    row("delete, blank key", "Delete", "  ", "", "Could not delete record: \nthe word is empty");
-    row("delete under Read Only", "Delete", "water", "x",
+    row("delete, blank key", "Delete", "  ", "", "",
+        "Could not delete record: \nthe word is empty");
+    row("delete under Read Only", "Delete", "water", "x", "",
         "Read Only is ticked: nothing was deleted.");
-    row("save over a key in other letters, blanks around it", "Save", " WATER ", "toyaM", "");
-    row("save, a new key is stored lower-cased", "Save", "Fig", "udumbaraH", "",
-        {"Pear", "fig", "pear", "water"});
-    row("save, blank key", "Save", " ", "jalaM", "Could not add/save record: \nthe word is empty");
+    row("save the record shown: its key keeps the capital", "Save", "Pear", "x",
+        "Replace the stored meaning of \"Pear\"?\nIt reads: phalaM", "");
+    row("save over another record, blanks and capitals", "Save", " WATER ", "toyaM",
+        "Replace the stored meaning of \"water\", which is not the record you are editing "
+        "(\"Pear\")?\n"
+        "It reads: jalaM udakaM toyaM nIraM ...",
+        "");
+    row("save, a new key is stored lower-cased", "Save", "Fig", "udumbaraH",
+        "Add \"fig\" as a new record?", "", {"Pear", "fig", "pear", "water"});
+    row("save, blank key", "Save", " ", "jalaM", "",
+        "Could not add/save record: \nthe word is empty");
     row("save, meaning without a Latin-1 form", "Save", "water", QString::fromUtf8("जलम्"),
-        "Could not add/save record: water\nthe meaning holds characters without a Latin-1 form");
+        "Replace the stored meaning of \"water\", which is not the record you are editing "
+        "(\"Pear\")?\n"
+        "It reads: jalaM udakaM toyaM nIraM ...",
+        "Could not add/save record: water\nthe meaning holds characters the dictionary cannot "
+        "store: it stores only Western European letters and ITRANS");
+    row("save, a danda in the meaning", "Save", "water", "shAntiH | shamaH", "",
+        "Could not add/save record: water\nthe meaning holds \"|\", which the dictionary keeps "
+        "between the meaning and the synonyms; write a danda in a meaning as \";\"");
+    row("save, synonyms without a meaning", "Save", "water", "#udakaM", "",
+        "Could not add/save record: water\nsynonyms without a meaning would be read back as the "
+        "meaning; give the record a meaning");
 }
 
 void TestRecords::keyedCommands()
@@ -286,13 +325,17 @@ void TestRecords::keyedCommands()
     QFETCH(QString, command);
     QFETCH(QString, typed);
     QFETCH(QString, meaning);
+    QFETCH(QString, question);
     QFETCH(QString, box);
     QFETCH(QStringList, keys);
     const bool readOnly = box.startsWith("Read Only");
-    RecordForm f({{"Pear", "phalaM"}, {"pear", "phalaM"}, {"water", "jalaM"}});
+    RecordForm f(
+        {{"Pear", "phalaM"}, {"pear", "phalaM"}, {"water", "jalaM\nudakaM toyaM nIraM vAri"}});
+    f.form->btnFirst->click();
     f.form->chkReadOnly->setChecked(readOnly);
     f.form->ledEng->setText(typed);
-    f.editMeaning(meaning);
+    f.editMeaning(meaning.section('#', 0, 0));
+    f.form->ledSyn->setText(meaning.section('#', 1));
     f.dialogs.setNextAnswer(Dialogs::Yes);
     const bool deleting = command == "Delete";
     const auto out = captureOutput([&] { f.click(command); });
@@ -302,9 +345,10 @@ void TestRecords::keyedCommands()
         stored << pair.first;
     QCOMPARE(stored, keys);
     QCOMPARE(f.form->lblKeys->text(), "Keys: " + QString::number(keys.size()));
+    const QString key =
+        keys.contains(typed.trimmed()) ? typed.trimmed() : typed.trimmed().toLower();
     if (!deleting && box.isEmpty())
-        QVERIFY(
-            f.stored().contains(KeyData(typed.trimmed().toLower().toLatin1(), meaning.toLatin1())));
+        QVERIFY(f.stored().contains(KeyData(key.toLatin1(), meaning.toLatin1())));
     const QString line =
         readOnly        ? ""
         : deleting      ? "key: " + typed.trimmed() + (box.isEmpty() ? " " : " not ") + "deleted\n"
@@ -312,14 +356,14 @@ void TestRecords::keyedCommands()
                         : box.section('\n', 0, 0) + '\n';
     QVERIFY(line.isEmpty() ? out.out.isEmpty() : out.out.endsWith(line.toLatin1()));
     QStringList boxes = f.boxes();
-    if (!readOnly)
-        QCOMPARE(boxes.takeFirst(), deleting
-                                        ? "question Confirm Delete: Confirm Delete? (No, No)"
-                                        : "question Confirm Add/Save: Confirm Add/Save? (No, No)");
+    if (deleting && !readOnly)
+        QCOMPARE(boxes.takeFirst(), "question Confirm Delete: Confirm Delete? (No, No)");
+    if (!question.isEmpty())
+        QCOMPARE(boxes.takeFirst(), "question Confirm Add/Save: " + question + " (No, No)");
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{"information VANTRO: " + box});
-    // Save leaves the key as typed, still modified; Delete empties the form.
-    QCOMPARE(f.word(), deleting && !readOnly ? QString() : typed);
-    QCOMPARE(isModified(f.form->tedITRANS), !box.isEmpty() && (!deleting || readOnly));
+    // A failure keeps the form as it was, still modified; Save shows the key as stored.
+    QCOMPARE(f.word(), !box.isEmpty() ? typed : deleting ? QString() : key);
+    QCOMPARE(isModified(f.form->tedITRANS), !box.isEmpty());
 }
 
 void TestRecords::realBoxesAreWired()

@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
@@ -49,6 +50,8 @@ private slots:
     void editCommandsThenRealQuestionBox();
     void search_data();
     void search();
+    void itransWords_data();
+    void itransWords();
 };
 
 // Open, Save As and Browse offer every file. Open reports why it could not read a file and
@@ -433,6 +436,98 @@ void TestWorkspace::search()
         entries << dialog->cmbFind->itemText(i);
     QCOMPARE(entries, history.isEmpty() ? searches : history);
     QCOMPARE(dialog->cmbFind->currentText(), searches.last());
+}
+
+// A field's text marks the cursor with '@', a selection with two: set, and read back.
+static void setMarked(QWidget *field, QString text)
+{
+    const int anchor = int(text.indexOf('@'));
+    const int position = int(text.lastIndexOf('@') - text.count('@') + 1);
+    text.remove('@');
+    if (auto *line = qobject_cast<QLineEdit *>(field))
+        return line->setText(text), line->setSelection(anchor, position - anchor);
+    static_cast<QPlainTextEdit *>(field)->setPlainText(text);
+    selectRange(static_cast<QPlainTextEdit *>(field), anchor, position);
+}
+
+static QString marked(QWidget *field)
+{
+    auto *line = qobject_cast<QLineEdit *>(field);
+    const QTextCursor cursor =
+        line ? QTextCursor() : static_cast<QPlainTextEdit *>(field)->textCursor();
+    QString text = line ? line->text() : static_cast<QPlainTextEdit *>(field)->toPlainText();
+    const int start =
+        line ? (line->hasSelectedText() ? line->selectionStart() : line->cursorPosition())
+             : cursor.selectionStart();
+    const int end =
+        line ? (line->hasSelectedText() ? line->selectionEnd() : start) : cursor.selectionEnd();
+    text.insert(end, '@');
+    return start == end ? text : text.insert(start, '@');
+}
+
+// A key or a double-click in a field of the record form or the ITRANS pane, with the focus in it,
+// takes an ITRANS word whole. Ctrl+I puts the word chosen in the meaning or synonym field into
+// the ITRANS pane ("itrans": its text before) as one undo step, and leaves the focus there.
+void TestWorkspace::itransWords_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("itrans");
+    QTest::addColumn<QString>("expected"); // the field's text, or the pane's after Ctrl+I
+    const auto row = [](const char *name, const char *field, const char *text, const char *key,
+                        const char *itrans, const char *expected) {
+        QTest::newRow(name) << field << text << key << itrans << expected;
+    };
+    row("Ctrl+Right over a word", "itrans", "mR^i@gaH sa~NgaH", "Ctrl+Right", "",
+        "mR^igaH @sa~NgaH");
+    row("Ctrl+Left in the meaning", "meaning", "jalaM, so.a@ham", "Ctrl+Left", "",
+        "jalaM, @so.aham");
+    row("Ctrl+Shift+Right in the synonyms", "syn", "@mR^igaH, x", "Ctrl+Shift+Right", "",
+        "@mR^igaH, @x");
+    row("double-click", "itrans", "tatra sa~N@gaH", "double-click", "", "tatra @sa~NgaH@");
+    row("Alt+K in the key field", "key", "go@see", "Alt+K", "", "@gosee@");
+    row("Ctrl+I: the meaning's selection", "meaning", "@mR^igaH@, hariNaH", "Ctrl+I", "vane@",
+        "vane mR^igaH@");
+    row("Ctrl+I: the word at the synonyms' cursor", "syn", "sa~N@gaH, x", "Ctrl+I", "@tatra",
+        "sa~NgaH@ tatra");
+    row("Ctrl+I: the meaning's first word, over a selection", "meaning", "so.aham,@ asmi", "Ctrl+I",
+        "@old@ text", "so.aham@ text");
+}
+
+void TestWorkspace::itransWords()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, key);
+    QFETCH(QString, itrans);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QWidget *widget = QMap<QString, QWidget *>{
+        {"itrans", form.itrans},
+        {"meaning", form.tedITRANS},
+        {"syn", form.ledSyn},
+        {"key",
+         form.ledEng}}.value(field);
+    setMarked(widget, text);
+    widget->setFocus();
+    if (!itrans.isEmpty())
+        setMarked(form.itrans, itrans);
+    auto *pane = qobject_cast<QPlainTextEdit *>(widget);
+    const QKeyCombination keys = QKeySequence(key)[0];
+    if (key == "double-click")
+        QTest::mouseDClick(pane->viewport(), Qt::LeftButton, {}, pane->cursorRect().center());
+    else
+        QTest::keyClick(widget, keys.key(), keys.keyboardModifiers());
+
+    QTEST(marked(itrans.isEmpty() ? widget : form.itrans), "expected");
+    if (!itrans.isEmpty()) {
+        QCOMPARE(form.focusWidget(), form.itrans);
+        form.editUndoAction->trigger();
+        QCOMPARE(form.itrans->toPlainText(), itrans.remove('@'));
+    }
 }
 
 QTEST_MAIN(TestWorkspace)

@@ -173,16 +173,16 @@ void TestDictDB::changesAndTheirResults_data()
     row("delete of a key with capitals", {"del", "Upper"}, 0, {}, {}, {other, water});
     row("delete, empty word", {"del", ""}, 1, "Del I/O err cDictDB", "the word is empty");
     // Characters without a Latin-1 form would turn into '?' and hit "wat?r".
+    const QString unstorable = " holds characters the dictionary cannot store: it stores only "
+                               "Western European letters and ITRANS";
     row("word not Latin-1, add", {"add", QString::fromUtf8("wat€r"), "jalaM", ""}, 1,
-        "Put err - cDictDB: the word of", "the word holds characters without a Latin-1 form");
+        "Put err - cDictDB: the word of", "the word" + unstorable);
     row("meaning not Latin-1", {"save", "water", QString::fromUtf8("जलम्"), ""}, 1,
-        "Save err - cDictDB: the meaning of",
-        "the meaning holds characters without a Latin-1 form");
+        "Save err - cDictDB: the meaning of", "the meaning" + unstorable);
     row("synonyms not Latin-1", {"add", "fire", "agniH", QString::fromUtf8("toyaM 😀")}, 1,
-        "Put err - cDictDB: the synonyms of",
-        "the synonyms holds characters without a Latin-1 form");
+        "Put err - cDictDB: the synonyms of", "the synonyms" + unstorable);
     row("word not Latin-1, delete", {"del", QString::fromUtf8("wat€r")}, 1, "Del I/O err cDictDB",
-        "the word holds characters without a Latin-1 form");
+        "the word" + unstorable);
 }
 
 void TestDictDB::changesAndTheirResults()
@@ -400,6 +400,9 @@ void TestDictDB::accessAndSharing()
                                  : QByteArray("Put I/O err - cDictDB\nSave/put I/O err cDictDB\n"
                                               "Del I/O err cDictDB\n"));
     QCOMPARE(written.err.contains("DB->put: ") && written.err.contains("DB->del: "), !writer);
+    QCOMPARE(db.failureReason(), writer                   ? QString()
+                                 : db.problem().isEmpty() ? "the dictionary is open read-only"
+                                                          : db.problem());
     QCOMPARE(db.closeDB(), 0);
     QCOMPARE(db.closeDB(), 0);
     first.closeDB();
@@ -436,6 +439,7 @@ void TestDictDB::searchShortensDownToThreeCharacters_data()
     row("past the last key", {"apple"}, "zebra", "", "apple");
     row("past the last key, shortened", {"fire", "water"}, "waterfall", "water", "");
     row("key containing the text further on", {"catalog"}, "at", "catalog", "");
+    row("a key stored with capitals, typed as stored", {"Ganga", "gap"}, "Ganga", "Ganga", "gap");
 }
 
 void TestDictDB::searchShortensDownToThreeCharacters()
@@ -448,7 +452,8 @@ void TestDictDB::searchShortensDownToThreeCharacters()
     cDictDB db(dir.filePath(QStringLiteral("morvak.db")));
     QCOMPARE(db.openDB(), 0);
     for (const QString &key : keys)
-        QCOMPARE(putRecord(db, key, "meaning of " + key), 0);
+        QCOMPARE(db.putStoredRecord(key.toLatin1(), "meaning of " + key.toLatin1(), false),
+                 cDictDB::BulkPut::Added);
     QCOMPARE(searchAtOrAfter(db, typed), !found.isEmpty());
     if (!found.isEmpty())
         QCOMPARE(db.getWord() + '=' + db.getITRANS(), found + "=meaning of " + found);

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The converter, its lint and its command-line tool, driven by the cases in data/.
+// The converter, its lint, its command-line tool and ITRANS words, driven by the cases in data/.
 #include "capture.h"
 #include "dbtools.h"
 #include "itranslinter.h"
+#include "itransword.h"
 #include "scheme.h"
 #include "transliterate.h"
 
@@ -51,8 +52,23 @@ void addRows(const char *file, std::initializer_list<const char *> columns)
     }
 }
 
+// The word checks: '@' in the text is the cursor; word answers the ITRANS word there, next and
+// previous the text with the cursor where Ctrl+Right and Ctrl+Left take it.
+QString wordChecked(const QByteArray &check, QString text)
+{
+    const int at = int(text.indexOf(u'@'));
+    text.remove(at, 1);
+    const WordSpan span = itransWordAt(text, at);
+    if (check == "word")
+        return text.mid(span.start, span.end - span.start);
+    return text.insert(
+        check == "next" ? nextItransWordStart(text, at) : previousItransWordStart(text, at), u'@');
+}
+
 QString checked(const QByteArray &check, const QString &text)
 {
+    if (check == "word" || check == "next" || check == "previous")
+        return wordChecked(check, text);
     const TranslitOptions explicitVirama{FinalConsonant::Explicit};
     const TranslitOptions options = check.endsWith('!') ? explicitVirama : TranslitOptions{};
     if (check.startsWith("dev"))
@@ -81,6 +97,8 @@ class TestTranslit : public QObject
 private slots:
     void conversions_data() { addRows("itrans.tsv", {"check", "input", "expected"}); }
     void conversions();
+    void words_data() { addRows("words.tsv", {"check", "input", "expected"}); }
+    void words() { conversions(); }
     void tool_data() { addRows("cli.tsv", {"arguments", "input", "status", "output", "errors"}); }
     void tool();
     void outputFlowsBeforeTheInputEnds();
