@@ -15,12 +15,20 @@ bool isPragrhya(const SandhiWord &word)
 }
 
 // A final I, U or e is pragrhya when the word is a dual ("kavI", "sAdhU", "phale"), which the
-// letters alone cannot tell: the hiatus is offered after the usual join.
+// letters alone cannot tell: the hiatus is offered after the usual join, or before it where the
+// next word is a dual pronoun that agrees with it (harI etau, viShNU imau, ga~Nge amU).
 bool mayBeDual(const SandhiWord &word)
 {
     const S last = word.fromEnd(0);
     return word.size() > 1 && ((last.isLong && (last.quality == S::I || last.quality == S::U)) ||
                                last.quality == S::E);
+}
+
+// ete and ime are also plural, but after a word that may be a dual they agree with it as one.
+bool isDualPronoun(const SandhiWord &word)
+{
+    return word.isOneOf(
+        {u"etau", u"ete", u"enau", u"ene", u"imau", u"ime", u"amU", u"ubhau", u"ubhe"});
 }
 
 // a or A with any vowel: like vowels lengthen, i u R L give guna, the diphthongs vrddhi.
@@ -44,6 +52,54 @@ SandhiJoin aWithVowel(const S &second)
     default:
         return join(1, {s->vowel(S::Au)}, 1, {}, Written::AsOne);
     }
+}
+
+bool startsWithOneOf(const SandhiWord &word, std::initializer_list<QStringView> starts)
+{
+    for (const QStringView start : starts)
+        if (word.startsWith(start))
+            return true;
+    return false;
+}
+
+// The words with which a or A makes vrddhi where guna or a long vowel would be the rule:
+// svairaH, akShauhiNI, prauDhaH, praiShaH; a prefix in a before a verb in R^i (prArchChati);
+// R^iNa "debt" after pra, dasha and the like (prArNam, dashArNam); R^ita "struck" after
+// the word of what strikes (shItArtaH).
+bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
+{
+    if (left.is(u"sva"))
+        return right.startsWith(u"Ir");
+    if (left.is(u"akSha"))
+        return startsWithOneOf(right, {u"Uhin", u"UhiN"});
+    if (left.is(u"pra") && startsWithOneOf(right, {u"UDh", u"Uh", u"eSh", u"R^iNa"}))
+        return true;
+    if (left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}))
+        return right.startsWith(u"R^i");
+    if (left.isOneOf({u"dasha", u"vasana", u"kambala", u"vatsatara", u"R^iNa"}))
+        return right.startsWith(u"R^iNa");
+    return left.isOneOf({u"shIta", u"sukha", u"duHkha"}) && right.startsWith(u"R^ita");
+}
+
+SandhiJoin vrddhi(const S &second)
+{
+    const auto *s = &sounds();
+    if (second.quality == S::I)
+        return join(1, {s->vowel(S::Ai)}, 1, {}, Written::AsOne);
+    if (second.quality == S::U)
+        return join(1, {s->vowel(S::Au)}, 1, {}, Written::AsOne);
+    if (second.quality == S::R)
+        return join(1, {s->vowel(S::A, true)}, 1, {s->semivowel(S::Retroflex)}, Written::AsOne);
+    return aWithVowel(second);
+}
+
+// a or A where the words decide: before om the a goes (shivAyom), with the words above vrddhi.
+SandhiJoin aBeforeVowel(const SandhiWord &left, const SandhiWord &right)
+{
+    if (right.isOneOf({u"om", u"oM"}))
+        return join(1, {}, 0, {}, Written::AsOne);
+    const S second = right.fromStart(0);
+    return takesVrddhi(left, right) ? vrddhi(second) : aWithVowel(second);
 }
 
 // i u R L: the long vowel with its like, else the semivowel of its place before the vowel.
@@ -74,6 +130,16 @@ SandhiJoins diphthongWithVowel(const S &first, const S &second)
     return {dropped, kept};
 }
 
+// Before a short R^i a final a, i, u or R^i may also stay apart, a long one shortened
+// (brahma R^iShiH beside brahmarShiH), except where the words ask for vrddhi.
+bool mayStayApartBeforeR(const SandhiWord &left, const SandhiWord &right)
+{
+    const S first = left.fromEnd(0);
+    const S second = right.fromStart(0);
+    return first.isSimpleVowel() && second.quality == S::R && !second.isLong &&
+           !(first.quality == S::A && takesVrddhi(left, right));
+}
+
 SandhiJoins vowelWithVowel(const SandhiWord &left, const SandhiWord &right)
 {
     if (isPragrhya(left))
@@ -82,13 +148,15 @@ SandhiJoins vowelWithVowel(const SandhiWord &left, const SandhiWord &right)
     const S second = right.fromStart(0);
     SandhiJoins joins;
     if (first.quality == S::A)
-        joins.append(aWithVowel(second));
+        joins.append(aBeforeVowel(left, right));
     else if (first.isSimpleVowel())
         joins.append(simpleVowelWithVowel(first, second));
     else
         joins = diphthongWithVowel(first, second);
+    if (mayStayApartBeforeR(left, right))
+        joins.append(join(1, {sounds().vowel(first.quality)}, 0, {}, Written::Apart));
     if (mayBeDual(left))
-        joins.append(unchanged());
+        joins.insert(isDualPronoun(right) ? 0 : joins.size(), unchanged());
     return joins;
 }
 
