@@ -169,14 +169,15 @@ bool startsWithCh(const SandhiWord &word)
 } // namespace
 
 // Ch doubles to chCh after a short vowel and after the particles A and mA; after any other
-// long vowel the doubling is optional.
+// long vowel the doubling is optional. The ch put in closes the first word's last syllable, so
+// the two are written as one (tavachChAyA, mAchChinddhi), as the editions print them.
 SandhiJoins afterVowel(const SandhiWord &left, const SandhiWord &right)
 {
     if (right.fromStart(0).isVowel())
         return vowelWithVowel(left, right);
     if (!startsWithCh(right))
         return {unchanged()};
-    const SandhiJoin doubled = join(0, {}, 0, {sounds().stop(S::Palatal, false)}, Written::Apart);
+    const SandhiJoin doubled = join(0, {}, 0, {sounds().stop(S::Palatal, false)}, Written::AsOne);
     const S last = left.fromEnd(0);
     if ((last.isSimpleVowel() && !last.isLong) || left.isOneOf({u"A", u"mA"}))
         return {doubled};
