@@ -50,6 +50,12 @@ SandhiJoins dentalAssimilated(const SandhiWord &right)
     return {};
 }
 
+// rAj "ruler" after sam keeps the m (samrAT, samrAjam, not saMrAT).
+bool isRAj(const SandhiWord &word)
+{
+    return word.startsWith(u"rAj") || word.startsWith(u"rAT") || word.startsWith(u"rAD");
+}
+
 } // namespace
 
 // A final stop is voiced before voiced sounds and voiceless before voiceless ones; before a
@@ -121,6 +127,8 @@ SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
     if (next.isVowel())
         return {asOne(1, {s->nasal(S::Labial)})};
     if (left.fromEnd(0).is(S::Kind::Nasal) && !left.fromEnd(1).isVowel())
+        return {asOne(0, {})};
+    if (left.is(u"sam") && isRAj(right))
         return {asOne(0, {})};
     const SandhiJoin classNasal = asOne(1, {s->nasal(next.place)});
     const bool beforeStop = next.is(S::Kind::Stop) || next.is(S::Kind::Nasal);
