@@ -81,6 +81,17 @@ bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
     return left.isOneOf({u"shIta", u"sukha", u"duHkha"}) && right.startsWith(u"R^ita");
 }
 
+// A prefix in a before a verb in e or o is taken in by it (prejate, upoShati), except before
+// the forms of i "go" and edh "grow" (upaiti, praidhate); the nouns above take vrddhi too.
+bool takesPararupa(const SandhiWord &left, const SandhiWord &right)
+{
+    if (!left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}) || takesVrddhi(left, right))
+        return false;
+    const S second = right.fromStart(0);
+    return (second.quality == S::E && !startsWithOneOf(right, {u"et", u"em", u"eSh", u"edh"})) ||
+           second.quality == S::O;
+}
+
 SandhiJoin vrddhi(const S &second)
 {
     const auto *s = &sounds();
@@ -93,10 +104,11 @@ SandhiJoin vrddhi(const S &second)
     return aWithVowel(second);
 }
 
-// a or A where the words decide: before om the a goes (shivAyom), with the words above vrddhi.
+// a or A where the words decide: before om the a goes (shivAyom), as it does in the prefixes
+// above, and with the words above it makes vrddhi.
 SandhiJoin aBeforeVowel(const SandhiWord &left, const SandhiWord &right)
 {
-    if (right.isOneOf({u"om", u"oM"}))
+    if (right.isOneOf({u"om", u"oM"}) || takesPararupa(left, right))
         return join(1, {}, 0, {}, Written::AsOne);
     const S second = right.fromStart(0);
     return takesVrddhi(left, right) ? vrddhi(second) : aWithVowel(second);
