@@ -17,14 +17,15 @@ bool isPalatalSibilant(const S &sound)
     return sound.is(S::Kind::Sibilant) && sound.place == S::Palatal;
 }
 
-// sh after a stop may become Ch only before a vowel, h, y, v or r (tachChrutvA, but
-// tachshmashAnam).
+// sh after a stop may become Ch before a vowel, h, a semivowel or a nasal (tachChrutvA, and
+// by the gloss that widens the rule from y v r to l and the nasals, tachChlokena and
+// tachChmashAnam), but not before a stop or sibilant.
 bool shMayBecomeCh(const SandhiWord &word)
 {
     const S after = word.fromStart(1);
     return isPalatalSibilant(word.fromStart(0)) &&
-           (after.isVowel() || after.is(S::Kind::Aspirate) ||
-            (after.is(S::Kind::Semivowel) && after.place != S::Dental));
+           (after.isVowel() || after.is(S::Kind::Aspirate) || after.is(S::Kind::Semivowel) ||
+            after.is(S::Kind::Nasal));
 }
 
 SandhiJoin withCh(int dropLeft, const Letter *final)
