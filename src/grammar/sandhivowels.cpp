@@ -117,7 +117,10 @@ SandhiJoin aBeforeVowel(const SandhiWord &left, const SandhiWord &right)
 // i u R L: the long vowel with its like, else the semivowel of its place before the vowel.
 SandhiJoin simpleVowelWithVowel(const S &first, const S &second)
 {
-    if (first.quality == second.quality)
+    const bool rAndL = (first.quality == S::R || first.quality == S::L) &&
+                       (second.quality == S::R || second.quality == S::L);
+    // R^i and L^i count as like vowels: hotR^i L^ikAraH is hotR^IkAraH.
+    if (first.quality == second.quality || rAndL)
         return join(1, {sounds().vowel(first.quality, true)}, 1, {}, Written::AsOne);
     static const quint8 places[] = {0, S::Palatal, S::Labial, S::Retroflex, S::Dental};
     return join(1, {sounds().semivowel(places[first.quality])}, 0, {}, Written::AsOne);
@@ -152,10 +155,28 @@ bool mayStayApartBeforeR(const SandhiWord &left, const SandhiWord &right)
            !(first.quality == S::A && takesVrddhi(left, right));
 }
 
+// go "cow" becomes gava before indra (gavendraH); before a it may also become gava or stay
+// apart (go.agram, gavAgram, go agram). Before other vowels it joins as any o.
+SandhiJoins goWithVowel(const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const Letter *a = s->vowel(S::A);
+    const Letter *v = s->semivowel(S::Labial);
+    if (right.startsWith(u"indr"))
+        return {join(1, {a, v, s->vowel(S::E)}, 1, {}, Written::AsOne)};
+    const S second = right.fromStart(0);
+    if (second.quality != S::A || second.isLong)
+        return diphthongWithVowel(s->of(s->vowel(S::O)), second);
+    return {join(0, {}, 1, {s->avagraha()}, Written::AsOne),
+            join(1, {a, v, s->vowel(S::A, true)}, 1, {}, Written::AsOne), unchanged()};
+}
+
 SandhiJoins vowelWithVowel(const SandhiWord &left, const SandhiWord &right)
 {
     if (isPragrhya(left))
         return {unchanged()};
+    if (left.is(u"go"))
+        return goWithVowel(right);
     const S first = left.fromEnd(0);
     const S second = right.fromStart(0);
     SandhiJoins joins;
