@@ -57,6 +57,27 @@ bool isRAj(const SandhiWord &word)
     return word.startsWith(u"rAj") || word.startsWith(u"rAT") || word.startsWith(u"rAD");
 }
 
+// Before a sibilant ~N and N may take the voiceless stop of their class after them, before s
+// n may take t (prA~Nk ShaShThaH, mahAnt sAdhuH). n before sh becomes ~n, the sh usually Ch,
+// and the ch that may come in between gives ~nchCh and ~nchsh.
+SandhiJoins nasalBeforeSibilant(const S &last, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S next = right.fromStart(0);
+    const SandhiJoin plain = asOne(0, {});
+    const bool nBeforeS = last.place == S::Dental && next.place == S::Dental;
+    if (last.place == S::Velar || last.place == S::Retroflex || nBeforeS)
+        return {plain, asOne(0, {s->stop(last.place, false)})};
+    if (last.place != S::Dental || !isPalatalSibilant(next))
+        return {plain};
+    const Letter *n = s->nasal(S::Palatal);
+    const Letter *ch = s->stop(S::Palatal, false);
+    if (!shMayBecomeCh(right))
+        return {asOne(1, {n}), asOne(1, {n, ch})};
+    return {withCh(1, n), asOne(1, {n}), asOne(1, {n, ch}, 1, {s->stop(S::Palatal, false, true)}),
+            asOne(1, {n, ch})};
+}
+
 } // namespace
 
 // A final stop is voiced before voiced sounds and voiceless before voiceless ones; before a
@@ -102,6 +123,8 @@ SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
         const bool doubles = before.isSimpleVowel() && !before.isLong && last.place != S::Palatal;
         return {doubles ? asOne(0, {s->nasal(last.place)}) : asOne(0, {})};
     }
+    if (next.is(S::Kind::Sibilant))
+        return nasalBeforeSibilant(last, right);
     if (last.place != S::Dental || left.is(u"prashAn"))
         return {asOne(0, {})};
     if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental) {
@@ -112,10 +135,6 @@ SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
     }
     if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
         return {asOne(1, {s->chandrabindu(), s->semivowel(S::Dental)})};
-    if (shMayBecomeCh(right))
-        return {withCh(1, s->nasal(S::Palatal)), asOne(1, {s->nasal(S::Palatal)})};
-    if (isPalatalSibilant(next))
-        return {asOne(1, {s->nasal(S::Palatal)})};
     return {asOne(0, {})};
 }
 
