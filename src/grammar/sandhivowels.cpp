@@ -69,7 +69,7 @@ bool startsWithOneOf(const SandhiWord &word, std::initializer_list<QStringView> 
 bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
 {
     if (left.is(u"sva"))
-        return right.startsWith(u"Ir");
+        return startsWithOneOf(right, {u"Ira", u"IrI", u"Irin", u"IriN"});
     if (left.is(u"akSha"))
         return startsWithOneOf(right, {u"Uhin", u"UhiN"});
     if (left.is(u"pra") && startsWithOneOf(right, {u"UDh", u"Uh", u"eSh", u"R^iNa"}))
@@ -82,13 +82,15 @@ bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
 }
 
 // A prefix in a before a verb in e or o is taken in by it (prejate, upoShati), except before
-// the forms of i "go" and edh "grow" (upaiti, praidhate); the nouns above take vrddhi too.
+// the forms of i "go" and edh "grow" (upaiti, praidhate); the nouns above take vrddhi too, and
+// so does eva after ava "protect!".
 bool takesPararupa(const SandhiWord &left, const SandhiWord &right)
 {
     if (!left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}) || takesVrddhi(left, right))
         return false;
     const S second = right.fromStart(0);
-    return (second.quality == S::E && !startsWithOneOf(right, {u"et", u"em", u"eSh", u"edh"})) ||
+    return (second.quality == S::E &&
+            !startsWithOneOf(right, {u"et", u"em", u"eSh", u"edh", u"ev"})) ||
            second.quality == S::O;
 }
 
