@@ -72,7 +72,7 @@ bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
         return startsWithOneOf(right, {u"Ira", u"IrI", u"Irin", u"IriN"});
     if (left.is(u"akSha"))
         return startsWithOneOf(right, {u"Uhin", u"UhiN"});
-    if (left.is(u"pra") && startsWithOneOf(right, {u"UDh", u"Uh", u"eSh", u"R^iNa"}))
+    if (left.is(u"pra") && startsWithOneOf(right, {u"UDh", u"Uh", u"eSh"}))
         return true;
     if (left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}))
         return right.startsWith(u"R^i");
