@@ -54,7 +54,7 @@ SandhiJoins dentalAssimilated(const SandhiWord &right)
 // rAj "ruler" after sam keeps the m (samrAT, samrAjam, not saMrAT).
 bool isRAj(const SandhiWord &word)
 {
-    return word.startsWith(u"rAj") || word.startsWith(u"rAT") || word.startsWith(u"rAD");
+    return word.startsWithOneOf({u"rAj", u"rAT", u"rAD"});
 }
 
 // Before a sibilant ~N and N may take the voiceless stop of their class after them, before s

@@ -54,14 +54,6 @@ SandhiJoin aWithVowel(const S &second)
     }
 }
 
-bool startsWithOneOf(const SandhiWord &word, std::initializer_list<QStringView> starts)
-{
-    for (const QStringView start : starts)
-        if (word.startsWith(start))
-            return true;
-    return false;
-}
-
 // The words with which a or A makes vrddhi where guna or a long vowel would be the rule:
 // svairaH, akShauhiNI, prauDhaH, praiShaH; a prefix in a before a verb in R^i (prArchChati);
 // R^iNa "debt" after pra, dasha and the like (prArNam, dashArNam); R^ita "struck" after
@@ -69,10 +61,10 @@ bool startsWithOneOf(const SandhiWord &word, std::initializer_list<QStringView> 
 bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
 {
     if (left.is(u"sva"))
-        return startsWithOneOf(right, {u"Ira", u"IrI", u"Irin", u"IriN"});
+        return right.startsWithOneOf({u"Ira", u"IrI", u"Irin", u"IriN"});
     if (left.is(u"akSha"))
-        return startsWithOneOf(right, {u"Uhin", u"UhiN"});
-    if (left.is(u"pra") && startsWithOneOf(right, {u"UDh", u"Uh", u"eSh"}))
+        return right.startsWithOneOf({u"Uhin", u"UhiN"});
+    if (left.is(u"pra") && right.startsWithOneOf({u"UDh", u"Uh", u"eSh"}))
         return true;
     if (left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}))
         return right.startsWith(u"R^i");
@@ -90,7 +82,7 @@ bool takesPararupa(const SandhiWord &left, const SandhiWord &right)
         return false;
     const S second = right.fromStart(0);
     return (second.quality == S::E &&
-            !startsWithOneOf(right, {u"et", u"em", u"eSh", u"edh", u"ev"})) ||
+            !right.startsWithOneOf({u"et", u"em", u"eSh", u"edh", u"ev"})) ||
            second.quality == S::O;
 }
 
