@@ -17,14 +17,15 @@ bool isPalatalSibilant(const S &sound)
     return sound.is(S::Kind::Sibilant) && sound.place == S::Palatal;
 }
 
-// sh after a stop may become Ch only before a vowel, h, y, v or r (tachChrutvA, but
-// tachshmashAnam).
+// sh after a stop may become Ch before a vowel, h, a semivowel or a nasal (tachChrutvA, and
+// by the gloss that widens the rule from y v r to l and the nasals, tachChlokena and
+// tachChmashAnam), but not before a stop or sibilant.
 bool shMayBecomeCh(const SandhiWord &word)
 {
     const S after = word.fromStart(1);
     return isPalatalSibilant(word.fromStart(0)) &&
-           (after.isVowel() || after.is(S::Kind::Aspirate) ||
-            (after.is(S::Kind::Semivowel) && after.place != S::Dental));
+           (after.isVowel() || after.is(S::Kind::Aspirate) || after.is(S::Kind::Semivowel) ||
+            after.is(S::Kind::Nasal));
 }
 
 SandhiJoin withCh(int dropLeft, const Letter *final)
@@ -48,6 +49,33 @@ SandhiJoins dentalAssimilated(const SandhiWord &right)
     if (isPalatalSibilant(next))
         return {asOne(1, {ch})};
     return {};
+}
+
+// rAj "ruler" after sam keeps the m (samrAT, samrAjam, not saMrAT).
+bool isRAj(const SandhiWord &word)
+{
+    return word.startsWithOneOf({u"rAj", u"rAT", u"rAD"});
+}
+
+// Before a sibilant ~N and N may take the voiceless stop of their class after them, before s
+// n may take t (prA~Nk ShaShThaH, mahAnt sAdhuH). n before sh becomes ~n, the sh usually Ch,
+// and the ch that may come in between gives ~nchCh and ~nchsh.
+SandhiJoins nasalBeforeSibilant(const S &last, const SandhiWord &right)
+{
+    const auto *s = &sounds();
+    const S next = right.fromStart(0);
+    const SandhiJoin plain = asOne(0, {});
+    const bool nBeforeS = last.place == S::Dental && next.place == S::Dental;
+    if (last.place == S::Velar || last.place == S::Retroflex || nBeforeS)
+        return {plain, asOne(0, {s->stop(last.place, false)})};
+    if (last.place != S::Dental || !isPalatalSibilant(next))
+        return {plain};
+    const Letter *n = s->nasal(S::Palatal);
+    const Letter *ch = s->stop(S::Palatal, false);
+    if (!shMayBecomeCh(right))
+        return {asOne(1, {n}), asOne(1, {n, ch})};
+    return {withCh(1, n), asOne(1, {n}), asOne(1, {n, ch}, 1, {s->stop(S::Palatal, false, true)}),
+            asOne(1, {n, ch})};
 }
 
 } // namespace
@@ -95,6 +123,8 @@ SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
         const bool doubles = before.isSimpleVowel() && !before.isLong && last.place != S::Palatal;
         return {doubles ? asOne(0, {s->nasal(last.place)}) : asOne(0, {})};
     }
+    if (next.is(S::Kind::Sibilant))
+        return nasalBeforeSibilant(last, right);
     if (last.place != S::Dental || left.is(u"prashAn"))
         return {asOne(0, {})};
     if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental) {
@@ -105,10 +135,6 @@ SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
     }
     if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
         return {asOne(1, {s->chandrabindu(), s->semivowel(S::Dental)})};
-    if (shMayBecomeCh(right))
-        return {withCh(1, s->nasal(S::Palatal)), asOne(1, {s->nasal(S::Palatal)})};
-    if (isPalatalSibilant(next))
-        return {asOne(1, {s->nasal(S::Palatal)})};
     return {asOne(0, {})};
 }
 
@@ -121,6 +147,8 @@ SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
     if (next.isVowel())
         return {asOne(1, {s->nasal(S::Labial)})};
     if (left.fromEnd(0).is(S::Kind::Nasal) && !left.fromEnd(1).isVowel())
+        return {asOne(0, {})};
+    if (left.is(u"sam") && isRAj(right))
         return {asOne(0, {})};
     const SandhiJoin classNasal = asOne(1, {s->nasal(next.place)});
     const bool beforeStop = next.is(S::Kind::Stop) || next.is(S::Kind::Nasal);

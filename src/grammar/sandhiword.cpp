@@ -38,4 +38,12 @@ bool SandhiWord::isOneOf(std::initializer_list<QStringView> names) const
     return false;
 }
 
+bool SandhiWord::startsWithOneOf(std::initializer_list<QStringView> starts) const
+{
+    for (const QStringView start : starts)
+        if (m_name.startsWith(start))
+            return true;
+    return false;
+}
+
 } // namespace vantro
