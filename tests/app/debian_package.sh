@@ -16,7 +16,7 @@ dpkg-deb -f "$deb" Depends | grep -q 'fonts-noto-core'
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6'
 dpkg-deb -x "$deb" "$tmp/root"
 usr=$tmp/root/usr
-for program in vantro vantro-dict vantro-translit; do
+for program in vantro vantro-dict vantro-translit vantro-grammar; do
     "$usr/bin/$program" --version | grep -q 'GPL-3.0-or-later'
     if readelf -d "$usr/bin/$program" | grep -E 'RPATH|RUNPATH'; then exit 1; fi
 done
