@@ -20,6 +20,7 @@ class QPushButton;
 class QToolBar;
 class PaneLoader;
 class PreviewWindow;
+class WordFormsWindow;
 class dlgFind;
 class dlgHW;
 
@@ -90,6 +91,9 @@ public:
     QMenu *viewMenu;
     QAction *fileExportAction;
     QAction *viewDevanagariPreviewAction;
+    // Word forms and sandhi on the ITRANS pane.
+    QAction *viewWordFormsAction;
+    QAction *editJoinSandhiAction;
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
@@ -184,6 +188,11 @@ private:
     void createPreview();
     void showRecordInPreview();
 
+    // Word forms and sandhi (mainform_grammar.cpp).
+    void createGrammarActions();
+    void viewWordForms();
+    void editJoinWithSandhi();
+
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
     int currPara = 0;
@@ -193,6 +202,7 @@ private:
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
+    WordFormsWindow *m_wordForms = nullptr;
     // What is wrong with the dictionary for this whole session, shown in the title; empty when
     // nothing is.
     QString dictionaryProblem;
