@@ -220,6 +220,8 @@ void WordFormsWindow::insertChosenForm()
     if (where.isNull() || !where.hasSelection() || where.selectedText() != m_replacedText)
         where = m_pane->textCursor();
     insertItransWord(m_pane, where, form);
+    // The keyboard goes back to the translation, where the user goes on typing.
+    m_pane->activateWindow();
     m_replaced = m_pane->textCursor();
     m_replaced.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
                             int(form.size()));

@@ -256,7 +256,8 @@ int printGuesses(const Request &request)
             text += QStringLiteral("verb\t%1\t%2\t%3\n")
                         .arg(inScript(guess.verb.root, request.script))
                         .arg(guess.verb.verbClass)
-                        .arg(guess.verb.pada == Pada::Atmanepada ? QStringLiteral("A") : QStringLiteral("P"));
+                        .arg(guess.verb.pada == Pada::Atmanepada ? QStringLiteral("A")
+                                                                 : QStringLiteral("P"));
     }
     write(text);
     return finishOutput(Success);
