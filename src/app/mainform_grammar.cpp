@@ -56,11 +56,14 @@ void MainForm::viewWordForms()
     }
     if (!m_wordForms) {
         m_wordForms = new WordFormsWindow(itrans, this);
-        // Beside the main window where the screen has room, so that neither hides the other.
+        // Beside the main window, right or left, where the screen has room, so that neither
+        // hides the other.
         const QRect frame = frameGeometry();
-        if (screen() &&
-            frame.right() + m_wordForms->width() < screen()->availableGeometry().right())
+        const QRect room = screen() ? screen()->availableGeometry() : QRect();
+        if (frame.right() + m_wordForms->width() < room.right())
             m_wordForms->move(frame.right() + 1, frame.top());
+        else if (frame.left() - m_wordForms->width() > room.left())
+            m_wordForms->move(frame.left() - m_wordForms->width() - 1, frame.top());
     }
     m_wordForms->lookUp(word, replaced);
 }

@@ -195,7 +195,9 @@ void WordFormsWindow::updateTable()
         inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
         error = inflection.error;
     }
-    m_status->setText(error);
+    m_status->setText(m_word->text().trimmed().isEmpty()
+                          ? tr("Type a word, or press Ctrl+K on a word in the ITRANS pane.")
+                          : error);
     QModelIndex next = m_model.index(current.isValid() ? current.row() : 0,
                                      current.isValid() ? current.column() : 0);
     if (!m_model.flags(next).testFlag(Qt::ItemIsEnabled))
