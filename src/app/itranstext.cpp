@@ -18,22 +18,28 @@ bool isWordCharacter(const QString &line, int index)
     return c == u'.' && index + 1 < line.size() && line.at(index + 1).isLetter();
 }
 
+// The word the position is in, just after, or just before.
+WordSpan wordTouching(const QString &line, int position)
+{
+    int start = position;
+    while (start > 0 && isWordCharacter(line, start - 1))
+        --start;
+    int end = position;
+    while (end < line.size() && isWordCharacter(line, end))
+        ++end;
+    return {start, end};
+}
+
 } // namespace
 
 WordSpan itransWordAt(const QString &line, int position)
 {
     position = qBound(0, position, int(line.size()));
-    int start = position;
-    if (start > 0 && isWordCharacter(line, start - 1)) {
-        while (start > 0 && isWordCharacter(line, start - 1))
-            --start;
-    } else if (start == line.size() || !isWordCharacter(line, start)) {
-        return {position, position};
-    }
-    int end = start;
-    while (end < line.size() && isWordCharacter(line, end))
-        ++end;
-    return {start, end};
+    WordSpan span = wordTouching(line, position);
+    // After "rAjA " or "rAjA |" the word meant is the one just typed.
+    for (int before = position; span.isEmpty() && before > 0;)
+        span = wordTouching(line, --before);
+    return span.isEmpty() ? WordSpan{position, position} : span;
 }
 
 QString joinLinesWithSandhi(const QString &text)

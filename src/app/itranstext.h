@@ -15,9 +15,10 @@ struct WordSpan
     int length() const { return end - start; }
 };
 
-// The ITRANS word the cursor at position is in or just after, else the one just before it;
-// empty when there is none. Words are separated by blanks and punctuation; ITRANS's own
-// signs (R^i, ~n, .h, .a, _) belong to the word, a full stop at its end does not.
+// The ITRANS word the cursor at position is in, just after or just before, else the nearest
+// one before it in the line; empty when there is none. Words are separated by blanks and
+// punctuation; ITRANS's own signs (R^i, ~n, .h, .a, _) belong to the word, a full stop at its end
+// does not.
 WordSpan itransWordAt(const QString &line, int position);
 
 // Each line of a text joined with sandhi; text and result keep their line breaks ("\n" or

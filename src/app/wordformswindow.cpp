@@ -69,6 +69,10 @@ void WordFormsWindow::createWidgets()
     layout->addWidget(m_table, 1);
     layout->addWidget(m_status);
 
+    const QList<QWidget *> chain = {m_word, m_reading, m_gender,  m_class,
+                                    m_pada, m_tense,   m_passive, m_table};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
     connect(m_word, &QLineEdit::textEdited, this, &WordFormsWindow::wordEdited);
     connect(m_reading, &QComboBox::activated, this, &WordFormsWindow::readingChosen);
     connect(m_table, &QTableView::doubleClicked, this, &WordFormsWindow::insertChosenForm);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // View > Word Forms and Edit > Join with Sandhi on the ITRANS pane: each a single undo step.
 
+#include "itranstext.h"
 #include "sandhi.h"
 #include "wordformswindow.h"
 #include "workspacefixture.h"
@@ -14,9 +15,39 @@ class TestWordForms : public QObject
     Q_OBJECT
 
 private slots:
+    void wordAtCursor_data();
+    void wordAtCursor();
     void paneCommands_data();
     void paneCommands();
 };
+
+// The word Ctrl+K takes from a line of the pane, the cursor marked by "@".
+void TestWordForms::wordAtCursor_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("inside a word") << "rAmaH de@vaH pashyati"
+                                   << "devaH";
+    QTest::newRow("at its start") << "rAmaH @devaH"
+                                  << "devaH";
+    QTest::newRow("after blanks and a danda: the word just typed") << "rAjA | @"
+                                                                   << "rAjA";
+    QTest::newRow("ITRANS signs are letters") << "rAmo.a@tra R^iShi~NkaH."
+                                              << "rAmo.atra";
+    QTest::newRow("a full stop is not") << "R^iShi~NkaH.@"
+                                        << "R^iShi~NkaH";
+    QTest::newRow("blank line") << "  @"
+                                << "";
+}
+
+void TestWordForms::wordAtCursor()
+{
+    QFETCH(QString, line);
+    const int position = int(line.indexOf('@'));
+    line.remove(position, 1);
+    const vantro::WordSpan span = vantro::itransWordAt(line, position);
+    QTEST(line.mid(span.start, span.length()), "word");
+}
 
 void TestWordForms::paneCommands_data()
 {
