@@ -9,36 +9,26 @@ namespace vantro {
 
 namespace {
 
-// A full stop is a letter of ITRANS (.h, .a, .N) when a letter follows it.
-bool isWordCharacter(const QString &line, int index)
+// Signs that close or open a sentence or a quotation; ITRANS's own (.h, .a, ^, ~) lie inside
+// a word or end in a letter.
+bool isSentencePunctuation(QChar c)
 {
-    const QChar c = line.at(index);
-    if (c.isLetterOrNumber() || c.isMark() || c == u'^' || c == u'~' || c == u'_' || c == u'\'')
-        return true;
-    return c == u'.' && index + 1 < line.size() && line.at(index + 1).isLetter();
-}
-
-// The word the position is in, just after, or just before.
-WordSpan wordTouching(const QString &line, int position)
-{
-    int start = position;
-    while (start > 0 && isWordCharacter(line, start - 1))
-        --start;
-    int end = position;
-    while (end < line.size() && isWordCharacter(line, end))
-        ++end;
-    return {start, end};
+    return QStringView(u".!?:\"'()[]").contains(c);
 }
 
 } // namespace
 
-WordSpan itransWordAt(const QString &line, int position)
+WordSpan wordForForms(const QString &line, int position)
 {
     position = qBound(0, position, int(line.size()));
-    WordSpan span = wordTouching(line, position);
-    // After "rAjA " or "rAjA |" the word meant is the one just typed.
+    WordSpan span = itransWordAt(line, position);
+    // After "rAjA " or "rAjA | " the word meant is the one just typed.
     for (int before = position; span.isEmpty() && before > 0;)
-        span = wordTouching(line, --before);
+        span = itransWordAt(line, --before);
+    while (!span.isEmpty() && isSentencePunctuation(line.at(span.end - 1)))
+        --span.end;
+    while (!span.isEmpty() && isSentencePunctuation(line.at(span.start)))
+        ++span.start;
     return span.isEmpty() ? WordSpan{position, position} : span;
 }
 

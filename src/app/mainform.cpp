@@ -88,8 +88,8 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createWorkspace(central);
     createActions();
     createToolBarAndMenus();
-    createGrammarActions();
     languageChange();
+    createGrammarActions();
     resize(QSize(1000, 618).expandedTo(minimumSizeHint()));
     connectSignals();
     createLoaders();

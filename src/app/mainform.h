@@ -87,13 +87,13 @@ public:
     QAction *helpContentsAction;
     QAction *helpIndexAction;
     QAction *helpAboutAction;
+    // Word forms and sandhi on the ITRANS pane.
+    QAction *viewWordFormsAction;
+    QAction *editJoinSandhiAction;
     // Beyond the original window: the converted views of the ITRANS document.
     QMenu *viewMenu;
     QAction *fileExportAction;
     QAction *viewDevanagariPreviewAction;
-    // Word forms and sandhi on the ITRANS pane.
-    QAction *viewWordFormsAction;
-    QAction *editJoinSandhiAction;
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
@@ -202,10 +202,10 @@ private:
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
-    WordFormsWindow *m_wordForms = nullptr;
     // What is wrong with the dictionary for this whole session, shown in the title; empty when
     // nothing is.
     QString dictionaryProblem;
     PaneLoader *itransLoader = nullptr;
     PaneLoader *englishLoader = nullptr;
+    WordFormsWindow *m_wordForms = nullptr;
 };

@@ -41,14 +41,14 @@ void MainForm::viewWordForms()
     if (focus && frame4->isAncestorOf(focus)) {
         const QString meaning = tedITRANS->toPlainText();
         const int position = focus == tedITRANS ? tedITRANS->textCursor().position() : 0;
-        const vantro::WordSpan span = vantro::itransWordAt(meaning, position);
-        word = meaning.mid(span.start, span.length());
+        const vantro::WordSpan span = vantro::wordForForms(meaning, position);
+        word = meaning.mid(span.start, span.end - span.start);
     } else {
         replaced = itrans->textCursor();
         if (!replaced.hasSelection()) {
             const QTextBlock block = replaced.block();
             const vantro::WordSpan span =
-                vantro::itransWordAt(block.text(), replaced.positionInBlock());
+                vantro::wordForForms(block.text(), replaced.positionInBlock());
             replaced.setPosition(block.position() + span.start);
             replaced.setPosition(block.position() + span.end, QTextCursor::KeepAnchor);
         }

@@ -26,18 +26,15 @@ void TestWordForms::wordAtCursor_data()
 {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("word");
-    QTest::newRow("inside a word") << "rAmaH de@vaH pashyati"
-                                   << "devaH";
-    QTest::newRow("at its start") << "rAmaH @devaH"
-                                  << "devaH";
-    QTest::newRow("after blanks and a danda: the word just typed") << "rAjA | @"
-                                                                   << "rAjA";
-    QTest::newRow("ITRANS signs are letters") << "rAmo.a@tra R^iShi~NkaH."
-                                              << "rAmo.atra";
-    QTest::newRow("a full stop is not") << "R^iShi~NkaH.@"
-                                        << "R^iShi~NkaH";
-    QTest::newRow("blank line") << "  @"
-                                << "";
+    const auto row = [](const char *name, const char *line, const char *word) {
+        QTest::newRow(name) << QString(line) << QString(word);
+    };
+    row("inside a word", "rAmaH de@vaH pashyati", "devaH");
+    row("at its start", "rAmaH @devaH", "devaH");
+    row("after blanks and a danda: the word just typed", "rAjA | @", "rAjA");
+    row("ITRANS signs are letters", "rAmo.a@tra R^iShi~NkaH.", "rAmo.atra");
+    row("the sentence's punctuation is not", "(R^iShi~NkaH.)@", "R^iShi~NkaH");
+    row("blank line", "  @", "");
 }
 
 void TestWordForms::wordAtCursor()
@@ -45,8 +42,8 @@ void TestWordForms::wordAtCursor()
     QFETCH(QString, line);
     const int position = int(line.indexOf('@'));
     line.remove(position, 1);
-    const vantro::WordSpan span = vantro::itransWordAt(line, position);
-    QTEST(line.mid(span.start, span.length()), "word");
+    const vantro::WordSpan span = vantro::wordForForms(line, position);
+    QTEST(line.mid(span.start, span.end - span.start), "word");
 }
 
 void TestWordForms::paneCommands_data()
