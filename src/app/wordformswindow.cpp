@@ -75,7 +75,7 @@ void WordFormsWindow::createWidgets()
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
     connect(m_word, &QLineEdit::textEdited, this, &WordFormsWindow::wordEdited);
-    connect(m_reading, &QComboBox::activated, this, &WordFormsWindow::readingChosen);
+    connect(m_reading, &QComboBox::currentIndexChanged, this, &WordFormsWindow::readingChosen);
     connect(m_table, &QTableView::doubleClicked, this, &WordFormsWindow::insertChosenForm);
 }
 
