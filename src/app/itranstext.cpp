@@ -18,18 +18,25 @@ bool isSentencePunctuation(QChar c)
 
 } // namespace
 
-WordSpan wordForForms(const QString &line, int position)
+WordSpan wordNearCursor(const QString &line, int position)
 {
     position = qBound(0, position, int(line.size()));
     WordSpan span = itransWordAt(line, position);
     // After "rAjA " or "rAjA | " the word meant is the one just typed.
     for (int before = position; span.isEmpty() && before > 0;)
         span = itransWordAt(line, --before);
-    while (!span.isEmpty() && isSentencePunctuation(line.at(span.end - 1)))
-        --span.end;
-    while (!span.isEmpty() && isSentencePunctuation(line.at(span.start)))
-        ++span.start;
     return span.isEmpty() ? WordSpan{position, position} : span;
+}
+
+PunctuatedWord splitSentencePunctuation(const QString &text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (end > 0 && isSentencePunctuation(text.at(end - 1)))
+        --end;
+    while (start < end && isSentencePunctuation(text.at(start)))
+        ++start;
+    return {text.left(start), text.mid(start, end - start), text.mid(end)};
 }
 
 QString joinLinesWithSandhi(const QString &text)

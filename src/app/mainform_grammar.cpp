@@ -41,14 +41,15 @@ void MainForm::viewWordForms()
     if (focus && frame4->isAncestorOf(focus)) {
         const QString meaning = tedITRANS->toPlainText();
         const int position = focus == tedITRANS ? tedITRANS->textCursor().position() : 0;
-        const vantro::WordSpan span = vantro::wordForForms(meaning, position);
-        word = meaning.mid(span.start, span.end - span.start);
+        const vantro::WordSpan span = vantro::wordNearCursor(meaning, position);
+        word =
+            vantro::splitSentencePunctuation(meaning.mid(span.start, span.end - span.start)).word;
     } else {
         replaced = itrans->textCursor();
         if (!replaced.hasSelection()) {
             const QTextBlock block = replaced.block();
             const vantro::WordSpan span =
-                vantro::wordForForms(block.text(), replaced.positionInBlock());
+                vantro::wordNearCursor(block.text(), replaced.positionInBlock());
             replaced.setPosition(block.position() + span.start);
             replaced.setPosition(block.position() + span.end, QTextCursor::KeepAnchor);
         }

@@ -125,7 +125,8 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
 {
     m_replaced = replaced;
     m_replacedText = replaced.selectedText();
-    m_word->setText(word);
+    m_punctuation = splitSentencePunctuation(word);
+    m_word->setText(m_punctuation.word);
     wordEdited();
     show();
     raise();
@@ -224,14 +225,18 @@ void WordFormsWindow::insertChosenForm()
     if (form.isEmpty())
         return;
     QTextCursor where = m_replaced;
-    if (where.isNull() || !where.hasSelection() || where.selectedText() != m_replacedText)
+    QString text = m_punctuation.before + form + m_punctuation.after;
+    if (where.isNull() || !where.hasSelection() || where.selectedText() != m_replacedText) {
         where = m_pane->textCursor();
-    insertItransWord(m_pane, where, form);
+        text = form;
+        m_punctuation = {};
+    }
+    insertItransWord(m_pane, where, text);
     // The keyboard goes back to the translation, where the user goes on typing.
     m_pane->activateWindow();
     m_replaced = m_pane->textCursor();
     m_replaced.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
-                            int(form.size()));
+                            int(text.size()));
     m_replacedText = m_replaced.selectedText();
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "itranstext.h"
 #include "wordformsmodel.h"
 #include "wordguess.h"
 
@@ -25,8 +26,9 @@ class WordFormsWindow : public QWidget
 public:
     WordFormsWindow(QPlainTextEdit *pane, QWidget *parent);
 
-    // Shows the forms of word, which lies in the pane under replaced (a null cursor when it
-    // came from elsewhere: the form then goes in at the pane's cursor), and takes the keyboard.
+    // Shows the forms of a word and takes the keyboard. A word of the pane comes with the cursor
+    // that selects it there, the sentence's punctuation around it included, which the form
+    // keeps; a word from elsewhere comes with a null cursor, and the form goes in at the pane's.
     void lookUp(const QString &word, const QTextCursor &replaced);
     // The form the table's current cell holds, in ITRANS.
     QString chosenForm() const;
@@ -64,4 +66,5 @@ private:
     // The word in the pane the chosen form replaces, while it still reads m_replacedText.
     QTextCursor m_replaced;
     QString m_replacedText;
+    vantro::PunctuatedWord m_punctuation;
 };
