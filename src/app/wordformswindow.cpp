@@ -16,6 +16,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace vantro;
 
 namespace {
@@ -151,10 +153,16 @@ void WordFormsWindow::wordEdited()
 {
     const QString word = m_word->text().trimmed();
     m_readings = word.isEmpty() ? QList<WordGuess>() : guessWord(word);
-    if (!word.isEmpty()) {
+    const auto guessed = [this, &word](WordGuess::Kind kind) {
+        return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {
+            return guess.kind == kind &&
+                   (kind == WordGuess::Kind::Noun ? guess.noun.stem : guess.verb.root) == word;
+        });
+    };
+    if (!word.isEmpty() && !guessed(WordGuess::Kind::Noun))
         m_readings.append({WordGuess::Kind::Noun, {word, Gender::Masculine}, {}});
+    if (!word.isEmpty() && !guessed(WordGuess::Kind::Verb))
         m_readings.append({WordGuess::Kind::Verb, {}, {word, 1, Pada::Parasmaipada}});
-    }
     const QSignalBlocker blocker(m_reading);
     m_reading->clear();
     for (const WordGuess &guess : m_readings)
