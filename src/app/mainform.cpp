@@ -92,6 +92,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createToolBarAndMenus();
     createInsertMeaningAction();
     languageChange();
+    createGrammarActions();
     resize(QSize(1000, 618).expandedTo(minimumSizeHint()));
     connectSignals();
     createLoaders();

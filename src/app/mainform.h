@@ -20,6 +20,7 @@ class QPushButton;
 class QToolBar;
 class PaneLoader;
 class PreviewWindow;
+class WordFormsWindow;
 class dlgFind;
 class dlgHW;
 
@@ -86,6 +87,9 @@ public:
     QAction *helpContentsAction;
     QAction *helpIndexAction;
     QAction *helpAboutAction;
+    // Word forms and sandhi on the ITRANS pane.
+    QAction *viewWordFormsAction;
+    QAction *editJoinSandhiAction;
     // Beyond the original window: the converted views of the ITRANS document.
     QMenu *viewMenu;
     QAction *fileExportAction;
@@ -194,6 +198,11 @@ private:
     void createPreview();
     void showRecordInPreview();
 
+    // Word forms and sandhi (mainform_grammar.cpp).
+    void createGrammarActions();
+    void viewWordForms();
+    void editJoinWithSandhi();
+
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
     int currPara = 0;
@@ -216,4 +225,5 @@ private:
     QString dictionaryProblem;
     PaneLoader *itransLoader = nullptr;
     PaneLoader *englishLoader = nullptr;
+    WordFormsWindow *m_wordForms = nullptr;
 };

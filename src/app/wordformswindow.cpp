@@ -1,0 +1,265 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "wordformswindow.h"
+
+#include "itransinsertion.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+using namespace vantro;
+
+namespace {
+
+QLabel *buddyLabel(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+WordFormsWindow::WordFormsWindow(QPlainTextEdit *pane, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_pane(pane)
+{
+    setObjectName(QStringLiteral("wordFormsWindow"));
+    setWindowTitle(tr("Word Forms"));
+    createWidgets();
+    resize(760, 520);
+}
+
+void WordFormsWindow::createWidgets()
+{
+    m_word = new QLineEdit(this);
+    m_word->setObjectName(QStringLiteral("wordFormsWord"));
+    m_reading = new QComboBox(this);
+    m_reading->setObjectName(QStringLiteral("wordFormsReading"));
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("wordFormsTable"));
+    m_table->setModel(&m_model);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setTabKeyNavigation(false);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    QFont font = m_table->font();
+    font.setPointSize(13);
+    m_table->setFont(font);
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("wordFormsStatus"));
+
+    auto *form = new QFormLayout;
+    form->addRow(buddyLabel(tr("&Word:"), m_word), m_word);
+    form->addRow(buddyLabel(tr("&Reading:"), m_reading), m_reading);
+    form->addRow(QString(), createClassRow());
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buddyLabel(tr("F&orms (Enter puts the chosen one into the ITRANS pane, "
+                                    "Escape closes):"),
+                                 m_table));
+    layout->addWidget(m_table, 1);
+    layout->addWidget(m_status);
+
+    const QList<QWidget *> chain = {m_word, m_reading, m_gender,  m_class,
+                                    m_pada, m_tense,   m_passive, m_table};
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain.at(i - 1), chain.at(i));
+    connect(m_word, &QLineEdit::textEdited, this, &WordFormsWindow::wordEdited);
+    connect(m_reading, &QComboBox::currentIndexChanged, this, &WordFormsWindow::readingChosen);
+    connect(m_table, &QTableView::doubleClicked, this, &WordFormsWindow::insertChosenForm);
+}
+
+// The class of the reading: the gender of a noun; the class, pada, tense and voice of a verb.
+QLayout *WordFormsWindow::createClassRow()
+{
+    m_gender = new QComboBox;
+    m_gender->addItems({tr("masculine"), tr("feminine"), tr("neuter")});
+    m_nounClass = new QWidget(this);
+    auto *noun = new QHBoxLayout(m_nounClass);
+    noun->setContentsMargins(0, 0, 0, 0);
+    noun->addWidget(buddyLabel(tr("&Gender:"), m_gender));
+    noun->addWidget(m_gender);
+    noun->addStretch();
+
+    m_class = new QSpinBox;
+    m_class->setRange(1, 10);
+    m_pada = new QComboBox;
+    m_pada->addItems({tr("parasmaipada"), tr("atmanepada")});
+    m_tense = new QComboBox;
+    m_tense->addItems(
+        {tr("present"), tr("imperfect"), tr("imperative"), tr("optative"), tr("future")});
+    m_passive = new QCheckBox(tr("Pa&ssive"));
+    m_verbClass = new QWidget(this);
+    auto *verb = new QHBoxLayout(m_verbClass);
+    verb->setContentsMargins(0, 0, 0, 0);
+    verb->addWidget(buddyLabel(tr("&Class:"), m_class));
+    verb->addWidget(m_class);
+    verb->addWidget(buddyLabel(tr("&Pada:"), m_pada));
+    verb->addWidget(m_pada);
+    verb->addWidget(buddyLabel(tr("&Tense:"), m_tense));
+    verb->addWidget(m_tense);
+    verb->addWidget(m_passive);
+    verb->addStretch();
+
+    for (QComboBox *box : {m_gender, m_pada, m_tense})
+        connect(box, &QComboBox::currentIndexChanged, this, &WordFormsWindow::updateTable);
+    connect(m_class, &QSpinBox::valueChanged, this, &WordFormsWindow::updateTable);
+    connect(m_passive, &QCheckBox::toggled, this, &WordFormsWindow::updateTable);
+    auto *row = new QVBoxLayout;
+    row->addWidget(m_nounClass);
+    row->addWidget(m_verbClass);
+    return row;
+}
+
+void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
+{
+    m_replaced = replaced;
+    m_replacedText = replaced.selectedText();
+    m_punctuation = splitSentencePunctuation(word);
+    m_word->setText(m_punctuation.word);
+    wordEdited();
+    show();
+    raise();
+    activateWindow();
+    m_table->setFocus();
+}
+
+QString WordFormsWindow::readingText(const WordGuess &guess) const
+{
+    if (guess.kind == WordGuess::Kind::Noun)
+        return tr("noun stem %1, %2")
+            .arg(guess.noun.stem, m_gender->itemText(int(guess.noun.gender)));
+    return tr("verb root %1, class %2, %3")
+        .arg(guess.verb.root)
+        .arg(guess.verb.verbClass)
+        .arg(m_pada->itemText(int(guess.verb.pada)));
+}
+
+// Every keystroke in the word field guesses again; besides the guesses, the word itself may
+// be taken as a stem or a root, for words the guesser does not know.
+void WordFormsWindow::wordEdited()
+{
+    const QString word = m_word->text().trimmed();
+    m_readings = word.isEmpty() ? QList<WordGuess>() : guessWord(word);
+    const auto guessed = [this, &word](WordGuess::Kind kind) {
+        return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {
+            return guess.kind == kind &&
+                   (kind == WordGuess::Kind::Noun ? guess.noun.stem : guess.verb.root) == word;
+        });
+    };
+    if (!word.isEmpty() && !guessed(WordGuess::Kind::Noun))
+        m_readings.append({WordGuess::Kind::Noun, {word, Gender::Masculine}, {}});
+    if (!word.isEmpty() && !guessed(WordGuess::Kind::Verb))
+        m_readings.append({WordGuess::Kind::Verb, {}, {word, 1, Pada::Parasmaipada}});
+    const QSignalBlocker blocker(m_reading);
+    m_reading->clear();
+    for (const WordGuess &guess : m_readings)
+        m_reading->addItem(readingText(guess));
+    readingChosen();
+}
+
+void WordFormsWindow::readingChosen()
+{
+    const int index = m_reading->currentIndex();
+    const bool verb = index >= 0 && m_readings.at(index).kind == WordGuess::Kind::Verb;
+    m_nounClass->setVisible(index >= 0 && !verb);
+    m_verbClass->setVisible(verb);
+    if (index >= 0) {
+        const WordGuess &guess = m_readings.at(index);
+        const QSignalBlocker genderBlocker(m_gender);
+        const QSignalBlocker classBlocker(m_class);
+        const QSignalBlocker padaBlocker(m_pada);
+        m_gender->setCurrentIndex(int(guess.noun.gender));
+        m_class->setValue(guess.verb.verbClass);
+        m_pada->setCurrentIndex(int(guess.verb.pada));
+    }
+    updateTable();
+}
+
+// The table keeps its current cell across updates where the new paradigm has one there.
+void WordFormsWindow::updateTable()
+{
+    const QModelIndex current = m_table->currentIndex();
+    const int index = m_reading->currentIndex();
+    QString error;
+    if (index < 0) {
+        m_model.clear();
+    } else if (m_readings.at(index).kind == WordGuess::Kind::Noun) {
+        const auto inflection =
+            declineNoun(m_readings.at(index).noun.stem, Gender(m_gender->currentIndex()));
+        inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
+        error = inflection.error;
+    } else {
+        const VerbRequest request{m_readings.at(index).verb.root, m_class->value(),
+                                  Pada(m_pada->currentIndex()), Tense(m_tense->currentIndex()),
+                                  m_passive->isChecked()};
+        const auto inflection = conjugate(request);
+        inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
+        error = inflection.error;
+    }
+    m_status->setText(m_word->text().trimmed().isEmpty()
+                          ? tr("Type a word, or press Ctrl+K on a word in the ITRANS pane.")
+                          : error);
+    QModelIndex next = m_model.index(current.isValid() ? current.row() : 0,
+                                     current.isValid() ? current.column() : 0);
+    if (!m_model.flags(next).testFlag(Qt::ItemIsEnabled))
+        next = m_model.index(0, 0);
+    m_table->setCurrentIndex(next);
+}
+
+QString WordFormsWindow::chosenForm() const
+{
+    return m_model.formAt(m_table->currentIndex());
+}
+
+// The word the form came from is replaced only while the pane still holds it there; otherwise
+// the form goes in at the pane's cursor, and nothing the user typed meanwhile is overwritten.
+// The inserted form becomes the word a second choice replaces.
+void WordFormsWindow::insertChosenForm()
+{
+    const QString form = chosenForm();
+    if (form.isEmpty())
+        return;
+    QTextCursor where = m_replaced;
+    QString text = m_punctuation.before + form + m_punctuation.after;
+    if (where.isNull() || !where.hasSelection() || where.selectedText() != m_replacedText) {
+        where = m_pane->textCursor();
+        text = form;
+        m_punctuation = {};
+    }
+    insertItransWord(m_pane, where, text);
+    // The keyboard goes back to the translation, where the user goes on typing.
+    m_pane->activateWindow();
+    m_replaced = m_pane->textCursor();
+    m_replaced.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
+                            int(text.size()));
+    m_replacedText = m_replaced.selectedText();
+}
+
+void WordFormsWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        close();
+    else if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        insertChosenForm();
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void WordFormsWindow::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    emit closed();
+}

@@ -1,0 +1,70 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "itranstext.h"
+#include "wordformsmodel.h"
+#include "wordguess.h"
+
+#include <QTextCursor>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QSpinBox;
+class QTableView;
+
+// A window beside the main window with the forms of one word: the word, the reading the
+// guesser gives it (changeable), and its paradigm in ITRANS and Devanagari. Enter or a double
+// click puts the chosen form into the ITRANS pane in place of the word it came from.
+class WordFormsWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    WordFormsWindow(QPlainTextEdit *pane, QWidget *parent);
+
+    // Shows the forms of a word and takes the keyboard. A word of the pane comes with the cursor
+    // that selects it there, the sentence's punctuation around it included, which the form
+    // keeps; a word from elsewhere comes with a null cursor, and the form goes in at the pane's.
+    void lookUp(const QString &word, const QTextCursor &replaced);
+    // The form the table's current cell holds, in ITRANS.
+    QString chosenForm() const;
+    void insertChosenForm();
+
+signals:
+    void closed();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createWidgets();
+    QLayout *createClassRow();
+    void wordEdited();
+    void readingChosen();
+    void updateTable();
+    QString readingText(const vantro::WordGuess &guess) const;
+
+    QPlainTextEdit *m_pane;
+    QLineEdit *m_word = nullptr;
+    QComboBox *m_reading = nullptr;
+    QWidget *m_nounClass = nullptr;
+    QComboBox *m_gender = nullptr;
+    QWidget *m_verbClass = nullptr;
+    QSpinBox *m_class = nullptr;
+    QComboBox *m_pada = nullptr;
+    QComboBox *m_tense = nullptr;
+    QCheckBox *m_passive = nullptr;
+    QTableView *m_table = nullptr;
+    QLabel *m_status = nullptr;
+    WordFormsModel m_model;
+    QList<vantro::WordGuess> m_readings;
+    // The word in the pane the chosen form replaces, while it still reads m_replacedText.
+    QTextCursor m_replaced;
+    QString m_replacedText;
+    vantro::PunctuatedWord m_punctuation;
+};

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "paradigm.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+
+namespace vantro {
+
+enum class OutputScript { Itrans, Devanagari, Iast };
+
+// ITRANS text in the script the user asked for.
+QString inScript(const QString &itrans, OutputScript script);
+
+// A paradigm as rows of three numbers, the rows in the order the grammars print them.
+struct FormTable
+{
+    struct Row
+    {
+        QString code;  // for --tsv: "nom" ... "voc", or "3" "2" "1"
+        QString label; // for the aligned table: "Nom." ..., or "3." ...
+        std::array<QStringList, kNumberCount> forms;
+    };
+    QList<Row> rows;
+};
+
+FormTable nounTable(const NounParadigm &paradigm);
+FormTable verbTable(const VerbParadigm &paradigm);
+
+// One line a cell: CODE<TAB>NUMBER<TAB>FORM[,FORM...].
+QString tsvText(const FormTable &table, OutputScript script);
+// The table as the grammars print it, numbers across, in columns that line up on a terminal.
+QString alignedText(const FormTable &table, OutputScript script);
+
+} // namespace vantro

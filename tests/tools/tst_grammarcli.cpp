@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// vantro-grammar as a user runs it: usage errors, exit statuses, the shape of --tsv, the
+// scripts and the join of standard input. The forms themselves are the library's tests.
+#include "capture.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTest>
+
+using namespace vantro::test;
+
+namespace {
+
+ProgramRun grammar(const QStringList &arguments, const QByteArray &input = {})
+{
+    return runProgram(QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE), arguments, input);
+}
+
+// The first two fields every line of a --tsv paradigm of so many lines must have, in order.
+QStringList tsvKeys(qsizetype lines)
+{
+    const QStringList rows =
+        lines == 24 ? QStringList{"nom", "acc", "ins", "dat", "abl", "gen", "loc", "voc"}
+                    : QStringList{"3", "2", "1"};
+    QStringList keys;
+    for (const QString &row : rows)
+        for (const char *number : {"sg", "du", "pl"})
+            keys << row + '\t' + number;
+    return keys;
+}
+
+} // namespace
+
+class TestGrammarCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commands_data();
+    void commands();
+    void unwritableOutput();
+};
+
+void TestGrammarCli::commands_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("lines");     // of standard output
+    QTest::addColumn<QString>("first"); // a pattern for the first line of standard output
+    QTest::addColumn<QString>("err");   // what standard error's first line holds
+    const auto row = [](const char *name, const QStringList &arguments, int status, int lines,
+                        const QString &first, const QString &err = {},
+                        const QByteArray &input = {}) {
+        QTest::newRow(name) << arguments << input << status << lines << first << err;
+    };
+    row("no command", {}, 2, 0, {}, "no command given");
+    row("unknown command", {"decline", "deva"}, 2, 0, {}, "unknown command 'decline'");
+    row("noun without a gender", {"noun", "deva"}, 2, 0, {}, "noun takes a stem and a gender");
+    row("unknown gender", {"noun", "deva", "x"}, 2, 0, {}, "unknown gender 'x'");
+    row("class out of range", {"verb", "bhU", "11"}, 2, 0, {}, "unknown class '11'");
+    row("unknown tense", {"verb", "bhU", "1", "--tense", "perfect"}, 2, 0, {}, "unknown tense");
+    row("verb option on a noun", {"noun", "deva", "m", "--pada", "A"}, 2, 0, {}, "--pada is for");
+    row("unknown option", {"noun", "deva", "m", "--frob"}, 2, 0, {}, "Unknown option 'frob'");
+    row("unknown script", {"guess", "devaH", "--script", "x"}, 2, 0, {}, "unknown script 'x'");
+    row("stem it cannot decline", {"noun", "123", "m"}, 1, 0, {}, "");
+    row("root it cannot conjugate", {"verb", "123", "1"}, 1, 0, {}, "");
+    row("nothing to guess from", {"guess", "123"}, 1, 0, {}, "no noun stem or verb root");
+    row("noun table", {"noun", "deva", "m"}, 0, 9, "^ +Singular +Dual +Plural$");
+    row("noun tsv", {"noun", "deva", "m", "--tsv"}, 0, 24, "^nom\tsg\tdevaH$");
+    row("verb tsv", {"verb", "bhU", "1", "--tsv"}, 0, 9, "^3\tsg\tbhavati$");
+    row("tsv in Devanagari", {"noun", "deva", "m", "--tsv", "--script", "devanagari"}, 0, 24,
+        QStringLiteral(u"^nom\tsg\tदेवः$"));
+    row("guess in IAST", {"guess", "bhavati", "--script", "iast"}, 0, -1,
+        QStringLiteral(u"^verb\tbhū\t1\tP$"));
+    row("join words", {"join", "rAmaH", "atra"}, 0, 1, "^rAmo\\.atra$");
+    row("join standard input", {"join"}, 0, 3, "^rAmo\\.atra$", {}, "rAmaH atra\n\nrAmaH atra");
+    row("join, every variant", {"join", "--all", "rAmaH", "atra"}, 0, -1, "^rAmo\\.atra$");
+    row("join: a line not UTF-8 passes unchanged", {"join"}, 1, 2, QStringLiteral(u"^a\uFFFD$"),
+        "invalid UTF-8", "a\xff\nrAmaH atra\n");
+    row("help", {"--help"}, 0, -1, "^Usage: .*vantro-grammar \\[options\\] command");
+}
+
+void TestGrammarCli::commands()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    QFETCH(int, lines);
+    const ProgramRun run = grammar(arguments, input);
+    QCOMPARE(run.status, status);
+    QStringList out = QString::fromUtf8(run.out).split('\n');
+    if (out.last().isEmpty())
+        out.removeLast();
+    if (lines >= 0)
+        QCOMPARE(out.size(), lines);
+    QFETCH(QString, first);
+    if (!first.isEmpty())
+        QVERIFY2(QRegularExpression(first).match(out.value(0)).hasMatch(),
+                 qPrintable(out.value(0)));
+    if (arguments.contains("--tsv"))
+        for (qsizetype i = 0; i < out.size(); ++i)
+            QCOMPARE(out.at(i).section('\t', 0, 1), tsvKeys(out.size()).at(i));
+    // A failure is one line on standard error; usage errors add the pointer to --help.
+    const QStringList errLines = QString::fromUtf8(run.err).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(errLines.size(), status == 0 ? 0 : status == 2 ? 2 : 1);
+    QFETCH(QString, err);
+    QVERIFY2(errLines.value(0).contains(err), qPrintable(errLines.value(0)));
+}
+
+// Output that cannot be written is reported, not taken for success.
+void TestGrammarCli::unwritableOutput()
+{
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE), {"noun", "deva", "m"});
+    QVERIFY(process.waitForFinished());
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains("cannot write the output"));
+}
+
+QTEST_GUILESS_MAIN(TestGrammarCli)
+#include "tst_grammarcli.moc"
