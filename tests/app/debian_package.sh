@@ -1,10 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from a copy of the source tree in $1 as a packager would
-# (dpkg-buildpackage with Debian's flags; the suite itself runs outside), checks it with lintian
-# and hardening-check, unpacks it and runs the programs from there: versions and licence, the
-# help pages and their pictures, the desktop entry's window class, the starter dictionary
-# imported and linted, the window started offscreen.
+# Builds the Debian package from a copy of the source tree in $1 (the project's version $2) as a
+# packager would (dpkg-buildpackage with Debian's flags; the suite itself runs outside), checks it
+# with lintian and hardening-check, unpacks it and runs the programs from there: versions and
+# licence, the help pages and their pictures, the desktop entry's window class, the starter
+# dictionary imported and linted, the window started offscreen.
 set -eu
 for tool in dpkg-buildpackage dh lintian hardening-check; do
     command -v "$tool" >/dev/null || exit 77
@@ -18,6 +18,8 @@ mkdir "$tmp/src"
 (cd "$tmp/src" && DEB_BUILD_OPTIONS="nocheck parallel=$(nproc)" DEB_BUILD_PROFILES=nocheck \
     dpkg-buildpackage -us -uc -b >"$tmp/build.log" 2>&1) || { tail -n 60 "$tmp/build.log"; exit 1; }
 deb=$(echo "$tmp"/vantro_*_amd64.deb)
+# The package's upstream version is the project's ($2), so the changelog cannot fall behind.
+[ "$(dpkg-deb -f "$deb" Version)" = "$2-1" ] || { echo "debian/changelog is not at $2"; exit 1; }
 lintian --pedantic --fail-on error,warning "$tmp"/vantro_*.changes
 dpkg-deb -f "$deb" Depends | grep -q 'fonts-noto-core'
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6'
