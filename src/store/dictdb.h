@@ -93,9 +93,6 @@ public:
     void setSynonym(const char *synonyms) { qsSynonym = QString::fromLatin1(synonyms); }
     QString getSynonym() const { return qsSynonym; }
 
-    // Capacities of the scratch buffers, which only grow.
-    int keyCapacity() const { return iKLen; }
-    int dataCapacity() const { return iDLen; }
     QString fileName() const { return qsDBName; }
     // What the last open did to recover the file that the user should hear of, one line each.
     QStringList recoveryNotices() const { return m_recovery.notices(); }
