@@ -337,7 +337,9 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
     if (!result.ok())
         return result;
-    if (!request.passive && !root.takes(request.pada)) {
+    // mriyate has its future in the parasmaipada only (mariShyati), so either pada asks for it.
+    const bool activeFuture = request.tense == Tense::Future && root.futureParasmaipada;
+    if (!request.passive && !activeFuture && !root.takes(request.pada)) {
         result.error =
             QStringLiteral("%1 of class %2 is not conjugated in the %3")
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
