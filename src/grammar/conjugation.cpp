@@ -236,6 +236,8 @@ VerbParadigm futureParadigm(const VerbRoot &root, Pada pada)
         mergeAlternatives(&paradigm, thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada,
                                                       Tense::Present));
     }
+    for (const QString &alternative : root.futureAlternatives)
+        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, Tense::Present));
     return paradigm;
 }
 

@@ -53,10 +53,13 @@ bool readRoot(const QString &line, VerbRoot *root)
     root->parasmaipada = fields[2] != u"A";
     root->atmanepada = fields[2] != u"P";
     readStems(fields[3], root);
-    QString future = fields[4];
+    QStringList futures = fields[4].split(u'/');
+    QString future = futures.takeFirst();
     root->futureParasmaipada = future.startsWith(QStringLiteral("P:"));
     root->futureTakesI =
         futureIFlags(root->futureParasmaipada ? future.mid(2) : future, &root->futureStem);
+    for (const QString &alternative : std::as_const(futures))
+        root->futureAlternatives.append(sounds(alternative));
     if (fields[5] != u"-")
         root->passiveStem = sounds(fields[5]);
     const bool stemsRead =
