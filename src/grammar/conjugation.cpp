@@ -355,8 +355,12 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
         if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
             mergeAlternatives(&sounds,
                               thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-    } else
+    } else {
         sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
+        for (const QString &alternative : root.passiveAlternatives)
+            mergeAlternatives(&sounds,
+                              thematicParadigm(alternative, Pada::Atmanepada, request.tense));
+    }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
     return result;
 }

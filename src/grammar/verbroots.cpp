@@ -60,8 +60,11 @@ bool readRoot(const QString &line, VerbRoot *root)
         futureIFlags(root->futureParasmaipada ? future.mid(2) : future, &root->futureStem);
     for (const QString &alternative : std::as_const(futures))
         root->futureAlternatives.append(sounds(alternative));
-    if (fields[5] != u"-")
-        root->passiveStem = sounds(fields[5]);
+    QStringList passives = fields[5].split(u'/');
+    if (const QString passive = passives.takeFirst(); passive != u"-")
+        root->passiveStem = sounds(passive);
+    for (const QString &alternative : std::as_const(passives))
+        root->passiveAlternatives.append(sounds(alternative));
     const bool stemsRead =
         root->isThematic() ? root->strongStem.endsWith(u'a') : !root->weakStem.isEmpty();
     return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && stemsRead &&

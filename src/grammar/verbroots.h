@@ -31,6 +31,7 @@ struct VerbRoot
     QStringList futureAlternatives;  // further future stems the grammar allows ("GokzSy")
     bool futureParasmaipada = false; // active future of a middle present (mf: mariSyati)
     QString passiveStem;             // irregular passives, without the endings ("kriy")
+    QStringList passiveAlternatives; // further passive stems the grammar allows ("jany")
 
     bool isThematic() const
     {
