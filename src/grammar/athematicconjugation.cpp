@@ -297,8 +297,11 @@ void applyIrregularities(const VerbRoot &root, Pada pada, Tense tense, VerbParad
     }
     if (active && tense == Tense::Present && isRoot(root, "vid") && root.verbClass == 2)
         addAlternatives(paradigm, "veda vidatuH viduH vettha vidathuH vida veda vidva vidma");
-    if (active && tense == Tense::Imperfect && root.verbClass == 2 &&
-        (root.strongStem.endsWith(u'A') || isRoot(root, "vid") || isRoot(root, "dviSh")))
+    // vid always takes us (aviduH); the roots in A and dviSh may (ayuH beside ayAn).
+    if (active && tense == Tense::Imperfect && isRoot(root, "vid") && root.verbClass == 2)
+        setCell(paradigm, kThirdPlural, "aviduH");
+    else if (active && tense == Tense::Imperfect && root.verbClass == 2 &&
+             (root.strongStem.endsWith(u'A') || isRoot(root, "dviSh")))
         paradigm->cells[kThirdPlural].append(finishWord(withAugment(
             (root.weakStem.endsWith(u'A') ? root.weakStem.chopped(1) : root.weakStem) + "us")));
 }

@@ -236,6 +236,8 @@ VerbParadigm futureParadigm(const VerbRoot &root, Pada pada)
         mergeAlternatives(&paradigm, thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada,
                                                       Tense::Present));
     }
+    for (const QString &alternative : root.futureAlternatives)
+        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, Tense::Present));
     return paradigm;
 }
 
@@ -337,7 +339,9 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
     if (!result.ok())
         return result;
-    if (!request.passive && !root.takes(request.pada)) {
+    // mriyate has its future in the parasmaipada only (mariShyati), so either pada asks for it.
+    const bool activeFuture = request.tense == Tense::Future && root.futureParasmaipada;
+    if (!request.passive && !activeFuture && !root.takes(request.pada)) {
         result.error =
             QStringLiteral("%1 of class %2 is not conjugated in the %3")
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
@@ -351,8 +355,12 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
         if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
             mergeAlternatives(&sounds,
                               thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-    } else
+    } else {
         sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
+        for (const QString &alternative : root.passiveAlternatives)
+            mergeAlternatives(&sounds,
+                              thematicParadigm(alternative, Pada::Atmanepada, request.tense));
+    }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
     return result;
 }

@@ -53,12 +53,18 @@ bool readRoot(const QString &line, VerbRoot *root)
     root->parasmaipada = fields[2] != u"A";
     root->atmanepada = fields[2] != u"P";
     readStems(fields[3], root);
-    QString future = fields[4];
+    QStringList futures = fields[4].split(u'/');
+    QString future = futures.takeFirst();
     root->futureParasmaipada = future.startsWith(QStringLiteral("P:"));
     root->futureTakesI =
         futureIFlags(root->futureParasmaipada ? future.mid(2) : future, &root->futureStem);
-    if (fields[5] != u"-")
-        root->passiveStem = sounds(fields[5]);
+    for (const QString &alternative : std::as_const(futures))
+        root->futureAlternatives.append(sounds(alternative));
+    QStringList passives = fields[5].split(u'/');
+    if (const QString passive = passives.takeFirst(); passive != u"-")
+        root->passiveStem = sounds(passive);
+    for (const QString &alternative : std::as_const(passives))
+        root->passiveAlternatives.append(sounds(alternative));
     const bool stemsRead =
         root->isThematic() ? root->strongStem.endsWith(u'a') : !root->weakStem.isEmpty();
     return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && stemsRead &&

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace vantro {
 
@@ -27,8 +28,10 @@ struct VerbRoot
     // Whether the simple future puts i before its sy, and either way first.
     QList<bool> futureTakesI;
     QString futureStem;              // irregular futures, without the endings ("drakzy")
+    QStringList futureAlternatives;  // further future stems the grammar allows ("Gokzy")
     bool futureParasmaipada = false; // active future of a middle present (mf: mariSyati)
     QString passiveStem;             // irregular passives, without the endings ("kriy")
+    QStringList passiveAlternatives; // further passive stems the grammar allows ("jany")
 
     bool isThematic() const
     {
