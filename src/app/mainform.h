@@ -93,7 +93,7 @@ public:
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
-    virtual FindOutcome findString(QString text);
+    virtual FindOutcome findString(QString text, bool matchCase = true);
 
     // The dictionary object, or nullptr after File > Exit.
     vantro::cDictDB *dictionary() const { return DICTDB; }
@@ -169,7 +169,7 @@ private:
     bool saveITRANS();
     bool saveITRANSAs();
     bool writeITRANS();
-    bool askBeforeSaving(const QString &problem, const QString &question);
+    bool settleSaveFormat(const QString &text, vantro::TextFormat &format);
     bool mayLeave();
     std::unique_ptr<vantro::TextReader> openText(const QString &path, vantro::TextFormat &format,
                                                  bool printFailure);
@@ -191,6 +191,7 @@ private:
     dlgHW *HW = nullptr;
     QString ITRANSFile;
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
+    vantro::FileStamp itransStamp;   // ITRANSFile as it was last read or written here
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
     // What is wrong with the dictionary for this whole session, shown in the title; empty when
