@@ -65,6 +65,32 @@ void MainForm::filePrint()
     }
 }
 
+namespace {
+
+struct ExportChoice
+{
+    QString path;
+    bool pdf = false;
+    Script script = Script::Devanagari;
+};
+
+// A typed ".pdf" or ".txt" decides the format whatever the filter; a name without an extension
+// takes the filter's format and extension. Text is in IAST only when the IAST filter is chosen.
+ExportChoice exportChoice(QString path, const QString &filter, const QStringList &filters)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool pdfFilter = filter == filters.at(2);
+    ExportChoice choice;
+    choice.pdf = suffix == QLatin1String("pdf") || (suffix != QLatin1String("txt") && pdfFilter);
+    if (suffix.isEmpty())
+        path += choice.pdf ? QStringLiteral(".pdf") : QStringLiteral(".txt");
+    choice.path = path;
+    choice.script = filter == filters.at(1) && !choice.pdf ? Script::Iast : Script::Devanagari;
+    return choice;
+}
+
+} // namespace
+
 // Writes a converted copy; the document, its name and its modified flag stay as they are.
 void MainForm::fileExport()
 {
@@ -73,28 +99,21 @@ void MainForm::fileExport()
     const QStringList filters = {tr("Devanagari text (*.txt)"), tr("IAST text (*.txt)"),
                                  tr("PDF (*.pdf)")};
     QString filter;
-    const QString path = Dialogs::current().saveFileNameWithFilter(
+    const QString typed = Dialogs::current().saveFileNameWithFilter(
         this, filters, filter, QStringLiteral("file export"), tr("ITRANS Files -- Export"));
-    if (path.isEmpty())
+    if (typed.isEmpty())
         return;
-    const QString itransText = itrans->toPlainText();
+    const ExportChoice chosen = exportChoice(typed, filter, filters);
+    const QString converted = vantro::output::convert(itrans->toPlainText(), chosen.script);
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool written = false;
-    if (filter == filters.at(2))
-        written =
-            vantro::output::writePdf(path, vantro::output::convert(itransText, Script::Devanagari),
-                                     footerName(ITRANSFile), &error);
-    else
-        written = vantro::output::writeText(
-            path,
-            vantro::output::convert(itransText,
-                                    filter == filters.at(1) ? Script::Iast : Script::Devanagari),
-            &error);
+    const bool written = chosen.pdf ? vantro::output::writePdf(chosen.path, converted,
+                                                               footerName(ITRANSFile), &error)
+                                    : vantro::output::writeText(chosen.path, converted, &error);
     QApplication::restoreOverrideCursor();
     if (!written)
         Dialogs::current().information(this, tr("VANTRO"),
-                                       tr("Could not export %1: %2").arg(path, error));
+                                       tr("Could not export %1: %2").arg(chosen.path, error));
 }
 
 void MainForm::viewDevanagariPreview(bool on)
@@ -130,6 +149,7 @@ void MainForm::createPreview()
         QTextCursor cursor = itrans->textCursor();
         cursor.setPosition(position);
         itrans->setTextCursor(cursor);
+        raise();
         activateWindow();
         itrans->setFocus();
     });
