@@ -293,6 +293,11 @@ void TestWorkspace::savedBytes_data()
     row("mixed line ends, Escape: not saved", "a\nb\r\nc", "a\nb\nc", "d", -1, mixed);
     row("NUL bytes, opened anyway", nul, QString::fromLatin1(nul), {}, Dialogs::Yes,
         "@ holds NUL bytes: it is not a text file.\nOpen it anyway?");
+    row("paragraph and frame breaks, opened anyway: saved as line ends",
+        "a\xe2\x80\xa9" "b\xef\xb7\x90" "c\xef\xb7\x91", "a\nb\nc\n", {}, Dialogs::Yes,
+        "@ holds characters that the editor shows as line ends (U+2029, U+FDD0, U+FDD1): saving "
+        "it would change them.\nOpen it anyway?",
+        "a\nb\nc\n");
 }
 
 // What Open shows is the file as it is; Save and Save As write back every byte the user did not
