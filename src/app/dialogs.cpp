@@ -12,6 +12,7 @@
 namespace {
 
 Dialogs *g_current = nullptr;
+QString g_startFolder;
 
 } // namespace
 
@@ -26,6 +27,16 @@ Dialogs &Dialogs::current()
 void Dialogs::setCurrent(Dialogs *dialogs)
 {
     g_current = dialogs;
+}
+
+void Dialogs::setStartFolder(const QString &folder)
+{
+    g_startFolder = folder;
+}
+
+QString Dialogs::startFolder()
+{
+    return g_startFolder;
 }
 
 int RealDialogs::question(QWidget *parent, const QString &title, const QString &text,
@@ -68,9 +79,16 @@ QString filterSuffix(const QString &filter)
 QString runFileDialog(QWidget *parent, const QString &filter, const QString &objectName,
                       const QString &caption, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, Dialogs::startFolder(), filter);
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(mode);
+    // A name typed without an extension gets the one of the chosen filter, if it names one.
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setDefaultSuffix(filterSuffix(filter));
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString &chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
+    }
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -80,14 +98,14 @@ QString runFileDialog(QWidget *parent, const QString &filter, const QString &obj
 
 } // namespace
 
-QString RealDialogs::openFileName(QWidget *parent, const QString &filter,
-                                  const QString &objectName, const QString &caption)
+QString RealDialogs::openFileName(QWidget *parent, const QString &filter, const QString &objectName,
+                                  const QString &caption)
 {
     return runFileDialog(parent, filter, objectName, caption, QFileDialog::AcceptOpen);
 }
 
-QString RealDialogs::saveFileName(QWidget *parent, const QString &filter,
-                                  const QString &objectName, const QString &caption)
+QString RealDialogs::saveFileName(QWidget *parent, const QString &filter, const QString &objectName,
+                                  const QString &caption)
 {
     return runFileDialog(parent, filter, objectName, caption, QFileDialog::AcceptSave);
 }
@@ -96,7 +114,7 @@ QString RealDialogs::saveFileNameWithFilter(QWidget *parent, const QStringList &
                                             QString &selectedFilter, const QString &objectName,
                                             const QString &caption)
 {
-    QFileDialog dialog(parent, caption);
+    QFileDialog dialog(parent, caption, Dialogs::startFolder());
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
@@ -130,8 +148,8 @@ bool RealDialogs::print(QWidget *parent, QPrinter &printer)
 int ScriptedDialogs::question(QWidget *parent, const QString &title, const QString &text,
                               int defaultButton, int escapeButton)
 {
-    shown.append({QStringLiteral("question"), title, text, defaultButton, escapeButton, {}, {},
-                  parent});
+    shown.append(
+        {QStringLiteral("question"), title, text, defaultButton, escapeButton, {}, {}, parent});
     if (m_answers.isEmpty()) {
         ++unscripted;
         return escapeButton;

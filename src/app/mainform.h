@@ -182,6 +182,7 @@ private:
     void fileExport();
     void viewDevanagariPreview(bool on);
     void createPreview();
+    void placePreview();
     void showRecordInPreview();
 
     dlgFind *pdlgf = nullptr;

@@ -131,13 +131,27 @@ void MainForm::viewDevanagariPreview(bool on)
     m_preview->raise();
 }
 
+// Beside the main window where the screen has room, so that neither hides the other; where it
+// has none, at the screen's right edge, over the dictionary form rather than the ITRANS pane.
+void MainForm::placePreview()
+{
+    if (!screen())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect available = screen()->availableGeometry();
+    const int width = m_preview->frameGeometry().width();
+    int left = available.right() + 1 - width;
+    if (frame.right() + width < available.right())
+        left = frame.right() + 1;
+    else if (frame.left() - width > available.left())
+        left = frame.left() - width;
+    m_preview->move(left, frame.top());
+}
+
 void MainForm::createPreview()
 {
     m_preview = new PreviewWindow(itrans->document(), this);
-    // Beside the main window where the screen has room, so that neither hides the other.
-    const QRect frame = frameGeometry();
-    if (screen() && frame.right() + m_preview->width() < screen()->availableGeometry().right())
-        m_preview->move(frame.right() + 1, frame.top());
+    placePreview();
     // Ctrl+D closes the preview from inside it as well.
     m_preview->addAction(viewDevanagariPreviewAction);
     // Written against what the plain and the rich text edit share, so either may hold the text.

@@ -144,13 +144,16 @@ bool MainForm::writeITRANS()
     if (!overwriteAllowed(this, ITRANSFile, itransStamp))
         return false;
     const QString error = vantro::writeTextFile(ITRANSFile, vantro::encodeText(text, format));
+    // Even a failed save may have touched the file's time; what is on disk now is what this
+    // program last saw or left, not another program's change.
+    itransStamp = vantro::stampFile(ITRANSFile);
     if (!error.isEmpty()) {
         Dialogs::current().information(this, tr("VANTRO"),
                                        withReason(tr("Could not open ") + ITRANSFile, error));
         return false;
     }
     itransFormat = format;
-    itransStamp = vantro::stampFile(ITRANSFile);
+    Dialogs::setStartFolder(QFileInfo(ITRANSFile).absolutePath());
     itrans->document()->setModified(false);
     return true;
 }
@@ -280,6 +283,7 @@ void MainForm::fileOpen()
     ITRANSFile = path;
     itransFormat = format;
     itransStamp = stamp;
+    Dialogs::setStartFolder(QFileInfo(path).absolutePath());
     itransLoader->start(path, std::move(reader));
     itrans->setFocus();
 }

@@ -272,7 +272,12 @@ QString reserveSpace(int fd, qint64 oldSize, const QByteArray &bytes)
     if (result == 0)
         return {};
     const QString error = qt_error_string(errno);
-    static_cast<void>(::ftruncate(fd, oldSize));
+    // Only a length that changed is set back: truncating would change the file's time as well.
+    struct stat now
+    {
+    };
+    if (::fstat(fd, &now) == 0 && now.st_size != oldSize)
+        static_cast<void>(::ftruncate(fd, oldSize));
     return error;
 }
 
@@ -304,8 +309,14 @@ QString writeInPlace(const QString &path, const QByteArray &bytes)
     {
     };
     QString error = ::fstat(fd, &file) != 0 ? qt_error_string(errno) : QString();
-    if (error.isEmpty())
+    if (error.isEmpty()) {
         error = reserveSpace(fd, file.st_size, bytes);
+        // Some file systems stamp the file even when the reservation fails; its owner may set
+        // the time back, so that the file looks untouched to backups and other editors.
+        const timespec times[2] = {file.st_atim, file.st_mtim};
+        if (!error.isEmpty())
+            static_cast<void>(::futimens(fd, times));
+    }
     if (error.isEmpty())
         error = writeAllAt(fd, bytes);
     if (::close(fd) != 0 && error.isEmpty())
