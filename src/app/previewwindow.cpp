@@ -25,8 +25,10 @@ namespace {
 constexpr int kDebounceMs = 150;
 // Paragraphs shown before and after the cursor's: more than a window shows, and cheap to convert.
 constexpr int kMarginParagraphs = 120;
-// What the preview converts at most at once, so that very long lines cost no more than this.
-constexpr int kSliceCharacters = 1 << 18;
+// What the preview converts at most at once, and of one paragraph, so that very long lines
+// cost no more than this: laying out a line of Devanagari takes the time.
+constexpr int kSliceCharacters = 1 << 16;
+constexpr int kParagraphCharacters = 1 << 14;
 constexpr int kFenceStride = 1024;
 // The share of one turn of the event loop the fence scan of a long document may take.
 constexpr qint64 kScanMs = 40;
@@ -39,7 +41,7 @@ QString paragraphs(const QTextDocument *document, int first, int count)
     for (int i = 0; i < count && block.isValid(); ++i, block = block.next()) {
         if (i > 0)
             text += u'\n';
-        text += block.text().left(kSliceCharacters);
+        text += block.text().left(kParagraphCharacters);
     }
     return text;
 }
@@ -269,7 +271,8 @@ void PreviewWindow::markCurrentParagraph(bool textChanged)
 
 void PreviewWindow::lintCurrentParagraph()
 {
-    const QString text = m_source->findBlockByNumber(m_markedBlock).text().left(kSliceCharacters);
+    const QString text =
+        m_source->findBlockByNumber(m_markedBlock).text().left(kParagraphCharacters);
     const QVector<vantro::LintFinding> findings = vantro::ItransLinter().lint(text);
     m_lint->clear();
     for (const vantro::LintFinding &finding : findings) {
