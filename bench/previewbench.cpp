@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the Devanagari preview costs while the user types into a large ITRANS document: a
-// keystroke with the preview closed and open, the update after a pause in typing, and the
-// opening of the preview (the one whole conversion), against converting the whole document.
+// keystroke with the preview closed and open, the update after a pause in typing, the opening
+// of the preview and the longest turn of the event loop after a jump to the end (which learns
+// the "##" state of every paragraph above), against converting the whole document; and the
+// peak memory with the preview open against the window holding the document alone.
 // Times are processor time of the program's one thread.
 // Usage: vantro-previewbench [--size BYTES] [--keys N]
 
@@ -11,6 +13,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -19,6 +22,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <sys/resource.h>
 
 namespace {
 
@@ -94,6 +98,31 @@ Typing typeAndPause(QWidget *pane, int keys)
             pauses.isEmpty() ? 0 : double(pauses[pauses.size() / 2]) / 1e6};
 }
 
+double peakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+// The longest turn of the event loop within a second of the key: what the user can see stall.
+double longestTurnAfter(QWidget *pane, int key, Qt::KeyboardModifiers modifiers)
+{
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(pane, &press);
+    CpuClock clock;
+    qint64 longest = 0;
+    QElapsedTimer wall;
+    wall.start();
+    while (wall.elapsed() < 1000) {
+        clock.start();
+        QApplication::processEvents();
+        longest = std::max(longest, clock.nsecsElapsed());
+        QThread::msleep(5);
+    }
+    return double(longest) / 1e6;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -113,10 +142,6 @@ int main(int argc, char *argv[])
     const QString document = itransDocument(size);
 
     CpuClock clock;
-    clock.start();
-    const QString whole = vantro::itransToDevanagari(document);
-    const double wholeMs = double(clock.nsecsElapsed()) / 1e6;
-
     MainForm form;
     form.show();
     form.itrans->setPlainText(document);
@@ -124,19 +149,41 @@ int main(int argc, char *argv[])
     middle.setPosition(int(document.size() / 2));
     form.itrans->setTextCursor(middle);
     QApplication::processEvents();
+    // The first keys typed into a long document grow the editor's own text buffer, by more than
+    // the document's size; a first round takes that, so that both peaks below include it.
+    typeAndPause(form.itrans, keys);
     const Typing closed = typeAndPause(form.itrans, keys);
+    // The same jumps with the preview closed, so that both peaks include what the pane needs.
+    const double toEndClosed = longestTurnAfter(form.itrans, Qt::Key_End, Qt::ControlModifier);
+    const double toStartClosed = longestTurnAfter(form.itrans, Qt::Key_Home, Qt::ControlModifier);
+    form.itrans->setTextCursor(middle);
+    QApplication::processEvents();
+    const double alone = peakMegabytes();
 
     clock.start();
     form.viewDevanagariPreviewAction->trigger();
     QApplication::processEvents();
     const double openMs = double(clock.nsecsElapsed()) / 1e6;
     const Typing open = typeAndPause(form.itrans, keys);
+    const double toEnd = longestTurnAfter(form.itrans, Qt::Key_End, Qt::ControlModifier);
+    const double toStart = longestTurnAfter(form.itrans, Qt::Key_Home, Qt::ControlModifier);
+    const double withPreview = peakMegabytes();
+    // Last, so that its copy of the text does not count in the window's peak.
+    clock.start();
+    const QString whole = vantro::itransToDevanagari(document);
+    const double wholeMs = double(clock.nsecsElapsed()) / 1e6;
 
     std::printf("document: %lld characters, %d paragraphs (%lld characters in Devanagari)\n",
                 qlonglong(document.size()), form.itrans->document()->blockCount(),
                 qlonglong(whole.size()));
     std::printf("whole document converted once:          %8.1f ms\n", wholeMs);
-    std::printf("opening the preview (converts it all):  %8.1f ms\n", openMs);
+    std::printf("opening the preview:                    %8.1f ms\n", openMs);
+    std::printf("longest turn after Ctrl+End / Ctrl+Home, preview closed: %.1f ms / %.1f ms, "
+                "open: %.1f ms / %.1f ms\n",
+                toEndClosed, toStartClosed, toEnd, toStart);
+    std::printf("peak memory: window with the document %.0f MB, then with the preview %.0f MB "
+                "(%.2fx)\n",
+                alone, withPreview, withPreview / alone);
     std::printf("                                        preview closed   preview open\n");
     std::printf("keystroke (mean of %4d):               %8.2f ms     %8.2f ms\n", keys,
                 closed.keyMs, open.keyMs);

@@ -13,6 +13,7 @@
 namespace {
 
 Dialogs *g_current = nullptr;
+QString g_startFolder;
 
 // A box as wide as its title needs, so that a short text ("cow not found") does not cut the
 // title off; the allowance stands for the window frame's buttons.
@@ -40,6 +41,16 @@ Dialogs &Dialogs::current()
 void Dialogs::setCurrent(Dialogs *dialogs)
 {
     g_current = dialogs;
+}
+
+void Dialogs::setStartFolder(const QString &folder)
+{
+    g_startFolder = folder;
+}
+
+QString Dialogs::startFolder()
+{
+    return g_startFolder;
 }
 
 int RealDialogs::question(QWidget *parent, const QString &title, const QString &text,
@@ -84,9 +95,16 @@ QString filterSuffix(const QString &filter)
 QString runFileDialog(QWidget *parent, const QString &filter, const QString &objectName,
                       const QString &caption, QFileDialog::AcceptMode mode)
 {
-    QFileDialog dialog(parent, caption, QString(), filter);
+    QFileDialog dialog(parent, caption, Dialogs::startFolder(), filter);
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(mode);
+    // A name typed without an extension gets the one of the chosen filter, if it names one.
+    if (mode == QFileDialog::AcceptSave) {
+        dialog.setDefaultSuffix(filterSuffix(filter));
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString &chosen) { dialog.setDefaultSuffix(filterSuffix(chosen)); });
+    }
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -112,7 +130,7 @@ QString RealDialogs::saveFileNameWithFilter(QWidget *parent, const QStringList &
                                             QString &selectedFilter, const QString &objectName,
                                             const QString &caption)
 {
-    QFileDialog dialog(parent, caption);
+    QFileDialog dialog(parent, caption, Dialogs::startFolder());
     dialog.setObjectName(objectName);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);

@@ -42,6 +42,9 @@ public:
     static Dialogs &current();
     // Replaces the dialogs in use (not owned); nullptr restores the real ones.
     static void setCurrent(Dialogs *dialogs);
+    // Where the file dialogs start: the folder of the document the user works on.
+    static void setStartFolder(const QString &folder);
+    static QString startFolder();
 };
 
 class RealDialogs : public Dialogs

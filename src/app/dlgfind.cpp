@@ -3,6 +3,7 @@
 
 #include "mainform.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -35,12 +36,17 @@ dlgFind::dlgFind(QWidget *parent, const char *name, bool modal, Qt::WindowFlags 
     cmbFind->setInsertPolicy(QComboBox::NoInsert);
     cmbFind->setDuplicatesEnabled(true);
 
+    chkMatchCase = new QCheckBox(this);
+    chkMatchCase->setObjectName(QStringLiteral("chkMatchCase"));
+    chkMatchCase->setGeometry(40, 96, 181, 21);
+    chkMatchCase->setChecked(true);
+
     lblStatus = new QLabel(this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
-    lblStatus->setGeometry(10, 96, 213, 21);
+    lblStatus->setGeometry(10, 120, 213, 21);
 
     languageChange();
-    resize(QSize(233, 122).expandedTo(minimumSizeHint()));
+    resize(QSize(233, 146).expandedTo(minimumSizeHint()));
 
     connect(btnFind, &QPushButton::clicked, this, &dlgFind::btnFindClicked);
     connect(btnQuit, &QPushButton::clicked, this, &QDialog::close);
@@ -61,6 +67,7 @@ void dlgFind::languageChange()
     btnFind->setShortcut(QKeySequence(tr("Alt+F")));
     btnQuit->setText(tr("&Quit"));
     btnQuit->setShortcut(QKeySequence(tr("Alt+Q")));
+    chkMatchCase->setText(tr("&Match case"));
 }
 
 void dlgFind::init() {}
@@ -80,7 +87,7 @@ void dlgFind::btnFindClicked()
     cmbFind->setCurrentIndex(entry);
     if (!mf)
         return;
-    switch (mf->findString(text)) {
+    switch (mf->findString(text, chkMatchCase->isChecked())) {
     case MainForm::Found:
         lblStatus->clear();
         break;

@@ -4,6 +4,7 @@
 #include <QDialog>
 
 class MainForm;
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -23,7 +24,8 @@ public:
     QPushButton *btnFind;
     QPushButton *btnQuit;
     QComboBox *cmbFind;
-    QLabel *lblStatus; // says when the last search wrapped or found nothing
+    QCheckBox *chkMatchCase; // ITRANS spells different letters with capitals: ticked at first
+    QLabel *lblStatus;       // says when the last search wrapped or found nothing
 
     virtual void setMF(MainForm *mainForm);
 

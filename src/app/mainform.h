@@ -99,7 +99,7 @@ public:
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
-    virtual FindOutcome findString(QString text);
+    virtual FindOutcome findString(QString text, bool matchCase = true);
 
     // The dictionary object, or nullptr after File > Exit.
     vantro::cDictDB *dictionary() const { return DICTDB; }
@@ -183,7 +183,7 @@ private:
     bool saveITRANS();
     bool saveITRANSAs();
     bool writeITRANS();
-    bool askBeforeSaving(const QString &problem, const QString &question);
+    bool settleSaveFormat(const QString &text, vantro::TextFormat &format);
     bool mayLeave();
     std::unique_ptr<vantro::TextReader> openText(const QString &path, vantro::TextFormat &format,
                                                  bool printFailure);
@@ -196,6 +196,7 @@ private:
     void fileExport();
     void viewDevanagariPreview(bool on);
     void createPreview();
+    void placePreview();
     void showRecordInPreview();
 
     // Word forms and sandhi (mainform_grammar.cpp).
@@ -210,6 +211,7 @@ private:
     dlgHW *HW = nullptr;
     QString ITRANSFile;
     vantro::TextFormat itransFormat; // how ITRANSFile stores its text
+    vantro::FileStamp itransStamp;   // ITRANSFile as it was last read or written here
     vantro::cDictDB *DICTDB = nullptr;
     PreviewWindow *m_preview = nullptr;
     // The key of the form's record: the stored key it was loaded from or last saved under, or

@@ -65,6 +65,32 @@ void MainForm::filePrint()
     }
 }
 
+namespace {
+
+struct ExportChoice
+{
+    QString path;
+    bool pdf = false;
+    Script script = Script::Devanagari;
+};
+
+// A typed ".pdf" or ".txt" decides the format whatever the filter; a name without an extension
+// takes the filter's format and extension. Text is in IAST only when the IAST filter is chosen.
+ExportChoice exportChoice(QString path, const QString &filter, const QStringList &filters)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool pdfFilter = filter == filters.at(2);
+    ExportChoice choice;
+    choice.pdf = suffix == QLatin1String("pdf") || (suffix != QLatin1String("txt") && pdfFilter);
+    if (suffix.isEmpty())
+        path += choice.pdf ? QStringLiteral(".pdf") : QStringLiteral(".txt");
+    choice.path = path;
+    choice.script = filter == filters.at(1) && !choice.pdf ? Script::Iast : Script::Devanagari;
+    return choice;
+}
+
+} // namespace
+
 // Writes a converted copy; the document, its name and its modified flag stay as they are.
 void MainForm::fileExport()
 {
@@ -73,28 +99,21 @@ void MainForm::fileExport()
     const QStringList filters = {tr("Devanagari text (*.txt)"), tr("IAST text (*.txt)"),
                                  tr("PDF (*.pdf)")};
     QString filter;
-    const QString path = Dialogs::current().saveFileNameWithFilter(
+    const QString typed = Dialogs::current().saveFileNameWithFilter(
         this, filters, filter, QStringLiteral("file export"), tr("ITRANS Files -- Export"));
-    if (path.isEmpty())
+    if (typed.isEmpty())
         return;
-    const QString itransText = itrans->toPlainText();
+    const ExportChoice chosen = exportChoice(typed, filter, filters);
+    const QString converted = vantro::output::convert(itrans->toPlainText(), chosen.script);
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    bool written = false;
-    if (filter == filters.at(2))
-        written =
-            vantro::output::writePdf(path, vantro::output::convert(itransText, Script::Devanagari),
-                                     footerName(ITRANSFile), &error);
-    else
-        written = vantro::output::writeText(
-            path,
-            vantro::output::convert(itransText,
-                                    filter == filters.at(1) ? Script::Iast : Script::Devanagari),
-            &error);
+    const bool written = chosen.pdf ? vantro::output::writePdf(chosen.path, converted,
+                                                               footerName(ITRANSFile), &error)
+                                    : vantro::output::writeText(chosen.path, converted, &error);
     QApplication::restoreOverrideCursor();
     if (!written)
         Dialogs::current().information(this, tr("VANTRO"),
-                                       tr("Could not export %1: %2").arg(path, error));
+                                       tr("Could not export %1: %2").arg(chosen.path, error));
 }
 
 void MainForm::viewDevanagariPreview(bool on)
@@ -112,13 +131,27 @@ void MainForm::viewDevanagariPreview(bool on)
     m_preview->raise();
 }
 
+// Beside the main window where the screen has room, so that neither hides the other; where it
+// has none, at the screen's right edge, over the dictionary form rather than the ITRANS pane.
+void MainForm::placePreview()
+{
+    if (!screen())
+        return;
+    const QRect frame = frameGeometry();
+    const QRect available = screen()->availableGeometry();
+    const int width = m_preview->frameGeometry().width();
+    int left = available.right() + 1 - width;
+    if (frame.right() + width < available.right())
+        left = frame.right() + 1;
+    else if (frame.left() - width > available.left())
+        left = frame.left() - width;
+    m_preview->move(left, frame.top());
+}
+
 void MainForm::createPreview()
 {
     m_preview = new PreviewWindow(itrans->document(), this);
-    // Beside the main window where the screen has room, so that neither hides the other.
-    const QRect frame = frameGeometry();
-    if (screen() && frame.right() + m_preview->width() < screen()->availableGeometry().right())
-        m_preview->move(frame.right() + 1, frame.top());
+    placePreview();
     // Ctrl+D closes the preview from inside it as well.
     m_preview->addAction(viewDevanagariPreviewAction);
     // Written against what the plain and the rich text edit share, so either may hold the text.
@@ -130,6 +163,7 @@ void MainForm::createPreview()
         QTextCursor cursor = itrans->textCursor();
         cursor.setPosition(position);
         itrans->setTextCursor(cursor);
+        raise();
         activateWindow();
         itrans->setFocus();
     });

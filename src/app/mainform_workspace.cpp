@@ -51,6 +51,21 @@ QString withReason(const QString &text, const QString &reason)
     return reason.isEmpty() ? text : text + QLatin1Char('\n') + reason;
 }
 
+// Another program may have changed the file since it was read or written here; overwriting
+// that is the user's choice, and No, the default, keeps the file on disk as it is.
+bool overwriteAllowed(QWidget *parent, const QString &path, const vantro::FileStamp &known)
+{
+    const vantro::FileStamp now = vantro::stampFile(path);
+    if (!known.exists || !now.exists || now == known)
+        return true;
+    const QString text =
+        MainForm::tr("%1 was changed by another program since it was opened or saved here.")
+            .arg(path) +
+        QLatin1Char('\n') + MainForm::tr("Overwrite it?");
+    return Dialogs::current().question(parent, MainForm::tr("VANTRO"), text, Dialogs::No,
+                                       Dialogs::No) == Dialogs::Yes;
+}
+
 } // namespace
 
 // Answers Cancel or Escape keep everything as it is, so a slip of the hand loses no text.
@@ -86,47 +101,59 @@ bool MainForm::saveITRANSAs()
     if (path.isEmpty())
         return false;
     ITRANSFile = path;
+    itransStamp = {}; // the file dialog has asked about replacing it
     return writeITRANS();
 }
 
-bool MainForm::askBeforeSaving(const QString &problem, const QString &question)
+// What cannot be written the way the file stored it is not changed silently: a character the
+// encoding cannot hold, or line ends of several kinds, which the editor does not tell apart.
+bool MainForm::settleSaveFormat(const QString &text, TextFormat &format)
 {
-    return Dialogs::current().question(this, tr("VANTRO"), problem + QLatin1Char('\n') + question,
-                                       Dialogs::Yes, Dialogs::Cancel) == Dialogs::Yes;
+    const auto agreed = [this](const QString &problem, const QString &question) {
+        return Dialogs::current().question(this, tr("VANTRO"),
+                                           problem + QLatin1Char('\n') + question, Dialogs::Yes,
+                                           Dialogs::Cancel) == Dialogs::Yes;
+    };
+    if (!vantro::encodingHolds(format.encoding, text)) {
+        if (!agreed(tr("The text holds characters that %1, the encoding of %2, cannot hold.")
+                        .arg(vantro::encodingName(format.encoding), ITRANSFile),
+                    tr("Save it as UTF-8?")))
+            return false;
+        format.encoding = TextFormat::Utf8;
+    }
+    if (format.mixedLineEnds) {
+        if (!agreed(tr("%1 has line ends of several kinds; saving writes all of them like the "
+                       "first one.")
+                        .arg(ITRANSFile),
+                    tr("Save it?")))
+            return false;
+        format.mixedLineEnds = false;
+    }
+    return true;
 }
 
-// Writes the text the way the file stored it. What cannot be written that way is not changed
-// silently: a character the encoding cannot hold, or line ends of several kinds, which the
-// editor does not tell apart.
+// Writes the text the way the file stored it, once the user has settled what cannot be.
 bool MainForm::writeITRANS()
 {
     if (!finishLoading(itrans))
         return false;
     const QString text = documentText(itrans);
     TextFormat format = itransFormat;
-    if (!vantro::encodingHolds(format.encoding, text)) {
-        if (!askBeforeSaving(
-                tr("The text holds characters that %1, the encoding of %2, cannot hold.")
-                    .arg(vantro::encodingName(format.encoding), ITRANSFile),
-                tr("Save it as UTF-8?")))
-            return false;
-        format.encoding = TextFormat::Utf8;
-    }
-    if (format.mixedLineEnds) {
-        if (!askBeforeSaving(tr("%1 has line ends of several kinds; saving writes all of them "
-                                "like the first one.")
-                                 .arg(ITRANSFile),
-                             tr("Save it?")))
-            return false;
-        format.mixedLineEnds = false;
-    }
+    if (!settleSaveFormat(text, format))
+        return false;
+    if (!overwriteAllowed(this, ITRANSFile, itransStamp))
+        return false;
     const QString error = vantro::writeTextFile(ITRANSFile, vantro::encodeText(text, format));
+    // Even a failed save may have touched the file's time; what is on disk now is what this
+    // program last saw or left, not another program's change.
+    itransStamp = vantro::stampFile(ITRANSFile);
     if (!error.isEmpty()) {
         Dialogs::current().information(this, tr("VANTRO"),
                                        withReason(tr("Could not open ") + ITRANSFile, error));
         return false;
     }
     itransFormat = format;
+    Dialogs::setStartFolder(QFileInfo(ITRANSFile).absolutePath());
     itrans->document()->setModified(false);
     return true;
 }
@@ -152,7 +179,8 @@ void MainForm::reportReadFailure(const QString &path, const QString &error, bool
 }
 
 // Reads the file before anything changes, so that a file which cannot be read leaves the pane as
-// it was. A file with NUL bytes is no text: opening it is the user's choice, and No is the default.
+// it was. A file with NUL bytes is no text, and one with characters the editor takes for line
+// ends cannot be saved as it is: opening either is the user's choice, and No is the default.
 std::unique_ptr<vantro::TextReader> MainForm::openText(const QString &path, TextFormat &format,
                                                        bool printFailure)
 {
@@ -166,6 +194,13 @@ std::unique_ptr<vantro::TextReader> MainForm::openText(const QString &path, Text
                             QLatin1Char('\n') + tr("Open it anyway?");
     if (probe.hasNul && Dialogs::current().question(this, tr("VANTRO"), nonText, Dialogs::No,
                                                     Dialogs::No) != Dialogs::Yes)
+        return nullptr;
+    const QString breaks = tr("%1 holds characters that the editor shows as line ends (U+2029, "
+                              "U+FDD0, U+FDD1): saving it would change them.")
+                               .arg(path) +
+                           QLatin1Char('\n') + tr("Open it anyway?");
+    if (probe.editorBreaks && Dialogs::current().question(this, tr("VANTRO"), breaks, Dialogs::No,
+                                                          Dialogs::No) != Dialogs::Yes)
         return nullptr;
     auto reader = std::make_unique<vantro::TextReader>(path, probe.format.encoding);
     if (!reader->open(error)) {
@@ -191,6 +226,9 @@ PaneLoader *MainForm::createLoader(QPlainTextEdit *pane)
     connect(loader, &PaneLoader::progress, this, [this](const QString &path, int percent) {
         statusBar()->showMessage(
             tr("Loading %1... %2%").arg(QFileInfo(path).fileName()).arg(percent));
+        // Painted now: a command that needs the whole text finishes the load without the event
+        // loop.
+        statusBar()->repaint();
     });
     connect(loader, &PaneLoader::finished, statusBar(), &QStatusBar::clearMessage);
     connect(loader, &PaneLoader::failed, this,
@@ -199,6 +237,7 @@ PaneLoader *MainForm::createLoader(QPlainTextEdit *pane)
                 if (pane == itrans) {
                     ITRANSFile.clear();
                     itransFormat = TextFormat();
+                    itransStamp = {};
                 }
                 reportReadFailure(path, error, pane == english);
             });
@@ -213,13 +252,7 @@ bool MainForm::isLoading() const
 // Whatever reads the pane's text or changes it calls this first: it works on the whole file.
 bool MainForm::finishLoading(QPlainTextEdit *pane)
 {
-    PaneLoader *loader = pane == itrans ? itransLoader : englishLoader;
-    if (!loader->isLoading())
-        return true;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool complete = loader->finish();
-    QApplication::restoreOverrideCursor();
-    return complete;
+    return (pane == itrans ? itransLoader : englishLoader)->finish();
 }
 
 void MainForm::fileNew()
@@ -230,6 +263,7 @@ void MainForm::fileNew()
     replaceText(itrans, QString());
     ITRANSFile.clear();
     itransFormat = TextFormat();
+    itransStamp = {};
 }
 
 void MainForm::fileOpen()
@@ -242,11 +276,14 @@ void MainForm::fileOpen()
     if (!settleITRANSChanges(false))
         return;
     TextFormat format;
+    const vantro::FileStamp stamp = vantro::stampFile(path);
     std::unique_ptr<vantro::TextReader> reader = openText(path, format, false);
     if (!reader)
         return;
     ITRANSFile = path;
     itransFormat = format;
+    itransStamp = stamp;
+    Dialogs::setStartFolder(QFileInfo(path).absolutePath());
     itransLoader->start(path, std::move(reader));
     itrans->setFocus();
 }
@@ -310,18 +347,22 @@ void MainForm::editFind()
     pdlgf->cmbFind->lineEdit()->selectAll();
 }
 
-MainForm::FindOutcome MainForm::findString(QString text)
+// In ITRANS a capital is another letter ("mA" is not "ma"), so case counts unless the user says
+// otherwise.
+MainForm::FindOutcome MainForm::findString(QString text, bool matchCase)
 {
     if (!finishLoading(itrans))
         return NotFound;
-    if (itrans->find(text))
+    const QTextDocument::FindFlags flags =
+        matchCase ? QTextDocument::FindCaseSensitively : QTextDocument::FindFlags();
+    if (itrans->find(text, flags))
         return Found;
     currPara = 0;
     currIndex = 0;
     QTextCursor cursor(itrans->document()->findBlockByNumber(currPara));
     cursor.setPosition(cursor.block().position() + currIndex);
     itrans->setTextCursor(cursor);
-    return itrans->find(text) ? Wrapped : NotFound;
+    return itrans->find(text, flags) ? Wrapped : NotFound;
 }
 
 void MainForm::btnBrowseClicked()

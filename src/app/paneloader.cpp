@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "paneloader.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -36,6 +38,7 @@ void PaneLoader::start(const QString &path, std::unique_ptr<vantro::TextReader> 
     // The user may read and move about in what has come in, but not change it.
     m_pane->setReadOnly(true);
     m_pane->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_pane->installEventFilter(this);
     bool read = true;
     for (int i = 0; read && i < kFirstPieces && isLoading(); ++i)
         read = putPieces(0);
@@ -45,13 +48,17 @@ void PaneLoader::start(const QString &path, std::unique_ptr<vantro::TextReader> 
         m_timer.start();
 }
 
+// A piece at a time, so that the progress shown keeps moving while the window waits.
 bool PaneLoader::finish()
 {
-    while (isLoading()) {
-        if (!putPieces(-1))
-            return false;
-    }
-    return true;
+    if (!isLoading())
+        return true;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    bool complete = true;
+    while (complete && isLoading())
+        complete = putPieces(kStepMilliseconds);
+    QApplication::restoreOverrideCursor();
+    return complete;
 }
 
 void PaneLoader::cancel()
@@ -62,7 +69,7 @@ void PaneLoader::cancel()
     stop();
 }
 
-// Puts in pieces for the given time (-1: to the end), at least one. Answers false when reading
+// Puts in pieces for the given time, at least one. Answers false when reading
 // failed, which has emptied the pane and been reported.
 bool PaneLoader::putPieces(qint64 milliseconds)
 {
@@ -79,7 +86,7 @@ bool PaneLoader::putPieces(qint64 milliseconds)
         read = m_reader->read(piece, error);
         if (read)
             cursor.insertText(piece);
-    } while (read && !m_reader->atEnd() && (milliseconds < 0 || clock.elapsed() < milliseconds));
+    } while (read && !m_reader->atEnd() && clock.elapsed() < milliseconds);
     cursor.endEditBlock();
     document->setModified(false);
     if (!read) {
@@ -98,6 +105,24 @@ bool PaneLoader::putPieces(qint64 milliseconds)
     return true;
 }
 
+// Keys reach the pane in the order typed; the first one waits until the whole text is in, so none
+// is refused by the read-only pane and Ctrl+End means the end of the file. Shortcuts of the
+// window's commands (only a modifier, or an override request) pass untouched.
+bool PaneLoader::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_pane && isLoading() &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::InputMethod)) {
+        const auto *key =
+            event->type() == QEvent::KeyPress ? static_cast<QKeyEvent *>(event) : nullptr;
+        const bool modifierOnly =
+            key && (key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control ||
+                    key->key() == Qt::Key_Alt || key->key() == Qt::Key_Meta);
+        if (!modifierOnly)
+            finish();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void PaneLoader::step()
 {
     putPieces(kStepMilliseconds);
@@ -108,6 +133,7 @@ void PaneLoader::stop()
 {
     m_timer.stop();
     m_reader.reset();
+    m_pane->removeEventFilter(this);
     m_pane->setReadOnly(m_wasReadOnly);
     m_pane->setTextInteractionFlags(m_flags);
     m_pane->document()->setUndoRedoEnabled(true);

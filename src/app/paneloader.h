@@ -13,7 +13,8 @@ class QPlainTextEdit;
 // Puts a file's text into a pane a piece at a time from the event loop, so that the window keeps
 // answering keys, repaints and menus while a large text comes in. While it loads, the pane is
 // read-only, its document keeps no undo steps and stays unmodified; whatever reads or replaces
-// the text first calls finish() or cancel(), so nothing works on a part of the file.
+// the text first calls finish() or cancel(), so nothing works on a part of the file. A key typed
+// into the pane finishes the load first, so that it lands where it would in the whole text.
 class PaneLoader : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,9 @@ public:
     bool finish();
     // Stops loading and empties the pane.
     void cancel();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     void progress(const QString &path, int percent);

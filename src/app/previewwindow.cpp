@@ -2,11 +2,13 @@
 #include "previewwindow.h"
 
 #include "itranslinter.h"
+#include "itranstoken.h"
 #include "transliterate.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -21,19 +23,59 @@ namespace {
 
 // Long enough to let a typist finish a word, short enough to feel live.
 constexpr int kDebounceMs = 150;
-constexpr int kLargeDocument = 100000;
+// Paragraphs shown before and after the cursor's: more than a window shows, and cheap to convert.
+constexpr int kMarginParagraphs = 120;
+// What the preview converts at most at once, and of one paragraph, so that very long lines
+// cost no more than this: laying out a line of Devanagari takes the time.
+constexpr int kSliceCharacters = 1 << 16;
+constexpr int kParagraphCharacters = 1 << 14;
+constexpr int kFenceStride = 1024;
+// The share of one turn of the event loop the fence scan of a long document may take.
+constexpr qint64 kScanMs = 40;
 
-// The text of paragraphs first..last of document, joined by line ends.
-QString paragraphs(const QTextDocument *document, int first, int last)
+// The text of count paragraphs from first on, joined by line ends, cut at the length limit.
+QString paragraphs(const QTextDocument *document, int first, int count)
 {
     QString text;
-    for (QTextBlock block = document->findBlockByNumber(first);
-         block.isValid() && block.blockNumber() <= last; block = block.next()) {
-        if (block.blockNumber() > first)
+    QTextBlock block = document->findBlockByNumber(first);
+    for (int i = 0; i < count && block.isValid(); ++i, block = block.next()) {
+        if (i > 0)
             text += u'\n';
-        text += block.text();
+        text += block.text().left(kParagraphCharacters);
     }
     return text;
+}
+
+// The first paragraph and the number of paragraphs around the cursor's that the preview shows:
+// the margin on either side, fewer where the paragraphs are long.
+QPair<int, int> sliceAround(const QTextBlock &cursorBlock)
+{
+    QTextBlock first = cursorBlock;
+    QTextBlock last = cursorBlock;
+    int characters = cursorBlock.length();
+    for (int i = 0; i < kMarginParagraphs && characters < kSliceCharacters; ++i) {
+        const QTextBlock before = first.previous();
+        const QTextBlock after = last.next();
+        if (!before.isValid() && !after.isValid())
+            break;
+        if (before.isValid()) {
+            first = before;
+            characters += before.length();
+        }
+        if (after.isValid()) {
+            last = after;
+            characters += after.length();
+        }
+    }
+    return {first.blockNumber(), last.blockNumber() - first.blockNumber() + 1};
+}
+
+// Whether a "##" fence is open after the paragraph, given whether it was open before it.
+bool fenceOpenAfter(bool open, const QString &paragraph)
+{
+    if (!paragraph.contains(QLatin1String("##")))
+        return open;
+    return vantro::leavesFenceOpen(open ? QStringLiteral("##") + paragraph : paragraph);
 }
 
 // The lint counts columns in characters; the document counts UTF-16 units.
@@ -48,7 +90,7 @@ int offsetOfColumn(const QString &text, int column)
 } // namespace
 
 PreviewWindow::PreviewWindow(QTextDocument *source, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_source(source), m_sourceBlocks(source->blockCount())
+    : QWidget(parent, Qt::Window), m_source(source), m_fenceAtStride{false}
 {
     setObjectName(QStringLiteral("previewWindow"));
     setWindowTitle(tr("Devanagari Preview"));
@@ -118,92 +160,88 @@ QString PreviewWindow::convert(const QString &itrans) const
     return showsIast() ? vantro::itransToIast(itrans) : vantro::itransToDevanagari(itrans);
 }
 
-// Called after every edit of the document: only widens the dirty range (two block look-ups per
-// keystroke) and restarts the pause timer.
+// Called after every edit of the document: only forgets the fence states after the edit and
+// restarts the pause timer.
 void PreviewWindow::sourceChanged(int position, int removed, int added)
 {
     Q_UNUSED(removed);
-    const int blocks = m_source->blockCount();
-    const int shift = blocks - m_sourceBlocks;
-    m_sourceBlocks = blocks;
-    const int end = qMin(position + added, m_source->characterCount() - 1);
+    Q_UNUSED(added);
     const int first = m_source->findBlock(position).blockNumber();
-    const int last = m_source->findBlock(end).blockNumber();
-    if (m_dirtyFirst < 0) {
-        m_dirtyFirst = first;
-        m_dirtyLast = last;
-        m_dirtyShift = shift;
-    } else {
-        // Paragraphs first..last - shift before this edit became first..last.
-        m_dirtyLast = qMax(m_dirtyLast, last - shift) + shift;
-        m_dirtyFirst = qMin(m_dirtyFirst, first);
-        m_dirtyShift += shift;
-    }
-    // A hidden preview keeps counting and catches up when it is shown again.
+    m_fenceAtStride.resize(qMin(int(m_fenceAtStride.size()), qMax(first, 0) / kFenceStride + 1));
+    m_stale = true;
+    // A hidden preview catches up when it is shown again.
     if (isVisible())
-        m_debounce.start();
+        m_debounce.start(kDebounceMs);
 }
 
+// Moving within the paragraphs shown only moves the mark; near the edge of what is shown, the
+// paragraphs around the cursor are converted anew.
 void PreviewWindow::setCursorPosition(int position)
 {
     m_cursorPosition = position;
-    if (m_dirtyFirst >= 0 || m_needsRebuild)
-        m_debounce.start();
+    const int number = m_source->findBlock(position).blockNumber() - m_sliceFirst;
+    const int quarter = m_sliceCount / 4;
+    const bool nearTop = m_sliceFirst > 0 && number < quarter;
+    const bool nearBottom =
+        m_sliceFirst + m_sliceCount < m_source->blockCount() && number >= m_sliceCount - quarter;
+    if (m_stale || number < 0 || number >= m_sliceCount || nearTop || nearBottom)
+        m_debounce.start(kDebounceMs);
     else if (isVisible())
         markCurrentParagraph(false);
 }
 
 void PreviewWindow::updatePreview()
 {
-    if (!isVisible())
-        return;
-    if (m_needsRebuild || !applyDirtyRange())
+    if (isVisible())
         rebuild();
-    else
-        markCurrentParagraph(true);
 }
 
-// The one whole conversion: when the preview opens after edits it did not follow, and when the
-// script changes. A large document takes a noticeable moment, which the busy cursor owns up to.
+// Converts the paragraphs around the cursor. The fence state before them may take several
+// turns of the event loop to learn in a long document; the preview waits for it meanwhile.
 void PreviewWindow::rebuild()
 {
-    const bool large = m_source->characterCount() > kLargeDocument;
-    if (large)
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QPair<int, int> slice = sliceAround(m_source->findBlock(m_cursorPosition));
+    const int first = slice.first;
+    QElapsedTimer clock;
+    clock.start();
+    while (!fenceKnownBefore(first)) {
+        if (clock.elapsed() > kScanMs)
+            return m_debounce.start(0);
+    }
+    const QString fence = fenceOpenBefore(first) ? QStringLiteral("##") : QString();
+    m_sliceFirst = first;
+    m_sliceCount = slice.second;
     m_mark = QTextCursor();
-    m_text->setPlainText(convert(m_source->toPlainText()));
-    if (large)
-        QApplication::restoreOverrideCursor();
-    m_sourceBlocks = m_source->blockCount();
-    m_dirtyFirst = -1;
-    m_needsRebuild = false;
+    m_text->setPlainText(convert(fence + paragraphs(m_source, first, m_sliceCount)));
+    m_stale = false;
     m_markedBlock = -1;
     markCurrentParagraph(true);
     if (m_record->isVisible())
         showRecord(m_meaning, m_synonyms);
 }
 
-// Replaces the preview paragraphs that stand for the dirty ones. False when the two documents
-// no longer line up, which a full rebuild then mends.
-bool PreviewWindow::applyDirtyRange()
+// Learns the fence state of one more stride of paragraphs; true once it is known before
+// blockNumber.
+bool PreviewWindow::fenceKnownBefore(int blockNumber)
 {
-    if (m_dirtyFirst < 0)
+    const int known = int(m_fenceAtStride.size()) - 1;
+    if (known >= blockNumber / kFenceStride)
         return true;
-    QTextDocument *preview = m_text->document();
-    const QTextBlock first = preview->findBlockByNumber(m_dirtyFirst);
-    const QTextBlock last = preview->findBlockByNumber(m_dirtyLast - m_dirtyShift);
-    if (!first.isValid() || !last.isValid() || last.blockNumber() < first.blockNumber())
-        return false;
-    const int start = first.position();
-    QTextCursor cursor(preview);
-    cursor.setPosition(start);
-    cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
-    cursor.insertText(convert(paragraphs(m_source, m_dirtyFirst, m_dirtyLast)));
-    // New paragraphs inherit the first one's format, which may carry the mark.
-    cursor.setPosition(start, QTextCursor::KeepAnchor);
-    cursor.setBlockFormat(QTextBlockFormat());
-    m_dirtyFirst = -1;
-    return preview->blockCount() == m_source->blockCount();
+    bool open = m_fenceAtStride.constLast();
+    QTextBlock block = m_source->findBlockByNumber(known * kFenceStride);
+    for (int i = 0; i < kFenceStride && block.isValid(); ++i, block = block.next())
+        open = fenceOpenAfter(open, block.text());
+    m_fenceAtStride.append(open);
+    return false;
+}
+
+bool PreviewWindow::fenceOpenBefore(int blockNumber)
+{
+    bool open = m_fenceAtStride.at(blockNumber / kFenceStride);
+    QTextBlock block = m_source->findBlockByNumber(blockNumber / kFenceStride * kFenceStride);
+    for (; block.isValid() && block.blockNumber() < blockNumber; block = block.next())
+        open = fenceOpenAfter(open, block.text());
+    return open;
 }
 
 // Marks the preview paragraph of the cursor and scrolls to it when the cursor entered another
@@ -214,7 +252,9 @@ void PreviewWindow::markCurrentParagraph(bool textChanged)
     const int number = m_source->findBlock(m_cursorPosition).blockNumber();
     if (number == m_markedBlock && !textChanged)
         return;
-    const QTextBlock block = m_text->document()->findBlockByNumber(number);
+    const QTextBlock block = m_text->document()->findBlockByNumber(number - m_sliceFirst);
+    if (!block.isValid()) // the cursor has left what is shown; the next update follows it
+        return;
     if (!m_mark.isNull())
         m_mark.setBlockFormat(QTextBlockFormat());
     m_mark = QTextCursor(block);
@@ -231,12 +271,16 @@ void PreviewWindow::markCurrentParagraph(bool textChanged)
 
 void PreviewWindow::lintCurrentParagraph()
 {
-    const QString text = m_source->findBlockByNumber(m_markedBlock).text();
+    const QString text =
+        m_source->findBlockByNumber(m_markedBlock).text().left(kParagraphCharacters);
     const QVector<vantro::LintFinding> findings = vantro::ItransLinter().lint(text);
     m_lint->clear();
     for (const vantro::LintFinding &finding : findings) {
-        auto *item = new QListWidgetItem(
-            tr("column %1: %2").arg(finding.column).arg(finding.message), m_lint);
+        auto *item = new QListWidgetItem(tr("line %1, column %2: %3")
+                                             .arg(m_markedBlock + 1)
+                                             .arg(finding.column)
+                                             .arg(finding.message),
+                                         m_lint);
         item->setData(Qt::UserRole, finding.column);
     }
     m_lintTitle->setText(findings.isEmpty()

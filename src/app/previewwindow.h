@@ -3,6 +3,7 @@
 
 #include <QTextCursor>
 #include <QTimer>
+#include <QVector>
 #include <QWidget>
 
 class QLabel;
@@ -13,9 +14,10 @@ class QRadioButton;
 class QTextDocument;
 
 // A window beside the main window that shows the ITRANS document converted to Devanagari or
-// IAST, one preview paragraph per document paragraph. Edits are collected as a range of dirty
-// paragraphs and converted after a pause in typing, so the cost of an update follows the size
-// of the edit, not the size of the document.
+// IAST, one preview paragraph per document paragraph. It converts only the paragraphs around the
+// cursor, after a pause in typing, so neither the time of an update nor the memory it holds
+// grows with the document. A "##" fence left open by the paragraphs before them is carried in,
+// as the export does.
 class PreviewWindow : public QWidget
 {
     Q_OBJECT
@@ -44,7 +46,8 @@ private:
     void sourceChanged(int position, int removed, int added);
     void updatePreview();
     void rebuild();
-    bool applyDirtyRange();
+    bool fenceKnownBefore(int blockNumber);
+    bool fenceOpenBefore(int blockNumber);
     void markCurrentParagraph(bool textChanged);
     void lintCurrentParagraph();
     void lintItemClicked(QListWidgetItem *item);
@@ -61,13 +64,14 @@ private:
     QString m_meaning;
     QString m_synonyms;
 
-    // Source paragraphs m_dirtyFirst..m_dirtyLast changed since the last update; they stand in
-    // for preview paragraphs m_dirtyFirst..m_dirtyLast - m_dirtyShift.
-    int m_dirtyFirst = -1;
-    int m_dirtyLast = -1;
-    int m_dirtyShift = 0;
-    int m_sourceBlocks = 0;
-    bool m_needsRebuild = true;
+    // The preview shows source paragraphs from m_sliceFirst on; m_stale: the source changed
+    // since.
+    int m_sliceFirst = 0;
+    int m_sliceCount = 0;
+    bool m_stale = true;
+    // Whether a "##" fence is open at the start of every kFenceStride-th source paragraph, as
+    // far as it is known; an edit forgets what lies after it.
+    QVector<bool> m_fenceAtStride;
     int m_cursorPosition = 0;
     int m_markedBlock = -1;
     // Sits in the marked preview paragraph and moves with it through updates.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vantro {
@@ -65,6 +66,13 @@ QStringDecoder utf8Decoder()
     return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
 }
 
+bool holdsEditorBreaks(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c == QChar::ParagraphSeparator || c.unicode() == 0xfdd0 || c.unicode() == 0xfdd1;
+    });
+}
+
 // Reads the file piece by piece; false with the reason when it cannot be read.
 bool forEachPiece(const QString &path, const std::function<void(const QByteArray &)> &take,
                   QString &error)
@@ -116,13 +124,14 @@ bool probeTextFile(const QString &path, TextProbe &probe, QString &error)
     LineEndFinder lineEnds;
     QStringDecoder utf8 = utf8Decoder();
     bool hasNul = false;
+    bool editorBreaks = false;
     const bool read = forEachPiece(
         path,
         [&](const QByteArray &piece) {
             hasNul = hasNul || piece.contains('\0');
             lineEnds.scan(piece);
             if (!utf8.hasError())
-                static_cast<void>(QString(utf8(piece))); // it decodes into a string only
+                editorBreaks = editorBreaks || holdsEditorBreaks(utf8(piece));
         },
         error);
     if (!read)
@@ -134,6 +143,7 @@ bool probeTextFile(const QString &path, TextProbe &probe, QString &error)
     probe.format.lineEnd = lineEnds.lineEnd();
     probe.format.mixedLineEnds = lineEnds.mixed();
     probe.format.encoding = utf8.hasError() ? TextFormat::Latin1 : TextFormat::Utf8;
+    probe.editorBreaks = editorBreaks && probe.format.encoding == TextFormat::Utf8;
     return true;
 }
 
@@ -193,24 +203,163 @@ QString encodingName(TextFormat::Encoding encoding)
     return encoding == TextFormat::Latin1 ? QStringLiteral("Latin-1") : QStringLiteral("UTF-8");
 }
 
-QString writeTextFile(const QString &path, const QByteArray &bytes)
+namespace {
+
+QByteArray nativeName(const QString &path)
+{
+    return QFile::encodeName(path);
+}
+
+// A new file gets our user and our group, or the folder's group in a set-group-ID folder.
+bool swapKeepsOwner(const struct stat &file, const QString &path)
+{
+    if (file.st_uid != ::geteuid())
+        return false;
+    struct stat folder
+    {
+    };
+    const bool inheritsGroup =
+        ::stat(nativeName(QFileInfo(path).absolutePath()).constData(), &folder) == 0 &&
+        (folder.st_mode & S_ISGID);
+    return file.st_gid == (inheritsGroup ? folder.st_gid : ::getegid());
+}
+
+enum class Swap { Done, Failed, Refused };
+
+// Writes a new file beside the old one and renames it over it. Refused: nothing was written
+// because the folder takes no new file or refuses the rename; the old file is untouched.
+Swap swapFile(const QString &path, const QByteArray &bytes, QString &error)
 {
     QSaveFile file(path);
-    file.setDirectWriteFallback(true);
     // Unbuffered, so that a full disk is reported by the write that met it, with its reason.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return file.errorString();
+    errno = 0;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        const bool refused = errno == EACCES || errno == EPERM;
+        error = file.errorString();
+        return refused ? Swap::Refused : Swap::Failed;
+    }
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
-        const QString error = failureReason(file);
+        error = failureReason(file);
         file.cancelWriting();
-        return error;
+        return Swap::Failed;
     }
     // commit() flushes, syncs and renames, and fails if any earlier write failed.
     errno = 0;
-    if (!file.commit())
-        return failureReason(file);
-    return syncFolder(path);
+    if (!file.commit()) {
+        error = failureReason(file);
+        return file.error() == QFileDevice::RenameError ? Swap::Refused : Swap::Failed;
+    }
+    error = syncFolder(path);
+    return Swap::Done;
+}
+
+// Makes room for a file of newSize bytes without changing a byte of its old text. Where the file
+// system cannot reserve space, the part of the new text beyond the old end is written first,
+// which reserves it as well. On failure the file has its old length again.
+QString reserveSpace(int fd, qint64 oldSize, const QByteArray &bytes)
+{
+    const qint64 newSize = bytes.size();
+    if (newSize <= oldSize)
+        return {};
+    int result = ::fallocate(fd, 0, oldSize, newSize - oldSize);
+    if (result != 0 && (errno == EOPNOTSUPP || errno == ENOSYS)) {
+        const qint64 tail = newSize - oldSize;
+        result = ::pwrite(fd, bytes.constData() + oldSize, size_t(tail), oldSize) == tail ? 0 : -1;
+        if (result != 0 && errno == 0)
+            errno = ENOSPC;
+    }
+    if (result == 0)
+        return {};
+    const QString error = qt_error_string(errno);
+    // Only a length that changed is set back: truncating would change the file's time as well.
+    struct stat now
+    {
+    };
+    if (::fstat(fd, &now) == 0 && now.st_size != oldSize)
+        static_cast<void>(::ftruncate(fd, oldSize));
+    return error;
+}
+
+QString writeAllAt(int fd, const QByteArray &bytes)
+{
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const ssize_t step =
+            ::pwrite(fd, bytes.constData() + written, size_t(bytes.size() - written), written);
+        if (step < 0 && errno == EINTR)
+            continue;
+        if (step <= 0)
+            return qt_error_string(step < 0 ? errno : ENOSPC);
+        written += step;
+    }
+    if (::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0)
+        return qt_error_string(errno);
+    return {};
+}
+
+// The file keeps its inode, owner, links and permissions. Nothing is written before the space
+// for the whole new text is reserved.
+QString writeInPlace(const QString &path, const QByteArray &bytes)
+{
+    const int fd = ::open(nativeName(path).constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0)
+        return qt_error_string(errno);
+    struct stat file
+    {
+    };
+    QString error = ::fstat(fd, &file) != 0 ? qt_error_string(errno) : QString();
+    if (error.isEmpty()) {
+        error = reserveSpace(fd, file.st_size, bytes);
+        // Some file systems stamp the file even when the reservation fails; its owner may set
+        // the time back, so that the file looks untouched to backups and other editors.
+        const timespec times[2] = {file.st_atim, file.st_mtim};
+        if (!error.isEmpty())
+            static_cast<void>(::futimens(fd, times));
+    }
+    if (error.isEmpty())
+        error = writeAllAt(fd, bytes);
+    if (::close(fd) != 0 && error.isEmpty())
+        error = qt_error_string(errno);
+    return error;
+}
+
+} // namespace
+
+QString writeTextFile(const QString &path, const QByteArray &bytes)
+{
+    struct stat file
+    {
+    };
+    const bool regular = ::stat(nativeName(path).constData(), &file) == 0 && S_ISREG(file.st_mode);
+    if (regular && (file.st_nlink > 1 || !swapKeepsOwner(file, path)))
+        return writeInPlace(path, bytes);
+    QString error;
+    if (swapFile(path, bytes, error) == Swap::Refused && regular)
+        return writeInPlace(path, bytes);
+    return error;
+}
+
+bool FileStamp::operator==(const FileStamp &other) const
+{
+    return exists == other.exists && size == other.size && modifiedNs == other.modifiedNs &&
+           inode == other.inode && device == other.device;
+}
+
+FileStamp stampFile(const QString &path)
+{
+    struct stat file
+    {
+    };
+    FileStamp stamp;
+    if (::stat(nativeName(path).constData(), &file) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.size = file.st_size;
+    stamp.modifiedNs = qint64(file.st_mtim.tv_sec) * 1000000000 + file.st_mtim.tv_nsec;
+    stamp.inode = file.st_ino;
+    stamp.device = file.st_dev;
+    return stamp;
 }
 
 } // namespace vantro

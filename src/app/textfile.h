@@ -25,6 +25,9 @@ struct TextProbe
 {
     TextFormat format;   // UTF-8 when the bytes are valid UTF-8, otherwise Latin-1
     bool hasNul = false; // a NUL byte: the file is not text
+    // U+2029, U+FDD0 or U+FDD1: the editor holds them as paragraph and frame breaks, and gives
+    // them back as line ends.
+    bool editorBreaks = false;
 };
 
 // Reads the whole file once: its encoding (UTF-8 when valid, otherwise Latin-1, which gives
@@ -63,8 +66,26 @@ bool encodingHolds(TextFormat::Encoding encoding, const QString &text);
 QString encodingName(TextFormat::Encoding encoding);
 
 // Replaces the file only once every byte is on disk and the folder records the new name, so a
-// failed write or a power cut leaves the old file. Where the folder takes no new file, the file
-// is written in place. Answers the reason of a failure, or an empty string.
+// failed write or a power cut leaves the old file. Where a new file cannot take the old one's
+// place (the folder takes no new file or refuses the rename, the file has other names, or a new
+// file would have another owner), the file is written in place once the space for the new text
+// is reserved, so that a full disk leaves it as it was. Answers the reason of a failure, or an
+// empty string.
 QString writeTextFile(const QString &path, const QByteArray &bytes);
+
+// What a file was when it was last read or written here, to notice another program's changes.
+struct FileStamp
+{
+    bool exists = false;
+    qint64 size = 0;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+
+    bool operator==(const FileStamp &other) const;
+    bool operator!=(const FileStamp &other) const { return !(*this == other); }
+};
+
+FileStamp stampFile(const QString &path);
 
 } // namespace vantro

@@ -16,6 +16,10 @@
 
 namespace {
 
+// The preview follows an edit after a pause of a fraction of a second: a row that waits longer
+// has failed, and says so at once rather than after the default five seconds.
+constexpr int kSettleMs = 1000;
+
 // The document opened from doc.txt, then changed, so that its name and modified flag show.
 MainForm &openChanged(WorkspaceFixture &fx, const QString &text)
 {
@@ -63,6 +67,9 @@ void TestPreview::previewFollowsEdits_data()
     QTest::newRow("lines pasted") << 24 << 0 << "a\nb\nc" << false;
     QTest::newRow("far from the end") << 2 << 0 << "\nka\n" << false;
     QTest::newRow("new document") << -1 << 0 << "gaNesha" << false;
+    QTest::newRow("a fence open far above what is shown")
+        << 0 << 0 << "## open english\n" + QString("ka\n").repeated(400) + "rAma ## sItA\n"
+        << false;
 }
 
 void TestPreview::previewFollowsEdits()
@@ -75,7 +82,8 @@ void TestPreview::previewFollowsEdits()
     MainForm &form = openChanged(fx, QStringLiteral("rAma\nsItA\nlakShmaNa\nkR^iShNa"));
     form.viewDevanagariPreviewAction->trigger();
     auto *text = form.findChild<QPlainTextEdit *>(QStringLiteral("previewText"));
-    QTRY_COMPARE(text->toPlainText(), QStringLiteral("राम\nसीता\nलक्ष्मण\nकृष्ण"));
+    QTRY_COMPARE_WITH_TIMEOUT(text->toPlainText(), QStringLiteral("राम\nसीता\nलक्ष्मण\nकृष्ण"),
+                              kSettleMs);
     form.findChild<QRadioButton *>(QStringLiteral("previewIast"))->setChecked(iast);
 
     if (at < 0)
@@ -84,12 +92,22 @@ void TestPreview::previewFollowsEdits()
     form.itrans->insertPlainText(inserted);
     typeAtEnd(form.itrans, QStringLiteral("a")); // a second edit before the preview catches up
 
+    // What the export writes, from the paragraph the marked one stands for on.
     const QString now = form.itrans->toPlainText();
-    QTRY_COMPARE(text->toPlainText(),
-                 iast ? vantro::itransToIast(now) : vantro::itransToDevanagari(now));
-    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next())
-        QCOMPARE(block.blockFormat().hasProperty(QTextFormat::BackgroundBrush),
-                 block.blockNumber() == form.itrans->textCursor().blockNumber());
+    const QStringList exported =
+        (iast ? vantro::itransToIast(now) : vantro::itransToDevanagari(now)).split('\n');
+    QStringList marked; // the numbers of the marked preview paragraphs
+    const auto shownFrom = [&] {
+        marked.clear();
+        for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next())
+            if (block.blockFormat().hasProperty(QTextFormat::BackgroundBrush))
+                marked << QString::number(block.blockNumber());
+        return form.itrans->textCursor().blockNumber() - marked.value(0).toInt();
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(text->toPlainText().split('\n'),
+                              exported.mid(shownFrom(), text->blockCount()), kSettleMs);
+    QCOMPARE(marked.size(), 1);
+    QCOMPARE(shownFrom() > 0, inserted.size() > 1000);
 }
 
 void TestPreview::lintAndRecord()
@@ -101,8 +119,8 @@ void TestPreview::lintAndRecord()
     QTest::keyClick(&form, Qt::Key_D, Qt::ControlModifier);
     auto *lint = form.findChild<QListWidget *>(QStringLiteral("previewLint"));
     QVERIFY(lint && lint->window()->isVisible());
-    QTRY_COMPARE(lint->count(), 1);
-    QVERIFY(lint->item(0)->text().startsWith(QLatin1String("column 3: anusvara")));
+    QTRY_COMPARE_WITH_TIMEOUT(lint->count(), 1, kSettleMs);
+    QVERIFY(lint->item(0)->text().startsWith(QLatin1String("line 2, column 3: anusvara")));
     QTest::mouseClick(lint->viewport(), Qt::LeftButton, {},
                       lint->visualItemRect(lint->item(0)).center());
     QCOMPARE(form.itrans->textCursor().position(), 7);
@@ -110,9 +128,10 @@ void TestPreview::lintAndRecord()
     auto *record = form.findChild<QLabel *>(QStringLiteral("previewRecord"));
     form.tedITRANS->setFocus();
     form.tedITRANS->setPlainText(QStringLiteral("dharma"));
-    QTRY_VERIFY(record->isVisible() && record->text().contains(QStringLiteral("धर्म")));
+    QTRY_VERIFY_WITH_TIMEOUT(record->isVisible() && record->text().contains(QStringLiteral("धर्म")),
+                             kSettleMs);
     form.ledEng->setFocus();
-    QTRY_VERIFY(!record->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!record->isVisible(), kSettleMs);
 }
 
 void TestPreview::printAndExport_data()
@@ -128,6 +147,8 @@ void TestPreview::printAndExport_data()
     QTest::newRow("export Devanagari") << 3 << "e.txt" << QStringList{"राम\nसीता"};
     QTest::newRow("export IAST") << 4 << "e.txt" << QStringList{"rāma\nsītā"};
     QTest::newRow("export PDF") << 5 << "e.pdf" << footer + QStringList{"सीता"};
+    QTest::newRow("export .pdf typed, text filter") << 4 << "e.pdf" << footer + QStringList{"सीता"};
+    QTest::newRow("export no extension, PDF filter") << 5 << "e" << QStringList{"सीता"};
     QTest::newRow("export fails") << 5 << "gone/e.pdf" << QStringList();
 }
 
@@ -153,7 +174,8 @@ void TestPreview::printAndExport()
     if (expected.isEmpty())
         QVERIFY2(box.text.contains(fx.path(file) + QStringLiteral(": ")) && box.parent == &form,
                  qPrintable(box.text));
-    const QString output = outputText(fx.path(file));
+    const QString written = fx.path(QFileInfo(file).suffix().isEmpty() ? file + ".pdf" : file);
+    const QString output = outputText(written);
     for (const QString &part : expected)
         QVERIFY2(output.contains(part), qPrintable(output));
     QCOMPARE(form.itrans->toPlainText(), QStringLiteral("rAma\nsItA"));

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
@@ -167,22 +168,27 @@ void TestWorkspace::leaveDocument()
 void TestWorkspace::saveFailures_data()
 {
     QTest::addColumn<QString>("target"); // "@" stands for the directory
-    QTest::addColumn<QString>("reason"); // "": saved
+    QTest::addColumn<QString>("reason"); // "": saved; "changed": another program changed it
 
     const auto row = [](const char *name, const char *target, const char *reason) {
         QTest::newRow(name) << QString(target) << QString(reason);
     };
     row("under a missing directory", "@/missing/out.txt", "No such file or directory");
     row("a path that is a directory", "@", "Filename refers to a directory");
-    row("a new file in /proc", "/proc/vantro-out.txt", "No such file or directory");
+    row("a new file in /proc", "/proc/vantro-out.txt", "Permission denied");
     row("a new file in a locked folder", "@/locked/new.txt", "Permission denied");
     row("a writable file in a locked folder: written in place", "@/locked/doc.txt", "");
+    row("another user's file in a sticky folder: written in place", "@/shared/doc.txt", "");
+    row("another user's file in an open folder: written in place", "@/theirs.txt", "");
+    row("a file with another link: written in place", "@/small/doc.txt", "");
     row("a file that may not grow: old file kept", "@/small/doc.txt", "File too large");
+    row("changed on disk since: No keeps it", "@/doc.txt", "changed");
 }
 
 // Save As, then Save to the same name: each failure says why, keeps the old file and leaves no
-// file behind. Permission bits bind root only through the unprivileged user the saves run as; a
-// file size limit (RLIMIT_FSIZE) binds root too, and stands for a full disk.
+// file behind; a file that cannot be swapped keeps its inode, owner and other names. Permission
+// bits bind root only through the unprivileged user the saves run as; a file size limit
+// (RLIMIT_FSIZE) binds root too, and stands for a full disk.
 void TestWorkspace::saveFailures()
 {
     QFETCH(QString, target);
@@ -190,39 +196,63 @@ void TestWorkspace::saveFailures()
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     target.replace(QLatin1Char('@'), fx.dir.path());
-    const QStringList folders{fx.path(QStringLiteral("locked")), fx.path(QStringLiteral("small"))};
+    const QStringList folders{fx.path("locked"), fx.path("small"), fx.path("shared")};
     for (const QString &folder : folders) {
         QDir().mkpath(folder);
-        ::chmod(qPrintable(fx.write(QFileInfo(folder).fileName() + "/doc.txt", kOldContent)), 0622);
+        ::chmod(qPrintable(fx.write(QFileInfo(folder).fileName() + "/doc.txt", kOldContent)), 0666);
     }
+    // The saver's own file, so that only its second name keeps it from being swapped.
+    const QString link = fx.path(QStringLiteral("link.txt"));
+    ::link(qPrintable(fx.path(QStringLiteral("small/doc.txt"))), qPrintable(link));
+    QVERIFY(::geteuid() != 0 || ::chown(qPrintable(link), 65534, ::getegid()) == 0);
     ::chmod(qPrintable(folders[0]), 0555);
     ::chmod(qPrintable(folders[1]), 0777);
-    ::chmod(qPrintable(fx.dir.path()), 0755);
+    ::chmod(qPrintable(folders[2]), 01777);
+    ::chmod(qPrintable(fx.dir.path()), 0777);
+    ::chmod(qPrintable(fx.write(QStringLiteral("theirs.txt"), kOldContent)), 0666);
     const QString text(256 * 1024, QLatin1Char('k'));
     typeAtEnd(form.itrans, text);
     fx.dialogs.setNextFileName(target);
+    const bool existed = QFileInfo(target).isFile();
+    const uint owner = QFileInfo(target).ownerId();
+    const vantro::FileStamp stamp = vantro::stampFile(target);
 
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    const bool small = target.contains(QLatin1String("/small/"));
+    const bool small = reason == QLatin1String("File too large");
     const rlimit limited{small ? rlim_t(16 * 1024) : saved.rlim_cur, saved.rlim_max};
     std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead of ending the test
     setrlimit(RLIMIT_FSIZE, &limited);
     const bool root = ::geteuid() == 0;
     QVERIFY(!root || ::seteuid(65534) == 0);
     form.fileSaveAsAction->trigger();
+    const bool changed = reason == QLatin1String("changed");
+    if (changed) { // another program replaces it
+        QFile::remove(target);
+        fx.write(QStringLiteral("doc.txt"), "other");
+        typeAtEnd(form.itrans, QStringLiteral("more"));
+    }
     form.fileSaveAction->trigger();
     QVERIFY(!root || ::seteuid(0) == 0);
     setrlimit(RLIMIT_FSIZE, &saved);
 
     const QString box = "Could not open " + target + QLatin1Char('\n') + reason;
+    const QString asked = target + " was changed by another program since it was opened or "
+                                   "saved here.\nOverwrite it?";
     QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("information")),
-             reason.isEmpty() ? QStringList() : QStringList({box, box}));
+             reason.isEmpty() || changed ? QStringList() : QStringList({box, box}));
+    QCOMPARE(shownOfKind(fx.dialogs, QStringLiteral("question")),
+             changed ? QStringList{asked} : QStringList());
     QCOMPARE(isModified(form.itrans), !reason.isEmpty());
-    const bool existed = target.endsWith(QLatin1String("doc.txt"));
-    QCOMPARE(QFileInfo(target).isFile(), reason.isEmpty() || existed);
-    if (existed)
+    QCOMPARE(QFileInfo(target).isFile(), reason.isEmpty() || existed || changed);
+    if (existed) // a failure leaves even the file's time, so it does not look changed elsewhere
         QCOMPARE(fileBytes(target), reason.isEmpty() ? text.toUtf8() : kOldContent);
+    QVERIFY(!existed || reason.isEmpty() || vantro::stampFile(target) == stamp);
+    if (changed)
+        QCOMPARE(fileBytes(target), QByteArray("other"));
+    if (existed)
+        QCOMPARE(QFileInfo(target).ownerId(), owner);
+    QCOMPARE(fileBytes(link), fileBytes(fx.path(QStringLiteral("small/doc.txt"))));
     for (const QString &folder : folders)
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"doc.txt"});
     ::chmod(qPrintable(folders[0]), 0755);
@@ -268,6 +298,14 @@ void TestWorkspace::savedBytes_data()
     row("mixed line ends, Escape: not saved", "a\nb\r\nc", "a\nb\nc", "d", -1, mixed);
     row("NUL bytes, opened anyway", nul, QString::fromLatin1(nul), {}, Dialogs::Yes,
         "@ holds NUL bytes: it is not a text file.\nOpen it anyway?");
+    row("paragraph and frame breaks, opened anyway: saved as line ends",
+        "a\xe2\x80\xa9"
+        "b\xef\xb7\x90"
+        "c\xef\xb7\x91",
+        "a\nb\nc\n", {}, Dialogs::Yes,
+        "@ holds characters that the editor shows as line ends (U+2029, U+FDD0, U+FDD1): saving "
+        "it would change them.\nOpen it anyway?",
+        "a\nb\nc\n");
 }
 
 // What Open shows is the file as it is; Save and Save As write back every byte the user did not
@@ -378,11 +416,12 @@ void TestWorkspace::search_data()
     QTest::addColumn<QPoint>("selected"); // the start and end of the selection
     QTest::addColumn<QString>("status");
     QTest::addColumn<QStringList>("history"); // empty: the one text searched
+    QTest::addColumn<bool>("anyCase");        // Match case unticked
 
     const auto row = [](const char *name, const QString &text, int at, const QStringList &searches,
                         QPoint selected, const QString &status = {},
-                        const QStringList &history = {}) {
-        QTest::newRow(name) << text << at << searches << selected << status << history;
+                        const QStringList &history = {}, bool anyCase = false) {
+        QTest::newRow(name) << text << at << searches << selected << status << history << anyCase;
     };
     const QString kas = QStringLiteral("ka kha ga KA");
     const QString two = QStringLiteral("saMskR^itaM is\nSAMSKR^ITAM");
@@ -391,8 +430,10 @@ void TestWorkspace::search_data()
     row("repeat of the last entry", kas, 0, {"ka", "kha", "kha"}, {3, 6}, wrapped, {"ka", "kha"});
     row("differs only in case", kas, 0, {"ka", "KA"}, {10, 12});
     row("empty text leaves the history", kas, 0, {"ka", ""}, {0, 2}, {}, {"ka"});
-    row("next occurrence, then wraps to the top", two, 0, sam + sam + sam, {0, 11}, wrapped, sam);
-    row("found after a wrap: the note goes", two, 26, sam + sam, {15, 26}, {}, sam);
+    row("any case: next occurrence, then wraps", two, 0, sam + sam + sam, {0, 11}, wrapped, sam,
+        true);
+    row("any case, found after a wrap: the note goes", two, 26, sam + sam, {15, 26}, {}, sam, true);
+    row("case is the letter: mA is not ma", "ma mA", 0, {"mA"}, {3, 5});
     row("absent text: cursor to the start", "ka\nkha\nga", 5, {"gha"}, {0, 0}, "Not found");
     row("the English pane is not searched", "ka kha", 4, {"needle"}, {0, 0}, "Not found");
 }
@@ -407,6 +448,7 @@ void TestWorkspace::search()
     QFETCH(QPoint, selected);
     QFETCH(QString, status);
     QFETCH(QStringList, history);
+    QFETCH(bool, anyCase);
     WorkspaceFixture fx;
     MainForm &form = fx.open();
     form.english->setPlainText(QStringLiteral("the needle samskr^itam"));
@@ -415,6 +457,8 @@ void TestWorkspace::search()
     form.editFindAction->trigger();
     dlgFind *dialog = form.findDialog();
     QCOMPARE(dialog->focusWidget(), dialog->cmbFind);
+    QVERIFY(dialog->chkMatchCase->isChecked());
+    dialog->chkMatchCase->setChecked(!anyCase);
 
     for (const QString &searched : searches) {
         dialog->cmbFind->setEditText(searched);

@@ -7,10 +7,12 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QTest>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -90,14 +92,26 @@ private slots:
         }
     }
 
+    void documentOnAFullDisk_data()
+    {
+        QTest::addColumn<bool>("linked");
+        QTest::newRow("swapped") << false;
+        QTest::newRow("with another name: written in place") << true;
+    }
+
+    // Either way the old text stays: the new file, or the space reserved in the old one, does not
+    // fit.
     void documentOnAFullDisk()
     {
+        QFETCH(bool, linked);
         ScratchMount disk(QStringLiteral("size=256k"));
         SKIP_UNLESS_MOUNTED(disk);
         const QString document = disk.filePath(QStringLiteral("doc.txt"));
         const QByteArray old = "purANaM vAkyam\n";
         QFile file(document);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(old) == old.size() && file.flush());
+        QVERIFY(!linked ||
+                ::link(qPrintable(document), qPrintable(disk.filePath("link.txt"))) == 0);
         WorkspaceFixture fx;
         MainForm &form = fx.open();
         fx.dialogs.setNextFileName(document);
@@ -111,6 +125,7 @@ private slots:
         form.fileSaveAction->trigger();
 
         QCOMPARE(fileBytes(document), old);
+        QCOMPARE(QFileInfo(document).size(), old.size());
         QVERIFY(isModified(form.itrans));
         QVERIFY(!fx.dialogs.shown.isEmpty());
         QCOMPARE(fx.dialogs.shown.last().kind, QStringLiteral("information"));

@@ -63,6 +63,7 @@ void TestLargeInputs::commandsTakeTheWholeText_data()
     QTest::newRow("Find while loading reaches the last line") << QStringLiteral("find");
     QTest::newRow("loaded from the event loop: every byte") << QStringLiteral("wait");
     QTest::newRow("New stops the load") << QStringLiteral("new");
+    QTest::newRow("keys typed while loading: Ctrl+End means the end") << QStringLiteral("type");
 }
 
 void TestLargeInputs::commandsTakeTheWholeText()
@@ -83,11 +84,17 @@ void TestLargeInputs::commandsTakeTheWholeText()
         QTRY_VERIFY_WITH_TIMEOUT(!form.isLoading(), 300000);
     else if (command == QLatin1String("new"))
         form.fileNewAction->trigger();
-    QVERIFY(!isModified(form.itrans) && !form.itrans->document()->isUndoAvailable());
+    const bool typed = command == QLatin1String("type");
+    if (typed) {
+        QTest::keyClick(form.itrans, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClicks(form.itrans, QStringLiteral("HELLO"));
+    }
+    QCOMPARE(isModified(form.itrans), typed);
+    QCOMPARE(form.itrans->document()->isUndoAvailable(), typed);
     fx.dialogs.setNextFileName(fx.path(QStringLiteral("copy.txt")));
     form.fileSaveAsAction->trigger();
     QCOMPARE(vantro::test::fileBytes(fx.path(QStringLiteral("copy.txt"))),
-             command == QLatin1String("new") ? QByteArray() : text);
+             command == QLatin1String("new") ? QByteArray() : text + (typed ? "HELLO" : ""));
     QVERIFY(!form.isLoading() && !form.itrans->isReadOnly());
     QCOMPARE(fx.dialogs.unscripted, 0);
 }
