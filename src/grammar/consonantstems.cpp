@@ -192,8 +192,8 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
         s.vocative = {base + SoundString("an")};
     } else if (stem.last(2) == Sound::a) {
         s.nominative = base + SoundString("As");
-    } else if (stem.endsWith("Ashis")) { // lengthens like gir: AshIH, AshIrbhiH
-        s.middle = base + SoundString("Is");
+    } else if (stem.endsWithOneOf({"Ashis", "sajus"})) { // lengthen like gir: AshIH, sajUH
+        s.middle = lengthenedLastVowel(stem);
         s.nominative = s.middle;
         s.vocative = {s.middle};
     }
@@ -201,9 +201,12 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
 }
 
 // Whether -vat, -mat is the possessive suffix (dhanavat, shrImat, bhavat "your honour")
-// rather than a present participle (sunvat, kurvat, bhramat).
+// rather than a present participle (sunvat, kurvat, bhramat). kiyat and iyat are made with
+// the suffix of tAvat and lengthen as it does (kiyAn).
 bool isPossessive(const SoundString &stem)
 {
+    if (stem.isOneOf({"kiyat", "iyat"}))
+        return true;
     const Sound before = stem.last(4);
     if (stem.endsWith("mat"))
         return before != Sound::a;
@@ -245,7 +248,7 @@ bool isThematicParticiple(const SoundString &stem)
 {
     if (stem.syllableCount() == 1 ||
         stem.isOneOf({"bR^ihat", "pR^iShat", "adat", "dviShat", "duhat", "lihat", "rudat", "svapat",
-                      "shvasat", "prANat", "anat"}))
+                      "shvasat", "prANat", "anat", "vidat"}))
         return false;
     const Sound before = stem.last(3), earlier = stem.last(4);
     if (before == Sound::v)
@@ -254,6 +257,22 @@ bool isThematicParticiple(const SoundString &stem)
         return earlier == Sound::a;
     return !((before == Sound::dh || before == Sound::j) &&
              (earlier == Sound::n || earlier == Sound::ny));
+}
+
+// The sixth class keeps the root's light short vowel without guNa (tudat, likhat, vishat,
+// sR^ijat), or has the nasal or chCh of its present (mu~nchat, ichChat): its neuter dual is
+// tudantI or tudatI. pibat, of the first class, only looks like one.
+bool isSixthClassParticiple(const SoundString &stem)
+{
+    if (stem.isOneOf({"pibat"}))
+        return false;
+    if (stem.isOneOf({"ichChat", "pR^ichChat", "mu~nchat", "si~nchat", "vindat", "lumpat",
+                      "kR^intat", "limpat"}))
+        return true;
+    const Sound vowel = stem.last(4);
+    return stem.size() >= 5 && isConsonant(stem.last(3)) && stem.last(3) != Sound::y &&
+           stem.last(3) != Sound::v &&
+           (vowel == Sound::i || vowel == Sound::u || vowel == Sound::Ri);
 }
 
 StemResult atStem(const SoundString &stem, Gender gender)
@@ -280,8 +299,11 @@ StemResult atStem(const SoundString &stem, Gender gender)
     s.neuterPlural = {attachEnding(s.strong, endings().i)};
     if (base.last() == Sound::A) // yAntI or yAtI
         s.neuterDual = {attachEnding(base + nt, endings().I), attachEnding(stem, endings().I)};
-    else if (!possessive && !great && isThematicParticiple(stem))
+    else if (!possessive && !great && isThematicParticiple(stem)) {
         s.neuterDual = {attachEnding(base + nt, endings().I)};
+        if (isSixthClassParticiple(stem)) // tudantI or tudatI
+            s.neuterDual.append(attachEnding(stem, endings().I));
+    }
     return declined(declineConsonant(s, gender));
 }
 
@@ -379,6 +401,8 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
                                .arg(stem.toItrans()));
         return vasStem(stem, gender);
     }
+    if (stem.endsWith("sajuSh")) // sajUH: the s of juSh comes back at the end
+        return sStem(stem.chopped(1) + Sound::s, gender, false);
     if (last == Sound::s && isVowel(before)) {
         if (isComparativeInYas(stem) && gender == Gender::Feminine)
             return refused(QStringLiteral("the feminine of %1 is a stem of its own, %1I")
