@@ -192,8 +192,8 @@ QStringList stemFinalsFor(const SoundString &c)
 {
     switch (c.last()) {
     case Sound::k:
-        if (c.endsWith("rak"))
-            return {"j"}; // srak
+        if (c.endsWith("rak") || c.endsWith("Shak"))
+            return {"j"}; // srak, bhiShak
         if (c.endsWith("dik") || c.endsWith("dR^ik"))
             return {"sh"};
         return c.endsWith("ik") ? QStringList{"j", "ch"} : QStringList{"ch"};
@@ -221,10 +221,13 @@ void proposeForConsonant(const SoundString &c, CandidateList &list)
     const std::array<Gender, 3> genders =
         sibilantFinal ? std::array<Gender, 3>{G::Neuter, G::Masculine, G::Feminine}
                       : std::array<Gender, 3>{G::Masculine, G::Feminine, G::Neuter};
-    // vAch, dish, sraj, kakubh are feminine; dviSh, liT, samrAT masculine or feminine.
+    // vAch, dish, sraj, kakubh are feminine; dviSh, liT, samrAT masculine or feminine; the
+    // men's words in -j (vaNij, R^itvij, bhiShaj) come before the feminine reading.
     const bool feminine = c.last() == Sound::k || c.last() == Sound::p;
     for (const QString &final : stemFinalsFor(c)) {
         const SoundString stem = c.chopped(1) + *SoundString::fromItrans(final);
+        if (feminine && final == u"j" && !c.endsWith("rak"))
+            list.add(stem, G::Masculine);
         if (feminine)
             list.add(stem, G::Feminine);
         else
@@ -251,6 +254,10 @@ QList<Candidate> propose(const SoundString &c)
     } else if (last == Sound::n) {
         proposeForN(c, list);
     } else if (last == Sound::a) {
+        // A neuter in -man is cited in the nominative, which has no anusvara to tell it by
+        // (nAma, karma); adjectives in -ma have a before it (parama, uttama).
+        if (c.endsWith("ma") && c.last(3) != Sound::a)
+            list.add(c + Sound::n, G::Neuter);
         list.add(c, G::Masculine, true); // adjectives are cited as stems: sundara
         list.add(c, G::Neuter, true);
     } else if (last == Sound::i || last == Sound::u || last == Sound::Ri) {
