@@ -229,15 +229,16 @@ Sound reduplicantOf(Sound consonant)
 }
 
 // Reduplicated presents take no nasal: dadat, dadhat, bibhrat, juhvat, jAgrat (but jighrat,
-// of the thematic jighrati, does).
+// of the thematic jighrati, does, and nindat, whose first syllables only look reduplicated).
 bool isReduplicatedParticiple(const SoundString &stem)
 {
     if (stem.isOneOf({"jighrat"}))
         return false;
     if (stem.isOneOf({"jAgrat", "jakShat", "shAsat", "chakAsat", "daridrat", "dIdhyat"}))
         return true;
-    return stem.size() >= 5 && isConsonant(stem.at(0)) && isShortVowel(stem.at(1)) &&
-           isConsonant(stem.at(2)) && reduplicantOf(stem.at(2)) == stem.at(0);
+    return stem.size() >= 5 && isConsonant(stem.at(0)) && !isNasal(stem.at(0)) &&
+           isShortVowel(stem.at(1)) && isConsonant(stem.at(2)) &&
+           reduplicantOf(stem.at(2)) == stem.at(0);
 }
 
 // Neuter dual -antI after a thematic present (bhavantI), -atI after the others: the fifth
@@ -277,8 +278,9 @@ bool isSixthClassParticiple(const SoundString &stem)
 
 StemResult atStem(const SoundString &stem, Gender gender)
 {
-    // jagat and the feminine tens (triMshat, chatvAriMshat, pa~nchAshat) keep one stem.
-    if (stem.isOneOf({"jagat"}) || stem.endsWith("shat"))
+    // jagat and the feminine tens (triMshat, chatvAriMshat, pa~nchAshat) keep one stem; the
+    // participles in -shat (vishat, spR^ishat) do not.
+    if (stem.isOneOf({"jagat"}) || stem.endsWithOneOf({"Mshat", "~nchAshat"}))
         return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
     if (gender == Gender::Feminine)
         return refused(
