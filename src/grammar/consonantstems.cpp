@@ -349,6 +349,33 @@ StemResult anchStem(const SoundString &stem, Gender gender)
     return declined(declineConsonant(s, gender));
 }
 
+// druh, muh, snih and snuh end at choice in a velar or a cerebral (dhruk or dhruT, dhrugbhyAm
+// or dhruDbhyAm, dhrukShu or dhruTsu): the other one is added after the usual form.
+SoundString withOtherFinalOfH(SoundString form, int at)
+{
+    const Sound final = form.at(at);
+    const Sound other = final == Sound::k   ? Sound::T
+                        : final == Sound::T ? Sound::k
+                        : final == Sound::g ? Sound::D
+                                            : Sound::g;
+    form.set(at, other);
+    if (at + 1 < form.size() && (form.at(at + 1) == Sound::s || form.at(at + 1) == Sound::Sh))
+        form.set(at + 1, other == Sound::k ? Sound::Sh : Sound::s);
+    return form;
+}
+
+void addOtherFinalsOfH(FormTable &forms, int at)
+{
+    for (int cell = 0; cell < kCaseCount * kNumberCount; ++cell) {
+        const FormTable::Forms usual = forms.at(cell);
+        for (const SoundString &form : usual) {
+            const Sound final = form.size() > at ? form.at(at) : Sound::a;
+            if (final == Sound::k || final == Sound::T || final == Sound::g || final == Sound::D)
+                forms.at(cell).append(withOtherFinalOfH(form, at));
+        }
+    }
+}
+
 bool isParticipleInVas(const SoundString &stem)
 {
     return stem.endsWith("vas") && stem.size() > 3 && stem.last(4) != Sound::a;
@@ -420,7 +447,10 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
     if (isNasal(last) || last == Sound::y || last == Sound::l || last == Sound::v)
         return refused(QStringLiteral("no declension of stems in -%1 is known")
                            .arg(SoundString().append(last).toItrans()));
-    return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
+    FormTable forms = declineConsonant(ConsonantStem::invariable(stem), gender);
+    if (stem.endsWithOneOf({"druh", "muh", "snih", "snuh"}))
+        addOtherFinalsOfH(forms, stem.size() - 1);
+    return declined(forms);
 }
 
 } // namespace vantro
