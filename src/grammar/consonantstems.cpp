@@ -192,8 +192,8 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
         s.vocative = {base + SoundString("an")};
     } else if (stem.last(2) == Sound::a) {
         s.nominative = base + SoundString("As");
-    } else if (stem.endsWith("Ashis")) { // lengthens like gir: AshIH, AshIrbhiH
-        s.middle = base + SoundString("Is");
+    } else if (stem.endsWithOneOf({"Ashis", "sajus"})) { // lengthen like gir: AshIH, sajUH
+        s.middle = lengthenedLastVowel(stem);
         s.nominative = s.middle;
         s.vocative = {s.middle};
     }
@@ -201,9 +201,12 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
 }
 
 // Whether -vat, -mat is the possessive suffix (dhanavat, shrImat, bhavat "your honour")
-// rather than a present participle (sunvat, kurvat, bhramat).
+// rather than a present participle (sunvat, kurvat, bhramat). kiyat and iyat are made with
+// the suffix of tAvat and lengthen as it does (kiyAn).
 bool isPossessive(const SoundString &stem)
 {
+    if (stem.isOneOf({"kiyat", "iyat"}))
+        return true;
     const Sound before = stem.last(4);
     if (stem.endsWith("mat"))
         return before != Sound::a;
@@ -226,15 +229,16 @@ Sound reduplicantOf(Sound consonant)
 }
 
 // Reduplicated presents take no nasal: dadat, dadhat, bibhrat, juhvat, jAgrat (but jighrat,
-// of the thematic jighrati, does).
+// of the thematic jighrati, does, and nindat, whose first syllables only look reduplicated).
 bool isReduplicatedParticiple(const SoundString &stem)
 {
     if (stem.isOneOf({"jighrat"}))
         return false;
     if (stem.isOneOf({"jAgrat", "jakShat", "shAsat", "chakAsat", "daridrat", "dIdhyat"}))
         return true;
-    return stem.size() >= 5 && isConsonant(stem.at(0)) && isShortVowel(stem.at(1)) &&
-           isConsonant(stem.at(2)) && reduplicantOf(stem.at(2)) == stem.at(0);
+    return stem.size() >= 5 && isConsonant(stem.at(0)) && !isNasal(stem.at(0)) &&
+           isShortVowel(stem.at(1)) && isConsonant(stem.at(2)) &&
+           reduplicantOf(stem.at(2)) == stem.at(0);
 }
 
 // Neuter dual -antI after a thematic present (bhavantI), -atI after the others: the fifth
@@ -245,7 +249,7 @@ bool isThematicParticiple(const SoundString &stem)
 {
     if (stem.syllableCount() == 1 ||
         stem.isOneOf({"bR^ihat", "pR^iShat", "adat", "dviShat", "duhat", "lihat", "rudat", "svapat",
-                      "shvasat", "prANat", "anat"}))
+                      "shvasat", "prANat", "anat", "vidat"}))
         return false;
     const Sound before = stem.last(3), earlier = stem.last(4);
     if (before == Sound::v)
@@ -256,10 +260,27 @@ bool isThematicParticiple(const SoundString &stem)
              (earlier == Sound::n || earlier == Sound::ny));
 }
 
+// The sixth class keeps the root's light short vowel without guNa (tudat, likhat, vishat,
+// sR^ijat), or has the nasal or chCh of its present (mu~nchat, ichChat): its neuter dual is
+// tudantI or tudatI. pibat, of the first class, only looks like one.
+bool isSixthClassParticiple(const SoundString &stem)
+{
+    if (stem.isOneOf({"pibat"}))
+        return false;
+    if (stem.isOneOf({"ichChat", "pR^ichChat", "mu~nchat", "si~nchat", "vindat", "lumpat",
+                      "kR^intat", "limpat"}))
+        return true;
+    const Sound vowel = stem.last(4);
+    return stem.size() >= 5 && isConsonant(stem.last(3)) && stem.last(3) != Sound::y &&
+           stem.last(3) != Sound::v &&
+           (vowel == Sound::i || vowel == Sound::u || vowel == Sound::Ri);
+}
+
 StemResult atStem(const SoundString &stem, Gender gender)
 {
-    // jagat and the feminine tens (triMshat, chatvAriMshat, pa~nchAshat) keep one stem.
-    if (stem.isOneOf({"jagat"}) || stem.endsWith("shat"))
+    // jagat and the feminine tens (triMshat, chatvAriMshat, pa~nchAshat) keep one stem; the
+    // participles in -shat (vishat, spR^ishat) do not.
+    if (stem.isOneOf({"jagat"}) || stem.endsWithOneOf({"Mshat", "~nchAshat"}))
         return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
     if (gender == Gender::Feminine)
         return refused(
@@ -280,8 +301,11 @@ StemResult atStem(const SoundString &stem, Gender gender)
     s.neuterPlural = {attachEnding(s.strong, endings().i)};
     if (base.last() == Sound::A) // yAntI or yAtI
         s.neuterDual = {attachEnding(base + nt, endings().I), attachEnding(stem, endings().I)};
-    else if (!possessive && !great && isThematicParticiple(stem))
+    else if (!possessive && !great && isThematicParticiple(stem)) {
         s.neuterDual = {attachEnding(base + nt, endings().I)};
+        if (isSixthClassParticiple(stem)) // tudantI or tudatI
+            s.neuterDual.append(attachEnding(stem, endings().I));
+    }
     return declined(declineConsonant(s, gender));
 }
 
@@ -323,6 +347,33 @@ StemResult anchStem(const SoundString &stem, Gender gender)
     s.neuterDual = {attachEnding(s.weakest, endings().I)};
     s.neuterPlural = {attachEnding(stem, endings().i)};
     return declined(declineConsonant(s, gender));
+}
+
+// druh, muh, snih and snuh end at choice in a velar or a cerebral (dhruk or dhruT, dhrugbhyAm
+// or dhruDbhyAm, dhrukShu or dhruTsu): the other one is added after the usual form.
+SoundString withOtherFinalOfH(SoundString form, int at)
+{
+    const Sound final = form.at(at);
+    const Sound other = final == Sound::k   ? Sound::T
+                        : final == Sound::T ? Sound::k
+                        : final == Sound::g ? Sound::D
+                                            : Sound::g;
+    form.set(at, other);
+    if (at + 1 < form.size() && (form.at(at + 1) == Sound::s || form.at(at + 1) == Sound::Sh))
+        form.set(at + 1, other == Sound::k ? Sound::Sh : Sound::s);
+    return form;
+}
+
+void addOtherFinalsOfH(FormTable &forms, int at)
+{
+    for (int cell = 0; cell < kCaseCount * kNumberCount; ++cell) {
+        const FormTable::Forms usual = forms.at(cell);
+        for (const SoundString &form : usual) {
+            const Sound final = form.size() > at ? form.at(at) : Sound::a;
+            if (final == Sound::k || final == Sound::T || final == Sound::g || final == Sound::D)
+                forms.at(cell).append(withOtherFinalOfH(form, at));
+        }
+    }
 }
 
 bool isParticipleInVas(const SoundString &stem)
@@ -379,6 +430,8 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
                                .arg(stem.toItrans()));
         return vasStem(stem, gender);
     }
+    if (stem.endsWith("sajuSh")) // sajUH: the s of juSh comes back at the end
+        return sStem(stem.chopped(1) + Sound::s, gender, false);
     if (last == Sound::s && isVowel(before)) {
         if (isComparativeInYas(stem) && gender == Gender::Feminine)
             return refused(QStringLiteral("the feminine of %1 is a stem of its own, %1I")
@@ -394,7 +447,10 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
     if (isNasal(last) || last == Sound::y || last == Sound::l || last == Sound::v)
         return refused(QStringLiteral("no declension of stems in -%1 is known")
                            .arg(SoundString().append(last).toItrans()));
-    return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
+    FormTable forms = declineConsonant(ConsonantStem::invariable(stem), gender);
+    if (stem.endsWithOneOf({"druh", "muh", "snih", "snuh"}))
+        addOtherFinalsOfH(forms, stem.size() - 1);
+    return declined(forms);
 }
 
 } // namespace vantro

@@ -34,7 +34,7 @@ const QHash<QString, QList<NounCandidate>> &namedNominatives()
             "yuShmad", "bhavat", "eka",     "dvi",    "tri",      "chatur",      "pa~nchan",
             "ShaSh",   "saptan", "aShTan",  "navan",  "dashan",   "kati",        "sakhi",
             "strI",    "puMs",   "ahan",    "pathin", "mathin",   "R^ibhukShin", "anaDuh",
-            "ap",      "div",    "yuvan",   "shvan",  "maghavan", "mahat",       "go",
+            "ap",      "div",    "yuvan",   "shvan",  "maghavan", "tyad",        "go",
             "nau",     "rai",    "kroShTu", "anya",   "itara",    "katara",      "katama",
             "yatara",  "yatama", "anyatara"};
         // Words whose paradigm is the same in every gender are proposed once.
@@ -99,7 +99,9 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
     if (c.endsWith("AH")) {
         list.replaceEnd(2, "as", G::Masculine); // chandramAH, sumanAH
         list.replaceEnd(2, "as", G::Feminine);  // apsarAH
-        list.add(bare, G::Masculine);           // vishvapAH
+        if (c.syllableCount() == 1)
+            list.add(bare + Sound::r, G::Feminine); // dvAH
+        list.add(bare, G::Masculine);               // vishvapAH
     } else if (c.endsWith("aH")) {
         const SoundString sStem = bare + Sound::s;
         if (isCommonSNeuter(sStem))
@@ -123,6 +125,8 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
         list.add(bare, G::Feminine);
         if (!rFirst && c.syllableCount() == 1)
             list.add(rStem, G::Feminine);
+        if (c.endsWith("IH"))
+            list.add(bare.chopped(1) + SoundString("is"), G::Feminine); // AshIH
     } else if (c.endsWith("auH")) {
         list.add(bare.chopped(1) + Sound::o, G::Masculine); // gauH
         list.add(bare.chopped(1) + Sound::o, G::Feminine);
@@ -192,8 +196,8 @@ QStringList stemFinalsFor(const SoundString &c)
 {
     switch (c.last()) {
     case Sound::k:
-        if (c.endsWith("rak"))
-            return {"j"}; // srak
+        if (c.endsWith("rak") || c.endsWith("Shak"))
+            return {"j"}; // srak, bhiShak
         if (c.endsWith("dik") || c.endsWith("dR^ik"))
             return {"sh"};
         return c.endsWith("ik") ? QStringList{"j", "ch"} : QStringList{"ch"};
@@ -221,10 +225,17 @@ void proposeForConsonant(const SoundString &c, CandidateList &list)
     const std::array<Gender, 3> genders =
         sibilantFinal ? std::array<Gender, 3>{G::Neuter, G::Masculine, G::Feminine}
                       : std::array<Gender, 3>{G::Masculine, G::Feminine, G::Neuter};
-    // vAch, dish, sraj, kakubh are feminine; dviSh, liT, samrAT masculine or feminine.
+    // vAch, dish, sraj, kakubh are feminine; dviSh, liT, samrAT masculine or feminine; the
+    // men's words in -j (vaNij, R^itvij, bhiShaj) come before the feminine reading.
     const bool feminine = c.last() == Sound::k || c.last() == Sound::p;
+    // Adjectives and participles in -at are cited as stems (mahat, balavat, gachChat); the
+    // masculine, whose nominative is another word (mahAn), comes before the neuter.
+    if (c.endsWith("at"))
+        list.add(c, G::Masculine, true);
     for (const QString &final : stemFinalsFor(c)) {
         const SoundString stem = c.chopped(1) + *SoundString::fromItrans(final);
+        if (feminine && final == u"j" && !c.endsWith("rak"))
+            list.add(stem, G::Masculine);
         if (feminine)
             list.add(stem, G::Feminine);
         else
@@ -251,6 +262,10 @@ QList<Candidate> propose(const SoundString &c)
     } else if (last == Sound::n) {
         proposeForN(c, list);
     } else if (last == Sound::a) {
+        // A neuter in -man is cited in the nominative, which has no anusvara to tell it by
+        // (nAma, karma); adjectives in -ma have a before it (parama, uttama).
+        if (c.endsWith("ma") && c.last(3) != Sound::a)
+            list.add(c + Sound::n, G::Neuter);
         list.add(c, G::Masculine, true); // adjectives are cited as stems: sundara
         list.add(c, G::Neuter, true);
     } else if (last == Sound::i || last == Sound::u || last == Sound::Ri) {

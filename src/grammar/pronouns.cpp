@@ -69,6 +69,7 @@ FormTable pronominal(const SoundString &base, Gender gender)
 // How a pronominal adjective departs from sarva.
 enum class Pronominal {
     Full,     // sarva, vishva
+    NemAH,    // nema: the nominal nominative plural nemAH beside neme
     NeuterAt, // anya, itara, katara, katama...: neuter anyat
     Optional, // pUrva, para, avara...: nominal forms beside the pronominal ones
     NoDual,   // eka ("eke": some), ubhaya
@@ -87,6 +88,7 @@ const QHash<QString, Pronominal> &pronominalAdjectives()
         {"dakShiNa", P::Optional}, {"uttara", P::Optional},   {"apara", P::Optional},
         {"adhara", P::Optional},   {"sva", P::Optional},      {"antara", P::Optional},
         {"eka", P::NoDual},        {"ubhaya", P::NoDual},     {"ubha", P::DualOnly},
+        {"nema", P::NemAH},
     };
     return table;
 }
@@ -111,6 +113,10 @@ FormTable declinePronominal(const SoundString &stem, Pronominal kind, Gender gen
             forms.add(C::Nominative, N::Plural, base + SoundString("As"));
         forms.add(C::Ablative, N::Singular, base + SoundString("At"));
         forms.add(C::Locative, N::Singular, base + SoundString("e"));
+        forms.vocativeDualAndPluralFromNominative();
+    }
+    if (kind == Pronominal::NemAH && gender == Gender::Masculine) {
+        forms.add(C::Nominative, N::Plural, base + SoundString("As"));
         forms.vocativeDualAndPluralFromNominative();
     }
     if (kind == Pronominal::NoDual)
@@ -163,14 +169,13 @@ struct Demonstrative
     const char *neuter; // nominative and accusative singular
 };
 
-// tad, etad, yad, kim: the pronominal declension with their own nominatives; etad has the
-// unstressed ena- forms beside it.
+// tad, tyad, etad, yad, kim: the pronominal declension with their own nominatives; etad has
+// the unstressed ena- forms beside it.
 StemResult declineDemonstrative(const QString &key, Gender gender)
 {
     static const QHash<QString, Demonstrative> table = {
-        {"tad", {"t", "sas", "sA", "tat"}},
-        {"etad", {"et", "eShas", "eShA", "etat"}},
-        {"yad", {"y", "yas", "yA", "yat"}},
+        {"tad", {"t", "sas", "sA", "tat"}},        {"tyad", {"ty", "syas", "syA", "tyat"}},
+        {"etad", {"et", "eShas", "eShA", "etat"}}, {"yad", {"y", "yas", "yA", "yat"}},
         {"kim", {"k", "kas", "kA", "kim"}},
     };
     const auto found = table.constFind(key);

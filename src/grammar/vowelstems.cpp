@@ -166,8 +166,14 @@ bool keepsLongVowel(const SoundString &stem)
 
 FormTable declineLongIMasculine(const SoundString &stem)
 {
-    if (keepsLongVowel(stem))
-        return decline<&kLongIMasculineIy>(stem);
+    if (keepsLongVowel(stem)) {
+        FormTable forms = decline<&kLongIMasculineIy>(stem);
+        // nI "leader" and unnI take the locative in -Am as grAmaNI does (niyAm, not niyi).
+        if (stem.endsWith("nI"))
+            forms.set(GrammaticalCase::Locative, GrammaticalNumber::Singular,
+                      stem.chopped(1) + SoundString("iyAm"));
+        return forms;
+    }
     return stem.endsWithOneOf({"nI", "NI"}) ? decline<&kLongIMasculineNI>(stem)
                                             : decline<&kLongIMasculine>(stem);
 }
@@ -205,10 +211,31 @@ StemResult declineRiFeminine(const SoundString &stem)
                        .arg(stem.toItrans(), stem.chopped(1).append(Sound::r).toItrans()));
 }
 
+// jarA may take jaras before the endings that begin with a vowel (jarasau, jarasA, jarasAm).
+void addJarasForms(FormTable &forms)
+{
+    using C = GrammaticalCase;
+    using N = GrammaticalNumber;
+    const StemResult jaras = declineConsonantStem(SoundString("jaras"), Gender::Feminine);
+    if (!jaras.forms)
+        return;
+    const std::pair<C, N> cells[] = {
+        {C::Nominative, N::Dual}, {C::Nominative, N::Plural}, {C::Accusative, N::Singular},
+        {C::Accusative, N::Dual}, {C::Accusative, N::Plural}, {C::Instrumental, N::Singular},
+        {C::Dative, N::Singular}, {C::Ablative, N::Singular}, {C::Genitive, N::Singular},
+        {C::Genitive, N::Dual},   {C::Genitive, N::Plural},   {C::Locative, N::Singular},
+        {C::Locative, N::Dual},   {C::Vocative, N::Dual},     {C::Vocative, N::Plural}};
+    for (const auto &[c, n] : cells)
+        for (const SoundString &form : jaras.forms->at(c, n))
+            forms.add(c, n, form);
+}
+
 // ambA, akkA, allA "mother" shorten their vowel in the vocative.
 FormTable declineLongAFeminine(const SoundString &stem)
 {
     FormTable forms = decline<&kLongAFeminine>(stem);
+    if (stem.isOneOf({"jarA"}))
+        addJarasForms(forms);
     if (stem.isOneOf({"ambA", "akkA", "allA"}))
         forms.set(GrammaticalCase::Vocative, GrammaticalNumber::Singular,
                   stem.chopped(1) + Sound::a);
