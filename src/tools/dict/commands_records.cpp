@@ -36,7 +36,10 @@ int runCount(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
-    StandardOutput().writeLine(QString::number(session.db().getStat()));
+    const int keys = session.db().getStat();
+    if (session.db().damageFound())
+        return Failure;
+    StandardOutput().writeLine(QString::number(keys));
     return Success;
 }
 
