@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,6 +33,10 @@ struct Dictionary
                           QStringList{QStringLiteral("--db"), path} + arguments, input);
     }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    // The same run under strace (inject: its fault options); what it did out of order in faults.
+    ProgramRun traced(const QStringList &arguments, const QByteArray &input = {},
+                      const QStringList &inject = {}) const;
+    mutable QStringList faults;
 };
 
 const QMap<QByteArray, QByteArray> kSample{
@@ -45,6 +51,68 @@ QList<KeyData> pairsOf(const QMap<QByteArray, QByteArray> &records)
     for (auto it = records.cbegin(); it != records.cend(); ++it)
         pairs.append({it.key(), it.value()});
     return pairs;
+}
+
+// What a run traced by strace -f -y did out of order: a journal entry not flushed before the
+// dictionary is written or success reported; a file put in place (renamed or linked) before its
+// flush; a rename whose folder was not flushed before success was reported or the program ended.
+// A trace without a rename, or a journaled change's without its journal entry, proves nothing.
+QStringList outOfOrder(const QByteArray &log, const QByteArray &db, bool journaled)
+{
+    static const QRegularExpression line(
+        QStringLiteral("^\\d+ +(\\w+)\\((\\d+)?(?:<([^>]*)>)?(.*)\\) += \\d"));
+    static const QRegularExpression names(QStringLiteral("\"([^\"]*)\"[^\"]*\"([^\"]*)\""));
+    const QString journal = QString::fromLocal8Bit(db + "-journal");
+    QStringList faults;
+    bool entry = false, entryUnflushed = false, renamed = false;
+    QSet<QString> unflushed, folders;
+    for (const QByteArray &text : log.split('\n')) {
+        const QRegularExpressionMatch match = line.match(QString::fromLocal8Bit(text));
+        const QString call = match.captured(1), file = match.captured(3);
+        const QRegularExpressionMatch two = names.match(match.captured(4));
+        if (call.startsWith("rename") || call.startsWith("link")) {
+            renamed = true;
+            if (unflushed.contains(two.captured(1)))
+                faults << "put in place before its flush: " + two.captured(1);
+            folders.insert(QFileInfo(two.captured(2)).path());
+        } else if (call == "fdatasync" || call == "fsync") {
+            unflushed.remove(file);
+            folders.remove(file);
+            entryUnflushed = entryUnflushed && file != journal;
+        } else if (match.captured(2) == "1") {
+            if (entryUnflushed || !folders.isEmpty())
+                faults << "success reported before a flush";
+        } else if (match.hasMatch()) {
+            if (entryUnflushed && file == QString::fromLocal8Bit(db))
+                faults << "the dictionary written before its journal entry was flushed";
+            const bool isEntry =
+                file == journal && match.captured(4).section(u',', -1).toLongLong() >= 128;
+            entry = entry || isEntry;
+            entryUnflushed = entryUnflushed || isEntry;
+            unflushed.insert(file);
+        }
+    }
+    if (!folders.isEmpty())
+        faults << "ended with a rename whose folder was not flushed";
+    if (!renamed || (journaled && !entry))
+        faults << "the trace shows no rename, or no journal entry";
+    return faults;
+}
+
+ProgramRun Dictionary::traced(const QStringList &arguments, const QByteArray &input,
+                              const QStringList &inject) const
+{
+    const QString log = dir.filePath(QStringLiteral("trace"));
+    const ProgramRun run = runProgram(
+        QStringLiteral("strace"),
+        QStringList{"-f", "-y", "-s", "0", "-o", log, "-e",
+                    "trace=write,pwrite64,fdatasync,fsync,rename,renameat2,link,linkat"} +
+            inject + QStringList{VANTRO_DICT_EXECUTABLE, "--db", path} + arguments,
+        input);
+    const bool journaled = arguments.value(0) == "put" || arguments.value(0) == "del";
+    faults = outOfOrder(fileBytes(log), QFile::encodeName(path), journaled);
+    QFile::remove(log);
+    return run;
 }
 
 } // namespace
@@ -124,6 +192,11 @@ void TestDictCli::commands_data()
         "line 3: the word \"walk\" is also on line 2\nvantro-dict: line 5: the word \"walk\" is "
         "also on line 2\nvantro-dict: 2 bad line(s); nothing was imported\n",
         {}, "b\tx\nWalk\ty\nwalk\tz\nwalk \tq\nWALK\tr\n");
+    // Already in key order, so nothing is sorted: the repeat is found all the same.
+    row("import, repeated word on the next line", {"import"}, 1, {},
+        "line 2: the word \"dup\" is also on line 1\nvantro-dict: 1 bad line(s); nothing was "
+        "imported\n",
+        {}, "dup\tx\nDUP\ty\n");
     row("import, bad last line without line end", {"import"}, 1, {},
         "line 2: " + noTab + "vantro-dict: 1 bad line(s); nothing was imported\n", {},
         "ok\tfine\nbad");
@@ -186,12 +259,14 @@ void TestDictCli::commands()
     // A temporary a killed import left behind.
     QVERIFY(!imports || QFile(dictionary.path + ".new-Xq3z9a").open(QIODevice::WriteOnly));
 
-    const ProgramRun run = dictionary.run(arguments, input);
+    const ProgramRun run = dictionary.traced(arguments, input);
     QCOMPARE(run.status, status);
     QCOMPARE(QByteArray(run.out).replace(QFile::encodeName(dictionary.path), "DB"), out);
     QVERIFY2(run.err.contains(err), run.err.constData());
     QCOMPARE(run.err.count('\n'), status == 1 ? qMax(qsizetype(1), err.count('\n')) : status);
     QCOMPARE(run.err.contains("--help"), status == 2);
+    QVERIFY2(!writes || status != 0 || dictionary.faults.isEmpty(),
+             qPrintable(dictionary.faults.join('\n')));
     QMap<QByteArray, QByteArray> expected = kSample;
     for (const KeyData &change : changes)
         expected.insert(change.first, change.second);
@@ -296,25 +371,33 @@ void TestDictCli::damagedFileIsRepaired_data()
     QTest::addColumn<qint64>("at"); // the byte flipped
     QTest::addColumn<bool>("timeKept");
     QTest::addColumn<QStringList>("writer");
-    QTest::newRow("leaf, time kept") << qint64(3 * 4096 + 26) << true << QStringList{"repair"};
-    QTest::newRow("leaf") << qint64(3 * 4096 + 26) << false << QStringList{"put", "a", "b"};
-    QTest::newRow("first page, time kept") << qint64(100) << true << QStringList{"put", "a", "b"};
+    QTest::addColumn<int>("keys");
+    QTest::newRow("leaf, time kept") << 3 * 4096LL + 26 << true << QStringList{"repair"} << 2003;
+    QTest::newRow("first page, time kept") << 100LL << true << QStringList{"put", "d", "x"} << 2004;
+    // The journal's middle entry damaged too (one change lost), and the second link failing, so
+    // that the damaged dictionary is kept as a written copy.
+    QTest::newRow("leaf and journal, links failing")
+        << 3 * 4096LL + 26 << false
+        << QStringList{"-e", "inject=link:error=EPERM:when=2", "put", "d", "x"} << 2003;
 }
 
 // A bit flipped after a clean close: the page checksums of an imported file find it, a reader
 // says so in one line and stops (met while listing when the file kept its time, at the open
-// otherwise), verify names it, and the next writer rebuilds the file from snapshot and journal.
+// otherwise), verify names it, and the next writer rebuilds the file from snapshot and journal,
+// every step of it flushed in order.
 void TestDictCli::damagedFileIsRepaired()
 {
     QFETCH(qint64, at);
     QFETCH(bool, timeKept);
     QFETCH(QStringList, writer);
+    QFETCH(int, keys);
     const Dictionary dictionary;
     QByteArray input;
     for (int i = 0; i < 2000; ++i)
-        input +=
-            QByteArray::number(i + 1) + "\tmeaning of the word " + QByteArray::number(i) + '\n';
+        input += QByteArray::number(i + 1) + "\tmeaning " + QByteArray::number(i) + '\n';
     QCOMPARE(dictionary.run({"import"}, input).status, 0);
+    for (const char *word : {"a", "b", "c"})
+        QCOMPARE(dictionary.run({"put", word, "x"}).status, 0);
     QFile file(dictionary.path);
     const QDateTime modified = QFileInfo(file).lastModified();
     QByteArray bytes = fileBytes(dictionary.path);
@@ -322,16 +405,22 @@ void TestDictCli::damagedFileIsRepaired()
     QVERIFY(file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size());
     QVERIFY(!timeKept || file.setFileTime(modified, QFileDevice::FileModificationTime));
     file.close();
+    QFile journal(dictionary.path + "-journal");
+    QVERIFY(timeKept || (journal.open(QIODevice::ReadWrite) && journal.seek(128 + 30 + 4) &&
+                         journal.write("X") == 1));
+    journal.close();
     for (const char *reader : {"list", "verify"}) {
         const ProgramRun run = dictionary.run({reader});
         QVERIFY2(run.status == 1 && run.err.contains("is damaged"), run.err.constData());
         QVERIFY(reader != QByteArray("list") || run.err.count('\n') == 1);
     }
-    const ProgramRun repaired = dictionary.run(writer);
+    // What comes before the command is for strace.
+    const qsizetype split = qMax(qsizetype(0), writer.indexOf("put"));
+    const ProgramRun repaired = dictionary.traced(writer.mid(split), {}, writer.first(split));
     QVERIFY2(repaired.status == 0 && repaired.err.contains("is damaged; kept it as"),
              repaired.err.constData());
-    QCOMPARE(dictionary.run({"count"}).out,
-             QByteArray::number(writer.first() == "put" ? 2001 : 2000) + '\n');
+    QVERIFY2(dictionary.faults.isEmpty(), qPrintable(dictionary.faults.join('\n')));
+    QCOMPARE(dictionary.run({"count"}).out, QByteArray::number(keys) + '\n');
     QCOMPARE(dictionary.run({"repair"}).out,
              QFile::encodeName(dictionary.path) + ": sound, nothing to repair\n");
 }
