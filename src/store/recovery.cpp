@@ -131,10 +131,11 @@ static QStringList removeAllButNewest(const QByteArray &base, const char *suffix
     return removed;
 }
 
-// Renames path to the first free name of "<path><suffix>", "<path><suffix>.1", ... without ever
-// replacing a file; the name chosen, or an empty one when the rename failed.
+// Set when this process set a copy aside, so that the open prunes the older ones.
 static bool s_setAside = false;
 
+// Renames path to the first free name of "<path><suffix>", "<path><suffix>.1", ... without ever
+// replacing a file; the name chosen, or an empty one when the rename failed.
 static QByteArray moveAside(const QByteArray &path, const char *suffix)
 {
     for (int number = 0; number < 1000; ++number) {
