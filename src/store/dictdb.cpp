@@ -453,6 +453,13 @@ bool cDictDB::recordIsStorable(const char *operation)
     return false;
 }
 
+// The journal's own words are the reason: the user can act on "No space left on device".
+QString cDictDB::journalFailure() const
+{
+    return QStringLiteral("write error: the recovery journal could not be written (%1)")
+        .arg(m_recovery.journalError());
+}
+
 // Records why an add, save or delete did not happen and answers its result.
 int cDictDB::failed(const QString &reason)
 {
@@ -496,7 +503,7 @@ int cDictDB::writeRecord(Write mode)
                              &dbKey);
         if (mark == Recovery::kFailed) {
             outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-            return failed(QStringLiteral("write error: the recovery journal could not be written"));
+            return failed(journalFailure());
         }
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
     }
@@ -564,7 +571,7 @@ int cDictDB::deleteRecord()
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
         if (mark == Recovery::kFailed) {
             outLine("Del I/O err ", kClassName);
-            return failed(QStringLiteral("write error: the recovery journal could not be written"));
+            return failed(journalFailure());
         }
         ret = dbp->del(dbp, nullptr, &dbKey, 0);
     }
@@ -723,8 +730,10 @@ cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArra
     BulkPut outcome = BulkPut::Added;
     const qint64 mark = journalChange(overwrite ? JournalEntry::Op::Save : JournalEntry::Op::Add,
                                       key, data, &dbKey);
-    if (mark == Recovery::kFailed)
+    if (mark == Recovery::kFailed) {
+        failed(journalFailure());
         return BulkPut::Failed;
+    }
     int ret = dbp->put(dbp, nullptr, &dbKey, &dbData, DB_NOOVERWRITE);
     if (ret == DB_KEYEXIST) {
         if (!overwrite)

@@ -147,6 +147,7 @@ private:
     int writeRecord(Write mode);
     bool recordIsStorable(const char *operation);
     int failed(const QString &reason);
+    QString journalFailure() const;
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
     int keyPresence(struct __db_dbt *dbKey);
     void keyCountChanged(int delta);

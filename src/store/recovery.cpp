@@ -593,10 +593,7 @@ qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteA
 {
     if (!m_journal.isOpen())
         return kNothingRecorded;
-    const qint64 mark = m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
-    if (mark < 0)
-        report(m_journalPath + ": " + local(m_journal.lastError()) + "; nothing written");
-    return mark;
+    return m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
 }
 
 void Recovery::beforeUnjournaledChange()

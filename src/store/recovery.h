@@ -68,7 +68,7 @@ public:
     const QStringList &notices() const { return m_notices; }
 
     // Writes the change to the journal and flushes it: the mark to take back to, or kFailed
-    // (reported on the standard error stream).
+    // (journalError() says why; the caller reports it).
     qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
     void takeBack(qint64 mark);
     // Before a change that is not journaled (a deferred bulk write): the open flag is made
@@ -82,6 +82,9 @@ public:
     // so that an open after a kill before the snapshot of it knows the file for the import's.
     // The next snapshot removes the mark.
     void markImport(const QByteArray &newFileId);
+
+    // Why the journal could not be written, in the system's words.
+    QString journalError() const { return m_journal.lastError(); }
 
     bool isKeeping() const { return m_journal.isOpen(); }
     bool rebuilt() const { return m_rebuilt; }
