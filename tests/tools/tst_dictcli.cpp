@@ -383,6 +383,16 @@ void TestDictCli::killedImportIsAllOrNothing()
         QVERIFY2(put.status == 0 && put.err.isEmpty(), put.err.constData());
     }
     QCOMPARE(outcomes.size(), 2);
+    // The folder flush after the new file is in place fails (the third flush of an import into a
+    // dictionary with a snapshot): the import is done, and said to be not yet flushed.
+    const Dictionary dictionary;
+    QCOMPARE(dictionary.run({"put", "a", "b"}).status, 0);
+    const ProgramRun run =
+        dictionary.traced({"import"}, input, {"-e", "inject=fsync:error=EIO:when=3"});
+    QVERIFY2(run.status == 1 && run.out == "added 2000, overwritten 0\n" &&
+                 run.err.contains("in place, but its folder could not be flushed"),
+             run.err.constData());
+    QCOMPARE(DbUtilities::dump(dictionary.path).size(), 2001);
 }
 
 void TestDictCli::damagedFileIsRepaired_data()
