@@ -234,37 +234,8 @@ int cDictDB::openHandle(const QByteArray &name)
             return refuseBusy(name);
         case FileLock::Result::Failed:
             return refuseUnopenable(name, m_lock.lastError());
-        case FileLock::Result::Locked: {
-            m_created = false;
-            const QString why = checkedAfterRecovery(path);
-            // An empty file holds no records: a crash while it was being created, or a touch.
-            // It is made a new dictionary under the lock, as the library's own create would.
-            m_created = why.isEmpty() ? false : isEmptyFile(path);
-            if (!why.isEmpty() && !m_created) {
-                m_lock.release();
-                return refuseNotADictionary(name, why);
-            }
-            if (m_recovery.rebuildFailed()) {
-                m_lock.release();
-                return refuseDamaged(name, false);
-            }
-            int ret = openExisting(path, DB_CREATE);
-            // A first page the library refuses is damage the header check cannot see.
-            if (ret != 0 && isDamage(ret) && m_recovery.beforeOpen(m_lock, true)) {
-                dbp->close(dbp, 0);
-                if (createHandle(&dbp) != 0) {
-                    std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
-                    std::exit(1);
-                }
-                ret = openExisting(path, DB_CREATE);
-            }
-            if (ret != 0) {
-                m_lock.release();
-                return m_recovery.rebuildFailed() || isDamage(ret) ? refuseDamaged(name, false)
-                                                                   : refuseUnopenable(name, ret);
-            }
-            return 0;
-        }
+        case FileLock::Result::Locked:
+            return openLocked(name);
         case FileLock::Result::Missing: {
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
@@ -290,6 +261,41 @@ int cDictDB::openHandle(const QByteArray &name)
     errLine(QStringLiteral("%1: %2 is being created by another process; try again")
                 .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
     return 1;
+}
+
+// The file exists and is locked: checked and, when damaged, rebuilt before the library opens it.
+int cDictDB::openLocked(const QByteArray &name)
+{
+    const char *path = name.constData();
+    m_created = false;
+    const QString why = checkedAfterRecovery(path);
+    // An empty file holds no records: a crash while it was being created, or a touch.
+    // It is made a new dictionary under the lock, as the library's own create would.
+    m_created = why.isEmpty() ? false : isEmptyFile(path);
+    if (!why.isEmpty() && !m_created) {
+        m_lock.release();
+        return refuseNotADictionary(name, why);
+    }
+    if (m_recovery.rebuildFailed()) {
+        m_lock.release();
+        return refuseDamaged(name, false);
+    }
+    int ret = openExisting(path, DB_CREATE);
+    // A first page the library refuses is damage the header check cannot see.
+    if (ret != 0 && isDamage(ret) && m_recovery.beforeOpen(m_lock, true)) {
+        dbp->close(dbp, 0);
+        if (createHandle(&dbp) != 0) {
+            std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
+            std::exit(1);
+        }
+        ret = openExisting(path, DB_CREATE);
+    }
+    if (ret != 0) {
+        m_lock.release();
+        return m_recovery.rebuildFailed() || isDamage(ret) ? refuseDamaged(name, false)
+                                                           : refuseUnopenable(name, ret);
+    }
+    return 0;
 }
 
 // A reader shares its lock with other readers and excludes a writer. When the journal says the

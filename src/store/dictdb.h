@@ -136,6 +136,7 @@ private:
 
     int readAtCursor(struct __db_dbt *dbKey, unsigned flag);
     int openHandle(const QByteArray &name);
+    int openLocked(const QByteArray &name);
     int openReadOnly(const QByteArray &name);
     int openEmptyInMemory();
     int openExisting(const char *path, unsigned flags);
