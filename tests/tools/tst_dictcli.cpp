@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,34 +58,38 @@ QList<KeyData> pairsOf(const QMap<QByteArray, QByteArray> &records)
 // A trace without a rename, or a journaled change's without its journal entry, proves nothing.
 QStringList outOfOrder(const QByteArray &log, const QByteArray &db, bool journaled)
 {
-    static const QRegularExpression line(
-        QStringLiteral("^\\d+ +(\\w+)\\((\\d+)?(?:<([^>]*)>)?(.*)\\) += \\d"));
-    static const QRegularExpression names(QStringLiteral("\"([^\"]*)\"[^\"]*\"([^\"]*)\""));
-    const QString journal = QString::fromLocal8Bit(db + "-journal");
+    const QByteArray journal = db + "-journal";
     QStringList faults;
     bool entry = false, entryUnflushed = false, renamed = false;
-    QSet<QString> unflushed, folders;
+    QSet<QByteArray> unflushed, folders;
+    // "PID call(FD<file>, ..., offset) = result", or "PID rename("from", "to") = 0".
     for (const QByteArray &text : log.split('\n')) {
-        const QRegularExpressionMatch match = line.match(QString::fromLocal8Bit(text));
-        const QString call = match.captured(1), file = match.captured(3);
-        const QRegularExpressionMatch two = names.match(match.captured(4));
+        const qsizetype open = text.indexOf('('), close = text.lastIndexOf(") = ");
+        if (open < 0 || close < open || text.mid(close + 4).startsWith('-'))
+            continue;
+        const QByteArray call = text.left(open).split(' ').last();
+        const QByteArray arguments = text.mid(open + 1, close - open - 1);
+        const QList<QByteArray> quoted = arguments.split('"');
+        const qsizetype named = arguments.indexOf('<') + 1;
+        const QByteArray file = named ? arguments.mid(named, arguments.indexOf('>') - named) : "";
+        const bool toStandardOutput = arguments.startsWith("1<");
         if (call.startsWith("rename") || call.startsWith("link")) {
             renamed = true;
-            if (unflushed.contains(two.captured(1)))
-                faults << "put in place before its flush: " + two.captured(1);
-            folders.insert(QFileInfo(two.captured(2)).path());
+            if (unflushed.contains(quoted.value(1)))
+                faults << "put in place before its flush: " + quoted.value(1);
+            folders.insert(quoted.value(3).left(quoted.value(3).lastIndexOf('/')));
         } else if (call == "fdatasync" || call == "fsync") {
             unflushed.remove(file);
             folders.remove(file);
             entryUnflushed = entryUnflushed && file != journal;
-        } else if (match.captured(2) == "1") {
+        } else if (toStandardOutput) {
             if (entryUnflushed || !folders.isEmpty())
                 faults << "success reported before a flush";
-        } else if (match.hasMatch()) {
-            if (entryUnflushed && file == QString::fromLocal8Bit(db))
+        } else {
+            if (entryUnflushed && file == db)
                 faults << "the dictionary written before its journal entry was flushed";
             const bool isEntry =
-                file == journal && match.captured(4).section(u',', -1).toLongLong() >= 128;
+                file == journal && arguments.split(',').last().trimmed().toLongLong() >= 128;
             entry = entry || isEntry;
             entryUnflushed = entryUnflushed || isEntry;
             unflushed.insert(file);
