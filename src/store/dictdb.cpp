@@ -59,6 +59,35 @@ QByteArray resolvedPath(const QByteArray &name)
     return resolved;
 }
 
+// The library's own reports are kept off the streams (a write that finds the disk full says three
+// lines of its own, a damaged page a panic): each failure is said once, in this class's words,
+// through the error routine.
+bool g_ownReport = false;
+
+void ownReportsOnly(const DB_ENV *, const char *, const char *message)
+{
+    if (!g_ownReport)
+        return;
+    std::fprintf(stderr, "%s\n", message);
+    std::fflush(stderr);
+}
+
+void libraryReport(DB *dbp, int code, const char *what)
+{
+    g_ownReport = true;
+    dbp->err(dbp, code, "%s", what);
+    g_ownReport = false;
+}
+
+// A handle of this class: the library's reports filtered as above.
+int createHandle(DB **dbp)
+{
+    const int ret = db_create(dbp, nullptr, 0);
+    if (ret == 0)
+        (*dbp)->set_errcall(*dbp, ownReportsOnly);
+    return ret;
+}
+
 // The library's text for a failed write.
 QString writeFailure(int ret)
 {
@@ -94,17 +123,18 @@ bool mayOnlyRead(const char *path)
 // all that is read.
 bool lastCloseWasUnclean(const QByteArray &dbPath)
 {
-    const QByteArray journal = journalPath(QString::fromLatin1(dbPath)).toLatin1();
-    const int fd = ::open(journal.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    char header[kJournalHeaderSize];
-    const bool whole = ::pread(fd, header, sizeof header, 0) == ssize_t(sizeof header);
-    ::close(fd);
-    if (!whole)
-        return false;
-    const JournalContents contents = parseJournal(QByteArrayView(header, sizeof header));
-    return contents.headerValid && contents.openFlag;
+    bool exists = false;
+    const JournalContents header =
+        Journal::readHeader(journalPath(QString::fromLatin1(dbPath)).toLatin1(), &exists);
+    return exists && header.headerValid && header.openFlag;
+}
+
+// What the library answers for a file whose pages it cannot trust: a checksum that does not
+// match, a first page it refuses, or its own panic after either.
+bool isDamage(int code)
+{
+    return code == DB_RUNRECOVERY || code == EINVAL || code == DB_VERIFY_BAD ||
+           code == DB_PAGE_NOTFOUND;
 }
 
 // The file as the user named it, for the sentences a window shows.
@@ -138,6 +168,9 @@ void cDictDB::copyIn(char *&buffer, int &capacity, const char *bytes, int length
 int cDictDB::openDB()
 {
     m_keysCounted = false;
+    m_damaged = false;
+    m_cursorPlaced = false;
+    m_walked = false;
     m_readOnly = false;
     m_problem.clear();
     m_notices.clear();
@@ -157,7 +190,7 @@ int cDictDB::openDB()
     }
     std::memcpy(fileName, name.constData(), size_t(name.size()) + 1);
 
-    const int ret = db_create(&dbp, nullptr, 0);
+    const int ret = createHandle(&dbp);
     if (ret != 0) {
         std::fprintf(stderr, "db_create: %s\n", db_strerror(ret));
         std::exit(1);
@@ -192,7 +225,7 @@ int cDictDB::openDB()
 
     const int cursorRet = dbp->cursor(dbp, nullptr, &dbcp, 0);
     if (cursorRet != 0) {
-        dbp->err(dbp, cursorRet, "DB->cursor");
+        libraryReport(dbp, cursorRet, "DB->cursor");
         dbcp = nullptr;
         return 1;
     }
@@ -211,23 +244,10 @@ int cDictDB::openHandle(const QByteArray &name)
             return refuseBusy(name);
         case FileLock::Result::Failed:
             return refuseUnopenable(name, m_lock.lastError());
-        case FileLock::Result::Locked: {
-            m_created = false;
-            const QString why = checkedAfterRecovery(path);
-            // An empty file holds no records: a crash while it was being created, or a touch.
-            // It is made a new dictionary under the lock, as the library's own create would.
-            m_created = why.isEmpty() ? false : isEmptyFile(path);
-            if (!why.isEmpty() && !m_created) {
-                m_lock.release();
-                return refuseNotADictionary(name, why);
-            }
-            if (const int ret = openExisting(path, DB_CREATE); ret != 0) {
-                m_lock.release();
-                return refuseUnopenable(name, ret);
-            }
-            return 0;
-        }
+        case FileLock::Result::Locked:
+            return openLocked(name);
         case FileLock::Result::Missing: {
+            dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
             if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked) {
@@ -240,7 +260,7 @@ int cDictDB::openHandle(const QByteArray &name)
             // with a fresh handle, since a handle that failed to open cannot be reused.
             dbp->close(dbp, 0);
             dbp = nullptr;
-            if (db_create(&dbp, nullptr, 0) != 0) {
+            if (createHandle(&dbp) != 0) {
                 std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
                 std::exit(1);
             }
@@ -251,6 +271,41 @@ int cDictDB::openHandle(const QByteArray &name)
     errLine(QStringLiteral("%1: %2 is being created by another process; try again")
                 .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
     return 1;
+}
+
+// The file exists and is locked: checked and, when damaged, rebuilt before the library opens it.
+int cDictDB::openLocked(const QByteArray &name)
+{
+    const char *path = name.constData();
+    m_created = false;
+    const QString why = checkedAfterRecovery(path);
+    // An empty file holds no records: a crash while it was being created, or a touch.
+    // It is made a new dictionary under the lock, as the library's own create would.
+    m_created = why.isEmpty() ? false : isEmptyFile(path);
+    if (!why.isEmpty() && !m_created) {
+        m_lock.release();
+        return refuseNotADictionary(name, why);
+    }
+    if (m_recovery.rebuildFailed()) {
+        m_lock.release();
+        return refuseDamaged(name, false);
+    }
+    int ret = openExisting(path, DB_CREATE);
+    // A first page the library refuses is damage the header check cannot see.
+    if (ret != 0 && isDamage(ret) && m_recovery.beforeOpen(m_lock, true)) {
+        dbp->close(dbp, 0);
+        if (createHandle(&dbp) != 0) {
+            std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
+            std::exit(1);
+        }
+        ret = openExisting(path, DB_CREATE);
+    }
+    if (ret != 0) {
+        m_lock.release();
+        return m_recovery.rebuildFailed() || isDamage(ret) ? refuseDamaged(name, false)
+                                                           : refuseUnopenable(name, ret);
+    }
+    return 0;
 }
 
 // A reader shares its lock with other readers and excludes a writer. When the journal says the
@@ -289,9 +344,10 @@ int cDictDB::openReadOnly(const QByteArray &name)
         m_lock.release();
         return refuseNotADictionary(name, why);
     }
-    if (const int ret = openExisting(path, DB_RDONLY); ret != 0) {
+    int ret = m_recovery.damagedSinceClose() ? DB_VERIFY_BAD : openExisting(path, DB_RDONLY);
+    if (ret != 0) {
         m_lock.release();
-        return refuseUnopenable(name, ret);
+        return isDamage(ret) ? refuseDamaged(name, true) : refuseUnopenable(name, ret);
     }
     m_readOnly = true;
     return 0;
@@ -306,17 +362,13 @@ int cDictDB::openEmptyInMemory()
     return 0;
 }
 
-// The library reports on the standard error stream that an empty file is of no known format,
-// although it goes on to create a database in it; that report is kept off the streams.
+// Checksums are asked for on every file the open creates; a file that has them is read with
+// them anyway, and one without them is read as it is. (The library's reports of an open, such as
+// an empty file being of no known format to it, are kept off the streams by the handle.)
 int cDictDB::openExisting(const char *path, unsigned flags)
 {
-    const bool empty = isEmptyFile(path);
-    if (empty)
-        dbp->set_errcall(dbp, [](const DB_ENV *, const char *, const char *) {});
-    const int ret = dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, flags, 0664);
-    if (empty)
-        dbp->set_errcall(dbp, nullptr);
-    return ret;
+    dbp->set_flags(dbp, DB_CHKSUM);
+    return dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, flags, 0664);
 }
 
 int cDictDB::refuseBusy(const QByteArray &name)
@@ -336,9 +388,28 @@ int cDictDB::refuseNotADictionary(const QByteArray &name, const QString &why)
     return 1;
 }
 
+// A reader leaves the repair to the next writer; a writer that could not rebuild the file has
+// already said why in the rebuild's own line.
+int cDictDB::refuseDamaged(const QByteArray &name, bool reader)
+{
+    if (!reader && m_recovery.rebuildFailed()) {
+        setProblem(m_recovery.notices().value(m_recovery.notices().size() - 1));
+        return 1;
+    }
+    const QString how = reader ? QStringLiteral("the next program that opens it for writing "
+                                                "rebuilds it from its snapshot and journal (or run "
+                                                "vantro-dict repair)")
+                               : QStringLiteral("there is no journal to rebuild it from, so it is "
+                                                "left as it is");
+    errLine(QStringLiteral("%1: %2 is damaged; %3")
+                .arg(QLatin1String(kClassName), QString::fromLatin1(name), how));
+    setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(name), how));
+    return 1;
+}
+
 int cDictDB::refuseUnopenable(const QByteArray &name, int code)
 {
-    dbp->err(dbp, code, "%s", name.constData());
+    libraryReport(dbp, code, name.constData());
     setProblem(QStringLiteral("%1 cannot be opened (%2)")
                    .arg(displayName(name), QString::fromLocal8Bit(db_strerror(code))));
     return 1;
@@ -348,7 +419,7 @@ int cDictDB::refuseUnopenable(const QByteArray &name, int code)
 // the name alone does not tell a user started from a menu where that was.
 int cDictDB::refuseUncreatable(const QByteArray &name, int code)
 {
-    dbp->err(dbp, code, "%s", name.constData());
+    libraryReport(dbp, code, name.constData());
     const QFileInfo file(QString::fromLocal8Bit(name));
     setProblem(QStringLiteral("cannot create %1 in %2: %3")
                    .arg(file.fileName(), QDir::toNativeSeparators(file.absolutePath()),
@@ -367,7 +438,7 @@ int cDictDB::closeDB()
     if (dbcp) {
         const int ret = dbcp->close(dbcp);
         if (ret != 0) {
-            dbp->err(dbp, ret, "DBcursor->close");
+            libraryReport(dbp, ret, "DBcursor->close");
             outLine("I/O err ", qsDBName.toLatin1().constData());
             dbcp = nullptr;
             return 1;
@@ -378,13 +449,14 @@ int cDictDB::closeDB()
         return 0;
     const int ret = dbp->close(dbp, 0);
     dbp = nullptr;
-    // A close that failed leaves the journal marked open, so the next open checks the file.
-    if (ret == 0 && !m_readOnly)
+    // A close that failed, or a file found damaged, leaves the journal marked open, so that the
+    // next open checks the file and rebuilds it.
+    if (ret == 0 && !m_readOnly && !m_damaged)
         m_recovery.afterClose(m_keysCounted ? iKeys : -1);
     m_keysCounted = false;
     m_readOnly = false;
     m_lock.release();
-    if (ret != 0) {
+    if (ret != 0 && !m_damaged) {
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
         return 1;
     }
@@ -407,6 +479,13 @@ bool cDictDB::recordIsStorable(const char *operation)
     std::fflush(stdout);
     failed(cannotStore(QLatin1String(field)));
     return false;
+}
+
+// The journal's own words are the reason: the user can act on "No space left on device".
+QString cDictDB::journalFailure() const
+{
+    return QStringLiteral("write error: the recovery journal could not be written (%1)")
+        .arg(m_recovery.journalError());
 }
 
 // Records why an add, save or delete did not happen and answers its result.
@@ -463,7 +542,7 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
                              &dbKey);
         if (mark == Recovery::kFailed) {
             outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-            return failed(QStringLiteral("write error: the recovery journal could not be written"));
+            return failed(journalFailure());
         }
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
     }
@@ -471,9 +550,11 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
         m_recovery.takeBack(mark);
     if (adding && ret == DB_KEYEXIST)
         return failed(QStringLiteral("the word is already in the dictionary"));
+    if (ret != 0 && isDamage(ret) && dbp)
+        noteDamage(ret);
     if (ret != 0) {
         if (dbp)
-            dbp->err(dbp, ret, "DB->put");
+            libraryReport(dbp, ret, "DB->put");
         else
             std::fprintf(stderr, "DB->put: %s\n", db_strerror(ret));
         outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
@@ -533,14 +614,16 @@ int cDictDB::deleteRecord()
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
         if (mark == Recovery::kFailed) {
             outLine("Del I/O err ", kClassName);
-            return failed(QStringLiteral("write error: the recovery journal could not be written"));
+            return failed(journalFailure());
         }
         ret = dbp->del(dbp, nullptr, &dbKey, 0);
     }
     if (ret != 0) {
         m_recovery.takeBack(mark);
+        if (dbp && isDamage(ret))
+            noteDamage(ret);
         if (dbp)
-            dbp->err(dbp, ret, "DB->del");
+            libraryReport(dbp, ret, "DB->del");
         else
             std::fprintf(stderr, "DB->del: %s\n", db_strerror(ret));
         outLine("Del I/O err ", kClassName);
@@ -608,8 +691,20 @@ int cDictDB::readAtCursor(DBT *key, unsigned flag)
 {
     DBT &dbKey = *key;
     DBT dbData{};
-    if (dbcp->get(dbcp, &dbKey, &dbData, flag) != 0)
+    if (const int ret = dbcp->get(dbcp, &dbKey, &dbData, flag); ret != 0) {
+        if (isDamage(ret))
+            noteDamage(ret);
         return 1;
+    }
+    // Keys are unique and come in order: a step that does not move on is a damaged page leading
+    // back into the tree, which would otherwise be walked for ever.
+    const QByteArrayView read(static_cast<const char *>(dbKey.data), qsizetype(dbKey.size));
+    if (m_cursorPlaced && ((flag == DB_NEXT && !(QByteArrayView(m_storedKey) < read)) ||
+                           (flag == DB_PREV && !(read < QByteArrayView(m_storedKey))))) {
+        noteDamage(DB_VERIFY_BAD);
+        return 1;
+    }
+    m_cursorPlaced = true;
 
     // The returned pointers lead into the library's memory, valid only until the next call.
     copyIn(sKey, iKLen, static_cast<const char *>(dbKey.data), int(dbKey.size));
@@ -627,7 +722,9 @@ int cDictDB::getStat()
 {
     if (dbcp && m_keysCounted)
         return iKeys;
-    if (!dbcp || dbp->stat(dbp, nullptr, &sp, 0) != 0) {
+    if (const int ret = dbcp ? dbp->stat(dbp, nullptr, &sp, 0) : EINVAL; ret != 0) {
+        if (dbcp && isDamage(ret))
+            noteDamage(ret);
         iKeys = 0;
         return 0;
     }
@@ -692,8 +789,10 @@ cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArra
     BulkPut outcome = BulkPut::Added;
     const qint64 mark = journalChange(overwrite ? JournalEntry::Op::Save : JournalEntry::Op::Add,
                                       key, data, &dbKey);
-    if (mark == Recovery::kFailed)
+    if (mark == Recovery::kFailed) {
+        failed(journalFailure());
         return BulkPut::Failed;
+    }
     int ret = dbp->put(dbp, nullptr, &dbKey, &dbData, DB_NOOVERWRITE);
     if (ret == DB_KEYEXIST) {
         if (!overwrite)
@@ -703,7 +802,7 @@ cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArra
     }
     if (ret != 0) {
         m_recovery.takeBack(mark);
-        dbp->err(dbp, ret, "DB->put");
+        libraryReport(dbp, ret, "DB->put");
         return BulkPut::Failed;
     }
     if (outcome == BulkPut::Added)
@@ -722,7 +821,7 @@ int cDictDB::flush()
         return 1;
     const int ret = dbp->sync(dbp, 0);
     if (ret != 0) {
-        dbp->err(dbp, ret, "DB->sync");
+        libraryReport(dbp, ret, "DB->sync");
         return 1;
     }
     return 0;
@@ -733,7 +832,7 @@ int cDictDB::flush()
 QString cDictDB::checkedAfterRecovery(const char *path)
 {
     const QString why = whyNotADictionary(QByteArray(path));
-    if (m_recovery.beforeOpen(m_lock, !why.isEmpty()))
+    if (m_recovery.beforeOpen(m_lock, !why.isEmpty(), m_checkAtOpen))
         return whyNotADictionary(QByteArray(path));
     return why;
 }
@@ -828,28 +927,34 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     dbcp->close(dbcp);
     dbcp = nullptr;
     m_bulkAt = nullptr;
+    m_cursorPlaced = false;
+    m_walked = false;
     dbp->close(dbp, 0);
     dbp = nullptr;
     QString why;
     m_keysCounted = false;
+    m_notFlushed.clear();
+    m_recovery.markImport(fileIdOf(replacement->path()));
     if (::rename(replacement->path().constData(), name.constData()) == 0) {
         replacement->m_finished = true;
-        why = syncDirectoryOf(name);
+        // In place: from here on the import is done, at worst not yet flushed.
+        m_notFlushed = syncDirectoryOf(name);
         m_lock.swap(newLock);
         iKeys = replacement->m_written;
         m_keysCounted = true;
     } else {
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
-    int ret = db_create(&dbp, nullptr, 0);
+    int ret = createHandle(&dbp);
     if (ret == 0)
         ret = dbp->open(dbp, nullptr, name.constData(), nullptr, DB_BTREE, DB_CREATE, 0664);
     if (ret == 0)
         ret = dbp->cursor(dbp, nullptr, &dbcp, 0);
     if (ret != 0) {
         dbcp = nullptr;
-        dbp->err(dbp, ret, "%s", name.constData());
-        return QString::fromLocal8Bit(db_strerror(ret));
+        libraryReport(dbp, ret, name.constData());
+        if (why.isEmpty())
+            return {};
     }
     return why;
 }
@@ -873,7 +978,7 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
             if (m_bulkAt) {
                 key = QByteArrayView(static_cast<const char *>(keyBytes), qsizetype(keySize));
                 data = QByteArrayView(static_cast<const char *>(dataBytes), qsizetype(dataSize));
-                return 0;
+                return walkedInOrder(key) ? 0 : DB_VERIFY_BAD;
             }
         }
         if (m_bulk.isEmpty())
@@ -889,10 +994,42 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
             m_bulk.resize((qsizetype(block.size) + 1023) & ~qsizetype(1023));
             continue;
         }
-        if (ret != 0)
+        if (ret != 0) {
+            if (isDamage(ret))
+                noteDamage(ret);
             return ret;
+        }
         DB_MULTIPLE_INIT(m_bulkAt, &block);
     }
+}
+
+// The walk's keys must rise, as in readAtCursor; the last one is kept in a buffer that is reused.
+bool cDictDB::walkedInOrder(QByteArrayView key)
+{
+    if (m_walked && !(QByteArrayView(m_walkedKey) < key)) {
+        noteDamage(DB_VERIFY_BAD);
+        return false;
+    }
+    m_walked = true;
+    m_walkedKey.resize(key.size());
+    std::memcpy(m_walkedKey.data(), key.data(), size_t(key.size()));
+    return true;
+}
+
+void cDictDB::noteDamage(int code)
+{
+    if (m_damaged)
+        return;
+    m_damaged = true;
+    const QString how = m_readOnly ? QStringLiteral("the next program that opens it for writing "
+                                                    "rebuilds it from its snapshot and journal "
+                                                    "(or run vantro-dict repair)")
+                                   : QStringLiteral("it is rebuilt from its snapshot and journal "
+                                                    "when it is next opened");
+    const QString name = QString::fromLatin1(m_openPath);
+    errLine(QStringLiteral("%1: %2 is damaged (%3); %4")
+                .arg(QLatin1String(kClassName), name, errorText(code), how));
+    setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(m_openPath), how));
 }
 
 bool cDictDB::isEndOfRecords(int code)

@@ -37,6 +37,10 @@ public:
     // write, which it opens read-only.
     enum class Access { ReadWrite, ReadOnly, WriteIfAllowed };
     void setAccess(Access access) { m_access = access; }
+    // The next openDB checks the file even when the last program closed it cleanly, and
+    // rebuilds it from the snapshot and journal when it is damaged (a repair on request).
+    void setCheckAtOpen(bool check) { m_checkAtOpen = check; }
+    bool wasRebuilt() const { return m_recovery.rebuilt(); }
     bool isReadOnly() const { return m_readOnly; }
 
     int openDB();
@@ -97,6 +101,10 @@ public:
     // What the last open did to recover the file that the user should hear of, one line each.
     QStringList recoveryNotices() const { return m_recovery.notices(); }
     bool isOpen() const { return dbcp != nullptr; }
+    // True once a read or write of this session met damage (a page failing its checksum, keys
+    // that lead back). It was said in one line on the standard error stream; the file is then
+    // rebuilt from the snapshot and journal at the next open for writing.
+    bool damageFound() const { return m_damaged; }
 
     // What the last openDB found wrong that lasts as long as the session (the file is open in
     // another program, is no dictionary, may only be read...), in one sentence; empty when
@@ -111,10 +119,12 @@ public:
     // dictionary stays open and locked throughout.
     class Replacement;
     std::unique_ptr<Replacement> beginReplacement(QString *why);
-    // Puts the finished file in place (flushed, renamed, directory flushed), reopens it and
-    // takes the snapshot. Empty string on success, otherwise the reason (the old dictionary is
-    // then left as it was).
+    // Puts the finished file in place (flushed, renamed, directory flushed) and reopens it.
+    // Empty string once the new file is in place, otherwise the reason (the old dictionary is
+    // then left as it was). In place but with the folder not flushed, replacementNotFlushed()
+    // says why; a reopen that failed leaves the dictionary closed.
     QString commitReplacement(std::unique_ptr<Replacement> replacement);
+    QString replacementNotFlushed() const { return m_notFlushed; }
 
     // The walk of export and import: the next stored record as the library's own bytes, valid
     // until the next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's
@@ -129,6 +139,7 @@ private:
 
     int readAtCursor(struct __db_dbt *dbKey, unsigned flag);
     int openHandle(const QByteArray &name);
+    int openLocked(const QByteArray &name);
     int openReadOnly(const QByteArray &name);
     int openEmptyInMemory();
     int openExisting(const char *path, unsigned flags);
@@ -136,14 +147,18 @@ private:
     int refuseNotADictionary(const QByteArray &name, const QString &why);
     int refuseUnopenable(const QByteArray &name, int code);
     int refuseUncreatable(const QByteArray &name, int code);
+    int refuseDamaged(const QByteArray &name, bool reader);
     void setProblem(const QString &problem);
     int writeRecord(Write mode, const QByteArray &storedKey = {});
     QString whyNotWritable() const;
     bool recordIsStorable(const char *operation);
     int failed(const QString &reason);
+    QString journalFailure() const;
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
     int keyPresence(struct __db_dbt *dbKey);
     void keyCountChanged(int delta);
+    void noteDamage(int code);
+    bool walkedInOrder(QByteArrayView key);
     QString checkedAfterRecovery(const char *path);
     bool storedValue(struct __db_dbt *dbKey, QByteArray &value);
     bool syncFailed();
@@ -180,6 +195,14 @@ private:
     QByteArray m_storedData;
     Recovery m_recovery;
     QString m_failure;
+    QString m_notFlushed;
+    bool m_damaged = false;
+    bool m_checkAtOpen = false;
+    // The cursor stands on a record read in this session (m_storedKey), so the next step's key
+    // can be checked against it; likewise the bulk walk's last key.
+    bool m_cursorPlaced = false;
+    bool m_walked = false;
+    QByteArray m_walkedKey;
 };
 
 } // namespace vantro

@@ -87,6 +87,8 @@ QString cDictDB::Replacement::create()
         return libraryText(ret);
     }
     m_db->set_cachesize(m_db, 0, kCacheBytes, 1);
+    // An import gives an older dictionary page checksums, as every file made here has.
+    m_db->set_flags(m_db, DB_CHKSUM);
     // The library says on the standard error stream that the empty file it is given has no
     // known format, and then creates the database in it as asked.
     m_db->set_errcall(m_db, [](const DB_ENV *, const char *, const char *) {});

@@ -40,8 +40,12 @@ public:
     // says the last program did not close the dictionary, checks the file (fileIsBad: it is
     // already known to be damaged) and rebuilds a damaged one from the snapshot and the journal,
     // keeping it as "<db>.damaged". The lock then moves to the rebuilt file. True when the file
-    // was replaced.
-    bool beforeOpen(FileLock &lock, bool fileIsBad);
+    // was replaced. A file closed cleanly is checked too when it changed since (or check asks
+    // for it).
+    bool beforeOpen(FileLock &lock, bool fileIsBad, bool check = false);
+    // True when the last beforeOpen found the file damaged and could not rebuild it: it is left
+    // as it is, and must not be written.
+    bool rebuildFailed() const { return m_rebuildFailed; }
     // After the library opened the file: replays the journal onto a file that was checked and
     // found sound, takes a snapshot when one is due and marks the dictionary open.
     void afterOpen(struct __db *dbp, bool created);
@@ -53,6 +57,9 @@ public:
     // The key count the last clean close recorded, when the file is still as that close left
     // it; -1 otherwise.
     qint64 trustedKeyCount() const { return m_trustedKeyCount; }
+    // For a reader, which writes nothing: true when the file was changed after the last clean
+    // close by another program and fails the library's check.
+    bool damagedSinceClose() const;
     // For a reader, which writes nothing: the count the last clean close kept, read from the
     // journal's header, or -1 when it cannot be trusted.
     qint64 keptKeyCount() const;
@@ -61,7 +68,7 @@ public:
     const QStringList &notices() const { return m_notices; }
 
     // Writes the change to the journal and flushes it: the mark to take back to, or kFailed
-    // (reported on the standard error stream).
+    // (journalError() says why; the caller reports it).
     qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
     void takeBack(qint64 mark);
     // Before a change that is not journaled (a deferred bulk write): the open flag is made
@@ -70,6 +77,14 @@ public:
     // The journal's room made ahead doubles as a reserve for a full disk: a flush of the
     // dictionary that failed may succeed once it is given back. False when there was none.
     bool releaseRoom() { return m_journal.releaseRoom(); }
+
+    // Before an import puts its new file (of that file id) in place: written down and flushed,
+    // so that an open after a kill before the snapshot of it knows the file for the import's.
+    // The next snapshot removes the mark.
+    void markImport(const QByteArray &newFileId);
+
+    // Why the journal could not be written, in the system's words.
+    QString journalError() const { return m_journal.lastError(); }
 
     bool isKeeping() const { return m_journal.isOpen(); }
     bool rebuilt() const { return m_rebuilt; }
@@ -80,22 +95,29 @@ private:
     qint64 keptKeyCount(const JournalContents &header, const QByteArray &dbFileId) const;
     void setAsideStale(const QByteArray &dbFileId);
     void keepDamagedJournal(const JournalContents &contents);
-    bool rebuild(FileLock &lock, const JournalContents &contents);
+    bool changedSinceClose(const JournalContents &header) const;
+    QByteArray markedImport() const;
+    bool rebuild(FileLock &lock, const JournalContents &contents, bool unclosed);
     QString snapshotUnusable(const JournalContents &contents) const;
-    void keepUnusableSnapshot(const JournalContents &contents, QString &unusable);
-    QString rebuildInto(QByteArray &temporary, const JournalContents &contents, bool fromSnapshot,
-                        int &salvaged);
+    void keepUnusableSnapshot(QString &unusable);
+    static QString readPairs(const QByteArray &path, QList<QPair<QByteArray, QByteArray>> &pairs);
+    QString rebuildInto(QByteArray &temporary, const JournalContents &contents,
+                        const QList<QPair<QByteArray, QByteArray>> &pairs);
     bool snapshotDue() const;
     QString takeSnapshot(bool openFlag);
     void snapshotFailed(const QString &why);
     void setAsideOldSnapshot();
+    void pruneSetAside();
+    void openJournal(struct __db *dbp, bool created);
 
     QByteArray m_dbPath;
     QByteArray m_snapshotPath;
     QByteArray m_journalPath;
+    QByteArray m_importMarkPath;
     Journal m_journal;
     bool m_replayAtOpen = false;
     bool m_rebuilt = false;
+    bool m_rebuildFailed = false;
     bool m_snapshotWanted = false;
     bool m_snapshotFailureTold = false;
     bool m_openFlagFlushed = false;

@@ -147,8 +147,11 @@ QString resetFileId(const QByteArray &path)
         return QString::fromLocal8Bit(db_strerror(ret));
     env->set_errfile(env, nullptr);
     ret = env->open(env, directoryOf(path).constData(), DB_CREATE | DB_PRIVATE | DB_INIT_MPOOL, 0);
+    // The environment's home is the file's folder, and the library resolves a relative name
+    // against it: the bare name is given, or a relative path would be resolved twice.
+    const qsizetype slash = path.lastIndexOf('/');
     if (ret == 0)
-        ret = env->fileid_reset(env, path.constData(), 0);
+        ret = env->fileid_reset(env, path.mid(slash + 1).constData(), 0);
     const int closed = env->close(env, 0);
     if (ret == 0)
         ret = closed;
@@ -173,6 +176,13 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix)
     for (const QString &name :
          directory.entryList({pattern}, QDir::Files | QDir::System | QDir::Hidden))
         ::unlink(QFile::encodeName(directory.filePath(name)).constData());
+    // The library creates a file under "__db.<name>" and renames it: a kill in between leaves
+    // that name behind, empty.
+    for (const QFileInfo &leftover :
+         directory.entryInfoList({QStringLiteral("__db.") + pattern}, QDir::Files | QDir::Hidden)) {
+        if (leftover.size() == 0)
+            ::unlink(QFile::encodeName(leftover.filePath()).constData());
+    }
     // Earlier versions used the name without the unique ending.
     const QByteArray fixedName = target + QByteArray(suffix).chopped(1);
     struct stat fixed;
@@ -183,12 +193,25 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix)
 void takeModeOf(int fd, const QByteArray &like)
 {
     struct stat info;
-    if (::stat(like.constData(), &info) != 0)
+    struct stat own;
+    if (::stat(like.constData(), &info) != 0 || ::fstat(fd, &own) != 0)
+        return;
+    // Called at every open: a file already alike is not written.
+    if (own.st_uid == info.st_uid && own.st_gid == info.st_gid &&
+        (own.st_mode & 07777) == (info.st_mode & 07777))
         return;
     if (::fchown(fd, info.st_uid, info.st_gid) != 0 && ::fchown(fd, uid_t(-1), info.st_gid) != 0) {
         // Neither owner nor group may be given: the mode alone still keeps others out.
     }
     ::fchmod(fd, info.st_mode & 07777);
+}
+
+void takeModeOf(const QByteArray &path, const QByteArray &like)
+{
+    Fd file(::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat info;
+    if (file.ok() && ::fstat(file.get(), &info) == 0 && S_ISREG(info.st_mode))
+        takeModeOf(file.get(), like);
 }
 
 QString copyToTemporary(const QByteArray &from, const QByteArray &target, QByteArray &temporary,

@@ -34,6 +34,8 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new
 // Gives the file open on fd the mode, owner and group of the file at like, as far as the
 // process may: a copy of a private dictionary stays private.
 void takeModeOf(int fd, const QByteArray &like);
+// The same for the regular file at path (a link is not followed), when there is one.
+void takeModeOf(const QByteArray &path, const QByteArray &like);
 
 // Copies from into a temporary file beside to, flushes it, renames it over to and flushes the
 // directory, so that to is always either the old copy or the whole new one. A reflink clone is

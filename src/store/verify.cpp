@@ -50,6 +50,22 @@ QStringList linesOf(const char *text, size_t length)
     return lines;
 }
 
+// The library's check passes some first pages that its open then refuses (a flag or a checksum
+// it reads only there): the file is opened as the program opens it, read-only.
+bool opensAsTheProgramDoes(const QByteArray &path, QStringList &messages)
+{
+    DB *dbp = nullptr;
+    if (db_create(&dbp, nullptr, 0) != 0)
+        return true;
+    dbp->set_errcall(dbp, [](const DB_ENV *, const char *, const char *) {});
+    const int ret = dbp->open(dbp, nullptr, path.constData(), nullptr, DB_BTREE, DB_RDONLY, 0);
+    dbp->close(dbp, 0);
+    if (ret != 0)
+        messages << QStringLiteral("the library refuses to open it: %1")
+                        .arg(QString::fromLocal8Bit(db_strerror(ret)));
+    return ret == 0;
+}
+
 // DB->verify consumes the handle and must be given one that was never opened. Its reports go to a
 // memory stream so that the caller decides how much of them to show.
 VerifyReport checkFile(const QByteArray &path)
@@ -76,7 +92,9 @@ VerifyReport checkFile(const QByteArray &path)
         std::free(buffer);
     }
     if (ret == 0)
-        report.verdict = VerifyReport::Verdict::Consistent;
+        report.verdict = opensAsTheProgramDoes(path, report.messages)
+                             ? VerifyReport::Verdict::Consistent
+                             : VerifyReport::Verdict::Damaged;
     else if (ret == DB_VERIFY_BAD || report.messages.isEmpty() == false)
         report.verdict = VerifyReport::Verdict::Damaged;
     if (ret != 0 && report.messages.isEmpty())
@@ -139,6 +157,8 @@ VerifyReport verifyDictionary(const QString &path)
     case FileLock::Result::Locked:
         break;
     }
+    if (::stat(name.constData(), &info) == 0 && info.st_size == 0)
+        return {VerifyReport::Verdict::Empty, {}};
     if (const QString why = whyNotADictionary(name); !why.isEmpty())
         return {VerifyReport::Verdict::NotADictionary, {why}};
     return checkFile(name);

@@ -9,7 +9,8 @@ namespace vantro {
 // The outcome of the library's own consistency check of a dictionary file.
 struct VerifyReport
 {
-    enum class Verdict { Consistent, Damaged, Busy, Missing, Failed, NotADictionary };
+    // Empty: a file of no bytes, which the next writer makes a new dictionary.
+    enum class Verdict { Consistent, Damaged, Busy, Missing, Failed, NotADictionary, Empty };
     Verdict verdict = Verdict::Failed;
     // What the library said while checking, one line each (empty for a consistent file); for
     // NotADictionary, the reason the file is refused.
@@ -23,7 +24,8 @@ QString whyNotADictionary(const QByteArray &path);
 
 // Checks the file at path (encoded as the file system expects) under the single-writer lock, so
 // that a dictionary being changed by another process is refused rather than judged mid-change;
-// only what the open would take as a dictionary is checked.
+// only what the open would take as a dictionary is checked, and a consistent file is also opened
+// as the program opens it.
 VerifyReport verifyDictionary(const QString &path);
 
 // The same check for a caller that already holds the file's lock.

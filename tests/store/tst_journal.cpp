@@ -6,6 +6,7 @@
 #include "recovery.h"
 #include "snapshot.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -93,6 +94,11 @@ bool damageFirstLeaf(const QString &path)
            file.write(QByteArray(64, '\xA5')) == 64;
 }
 
+QString leftoverPath(const QString &db)
+{
+    return QFileInfo(db).dir().filePath(QStringLiteral("__db.morvak.db.rebuild-Ab12Cd"));
+}
+
 // Damages or replaces one of the files a crash left, as a crashThenReopen row names it;
 // opened holds the dictionary's bytes before the last changes.
 bool applyDamage(const QString &step, const QString &db, const QByteArray &opened)
@@ -100,10 +106,19 @@ bool applyDamage(const QString &step, const QString &db, const QByteArray &opene
     const QString snapshot = snapshotPath(db);
     if (step == QLatin1String("leaf") || step == QLatin1String("snapshot leaf"))
         return damageFirstLeaf(step == QLatin1String("leaf") ? db : snapshot);
-    if (step == QLatin1String("meta"))
-        return writeFile(db, QByteArray(4096, '\xA5') + fileBytes(db).mid(4096));
-    if (step == QLatin1String("older copy"))
-        return writeFile(db + QStringLiteral(".damaged"), "an older one");
+    if (step == QLatin1String("meta") || step == QLatin1String("snapshot meta")) {
+        const QString file = step == QLatin1String("meta") ? db : snapshot;
+        return writeFile(file, QByteArray(4096, '\xA5') + fileBytes(file).mid(4096));
+    }
+    // Three older copies, and an empty leftover of the library's own create.
+    if (step == QLatin1String("older copies"))
+        return writeFile(db + ".damaged", "older") && writeFile(db + ".damaged.1", "older") &&
+               writeFile(db + ".damaged.2", "older") && writeFile(leftoverPath(db), {});
+    if (step == QLatin1String("journal header")) {
+        QByteArray journal = fileBytes(journalPath(db));
+        journal[20] = char(journal[20] ^ 1);
+        return writeFile(journalPath(db), journal);
+    }
     if (step == QLatin1String("truncate"))
         return QFile::resize(db, QFileInfo(db).size() - 4096);
     if (step == QLatin1String("no snapshot") || step == QLatin1String("no dictionary"))
@@ -276,16 +291,26 @@ private slots:
             QTest::newRow(name) << damage << QByteArray(said) << keys << kept;
         };
         row("damaged leaf", {"leaf"}, "rebuilt it from", 302, {".damaged"});
-        row("older damaged copy", {"older copy", "leaf"}, "rebuilt it from", 302,
-            {".damaged.1", ".damaged"});
+        // Beyond the three newest copies set aside, older ones go, and that is said.
+        row("older damaged copies", {"older copies", "leaf"}, "copies morvak.db.damaged (the", 302,
+            {"~.damaged.1", "~.damaged.2", ".damaged.3"});
+        // Damage after a clean close: a changed file is checked, a bad first page refused.
+        row("leaf damaged after a clean close", {"closed", "leaf"}, "db is damaged; kept", 302,
+            {".damaged"});
+        row("first page damaged after a clean close", {"closed", "meta"}, "db is damaged; kept",
+            302, {".damaged"});
         // A crash while the file grew can leave a metadata page that promises more pages than the
         // file holds; the header check refuses such a file, and the rebuild takes it in hand.
         row("header refused", {"truncate"}, "rebuilt it from", 302, {".damaged"});
         row("no snapshot", {"no snapshot", "leaf"}, "records salvaged from it", 302, {".damaged"});
         row("damaged snapshot", {"snapshot leaf", "leaf"}, "records salvaged from it", 302,
             {".damaged", ".bak.damaged"});
-        row("damaged first page and snapshot", {"snapshot leaf", "meta"},
-            "snapshot could not be used", 302, {".damaged"});
+        row("damaged first page and snapshot", {"snapshot leaf", "meta"}, "snapshot is damaged",
+            302, {".damaged", ".bak.damaged"});
+        row("snapshot's first page destroyed", {"snapshot meta", "leaf"}, "snapshot is damaged",
+            302, {".damaged", ".bak.damaged"});
+        row("journal header cut short", {"journal header", "leaf"}, "cut-short header", 302,
+            {".damaged"});
         row("damaged journal entry", {"journal middle", "leaf"}, "at least 1 change(s)", 301,
             {".damaged", "-journal.damaged"});
         row("snapshot copied back", {"restore"}, "was written for", 299, {"-journal.stale"});
@@ -313,8 +338,11 @@ private slots:
         for (int i = 1; i <= 3; ++i)
             QCOMPARE(dict.save(QStringLiteral("last%1").arg(i), QStringLiteral("antimaH")), 0);
         QTemporaryDir crash;
+        if (damage.first() == "closed")
+            dict.close();
         const QString crashed = dict.crashImage(crash);
         dict.close();
+        damage.removeAll(QStringLiteral("closed"));
         for (const QString &step : damage)
             QVERIFY2(applyDamage(step, crashed, opened), qPrintable(step));
         const QMap<QString, QByteArray> bytes{{".damaged", fileBytes(crashed)},
@@ -331,12 +359,15 @@ private slots:
         if (!said.isEmpty())
             QCOMPARE(DbUtilities::dump(snapshotPath(crashed)), DbUtilities::dump(crashed));
         QCOMPARE(DbUtilities::dump(crashed).size(), keys);
-        // What is set aside keeps its bytes (an older damaged copy keeps its name).
+        // A rebuilt file carries page checksums (the flag in its metadata page).
+        QCOMPARE(fileBytes(crashed).at(26) & 1,
+                 int(kept.join("").contains("damaged") || damage.contains("no dictionary")));
+        QVERIFY(!QFileInfo::exists(leftoverPath(crashed)));
+        // What is set aside keeps its bytes; an older copy ("~") keeps its name.
         for (const QString &suffix : kept)
-            QVERIFY2(suffix == ".damaged" && kept.contains(".damaged.1")
-                         ? QFileInfo::exists(crashed + suffix)
-                         : fileBytes(crashed + suffix) ==
-                               bytes[suffix.left(suffix.indexOf('.', 1))],
+            QVERIFY2(suffix.startsWith('~') ? QFileInfo::exists(crashed + suffix.mid(1))
+                                            : fileBytes(crashed + suffix) ==
+                                                  bytes[suffix.left(suffix.indexOf('.', 1))],
                      qPrintable(suffix));
         QCOMPARE(QFileInfo::exists(crashed + ".damaged"),
                  kept.contains(QStringLiteral(".damaged")));
@@ -351,8 +382,10 @@ private slots:
         Dictionary dict;
         const QString real = dict.dir.filePath(QStringLiteral("real.db"));
         QVERIFY(dict.seed(299) && QFile::rename(dict.path, real) && QFile::link(real, dict.path));
-        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0 && dict.open());
+        QVERIFY(dict.open());
         QCOMPARE(dict.save(QStringLiteral("last"), QStringLiteral("antimaH")), 0);
+        // Made private after its recovery files were made: the next open makes them private too.
+        QVERIFY(::chmod(QFile::encodeName(real).constData(), 0600) == 0);
         // The journal as a crash would leave it, over a damaged file.
         const QByteArray journal = fileBytes(journalPath(real));
         dict.close();

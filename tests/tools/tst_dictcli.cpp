@@ -3,12 +3,17 @@
 #include "dbtools.h"
 #include "dictdb.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -27,6 +32,10 @@ struct Dictionary
                           QStringList{QStringLiteral("--db"), path} + arguments, input);
     }
     QStringList files() const { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); }
+    // The same run under strace (inject: its fault options); what it did out of order in faults.
+    ProgramRun traced(const QStringList &arguments, const QByteArray &input = {},
+                      const QStringList &inject = {}) const;
+    mutable QStringList faults;
 };
 
 const QMap<QByteArray, QByteArray> kSample{
@@ -43,6 +52,72 @@ QList<KeyData> pairsOf(const QMap<QByteArray, QByteArray> &records)
     return pairs;
 }
 
+// What a run traced by strace -f -y did out of order: a journal entry not flushed before the
+// dictionary is written or success reported; a file put in place (renamed or linked) before its
+// flush; a rename whose folder was not flushed before success was reported or the program ended.
+// A trace without a rename, or a journaled change's without its journal entry, proves nothing.
+QStringList outOfOrder(const QByteArray &log, const QByteArray &db, bool journaled)
+{
+    const QByteArray journal = db + "-journal";
+    QStringList faults;
+    bool entry = false, entryUnflushed = false, renamed = false;
+    QSet<QByteArray> unflushed, folders;
+    // "PID call(FD<file>, ..., offset) = result", or "PID rename("from", "to") = 0".
+    for (const QByteArray &text : log.split('\n')) {
+        const qsizetype open = text.indexOf('('), close = text.lastIndexOf(") = ");
+        if (open < 0 || close < open || text.mid(close + 4).startsWith('-'))
+            continue;
+        const QByteArray call = text.left(open).split(' ').last();
+        const QByteArray arguments = text.mid(open + 1, close - open - 1);
+        const QList<QByteArray> quoted = arguments.split('"');
+        const qsizetype named = arguments.indexOf('<') + 1;
+        const QByteArray file = named ? arguments.mid(named, arguments.indexOf('>') - named) : "";
+        const bool toStandardOutput = arguments.startsWith("1<");
+        if (call.startsWith("rename") || call.startsWith("link")) {
+            renamed = true;
+            if (unflushed.contains(quoted.value(1)))
+                faults << "put in place before its flush: " + quoted.value(1);
+            folders.insert(quoted.value(3).left(quoted.value(3).lastIndexOf('/')));
+        } else if (call == "fdatasync" || call == "fsync") {
+            unflushed.remove(file);
+            folders.remove(file);
+            entryUnflushed = entryUnflushed && file != journal;
+        } else if (toStandardOutput) {
+            if (entryUnflushed || !folders.isEmpty())
+                faults << "success reported before a flush";
+        } else {
+            if (entryUnflushed && file == db)
+                faults << "the dictionary written before its journal entry was flushed";
+            const bool isEntry =
+                file == journal && arguments.split(',').last().trimmed().toLongLong() >= 128;
+            entry = entry || isEntry;
+            entryUnflushed = entryUnflushed || isEntry;
+            unflushed.insert(file);
+        }
+    }
+    if (!folders.isEmpty())
+        faults << "ended with a rename whose folder was not flushed";
+    if (!renamed || (journaled && !entry))
+        faults << "the trace shows no rename, or no journal entry";
+    return faults;
+}
+
+ProgramRun Dictionary::traced(const QStringList &arguments, const QByteArray &input,
+                              const QStringList &inject) const
+{
+    const QString log = dir.filePath(QStringLiteral("trace"));
+    const ProgramRun run = runProgram(
+        QStringLiteral("strace"),
+        QStringList{"-f", "-y", "-s", "0", "-o", log, "-e",
+                    "trace=write,pwrite64,fdatasync,fsync,rename,renameat2,link,linkat"} +
+            inject + QStringList{VANTRO_DICT_EXECUTABLE, "--db", path} + arguments,
+        input);
+    const bool journaled = arguments.value(0) == "put" || arguments.value(0) == "del";
+    faults = outOfOrder(fileBytes(log), QFile::encodeName(path), journaled);
+    QFile::remove(log);
+    return run;
+}
+
 } // namespace
 
 class TestDictCli : public QObject
@@ -55,7 +130,8 @@ private slots:
     void helpAndVersion();
     void exportImportRoundTrip();
     void killedImportIsAllOrNothing();
-    void verifyFindsADamagedLeaf();
+    void damagedFileIsRepaired_data();
+    void damagedFileIsRepaired();
 };
 
 using Changes = QList<KeyData>; // records set afterwards; a null data removes the key
@@ -118,6 +194,11 @@ void TestDictCli::commands_data()
         "line 3: the word \"walk\" is also on line 2\nvantro-dict: line 5: the word \"walk\" is "
         "also on line 2\nvantro-dict: 2 bad line(s); nothing was imported\n",
         {}, "b\tx\nWalk\ty\nwalk\tz\nwalk \tq\nWALK\tr\n");
+    // Already in key order, so nothing is sorted: the repeat is found all the same.
+    row("import, repeated word on the next line", {"import"}, 1, {},
+        "line 2: the word \"dup\" is also on line 1\nvantro-dict: 1 bad line(s); nothing was "
+        "imported\n",
+        {}, "dup\tx\nDUP\ty\n");
     row("import, bad last line without line end", {"import"}, 1, {},
         "line 2: " + noTab + "vantro-dict: 1 bad line(s); nothing was imported\n", {},
         "ok\tfine\nbad");
@@ -180,12 +261,25 @@ void TestDictCli::commands()
     // A temporary a killed import left behind.
     QVERIFY(!imports || QFile(dictionary.path + ".new-Xq3z9a").open(QIODevice::WriteOnly));
 
-    const ProgramRun run = dictionary.run(arguments, input);
+    // A reader is not held up by a FIFO in the journal's place.
+    QVERIFY(writes || ::mkfifo(QFile::encodeName(dictionary.path + "-journal"), 0600) == 0);
+    const ProgramRun run = dictionary.traced(arguments, input);
     QCOMPARE(run.status, status);
     QCOMPARE(QByteArray(run.out).replace(QFile::encodeName(dictionary.path), "DB"), out);
     QVERIFY2(run.err.contains(err), run.err.constData());
     QCOMPARE(run.err.count('\n'), status == 1 ? qMax(qsizetype(1), err.count('\n')) : status);
     QCOMPARE(run.err.contains("--help"), status == 2);
+    QVERIFY2(!writes || status != 0 || dictionary.faults.isEmpty(),
+             qPrintable(dictionary.faults.join('\n')));
+    // Output that cannot be written (a full disk) is a failure, said in one line.
+    if (!writes && !out.isEmpty()) {
+        const ProgramRun full = runProgram("/bin/sh",
+                                           QStringList{"-c", "\"$0\" --db \"$@\" >/dev/full",
+                                                       VANTRO_DICT_EXECUTABLE, dictionary.path} +
+                                               arguments,
+                                           input);
+        QVERIFY2(full.status == 1 && full.err.count('\n') == 1, full.err.constData());
+    }
     QMap<QByteArray, QByteArray> expected = kSample;
     for (const KeyData &change : changes)
         expected.insert(change.first, change.second);
@@ -256,49 +350,111 @@ void TestDictCli::exportImportRoundTrip()
     QCOMPARE(source.run({"export", "-"}).out, exported);
     QCOMPARE(exported.count('\n'), tricky.size());
 
+    // The second import names the new dictionary from its parent folder.
     for (const QString &from : {file, QStringLiteral("-")}) {
         const Dictionary target;
-        run = target.run({"import", from}, exported);
+        const QFileInfo folder(target.dir.path());
+        run = from == file ? target.run({"import", from}, exported)
+                           : runProgram(VANTRO_DICT_EXECUTABLE,
+                                        {"--db", folder.fileName() + "/morvak.db", "import", from},
+                                        exported, folder.path());
         QCOMPARE(run.out, QByteArray("added 14, overwritten 0\n"));
         QCOMPARE(DbUtilities::dump(target.path), DbUtilities::dump(source.path));
     }
 }
 
-// Killed at whatever point, an import leaves the old dictionary or the whole new one.
+// Killed at each folder flush in turn (some before the new file is in place, one after it but
+// before the snapshot of it), an import leaves the old dictionary or the whole new one, and the
+// next program that writes it goes on without a word of a stranger's journal.
 void TestDictCli::killedImportIsAllOrNothing()
 {
-    const Dictionary dictionary;
-    QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
     QByteArray input;
-    for (int i = 0; i < 200000; ++i)
+    for (int i = 0; i < 2000; ++i)
         input += "word" + QByteArray::number(i) + "\tartha\n";
-    QProcess import;
-    import.start(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--db", dictionary.path, "import"});
-    import.write(input);
-    import.closeWriteChannel();
-    QTest::qWait(300);
-    import.kill();
-    import.waitForFinished(); // false when the import was done before the kill
-    const qsizetype records = DbUtilities::dump(dictionary.path).size();
-    QVERIFY2(records == kSample.size() || records == kSample.size() + 200000,
-             qPrintable(QString::number(records)));
-    QVERIFY(DbUtilities::verify(dictionary.path));
+    QSet<qsizetype> outcomes;
+    for (int flush = 1; flush <= 6; ++flush) {
+        const Dictionary dictionary;
+        QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
+        dictionary.traced({"import"}, input,
+                          {"-e", QStringLiteral("inject=fsync:signal=KILL:when=%1").arg(flush)});
+        const qsizetype records = DbUtilities::dump(dictionary.path).size();
+        QVERIFY2(records == kSample.size() || records == kSample.size() + 2000,
+                 qPrintable(QString::number(flush)));
+        outcomes.insert(records);
+        QVERIFY(DbUtilities::verify(dictionary.path));
+        const ProgramRun put = dictionary.run({"put", "z", "y"});
+        QVERIFY2(put.status == 0 && put.err.isEmpty(), put.err.constData());
+    }
+    QCOMPARE(outcomes.size(), 2);
+    // The folder flush after the new file is in place fails (the third flush of an import into a
+    // dictionary with a snapshot): the import is done, and said to be not yet flushed.
+    const Dictionary dictionary;
+    QCOMPARE(dictionary.run({"put", "a", "b"}).status, 0);
+    const ProgramRun run =
+        dictionary.traced({"import"}, input, {"-e", "inject=fsync:error=EIO:when=3"});
+    QVERIFY2(run.status == 1 && run.out == "added 2000, overwritten 0\n" &&
+                 run.err.contains("in place, but its folder could not be flushed"),
+             run.err.constData());
+    QCOMPARE(DbUtilities::dump(dictionary.path).size(), 2001);
 }
 
-// Scribbled over the middle of a leaf page, the header intact, the file fails verify.
-void TestDictCli::verifyFindsADamagedLeaf()
+void TestDictCli::damagedFileIsRepaired_data()
 {
+    QTest::addColumn<qint64>("at"); // the byte flipped
+    QTest::addColumn<bool>("timeKept");
+    QTest::addColumn<QStringList>("writer");
+    QTest::addColumn<int>("keys");
+    QTest::newRow("leaf, time kept") << 3 * 4096LL + 26 << true << QStringList{"repair"} << 2003;
+    QTest::newRow("first page, time kept") << 100LL << true << QStringList{"put", "d", "x"} << 2004;
+    // The journal's middle entry damaged too (one change lost), and the second link failing, so
+    // that the damaged dictionary is kept as a written copy.
+    QTest::newRow("leaf and journal, links failing")
+        << 3 * 4096LL + 26 << false
+        << QStringList{"-e", "inject=link:error=EPERM:when=2", "put", "d", "x"} << 2003;
+}
+
+// A bit flipped after a clean close: the page checksums of an imported file find it, a reader
+// says so in one line and stops (met while listing when the file kept its time, at the open
+// otherwise), verify names it, and the next writer rebuilds the file from snapshot and journal,
+// every step of it flushed in order.
+void TestDictCli::damagedFileIsRepaired()
+{
+    QFETCH(qint64, at);
+    QFETCH(bool, timeKept);
+    QFETCH(QStringList, writer);
+    QFETCH(int, keys);
     const Dictionary dictionary;
-    QList<KeyData> many;
+    QByteArray input;
     for (int i = 0; i < 2000; ++i)
-        many.append({QByteArray::number(i + 1), "meaning of the word " + QByteArray::number(i)});
-    QVERIFY(DbUtilities::load(dictionary.path, many));
+        input += QByteArray::number(i + 1) + "\tmeaning " + QByteArray::number(i) + '\n';
+    QCOMPARE(dictionary.run({"import"}, input).status, 0);
+    for (const char *word : {"a", "b", "c"})
+        QCOMPARE(dictionary.run({"put", word, "x"}).status, 0);
     QFile file(dictionary.path);
-    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(3 * 4096 + 26) &&
-            file.write(QByteArray(2000, char(0xA5))) == 2000);
+    const QDateTime modified = QFileInfo(file).lastModified();
+    QByteArray bytes = fileBytes(dictionary.path);
+    bytes[at] = char(bytes[at] ^ 0x10);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.write(bytes) == bytes.size());
+    QVERIFY(!timeKept || file.setFileTime(modified, QFileDevice::FileModificationTime));
     file.close();
-    const ProgramRun run = dictionary.run({"verify"});
-    QVERIFY2(run.status == 1 && run.err.contains("is damaged"), run.err.constData());
+    QFile journal(dictionary.path + "-journal");
+    QVERIFY(timeKept || (journal.open(QIODevice::ReadWrite) && journal.seek(128 + 30 + 4) &&
+                         journal.write("X") == 1));
+    journal.close();
+    for (const char *reader : {"list", "verify"}) {
+        const ProgramRun run = dictionary.run({reader});
+        QVERIFY2(run.status == 1 && run.err.contains("is damaged"), run.err.constData());
+        QVERIFY(reader != QByteArray("list") || run.err.count('\n') == 1);
+    }
+    // What comes before the command is for strace.
+    const qsizetype split = qMax(qsizetype(0), writer.indexOf("put"));
+    const ProgramRun repaired = dictionary.traced(writer.mid(split), {}, writer.first(split));
+    QVERIFY2(repaired.status == 0 && repaired.err.contains("is damaged; kept it as"),
+             repaired.err.constData());
+    QVERIFY2(dictionary.faults.isEmpty(), qPrintable(dictionary.faults.join('\n')));
+    QCOMPARE(dictionary.run({"count"}).out, QByteArray::number(keys) + '\n');
+    QCOMPARE(dictionary.run({"repair"}).out,
+             QFile::encodeName(dictionary.path) + ": sound, nothing to repair\n");
 }
 
 QTEST_GUILESS_MAIN(TestDictCli)

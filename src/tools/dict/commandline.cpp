@@ -3,9 +3,13 @@
 
 #include "commands.h"
 #include "console.h"
+#include "session.h"
 
 #include <QCommandLineParser>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iterator>
 
 namespace vantro::dict {
@@ -35,6 +39,8 @@ constexpr CommandSpec kCommands[] = {
     {"import", "[FILE|-]", "add or overwrite records from the exchange format (default: stdin)", 0,
      1, runImport},
     {"verify", "", "check the file with the database library's consistency check", 0, 0, runVerify},
+    {"repair", "", "check the file and rebuild it from its snapshot and journal if damaged", 0, 0,
+     runRepair},
     {"history", "", "list the changes recorded since the snapshot DB.bak", 0, 0, runHistory},
     {"coverage", "FILE",
      "group the words of an English text: found, found via a shorter key, missing", 1, 1,
@@ -183,7 +189,15 @@ int runCommandLine(const QStringList &arguments)
     const QStringList args = parser.positionalArguments().mid(1);
     if (const int status = checkArgumentCount(*command, args); status != Success)
         return status;
-    return command->run({parser.value(dbOption), args, parser});
+    const int status = command->run({parser.value(dbOption), args, parser});
+    // Damage met on the way was said by the store; the command's result cannot stand.
+    if (status == Success && Session::damageSeen())
+        return Failure;
+    // Output that did not reach its file (a full disk, a closed pipe) is no success either.
+    if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == Success)
+        return failure(QStringLiteral("writing the output failed: %1")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return status;
 }
 
 } // namespace vantro::dict

@@ -27,6 +27,7 @@ int runReverse(const CommandContext &context);
 int runExport(const CommandContext &context);
 int runImport(const CommandContext &context);
 int runVerify(const CommandContext &context);
+int runRepair(const CommandContext &context);
 int runCoverage(const CommandContext &context);
 int runHistory(const CommandContext &context);
 

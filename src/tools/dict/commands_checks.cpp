@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
+#include "recovery.h"
 #include "session.h"
 #include "verify.h"
 #include "wordcoverage.h"
@@ -67,11 +68,36 @@ int runVerify(const CommandContext &context)
     case VerifyReport::Verdict::NotADictionary:
         return failure(QStringLiteral("%1 is not a dictionary file (%2)")
                            .arg(context.dbPath, report.messages.value(0)));
+    case VerifyReport::Verdict::Empty:
+        StandardOutput().writeLine(
+            QStringLiteral("%1: an empty new dictionary (no records yet)").arg(context.dbPath));
+        return Success;
     case VerifyReport::Verdict::Failed:
         break;
     }
     return failure(QStringLiteral("%1 could not be checked: %2")
                        .arg(context.dbPath, report.messages.join(QStringLiteral("; "))));
+}
+
+// The open rebuilds a damaged file from its snapshot and journal, saying so in its own line;
+// asked to, it checks a file that was closed cleanly too.
+int runRepair(const CommandContext &context)
+{
+    Session session(context.dbPath);
+    session.db().setCheckAtOpen(true);
+    if (!session.open(Session::Missing::Refuse))
+        return Failure;
+    const bool rebuilt = session.db().wasRebuilt();
+    if (!rebuilt && !fileVerifies(QFile::encodeName(session.path())))
+        return failure(QStringLiteral("%1 is damaged, and there is no snapshot and journal to "
+                                      "rebuild it from; db5.3_dump -r salvages what it holds")
+                           .arg(context.dbPath));
+    if (!session.close())
+        return Failure;
+    StandardOutput().writeLine(
+        rebuilt ? QStringLiteral("%1: repaired").arg(context.dbPath)
+                : QStringLiteral("%1: sound, nothing to repair").arg(context.dbPath));
+    return Success;
 }
 
 int runCoverage(const CommandContext &context)

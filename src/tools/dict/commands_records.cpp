@@ -36,7 +36,10 @@ int runCount(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
-    StandardOutput().writeLine(QString::number(session.db().getStat()));
+    const int keys = session.db().getStat();
+    if (session.db().damageFound())
+        return Failure;
+    StandardOutput().writeLine(QString::number(keys));
     return Success;
 }
 
@@ -115,12 +118,13 @@ int runPut(const CommandContext &context)
     db.setWord(word);
     db.setITRANS(meaning);
     db.setSynonym(synonyms);
-    // As the Save button does: add, and replace only when the word is already there.
-    const char *outcome = db.addRecord() == 0    ? "added"
-                          : db.saveRecord() == 0 ? "overwritten"
-                                                 : nullptr;
-    if (!outcome)
-        return failure(QStringLiteral("could not write \"%1\"").arg(word.toLower()));
+    // As the Save button does: add, and replace only when the word is already there. A write
+    // that fails is not tried a second way: one line says why.
+    const bool stored = db.hasKey(QString::fromLatin1(encodeKey(word)));
+    if ((stored ? db.saveRecord() : db.addRecord()) != 0)
+        return failure(
+            QStringLiteral("could not write \"%1\": %2").arg(word.toLower(), db.failureReason()));
+    const char *outcome = stored ? "overwritten" : "added";
     if (!session.close())
         return Failure;
     StandardOutput().write(outcome + (": " + formatWord(encodeKey(word))) + '\n');
@@ -145,7 +149,8 @@ int runDel(const CommandContext &context)
         db.getCursorRec(cDictDB::Prev);
     db.setWord(QString::fromLatin1(key));
     if (db.deleteRecord() != 0)
-        return failure(QStringLiteral("could not delete \"%1\"").arg(QString::fromLatin1(key)));
+        return failure(QStringLiteral("could not delete \"%1\": %2")
+                           .arg(QString::fromLatin1(key), db.failureReason()));
     if (!session.close())
         return Failure;
     StandardOutput().write("deleted: " + formatWord(key) + '\n');

@@ -237,6 +237,12 @@ int runImport(const CommandContext &context)
     if (const QString why = replaceWithMerge(db, records, overwrite, counts); !why.isEmpty())
         return failure(
             QStringLiteral("%1; nothing was imported, the dictionary is as it was").arg(why));
+    if (const QString why = db.replacementNotFlushed(); !why.isEmpty()) {
+        StandardOutput().writeLine(countsLine(counts, overwrite));
+        return failure(QStringLiteral("the import is in place, but its folder could not be "
+                                      "flushed to disk (%1): a crash now may undo it")
+                           .arg(why));
+    }
     if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
         return failure(QStringLiteral("the import is written, but the snapshot after it failed "
                                       "(%1); a rebuild after a crash would lack it")

@@ -51,11 +51,26 @@ bool Session::open(Missing missing, cDictDB::Access access)
     return true;
 }
 
+namespace {
+bool g_damageSeen = false;
+} // namespace
+
+bool Session::damageSeen()
+{
+    return g_damageSeen;
+}
+
 bool Session::close()
 {
     if (!m_db->isOpen())
         return true;
-    if (m_db->closeDB() != 0) {
+    const bool damaged = m_db->damageFound();
+    g_damageSeen = g_damageSeen || damaged;
+    const bool closed = m_db->closeDB() == 0;
+    // A damaged file fails its close as well; the store has said what matters.
+    if (damaged)
+        return false;
+    if (!closed) {
         reportError(QStringLiteral("closing %1 failed; the last changes may be lost").arg(m_path));
         return false;
     }

@@ -29,6 +29,8 @@ public:
 
     cDictDB &db() { return *m_db; }
     const QString &path() const { return m_path; }
+    // True once a session of this process met a damaged file (the store said so in its line).
+    static bool damageSeen();
     // True when the file was there before this session opened it.
     bool existedBefore() const { return m_existed; }
 

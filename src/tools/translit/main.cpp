@@ -81,7 +81,19 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("Text to read, UTF-8; - or nothing for stdin."),
                                  QStringLiteral("[FILE|-]"));
-    parser.process(app);
+    // Wrong options exit with 2, as every other usage error does (the parser's own process()
+    // would exit with 1, the status of a lint finding).
+    if (!parser.parse(app.arguments())) {
+        QString why = parser.errorText();
+        if (why.endsWith(u'.'))
+            why.chop(1);
+        complain(why + QStringLiteral("; see --help"));
+        return std::nullopt;
+    }
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
     Request request;
     request.target = parser.value(kTo);
     request.lint = parser.isSet(kLint);
@@ -184,7 +196,8 @@ int convert(const Request &request, TextLines &lines)
             return Failure;
         }
     }
-    if (std::fflush(stdout) != 0) {
+    // A flush made while waiting for input may have failed already: the error flag remembers.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         complain(QStringLiteral("cannot write the output"));
         return Failure;
     }
@@ -220,6 +233,10 @@ int reportLint(const Request &request, TextLines &lines)
     if (!part.isEmpty())
         found |= printFindings(name, linter.lintPart(part, int(partLine)));
     const int status = lines.finish();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        complain(QStringLiteral("cannot write the output"));
+        return Failure;
+    }
     return status == Success && found ? LintFound : status;
 }
 

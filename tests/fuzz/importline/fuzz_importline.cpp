@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Any import input: the check and the line parser must not crash; a line the parser accepts
-// is written back by the exporter as a line that parses to the same key and data.
+// is written back by the exporter as a line that parses to the same key and data, and a clean
+// input never holds a word twice.
 #include "fuzzcheck.h"
 #include "importbatch.h"
 #include "recordline.h"
@@ -35,5 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     }
     if (check.problems.isEmpty())
         require(good == check.records);
+    // A clean input's records are in strictly rising key order: no word is stored twice.
+    const SortedRecords records(input);
+    for (qsizetype i = 1; records.check().problems.isEmpty() && i < records.size(); ++i)
+        require(records.key(i - 1) < records.key(i));
     return 0;
 }
