@@ -6,7 +6,7 @@
 // user waits on it.
 // Usage: vantro-workspacebench [--sizes 1,20,100]   (sizes in MB; any Qt platform, e.g. offscreen)
 
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "mainform.h"
 
 #include <QApplication>

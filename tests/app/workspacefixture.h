@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "mainform.h"
 
 #include <QDir>
