@@ -10,24 +10,38 @@ namespace vantro {
 
 namespace {
 
-// Adjectives in -a whose feminine the grammars and lexicons give; most take -A, the
-// gaurAdi words, the agent nouns in -aka of the ShvuN type and sundara take -I.
+// Adjectives in -a, most of them as the starter dictionary cites them, whose feminine the
+// grammars and lexicons give: most take -A; the gaurAdi words (gaura, taruNa), the agent
+// nouns in -aka of the ShvuN type and sundara take -I. Words whose feminine is in doubt
+// (the colours in -ita, purANa, the adjectives in -tana and -ika) are left out.
 const QHash<QString, QString> &aStemFeminines()
 {
     static const QHash<QString, QString> feminines = [] {
         QHash<QString, QString> all;
         for (const char *stem :
-             {"priya",  "shubha", "nava",     "madhura", "kaThina", "komala",  "dIrgha",
-              "hrasva", "uchcha", "nIcha",    "vishAla", "vimala",  "nirmala", "chapala",
-              "sthira", "bAla",   "vR^iddha", "chatura", "pavitra", "shuddha", "satya",
-              "dhanya", "pUrNa",  "shUnya",   "sthUla",  "sUkShma", "shukla",  "kR^isha",
-              "ramya",  "shAnta", "durbala",  "kushala", "nipuNa"}) {
-            const QString a = QString::fromLatin1(stem);
-            all.insert(a, a.chopped(1) + u'A');
+             {"priya",     "shubha",      "nava",     "madhura",   "kaThina",   "komala",
+              "dIrgha",    "hrasva",      "uchcha",   "nIcha",     "vishAla",   "vimala",
+              "nirmala",   "chapala",     "sthira",   "bAla",      "vR^iddha",  "chatura",
+              "pavitra",   "shuddha",     "satya",    "asatya",    "dhanya",    "pUrNa",
+              "sampUrNa",  "shUnya",      "sthUla",   "sUkShma",   "shukla",    "shveta",
+              "kR^iShNa",  "rakta",       "kR^isha",  "ramya",     "shAnta",    "durbala",
+              "sabala",    "kushala",     "nipuNa",   "Adya",      "Ardra",     "adhama",
+              "uttama",    "akhila",      "sakala",   "alpa",      "amla",      "tikta",
+              "andha",     "badhira",     "aneka",    "antima",    "uchita",    "anuchita",
+              "bhadra",    "daridra",     "nirdhana", "druta",     "duShTa",    "duShkara",
+              "sukara",    "sugama",      "gabhIra",  "kShudra",   "khinna",    "klinna",
+              "koShNa",    "uShNa",       "shIta",    "kruddha",   "kupita",    "kurUpa",
+              "virUpa",    "malina",      "manda",    "mUDha",     "mUrkha",    "mR^ita",
+              "nishchita", "paNDita",     "prAchIna", "prasanna",  "prasiddha", "vikhyAta",
+              "puNya",     "rikta",       "sajja",    "samAna",    "sannaddha", "sarala",
+              "shIghra",   "shrAnta",     "shuShka",  "tIkShNa",   "unnata",    "vAma",
+              "vistIrNa",  "bubhukShita", "pipAsita", "kShudhita", "tR^iShita", "duHkhita"}) {
+            const SoundString a(stem);
+            all.insert(a.toItrans(), a.chopped(1).append(Sound::A).toItrans());
         }
-        for (const char *stem : {"sundara", "gaura", "nartaka"}) {
-            const QString a = QString::fromLatin1(stem);
-            all.insert(a, a.chopped(1) + u'I');
+        for (const char *stem : {"sundara", "gaura", "nartaka", "taruNa"}) {
+            const SoundString a(stem);
+            all.insert(a.toItrans(), a.chopped(1).append(Sound::I).toItrans());
         }
         return all;
     }();

@@ -241,9 +241,9 @@ int printInflection(const Inflection<Paradigm> &inflection, const FormTable &tab
         write(tsvText(table, request.script));
         return finishOutput(Success);
     }
-    write(alignedText(table, request.script));
     if (!inflection.derivedStems.isEmpty())
         write(derivedStemsNote(inflection.derivedStems, request.script));
+    write(alignedText(table, request.script));
     return finishOutput(Success);
 }
 
