@@ -23,10 +23,11 @@ struct Stem
 };
 
 const Stem kStems[] = {
-    {"deva", Gender::Masculine},  {"mati", Gender::Feminine},    {"pitR^i", Gender::Masculine},
-    {"rAjan", Gender::Masculine}, {"manas", Gender::Neuter},     {"bhagavat", Gender::Masculine},
-    {"vAch", Gender::Feminine},   {"vidvas", Gender::Masculine}, {"sarva", Gender::Feminine},
-    {"idam", Gender::Masculine},  {"chatur", Gender::Feminine},
+    {"deva", Gender::Masculine},   {"mati", Gender::Feminine},    {"pitR^i", Gender::Masculine},
+    {"rAjan", Gender::Masculine},  {"manas", Gender::Neuter},     {"bhagavat", Gender::Masculine},
+    {"vAch", Gender::Feminine},    {"vidvas", Gender::Masculine}, {"sarva", Gender::Feminine},
+    {"idam", Gender::Masculine},   {"chatur", Gender::Feminine},  {"tudat", Gender::Feminine},
+    {"sundara", Gender::Feminine},
 };
 
 template <typename Work> double microsecondsPerCall(int rounds, Work work)

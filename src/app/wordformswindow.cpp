@@ -193,25 +193,29 @@ void WordFormsWindow::updateTable()
 {
     const QModelIndex current = m_table->currentIndex();
     const int index = m_reading->currentIndex();
-    QString error;
+    QString status; // the reason for no table, or a note on it
     if (index < 0) {
         m_model.clear();
     } else if (m_readings.at(index).kind == WordGuess::Kind::Noun) {
         const auto inflection =
             declineNoun(m_readings.at(index).noun.stem, Gender(m_gender->currentIndex()));
         inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
-        error = inflection.error;
+        status = inflection.ok() && !inflection.derivedStems.isEmpty()
+                     ? (inflection.derivedStems.size() > 1 ? tr("(feminine stems %1)")
+                                                           : tr("(feminine stem %1)"))
+                           .arg(inflection.derivedStems.join(QStringLiteral(", ")))
+                     : inflection.error;
     } else {
         const VerbRequest request{m_readings.at(index).verb.root, m_class->value(),
                                   Pada(m_pada->currentIndex()), Tense(m_tense->currentIndex()),
                                   m_passive->isChecked()};
         const auto inflection = conjugate(request);
         inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
-        error = inflection.error;
+        status = inflection.error;
     }
     m_status->setText(m_word->text().trimmed().isEmpty()
                           ? tr("Type a word, or press Ctrl+K on a word in the ITRANS pane.")
-                          : error);
+                          : status);
     QModelIndex next = m_model.index(current.isValid() ? current.row() : 0,
                                      current.isValid() ? current.column() : 0);
     if (!m_model.flags(next).testFlag(Qt::ItemIsEnabled))

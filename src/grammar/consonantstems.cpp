@@ -136,11 +136,18 @@ StemResult anStem(const SoundString &stem, Gender gender)
     return declined(declineConsonant(s, gender));
 }
 
+// The feminine of the participles, the possessives, the comparatives and the stems in -in
+// and -a~nch is their neuter dual's stem in -I: bhavantI, sunvatI, bhagavatI, dhaninI,
+// viduShI, garIyasI, prAchI.
+StemResult declinedOrFeminine(const ConsonantStem &s, Gender gender)
+{
+    if (gender != Gender::Feminine)
+        return declined(declineConsonant(s, gender));
+    return declineDerivedFeminine(QList<SoundString>(s.neuterDual.cbegin(), s.neuterDual.cend()));
+}
+
 StemResult inStem(const SoundString &stem, Gender gender)
 {
-    if (gender == Gender::Feminine)
-        return refused(
-            QStringLiteral("the feminine of %1 is a stem of its own, %1I").arg(stem.toItrans()));
     ConsonantStem s;
     s.strong = s.weakest = stem;
     s.middle = stem.chopped(1);
@@ -150,7 +157,7 @@ StemResult inStem(const SoundString &stem, Gender gender)
     s.neuterVocative = {stem, s.middle};
     s.neuterDual = {attachEnding(stem, endings().I)};
     s.neuterPlural = {attachEnding(lengthenedLastVowel(stem), endings().i)};
-    return declined(declineConsonant(s, gender));
+    return declinedOrFeminine(s, gender);
 }
 
 // The perfect participle: vidvas, jagmivas, chakR^ivas; strong vidvAMs-, middle vidvat-,
@@ -174,7 +181,7 @@ StemResult vasStem(const SoundString &stem, Gender gender)
     s.neuterSingular = {wordFinal(s.middle)};
     s.neuterDual = {attachEnding(s.weakest, endings().I)};
     s.neuterPlural = {attachEnding(s.strong, endings().i)};
-    return declined(declineConsonant(s, gender));
+    return declinedOrFeminine(s, gender);
 }
 
 // as, is, us and the comparatives in -yas (strong -yAMs-).
@@ -197,7 +204,7 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
         s.nominative = s.middle;
         s.vocative = {s.middle};
     }
-    return declined(declineConsonant(s, gender));
+    return comparative ? declinedOrFeminine(s, gender) : declined(declineConsonant(s, gender));
 }
 
 // Whether -vat, -mat is the possessive suffix (dhanavat, shrImat, bhavat "your honour")
@@ -282,16 +289,13 @@ StemResult atStem(const SoundString &stem, Gender gender)
     // participles in -shat (vishat, spR^ishat) do not.
     if (stem.isOneOf({"jagat"}) || stem.endsWithOneOf({"Mshat", "~nchAshat"}))
         return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
-    if (gender == Gender::Feminine)
-        return refused(
-            QStringLiteral("the feminine of %1 is a stem of its own in -I").arg(stem.toItrans()));
     const SoundString base = stem.chopped(1); // ends in a, or in A for yAt, pAt
     ConsonantStem s = ConsonantStem::invariable(stem);
     const bool possessive = isPossessive(stem), great = stem.isOneOf({"mahat"});
     if (!possessive && !great && isReduplicatedParticiple(stem)) {
         s.neuterPlural = {attachEnding(stem, endings().i),
                           attachEnding(withPluralNasal(stem), endings().i)};
-        return declined(declineConsonant(s, gender));
+        return declinedOrFeminine(s, gender);
     }
     const SoundString n("n"), nt("nt");
     const SoundString longBase = base.chopped(1) + Sound::A;
@@ -306,7 +310,7 @@ StemResult atStem(const SoundString &stem, Gender gender)
         if (isSixthClassParticiple(stem)) // tudantI or tudatI
             s.neuterDual.append(attachEnding(stem, endings().I));
     }
-    return declined(declineConsonant(s, gender));
+    return declinedOrFeminine(s, gender);
 }
 
 // gir, pur, dvAr: i and u lengthen before a consonant and at the end (gIH, gIrbhiH).
@@ -326,9 +330,6 @@ StemResult rStem(const SoundString &stem, Gender gender)
 StemResult anchStem(const SoundString &stem, Gender gender)
 {
     const SoundString before = stem.chopped(2), ch("ch");
-    if (gender == Gender::Feminine)
-        return refused(
-            QStringLiteral("the feminine of %1 is a stem of its own in -I").arg(stem.toItrans()));
     ConsonantStem s = ConsonantStem::invariable(stem);
     s.middle = before + ch;
     if (before.isOneOf({"tirya"}))
@@ -346,7 +347,7 @@ StemResult anchStem(const SoundString &stem, Gender gender)
     s.neuterSingular = {wordFinal(s.middle)};
     s.neuterDual = {attachEnding(s.weakest, endings().I)};
     s.neuterPlural = {attachEnding(stem, endings().i)};
-    return declined(declineConsonant(s, gender));
+    return declinedOrFeminine(s, gender);
 }
 
 // druh, muh, snih and snuh end at choice in a velar or a cerebral (dhruk or dhruT, dhrugbhyAm
@@ -424,20 +425,12 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
         return anStem(stem, gender);
     if (last == Sound::n && before == Sound::i)
         return inStem(stem, gender);
-    if (last == Sound::s && isParticipleInVas(stem)) {
-        if (gender == Gender::Feminine)
-            return refused(QStringLiteral("the feminine of the participle %1 ends in -uShI")
-                               .arg(stem.toItrans()));
+    if (last == Sound::s && isParticipleInVas(stem))
         return vasStem(stem, gender);
-    }
     if (stem.endsWith("sajuSh")) // sajUH: the s of juSh comes back at the end
         return sStem(stem.chopped(1) + Sound::s, gender, false);
-    if (last == Sound::s && isVowel(before)) {
-        if (isComparativeInYas(stem) && gender == Gender::Feminine)
-            return refused(QStringLiteral("the feminine of %1 is a stem of its own, %1I")
-                               .arg(stem.toItrans()));
+    if (last == Sound::s && isVowel(before))
         return sStem(stem, gender, isComparativeInYas(stem));
-    }
     if (last == Sound::t && (before == Sound::a || before == Sound::A))
         return atStem(stem, gender);
     if (last == Sound::r && isVowel(before))

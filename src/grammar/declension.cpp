@@ -89,7 +89,7 @@ StemResult declineByKind(const SoundString &stem, const QString &key, Gender gen
 
 StemResult refused(const QString &reason)
 {
-    return {std::nullopt, reason};
+    return {std::nullopt, reason, {}};
 }
 
 StemResult refusedGender(const QString &stem, std::initializer_list<Gender> genders)
@@ -110,9 +110,10 @@ Inflection<NounParadigm> declineNoun(const QString &stem, Gender gender)
         return inflection;
     }
     const StemResult result = declineStem(*sounds, sounds->toItrans(), gender);
-    if (result.forms)
+    if (result.forms) {
         inflection.paradigm = result.forms->render();
-    else
+        inflection.derivedStems = result.derivedStems;
+    } else
         inflection.error = result.error;
     return inflection;
 }

@@ -13,13 +13,14 @@ struct StemResult
 {
     std::optional<FormTable> forms;
     QString error;
+    QStringList derivedStems; // the feminine stems declined instead, as in Inflection
 
     bool handled() const { return forms || !error.isEmpty(); }
 };
 
 inline StemResult declined(FormTable forms)
 {
-    return {std::move(forms), {}};
+    return {std::move(forms), {}, {}};
 }
 StemResult refused(const QString &reason);
 // "X is declined in the masculine only" and the like.
@@ -32,6 +33,13 @@ StemResult declineNumeral(const QString &key, Gender gender);
 StemResult declineIrregularNoun(const QString &key, Gender gender);
 StemResult declineVowelStem(const SoundString &stem, Gender gender);
 StemResult declineConsonantStem(const SoundString &stem, Gender gender);
+
+// The feminine of an adjective made with a suffix: the stems (the usual one first) declined
+// as feminines, the later ones' forms given as alternatives after the forms `before`.
+StemResult declineDerivedFeminine(const QList<SoundString> &stems, FormTable before = {});
+// The feminine stems of an adjective in -a the grammars give (none for a noun), or the -vI
+// stem an adjective in -u may take beside its own.
+QList<SoundString> feminineStemsOfAdjective(const SoundString &stem);
 
 // A consonant stem in its three grades, with the forms that do not follow from them.
 struct ConsonantStem

@@ -57,6 +57,9 @@ struct Inflection
 {
     Paradigm paradigm;
     QString error;
+    // The stems declined in place of the one asked for, in ITRANS, the usual one first: an
+    // adjective's feminine is a stem of its own (sundarI of sundara, bhavantI of bhavat).
+    QStringList derivedStems;
 
     bool ok() const { return error.isEmpty(); }
 };

@@ -190,25 +190,55 @@ FormTable declineLongUFeminine(const SoundString &stem)
                                      : decline<&kLongUFeminine>(stem);
 }
 
+bool isKinshipMasculine(const SoundString &stem)
+{
+    return stem.endsWithOneOf({"pitR^i", "bhrAtR^i", "jAmAtR^i", "devR^i", "savyeShThR^i"});
+}
+
 // The words of relationship keep a short vowel in the strong cases; agent nouns and svasR^i,
 // naptR^i lengthen it.
 FormTable declineRiMasculine(const SoundString &stem)
 {
-    if (stem.endsWithOneOf({"pitR^i", "bhrAtR^i", "jAmAtR^i", "devR^i", "savyeShThR^i"}))
+    if (isKinshipMasculine(stem))
         return decline<&kKinshipMasculine>(stem);
     return decline<&kAgentMasculine>(stem);
 }
 
 // The feminine R^i-stems are the few words of relationship; an agent noun's feminine is its
-// own stem in -trI.
+// own stem in -trI (dAtrI, kartrI, draShTrI); a masculine word of relationship has none.
 StemResult declineRiFeminine(const SoundString &stem)
 {
     if (stem.endsWith("svasR^i"))
         return declined(decline<&kSvasRiFeminine>(stem));
     if (stem.endsWithOneOf({"mAtR^i", "duhitR^i", "yAtR^i", "nanAndR^i"}))
         return declined(decline<&kKinshipFeminine>(stem));
-    return refused(QStringLiteral("the feminine of %1 is a stem of its own, %2I")
-                       .arg(stem.toItrans(), stem.chopped(1).append(Sound::r).toItrans()));
+    const Sound suffix = stem.last(2);
+    if (isKinshipMasculine(stem) || stem.size() < 3 ||
+        !(suffix == Sound::t || suffix == Sound::T || suffix == Sound::Dh))
+        return refusedGender(stem.toItrans(), {Gender::Masculine, Gender::Neuter});
+    return declineDerivedFeminine({stem.chopped(1) + SoundString("rI")});
+}
+
+StemResult declineAFeminine(const SoundString &stem)
+{
+    const QList<SoundString> feminines = feminineStemsOfAdjective(stem);
+    if (feminines.isEmpty())
+        return refused(QStringLiteral("%1 is masculine or neuter; an adjective's feminine is a "
+                                      "stem of its own in -A or -I (%2A or %2I): give that")
+                           .arg(stem.toItrans(), stem.chopped(1).toItrans()));
+    return declineDerivedFeminine(feminines);
+}
+
+// An adjective of quality in -u may take -vI beside (guruH or gurvI).
+StemResult declineUFeminine(const SoundString &stem)
+{
+    FormTable own = decline<&kUFeminine>(stem);
+    const QList<SoundString> feminines = feminineStemsOfAdjective(stem);
+    if (feminines.isEmpty())
+        return declined(std::move(own));
+    StemResult result = declineDerivedFeminine(feminines, std::move(own));
+    result.derivedStems.prepend(stem.toItrans());
+    return result;
 }
 
 // jarA may take jaras before the endings that begin with a vowel (jarasau, jarasA, jarasAm).
@@ -249,9 +279,7 @@ StemResult declineVowelStem(const SoundString &stem, Gender gender)
     switch (stem.last()) {
     case Sound::a:
         if (gender == Gender::Feminine)
-            return refused(QStringLiteral("a-stems are masculine or neuter; the feminine is a "
-                                          "stem of its own in -A or -I (%1A)")
-                               .arg(stem.chopped(1).toItrans()));
+            return declineAFeminine(stem);
         return byGender(gender, decline<&kAMasculine>, nullptr, decline<&kANeuter>, stem);
     case Sound::A:
         return byGender(gender, decline<&kLongAMasculine>, declineLongAFeminine, nullptr, stem);
@@ -260,7 +288,9 @@ StemResult declineVowelStem(const SoundString &stem, Gender gender)
     case Sound::I:
         return byGender(gender, declineLongIMasculine, declineLongIFeminine, nullptr, stem);
     case Sound::u:
-        return byGender(gender, decline<&kUMasculine>, decline<&kUFeminine>, declineUNeuter, stem);
+        if (gender == Gender::Feminine)
+            return declineUFeminine(stem);
+        return byGender(gender, decline<&kUMasculine>, nullptr, declineUNeuter, stem);
     case Sound::U:
         return byGender(gender, declineLongUMasculine, declineLongUFeminine, nullptr, stem);
     case Sound::Ri:

@@ -68,6 +68,11 @@ void TestGrammarCli::commands_data()
     row("nothing to guess from", {"guess", "123"}, 1, 0, {}, "no noun stem or verb root");
     row("noun table", {"noun", "deva", "m"}, 0, 9, "^ +Singular +Dual +Plural$");
     row("noun tsv", {"noun", "deva", "m", "--tsv"}, 0, 24, "^nom\tsg\tdevaH$");
+    row("adjective's feminine, its stem named", {"noun", "sundara", "f"}, 0, 10,
+        "^\\(feminine stem sundarI\\)$");
+    row("adjective's feminine, tsv", {"noun", "tudat", "f", "--tsv"}, 0, 24,
+        "^nom\tsg\ttudantI,tudatI$");
+    row("noun's feminine refused", {"noun", "deva", "f"}, 1, 0, {}, "deva is masculine or neuter");
     row("verb tsv", {"verb", "bhU", "1", "--tsv"}, 0, 9, "^3\tsg\tbhavati$");
     row("tsv in Devanagari", {"noun", "deva", "m", "--tsv", "--script", "devanagari"}, 0, 24,
         QStringLiteral(u"^nom\tsg\tदेवः$"));

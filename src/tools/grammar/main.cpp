@@ -219,6 +219,16 @@ int finishOutput(int status)
     return status;
 }
 
+// An adjective's feminine is declined from a stem of its own: say which.
+QString derivedStemsNote(const QStringList &stems, OutputScript script)
+{
+    QStringList shown;
+    for (const QString &stem : stems)
+        shown.append(inScript(stem, script));
+    return QStringLiteral("(feminine stem%1 %2)\n")
+        .arg(stems.size() > 1 ? QStringLiteral("s") : QString(), shown.join(QStringLiteral(", ")));
+}
+
 template <typename Paradigm>
 int printInflection(const Inflection<Paradigm> &inflection, const FormTable &table,
                     const Request &request)
@@ -227,7 +237,13 @@ int printInflection(const Inflection<Paradigm> &inflection, const FormTable &tab
         complain(inflection.error);
         return Failure;
     }
-    write(request.tsv ? tsvText(table, request.script) : alignedText(table, request.script));
+    if (request.tsv) {
+        write(tsvText(table, request.script));
+        return finishOutput(Success);
+    }
+    if (!inflection.derivedStems.isEmpty())
+        write(derivedStemsNote(inflection.derivedStems, request.script));
+    write(alignedText(table, request.script));
     return finishOutput(Success);
 }
 

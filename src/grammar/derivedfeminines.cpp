@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The feminine of an adjective is mostly a stem of its own: priyA of priya, gurvI of guru,
+// bhavantI of bhavat. The consonant stems derive it by rule; an a- or u-stem cannot tell an
+// adjective from a noun (deva's feminine is not devA), so those are the adjectives named here.
+#include "declensionparts.h"
+
+#include <QHash>
+
+namespace vantro {
+
+namespace {
+
+// Adjectives in -a, most of them as the starter dictionary cites them, whose feminine the
+// grammars and lexicons give: most take -A; the gaurAdi words (gaura, taruNa), the agent
+// nouns in -aka of the ShvuN type and sundara take -I. Words whose feminine is in doubt
+// (the colours in -ita, purANa, the adjectives in -tana and -ika) are left out.
+const QHash<QString, QString> &aStemFeminines()
+{
+    static const QHash<QString, QString> feminines = [] {
+        QHash<QString, QString> all;
+        for (const char *stem :
+             {"priya",     "shubha",      "nava",     "madhura",   "kaThina",   "komala",
+              "dIrgha",    "hrasva",      "uchcha",   "nIcha",     "vishAla",   "vimala",
+              "nirmala",   "chapala",     "sthira",   "bAla",      "vR^iddha",  "chatura",
+              "pavitra",   "shuddha",     "satya",    "asatya",    "dhanya",    "pUrNa",
+              "sampUrNa",  "shUnya",      "sthUla",   "sUkShma",   "shukla",    "shveta",
+              "kR^iShNa",  "rakta",       "kR^isha",  "ramya",     "shAnta",    "durbala",
+              "sabala",    "kushala",     "nipuNa",   "Adya",      "Ardra",     "adhama",
+              "uttama",    "akhila",      "sakala",   "alpa",      "amla",      "tikta",
+              "andha",     "badhira",     "aneka",    "antima",    "uchita",    "anuchita",
+              "bhadra",    "daridra",     "nirdhana", "druta",     "duShTa",    "duShkara",
+              "sukara",    "sugama",      "gabhIra",  "kShudra",   "khinna",    "klinna",
+              "koShNa",    "uShNa",       "shIta",    "kruddha",   "kupita",    "kurUpa",
+              "virUpa",    "malina",      "manda",    "mUDha",     "mUrkha",    "mR^ita",
+              "nishchita", "paNDita",     "prAchIna", "prasanna",  "prasiddha", "vikhyAta",
+              "puNya",     "rikta",       "sajja",    "samAna",    "sannaddha", "sarala",
+              "shIghra",   "shrAnta",     "shuShka",  "tIkShNa",   "unnata",    "vAma",
+              "vistIrNa",  "bubhukShita", "pipAsita", "kShudhita", "tR^iShita", "duHkhita"}) {
+            const SoundString a(stem);
+            all.insert(a.toItrans(), a.chopped(1).append(Sound::A).toItrans());
+        }
+        for (const char *stem : {"sundara", "gaura", "nartaka", "taruNa"}) {
+            const SoundString a(stem);
+            all.insert(a.toItrans(), a.chopped(1).append(Sound::I).toItrans());
+        }
+        return all;
+    }();
+    return feminines;
+}
+
+// Adjectives in -u of quality after a single consonant take -vI beside the u-stem.
+bool takesVIFeminine(const SoundString &stem)
+{
+    return stem.isOneOf({"guru", "laghu", "mR^idu", "paTu", "bahu", "sAdhu", "tanu", "pR^ithu",
+                         "R^iju", "svAdu", "chAru", "uru"});
+}
+
+// The gerundives in -tavya and -anIya are adjectives whatever they stand beside.
+bool isGerundive(const SoundString &stem)
+{
+    return stem.size() > 5 && stem.endsWithOneOf({"tavya", "anIya", "aNIya"});
+}
+
+void addForms(FormTable &into, const FormTable &from)
+{
+    for (int c = 0; c < kCaseCount; ++c) {
+        for (int n = 0; n < kNumberCount; ++n) {
+            const auto gc = static_cast<GrammaticalCase>(c);
+            const auto gn = static_cast<GrammaticalNumber>(n);
+            for (const SoundString &form : from.at(gc, gn))
+                into.add(gc, gn, form);
+        }
+    }
+}
+
+} // namespace
+
+QList<SoundString> feminineStemsOfAdjective(const SoundString &stem)
+{
+    if (stem.last() == Sound::u)
+        return takesVIFeminine(stem) ? QList<SoundString>{stem.chopped(1) + SoundString("vI")}
+                                     : QList<SoundString>{};
+    if (stem.last() != Sound::a)
+        return {};
+    if (isGerundive(stem))
+        return {stem.chopped(1) + Sound::A};
+    const QString feminine = aStemFeminines().value(stem.toItrans());
+    if (feminine.isEmpty())
+        return {};
+    return {*SoundString::fromItrans(feminine)};
+}
+
+StemResult declineDerivedFeminine(const QList<SoundString> &stems, FormTable before)
+{
+    StemResult result = declined(std::move(before));
+    for (const SoundString &stem : stems) {
+        const StemResult one = declineVowelStem(stem, Gender::Feminine);
+        if (!one.forms)
+            return one;
+        addForms(*result.forms, *one.forms);
+        result.derivedStems.append(stem.toItrans());
+    }
+    return result;
+}
+
+} // namespace vantro
