@@ -6,6 +6,7 @@
 
 #include "dialogs.h"
 #include "dictdb.h"
+#include "englishlemma.h"
 #include "search.h"
 
 #include <QCheckBox>
@@ -227,14 +228,11 @@ void MainForm::btnLookUpClicked()
     if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes))
         return;
     const QString lowered = word.toLower();
-    const QString shown = vantro::lookUpWord(lowered, [this](const QString &candidate) {
-        ledEng->setText(candidate);
-        searchFor(candidate);
-        return ledEng->text();
-    });
-    // Every search showed a key that does not lie inside the word: none of them is its record.
-    if (!lowered.contains(shown)) {
-        ledEng->setText(lowered);
-        showNotFound(lowered);
+    // The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
+    if (DICTDB && vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance()).found) {
+        showRecord();
+        return;
     }
+    ledEng->setText(lowered);
+    showNotFound(lowered);
 }

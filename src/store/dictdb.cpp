@@ -785,6 +785,7 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
         m_lock.swap(newLock);
         iKeys = replacement->m_written;
         m_keysCounted = true;
+        m_recovery.snapshotBeforeNextChange();
     } else {
         why = QString::fromLocal8Bit(std::strerror(errno));
     }

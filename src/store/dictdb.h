@@ -108,9 +108,10 @@ public:
     // dictionary stays open and locked throughout.
     class Replacement;
     std::unique_ptr<Replacement> beginReplacement(QString *why);
-    // Puts the finished file in place (flushed, renamed, directory flushed), reopens it and
-    // takes the snapshot. Empty string on success, otherwise the reason (the old dictionary is
-    // then left as it was).
+    // Puts the finished file in place (flushed, renamed, directory flushed) and reopens it; its
+    // snapshot is taken before the next change, or by the next open. Empty string on success,
+    // otherwise the reason (the old dictionary is then left as it was). Take a snapshot first
+    // if the journal may hold changes: they must not be replayed onto the new file.
     QString commitReplacement(std::unique_ptr<Replacement> replacement);
 
     // The walk of export and import: the next stored record as the library's own bytes, valid

@@ -117,6 +117,7 @@ void Recovery::setPath(const QByteArray &dbPath)
     m_replayAtOpen = false;
     m_rebuilt = false;
     m_snapshotWanted = false;
+    m_snapshotBeforeChange = false;
     m_trustedKeyCount = -1;
     m_notices.clear();
 }
@@ -436,10 +437,11 @@ void Recovery::afterClose(qint64 keyCount)
 {
     if (!m_journal.isOpen())
         return;
-    if (snapshotDue()) {
+    if (!m_snapshotBeforeChange && snapshotDue()) {
         if (const QString why = takeSnapshot(false); !why.isEmpty())
             snapshotFailed(why);
     }
+    m_snapshotBeforeChange = false;
     SnapshotId dictionary;
     if (identityOf(m_dbPath, dictionary))
         m_journal.markClosed(dictionary, keyCount);
@@ -453,6 +455,13 @@ qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteA
 {
     if (!m_journal.isOpen())
         return kNothingRecorded;
+    if (m_snapshotBeforeChange) {
+        if (const QString why = takeSnapshot(true); !why.isEmpty()) {
+            report(m_snapshotPath + ": " + why.toLocal8Bit() + "; nothing written");
+            return kFailed;
+        }
+        m_snapshotBeforeChange = false;
+    }
     const qint64 mark = m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
     if (mark < 0)
         report(m_journalPath + ": " + local(m_journal.lastError()) + "; nothing written");

@@ -356,10 +356,22 @@ void TestRecords::lookUp_data()
     row("no letter on either side: the key field", "walk | home", "WALL", "walk,wall", "wall");
     row("a word in a later paragraph", "first line\nthen |Walking", "", "walk,wall", "walk");
     row("a selected phrase", "See |The Old man| go", "", "the old man,zzz", "the old man");
-    row("a key with capitals is never inside", "|unbook", "", "un,unbooK,zzz", "un");
+    row("neither a key with capitals nor an unrelated beginning", "|unbook", "", "un,unbooK,zzz",
+        "unbook");
     row("not found ends after one message", "|xyzzy", "", "abc", "xyzzy");
     row("no key inside the word: not found", "|well-being", "", "walk,wellness", "well");
     row("nothing at the cursor, empty key", "|  ", "", "walk", "");
+    // The lemma: irregular forms, then the suffix rules; never an unrelated beginning.
+    for (const char *pair :
+         {"went:go", "children:child", "mice:mouse", "better:good", "wives:wife", "saw:see",
+          "teeth:tooth", "hoping:hope", "stopped:stop", "walkers:walk", "tried:try", "boxes:box",
+          "weather:weather", "goal:goal", "mystery:mystery"}) {
+        const QString word = QString(pair).section(':', 0, 0);
+        const QString lemma = QString(pair).section(':', 1);
+        const QString lemmaKey = lemma == word ? QString() : ',' + lemma;
+        QTest::newRow(pair) << '|' + word << QString() << "we,go,my,hop,sto,walk,try,box" + lemmaKey
+                            << lemma;
+    }
 }
 
 void TestRecords::lookUp()

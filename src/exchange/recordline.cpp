@@ -5,7 +5,9 @@
 
 #include <QStringDecoder>
 
-namespace vantro::dict {
+#include <cstring>
+
+namespace vantro {
 namespace {
 
 // Writes straight into the line's own storage: an export formats every record, and a byte-wise
@@ -115,7 +117,41 @@ QString appendField(QByteArrayView field, const char *name, bool lower, QByteArr
     return {};
 }
 
+bool hasHighBitOrBackslash(QByteArrayView bytes)
+{
+    if (std::memchr(bytes.constData(), '\\', size_t(bytes.size())))
+        return true;
+    // Eight bytes at a time: ASCII has no byte with its high bit set.
+    quint64 any = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes.constData() + i, 8);
+        any |= word;
+    }
+    for (; i < bytes.size(); ++i)
+        any |= static_cast<unsigned char>(bytes.at(i));
+    return (any & 0x8080808080808080ull) != 0;
+}
+
 } // namespace
+
+bool findPlainFields(QByteArrayView line, qsizetype &wordEnd, qsizetype &meaningEnd)
+{
+    wordEnd = line.indexOf('\t');
+    if (wordEnd <= 0)
+        return false;
+    meaningEnd = line.indexOf('\t', wordEnd + 1);
+    if (meaningEnd >= 0 && line.indexOf('\t', meaningEnd + 1) >= 0)
+        return false;
+    if (meaningEnd < 0)
+        meaningEnd = line.size();
+    for (const char c : line.first(wordEnd)) {
+        if (c >= 'A' && c <= 'Z')
+            return false;
+    }
+    return !hasHighBitOrBackslash(line);
+}
 
 void appendRecordLine(QByteArray &out, QByteArrayView key, QByteArrayView data)
 {
@@ -164,6 +200,17 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
     if (secondTab < 0)
         secondTab = line.size();
 
+    qsizetype wordEnd = 0;
+    qsizetype meaningEnd = 0;
+    if (findPlainFields(line, wordEnd, meaningEnd)) {
+        key.resize(0);
+        key.append(line.first(wordEnd));
+        data.resize(0);
+        data.append(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1));
+        if (meaningEnd + 1 < line.size())
+            data.append(kSynonymSeparator).append(line.sliced(meaningEnd + 1));
+        return {};
+    }
     key.resize(0);
     data.resize(0);
     QString why = appendField(line.first(firstTab), "word", true, key);
@@ -179,4 +226,4 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
     return why;
 }
 
-} // namespace vantro::dict
+} // namespace vantro

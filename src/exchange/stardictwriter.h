@@ -1,0 +1,24 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+namespace vantro {
+
+class cDictDB;
+
+struct StarDictExport
+{
+    qint64 written = 0;
+    // Keys longer than a StarDict headword may be (255 bytes), left out.
+    qint64 skipped = 0;
+    QString why;
+};
+
+// Writes the whole dictionary as a StarDict dictionary: NAME.ifo, NAME.idx and NAME.dict.dz
+// (dictzip, so that readers seek), each entry's text the meaning in ITRANS, the same in
+// Devanagari, and the synonyms. Every file is written under a temporary name and renamed when
+// all are complete, the .ifo last. why is empty on success.
+StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath);
+
+} // namespace vantro
