@@ -112,28 +112,87 @@ QString toLatin1Text(const QString &text, bool *lossy)
     return out;
 }
 
-// Romanized Sanskrit is converted word by word, Devanagari run by run; what lies between
-// (spaces, punctuation) goes out as it is.
-QString convertWithScheme(const QString &text, RomanScheme scheme)
+bool isLatinLetter(QChar c)
+{
+    return !isDevanagari(c) && (c.isLetterOrNumber() || c.isMark());
+}
+
+// English text: fenced from its first word to the end of its last, so that the preview shows
+// it as English; the blanks around it stay outside.
+QString fencedEnglish(QStringView text)
+{
+    qsizetype start = 0;
+    while (start < text.size() && text.at(start).isSpace())
+        ++start;
+    qsizetype end = text.size();
+    while (end > 0 && text.at(end - 1).isSpace())
+        --end;
+    QString fenced = text.left(start).toString() + QStringLiteral("##");
+    fenced += text.mid(start, end - start);
+    fenced += QStringLiteral("##");
+    fenced += text.mid(end);
+    return fenced;
+}
+
+// Apostrophes and tildes belong to a romanized word: avagraha and candrabindu in some schemes.
+bool inRomanWord(QChar c)
+{
+    return isLatinLetter(c) || c == u'\'' || c == u'~' || c == u'\u2019';
+}
+
+QString romanized(QStringView text, RomanScheme scheme)
 {
     QString out;
-    qsizetype at = 0;
-    while (at < text.size()) {
+    for (qsizetype at = 0; at < text.size();) {
         qsizetype end = at + 1;
-        if (isDevanagari(text.at(at))) {
-            while (end < text.size() &&
-                   (isDevanagari(text.at(end)) || !text.at(end).isLetterOrNumber()))
-                ++end;
-            out += devanagariToItrans(QStringView(text).mid(at, end - at));
-        } else if (text.at(at).isLetterOrNumber()) {
-            while (end < text.size() && !isDevanagari(text.at(end)) &&
-                   (text.at(end).isLetterOrNumber() || text.at(end).isMark() ||
-                    text.at(end) == u'\'' || text.at(end) == u'~'))
-                ++end;
-            out += romanizedToItrans(QStringView(text).mid(at, end - at), scheme);
-        } else {
-            out += text.at(at);
+        const bool word = inRomanWord(text.at(at));
+        while (end < text.size() && inRomanWord(text.at(end)) == word)
+            ++end;
+        out += word ? romanizedToItrans(text.mid(at, end - at), scheme)
+                    : text.mid(at, end - at).toString();
+        at = end;
+    }
+    return out;
+}
+
+// The end of the run that starts at a Devanagari letter or Latin letter: the next letter of the
+// other script, less the punctuation joined to it ("...; \"Only" leaves the quote to Only).
+qsizetype runEnd(const QString &text, qsizetype first, bool devanagari)
+{
+    qsizetype end = first + 1;
+    while (end < text.size() &&
+           (devanagari ? !isLatinLetter(text.at(end)) : !isDevanagari(text.at(end))))
+        ++end;
+    while (end < text.size() && end - 1 > first && !text.at(end - 1).isSpace() &&
+           !isDevanagari(text.at(end - 1)) && !isLatinLetter(text.at(end - 1)))
+        --end;
+    return end;
+}
+
+// Devanagari runs (with the blanks and punctuation between their words) go through the
+// converter's reader; the Latin text between them is English, or romanized Sanskrit in the
+// scheme named.
+QString convertRuns(const QString &text, RomanScheme scheme)
+{
+    QString out;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype first = at;
+        while (first < text.size() && !isDevanagari(text.at(first)) &&
+               !isLatinLetter(text.at(first)))
+            ++first;
+        if (first == text.size()) {
+            out += QStringView(text).mid(at);
+            break;
         }
+        const bool devanagari = isDevanagari(text.at(first));
+        const qsizetype end = runEnd(text, first, devanagari);
+        const QStringView run = QStringView(text).mid(at, end - at);
+        if (devanagari)
+            out += devanagariToItrans(run);
+        else if (scheme == RomanScheme::None)
+            out += fencedEnglish(run);
+        else
+            out += romanized(run, scheme);
         at = end;
     }
     return out;
@@ -211,7 +270,7 @@ QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy
     QString text = lines.join(QStringLiteral("; "));
     text.replace(u'|', u'/');
     text.replace(u'\0', u' ');
-    text = scheme == RomanScheme::None ? devanagariToItrans(text) : convertWithScheme(text, scheme);
+    text = convertRuns(text, scheme);
     text.replace(QStringLiteral("||"), QStringLiteral(".."));
     text.replace(u'|', u'.');
     return toLatin1Text(text, lossy);
