@@ -88,6 +88,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createWorkspace(central);
     createActions();
     createToolBarAndMenus();
+    createDictionaryActions();
     languageChange();
     resize(QSize(1000, 618).expandedTo(minimumSizeHint()));
     connectSignals();

@@ -84,7 +84,9 @@ ImportOutcome Merge::run(const ImportProgress &progress)
                 QStringLiteral("cannot make the new dictionary file (%1)").arg(why),
                 {}};
     bool imported = m_records.next(m_key, m_data);
-    int stored = m_db.nextStored(m_storedKey, m_storedData);
+    int stored = m_db.startWalk();
+    if (stored == 0)
+        stored = m_db.nextStored(m_storedKey, m_storedData);
     int ret = 0;
     qint64 done = 0;
     while (ret == 0 && (stored == 0 || imported)) {

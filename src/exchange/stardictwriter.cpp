@@ -18,6 +18,7 @@ namespace vantro {
 namespace {
 
 constexpr qsizetype kLongestHeadword = 255;
+constexpr qint64 kProgressEvery = 4096;
 
 struct Entry
 {
@@ -65,14 +66,21 @@ QByteArray ifoText(const QString &name, qint64 words, qint64 indexSize)
 
 } // namespace
 
-StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath)
+StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath,
+                              const std::function<bool(qint64, qint64)> &progress)
 {
     StarDictExport result;
+    qint64 done = 0;
     std::vector<Entry> entries;
     QByteArrayView key;
     QByteArrayView data;
-    int ret = 0;
-    while ((ret = db.nextStored(key, data)) == 0) {
+    int ret = db.startWalk();
+    const qint64 total = db.getStat();
+    while (ret == 0 && (ret = db.nextStored(key, data)) == 0) {
+        if (++done % kProgressEvery == 0 && progress && !progress(done, total)) {
+            result.cancelled = true;
+            return result;
+        }
         Entry entry{QString::fromLatin1(key).toUtf8(), entryText(data)};
         if (entry.word.size() > kLongestHeadword || entry.word.contains('\0'))
             ++result.skipped;

@@ -843,6 +843,16 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
     }
 }
 
+int cDictDB::startWalk()
+{
+    if (!dbcp)
+        return EINVAL;
+    m_bulkAt = nullptr;
+    dbcp->close(dbcp);
+    dbcp = nullptr;
+    return dbp->cursor(dbp, nullptr, &dbcp, 0);
+}
+
 bool cDictDB::isEndOfRecords(int code)
 {
     return code == DB_NOTFOUND;

@@ -118,6 +118,9 @@ public:
     // until the next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's
     // error. The walk reads ahead in blocks: the cursor is not for other moves meanwhile.
     int nextStored(QByteArrayView &key, QByteArrayView &data);
+    // Starts that walk again at the first record, wherever navigation left the cursor: the
+    // cursor then stands on no record. 0 or the library's error.
+    int startWalk();
     static bool isEndOfRecords(int code);
     // The library's words for one of its result codes.
     static QString errorText(int code);
