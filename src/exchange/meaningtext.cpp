@@ -125,7 +125,8 @@ QString fencedEnglish(QStringView text)
     while (start < text.size() && text.at(start).isSpace())
         ++start;
     qsizetype end = text.size();
-    while (end > 0 && text.at(end - 1).isSpace())
+    // The "; " that joined it to the next line stays outside too.
+    while (end > start && (text.at(end - 1).isSpace() || text.at(end - 1) == u';'))
         --end;
     QString fenced = text.left(start).toString() + QStringLiteral("##");
     fenced += text.mid(start, end - start);

@@ -143,8 +143,9 @@ bool readFields(QByteArrayView data, const QByteArray &sequence, SourceEntry &en
         if (at + length > data.size())
             return false;
         if (isText(type)) {
-            const QString text = QString::fromUtf8(data.sliced(at, length));
-            entry.markup = entry.definition.isEmpty() ? markupOf(type) : entry.markup;
+            // Fields of one entry may differ in markup: each is made plain text on its own.
+            const QString text =
+                plainDefinition(QString::fromUtf8(data.sliced(at, length)), markupOf(type));
             entry.definition +=
                 (entry.definition.isEmpty() ? QString() : QStringLiteral("\n")) + text;
         }

@@ -105,7 +105,9 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("S&Ynonym", "Alt+Y", "ledSyn");
     row("En&Glish", "Alt+G", "english");
     row("&ITRANS", "Alt+I", "itrans");
-    row("&File", "Alt+F", "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Export Dic&tionary...|&Print...|E&xit");
+    row("&File", "Alt+F",
+        "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Export "
+        "Dic&tionary...|&Print...|E&xit");
     row("&Edit", "Alt+E", "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...");
     row("Vie&w", "Alt+W", "&Devanagari Preview");
     row("&Help", "Alt+H", "&Contents...|&Index...|&About");
