@@ -36,7 +36,8 @@ struct ImportOutcome
 {
     enum class Status { Imported, Cancelled, Failed };
     Status status = Status::Imported;
-    QString why;
+    QString why; // when it failed
+
     ImportSummary summary;
 };
 

@@ -7,6 +7,8 @@
 #include <QHash>
 #include <QtEndian>
 
+#include <tuple>
+
 namespace vantro {
 namespace {
 
@@ -174,41 +176,64 @@ QString readSynonyms(const QByteArray &syn, const QList<IndexEntry> &index, QLis
     return {};
 }
 
+// The files of the dictionary, read whole; an empty string, or why they cannot be.
+struct StarDictFiles
+{
+    Info info;
+    QByteArray idx;
+    QByteArray dict;
+    QByteArray syn;
+
+    QString read(const QString &ifoPath, const QString &base)
+    {
+        QString why = readInfo(ifoPath, info);
+        for (const auto &[suffixes, bytes, required] :
+             {std::tuple<QStringList, QByteArray *, bool>{{".idx", ".idx.gz"}, &idx, true},
+              {{".dict", ".dict.dz"}, &dict, true},
+              {{".syn"}, &syn, false}}) {
+            if (why.isEmpty())
+                why = readCompanion(base, suffixes, *bytes, required);
+        }
+        return why;
+    }
+};
+
+// Every entry's text fields, in index order; false (with why) when one lies outside the data.
+bool readEntries(const StarDictFiles &files, const QList<IndexEntry> &index, const QString &base,
+                 SourceEntries &result)
+{
+    const QByteArray sequence =
+        files.info.values.value(QStringLiteral("sametypesequence")).toLatin1();
+    for (const IndexEntry &item : index) {
+        SourceEntry entry{item.word, {}, DefinitionMarkup::Plain, {}};
+        if (item.offset + item.size > quint64(files.dict.size()) ||
+            !readFields(QByteArrayView(files.dict).sliced(qsizetype(item.offset), item.size),
+                        sequence, entry)) {
+            result.why = QStringLiteral("the entry \"%1\" lies outside %2.dict or is damaged")
+                             .arg(item.word, base);
+            return false;
+        }
+        result.entries.append(entry);
+    }
+    return true;
+}
+
 } // namespace
 
 SourceEntries readStarDict(const QString &ifoPath)
 {
     SourceEntries result;
-    Info info;
-    if ((result.why = readInfo(ifoPath, info)).size())
-        return result;
     const QString base = ifoPath.chopped(ifoPath.endsWith(QLatin1String(".ifo")) ? 4 : 0);
-    QByteArray idx;
-    QByteArray dict;
-    QByteArray syn;
-    if ((result.why = readCompanion(base, {".idx", ".idx.gz"}, idx, true)).size() ||
-        (result.why = readCompanion(base, {".dict", ".dict.dz"}, dict, true)).size() ||
-        (result.why = readCompanion(base, {".syn"}, syn, false)).size())
-        return result;
+    StarDictFiles files;
+    result.why = files.read(ifoPath, base);
     QList<IndexEntry> index;
-    const int offsetBytes = info.values.value(QStringLiteral("idxoffsetbits")) == u"64" ? 8 : 4;
-    if ((result.why = readIndex(idx, offsetBytes, info.number("wordcount"), base + ".idx", index))
-            .size())
-        return result;
-    const QByteArray sequence = info.values.value(QStringLiteral("sametypesequence")).toLatin1();
-    for (const IndexEntry &item : index) {
-        SourceEntry entry{item.word, {}, DefinitionMarkup::Plain, {}};
-        if (item.offset + item.size > quint64(dict.size()) ||
-            !readFields(QByteArrayView(dict).sliced(qsizetype(item.offset), item.size), sequence,
-                        entry)) {
-            result.why = QStringLiteral("the entry \"%1\" lies outside %2.dict or is damaged")
-                             .arg(item.word, base);
-            result.entries.clear();
-            return result;
-        }
-        result.entries.append(entry);
-    }
-    if ((result.why = readSynonyms(syn, index, result.entries)).size())
+    const bool wide = files.info.values.value(QStringLiteral("idxoffsetbits")) == u"64";
+    if (result.why.isEmpty())
+        result.why = readIndex(files.idx, wide ? 8 : 4, files.info.number("wordcount"),
+                               base + QStringLiteral(".idx"), index);
+    if (result.why.isEmpty() && readEntries(files, index, base, result))
+        result.why = readSynonyms(files.syn, index, result.entries);
+    if (!result.why.isEmpty())
         result.entries.clear();
     return result;
 }

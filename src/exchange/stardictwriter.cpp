@@ -115,7 +115,8 @@ StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath,
          {std::pair<const char *, QByteArray>{".idx", index},
           {".dict.dz", compressed},
           {".ifo", ifoText(QFileInfo(base).fileName(), qint64(entries.size()), index.size())}}) {
-        if ((result.why = writeFile(base + QLatin1String(suffix), bytes)).size())
+        result.why = writeFile(base + QLatin1String(suffix), bytes);
+        if (!result.why.isEmpty())
             return result;
     }
     result.written = qint64(entries.size());

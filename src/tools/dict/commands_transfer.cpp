@@ -180,8 +180,6 @@ int runImport(const CommandContext &context)
     if (outcome.status != ImportOutcome::Status::Imported)
         return failure(QStringLiteral("%1; nothing was imported, the dictionary is as it was")
                            .arg(outcome.why));
-    if (!outcome.why.isEmpty())
-        return failure(outcome.why);
     if (!session.close())
         return Failure;
     if (!options.conflicts.isEmpty()) {
