@@ -151,14 +151,23 @@ QString TsvRecords::checkInOrder()
     BlockLines lines(m_file);
     QByteArray previous;
     while (lines.next()) {
-        const QString why = parseRecordLine(lines.line(), m_key, m_data);
-        if (!why.isEmpty()) {
+        QByteArrayView key;
+        qsizetype wordEnd = 0;
+        qsizetype meaningEnd = 0;
+        if (findPlainFields(lines.line(), wordEnd, meaningEnd)) {
+            key = lines.line().first(wordEnd);
+        } else if (const QString why = parseRecordLine(lines.line(), m_key, m_data);
+                   !why.isEmpty()) {
             m_check.problems.append({lines.number(), why});
             continue;
+        } else {
+            key = m_key;
         }
-        if (m_check.records++ > 0 && !(previous < m_key))
+        if (m_check.records++ > 0 && !(QByteArrayView(previous) < key))
             m_check.inKeyOrder = false;
-        previous = m_key;
+        // Copied into the capacity it has: no allocation per line.
+        previous.resize(0);
+        previous.append(key);
     }
     if (lines.failed())
         return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());

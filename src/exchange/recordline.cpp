@@ -5,8 +5,6 @@
 
 #include <QStringDecoder>
 
-#include <cstring>
-
 namespace vantro {
 namespace {
 
@@ -117,40 +115,28 @@ QString appendField(QByteArrayView field, const char *name, bool lower, QByteArr
     return {};
 }
 
-bool hasHighBitOrBackslash(QByteArrayView bytes)
-{
-    if (std::memchr(bytes.constData(), '\\', size_t(bytes.size())))
-        return true;
-    // Eight bytes at a time: ASCII has no byte with its high bit set.
-    quint64 any = 0;
-    qsizetype i = 0;
-    for (; i + 8 <= bytes.size(); i += 8) {
-        quint64 word;
-        std::memcpy(&word, bytes.constData() + i, 8);
-        any |= word;
-    }
-    for (; i < bytes.size(); ++i)
-        any |= static_cast<unsigned char>(bytes.at(i));
-    return (any & 0x8080808080808080ull) != 0;
-}
-
 } // namespace
 
+// One pass over the line: import calls this for every line of a large file twice, and most
+// lines are short, so a loop beats a search per kind of byte.
 bool findPlainFields(QByteArrayView line, qsizetype &wordEnd, qsizetype &meaningEnd)
 {
-    wordEnd = line.indexOf('\t');
-    if (wordEnd <= 0)
-        return false;
-    meaningEnd = line.indexOf('\t', wordEnd + 1);
-    if (meaningEnd >= 0 && line.indexOf('\t', meaningEnd + 1) >= 0)
-        return false;
+    wordEnd = -1;
+    meaningEnd = -1;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(line.constData());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const unsigned char byte = bytes[i];
+        if (byte == '\t') {
+            if (meaningEnd >= 0)
+                return false;
+            (wordEnd < 0 ? wordEnd : meaningEnd) = i;
+        } else if (byte >= 0x80 || byte == '\\' || (wordEnd < 0 && unsigned(byte - 'A') < 26u)) {
+            return false;
+        }
+    }
     if (meaningEnd < 0)
         meaningEnd = line.size();
-    for (const char c : line.first(wordEnd)) {
-        if (c >= 'A' && c <= 'Z')
-            return false;
-    }
-    return !hasHighBitOrBackslash(line);
+    return wordEnd > 0;
 }
 
 void appendRecordLine(QByteArray &out, QByteArrayView key, QByteArrayView data)

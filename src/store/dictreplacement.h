@@ -21,7 +21,7 @@ class cDictDB::Replacement
 public:
     // Bytes of cache for a bulk load: enough to keep the pages being filled and the path down to
     // them, while a load in key order touches every page only while it is filled.
-    static constexpr unsigned kCacheBytes = 32u << 20;
+    static constexpr unsigned kCacheBytes = 4u << 20;
     // Bytes of records handed to the library in one call.
     static constexpr qsizetype kBulkBytes = 1 << 20;
 
