@@ -88,6 +88,9 @@ ImportOutcome Merge::run(const ImportProgress &progress)
     if (stored == 0)
         stored = m_db.nextStored(m_storedKey, m_storedData);
     int ret = 0;
+    // Every record written counts, the stored ones too: a few words imported into a large
+    // dictionary is a long walk as well, and it can be cancelled all the same.
+    const qint64 total = m_records.size() + m_db.getStat();
     qint64 done = 0;
     while (ret == 0 && (stored == 0 || imported)) {
         const bool fromInput = imported && (stored != 0 || m_key <= m_storedKey);
@@ -98,8 +101,7 @@ ImportOutcome Merge::run(const ImportProgress &progress)
             ret = replacement->put(m_key, m_data), ++m_summary.added;
         else
             ret = replacement->put(m_storedKey, m_storedData);
-        if (fromInput && ++done % kProgressEvery == 0 && progress &&
-            !progress(done, m_records.size()))
+        if (++done % kProgressEvery == 0 && progress && !progress(done, total))
             return {ImportOutcome::Status::Cancelled, {}, {}};
         if (fromInput)
             imported = m_records.next(m_key, m_data);
@@ -117,7 +119,7 @@ ImportOutcome Merge::run(const ImportProgress &progress)
             QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(stored)),
             {}};
     if (progress)
-        progress(done, m_records.size());
+        progress(done, total);
     if (const QString failed = m_db.commitReplacement(std::move(replacement)); !failed.isEmpty())
         return {ImportOutcome::Status::Failed,
                 QStringLiteral("putting the new dictionary in place failed (%1)").arg(failed),

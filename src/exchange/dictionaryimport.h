@@ -29,7 +29,8 @@ struct ImportSummary
     QString line() const;
 };
 
-// Told how far the merge is (records of the import done, of total); answers false to cancel.
+// Told how far the merge is (records written to the new file, of the stored and imported
+// together); answers false to cancel.
 using ImportProgress = std::function<bool(qint64 done, qint64 total)>;
 
 struct ImportOutcome

@@ -170,7 +170,8 @@ int runImport(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
         return Failure;
-    ProgressBar progress(source.records->size(), kProgressWorthShowingFrom);
+    ProgressBar progress(source.records->size() + session.db().getStat(),
+                         kProgressWorthShowingFrom);
     const ImportOutcome outcome = importIntoDictionary(
         session.db(), *source.records, options.policy, [&progress](qint64 done, qint64) {
             progress.advanceTo(done);
