@@ -83,24 +83,26 @@ ImportOutcome Merge::run(const ImportProgress &progress)
         return {ImportOutcome::Status::Failed,
                 QStringLiteral("cannot make the new dictionary file (%1)").arg(why),
                 {}};
+    // Every record written counts, the stored ones too: a few words imported into a large
+    // dictionary is a long walk as well, and it can be cancelled all the same.
+    const qint64 total = m_records.size() + m_db.getStat();
     bool imported = m_records.next(m_key, m_data);
     int stored = m_db.startWalk();
     if (stored == 0)
         stored = m_db.nextStored(m_storedKey, m_storedData);
     int ret = 0;
-    // Every record written counts, the stored ones too: a few words imported into a large
-    // dictionary is a long walk as well, and it can be cancelled all the same.
-    const qint64 total = m_records.size() + m_db.getStat();
     qint64 done = 0;
     while (ret == 0 && (stored == 0 || imported)) {
         const bool fromInput = imported && (stored != 0 || m_key <= m_storedKey);
         const bool same = fromInput && stored == 0 && m_key == m_storedKey;
-        if (same)
+        if (same) {
             ret = putConflict(*replacement);
-        else if (fromInput)
-            ret = replacement->put(m_key, m_data), ++m_summary.added;
-        else
+        } else if (fromInput) {
+            ret = replacement->put(m_key, m_data);
+            ++m_summary.added;
+        } else {
             ret = replacement->put(m_storedKey, m_storedData);
+        }
         if (++done % kProgressEvery == 0 && progress && !progress(done, total))
             return {ImportOutcome::Status::Cancelled, {}, {}};
         if (fromInput)
