@@ -433,6 +433,15 @@ QString Recovery::snapshotNow(DB *dbp)
     return takeSnapshot(true);
 }
 
+// The journal names the new file and no snapshot yet: the next open then takes one, rather than
+// taking the journal for that of another dictionary and setting it aside.
+void Recovery::snapshotBeforeNextChange()
+{
+    m_snapshotBeforeChange = true;
+    if (m_journal.isOpen() && !m_journal.reset(SnapshotId{}, {}, fileIdOf(m_dbPath), true))
+        report(m_journalPath + ": " + local(m_journal.lastError()));
+}
+
 void Recovery::afterClose(qint64 keyCount)
 {
     if (!m_journal.isOpen())

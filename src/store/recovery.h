@@ -53,8 +53,8 @@ public:
     // The dictionary was just replaced whole by a file that is on disk, with the journal empty:
     // its snapshot would be a copy of it that nothing needs until the file is changed. It is
     // taken before the first change of this session, or else by the next program that opens
-    // the file for writing (the file id no longer matches the journal's), not at the close.
-    void snapshotBeforeNextChange() { m_snapshotBeforeChange = true; }
+    // the file for writing, not at the close.
+    void snapshotBeforeNextChange();
     // The key count the last clean close recorded, when the file is still as that close left
     // it; -1 otherwise.
     qint64 trustedKeyCount() const { return m_trustedKeyCount; }

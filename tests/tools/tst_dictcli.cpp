@@ -206,8 +206,11 @@ void TestDictCli::commands()
                  (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
         cDictDB next(dictionary.path);
         QCOMPARE(next.openDB(), 0);
+        QCOMPARE(next.notices(), QStringList());
         QCOMPARE(next.closeDB(), 0);
         QCOMPARE(DbUtilities::dump(dictionary.path + ".bak"), pairsOf(expected));
+        QCOMPARE(dictionary.files(),
+                 (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
     }
     if (status == 2 || err == "cannot read") // stops before the dictionary is opened
         return;
