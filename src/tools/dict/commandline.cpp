@@ -68,7 +68,8 @@ QList<QCommandLineOption> importOptions()
              QStringLiteral("FORMAT")},
             {QStringLiteral("on-conflict"),
              QStringLiteral("For a word already stored: keep (default) the stored record, "
-                            "replace it, or append the imported meaning to it."),
+                            "replace it (what import always did before), or append the "
+                            "imported meaning to it."),
              QStringLiteral("POLICY")},
             {QStringLiteral("conflicts"),
              QStringLiteral("Write the imported records that were not taken to FILE (TSV)."),
