@@ -91,6 +91,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createActions();
     createToolBarAndMenus();
     createInsertMeaningAction();
+    createDictionaryActions();
     languageChange();
     createGrammarActions();
     resize(QSize(1000, 618).expandedTo(minimumSizeHint()));

@@ -96,6 +96,9 @@ public:
     QAction *viewDevanagariPreviewAction;
     // Edit > Insert Meaning: the word chosen in the record form goes into the ITRANS pane.
     QAction *editInsertMeaningAction;
+    // Other dictionaries in and out: StarDict, dictd and the exchange format.
+    QAction *fileImportDictionaryAction = nullptr;
+    QAction *fileExportDictionaryAction = nullptr;
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
@@ -191,6 +194,12 @@ private:
     PaneLoader *createLoader(QPlainTextEdit *pane);
     bool finishLoading(QPlainTextEdit *pane);
     void reportReadFailure(const QString &path, const QString &error, bool printFailure);
+
+    // Other dictionaries in and out (mainform_dictionary.cpp).
+    void createDictionaryActions();
+    void fileImportDictionary();
+    void fileExportDictionary();
+    bool dictionaryMayChange();
 
     // Converted views of the ITRANS document (preview window, export).
     void fileExport();

@@ -6,6 +6,7 @@
 
 #include "dialogs.h"
 #include "dictdb.h"
+#include "englishlemma.h"
 #include "itransinsertion.h"
 #include "itransword.h"
 #include "itranswordkeys.h"
@@ -330,16 +331,13 @@ void MainForm::btnLookUpClicked()
     if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes, true))
         return;
     const QString lowered = word.toLower();
-    const QString shown = vantro::lookUpWord(lowered, [this](const QString &candidate) {
-        ledEng->setText(candidate);
-        searchFor(candidate);
-        return ledEng->text();
-    });
-    // Every search showed a key that does not lie inside the word: none of them is its record.
-    if (!lowered.contains(shown)) {
-        ledEng->setText(lowered);
-        showNotFound(lowered);
+    // The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
+    if (DICTDB && vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance()).found) {
+        showRecord();
+        return;
     }
+    ledEng->setText(lowered);
+    showNotFound(lowered);
 }
 
 void MainForm::createInsertMeaningAction()

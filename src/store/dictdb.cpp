@@ -942,6 +942,7 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
         m_lock.swap(newLock);
         iKeys = replacement->m_written;
         m_keysCounted = true;
+        m_recovery.snapshotBeforeNextChange();
     } else {
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
@@ -1030,6 +1031,17 @@ void cDictDB::noteDamage(int code)
     errLine(QStringLiteral("%1: %2 is damaged (%3); %4")
                 .arg(QLatin1String(kClassName), name, errorText(code), how));
     setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(m_openPath), how));
+}
+
+int cDictDB::startWalk()
+{
+    if (!dbcp)
+        return EINVAL;
+    m_bulkAt = nullptr;
+    m_walked = false;
+    dbcp->close(dbcp);
+    dbcp = nullptr;
+    return dbp->cursor(dbp, nullptr, &dbcp, 0);
 }
 
 bool cDictDB::isEndOfRecords(int code)

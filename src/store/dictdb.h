@@ -119,10 +119,12 @@ public:
     // dictionary stays open and locked throughout.
     class Replacement;
     std::unique_ptr<Replacement> beginReplacement(QString *why);
-    // Puts the finished file in place (flushed, renamed, directory flushed) and reopens it.
-    // Empty string once the new file is in place, otherwise the reason (the old dictionary is
-    // then left as it was). In place but with the folder not flushed, replacementNotFlushed()
-    // says why; a reopen that failed leaves the dictionary closed.
+    // Puts the finished file in place (flushed, renamed, directory flushed) and reopens it; its
+    // snapshot is taken before the next change, or by the next open. Empty string once the new
+    // file is in place, otherwise the reason (the old dictionary is then left as it was). In
+    // place but with the folder not flushed, replacementNotFlushed() says why; a reopen that
+    // failed leaves the dictionary closed. Take a snapshot first if the journal may hold
+    // changes: they must not be replayed onto the new file.
     QString commitReplacement(std::unique_ptr<Replacement> replacement);
     QString replacementNotFlushed() const { return m_notFlushed; }
 
@@ -130,6 +132,9 @@ public:
     // until the next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's
     // error. The walk reads ahead in blocks: the cursor is not for other moves meanwhile.
     int nextStored(QByteArrayView &key, QByteArrayView &data);
+    // Starts that walk again at the first record, wherever navigation left the cursor: the
+    // cursor then stands on no record. 0 or the library's error.
+    int startWalk();
     static bool isEndOfRecords(int code);
     // The library's words for one of its result codes.
     static QString errorText(int code);

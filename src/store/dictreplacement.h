@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <memory>
+
 struct __db;
 
 namespace vantro {
@@ -19,7 +21,9 @@ class cDictDB::Replacement
 public:
     // Bytes of cache for a bulk load: enough to keep the pages being filled and the path down to
     // them, while a load in key order touches every page only while it is filled.
-    static constexpr unsigned kCacheBytes = 32u << 20;
+    static constexpr unsigned kCacheBytes = 4u << 20;
+    // Bytes of records handed to the library in one call.
+    static constexpr qsizetype kBulkBytes = 1 << 20;
 
     explicit Replacement(const QByteArray &dbPath);
     ~Replacement();
@@ -39,12 +43,15 @@ public:
 
 private:
     friend class cDictDB;
+    int putPending();
 
     QByteArray m_dbPath;
     QByteArray m_path;
     struct __db *m_db = nullptr;
     bool m_finished = false;
     int m_written = 0; // every key is put once, so this is the new file's key count
+    struct Bulk;
+    std::unique_ptr<Bulk> m_bulk;
 };
 
 } // namespace vantro

@@ -168,6 +168,7 @@ void Recovery::setPath(const QByteArray &dbPath)
     m_replayAtOpen = false;
     m_rebuilt = false;
     m_snapshotWanted = false;
+    m_snapshotBeforeChange = false;
     m_trustedKeyCount = -1;
     m_notices.clear();
 }
@@ -572,14 +573,29 @@ QString Recovery::snapshotNow(DB *dbp)
     return takeSnapshot(true);
 }
 
+// The journal names the new file and no snapshot yet: the next open then takes one, rather than
+// taking the journal for that of another dictionary and setting it aside. Once the journal names
+// it, the import's mark has said all it had to.
+void Recovery::snapshotBeforeNextChange()
+{
+    m_snapshotBeforeChange = true;
+    if (!m_journal.isOpen())
+        return;
+    if (m_journal.reset(SnapshotId{}, {}, fileIdOf(m_dbPath), true))
+        ::unlink(m_importMarkPath.constData());
+    else
+        report(m_journalPath + ": " + local(m_journal.lastError()));
+}
+
 void Recovery::afterClose(qint64 keyCount)
 {
     if (!m_journal.isOpen())
         return;
-    if (snapshotDue()) {
+    if (!m_snapshotBeforeChange && snapshotDue()) {
         if (const QString why = takeSnapshot(false); !why.isEmpty())
             snapshotFailed(why);
     }
+    m_snapshotBeforeChange = false;
     SnapshotId dictionary;
     if (identityOf(m_dbPath, dictionary))
         m_journal.markClosed(dictionary, keyCount);
@@ -593,6 +609,13 @@ qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteA
 {
     if (!m_journal.isOpen())
         return kNothingRecorded;
+    if (m_snapshotBeforeChange) {
+        if (const QString why = takeSnapshot(true); !why.isEmpty()) {
+            report(m_snapshotPath + ": " + why.toLocal8Bit() + "; nothing written");
+            return kFailed;
+        }
+        m_snapshotBeforeChange = false;
+    }
     return m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
 }
 

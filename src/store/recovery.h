@@ -54,6 +54,11 @@ public:
     void afterClose(qint64 keyCount);
     // Takes a snapshot of the open file now (flushing it first). Empty string or the reason.
     QString snapshotNow(struct __db *dbp);
+    // The dictionary was just replaced whole by a file that is on disk, with the journal empty:
+    // its snapshot would be a copy of it that nothing needs until the file is changed. It is
+    // taken before the first change of this session, or else by the next program that opens
+    // the file for writing, not at the close.
+    void snapshotBeforeNextChange();
     // The key count the last clean close recorded, when the file is still as that close left
     // it; -1 otherwise.
     qint64 trustedKeyCount() const { return m_trustedKeyCount; }
@@ -119,6 +124,7 @@ private:
     bool m_rebuilt = false;
     bool m_rebuildFailed = false;
     bool m_snapshotWanted = false;
+    bool m_snapshotBeforeChange = false;
     bool m_snapshotFailureTold = false;
     bool m_openFlagFlushed = false;
     qint64 m_trustedKeyCount = -1;

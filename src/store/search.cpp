@@ -2,6 +2,7 @@
 #include "search.h"
 
 #include "dictdb.h"
+#include "englishlemma.h"
 #include "record.h"
 
 #include <algorithm>
@@ -59,18 +60,37 @@ QString wordAtOrBefore(const QString &text, int position)
     return word.isEmpty() && position > 0 ? wordAt(text, position - 1) : word;
 }
 
-QString lookUpWord(const QString &word, const std::function<QString(const QString &)> &search)
+namespace {
+
+bool hasStored(cDictDB &db, const QString &word)
+{
+    return fitsLatin1(word) && db.getStoredRec(encodeKey(word)) == 0;
+}
+
+} // namespace
+
+EnglishLookUp lookUpEnglish(cDictDB &db, const QString &word, const EnglishLemmas &lemmas)
 {
     const QString lowered = word.toLower();
-    QString candidate = lowered;
-    QString shown;
-    while (!candidate.isEmpty()) {
-        shown = search(candidate);
-        if (lowered.contains(shown))
-            break;
-        candidate.chop(1);
+    if (lowered.isEmpty())
+        return {};
+    if (hasStored(db, lowered) ||
+        (word != lowered && fitsLatin1(word) && db.getStoredRec(word.toLatin1()) == 0))
+        return {true, db.getWord()};
+    for (const QString &lemma : lemmas.lemmasOf(lowered)) {
+        if (hasStored(db, lemma))
+            return {true, lemma};
     }
-    return shown;
+    QString candidate = lowered;
+    while (candidate.size() > 1) {
+        candidate.chop(1);
+        if (!searchAtOrAfter(db, candidate))
+            break;
+        const QString shown = db.getWord();
+        if (lowered.contains(shown) && lemmas.relates(lowered, shown) && hasStored(db, shown))
+            return {true, shown};
+    }
+    return {};
 }
 
 } // namespace vantro

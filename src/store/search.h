@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace vantro {
 
@@ -30,11 +29,20 @@ QString wordAt(const QString &text, int position);
 // (a cursor on the "." after "books" means "books").
 QString wordAtOrBefore(const QString &text, int position);
 
-// The look-up of the English pane: searches the lower-cased word, then ever shorter leading
-// parts of it, until the key a search settles on lies inside the word (case-sensitively) or a
-// search finds nothing. `search` runs one search for a candidate and answers the key it shows,
-// or the candidate itself when it found nothing. Answers the last key shown (empty for an empty
-// word).
-QString lookUpWord(const QString &word, const std::function<QString(const QString &)> &search);
+class EnglishLemmas;
+
+// The look-up of the English pane and of vantro-dict lookup, one rule for both: the word's own
+// key (lower-cased, or as given when another tool stored capitals); else the first of its
+// English lemmas that is stored (went: go, running: run); else the record search's shortening
+// (ever shorter beginnings of the word, each searched as the Search button does), taking a key
+// the search shows only when it lies inside the word and the lemma rules relate it to the word,
+// never an unrelated beginning (weather never finds we). When found, the dictionary object
+// holds the record and its cursor stands on it.
+struct EnglishLookUp
+{
+    bool found = false;
+    QString key;
+};
+EnglishLookUp lookUpEnglish(cDictDB &db, const QString &word, const EnglishLemmas &lemmas);
 
 } // namespace vantro

@@ -108,8 +108,11 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("&ITRANS", "Alt+I", "itrans");
     row("&Join with Sandhi", "Ctrl+J", "editJoinSandhiAction");
     row("&Word Forms", "Ctrl+K", "viewWordFormsAction");
-    row("&File", "Alt+F", "&New|&Open...|&Save|Save &As...|&Export...|&Print...|E&xit");
-    row("&Edit", "Alt+E", "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|&Insert Meaning|&Join with Sandhi");
+    row("&File", "Alt+F",
+        "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Export "
+        "Dic&tionary...|&Print...|E&xit");
+    row("&Edit", "Alt+E",
+        "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|&Insert Meaning|&Join with Sandhi");
     row("Vie&w", "Alt+W", "&Devanagari Preview|&Word Forms");
     row("&Help", "Alt+H", "&Contents...|&Index...|&About");
 }

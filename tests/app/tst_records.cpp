@@ -6,6 +6,7 @@
 #include "dbtools.h"
 #include "workspacefixture.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -103,6 +104,9 @@ private slots:
     void lookUp();
     void browse_data();
     void browse();
+    void importDictionary_data();
+    void importDictionary();
+    void exportDictionary();
 };
 
 // Steps name the buttons pressed in turn, with Read Only unticked, or edit: the meaning is
@@ -400,10 +404,22 @@ void TestRecords::lookUp_data()
     row("no letter on either side: the key field", "walk | home", "WALL", "walk,wall", "wall");
     row("a word in a later paragraph", "first line\nthen |Walking", "", "walk,wall", "walk");
     row("a selected phrase", "See |The Old man| go", "", "the old man,zzz", "the old man");
-    row("a key with capitals is never inside", "|unbook", "", "un,unbooK,zzz", "un");
+    row("neither a key with capitals nor an unrelated beginning", "|unbook", "", "un,unbooK,zzz",
+        "unbook");
     row("not found ends after one message", "|xyzzy", "", "abc", "xyzzy");
     row("no key inside the word: not found", "|well-being", "", "walk,wellness", "well");
     row("nothing at the cursor, empty key", "|  ", "", "walk", "");
+    // The lemma: irregular forms, then the suffix rules; never an unrelated beginning.
+    for (const char *pair :
+         {"went:go", "children:child", "mice:mouse", "better:good", "wives:wife", "saw:see",
+          "teeth:tooth", "hoping:hope", "stopped:stop", "walkers:walk", "tried:try", "boxes:box",
+          "weather:weather", "goal:goal", "mystery:mystery"}) {
+        const QString word = QString(pair).section(':', 0, 0);
+        const QString lemma = QString(pair).section(':', 1);
+        const QString lemmaKey = lemma == word ? QString() : ',' + lemma;
+        QTest::newRow(pair) << '|' + word << QString() << "we,go,my,hop,sto,walk,try,box" + lemmaKey
+                            << lemma;
+    }
 }
 
 void TestRecords::lookUp()
@@ -469,6 +485,67 @@ void TestRecords::browse()
                                                             "\nNo such file or directory"});
     if (!readable)
         QCOMPARE(form.english->textCursor().position(), 5);
+}
+
+// File > Import Dictionary on the fruit dictionary: the box that ends it, the key count and the
+// records afterwards. A Save after an import first takes the snapshot of the imported file.
+void TestRecords::importDictionary_data()
+{
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QByteArray>("input"); // null: the file dialog is cancelled
+    QTest::addColumn<int>("policy");       // the choice answered: keep, replace, append, -1 cancel
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("banana"); // the record stored afterwards, or none
+    const QByteArray two = "apple\tseva\nbanana\tkadalI\n";
+    QTest::newRow("Read Only ticked")
+        << true << two << 0 << "Read Only is ticked: nothing was imported."
+        << "";
+    QTest::newRow("file dialog cancelled") << false << QByteArray() << 0 << ""
+                                           << "";
+    QTest::newRow("policy cancelled") << false << two << -1 << ""
+                                      << "";
+    QTest::newRow("refused file") << false << QByteArray("banana\n") << 0 << "line 1: no tab"
+                                  << "";
+    QTest::newRow("keep") << false << two << 0 << "added 1, kept 1, replaced 0, appended 0"
+                          << "kadalI";
+}
+
+void TestRecords::importDictionary()
+{
+    QFETCH(bool, readOnly);
+    QFETCH(QByteArray, input);
+    QFETCH(int, policy);
+    QFETCH(QString, box);
+    QFETCH(QString, banana);
+    RecordForm f;
+    f.form->chkReadOnly->setChecked(readOnly);
+    f.dialogs.setNextFileName(input.isNull() ? QString() : f.write("in.tsv", input));
+    f.dialogs.setNextAnswer(policy);
+    f.form->findChild<QAction *>("fileImportDictionaryAction")->trigger();
+    const QStringList information = boxTexts(f.dialogs).filter("information: ");
+    QCOMPARE(information.size(), box.isEmpty() ? 0 : 1);
+    QVERIFY(information.join("").contains(box));
+    QCOMPARE(f.form->lblKeys->text(), banana.isEmpty() ? "Keys: 3" : "Keys: 4");
+    QCOMPARE(f.stored().value(1),
+             banana.isEmpty() ? KeyData("mango", "AmraH|rasAlaH") : KeyData("banana", "kadalI"));
+    if (banana.isEmpty())
+        return;
+    f.form->ledEng->setText("fig");
+    f.editMeaning("udumbaraH");
+    f.dialogs.setNextAnswer(Dialogs::Yes);
+    f.click("Save");
+    QVERIFY(
+        vantro::test::DbUtilities::dump(f.path("morvak.db.bak")).contains({"banana", "kadalI"}));
+}
+
+void TestRecords::exportDictionary()
+{
+    RecordForm f;
+    f.dialogs.setNextFileName(f.path("mine"));
+    f.form->findChild<QAction *>("fileExportDictionaryAction")->trigger();
+    QCOMPARE(boxTexts(f.dialogs).constLast(),
+             "information: Exported 3 records to " + f.path("mine.ifo") + ".");
+    QVERIFY(QFile::exists(f.path("mine.dict.dz")) && QFile::exists(f.path("mine.idx")));
 }
 
 QTEST_MAIN(TestRecords)

@@ -6,7 +6,6 @@
 #include <QTest>
 
 using namespace vantro;
-using namespace vantro::dict;
 using vantro::test::KeyData;
 
 class TestRecordLine : public QObject

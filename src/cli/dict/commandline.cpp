@@ -28,23 +28,25 @@ struct CommandSpec
 constexpr CommandSpec kCommands[] = {
     {"count", "", "print the number of records", 0, 0, runCount},
     {"get", "WORD", "print the record stored under WORD (lower-cased)", 1, 1, runGet},
-    {"lookup", "WORD", "search as the window does, falling back to shorter beginnings", 1, 1,
-     runLookup},
+    {"lookup", "WORD",
+     "look up as the English pane does: the word, its lemma (went: go), or a shorter related key",
+     1, 1, runLookup},
     {"list", "", "print records in key order", 0, 0, runList},
     {"put", "WORD MEANING [SYNONYMS]", "add a record, or overwrite the one stored under WORD", 2, 3,
      runPut},
     {"del", "WORD", "delete the record stored under WORD (lower-cased)", 1, 1, runDel},
-    {"export", "[FILE|-]", "write every record in the exchange format (default: stdout)", 0, 1,
-     runExport},
-    {"import", "[FILE|-]", "add or overwrite records from the exchange format (default: stdin)", 0,
+    {"export", "[FILE|-]",
+     "write every record in the exchange format (default: stdout) or as StarDict", 0, 1, runExport},
+    {"import", "[FILE|-]",
+     "add records from the exchange format (default: stdin), StarDict (.ifo) or dictd (.index)", 0,
      1, runImport},
     {"verify", "", "check the file with the database library's consistency check", 0, 0, runVerify},
     {"repair", "", "check the file and rebuild it from its snapshot and journal if damaged", 0, 0,
      runRepair},
     {"history", "", "list the changes recorded since the snapshot DB.bak", 0, 0, runHistory},
     {"coverage", "FILE",
-     "group the words of an English text: found, found via a shorter key, missing", 1, 1,
-     runCoverage},
+     "group the words of an English text: found, found via a related key (its lemma), missing", 1,
+     1, runCoverage},
     {"reverse", "TEXT", "print every record whose meaning or synonyms contain TEXT", 1, 1,
      runReverse},
 };
@@ -58,21 +60,52 @@ const CommandSpec *findCommand(const QString &name)
     return nullptr;
 }
 
+QCommandLineOption hidden(QCommandLineOption option)
+{
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
+QList<QCommandLineOption> importOptions()
+{
+    return {{QStringLiteral("format"),
+             QStringLiteral("tsv, stardict or dictd (default: from the file's name: .ifo is "
+                            "StarDict, .index dictd)."),
+             QStringLiteral("FORMAT")},
+            {QStringLiteral("on-conflict"),
+             QStringLiteral("For a word already stored: keep (default) the stored record, "
+                            "replace it (what import always did before), or append the "
+                            "imported meaning to it."),
+             QStringLiteral("POLICY")},
+            {QStringLiteral("conflicts"),
+             QStringLiteral("Write the imported records that were not taken to FILE (TSV)."),
+             QStringLiteral("FILE")},
+            {QStringLiteral("scheme"),
+             QStringLiteral("The meanings' Latin text is romanized Sanskrit in iast, hk, slp1 "
+                            "or itrans (default: it is English, fenced as ##...##)."),
+             QStringLiteral("SCHEME")},
+            hidden(QCommandLineOption(QStringLiteral("no-overwrite"),
+                                      QStringLiteral("The same as --on-conflict keep")))};
+}
+
 QList<QCommandLineOption> optionsOf(const CommandSpec &command)
 {
     const QLatin1String name(command.name);
     if (name == QLatin1String("lookup"))
-        return {{QStringLiteral("loose"),
-                 QStringLiteral("Look up as the English pane does: accept only a key that lies "
-                                "inside WORD, trying ever shorter beginnings of it.")}};
+        return {hidden(QCommandLineOption(QStringLiteral("loose"),
+                                          QStringLiteral("The same look-up (kept for scripts)")))};
     if (name == QLatin1String("list"))
         return {{QStringLiteral("from"), QStringLiteral("Start at the first key at or after WORD."),
                  QStringLiteral("WORD")},
                 {QStringLiteral("limit"), QStringLiteral("Print at most N records."),
                  QStringLiteral("N")}};
     if (name == QLatin1String("import"))
-        return {{QStringLiteral("no-overwrite"),
-                 QStringLiteral("Keep records that are already stored; only add new words.")}};
+        return importOptions();
+    if (name == QLatin1String("export"))
+        return {{QStringLiteral("format"),
+                 QStringLiteral("tsv (default), or stardict to write NAME.ifo, NAME.idx and "
+                                "NAME.dict.dz."),
+                 QStringLiteral("FORMAT")}};
     if (name == QLatin1String("coverage"))
         return {{QStringLiteral("missing"),
                  QStringLiteral("Print only the missing words, one a line.")}};
@@ -101,8 +134,9 @@ QString description()
         text += QStringLiteral("  %1  %2\n")
                     .arg(syntax.leftJustified(28), QLatin1String(command.summary));
         for (const QCommandLineOption &option : optionsOf(command))
-            text += QStringLiteral("      %1  %2\n")
-                        .arg(optionSyntax(option).leftJustified(24), option.description());
+            if (!(option.flags() & QCommandLineOption::HiddenFromHelp))
+                text += QStringLiteral("      %1  %2\n")
+                            .arg(optionSyntax(option).leftJustified(24), option.description());
     }
     text += QStringLiteral("\nRun 'vantro-dict COMMAND --help' for the options of a command.\n"
                            "Exit status: 0 success, 1 the operation failed, 2 bad usage.");

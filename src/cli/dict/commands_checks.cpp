@@ -121,8 +121,8 @@ int runCoverage(const CommandContext &context)
             out.writeLine(word.word);
     } else {
         writeGroup(out, QStringLiteral("found as keys"), groups[int(WordCoverage::Group::Key)]);
-        writeGroup(out, QStringLiteral("found through a shorter key"),
-                   groups[int(WordCoverage::Group::ShorterKey)]);
+        writeGroup(out, QStringLiteral("found through a related key"),
+                   groups[int(WordCoverage::Group::RelatedKey)]);
         writeGroup(out, QStringLiteral("missing"), groups[int(WordCoverage::Group::Missing)]);
     }
     return out.flush() ? Success : failure(QStringLiteral("writing the report failed"));

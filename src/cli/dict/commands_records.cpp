@@ -2,6 +2,7 @@
 #include "commands.h"
 
 #include "console.h"
+#include "englishlemma.h"
 #include "record.h"
 #include "recordline.h"
 #include "search.h"
@@ -65,10 +66,7 @@ int runLookup(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
-    const bool found = context.parser.isSet(QStringLiteral("loose"))
-                           ? lookUpLoosely(session.db(), word).found
-                           : findExactly(session.db(), word) || searchAtOrAfter(session.db(), word);
-    if (!found)
+    if (!lookUpEnglish(session.db(), word, EnglishLemmas::instance()).found)
         return failure(QStringLiteral("%1 not found").arg(word));
     printCurrentRecord(session.db());
     return Success;

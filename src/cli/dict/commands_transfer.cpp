@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
-#include "importbatch.h"
 #include "progressbar.h"
 #include "recordline.h"
 #include "session.h"
 
-#include "dictreplacement.h"
+#include "dictionaryimport.h"
+#include "importsource.h"
 #include "snapshot.h"
+#include "stardictwriter.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -25,131 +26,80 @@ bool isStandardStream(const QString &name)
     return name.isEmpty() || name == QLatin1String("-");
 }
 
-// The whole input, from a file or the standard input; an empty string in why means success.
-// A file is mapped rather than copied: a large import reads it twice.
-class ImportInput
-{
-public:
-    explicit ImportInput(const QString &name) : m_name(name) {}
-    QString load();
-    const QByteArray &bytes() const { return m_bytes; }
-
-private:
-    QString m_name;
-    QFile m_file;
-    QByteArray m_bytes;
-};
-
-QString ImportInput::load()
-{
-    const bool opened = isStandardStream(m_name)
-                            ? m_file.open(stdin, QIODevice::ReadOnly)
-                            : (m_file.setFileName(m_name), m_file.open(QIODevice::ReadOnly));
-    if (!opened)
-        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
-    const qint64 size = m_file.isSequential() ? 0 : m_file.size();
-    if (uchar *mapped = size > 0 ? m_file.map(0, size) : nullptr)
-        m_bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(mapped), size);
-    else
-        m_bytes = m_file.readAll();
-    if (m_file.error() != QFileDevice::NoError)
-        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
-    return {};
-}
-
-struct ImportCounts
-{
-    qint64 added = 0;
-    qint64 overwritten = 0;
-    qint64 kept = 0;
-
-    bool count(cDictDB::BulkPut outcome)
-    {
-        switch (outcome) {
-        case cDictDB::BulkPut::Added:
-            ++added;
-            return true;
-        case cDictDB::BulkPut::Overwritten:
-            ++overwritten;
-            return true;
-        case cDictDB::BulkPut::Kept:
-            ++kept;
-            return true;
-        case cDictDB::BulkPut::Failed:
-            break;
-        }
-        return false;
-    }
-};
-
-int reportBadLines(const ImportCheck &check)
-{
-    for (const ImportCheck::Problem &problem : check.problems)
-        reportError(QStringLiteral("line %1: %2").arg(problem.number).arg(problem.reason));
-    return failure(
-        QStringLiteral("%1 bad line(s); nothing was imported").arg(check.problems.size()));
-}
-
-QString countsLine(const ImportCounts &counts, bool overwrite)
-{
-    return overwrite ? QStringLiteral("added %1, overwritten %2")
-                           .arg(counts.added)
-                           .arg(counts.overwritten)
-                     : QStringLiteral("added %1, kept %2").arg(counts.added).arg(counts.kept);
-}
-
 bool writeAll(QIODevice &device, const QByteArray &bytes)
 {
     return device.write(bytes) == bytes.size();
 }
 
-// Writes the stored records and the imported ones, merged in key order, into a new file that
-// then takes the dictionary's place: a killed import leaves the old dictionary whole. Where a
-// word is in both, the import's record wins unless overwrite is off.
-QString replaceWithMerge(cDictDB &db, const SortedRecords &records, bool overwrite,
-                         ImportCounts &counts)
+// Reads the import's options; an empty string, or why they cannot be used.
+struct ImportOptions
 {
-    QString why;
-    std::unique_ptr<cDictDB::Replacement> replacement = db.beginReplacement(&why);
-    if (!replacement)
-        return QStringLiteral("cannot make the new dictionary file (%1)").arg(why);
-    ProgressBar progress(records.size(), kProgressWorthShowingFrom);
-    QByteArrayView key;
-    QByteArrayView data;
-    int stored = db.nextStored(key, data);
-    int ret = 0;
-    qsizetype next = 0;
-    while (ret == 0 && (stored == 0 || next < records.size())) {
-        const bool fromInput = next < records.size() && (stored != 0 || records.key(next) <= key);
-        const bool same = fromInput && stored == 0 && records.key(next) == key;
-        if (fromInput && (!same || overwrite)) {
-            ret = replacement->put(records.key(next), records.data(next));
-            ++(same ? counts.overwritten : counts.added);
-        } else {
-            ret = replacement->put(key, data);
-            if (same)
-                ++counts.kept;
-        }
-        if (fromInput)
-            progress.advanceTo(++next);
-        if (!fromInput || same)
-            stored = db.nextStored(key, data);
+    ImportFormat format = ImportFormat::Detect;
+    RomanScheme scheme = RomanScheme::None;
+    OnConflict policy = OnConflict::Keep;
+    QString conflicts;
+
+    QString read(const QCommandLineParser &parser)
+    {
+        const QString format = parser.value(QStringLiteral("format"));
+        if (!format.isEmpty() && !importFormatFromName(format, this->format))
+            return QStringLiteral("--format takes tsv, stardict or dictd");
+        const QString scheme = parser.value(QStringLiteral("scheme"));
+        if (!scheme.isEmpty() && !romanSchemeFromName(scheme, this->scheme))
+            return QStringLiteral("--scheme takes iast, hk, slp1 or itrans");
+        const QString policy = parser.value(QStringLiteral("on-conflict"));
+        if (!policy.isEmpty() && !onConflictFromName(policy, this->policy))
+            return QStringLiteral("--on-conflict takes keep, replace or append");
+        conflicts = parser.value(QStringLiteral("conflicts"));
+        return {};
     }
-    progress.finish();
-    if (ret != 0)
-        return QStringLiteral("writing the new dictionary file failed (%1)")
-            .arg(cDictDB::errorText(ret));
-    if (stored != 0 && !cDictDB::isEndOfRecords(stored))
-        return QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(stored));
-    if (const QString failed = db.commitReplacement(std::move(replacement)); !failed.isEmpty())
-        return QStringLiteral("putting the new dictionary in place failed (%1)").arg(failed);
+};
+
+int reportRefused(const QStringList &problems)
+{
+    for (qsizetype i = 0; i + 1 < problems.size(); ++i)
+        reportError(problems.at(i));
+    return failure(problems.last());
+}
+
+QString writeConflicts(const QString &path, const QByteArray &records)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, records) || !file.commit())
+        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
     return {};
+}
+
+int runStarDictExport(const CommandContext &context)
+{
+    const QString target = context.args.value(0);
+    if (isStandardStream(target) || !target.endsWith(QLatin1String(".ifo")))
+        return usageError(QStringLiteral("a StarDict export is written to files: name the .ifo "
+                                         "file (NAME.ifo)"));
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
+        return Failure;
+    const StarDictExport written = exportStarDict(session.db(), target);
+    if (!written.why.isEmpty())
+        return failure(written.why);
+    StandardOutput out;
+    if (written.skipped > 0)
+        out.writeLine(QStringLiteral("left out %1 word(s) longer than a StarDict headword may be "
+                                     "(255 bytes)")
+                          .arg(written.skipped));
+    out.writeLine(QStringLiteral("exported %1 records to %2").arg(written.written).arg(target));
+    return Success;
 }
 
 } // namespace
 
 int runExport(const CommandContext &context)
 {
+    const QString format = context.parser.value(QStringLiteral("format"));
+    if (format == QLatin1String("stardict"))
+        return runStarDictExport(context);
+    if (!format.isEmpty() && format != QLatin1String("tsv"))
+        return usageError(QStringLiteral("--format takes tsv or stardict"));
     const QString target = context.args.value(0);
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
@@ -205,51 +155,49 @@ int runExport(const CommandContext &context)
 
 int runImport(const CommandContext &context)
 {
+    ImportOptions options;
+    if (const QString why = options.read(context.parser); !why.isEmpty())
+        return usageError(why);
     const QString sourceName = context.args.value(0);
-    const bool overwrite = !context.parser.isSet(QStringLiteral("no-overwrite"));
-    ImportInput source(isStandardStream(sourceName) ? QStringLiteral("-") : sourceName);
-    if (const QString why = source.load(); !why.isEmpty())
-        return failure(why);
-    const QByteArray input = withoutByteOrderMark(source.bytes());
-    const SortedRecords records(input);
-    const ImportCheck &check = records.check();
-    if (!check.problems.isEmpty())
-        return reportBadLines(check);
+    if (options.format != ImportFormat::Tsv && options.format != ImportFormat::Detect &&
+        isStandardStream(sourceName))
+        return usageError(QStringLiteral("StarDict and dictd dictionaries are read from files: "
+                                         "name the .ifo or .index file"));
+    ImportSource source = openImportSource(sourceName, options.format, options.scheme);
+    if (!source.problems.isEmpty())
+        return reportRefused(source.problems);
 
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
         return Failure;
-    cDictDB &db = session.db();
-    // The snapshot before the import folds every earlier change into it, so that the journal
-    // holds nothing a replay could apply to the new file should the process die after it is put
-    // in place but before the snapshot of it is taken.
-    if (session.existedBefore() && check.records > 0) {
-        if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
-            return failure(QStringLiteral("cannot leave a copy in %1 (%2); nothing was imported")
-                               .arg(snapshotPath(session.path()), failed));
-    }
-    ImportCounts counts;
-    if (check.records == 0) {
-        session.close();
-        StandardOutput().writeLine(countsLine(counts, overwrite));
-        return Success;
-    }
-    if (const QString why = replaceWithMerge(db, records, overwrite, counts); !why.isEmpty())
-        return failure(
-            QStringLiteral("%1; nothing was imported, the dictionary is as it was").arg(why));
-    if (const QString why = db.replacementNotFlushed(); !why.isEmpty()) {
-        StandardOutput().writeLine(countsLine(counts, overwrite));
+    ProgressBar progress(source.records->size() + session.db().getStat(),
+                         kProgressWorthShowingFrom);
+    const ImportOutcome outcome = importIntoDictionary(
+        session.db(), *source.records, options.policy, [&progress](qint64 done, qint64) {
+            progress.advanceTo(done);
+            return true;
+        });
+    progress.finish();
+    if (outcome.status != ImportOutcome::Status::Imported)
+        return failure(QStringLiteral("%1; nothing was imported, the dictionary is as it was")
+                           .arg(outcome.why));
+    if (const QString why = session.db().replacementNotFlushed(); !why.isEmpty()) {
+        StandardOutput().writeLine(outcome.summary.line());
         return failure(QStringLiteral("the import is in place, but its folder could not be "
                                       "flushed to disk (%1): a crash now may undo it")
                            .arg(why));
     }
-    if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
-        return failure(QStringLiteral("the import is written, but the snapshot after it failed "
-                                      "(%1); a rebuild after a crash would lack it")
-                           .arg(failed));
     if (!session.close())
         return Failure;
-    StandardOutput().writeLine(countsLine(counts, overwrite));
+    if (!options.conflicts.isEmpty()) {
+        if (const QString why = writeConflicts(options.conflicts, outcome.summary.notTaken);
+            !why.isEmpty())
+            return failure(why);
+    }
+    StandardOutput out;
+    for (const QString &note : source.notes)
+        out.writeLine(note);
+    out.writeLine(outcome.summary.line());
     return Success;
 }
 

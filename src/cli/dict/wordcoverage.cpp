@@ -2,6 +2,7 @@
 #include "wordcoverage.h"
 
 #include "dictdb.h"
+#include "englishlemma.h"
 #include "record.h"
 #include "search.h"
 
@@ -9,16 +10,6 @@
 #include <algorithm>
 
 namespace vantro::dict {
-
-LookUpOutcome lookUpLoosely(cDictDB &db, const QString &word)
-{
-    LookUpOutcome outcome;
-    outcome.key = lookUpWord(word, [&](const QString &candidate) {
-        outcome.found = searchAtOrAfter(db, candidate);
-        return outcome.found ? db.getWord() : candidate;
-    });
-    return outcome;
-}
 
 QStringList distinctWords(const QString &text)
 {
@@ -45,12 +36,12 @@ WordCoverage coverageOf(cDictDB &db, const QString &word)
     // its '?'-mangled bytes instead.
     if (!fitsLatin1(word))
         return coverage;
-    const LookUpOutcome outcome = lookUpLoosely(db, word);
-    if (!outcome.found || !word.contains(outcome.key))
+    const EnglishLookUp outcome = lookUpEnglish(db, word, EnglishLemmas::instance());
+    if (!outcome.found)
         return coverage;
     coverage.key = outcome.key;
     coverage.group =
-        outcome.key == word ? WordCoverage::Group::Key : WordCoverage::Group::ShorterKey;
+        outcome.key == word ? WordCoverage::Group::Key : WordCoverage::Group::RelatedKey;
     return coverage;
 }
 

@@ -9,7 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 
-using namespace vantro::dict;
+using namespace vantro;
 using vantro::fuzz::require;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -5,7 +5,7 @@
 
 #include <QStringDecoder>
 
-namespace vantro::dict {
+namespace vantro {
 namespace {
 
 // Writes straight into the line's own storage: an export formats every record, and a byte-wise
@@ -117,6 +117,28 @@ QString appendField(QByteArrayView field, const char *name, bool lower, QByteArr
 
 } // namespace
 
+// One pass over the line: import calls this for every line of a large file twice, and most
+// lines are short, so a loop beats a search per kind of byte.
+bool findPlainFields(QByteArrayView line, qsizetype &wordEnd, qsizetype &meaningEnd)
+{
+    wordEnd = -1;
+    meaningEnd = -1;
+    const auto *bytes = reinterpret_cast<const unsigned char *>(line.constData());
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const unsigned char byte = bytes[i];
+        if (byte == '\t') {
+            if (meaningEnd >= 0)
+                return false;
+            (wordEnd < 0 ? wordEnd : meaningEnd) = i;
+        } else if (byte >= 0x80 || byte == '\\' || (wordEnd < 0 && unsigned(byte - 'A') < 26u)) {
+            return false;
+        }
+    }
+    if (meaningEnd < 0)
+        meaningEnd = line.size();
+    return wordEnd > 0;
+}
+
 void appendRecordLine(QByteArray &out, QByteArrayView key, QByteArrayView data)
 {
     // The reading rule splits at the first "|" from position 1 on, and a NUL ends the text it
@@ -164,6 +186,17 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
     if (secondTab < 0)
         secondTab = line.size();
 
+    qsizetype wordEnd = 0;
+    qsizetype meaningEnd = 0;
+    if (findPlainFields(line, wordEnd, meaningEnd)) {
+        key.resize(0);
+        key.append(line.first(wordEnd));
+        data.resize(0);
+        data.append(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1));
+        if (meaningEnd + 1 < line.size())
+            data.append(kSynonymSeparator).append(line.sliced(meaningEnd + 1));
+        return {};
+    }
     key.resize(0);
     data.resize(0);
     QString why = appendField(line.first(firstTab), "word", true, key);
@@ -179,4 +212,4 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
     return why;
 }
 
-} // namespace vantro::dict
+} // namespace vantro

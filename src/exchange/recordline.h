@@ -5,7 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace vantro::dict {
+namespace vantro {
 
 // The exchange format of export and import: UTF-8 text, one record a line, the word, the
 // meaning and (only when there are synonyms) the synonyms, separated by tabs. Inside a field a
@@ -20,6 +20,11 @@ void appendRecordLine(QByteArray &out, QByteArrayView key, QByteArrayView data);
 // A stored key as the word field of a line: what reports print for a word.
 QByteArray formatWord(const QByteArray &key);
 
+// For a line whose bytes are already the bytes to store (ASCII without escapes, no capitals in
+// the word, two or three fields): where the word and the meaning end (the meaning at the line's
+// end when there are no synonyms). False for any other line: parseRecordLine reads those.
+bool findPlainFields(QByteArrayView line, qsizetype &wordEnd, qsizetype &meaningEnd);
+
 // Reads one line (its line end removed) into the key and data bytes it stands for, exactly as
 // saving the record would store them: the word lower-cased, the synonyms after a "|" only when
 // there are any. Answers an empty string on success and otherwise the reason the line is
@@ -27,4 +32,4 @@ QByteArray formatWord(const QByteArray &key);
 // so it works on bytes and reuses the capacity of key and data.
 QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data);
 
-} // namespace vantro::dict
+} // namespace vantro

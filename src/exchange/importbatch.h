@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "recordstream.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFile>
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <vector>
 
-namespace vantro::dict {
+namespace vantro {
 
 // The lines of an import input: split at line feeds, a carriage return before one dropped,
 // empty lines skipped; numbered from 1 as an editor numbers them.
@@ -83,8 +87,58 @@ private:
     ImportCheck m_check;
 };
 
+// The lines of a file read in blocks, so that reading a large file costs one block of memory;
+// the same numbering and line ends as ImportLines.
+class BlockLines
+{
+public:
+    explicit BlockLines(QIODevice &device) : m_device(device) {}
+    bool next();
+    int number() const { return m_number; }
+    QByteArrayView line() const { return m_line; }
+    bool failed() const { return m_failed; }
+
+private:
+    bool refill();
+
+    QIODevice &m_device;
+    QByteArray m_block;
+    qsizetype m_at = 0;
+    bool m_atEnd = false;
+    bool m_failed = false;
+    int m_number = 0;
+    QByteArrayView m_line;
+};
+
+// An input in the exchange format as records to import. A file whose words are in key order is
+// checked in one reading and written in a second, nothing of it kept in memory; a file in any
+// other order, and the standard input, are read into memory and sorted.
+class TsvRecords : public RecordStream
+{
+public:
+    explicit TsvRecords(const QString &name) : m_name(name) {}
+    // Reads and checks the whole input: empty, or why it could not be read.
+    QString load();
+    const ImportCheck &check() const { return m_sorted ? m_sorted->check() : m_check; }
+    qint64 size() const override { return check().records; }
+    bool next(QByteArrayView &key, QByteArrayView &data) override;
+
+private:
+    QString checkInOrder();
+
+    QString m_name;
+    QFile m_file;
+    QByteArray m_bytes;
+    std::unique_ptr<SortedRecords> m_sorted;
+    qsizetype m_nextSorted = 0;
+    std::unique_ptr<BlockLines> m_lines;
+    ImportCheck m_check;
+    QByteArray m_key;
+    QByteArray m_data;
+};
+
 // The input without a UTF-8 byte-order mark at its start (editors on some systems write one);
 // the bytes are not copied.
 QByteArray withoutByteOrderMark(const QByteArray &input);
 
-} // namespace vantro::dict
+} // namespace vantro

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// File > Import Dictionary and Export Dictionary: other dictionaries into this one, and this
+// one out as StarDict.
+
+#include "mainform.h"
+
+#include "dialogs.h"
+#include "dictdb.h"
+#include "dictionaryimport.h"
+#include "importsource.h"
+#include "stardictwriter.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QProgressDialog>
+
+namespace {
+
+// A progress dialog that shows only for work that takes a while; its Cancel is read by the
+// callback the library calls between blocks of records.
+class Progress
+{
+public:
+    Progress(QWidget *parent, const QString &text)
+        : m_dialog(text, QObject::tr("Cancel"), 0, 100, parent)
+    {
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setMinimumDuration(400);
+        m_dialog.setAutoClose(false);
+        m_dialog.setAutoReset(false);
+    }
+    bool advance(qint64 done, qint64 total)
+    {
+        m_dialog.setValue(total > 0 ? int(qMin<qint64>(100, done * 100 / total)) : 0);
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    QProgressDialog m_dialog;
+};
+
+} // namespace
+
+void MainForm::createDictionaryActions()
+{
+    fileImportDictionaryAction = new QAction(tr("Import &Dictionary..."), this);
+    fileImportDictionaryAction->setObjectName(QStringLiteral("fileImportDictionaryAction"));
+    fileExportDictionaryAction = new QAction(tr("Export Dic&tionary..."), this);
+    fileExportDictionaryAction->setObjectName(QStringLiteral("fileExportDictionaryAction"));
+    // Between the document's commands and Print, a group of their own.
+    fileMenu->insertActions(filePrintAction,
+                            {fileImportDictionaryAction, fileExportDictionaryAction});
+    fileMenu->insertSeparator(filePrintAction);
+    connect(fileImportDictionaryAction, &QAction::triggered, this, &MainForm::fileImportDictionary);
+    connect(fileExportDictionaryAction, &QAction::triggered, this, &MainForm::fileExportDictionary);
+}
+
+// An import writes the whole file: the same guard as Save, and edits in the form settled first.
+bool MainForm::dictionaryMayChange()
+{
+    if (!DICTDB || !DICTDB->isOpen() || DICTDB->isReadOnly()) {
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       tr("The dictionary cannot be written: nothing was "
+                                          "imported."));
+        return false;
+    }
+    if (chkReadOnly->isChecked()) {
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       tr("Read Only is ticked: nothing was imported."));
+        return false;
+    }
+    return settleRecordChanges(Dialogs::Cancel);
+}
+
+void MainForm::fileImportDictionary()
+{
+    if (!dictionaryMayChange())
+        return;
+    const QString path = Dialogs::current().openFileName(
+        this, tr("Dictionaries (*.ifo *.index *.tsv *.txt);;All files (*)"),
+        QStringLiteral("import dictionary"), tr("Import Dictionary"));
+    if (path.isEmpty())
+        return;
+    const int policy = Dialogs::current().choice(
+        this, tr("Import Dictionary"), tr("For a word that is already in your dictionary:"),
+        {tr("keep your record"), tr("replace it with the imported one"),
+         tr("add the imported meaning after yours")},
+        0);
+    if (policy < 0)
+        return;
+    vantro::ImportSource source =
+        vantro::openImportSource(path, vantro::ImportFormat::Detect, vantro::RomanScheme::None);
+    if (!source.problems.isEmpty()) {
+        Dialogs::current().information(this, tr("Import Dictionary"),
+                                       source.problems.mid(0, 10).join(u'\n'));
+        return;
+    }
+    Progress progress(this, tr("Importing %1...").arg(path));
+    const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
+        *DICTDB, *source.records, vantro::OnConflict(policy),
+        [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+    showKeyCount();
+    switch (outcome.status) {
+    case vantro::ImportOutcome::Status::Cancelled:
+        Dialogs::current().information(this, tr("Import Dictionary"),
+                                       tr("The import was cancelled: the dictionary is as it "
+                                          "was."));
+        return;
+    case vantro::ImportOutcome::Status::Failed:
+        Dialogs::current().information(this, tr("Import Dictionary"),
+                                       outcome.why + tr("; the dictionary is as it was."));
+        return;
+    case vantro::ImportOutcome::Status::Imported:
+        break;
+    }
+    source.notes.append(outcome.summary.line());
+    Dialogs::current().information(this, tr("Import Dictionary"), source.notes.join(u'\n'));
+}
+
+void MainForm::fileExportDictionary()
+{
+    if (!DICTDB || !DICTDB->isOpen())
+        return;
+    QString path = Dialogs::current().saveFileName(
+        this, tr("StarDict (*.ifo)"), QStringLiteral("export dictionary"), tr("Export Dictionary"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".ifo")))
+        path += QLatin1String(".ifo");
+    Progress progress(this, tr("Exporting to %1...").arg(path));
+    const vantro::StarDictExport written =
+        vantro::exportStarDict(*DICTDB, path, [&progress](qint64 done, qint64 total) {
+            return progress.advance(done, total);
+        });
+    const QString text = written.cancelled ? tr("The export was cancelled: nothing was written.")
+                         : !written.why.isEmpty()
+                             ? written.why
+                             : tr("Exported %1 records to %2.").arg(written.written).arg(path);
+    Dialogs::current().information(this, tr("Export Dictionary"), text);
+}

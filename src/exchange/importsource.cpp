@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "importsource.h"
+
+#include "dictdreader.h"
+#include "importbatch.h"
+#include "keyedrecords.h"
+#include "stardictreader.h"
+
+#include <QFile>
+
+namespace vantro {
+namespace {
+
+ImportSource fromTsv(const QString &path)
+{
+    ImportSource source;
+    auto records = std::make_unique<TsvRecords>(path);
+    if (const QString why = records->load(); !why.isEmpty()) {
+        source.problems.append(why);
+        return source;
+    }
+    const ImportCheck &check = records->check();
+    for (const ImportCheck::Problem &problem : check.problems)
+        source.problems.append(
+            QStringLiteral("line %1: %2").arg(problem.number).arg(problem.reason));
+    if (!source.problems.isEmpty())
+        source.problems.append(
+            QStringLiteral("%1 bad line(s); nothing was imported").arg(check.problems.size()));
+    else
+        source.records = std::move(records);
+    return source;
+}
+
+ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme)
+{
+    ImportSource source;
+    if (!read.why.isEmpty()) {
+        source.problems.append(read.why + QStringLiteral("; nothing was imported"));
+        return source;
+    }
+    auto records = std::make_unique<KeyedRecords>(read.entries, scheme);
+    if (records->skipped() > 0)
+        source.notes.append(
+            QStringLiteral("skipped %1 headword(s) that a dictionary cannot hold (empty, or "
+                           "beyond Latin-1): %2%3")
+                .arg(records->skipped())
+                .arg(records->firstSkipped().join(QStringLiteral(", ")),
+                     records->skipped() > records->firstSkipped().size() ? QStringLiteral(", ...")
+                                                                         : QString()));
+    if (records->lossyMeanings() > 0)
+        source.notes.append(QStringLiteral("%1 meaning(s) held characters beyond Latin-1 with no "
+                                           "plain form; they are written as \"?\"")
+                                .arg(records->lossyMeanings()));
+    source.records = std::move(records);
+    return source;
+}
+
+} // namespace
+
+bool importFormatFromName(const QString &name, ImportFormat &format)
+{
+    if (name == QLatin1String("tsv"))
+        format = ImportFormat::Tsv;
+    else if (name == QLatin1String("stardict"))
+        format = ImportFormat::StarDict;
+    else if (name == QLatin1String("dictd"))
+        format = ImportFormat::Dictd;
+    else
+        return false;
+    return true;
+}
+
+QString dictionaryBaseName(const QString &path)
+{
+    for (const char *suffix : {".ifo", ".idx", ".idx.gz", ".syn", ".dict", ".dict.dz", ".index"}) {
+        if (path.endsWith(QLatin1String(suffix)))
+            return path.chopped(qsizetype(qstrlen(suffix)));
+    }
+    return path;
+}
+
+// A data file (.dict.dz) is named by StarDict and dictd alike: the file beside it decides.
+ImportFormat detectImportFormat(const QString &path)
+{
+    const QString base = dictionaryBaseName(path);
+    if (base == path)
+        return ImportFormat::Tsv;
+    if (path.endsWith(QLatin1String(".index")) || (!QFile::exists(base + QLatin1String(".ifo")) &&
+                                                   QFile::exists(base + QLatin1String(".index"))))
+        return ImportFormat::Dictd;
+    return ImportFormat::StarDict;
+}
+
+ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme)
+{
+    switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
+    case ImportFormat::StarDict:
+        return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme);
+    case ImportFormat::Dictd:
+        return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme);
+    case ImportFormat::Detect:
+    case ImportFormat::Tsv:
+        break;
+    }
+    return fromTsv(path);
+}
+
+} // namespace vantro

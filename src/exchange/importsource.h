@@ -1,0 +1,35 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "recordstream.h"
+#include "romanizedsanskrit.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace vantro {
+
+enum class ImportFormat { Detect, Tsv, StarDict, Dictd };
+bool importFormatFromName(const QString &name, ImportFormat &format);
+
+// The format a file's name says: StarDict for any of its files (.ifo, .idx, .dict.dz...), dictd
+// for .index (or a .dict.dz with a .index beside it), otherwise the exchange format (TSV).
+ImportFormat detectImportFormat(const QString &path);
+// A dictionary's path without the ending of the file named.
+QString dictionaryBaseName(const QString &path);
+
+// A file to import, read and checked whole before anything is written.
+struct ImportSource
+{
+    std::unique_ptr<RecordStream> records;
+    // Why nothing can be imported; the lines of a refused TSV input come one a line.
+    QStringList problems;
+    // What the reading passed over, one sentence each, for the summary.
+    QStringList notes;
+};
+
+ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme);
+
+} // namespace vantro

@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "romanizedsanskrit.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace vantro {
+
+// How a definition in a foreign dictionary is written.
+enum class DefinitionMarkup { Plain, Html, Xdxf };
+
+// The text of a definition without its markup: tags removed (and what a script, a style or an
+// XDXF key holds), entities decoded, and a line break where <br>, a paragraph, a list item or a
+// table row ended a line.
+QString plainDefinition(QStringView definition, DefinitionMarkup markup);
+
+// The plain text without the lines that repeat the headword (with its pronunciation and part of
+// speech), as dictd and the converters from it write one before each definition.
+QString withoutHeadwordLines(const QString &plain, const QString &headword);
+
+// True for the entries a dictd database keeps about itself ("00-database-info" and the like),
+// which converters carry along as headwords.
+bool isDatabaseEntry(const QString &headword);
+
+// A definition as a dictionary meaning: its lines, trimmed, joined by "; "; every Devanagari run
+// read into ITRANS; romanized Sanskrit in ITRANS when the scheme is named, other Latin text
+// fenced as English ("##...##"). A danda becomes ".", a double danda "..", any other "|" (the
+// byte that starts the synonyms) "/". Characters a dictionary cannot hold (beyond Latin-1)
+// become their nearest Latin-1 form or "?"; lossy then tells so.
+QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy = nullptr);
+
+} // namespace vantro

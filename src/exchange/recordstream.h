@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QByteArrayView>
+#include <QtGlobal>
+
+namespace vantro {
+
+// Records to import, as the bytes to store (key lower-cased, data the meaning and, after a "|",
+// the synonyms), handed out once each in strictly increasing key order.
+class RecordStream
+{
+public:
+    virtual ~RecordStream() = default;
+    virtual qint64 size() const = 0;
+    // The next record, valid until the next call; false at the end.
+    virtual bool next(QByteArrayView &key, QByteArrayView &data) = 0;
+};
+
+} // namespace vantro
