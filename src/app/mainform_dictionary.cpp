@@ -22,9 +22,10 @@ namespace {
 class Progress
 {
 public:
-    Progress(QWidget *parent, const QString &text)
+    Progress(QWidget *parent, const QString &title, const QString &text)
         : m_dialog(text, QObject::tr("Cancel"), 0, 100, parent)
     {
+        m_dialog.setWindowTitle(title);
         m_dialog.setWindowModality(Qt::WindowModal);
         m_dialog.setMinimumDuration(400);
         m_dialog.setAutoClose(false);
@@ -35,6 +36,8 @@ public:
         m_dialog.setValue(total > 0 ? int(qMin<qint64>(100, done * 100 / total)) : 0);
         return !m_dialog.wasCanceled();
     }
+    // The work is over: the dialog goes before the box that tells how it went.
+    void finish() { m_dialog.close(); }
 
 private:
     QProgressDialog m_dialog;
@@ -96,10 +99,11 @@ void MainForm::fileImportDictionary()
                                        source.problems.mid(0, 10).join(u'\n'));
         return;
     }
-    Progress progress(this, tr("Importing %1...").arg(path));
+    Progress progress(this, tr("Import Dictionary"), tr("Importing %1...").arg(path));
     const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
         *DICTDB, *source.records, vantro::OnConflict(policy),
         [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+    progress.finish();
     showKeyCount();
     switch (outcome.status) {
     case vantro::ImportOutcome::Status::Cancelled:
@@ -115,6 +119,10 @@ void MainForm::fileImportDictionary()
         break;
     }
     source.notes.append(outcome.summary.line());
+    if (const QString why = DICTDB->replacementNotFlushed(); !why.isEmpty())
+        source.notes.append(tr("The import is in place, but its folder could not be flushed to "
+                               "disk (%1): a crash now may undo it.")
+                                .arg(why));
     Dialogs::current().information(this, tr("Import Dictionary"), source.notes.join(u'\n'));
 }
 
@@ -128,11 +136,12 @@ void MainForm::fileExportDictionary()
         return;
     if (!path.endsWith(QLatin1String(".ifo")))
         path += QLatin1String(".ifo");
-    Progress progress(this, tr("Exporting to %1...").arg(path));
+    Progress progress(this, tr("Export Dictionary"), tr("Exporting to %1...").arg(path));
     const vantro::StarDictExport written =
         vantro::exportStarDict(*DICTDB, path, [&progress](qint64 done, qint64 total) {
             return progress.advance(done, total);
         });
+    progress.finish();
     const QString text = written.cancelled ? tr("The export was cancelled: nothing was written.")
                          : !written.why.isEmpty()
                              ? written.why
