@@ -9,6 +9,7 @@
 
 #include "benchdata.h"
 #include "dictdb.h"
+#include "dictreplacement.h"
 #include "floors.h"
 #include "journal.h"
 #include "snapshot.h"
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 using namespace vantro;
 using namespace vantro::bench;
@@ -60,16 +62,26 @@ Options parse(const QStringList &args)
     return options;
 }
 
+// The dictionary is written as an import writes it: the records in key order into a new file
+// that takes the empty one's place, then the snapshot of it.
 void build(const QString &path, qsizetype size)
 {
     WordSource source(7);
-    cDictDB db(path);
-    if (db.openDB() != 0)
-        std::abort();
-    db.setDeferredSync(true);
+    QList<std::pair<QByteArray, QByteArray>> records;
     for (const Entry &entry : makeEntries(source, size))
-        db.putStoredRecord(entry.word.toLatin1(), entry.meaning.toLatin1(), true);
-    if (db.flush() != 0 || !db.takeSnapshot().isEmpty() || db.closeDB() != 0)
+        records.append({entry.word.toLatin1(), entry.meaning.toLatin1()});
+    std::sort(records.begin(), records.end());
+    cDictDB db(path);
+    QString why;
+    auto replacement = db.openDB() == 0 ? db.beginReplacement(&why) : nullptr;
+    if (!replacement)
+        std::abort();
+    for (const auto &[key, data] : records) {
+        if (replacement->put(key, data) != 0)
+            std::abort();
+    }
+    if (!db.commitReplacement(std::move(replacement)).isEmpty() || !db.takeSnapshot().isEmpty() ||
+        db.closeDB() != 0)
         std::abort();
 }
 

@@ -536,8 +536,7 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
         // Only a save can add or replace; whether it adds is known only from a look beforehand.
         if (!adding && m_keysCounted)
             presence = keyPresence(&dbKey);
-        if (!m_deferSync)
-            existed = storedValue(&dbKey, before);
+        existed = storedValue(&dbKey, before);
         mark = journalChange(adding ? JournalEntry::Op::Add : JournalEntry::Op::Save, key, data,
                              &dbKey);
         if (mark == Recovery::kFailed) {
@@ -564,7 +563,7 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
         keyCountChanged(+1);
     else if (presence < 0)
         m_keysCounted = false;
-    if (!m_deferSync && syncFailed()) {
+    if (syncFailed()) {
         m_recovery.takeBack(mark);
         undoChange(&dbKey, existed ? &before : nullptr);
         if (adding)
@@ -609,8 +608,7 @@ int cDictDB::deleteRecord()
     QByteArray before;
     bool existed = false;
     if (isOpen() && !m_readOnly) {
-        if (!m_deferSync)
-            existed = storedValue(&dbKey, before);
+        existed = storedValue(&dbKey, before);
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
         if (mark == Recovery::kFailed) {
             outLine("Del I/O err ", kClassName);
@@ -632,7 +630,7 @@ int cDictDB::deleteRecord()
                                                 : whyNotWritable());
     }
     keyCountChanged(-1);
-    if (!m_deferSync && syncFailed()) {
+    if (syncFailed()) {
         m_recovery.takeBack(mark);
         undoChange(&dbKey, existed ? &before : nullptr);
         outLine(kClassName, ": del/sync err");
@@ -774,59 +772,6 @@ void cDictDB::keyCountChanged(int delta)
         iKeys += delta;
 }
 
-cDictDB::BulkPut cDictDB::putStoredRecord(const QByteArray &key, const QByteArray &data,
-                                          bool overwrite)
-{
-    if (!isOpen() || m_readOnly || key.isEmpty())
-        return BulkPut::Failed;
-    // The library only reads the bytes it is given to store.
-    DBT dbKey{};
-    DBT dbData{};
-    dbKey.data = const_cast<char *>(key.constData());
-    dbKey.size = u_int32_t(key.size());
-    dbData.data = const_cast<char *>(data.constData());
-    dbData.size = u_int32_t(data.size());
-    BulkPut outcome = BulkPut::Added;
-    const qint64 mark = journalChange(overwrite ? JournalEntry::Op::Save : JournalEntry::Op::Add,
-                                      key, data, &dbKey);
-    if (mark == Recovery::kFailed) {
-        failed(journalFailure());
-        return BulkPut::Failed;
-    }
-    int ret = dbp->put(dbp, nullptr, &dbKey, &dbData, DB_NOOVERWRITE);
-    if (ret == DB_KEYEXIST) {
-        if (!overwrite)
-            return BulkPut::Kept;
-        outcome = BulkPut::Overwritten;
-        ret = dbp->put(dbp, nullptr, &dbKey, &dbData, 0);
-    }
-    if (ret != 0) {
-        m_recovery.takeBack(mark);
-        libraryReport(dbp, ret, "DB->put");
-        return BulkPut::Failed;
-    }
-    if (outcome == BulkPut::Added)
-        keyCountChanged(+1);
-    if (!m_deferSync && syncFailed()) {
-        m_recovery.takeBack(mark);
-        outLine(kClassName, ": put/sync err");
-        return BulkPut::Failed;
-    }
-    return outcome;
-}
-
-int cDictDB::flush()
-{
-    if (!isOpen())
-        return 1;
-    const int ret = dbp->sync(dbp, 0);
-    if (ret != 0) {
-        libraryReport(dbp, ret, "DB->sync");
-        return 1;
-    }
-    return 0;
-}
-
 // The check and, when the last program did not close the file, the rebuild happen before the
 // library opens it; a file the header check refuses may be the very damage to rebuild.
 QString cDictDB::checkedAfterRecovery(const char *path)
@@ -838,15 +783,11 @@ QString cDictDB::checkedAfterRecovery(const char *path)
 }
 
 // Writes the change to the journal before the database sees it. A change that cannot succeed
-// (an add of a stored key, a delete of a missing one) and the deferred changes of a bulk load
-// are not written; the library then reports the refusal as it always has.
+// (an add of a stored key, a delete of a missing one) is not written; the library then reports
+// the refusal as it always has.
 qint64 cDictDB::journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
                               DBT *dbKey)
 {
-    if (m_deferSync) {
-        m_recovery.beforeUnjournaledChange();
-        return Recovery::kNothingRecorded;
-    }
     const int presence = op == JournalEntry::Op::Save ? -1 : keyPresence(dbKey);
     if ((op == JournalEntry::Op::Add && presence == 1) ||
         (op == JournalEntry::Op::Delete && presence == 0))

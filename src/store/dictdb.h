@@ -65,22 +65,9 @@ public:
     // True when the word is stored as it stands (no lower-casing).
     bool hasKey(const QString &word);
 
-    // Bulk changes: while deferred, additions, saves and deletions are not flushed one by one,
-    // and flush() writes them all out at once. Turning deferral off does not flush by itself.
-    // Deferred changes are not written to the recovery journal either: take a snapshot once
-    // they are flushed, or a rebuild after a crash will not have them.
-    void setDeferredSync(bool deferred) { m_deferSync = deferred; }
-    int flush();
-
     // Copies the open dictionary to its snapshot "<name>.bak" and empties the recovery journal.
     // An empty string on success, otherwise the reason.
     QString takeSnapshot();
-
-    // Bulk loads: writes a record given as the bytes to store (the key lower-cased as encodeKey
-    // makes it), adding it or, only when overwrite is true, replacing the stored one. Failures
-    // are reported through the library's error routine.
-    enum class BulkPut { Added, Overwritten, Kept, Failed };
-    BulkPut putStoredRecord(const QByteArray &key, const QByteArray &data, bool overwrite);
 
     // The record the last successful cursor read returned, as the bytes stored in the file
     // (the decoded texts cannot always reproduce them, e.g. data holding a NUL byte).
@@ -187,7 +174,6 @@ private:
     FileLock m_lock;
     // iKeys is exact once the tree has been walked, and is kept so by every change that succeeds.
     bool m_keysCounted = false;
-    bool m_deferSync = false;
     Access m_access = Access::ReadWrite;
     bool m_readOnly = false;
     QString m_problem;

@@ -421,11 +421,6 @@ bool Journal::setOpenFlag(bool open)
     return writeHeader();
 }
 
-bool Journal::flush()
-{
-    return m_fd >= 0 && (::fdatasync(m_fd) == 0 || fail());
-}
-
 bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount)
 {
     if (m_fd < 0)

@@ -152,10 +152,8 @@ public:
     const JournalContents &contents() const { return m_contents; }
     qint64 size() const { return m_size; }
 
-    // Rewrites the header in place. Not flushed: the next append flushes it with the entry, and
-    // a change that is not journaled flushes it first (see flush()).
+    // Rewrites the header in place. Not flushed: the next append flushes it with the entry.
     bool setOpenFlag(bool open);
-    bool flush();
     // The clean close: the flag cleared, with the dictionary's state and key count recorded
     // (keyCount -1 when not known). Not flushed either: the dictionary was flushed before, so a
     // header lost to a crash only costs the next open a check.

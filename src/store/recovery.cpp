@@ -485,7 +485,6 @@ void Recovery::openJournal(DB *dbp, bool created)
         if (const int ret = replayJournal(dbp, m_journal.contents().entries); ret != 0)
             say("replaying " + m_journalPath + " failed: " + db_strerror(ret));
     }
-    m_openFlagFlushed = false;
     if (created)
         setAsideOldSnapshot();
     if (snapshotDue()) {
@@ -617,12 +616,6 @@ qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteA
         m_snapshotBeforeChange = false;
     }
     return m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
-}
-
-void Recovery::beforeUnjournaledChange()
-{
-    if (!m_openFlagFlushed && m_journal.isOpen())
-        m_openFlagFlushed = m_journal.flush();
 }
 
 void Recovery::takeBack(qint64 mark)

@@ -76,9 +76,6 @@ public:
     // (journalError() says why; the caller reports it).
     qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
     void takeBack(qint64 mark);
-    // Before a change that is not journaled (a deferred bulk write): the open flag is made
-    // durable once, so that a crash during it has the next open check the file.
-    void beforeUnjournaledChange();
     // The journal's room made ahead doubles as a reserve for a full disk: a flush of the
     // dictionary that failed may succeed once it is given back. False when there was none.
     bool releaseRoom() { return m_journal.releaseRoom(); }
@@ -126,7 +123,6 @@ private:
     bool m_snapshotWanted = false;
     bool m_snapshotBeforeChange = false;
     bool m_snapshotFailureTold = false;
-    bool m_openFlagFlushed = false;
     qint64 m_trustedKeyCount = -1;
     QStringList m_notices;
 };

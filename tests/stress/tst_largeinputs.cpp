@@ -38,9 +38,9 @@ void TestLargeInputs::longEnglishTextLoadsAndLooksUp()
     fx.dialogs.setNextFileName(fx.write(QStringLiteral("long.txt"), text));
     MainForm &form = fx.open();
     for (const char *word : {"walk", "wall", "river", "translator", "verse"})
-        QVERIFY(form.dictionary()->putStoredRecord(word, "artha", false) ==
-                cDictDB::BulkPut::Added);
-    QCOMPARE(form.dictionary()->flush(), 0);
+        QCOMPARE(vantro::test::putRecord(*form.dictionary(), QLatin1String(word),
+                                         QStringLiteral("artha")),
+                 0);
     form.btnBrowse->click();
     QVERIFY(form.isLoading() && form.english->isReadOnly());
     // The look-up takes the whole text in first. The text is ASCII: a byte offset is a position.

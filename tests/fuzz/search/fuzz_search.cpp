@@ -30,13 +30,15 @@ cDictDB &dictionary()
     if (!db) {
         db.reset(new cDictDB(dir.filePath(QStringLiteral("morvak.db"))));
         require(db->openDB() == 0);
-        db->setDeferredSync(true);
         const char *words[] = {"a",         "ab",    "abc", "walk",  "walking",
                                "wall",      "water", "wat", "river", "zebra",
                                "\xe9t\xe9", "\xff",  "the", "then",  "x y"};
-        for (const char *word : words)
-            db->putStoredRecord(QByteArray(word), QByteArray("artha|") + word, true);
-        db->flush();
+        // Saved under their own bytes, so that the capitals and Latin-1 letters stay as given.
+        for (const char *word : words) {
+            db->setITRANS("artha");
+            db->setSynonym(word);
+            require(db->saveRecordUnder(QByteArray(word)) == 0);
+        }
     }
     return *db;
 }
