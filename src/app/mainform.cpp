@@ -104,6 +104,9 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
 
 MainForm::~MainForm()
 {
+    // The widgets below go while the window's own members are already gone; focus moving among
+    // them must not reach this window's handlers.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     delete m_preview;
     destroy();
 }

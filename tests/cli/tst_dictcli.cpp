@@ -108,7 +108,9 @@ ProgramRun Dictionary::traced(const QStringList &arguments, const QByteArray &in
     const QString log = dir.filePath(QStringLiteral("trace"));
     const ProgramRun run = runProgram(
         QStringLiteral("strace"),
-        QStringList{"-f", "-y", "-s", "0", "-o", log, "-e",
+        // The leak checker of a sanitizer build cannot run under ptrace; the untraced runs
+        // check for leaks.
+        QStringList{"-f", "-y", "-s", "0", "-o", log, "-E", "ASAN_OPTIONS=detect_leaks=0", "-e",
                     "trace=write,pwrite64,fdatasync,fsync,rename,renameat2,link,linkat"} +
             inject + QStringList{VANTRO_DICT_EXECUTABLE, "--db", path} + arguments,
         input);

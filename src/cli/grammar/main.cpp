@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conjugation.h"
 #include "declension.h"
-#include "formtable.h"
 #include "linereader.h"
+#include "printedtable.h"
 #include "programversion.h"
 #include "sandhi.h"
 #include "wordguess.h"
@@ -230,7 +230,7 @@ QString derivedStemsNote(const QStringList &stems, OutputScript script)
 }
 
 template <typename Paradigm>
-int printInflection(const Inflection<Paradigm> &inflection, const FormTable &table,
+int printInflection(const Inflection<Paradigm> &inflection, const PrintedTable &table,
                     const Request &request)
 {
     if (!inflection.ok()) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "formtable.h"
+#include "printedtable.h"
 
 #include "transliterate.h"
 
@@ -51,11 +51,11 @@ QString inScript(const QString &itrans, OutputScript script)
     return itrans;
 }
 
-FormTable nounTable(const NounParadigm &paradigm)
+PrintedTable nounTable(const NounParadigm &paradigm)
 {
-    FormTable table;
+    PrintedTable table;
     for (int c = 0; c < kCaseCount; ++c) {
-        FormTable::Row row{QLatin1String(kCaseCodes[c]), QLatin1String(kCaseLabels[c]), {}};
+        PrintedTable::Row row{QLatin1String(kCaseCodes[c]), QLatin1String(kCaseLabels[c]), {}};
         for (int n = 0; n < kNumberCount; ++n)
             row.forms[n] = paradigm.at(GrammaticalCase(c), GrammaticalNumber(n));
         table.rows.append(row);
@@ -63,12 +63,12 @@ FormTable nounTable(const NounParadigm &paradigm)
     return table;
 }
 
-FormTable verbTable(const VerbParadigm &paradigm)
+PrintedTable verbTable(const VerbParadigm &paradigm)
 {
-    FormTable table;
+    PrintedTable table;
     for (int p = 0; p < kPersonCount; ++p) {
         const QString person = QString::number(3 - p);
-        FormTable::Row row{person, person + u'.', {}};
+        PrintedTable::Row row{person, person + u'.', {}};
         for (int n = 0; n < kNumberCount; ++n)
             row.forms[n] = paradigm.at(Person(p), GrammaticalNumber(n));
         table.rows.append(row);
@@ -76,20 +76,20 @@ FormTable verbTable(const VerbParadigm &paradigm)
     return table;
 }
 
-QString tsvText(const FormTable &table, OutputScript script)
+QString tsvText(const PrintedTable &table, OutputScript script)
 {
     QString text;
-    for (const FormTable::Row &row : table.rows)
+    for (const PrintedTable::Row &row : table.rows)
         for (int n = 0; n < kNumberCount; ++n)
             text += row.code + u'\t' + QLatin1String(kNumberCodes[n]) + u'\t' +
                     inScript(row.forms[n], script).join(u',') + u'\n';
     return text;
 }
 
-QString alignedText(const FormTable &table, OutputScript script)
+QString alignedText(const PrintedTable &table, OutputScript script)
 {
     QList<QStringList> lines{{QString(), kNumberNames[0], kNumberNames[1], kNumberNames[2]}};
-    for (const FormTable::Row &row : table.rows) {
+    for (const PrintedTable::Row &row : table.rows) {
         QStringList line{row.label};
         for (int n = 0; n < kNumberCount; ++n)
             line.append(row.forms[n].isEmpty() ? QStringLiteral("-")

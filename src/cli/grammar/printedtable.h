@@ -17,7 +17,7 @@ enum class OutputScript { Itrans, Devanagari, Iast };
 QString inScript(const QString &itrans, OutputScript script);
 
 // A paradigm as rows of three numbers, the rows in the order the grammars print them.
-struct FormTable
+struct PrintedTable
 {
     struct Row
     {
@@ -28,12 +28,12 @@ struct FormTable
     QList<Row> rows;
 };
 
-FormTable nounTable(const NounParadigm &paradigm);
-FormTable verbTable(const VerbParadigm &paradigm);
+PrintedTable nounTable(const NounParadigm &paradigm);
+PrintedTable verbTable(const VerbParadigm &paradigm);
 
 // One line a cell: CODE<TAB>NUMBER<TAB>FORM[,FORM...].
-QString tsvText(const FormTable &table, OutputScript script);
+QString tsvText(const PrintedTable &table, OutputScript script);
 // The table as the grammars print it, numbers across, in columns that line up on a terminal.
-QString alignedText(const FormTable &table, OutputScript script);
+QString alignedText(const PrintedTable &table, OutputScript script);
 
 } // namespace vantro
