@@ -2,6 +2,7 @@
 #include "dictdb.h"
 
 #include "dictreplacement.h"
+#include "libraryhandle.h"
 #include "record.h"
 #include "snapshot.h"
 #include "verify.h"
@@ -24,9 +25,6 @@ namespace {
 
 constexpr int kNameBufferSize = 128;
 constexpr const char *kClassName = "cDictDB";
-// The block of a bulk read: large enough that the calls into the library do not count, small
-// enough to stay in the processor's caches.
-constexpr qsizetype kBulkBytes = 1 << 20;
 
 // One diagnostic line on the standard output, flushed at once so that it interleaves correctly
 // with the library's reports on the standard error stream.
@@ -72,22 +70,6 @@ void ownReportsOnly(const DB_ENV *, const char *, const char *message)
     std::fflush(stderr);
 }
 
-void libraryReport(DB *dbp, int code, const char *what)
-{
-    g_ownReport = true;
-    dbp->err(dbp, code, "%s", what);
-    g_ownReport = false;
-}
-
-// A handle of this class: the library's reports filtered as above.
-int createHandle(DB **dbp)
-{
-    const int ret = db_create(dbp, nullptr, 0);
-    if (ret == 0)
-        (*dbp)->set_errcall(*dbp, ownReportsOnly);
-    return ret;
-}
-
 // The library's text for a failed write.
 QString writeFailure(int ret)
 {
@@ -129,14 +111,6 @@ bool lastCloseWasUnclean(const QByteArray &dbPath)
     return exists && header.headerValid && header.openFlag;
 }
 
-// What the library answers for a file whose pages it cannot trust: a checksum that does not
-// match, a first page it refuses, or its own panic after either.
-bool isDamage(int code)
-{
-    return code == DB_RUNRECOVERY || code == EINVAL || code == DB_VERIFY_BAD ||
-           code == DB_PAGE_NOTFOUND;
-}
-
 // The file as the user named it, for the sentences a window shows.
 QString displayName(const QByteArray &name)
 {
@@ -144,6 +118,30 @@ QString displayName(const QByteArray &name)
 }
 
 } // namespace
+
+void libraryReport(DB *dbp, int code, const char *what)
+{
+    g_ownReport = true;
+    dbp->err(dbp, code, "%s", what);
+    g_ownReport = false;
+}
+
+// A handle of this class: the library's reports filtered as above.
+int createHandle(DB **dbp)
+{
+    const int ret = db_create(dbp, nullptr, 0);
+    if (ret == 0)
+        (*dbp)->set_errcall(*dbp, ownReportsOnly);
+    return ret;
+}
+
+// What the library answers for a file whose pages it cannot trust: a checksum that does not
+// match, a first page it refuses, or its own panic after either.
+bool isDamage(int code)
+{
+    return code == DB_RUNRECOVERY || code == EINVAL || code == DB_VERIFY_BAD ||
+           code == DB_PAGE_NOTFOUND;
+}
 
 cDictDB::cDictDB(const QString &dbName) : qsDBName(dbName), m_recovery(dbName.toLatin1()) {}
 
@@ -839,125 +837,6 @@ bool cDictDB::syncFailed()
     return !m_recovery.releaseRoom() || dbp->sync(dbp, 0) != 0;
 }
 
-std::unique_ptr<cDictDB::Replacement> cDictDB::beginReplacement(QString *why)
-{
-    if (!isOpen() || m_readOnly) {
-        *why = QStringLiteral("the dictionary is not open for writing");
-        return nullptr;
-    }
-    // The lock held on the dictionary admits no other writer, so whatever carries the temporary
-    // names now was left by a process that was killed.
-    Replacement::removeStale(m_openPath);
-    auto replacement = std::make_unique<Replacement>(m_openPath);
-    *why = replacement->create();
-    if (!why->isEmpty())
-        return nullptr;
-    return replacement;
-}
-
-QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
-{
-    if (QString why = replacement->finish(); !why.isEmpty())
-        return why;
-    // Locked under its temporary name before it takes the dictionary's, so that no other
-    // program can open the new file in between; the old file's lock goes once it is in place.
-    FileLock newLock;
-    if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
-        return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
-    const QByteArray name = m_openPath;
-    dbcp->close(dbcp);
-    dbcp = nullptr;
-    m_bulkAt = nullptr;
-    m_cursorPlaced = false;
-    m_walked = false;
-    dbp->close(dbp, 0);
-    dbp = nullptr;
-    QString why;
-    m_keysCounted = false;
-    m_notFlushed.clear();
-    m_recovery.markImport(fileIdOf(replacement->path()));
-    if (::rename(replacement->path().constData(), name.constData()) == 0) {
-        replacement->m_finished = true;
-        // In place: from here on the import is done, at worst not yet flushed.
-        m_notFlushed = syncDirectoryOf(name);
-        m_lock.swap(newLock);
-        iKeys = replacement->m_written;
-        m_keysCounted = true;
-        m_recovery.snapshotBeforeNextChange();
-    } else {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    }
-    int ret = createHandle(&dbp);
-    if (ret == 0)
-        ret = dbp->open(dbp, nullptr, name.constData(), nullptr, DB_BTREE, DB_CREATE, 0664);
-    if (ret == 0)
-        ret = dbp->cursor(dbp, nullptr, &dbcp, 0);
-    if (ret != 0) {
-        dbcp = nullptr;
-        libraryReport(dbp, ret, name.constData());
-        if (why.isEmpty())
-            return {};
-    }
-    return why;
-}
-
-// Records are fetched many at a time (the library's bulk read), so that a walk over a large
-// dictionary costs one library call per block rather than one per record.
-int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
-{
-    if (!dbcp)
-        return EINVAL;
-    for (;;) {
-        if (m_bulkAt) {
-            DBT block{};
-            block.data = m_bulk.data();
-            block.ulen = u_int32_t(m_bulk.size());
-            void *keyBytes = nullptr;
-            void *dataBytes = nullptr;
-            u_int32_t keySize = 0;
-            u_int32_t dataSize = 0;
-            DB_MULTIPLE_KEY_NEXT(m_bulkAt, &block, keyBytes, keySize, dataBytes, dataSize);
-            if (m_bulkAt) {
-                key = QByteArrayView(static_cast<const char *>(keyBytes), qsizetype(keySize));
-                data = QByteArrayView(static_cast<const char *>(dataBytes), qsizetype(dataSize));
-                return walkedInOrder(key) ? 0 : DB_VERIFY_BAD;
-            }
-        }
-        if (m_bulk.isEmpty())
-            m_bulk.resize(kBulkBytes);
-        DBT dbKey{};
-        DBT block{};
-        block.data = m_bulk.data();
-        block.ulen = u_int32_t(m_bulk.size());
-        block.flags = DB_DBT_USERMEM;
-        const int ret = dbcp->get(dbcp, &dbKey, &block, DB_NEXT | DB_MULTIPLE_KEY);
-        if (ret == DB_BUFFER_SMALL) {
-            // One record larger than the block: a block that holds it, rounded to whole KiB.
-            m_bulk.resize((qsizetype(block.size) + 1023) & ~qsizetype(1023));
-            continue;
-        }
-        if (ret != 0) {
-            if (isDamage(ret))
-                noteDamage(ret);
-            return ret;
-        }
-        DB_MULTIPLE_INIT(m_bulkAt, &block);
-    }
-}
-
-// The walk's keys must rise, as in readAtCursor; the last one is kept in a buffer that is reused.
-bool cDictDB::walkedInOrder(QByteArrayView key)
-{
-    if (m_walked && !(QByteArrayView(m_walkedKey) < key)) {
-        noteDamage(DB_VERIFY_BAD);
-        return false;
-    }
-    m_walked = true;
-    m_walkedKey.resize(key.size());
-    std::memcpy(m_walkedKey.data(), key.data(), size_t(key.size()));
-    return true;
-}
-
 void cDictDB::noteDamage(int code)
 {
     if (m_damaged)
@@ -972,27 +851,6 @@ void cDictDB::noteDamage(int code)
     errLine(QStringLiteral("%1: %2 is damaged (%3); %4")
                 .arg(QLatin1String(kClassName), name, errorText(code), how));
     setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(m_openPath), how));
-}
-
-int cDictDB::startWalk()
-{
-    if (!dbcp)
-        return EINVAL;
-    m_bulkAt = nullptr;
-    m_walked = false;
-    dbcp->close(dbcp);
-    dbcp = nullptr;
-    return dbp->cursor(dbp, nullptr, &dbcp, 0);
-}
-
-bool cDictDB::isEndOfRecords(int code)
-{
-    return code == DB_NOTFOUND;
-}
-
-QString cDictDB::errorText(int code)
-{
-    return QString::fromLocal8Bit(db_strerror(code));
 }
 
 } // namespace vantro

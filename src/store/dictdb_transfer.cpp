@@ -1,0 +1,156 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The dictionary in and out as a whole: the walk over every stored record that export and import
+// make, and the replacement file an import writes and puts in place.
+#include "dictdb.h"
+
+#include "dictreplacement.h"
+#include "libraryhandle.h"
+#include "snapshot.h"
+
+#include <db.h>
+
+#include <cstring>
+
+namespace vantro {
+
+std::unique_ptr<cDictDB::Replacement> cDictDB::beginReplacement(QString *why)
+{
+    if (!isOpen() || m_readOnly) {
+        *why = QStringLiteral("the dictionary is not open for writing");
+        return nullptr;
+    }
+    // The lock held on the dictionary admits no other writer, so whatever carries the temporary
+    // names now was left by a process that was killed.
+    Replacement::removeStale(m_openPath);
+    auto replacement = std::make_unique<Replacement>(m_openPath);
+    *why = replacement->create();
+    if (!why->isEmpty())
+        return nullptr;
+    return replacement;
+}
+
+QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
+{
+    if (QString why = replacement->finish(); !why.isEmpty())
+        return why;
+    // Locked under its temporary name before it takes the dictionary's, so that no other
+    // program can open the new file in between; the old file's lock goes once it is in place.
+    FileLock newLock;
+    if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
+        return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
+    const QByteArray name = m_openPath;
+    dbcp->close(dbcp);
+    dbcp = nullptr;
+    m_bulkAt = nullptr;
+    m_cursorPlaced = false;
+    m_walked = false;
+    dbp->close(dbp, 0);
+    dbp = nullptr;
+    QString why;
+    m_keysCounted = false;
+    m_notFlushed.clear();
+    m_recovery.markImport(fileIdOf(replacement->path()));
+    if (::rename(replacement->path().constData(), name.constData()) == 0) {
+        replacement->m_finished = true;
+        // In place: from here on the import is done, at worst not yet flushed.
+        m_notFlushed = syncDirectoryOf(name);
+        m_lock.swap(newLock);
+        iKeys = replacement->m_written;
+        m_keysCounted = true;
+        m_recovery.snapshotBeforeNextChange();
+    } else {
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    }
+    int ret = createHandle(&dbp);
+    if (ret == 0)
+        ret = dbp->open(dbp, nullptr, name.constData(), nullptr, DB_BTREE, DB_CREATE, 0664);
+    if (ret == 0)
+        ret = dbp->cursor(dbp, nullptr, &dbcp, 0);
+    if (ret != 0) {
+        dbcp = nullptr;
+        libraryReport(dbp, ret, name.constData());
+        if (why.isEmpty())
+            return {};
+    }
+    return why;
+}
+
+// Records are fetched many at a time (the library's bulk read), so that a walk over a large
+// dictionary costs one library call per block rather than one per record.
+int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
+{
+    if (!dbcp)
+        return EINVAL;
+    for (;;) {
+        if (m_bulkAt) {
+            DBT block{};
+            block.data = m_bulk.data();
+            block.ulen = u_int32_t(m_bulk.size());
+            void *keyBytes = nullptr;
+            void *dataBytes = nullptr;
+            u_int32_t keySize = 0;
+            u_int32_t dataSize = 0;
+            DB_MULTIPLE_KEY_NEXT(m_bulkAt, &block, keyBytes, keySize, dataBytes, dataSize);
+            if (m_bulkAt) {
+                key = QByteArrayView(static_cast<const char *>(keyBytes), qsizetype(keySize));
+                data = QByteArrayView(static_cast<const char *>(dataBytes), qsizetype(dataSize));
+                return walkedInOrder(key) ? 0 : DB_VERIFY_BAD;
+            }
+        }
+        if (m_bulk.isEmpty())
+            m_bulk.resize(kBulkBytes);
+        DBT dbKey{};
+        DBT block{};
+        block.data = m_bulk.data();
+        block.ulen = u_int32_t(m_bulk.size());
+        block.flags = DB_DBT_USERMEM;
+        const int ret = dbcp->get(dbcp, &dbKey, &block, DB_NEXT | DB_MULTIPLE_KEY);
+        if (ret == DB_BUFFER_SMALL) {
+            // One record larger than the block: a block that holds it, rounded to whole KiB.
+            m_bulk.resize((qsizetype(block.size) + 1023) & ~qsizetype(1023));
+            continue;
+        }
+        if (ret != 0) {
+            if (isDamage(ret))
+                noteDamage(ret);
+            return ret;
+        }
+        DB_MULTIPLE_INIT(m_bulkAt, &block);
+    }
+}
+
+// The walk's keys must rise, as in readAtCursor; the last one is kept in a buffer that is reused.
+bool cDictDB::walkedInOrder(QByteArrayView key)
+{
+    if (m_walked && !(QByteArrayView(m_walkedKey) < key)) {
+        noteDamage(DB_VERIFY_BAD);
+        return false;
+    }
+    m_walked = true;
+    m_walkedKey.resize(key.size());
+    std::memcpy(m_walkedKey.data(), key.data(), size_t(key.size()));
+    return true;
+}
+
+int cDictDB::startWalk()
+{
+    if (!dbcp)
+        return EINVAL;
+    m_bulkAt = nullptr;
+    m_walked = false;
+    dbcp->close(dbcp);
+    dbcp = nullptr;
+    return dbp->cursor(dbp, nullptr, &dbcp, 0);
+}
+
+bool cDictDB::isEndOfRecords(int code)
+{
+    return code == DB_NOTFOUND;
+}
+
+QString cDictDB::errorText(int code)
+{
+    return QString::fromLocal8Bit(db_strerror(code));
+}
+
+} // namespace vantro
