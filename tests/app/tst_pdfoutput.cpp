@@ -76,13 +76,17 @@ int pixelsApart(const QString &pdf, const QString &other, const QString &dir)
     return apart;
 }
 
-bool writeToolkitPdf(const QString &path, const QString &text, const QString &name)
+bool writeToolkitPdf(const QString &path, const QString &text, const QString &name,
+                     const QPageLayout &layout)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QPdfWriter writer(&file);
-    writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
+    if (layout.isValid())
+        writer.setPageLayout(layout);
+    else
+        writer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     QString error;
     return vantro::output::printText(writer, text, name, &error);
 }
@@ -103,29 +107,35 @@ void TestPdfOutput::textLayer_data()
     QTest::addColumn<QString>("itrans");
     QTest::addColumn<int>("script");
     QTest::addColumn<int>("pages");
-    QTest::addColumn<QStringList>("words"); // each found whole in the text read back
+    QTest::addColumn<QStringList>("words");  // each found whole in the text read back
+    QTest::addColumn<QPageLayout>("layout"); // as the print dialog chose; none: an export
+    const QPageLayout letter(QPageSize(QPageSize::Letter), QPageLayout::Landscape,
+                             QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     const QString page = pageFile(QStringLiteral("pdfpage.itx"));
     QVERIFY(page.count(u'\n') == 40);
-    QTest::newRow("Devanagari, one page") << page << int(Script::Devanagari) << 1
-                                          << QStringList{"क्षत्रियः",
-                                                         "श्रीमान्",
-                                                         "ज्ञानं",
-                                                         "गच्छति",
-                                                         "धर्मक्षेत्रे",
-                                                         "सोऽहं",
-                                                         "ॐ",
-                                                         "कृष्णँ",
-                                                         "॥ ८॥",
-                                                         "०१२३४५६७८९",
-                                                         "I am Brahman, says the Veda"};
-    QTest::newRow("IAST, one page") << page << int(Script::Iast) << 1
-                                    << QStringList{"kṣatriyaḥ", "śrīmān", "jñānaṃ", "dharmakṣetre"};
-    QTest::newRow("ITRANS, one page")
-        << page << int(Script::Itrans) << 1 << QStringList{"xatriyaH shrImAn dR^iShTvA"};
+    const QStringList devanagariWords = {"क्षत्रियः",
+                                         "श्रीमान्",
+                                         "ज्ञानं",
+                                         "गच्छति",
+                                         "धर्मक्षेत्रे",
+                                         "सोऽहं",
+                                         "ॐ",
+                                         "कृष्णँ",
+                                         "॥ ८॥",
+                                         "०१२३४५६७८९",
+                                         "I am Brahman, says the Veda"};
+    QTest::newRow("Devanagari, one page")
+        << page << int(Script::Devanagari) << 1 << devanagariWords << QPageLayout();
+    QTest::newRow("IAST, two pages of US Letter across")
+        << page << int(Script::Iast) << 2
+        << QStringList{"kṣatriyaḥ", "śrīmān", "jñānaṃ", "dharmakṣetre"} << letter;
+    QTest::newRow("ITRANS, one page") << page << int(Script::Itrans) << 1
+                                      << QStringList{"xatriyaH shrImAn dR^iShTvA"} << QPageLayout();
     QString threePages = page + page + page;
     threePages.replace(QStringLiteral("xatriyaH shrImAn"), QStringLiteral("xatriyaH\t\tshrImAn  "));
     QTest::newRow("Devanagari, three pages, tabs and blanks")
-        << threePages << int(Script::Devanagari) << 3 << QStringList{"गच्छति", "श्रीमान्"};
+        << threePages << int(Script::Devanagari) << 3 << QStringList{"गच्छति", "श्रीमान्"}
+        << QPageLayout();
 }
 
 // The text read back, without blanks and line breaks (a reader's guess of where a line or a word
@@ -136,12 +146,13 @@ void TestPdfOutput::textLayer()
     QFETCH(int, script);
     QFETCH(int, pages);
     QFETCH(QStringList, words);
+    QFETCH(QPageLayout, layout);
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("text layer.pdf"));
     const QString toolkitPdf = dir.filePath(QStringLiteral("toolkit.pdf"));
     const QString text = vantro::output::convert(itrans, Script(script));
     QString error;
-    QVERIFY2(vantro::output::writePdf(pdf, text, QStringLiteral("doc.txt"), &error),
+    QVERIFY2(vantro::output::writePdf(pdf, text, QStringLiteral("doc.txt"), &error, layout),
              qPrintable(error));
 
     const QStringList readBack =
@@ -159,7 +170,7 @@ void TestPdfOutput::textLayer()
         QVERIFY2(readBack.join(QString()).contains(word), qPrintable(word));
     QCOMPARE(fontsNotEmbeddedSubset(pdf), QStringList());
 
-    QVERIFY(writeToolkitPdf(toolkitPdf, text, QStringLiteral("doc.txt")));
+    QVERIFY(writeToolkitPdf(toolkitPdf, text, QStringLiteral("doc.txt"), layout));
     QCOMPARE(pixelsApart(pdf, toolkitPdf, dir.path()), 0);
 }
 
