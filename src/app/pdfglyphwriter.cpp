@@ -38,61 +38,93 @@ struct ClusteredRun
     }
 };
 
-// Words are what lies between blanks, in the text and in the glyphs alike: the n-th group of
-// glyphs between blank glyphs draws the n-th word, whatever the shaper made of its letters. A
-// word drawn with two fonts gives its characters to its first glyphs. When the counts differ
-// (a blank the shaper drew otherwise), the whole line is one cluster, which still reads back
-// right, if less finely.
-std::vector<ClusteredRun> clusterWords(const QList<QGlyphRun> &runs,
-                                       const std::vector<quint32> &blanks, const QString &text,
-                                       const QPointF &origin)
+// The glyphs of the runs where they are drawn, with no text yet.
+std::vector<ClusteredRun> placedGlyphs(const QList<QGlyphRun> &runs, const QPointF &origin)
 {
-    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
-    qsizetype groups = 0;
-    bool inWord = false;
+    std::vector<ClusteredRun> placed(size_t(runs.size()));
     for (qsizetype r = 0; r < runs.size(); ++r) {
-        for (quint32 glyph : runs[r].glyphIndexes()) {
-            const bool blank = glyph == blanks[size_t(r)];
-            groups += !blank && !inWord;
-            inWord = !blank;
-        }
-    }
-    const bool byWord = groups == words.size();
-    std::vector<ClusteredRun> clustered(size_t(runs.size()));
-    qsizetype word = -1;
-    inWord = false;
-    for (qsizetype r = 0; r < runs.size(); ++r) {
-        ClusteredRun &out = clustered[size_t(r)];
         const QList<quint32> glyphs = runs[r].glyphIndexes();
         const QList<QPointF> positions = runs[r].positions();
         for (qsizetype g = 0; g < glyphs.size(); ++g)
-            out.glyphs.push_back(
+            placed[size_t(r)].glyphs.push_back(
                 {glyphs[g], origin.x() + positions[g].x(), origin.y() + positions[g].y()});
-        if (!byWord) {
-            const bool first =
-                !inWord && std::any_of(glyphs.cbegin(), glyphs.cend(),
-                                       [&](quint32 glyph) { return glyph != blanks[size_t(r)]; });
-            out.add(first ? text.toUtf8() : QByteArray(), int(glyphs.size()));
-            inWord = inWord || first;
-            continue;
+    }
+    return placed;
+}
+
+// How many groups of glyphs the blank glyphs of the runs leave between them.
+qsizetype glyphWords(const std::vector<ClusteredRun> &runs, const std::vector<quint32> &blanks)
+{
+    qsizetype words = 0;
+    bool inWord = false;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        for (const cairo_glyph_t &glyph : runs[r].glyphs) {
+            const bool blank = glyph.index == blanks[r];
+            words += !blank && !inWord;
+            inWord = !blank;
         }
-        for (qsizetype g = 0; g < glyphs.size();) {
-            if (glyphs[g] == blanks[size_t(r)]) {
-                out.add(" ", 1);
+    }
+    return words;
+}
+
+// The n-th group of glyphs between blank glyphs draws the n-th word, whatever the shaper made of
+// its letters; a word drawn with two fonts gives its characters to its first glyphs.
+void addWordClusters(std::vector<ClusteredRun> &runs, const std::vector<quint32> &blanks,
+                     const QStringList &words)
+{
+    qsizetype word = -1;
+    bool inWord = false;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const std::vector<cairo_glyph_t> &glyphs = runs[r].glyphs;
+        for (size_t g = 0; g < glyphs.size();) {
+            size_t end = g;
+            while (end < glyphs.size() && glyphs[end].index != blanks[r])
+                ++end;
+            if (end == g) {
+                runs[r].add(" ", 1);
                 inWord = false;
                 ++g;
                 continue;
             }
-            const bool starts = !inWord;
-            word += starts;
+            word += !inWord;
+            runs[r].add(inWord ? QByteArray() : words[word].toUtf8(), int(end - g));
             inWord = true;
-            qsizetype end = g;
-            while (end < glyphs.size() && glyphs[end] != blanks[size_t(r)])
-                ++end;
-            out.add(starts ? words[word].toUtf8() : QByteArray(), int(end - g));
             g = end;
         }
     }
+}
+
+// The whole line as one cluster, given to the first run that draws more than blanks.
+void addLineCluster(std::vector<ClusteredRun> &runs, const std::vector<quint32> &blanks,
+                    const QString &text)
+{
+    bool given = false;
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const std::vector<cairo_glyph_t> &glyphs = runs[r].glyphs;
+        if (glyphs.empty())
+            continue;
+        const bool gives =
+            !given && std::any_of(glyphs.cbegin(), glyphs.cend(), [&](const cairo_glyph_t &glyph) {
+                return glyph.index != blanks[r];
+            });
+        runs[r].add(gives ? text.toUtf8() : QByteArray(), int(glyphs.size()));
+        given = given || gives;
+    }
+}
+
+// Words are what lies between blanks, in the text and in the glyphs alike. When the counts
+// differ (a blank the shaper drew with another glyph), the line is one cluster, which still
+// reads back right, if less finely.
+std::vector<ClusteredRun> clusterWords(const QList<QGlyphRun> &runs,
+                                       const std::vector<quint32> &blanks, const QString &text,
+                                       const QPointF &origin)
+{
+    std::vector<ClusteredRun> clustered = placedGlyphs(runs, origin);
+    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    if (glyphWords(clustered, blanks) == words.size())
+        addWordClusters(clustered, blanks, words);
+    else
+        addLineCluster(clustered, blanks, text);
     return clustered;
 }
 
