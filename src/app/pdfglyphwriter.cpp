@@ -113,15 +113,18 @@ void addLineCluster(std::vector<ClusteredRun> &runs, const std::vector<quint32> 
 }
 
 // Words are what lies between blanks, in the text and in the glyphs alike. When the counts
-// differ (a blank the shaper drew with another glyph), the line is one cluster, which still
-// reads back right, if less finely.
+// differ (a blank the shaper drew with another glyph), or a run goes from right to left (its
+// words are drawn in the other order), the line is one cluster, which still reads back right,
+// if less finely.
 std::vector<ClusteredRun> clusterWords(const QList<QGlyphRun> &runs,
                                        const std::vector<quint32> &blanks, const QString &text,
                                        const QPointF &origin)
 {
     std::vector<ClusteredRun> clustered = placedGlyphs(runs, origin);
     const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
-    if (glyphWords(clustered, blanks) == words.size())
+    const bool leftToRight = std::none_of(runs.cbegin(), runs.cend(),
+                                          [](const QGlyphRun &run) { return run.isRightToLeft(); });
+    if (leftToRight && glyphWords(clustered, blanks) == words.size())
         addWordClusters(clustered, blanks, words);
     else
         addLineCluster(clustered, blanks, text);
