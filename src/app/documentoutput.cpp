@@ -148,10 +148,9 @@ PdfResult writeTextLayerPdf(const QString &path, const QString &text, const QStr
     }
     PdfGlyphWriter writer(file, layout, device.resolution());
     writer.setTitle(name, QCoreApplication::applicationName());
-    if (drawTextLayerPages(writer, device, text, name) == PdfResult::FontNotFound) {
-        file.cancelWriting();
+    // Without a commit, the file is dropped with its temporary copy; the one in place stays.
+    if (drawTextLayerPages(writer, device, text, name) == PdfResult::FontNotFound)
         return PdfResult::FontNotFound;
-    }
     if (!writer.finish(error))
         return PdfResult::Failed;
     if (!file.commit()) {
