@@ -368,6 +368,24 @@ QString unknownTenseReason(const VerbRequest &request, const QString &root)
 
 } // namespace
 
+VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive)
+{
+    if (!passive)
+        return activeParadigm(root, pada, tense);
+    VerbParadigm sounds;
+    if (tense == Tense::Future) {
+        sounds = futureParadigm(root, Pada::Atmanepada);
+        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
+            mergeAlternatives(&sounds,
+                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
+        return sounds;
+    }
+    sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
+    for (const QString &alternative : root.passiveAlternatives)
+        mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
+    return sounds;
+}
+
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 {
     Inflection<VerbParadigm> result;
@@ -393,20 +411,8 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
         return result;
     }
-    VerbParadigm sounds;
-    if (!request.passive)
-        sounds = activeParadigm(root, request.pada, request.tense);
-    else if (request.tense == Tense::Future) {
-        sounds = futureParadigm(root, Pada::Atmanepada);
-        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-    } else {
-        sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
-        for (const QString &alternative : root.passiveAlternatives)
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, request.tense));
-    }
+    const VerbParadigm sounds =
+        conjugateInSounds(root, request.pada, request.tense, request.passive);
     if (sounds.cells[0].isEmpty()) {
         result.error =
             QStringLiteral("the %1 of %2 is not known").arg(tenseName(request.tense), bareRoot);

@@ -13,6 +13,10 @@ namespace vantro::verbs {
 // empty list means the form is not known for the root: the rules do not reach it and the table
 // of exceptions (data/verbderivatives.tsv) does not give it.
 
+// A root of the table conjugated without prefixes, in sounds, for the forms made from its
+// tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
+VerbParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);
+
 // The forms the table of exceptions gives for a key of its ("ppp", "inf", "prA"...): nothing
 // when it is silent (the rules speak), an empty list when it withholds them.
 std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key);
