@@ -366,6 +366,54 @@ QString unknownTenseReason(const VerbRequest &request, const QString &root)
     return {};
 }
 
+// The causative and the desiderative are conjugated as a root of the tenth class and of the
+// first would be, on the stem the rules or the table give; the tenses they are not made in
+// yet, and roots whose stem is not known, are refused.
+VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringList *alternatives,
+                     QString *error)
+{
+    using Derived = VerbRequest::Derived;
+    if (request.derived == Derived::None)
+        return root;
+    const bool causative = request.derived == Derived::Causative;
+    const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
+    const bool presentSystem = request.tense <= Tense::Optative;
+    const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
+                                          request.tense == Tense::Conditional
+                                    : presentSystem && !request.passive;
+    if (!madeHere) {
+        *error = QStringLiteral("the %1 of the %2 of %3 is not known")
+                     .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
+                                          : tenseName(request.tense),
+                          name, root.root);
+        return {};
+    }
+    std::optional<Pada> onlyPada;
+    QStringList stems = causative ? causativeStems(root) : desiderativeStems(root, &onlyPada);
+    if (stems.isEmpty()) {
+        *error = QStringLiteral("the %1 of %2 is not known").arg(name, root.root);
+        return {};
+    }
+    VerbRoot derived = root;
+    derived.verbClass = causative ? 10 : 1;
+    derived.strongStem = derived.weakStem = stems.takeFirst();
+    derived.weakStemBeforeVowel.clear();
+    derived.strongStemBeforeVowel.clear();
+    // A causative is conjugated in both padas; a desiderative in those of its root, or in the
+    // one the table names.
+    derived.parasmaipada =
+        causative || (onlyPada ? *onlyPada == Pada::Parasmaipada : root.parasmaipada);
+    derived.atmanepada = causative || (onlyPada ? *onlyPada == Pada::Atmanepada : root.atmanepada);
+    derived.futureTakesI = {true};
+    derived.futureStem.clear();
+    derived.futureAlternatives.clear();
+    derived.futureParasmaipada = false;
+    derived.passiveStem.clear();
+    derived.passiveAlternatives.clear();
+    *alternatives = stems;
+    return derived;
+}
+
 } // namespace
 
 VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive)
@@ -393,7 +441,11 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     QString bareRoot;
     if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
         return result;
-    const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    const VerbRoot basic = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    if (!result.ok())
+        return result;
+    QStringList alternativeStems;
+    const VerbRoot root = derivedRoot(basic, request, &alternativeStems, &result.error);
     if (!result.ok())
         return result;
     if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
@@ -411,8 +463,13 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
         return result;
     }
-    const VerbParadigm sounds =
-        conjugateInSounds(root, request.pada, request.tense, request.passive);
+    VerbParadigm sounds = conjugateInSounds(root, request.pada, request.tense, request.passive);
+    for (const QString &stem : alternativeStems) {
+        VerbRoot alternative = root;
+        alternative.strongStem = alternative.weakStem = stem;
+        mergeAlternatives(
+            &sounds, conjugateInSounds(alternative, request.pada, request.tense, request.passive));
+    }
     if (sounds.cells[0].isEmpty()) {
         result.error =
             QStringLiteral("the %1 of %2 is not known").arg(tenseName(request.tense), bareRoot);

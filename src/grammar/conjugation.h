@@ -30,6 +30,9 @@ struct VerbRequest
     Pada pada = Pada::Parasmaipada;
     Tense tense = Tense::Present;
     bool passive = false;
+    // The derived verb of the root instead of the root itself: the causative (kArayati) or the
+    // desiderative (jigamiShati, the present system only).
+    enum class Derived { None, Causative, Desiderative } derived = Derived::None;
 };
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request);

@@ -69,28 +69,29 @@ const QMultiHash<QString, RootExceptions> &exceptionTable()
     return table;
 }
 
-const RootExceptions *exceptionsOf(const VerbRoot &root)
+// The lines of the table for the root: a root may have one for its class and one for all.
+QList<const RootExceptions *> exceptionsOf(const VerbRoot &root)
 {
+    QList<const RootExceptions *> lines;
     const auto &table = exceptionTable();
     for (auto it = table.constFind(root.rootSounds);
          it != table.cend() && it.key() == root.rootSounds; ++it) {
         if (it->verbClass == 0 || it->verbClass == root.verbClass)
-            return &*it;
+            lines.append(&*it);
     }
-    return nullptr;
+    return lines;
 }
 
 } // namespace
 
 std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key)
 {
-    const RootExceptions *exceptions = exceptionsOf(root);
-    if (!exceptions)
-        return std::nullopt;
-    const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
-    if (found == exceptions->forms.cend())
-        return std::nullopt;
-    return *found == QStringList{QStringLiteral("-")} ? QStringList() : *found;
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
+        if (found != exceptions->forms.cend())
+            return *found == QStringList{QStringLiteral("-")} ? QStringList() : *found;
+    }
+    return std::nullopt;
 }
 
 namespace {
@@ -266,11 +267,13 @@ QString weakRoot(const VerbRoot &root)
 
 VerbRoot substituteRoot(const VerbRoot &root)
 {
-    const RootExceptions *exceptions = exceptionsOf(root);
-    if (!exceptions || exceptions->substitute.isEmpty())
-        return root;
-    const QList<VerbRoot> found = findVerbRoot(exceptions->substitute);
-    return found.isEmpty() ? root : found.first();
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        if (exceptions->substitute.isEmpty())
+            continue;
+        const QList<VerbRoot> found = findVerbRoot(exceptions->substitute);
+        return found.isEmpty() ? root : found.first();
+    }
+    return root;
 }
 
 QStringList infinitiveStems(const VerbRoot &given)
@@ -447,6 +450,64 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
         return {QStringLiteral("vaDy")};
     // Elsewhere the stem is the passive's (BUyAt, kriyAt, ucyAt, gfhyAt).
     return QStringList{regularPassive} + root.passiveAlternatives;
+}
+
+namespace {
+
+// vrddhi of a final vowel as it stands before a vowel: nI -> nAy, BU -> BAv, kf -> kAr.
+QString vrddhiBeforeVowel(const QString &base, QChar vowel)
+{
+    const QString grade = vrddhi(vowel);
+    if (grade == u"E")
+        return base + QStringLiteral("Ay");
+    if (grade == u"O")
+        return base + QStringLiteral("Av");
+    return base + grade;
+}
+
+} // namespace
+
+QStringList causativeStems(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "caus"))
+        return *exception;
+    if (root.verbClass == 10)
+        return {root.strongStem}; // corayati is its own causative
+    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return {};
+    const QString a = withFinalA(root.rootSounds);
+    const QChar last = a.back();
+    // Roots in A put p before the aya (sTApayati, dApayati, jYApayati).
+    if (last == u'A')
+        return {a + QStringLiteral("paya")};
+    // A final vowel takes vrddhi (kArayati, BAvayati, nAyayati).
+    if (isVowel(last))
+        return {finishWord(vrddhiBeforeVowel(a.chopped(1), last) + QStringLiteral("aya"))};
+    const qsizetype n = a.size();
+    const QChar vowel = n >= 2 ? a[n - 2] : QChar();
+    // a before one final consonant lengthens (pAcayati, vAdayati), but the roots in m and
+    // those that keep it short (gamayati, janayati) differ root by root: the table gives them.
+    if (vowel == u'a')
+        return last == u'm' ? QStringList()
+                            : QStringList{a.chopped(2) + u'A' + last + QStringLiteral("aya")};
+    // A short i, u, f before one final consonant takes guna (boDayati, vartayati, darSayati).
+    return {finishWord(gunaOfRoot(a) + QStringLiteral("aya"))};
+}
+
+QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPada)
+{
+    const VerbRoot root = substituteRoot(given);
+    *onlyPada = std::nullopt;
+    if (const auto middle = exceptionFor(root, "desA")) {
+        *onlyPada = Pada::Atmanepada;
+        return *middle;
+    }
+    if (const auto active = exceptionFor(root, "desP")) {
+        *onlyPada = Pada::Parasmaipada;
+        return *active;
+    }
+    return exceptionFor(root, "des").value_or(QStringList());
 }
 
 } // namespace vantro::verbs

@@ -13,6 +13,14 @@ namespace vantro::verbs {
 // empty list means the form is not known for the root: the rules do not reach it and the table
 // of exceptions (data/verbderivatives.tsv) does not give it.
 
+// The causative stem in -aya ("kAraya", "sTApaya", "GAtaya"), the usual first; empty where
+// neither the rules nor the table of exceptions know it.
+QStringList causativeStems(const VerbRoot &root);
+// The desiderative stem in -a ("jigamiza") and the one pada it is conjugated in where it keeps
+// to one (jijYAsate, jigamizati); from the table of exceptions, empty for a root it does not
+// list.
+QStringList desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
+
 // A root of the table conjugated without prefixes, in sounds, for the forms made from its
 // tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
 VerbParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);

@@ -56,6 +56,10 @@ const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
+const QCommandLineOption kCausative(QStringLiteral("causative"),
+                                    QStringLiteral("verb: the causative (kArayati)."));
+const QCommandLineOption kDesiderative(QStringLiteral("desiderative"),
+                                       QStringLiteral("verb: the desiderative (jigamiShati)."));
 const QCommandLineOption kAll(QStringLiteral("all"),
                               QStringLiteral("join: every permitted joining, the usual first."));
 
@@ -122,7 +126,10 @@ QString checkArguments(const Request &request)
 // Options given to a command they do not belong to.
 QString checkOptions(const QCommandLineParser &parser, const QString &command)
 {
-    for (const QCommandLineOption *option : {&kPada, &kTense, &kPassive})
+    if (parser.isSet(kCausative) && parser.isSet(kDesiderative))
+        return QStringLiteral("--causative and --desiderative exclude each other");
+    for (const QCommandLineOption *option :
+         {&kPada, &kTense, &kPassive, &kCausative, &kDesiderative})
         if (parser.isSet(*option) && command != u"verb")
             return QStringLiteral("--%1 is for verb only").arg(option->names().first());
     if (parser.isSet(kAll) && command != u"join")
@@ -163,6 +170,10 @@ QString readValues(const QCommandLineParser &parser, Request *request)
         return QStringLiteral("unknown tense '%1'").arg(parser.value(kTense));
     request->verb.tense = *tense;
     request->verb.passive = parser.isSet(kPassive);
+    using Derived = VerbRequest::Derived;
+    request->verb.derived = parser.isSet(kCausative)      ? Derived::Causative
+                            : parser.isSet(kDesiderative) ? Derived::Desiderative
+                                                          : Derived::None;
     return {};
 }
 
@@ -172,7 +183,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kAll});
+    parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kCausative, kDesiderative, kAll});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("noun, verb, participles, guess or join."));
     parser.addPositionalArgument(QStringLiteral("arguments"),
