@@ -105,6 +105,10 @@ QLayout *WordFormsWindow::createClassRow()
                        tr("future"), tr("periphrastic future"), tr("conditional"),
                        tr("benedictive"), tr("participles, gerund, infinitive")});
     m_passive = new QCheckBox(tr("Pa&ssive"));
+    m_derived = new QComboBox;
+    m_derived->setObjectName(QStringLiteral("wordFormsDerived"));
+    // In the order of VerbRequest::Derived.
+    m_derived->addItems({tr("the root"), tr("causative"), tr("desiderative")});
     m_verbClass = new QWidget(this);
     auto *verb = new QHBoxLayout(m_verbClass);
     verb->setContentsMargins(0, 0, 0, 0);
@@ -115,6 +119,8 @@ QLayout *WordFormsWindow::createClassRow()
     verb->addWidget(buddyLabel(tr("&Tense:"), m_tense));
     verb->addWidget(m_tense);
     verb->addWidget(m_passive);
+    verb->addWidget(buddyLabel(tr("&Use:"), m_derived));
+    verb->addWidget(m_derived);
     verb->addStretch();
 
     m_derivative = new QComboBox;
@@ -130,7 +136,7 @@ QLayout *WordFormsWindow::createClassRow()
     derivative->addWidget(buddyLabel(tr("Ge&nder:"), m_derivativeGender));
     derivative->addWidget(m_derivativeGender);
 
-    for (QComboBox *box : {m_gender, m_pada, m_tense, m_derivative, m_derivativeGender})
+    for (QComboBox *box : {m_gender, m_pada, m_tense, m_derived, m_derivative, m_derivativeGender})
         connect(box, &QComboBox::currentIndexChanged, this, &WordFormsWindow::updateTable);
     connect(m_class, &QSpinBox::valueChanged, this, &WordFormsWindow::updateTable);
     connect(m_passive, &QCheckBox::toggled, this, &WordFormsWindow::updateTable);
@@ -249,8 +255,10 @@ QString WordFormsWindow::showVerb(const VerbCandidate &verb)
     m_derivativeRow->setVisible(false);
     m_pada->setEnabled(true);
     m_passive->setEnabled(true);
-    const VerbRequest request{verb.root, m_class->value(), Pada(m_pada->currentIndex()),
-                              Tense(m_tense->currentIndex()), m_passive->isChecked()};
+    m_derived->setEnabled(true);
+    VerbRequest request{verb.root, m_class->value(), Pada(m_pada->currentIndex()),
+                        Tense(m_tense->currentIndex()), m_passive->isChecked()};
+    request.derived = VerbRequest::Derived(m_derived->currentIndex());
     const auto inflection = conjugate(request);
     inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
     return inflection.error;
@@ -263,6 +271,7 @@ QString WordFormsWindow::showDerivative(const VerbCandidate &verb)
     m_derivativeRow->setVisible(true);
     m_pada->setEnabled(false);
     m_passive->setEnabled(false);
+    m_derived->setEnabled(false);
     const RootDerivatives made = rootDerivatives(verb.root, m_class->value());
     struct Entry
     {

@@ -63,6 +63,7 @@ private:
     QComboBox *m_pada = nullptr;
     QComboBox *m_tense = nullptr;
     QCheckBox *m_passive = nullptr;
+    QComboBox *m_derived = nullptr; // the root itself, its causative or its desiderative
     // The forms made from the root, when the last entry of the tense box asks for them.
     QWidget *m_derivativeRow = nullptr;
     QComboBox *m_derivative = nullptr;
