@@ -225,10 +225,12 @@ void WordFormsWindow::updateTable()
         const auto inflection =
             declineNoun(m_readings.at(index).noun.stem, Gender(m_gender->currentIndex()));
         inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
-        status = inflection.ok() && !inflection.derivedStems.isEmpty()
-                     ? (inflection.derivedStems.size() > 1 ? tr("(feminine stems %1)")
-                                                           : tr("(feminine stem %1)"))
-                           .arg(inflection.derivedStems.join(QStringLiteral(", ")))
+        QStringList stems = inflection.derivedStems;
+        for (qsizetype i = 0; i < inflection.derivedStemUses.size() && i < stems.size(); ++i)
+            stems[i] += tr(" (%1)").arg(inflection.derivedStemUses.at(i));
+        status = inflection.ok() && !stems.isEmpty()
+                     ? (stems.size() > 1 ? tr("(feminine stems %1)") : tr("(feminine stem %1)"))
+                           .arg(stems.join(QStringLiteral(", ")))
                      : inflection.error;
     } else if (derivativesChosen()) {
         status = showDerivative(m_readings.at(index).verb);

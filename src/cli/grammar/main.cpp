@@ -239,12 +239,16 @@ int finishOutput(int status)
     return status;
 }
 
-// An adjective's feminine is declined from a stem of its own: say which.
-QString derivedStemsNote(const QStringList &stems, OutputScript script)
+// An adjective's feminine is declined from a stem of its own: say which, and what each is
+// where a word has several (bhavatI, the pronoun; bhavantI, the participle).
+QString derivedStemsNote(const QStringList &stems, const QStringList &uses, OutputScript script)
 {
     QStringList shown;
-    for (const QString &stem : stems)
-        shown.append(inScript(stem, script));
+    for (qsizetype i = 0; i < stems.size(); ++i) {
+        const QString use = uses.value(i);
+        shown.append(inScript(stems[i], script) +
+                     (use.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(use)));
+    }
     return QStringLiteral("(feminine stem%1 %2)\n")
         .arg(stems.size() > 1 ? QStringLiteral("s") : QString(), shown.join(QStringLiteral(", ")));
 }
@@ -262,7 +266,8 @@ int printInflection(const Inflection<Paradigm> &inflection, const PrintedTable &
         return finishOutput(Success);
     }
     if (!inflection.derivedStems.isEmpty())
-        write(derivedStemsNote(inflection.derivedStems, request.script));
+        write(
+            derivedStemsNote(inflection.derivedStems, inflection.derivedStemUses, request.script));
     write(alignedText(table, request.script));
     return finishOutput(Success);
 }
