@@ -8,8 +8,9 @@
 namespace vantro {
 
 enum class Pada { Parasmaipada, Atmanepada };
-// The periphrastic future (gantA), the conditional (agamiShyat) and the benedictive (bhUyAt)
-// follow the tenses of the present system and the simple future.
+// The periphrastic future (gantA), the conditional (agamiShyat), the benedictive (bhUyAt)
+// and the perfect (jagAma, IkShAMchakre) follow the tenses of the present system and the
+// simple future.
 enum class Tense {
     Present,
     Imperfect,
@@ -18,7 +19,8 @@ enum class Tense {
     Future,
     Periphrastic,
     Conditional,
-    Benedictive
+    Benedictive,
+    Perfect
 };
 
 struct VerbRequest

@@ -21,6 +21,17 @@ QStringList causativeStems(const VerbRoot &root);
 // list.
 QStringList desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
 
+// The perfect's stems, in sounds: the third and first singular and the second singular active
+// as words, the weak stem the other endings go on, the stem without i before the consonant
+// endings for the roots that take none (cakf), and the stem in -Am of the periphrastic
+// perfect (IkzAM, corayAM). Empty lists where the perfect of the root is not known.
+struct PerfectStems
+{
+    QStringList third, first, second;
+    QString weak, withoutI, periphrastic;
+};
+PerfectStems perfectStems(const VerbRoot &root);
+
 // A root of the table conjugated without prefixes, in sounds, for the forms made from its
 // tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
 VerbParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);

@@ -34,8 +34,8 @@ Gender genderOf(const QString &letter)
 
 Tense tenseNamed(const QString &name)
 {
-    const QStringList names = {"present", "imperfect",    "imperative",  "optative",
-                               "future",  "periphrastic", "conditional", "benedictive"};
+    const QStringList names = {"present",      "imperfect",   "imperative",  "optative", "future",
+                               "periphrastic", "conditional", "benedictive", "perfect"};
     return static_cast<Tense>(names.indexOf(name));
 }
 

@@ -52,7 +52,7 @@ const QCommandLineOption kPada(QStringLiteral("pada"),
 const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("verb: present (default), imperfect, imperative, "
                                                "optative, future, periphrastic (future), "
-                                               "conditional or benedictive."),
+                                               "conditional, benedictive or perfect."),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
@@ -99,7 +99,8 @@ std::optional<Tense> tenseOf(const QString &text)
     const QStringList names = {QStringLiteral("present"),     QStringLiteral("imperfect"),
                                QStringLiteral("imperative"),  QStringLiteral("optative"),
                                QStringLiteral("future"),      QStringLiteral("periphrastic"),
-                               QStringLiteral("conditional"), QStringLiteral("benedictive")};
+                               QStringLiteral("conditional"), QStringLiteral("benedictive"),
+                               QStringLiteral("perfect")};
     const qsizetype index = names.indexOf(text);
     return index < 0 ? std::nullopt : std::optional<Tense>(Tense(index));
 }
