@@ -103,7 +103,8 @@ QLayout *WordFormsWindow::createClassRow()
     // In the order of vantro::Tense; the forms made from the root come last.
     m_tense->addItems({tr("present"), tr("imperfect"), tr("imperative"), tr("optative"),
                        tr("future"), tr("periphrastic future"), tr("conditional"),
-                       tr("benedictive"), tr("perfect"), tr("participles, gerund, infinitive")});
+                       tr("benedictive"), tr("perfect"), tr("aorist"),
+                       tr("participles, gerund, infinitive")});
     m_passive = new QCheckBox(tr("Pa&ssive"));
     m_derived = new QComboBox;
     m_derived->setObjectName(QStringLiteral("wordFormsDerived"));

@@ -268,6 +268,46 @@ VerbParadigm endingsAfter(const QStringList &stems, const char16_t *const ending
     return paradigm;
 }
 
+// The active aorist by its formation: the thematic ones (a, sa) take the imperfect's endings;
+// the root aorist ends in t, tAm, us after A (adAt, aduH) and an, am with v after U (aBUvan);
+// the s-, iS- and siS-aorists take It, Is in the singular (anEzIt, aboDIt, ayAsIt).
+VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada)
+{
+    static const char16_t *const rootEndings[9] = {u"t",  u"tAm", u"us", u"s", u"tam",
+                                                   u"ta", u"am",  u"va", u"ma"};
+    static const char16_t *const sEndings[9] = {u"It", u"wAm", u"us", u"Is", u"wam",
+                                                u"wa", u"am",  u"va", u"ma"};
+    static const char16_t *const isEndings[9] = {u"It",   u"izwAm", u"izus", u"Is",  u"izwam",
+                                                 u"izwa", u"izam",  u"izva", u"izma"};
+    VerbParadigm paradigm;
+    if (pada == Pada::Atmanepada)
+        return paradigm;
+    for (const auto &[kind, stem] : aoristStems(root)) {
+        if (kind == u"a" || kind == u"sa") {
+            mergeAlternatives(&paradigm, thematicParadigm(stem, pada, Tense::Imperfect));
+            continue;
+        }
+        const char16_t *const *endings = kind == u"root" ? rootEndings
+                                         : kind == u"s"  ? sEndings
+                                                         : isEndings;
+        VerbParadigm one;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            QString base = stem;
+            QString ending = QString::fromUtf16(endings[cell]);
+            if (kind == u"root" && (ending == u"us" || ending == u"am")) {
+                const bool longA = stem.endsWith(u'A');
+                if (ending == u"us")
+                    longA ? base.chop(1) : void(ending = QStringLiteral("van")); // aduH, aBUvan
+                else
+                    longA ? void(ending = QStringLiteral("m")) : void(base += u'v'); // adAm, aBUvam
+            }
+            one.cells[cell] = {finishWord(withAugment(base + ending))};
+        }
+        mergeAlternatives(&paradigm, one);
+    }
+    return paradigm;
+}
+
 // The periphrastic perfect: the stem in -Am, then the perfect of kf in the verb's pada, of BU
 // and of as (IkzAYcakre, IkzAmbaBUva, IkzAmAsa); the anusvara stays as the grammars print it.
 VerbParadigm periphrasticPerfect(const QString &stem, Pada pada)
@@ -327,6 +367,8 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
         return futureParadigm(root, pada, Tense::Imperfect);
     case Tense::Perfect:
         return perfectParadigm(root, pada);
+    case Tense::Aorist:
+        return aoristParadigm(root, pada);
     default:
         return endingsAfter(benedictiveStems(root, passiveBase(root)), kBenedictiveEndings);
     }
@@ -338,7 +380,7 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
         return tense == Tense::Future
                    ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
                    : derivedTense(root, root.futureParasmaipada ? Pada::Parasmaipada : pada, tense);
-    if (tense == Tense::Benedictive || tense == Tense::Perfect)
+    if (tense == Tense::Benedictive || tense == Tense::Perfect || tense == Tense::Aorist)
         return derivedTense(root, pada, tense);
     const VerbParadigm paradigm = root.isThematic()
                                       ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
@@ -419,9 +461,9 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
 
 QString tenseName(Tense tense)
 {
-    static const char *const names[] = {"present",     "imperfect",   "imperative",
-                                        "optative",    "future",      "periphrastic future",
-                                        "conditional", "benedictive", "perfect"};
+    static const char *const names[] = {
+        "present",     "imperfect",   "imperative", "optative", "future", "periphrastic future",
+        "conditional", "benedictive", "perfect",    "aorist"};
     return QString::fromLatin1(names[static_cast<int>(tense)]);
 }
 
@@ -433,8 +475,10 @@ QString unknownTenseReason(const VerbRequest &request, const QString &root)
     if (derived && request.passive)
         return QStringLiteral("the passive %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
-    if (request.tense == Tense::Benedictive && request.pada == Pada::Atmanepada)
-        return QStringLiteral("the atmanepada benedictive of %1 is not known").arg(root);
+    if ((request.tense == Tense::Benedictive || request.tense == Tense::Aorist) &&
+        request.pada == Pada::Atmanepada)
+        return QStringLiteral("the atmanepada %1 of %2 is not known")
+            .arg(tenseName(request.tense), root);
     return {};
 }
 

@@ -9,8 +9,8 @@ namespace vantro {
 
 enum class Pada { Parasmaipada, Atmanepada };
 // The periphrastic future (gantA), the conditional (agamiShyat), the benedictive (bhUyAt)
-// and the perfect (jagAma, IkShAMchakre) follow the tenses of the present system and the
-// simple future.
+// the perfect (jagAma, IkShAMchakre) and the aorist (agamat, abhUt) follow the tenses of the
+// present system and the simple future.
 enum class Tense {
     Present,
     Imperfect,
@@ -20,7 +20,8 @@ enum class Tense {
     Periphrastic,
     Conditional,
     Benedictive,
-    Perfect
+    Perfect,
+    Aorist
 };
 
 struct VerbRequest

@@ -27,6 +27,13 @@ QString sounds(const QString &itrans)
     return ok ? out : QString();
 }
 
+// A value in ITRANS, or a kind and a value ("a:gam" of the aorist), the value into sounds.
+QString soundsAfterKind(const QString &value)
+{
+    const qsizetype colon = value.indexOf(u':');
+    return colon < 0 ? sounds(value) : value.left(colon + 1) + sounds(value.mid(colon + 1));
+}
+
 // One line of the table of exceptions: a root, its class (0 for every class) and its fields,
 // each a list of forms in sounds; a list holding only "-" withholds the form.
 struct RootExceptions
@@ -55,7 +62,7 @@ QMultiHash<QString, RootExceptions> readExceptions()
             }
             QStringList forms;
             for (const QString &value : values)
-                forms.append(value == u"-" ? value : sounds(value));
+                forms.append(value == u"-" ? value : soundsAfterKind(value));
             exceptions.forms.insert(key, forms);
         }
         table.insert(sounds(fields.value(0)), exceptions);
@@ -524,6 +531,19 @@ PerfectStems perfectStems(const VerbRoot &given)
     stems.third = exceptionFor(root, "lit3").value_or(QStringList());
     stems.first = exceptionFor(root, "lit1").value_or(stems.third);
     stems.second = exceptionFor(root, "lit2").value_or(QStringList());
+    return stems;
+}
+
+QList<QPair<QString, QString>> aoristStems(const VerbRoot &given)
+{
+    QList<QPair<QString, QString>> stems;
+    const VerbRoot root = substituteRoot(given);
+    const QStringList givenStems = exceptionFor(root, "aor").value_or(QStringList());
+    for (const QString &stem : givenStems) {
+        const qsizetype colon = stem.indexOf(u':');
+        if (colon > 0 && colon + 1 < stem.size())
+            stems.append({stem.left(colon), stem.mid(colon + 1)});
+    }
     return stems;
 }
 

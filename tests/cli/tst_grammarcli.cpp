@@ -59,7 +59,7 @@ void TestGrammarCli::commands_data()
     row("noun without a gender", {"noun", "deva"}, 2, 0, {}, "noun takes a stem and a gender");
     row("unknown gender", {"noun", "deva", "x"}, 2, 0, {}, "unknown gender 'x'");
     row("class out of range", {"verb", "bhU", "11"}, 2, 0, {}, "unknown class '11'");
-    row("unknown tense", {"verb", "bhU", "1", "--tense", "aorist"}, 2, 0, {}, "unknown tense");
+    row("unknown tense", {"verb", "bhU", "1", "--tense", "pluperfect"}, 2, 0, {}, "unknown tense");
     row("class the root is not known in", {"verb", "dA", "1"}, 1, 0, {},
         "dA is a class 3 root (dadAti); class 1 is not known for it");
     row("participles", {"participles", "gam", "1"}, 0, 12, "^past passive participle: gata$");

@@ -35,7 +35,7 @@ Gender genderOf(const QString &letter)
 Tense tenseNamed(const QString &name)
 {
     const QStringList names = {"present",      "imperfect",   "imperative",  "optative", "future",
-                               "periphrastic", "conditional", "benedictive", "perfect"};
+                               "periphrastic", "conditional", "benedictive", "perfect",  "aorist"};
     return static_cast<Tense>(names.indexOf(name));
 }
 

@@ -52,7 +52,7 @@ const QCommandLineOption kPada(QStringLiteral("pada"),
 const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("verb: present (default), imperfect, imperative, "
                                                "optative, future, periphrastic (future), "
-                                               "conditional, benedictive or perfect."),
+                                               "conditional, benedictive, perfect or aorist."),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
@@ -100,7 +100,7 @@ std::optional<Tense> tenseOf(const QString &text)
                                QStringLiteral("imperative"),  QStringLiteral("optative"),
                                QStringLiteral("future"),      QStringLiteral("periphrastic"),
                                QStringLiteral("conditional"), QStringLiteral("benedictive"),
-                               QStringLiteral("perfect")};
+                               QStringLiteral("perfect"),     QStringLiteral("aorist")};
     const qsizetype index = names.indexOf(text);
     return index < 0 ? std::nullopt : std::optional<Tense>(Tense(index));
 }
