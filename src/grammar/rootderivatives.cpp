@@ -50,9 +50,11 @@ QStringList replacedEnding(const QStringList &forms, const QString &ending, cons
 QStringList presentActive(const VerbRoot &root)
 {
     // The third plural without its i, and the n the reduplicating class has not: gacCanti ->
-    // gacCat, kurvanti -> kurvat, dadati -> dadat.
+    // gacCat, kurvanti -> kurvat, yAnti -> yAt, dadati -> dadat.
     const QStringList plural = cellOf(root, Pada::Parasmaipada, Tense::Present, false, 2);
     QStringList out = replacedEnding(plural, QStringLiteral("anti"), QStringLiteral("at"));
+    if (out.isEmpty()) // yAnti -> yAt
+        out = replacedEnding(plural, QStringLiteral("Anti"), QStringLiteral("At"));
     if (out.isEmpty())
         out = replacedEnding(plural, QStringLiteral("ati"), QStringLiteral("at"));
     return out;
