@@ -2,6 +2,7 @@
 #pragma once
 
 #include "itranstext.h"
+#include "rootderivatives.h"
 #include "wordformsmodel.h"
 #include "wordguess.h"
 
@@ -47,6 +48,9 @@ private:
     void wordEdited();
     void readingChosen();
     void updateTable();
+    QString showVerb(const vantro::VerbCandidate &verb);
+    QString showDerivative(const vantro::VerbCandidate &verb);
+    bool derivativesChosen() const;
     QString readingText(const vantro::WordGuess &guess) const;
 
     QPlainTextEdit *m_pane;
@@ -59,6 +63,11 @@ private:
     QComboBox *m_pada = nullptr;
     QComboBox *m_tense = nullptr;
     QCheckBox *m_passive = nullptr;
+    QComboBox *m_derived = nullptr; // the root itself, its causative or its desiderative
+    // The forms made from the root, when the last entry of the tense box asks for them.
+    QWidget *m_derivativeRow = nullptr;
+    QComboBox *m_derivative = nullptr;
+    QComboBox *m_derivativeGender = nullptr;
     QTableView *m_table = nullptr;
     QLabel *m_status = nullptr;
     WordFormsModel m_model;
