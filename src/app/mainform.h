@@ -167,9 +167,12 @@ private:
     QByteArray storedKeyFor(const QString &word) const;
     QString saveQuestion(const QString &word, const QByteArray &key);
     bool reportSaveFailure(const QString &word, const QString &reason);
+    void reportDeleteFailure(const QString &word, const QString &reason);
+    bool settleEditsBeforeDelete(const QString &key);
     void readOnlyToggled(bool readOnly);
     bool recordIsModified() const;
     void showRecord();
+    void forgetChosenWord();
     void moveCursor(int cOpt);
     void searchFor(const QString &text);
     void showNotFound(const QString &word);

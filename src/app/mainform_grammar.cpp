@@ -4,6 +4,7 @@
 #include "mainform.h"
 
 #include "itranstext.h"
+#include "itranstoken.h"
 #include "wordformswindow.h"
 
 #include <QAction>
@@ -69,7 +70,9 @@ void MainForm::viewWordForms()
     m_wordForms->lookUp(word, replaced);
 }
 
-// The selection, or the cursor's line, joined as one undo step; the result stays selected.
+// The selection, or the cursor's line, joined as one undo step. Nothing stays selected and the
+// cursor stands after the joined text, so that the next key typed (Return, most often) goes on
+// from there instead of replacing it.
 void MainForm::editJoinWithSandhi()
 {
     if (!finishLoading(itrans))
@@ -80,11 +83,12 @@ void MainForm::editJoinWithSandhi()
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     }
     const QString text = cursor.selectedText();
-    const QString joined = vantro::joinLinesWithSandhi(text);
-    if (joined == QString(text).replace(QChar::ParagraphSeparator, u'\n'))
-        return;
-    const int start = cursor.selectionStart();
-    cursor.insertText(joined);
-    cursor.setPosition(start, QTextCursor::KeepAnchor);
+    const QString before = itrans->document()->toRawText().left(cursor.selectionStart());
+    const QString joined = vantro::joinLinesWithSandhi(
+        text, vantro::leavesFenceOpen(QString(before).replace(QChar::ParagraphSeparator, u'\n')));
+    if (joined != QString(text).replace(QChar::ParagraphSeparator, u'\n'))
+        cursor.insertText(joined);
+    else
+        cursor.setPosition(cursor.selectionEnd());
     itrans->setTextCursor(cursor);
 }

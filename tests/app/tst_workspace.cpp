@@ -535,6 +535,16 @@ void TestWorkspace::itransWords_data()
         "vane mR^igaH@");
     row("Ctrl+I: the word at the synonyms' cursor", "syn", "sa~N@gaH, x", "Ctrl+I", "@tatra",
         "sa~NgaH@ tatra");
+    row("Ctrl+J: nothing selected after, the cursor after the line", "itrans",
+        "saH va@nam gacChati\nrAmaH", "Ctrl+J", "", "sa vanaM gacChati@\nrAmaH");
+    row("Ctrl+J: a fence closing on the cursor's line", "itrans",
+        "## The king said\nthat he is @here ## rAmaH atra", "Ctrl+J", "",
+        "## The king said\nthat he is here ## rAmo.atra@");
+    row("Ctrl+J: a selection starting inside a fence", "itrans",
+        "## The @king said\nthat he is here ## rAmaH atra@", "Ctrl+J", "",
+        "## The king said\nthat he is here ## rAmo.atra@");
+    row("Ctrl+J: a selection with nothing to join", "itrans", "rAmaH@ gacChati.@", "Ctrl+J", "",
+        "rAmaH gacChati.@");
     row("Ctrl+I: the meaning's first word, over a selection", "meaning", "so.aham,@ asmi", "Ctrl+I",
         "@old@ text", "so.aham@ text");
 }
