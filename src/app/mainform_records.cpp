@@ -343,7 +343,7 @@ void MainForm::searchFor(const QString &text)
 
 // The word stays the key of the form's record: edits typed for it are saved under it, even when
 // the next word to look up has been typed into the key field.
-void MainForm::showNotFound(const QString &word)
+void MainForm::showNotFound(const QString &word, NotFoundReport report)
 {
     recordKey = vantro::fitsLatin1(word) ? vantro::encodeKey(word) : QByteArray();
     missedWord = word;
@@ -352,7 +352,10 @@ void MainForm::showNotFound(const QString &word)
     tedITRANS->document()->setModified(false);
     ledSyn->setModified(false);
     forgetChosenWord();
-    Dialogs::current().information(this, tr("VANTRO - Search"), word + tr(" not found"));
+    if (report == NotFoundInStatusBar)
+        statusBar()->showMessage(word + tr(" not found"), kStatusMessageTime);
+    else
+        Dialogs::current().information(this, tr("VANTRO - Search"), word + tr(" not found"));
 }
 
 // The question comes before any field changes, so Cancel leaves the whole form as it was.
@@ -377,16 +380,22 @@ void MainForm::btnLookUpClicked()
         word = vantro::wordAtOrBefore(cursor.block().text(), cursor.positionInBlock());
     if (word.isEmpty())
         word = ledEng->text();
+    lookUpEnglishWord(word, NotFoundBox);
+}
+
+// The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
+void MainForm::lookUpEnglishWord(const QString &word, NotFoundReport report)
+{
     if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes, true))
         return;
     const QString lowered = word.toLower();
-    // The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
     if (DICTDB && vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance()).found) {
         showRecord();
+        statusBar()->clearMessage();
         return;
     }
     ledEng->setText(lowered);
-    showNotFound(lowered);
+    showNotFound(lowered, report);
 }
 
 void MainForm::createInsertMeaningAction()

@@ -104,6 +104,8 @@ private slots:
     void deleteKeepsTypedEdits();
     void insertFromShownRecord_data();
     void insertFromShownRecord();
+    void lookUpWordByWord_data();
+    void lookUpWordByWord();
     void realBoxesAreWired();
     void lookUp_data();
     void lookUp();
@@ -505,6 +507,62 @@ void TestRecords::insertFromShownRecord()
 
     QTEST(f.form->itrans->toPlainText(), "itrans");
     QTEST(f.form->statusBar()->currentMessage(), "status");
+}
+
+// Ctrl+L looks up the English word after the one selected (Ctrl+Shift+L the one before), passing
+// over numbers, punctuation and the common words unless they are kept; the ITRANS pane keeps the
+// focus and its cursor. The English pane's selection is marked by '|', the ITRANS cursor by '@'.
+void TestRecords::lookUpWordByWord_data()
+{
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("keepCommonWords");
+    QTest::addColumn<QString>("shown"); // the word selected afterwards, then the key field
+    const auto row = [](const char *name, const char *english, const char *keys, bool keep,
+                        const char *shown) {
+        QTest::newRow(name) << QString(english) << QString(keys) << keep << QString(shown);
+    };
+    row("from the start: the first word that is not common", "|The 3 kings: went.", "Ctrl+L", false,
+        "kings/king");
+    row("after a selection, across a line break", "The |king|.\n12 of the earth", "Ctrl+L", false,
+        "earth/earth");
+    row("twice", "|The king went to the earth", "Ctrl+L Ctrl+L", false, "went/go");
+    row("common words kept", "The |king| of earth", "Ctrl+L", true, "of/of");
+    row("a word touching a digit is passed", "|3rd king", "Ctrl+L", false, "king/king");
+    row("back from a selection", "The king's |earth|", "Ctrl+Shift+L", false, "king's/king");
+    row("nothing after the last word: the record stays", "The |king|.", "Ctrl+L", false,
+        "king/king");
+}
+
+void TestRecords::lookUpWordByWord()
+{
+    QFETCH(QString, english);
+    QFETCH(QString, keys);
+    QFETCH(bool, keepCommonWords);
+    QFETCH(QString, shown);
+    RecordForm f({{"earth", "bhUmiH"}, {"go", "gachChati"}, {"king", "rAjA"}});
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    f.form->editSkipCommonWordsAction->setChecked(!keepCommonWords);
+    const int anchor = int(english.indexOf('|'));
+    const int position = int(english.lastIndexOf('|') - english.count('|') + 1);
+    f.form->english->setPlainText(english.remove('|'));
+    selectRange(f.form->english, anchor, position);
+    if (position > anchor)
+        f.form->btnLookUp->click();
+    f.form->itrans->setPlainText("rAjA vanaM");
+    selectRange(f.form->itrans, 4, 4);
+    f.form->itrans->setFocus();
+    for (const QString &key : keys.split(' ')) {
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QTest::keyClick(f.form->itrans, combination.key(), combination.keyboardModifiers());
+    }
+
+    QCOMPARE(f.form->english->textCursor().selectedText() + '/' + f.form->ledEng->text(), shown);
+    QCOMPARE(QApplication::focusWidget(), f.form->itrans);
+    QCOMPARE(f.form->itrans->textCursor().position(), 4);
+    QCOMPARE(f.form->itrans->toPlainText(), "rAjA vanaM");
+    f.form->editSkipCommonWordsAction->setChecked(true);
 }
 
 void TestRecords::lookUp_data()
