@@ -101,6 +101,13 @@ WordFormsWindow *MainForm::wordFormsWindow()
     });
     connect(m_wordForms, &WordFormsWindow::closed, this,
             [this] { hideWordFormsShortcut->setEnabled(false); });
+    // Writing on may take the cursor under the window: it moves out of the way again.
+    connect(itrans, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        const QRect cursor(itrans->viewport()->mapToGlobal(itrans->cursorRect().topLeft()),
+                           itrans->cursorRect().size());
+        if (m_wordForms->isVisible() && m_wordForms->frameGeometry().intersects(cursor))
+            placeWordForms();
+    });
     return m_wordForms;
 }
 
