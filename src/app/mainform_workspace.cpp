@@ -76,7 +76,9 @@ bool MainForm::settleITRANSChanges(bool forNew)
     const QString text =
         forNew ? tr("Save modified ITRANS file ") : tr("Save modified ITRANS file");
     switch (Dialogs::current().question(
-        this, tr("VANTRO- ITRANS file ") + ITRANSFile + tr(" modified"),
+        this,
+        tr("VANTRO- ITRANS file") + (ITRANSFile.isEmpty() ? QString() : u' ' + ITRANSFile) +
+            tr(" modified"),
         text + ITRANSFile + QStringLiteral("?"), Dialogs::Yes, Dialogs::Cancel)) {
     case Dialogs::Yes:
         return saveITRANS();
