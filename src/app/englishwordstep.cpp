@@ -3,6 +3,7 @@
 
 #include <QSet>
 #include <QStringList>
+#include <QtGlobal>
 
 namespace vantro {
 
@@ -29,32 +30,30 @@ bool isApostrophe(QChar c)
     return c == u'\'' || c == QChar(0x2019);
 }
 
-// Every word of the text in order, each with whether it touches a digit.
-struct FoundWord
+// Whether the character at i belongs to a word: a letter, or an apostrophe between letters.
+bool inWord(const QString &text, int i)
 {
-    WordSpan span;
-    bool nearDigit = false;
-};
+    if (i < 0 || i >= text.size())
+        return false;
+    if (text.at(i).isLetter())
+        return true;
+    return isApostrophe(text.at(i)) && i > 0 && i + 1 < text.size() && text.at(i - 1).isLetter() &&
+           text.at(i + 1).isLetter();
+}
 
-QList<FoundWord> wordsOf(const QString &text)
+// The word that starts at start, which must be a word's first character.
+WordSpan wordFrom(const QString &text, int start)
 {
-    QList<FoundWord> words;
-    const int size = int(text.size());
-    for (int i = 0; i < size;) {
-        if (!text.at(i).isLetter()) {
-            ++i;
-            continue;
-        }
-        const int start = i;
-        while (i < size &&
-               (text.at(i).isLetter() || (isApostrophe(text.at(i)) && i + 1 < size &&
-                                          text.at(i + 1).isLetter() && text.at(i - 1).isLetter())))
-            ++i;
-        const bool nearDigit =
-            (start > 0 && text.at(start - 1).isDigit()) || (i < size && text.at(i).isDigit());
-        words.append({{start, i}, nearDigit});
-    }
-    return words;
+    int end = start;
+    while (inWord(text, end))
+        ++end;
+    return {start, end};
+}
+
+bool touchesDigit(const QString &text, const WordSpan &span)
+{
+    return (span.start > 0 && text.at(span.start - 1).isDigit()) ||
+           (span.end < text.size() && text.at(span.end).isDigit());
 }
 
 } // namespace
@@ -64,23 +63,43 @@ bool isCommonEnglishWord(const QString &word)
     return commonWords().contains(word.toLower());
 }
 
+// The text is walked from the position only, word by word, so that a step costs the same at the
+// start and at the end of a book-length text.
 WordSpan stepEnglishWord(const QString &text, int position, bool forward, bool keepCommonWords)
 {
-    const QList<FoundWord> words = wordsOf(text);
-    const auto wanted = [&](const FoundWord &found) {
-        return !found.nearDigit &&
-               (keepCommonWords || !isCommonEnglishWord(text.mid(
-                                       found.span.start, found.span.end - found.span.start)));
+    const int size = int(text.size());
+    position = qBound(0, position, size);
+    const auto wanted = [&](const WordSpan &span) {
+        return !touchesDigit(text, span) &&
+               (keepCommonWords ||
+                !isCommonEnglishWord(text.mid(span.start, span.end - span.start)));
     };
     if (forward) {
-        for (const FoundWord &found : words)
-            if (found.span.start >= position && wanted(found))
-                return found.span;
+        int i = position;
+        while (inWord(text, i) && inWord(text, i - 1)) // inside a word: that one is passed
+            ++i;
+        while (i < size) {
+            if (!inWord(text, i)) {
+                ++i;
+                continue;
+            }
+            const WordSpan span = wordFrom(text, i);
+            if (wanted(span))
+                return span;
+            i = span.end;
+        }
         return {};
     }
-    for (auto it = words.crbegin(); it != words.crend(); ++it)
-        if (it->span.end < position && wanted(*it))
-            return it->span;
+    int i = position - 1;
+    while (inWord(text, i) && inWord(text, i + 1)) // the word the position stands in
+        --i;
+    for (; i >= 0; --i) {
+        if (!inWord(text, i) || inWord(text, i - 1))
+            continue;
+        const WordSpan span = wordFrom(text, i);
+        if (span.end < position && wanted(span))
+            return span;
+    }
     return {};
 }
 

@@ -243,9 +243,10 @@ void MainForm::btnDeleteClicked()
     const QString typed = ledEng->text().trimmed();
     const QString key = DICTDB->hasKey(typed) ? typed : typed.toLower();
     if (!DICTDB->hasKey(key))
-        return reportDeleteFailure(typed, typed.isEmpty()
-                                              ? tr("the word is empty")
-                                              : tr("the word is not in the dictionary"));
+        return reportDeleteFailure(typed, typed.isEmpty()     ? tr("the word is empty")
+                                          : !DICTDB->isOpen() ? tr("the dictionary is not open")
+                                                              : tr("the word is not in the "
+                                                                   "dictionary"));
     if (!settleEditsBeforeDelete(key) ||
         Dialogs::current().question(this, tr("Confirm Delete"),
                                     tr("Delete the stored record \"%1\"?").arg(key), Dialogs::No,
