@@ -91,6 +91,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createActions();
     createToolBarAndMenus();
     createInsertMeaningAction();
+    createLookUpActions();
     createDictionaryActions();
     languageChange();
     createGrammarActions();
@@ -272,7 +273,7 @@ void MainForm::languageChange()
     action(fileSaveAction, tr("Save"), tr("&Save"), tr("Ctrl+S"));
     action(fileSaveAsAction, tr("Save As"), tr("Save &As..."), QString());
     action(filePrintAction, tr("Print"), tr("&Print..."), tr("Ctrl+P"));
-    action(fileExitAction, tr("Exit"), tr("E&xit"), QString());
+    action(fileExitAction, tr("Exit"), tr("E&xit"), tr("Ctrl+Q"));
     action(editUndoAction, tr("Undo"), tr("&Undo"), tr("Ctrl+Z"));
     action(editRedoAction, tr("Redo"), tr("&Redo"), tr("Ctrl+Y"));
     action(editCutAction, tr("Cut"), tr("Cu&t"), tr("Ctrl+X"));
@@ -422,7 +423,5 @@ void MainForm::showKeyCount()
     const int keys = DICTDB ? DICTDB->getStat() : 0;
     lblKeys->setText(QString::asprintf("Keys: %d", keys));
     const bool empty = keys == 0 && DICTDB && DICTDB->isOpen();
-    tedITRANS->setPlaceholderText(
-        empty ? vantro::emptyDictionaryHint(QCoreApplication::applicationDirPath() + '/')
-              : QString());
+    tedITRANS->setPlaceholderText(empty ? vantro::emptyDictionaryHint() : QString());
 }

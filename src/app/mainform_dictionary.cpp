@@ -4,6 +4,7 @@
 
 #include "mainform.h"
 
+#include "datafiles.h"
 #include "dialogs.h"
 #include "dictdb.h"
 #include "dictionaryimport.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProgressDialog>
 
@@ -57,6 +59,40 @@ void MainForm::createDictionaryActions()
     fileMenu->insertSeparator(filePrintAction);
     connect(fileImportDictionaryAction, &QAction::triggered, this, &MainForm::fileImportDictionary);
     connect(fileExportDictionaryAction, &QAction::triggered, this, &MainForm::fileExportDictionary);
+    fileLoadStarterAction = new QAction(tr("Load &Starter Dictionary"), this);
+    fileLoadStarterAction->setObjectName(QStringLiteral("fileLoadStarterAction"));
+    fileLoadStarterAction->setShortcut(QKeySequence(tr("Ctrl+Shift+D")));
+    fileMenu->insertAction(fileExportDictionaryAction, fileLoadStarterAction);
+    connect(fileLoadStarterAction, &QAction::triggered, this, &MainForm::fileLoadStarter);
+}
+
+// The words that come with the program, into a dictionary that has none yet: one key on the first
+// start. Read Only guards the records a user has; an empty dictionary has none to guard.
+void MainForm::fileLoadStarter()
+{
+    if (!DICTDB || !DICTDB->isOpen() || DICTDB->isReadOnly()) {
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       tr("The dictionary cannot be written: nothing was "
+                                          "imported."));
+        return;
+    }
+    if (const int keys = DICTDB->getStat(); keys > 0) {
+        Dialogs::current().information(
+            this, tr("Load Starter Dictionary"),
+            tr("The dictionary already holds %1 records: File > Import Dictionary adds the "
+               "starter dictionary to them, asking what to do with words you have.")
+                .arg(keys));
+        return;
+    }
+    const QString path = vantro::dataFile(appDirPath, QStringLiteral("starter.tsv"));
+    if (!QFileInfo::exists(path)) {
+        Dialogs::current().information(this, tr("Load Starter Dictionary"),
+                                       tr("The starter dictionary is not installed: %1 is "
+                                          "missing.")
+                                           .arg(path));
+        return;
+    }
+    importDictionaryFile(path, vantro::OnConflict::Keep);
 }
 
 // An import writes the whole file: the same guard as Save, and edits in the form settled first.
@@ -92,6 +128,11 @@ void MainForm::fileImportDictionary()
         0);
     if (policy < 0)
         return;
+    importDictionaryFile(path, vantro::OnConflict(policy));
+}
+
+void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict policy)
+{
     vantro::ImportSource source =
         vantro::openImportSource(path, vantro::ImportFormat::Detect, vantro::RomanScheme::None);
     if (!source.problems.isEmpty()) {
@@ -101,7 +142,7 @@ void MainForm::fileImportDictionary()
     }
     Progress progress(this, tr("Import Dictionary"), tr("Importing %1...").arg(path));
     const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
-        *DICTDB, *source.records, vantro::OnConflict(policy),
+        *DICTDB, *source.records, policy,
         [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
     progress.finish();
     showKeyCount();

@@ -8,6 +8,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,6 +81,11 @@ void WordFormsWindow::createWidgets()
     connect(m_word, &QLineEdit::textEdited, this, &WordFormsWindow::wordEdited);
     connect(m_reading, &QComboBox::currentIndexChanged, this, &WordFormsWindow::readingChosen);
     connect(m_table, &QTableView::doubleClicked, this, &WordFormsWindow::insertChosenForm);
+    // Queued: the view selects the new current cell alone after telling of it.
+    connect(
+        m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this] { followItransCell(); }, Qt::QueuedConnection);
+    m_table->installEventFilter(this);
 }
 
 // The class of the reading: the gender of a noun; the class, pada, tense and voice of a verb.
@@ -148,17 +154,95 @@ QLayout *WordFormsWindow::createClassRow()
     return row;
 }
 
+// A word of another stem starts with the first form of the present; the same stem keeps the
+// tense and the cell the translator was at.
 void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
 {
     m_replaced = replaced;
     m_replacedText = replaced.selectedText();
     m_punctuation = splitSentencePunctuation(word);
+    const QString stemBefore = readingStem();
     m_word->setText(m_punctuation.word);
     wordEdited();
+    if (readingStem() != stemBefore)
+        startAfresh();
+    comeBack();
+}
+
+void WordFormsWindow::comeBack()
+{
     show();
     raise();
     activateWindow();
     m_table->setFocus();
+}
+
+// The kind and the stem or root of the reading chosen; empty without one.
+QString WordFormsWindow::readingStem() const
+{
+    const int index = m_reading->currentIndex();
+    if (index < 0 || index >= m_readings.size())
+        return {};
+    const WordGuess &guess = m_readings.at(index);
+    return guess.kind == WordGuess::Kind::Noun ? QStringLiteral("noun ") + guess.noun.stem
+                                               : QStringLiteral("verb ") + guess.verb.root;
+}
+
+void WordFormsWindow::startAfresh()
+{
+    {
+        const QSignalBlocker tenseBlocker(m_tense);
+        const QSignalBlocker passiveBlocker(m_passive);
+        m_tense->setCurrentIndex(0);
+        m_passive->setChecked(false);
+    }
+    m_table->setCurrentIndex({});
+    updateTable();
+}
+
+// The keyboard stands on the ITRANS cells; the Devanagari beside the current one is selected
+// with it, so that the two read as one choice.
+void WordFormsWindow::followItransCell()
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid())
+        return;
+    if (current.column() % 2 != 0) {
+        m_table->setCurrentIndex(current.sibling(current.row(), current.column() - 1));
+        return;
+    }
+    const QModelIndex devanagari = current.sibling(current.row(), current.column() + 1);
+    m_table->selectionModel()->select(
+        QItemSelection(current, devanagari.isValid() ? devanagari : current),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+// Left and Right go from an ITRANS cell to the next one that holds a form in that direction.
+bool WordFormsWindow::stepItransCell(int direction)
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid())
+        return false;
+    for (int column = current.column() + 2 * direction;
+         column >= 0 && column < m_model.columnCount(); column += 2 * direction) {
+        const QModelIndex next = m_model.index(current.row(), column);
+        if (m_model.flags(next).testFlag(Qt::ItemIsEnabled)) {
+            m_table->setCurrentIndex(next);
+            break;
+        }
+    }
+    return true;
+}
+
+bool WordFormsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right))
+            return stepItransCell(key->key() == Qt::Key_Right ? 1 : -1);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString WordFormsWindow::readingText(const WordGuess &guess) const
@@ -340,6 +424,7 @@ void WordFormsWindow::insertChosenForm()
     m_replaced.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
                             int(text.size()));
     m_replacedText = m_replaced.selectedText();
+    emit formInserted();
 }
 
 void WordFormsWindow::keyPressEvent(QKeyEvent *event)

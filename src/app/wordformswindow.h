@@ -34,13 +34,18 @@ public:
     // The form the table's current cell holds, in ITRANS.
     QString chosenForm() const;
     void insertChosenForm();
+    // Shows the window as it was left and gives the keyboard to its table.
+    void comeBack();
 
 signals:
     void closed();
+    // A chosen form went into the pane, which has the keyboard again.
+    void formInserted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createWidgets();
@@ -52,6 +57,10 @@ private:
     QString showDerivative(const vantro::VerbCandidate &verb);
     bool derivativesChosen() const;
     QString readingText(const vantro::WordGuess &guess) const;
+    QString readingStem() const;
+    void startAfresh();
+    void followItransCell();
+    bool stepItransCell(int direction);
 
     QPlainTextEdit *m_pane;
     QLineEdit *m_word = nullptr;

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -119,10 +120,21 @@ void TestStartup::dictionaryProblemsAreShown()
     QCOMPARE(f.form->lblKeys->text(), QString::asprintf("Keys: %d", int(pairs.size())));
     QVERIFY(f.form->chkReadOnly->isChecked());
     QCOMPARE(QFileInfo(f.path("morvak.db")).isFile(), setUp != "directory");
-    // The hint for an empty dictionary shows only where one is open, and is no content.
+    // The hint for an empty dictionary shows only where one is open, and is no content. It names
+    // the key that loads the starter dictionary, and fits the field whole.
+    const QString hint = f.form->tedITRANS->placeholderText();
     if (setUp != "protected")
-        QCOMPARE(f.form->tedITRANS->placeholderText().contains("vantro-dict import "),
-                 setUp == "empty" || setUp == "absent");
+        QCOMPARE(hint.contains("Ctrl+Shift+D"), setUp == "empty" || setUp == "absent");
+    // The field less its frame, its scroll bar and the text's margins.
+    const QPlainTextEdit *meaning = f.form->tedITRANS;
+    const int inset = 2 * meaning->frameWidth() + 8;
+    const QRect field(0, 0,
+                      meaning->width() - meaning->verticalScrollBar()->sizeHint().width() - inset,
+                      meaning->height() - inset);
+    QVERIFY(QFontMetrics(f.form->tedITRANS->font())
+                .boundingRect(field, Qt::TextWordWrap, hint)
+                .height() <= field.height());
+    QCOMPARE(f.form->fileLoadStarterAction->shortcut(), QKeySequence("Ctrl+Shift+D"));
     QVERIFY(!f.form->tedITRANS->document()->isModified());
     QVERIFY(!pairs.isEmpty() || f.form->tedITRANS->toPlainText().isEmpty());
     // A Save of a new record writes only where the dictionary may be written.

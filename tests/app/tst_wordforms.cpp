@@ -7,6 +7,7 @@
 #include "workspacefixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QSpinBox>
 #include <QTableView>
@@ -23,6 +24,7 @@ private slots:
     void paneCommands();
     void derivatives_data();
     void derivatives();
+    void formsWindowKeys();
 };
 
 // The word Ctrl+K takes from a line of the pane, the cursor marked by "@".
@@ -140,6 +142,48 @@ void TestWordForms::derivatives()
     window->findChild<QComboBox *>("wordFormsDerivative")->setCurrentIndex(entry);
     window->findChild<QComboBox *>("wordFormsDerivativeGender")->setCurrentIndex(gender);
     QTEST(window->chosenForm(), "expected");
+}
+
+// The Word Forms window hides neither the ITRANS line nor the record form; Right steps to the
+// next ITRANS cell with its Devanagari selected beside it; Escape in the main window puts the
+// window away and Ctrl+Shift+K brings it back with the keyboard in its table; a word of another
+// stem starts at the first cell, another form of the same stem keeps the cell.
+void TestWordForms::formsWindowKeys()
+{
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.itrans->setPlainText("devaH");
+    form.itrans->setFocus();
+    QTest::keyClick(form.itrans, Qt::Key_K, Qt::ControlModifier);
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window && window->isVisible());
+    const QRect line(form.itrans->viewport()->mapToGlobal(form.itrans->cursorRect().topLeft()),
+                     form.itrans->cursorRect().size());
+    const QRect record(form.frame4->mapToGlobal(QPoint(0, 0)), form.frame4->size());
+    QVERIFY(!window->frameGeometry().intersects(line));
+    QVERIFY(!window->frameGeometry().intersects(record));
+    auto *table = window->findChild<QTableView *>();
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QTest::keyClick(table, Qt::Key_Right);
+    QTest::keyClick(table, Qt::Key_Down);
+    QTRY_COMPARE(table->selectionModel()->selectedIndexes().size(), 2);
+    QCOMPARE(table->currentIndex(), table->model()->index(1, 2));
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(form.itrans->toPlainText(), "devau");
+    QTRY_VERIFY(QApplication::activeWindow() == &form);
+    QTest::keyClick(form.itrans, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QTest::keyClick(form.itrans, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(window->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QCOMPARE(table->currentIndex(), table->model()->index(1, 2));
+
+    window->lookUp("devam", QTextCursor());
+    QCOMPARE(table->currentIndex(), table->model()->index(1, 2));
+    window->lookUp("phalam", QTextCursor());
+    QCOMPARE(table->currentIndex(), table->model()->index(0, 0));
 }
 
 QTEST_MAIN(TestWordForms)
