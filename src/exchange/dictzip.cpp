@@ -69,7 +69,7 @@ QByteArray gunzipAll(const QByteArray &compressed, qint64 most, QString *why)
         return {};
     }
     QByteArray out;
-    out.resize(qBound<qsizetype>(1 << 16, 4 * compressed.size(), qMax<qint64>(most, 1)));
+    out.resize(qsizetype(qMin<qint64>(qMax<qint64>(4 * compressed.size(), 1 << 16), most + 1)));
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.constData()));
     stream.avail_in = uInt(compressed.size());
     int ret = Z_OK;
@@ -277,7 +277,8 @@ bool DictzipWriter::finish(QIODevice &out, QString *why)
     QByteArray trailer = m_finalBytes;
     appendLittleEndian32(trailer, m_crc);
     appendLittleEndian32(trailer, quint32(m_plainSize));
-    bool written = out.write(header(m_sizes)) >= 0 && m_scratch.seek(0);
+    const QByteArray head = header(m_sizes);
+    bool written = out.write(head) == head.size() && m_scratch.seek(0);
     while (written && !m_scratch.atEnd()) {
         const QByteArray block = m_scratch.read(kCopyBlock);
         written = !block.isEmpty() && out.write(block) == block.size();

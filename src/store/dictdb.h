@@ -131,6 +131,11 @@ private:
 
     int readAtCursor(struct __db_dbt *dbKey, unsigned flag);
     int openHandle(const QByteArray &name);
+    int openSharedWithWriter(const QByteArray &name);
+    bool readLocked();
+    void readDone();
+    int reopenForReading();
+    int stepAfterReopen(unsigned &flag);
     int openLocked(const QByteArray &name);
     int openReadOnly(const QByteArray &name);
     int openEmptyInMemory();
@@ -172,6 +177,14 @@ private:
     struct __db_bt_stat *sp = nullptr;
     int iKeys = 0;
     FileLock m_lock;
+    // Readers and the writer's changes meet here; see ChangeLock.
+    ChangeLock m_changeLock;
+    // A reader that shares the file with a window writing it takes the change lock for each read
+    // rather than for its session, and reopens the file when a change was saved meanwhile.
+    bool m_lockEachRead = false;
+    bool m_walkHoldsLock = false;
+    bool m_reopened = false;
+    QByteArray m_seenFile; // the identity of the file as last read
     // iKeys is exact once the tree has been walked, and is kept so by every change that succeeds.
     bool m_keysCounted = false;
     Access m_access = Access::ReadWrite;
