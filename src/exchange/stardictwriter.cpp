@@ -15,6 +15,10 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vantro {
@@ -100,6 +104,13 @@ QString writeDictzip(DictzipWriter &writer, const QString &path)
         return QStringLiteral("writing %1 failed: %2").arg(path, why);
     if (const QString wrong = checkDictzip(file); !wrong.isEmpty())
         return QStringLiteral("the written %1 does not read back: %2").arg(path, wrong);
+    // A scratch file is made readable by its owner only; the dictionary is for every reader the
+    // other files are for.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(file.handle(), 0666 & ~mask) != 0 || ::fsync(file.handle()) != 0)
+        return QStringLiteral("writing %1 failed: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
     QFile::remove(path);
     if (!file.rename(path))
         return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());

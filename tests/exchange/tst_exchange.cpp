@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -460,6 +461,9 @@ void TestExchange::exportChunksInflateAlone()
     QVERIFY(
         dict(dir.filePath("morvak.db"), {"export", "--format", "stardict", dir.filePath("e.ifo")})
             .status == 0);
+    // Readable as the other files are (a scratch file is its owner's alone).
+    QCOMPARE(QFileInfo(dir.filePath("e.dict.dz")).permissions(),
+             QFileInfo(dir.filePath("e.idx")).permissions());
     const QByteArray file = fileBytes(dir.filePath("e.dict.dz"));
     QVERIFY(file.size() > 12 && (file.at(3) & 0x04));
     const qsizetype extraLength = qFromLittleEndian<quint16>(file.constData() + 10);
