@@ -157,7 +157,10 @@ bool readFields(QByteArrayView data, const QByteArray &sequence, SourceEntry &en
             entry.definition +=
                 (entry.definition.isEmpty() ? QString() : QStringLiteral("\n")) + text;
         }
-        at += length + (QChar::isLower(uchar(type)) && !last ? 1 : 0);
+        at += length;
+        // A text field's NUL, which the last field of the data may lack.
+        if (QChar::isLower(uchar(type)) && !last && at < data.size())
+            ++at;
     }
     return true;
 }

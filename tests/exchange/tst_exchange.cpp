@@ -191,6 +191,9 @@ void TestExchange::starDictFiles_data()
         << QStringList{"sun=mसूर्य\\0W\\0\\0\\0\\0hday <b>star</b>\\0"} << QByteArray()
         << QStringList() << 0 << QStringList() << QByteArray("added 1")
         << QList<KeyData>{{"sun", "sUrya; ##day star##"}};
+    QTest::newRow("a text field without its NUL ends the data")
+        << QStringList{"sun=day star"} << QByteArray("mm") << QStringList() << 0 << QStringList()
+        << QByteArray("added 1") << QList<KeyData>{{"sun", "##day star##"}};
     QTest::newRow(".syn leads to its entry")
         << QStringList{"color=रंग"} << QByteArray("m") << QStringList{"colour=0"} << 0
         << QStringList() << QByteArray("added 2")
