@@ -134,6 +134,7 @@ private slots:
     void realDictionaries();
     void exportChunksInflateAlone();
     void exportImportGivesRecordsBack();
+    void exportWhileAWindowWrites();
     void exportReadBySdcv();
     void cancelledImport();
 };
@@ -520,6 +521,25 @@ void TestExchange::exportImportGivesRecordsBack()
     QList<KeyData> expected = records;
     expected.removeAt(4);
     QCOMPARE(DbUtilities::dump(dir.filePath("back.db")), expected);
+}
+
+// With a window holding the dictionary, the export reads it as the window last saved it.
+void TestExchange::exportWhileAWindowWrites()
+{
+    QTemporaryDir dir;
+    QVERIFY(DbUtilities::load(dir.filePath("morvak.db"), {{"water", "jalam"}}));
+    cDictDB window(dir.filePath("morvak.db"));
+    QCOMPARE(window.openDB(), 0);
+    window.setWord("fire");
+    window.setITRANS("agniH");
+    QCOMPARE(window.addRecord(), 0);
+    const ProgramRun run =
+        dict(dir.filePath("morvak.db"), {"export", "--format", "stardict", dir.filePath("e.ifo")});
+    QVERIFY2(run.status == 0, run.err.constData());
+    QCOMPARE(window.closeDB(), 0);
+    QVERIFY(dict(dir.filePath("back.db"), {"import", dir.filePath("e.ifo")}).status == 0);
+    QCOMPARE(DbUtilities::dump(dir.filePath("back.db")),
+             (QList<KeyData>{{"fire", "agniH"}, {"water", "jalam"}}));
 }
 
 // Enough records for several dictzip chunks: sdcv finds the last word by seeking to its chunk.
