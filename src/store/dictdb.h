@@ -31,10 +31,12 @@ public:
     // Cursor move codes of getCursorRec.
     enum Move { First = 1, Last = 2, Next = 3, Prev = 4, AtOrAfter = 5 };
 
-    // How openDB opens the file. ReadOnly takes a lock shared with other readers and writes no
+    // How openDB opens the file. ReadOnly shares the change lock with other readers for the
+    // session (a writer's changes wait for it, and it for a change being written) and writes no
     // file at all (no snapshot, no journal), so it works on a file, folder or medium the process
-    // may only read; WriteIfAllowed is ReadWrite, except for an existing file the process may not
-    // write, which it opens read-only.
+    // may only read, and beside a writer. WriteIfAllowed is ReadWrite, except for an existing
+    // file the process may not write, or one another writer holds, which it opens read-only (the
+    // latter taking the change lock for each read).
     enum class Access { ReadWrite, ReadOnly, WriteIfAllowed };
     void setAccess(Access access) { m_access = access; }
     // The next openDB checks the file even when the last program closed it cleanly, and
