@@ -4,8 +4,6 @@
 #include "record.h"
 #include "stardictformat.h"
 
-#include <QHash>
-
 #include <algorithm>
 
 namespace vantro {
@@ -17,11 +15,30 @@ constexpr int kSkippedNamed = 5;
 
 KeyedRecords::KeyedRecords(RomanScheme scheme) : m_scheme(scheme) {}
 
+// Entries under one key merge here rather than through a table of keys while reading, which
+// would cost as much memory again as the records.
 void KeyedRecords::finish()
 {
-    m_where.clear();
-    std::sort(m_records.begin(), m_records.end(),
-              [](const Record &a, const Record &b) { return a.key < b.key; });
+    std::stable_sort(m_records.begin(), m_records.end(),
+                     [](const Record &a, const Record &b) { return a.key < b.key; });
+    size_t kept = 0;
+    for (size_t at = 0; at < m_records.size(); ++at) {
+        Record &record = m_records[at];
+        if (kept > 0 && m_records[kept - 1].key == record.key) {
+            Record &first = m_records[kept - 1];
+            if (record.asStored)
+                first = std::move(record);
+            else {
+                first.meanings += record.meanings;
+                first.synonyms += record.synonyms;
+            }
+            continue;
+        }
+        if (kept != at)
+            m_records[kept] = std::move(record);
+        ++kept;
+    }
+    m_records.resize(kept);
     for (Record &record : m_records) {
         if (record.asStored)
             continue;
@@ -32,17 +49,15 @@ void KeyedRecords::finish()
         record.data = encodeData(record.meanings.join(QStringLiteral("; ")),
                                  record.synonyms.join(QStringLiteral(", ")));
         record.meanings.clear();
+        record.synonyms.clear();
     }
 }
 
 KeyedRecords::Record &KeyedRecords::recordFor(const QByteArray &key)
 {
-    auto found = m_where.constFind(key);
-    if (found == m_where.cend()) {
-        found = m_where.insert(key, m_records.size());
+    if (m_records.empty() || m_records.back().key != key)
         m_records.push_back({key, {}, {}, {}, false});
-    }
-    return m_records[*found];
+    return m_records.back();
 }
 
 // The entry's first line is the meaning as it was stored, the line marked as the synonyms holds

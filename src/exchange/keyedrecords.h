@@ -5,7 +5,6 @@
 #include "sourceentry.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QStringList>
 
 #include <vector>
@@ -55,7 +54,6 @@ private:
 
     RomanScheme m_scheme;
     bool m_storedRecords = false;
-    QHash<QByteArray, size_t> m_where;
 
     std::vector<Record> m_records;
     size_t m_next = 0;

@@ -73,9 +73,12 @@ QString readCompanion(const QString &base, const QStringList &suffixes, qint64 m
                : QString();
 }
 
+// An entry of the index; its headword stays in the index's bytes, so that a large index costs
+// little more than its file.
 struct IndexEntry
 {
-    QString word;
+    qsizetype wordAt;
+    qsizetype wordLength;
     quint64 offset;
     quint32 size;
 };
@@ -94,8 +97,7 @@ QString readIndex(const QByteArray &idx, int offsetBytes, qint64 wordCount, cons
         const uchar *numbers = reinterpret_cast<const uchar *>(idx.constData() + end + 1);
         const quint64 offset =
             offsetBytes == 8 ? qFromBigEndian<quint64>(numbers) : qFromBigEndian<quint32>(numbers);
-        index.append({QString::fromUtf8(idx.sliced(at, end - at)), offset,
-                      qFromBigEndian<quint32>(numbers + offsetBytes)});
+        index.append({at, end - at, offset, qFromBigEndian<quint32>(numbers + offsetBytes)});
         at = end + 1 + offsetBytes + 4;
     }
     if (index.size() != wordCount)
@@ -236,7 +238,6 @@ QString readStarDict(const QString &ifoPath, EntrySink &sink)
                                       base + QStringLiteral(".idx"), index);
         !why.isEmpty())
         return why;
-    files.idx.clear();
     DictionaryData data;
     if (const QString why = data.open(base, declaredEnd(index)); !why.isEmpty())
         return why;
@@ -246,12 +247,13 @@ QString readStarDict(const QString &ifoPath, EntrySink &sink)
     QByteArray bytes;
     const EntryReader readEntry = [&](qsizetype number, SourceEntry &entry) {
         const IndexEntry &item = index.at(number);
-        entry = SourceEntry{item.word, {}, DefinitionMarkup::Plain, {}};
+        const QString word = QString::fromUtf8(files.idx.sliced(item.wordAt, item.wordLength));
+        entry = SourceEntry{word, {}, DefinitionMarkup::Plain, {}};
         QString why;
         if (!data.read(item.offset, item.size, bytes, &why))
-            return QStringLiteral("the entry \"%1\" of %2.dict: %3").arg(item.word, base, why);
+            return QStringLiteral("the entry \"%1\" of %2.dict: %3").arg(word, base, why);
         if (!readFields(bytes, sequence, entry))
-            return QStringLiteral("the entry \"%1\" of %2.dict is damaged").arg(item.word, base);
+            return QStringLiteral("the entry \"%1\" of %2.dict is damaged").arg(word, base);
         return QString();
     };
     for (qsizetype number = 0; number < index.size(); ++number) {
