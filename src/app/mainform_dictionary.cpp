@@ -183,9 +183,15 @@ void MainForm::fileExportDictionary()
             return progress.advance(done, total);
         });
     progress.finish();
-    const QString text = written.cancelled ? tr("The export was cancelled: nothing was written.")
-                         : !written.why.isEmpty()
-                             ? written.why
-                             : tr("Exported %1 records to %2.").arg(written.written).arg(path);
+    const QString text =
+        written.cancelled ? tr("The export was cancelled: nothing was written.")
+        : !written.why.isEmpty()
+            ? written.why
+            : tr("Exported %1 records to %2.").arg(written.written).arg(path) +
+                  (written.skipped > 0 ? u'\n' + tr("Left out %1 record(s) an entry cannot give "
+                                                    "back: %2")
+                                                     .arg(written.skipped)
+                                                     .arg(written.refusals.join(u"; "))
+                                       : QString());
     Dialogs::current().information(this, tr("Export Dictionary"), text);
 }

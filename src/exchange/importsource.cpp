@@ -5,8 +5,11 @@
 #include "importbatch.h"
 #include "keyedrecords.h"
 #include "stardictreader.h"
+#include "tabglossaryreader.h"
 
 #include <QFile>
+
+#include <functional>
 
 namespace vantro {
 namespace {
@@ -23,7 +26,13 @@ ImportSource fromTsv(const QString &path)
     for (const ImportCheck::Problem &problem : check.problems)
         source.problems.append(
             QStringLiteral("line %1: %2").arg(problem.number).arg(problem.reason));
-    if (!source.problems.isEmpty())
+    // Not one record: no use listing every line of what is another kind of file.
+    if (check.records == 0 && check.problems.size() > 1)
+        source.problems = QStringList{
+            QStringLiteral("%1 holds no line in the exchange format (word, tab, meaning in "
+                           "ITRANS); nothing was imported")
+                .arg(path)};
+    else if (!source.problems.isEmpty())
         source.problems.append(
             QStringLiteral("%1 bad line(s); nothing was imported").arg(check.problems.size()));
     else
@@ -31,22 +40,44 @@ ImportSource fromTsv(const QString &path)
     return source;
 }
 
-ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme)
+QString namedList(const QStringList &first, qint64 count)
+{
+    return first.join(QStringLiteral(", ")) +
+           (count > first.size() ? QStringLiteral(", ...") : QString());
+}
+
+QString skippedNames(const KeyedRecords &records)
+{
+    QStringList parts;
+    if (records.emptyHeadwords() > 0)
+        parts.append(QStringLiteral("%1 empty").arg(records.emptyHeadwords()));
+    if (records.skipped() > records.emptyHeadwords())
+        parts.append(
+            namedList(records.firstSkipped(), records.skipped() - records.emptyHeadwords()));
+    return parts.join(QStringLiteral(", "));
+}
+
+// A foreign dictionary read by its reader into records; refused whole when the reader refused.
+ImportSource fromEntries(const std::function<QString(EntrySink &)> &read, RomanScheme scheme)
 {
     ImportSource source;
-    if (!read.why.isEmpty()) {
-        source.problems.append(read.why + QStringLiteral("; nothing was imported"));
+    auto records = std::make_unique<KeyedRecords>(scheme);
+    if (const QString why = read(*records); !why.isEmpty()) {
+        source.problems.append(why + QStringLiteral("; nothing was imported"));
         return source;
     }
-    auto records = std::make_unique<KeyedRecords>(read.entries, scheme);
+    records->finish();
     if (records->skipped() > 0)
         source.notes.append(
             QStringLiteral("skipped %1 headword(s) that a dictionary cannot hold (empty, or "
-                           "beyond Latin-1): %2%3")
+                           "beyond Latin-1): %2")
                 .arg(records->skipped())
-                .arg(records->firstSkipped().join(QStringLiteral(", ")),
-                     records->skipped() > records->firstSkipped().size() ? QStringLiteral(", ...")
-                                                                         : QString()));
+                .arg(skippedNames(*records)));
+    if (records->emptyMeanings() > 0)
+        source.notes.append(QStringLiteral("%1 record(s) came with no meaning (their definitions "
+                                           "held no text): %2")
+                                .arg(records->emptyMeanings())
+                                .arg(namedList(records->firstEmpty(), records->emptyMeanings())));
     if (records->lossyMeanings() > 0)
         source.notes.append(QStringLiteral("%1 meaning(s) held characters beyond Latin-1 with no "
                                            "plain form; they are written as \"?\"")
@@ -95,13 +126,24 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
 {
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
-        return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme);
+        return fromEntries(
+            [&path](EntrySink &sink) {
+                return readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo"), sink);
+            },
+            scheme);
     case ImportFormat::Dictd:
-        return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme);
+        return fromEntries(
+            [&path](EntrySink &sink) {
+                return readDictd(dictionaryBaseName(path) + QLatin1String(".index"), sink);
+            },
+            scheme);
     case ImportFormat::Detect:
     case ImportFormat::Tsv:
         break;
     }
+    if (looksLikeTabGlossary(path))
+        return fromEntries([&path](EntrySink &sink) { return readTabGlossary(path, sink); },
+                           scheme);
     return fromTsv(path);
 }
 

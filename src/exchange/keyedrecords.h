@@ -5,7 +5,6 @@
 #include "sourceentry.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QStringList>
 
 #include <vector>
@@ -16,19 +15,30 @@ namespace vantro {
 // lower-cased as keys are stored, the definition as a meaning, entries under the same key
 // merged into one meaning in file order ("; " between them). A synonym entry names the
 // headword it leads to in the synonyms, so that the cross-reference button reaches it.
-class KeyedRecords : public RecordStream
+class KeyedRecords : public RecordStream, public EntrySink
 {
 public:
-    KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme);
+    explicit KeyedRecords(RomanScheme scheme);
+
+    void add(const SourceEntry &entry) override;
+    void setStoredRecords(bool stored) override { m_storedRecords = stored; }
+    // Called once every entry was added: the records in key order, ready to be handed out.
+    void finish();
 
     qint64 size() const override { return qint64(m_records.size()); }
     bool next(QByteArrayView &key, QByteArrayView &data) override;
 
-    // Headwords a key cannot hold (empty, or beyond Latin-1), and the first few of them.
+    // Headwords a key cannot hold (empty, or beyond Latin-1), how many of them were empty, and
+    // the first few of the others.
     qint64 skipped() const { return m_skipped; }
+    qint64 emptyHeadwords() const { return m_emptyHeadwords; }
     const QStringList &firstSkipped() const { return m_firstSkipped; }
     // Meanings in which a character had no Latin-1 form and became "?".
     qint64 lossyMeanings() const { return m_lossy; }
+    // Records whose definitions gave no meaning at all (only markup, a sound, a picture), and
+    // the first few of their keys.
+    qint64 emptyMeanings() const { return m_emptyMeanings; }
+    const QStringList &firstEmpty() const { return m_firstEmpty; }
 
 private:
     struct Record
@@ -37,14 +47,22 @@ private:
         QStringList meanings;
         QStringList synonyms;
         QByteArray data;
+        bool asStored; // data is the bytes of this program's own export
     };
-    void add(const SourceEntry &entry, RomanScheme scheme, QHash<QByteArray, size_t> &where);
+    Record &recordFor(const QByteArray &key);
+    void addStoredRecord(const SourceEntry &entry);
+
+    RomanScheme m_scheme;
+    bool m_storedRecords = false;
 
     std::vector<Record> m_records;
     size_t m_next = 0;
     qint64 m_skipped = 0;
+    qint64 m_emptyHeadwords = 0;
     QStringList m_firstSkipped;
     qint64 m_lossy = 0;
+    qint64 m_emptyMeanings = 0;
+    QStringList m_firstEmpty;
 };
 
 } // namespace vantro

@@ -3,7 +3,6 @@
 
 #include "meaningtext.h"
 
-#include <QList>
 #include <QString>
 
 namespace vantro {
@@ -19,11 +18,16 @@ struct SourceEntry
     QString leadsTo;
 };
 
-// What a reader gives: the entries in file order, or the reason the files were refused.
-struct SourceEntries
+// Takes the entries a reader finds, one at a time in file order, so that no reader holds a
+// whole dictionary's definitions.
+class EntrySink
 {
-    QList<SourceEntry> entries;
-    QString why;
+public:
+    virtual ~EntrySink() = default;
+    virtual void add(const SourceEntry &entry) = 0;
+    // The entries are this program's own StarDict export: the first line of each is a meaning
+    // as stored, and marked lines follow.
+    virtual void setStoredRecords(bool stored) = 0;
 };
 
 } // namespace vantro

@@ -39,6 +39,10 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
         return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
     const QByteArray name = m_openPath;
+    // Readers finish with the old file before it goes; the new one is complete and flushed.
+    ChangeLock::Bracket replacing(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
+    if (!replacing.held())
+        return QStringLiteral("another program has been reading the dictionary for a while");
     dbcp->close(dbcp);
     dbcp = nullptr;
     m_bulkAt = nullptr;
@@ -55,6 +59,7 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
         // In place: from here on the import is done, at worst not yet flushed.
         m_notFlushed = syncDirectoryOf(name);
         m_lock.swap(newLock);
+        m_changeLock.open(name, true);
         iKeys = replacement->m_written;
         m_keysCounted = true;
         m_recovery.snapshotBeforeNextChange();
@@ -113,6 +118,8 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
         if (ret != 0) {
             if (isDamage(ret))
                 noteDamage(ret);
+            m_walkHoldsLock = false;
+            readDone();
             return ret;
         }
         DB_MULTIPLE_INIT(m_bulkAt, &block);
@@ -134,8 +141,10 @@ bool cDictDB::walkedInOrder(QByteArrayView key)
 
 int cDictDB::startWalk()
 {
-    if (!dbcp)
+    // A reader sharing the file with a writer holds the change lock for the whole walk.
+    if (!readLocked())
         return EINVAL;
+    m_walkHoldsLock = m_lockEachRead;
     m_bulkAt = nullptr;
     m_walked = false;
     dbcp->close(dbcp);

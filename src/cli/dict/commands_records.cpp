@@ -60,7 +60,8 @@ int runGet(const CommandContext &context)
 
 int runLookup(const CommandContext &context)
 {
-    const QString &word = context.args.at(0);
+    // A word pasted from a text brings its blanks along; the look-up is for the word.
+    const QString word = context.args.at(0).trimmed();
     if (!fitsLatin1(word))
         return usageError(whyNotAWord(word));
     Session session(context.dbPath);
