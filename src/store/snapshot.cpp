@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -18,6 +19,8 @@
 
 namespace vantro {
 namespace {
+
+constexpr int kLeftoverAgeSeconds = 2;
 
 QString lastError()
 {
@@ -119,6 +122,7 @@ bool identityOf(const QByteArray &path, SnapshotId &id)
     id.size = quint64(info.st_size);
     id.inode = quint64(info.st_ino);
     id.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    id.ctimeNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
     return true;
 }
 
@@ -188,6 +192,21 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix)
     struct stat fixed;
     if (::lstat(fixedName.constData(), &fixed) == 0 && S_ISREG(fixed.st_mode))
         ::unlink(fixedName.constData());
+}
+
+bool removeLibraryLeftover(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray leftover = path.left(slash + 1) + "__db." + path.mid(slash + 1);
+    struct stat info;
+    if (::lstat(leftover.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0)
+        return false;
+    // A create under way writes its first page at once: an empty name seconds old is left over.
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    if (now.tv_sec - info.st_mtim.tv_sec < kLeftoverAgeSeconds)
+        return false;
+    return ::unlink(leftover.constData()) == 0;
 }
 
 void takeModeOf(int fd, const QByteArray &like)
