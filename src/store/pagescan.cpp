@@ -4,9 +4,9 @@
 #include <db.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,16 +37,35 @@ enum PageType : quint8 {
 };
 enum ItemType : quint8 { kKeyData = 1, kOverflowItem = 3, kDeletedFlag = 0x80 };
 
+constexpr uchar kZeros[4] = {0, 0, 0, 0};
+
+// sum * 33 + byte for each byte, four bytes a step so that the steps do not wait on each other.
+quint32 addBytes(quint32 sum, const uchar *at, quint32 length)
+{
+    constexpr quint32 k1 = 33, k2 = k1 * 33, k3 = k2 * 33, k4 = k3 * 33;
+    quint32 i = 0;
+    for (; i + 4 <= length; i += 4)
+        sum = sum * k4 + at[i] * k3 + at[i + 1] * k2 + at[i + 2] * k1 + at[i + 3];
+    for (; i < length; ++i)
+        sum = sum * 33 + at[i];
+    return sum;
+}
+
 class Pages
 {
 public:
-    Pages(const uchar *bytes, quint32 pageSize, quint32 count, bool swapped, bool checksummed)
-        : m_bytes(bytes), m_pageSize(pageSize), m_count(count), m_swapped(swapped),
+    // bytes holds the pages from first on.
+    Pages(const uchar *bytes, quint32 pageSize, quint32 count, bool swapped, bool checksummed,
+          quint32 first = 0)
+        : m_bytes(bytes), m_pageSize(pageSize), m_count(count), m_first(first), m_swapped(swapped),
           m_checksummed(checksummed)
     {
     }
 
-    const uchar *page(quint32 number) const { return m_bytes + qint64(number) * m_pageSize; }
+    const uchar *page(quint32 number) const
+    {
+        return m_bytes + qint64(number - m_first) * m_pageSize;
+    }
     quint32 word(const uchar *at) const
     {
         quint32 value;
@@ -82,9 +101,9 @@ public:
         const uchar *at = page(number);
         const int sumAt = number == 0 ? kMetaChecksumAt : kChecksumAt;
         const quint32 length = number == 0 ? kMetaChecksummed : m_pageSize;
-        quint32 sum = 0;
-        for (quint32 i = 0; i < length; ++i)
-            sum = sum * 33 + (i >= quint32(sumAt) && i < quint32(sumAt) + 4 ? 0 : at[i]);
+        quint32 sum = addBytes(0, at, quint32(sumAt));
+        sum = addBytes(sum, kZeros, 4);
+        sum = addBytes(sum, at + sumAt + 4, length - quint32(sumAt) - 4);
         quint32 stored;
         std::memcpy(&stored, at + sumAt, sizeof stored);
         return stored == sum || stored == __builtin_bswap32(sum);
@@ -157,6 +176,7 @@ private:
     const uchar *m_bytes;
     quint32 m_pageSize;
     quint32 m_count;
+    quint32 m_first;
     bool m_swapped;
     bool m_checksummed;
 };
@@ -187,6 +207,72 @@ void keepFirstOfEachKey(QList<StoredPair> &records)
         records.end());
 }
 
+// Reads length bytes at offset whole; false on a read error or an early end.
+bool readAt(int fd, char *into, qint64 length, qint64 offset)
+{
+    while (length > 0) {
+        const ssize_t got = ::pread(fd, into, size_t(length), off_t(offset));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            return false;
+        into += got;
+        length -= got;
+        offset += got;
+    }
+    return true;
+}
+
+// The whole file in memory, for the salvage and for a file whose first page cannot be read.
+void scanWhole(int fd, qint64 size, bool records, bool metaReadable, bool swapped, PageScan &scan)
+{
+    QByteArray whole(qsizetype(size), '\0');
+    if (!readAt(fd, whole.data(), size, 0)) {
+        scan.readable = false;
+        return;
+    }
+    const auto *bytes = reinterpret_cast<const uchar *>(whole.constData());
+    // A damaged first page cannot say whether the file keeps checksums: the other pages tell,
+    // since without them no page's bytes there would happen to be its sum.
+    if (!metaReadable)
+        scan.checksummed = keepsChecksums(bytes, scan.pageSize, scan.pageCount, swapped);
+    const Pages pages(bytes, scan.pageSize, scan.pageCount, swapped, scan.checksummed);
+    QList<bool> soundPages(scan.pageCount, false);
+    for (quint32 number = 0; number < scan.pageCount; ++number) {
+        soundPages[number] = pages.sound(number);
+        if (!soundPages[number])
+            scan.badPages.append(number);
+    }
+    if (!records)
+        return;
+    for (quint32 number = 1; number < scan.pageCount; ++number) {
+        if (soundPages[number] && pages.page(number)[kTypeAt] == kLeaf)
+            pages.leafRecords(number, soundPages, scan);
+    }
+    keepFirstOfEachKey(scan.records);
+}
+
+// A block of pages at a time, so that a check of a large file holds little of it in memory.
+void scanInBlocks(int fd, bool swapped, PageScan &scan)
+{
+    constexpr quint32 kBlockPages = 256;
+    QByteArray block(qsizetype(kBlockPages) * scan.pageSize, '\0');
+    for (quint32 first = 0; first < scan.pageCount; first += kBlockPages) {
+        const quint32 count = std::min(kBlockPages, scan.pageCount - first);
+        if (!readAt(fd, block.data(), qint64(count) * scan.pageSize,
+                    qint64(first) * scan.pageSize)) {
+            scan.readable = false;
+            return;
+        }
+        const Pages pages(reinterpret_cast<const uchar *>(block.constData()), scan.pageSize,
+                          scan.pageCount, swapped, scan.checksummed, first);
+        for (quint32 number = first; number < first + count; ++number) {
+            if (!pages.sound(number))
+                scan.badPages.append(number);
+        }
+    }
+}
+
 } // namespace
 
 PageScan scanPages(const QByteArray &path, bool records, quint32 pageSizeHint)
@@ -194,21 +280,19 @@ PageScan scanPages(const QByteArray &path, bool records, quint32 pageSizeHint)
     PageScan scan;
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat info;
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 512) {
+    uchar meta[kMetaChecksummed];
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size < kMetaChecksummed ||
+        !readAt(fd, reinterpret_cast<char *>(meta), sizeof meta, 0)) {
         if (fd >= 0)
             ::close(fd);
         return scan;
     }
-    void *mapped = ::mmap(nullptr, size_t(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-    ::close(fd);
-    if (mapped == MAP_FAILED)
-        return scan;
-    const auto *bytes = static_cast<const uchar *>(mapped);
     quint32 magic;
-    std::memcpy(&magic, bytes + 12, sizeof magic);
+    std::memcpy(&magic, meta + 12, sizeof magic);
     const bool swapped = magic == __builtin_bswap32(quint32(DB_BTREEMAGIC));
     quint32 pageSize;
-    std::memcpy(&pageSize, bytes + 20, sizeof pageSize);
+    std::memcpy(&pageSize, meta + 20, sizeof pageSize);
     if (swapped)
         pageSize = __builtin_bswap32(pageSize);
     const bool metaReadable = (magic == DB_BTREEMAGIC || swapped) && isPageSize(pageSize);
@@ -216,28 +300,15 @@ PageScan scanPages(const QByteArray &path, bool records, quint32 pageSizeHint)
         pageSize = isPageSize(pageSizeHint) ? pageSizeHint : 4096;
     scan.pageSize = pageSize;
     scan.pageCount = quint32(info.st_size / pageSize);
-    // A damaged first page cannot say whether the file keeps checksums: the other pages tell,
-    // since without them no page's bytes there would happen to be its sum.
-    scan.checksummed = metaReadable ? (bytes[kMetaFlagsAt] & kMetaChecksumFlag) != 0
-                                    : keepsChecksums(bytes, pageSize, scan.pageCount, swapped);
+    scan.checksummed = metaReadable && (meta[kMetaFlagsAt] & kMetaChecksumFlag) != 0;
     scan.readable = metaReadable;
-    const Pages pages(bytes, pageSize, scan.pageCount, swapped, scan.checksummed);
-    QList<bool> soundPages(scan.pageCount, false);
-    for (quint32 number = 0; number < scan.pageCount; ++number) {
-        soundPages[number] = pages.sound(number);
-        if (!soundPages[number])
-            scan.badPages.append(number);
-    }
+    if (records || !metaReadable)
+        scanWhole(fd, info.st_size, records, metaReadable, swapped, scan);
+    else
+        scanInBlocks(fd, swapped, scan);
+    ::close(fd);
     if (info.st_size % pageSize != 0)
         scan.badPages.append(scan.pageCount);
-    if (records) {
-        for (quint32 number = 1; number < scan.pageCount; ++number) {
-            if (soundPages[number] && pages.page(number)[kTypeAt] == kLeaf)
-                pages.leafRecords(number, soundPages, scan);
-        }
-        keepFirstOfEachKey(scan.records);
-    }
-    ::munmap(mapped, size_t(info.st_size));
     return scan;
 }
 

@@ -79,6 +79,32 @@ bool copyBytes(int from, int to)
     }
 }
 
+// The kernel copies without the bytes passing through the process: 1 when it did, 0 when it
+// cannot here (nothing written: the plain copy takes over), -1 when the copy failed (errno).
+int copyInKernel(int from, int to)
+{
+    struct stat info;
+    if (::fstat(from, &info) != 0)
+        return -1;
+    off_t done = 0;
+    while (done < info.st_size) {
+        const ssize_t copied =
+            ::copy_file_range(from, nullptr, to, nullptr, size_t(info.st_size - done), 0);
+        if (copied < 0 && errno == EINTR)
+            continue;
+        if (copied < 0 && done == 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+            return 0;
+        if (copied <= 0) {
+            if (copied == 0)
+                errno = EIO;
+            return -1;
+        }
+        done += copied;
+    }
+    return 1;
+}
+
 // Copies into the new file open on target; closes it.
 QString copyInto(const QByteArray &from, Fd &target)
 {
@@ -86,8 +112,11 @@ QString copyInto(const QByteArray &from, Fd &target)
     if (!source.ok())
         return lastError();
     takeModeOf(target.get(), from);
-    if (::ioctl(target.get(), FICLONE, source.get()) != 0 && !copyBytes(source.get(), target.get()))
-        return lastError();
+    if (::ioctl(target.get(), FICLONE, source.get()) != 0) {
+        const int kernel = copyInKernel(source.get(), target.get());
+        if (kernel < 0 || (kernel == 0 && !copyBytes(source.get(), target.get())))
+            return lastError();
+    }
     if (::fdatasync(target.get()) != 0 || !target.close())
         return lastError();
     return {};

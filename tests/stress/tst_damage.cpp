@@ -4,6 +4,7 @@
 // success, and no acknowledged record lost by a repair.
 #include "dbtools.h"
 #include "journal.h"
+#include "mountpoint.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,8 +35,12 @@ struct Run
 
 struct Folder
 {
-    QTemporaryDir dir;
+    QTemporaryDir temporary;
+    QDir dir{temporary.path()};
     QString db = dir.filePath(QStringLiteral("morvak.db"));
+
+    Folder() = default;
+    explicit Folder(const QString &path) : dir(path) {}
 
     Run run(const QStringList &args, int seconds = 20) const
     {
@@ -246,6 +251,30 @@ private slots:
         const QList<KeyData> stored = folder.records();
         QCOMPARE(stored.size(), expected.size());
         QCOMPARE(stored, expected);
+    }
+
+    // A disk that fills up right after an import: the change refused, or kept, and a repair of
+    // damage found afterwards starts from the imported file, not the snapshot before it.
+    void importThenFullDisk()
+    {
+        ScratchMount disk(QStringLiteral("size=2m"));
+        SKIP_UNLESS_MOUNTED(disk);
+        Folder folder(disk.dir.path());
+        QVERIFY(folder.ok({"put", "alpha", "prathamaH"}));
+        QVERIFY(folder.import());
+        QFile filler(disk.filePath(QStringLiteral("filler")));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        while (filler.write(QByteArray(4096, 'f')) == 4096 && filler.flush()) {
+        }
+        const bool stored = folder.ok({"put", "beta", "dvitIyaH"});
+        filler.close();
+        QVERIFY(filler.remove());
+        QVERIFY(damagePage(folder.db, QStringLiteral("flipped leaf")));
+        const Run repair = folder.run({"repair"});
+        QVERIFY2(repair.finished && repair.exitCode == 0, repair.err.constData());
+        const QList<KeyData> records = folder.records();
+        QCOMPARE(records.size(), kRecords + 1 + (stored ? 1 : 0));
+        QCOMPARE(records.first(), KeyData("alpha", "prathamaH"));
     }
 
     // The last entry of the journal damaged after it was acknowledged: the history and the
