@@ -8,7 +8,7 @@
 # Usage: SEED=11 tests/stress/damage-attack.py build/src/cli/dict/vantro-dict [FLIPS [ZEROS]]
 import os, random, shutil, subprocess, sys, tempfile
 
-TOOL = sys.argv[1]
+TOOL = os.path.abspath(sys.argv[1])
 FLIPS = int(sys.argv[2]) if len(sys.argv) > 2 else 300
 ZEROS = int(sys.argv[3]) if len(sys.argv) > 3 else 50
 TIMEOUT = 20
