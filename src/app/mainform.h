@@ -191,6 +191,8 @@ private:
     enum NotFoundReport { NotFoundBox, NotFoundInStatusBar };
     void showNotFound(const QString &word, NotFoundReport report = NotFoundBox);
     void lookUpEnglishWord(const QString &word, NotFoundReport report);
+    void offerRepair();
+    bool closeDictionary();
     void showKeyCount();
     void createInsertMeaningAction();
     void installWordKeys();
