@@ -130,6 +130,10 @@ private slots:
     void commands_data();
     void commands();
     void helpAndVersion();
+    void versionOnAFullDisk_data();
+    void versionOnAFullDisk();
+    void changeOnAFullDisk_data();
+    void changeOnAFullDisk();
     void exportImportRoundTrip();
     void killedImportIsAllOrNothing();
     void damagedFileIsRepaired_data();
@@ -166,6 +170,7 @@ void TestDictCli::commands_data()
         "cannot store");
     row("meaning beyond latin-1", {"put", "w", QString::fromUtf8("\xe0\xa4\x85")}, 2, {},
         "cannot store");
+    row("bar in the meaning", {"put", "gamma", "mean|ing"}, 2, {}, "the meaning holds \"|\"");
     // Writing; keys are lower-cased and escaped in the report as get shows them.
     row("put adds", {"put", "Fire", "agni", "anala, vahni"}, 0, "added: fire\n", {},
         {{"fire", "agni|anala, vahni"}});
@@ -344,6 +349,56 @@ void TestDictCli::helpAndVersion()
     const ProgramRun version = runProgram(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--version"});
     QCOMPARE(version.status, 0);
     QVERIFY(version.out.startsWith("vantro-dict " VANTRO_VERSION "\nLicense GPL-3.0-or-later"));
+}
+
+void TestDictCli::versionOnAFullDisk_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("vantro-dict") << QStringLiteral(VANTRO_DICT_EXECUTABLE);
+    QTest::newRow("vantro-translit") << QStringLiteral(VANTRO_TRANSLIT_EXECUTABLE);
+    QTest::newRow("vantro-grammar") << QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE);
+}
+
+void TestDictCli::versionOnAFullDisk()
+{
+    QFETCH(QString, program);
+    const ProgramRun full = runProgram("/bin/sh", {"-c", "\"$0\" --version >/dev/full", program});
+    QCOMPARE(full.status, 1);
+    QVERIFY2(full.err.contains("writing the version failed") && full.err.count('\n') == 1,
+             full.err.constData());
+}
+
+void TestDictCli::changeOnAFullDisk_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("said");
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("put") << QStringList{"put", "gamma", "ga"} << QByteArray("added: gamma")
+                         << QByteArray("ga");
+    QTest::newRow("del") << QStringList{"del", "water"} << QByteArray("deleted: water")
+                         << QByteArray();
+}
+
+// The change is made before its report is written: a report that cannot be written fails the
+// run, and the error stream says the change stands.
+void TestDictCli::changeOnAFullDisk()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, said);
+    QFETCH(QByteArray, data);
+    const Dictionary dictionary;
+    QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
+    const ProgramRun full =
+        runProgram("/bin/sh", QStringList{"-c", "\"$0\" --db \"$@\" >/dev/full",
+                                          VANTRO_DICT_EXECUTABLE, dictionary.path} +
+                                  arguments);
+    QCOMPARE(full.status, 1);
+    QVERIFY2(full.err.contains(said + " (the change is stored") && full.err.count('\n') == 1,
+             full.err.constData());
+    QMap<QByteArray, QByteArray> expected = kSample;
+    expected.insert(arguments[1].toLatin1(), data);
+    expected.removeIf([](const auto &record) { return record.value().isNull(); });
+    QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(expected));
 }
 
 void TestDictCli::exportImportRoundTrip()

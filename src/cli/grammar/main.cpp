@@ -5,6 +5,7 @@
 #include "printedtable.h"
 #include "programversion.h"
 #include "sandhi.h"
+#include "versionline.h"
 #include "wordguess.h"
 
 #include <QCommandLineParser>
@@ -173,7 +174,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
         if (parser.isSet(help))
             parser.showHelp(Success);
         if (parser.isSet(version))
-            parser.showVersion();
+            showVersionAndExit();
     } else {
         error = parser.errorText();
     }
