@@ -55,6 +55,7 @@ using Records = QMap<QByteArray, QByteArray>;
 struct Run
 {
     int status = -1; // -1: killed or crashed
+    bool started = false;
     bool timedOut = false;
     QByteArray out;
     QByteArray err;
@@ -205,6 +206,7 @@ Run Simulation::execute(const QString &program, const QStringList &arguments, Fa
     Run run;
     if (!process.waitForStarted())
         return run;
+    run.started = true;
     if (!process.waitForFinished(stepTimeoutMs)) {
         ::kill(-pid_t(process.processId()), SIGKILL);
         process.waitForFinished(-1);
@@ -252,6 +254,8 @@ bool Simulation::fail(const char *invariant, const QByteArray &details)
 // What a run that did not succeed must at least do: end, and say why.
 bool Simulation::check(const char *who, const Run &run, bool mustSucceed)
 {
+    if (!run.started)
+        return fail("the simulation's own set-up", QByteArray(who) + " did not start");
     if (run.timedOut)
         return fail("no hang", QByteArray(who) + " ran past the step's time limit of " +
                                    QByteArray::number(stepTimeoutMs / 1000) + " s\n" + run.err);
