@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documentoutput.h"
 
+#include "outputfile.h"
 #include "transliterate.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -98,7 +99,12 @@ bool printText(QPagedPaintDevice &device, const QString &text, const QString &na
 
 bool writeText(const QString &path, const QString &text, QString *error)
 {
-    QSaveFile file(path);
+    const OutputFile target = OutputFile::resolve(path);
+    if (!target.why.isEmpty()) {
+        *error = target.why;
+        return false;
+    }
+    QSaveFile file(target.path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();
@@ -110,7 +116,12 @@ bool writeText(const QString &path, const QString &text, QString *error)
 bool writePdf(const QString &path, const QString &text, const QString &name, QString *error,
               const QPageLayout &layout)
 {
-    QSaveFile file(path);
+    const OutputFile target = OutputFile::resolve(path);
+    if (!target.why.isEmpty()) {
+        *error = target.why;
+        return false;
+    }
+    QSaveFile file(target.path);
     if (!file.open(QIODevice::WriteOnly)) {
         *error = file.errorString();
         return false;

@@ -4,11 +4,13 @@
 #include "dictdb.h"
 #include "dictzip.h"
 #include "importsource.h"
+#include "outputfile.h"
 #include "record.h"
 #include "transliterate.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 #include <QtEndian>
 
 #include <algorithm>
@@ -70,6 +72,15 @@ StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath,
                               const std::function<bool(qint64, qint64)> &progress)
 {
     StarDictExport result;
+    // The three names are checked before the walk: none is replaced unless all can be.
+    const QString base = dictionaryBaseName(ifoPath);
+    QStringList targets;
+    for (const char *suffix : {".idx", ".dict.dz", ".ifo"}) {
+        const OutputFile target = OutputFile::resolve(base + QLatin1String(suffix));
+        if (!(result.why = target.why).isEmpty())
+            return result;
+        targets.append(target.path);
+    }
     qint64 done = 0;
     std::vector<Entry> entries;
     QByteArrayView key;
@@ -110,12 +121,11 @@ StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath,
     const QByteArray compressed = dictzip(text, &result.why);
     if (!result.why.isEmpty())
         return result;
-    const QString base = dictionaryBaseName(ifoPath);
-    for (const auto &[suffix, bytes] :
-         {std::pair<const char *, QByteArray>{".idx", index},
-          {".dict.dz", compressed},
-          {".ifo", ifoText(QFileInfo(base).fileName(), qint64(entries.size()), index.size())}}) {
-        result.why = writeFile(base + QLatin1String(suffix), bytes);
+    const QByteArray contents[] = {
+        index, compressed,
+        ifoText(QFileInfo(base).fileName(), qint64(entries.size()), index.size())};
+    for (int i = 0; i < 3; ++i) {
+        result.why = writeFile(targets[i], contents[i]);
         if (!result.why.isEmpty())
             return result;
     }

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -134,6 +135,8 @@ private slots:
     void versionOnAFullDisk();
     void changeOnAFullDisk_data();
     void changeOnAFullDisk();
+    void outputNames_data();
+    void outputNames();
     void exportImportRoundTrip();
     void killedImportIsAllOrNothing();
     void damagedFileIsRepaired_data();
@@ -399,6 +402,82 @@ void TestDictCli::changeOnAFullDisk()
     expected.insert(arguments[1].toLatin1(), data);
     expected.removeIf([](const auto &record) { return record.value().isNull(); });
     QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(expected));
+}
+
+namespace {
+
+// Makes what the row names under name; answers its type as lstat sees it (0 when absent). A
+// link leads to "target" or, dangling, to "nowhere", with the name's ending.
+mode_t makeOutputName(const QString &kind, const QDir &dir, const QString &name)
+{
+    const QByteArray path = QFile::encodeName(dir.filePath(name));
+    const QString ending = name.mid(name.lastIndexOf('.'));
+    if (kind == "fifo")
+        ::mkfifo(path.constData(), 0600);
+    else if (kind == "device")
+        ::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3));
+    else if (kind == "folder")
+        dir.mkdir(name);
+    else if (kind == "link" || kind == "dangling link")
+        QFile::link((kind == "link" ? "target" : "nowhere") + ending, dir.filePath(name));
+    if (kind == "link")
+        QFile(dir.filePath("target" + ending)).open(QIODevice::WriteOnly);
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+} // namespace
+
+void TestDictCli::outputNames_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("written"); // the file that gets the output, or the refusal
+    for (const char *command : {"export", "import --conflicts", "export --format stardict"}) {
+        for (const char *kind : {"fifo", "device", "folder"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 to a %2").arg(command, kind)))
+                << command << kind << QStringLiteral("it is a ");
+        QTest::newRow(qPrintable(QStringLiteral("%1 to a link").arg(command))) << command << "link"
+                                                                               << "target";
+        QTest::newRow(qPrintable(QStringLiteral("%1 to a dangling link").arg(command)))
+            << command << "dangling link"
+            << "nowhere";
+    }
+}
+
+// A name that is not a regular file is refused in one line before any work, and stays what it
+// was; a symbolic link stays a link, and the file it leads to gets the output.
+void TestDictCli::outputNames()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, kind);
+    QFETCH(QString, written);
+    const Dictionary dictionary;
+    QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
+    const QDir dir(dictionary.dir.path());
+    const bool stardict = command.endsWith("stardict");
+    // StarDict's .ifo is written last: its refusal must come before the .idx is written.
+    const QString name = stardict ? "out.ifo" : "out.tsv";
+    const mode_t type = makeOutputName(kind, dir, name);
+    QStringList arguments = command.split(' ') << dir.filePath(name);
+    if (arguments[0] == "import")
+        arguments << "-";
+    const ProgramRun run = dictionary.run(arguments, "fire\tagni\nwater\tjala\n");
+    struct stat after;
+    QVERIFY(::lstat(QFile::encodeName(dir.filePath(name)).constData(), &after) == 0);
+    QCOMPARE(after.st_mode & S_IFMT, type);
+    if (written.startsWith("it is")) {
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(written.toUtf8()) && run.err.count('\n') == 1, run.err.constData());
+        QVERIFY2(!QFile::exists(dir.filePath("out.idx")), "StarDict's .idx was written");
+        QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(kSample));
+        return;
+    }
+    QVERIFY2(run.status == 0, run.err.constData());
+    const QByteArray output = fileBytes(dir.filePath(written + name.mid(3)));
+    QVERIFY2(output.contains(arguments[0] == "import" ? "water\tjala" : "walk\tgam") ||
+                 (stardict && output.startsWith("StarDict's dict ifo file")),
+             output.constData());
 }
 
 void TestDictCli::exportImportRoundTrip()
