@@ -20,7 +20,8 @@
 // A killed change may have happened or not: the model keeps both until a read shows which.
 //
 // Usage: vantro-faultsim --tool VANTRO_DICT [--steps N] [--seconds S] [--seed N]
-//                        [--step-timeout S]
+//                        [--step-timeout S] [--faults kill,full,flip,zero,leftover]
+// (--faults narrows the mix to the kinds named, to look at one fault at a time.)
 // VANTRO_FAULTSIM_SECONDS in the environment overrides --seconds (and lifts the step count).
 // Internal: vantro-faultsim --window DB  opens DB as the window does and prints its records.
 
@@ -114,6 +115,8 @@ public:
     int steps = 300;
     double seconds = 1e9;
     int stepTimeoutMs = 20000;
+    // The kinds of fault in play: kill, full, flip, zero, leftover.
+    QStringList faults{"kill", "full", "flip", "zero", "leftover"};
 
     int run();
 
@@ -469,7 +472,8 @@ bool Simulation::damageStep()
     if (::stat(QFile::encodeName(path).constData(), &before) != 0 || before.st_size == 0 ||
         !file.open(QIODevice::ReadWrite))
         return true;
-    const bool zeroPage = roll(3) == 0;
+    const bool zeroPage = faults.contains(QLatin1String("zero")) &&
+                          (!faults.contains(QLatin1String("flip")) || roll(3) == 0);
     qint64 page = 4096;
     if (!path.endsWith(QLatin1String("-journal"))) {
         QByteArray meta = file.read(24);
@@ -541,9 +545,11 @@ int Simulation::run()
     bool good = true;
     for (m_step = 1; good && m_step <= steps && clock.elapsed() < seconds * 1000; ++m_step) {
         const int what = roll(100);
-        if (what < 8 && !m_damaged && QFile::exists(m_db))
+        const bool damages =
+            faults.contains(QLatin1String("flip")) || faults.contains(QLatin1String("zero"));
+        if (what < 8 && damages && !m_damaged && QFile::exists(m_db))
             good = damageStep();
-        else if (what < 11)
+        else if (what >= 8 && what < 11 && faults.contains(QLatin1String("leftover")))
             leftoverStep();
         else if (what < 16) {
             m_trace.append(QStringLiteral("%1: export").arg(m_step));
@@ -562,9 +568,10 @@ int Simulation::run()
                                                  difference(linesOf(m_models.last()), text)));
         } else {
             const int faultRoll = roll(100);
-            good = writerStep(faultRoll < 18   ? Fault::Kill
-                              : faultRoll < 28 ? Fault::FullDisk
-                                               : Fault::None);
+            const bool kill = faultRoll < 18 && faults.contains(QLatin1String("kill"));
+            const bool full =
+                faultRoll >= 18 && faultRoll < 28 && faults.contains(QLatin1String("full"));
+            good = writerStep(kill ? Fault::Kill : full ? Fault::FullDisk : Fault::None);
         }
         good = good && checkRead(false);
         // A killed change stays undecided while reads are refused; a repair settles it.
@@ -608,6 +615,8 @@ int main(int argc, char **argv)
             simulation.seconds = value.toDouble();
         else if (name == QLatin1String("--seed"))
             simulation.seed = value.toUInt();
+        else if (name == QLatin1String("--faults"))
+            simulation.faults = value.split(u',');
         else if (name == QLatin1String("--step-timeout"))
             simulation.stepTimeoutMs = value.toInt() * 1000;
     }
@@ -618,7 +627,7 @@ int main(int argc, char **argv)
     if (simulation.tool.isEmpty()) {
         std::fprintf(stderr,
                      "usage: %s --tool VANTRO_DICT [--steps N] [--seconds S] [--seed N] "
-                     "[--step-timeout S]\n",
+                     "[--step-timeout S] [--faults LIST]\n",
                      argv[0]);
         return 2;
     }
