@@ -249,6 +249,8 @@ bool Simulation::fail(const char *invariant, const QByteArray &details)
                  invariant, m_step, seed, details.constData());
     for (const QString &line : m_trace.mid(qMax(0, int(m_trace.size()) - 15)))
         std::fprintf(stderr, "  %s\n", qPrintable(line));
+    if (!m_lastErr.isEmpty())
+        std::fprintf(stderr, "the last step said:\n%s", m_lastErr.constData());
     std::fprintf(stderr, "repeat with: vantro-faultsim --tool %s --seed %u --steps %d\n",
                  qPrintable(tool), seed, m_step);
     return false;
@@ -300,13 +302,14 @@ bool Simulation::checkRead(bool afterRepair)
                 QByteArray(reader) +
                     " exited 0 but the records differ from every acknowledged "
                     "state: " +
-                    difference(linesOf(m_models.last()), read.out));
+                    difference(linesOf(m_models.last()), read.out) + "and said:\n" + read.err);
 }
 
 bool Simulation::repairAndCheck(const char *why)
 {
     m_trace.append(QStringLiteral("%1: repair (%2)").arg(m_step).arg(QLatin1String(why)));
     const Run repair = runDict({"repair"});
+    m_lastErr = repair.err;
     if (!check("repair", repair, true))
         return false;
     return checkRead(true);
@@ -443,6 +446,7 @@ bool Simulation::writerStep(Fault fault)
     } else {
         m_trace.append(QStringLiteral("%1: the window opens and closes").arg(m_step));
         const Run run = execute(self, {"--window", m_db}, fault);
+        m_lastErr = run.err;
         ++m_counts["window opens"];
         return check("the window's open", run, false) && applyOutcome(run, change, fault, true);
     }
@@ -545,6 +549,7 @@ int Simulation::run()
     bool good = true;
     for (m_step = 1; good && m_step <= steps && clock.elapsed() < seconds * 1000; ++m_step) {
         const int what = roll(100);
+        m_lastErr.clear();
         const bool damages =
             faults.contains(QLatin1String("flip")) || faults.contains(QLatin1String("zero"));
         if (what < 8 && damages && !m_damaged && QFile::exists(m_db))
@@ -555,6 +560,7 @@ int Simulation::run()
             m_trace.append(QStringLiteral("%1: export").arg(m_step));
             const QString out = QDir(m_sources.path()).filePath(QStringLiteral("export.tsv"));
             const Run run = runDict({"export", out});
+            m_lastErr = run.err;
             ++m_counts["export"];
             QFile file(out);
             const QByteArray text = file.open(QIODevice::ReadOnly) ? file.readAll() : "";
