@@ -521,6 +521,14 @@ void Simulation::leftoverStep()
     if (kind == 0) {
         what = QStringLiteral("__db.") + name;
         QFile(dir.filePath(what)).open(QIODevice::WriteOnly);
+        // As a create on a full disk leaves it: the next writer creates the dictionary anew.
+        if (roll(2) == 0) {
+            for (const char *ending : {"", ".bak", "-journal", "-import"})
+                QFile::remove(m_db + QLatin1String(ending));
+            m_models = {Records()};
+            m_damaged = false;
+            what += QStringLiteral(", the dictionary removed");
+        }
     } else if (kind == 1) {
         what = name + QStringLiteral("-import");
         QFile::remove(dir.filePath(what));
