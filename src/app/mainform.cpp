@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainform.h"
 
+#include <cstdio>
+
 #include "datafiles.h"
 #include "dialogs.h"
 #include "dictdb.h"
@@ -387,7 +389,10 @@ void MainForm::destroy()
 {
     if (!DICTDB)
         return;
-    DICTDB->closeDB();
+    // Too late for a box: the window is going; the line says the next start checks the file.
+    if (DICTDB->closeDB() != 0)
+        std::fprintf(stderr, "vantro: the dictionary was not closed cleanly; it is checked when "
+                             "it is next opened\n");
     delete DICTDB;
 }
 
@@ -402,7 +407,7 @@ void MainForm::fileExit()
     if (!settleRecordChanges(Dialogs::Cancel) || !mayLeave())
         return;
     if (DICTDB) {
-        DICTDB->closeDB();
+        closeDictionary();
         delete DICTDB;
         DICTDB = nullptr;
     }

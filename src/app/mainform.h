@@ -173,6 +173,8 @@ private:
     void moveCursor(int cOpt);
     void searchFor(const QString &text);
     void showNotFound(const QString &word);
+    void offerRepair();
+    bool closeDictionary();
     void showKeyCount();
     void createInsertMeaningAction();
     void installWordKeys();

@@ -289,8 +289,46 @@ void MainForm::searchFor(const QString &text)
     const QString key = text.trimmed();
     if (DICTDB && vantro::searchAtOrAfter(*DICTDB, key))
         showRecord();
+    else if (DICTDB && DICTDB->damageFound())
+        offerRepair();
     else
         showNotFound(key);
+}
+
+// A search that ran into a damaged page found nothing it can vouch for: "not found" would be
+// false. The repair closes the dictionary and opens it again with the check that rebuilds it.
+void MainForm::offerRepair()
+{
+    const QString text = DICTDB->problem() + tr(".\nRepair it now? The damaged file is kept.");
+    if (Dialogs::current().question(this, tr("VANTRO - Search"), text, Dialogs::Yes, Dialogs::No) !=
+        Dialogs::Yes)
+        return;
+    closeDictionary();
+    DICTDB->setCheckAtOpen(true);
+    DICTDB->openDB();
+    DICTDB->setCheckAtOpen(false);
+    showKeyCount();
+    dictionaryProblem = DICTDB->problem();
+    showTitle();
+    QStringList told = DICTDB->recoveryNotices();
+    if (!dictionaryProblem.isEmpty())
+        told.append(dictionaryProblem);
+    Dialogs::current().information(this, tr("VANTRO - Dictionary"),
+                                   told.isEmpty() ? tr("The dictionary was found sound.")
+                                                  : told.join(u'\n'));
+}
+
+// A close that fails leaves the journal marked open, so the next start checks the file; the user
+// hears of it, since the window's own start is where that check is reported.
+bool MainForm::closeDictionary()
+{
+    if (DICTDB->closeDB() == 0)
+        return true;
+    Dialogs::current().information(
+        this, tr("VANTRO - Dictionary"),
+        tr("The dictionary could not be closed cleanly. Its journal keeps every saved change; "
+           "it is checked when it is next opened."));
+    return false;
 }
 
 // The word stays the key of the form's record: edits typed for it are saved under it, even when

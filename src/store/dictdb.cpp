@@ -111,6 +111,8 @@ bool lastCloseWasUnclean(const QByteArray &dbPath)
     return exists && header.headerValid && header.openFlag;
 }
 
+constexpr const char *kRepairHint = "vantro-dict repair rebuilds it from its snapshot and journal";
+
 // The file as the user named it, for the sentences a window shows.
 QString displayName(const QByteArray &name)
 {
@@ -245,6 +247,7 @@ int cDictDB::openHandle(const QByteArray &name)
         case FileLock::Result::Locked:
             return openLocked(name);
         case FileLock::Result::Missing: {
+            removeLibraryLeftover(name);
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
@@ -394,9 +397,7 @@ int cDictDB::refuseDamaged(const QByteArray &name, bool reader)
         setProblem(m_recovery.notices().value(m_recovery.notices().size() - 1));
         return 1;
     }
-    const QString how = reader ? QStringLiteral("the next program that opens it for writing "
-                                                "rebuilds it from its snapshot and journal (or run "
-                                                "vantro-dict repair)")
+    const QString how = reader ? QLatin1String(kRepairHint)
                                : QStringLiteral("there is no journal to rebuild it from, so it is "
                                                 "left as it is");
     errLine(QStringLiteral("%1: %2 is damaged; %3")
@@ -450,7 +451,7 @@ int cDictDB::closeDB()
     // A close that failed, or a file found damaged, leaves the journal marked open, so that the
     // next open checks the file and rebuilds it.
     if (ret == 0 && !m_readOnly && !m_damaged)
-        m_recovery.afterClose(m_keysCounted ? iKeys : -1);
+        m_recovery.afterClose(m_keysCounted ? iKeys : -1, m_lock);
     m_keysCounted = false;
     m_readOnly = false;
     m_lock.release();
@@ -842,9 +843,8 @@ void cDictDB::noteDamage(int code)
     if (m_damaged)
         return;
     m_damaged = true;
-    const QString how = m_readOnly ? QStringLiteral("the next program that opens it for writing "
-                                                    "rebuilds it from its snapshot and journal "
-                                                    "(or run vantro-dict repair)")
+    // A reader leaves no mark a writer would see: only a repair is sure to rebuild it.
+    const QString how = m_readOnly ? QLatin1String(kRepairHint)
                                    : QStringLiteral("it is rebuilt from its snapshot and journal "
                                                     "when it is next opened");
     const QString name = QString::fromLatin1(m_openPath);

@@ -49,16 +49,19 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     QString why;
     m_keysCounted = false;
     m_notFlushed.clear();
-    m_recovery.markImport(fileIdOf(replacement->path()));
-    if (::rename(replacement->path().constData(), name.constData()) == 0) {
+    // The snapshot of the new file is on disk and the journal names it before the file takes
+    // the dictionary's name: a repair after the import never goes back to the older snapshot.
+    why = m_recovery.prepareImport(replacement->path());
+    if (why.isEmpty() && ::rename(replacement->path().constData(), name.constData()) == 0) {
         replacement->m_finished = true;
         // In place: from here on the import is done, at worst not yet flushed.
         m_notFlushed = syncDirectoryOf(name);
         m_lock.swap(newLock);
         iKeys = replacement->m_written;
         m_keysCounted = true;
-        m_recovery.snapshotBeforeNextChange();
-    } else {
+        if (m_notFlushed.isEmpty())
+            m_recovery.importInPlace();
+    } else if (why.isEmpty()) {
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
     int ret = createHandle(&dbp);
@@ -148,9 +151,13 @@ bool cDictDB::isEndOfRecords(int code)
     return code == DB_NOTFOUND;
 }
 
+// The library's own numbering ("BDB0087 ") tells a user nothing.
 QString cDictDB::errorText(int code)
 {
-    return QString::fromLocal8Bit(db_strerror(code));
+    QString text = QString::fromLocal8Bit(db_strerror(code));
+    if (text.startsWith(QLatin1String("BDB")) && text.size() > 8 && text.at(7) == QLatin1Char(' '))
+        text.remove(0, 8);
+    return text;
 }
 
 } // namespace vantro

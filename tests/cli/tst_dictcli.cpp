@@ -518,7 +518,7 @@ void TestDictCli::killedImportIsAllOrNothing()
     for (int i = 0; i < 2000; ++i)
         input += "word" + QByteArray::number(i) + "\tartha\n";
     QSet<qsizetype> outcomes;
-    for (int flush = 1; flush <= 6; ++flush) {
+    for (int flush = 1; flush <= 8; ++flush) {
         const Dictionary dictionary;
         QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
         dictionary.traced({"import"}, input,
@@ -532,12 +532,13 @@ void TestDictCli::killedImportIsAllOrNothing()
         QVERIFY2(put.status == 0 && put.err.isEmpty(), put.err.constData());
     }
     QCOMPARE(outcomes.size(), 2);
-    // The folder flush after the new file is in place fails (the third flush of an import into a
-    // dictionary with a snapshot): the import is done, and said to be not yet flushed.
+    // The folder flush after the new file is in place fails (the fourth of an import into a
+    // dictionary with a snapshot, after those of the snapshot before it, the import's mark and
+    // the snapshot of the new file): the import is done, and said to be not yet flushed.
     const Dictionary dictionary;
     QCOMPARE(dictionary.run({"put", "a", "b"}).status, 0);
     const ProgramRun run =
-        dictionary.traced({"import"}, input, {"-e", "inject=fsync:error=EIO:when=3"});
+        dictionary.traced({"import"}, input, {"-e", "inject=fsync:error=EIO:when=4"});
     QVERIFY2(run.status == 1 && run.out == "added 2000, kept 0, replaced 0, appended 0\n" &&
                  run.err.contains("in place, but its folder could not be flushed"),
              run.err.constData());

@@ -194,6 +194,26 @@ private slots:
             damaged[at] = char(damaged[at] ^ 0x10);
             row(QStringLiteral("byte %1 damaged").arg(at), damaged, {three[0], three[2]}, 1);
         }
+        // The last entry written whole and then damaged is a lost change, not a torn write.
+        for (qsizetype at = third; at < whole.size(); ++at) {
+            QByteArray damaged = whole + QByteArray(4096, '\0');
+            damaged[at] = char(damaged[at] ^ 0x10);
+            row(QStringLiteral("last entry's byte %1 damaged").arg(at), damaged, three.mid(0, 2), 1,
+                third);
+        }
+        // A long last entry whose write stopped at a block's end lies over the zeros made ahead.
+        const JournalEntry longOne = entry(Op::Save, "long", QByteArray(3000, 'm'));
+        const QByteArray withLong = journalImage({three[0], longOne});
+        const qsizetype longStart = journalImage({three[0]}).size();
+        for (const qsizetype written : {qsizetype(1024), qsizetype(2560), withLong.size() - 4}) {
+            QByteArray torn = withLong;
+            torn.replace(written, torn.size() - written, QByteArray(torn.size() - written, '\0'));
+            row(QStringLiteral("long entry torn at %1").arg(written), torn + QByteArray(8192, '\0'),
+                {three[0]}, 0, longStart);
+        }
+        QByteArray flippedLong = withLong + QByteArray(8192, '\0');
+        flippedLong[longStart + 2000] = char(flippedLong[longStart + 2000] ^ 1);
+        row("long entry damaged", flippedLong, {three[0]}, 1, longStart);
         const QByteArray closed = journalImage(three.mid(0, 1), false);
         row("closed cleanly", closed, three.mid(0, 1), 0, -2, false);
         // A damaged header cannot say the close was clean.
