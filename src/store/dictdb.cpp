@@ -121,10 +121,14 @@ QString displayName(const QByteArray &name)
 
 } // namespace
 
+// Damage is said in one plain line: the library's numbering ("BDB0087 ") tells a user nothing.
 void libraryReport(DB *dbp, int code, const char *what)
 {
     g_ownReport = true;
-    dbp->err(dbp, code, "%s", what);
+    if (isDamage(code))
+        dbp->errx(dbp, "%s: %s", what, cDictDB::errorText(code).toLocal8Bit().constData());
+    else
+        dbp->err(dbp, code, "%s", what);
     g_ownReport = false;
 }
 
@@ -436,7 +440,8 @@ int cDictDB::closeDB()
     m_bulkAt = nullptr;
     if (dbcp) {
         const int ret = dbcp->close(dbcp);
-        if (ret != 0) {
+        // A file already found damaged fails here too; that was said when it was found.
+        if (ret != 0 && !m_damaged) {
             libraryReport(dbp, ret, "DBcursor->close");
             outLine("I/O err ", qsDBName.toLatin1().constData());
             dbcp = nullptr;

@@ -163,24 +163,24 @@ public:
     qint64 size() const { return m_size; }
 
     // Rewrites the header in place. Not flushed: the next append flushes it with the entry.
-    bool setOpenFlag(bool open);
+    [[nodiscard]] bool setOpenFlag(bool open);
     // The clean close: the flag cleared, with the dictionary's state and key count recorded
     // (keyCount -1 when not known). Not flushed either: the dictionary was flushed before, so a
     // header lost to a crash only costs the next open a check.
-    bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
+    [[nodiscard]] bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
     // Writes the entry at the end and flushes; answers the length before it (the mark to
     // truncate back to), or -1 when it could not be written whole (then nothing is kept).
-    qint64 append(const JournalEntry &entry);
+    [[nodiscard]] qint64 append(const JournalEntry &entry);
     // Takes back everything after length (overwritten with zeros, which end the reading),
     // flushed, so that a replay never sees a failed change.
-    bool truncateTo(qint64 length);
+    [[nodiscard]] bool truncateTo(qint64 length);
     // Gives the zeros after the last entry back to the file system; false when there were none.
     bool releaseRoom();
     // Empties the journal and ties it to a new snapshot of the dictionary named by
     // dictionaryFileId.
-    bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
+    [[nodiscard]] bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
                const QByteArray &dictionaryFileId, bool openFlag);
-    bool reset(const SnapshotId &snapshot, bool openFlag)
+    [[nodiscard]] bool reset(const SnapshotId &snapshot, bool openFlag)
     {
         return reset(snapshot, {}, {}, openFlag);
     }

@@ -39,13 +39,15 @@ enum ItemType : quint8 { kKeyData = 1, kOverflowItem = 3, kDeletedFlag = 0x80 };
 
 constexpr uchar kZeros[4] = {0, 0, 0, 0};
 
-// sum * 33 + byte for each byte, four bytes a step so that the steps do not wait on each other.
+// sum * 33 + byte for each byte, eight bytes a step so that the steps do not wait on each other.
 quint32 addBytes(quint32 sum, const uchar *at, quint32 length)
 {
-    constexpr quint32 k1 = 33, k2 = k1 * 33, k3 = k2 * 33, k4 = k3 * 33;
+    constexpr quint32 k1 = 33, k2 = k1 * 33, k3 = k2 * 33, k4 = k3 * 33, k5 = k4 * 33, k6 = k5 * 33,
+                      k7 = k6 * 33, k8 = k7 * 33;
     quint32 i = 0;
-    for (; i + 4 <= length; i += 4)
-        sum = sum * k4 + at[i] * k3 + at[i + 1] * k2 + at[i + 2] * k1 + at[i + 3];
+    for (; i + 8 <= length; i += 8)
+        sum = sum * k8 + (at[i] * k7 + at[i + 1] * k6 + at[i + 2] * k5 + at[i + 3] * k4) +
+              (at[i + 4] * k3 + at[i + 5] * k2 + at[i + 6] * k1 + at[i + 7]);
     for (; i < length; ++i)
         sum = sum * 33 + at[i];
     return sum;

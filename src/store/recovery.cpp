@@ -389,14 +389,15 @@ QString Recovery::snapshotUnusable(const JournalContents &contents) const
 }
 
 // The journal's changes apply to one snapshot only: the one whose file id and size its header
-// names (a format 1 header, without ids, names its size, inode and time). A header that names no
-// snapshot (an empty identity) belongs to none.
+// names (a header without ids, of format 1 or rewritten from one, its size, inode and time). A
+// header that names no snapshot (an empty identity, as an import of an older version left it)
+// belongs to none.
 bool Recovery::snapshotBelongs(const JournalContents &contents, const SnapshotId &snapshot) const
 {
     if (!contents.headerValid || contents.snapshot == SnapshotId{})
         return false;
     if (contents.snapshotFileId.isEmpty())
-        return contents.version == 1 && snapshot == contents.snapshot;
+        return snapshot == contents.snapshot;
     return fileIdOf(m_snapshotPath) == contents.snapshotFileId &&
            snapshot.size == contents.snapshot.size;
 }
@@ -678,8 +679,11 @@ QString Recovery::markImport(const QByteArray &newFileId)
     const int fd = ::open(m_importMarkPath.constData(),
                           O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
-    struct stat info;
+        return QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") +
+               QString::fromLocal8Bit(std::strerror(errno));
+    struct stat info
+    {
+    };
     const bool written =
         ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0 &&
         ::write(fd, newFileId.constData(), size_t(newFileId.size())) == ssize_t(newFileId.size()) &&

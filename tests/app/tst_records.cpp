@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -107,6 +108,7 @@ private slots:
     void importDictionary_data();
     void importDictionary();
     void exportDictionary();
+    void searchOnDamageOffersRepair();
 };
 
 // Steps name the buttons pressed in turn, with Read Only unticked, or edit: the meaning is
@@ -546,6 +548,45 @@ void TestRecords::exportDictionary()
     QCOMPARE(boxTexts(f.dialogs).constLast(),
              "information: Exported 3 records to " + f.path("mine.ifo") + ".");
     QVERIFY(QFile::exists(f.path("mine.dict.dz")) && QFile::exists(f.path("mine.idx")));
+}
+
+// A page that goes bad on the disk while the window has the dictionary open: the Search that
+// reads it says so and offers the repair, rather than "not found"; Yes rebuilds the file from
+// the snapshot taken at the open, and the word is found again.
+void TestRecords::searchOnDamageOffersRepair()
+{
+    QList<KeyData> pairs;
+    for (int i = 0; i < 100000; ++i)
+        pairs.append({"word" + QByteArray::number(i).rightJustified(6, '0'),
+                      "artha" + QByteArray::number(i)});
+    WorkspaceFixture fx;
+    const QString db = fx.path("morvak.db");
+    QVERIFY(vantro::test::DbUtilities::load(db, pairs, "btree\nchksum=1"));
+    MainForm &form = fx.open();
+    // The leaf that holds an early word, found by its bytes: the walk that counts the records at
+    // the open has long pushed it out of the library's cache.
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray bytes = file.readAll();
+    const qint64 leaf = bytes.indexOf("word000500") / 4096 * 4096;
+    QVERIFY(leaf > 0 && file.seek(leaf + 2048) && file.write("\xff") == 1);
+    file.close();
+    fx.dialogs.setNextAnswer(Dialogs::Yes);
+    form.ledEng->setText("word000500");
+
+    const auto captured = captureOutput([&] { form.btnSearch->click(); });
+
+    const QStringList texts = boxTexts(fx.dialogs);
+    QVERIFY2(
+        texts.size() >= 2 && texts[0].startsWith("question: morvak.db is damaged") &&
+            texts[0].endsWith("Repair it now? The damaged file is kept.") &&
+            texts[1].contains("rebuilt it from"),
+        qPrintable(texts.join("\n") + "/" + form.tedITRANS->toPlainText() + "/" + captured.err));
+    QVERIFY(QFileInfo::exists(db + ".damaged"));
+    fx.dialogs.shown.clear();
+    form.btnSearch->click();
+    QCOMPARE(form.tedITRANS->toPlainText(), QString("artha500"));
+    QCOMPARE(vantro::test::DbUtilities::dump(db).size(), pairs.size());
 }
 
 QTEST_MAIN(TestRecords)
