@@ -33,6 +33,7 @@
 #include "record.h"
 #include "recordline.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -565,7 +566,11 @@ void Simulation::leftoverStep()
     QString what;
     if (kind == 0) {
         what = QStringLiteral("__db.") + name;
-        QFile(dir.filePath(what)).open(QIODevice::WriteOnly);
+        // Left by an earlier program: an hour old.
+        QFile leftover(dir.filePath(what));
+        leftover.open(QIODevice::WriteOnly);
+        leftover.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                             QFileDevice::FileModificationTime);
         // As a create on a full disk leaves it: the next writer creates the dictionary anew.
         if (roll(2) == 0) {
             for (const char *ending : {"", ".bak", "-journal", "-import"})
