@@ -38,7 +38,11 @@ QString linkTarget(const QString &link)
     if (length <= 0 || length >= target.size())
         return {};
     target.truncate(length);
-    return QDir::cleanPath(QFileInfo(link).absoluteDir().filePath(QFile::decodeName(target)));
+    // Relative to the folder the link really lies in, as the kernel reads it.
+    const QDir folder = QFileInfo(link).absoluteDir();
+    const QString real = folder.canonicalPath();
+    return QDir::cleanPath(
+        QDir(real.isEmpty() ? folder.absolutePath() : real).filePath(QFile::decodeName(target)));
 }
 
 } // namespace
