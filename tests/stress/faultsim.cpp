@@ -24,7 +24,8 @@
 //
 // Usage: vantro-faultsim --tool VANTRO_DICT [--steps N] [--seconds S] [--seed N]
 //                        [--step-timeout S] [--faults kill,full,flip,zero,leftover]
-// (--faults narrows the mix to the kinds named, to look at one fault at a time.)
+// (--faults narrows the mix to the kinds named, to look at one fault at a time; --seconds
+// without --steps runs for that long, whatever the number of steps.)
 // VANTRO_FAULTSIM_SECONDS in the environment overrides --seconds (and lifts the step count).
 // Internal: vantro-faultsim --window DB  opens DB as the window does and prints its records.
 
@@ -682,6 +683,9 @@ int main(int argc, char **argv)
             simulation.steps = value.toInt();
         else if (name == QLatin1String("--seconds"))
             simulation.seconds = value.toDouble();
+        // Time alone bounds the run when no step count is given with it.
+        if (name == QLatin1String("--seconds") && !arguments.contains(QLatin1String("--steps")))
+            simulation.steps = 1 << 30;
         else if (name == QLatin1String("--seed"))
             simulation.seed = value.toUInt();
         else if (name == QLatin1String("--faults"))
