@@ -6,6 +6,7 @@
 #include "programversion.h"
 #include "rootderivatives.h"
 #include "sandhi.h"
+#include "versionline.h"
 #include "wordguess.h"
 
 #include <QCommandLineParser>
@@ -194,7 +195,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
         if (parser.isSet(help))
             parser.showHelp(Success);
         if (parser.isSet(version))
-            parser.showVersion();
+            showVersionAndExit();
     } else {
         error = parser.errorText();
     }
