@@ -19,6 +19,7 @@ class QMenuBar;
 class QPushButton;
 class QToolBar;
 class PaneLoader;
+class SanskritChecker;
 class PreviewWindow;
 class WordFormsWindow;
 class dlgFind;
@@ -90,6 +91,10 @@ public:
     // Word forms and sandhi on the ITRANS pane.
     QAction *viewWordFormsAction;
     QAction *editJoinSandhiAction;
+    // Check Sanskrit: unknown words underlined, F7 and Shift+F7 to them.
+    QAction *viewCheckSanskritAction;
+    QAction *editNextUnknownAction;
+    QAction *editPreviousUnknownAction;
     // Beyond the original window: the converted views of the ITRANS document.
     QMenu *viewMenu;
     QAction *fileExportAction;
@@ -212,6 +217,11 @@ private:
     void createGrammarActions();
     void viewWordForms();
     void editJoinWithSandhi();
+    void createSanskritChecker();
+    void readDictionaryForChecking();
+    void itransContextMenu(const QPoint &position);
+    void replaceWord(QTextCursor word, const QString &replacement);
+    bool lookUpReading(const QString &word, const QTextCursor &replaced);
 
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
@@ -237,4 +247,5 @@ private:
     PaneLoader *itransLoader = nullptr;
     PaneLoader *englishLoader = nullptr;
     WordFormsWindow *m_wordForms = nullptr;
+    SanskritChecker *m_checker = nullptr;
 };

@@ -116,6 +116,7 @@ void MainForm::fileImportDictionary()
                                        outcome.why + tr("; the dictionary is as it was."));
         return;
     case vantro::ImportOutcome::Status::Imported:
+        readDictionaryForChecking();
         break;
     }
     source.notes.append(outcome.summary.line());

@@ -12,6 +12,7 @@
 #include "itranswordkeys.h"
 #include "mnemonicselectsall.h"
 #include "record.h"
+#include "sanskritchecker.h"
 #include "search.h"
 
 #include <QAction>
@@ -197,6 +198,7 @@ bool MainForm::saveRecordForm(const QString &word)
         return reportSaveFailure(word, DICTDB->failureReason());
     if (added)
         showKeyCount();
+    m_checker->recordSaved(word, meaning);
     recordKey = key;
     ledEng->setText(keyText(key));
     ledEng->setModified(false);
@@ -238,6 +240,7 @@ void MainForm::btnDeleteClicked()
                                            DICTDB->failureReason());
         return;
     }
+    m_checker->recordDeleted(key);
     recordKey.clear();
     ledEng->clear();
     tedITRANS->clear();

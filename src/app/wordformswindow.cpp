@@ -128,12 +128,98 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
     m_replaced = replaced;
     m_replacedText = replaced.selectedText();
     m_punctuation = splitSentencePunctuation(word);
-    m_word->setText(m_punctuation.word);
-    wordEdited();
+    const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
+    const QList<WordReading> readings =
+        analyser ? analyser->analyse(m_punctuation.word) : QList<WordReading>();
+    const bool inflected = !readings.isEmpty() && (readings.first().kind == ReadingKind::Noun ||
+                                                   readings.first().kind == ReadingKind::Verb);
+    if (inflected) {
+        m_word->setText(readings.first().lemma);
+        wordEdited();
+        showReading(readings.first(), m_punctuation.word);
+    } else {
+        m_word->setText(m_punctuation.word);
+        wordEdited();
+    }
     show();
     raise();
     activateWindow();
     m_table->setFocus();
+}
+
+// The reading the analyser gave, with its tense and voice, and the cell of the written form.
+void WordFormsWindow::showReading(const WordReading &reading, const QString &written)
+{
+    WordGuess own;
+    own.kind = reading.kind == ReadingKind::Verb ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
+    own.noun = {reading.lemma, reading.gender};
+    own.verb = {reading.lemma, reading.verbClass, reading.pada};
+    m_readings.prepend(own);
+    {
+        const QSignalBlocker blocker(m_reading);
+        m_reading->insertItem(0, readingText(own));
+    }
+    for (int i = 0; i < m_readings.size(); ++i) {
+        const WordGuess &guess = m_readings.at(i);
+        const bool noun = reading.kind == ReadingKind::Noun &&
+                          guess.kind == WordGuess::Kind::Noun && guess.noun.stem == reading.lemma &&
+                          guess.noun.gender == reading.gender;
+        const bool verb = reading.kind == ReadingKind::Verb &&
+                          guess.kind == WordGuess::Kind::Verb && guess.verb.root == reading.lemma &&
+                          guess.verb.verbClass == reading.verbClass;
+        if (noun || verb) {
+            m_reading->setCurrentIndex(i);
+            break;
+        }
+    }
+    if (reading.kind == ReadingKind::Verb) {
+        const QSignalBlocker tenseBlocker(m_tense);
+        const QSignalBlocker passiveBlocker(m_passive);
+        m_tense->setCurrentIndex(int(reading.tense));
+        m_passive->setChecked(reading.passive);
+        if (!reading.passive)
+            m_pada->setCurrentIndex(int(reading.pada));
+    }
+    updateTable();
+    const QString form = reading.pausalForm.isEmpty() ? written : reading.pausalForm;
+    const QString key = formKeyOfItrans(form);
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        for (int column = 0; column < m_model.columnCount(); ++column) {
+            const QModelIndex index = m_model.index(row, column);
+            if (!m_model.formAt(index).isEmpty() && formKeyOfItrans(m_model.formAt(index)) == key) {
+                m_table->setCurrentIndex(index);
+                return;
+            }
+        }
+    }
+}
+
+// The stems and roots the analyser reads the word as, best first, each once.
+QList<WordGuess> WordFormsWindow::knownReadings(const QString &word) const
+{
+    const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
+    QList<WordGuess> known;
+    if (!analyser)
+        return known;
+    for (const WordReading &reading : analyser->analyse(word)) {
+        WordGuess guess;
+        if (reading.kind == ReadingKind::Noun) {
+            guess.noun = {reading.lemma, reading.gender};
+        } else if (reading.kind == ReadingKind::Verb) {
+            guess.kind = WordGuess::Kind::Verb;
+            guess.verb = {reading.lemma, reading.verbClass, reading.pada};
+        } else {
+            continue;
+        }
+        const bool seen = std::any_of(known.cbegin(), known.cend(), [&](const WordGuess &g) {
+            return g.kind == guess.kind && g.noun.stem == guess.noun.stem &&
+                   g.noun.gender == guess.noun.gender && g.verb.root == guess.verb.root &&
+                   g.verb.verbClass == guess.verb.verbClass;
+        });
+        if (!seen)
+            known.append(guess);
+    }
+    return known;
 }
 
 QString WordFormsWindow::readingText(const WordGuess &guess) const
@@ -152,7 +238,17 @@ QString WordFormsWindow::readingText(const WordGuess &guess) const
 void WordFormsWindow::wordEdited()
 {
     const QString word = m_word->text().trimmed();
-    m_readings = word.isEmpty() ? QList<WordGuess>() : guessWord(word);
+    m_readings = word.isEmpty() ? QList<WordGuess>() : knownReadings(word);
+    // The guess's own stems come after the known ones: an invented stem never leads.
+    for (const WordGuess &guess : word.isEmpty() ? QList<WordGuess>() : guessWord(word)) {
+        const bool known = std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const auto &g) {
+            return g.kind == guess.kind && g.noun.stem == guess.noun.stem &&
+                   g.noun.gender == guess.noun.gender && g.verb.root == guess.verb.root &&
+                   g.verb.verbClass == guess.verb.verbClass && g.verb.pada == guess.verb.pada;
+        });
+        if (!known)
+            m_readings.append(guess);
+    }
     const auto guessed = [this, &word](WordGuess::Kind kind) {
         return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {
             return guess.kind == kind &&

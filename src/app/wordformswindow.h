@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analyser.h"
 #include "itranstext.h"
 #include "wordformsmodel.h"
 #include "wordguess.h"
 
 #include <QTextCursor>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -33,6 +36,13 @@ public:
     // The form the table's current cell holds, in ITRANS.
     QString chosenForm() const;
     void insertChosenForm();
+    // Where the readings of a written word come from: the words known to the lexicon lead the
+    // guesses, and a word of the pane that the analyser reads opens on its stem or root with
+    // its own form's cell chosen. The function may answer null (no analyser yet).
+    void setAnalyser(std::function<const vantro::Analyser *()> analyser)
+    {
+        m_analyser = std::move(analyser);
+    }
 
 signals:
     void closed();
@@ -48,6 +58,8 @@ private:
     void readingChosen();
     void updateTable();
     QString readingText(const vantro::WordGuess &guess) const;
+    QList<vantro::WordGuess> knownReadings(const QString &word) const;
+    void showReading(const vantro::WordReading &reading, const QString &written);
 
     QPlainTextEdit *m_pane;
     QLineEdit *m_word = nullptr;
@@ -67,4 +79,5 @@ private:
     QTextCursor m_replaced;
     QString m_replacedText;
     vantro::PunctuatedWord m_punctuation;
+    std::function<const vantro::Analyser *()> m_analyser;
 };

@@ -138,15 +138,15 @@ Analyser::Analyser() : m_lexicon(Lexicon::builtIn())
 }
 
 void Analyser::addRecords(const QList<MeaningRecord> &records,
-                          const std::function<void(int, int)> &progress)
+                          const std::function<bool(int, int)> &progress)
 {
     const int total = int(records.size());
     for (int done = 0; done < total; ++done) {
         const MeaningRecord &record = records.at(done);
         for (const int entry : m_lexicon.addMeaning(record.first, record.second))
             m_index.addEntry(m_lexicon, entry);
-        if (progress && done % 500 == 0)
-            progress(done, total);
+        if (progress && done % 500 == 0 && !progress(done, total))
+            break;
     }
     m_index.finish();
     if (progress)

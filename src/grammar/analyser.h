@@ -28,9 +28,9 @@ public:
     Analyser();
 
     // Adds the Sanskrit words of the records' meanings. `progress` hears (records done, total)
-    // now and then.
+    // now and then, and stops the work by answering false (what was added stays readable).
     void addRecords(const QList<MeaningRecord> &records,
-                    const std::function<void(int, int)> &progress = {});
+                    const std::function<bool(int, int)> &progress = {});
     // A record saved: its old words lose the key, its new ones are read in.
     void replaceRecord(const QString &englishKey, const QString &meaning);
     void removeRecord(const QString &englishKey);

@@ -22,10 +22,10 @@ bool isWordWorthChecking(QStringView word)
 
 } // namespace
 
-QList<TextWord> wordsToCheck(QStringView line)
+QList<TextWord> wordsToCheck(QStringView line, bool *insideFence)
 {
     QList<TextWord> words;
-    bool english = false;
+    bool english = insideFence && *insideFence;
     int at = 0;
     const int size = int(line.size());
     while (at < size) {
@@ -49,6 +49,8 @@ QList<TextWord> wordsToCheck(QStringView line)
         if (isWordWorthChecking(word))
             words.append({start, end - start});
     }
+    if (insideFence)
+        *insideFence = english;
     return words;
 }
 

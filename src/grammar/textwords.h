@@ -15,7 +15,8 @@ struct TextWord
 
 // The words of one line that the analyser reads: runs of ITRANS letters between blanks and
 // punctuation (the danda "|", commas, a sentence's full stop), outside text fenced as English
-// ("## ... ##", closed at the line's end if left open); words holding digits are left out.
-QList<TextWord> wordsToCheck(QStringView line);
+// ("## ... ##"); words holding digits are left out. A fence may span lines: insideFence says
+// whether one is open where the line starts, and is left saying whether one is open after it.
+QList<TextWord> wordsToCheck(QStringView line, bool *insideFence = nullptr);
 
 } // namespace vantro
