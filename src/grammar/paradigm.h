@@ -11,16 +11,8 @@ namespace vantro {
 enum class Gender { Masculine, Feminine, Neuter };
 
 // The cases in the order the grammars print them, the vocative last.
-enum class GrammaticalCase {
-    Nominative,
-    Accusative,
-    Instrumental,
-    Dative,
-    Ablative,
-    Genitive,
-    Locative,
-    Vocative
-};
+enum class GrammaticalCase { Nominative, Accusative, Instrumental, Dative, Ablative, Genitive,
+                             Locative, Vocative };
 enum class GrammaticalNumber { Singular, Dual, Plural };
 // Persons in the order the grammars print them: third, second, first.
 enum class Person { Third, Second, First };
@@ -60,7 +52,8 @@ struct VerbParadigm
 };
 
 // A paradigm, or the reason none could be made ("no stem in -x is known", ...).
-template <typename Paradigm> struct Inflection
+template <typename Paradigm>
+struct Inflection
 {
     Paradigm paradigm;
     QString error;
