@@ -175,7 +175,8 @@ void WordFormsWindow::showReading(const WordReading &reading, const QString &wri
     if (reading.kind == ReadingKind::Verb) {
         const QSignalBlocker tenseBlocker(m_tense);
         const QSignalBlocker passiveBlocker(m_passive);
-        m_tense->setCurrentIndex(int(reading.tense));
+        if (int(reading.tense) < m_tense->count())
+            m_tense->setCurrentIndex(int(reading.tense));
         m_passive->setChecked(reading.passive);
         if (!reading.passive)
             m_pada->setCurrentIndex(int(reading.pada));

@@ -181,8 +181,10 @@ WordReading Analyser::readingOf(const FormIndex::Posting &posting) const
     reading.pada = reading.passive ? Pada::Atmanepada : entry.pada;
     reading.tense = Tense(cell.tense);
     reading.person = Person(cell.person);
-    if (reading.kind == ReadingKind::Participle)
+    if (reading.kind == ReadingKind::Participle) {
         reading.participleKind = participleKindNames().value(cell.participleKind);
+        reading.participleKind.remove(QStringLiteral(" participle"));
+    }
     reading.source = entry.inDictionary() ? WordSource::Dictionary : WordSource::BuiltIn;
     reading.englishKeys = entry.englishKeys;
     return reading;
@@ -192,7 +194,8 @@ QList<WordReading> Analyser::readAsWritten(const QString &sounds) const
 {
     QList<WordReading> readings;
     for (const FormIndex::Posting &posting : m_index.find(formKeyOfSounds(sounds)))
-        if (m_lexicon.entry(posting.entry).isLive())
+        if (m_lexicon.entry(posting.entry).isLive() &&
+            !(posting.cell.flags & FormCell::kAfterPrefix))
             readings.append(readingOf(posting));
     for (WordReading &reading : readings)
         reading.form = verbs::itransFromSounds(sounds);
@@ -215,8 +218,13 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
         for (const QString &rest : rests) {
             for (const FormIndex::Posting &posting : m_index.find(formKeyOfSounds(rest))) {
                 const LexiconEntry &entry = m_lexicon.entry(posting.entry);
-                if (posting.cell.kind != quint8(ReadingKind::Verb) || !entry.isLive() ||
-                    entry.lemma.contains(u'-'))
+                const bool madeFromRoot = posting.cell.kind != quint8(ReadingKind::Noun) &&
+                                          posting.cell.kind != quint8(ReadingKind::Indeclinable);
+                if (!madeFromRoot || !entry.isLive() || entry.lemma.contains(u'-'))
+                    continue;
+                // The gerund in -tvA takes no prefix; the one in -ya is its form after one.
+                if (posting.cell.kind == quint8(ReadingKind::Gerund) &&
+                    !(posting.cell.flags & FormCell::kAfterPrefix))
                     continue;
                 const QString rootSounds = sounds(entry.lemma);
                 for (const PrefixChain &chain : prefixChains()) {
@@ -438,7 +446,8 @@ QString personName(Person person)
 
 QString tenseName(Tense tense)
 {
-    static const QStringList names = {"present", "imperfect", "imperative", "optative", "future"};
+    static const QStringList names = {"present", "imperfect",    "imperative",  "optative",
+                                      "future",  "periphrastic", "conditional", "benedictive"};
     return names.value(int(tense));
 }
 

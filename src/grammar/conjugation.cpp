@@ -5,6 +5,7 @@
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
+#include "verbstems.h"
 
 #include <QHash>
 
@@ -32,6 +33,17 @@ const char16_t *const kThematicEndings[2][4][9] = {
         {u"eta", u"eyAtAm", u"eran", u"eTAs", u"eyATAm", u"eDvam", u"eya", u"evahi", u"emahi"},
     },
 };
+
+// The periphrastic future: the agent noun's nominative, and the present of as after it in the
+// first and second persons; the endings after the t ([pada][cell]).
+const char16_t *const kPeriphrasticEndings[2][9] = {
+    {u"A", u"ArO", u"Aras", u"Asi", u"AsTas", u"AsTa", u"Asmi", u"Asvas", u"Asmas"},
+    {u"A", u"ArO", u"Aras", u"Ase", u"AsATe", u"ADve", u"Ahe", u"Asvahe", u"Asmahe"},
+};
+
+// The active benedictive after its stem in y (BUy-At).
+const char16_t *const kBenedictiveEndings[9] = {u"At",   u"AstAm", u"Asus", u"As",  u"Astam",
+                                                u"Asta", u"Asam",  u"Asva", u"Asma"};
 // clang-format on
 
 constexpr int kCellCount = kPersonCount * kNumberCount;
@@ -135,56 +147,45 @@ QString passiveBase(const VerbRoot &root)
     return base + u'y';
 }
 
-// The present stem a root not in the table would have by the class rules alone.
-QString regularThematicStem(const QString &root, int verbClass)
+VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense);
+
+QString thirdSingularPresent(const VerbRoot &root, Pada pada)
 {
-    const QChar last = root.back();
-    switch (verbClass) {
-    case 1:
-        return beforeConnectingI(gunaOfRoot(root)) + u'a';
-    case 4:
-        return root + QStringLiteral("ya");
-    case 6:
-        if (last == u'i' || last == u'I' || last == u'u' || last == u'U')
-            return root.chopped(1) + (last == u'i' || last == u'I' ? "iya" : "uva");
-        if (last == u'f')
-            return root.chopped(1) + QStringLiteral("riya");
-        return last == u'F' ? root.chopped(1) + QStringLiteral("ira") : root + u'a';
-    default: {
-        const qsizetype n = root.size();
-        QString strengthened = gunaOfRoot(root);
-        if (isVowel(last))
-            strengthened = root.chopped(1) + vrddhi(last);
-        else if (n >= 2 && root[n - 2] == u'a')
-            strengthened = root.left(n - 2) + u'A' + last;
-        return beforeConnectingI(strengthened) + QStringLiteral("aya");
-    }
-    }
+    return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
 }
 
-VerbRoot regularRoot(const QString &itrans, const QString &sounds, int verbClass)
+// "dA is a class 3 root (dadAti); class 1 is not known for it", every class the table has.
+QString unknownClassReason(const QString &itrans, int verbClass, const QList<VerbRoot> &entries)
 {
-    VerbRoot root;
-    root.root = itrans;
-    root.rootSounds = sounds;
-    root.verbClass = verbClass;
-    root.parasmaipada = root.atmanepada = true;
-    root.strongStem = root.weakStem = regularThematicStem(sounds, verbClass);
-    // Most roots of one syllable in a vowel take no i; those in U, f and F do (bhaviSyati,
-    // kariSyati), and so do nearly all in consonants.
-    const QChar last = sounds.back();
-    root.futureTakesI = {!isVowel(last) || QStringView(u"UfF").contains(last)};
-    return root;
+    if (entries.isEmpty())
+        return QStringLiteral("%1 is not a root the table of roots knows").arg(itrans);
+    QStringList known;
+    QList<int> seen;
+    for (const VerbRoot &entry : entries) {
+        if (seen.contains(entry.verbClass))
+            continue;
+        seen.append(entry.verbClass);
+        const Pada pada = entry.parasmaipada ? Pada::Parasmaipada : Pada::Atmanepada;
+        known.append(QStringLiteral("a class %1 root (%2)")
+                         .arg(QString::number(entry.verbClass),
+                              itransFromSounds(thirdSingularPresent(entry, pada))));
+    }
+    return QStringLiteral("%1 is %2; class %3 is not known for it")
+        .arg(itrans, known.join(QStringLiteral(" and ")), QString::number(verbClass));
 }
 
-// The root's entry for the class asked for: from the table, or by the rules for a thematic
-// class; an empty root with the reason otherwise.
+// The root's entry for the class asked for from the table; an empty root with the reason,
+// naming the classes the table knows, otherwise: a default rule would invent forms.
 VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error)
 {
     bool ok = false;
     const QString sounds = soundsFromItrans(itrans, &ok);
     if (!ok || sounds.isEmpty()) {
         *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans);
+        return {};
+    }
+    if (verbClass < 1 || verbClass > 10) {
+        *error = QStringLiteral("there is no present class %1").arg(verbClass);
         return {};
     }
     // A root may have one line for each pada when their stems differ (i: yanti, adhIyate).
@@ -197,16 +198,8 @@ VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error
         if (entry.verbClass == verbClass)
             return entry;
     }
-    if (verbClass < 1 || verbClass > 10) {
-        *error = QStringLiteral("there is no present class %1").arg(verbClass);
-        return {};
-    }
-    if (verbClass != 1 && verbClass != 4 && verbClass != 6 && verbClass != 10) {
-        *error = QStringLiteral("the present stem of %1 in class %2 is not known")
-                     .arg(itrans, QString::number(verbClass));
-        return {};
-    }
-    return regularRoot(itrans, sounds, verbClass);
+    *error = unknownClassReason(itrans, verbClass, entries);
+    return {};
 }
 
 // The active imperative allows tAt beside tu and hi, made on the stem of the dual (bhavatAt).
@@ -222,29 +215,58 @@ VerbParadigm withBenedictiveImperative(VerbParadigm paradigm)
     return paradigm;
 }
 
-VerbParadigm futureParadigm(const VerbRoot &root, Pada pada)
+// The simple future, or with the endings of the imperfect and the augment the conditional.
+VerbParadigm futureParadigm(const VerbRoot &root, Pada pada, Tense endings = Tense::Present)
 {
     VerbParadigm paradigm;
     for (const bool withI : root.futureTakesI)
-        mergeAlternatives(&paradigm,
-                          thematicParadigm(futureBase(root, withI), pada, Tense::Present));
+        mergeAlternatives(&paradigm, thematicParadigm(futureBase(root, withI), pada, endings));
     // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
     const QString &r = root.rootSounds;
     if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
         (r.endsWith(u'F') || r == u"vf")) {
         const QString base = futureBase(root, true);
-        mergeAlternatives(&paradigm, thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada,
-                                                      Tense::Present));
+        mergeAlternatives(&paradigm,
+                          thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada, endings));
     }
     for (const QString &alternative : root.futureAlternatives)
-        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, Tense::Present));
+        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, endings));
     return paradigm;
+}
+
+VerbParadigm endingsAfter(const QStringList &stems, const char16_t *const endings[9])
+{
+    VerbParadigm paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (const QString &stem : stems)
+            paradigm.cells[cell].append(finishWord(stem + QString::fromUtf16(endings[cell])));
+        paradigm.cells[cell].removeDuplicates();
+    }
+    return paradigm;
+}
+
+// The tenses made outside the present system from stems of their own; an empty paradigm
+// where the root's stem is not known.
+VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
+{
+    switch (tense) {
+    case Tense::Periphrastic:
+        return endingsAfter(infinitiveStems(root), kPeriphrasticEndings[pada == Pada::Atmanepada]);
+    case Tense::Conditional:
+        return futureParadigm(root, pada, Tense::Imperfect);
+    default:
+        return endingsAfter(benedictiveStems(root, passiveBase(root)), kBenedictiveEndings);
+    }
 }
 
 VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 {
-    if (tense == Tense::Future)
-        return futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada);
+    if (tense == Tense::Future || tense == Tense::Periphrastic || tense == Tense::Conditional)
+        return tense == Tense::Future
+                   ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
+                   : derivedTense(root, root.futureParasmaipada ? Pada::Parasmaipada : pada, tense);
+    if (tense == Tense::Benedictive)
+        return derivedTense(root, pada, tense);
     const VerbParadigm paradigm = root.isThematic()
                                       ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
                                       : conjugateAthematic(root, pada, tense);
@@ -262,11 +284,6 @@ VerbParadigm inItrans(const VerbParadigm &sounds, const QStringList &prefixes,
             paradigm.cells[cell].append(itransFromSounds(withPrefixes(prefixes, rootSounds, form)));
     }
     return paradigm;
-}
-
-QString thirdSingularPresent(const VerbRoot &root, Pada pada)
-{
-    return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
 }
 
 // The third singular present of every root of the table, bare or with the prefixes tried
@@ -327,6 +344,28 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
     return byForm;
 }
 
+QString tenseName(Tense tense)
+{
+    static const char *const names[] = {"present",     "imperfect",  "imperative",
+                                        "optative",    "future",     "periphrastic future",
+                                        "conditional", "benedictive"};
+    return QString::fromLatin1(names[static_cast<int>(tense)]);
+}
+
+// The tenses and voices made only in part: the passive outside the present system and the
+// simple future, and the middle benedictive, are not made yet.
+QString unknownTenseReason(const VerbRequest &request, const QString &root)
+{
+    const bool derived = request.tense == Tense::Periphrastic ||
+                         request.tense == Tense::Conditional || request.tense == Tense::Benedictive;
+    if (derived && request.passive)
+        return QStringLiteral("the passive %1 of %2 is not known")
+            .arg(tenseName(request.tense), root);
+    if (request.tense == Tense::Benedictive && request.pada == Pada::Atmanepada)
+        return QStringLiteral("the atmanepada benedictive of %1 is not known").arg(root);
+    return {};
+}
+
 } // namespace
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
@@ -339,8 +378,15 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
     if (!result.ok())
         return result;
+    if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
+        result.error = reason;
+        return result;
+    }
     // mriyate has its future in the parasmaipada only (mariShyati), so either pada asks for it.
-    const bool activeFuture = request.tense == Tense::Future && root.futureParasmaipada;
+    const bool futureSystem = request.tense == Tense::Future ||
+                              request.tense == Tense::Periphrastic ||
+                              request.tense == Tense::Conditional;
+    const bool activeFuture = futureSystem && root.futureParasmaipada;
     if (!request.passive && !activeFuture && !root.takes(request.pada)) {
         result.error =
             QStringLiteral("%1 of class %2 is not conjugated in the %3")
@@ -360,6 +406,11 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
         for (const QString &alternative : root.passiveAlternatives)
             mergeAlternatives(&sounds,
                               thematicParadigm(alternative, Pada::Atmanepada, request.tense));
+    }
+    if (sounds.cells[0].isEmpty()) {
+        result.error =
+            QStringLiteral("the %1 of %2 is not known").arg(tenseName(request.tense), bareRoot);
+        return result;
     }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
     return result;

@@ -8,7 +8,18 @@
 namespace vantro {
 
 enum class Pada { Parasmaipada, Atmanepada };
-enum class Tense { Present, Imperfect, Imperative, Optative, Future };
+// The periphrastic future (gantA), the conditional (agamiShyat) and the benedictive (bhUyAt)
+// follow the tenses of the present system and the simple future.
+enum class Tense {
+    Present,
+    Imperfect,
+    Imperative,
+    Optative,
+    Future,
+    Periphrastic,
+    Conditional,
+    Benedictive
+};
 
 struct VerbRequest
 {

@@ -4,6 +4,7 @@
 #include "formindex.h"
 
 #include "declension.h"
+#include "rootderivatives.h"
 
 namespace vantro {
 
@@ -42,9 +43,18 @@ void addParadigm(const VerbParadigm &paradigm, FormCell cell, FormSink &sink)
     }
 }
 
-// The active in the entry's pada and the passive, which is the same for every class and pada
-// of a root: it is made with the parasmaipada entry, or the atmanepada one of a root that has
-// no other.
+// What is the same for every pada of a root (the passive, the forms made from the root) is made
+// with its parasmaipada entry, or the atmanepada one of a root that has no other.
+bool makesWhatEveryPadaShares(const LexiconEntry &entry)
+{
+    const QList<VerbCandidate> classes = verbRootClasses(entry.lemma.section(u'-', -1));
+    return entry.pada == Pada::Parasmaipada ||
+           std::none_of(classes.begin(), classes.end(), [&](const VerbCandidate &c) {
+               return c.verbClass == entry.verbClass && c.pada == Pada::Parasmaipada;
+           });
+}
+
+// The active in the entry's pada, and the passive.
 void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
 {
     if (entry.kind != ReadingKind::Verb)
@@ -62,12 +72,7 @@ void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
             conjugated = true;
         }
     }
-    const QList<VerbCandidate> classes = verbRootClasses(entry.lemma.section(u'-', -1));
-    const bool passiveHere = entry.pada == Pada::Parasmaipada ||
-                             std::none_of(classes.begin(), classes.end(), [](const auto &c) {
-                                 return c.pada == Pada::Parasmaipada;
-                             });
-    if (!conjugated || !passiveHere)
+    if (!conjugated || !makesWhatEveryPadaShares(entry))
         return;
     for (const Tense tense : generatedTenses()) {
         cell.tense = quint8(tense);
@@ -76,6 +81,70 @@ void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
             conjugate({entry.lemma, entry.verbClass, entry.pada, tense, true});
         if (passive.ok())
             addParadigm(passive.paradigm, cell, sink);
+    }
+}
+
+// The participles and gerundives declined in every gender, the gerund and the infinitive as
+// they are: every form the root makes.
+void derivedForms(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Verb || !makesWhatEveryPadaShares(entry))
+        return;
+    const RootDerivatives made = rootDerivatives(entry.lemma, entry.verbClass);
+    if (!made.ok())
+        return;
+    for (const RootDerivative &derivative : made.derivatives) {
+        FormCell cell;
+        cell.participleKind = quint8(rootDerivativeNames().indexOf(derivative.name));
+        if (!derivative.isStem) {
+            cell.kind = quint8(derivative.name == u"gerund" ? ReadingKind::Gerund
+                                                            : ReadingKind::Infinitive);
+            for (const QString &form : derivative.forms)
+                sink.add(form, cell);
+            continue;
+        }
+        cell.kind = quint8(ReadingKind::Participle);
+        for (const QString &stem : derivative.forms) {
+            for (const Gender gender : {Gender::Masculine, Gender::Feminine, Gender::Neuter}) {
+                const Inflection<NounParadigm> declined = declineDerivative(stem, gender);
+                if (!declined.ok())
+                    continue;
+                cell.gender = quint8(gender);
+                for (int c = 0; c < kCaseCount; ++c) {
+                    for (int n = 0; n < kNumberCount; ++n) {
+                        cell.grammaticalCase = quint8(c);
+                        cell.number = quint8(n);
+                        for (const QString &form :
+                             declined.paradigm.at(GrammaticalCase(c), GrammaticalNumber(n)))
+                            sink.add(form, cell);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The gerund in -ya is made only with a prefix: it is kept as it stands after one, for the
+// analyser to read with whichever prefix comes before it. A is put before a root that starts
+// with a consonant (it changes neither), sam before a vowel.
+void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Verb || entry.lemma.contains(u'-') ||
+        !makesWhatEveryPadaShares(entry))
+        return;
+    const bool vowelFirst = QStringView(u"aAiIuUeEoR").contains(entry.lemma.front());
+    const QString prefix = vowelFirst ? QStringLiteral("sam") : QStringLiteral("A");
+    const RootDerivatives made = rootDerivatives(prefix + u'-' + entry.lemma, entry.verbClass);
+    FormCell cell;
+    cell.kind = quint8(ReadingKind::Gerund);
+    cell.flags = FormCell::kAfterPrefix;
+    cell.participleKind = quint8(rootDerivativeNames().indexOf(QStringLiteral("gerund")));
+    for (const RootDerivative &derivative : made.derivatives) {
+        if (derivative.name != u"gerund")
+            continue;
+        for (const QString &form : derivative.forms)
+            if (form.startsWith(prefix) && form.endsWith(QStringLiteral("ya")))
+                sink.add(form.mid(prefix.size()), cell);
     }
 }
 
@@ -92,26 +161,22 @@ void indeclinableForm(const LexiconEntry &entry, FormSink &sink)
 
 const std::vector<FormGenerator> &formGenerators()
 {
-    static const std::vector<FormGenerator> generators = {declinedForms, conjugatedForms,
-                                                          indeclinableForm};
+    static const std::vector<FormGenerator> generators = {
+        declinedForms, conjugatedForms, derivedForms, gerundsAfterPrefixes, indeclinableForm};
     return generators;
 }
 
 const std::vector<Tense> &generatedTenses()
 {
-    static const std::vector<Tense> tenses = {Tense::Present, Tense::Imperfect, Tense::Imperative,
-                                              Tense::Optative, Tense::Future};
+    static const std::vector<Tense> tenses = {
+        Tense::Present, Tense::Imperfect,    Tense::Imperative,  Tense::Optative,
+        Tense::Future,  Tense::Periphrastic, Tense::Conditional, Tense::Benedictive};
     return tenses;
 }
 
 const QStringList &participleKindNames()
 {
-    static const QStringList names = {
-        QStringLiteral("present active"), QStringLiteral("present middle"),
-        QStringLiteral("past passive"),   QStringLiteral("past active"),
-        QStringLiteral("future active"),  QStringLiteral("future passive"),
-        QStringLiteral("perfect active")};
-    return names;
+    return rootDerivativeNames();
 }
 
 } // namespace vantro

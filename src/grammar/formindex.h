@@ -24,6 +24,8 @@ struct FormCell
 
     static constexpr quint8 kPassive = 1;
     static constexpr quint8 kCausative = 2;
+    // The form stands only after a prefix (the gerund in -ya: -gamya of Agamya, upagamya).
+    static constexpr quint8 kAfterPrefix = 4;
 };
 
 // Receives the forms a generator makes of one lexicon entry, in ITRANS.
@@ -41,7 +43,8 @@ using FormGenerator = void (*)(const LexiconEntry &entry, FormSink &sink);
 const std::vector<FormGenerator> &formGenerators();
 // The tenses and moods the verb generator makes.
 const std::vector<Tense> &generatedTenses();
-// The names of the participles' kinds, for FormCell::participleKind.
+// The names of the forms made from roots (participles, gerundives, gerund, infinitive), for
+// FormCell::participleKind.
 const QStringList &participleKindNames();
 
 // The key a written form is found under: its sounds (see verbphonology.h), with a final

@@ -3,6 +3,7 @@
 #include "conjugation.h"
 #include "dbtools.h"
 #include "declension.h"
+#include "rootderivatives.h"
 #include "sandhi.h"
 
 #include <QRegularExpression>
@@ -33,7 +34,8 @@ Gender genderOf(const QString &letter)
 
 Tense tenseNamed(const QString &name)
 {
-    const QStringList names = {"present", "imperfect", "imperative", "optative", "future"};
+    const QStringList names = {"present", "imperfect",    "imperative",  "optative",
+                               "future",  "periphrastic", "conditional", "benedictive"};
     return static_cast<Tense>(names.indexOf(name));
 }
 
@@ -98,6 +100,29 @@ private slots:
         QVERIFY2(result.ok(), qPrintable(result.error));
         for (int cell = 0; cell < kPersonCount * kNumberCount; ++cell)
             QCOMPARE(result.paradigm.cells[std::size_t(cell)].join(u','), cells[5 + cell]);
+    }
+
+    // root, class, the name of a form made from it, then its forms parted by commas, or "-"
+    // for a form that must not be made; a class the root is not known in: "error" and a piece
+    // of the reason in place of the name.
+    void derivatives_data() { addRows("derivatives.tsv"); }
+    void derivatives()
+    {
+        QFETCH(QStringList, cells);
+        QCOMPARE(cells.size(), 4);
+        const RootDerivatives made = rootDerivatives(cells[0], cells[1].toInt());
+        if (cells[2] == u"error") {
+            QVERIFY(!made.ok() && made.error.contains(cells[3]));
+            return;
+        }
+        QVERIFY2(made.ok(), qPrintable(made.error));
+        QVERIFY(rootDerivativeNames().contains(cells[2]));
+        QStringList given;
+        for (const RootDerivative &derivative : made.derivatives) {
+            if (derivative.name == cells[2])
+                given = derivative.forms;
+        }
+        QCOMPARE(given.join(u','), cells[3] == u"-" ? QString() : cells[3]);
     }
 
     // a form, then the candidates "root class pada", best first, parted by semicolons.

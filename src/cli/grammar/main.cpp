@@ -5,6 +5,7 @@
 #include "linereader.h"
 #include "printedtable.h"
 #include "programversion.h"
+#include "rootderivatives.h"
 #include "sandhi.h"
 #include "wordguess.h"
 
@@ -52,7 +53,8 @@ const QCommandLineOption kPada(QStringLiteral("pada"),
                                QStringLiteral("P|A"), QStringLiteral("P"));
 const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("verb: present (default), imperfect, imperative, "
-                                               "optative or future."),
+                                               "optative, future, periphrastic (future), "
+                                               "conditional or benedictive."),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
@@ -72,6 +74,7 @@ const char *const kDescription =
     "Commands:\n"
     "  noun STEM m|f|n       decline a noun, adjective, pronoun or numeral stem\n"
     "  verb ROOT CLASS       conjugate a root of class 1 to 10\n"
+    "  participles ROOT CLASS  the participles, gerund, infinitive and gerundives of a root\n"
     "  guess WORD            the stems and roots a dictionary word may come from\n"
     "  join [WORD...]        join words with sandhi; without words, each line of stdin\n"
     "  analyse [WORD...]     the readings of written words; without words, each line of stdin";
@@ -100,9 +103,10 @@ std::optional<OutputScript> scriptOf(const QString &text)
 
 std::optional<Tense> tenseOf(const QString &text)
 {
-    const QStringList names = {QStringLiteral("present"), QStringLiteral("imperfect"),
-                               QStringLiteral("imperative"), QStringLiteral("optative"),
-                               QStringLiteral("future")};
+    const QStringList names = {QStringLiteral("present"),     QStringLiteral("imperfect"),
+                               QStringLiteral("imperative"),  QStringLiteral("optative"),
+                               QStringLiteral("future"),      QStringLiteral("periphrastic"),
+                               QStringLiteral("conditional"), QStringLiteral("benedictive")};
     const qsizetype index = names.indexOf(text);
     return index < 0 ? std::nullopt : std::optional<Tense>(Tense(index));
 }
@@ -116,10 +120,12 @@ QString checkArguments(const Request &request)
         return QStringLiteral("noun takes a stem and a gender (m, f or n)");
     if (command == u"verb" && count != 2)
         return QStringLiteral("verb takes a root and a class (1 to 10)");
+    if (command == u"participles" && count != 2)
+        return QStringLiteral("participles takes a root and a class (1 to 10)");
     if (command == u"guess" && count != 1)
         return QStringLiteral("guess takes one word");
     if (command != u"noun" && command != u"verb" && command != u"guess" && command != u"join" &&
-        command != u"analyse")
+        command != u"participles" && command != u"analyse")
         return QStringLiteral("unknown command '%1'").arg(command);
     return {};
 }
@@ -155,13 +161,15 @@ QString readValues(const QCommandLineParser &parser, Request *request)
             return QStringLiteral("unknown gender '%1': use m, f or n").arg(request->words.at(1));
         request->gender = *gender;
     }
-    if (request->command != u"verb")
+    if (request->command != u"verb" && request->command != u"participles")
         return {};
     bool number = false;
     request->verb.root = request->words.at(0);
     request->verb.verbClass = request->words.at(1).toInt(&number);
     if (!number || request->verb.verbClass < 1 || request->verb.verbClass > 10)
         return QStringLiteral("unknown class '%1': use 1 to 10").arg(request->words.at(1));
+    if (request->command == u"participles")
+        return {};
     const QString pada = parser.value(kPada);
     if (pada != u"P" && pada != u"A")
         return QStringLiteral("unknown pada '%1': use P or A").arg(pada);
@@ -182,7 +190,8 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kAll, kDb, kSuggest});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("noun, verb, guess, join or analyse."));
+                                 QStringLiteral("noun, verb, participles, guess, join or "
+                                                "analyse."));
     parser.addPositionalArgument(QStringLiteral("arguments"),
                                  QStringLiteral("The command's words."), QStringLiteral("[...]"));
     QString error;
@@ -351,8 +360,32 @@ int joinInput(const Request &request)
     return finishOutput(invalid ? Failure : Success);
 }
 
+// One line for each form the root makes: its name, then the forms parted by commas (by tabs
+// with --tsv).
+int printDerivatives(const Request &request)
+{
+    const RootDerivatives made = rootDerivatives(request.verb.root, request.verb.verbClass);
+    if (!made.ok()) {
+        complain(made.error);
+        return Failure;
+    }
+    QString text;
+    for (const RootDerivative &derivative : made.derivatives) {
+        QStringList forms;
+        for (const QString &form : derivative.forms)
+            forms.append(inScript(form, request.script));
+        text += request.tsv ? derivative.name + u'\t' + forms.join(u'\t') + u'\n'
+                            : derivative.name + QStringLiteral(": ") +
+                                  forms.join(QStringLiteral(", ")) + u'\n';
+    }
+    write(text);
+    return finishOutput(Success);
+}
+
 int run(const Request &request)
 {
+    if (request.command == u"participles")
+        return printDerivatives(request);
     if (request.command == u"noun") {
         const auto inflection = declineNoun(request.words.first(), request.gender);
         return printInflection(inflection, nounTable(inflection.paradigm), request);

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "verbroots.h"
+
+#include <QStringList>
+
+#include <optional>
+
+namespace vantro::verbs {
+
+// The stems outside the present system, in sounds (see verbphonology.h), the usual first. An
+// empty list means the form is not known for the root: the rules do not reach it and the table
+// of exceptions (data/verbderivatives.tsv) does not give it.
+
+// The forms the table of exceptions gives for a key of its ("ppp", "inf", "prA"...): nothing
+// when it is silent (the rules speak), an empty list when it withholds them.
+std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key);
+
+// The root that stands for this one outside the present system (as: BU, brU: vac), or itself.
+VerbRoot substituteRoot(const VerbRoot &root);
+
+// The stem before the t of the infinitive, the periphrastic future and the gerundive in
+// -tavya, ending in that t ("gant", "kart", "Bavit", "drazw", "labD").
+QStringList infinitiveStems(const VerbRoot &root);
+// The past passive participles ("gata", "kfta", "Binna").
+QStringList pastParticiples(const VerbRoot &root);
+// The gerunds in -tvA ("gatvA") and, after a prefix, in -ya ("gatya" of Agatya, "jitya").
+QStringList gerunds(const VerbRoot &root);
+QStringList prefixedGerunds(const VerbRoot &root);
+// The gerundives in -anIya ("karaRIya") and -ya ("kArya", "deya", "gamya").
+QStringList gerundivesInAniya(const VerbRoot &root);
+QStringList gerundivesInYa(const VerbRoot &root);
+// The stem of the active benedictive before its endings, ending in y ("BUy", "dey", "kriy"),
+// given the stem of the passive the root makes.
+QStringList benedictiveStems(const VerbRoot &root, const QString &passiveStem);
+
+} // namespace vantro::verbs
