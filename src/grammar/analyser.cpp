@@ -8,6 +8,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <tuple>
 
 namespace vantro {
 
@@ -102,13 +103,15 @@ bool sameReading(const WordReading &a, const WordReading &b)
 // through sandhi; otherwise the order the generators gave.
 void rank(QList<WordReading> *readings)
 {
+    const auto order = [](const WordReading &r) {
+        const bool vocative = (r.kind == ReadingKind::Noun || r.kind == ReadingKind::Participle) &&
+                              r.grammaticalCase == GrammaticalCase::Vocative;
+        return std::make_tuple(r.englishKeys.isEmpty(), !r.pausalForm.isEmpty(),
+                               r.kind == ReadingKind::Participle, vocative);
+    };
     std::stable_sort(
-        readings->begin(), readings->end(), [](const WordReading &a, const WordReading &b) {
-            const bool aOwn = !a.englishKeys.isEmpty(), bOwn = !b.englishKeys.isEmpty();
-            if (aOwn != bOwn)
-                return aOwn;
-            return a.pausalForm.isEmpty() && !b.pausalForm.isEmpty();
-        });
+        readings->begin(), readings->end(),
+        [&](const WordReading &a, const WordReading &b) { return order(a) < order(b); });
     QList<WordReading> unique;
     for (const WordReading &reading : *readings)
         if (std::none_of(unique.begin(), unique.end(),
@@ -278,9 +281,120 @@ QList<WordReading> Analyser::readAsTwoWords(const QString &word) const
     return {};
 }
 
+namespace {
+
+// The vowels two vowels of neighbouring words become (Macdonell's rules read backwards): the
+// first word's last vowel and the second's first.
+const QHash<QChar, QList<QPair<QChar, QChar>>> &mergedVowels()
+{
+    static const QHash<QChar, QList<QPair<QChar, QChar>>> table = [] {
+        QHash<QChar, QList<QPair<QChar, QChar>>> map;
+        const auto both = [&](QChar merged, QStringView firsts, QStringView seconds) {
+            for (const QChar first : firsts)
+                for (const QChar second : seconds)
+                    map[merged].append({first, second});
+        };
+        both(u'A', u"aA", u"aA");
+        both(u'I', u"iI", u"iI");
+        both(u'U', u"uU", u"uU");
+        both(u'e', u"aA", u"iI");
+        both(u'o', u"aA", u"uU");
+        both(u'E', u"aA", u"eE");
+        both(u'O', u"aA", u"oO");
+        return map;
+    }();
+    return table;
+}
+
+constexpr int kShortestJoinedWord = 2;
+constexpr int kMostJoinedWords = 8;
+
+// Finds a way to read sounds[from...] as words, each through the sandhi of its end; `first`
+// stands in for the sound at `from` when the junction before it changed it (a vowel merged
+// into the one before, the sh that t + sh writes as Ch).
+class JoinedWordsReader
+{
+public:
+    JoinedWordsReader(const QString &sounds,
+                      std::function<QList<WordReading>(const QString &)> readWord)
+        : m_sounds(sounds), m_readWord(std::move(readWord))
+    {
+    }
+
+    QList<WordReading> read(int from, QChar first, int words)
+    {
+        if (from == m_sounds.size())
+            return {};
+        if (words >= kMostJoinedWords)
+            return {};
+        const QString key = QString::number(from) + first;
+        if (const auto known = m_memo.constFind(key); known != m_memo.cend())
+            return *known;
+        QList<WordReading> found;
+        for (int end = int(m_sounds.size()); end - from >= kShortestJoinedWord && found.isEmpty();
+             --end)
+            found = readFrom(from, first, end, words);
+        m_memo.insert(key, found);
+        return found;
+    }
+
+private:
+    QString piece(int from, QChar first, int end) const
+    {
+        QString text = m_sounds.mid(from, end - from);
+        if (!first.isNull())
+            text[0] = first;
+        return text;
+    }
+
+    QList<WordReading> withRest(const QString &word, QList<WordReading> rest, int restFrom) const
+    {
+        if (rest.isEmpty() && restFrom < m_sounds.size())
+            return {};
+        QList<WordReading> readings = m_readWord(word);
+        if (readings.isEmpty())
+            return {};
+        setPausal(&readings, word);
+        return readings + rest;
+    }
+
+    QList<WordReading> readFrom(int from, QChar first, int end, int words)
+    {
+        const QString word = piece(from, first, end);
+        const bool last = end == m_sounds.size();
+        // The words meet as written (ahamekadA, tannirUpayAmi: the first read through its end);
+        // t + sh is written chCh (kenachichChR^igAlena).
+        const QChar next =
+            !last && word.endsWith(u'c') && m_sounds.at(end) == u'C' ? QChar(u'S') : QChar();
+        QList<WordReading> readings =
+            withRest(word, last ? QList<WordReading>() : read(end, next, words + 1), end);
+        if (!readings.isEmpty() || m_sounds.size() - end + 1 < kShortestJoinedWord || last)
+            return readings;
+        // Two vowels became one (bhAgyenaitat: bhAgyena etat; yatrAste: yatra Aste or aste).
+        for (const auto &[own, following] : mergedVowels().value(m_sounds.at(end - 1)))
+            readings +=
+                withRest(word.chopped(1) + own, read(end - 1, following, words + 1), end - 1);
+        return readings;
+    }
+
+    QString m_sounds;
+    std::function<QList<WordReading>(const QString &)> m_readWord;
+    QHash<QString, QList<WordReading>> m_memo;
+};
+
+} // namespace
+
+QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds) const
+{
+    JoinedWordsReader reader(sounds, [this](const QString &word) { return readWithSandhi(word); });
+    return reader.read(0, QChar(), 0);
+}
+
 QList<WordReading> Analyser::analyse(QStringView written) const
 {
     QString word = written.toString();
+    // n before l is written as a nasal l (etAvA.Nl lobhaH).
+    word.replace(QStringLiteral(".Nl"), QStringLiteral("nl"));
     // The avagraha stands for an a that the e or o before it swallowed (so.api: saH api).
     word.replace(u'\'', QStringLiteral(".a"));
     const qsizetype avagraha = word.indexOf(QStringLiteral(".a"));
@@ -301,6 +415,8 @@ QList<WordReading> Analyser::analyse(QStringView written) const
     QList<WordReading> readings = readWithSandhi(wordSounds);
     if (readings.isEmpty())
         readings = readAsTwoWords(wordSounds);
+    if (readings.isEmpty())
+        readings = readAsJoinedWords(wordSounds);
     rank(&readings);
     return readings;
 }

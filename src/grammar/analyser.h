@@ -51,6 +51,7 @@ private:
     QList<WordReading> readAsWritten(const QString &sounds) const;
     QList<WordReading> readWithPrefixes(const QString &sounds) const;
     QList<WordReading> readAsTwoWords(const QString &sounds) const;
+    QList<WordReading> readAsJoinedWords(const QString &sounds) const;
     WordReading readingOf(const FormIndex::Posting &posting) const;
 
     Lexicon m_lexicon;

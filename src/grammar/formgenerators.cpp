@@ -14,7 +14,7 @@ void declinedForms(const LexiconEntry &entry, FormSink &sink)
 {
     if (entry.kind != ReadingKind::Noun)
         return;
-    const Inflection<NounParadigm> declined = declineNoun(entry.lemma, entry.gender);
+    const Inflection<NounParadigm> declined = declineNoun(entry.stemToDecline(), entry.gender);
     if (!declined.ok())
         return;
     FormCell cell;

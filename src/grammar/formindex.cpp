@@ -6,6 +6,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 
 namespace vantro {
 
@@ -18,18 +19,18 @@ quint64 hashOfKey(QStringView key)
     return quint64(qHash(key, kHashSeed));
 }
 
-// The nasal of each class of stops, in sounds.
-QChar nasalOfStop(QChar stop)
+// The nasal of each class of stops, in sounds; 0 for any other sound.
+char16_t nasalOfStop(QChar stop)
 {
-    static const QHash<QChar, QChar> nasals = [] {
-        QHash<QChar, QChar> map;
+    static const std::array<char16_t, 128> nasals = [] {
+        std::array<char16_t, 128> table{};
         const char *const classes[] = {"kKgGN", "cCjJY", "wWqQR", "tTdDn", "pPbBm"};
         for (const char *row : classes)
             for (int i = 0; i < 4; ++i)
-                map.insert(QChar(row[i]), QChar(row[4]));
-        return map;
+                table[size_t(row[i])] = char16_t(row[4]);
+        return table;
     }();
-    return nasals.value(stop);
+    return stop.unicode() < 128 ? nasals[stop.unicode()] : 0;
 }
 
 class IndexSink : public FormSink
@@ -62,7 +63,7 @@ QString formKeyOfSounds(QString sounds)
 {
     for (qsizetype i = 0; i + 1 < sounds.size(); ++i) {
         const QChar next = sounds.at(i + 1);
-        const bool nasalOfNext = !nasalOfStop(next).isNull() && nasalOfStop(next) == sounds.at(i);
+        const bool nasalOfNext = nasalOfStop(next) != 0 && nasalOfStop(next) == sounds.at(i);
         const bool mBeforeSpirant = sounds.at(i) == u'm' && QStringView(u"yrlvSzsh").contains(next);
         if (nasalOfNext || mBeforeSpirant)
             sounds[i] = u'M';
@@ -72,11 +73,51 @@ QString formKeyOfSounds(QString sounds)
     return sounds;
 }
 
+// The spellings the grammar writes its forms in (one for each sound), read back by the
+// longest match without the converter's tokenizer: the index reads hundreds of thousands of
+// forms. Anything else (another spelling, a separator) is left to the tokenizer.
+QString soundsOfPreferredSpelling(QStringView itrans)
+{
+    using Spellings = std::vector<std::pair<QString, QChar>>;
+    static const std::array<Spellings, 128> byFirstLetter = [] {
+        std::array<Spellings, 128> table;
+        for (const QChar sound : QStringView(u"aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh")) {
+            const QString spelling = verbs::itransFromSounds(QString(sound));
+            table[spelling.front().unicode() & 127].push_back({spelling, sound});
+        }
+        for (Spellings &spellings : table)
+            std::sort(spellings.begin(), spellings.end(),
+                      [](const auto &a, const auto &b) { return a.first.size() > b.first.size(); });
+        return table;
+    }();
+    QString sounds;
+    sounds.reserve(itrans.size());
+    for (qsizetype at = 0; at < itrans.size();) {
+        const char16_t first = itrans.at(at).unicode();
+        if (first >= 128)
+            return {};
+        const Spellings &spellings = byFirstLetter[first];
+        const auto match = std::find_if(spellings.begin(), spellings.end(), [&](const auto &s) {
+            return itrans.mid(at).startsWith(s.first);
+        });
+        if (match == spellings.end())
+            return {};
+        sounds += match->second;
+        at += match->first.size();
+    }
+    return sounds;
+}
+
 QString formKeyOfItrans(QStringView itrans)
 {
-    bool ok = false;
-    const QString sounds = verbs::soundsFromItrans(itrans, &ok);
-    return ok ? formKeyOfSounds(sounds) : QString();
+    QString sounds = soundsOfPreferredSpelling(itrans);
+    if (sounds.isEmpty()) {
+        bool ok = false;
+        sounds = verbs::soundsFromItrans(itrans, &ok);
+        if (!ok)
+            return {};
+    }
+    return formKeyOfSounds(sounds);
 }
 
 void FormIndex::addEntry(const Lexicon &lexicon, int entry)

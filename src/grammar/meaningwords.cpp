@@ -35,20 +35,27 @@ QString withoutFences(const QString &meaning)
 
 } // namespace
 
-QStringList sanskritWordsOfMeaning(const QString &meaning)
+QList<MeaningWord> sanskritWordsOfMeaning(const QString &meaning)
 {
     static const QRegularExpression separators(QStringLiteral("[\\s,;:!?()\\[\\]\"/|]+"));
-    QStringList words;
+    QList<MeaningWord> words;
     for (QString word : withoutFences(meaning).split(separators, Qt::SkipEmptyParts)) {
-        if (isGrammarTag(word))
+        if (isGrammarTag(word)) {
+            if (!words.isEmpty()) {
+                QString tag = word;
+                while (tag.endsWith(u'.'))
+                    tag.chop(1);
+                words.last().tags.append(tag);
+            }
             continue;
+        }
         // A sentence's full stop or danda, not the ITRANS letters that hold a dot (".a", "R^i").
         while (word.endsWith(u'.') && !word.endsWith(QStringLiteral(".a")))
             word.chop(1);
         while (word.endsWith(u'|'))
             word.chop(1);
         if (!word.isEmpty() && word.front().isLetter())
-            words.append(word);
+            words.append({word, {}});
     }
     return words;
 }
