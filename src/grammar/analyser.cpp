@@ -129,6 +129,13 @@ void setPausal(QList<WordReading> *readings, const QString &pausalSounds)
 }
 
 const QString kVowels = QStringLiteral("aAiIuUfFxXeEoO");
+
+// Words are written together only where sandhi joins them: after a final consonant (tach cha,
+// ahamekadA), not after a vowel or a visarga, which keep their space (rAme na, punaH punaH).
+bool joinsWithNext(const QString &sounds)
+{
+    return !sounds.isEmpty() && !kVowels.contains(sounds.back()) && sounds.back() != u'H';
+}
 const QString kAlphabet = QStringLiteral("aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh");
 
 } // namespace
@@ -270,6 +277,8 @@ QList<WordReading> Analyser::readAsTwoWords(const QString &word) const
         if (word.size() <= rule.written.size() || !word.endsWith(rule.written))
             continue;
         const QString first = word.chopped(rule.written.size()) + rule.firstEnd;
+        if (rule.firstEnd.isEmpty() && !joinsWithNext(first))
+            continue;
         QList<WordReading> readings = readWithSandhi(first);
         QList<WordReading> second = readAsWritten(rule.second);
         if (readings.isEmpty() || second.isEmpty())
@@ -366,8 +375,11 @@ private:
         // t + sh is written chCh (kenachichChR^igAlena).
         const QChar next =
             !last && word.endsWith(u'c') && m_sounds.at(end) == u'C' ? QChar(u'S') : QChar();
-        QList<WordReading> readings =
-            withRest(word, last ? QList<WordReading>() : read(end, next, words + 1), end);
+        QList<WordReading> readings;
+        if (last)
+            readings = withRest(word, {}, end);
+        else if (joinsWithNext(word))
+            readings = withRest(word, read(end, next, words + 1), end);
         if (!readings.isEmpty() || m_sounds.size() - end + 1 < kShortestJoinedWord || last)
             return readings;
         // Two vowels became one (bhAgyenaitat: bhAgyena etat; yatrAste: yatra Aste or aste).
