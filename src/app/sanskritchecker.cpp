@@ -5,7 +5,6 @@
 
 #include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QThread>
 
@@ -39,8 +38,12 @@ SanskritChecker::SanskritChecker(QPlainTextEdit *pane, QObject *parent)
     connect(&m_checkTimer, &QTimer::timeout, this, &SanskritChecker::checkVisible);
     connect(pane->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int) { contentsChanged(position); });
-    connect(pane->verticalScrollBar(), &QScrollBar::valueChanged, this,
-            &SanskritChecker::scheduleCheck);
+    // The pane scrolls its own bar with the bar's signals blocked (Ctrl+End, a page down): what
+    // is shown changes when the pane asks for the viewport to be redrawn moved or whole.
+    connect(pane, &QPlainTextEdit::updateRequest, this, [this](const QRect &rect, int dy) {
+        if (dy != 0 || rect.contains(m_pane->viewport()->rect()))
+            scheduleCheck();
+    });
     connect(pane, &QPlainTextEdit::cursorPositionChanged, this,
             &SanskritChecker::showReadingAtCursor);
 }
@@ -316,9 +319,9 @@ void SanskritChecker::searchSlice()
             if (startHere && beyondStart != (m_search.blocksDone == 0))
                 continue;
             m_search.active = false;
-            m_pane->setTextCursor(word);
-            m_pane->ensureCursorVisible();
             emit progressText(QString());
+            m_pane->setTextCursor(word); // the status bar reads the word
+            m_pane->ensureCursorVisible();
             return;
         }
         m_search.blocksDone += count;

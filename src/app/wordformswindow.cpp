@@ -150,28 +150,31 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
 // The reading the analyser gave, with its tense and voice, and the cell of the written form.
 void WordFormsWindow::showReading(const WordReading &reading, const QString &written)
 {
-    WordGuess own;
-    own.kind = reading.kind == ReadingKind::Verb ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
-    own.noun = {reading.lemma, reading.gender};
-    own.verb = {reading.lemma, reading.verbClass, reading.pada};
-    m_readings.prepend(own);
+    const auto isOwn = [&reading](const WordGuess &guess) {
+        if (reading.kind == ReadingKind::Verb)
+            return guess.kind == WordGuess::Kind::Verb && guess.verb.root == reading.lemma &&
+                   guess.verb.verbClass == reading.verbClass;
+        return guess.kind == WordGuess::Kind::Noun && guess.noun.stem == reading.lemma &&
+               guess.noun.gender == reading.gender;
+    };
+    qsizetype own =
+        std::find_if(m_readings.cbegin(), m_readings.cend(), isOwn) - m_readings.cbegin();
+    if (own == m_readings.size()) { // a reading the word field alone does not give (a root's class)
+        WordGuess guess;
+        guess.kind =
+            reading.kind == ReadingKind::Verb ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
+        guess.noun = {reading.lemma, reading.gender};
+        guess.verb = {reading.lemma, reading.verbClass, reading.pada};
+        m_readings.prepend(guess);
+        const QSignalBlocker blocker(m_reading);
+        m_reading->insertItem(0, readingText(guess));
+        own = 0;
+    }
     {
         const QSignalBlocker blocker(m_reading);
-        m_reading->insertItem(0, readingText(own));
+        m_reading->setCurrentIndex(int(own));
     }
-    for (int i = 0; i < m_readings.size(); ++i) {
-        const WordGuess &guess = m_readings.at(i);
-        const bool noun = reading.kind == ReadingKind::Noun &&
-                          guess.kind == WordGuess::Kind::Noun && guess.noun.stem == reading.lemma &&
-                          guess.noun.gender == reading.gender;
-        const bool verb = reading.kind == ReadingKind::Verb &&
-                          guess.kind == WordGuess::Kind::Verb && guess.verb.root == reading.lemma &&
-                          guess.verb.verbClass == reading.verbClass;
-        if (noun || verb) {
-            m_reading->setCurrentIndex(i);
-            break;
-        }
-    }
+    readingChosen();
     if (reading.kind == ReadingKind::Verb) {
         const QSignalBlocker tenseBlocker(m_tense);
         const QSignalBlocker passiveBlocker(m_passive);
