@@ -53,6 +53,7 @@ struct SplitRule
     QString written;  // sounds
     QString firstEnd; // sounds; empty where the first word ends as written
     QString second;   // sounds
+    bool afterAnyEnd; // chit, chana: after a vowel too
 };
 
 const QList<SplitRule> &sandhiSplitRules()
@@ -62,7 +63,7 @@ const QList<SplitRule> &sandhiSplitRules()
         for (const QStringList &row : tableRows(kSandhiSplitsTsv))
             list.append({sounds(row.value(0)),
                          row.value(1) == u"-" ? QString() : sounds(row.value(1)),
-                         sounds(row.value(2))});
+                         sounds(row.value(2)), row.value(3) == u"always"});
         return list;
     }();
     return rules;
@@ -277,7 +278,7 @@ QList<WordReading> Analyser::readAsTwoWords(const QString &word) const
         if (word.size() <= rule.written.size() || !word.endsWith(rule.written))
             continue;
         const QString first = word.chopped(rule.written.size()) + rule.firstEnd;
-        if (rule.firstEnd.isEmpty() && !joinsWithNext(first))
+        if (rule.firstEnd.isEmpty() && !rule.afterAnyEnd && !joinsWithNext(first))
             continue;
         QList<WordReading> readings = readWithSandhi(first);
         QList<WordReading> second = readAsWritten(rule.second);
@@ -398,7 +399,11 @@ private:
 
 QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds) const
 {
-    JoinedWordsReader reader(sounds, [this](const QString &word) { return readWithSandhi(word); });
+    // A piece may itself be a word with chit or cha written onto it (kenachit).
+    JoinedWordsReader reader(sounds, [this](const QString &word) {
+        QList<WordReading> readings = readWithSandhi(word);
+        return readings.isEmpty() ? readAsTwoWords(word) : readings;
+    });
     return reader.read(0, QChar(), 0);
 }
 
