@@ -48,23 +48,28 @@ SanskritChecker::SanskritChecker(QPlainTextEdit *pane, QObject *parent)
             &SanskritChecker::showReadingAtCursor);
 }
 
+// A build still running is stopped and waited for: its thread posts to this object.
 SanskritChecker::~SanskritChecker()
 {
-    if (m_builder) {
-        *m_cancel = true;
-        m_builder->wait();
+    for (const auto &[builder, cancel] : std::as_const(m_running))
+        *cancel = true;
+    for (const auto &[builder, cancel] : std::as_const(m_running)) {
+        builder->wait();
+        delete builder;
     }
 }
 
 void SanskritChecker::rebuild(const QList<MeaningRecord> &records)
 {
-    if (m_builder)
-        *m_cancel = true;
+    for (const auto &[builder, cancel] : std::as_const(m_running))
+        *cancel = true; // an older build is of no use any more
     auto cancel = std::make_shared<std::atomic_bool>(false);
     auto result = std::make_shared<std::shared_ptr<Analyser>>();
     QThread *builder = QThread::create([this, records, cancel, result] {
         auto analyser = std::make_shared<Analyser>();
         analyser->addRecords(records, [this, cancel](int done, int total) {
+            if (*cancel)
+                return false;
             if (done > 0 && done < total)
                 QMetaObject::invokeMethod(this, [this, done, total] {
                     emit progressText(tr("Reading the dictionary for Check Sanskrit: %1 of %2 "
@@ -72,7 +77,7 @@ void SanskritChecker::rebuild(const QList<MeaningRecord> &records)
                                           .arg(done)
                                           .arg(total));
                 });
-            return !*cancel;
+            return true;
         });
         if (!*cancel)
             *result = analyser;
@@ -80,11 +85,12 @@ void SanskritChecker::rebuild(const QList<MeaningRecord> &records)
     connect(builder, &QThread::finished, this, [this, builder, result] {
         if (builder == m_builder)
             m_builder = nullptr;
+        m_running.removeIf([builder](const auto &running) { return running.first == builder; });
         builder->deleteLater();
         if (*result)
             buildFinished(*result);
     });
-    m_cancel = cancel;
+    m_running.append({builder, cancel});
     m_builder = builder;
     m_pendingRecords.clear();
     builder->start(QThread::LowPriority);

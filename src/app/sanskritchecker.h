@@ -67,8 +67,9 @@ private:
     QPlainTextEdit *m_pane;
     bool m_enabled = false;
     std::shared_ptr<vantro::Analyser> m_analyser;
-    QThread *m_builder = nullptr;
-    std::shared_ptr<std::atomic_bool> m_cancel;
+    QThread *m_builder = nullptr; // the newest build, until it is done
+    // Every build whose thread has not finished, with the flag that stops it.
+    QList<std::pair<QThread *, std::shared_ptr<std::atomic_bool>>> m_running;
     // Records saved while a build runs, applied to its result.
     QList<std::pair<QString, QString>> m_pendingRecords;
     QHash<QString, bool> m_known;

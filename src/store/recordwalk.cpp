@@ -14,7 +14,9 @@ bool readAllRecords(cDictDB &db, QList<Record> *records, QString *error)
         decodeData(data.data(), data.size(), record.meaning, record.synonyms);
         records->append(record);
     }
-    if (cDictDB::isEndOfRecords(code))
+    // A walk to the end leaves the cursor past the last record, where Next would not find the
+    // first: it goes back to standing on no record, as the dictionary was opened.
+    if (cDictDB::isEndOfRecords(code) && (code = db.startWalk()) == 0)
         return true;
     *error = QStringLiteral("reading the dictionary failed after %1 records: %2")
                  .arg(records->size())

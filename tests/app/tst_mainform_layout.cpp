@@ -108,12 +108,15 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("&ITRANS", "Alt+I", "itrans");
     row("&Join with Sandhi", "Ctrl+J", "editJoinSandhiAction");
     row("&Word Forms", "Ctrl+K", "viewWordFormsAction");
+    row("Next &Unknown Word", "F7", "editNextUnknownAction");
+    row("Pre&vious Unknown Word", "Shift+F7", "editPreviousUnknownAction");
     row("&File", "Alt+F",
         "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Export "
         "Dic&tionary...|&Print...|E&xit");
     row("&Edit", "Alt+E",
-        "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|&Insert Meaning|&Join with Sandhi");
-    row("Vie&w", "Alt+W", "&Devanagari Preview|&Word Forms");
+        "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|&Insert Meaning|&Join with Sandhi|Next "
+        "&Unknown Word|Pre&vious Unknown Word");
+    row("Vie&w", "Alt+W", "&Devanagari Preview|&Word Forms|Check &Sanskrit");
     row("&Help", "Alt+H", "&Contents...|&Index...|&About");
 }
 
