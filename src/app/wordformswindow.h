@@ -3,6 +3,7 @@
 
 #include "analyser.h"
 #include "itranstext.h"
+#include "rootderivatives.h"
 #include "wordformsmodel.h"
 #include "wordguess.h"
 
@@ -57,6 +58,9 @@ private:
     void wordEdited();
     void readingChosen();
     void updateTable();
+    QString showVerb(const vantro::VerbCandidate &verb);
+    QString showDerivative(const vantro::VerbCandidate &verb);
+    bool derivativesChosen() const;
     QString readingText(const vantro::WordGuess &guess) const;
     QList<vantro::WordGuess> knownReadings(const QString &word) const;
     void showReading(const vantro::WordReading &reading, const QString &written);
@@ -71,6 +75,11 @@ private:
     QComboBox *m_pada = nullptr;
     QComboBox *m_tense = nullptr;
     QCheckBox *m_passive = nullptr;
+    QComboBox *m_derived = nullptr; // the root itself, its causative or its desiderative
+    // The forms made from the root, when the last entry of the tense box asks for them.
+    QWidget *m_derivativeRow = nullptr;
+    QComboBox *m_derivative = nullptr;
+    QComboBox *m_derivativeGender = nullptr;
     QTableView *m_table = nullptr;
     QLabel *m_status = nullptr;
     WordFormsModel m_model;

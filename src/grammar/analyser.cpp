@@ -97,7 +97,8 @@ bool sameReading(const WordReading &a, const WordReading &b)
            a.grammaticalCase == b.grammaticalCase && a.number == b.number &&
            a.verbClass == b.verbClass && a.pada == b.pada && a.tense == b.tense &&
            a.person == b.person && a.passive == b.passive && a.causative == b.causative &&
-           a.participleKind == b.participleKind && a.pausalForm == b.pausalForm;
+           a.desiderative == b.desiderative && a.participleKind == b.participleKind &&
+           a.pausalForm == b.pausalForm;
 }
 
 // The dictionary's words before the built-in ones; a word read as written before one read
@@ -189,6 +190,7 @@ WordReading Analyser::readingOf(const FormIndex::Posting &posting) const
     reading.verbClass = entry.verbClass;
     reading.passive = cell.flags & FormCell::kPassive;
     reading.causative = cell.flags & FormCell::kCausative;
+    reading.desiderative = cell.flags & FormCell::kDesiderative;
     reading.pada = reading.passive ? Pada::Atmanepada : entry.pada;
     reading.tense = Tense(cell.tense);
     reading.person = Person(cell.person);
@@ -325,9 +327,13 @@ constexpr int kMostJoinedWords = 8;
 class JoinedWordsReader
 {
 public:
-    JoinedWordsReader(const QString &sounds,
-                      std::function<QList<WordReading>(const QString &)> readWord)
-        : m_sounds(sounds), m_readWord(std::move(readWord))
+    using Reader = std::function<QList<WordReading>(const QString &)>;
+    // readWord reads a word through the sandhi of its end; readAsWritten only as it stands, for
+    // a word whose last vowel merged with the next word's first (the vowel a sandhi change left
+    // before a vowel, vana for vane, is never merged again).
+    JoinedWordsReader(const QString &sounds, Reader readWord, Reader readAsWritten)
+        : m_sounds(sounds), m_readWord(std::move(readWord)),
+          m_readAsWritten(std::move(readAsWritten))
     {
     }
 
@@ -357,11 +363,12 @@ private:
         return text;
     }
 
-    QList<WordReading> withRest(const QString &word, QList<WordReading> rest, int restFrom) const
+    QList<WordReading> withRest(const QString &word, QList<WordReading> rest, int restFrom,
+                                bool merged = false) const
     {
         if (rest.isEmpty() && restFrom < m_sounds.size())
             return {};
-        QList<WordReading> readings = m_readWord(word);
+        QList<WordReading> readings = merged ? m_readAsWritten(word) : m_readWord(word);
         if (readings.isEmpty())
             return {};
         setPausal(&readings, word);
@@ -386,12 +393,13 @@ private:
         // Two vowels became one (bhAgyenaitat: bhAgyena etat; yatrAste: yatra Aste or aste).
         for (const auto &[own, following] : mergedVowels().value(m_sounds.at(end - 1)))
             readings +=
-                withRest(word.chopped(1) + own, read(end - 1, following, words + 1), end - 1);
+                withRest(word.chopped(1) + own, read(end - 1, following, words + 1), end - 1, true);
         return readings;
     }
 
     QString m_sounds;
-    std::function<QList<WordReading>(const QString &)> m_readWord;
+    Reader m_readWord;
+    Reader m_readAsWritten;
     QHash<QString, QList<WordReading>> m_memo;
 };
 
@@ -400,10 +408,13 @@ private:
 QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds) const
 {
     // A piece may itself be a word with chit or cha written onto it (kenachit).
-    JoinedWordsReader reader(sounds, [this](const QString &word) {
-        QList<WordReading> readings = readWithSandhi(word);
-        return readings.isEmpty() ? readAsTwoWords(word) : readings;
-    });
+    JoinedWordsReader reader(
+        sounds,
+        [this](const QString &word) {
+            QList<WordReading> readings = readWithSandhi(word);
+            return readings.isEmpty() ? readAsTwoWords(word) : readings;
+        },
+        [this](const QString &word) { return readAsWritten(word); });
     return reader.read(0, QChar(), 0);
 }
 
@@ -494,6 +505,8 @@ QStringList readingFields(const WordReading &r)
                               numberName(r.number)};
         if (r.causative)
             fields.append(QStringLiteral("causative"));
+        if (r.desiderative)
+            fields.append(QStringLiteral("desiderative"));
         if (r.passive)
             fields.append(QStringLiteral("passive"));
         return fields;
@@ -527,7 +540,9 @@ QString readingSummary(const WordReading &r)
                    .arg(r.lemma, QString::number(r.verbClass),
                         r.pada == Pada::Atmanepada ? QStringLiteral("A") : QStringLiteral("P"),
                         tenseName(r.tense), personName(r.person), numberName(r.number),
-                        r.passive ? QStringLiteral(", passive") : QString());
+                        QString(r.causative ? QStringLiteral(", causative") : QString()) +
+                            (r.desiderative ? QStringLiteral(", desiderative") : QString()) +
+                            (r.passive ? QStringLiteral(", passive") : QString()));
         break;
     case ReadingKind::Participle:
         text = QStringLiteral("%1, %2 participle, %3., %4 %5")
@@ -580,7 +595,8 @@ QString personName(Person person)
 QString tenseName(Tense tense)
 {
     static const QStringList names = {"present", "imperfect",    "imperative",  "optative",
-                                      "future",  "periphrastic", "conditional", "benedictive"};
+                                      "future",  "periphrastic", "conditional", "benedictive",
+                                      "perfect", "aorist"};
     return names.value(int(tense));
 }
 

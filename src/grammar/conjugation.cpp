@@ -44,6 +44,29 @@ const char16_t *const kPeriphrasticEndings[2][9] = {
 // The active benedictive after its stem in y (BUy-At).
 const char16_t *const kBenedictiveEndings[9] = {u"At",   u"AstAm", u"Asus", u"As",  u"Astam",
                                                 u"Asta", u"Asam",  u"Asva", u"Asma"};
+
+// The perfect's endings after the weak stem, where the cell is not a word of its own ([pada]
+// [cell]; empty for the cells the strong stem makes). The consonant endings come with their
+// i; without it (cakfva) they are kPerfectWithoutI.
+const char16_t *const kPerfectEndings[2][9] = {
+    {u"", u"atus", u"us", u"", u"aTus", u"a", u"", u"iva", u"ima"},
+    {u"e", u"Ate", u"ire", u"ize", u"ATe", u"iDve", u"e", u"ivahe", u"imahe"},
+};
+const char16_t *const kPerfectWithoutI[2][9] = {
+    {u"", u"", u"", u"", u"", u"", u"", u"va", u"ma"},
+    {u"", u"", u"", u"ze", u"", u"Qve", u"", u"vahe", u"mahe"},
+};
+
+// The perfects of kf (in the pada of the verb), BU and as that follow a stem in -Am.
+const char16_t *const kAuxiliaryPerfects[4][9] = {
+    {u"cakAra", u"cakratus", u"cakrus", u"cakarTa", u"cakraTus", u"cakra", u"cakAra,cakara",
+     u"cakfva", u"cakfma"},
+    {u"cakre", u"cakrAte", u"cakrire", u"cakfze", u"cakrATe", u"cakfQve", u"cakre", u"cakfvahe",
+     u"cakfmahe"},
+    {u"baBUva", u"baBUvatus", u"baBUvus", u"baBUviTa", u"baBUvaTus", u"baBUva", u"baBUva",
+     u"baBUviva", u"baBUvima"},
+    {u"Asa", u"Asatus", u"Asus", u"AsiTa", u"AsaTus", u"Asa", u"Asa", u"Asiva", u"Asima"},
+};
 // clang-format on
 
 constexpr int kCellCount = kPersonCount * kNumberCount;
@@ -245,6 +268,94 @@ VerbParadigm endingsAfter(const QStringList &stems, const char16_t *const ending
     return paradigm;
 }
 
+// The active aorist by its formation: the thematic ones (a, sa) take the imperfect's endings;
+// the root aorist ends in t, tAm, us after A (adAt, aduH) and an, am with v after U (aBUvan);
+// the s-, iS- and siS-aorists take It, Is in the singular (anEzIt, aboDIt, ayAsIt).
+VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada)
+{
+    static const char16_t *const rootEndings[9] = {u"t",  u"tAm", u"us", u"s", u"tam",
+                                                   u"ta", u"am",  u"va", u"ma"};
+    static const char16_t *const sEndings[9] = {u"It", u"wAm", u"us", u"Is", u"wam",
+                                                u"wa", u"am",  u"va", u"ma"};
+    static const char16_t *const isEndings[9] = {u"It",   u"izwAm", u"izus", u"Is",  u"izwam",
+                                                 u"izwa", u"izam",  u"izva", u"izma"};
+    VerbParadigm paradigm;
+    if (pada == Pada::Atmanepada)
+        return paradigm;
+    for (const auto &[kind, stem] : aoristStems(root)) {
+        if (kind == u"a" || kind == u"sa") {
+            mergeAlternatives(&paradigm, thematicParadigm(stem, pada, Tense::Imperfect));
+            continue;
+        }
+        const char16_t *const *endings = kind == u"root" ? rootEndings
+                                         : kind == u"s"  ? sEndings
+                                                         : isEndings;
+        VerbParadigm one;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            QString base = stem;
+            QString ending = QString::fromUtf16(endings[cell]);
+            if (kind == u"root" && (ending == u"us" || ending == u"am")) {
+                const bool longA = stem.endsWith(u'A');
+                if (ending == u"us")
+                    longA ? base.chop(1) : void(ending = QStringLiteral("van")); // aduH, aBUvan
+                else
+                    longA ? void(ending = QStringLiteral("m")) : void(base += u'v'); // adAm, aBUvam
+            }
+            one.cells[cell] = {finishWord(withAugment(base + ending))};
+        }
+        mergeAlternatives(&paradigm, one);
+    }
+    return paradigm;
+}
+
+// The periphrastic perfect: the stem in -Am, then the perfect of kf in the verb's pada, of BU
+// and of as (IkzAYcakre, IkzAmbaBUva, IkzAmAsa); the anusvara stays as the grammars print it.
+VerbParadigm periphrasticPerfect(const QString &stem, Pada pada)
+{
+    VerbParadigm paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (const int auxiliary : {pada == Pada::Atmanepada ? 1 : 0, 2, 3}) {
+            const QString forms = QString::fromUtf16(kAuxiliaryPerfects[auxiliary][cell]);
+            for (const QString &form : forms.split(u',')) {
+                paradigm.cells[cell].append((auxiliary == 3 ? stem.chopped(1) + u'm' : stem) +
+                                            finishWord(form));
+            }
+        }
+    }
+    return paradigm;
+}
+
+// The reduplicated perfect from the stems of the table: the singular active as words, the
+// other cells the weak stem with its endings. A second singular or a middle second plural
+// the table does not settle (iDve or idhve after y, r, l, v, h) is left empty.
+VerbParadigm perfectParadigm(const VerbRoot &root, Pada pada)
+{
+    const PerfectStems stems = perfectStems(root);
+    if (!stems.periphrastic.isEmpty())
+        return periphrasticPerfect(stems.periphrastic, pada);
+    VerbParadigm paradigm;
+    const bool middle = pada == Pada::Atmanepada;
+    if (stems.weak.isEmpty() || (!middle && stems.third.isEmpty()))
+        return paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (!middle && (cell == 0 || cell == 3 || cell == 6)) {
+            paradigm.cells[cell] = cell == 0 ? stems.third : cell == 3 ? stems.second : stems.first;
+            continue;
+        }
+        const QString withoutI = QString::fromUtf16(kPerfectWithoutI[middle][cell]);
+        if (!stems.withoutI.isEmpty() && !withoutI.isEmpty()) {
+            paradigm.cells[cell] = {finishWord(stems.withoutI + withoutI)};
+            continue;
+        }
+        const bool uncertainDhve =
+            middle && cell == 5 && QStringView(u"yrlvh").contains(stems.weak.back());
+        if (!uncertainDhve)
+            paradigm.cells[cell] = {
+                finishWord(stems.weak + QString::fromUtf16(kPerfectEndings[middle][cell]))};
+    }
+    return paradigm;
+}
+
 // The tenses made outside the present system from stems of their own; an empty paradigm
 // where the root's stem is not known.
 VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
@@ -254,6 +365,10 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
         return endingsAfter(infinitiveStems(root), kPeriphrasticEndings[pada == Pada::Atmanepada]);
     case Tense::Conditional:
         return futureParadigm(root, pada, Tense::Imperfect);
+    case Tense::Perfect:
+        return perfectParadigm(root, pada);
+    case Tense::Aorist:
+        return aoristParadigm(root, pada);
     default:
         return endingsAfter(benedictiveStems(root, passiveBase(root)), kBenedictiveEndings);
     }
@@ -265,7 +380,7 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
         return tense == Tense::Future
                    ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
                    : derivedTense(root, root.futureParasmaipada ? Pada::Parasmaipada : pada, tense);
-    if (tense == Tense::Benedictive)
+    if (tense == Tense::Benedictive || tense == Tense::Perfect || tense == Tense::Aorist)
         return derivedTense(root, pada, tense);
     const VerbParadigm paradigm = root.isThematic()
                                       ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
@@ -346,9 +461,9 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
 
 QString tenseName(Tense tense)
 {
-    static const char *const names[] = {"present",     "imperfect",  "imperative",
-                                        "optative",    "future",     "periphrastic future",
-                                        "conditional", "benedictive"};
+    static const char *const names[] = {
+        "present",     "imperfect",   "imperative", "optative", "future", "periphrastic future",
+        "conditional", "benedictive", "perfect",    "aorist"};
     return QString::fromLatin1(names[static_cast<int>(tense)]);
 }
 
@@ -356,17 +471,85 @@ QString tenseName(Tense tense)
 // simple future, and the middle benedictive, are not made yet.
 QString unknownTenseReason(const VerbRequest &request, const QString &root)
 {
-    const bool derived = request.tense == Tense::Periphrastic ||
-                         request.tense == Tense::Conditional || request.tense == Tense::Benedictive;
+    const bool derived = request.tense > Tense::Future;
     if (derived && request.passive)
         return QStringLiteral("the passive %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
-    if (request.tense == Tense::Benedictive && request.pada == Pada::Atmanepada)
-        return QStringLiteral("the atmanepada benedictive of %1 is not known").arg(root);
+    if ((request.tense == Tense::Benedictive || request.tense == Tense::Aorist) &&
+        request.pada == Pada::Atmanepada)
+        return QStringLiteral("the atmanepada %1 of %2 is not known")
+            .arg(tenseName(request.tense), root);
     return {};
 }
 
+// The causative and the desiderative are conjugated as a root of the tenth class and of the
+// first would be, on the stem the rules or the table give; the tenses they are not made in
+// yet, and roots whose stem is not known, are refused.
+VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringList *alternatives,
+                     QString *error)
+{
+    using Derived = VerbRequest::Derived;
+    if (request.derived == Derived::None)
+        return root;
+    const bool causative = request.derived == Derived::Causative;
+    const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
+    const bool presentSystem = request.tense <= Tense::Optative;
+    const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
+                                          request.tense == Tense::Conditional ||
+                                          request.tense == Tense::Perfect
+                                    : presentSystem && !request.passive;
+    if (!madeHere) {
+        *error = QStringLiteral("the %1 of the %2 of %3 is not known")
+                     .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
+                                          : tenseName(request.tense),
+                          name, root.root);
+        return {};
+    }
+    std::optional<Pada> onlyPada;
+    QStringList stems = causative ? causativeStems(root) : desiderativeStems(root, &onlyPada);
+    if (stems.isEmpty()) {
+        *error = QStringLiteral("the %1 of %2 is not known").arg(name, root.root);
+        return {};
+    }
+    VerbRoot derived = root;
+    derived.verbClass = causative ? 10 : 1;
+    derived.strongStem = derived.weakStem = stems.takeFirst();
+    derived.weakStemBeforeVowel.clear();
+    derived.strongStemBeforeVowel.clear();
+    // A causative is conjugated in both padas; a desiderative in those of its root, or in the
+    // one the table names.
+    derived.parasmaipada =
+        causative || (onlyPada ? *onlyPada == Pada::Parasmaipada : root.parasmaipada);
+    derived.atmanepada = causative || (onlyPada ? *onlyPada == Pada::Atmanepada : root.atmanepada);
+    derived.futureTakesI = {true};
+    derived.futureStem.clear();
+    derived.futureAlternatives.clear();
+    derived.futureParasmaipada = false;
+    derived.passiveStem.clear();
+    derived.passiveAlternatives.clear();
+    *alternatives = stems;
+    return derived;
+}
+
 } // namespace
+
+VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive)
+{
+    if (!passive)
+        return activeParadigm(root, pada, tense);
+    VerbParadigm sounds;
+    if (tense == Tense::Future) {
+        sounds = futureParadigm(root, Pada::Atmanepada);
+        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
+            mergeAlternatives(&sounds,
+                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
+        return sounds;
+    }
+    sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
+    for (const QString &alternative : root.passiveAlternatives)
+        mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
+    return sounds;
+}
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 {
@@ -375,7 +558,11 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     QString bareRoot;
     if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
         return result;
-    const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    const VerbRoot basic = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    if (!result.ok())
+        return result;
+    QStringList alternativeStems;
+    const VerbRoot root = derivedRoot(basic, request, &alternativeStems, &result.error);
     if (!result.ok())
         return result;
     if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
@@ -393,19 +580,12 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
         return result;
     }
-    VerbParadigm sounds;
-    if (!request.passive)
-        sounds = activeParadigm(root, request.pada, request.tense);
-    else if (request.tense == Tense::Future) {
-        sounds = futureParadigm(root, Pada::Atmanepada);
-        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-    } else {
-        sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
-        for (const QString &alternative : root.passiveAlternatives)
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, request.tense));
+    VerbParadigm sounds = conjugateInSounds(root, request.pada, request.tense, request.passive);
+    for (const QString &stem : alternativeStems) {
+        VerbRoot alternative = root;
+        alternative.strongStem = alternative.weakStem = stem;
+        mergeAlternatives(
+            &sounds, conjugateInSounds(alternative, request.pada, request.tense, request.passive));
     }
     if (sounds.cells[0].isEmpty()) {
         result.error =

@@ -8,8 +8,9 @@
 namespace vantro {
 
 enum class Pada { Parasmaipada, Atmanepada };
-// The periphrastic future (gantA), the conditional (agamiShyat) and the benedictive (bhUyAt)
-// follow the tenses of the present system and the simple future.
+// The periphrastic future (gantA), the conditional (agamiShyat), the benedictive (bhUyAt)
+// the perfect (jagAma, IkShAMchakre) and the aorist (agamat, abhUt) follow the tenses of the
+// present system and the simple future.
 enum class Tense {
     Present,
     Imperfect,
@@ -18,7 +19,9 @@ enum class Tense {
     Future,
     Periphrastic,
     Conditional,
-    Benedictive
+    Benedictive,
+    Perfect,
+    Aorist
 };
 
 struct VerbRequest
@@ -30,6 +33,9 @@ struct VerbRequest
     Pada pada = Pada::Parasmaipada;
     Tense tense = Tense::Present;
     bool passive = false;
+    // The derived verb of the root instead of the root itself: the causative (kArayati) or the
+    // desiderative (jigamiShati, the present system only).
+    enum class Derived { None, Causative, Desiderative } derived = Derived::None;
 };
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request);

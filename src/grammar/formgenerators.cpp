@@ -54,33 +54,46 @@ bool makesWhatEveryPadaShares(const LexiconEntry &entry)
            });
 }
 
-// The active in the entry's pada, and the passive.
+// The active in the entry's pada, the passive, and the causative and desiderative verbs made
+// from the root.
 void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
 {
     if (entry.kind != ReadingKind::Verb)
         return;
-    FormCell cell;
-    cell.kind = quint8(ReadingKind::Verb);
+    using Derived = VerbRequest::Derived;
+    const bool shared = makesWhatEveryPadaShares(entry);
     bool conjugated = false;
-    for (const Tense tense : generatedTenses()) {
-        cell.tense = quint8(tense);
-        cell.flags = 0;
-        const Inflection<VerbParadigm> active =
-            conjugate({entry.lemma, entry.verbClass, entry.pada, tense, false});
-        if (active.ok()) {
-            addParadigm(active.paradigm, cell, sink);
-            conjugated = true;
+    for (const auto &[derived, flag] : {std::pair{Derived::None, quint8(0)},
+                                        {Derived::Causative, FormCell::kCausative},
+                                        {Derived::Desiderative, FormCell::kDesiderative}}) {
+        if (derived != Derived::None && !(conjugated && shared))
+            break;
+        FormCell cell;
+        cell.kind = quint8(ReadingKind::Verb);
+        for (const bool passive : {false, true}) {
+            if (passive && !(conjugated && shared))
+                break;
+            for (const Tense tense : generatedTenses()) {
+                cell.tense = quint8(tense);
+                cell.flags = quint8(flag | (passive ? FormCell::kPassive : 0));
+                VerbRequest request{entry.lemma, entry.verbClass, entry.pada, tense, passive};
+                request.derived = derived;
+                // A causative or desiderative of its own takes either pada: the table gives
+                // the root's, so both are tried.
+                for (const Pada pada :
+                     {entry.pada,
+                      entry.pada == Pada::Parasmaipada ? Pada::Atmanepada : Pada::Parasmaipada}) {
+                    request.pada = pada;
+                    const Inflection<VerbParadigm> made = conjugate(request);
+                    if (made.ok()) {
+                        addParadigm(made.paradigm, cell, sink);
+                        conjugated = true;
+                    }
+                    if (derived == Derived::None || passive)
+                        break;
+                }
+            }
         }
-    }
-    if (!conjugated || !makesWhatEveryPadaShares(entry))
-        return;
-    for (const Tense tense : generatedTenses()) {
-        cell.tense = quint8(tense);
-        cell.flags = FormCell::kPassive;
-        const Inflection<VerbParadigm> passive =
-            conjugate({entry.lemma, entry.verbClass, entry.pada, tense, true});
-        if (passive.ok())
-            addParadigm(passive.paradigm, cell, sink);
     }
 }
 
@@ -170,7 +183,8 @@ const std::vector<Tense> &generatedTenses()
 {
     static const std::vector<Tense> tenses = {
         Tense::Present, Tense::Imperfect,    Tense::Imperative,  Tense::Optative,
-        Tense::Future,  Tense::Periphrastic, Tense::Conditional, Tense::Benedictive};
+        Tense::Future,  Tense::Periphrastic, Tense::Conditional, Tense::Benedictive,
+        Tense::Perfect, Tense::Aorist};
     return tenses;
 }
 

@@ -24,6 +24,7 @@ struct FormCell
 
     static constexpr quint8 kPassive = 1;
     static constexpr quint8 kCausative = 2;
+    static constexpr quint8 kDesiderative = 8;
     // The form stands only after a prefix (the gerund in -ya: -gamya of Agamya, upagamya).
     static constexpr quint8 kAfterPrefix = 4;
 };

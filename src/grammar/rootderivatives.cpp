@@ -30,22 +30,10 @@ enum Name {
     NameCount
 };
 
-QStringList soundsOf(const QStringList &itrans)
+// The first cell of a tense of the bare root, in sounds.
+QStringList cellOf(const VerbRoot &root, Pada pada, Tense tense, bool passive, int cell)
 {
-    QStringList out;
-    for (const QString &form : itrans) {
-        bool ok = false;
-        out.append(soundsFromItrans(form, &ok));
-    }
-    return out;
-}
-
-// The first cell of a tense of the bare root, in sounds, or nothing where it is not made.
-QStringList cellOf(const QString &root, int verbClass, Pada pada, Tense tense, bool passive,
-                   int cell)
-{
-    const Inflection<VerbParadigm> made = conjugate({root, verbClass, pada, tense, passive});
-    return made.ok() ? soundsOf(made.paradigm.cells[std::size_t(cell)]) : QStringList();
+    return conjugateInSounds(root, pada, tense, passive).cells[std::size_t(cell)];
 }
 
 // Forms ending in the ending, that ending replaced: "gacCanti" - "anti" + "at".
@@ -62,28 +50,25 @@ QStringList replacedEnding(const QStringList &forms, const QString &ending, cons
 QStringList presentActive(const VerbRoot &root)
 {
     // The third plural without its i, and the n the reduplicating class has not: gacCanti ->
-    // gacCat, kurvanti -> kurvat, dadati -> dadat.
-    const QStringList plural =
-        cellOf(root.root, root.verbClass, Pada::Parasmaipada, Tense::Present, false, 2);
+    // gacCat, kurvanti -> kurvat, yAnti -> yAt, dadati -> dadat.
+    const QStringList plural = cellOf(root, Pada::Parasmaipada, Tense::Present, false, 2);
     QStringList out = replacedEnding(plural, QStringLiteral("anti"), QStringLiteral("at"));
+    if (out.isEmpty()) // yAnti -> yAt
+        out = replacedEnding(plural, QStringLiteral("Anti"), QStringLiteral("At"));
     if (out.isEmpty())
         out = replacedEnding(plural, QStringLiteral("ati"), QStringLiteral("at"));
     return out;
 }
 
-QStringList presentMiddle(const VerbRoot &root, const QStringList &given)
+QStringList presentMiddle(const VerbRoot &root)
 {
-    if (!given.isEmpty())
-        return given;
     if (const auto fromTable = exceptionFor(root, "prA"))
         return *fromTable;
     if (root.isThematic())
-        return replacedEnding(
-            cellOf(root.root, root.verbClass, Pada::Atmanepada, Tense::Present, false, 0),
-            QStringLiteral("ate"), QStringLiteral("amAna"));
-    return replacedEnding(
-        cellOf(root.root, root.verbClass, Pada::Atmanepada, Tense::Present, false, 2),
-        QStringLiteral("ate"), QStringLiteral("Ana"));
+        return replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, false, 0),
+                              QStringLiteral("ate"), QStringLiteral("amAna"));
+    return replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, false, 2),
+                          QStringLiteral("ate"), QStringLiteral("Ana"));
 }
 
 QStringList withSuffix(const QStringList &stems, const QString &suffix)
@@ -94,29 +79,29 @@ QStringList withSuffix(const QStringList &stems, const QString &suffix)
     return out;
 }
 
-// The forms of one root entry by name, in sounds and without prefixes.
-std::array<QStringList, NameCount>
-derivativesOf(const VerbRoot &root, const QStringList &presentMiddleGiven, bool prefixed)
+// The forms by name, in sounds and without prefixes, from the root's line for each pada (a
+// root may have one for each, with futures of their own: gamizyati but saMgaMsyate).
+std::array<QStringList, NameCount> derivativesOf(const VerbRoot *active, const VerbRoot *middle,
+                                                 bool prefixed)
 {
     std::array<QStringList, NameCount> forms;
+    const VerbRoot &root = active ? *active : *middle;
     const QStringList participles = pastParticiples(root);
     forms[PastPassive] = participles;
     forms[PastActive] = withSuffix(participles, QStringLiteral("vat"));
-    if (root.parasmaipada)
-        forms[PresentActive] = presentActive(root);
-    if (root.atmanepada)
-        forms[PresentMiddle] = presentMiddle(root, presentMiddleGiven);
-    forms[PresentPassive] =
-        replacedEnding(cellOf(root.root, root.verbClass, Pada::Atmanepada, Tense::Present, true, 0),
-                       QStringLiteral("ate"), QStringLiteral("amAna"));
-    const Pada futureActive = Pada::Parasmaipada, futureMiddle = Pada::Atmanepada;
-    if (root.parasmaipada || root.futureParasmaipada)
+    if (active)
+        forms[PresentActive] = presentActive(*active);
+    if (middle)
+        forms[PresentMiddle] = presentMiddle(*middle);
+    forms[PresentPassive] = replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, true, 0),
+                                           QStringLiteral("ate"), QStringLiteral("amAna"));
+    if (active || root.futureParasmaipada)
         forms[FutureActive] =
-            replacedEnding(cellOf(root.root, root.verbClass, futureActive, Tense::Future, false, 0),
+            replacedEnding(cellOf(root, Pada::Parasmaipada, Tense::Future, false, 0),
                            QStringLiteral("ati"), QStringLiteral("at"));
-    if (root.atmanepada && !root.futureParasmaipada)
+    if (middle && !middle->futureParasmaipada)
         forms[FutureMiddle] =
-            replacedEnding(cellOf(root.root, root.verbClass, futureMiddle, Tense::Future, false, 0),
+            replacedEnding(cellOf(*middle, Pada::Atmanepada, Tense::Future, false, 0),
                            QStringLiteral("ate"), QStringLiteral("amAna"));
     forms[Gerund] = prefixed ? prefixedGerunds(root) : gerunds(root);
     const QStringList infinitives = infinitiveStems(root);
@@ -183,15 +168,17 @@ RootDerivatives rootDerivatives(const QString &root, int verbClass)
     if (!splitPrefixes(root, &prefixes, &bare, &result.error))
         return result;
     // The present tells whether the root and class are known, and why not.
-    const VerbRoot *entry = nullptr;
+    const VerbRoot *active = nullptr, *middle = nullptr;
     const QList<VerbRoot> entries = findVerbRoot(bare);
     for (const VerbRoot &candidate : entries) {
-        if (candidate.verbClass == verbClass) {
-            entry = &candidate;
-            break;
-        }
+        if (candidate.verbClass != verbClass)
+            continue;
+        if (candidate.parasmaipada && !active)
+            active = &candidate;
+        if (candidate.atmanepada && !middle)
+            middle = &candidate;
     }
-    if (!entry) {
+    if (!active && !middle) {
         const Inflection<VerbParadigm> refused =
             conjugate({bare, verbClass, Pada::Parasmaipada, Tense::Present, false});
         result.error = refused.ok() ? QStringLiteral("%1 is not known in class %2")
@@ -199,17 +186,8 @@ RootDerivatives rootDerivatives(const QString &root, int verbClass)
                                     : refused.error;
         return result;
     }
-    // A root with a line for each pada (i: eti, adhIte) takes its middle participle from the
-    // middle line.
-    QStringList middle;
-    VerbRoot merged = *entry;
-    for (const VerbRoot &candidate : entries) {
-        if (candidate.verbClass == verbClass && candidate.atmanepada && !entry->atmanepada) {
-            middle = presentMiddle(candidate, {});
-            merged.atmanepada = true;
-        }
-    }
-    auto forms = derivativesOf(merged, middle, !prefixes.isEmpty());
+    const VerbRoot *entry = active ? active : middle;
+    auto forms = derivativesOf(active, middle, !prefixes.isEmpty());
     if (entry->rootSounds == u"dA" && entry->verbClass == 3 && !prefixes.isEmpty())
         shortenedDatta(prefixes, &result, &forms);
     for (int name = 0; name < NameCount; ++name) {

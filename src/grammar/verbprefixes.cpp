@@ -166,7 +166,11 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     QString word = form;
     if (prefixes.isEmpty())
         return word;
-    if (kRetroflexingRoots.contains(rootSounds) && isOneOf(prefixes.back().back(), u"iu")) {
+    // The s of su stays before the sy of the future and the conditional (visozyati,
+    // aByasozyat), as the grammars except it.
+    const bool suBeforeSy = rootSounds == u"su" && word.contains(QStringLiteral("ozy"));
+    if (kRetroflexingRoots.contains(rootSounds) && isOneOf(prefixes.back().back(), u"iu") &&
+        !suBeforeSy) {
         // The z made of the root's s turns a following n of the form to R as any z does, and
         // R doubles its n (nizaRRa, aBizuRoti).
         word = retroflexN(retroflexInitialS(word));

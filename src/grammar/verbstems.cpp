@@ -27,6 +27,13 @@ QString sounds(const QString &itrans)
     return ok ? out : QString();
 }
 
+// A value in ITRANS, or a kind and a value ("a:gam" of the aorist), the value into sounds.
+QString soundsAfterKind(const QString &value)
+{
+    const qsizetype colon = value.indexOf(u':');
+    return colon < 0 ? sounds(value) : value.left(colon + 1) + sounds(value.mid(colon + 1));
+}
+
 // One line of the table of exceptions: a root, its class (0 for every class) and its fields,
 // each a list of forms in sounds; a list holding only "-" withholds the form.
 struct RootExceptions
@@ -55,7 +62,7 @@ QMultiHash<QString, RootExceptions> readExceptions()
             }
             QStringList forms;
             for (const QString &value : values)
-                forms.append(value == u"-" ? value : sounds(value));
+                forms.append(value == u"-" ? value : soundsAfterKind(value));
             exceptions.forms.insert(key, forms);
         }
         table.insert(sounds(fields.value(0)), exceptions);
@@ -69,28 +76,29 @@ const QMultiHash<QString, RootExceptions> &exceptionTable()
     return table;
 }
 
-const RootExceptions *exceptionsOf(const VerbRoot &root)
+// The lines of the table for the root: a root may have one for its class and one for all.
+QList<const RootExceptions *> exceptionsOf(const VerbRoot &root)
 {
+    QList<const RootExceptions *> lines;
     const auto &table = exceptionTable();
     for (auto it = table.constFind(root.rootSounds);
          it != table.cend() && it.key() == root.rootSounds; ++it) {
         if (it->verbClass == 0 || it->verbClass == root.verbClass)
-            return &*it;
+            lines.append(&*it);
     }
-    return nullptr;
+    return lines;
 }
 
 } // namespace
 
 std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key)
 {
-    const RootExceptions *exceptions = exceptionsOf(root);
-    if (!exceptions)
-        return std::nullopt;
-    const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
-    if (found == exceptions->forms.cend())
-        return std::nullopt;
-    return *found == QStringList{QStringLiteral("-")} ? QStringList() : *found;
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
+        if (found != exceptions->forms.cend())
+            return *found == QStringList{QStringLiteral("-")} ? QStringList() : *found;
+    }
+    return std::nullopt;
 }
 
 namespace {
@@ -266,11 +274,13 @@ QString weakRoot(const VerbRoot &root)
 
 VerbRoot substituteRoot(const VerbRoot &root)
 {
-    const RootExceptions *exceptions = exceptionsOf(root);
-    if (!exceptions || exceptions->substitute.isEmpty())
-        return root;
-    const QList<VerbRoot> found = findVerbRoot(exceptions->substitute);
-    return found.isEmpty() ? root : found.first();
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        if (exceptions->substitute.isEmpty())
+            continue;
+        const QList<VerbRoot> found = findVerbRoot(exceptions->substitute);
+        return found.isEmpty() ? root : found.first();
+    }
+    return root;
 }
 
 QStringList infinitiveStems(const VerbRoot &given)
@@ -447,6 +457,94 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
         return {QStringLiteral("vaDy")};
     // Elsewhere the stem is the passive's (BUyAt, kriyAt, ucyAt, gfhyAt).
     return QStringList{regularPassive} + root.passiveAlternatives;
+}
+
+namespace {
+
+// vrddhi of a final vowel as it stands before a vowel: nI -> nAy, BU -> BAv, kf -> kAr.
+QString vrddhiBeforeVowel(const QString &base, QChar vowel)
+{
+    const QString grade = vrddhi(vowel);
+    if (grade == u"E")
+        return base + QStringLiteral("Ay");
+    if (grade == u"O")
+        return base + QStringLiteral("Av");
+    return base + grade;
+}
+
+} // namespace
+
+QStringList causativeStems(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "caus"))
+        return *exception;
+    if (root.verbClass == 10)
+        return {root.strongStem}; // corayati is its own causative
+    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return {};
+    const QString a = withFinalA(root.rootSounds);
+    const QChar last = a.back();
+    // Roots in A put p before the aya (sTApayati, dApayati, jYApayati).
+    if (last == u'A')
+        return {a + QStringLiteral("paya")};
+    // A final vowel takes vrddhi (kArayati, BAvayati, nAyayati).
+    if (isVowel(last))
+        return {finishWord(vrddhiBeforeVowel(a.chopped(1), last) + QStringLiteral("aya"))};
+    const qsizetype n = a.size();
+    const QChar vowel = n >= 2 ? a[n - 2] : QChar();
+    // a before one final consonant lengthens (pAcayati, vAdayati), but the roots in m and
+    // those that keep it short (gamayati, janayati) differ root by root: the table gives them.
+    if (vowel == u'a')
+        return last == u'm' ? QStringList()
+                            : QStringList{a.chopped(2) + u'A' + last + QStringLiteral("aya")};
+    // A short i, u, f before one final consonant takes guna (boDayati, vartayati, darSayati).
+    return {finishWord(gunaOfRoot(a) + QStringLiteral("aya"))};
+}
+
+QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPada)
+{
+    const VerbRoot root = substituteRoot(given);
+    *onlyPada = std::nullopt;
+    if (const auto middle = exceptionFor(root, "desA")) {
+        *onlyPada = Pada::Atmanepada;
+        return *middle;
+    }
+    if (const auto active = exceptionFor(root, "desP")) {
+        *onlyPada = Pada::Parasmaipada;
+        return *active;
+    }
+    return exceptionFor(root, "des").value_or(QStringList());
+}
+
+PerfectStems perfectStems(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    PerfectStems stems;
+    if (root.verbClass == 10) {
+        stems.periphrastic = root.strongStem.chopped(1) + QStringLiteral("AM");
+        return stems;
+    }
+    stems.periphrastic = exceptionFor(root, "litAm").value_or(QStringList()).value(0);
+    stems.weak = exceptionFor(root, "litw").value_or(QStringList()).value(0);
+    stems.withoutI = exceptionFor(root, "litc").value_or(QStringList()).value(0);
+    stems.third = exceptionFor(root, "lit3").value_or(QStringList());
+    stems.first = exceptionFor(root, "lit1").value_or(stems.third);
+    stems.second = exceptionFor(root, "lit2").value_or(QStringList());
+    return stems;
+}
+
+QList<QPair<QString, QString>> aoristStems(const VerbRoot &given)
+{
+    QList<QPair<QString, QString>> stems;
+    const VerbRoot root = substituteRoot(given);
+    const QStringList givenStems = exceptionFor(root, "aor").value_or(QStringList());
+    for (const QString &stem : givenStems) {
+        const qsizetype colon = stem.indexOf(u':');
+        if (colon > 0 && colon + 1 < stem.size())
+            stems.append({stem.left(colon), stem.mid(colon + 1)});
+    }
+    return stems;
 }
 
 } // namespace vantro::verbs

@@ -31,6 +31,7 @@ struct WordReading
     Person person = Person::Third;
     bool passive = false;
     bool causative = false;
+    bool desiderative = false;
     // The participle's kind ("past passive", "present active"), from the generator that made it.
     QString participleKind;
     WordSource source = WordSource::BuiltIn;

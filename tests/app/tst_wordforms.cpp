@@ -7,6 +7,8 @@
 #include "workspacefixture.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -19,6 +21,8 @@ private slots:
     void wordAtCursor();
     void paneCommands_data();
     void paneCommands();
+    void derivatives_data();
+    void derivatives();
 };
 
 // The word Ctrl+K takes from a line of the pane, the cursor marked by "@".
@@ -95,6 +99,47 @@ void TestWordForms::paneCommands()
     form.editUndoAction->trigger();
     QCOMPARE(form.itrans->toPlainText(), text);
     QVERIFY(!form.itrans->document()->isUndoAvailable());
+}
+
+// The last entry of the tense box offers the forms made from the root; a participle is
+// declined in the gender chosen, its feminine from a stem of its own.
+void TestWordForms::derivatives_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("entry"); // in the krt box
+    QTest::addColumn<int>("gender");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("past passive participle, feminine") << "gachChati" << 0 << 1 << "gatA";
+    QTest::newRow("past passive participle, neuter") << "gachChati" << 0 << 2 << "gatam";
+    QTest::newRow("present participle, feminine") << "gachChati" << 2 << 1 << "gachChantI";
+    QTest::newRow("a class the root is not known in: nothing") << "gam 4" << 0 << 0 << "";
+}
+
+void TestWordForms::derivatives()
+{
+    QFETCH(QString, word);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window);
+    const QStringList parts = word.split(u' ');
+    window->lookUp(parts.first(), QTextCursor());
+    auto *reading = window->findChild<QComboBox *>("wordFormsReading");
+    for (int i = reading->count() - 1; i >= 0; --i) {
+        if (reading->itemText(i).startsWith(u"verb"))
+            reading->setCurrentIndex(i); // the first reading as a verb, the guessed root
+    }
+    if (parts.size() > 1)
+        window->findChild<QSpinBox *>()->setValue(parts.at(1).toInt());
+    auto *tense = window->findChild<QComboBox *>("wordFormsTense");
+    tense->setCurrentIndex(tense->count() - 1);
+    QFETCH(int, entry);
+    QFETCH(int, gender);
+    window->findChild<QComboBox *>("wordFormsDerivative")->setCurrentIndex(entry);
+    window->findChild<QComboBox *>("wordFormsDerivativeGender")->setCurrentIndex(gender);
+    QTEST(window->chosenForm(), "expected");
 }
 
 QTEST_MAIN(TestWordForms)

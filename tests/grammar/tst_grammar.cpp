@@ -34,8 +34,8 @@ Gender genderOf(const QString &letter)
 
 Tense tenseNamed(const QString &name)
 {
-    const QStringList names = {"present", "imperfect",    "imperative",  "optative",
-                               "future",  "periphrastic", "conditional", "benedictive"};
+    const QStringList names = {"present",      "imperfect",   "imperative",  "optative", "future",
+                               "periphrastic", "conditional", "benedictive", "perfect",  "aorist"};
     return static_cast<Tense>(names.indexOf(name));
 }
 
@@ -80,17 +80,22 @@ private slots:
             QVERIFY(given.isEmpty());
     }
 
-    // root, class, pada, tense, passive, then the nine cells 3sg 3du 3pl 2sg ... 1pl, or
-    // "error" and a piece of the reason.
+    // root, class, pada, tense, voice (0 active, 1 passive; c causative, cp its passive,
+    // d desiderative), then the nine cells 3sg 3du 3pl 2sg ... 1pl, or "error" and a piece
+    // of the reason.
     void verbs_data() { addRows("verbs.tsv"); }
     void verbs()
     {
         QFETCH(QStringList, cells);
         // A line of the table of roots that does not read is only ever reported as a warning.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("^verb roots")));
-        const VerbRequest request{cells[0], cells[1].toInt(),
-                                  cells[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada,
-                                  tenseNamed(cells[3]), cells[4] == u"1"};
+        const QString &voice = cells[4];
+        VerbRequest request{cells[0], cells[1].toInt(),
+                            cells[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada,
+                            tenseNamed(cells[3]), voice == u"1" || voice == u"cp"};
+        request.derived = voice.startsWith(u'c')   ? VerbRequest::Derived::Causative
+                          : voice.startsWith(u'd') ? VerbRequest::Derived::Desiderative
+                                                   : VerbRequest::Derived::None;
         const Inflection<VerbParadigm> result = conjugate(request);
         if (cells.value(5) == u"error") {
             QVERIFY(!result.ok() && result.error.contains(cells.value(6)));

@@ -54,7 +54,7 @@ const QCommandLineOption kPada(QStringLiteral("pada"),
 const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("verb: present (default), imperfect, imperative, "
                                                "optative, future, periphrastic (future), "
-                                               "conditional or benedictive."),
+                                               "conditional, benedictive, perfect or aorist."),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
@@ -66,6 +66,10 @@ const QCommandLineOption kDb(QStringLiteral("db"),
 const QCommandLineOption kSuggest(QStringLiteral("suggest"),
                                   QStringLiteral("analyse: after an unknown word, the known "
                                                  "forms nearest to it."));
+const QCommandLineOption kCausative(QStringLiteral("causative"),
+                                    QStringLiteral("verb: the causative (kArayati)."));
+const QCommandLineOption kDesiderative(QStringLiteral("desiderative"),
+                                       QStringLiteral("verb: the desiderative (jigamiShati)."));
 const QCommandLineOption kAll(QStringLiteral("all"),
                               QStringLiteral("join: every permitted joining, the usual first."));
 
@@ -106,7 +110,8 @@ std::optional<Tense> tenseOf(const QString &text)
     const QStringList names = {QStringLiteral("present"),     QStringLiteral("imperfect"),
                                QStringLiteral("imperative"),  QStringLiteral("optative"),
                                QStringLiteral("future"),      QStringLiteral("periphrastic"),
-                               QStringLiteral("conditional"), QStringLiteral("benedictive")};
+                               QStringLiteral("conditional"), QStringLiteral("benedictive"),
+                               QStringLiteral("perfect"),     QStringLiteral("aorist")};
     const qsizetype index = names.indexOf(text);
     return index < 0 ? std::nullopt : std::optional<Tense>(Tense(index));
 }
@@ -133,7 +138,10 @@ QString checkArguments(const Request &request)
 // Options given to a command they do not belong to.
 QString checkOptions(const QCommandLineParser &parser, const QString &command)
 {
-    for (const QCommandLineOption *option : {&kPada, &kTense, &kPassive})
+    if (parser.isSet(kCausative) && parser.isSet(kDesiderative))
+        return QStringLiteral("--causative and --desiderative exclude each other");
+    for (const QCommandLineOption *option :
+         {&kPada, &kTense, &kPassive, &kCausative, &kDesiderative})
         if (parser.isSet(*option) && command != u"verb")
             return QStringLiteral("--%1 is for verb only").arg(option->names().first());
     if (parser.isSet(kAll) && command != u"join")
@@ -179,6 +187,10 @@ QString readValues(const QCommandLineParser &parser, Request *request)
         return QStringLiteral("unknown tense '%1'").arg(parser.value(kTense));
     request->verb.tense = *tense;
     request->verb.passive = parser.isSet(kPassive);
+    using Derived = VerbRequest::Derived;
+    request->verb.derived = parser.isSet(kCausative)      ? Derived::Causative
+                            : parser.isSet(kDesiderative) ? Derived::Desiderative
+                                                          : Derived::None;
     return {};
 }
 
@@ -188,7 +200,8 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kAll, kDb, kSuggest});
+    parser.addOptions(
+        {kScript, kTsv, kPada, kTense, kPassive, kCausative, kDesiderative, kAll, kDb, kSuggest});
     parser.addPositionalArgument(QStringLiteral("command"),
                                  QStringLiteral("noun, verb, participles, guess, join or "
                                                 "analyse."));
@@ -245,12 +258,16 @@ int finishOutput(int status)
     return status;
 }
 
-// An adjective's feminine is declined from a stem of its own: say which.
-QString derivedStemsNote(const QStringList &stems, OutputScript script)
+// An adjective's feminine is declined from a stem of its own: say which, and what each is
+// where a word has several (bhavatI, the pronoun; bhavantI, the participle).
+QString derivedStemsNote(const QStringList &stems, const QStringList &uses, OutputScript script)
 {
     QStringList shown;
-    for (const QString &stem : stems)
-        shown.append(inScript(stem, script));
+    for (qsizetype i = 0; i < stems.size(); ++i) {
+        const QString use = uses.value(i);
+        shown.append(inScript(stems[i], script) +
+                     (use.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(use)));
+    }
     return QStringLiteral("(feminine stem%1 %2)\n")
         .arg(stems.size() > 1 ? QStringLiteral("s") : QString(), shown.join(QStringLiteral(", ")));
 }
@@ -268,7 +285,8 @@ int printInflection(const Inflection<Paradigm> &inflection, const PrintedTable &
         return finishOutput(Success);
     }
     if (!inflection.derivedStems.isEmpty())
-        write(derivedStemsNote(inflection.derivedStems, request.script));
+        write(
+            derivedStemsNote(inflection.derivedStems, inflection.derivedStemUses, request.script));
     write(alignedText(table, request.script));
     return finishOutput(Success);
 }
