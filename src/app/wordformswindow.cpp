@@ -206,6 +206,8 @@ void WordFormsWindow::showReading(const WordReading &reading, const QString &wri
         if (int(reading.tense) < m_tense->count())
             m_tense->setCurrentIndex(int(reading.tense));
         m_passive->setChecked(reading.passive);
+        const QSignalBlocker derivedBlocker(m_derived);
+        m_derived->setCurrentIndex(reading.causative ? 1 : reading.desiderative ? 2 : 0);
         if (!reading.passive)
             m_pada->setCurrentIndex(int(reading.pada));
     }
