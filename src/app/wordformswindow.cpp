@@ -162,10 +162,22 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
     m_replacedText = replaced.selectedText();
     m_punctuation = splitSentencePunctuation(word);
     const QString stemBefore = readingStem();
-    m_word->setText(m_punctuation.word);
-    wordEdited();
-    if (readingStem() != stemBefore)
-        startAfresh();
+    const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
+    const QList<WordReading> readings =
+        analyser ? analyser->analyse(m_punctuation.word) : QList<WordReading>();
+    const bool inflected = !readings.isEmpty() && (readings.first().kind == ReadingKind::Noun ||
+                                                   readings.first().kind == ReadingKind::Verb);
+    if (inflected) {
+        // The word's own reading chooses the table and its cell.
+        m_word->setText(readings.first().lemma);
+        wordEdited();
+        showReading(readings.first(), m_punctuation.word);
+    } else {
+        m_word->setText(m_punctuation.word);
+        wordEdited();
+        if (readingStem() != stemBefore)
+            startAfresh();
+    }
     comeBack();
 }
 
@@ -245,6 +257,87 @@ bool WordFormsWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// The reading the analyser gave, with its tense and voice, and the cell of the written form.
+void WordFormsWindow::showReading(const WordReading &reading, const QString &written)
+{
+    const auto isOwn = [&reading](const WordGuess &guess) {
+        if (reading.kind == ReadingKind::Verb)
+            return guess.kind == WordGuess::Kind::Verb && guess.verb.root == reading.lemma &&
+                   guess.verb.verbClass == reading.verbClass;
+        return guess.kind == WordGuess::Kind::Noun && guess.noun.stem == reading.lemma &&
+               guess.noun.gender == reading.gender;
+    };
+    qsizetype own =
+        std::find_if(m_readings.cbegin(), m_readings.cend(), isOwn) - m_readings.cbegin();
+    if (own == m_readings.size()) { // a reading the word field alone does not give (a root's class)
+        WordGuess guess;
+        guess.kind =
+            reading.kind == ReadingKind::Verb ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
+        guess.noun = {reading.lemma, reading.gender};
+        guess.verb = {reading.lemma, reading.verbClass, reading.pada};
+        m_readings.prepend(guess);
+        const QSignalBlocker blocker(m_reading);
+        m_reading->insertItem(0, readingText(guess));
+        own = 0;
+    }
+    {
+        const QSignalBlocker blocker(m_reading);
+        m_reading->setCurrentIndex(int(own));
+    }
+    readingChosen();
+    if (reading.kind == ReadingKind::Verb) {
+        const QSignalBlocker tenseBlocker(m_tense);
+        const QSignalBlocker passiveBlocker(m_passive);
+        if (int(reading.tense) < m_tense->count())
+            m_tense->setCurrentIndex(int(reading.tense));
+        m_passive->setChecked(reading.passive);
+        const QSignalBlocker derivedBlocker(m_derived);
+        m_derived->setCurrentIndex(reading.causative ? 1 : reading.desiderative ? 2 : 0);
+        if (!reading.passive)
+            m_pada->setCurrentIndex(int(reading.pada));
+    }
+    updateTable();
+    const QString form = reading.pausalForm.isEmpty() ? written : reading.pausalForm;
+    const QString key = formKeyOfItrans(form);
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        for (int column = 0; column < m_model.columnCount(); ++column) {
+            const QModelIndex index = m_model.index(row, column);
+            if (!m_model.formAt(index).isEmpty() && formKeyOfItrans(m_model.formAt(index)) == key) {
+                m_table->setCurrentIndex(index);
+                return;
+            }
+        }
+    }
+}
+
+// The stems and roots the analyser reads the word as, best first, each once.
+QList<WordGuess> WordFormsWindow::knownReadings(const QString &word) const
+{
+    const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
+    QList<WordGuess> known;
+    if (!analyser)
+        return known;
+    for (const WordReading &reading : analyser->analyse(word)) {
+        WordGuess guess;
+        if (reading.kind == ReadingKind::Noun) {
+            guess.noun = {reading.lemma, reading.gender};
+        } else if (reading.kind == ReadingKind::Verb) {
+            guess.kind = WordGuess::Kind::Verb;
+            guess.verb = {reading.lemma, reading.verbClass, reading.pada};
+        } else {
+            continue;
+        }
+        const bool seen = std::any_of(known.cbegin(), known.cend(), [&](const WordGuess &g) {
+            return g.kind == guess.kind && g.noun.stem == guess.noun.stem &&
+                   g.noun.gender == guess.noun.gender && g.verb.root == guess.verb.root &&
+                   g.verb.verbClass == guess.verb.verbClass;
+        });
+        if (!seen)
+            known.append(guess);
+    }
+    return known;
+}
+
 QString WordFormsWindow::readingText(const WordGuess &guess) const
 {
     if (guess.kind == WordGuess::Kind::Noun)
@@ -261,7 +354,17 @@ QString WordFormsWindow::readingText(const WordGuess &guess) const
 void WordFormsWindow::wordEdited()
 {
     const QString word = m_word->text().trimmed();
-    m_readings = word.isEmpty() ? QList<WordGuess>() : guessWord(word);
+    m_readings = word.isEmpty() ? QList<WordGuess>() : knownReadings(word);
+    // The guess's own stems come after the known ones: an invented stem never leads.
+    for (const WordGuess &guess : word.isEmpty() ? QList<WordGuess>() : guessWord(word)) {
+        const bool known = std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const auto &g) {
+            return g.kind == guess.kind && g.noun.stem == guess.noun.stem &&
+                   g.noun.gender == guess.noun.gender && g.verb.root == guess.verb.root &&
+                   g.verb.verbClass == guess.verb.verbClass && g.verb.pada == guess.verb.pada;
+        });
+        if (!known)
+            m_readings.append(guess);
+    }
     const auto guessed = [this, &word](WordGuess::Kind kind) {
         return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {
             return guess.kind == kind &&
