@@ -588,24 +588,25 @@ void cDictDB::setProblem(const QString &problem)
 int cDictDB::closeDB()
 {
     m_bulkAt = nullptr;
+    bool cursorFailed = false;
     if (dbcp) {
         const int ret = dbcp->close(dbcp);
-        // A file already found damaged fails here too; that was said when it was found.
+        // A file already found damaged fails here too; that was said when it was found. The
+        // handle is closed all the same: left open, it would hold the file and its memory.
         if (ret != 0 && !m_damaged) {
             libraryReport(dbp, ret, "DBcursor->close");
             outLine("I/O err ", qsDBName.toLatin1().constData());
-            dbcp = nullptr;
-            return 1;
+            cursorFailed = true;
         }
     }
     dbcp = nullptr;
     if (!dbp)
-        return 0;
+        return cursorFailed ? 1 : 0;
     const int ret = dbp->close(dbp, 0);
     dbp = nullptr;
     // A close that failed, or a file found damaged, leaves the journal marked open, so that the
     // next open checks the file and rebuilds it.
-    if (ret == 0 && !m_readOnly && !m_damaged)
+    if (ret == 0 && !cursorFailed && !m_readOnly && !m_damaged)
         m_recovery.afterClose(m_keysCounted ? iKeys : -1, m_lock);
     m_keysCounted = false;
     m_readOnly = false;
@@ -618,7 +619,7 @@ int cDictDB::closeDB()
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
         return 1;
     }
-    return 0;
+    return cursorFailed ? 1 : 0;
 }
 
 // A word, meaning or synonym that has no Latin-1 form would be stored with '?' in place of the
