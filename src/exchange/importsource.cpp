@@ -31,14 +31,33 @@ ImportSource fromTsv(const QString &path)
     return source;
 }
 
-ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme)
+ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleLayout layout)
 {
     ImportSource source;
     if (!read.why.isEmpty()) {
         source.problems.append(read.why + QStringLiteral("; nothing was imported"));
         return source;
     }
-    auto records = std::make_unique<KeyedRecords>(read.entries, scheme);
+    if (layout == ArticleLayout::Detect)
+        layout = articleLayoutOfBook(read.bookName);
+    std::unique_ptr<KeyedRecords> records;
+    if (layout == ArticleLayout::Plain) {
+        records = std::make_unique<KeyedRecords>(read.entries, scheme);
+    } else {
+        ArticleCounts counts;
+        records = std::make_unique<KeyedRecords>(
+            articleEntries(read.entries, layout, scheme, &counts), scheme);
+        source.notes.append(
+            QStringLiteral("read %1 article(s) as the %2 dictionary's; %3 derived word(s) and "
+                           "sub-entries became records of their own")
+                .arg(counts.articles)
+                .arg(articleLayoutName(layout))
+                .arg(counts.subEntries));
+        if (counts.unplainCharacters > 0)
+            source.notes.append(QStringLiteral("%1 character(s) had no plain Latin-1 form; they "
+                                               "are written as \"?\"")
+                                    .arg(counts.unplainCharacters));
+    }
     if (records->skipped() > 0)
         source.notes.append(
             QStringLiteral("skipped %1 headword(s) that a dictionary cannot hold (empty, or "
@@ -91,13 +110,16 @@ ImportFormat detectImportFormat(const QString &path)
     return ImportFormat::StarDict;
 }
 
-ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme)
+ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,
+                              ArticleLayout layout)
 {
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
-        return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme);
+        return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme,
+                           layout);
     case ImportFormat::Dictd:
-        return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme);
+        return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme,
+                           layout);
     case ImportFormat::Detect:
     case ImportFormat::Tsv:
         break;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "articlelayout.h"
 #include "recordstream.h"
 #include "romanizedsanskrit.h"
 
@@ -30,6 +31,9 @@ struct ImportSource
     QStringList notes;
 };
 
-ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme);
+// A StarDict or dictd dictionary of one of the classic English-Sanskrit layouts is read article
+// by article: the layout named, or (Detect) the one its bookname tells.
+ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,
+                              ArticleLayout layout = ArticleLayout::Detect);
 
 } // namespace vantro

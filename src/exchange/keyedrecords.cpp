@@ -49,9 +49,12 @@ void KeyedRecords::add(const SourceEntry &entry, RomanScheme scheme,
     }
     Record &record = m_records[*found];
     bool lossy = false;
-    const QString meaning = meaningFromDefinition(
-        withoutHeadwordLines(plainDefinition(entry.definition, entry.markup), word), scheme,
-        &lossy);
+    const QString meaning =
+        entry.markup == DefinitionMarkup::Meaning
+            ? entry.definition
+            : meaningFromDefinition(
+                  withoutHeadwordLines(plainDefinition(entry.definition, entry.markup), word),
+                  scheme, &lossy);
     m_lossy += lossy ? 1 : 0;
     if (!meaning.isEmpty())
         record.meanings.append(meaning);

@@ -63,6 +63,7 @@ QString latin1Form(QChar c)
     case 0x2018:
     case 0x2019:
     case 0x201B:
+    case 0x02BC:
     case 0x2032:
         return QStringLiteral("'");
     case 0x201C:
@@ -83,6 +84,9 @@ QString latin1Form(QChar c)
     default:
         break;
     }
+    // A letter in a circle or a square marks something; it is no letter of the text.
+    if (c.decompositionTag() == QChar::Circle || c.decompositionTag() == QChar::Square)
+        return QStringLiteral("?");
     // A letter with marks (an IAST vowel, say) keeps its letter when that is Latin-1.
     const QString decomposed = QString(c).normalized(QString::NormalizationForm_KD);
     QString kept;
@@ -95,7 +99,7 @@ QString latin1Form(QChar c)
     return kept.isEmpty() ? QStringLiteral("?") : kept;
 }
 
-QString toLatin1Text(const QString &text, bool *lossy)
+QString toLatin1Text(const QString &text, bool *lossy, qsizetype *unplain = nullptr)
 {
     QString out;
     out.reserve(text.size());
@@ -104,9 +108,15 @@ QString toLatin1Text(const QString &text, bool *lossy)
             out += c;
             continue;
         }
+        if (c.isLowSurrogate())
+            continue;
         const QString form = latin1Form(c);
-        if (lossy && form.contains(u'?'))
-            *lossy = true;
+        if (form.contains(u'?')) {
+            if (lossy)
+                *lossy = true;
+            if (unplain)
+                ++*unplain;
+        }
         out += form;
     }
     return out;
@@ -240,7 +250,7 @@ bool isDatabaseEntry(const QString &headword)
 
 QString plainDefinition(QStringView definition, DefinitionMarkup markup)
 {
-    if (markup == DefinitionMarkup::Plain)
+    if (markup == DefinitionMarkup::Plain || markup == DefinitionMarkup::Meaning)
         return definition.toString();
     static const QRegularExpression hidden(
         QStringLiteral("<(script|style|k)\\b[^>]*>.*?</\\1\\s*>"),
@@ -275,6 +285,11 @@ QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy
     text.replace(QStringLiteral("||"), QStringLiteral(".."));
     text.replace(u'|', u'.');
     return toLatin1Text(text, lossy);
+}
+
+QString latin1Meaning(const QString &meaning, qsizetype *unplain)
+{
+    return toLatin1Text(meaning, nullptr, unplain);
 }
 
 } // namespace vantro

@@ -8,8 +8,9 @@
 
 namespace vantro {
 
-// How a definition in a foreign dictionary is written.
-enum class DefinitionMarkup { Plain, Html, Xdxf };
+// How a definition in a foreign dictionary is written; Meaning for one already read into a
+// dictionary meaning (an article of a known layout).
+enum class DefinitionMarkup { Plain, Html, Xdxf, Meaning };
 
 // The text of a definition without its markup: tags removed (and what a script, a style or an
 // XDXF key holds), entities decoded, and a line break where <br>, a paragraph, a list item or a
@@ -30,5 +31,10 @@ bool isDatabaseEntry(const QString &headword);
 // byte that starts the synonyms) "/". Characters a dictionary cannot hold (beyond Latin-1)
 // become their nearest Latin-1 form or "?"; lossy then tells so.
 QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy = nullptr);
+
+// A meaning in the characters a dictionary can hold: beyond Latin-1, the nearest Latin-1 form,
+// or "?" for a character that has none (a marker such as a circled letter is never turned into
+// the letter it encloses); unplain counts the "?" written.
+QString latin1Meaning(const QString &meaning, qsizetype *unplain);
 
 } // namespace vantro

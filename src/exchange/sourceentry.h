@@ -24,6 +24,8 @@ struct SourceEntries
 {
     QList<SourceEntry> entries;
     QString why;
+    // The dictionary's name as its files give it (a StarDict bookname), which tells its layout.
+    QString bookName;
 };
 
 } // namespace vantro

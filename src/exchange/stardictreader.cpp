@@ -231,6 +231,7 @@ SourceEntries readStarDict(const QString &ifoPath)
     if (result.why.isEmpty())
         result.why = readIndex(files.idx, wide ? 8 : 4, files.info.number("wordcount"),
                                base + QStringLiteral(".idx"), index);
+    result.bookName = files.info.values.value(QStringLiteral("bookname"));
     if (result.why.isEmpty() && readEntries(files, index, base, result))
         result.why = readSynonyms(files.syn, index, result.entries);
     if (!result.why.isEmpty())

@@ -37,6 +37,7 @@ struct ImportOptions
     ImportFormat format = ImportFormat::Detect;
     RomanScheme scheme = RomanScheme::None;
     OnConflict policy = OnConflict::Keep;
+    ArticleLayout layout = ArticleLayout::Detect;
     QString conflicts;
 
     QString read(const QCommandLineParser &parser)
@@ -50,6 +51,9 @@ struct ImportOptions
         const QString policy = parser.value(QStringLiteral("on-conflict"));
         if (!policy.isEmpty() && !onConflictFromName(policy, this->policy))
             return QStringLiteral("--on-conflict takes keep, replace or append");
+        const QString layout = parser.value(QStringLiteral("layout"));
+        if (!layout.isEmpty() && !articleLayoutFromName(layout, this->layout))
+            return QStringLiteral("--layout takes mw, apte, borooah or plain");
         conflicts = parser.value(QStringLiteral("conflicts"));
         return {};
     }
@@ -163,7 +167,8 @@ int runImport(const CommandContext &context)
         isStandardStream(sourceName))
         return usageError(QStringLiteral("StarDict and dictd dictionaries are read from files: "
                                          "name the .ifo or .index file"));
-    ImportSource source = openImportSource(sourceName, options.format, options.scheme);
+    ImportSource source =
+        openImportSource(sourceName, options.format, options.scheme, options.layout);
     if (!source.problems.isEmpty())
         return reportRefused(source.problems);
 
