@@ -40,10 +40,17 @@ void MainForm::viewWordForms()
     QTextCursor replaced;
     if (focus && frame4->isAncestorOf(focus)) {
         const QString meaning = tedITRANS->toPlainText();
-        const int position = focus == tedITRANS ? tedITRANS->textCursor().position() : 0;
+        const int position = tedITRANS->textCursor().position();
         const vantro::WordSpan span = vantro::wordNearCursor(meaning, position);
+        const bool atWord = focus == tedITRANS && !span.isEmpty() &&
+                            !vantro::insideFence(meaning, span.start) &&
+                            !meaning.mid(span.start, span.end - span.start).contains(u"##");
+        // Fenced English is never a word to inflect: the meaning's first Sanskrit word instead.
         word =
-            vantro::splitSentencePunctuation(meaning.mid(span.start, span.end - span.start)).word;
+            atWord
+                ? vantro::splitSentencePunctuation(meaning.mid(span.start, span.end - span.start))
+                      .word
+                : vantro::firstItransWord(meaning);
     } else {
         replaced = itrans->textCursor();
         if (!replaced.hasSelection()) {

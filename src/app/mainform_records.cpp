@@ -382,7 +382,11 @@ QString MainForm::meaningToInsert() const
         const QTextCursor cursor = tedITRANS->textCursor();
         const QString line = cursor.block().text();
         const vantro::WordSpan span = vantro::itransWordAt(line, cursor.positionInBlock());
+        // A word of the English (or other language) fenced in the meaning is never inserted.
+        const bool fenced = vantro::insideFence(line, span.start) ||
+                            line.mid(span.start, span.end - span.start).contains(u"##");
         chosen = cursor.hasSelection() ? cursor.selection().toPlainText()
+                 : fenced              ? QString()
                                        : line.mid(span.start, span.end - span.start);
     }
     return chosen.isEmpty() ? vantro::firstItransWord(tedITRANS->toPlainText()) : chosen;
