@@ -4,6 +4,7 @@
 #include "mainform.h"
 
 #include "itranstext.h"
+#include "statedgrammar.h"
 #include "wordformswindow.h"
 
 #include <QAction>
@@ -37,6 +38,7 @@ void MainForm::viewWordForms()
         return;
     QWidget *focus = QApplication::focusWidget();
     QString word;
+    QString tag;
     QTextCursor replaced;
     if (focus && frame4->isAncestorOf(focus)) {
         const QString meaning = tedITRANS->toPlainText();
@@ -46,11 +48,11 @@ void MainForm::viewWordForms()
                             !vantro::insideFence(meaning, span.start) &&
                             !meaning.mid(span.start, span.end - span.start).contains(u"##");
         // Fenced English is never a word to inflect: the meaning's first Sanskrit word instead.
-        word =
-            atWord
-                ? vantro::splitSentencePunctuation(meaning.mid(span.start, span.end - span.start))
-                      .word
-                : vantro::firstItransWord(meaning);
+        const vantro::WordSpan taken = atWord ? span : vantro::firstItransWordSpan(meaning);
+        word = vantro::splitSentencePunctuation(meaning.mid(taken.start, taken.end - taken.start))
+                   .word;
+        // The grammar the dictionary states after the word is read before guessing.
+        tag = vantro::tagAfterWord(meaning, taken.end);
     } else {
         replaced = itrans->textCursor();
         if (!replaced.hasSelection()) {
@@ -73,7 +75,7 @@ void MainForm::viewWordForms()
         else if (frame.left() - m_wordForms->width() > room.left())
             m_wordForms->move(frame.left() - m_wordForms->width() - 1, frame.top());
     }
-    m_wordForms->lookUp(word, replaced);
+    m_wordForms->lookUp(word, replaced, tag);
 }
 
 // The selection, or the cursor's line, joined as one undo step; the result stays selected.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordformswindow.h"
 
+#include "statedgrammar.h"
+
 #include "itransinsertion.h"
 
 #include <QCheckBox>
@@ -123,11 +125,13 @@ QLayout *WordFormsWindow::createClassRow()
     return row;
 }
 
-void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
+void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced, const QString &tag)
 {
     m_replaced = replaced;
     m_replacedText = replaced.selectedText();
     m_punctuation = splitSentencePunctuation(word);
+    m_taggedWord = m_punctuation.word;
+    m_tag = tag;
     m_word->setText(m_punctuation.word);
     wordEdited();
     show();
@@ -152,7 +156,9 @@ QString WordFormsWindow::readingText(const WordGuess &guess) const
 void WordFormsWindow::wordEdited()
 {
     const QString word = m_word->text().trimmed();
-    m_readings = word.isEmpty() ? QList<WordGuess>() : guessWord(word);
+    m_readings = word.isEmpty()         ? QList<WordGuess>()
+                 : word == m_taggedWord ? guessWord(word, m_tag)
+                                        : guessWord(word);
     const auto guessed = [this, &word](WordGuess::Kind kind) {
         return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {
             return guess.kind == kind &&

@@ -64,7 +64,7 @@ bool insideFence(const QString &text, int position)
     return inside;
 }
 
-QString firstItransWord(const QString &text)
+WordSpan firstItransWordSpan(const QString &text)
 {
     for (int start = 0; start < text.size();) {
         if (text.mid(start, 2) == u"##") {
@@ -81,12 +81,17 @@ QString firstItransWord(const QString &text)
         if (const qsizetype fence = text.indexOf(QLatin1String("##"), start);
             fence >= 0 && fence < span.end)
             span.end = int(fence);
-        const QString word = text.mid(span.start, span.end - span.start);
-        if (!word.startsWith(u'(') && !word.startsWith(u'-'))
-            return word;
+        if (text.at(span.start) != u'(' && text.at(span.start) != u'-')
+            return span;
         start = span.end;
     }
     return {};
+}
+
+QString firstItransWord(const QString &text)
+{
+    const WordSpan span = firstItransWordSpan(text);
+    return text.mid(span.start, span.end - span.start);
 }
 
 } // namespace vantro

@@ -32,6 +32,7 @@ int previousItransWordStart(const QString &text, int position);
 // The first Sanskrit word of a record's meaning: the first word outside its "##" fences (the
 // English or other language the meaning holds) that is no bracketed tag ("(m.)", "(1 P)").
 QString firstItransWord(const QString &text);
+WordSpan firstItransWordSpan(const QString &text);
 
 // Whether position lies between the "##" that open and close a fence (an unclosed one runs to
 // the end), on the fence markers included.

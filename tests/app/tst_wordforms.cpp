@@ -7,6 +7,8 @@
 #include "workspacefixture.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QTableView>
 #include <QtTest>
 
@@ -19,6 +21,8 @@ private slots:
     void wordAtCursor();
     void paneCommands_data();
     void paneCommands();
+    void meaningWithTag_data();
+    void meaningWithTag();
 };
 
 // The word Ctrl+K takes from a line of the pane, the cursor marked by "@".
@@ -95,6 +99,44 @@ void TestWordForms::paneCommands()
     form.editUndoAction->trigger();
     QCOMPARE(form.itrans->toPlainText(), text);
     QVERIFY(!form.itrans->document()->isUndoAvailable());
+}
+
+void TestWordForms::meaningWithTag_data()
+{
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("reading");
+    QTest::newRow("the class and pada stated, after fenced English")
+        << "##To ABHOR## garh (1 A), bAdh (desid.)"
+        << "garh"
+        << "verb root garh, class 1";
+    QTest::newRow("the gender stated") << "kukShiH (m.), udaraM"
+                                       << "kukShiH"
+                                       << "noun stem kukShi, masculine";
+    QTest::newRow("the adjective's endings") << "vakraH -krA -kraM"
+                                             << "vakraH"
+                                             << "noun stem vakra, masculine";
+}
+
+// Word Forms from the record form takes the meaning's first Sanskrit word and reads the grammar
+// the dictionary states after it before guessing.
+void TestWordForms::meaningWithTag()
+{
+    QFETCH(QString, meaning);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.tedITRANS->setPlainText(meaning);
+    form.ledEng->setFocus();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window);
+    QTEST(window->findChild<QLineEdit *>("wordFormsWord")->text(), "word");
+    QFETCH(QString, reading);
+    const QString first = window->findChild<QComboBox *>("wordFormsReading")->itemText(0);
+    QVERIFY2(first.startsWith(reading), qPrintable(first));
 }
 
 QTEST_MAIN(TestWordForms)
