@@ -102,7 +102,8 @@ void MainForm::fileImportDictionary()
     Progress progress(this, tr("Import Dictionary"), tr("Importing %1...").arg(path));
     const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
         *DICTDB, *source.records, vantro::OnConflict(policy),
-        [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+        [&progress](qint64 done, qint64 total) { return progress.advance(done, total); },
+        source.shortName);
     progress.finish();
     showKeyCount();
     switch (outcome.status) {

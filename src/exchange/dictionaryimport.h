@@ -46,7 +46,8 @@ struct ImportOutcome
 // written in key order into a new file that then takes the dictionary's place, so a killed or
 // cancelled import leaves the dictionary as it was. A snapshot before it folds earlier changes
 // into the snapshot, so that nothing in the journal could be replayed onto the new file.
+// mark: the short name of the dictionary imported, put before the senses an append adds.
 ImportOutcome importIntoDictionary(cDictDB &db, RecordStream &records, OnConflict policy,
-                                   const ImportProgress &progress = {});
+                                   const ImportProgress &progress = {}, const QString &mark = {});
 
 } // namespace vantro

@@ -7,6 +7,7 @@
 #include "stardictreader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace vantro {
 namespace {
@@ -31,9 +32,11 @@ ImportSource fromTsv(const QString &path)
     return source;
 }
 
-ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleLayout layout)
+ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleLayout layout,
+                         const QString &fileName)
 {
     ImportSource source;
+    source.shortName = fileName;
     if (!read.why.isEmpty()) {
         source.problems.append(read.why + QStringLiteral("; nothing was imported"));
         return source;
@@ -44,6 +47,7 @@ ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleL
     if (layout == ArticleLayout::Plain) {
         records = std::make_unique<KeyedRecords>(read.entries, scheme);
     } else {
+        source.shortName = articleLayoutName(layout);
         ArticleCounts counts;
         records = std::make_unique<KeyedRecords>(
             articleEntries(read.entries, layout, scheme, &counts), scheme);
@@ -116,10 +120,10 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
         return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme,
-                           layout);
+                           layout, QFileInfo(dictionaryBaseName(path)).fileName());
     case ImportFormat::Dictd:
         return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme,
-                           layout);
+                           layout, QFileInfo(dictionaryBaseName(path)).fileName());
     case ImportFormat::Detect:
     case ImportFormat::Tsv:
         break;

@@ -29,6 +29,9 @@ struct ImportSource
     QStringList problems;
     // What the reading passed over, one sentence each, for the summary.
     QStringList notes;
+    // The dictionary's short name ("mw", or its file's name), which marks the senses an
+    // append adds; empty for the exchange format, the translator's own records.
+    QString shortName;
 };
 
 // A StarDict or dictd dictionary of one of the classic English-Sanskrit layouts is read article

@@ -136,6 +136,14 @@ void TestExchange::starDictFiles_data()
         << QStringList{"fire=<b>अग्नि</b><br>flame <i>hot</i>"} << QByteArray("h") << QStringList()
         << 0 << QStringList{"--on-conflict", "replace"} << QByteArray("added 0, kept 0, replaced 1")
         << QList<KeyData>{{"fire", "agni; ##flame hot##"}};
+    QTest::newRow("appending: a sense inside another is kept, the dictionary named")
+        << QStringList{"fire=वह्नि; वह्;; अनल"} << QByteArray("m") << QStringList() << 0
+        << QStringList{"--on-conflict", "append"} << QByteArray("kept 0, replaced 0, appended 1")
+        << QList<KeyData>{{"fire", "vahni; ##[t]## vah; anala"}};
+    QTest::newRow("appending what the record has already")
+        << QStringList{"fire=वह्नि"} << QByteArray("m") << QStringList() << 0
+        << QStringList{"--on-conflict", "append"} << QByteArray("kept 1, replaced 0, appended 0")
+        << QList<KeyData>{};
     QTest::newRow("per-entry types, a sound passed over")
         << QStringList{"sun=mसूर्य\\0W\\0\\0\\0\\0hday <b>star</b>\\0"} << QByteArray()
         << QStringList() << 0 << QStringList() << QByteArray("added 1")

@@ -178,10 +178,12 @@ int runImport(const CommandContext &context)
     ProgressBar progress(source.records->size() + session.db().getStat(),
                          kProgressWorthShowingFrom);
     const ImportOutcome outcome = importIntoDictionary(
-        session.db(), *source.records, options.policy, [&progress](qint64 done, qint64) {
+        session.db(), *source.records, options.policy,
+        [&progress](qint64 done, qint64) {
             progress.advanceTo(done);
             return true;
-        });
+        },
+        source.shortName);
     progress.finish();
     if (outcome.status != ImportOutcome::Status::Imported)
         return failure(QStringLiteral("%1; nothing was imported, the dictionary is as it was")
