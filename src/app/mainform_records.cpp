@@ -21,6 +21,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
@@ -332,8 +333,14 @@ void MainForm::btnLookUpClicked()
         return;
     const QString lowered = word.toLower();
     // The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
-    if (DICTDB && vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance()).found) {
+    const vantro::EnglishLookUp found =
+        DICTDB ? vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance())
+               : vantro::EnglishLookUp{};
+    if (found.found) {
         showRecord();
+        // The word's lemma has a record too (saw, and see): the status bar names its meaning.
+        if (!found.lemma.isEmpty())
+            statusBar()->showMessage(tr("Also %1: %2").arg(found.lemma, found.lemmaMeaning));
         return;
     }
     ledEng->setText(lowered);

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
+
 namespace vantro {
 
 // The English words WordNet knows as words in their own right (its index files, as wordnet-base
@@ -24,9 +26,14 @@ public:
     // for a word WordNet does not have.
     quint8 partsOf(const QString &word) const;
     bool contains(const QString &word) const { return partsOf(word) != 0; }
+    // How many senses WordNet gives the word as the parts of speech named (a mask), all of them
+    // by default: how much of a word in its own right it is.
+    int sensesOf(const QString &word, quint8 parts = Noun | Verb | Adjective | Adverb) const;
 
 private:
-    QHash<QString, quint8> m_words;
+    // The senses as each part of speech, in the order of PartOfSpeech's bits.
+    using Senses = std::array<quint8, 4>;
+    QHash<QString, Senses> m_words;
 };
 
 } // namespace vantro

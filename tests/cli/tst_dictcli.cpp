@@ -218,6 +218,8 @@ void TestDictCli::commands_data()
     row("look-up by the lemma", {"lookup", "WALKING"}, 0, "walk\tgam\n");
     row("look-up, --loose kept for scripts", {"lookup", "--loose", "books"}, 0, "book\tpustakaM\n");
     row("look-up takes no unrelated key", {"lookup", "bookish"}, 1, {}, "bookish not found");
+    row("look-up: the word's own record, then its lemma's", {"lookup", "Booking"}, 0,
+        "booking\tx\nbook\tpustakaM\n");
     row("not found", {"lookup", "cow"}, 1, {}, "cow");
     row("list from, limited", {"list", "--from", "WAL", "--limit", "2"}, 0,
         "walk\tgam\nwall\tbhitti\n");
