@@ -5,6 +5,9 @@
 #include "englishwords.h"
 
 #include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
 
 namespace vantro {
 namespace {
@@ -19,7 +22,7 @@ constexpr QChar kDerivedWord = u'\u24C3';     // circled N
 // The small words and the abbreviations of the English of the dictionary.
 bool isEnglishAlways(const QString &word)
 {
-    static const QStringList words{
+    static const QSet<QString> words{
         QStringLiteral("or"),    QStringLiteral("and"),   QStringLiteral("by"),
         QStringLiteral("with"),  QStringLiteral("in"),    QStringLiteral("of"),
         QStringLiteral("the"),   QStringLiteral("to"),    QStringLiteral("a"),
@@ -44,15 +47,26 @@ bool isEnglishAlways(const QString &word)
 // Grammar that follows a root or a noun: classes, voices, genders.
 bool isGrammarAfter(const QString &word)
 {
-    static const QRegularExpression grammar(
-        QStringLiteral("^(?:(?:10|[1-9])[.,]?|c\\.|pass\\.|desid\\.|m\\.|f\\.|n\\.)$"));
-    return grammar.match(word).hasMatch();
+    static const QSet<QString> grammar{
+        QStringLiteral("c."), QStringLiteral("pass."), QStringLiteral("desid."),
+        QStringLiteral("m."), QStringLiteral("f."),    QStringLiteral("n."),
+    };
+    if (grammar.contains(word))
+        return true;
+    QStringView number(word);
+    if (number.endsWith(u'.') || number.endsWith(u','))
+        number.chop(1);
+    bool ok = false;
+    const int n = number.toInt(&ok);
+    return ok && n >= 1 && n <= 10 && !number.startsWith(u'0') && !number.startsWith(u'+');
 }
 
 bool isRomanWord(const QString &word)
 {
-    static const QRegularExpression roman(QStringLiteral("^[A-Za-z~'°-]+$"));
-    return roman.match(word).hasMatch();
+    return !word.isEmpty() && std::all_of(word.cbegin(), word.cend(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'~' || c == u'\'' ||
+               c == u'-' || c == u'\u00B0';
+    });
 }
 
 QString stripped(QString word)
@@ -62,7 +76,7 @@ QString stripped(QString word)
     return word;
 }
 
-bool isEnglishWord(const EnglishWords &english, const QString &lower)
+bool lookUpEnglishWord(const EnglishWords &english, const QString &lower)
 {
     if (english.contains(lower))
         return true;
@@ -141,7 +155,8 @@ void ApteReader::readLine(QString line)
         return;
     }
     if (line.startsWith(kDerivedWord)) {
-        const qsizetype end = line.indexOf(QRegularExpression(QStringLiteral("[\u24B6\u24B8]")));
+        static const QRegularExpression marker(QStringLiteral("[\u24B6\u24B8]"));
+        const qsizetype end = line.indexOf(marker);
         const QString head =
             derivedHeadword(line.mid(1, end < 0 ? -1 : end - 1)
                                 .chopped(end > 1 && line.at(end - 1) == u',' ? 1 : 0));
@@ -171,6 +186,19 @@ ApteScript::ApteScript(RomanScheme scheme, const EnglishWords &english)
 
 bool ApteScript::isSanskrit(const QStringList &words, qsizetype at) const
 {
+    // The answer depends on the word and on whether grammar follows it; each pair is judged once.
+    const bool grammarNext = at + 1 < words.size() && isGrammarAfter(words.at(at + 1));
+    const QString key = words.at(at) + (grammarNext ? u'\x1' : u'\x0');
+    const auto known = m_judged.constFind(key);
+    if (known != m_judged.cend())
+        return *known;
+    const bool sanskrit = judge(words, at);
+    m_judged.insert(key, sanskrit);
+    return sanskrit;
+}
+
+bool ApteScript::judge(const QStringList &words, qsizetype at) const
+{
     const QString word = stripped(words.at(at));
     if (word.isEmpty() || !isRomanWord(word) || isEnglishAlways(words.at(at)) ||
         isEnglishAlways(word) || isGrammarAfter(words.at(at)) ||
@@ -188,12 +216,23 @@ bool ApteScript::isSanskrit(const QStringList &words, qsizetype at) const
     const QString lower = word.toLower();
     if (word.contains(u'-')) {
         for (const QString &part : lower.split(u'-', Qt::SkipEmptyParts)) {
-            if (!isEnglishWord(m_english, part))
+            if (!isEnglishWord(part))
                 return true;
         }
         return false;
     }
-    return !isEnglishWord(m_english, lower);
+    return !isEnglishWord(lower);
+}
+
+// The same words come again and again: each is looked up in WordNet once.
+bool ApteScript::isEnglishWord(const QString &lower) const
+{
+    const auto known = m_englishWords.constFind(lower);
+    if (known != m_englishWords.cend())
+        return *known;
+    const bool english = lookUpEnglishWord(m_english, lower);
+    m_englishWords.insert(lower, english);
+    return english;
 }
 
 QString ApteScript::toItrans(QStringView sanskrit) const

@@ -4,6 +4,8 @@
 #include "articletext.h"
 #include "romanizedsanskrit.h"
 
+#include <QHash>
+
 namespace vantro {
 
 class EnglishWords;
@@ -21,8 +23,13 @@ public:
     bool bareCMeansCausative() const override { return true; }
 
 private:
+    bool isEnglishWord(const QString &lower) const;
+    bool judge(const QStringList &words, qsizetype at) const;
+
     RomanScheme m_scheme;
     const EnglishWords &m_english;
+    mutable QHash<QString, bool> m_englishWords;
+    mutable QHash<QString, bool> m_judged;
 };
 
 // An article of Apte's English-Sanskrit dictionary as the Cologne digitisation gives it: lines

@@ -9,6 +9,8 @@
 
 #include <QSet>
 
+#include <optional>
+
 namespace vantro {
 namespace {
 
@@ -19,13 +21,14 @@ constexpr std::pair<const char *, ArticleLayout> kNames[] = {
     {"plain", ArticleLayout::Plain},
 };
 
-QList<Article> readArticle(const SourceEntry &entry, ArticleLayout layout, const ApteScript &apte)
+QList<Article> readArticle(const SourceEntry &entry, ArticleLayout layout,
+                           const std::optional<ApteScript> &apte)
 {
     switch (layout) {
     case ArticleLayout::MonierWilliams:
         return readMwArticle(entry.headword, entry.definition);
     case ArticleLayout::Apte:
-        return readApteArticle(entry.headword, entry.definition, apte);
+        return readApteArticle(entry.headword, entry.definition, *apte);
     case ArticleLayout::Borooah:
         return readBorooahArticle(entry.headword, entry.definition);
     case ArticleLayout::Detect:
@@ -77,7 +80,10 @@ ArticleLayout articleLayoutOfBook(const QString &bookName)
 QList<SourceEntry> articleEntries(const QList<SourceEntry> &entries, ArticleLayout layout,
                                   RomanScheme scheme, ArticleCounts *counts)
 {
-    const ApteScript apte(scheme, EnglishWords::instance());
+    // WordNet's word list is read only for the dictionary that needs it.
+    std::optional<ApteScript> apte;
+    if (layout == ArticleLayout::Apte)
+        apte.emplace(scheme, EnglishWords::instance());
     QSet<QString> headwords;
     for (const SourceEntry &entry : entries)
         headwords.insert(entry.headword.trimmed().toLower());

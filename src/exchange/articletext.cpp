@@ -5,6 +5,7 @@
 #include "transliterate.h"
 
 #include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -52,7 +53,16 @@ QChar closerOf(QChar opener)
 
 bool isOpener(QChar c)
 {
-    return QStringView(u"([\u2018\u201C\"").contains(c);
+    switch (c.unicode()) {
+    case u'(':
+    case u'[':
+    case u'\u2018':
+    case u'\u201C':
+    case u'"':
+        return true;
+    default:
+        return false;
+    }
 }
 
 // The end of the bracket or quote that opens at text[at]: the index of its closer, or the end.
@@ -133,7 +143,7 @@ QString voiceOf(const QString &word, bool bareCIsCausative)
 
 bool isGenderWord(const QString &word)
 {
-    static const QStringList genders{
+    static const QSet<QString> genders{
         QStringLiteral("m."),   QStringLiteral("f."),     QStringLiteral("n."),
         QStringLiteral("mfn."), QStringLiteral("m.f.n."), QStringLiteral("pl."),
         QStringLiteral("du."),  QStringLiteral("ind."),   QStringLiteral("indecl."),
@@ -586,11 +596,12 @@ QStringList articleLines(const QString &definition)
                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression page(QStringLiteral("\\[\\s*Page[^\\]]*\\]"));
     QString text = definition;
-    if (text.contains(markup)) {
+    if (text.contains(u'<') && text.contains(markup)) {
         text.remove(link);
         text = plainDefinition(text, DefinitionMarkup::Html);
     }
-    text.remove(page);
+    if (text.contains(u'['))
+        text.remove(page);
     QStringList lines;
     for (const QString &line : text.split(u'\n')) {
         const QString trimmed = line.trimmed();
