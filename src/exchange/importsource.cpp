@@ -33,10 +33,18 @@ ImportSource fromTsv(const QString &path)
 }
 
 ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleLayout layout,
-                         const QString &fileName)
+                         const QString &fileName, QString language)
 {
     ImportSource source;
     source.shortName = fileName;
+    if (language.isEmpty())
+        language = languageOfDictionary(read.bookName, fileName);
+    if (language == u"sa")
+        language.clear();
+    if (!language.isEmpty())
+        source.notes.append(QStringLiteral("the meanings are in the language \"%1\", not "
+                                           "Sanskrit: they are stored fenced as \"##[%1] ...##\"")
+                                .arg(language));
     if (!read.why.isEmpty()) {
         source.problems.append(read.why + QStringLiteral("; nothing was imported"));
         return source;
@@ -45,12 +53,12 @@ ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleL
         layout = articleLayoutOfBook(read.bookName);
     std::unique_ptr<KeyedRecords> records;
     if (layout == ArticleLayout::Plain) {
-        records = std::make_unique<KeyedRecords>(read.entries, scheme);
+        records = std::make_unique<KeyedRecords>(read.entries, scheme, language);
     } else {
         source.shortName = articleLayoutName(layout);
         ArticleCounts counts;
         records = std::make_unique<KeyedRecords>(
-            articleEntries(read.entries, layout, scheme, &counts), scheme);
+            articleEntries(read.entries, layout, scheme, &counts), scheme, language);
         source.notes.append(
             QStringLiteral("read %1 article(s) as the %2 dictionary's; %3 derived word(s) and "
                            "sub-entries became records of their own")
@@ -115,15 +123,15 @@ ImportFormat detectImportFormat(const QString &path)
 }
 
 ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,
-                              ArticleLayout layout)
+                              ArticleLayout layout, const QString &language)
 {
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
         return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme,
-                           layout, QFileInfo(dictionaryBaseName(path)).fileName());
+                           layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Dictd:
         return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme,
-                           layout, QFileInfo(dictionaryBaseName(path)).fileName());
+                           layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Detect:
     case ImportFormat::Tsv:
         break;

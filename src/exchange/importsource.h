@@ -36,7 +36,11 @@ struct ImportSource
 
 // A StarDict or dictd dictionary of one of the classic English-Sanskrit layouts is read article
 // by article: the layout named, or (Detect) the one its bookname tells.
+// language: the language of its meanings ("sa", "hi"), or empty for the one its name tells
+// (Sanskrit when it tells none); meanings in any language but Sanskrit are stored fenced and
+// named ("##[hi] ...##").
 ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,
-                              ArticleLayout layout = ArticleLayout::Detect);
+                              ArticleLayout layout = ArticleLayout::Detect,
+                              const QString &language = {});
 
 } // namespace vantro

@@ -14,7 +14,9 @@ constexpr int kSkippedNamed = 5;
 
 } // namespace
 
-KeyedRecords::KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme)
+KeyedRecords::KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme,
+                           const QString &language)
+    : m_language(language)
 {
     QHash<QByteArray, size_t> where;
     for (const SourceEntry &entry : entries)
@@ -57,7 +59,8 @@ void KeyedRecords::add(const SourceEntry &entry, RomanScheme scheme,
                   scheme, &lossy);
     m_lossy += lossy ? 1 : 0;
     if (!meaning.isEmpty())
-        record.meanings.append(meaning);
+        record.meanings.append(m_language.isEmpty() ? meaning
+                                                    : foreignMeaning(meaning, m_language));
     if (!entry.leadsTo.isEmpty() && fitsLatin1(entry.leadsTo))
         record.synonyms.append(entry.leadsTo.trimmed());
 }

@@ -19,7 +19,10 @@ namespace vantro {
 class KeyedRecords : public RecordStream
 {
 public:
-    KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme);
+    // language: the meanings' language when it is not Sanskrit (empty for Sanskrit); such
+    // meanings are stored fenced and named.
+    KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme,
+                 const QString &language = {});
 
     qint64 size() const override { return qint64(m_records.size()); }
     bool next(QByteArrayView &key, QByteArrayView &data) override;
@@ -39,6 +42,8 @@ private:
         QByteArray data;
     };
     void add(const SourceEntry &entry, RomanScheme scheme, QHash<QByteArray, size_t> &where);
+
+    QString m_language;
 
     std::vector<Record> m_records;
     size_t m_next = 0;

@@ -292,4 +292,56 @@ QString latin1Meaning(const QString &meaning, qsizetype *unplain)
     return toLatin1Text(meaning, nullptr, unplain);
 }
 
+QString languageOfDictionary(const QString &bookName, const QString &fileName)
+{
+    // ISO 639-2 codes the dictionaries use, as the two-letter codes of ISO 639-1.
+    static const QHash<QString, QString> twoLetters{
+        {QStringLiteral("san"), QStringLiteral("sa")},
+        {QStringLiteral("hin"), QStringLiteral("hi")},
+        {QStringLiteral("eng"), QStringLiteral("en")},
+        {QStringLiteral("deu"), QStringLiteral("de")},
+        {QStringLiteral("ger"), QStringLiteral("de")},
+        {QStringLiteral("fra"), QStringLiteral("fr")},
+        {QStringLiteral("fre"), QStringLiteral("fr")},
+        {QStringLiteral("spa"), QStringLiteral("es")},
+        {QStringLiteral("ita"), QStringLiteral("it")},
+        {QStringLiteral("por"), QStringLiteral("pt")},
+        {QStringLiteral("rus"), QStringLiteral("ru")},
+        {QStringLiteral("ben"), QStringLiteral("bn")},
+        {QStringLiteral("mar"), QStringLiteral("mr")},
+        {QStringLiteral("guj"), QStringLiteral("gu")},
+        {QStringLiteral("tam"), QStringLiteral("ta")},
+        {QStringLiteral("tel"), QStringLiteral("te")},
+        {QStringLiteral("kan"), QStringLiteral("kn")},
+        {QStringLiteral("mal"), QStringLiteral("ml")},
+        {QStringLiteral("pan"), QStringLiteral("pa")},
+        {QStringLiteral("urd"), QStringLiteral("ur")},
+        {QStringLiteral("nep"), QStringLiteral("ne")},
+        {QStringLiteral("ori"), QStringLiteral("or")},
+    };
+    static const QRegularExpression pair(
+        QStringLiteral("(?:^|[^a-z])(en|eng)[-_]([a-z]{2,3})(?:$|[^a-z])"));
+    for (const QString &name : {bookName, fileName}) {
+        const QRegularExpressionMatch match = pair.match(name.toLower());
+        if (!match.hasMatch())
+            continue;
+        const QString code = match.captured(2);
+        if (code.size() == 2)
+            return code;
+        if (twoLetters.contains(code))
+            return twoLetters.value(code);
+    }
+    return {};
+}
+
+QString foreignMeaning(const QString &meaning, const QString &language)
+{
+    QString text = meaning;
+    text.remove(QStringLiteral("##"));
+    text = text.simplified();
+    if (text.isEmpty())
+        return {};
+    return QStringLiteral("##[%1] %2##").arg(language, text);
+}
+
 } // namespace vantro

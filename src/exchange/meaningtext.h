@@ -37,4 +37,14 @@ QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy
 // the letter it encloses); unplain counts the "?" written.
 QString latin1Meaning(const QString &meaning, qsizetype *unplain);
 
+// The language a dictionary's meanings are in, as its name tells it: the second of the pair of
+// languages in its bookname or file name ("(en-sa)", "freedict-eng-hin"), as a two-letter code;
+// empty when the name tells none.
+QString languageOfDictionary(const QString &bookName, const QString &fileName);
+
+// A meaning in a language other than Sanskrit, fenced whole and named ("##[hi] sunaharA##"), so
+// that the preview, Insert Meaning, Word Forms and the analyser leave it alone; its own fences
+// are taken out, since a fence cannot hold another.
+QString foreignMeaning(const QString &meaning, const QString &language);
+
 } // namespace vantro

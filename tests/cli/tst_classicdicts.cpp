@@ -6,6 +6,7 @@
 #include "capture.h"
 #include "importsource.h"
 #include "itransword.h"
+#include "meaningtext.h"
 #include "record.h"
 
 #include <QFile>
@@ -119,6 +120,8 @@ private slots:
     void layoutOfBook_data();
     void layoutOfBook();
     void layoutNamedOnTheCommandLine();
+    void languageOfDictionary_data();
+    void languageOfDictionary();
 
 private:
     QTemporaryDir m_dir;
@@ -237,6 +240,35 @@ void TestClassicDictionaries::layoutNamedOnTheCommandLine()
         VANTRO_DICT_EXECUTABLE, {"--db", m_dir.filePath("x.db"), "import", "--layout", "xx", ifo});
     QCOMPARE(wrong.status, 2);
     QVERIFY(wrong.err.contains("--layout takes mw, apte, borooah or plain"));
+}
+
+void TestClassicDictionaries::languageOfDictionary_data()
+{
+    QTest::addColumn<QString>("bookName");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("language");
+    QTest::newRow("the digitisations") << "mw-english-sanskrit (en-sa)"
+                                       << "mw"
+                                       << "sa";
+    QTest::newRow("FreeDict, by its file") << ""
+                                           << "freedict-eng-hin"
+                                           << "hi";
+    QTest::newRow("a StarDict named so") << "eng-deu dictionary"
+                                         << "x"
+                                         << "de";
+    QTest::newRow("a name that tells none") << "borooah"
+                                            << "borooah"
+                                            << "";
+    QTest::newRow("no English to it") << "hin-eng"
+                                      << "hin-eng"
+                                      << "";
+}
+
+void TestClassicDictionaries::languageOfDictionary()
+{
+    QFETCH(QString, bookName);
+    QFETCH(QString, fileName);
+    QTEST(vantro::languageOfDictionary(bookName, fileName), "language");
 }
 
 QTEST_GUILESS_MAIN(TestClassicDictionaries)

@@ -88,6 +88,11 @@ QList<QCommandLineOption> importOptions()
              QStringLiteral("Read the articles as mw (Monier-Williams), apte or borooah write "
                             "them, or as plain text (default: from the StarDict bookname)."),
              QStringLiteral("LAYOUT")},
+            {QStringLiteral("language"),
+             QStringLiteral("The language of the meanings: sa (Sanskrit), hi, ... (default: the "
+                            "one the dictionary's name tells, else sa). Meanings in any other "
+                            "language than Sanskrit are stored fenced as ##[hi] ...##."),
+             QStringLiteral("CODE")},
             hidden(QCommandLineOption(QStringLiteral("no-overwrite"),
                                       QStringLiteral("The same as --on-conflict keep")))};
 }

@@ -11,6 +11,7 @@
 #include "stardictwriter.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -38,6 +39,7 @@ struct ImportOptions
     RomanScheme scheme = RomanScheme::None;
     OnConflict policy = OnConflict::Keep;
     ArticleLayout layout = ArticleLayout::Detect;
+    QString language;
     QString conflicts;
 
     QString read(const QCommandLineParser &parser)
@@ -54,6 +56,11 @@ struct ImportOptions
         const QString layout = parser.value(QStringLiteral("layout"));
         if (!layout.isEmpty() && !articleLayoutFromName(layout, this->layout))
             return QStringLiteral("--layout takes mw, apte, borooah or plain");
+        language = parser.value(QStringLiteral("language"));
+        static const QRegularExpression code(QStringLiteral("^[a-z]{2,3}$"));
+        if (parser.isSet(QStringLiteral("language")) && !code.match(language).hasMatch())
+            return QStringLiteral("--language takes a language code of two or three small "
+                                  "letters (sa, hi, ...)");
         conflicts = parser.value(QStringLiteral("conflicts"));
         return {};
     }
@@ -167,8 +174,8 @@ int runImport(const CommandContext &context)
         isStandardStream(sourceName))
         return usageError(QStringLiteral("StarDict and dictd dictionaries are read from files: "
                                          "name the .ifo or .index file"));
-    ImportSource source =
-        openImportSource(sourceName, options.format, options.scheme, options.layout);
+    ImportSource source = openImportSource(sourceName, options.format, options.scheme,
+                                           options.layout, options.language);
     if (!source.problems.isEmpty())
         return reportRefused(source.problems);
 
