@@ -226,7 +226,7 @@ private:
         return !words.at(at).isEmpty() && m_script.isSanskrit(words, at);
     }
     QString itrans(const QString &word) const { return m_script.toItrans(withoutFinalStop(word)); }
-    bool readClassesOnly(const QList<Piece> &pieces);
+    qsizetype readLeadingClasses(const QList<Piece> &pieces);
     bool readGrammarWord(const QList<Piece> &pieces, qsizetype &at);
     void readGroup(const QString &inner);
     bool readGrammarGroup(const QList<Piece> &inner);
@@ -279,19 +279,22 @@ void SensePartReader::addEnglish(const QString &english)
 }
 
 // "10 A" after "garh 1,": the classes belong to the equivalent before.
-bool SensePartReader::readClassesOnly(const QList<Piece> &pieces)
+// "10 A" after "garh 1,", "4 P or apasf 1 P" after "apakram 1 U,": the classes a part starts
+// with belong to the equivalent before it; how many pieces they took.
+qsizetype SensePartReader::readLeadingClasses(const QList<Piece> &pieces)
 {
-    if (m_sense.equivalents.isEmpty() || pieces.isEmpty())
-        return false;
+    if (m_sense.equivalents.isEmpty() || pieces.isEmpty() ||
+        pieces.first().kind != Piece::Kind::Word || !classNumber(pieces.first().text, false))
+        return 0;
     QStringList words;
-    for (const Piece &piece : pieces) {
+    qsizetype taken = 0;
+    for (; taken < pieces.size(); ++taken) {
+        const Piece &piece = pieces.at(taken);
         if (piece.kind != Piece::Kind::Word ||
             (!classNumber(piece.text, false) && padaLetter(piece.text).isEmpty()))
-            return false;
+            break;
         words.append(withoutFinalStop(piece.text));
     }
-    if (!classNumber(pieces.first().text, false))
-        return false;
     ArticleEquivalent &last = m_sense.equivalents.last();
     const QString classes = words.join(u' ');
     if (last.tag.endsWith(u')'))
@@ -299,7 +302,11 @@ bool SensePartReader::readClassesOnly(const QList<Piece> &pieces)
     else
         last.tag +=
             (last.tag.isEmpty() ? QStringLiteral("(") : QStringLiteral(" (")) + classes + u')';
-    return true;
+    // "or" joins the next equivalent to the one the classes belong to.
+    if (taken < pieces.size() && pieces.at(taken).kind == Piece::Kind::Word &&
+        pieces.at(taken).text == u"or")
+        ++taken;
+    return taken;
 }
 
 // A class, or classes, written after a root: "1 P", "1, 10 A", "10"; at is left on the last.
@@ -465,8 +472,16 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
     return true;
 }
 
-void SensePartReader::readGroup(const QString &inner)
+void SensePartReader::readGroup(const QString &group)
 {
+    // "(f. nA = hard)": what follows "=" says in English what the word means.
+    const qsizetype equals = group.indexOf(u'=');
+    const QString inner = equals > 0 ? group.left(equals) : group;
+    if (equals > 0 && (m_mode == Mode::Word || m_mode == Mode::Tag)) {
+        readGroup(inner);
+        addEnglish(group.mid(equals));
+        return;
+    }
     const QList<Piece> pieces = piecesOf(inner);
     const QStringList words = wordsOf(pieces);
     bool anySanskrit = false;
@@ -516,8 +531,9 @@ void SensePartReader::readExample(const QString &english, const QList<Piece> &re
 
 void SensePartReader::read(const QString &part)
 {
-    const QList<Piece> pieces = piecesOf(part);
-    if (readClassesOnly(pieces))
+    QList<Piece> pieces = piecesOf(part);
+    pieces.remove(0, readLeadingClasses(pieces));
+    if (pieces.isEmpty())
         return;
     const QStringList words = wordsOf(pieces);
     for (qsizetype at = 0; at < pieces.size(); ++at) {
@@ -616,12 +632,15 @@ QString joinedLines(const QStringList &lines)
     QString text;
     for (const QString &raw : lines) {
         QString line = raw.trimmed();
-        const bool broken =
-            text.size() >= 2 && text.endsWith(u'-') &&
-            (text.at(text.size() - 2).isLetter() || text.at(text.size() - 2).isMark()) &&
-            !line.isEmpty() &&
-            (line.at(0).isLetter() || line.at(0).isMark() ||
-             (line.startsWith(u'-') && line.size() > 1 && line.at(1).isLetter()));
+        // A word broken at the line end goes on in the same script ("ati-" then "or" is a
+        // prefix and an English word, not one word).
+        const QChar next = line.startsWith(u'-') && line.size() > 1 ? line.at(1)
+                           : line.isEmpty()                         ? QChar()
+                                                                    : line.at(0);
+        const QChar before = text.size() >= 2 ? text.at(text.size() - 2) : QChar();
+        const bool broken = text.endsWith(u'-') && (before.isLetter() || before.isMark()) &&
+                            (next.isLetter() || next.isMark()) &&
+                            isDevanagariLetter(before) == isDevanagariLetter(next);
         if (broken) {
             text.chop(1);
             if (line.startsWith(u'-'))

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace vantro {
 namespace {
 
@@ -22,23 +24,40 @@ QString equivalentText(const ArticleEquivalent &equivalent)
     return text;
 }
 
+// A phrase as its Sanskrit, then the English it renders: the Sanskrit always leads.
+QString exampleText(const ArticleExample &example)
+{
+    const QString english = fenced(example.english);
+    if (example.sanskrit.isEmpty())
+        return english;
+    return english.isEmpty() ? example.sanskrit : example.sanskrit + u' ' + english;
+}
+
+// The equivalents and the gloss, then the phrases; a sense without equivalents gives its
+// phrases first and its gloss after them.
 QString senseText(const ArticleSense &sense)
 {
     QStringList words;
     for (const ArticleEquivalent &equivalent : sense.equivalents)
         words.append(equivalentText(equivalent));
-    QString text = words.join(QStringLiteral(", "));
-    if (const QString gloss = fenced(sense.gloss); !gloss.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral(" ")) + gloss;
+    QStringList parts;
+    const QString gloss = fenced(sense.gloss);
+    if (!words.isEmpty())
+        parts.append(words.join(QStringLiteral(", ")) +
+                     (gloss.isEmpty() ? QString() : QStringLiteral(" ") + gloss));
     for (const ArticleExample &example : sense.examples) {
-        const QString english = fenced(example.english);
-        QString part = english;
-        if (!example.sanskrit.isEmpty())
-            part += (part.isEmpty() ? QString() : QStringLiteral(" ")) + example.sanskrit;
-        if (!part.isEmpty())
-            text += (text.isEmpty() ? QString() : QStringLiteral("; ")) + part;
+        if (const QString text = exampleText(example); !text.isEmpty())
+            parts.append(text);
     }
-    return text;
+    if (words.isEmpty() && !gloss.isEmpty())
+        parts.append(gloss);
+    return parts.join(QStringLiteral("; "));
+}
+
+bool hasSanskritExample(const ArticleSense &sense)
+{
+    return std::any_of(sense.examples.cbegin(), sense.examples.cend(),
+                       [](const ArticleExample &example) { return !example.sanskrit.isEmpty(); });
 }
 
 } // namespace
@@ -52,17 +71,19 @@ QString fenceSafe(QString english)
 
 QString meaningOfArticle(const Article &article)
 {
-    QStringList withSanskrit;
-    QStringList englishOnly;
+    // The senses with equivalents first, then those whose phrases hold Sanskrit, then English.
+    QStringList tiers[3];
     for (const ArticleSense &sense : article.senses) {
         const QString text = senseText(sense);
-        if (text.isEmpty())
-            continue;
-        (sense.equivalents.isEmpty() ? englishOnly : withSanskrit).append(text);
+        if (!text.isEmpty())
+            tiers[!sense.equivalents.isEmpty() ? 0
+                  : hasSanskritExample(sense)  ? 1
+                                               : 2]
+                .append(text);
     }
-    withSanskrit.removeDuplicates();
-    englishOnly.removeDuplicates();
-    return (withSanskrit + englishOnly).join(QStringLiteral("; "));
+    QStringList all = tiers[0] + tiers[1] + tiers[2];
+    all.removeDuplicates();
+    return all.join(QStringLiteral("; "));
 }
 
 } // namespace vantro

@@ -44,8 +44,10 @@ struct Article
 
 // The article as a dictionary meaning: the senses that have Sanskrit equivalents first, each as
 // its equivalents ("word tag", joined by ", ") and then its English fenced ("##...##"), the
-// phrases after them; senses joined by "; ". So the meaning starts with the first Sanskrit
-// equivalent whenever the article has one.
+// phrases after them as their Sanskrit and then their English; then the senses that have only
+// phrases, then those that have only English; senses joined by "; ". So the meaning starts with
+// the first Sanskrit equivalent whenever the article has one, and with Sanskrit whenever it has
+// any.
 QString meaningOfArticle(const Article &article);
 
 // English text with what cannot stand inside a fence made safe: a "##" would end the fence
