@@ -7,11 +7,13 @@
 #include "dialogs.h"
 #include "dictdb.h"
 #include "dictionaryimport.h"
+#include "importlog.h"
 #include "importsource.h"
 #include "stardictwriter.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QMenu>
 #include <QProgressDialog>
 
@@ -120,6 +122,13 @@ void MainForm::fileImportDictionary()
         break;
     }
     source.notes.append(outcome.summary.line());
+    // The log of imports says later which import brought which records.
+    if (const QString why = vantro::appendImportLog(DICTDB->fileName(), QFileInfo(path).fileName(),
+                                                    source.shortName, outcome.summary);
+        !why.isEmpty())
+        source.notes.append(tr("The import is in place, but the log of imports could not be "
+                               "written (%1).")
+                                .arg(why));
     if (const QString why = DICTDB->replacementNotFlushed(); !why.isEmpty())
         source.notes.append(tr("The import is in place, but its folder could not be flushed to "
                                "disk (%1): a crash now may undo it.")

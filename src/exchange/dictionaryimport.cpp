@@ -6,6 +6,8 @@
 #include "record.h"
 #include "recordline.h"
 
+#include <algorithm>
+
 namespace vantro {
 namespace {
 
@@ -74,6 +76,18 @@ public:
 
 private:
     int putConflict(cDictDB::Replacement &replacement);
+    void noteChange(const char *what, QByteArrayView key)
+    {
+        m_summary.changes += what;
+        m_summary.changes += '\t';
+        // A key with no byte the exchange format escapes is written as it is.
+        const bool plain = std::none_of(key.begin(), key.end(), [](char c) {
+            return c == '\t' || c == '\n' || c == '\r' || c == '\\';
+        });
+        m_summary.changes += plain ? QByteArray(key.data(), key.size())
+                                   : formatRecordLine(key.toByteArray(), {}).split('\t').first();
+        m_summary.changes += '\n';
+    }
 
     cDictDB &m_db;
     RecordStream &m_records;
@@ -99,12 +113,15 @@ int Merge::putConflict(cDictDB::Replacement &replacement)
         return replacement.put(m_storedKey, m_storedData);
     case OnConflict::Replace:
         ++m_summary.replaced;
+        noteChange("replaced", m_key);
         return replacement.put(m_key, m_data);
     case OnConflict::Append:
         break;
     }
     const QByteArray both = appended(m_storedData, m_data, m_mark);
     ++(both == m_storedData ? m_summary.kept : m_summary.appended);
+    if (both != m_storedData)
+        noteChange("appended", m_storedKey);
     return replacement.put(m_storedKey, both);
 }
 
@@ -134,6 +151,7 @@ ImportOutcome Merge::run(const ImportProgress &progress)
         } else if (fromInput) {
             ret = replacement->put(m_key, m_data);
             ++m_summary.added;
+            noteChange("added", m_key);
         } else {
             ret = replacement->put(m_storedKey, m_storedData);
         }

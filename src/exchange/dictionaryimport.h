@@ -26,6 +26,9 @@ struct ImportSummary
     qint64 appended = 0;
     // The imported records that were not taken, in the exchange format (TSV).
     QByteArray notTaken;
+    // What the import did to each word it changed: "added", "replaced" or "appended", a tab and
+    // the key as the exchange format writes it, one a line; for the import log.
+    QByteArray changes;
     QString line() const;
 };
 

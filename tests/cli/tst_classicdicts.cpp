@@ -120,6 +120,7 @@ private slots:
     void layoutOfBook_data();
     void layoutOfBook();
     void layoutNamedOnTheCommandLine();
+    void severalDictionariesInOne();
     void languageOfDictionary_data();
     void languageOfDictionary();
 
@@ -240,6 +241,29 @@ void TestClassicDictionaries::layoutNamedOnTheCommandLine()
         VANTRO_DICT_EXECUTABLE, {"--db", m_dir.filePath("x.db"), "import", "--layout", "xx", ifo});
     QCOMPARE(wrong.status, 2);
     QVERIFY(wrong.err.contains("--layout takes mw, apte, borooah or plain"));
+}
+
+// Two dictionaries imported into one: the second's senses are added to the records the first
+// made, marked with its name, and the history says which import brought which word.
+void TestClassicDictionaries::severalDictionariesInOne()
+{
+    const QString db = m_dir.filePath("several.db");
+    const auto dict = [&db](const QStringList &arguments) {
+        return runProgram(VANTRO_DICT_EXECUTABLE, QStringList{"--db", db} + arguments);
+    };
+    QCOMPARE(dict({"import", m_dir.filePath("mw.ifo")}).status, 0);
+    const ProgramRun apte = dict({"import", "--on-conflict", "append", m_dir.filePath("apte.ifo")});
+    QCOMPARE(apte.status, 0);
+    const QByteArray abandon = dict({"get", "abandon"}).out;
+    QVERIFY2(abandon.startsWith("abandon\ttyaj (1 P), parityaj") &&
+                 abandon.contains("; ##[apte]## tyaj (1 P), hA (3 P)"),
+             abandon.constData());
+    const QByteArray history = dict({"history"}).out;
+    const qsizetype second = history.indexOf("\timport\tapte.ifo (apte)\tadded ");
+    QVERIFY2(history.contains("\timport\tmw.ifo (mw)\tadded ") && second > 0, history.constData());
+    QVERIFY(history.indexOf("\tadded\tabandon\n") < second);
+    QVERIFY(history.indexOf("\tappended\tabandon\n") > second);
+    QVERIFY(history.indexOf("\tadded\tabbacy\n") > second);
 }
 
 void TestClassicDictionaries::languageOfDictionary_data()

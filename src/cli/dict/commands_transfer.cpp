@@ -6,11 +6,13 @@
 #include "session.h"
 
 #include "dictionaryimport.h"
+#include "importlog.h"
 #include "importsource.h"
 #include "snapshot.h"
 #include "stardictwriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
@@ -203,6 +205,15 @@ int runImport(const CommandContext &context)
     }
     if (!session.close())
         return Failure;
+    if (const QString why = appendImportLog(context.dbPath, QFileInfo(sourceName).fileName(),
+                                            source.shortName, outcome.summary);
+        !why.isEmpty() &&
+        outcome.summary.added + outcome.summary.replaced + outcome.summary.appended > 0) {
+        StandardOutput().writeLine(outcome.summary.line());
+        return failure(QStringLiteral("the import is in place, but the log of imports could "
+                                      "not be written (%1)")
+                           .arg(why));
+    }
     if (!options.conflicts.isEmpty()) {
         if (const QString why = writeConflicts(options.conflicts, outcome.summary.notTaken);
             !why.isEmpty())
