@@ -78,9 +78,11 @@ ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleL
                 .arg(records->firstSkipped().join(QStringLiteral(", ")),
                      records->skipped() > records->firstSkipped().size() ? QStringLiteral(", ...")
                                                                          : QString()));
-    if (records->lossyMeanings() > 0)
-        source.notes.append(QStringLiteral("%1 meaning(s) held characters beyond Latin-1 with no "
-                                           "plain form; they are written as \"?\"")
+    // What no meaning could hold, in characters: the classic layouts counted theirs already.
+    if (records->unplainCharacters() > 0)
+        source.notes.append(QStringLiteral("%1 character(s) in %2 meaning(s) had no plain Latin-1 "
+                                           "form; they are written as \"?\"")
+                                .arg(records->unplainCharacters())
                                 .arg(records->lossyMeanings()));
     source.records = std::move(records);
     return source;

@@ -56,7 +56,7 @@ void KeyedRecords::add(const SourceEntry &entry, RomanScheme scheme,
             ? entry.definition
             : meaningFromDefinition(
                   withoutHeadwordLines(plainDefinition(entry.definition, entry.markup), word),
-                  scheme, &lossy);
+                  scheme, &lossy, &m_unplain);
     m_lossy += lossy ? 1 : 0;
     if (!meaning.isEmpty())
         record.meanings.append(m_language.isEmpty() ? meaning

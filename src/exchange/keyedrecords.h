@@ -32,6 +32,8 @@ public:
     const QStringList &firstSkipped() const { return m_firstSkipped; }
     // Meanings in which a character had no Latin-1 form and became "?".
     qint64 lossyMeanings() const { return m_lossy; }
+    // Characters of the meanings that had no Latin-1 form.
+    qint64 unplainCharacters() const { return m_unplain; }
 
 private:
     struct Record
@@ -50,6 +52,7 @@ private:
     qint64 m_skipped = 0;
     QStringList m_firstSkipped;
     qint64 m_lossy = 0;
+    qsizetype m_unplain = 0;
 };
 
 } // namespace vantro

@@ -269,7 +269,8 @@ QString plainDefinition(QStringView definition, DefinitionMarkup markup)
     return decodeEntities(text);
 }
 
-QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy)
+QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy,
+                              qsizetype *unplain)
 {
     static const QRegularExpression blanks(QStringLiteral("[ \\t\\x{00A0}]+"));
     QStringList lines;
@@ -284,7 +285,7 @@ QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy
     text = convertRuns(text, scheme);
     text.replace(QStringLiteral("||"), QStringLiteral(".."));
     text.replace(u'|', u'.');
-    return toLatin1Text(text, lossy);
+    return toLatin1Text(text, lossy, unplain);
 }
 
 QString latin1Meaning(const QString &meaning, qsizetype *unplain)

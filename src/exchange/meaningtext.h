@@ -30,7 +30,9 @@ bool isDatabaseEntry(const QString &headword);
 // fenced as English ("##...##"). A danda becomes ".", a double danda "..", any other "|" (the
 // byte that starts the synonyms) "/". Characters a dictionary cannot hold (beyond Latin-1)
 // become their nearest Latin-1 form or "?"; lossy then tells so.
-QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy = nullptr);
+// unplain, when given, counts the characters that became "?".
+QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy = nullptr,
+                              qsizetype *unplain = nullptr);
 
 // A meaning in the characters a dictionary can hold: beyond Latin-1, the nearest Latin-1 form,
 // or "?" for a character that has none (a marker such as a circled letter is never turned into
