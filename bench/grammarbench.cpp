@@ -2,9 +2,14 @@
 // What a whole noun paradigm costs: the mean time of declineNoun for a few stem types (the
 // goal is at most 50 microseconds), and of a guess from a citation form. The first call of a
 // kind reads its tables; it is made before the clock starts.
+// Then the same for a whole table of each tense outside the present system (the periphrastic
+// future, conditional, benedictive, perfect, aorist; chur has no aorist yet) and for all the
+// forms made from a root (participles, gerunds, infinitive, gerundives), goal also 50 us.
 // Usage: vantro-grammarbench [--rounds N]
 
+#include "conjugation.h"
 #include "declension.h"
+#include "rootderivatives.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -40,6 +45,48 @@ template <typename Work> double microsecondsPerCall(int rounds, Work work)
     return double(timer.nsecsElapsed()) / 1000.0 / rounds;
 }
 
+struct Root
+{
+    const char *root;
+    int verbClass;
+};
+
+const Root kRoots[] = {{"bhU", 1},  {"gam", 1},  {"kR^i", 8},  {"dA", 3},
+                       {"vach", 2}, {"grah", 9}, {"A-gam", 1}, {"chur", 10}};
+
+// The machine is shared: the least of three runs is the figure least disturbed by the others.
+template <typename Work> double leastOfThree(int rounds, Work work)
+{
+    double least = microsecondsPerCall(rounds, work);
+    for (int run = 0; run < 2; ++run)
+        least = std::min(least, microsecondsPerCall(rounds, work));
+    return least;
+}
+
+// The worst time a root takes for its derived tenses, one table each, and for its krt forms.
+double verbFigures(int rounds)
+{
+    double worst = 0;
+    std::printf("\n%-8s %8s %8s %8s %8s %8s %8s\n", "root", "periphr.", "condit.", "benedic.",
+                "perfect", "aorist", "krt");
+    for (const Root &root : kRoots) {
+        const QString text = QString::fromLatin1(root.root);
+        std::printf("%-8s", root.root);
+        for (const Tense tense : {Tense::Periphrastic, Tense::Conditional, Tense::Benedictive,
+                                  Tense::Perfect, Tense::Aorist}) {
+            const double us = leastOfThree(rounds, [&] {
+                conjugate({text, root.verbClass, Pada::Parasmaipada, tense, false});
+            });
+            worst = std::max(worst, us);
+            std::printf(" %8.2f", us);
+        }
+        const double krt = leastOfThree(rounds, [&] { rootDerivatives(text, root.verbClass); });
+        worst = std::max(worst, krt);
+        std::printf(" %8.2f\n", krt);
+    }
+    return worst;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -64,5 +111,7 @@ int main(int argc, char **argv)
     }
     const double guess = microsecondsPerCall(rounds / 10, [] { guessNounStems("rAjA"); });
     std::printf("worst paradigm %.2f us (goal 50); guess \"rAjA\" %.2f us\n", worst, guess);
+    const double verbs = verbFigures(rounds / 10);
+    std::printf("worst verb table or set of krt forms %.2f us (goal 50)\n", verbs);
     return 0;
 }

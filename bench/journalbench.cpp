@@ -122,7 +122,8 @@ ChangeFigures measureChanges(const QString &dir, const QString &path, int change
         }));
         floors.append(floor.secondsFor(word.toLatin1()));
         appends.append(secondsOf([&] {
-            journal.append({JournalEntry::Op::Save, 0, word.toLatin1(), "pramANam"});
+            if (journal.append({JournalEntry::Op::Save, 0, word.toLatin1(), "pramANam"}) < 0)
+                std::abort();
         }));
         ratios.append(saves.last() / floors.last());
     }

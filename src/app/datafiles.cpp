@@ -21,13 +21,10 @@ QString vantro::helpDirectory(const QString &appDirPath)
     return startPage.left(startPage.size() - int(qstrlen("nuvelto.html")));
 }
 
-QString vantro::emptyDictionaryHint(const QString &appDirPath)
+QString vantro::emptyDictionaryHint()
 {
     return QCoreApplication::translate(
-               "MainForm",
-               "The dictionary is empty. To add a first word, untick Read Only, type the English "
-               "word under Key, its meaning in ITRANS here, and press Save.\n\n"
-               "Or start with the starter dictionary: close this window and, in this "
-               "directory, run\nvantro-dict import %1")
-        .arg(dataFile(appDirPath, QStringLiteral("starter.tsv")));
+        "MainForm", "The dictionary is empty.\n\nCtrl+Shift+D loads the starter dictionary.\n\n"
+                    "Or untick Read Only, type a word under Key, its meaning here, and press "
+                    "Save.");
 }

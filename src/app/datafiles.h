@@ -14,8 +14,8 @@ QString dataFile(const QString &appDirPath, const QString &name);
 // The directory of the help pages, found like a data file by its start page; ends in "/".
 QString helpDirectory(const QString &appDirPath);
 
-// What the meaning field shows while the dictionary has no record: how to add a first word, and
-// how to start from the starter dictionary instead.
-QString emptyDictionaryHint(const QString &appDirPath);
+// What the meaning field shows while the dictionary has no record: the key that loads the starter
+// dictionary, and how to add a first word instead; short enough to read whole in the field.
+QString emptyDictionaryHint();
 
 } // namespace vantro

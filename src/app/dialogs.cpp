@@ -1,14 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace {
 
@@ -158,5 +162,13 @@ bool RealDialogs::print(QWidget *parent, QPrinter &printer)
     QPrintDialog dialog(&printer, parent);
     // Documents are printed whole.
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    // Print to File offers the document's own folder, as the file dialogs do, rather than the
+    // folder the program was started in. The dialog fills its file name in when it is shown.
+    QTimer::singleShot(0, &dialog, [&dialog, &printer] {
+        auto *name = dialog.findChild<QLineEdit *>(QStringLiteral("filename"));
+        if (name && printer.outputFileName().isEmpty() && !Dialogs::startFolder().isEmpty())
+            name->setText(
+                QDir(Dialogs::startFolder()).filePath(QFileInfo(name->text()).fileName()));
+    });
     return dialog.exec() == QDialog::Accepted;
 }

@@ -14,14 +14,15 @@ enum class Script { Itrans, Devanagari, Iast };
 QString convert(const QString &itrans, Script script);
 
 // Lays text out in pages on device, with name at the foot of each page on the left and
-// "Page n of m" on the right. The font covers Latin and Devanagari, and the PDF engine embeds
-// what it uses. On failure, error says why.
+// "Page n of m" on the right. The font covers Latin and Devanagari. On failure, error says why.
 bool printText(QPagedPaintDevice &device, const QString &text, const QString &name, QString *error);
 
 // Both write beside path and replace it only when everything is written, so a failure leaves
 // whatever was there untouched.
 bool writeText(const QString &path, const QString &text, QString *error);
-// An A4 page with 2 cm margins unless the print dialog chose otherwise.
+// The pages printText() draws, as a PDF whose text reads back as the text (every word carries
+// its characters, conjuncts and all), with the fonts embedded as subsets. An A4 page with 2 cm
+// margins unless the print dialog chose otherwise.
 bool writePdf(const QString &path, const QString &text, const QString &name, QString *error,
               const QPageLayout &layout = {});
 

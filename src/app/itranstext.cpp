@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "itranstext.h"
 
+#include "itranstoken.h"
 #include "sandhi.h"
 
 #include <QRegularExpression>
@@ -39,12 +40,22 @@ PunctuatedWord splitSentencePunctuation(const QString &text)
     return {text.left(start), text.mid(start, end - start), text.mid(end)};
 }
 
-QString joinLinesWithSandhi(const QString &text)
+// A line that starts inside a fence is joined with the fence's opening put back in front of it,
+// so that the joiner sees its English as English, and taken off again.
+QString joinLinesWithSandhi(const QString &text, bool fenceOpenBefore)
 {
     static const QRegularExpression lineBreak(QStringLiteral("[\\n\\x{2029}]"));
+    static const QString fence = QStringLiteral("##");
     QStringList lines = text.split(lineBreak);
-    for (QString &line : lines)
-        line = joinLine(line);
+    bool open = fenceOpenBefore;
+    for (QString &line : lines) {
+        const QString read = open ? fence + line : line;
+        const QString joined = joinLine(read);
+        open = leavesFenceOpen(read);
+        if (read.startsWith(fence) && !joined.startsWith(fence))
+            continue; // the joiner changed the fence itself: keep the line
+        line = read == line ? joined : joined.mid(fence.size());
+    }
     return lines.join(u'\n');
 }
 

@@ -23,7 +23,9 @@ struct PunctuatedWord
 PunctuatedWord splitSentencePunctuation(const QString &text);
 
 // Each line of a text joined with sandhi; text and result keep their line breaks ("\n" or
-// the paragraph separators a text cursor's selection holds), as "\n".
-QString joinLinesWithSandhi(const QString &text);
+// the paragraph separators a text cursor's selection holds), as "\n". English fenced by "##"
+// stays as it is, also where a fence opened on an earlier line (or before the text, when
+// fenceOpenBefore) closes on a later one.
+QString joinLinesWithSandhi(const QString &text, bool fenceOpenBefore = false);
 
 } // namespace vantro

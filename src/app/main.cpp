@@ -58,6 +58,8 @@ int main(int argc, char *argv[])
     }
     // The desktop matches the window to its entry and icon by these names.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vantro.Vantro"));
+    // The window's settings go to ~/.config/vantro/vantro.conf.
+    QCoreApplication::setOrganizationName(QStringLiteral("vantro"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.vantro.Vantro"),
                                                  QIcon(QStringLiteral(":/org.vantro.Vantro.png"))));
     MainForm window;

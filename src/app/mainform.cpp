@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainform.h"
 
+#include <cstdio>
+
 #include "datafiles.h"
 #include "dialogs.h"
 #include "dictdb.h"
@@ -91,6 +93,7 @@ MainForm::MainForm(QWidget *parent, const char *name, Qt::WindowFlags fl) : QMai
     createActions();
     createToolBarAndMenus();
     createInsertMeaningAction();
+    createLookUpActions();
     createDictionaryActions();
     languageChange();
     createGrammarActions();
@@ -272,7 +275,7 @@ void MainForm::languageChange()
     action(fileSaveAction, tr("Save"), tr("&Save"), tr("Ctrl+S"));
     action(fileSaveAsAction, tr("Save As"), tr("Save &As..."), QString());
     action(filePrintAction, tr("Print"), tr("&Print..."), tr("Ctrl+P"));
-    action(fileExitAction, tr("Exit"), tr("E&xit"), QString());
+    action(fileExitAction, tr("Exit"), tr("E&xit"), tr("Ctrl+Q"));
     action(editUndoAction, tr("Undo"), tr("&Undo"), tr("Ctrl+Z"));
     action(editRedoAction, tr("Redo"), tr("&Redo"), tr("Ctrl+Y"));
     action(editCutAction, tr("Cut"), tr("Cu&t"), tr("Ctrl+X"));
@@ -387,7 +390,10 @@ void MainForm::destroy()
 {
     if (!DICTDB)
         return;
-    DICTDB->closeDB();
+    // Too late for a box: the window is going; the line says the next start checks the file.
+    if (DICTDB->closeDB() != 0)
+        std::fprintf(stderr, "vantro: the dictionary was not closed cleanly; it is checked when "
+                             "it is next opened\n");
     delete DICTDB;
 }
 
@@ -402,7 +408,7 @@ void MainForm::fileExit()
     if (!settleRecordChanges(Dialogs::Cancel) || !mayLeave())
         return;
     if (DICTDB) {
-        DICTDB->closeDB();
+        closeDictionary();
         delete DICTDB;
         DICTDB = nullptr;
     }
@@ -422,7 +428,5 @@ void MainForm::showKeyCount()
     const int keys = DICTDB ? DICTDB->getStat() : 0;
     lblKeys->setText(QString::asprintf("Keys: %d", keys));
     const bool empty = keys == 0 && DICTDB && DICTDB->isOpen();
-    tedITRANS->setPlaceholderText(
-        empty ? vantro::emptyDictionaryHint(QCoreApplication::applicationDirPath() + '/')
-              : QString());
+    tedITRANS->setPlaceholderText(empty ? vantro::emptyDictionaryHint() : QString());
 }

@@ -17,6 +17,7 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QShortcut;
 class QToolBar;
 class PaneLoader;
 class PreviewWindow;
@@ -26,7 +27,8 @@ class dlgHW;
 
 namespace vantro {
 class cDictDB;
-}
+enum class OnConflict;
+} // namespace vantro
 
 // The program's one window: the translation workspace on the left, the dictionary record form
 // on the right. Every widget sits at a fixed position; the slots live in files grouped by what
@@ -89,6 +91,9 @@ public:
     QAction *helpAboutAction;
     // Word forms and sandhi on the ITRANS pane.
     QAction *viewWordFormsAction;
+    // Brings the Word Forms window back as it was; whether it closes after a form went in.
+    QAction *viewWordFormsWindowAction = nullptr;
+    QAction *viewCloseWordFormsAction = nullptr;
     QAction *editJoinSandhiAction;
     // Beyond the original window: the converted views of the ITRANS document.
     QMenu *viewMenu;
@@ -96,9 +101,15 @@ public:
     QAction *viewDevanagariPreviewAction;
     // Edit > Insert Meaning: the word chosen in the record form goes into the ITRANS pane.
     QAction *editInsertMeaningAction;
+    // Edit > Look Up Next / Previous English Word, and whether they pass over common words.
+    QAction *editLookUpNextAction = nullptr;
+    QAction *editLookUpPreviousAction = nullptr;
+    QAction *editSkipCommonWordsAction = nullptr;
     // Other dictionaries in and out: StarDict, dictd and the exchange format.
     QAction *fileImportDictionaryAction = nullptr;
     QAction *fileExportDictionaryAction = nullptr;
+    // The starter dictionary into an empty one, in one key.
+    QAction *fileLoadStarterAction = nullptr;
 
     virtual void setAppDirPath(QString path);
     enum FindOutcome { Found, Wrapped, NotFound };
@@ -167,12 +178,21 @@ private:
     QByteArray storedKeyFor(const QString &word) const;
     QString saveQuestion(const QString &word, const QByteArray &key);
     bool reportSaveFailure(const QString &word, const QString &reason);
+    void reportDeleteFailure(const QString &word, const QString &reason);
+    bool settleEditsBeforeDelete(const QString &key);
     void readOnlyToggled(bool readOnly);
     bool recordIsModified() const;
     void showRecord();
+    void forgetChosenWord();
     void moveCursor(int cOpt);
     void searchFor(const QString &text);
-    void showNotFound(const QString &word);
+    // How a search that finds nothing says so: a box, or, for the word-by-word look-up that must
+    // not stop the typing, the status bar.
+    enum NotFoundReport { NotFoundBox, NotFoundInStatusBar };
+    void showNotFound(const QString &word, NotFoundReport report = NotFoundBox);
+    void lookUpEnglishWord(const QString &word, NotFoundReport report);
+    void offerRepair();
+    bool closeDictionary();
     void showKeyCount();
     void createInsertMeaningAction();
     void installWordKeys();
@@ -198,6 +218,8 @@ private:
     // Other dictionaries in and out (mainform_dictionary.cpp).
     void createDictionaryActions();
     void fileImportDictionary();
+    void fileLoadStarter();
+    void importDictionaryFile(const QString &path, vantro::OnConflict policy);
     void fileExportDictionary();
     bool dictionaryMayChange();
 
@@ -208,9 +230,15 @@ private:
     void placePreview();
     void showRecordInPreview();
 
+    // The English pane looked up word by word (mainform_lookup.cpp).
+    void createLookUpActions();
+    void lookUpEnglishStep(bool forward);
+
     // Word forms and sandhi (mainform_grammar.cpp).
     void createGrammarActions();
     void viewWordForms();
+    WordFormsWindow *wordFormsWindow();
+    void placeWordForms();
     void editJoinWithSandhi();
 
     dlgFind *pdlgf = nullptr;
@@ -237,4 +265,5 @@ private:
     PaneLoader *itransLoader = nullptr;
     PaneLoader *englishLoader = nullptr;
     WordFormsWindow *m_wordForms = nullptr;
+    QShortcut *hideWordFormsShortcut = nullptr;
 };

@@ -4,6 +4,7 @@
 
 #include "mainform.h"
 
+#include "datafiles.h"
 #include "dialogs.h"
 #include "dictdb.h"
 #include "dictionaryimport.h"
@@ -59,6 +60,40 @@ void MainForm::createDictionaryActions()
     fileMenu->insertSeparator(filePrintAction);
     connect(fileImportDictionaryAction, &QAction::triggered, this, &MainForm::fileImportDictionary);
     connect(fileExportDictionaryAction, &QAction::triggered, this, &MainForm::fileExportDictionary);
+    fileLoadStarterAction = new QAction(tr("Load &Starter Dictionary"), this);
+    fileLoadStarterAction->setObjectName(QStringLiteral("fileLoadStarterAction"));
+    fileLoadStarterAction->setShortcut(QKeySequence(tr("Ctrl+Shift+D")));
+    fileMenu->insertAction(fileExportDictionaryAction, fileLoadStarterAction);
+    connect(fileLoadStarterAction, &QAction::triggered, this, &MainForm::fileLoadStarter);
+}
+
+// The words that come with the program, into a dictionary that has none yet: one key on the first
+// start. Read Only guards the records a user has; an empty dictionary has none to guard.
+void MainForm::fileLoadStarter()
+{
+    if (!DICTDB || !DICTDB->isOpen() || DICTDB->isReadOnly()) {
+        Dialogs::current().information(this, tr("VANTRO"),
+                                       tr("The dictionary cannot be written: nothing was "
+                                          "imported."));
+        return;
+    }
+    if (const int keys = DICTDB->getStat(); keys > 0) {
+        Dialogs::current().information(
+            this, tr("Load Starter Dictionary"),
+            tr("The dictionary already holds %1 records: File > Import Dictionary adds the "
+               "starter dictionary to them, asking what to do with words you have.")
+                .arg(keys));
+        return;
+    }
+    const QString path = vantro::dataFile(appDirPath, QStringLiteral("starter.tsv"));
+    if (!QFileInfo::exists(path)) {
+        Dialogs::current().information(this, tr("Load Starter Dictionary"),
+                                       tr("The starter dictionary is not installed: %1 is "
+                                          "missing.")
+                                           .arg(path));
+        return;
+    }
+    importDictionaryFile(path, vantro::OnConflict::Keep);
 }
 
 // An import writes the whole file: the same guard as Save, and edits in the form settled first.
@@ -94,6 +129,11 @@ void MainForm::fileImportDictionary()
         0);
     if (policy < 0)
         return;
+    importDictionaryFile(path, vantro::OnConflict(policy));
+}
+
+void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict policy)
+{
     vantro::ImportSource source =
         vantro::openImportSource(path, vantro::ImportFormat::Detect, vantro::RomanScheme::None);
     if (!source.problems.isEmpty()) {
@@ -103,7 +143,7 @@ void MainForm::fileImportDictionary()
     }
     Progress progress(this, tr("Import Dictionary"), tr("Importing %1...").arg(path));
     const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
-        *DICTDB, *source.records, vantro::OnConflict(policy),
+        *DICTDB, *source.records, policy,
         [&progress](qint64 done, qint64 total) { return progress.advance(done, total); },
         source.shortName);
     progress.finish();
@@ -152,9 +192,15 @@ void MainForm::fileExportDictionary()
             return progress.advance(done, total);
         });
     progress.finish();
-    const QString text = written.cancelled ? tr("The export was cancelled: nothing was written.")
-                         : !written.why.isEmpty()
-                             ? written.why
-                             : tr("Exported %1 records to %2.").arg(written.written).arg(path);
+    const QString text =
+        written.cancelled ? tr("The export was cancelled: nothing was written.")
+        : !written.why.isEmpty()
+            ? written.why
+            : tr("Exported %1 records to %2.").arg(written.written).arg(path) +
+                  (written.skipped > 0 ? u'\n' + tr("Left out %1 record(s) an entry cannot give "
+                                                    "back: %2")
+                                                     .arg(written.skipped)
+                                                     .arg(written.refusals.join(u"; "))
+                                       : QString());
     Dialogs::current().information(this, tr("Export Dictionary"), text);
 }

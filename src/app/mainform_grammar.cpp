@@ -4,6 +4,7 @@
 #include "mainform.h"
 
 #include "itranstext.h"
+#include "itranstoken.h"
 #include "statedgrammar.h"
 #include "wordformswindow.h"
 
@@ -12,7 +13,15 @@
 #include <QFrame>
 #include <QMenu>
 #include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QTextBlock>
+
+namespace {
+
+const char kCloseWordFormsSetting[] = "wordForms/closeAfterInsert";
+
+} // namespace
 
 void MainForm::createGrammarActions()
 {
@@ -21,6 +30,29 @@ void MainForm::createGrammarActions()
     viewWordFormsAction->setShortcut(QKeySequence(tr("Ctrl+K")));
     viewMenu->addAction(viewWordFormsAction);
     connect(viewWordFormsAction, &QAction::triggered, this, &MainForm::viewWordForms);
+    viewWordFormsWindowAction = new QAction(tr("Word Forms Wi&ndow"), this);
+    viewWordFormsWindowAction->setObjectName(QStringLiteral("viewWordFormsWindowAction"));
+    viewWordFormsWindowAction->setShortcut(QKeySequence(tr("Ctrl+Shift+K")));
+    viewMenu->addAction(viewWordFormsWindowAction);
+    connect(viewWordFormsWindowAction, &QAction::triggered, this, [this] {
+        wordFormsWindow()->comeBack();
+        placeWordForms();
+    });
+    viewCloseWordFormsAction = new QAction(tr("Close Word Forms &after Insert"), this);
+    viewCloseWordFormsAction->setObjectName(QStringLiteral("viewCloseWordFormsAction"));
+    viewCloseWordFormsAction->setCheckable(true);
+    viewCloseWordFormsAction->setChecked(
+        QSettings().value(QLatin1String(kCloseWordFormsSetting), false).toBool());
+    viewMenu->addAction(viewCloseWordFormsAction);
+    connect(viewCloseWordFormsAction, &QAction::toggled, this,
+            [](bool close) { QSettings().setValue(QLatin1String(kCloseWordFormsSetting), close); });
+    // Escape in the window puts the forms away; it is there only while they are shown.
+    hideWordFormsShortcut = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    hideWordFormsShortcut->setEnabled(false);
+    connect(hideWordFormsShortcut, &QShortcut::activated, this, [this] {
+        if (m_wordForms)
+            m_wordForms->close();
+    });
 
     editJoinSandhiAction = new QAction(tr("&Join with Sandhi"), this);
     editJoinSandhiAction->setObjectName(QStringLiteral("editJoinSandhiAction"));
@@ -64,21 +96,68 @@ void MainForm::viewWordForms()
         }
         word = replaced.selectedText().trimmed();
     }
-    if (!m_wordForms) {
-        m_wordForms = new WordFormsWindow(itrans, this);
-        // Beside the main window, right or left, where the screen has room, so that neither
-        // hides the other.
-        const QRect frame = frameGeometry();
-        const QRect room = screen() ? screen()->availableGeometry() : QRect();
-        if (frame.right() + m_wordForms->width() < room.right())
-            m_wordForms->move(frame.right() + 1, frame.top());
-        else if (frame.left() - m_wordForms->width() > room.left())
-            m_wordForms->move(frame.left() - m_wordForms->width() - 1, frame.top());
-    }
-    m_wordForms->lookUp(word, replaced, tag);
+    wordFormsWindow()->lookUp(word, replaced, tag);
+    placeWordForms();
 }
 
-// The selection, or the cursor's line, joined as one undo step; the result stays selected.
+WordFormsWindow *MainForm::wordFormsWindow()
+{
+    if (m_wordForms)
+        return m_wordForms;
+    m_wordForms = new WordFormsWindow(itrans, this);
+    connect(m_wordForms, &WordFormsWindow::formInserted, this, [this] {
+        viewCloseWordFormsAction->isChecked() ? (void)m_wordForms->close() : placeWordForms();
+    });
+    connect(m_wordForms, &WordFormsWindow::closed, this,
+            [this] { hideWordFormsShortcut->setEnabled(false); });
+    // Writing on may take the cursor under the window: it moves out of the way again.
+    connect(itrans, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        const QRect cursor(itrans->viewport()->mapToGlobal(itrans->cursorRect().topLeft()),
+                           itrans->cursorRect().size());
+        if (m_wordForms->isVisible() && m_wordForms->frameGeometry().intersects(cursor))
+            placeWordForms();
+    });
+    return m_wordForms;
+}
+
+// Beside the main window, right or left, where the screen has room; otherwise under the ITRANS
+// pane's cursor line (over it when there is more room there), left of the record form, so that
+// it hides neither the line being written nor the record.
+void MainForm::placeWordForms()
+{
+    hideWordFormsShortcut->setEnabled(true);
+    const QRect frame = frameGeometry();
+    const QRect room = screen() ? screen()->availableGeometry() : QRect();
+    const QSize wanted(760, 520);
+    if (frame.right() + wanted.width() < room.right()) {
+        m_wordForms->setGeometry(QRect(QPoint(frame.right() + 1, frame.top()), wanted));
+        return;
+    }
+    if (frame.left() - wanted.width() > room.left()) {
+        m_wordForms->setGeometry(
+            QRect(QPoint(frame.left() - wanted.width() - 1, frame.top()), wanted));
+        return;
+    }
+    const QRect line(itrans->viewport()->mapToGlobal(itrans->cursorRect().topLeft()),
+                     itrans->cursorRect().size());
+    const int left = qMax(room.left(), frame.left());
+    const int width = qMin(wanted.width(), frame4->mapToGlobal(QPoint(0, 0)).x() - left - 4);
+    // The title bar, as the window manager draws it; a guess until the window was first shown.
+    constexpr int kTitleGuess = 30;
+    constexpr int kEnoughHeight = 240;
+    const int decoration =
+        qMax(m_wordForms->frameGeometry().height() - m_wordForms->height(), kTitleGuess);
+    const int below = room.bottom() - line.bottom() - 6 - decoration;
+    const int above = line.top() - room.top() - 6 - decoration;
+    const bool underLine = below >= kEnoughHeight || below >= above;
+    const int height = qMin(wanted.height(), underLine ? below : above);
+    const int frameTop = underLine ? line.bottom() + 6 : line.top() - 6 - height - decoration;
+    m_wordForms->setGeometry(left, frameTop + decoration, width, height);
+}
+
+// The selection, or the cursor's line, joined as one undo step. Nothing stays selected and the
+// cursor stands after the joined text, so that the next key typed (Return, most often) goes on
+// from there instead of replacing it.
 void MainForm::editJoinWithSandhi()
 {
     if (!finishLoading(itrans))
@@ -89,11 +168,12 @@ void MainForm::editJoinWithSandhi()
         cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     }
     const QString text = cursor.selectedText();
-    const QString joined = vantro::joinLinesWithSandhi(text);
-    if (joined == QString(text).replace(QChar::ParagraphSeparator, u'\n'))
-        return;
-    const int start = cursor.selectionStart();
-    cursor.insertText(joined);
-    cursor.setPosition(start, QTextCursor::KeepAnchor);
+    const QString before = itrans->document()->toRawText().left(cursor.selectionStart());
+    const QString joined = vantro::joinLinesWithSandhi(
+        text, vantro::leavesFenceOpen(QString(before).replace(QChar::ParagraphSeparator, u'\n')));
+    if (joined != QString(text).replace(QChar::ParagraphSeparator, u'\n'))
+        cursor.insertText(joined);
+    else
+        cursor.setPosition(cursor.selectionEnd());
     itrans->setTextCursor(cursor);
 }

@@ -33,6 +33,8 @@ using vantro::cDictDB;
 
 namespace {
 
+constexpr int kStatusMessageTime = 6000; // ms
+
 void outLine(const QString &text)
 {
     std::printf("%s\n", text.toLatin1().constData());
@@ -96,6 +98,16 @@ void MainForm::showRecord()
     ledEng->setModified(false);
     tedITRANS->document()->setModified(false);
     ledSyn->setModified(false);
+    forgetChosenWord();
+}
+
+// A word chosen in the fields of the record shown before is no choice in this one.
+void MainForm::forgetChosenWord()
+{
+    lastRecordField = nullptr;
+    ledSyn->deselect();
+    QTextCursor start(tedITRANS->document());
+    tedITRANS->setTextCursor(start);
 }
 
 void MainForm::moveCursor(int cOpt)
@@ -214,7 +226,9 @@ bool MainForm::reportSaveFailure(const QString &word, const QString &reason)
     return false;
 }
 
-// A failed Delete leaves the form as it was, so that nothing typed is lost with it.
+// A failed Delete leaves the form as it was, so that nothing typed is lost with it. The question
+// names the stored record; edits typed under another word (after a search that found nothing,
+// say) are offered for saving first, since emptying the form would drop them.
 void MainForm::btnDeleteClicked()
 {
     if (chkReadOnly->isChecked()) {
@@ -222,23 +236,28 @@ void MainForm::btnDeleteClicked()
                                        tr("Read Only is ticked: nothing was deleted."));
         return;
     }
-    if (Dialogs::current().question(this, tr("Confirm Delete"), tr("Confirm Delete?"), Dialogs::No,
-                                    Dialogs::No) != Dialogs::Yes ||
-        !DICTDB)
+    if (!DICTDB)
         return;
     // Save stores keys lower-cased, but a key stored with capitals by another tool is deleted
     // as it stands.
-    const QString key = ledEng->text().trimmed();
-    DICTDB->setWord(DICTDB->hasKey(key) ? key : key.toLower());
-    const bool deleted = DICTDB->deleteRecord() == 0;
-    outLine(QStringLiteral("key: ") + key +
-            (deleted ? QStringLiteral(" deleted") : QStringLiteral(" not deleted")));
-    if (!deleted) {
-        Dialogs::current().information(this, tr("VANTRO"),
-                                       tr("Could not delete record: ") + key + QLatin1Char('\n') +
-                                           DICTDB->failureReason());
+    const QString typed = ledEng->text().trimmed();
+    const QString key = DICTDB->hasKey(typed) ? typed : typed.toLower();
+    if (!DICTDB->hasKey(key))
+        return reportDeleteFailure(typed, typed.isEmpty()     ? tr("the word is empty")
+                                          : !DICTDB->isOpen() ? tr("the dictionary is not open")
+                                                              : tr("the word is not in the "
+                                                                   "dictionary"));
+    if (!settleEditsBeforeDelete(key) ||
+        Dialogs::current().question(this, tr("Confirm Delete"),
+                                    tr("Delete the stored record \"%1\"?").arg(key), Dialogs::No,
+                                    Dialogs::No) != Dialogs::Yes)
         return;
-    }
+    DICTDB->setWord(key);
+    const bool deleted = DICTDB->deleteRecord() == 0;
+    outLine(QStringLiteral("key: ") + typed +
+            (deleted ? QStringLiteral(" deleted") : QStringLiteral(" not deleted")));
+    if (!deleted)
+        return reportDeleteFailure(typed, DICTDB->failureReason());
     recordKey.clear();
     ledEng->clear();
     tedITRANS->clear();
@@ -247,6 +266,35 @@ void MainForm::btnDeleteClicked()
     tedITRANS->document()->setModified(false);
     ledSyn->setModified(false);
     showKeyCount();
+}
+
+void MainForm::reportDeleteFailure(const QString &word, const QString &reason)
+{
+    Dialogs::current().information(this, tr("VANTRO"),
+                                   tr("Could not delete record: ") + word + u'\n' + reason);
+}
+
+// Edits of the record being deleted go with it; edits made under another word are the user's
+// to keep: Yes saves them under that word, No gives them up, Cancel deletes nothing.
+bool MainForm::settleEditsBeforeDelete(const QString &key)
+{
+    if (!recordIsModified() || recordKey.isEmpty() ||
+        keyText(recordKey).compare(key, Qt::CaseInsensitive) == 0)
+        return true;
+    const QString owner = keyText(recordKey);
+    const QString text = tr("The meaning and synonyms in the form were typed for \"%1\" and are "
+                            "not saved; deleting \"%2\" empties the form.\nSave them under "
+                            "\"%1\" first?")
+                             .arg(owner, key);
+    switch (Dialogs::current().question(this, tr("Text Changed"), text, Dialogs::Yes,
+                                        Dialogs::Cancel)) {
+    case Dialogs::Yes:
+        return saveRecordForm(owner);
+    case Dialogs::No:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // A window that could only open the dictionary for reading keeps Read Only ticked, and says why,
@@ -290,13 +338,51 @@ void MainForm::searchFor(const QString &text)
     const QString key = text.trimmed();
     if (DICTDB && vantro::searchAtOrAfter(*DICTDB, key))
         showRecord();
+    else if (DICTDB && DICTDB->damageFound())
+        offerRepair();
     else
         showNotFound(key);
 }
 
+// A search that ran into a damaged page found nothing it can vouch for: "not found" would be
+// false. The repair closes the dictionary and opens it again with the check that rebuilds it.
+void MainForm::offerRepair()
+{
+    const QString text = DICTDB->problem() + tr(".\nRepair it now? The damaged file is kept.");
+    if (Dialogs::current().question(this, tr("VANTRO - Search"), text, Dialogs::Yes, Dialogs::No) !=
+        Dialogs::Yes)
+        return;
+    closeDictionary();
+    DICTDB->setCheckAtOpen(true);
+    DICTDB->openDB();
+    DICTDB->setCheckAtOpen(false);
+    showKeyCount();
+    dictionaryProblem = DICTDB->problem();
+    showTitle();
+    QStringList told = DICTDB->recoveryNotices();
+    if (!dictionaryProblem.isEmpty())
+        told.append(dictionaryProblem);
+    Dialogs::current().information(this, tr("VANTRO - Dictionary"),
+                                   told.isEmpty() ? tr("The dictionary was found sound.")
+                                                  : told.join(u'\n'));
+}
+
+// A close that fails leaves the journal marked open, so the next start checks the file; the user
+// hears of it, since the window's own start is where that check is reported.
+bool MainForm::closeDictionary()
+{
+    if (DICTDB->closeDB() == 0)
+        return true;
+    Dialogs::current().information(
+        this, tr("VANTRO - Dictionary"),
+        tr("The dictionary could not be closed cleanly. Its journal keeps every saved change; "
+           "it is checked when it is next opened."));
+    return false;
+}
+
 // The word stays the key of the form's record: edits typed for it are saved under it, even when
 // the next word to look up has been typed into the key field.
-void MainForm::showNotFound(const QString &word)
+void MainForm::showNotFound(const QString &word, NotFoundReport report)
 {
     recordKey = vantro::fitsLatin1(word) ? vantro::encodeKey(word) : QByteArray();
     missedWord = word;
@@ -304,7 +390,11 @@ void MainForm::showNotFound(const QString &word)
     ledSyn->clear();
     tedITRANS->document()->setModified(false);
     ledSyn->setModified(false);
-    Dialogs::current().information(this, tr("VANTRO - Search"), word + tr(" not found"));
+    forgetChosenWord();
+    if (report == NotFoundInStatusBar)
+        statusBar()->showMessage(word + tr(" not found"), kStatusMessageTime);
+    else
+        Dialogs::current().information(this, tr("VANTRO - Search"), word + tr(" not found"));
 }
 
 // The question comes before any field changes, so Cancel leaves the whole form as it was.
@@ -329,10 +419,15 @@ void MainForm::btnLookUpClicked()
         word = vantro::wordAtOrBefore(cursor.block().text(), cursor.positionInBlock());
     if (word.isEmpty())
         word = ledEng->text();
+    lookUpEnglishWord(word, NotFoundBox);
+}
+
+// The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
+void MainForm::lookUpEnglishWord(const QString &word, NotFoundReport report)
+{
     if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes, true))
         return;
     const QString lowered = word.toLower();
-    // The same rule as vantro-dict lookup: the word's key, its lemma, or a related shorter key.
     const vantro::EnglishLookUp found =
         DICTDB ? vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance())
                : vantro::EnglishLookUp{};
@@ -341,10 +436,12 @@ void MainForm::btnLookUpClicked()
         // The word's lemma has a record too (saw, and see): the status bar names its meaning.
         if (!found.lemma.isEmpty())
             statusBar()->showMessage(tr("Also %1: %2").arg(found.lemma, found.lemmaMeaning));
+        else
+            statusBar()->clearMessage();
         return;
     }
     ledEng->setText(lowered);
-    showNotFound(lowered);
+    showNotFound(lowered, report);
 }
 
 void MainForm::createInsertMeaningAction()
@@ -359,6 +456,16 @@ void MainForm::createInsertMeaningAction()
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now == tedITRANS || now == ledSyn)
             lastRecordField = now;
+    });
+    // A record shown while the focus stays in a field forgets the choice; moving in the field
+    // afterwards makes it again.
+    connect(ledSyn, &QLineEdit::cursorPositionChanged, this, [this] {
+        if (ledSyn->hasFocus())
+            lastRecordField = ledSyn;
+    });
+    connect(tedITRANS, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+        if (tedITRANS->hasFocus())
+            lastRecordField = tedITRANS;
     });
 }
 
@@ -402,7 +509,15 @@ QString MainForm::meaningToInsert() const
 void MainForm::editInsertMeaning()
 {
     const QString word = meaningToInsert();
-    if (word.isEmpty() || !finishLoading(itrans))
+    if (word.isEmpty()) {
+        statusBar()->showMessage(
+            ledEng->text().trimmed().isEmpty()
+                ? tr("No record is shown: nothing to insert.")
+                : tr("\"%1\" has no meaning to insert.").arg(ledEng->text().trimmed()),
+            kStatusMessageTime);
+        return;
+    }
+    if (!finishLoading(itrans))
         return;
     vantro::insertItransWord(itrans, itrans->textCursor(), word);
 }

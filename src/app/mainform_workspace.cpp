@@ -76,7 +76,9 @@ bool MainForm::settleITRANSChanges(bool forNew)
     const QString text =
         forNew ? tr("Save modified ITRANS file ") : tr("Save modified ITRANS file");
     switch (Dialogs::current().question(
-        this, tr("VANTRO- ITRANS file") + ITRANSFile + tr(" modified"),
+        this,
+        tr("VANTRO- ITRANS file") + (ITRANSFile.isEmpty() ? QString() : u' ' + ITRANSFile) +
+            tr(" modified"),
         text + ITRANSFile + QStringLiteral("?"), Dialogs::Yes, Dialogs::Cancel)) {
     case Dialogs::Yes:
         return saveITRANS();
@@ -266,14 +268,15 @@ void MainForm::fileNew()
     itransStamp = {};
 }
 
+// Unsaved text is settled before the file dialog, so that keys typed ahead answer the right box.
 void MainForm::fileOpen()
 {
+    if (!settleITRANSChanges(false))
+        return;
     const QString path = Dialogs::current().openFileName(
         this, tr("VANTRO Helper (*.txt)") + QStringLiteral(";;") + tr("All files (*)"),
         QStringLiteral("file open"), tr("ITRANS Files -- File Open"));
     if (path.isEmpty())
-        return;
-    if (!settleITRANSChanges(false))
         return;
     TextFormat format;
     const vantro::FileStamp stamp = vantro::stampFile(path);

@@ -35,6 +35,14 @@ void WordFormsModel::setParadigm(const VerbParadigm &paradigm)
     endResetModel();
 }
 
+void WordFormsModel::setIndeclinable(const QString &label, const QStringList &forms)
+{
+    beginResetModel();
+    m_rows.clear();
+    appendRows(label, {forms, QStringList(), QStringList()});
+    endResetModel();
+}
+
 void WordFormsModel::clear()
 {
     beginResetModel();

@@ -20,6 +20,8 @@ public:
 
     void setParadigm(const vantro::NounParadigm &paradigm);
     void setParadigm(const vantro::VerbParadigm &paradigm);
+    // A word that is not inflected (a gerund, an infinitive): one row, its forms under it.
+    void setIndeclinable(const QString &label, const QStringList &forms);
     void clear();
 
     // The ITRANS form an index stands for (either of its two columns); empty where none is.

@@ -10,6 +10,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,13 +75,19 @@ void WordFormsWindow::createWidgets()
     layout->addWidget(m_table, 1);
     layout->addWidget(m_status);
 
-    const QList<QWidget *> chain = {m_word, m_reading, m_gender,  m_class,
-                                    m_pada, m_tense,   m_passive, m_table};
+    const QList<QWidget *> chain = {
+        m_word,    m_reading,    m_gender,           m_class, m_pada, m_tense,
+        m_passive, m_derivative, m_derivativeGender, m_table};
     for (qsizetype i = 1; i < chain.size(); ++i)
         setTabOrder(chain.at(i - 1), chain.at(i));
     connect(m_word, &QLineEdit::textEdited, this, &WordFormsWindow::wordEdited);
     connect(m_reading, &QComboBox::currentIndexChanged, this, &WordFormsWindow::readingChosen);
     connect(m_table, &QTableView::doubleClicked, this, &WordFormsWindow::insertChosenForm);
+    // Queued: the view selects the new current cell alone after telling of it.
+    connect(
+        m_table->selectionModel(), &QItemSelectionModel::currentChanged, this,
+        [this] { followItransCell(); }, Qt::QueuedConnection);
+    m_table->installEventFilter(this);
 }
 
 // The class of the reading: the gender of a noun; the class, pada, tense and voice of a verb.
@@ -100,9 +107,17 @@ QLayout *WordFormsWindow::createClassRow()
     m_pada = new QComboBox;
     m_pada->addItems({tr("parasmaipada"), tr("atmanepada")});
     m_tense = new QComboBox;
-    m_tense->addItems(
-        {tr("present"), tr("imperfect"), tr("imperative"), tr("optative"), tr("future")});
+    m_tense->setObjectName(QStringLiteral("wordFormsTense"));
+    // In the order of vantro::Tense; the forms made from the root come last.
+    m_tense->addItems({tr("present"), tr("imperfect"), tr("imperative"), tr("optative"),
+                       tr("future"), tr("periphrastic future"), tr("conditional"),
+                       tr("benedictive"), tr("perfect"), tr("aorist"),
+                       tr("participles, gerund, infinitive")});
     m_passive = new QCheckBox(tr("Pa&ssive"));
+    m_derived = new QComboBox;
+    m_derived->setObjectName(QStringLiteral("wordFormsDerived"));
+    // In the order of VerbRequest::Derived.
+    m_derived->addItems({tr("the root"), tr("causative"), tr("desiderative")});
     m_verbClass = new QWidget(this);
     auto *verb = new QHBoxLayout(m_verbClass);
     verb->setContentsMargins(0, 0, 0, 0);
@@ -113,18 +128,36 @@ QLayout *WordFormsWindow::createClassRow()
     verb->addWidget(buddyLabel(tr("&Tense:"), m_tense));
     verb->addWidget(m_tense);
     verb->addWidget(m_passive);
+    verb->addWidget(buddyLabel(tr("&Use:"), m_derived));
+    verb->addWidget(m_derived);
     verb->addStretch();
 
-    for (QComboBox *box : {m_gender, m_pada, m_tense})
+    m_derivative = new QComboBox;
+    m_derivative->setObjectName(QStringLiteral("wordFormsDerivative"));
+    m_derivativeGender = new QComboBox;
+    m_derivativeGender->setObjectName(QStringLiteral("wordFormsDerivativeGender"));
+    m_derivativeGender->addItems({tr("masculine"), tr("feminine"), tr("neuter")});
+    m_derivativeRow = new QWidget(this);
+    auto *derivative = new QHBoxLayout(m_derivativeRow);
+    derivative->setContentsMargins(0, 0, 0, 0);
+    derivative->addWidget(buddyLabel(tr("&Krt form:"), m_derivative));
+    derivative->addWidget(m_derivative, 1);
+    derivative->addWidget(buddyLabel(tr("Ge&nder:"), m_derivativeGender));
+    derivative->addWidget(m_derivativeGender);
+
+    for (QComboBox *box : {m_gender, m_pada, m_tense, m_derived, m_derivative, m_derivativeGender})
         connect(box, &QComboBox::currentIndexChanged, this, &WordFormsWindow::updateTable);
     connect(m_class, &QSpinBox::valueChanged, this, &WordFormsWindow::updateTable);
     connect(m_passive, &QCheckBox::toggled, this, &WordFormsWindow::updateTable);
     auto *row = new QVBoxLayout;
     row->addWidget(m_nounClass);
     row->addWidget(m_verbClass);
+    row->addWidget(m_derivativeRow);
     return row;
 }
 
+// A word of another stem starts with the first form of the present; the same stem keeps the
+// tense and the cell the translator was at.
 void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced, const QString &tag)
 {
     m_replaced = replaced;
@@ -132,12 +165,88 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced, c
     m_punctuation = splitSentencePunctuation(word);
     m_taggedWord = m_punctuation.word;
     m_tag = tag;
+    const QString stemBefore = readingStem();
     m_word->setText(m_punctuation.word);
     wordEdited();
+    if (readingStem() != stemBefore)
+        startAfresh();
+    comeBack();
+}
+
+void WordFormsWindow::comeBack()
+{
     show();
     raise();
     activateWindow();
     m_table->setFocus();
+}
+
+// The kind and the stem or root of the reading chosen; empty without one.
+QString WordFormsWindow::readingStem() const
+{
+    const int index = m_reading->currentIndex();
+    if (index < 0 || index >= m_readings.size())
+        return {};
+    const WordGuess &guess = m_readings.at(index);
+    return guess.kind == WordGuess::Kind::Noun ? QStringLiteral("noun ") + guess.noun.stem
+                                               : QStringLiteral("verb ") + guess.verb.root;
+}
+
+void WordFormsWindow::startAfresh()
+{
+    {
+        const QSignalBlocker tenseBlocker(m_tense);
+        const QSignalBlocker passiveBlocker(m_passive);
+        m_tense->setCurrentIndex(0);
+        m_passive->setChecked(false);
+    }
+    m_table->setCurrentIndex({});
+    updateTable();
+}
+
+// The keyboard stands on the ITRANS cells; the Devanagari beside the current one is selected
+// with it, so that the two read as one choice.
+void WordFormsWindow::followItransCell()
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid())
+        return;
+    if (current.column() % 2 != 0) {
+        m_table->setCurrentIndex(current.sibling(current.row(), current.column() - 1));
+        return;
+    }
+    const QModelIndex devanagari = current.sibling(current.row(), current.column() + 1);
+    m_table->selectionModel()->select(
+        QItemSelection(current, devanagari.isValid() ? devanagari : current),
+        QItemSelectionModel::ClearAndSelect);
+}
+
+// Left and Right go from an ITRANS cell to the next one that holds a form in that direction.
+bool WordFormsWindow::stepItransCell(int direction)
+{
+    const QModelIndex current = m_table->currentIndex();
+    if (!current.isValid())
+        return false;
+    for (int column = current.column() + 2 * direction;
+         column >= 0 && column < m_model.columnCount(); column += 2 * direction) {
+        const QModelIndex next = m_model.index(current.row(), column);
+        if (m_model.flags(next).testFlag(Qt::ItemIsEnabled)) {
+            m_table->setCurrentIndex(next);
+            break;
+        }
+    }
+    return true;
+}
+
+bool WordFormsWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            (key->key() == Qt::Key_Left || key->key() == Qt::Key_Right))
+            return stepItransCell(key->key() == Qt::Key_Right ? 1 : -1);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QString WordFormsWindow::readingText(const WordGuess &guess) const
@@ -182,6 +291,7 @@ void WordFormsWindow::readingChosen()
     const bool verb = index >= 0 && m_readings.at(index).kind == WordGuess::Kind::Verb;
     m_nounClass->setVisible(index >= 0 && !verb);
     m_verbClass->setVisible(verb);
+    m_derivativeRow->setVisible(verb && derivativesChosen());
     if (index >= 0) {
         const WordGuess &guess = m_readings.at(index);
         const QSignalBlocker genderBlocker(m_gender);
@@ -206,18 +316,17 @@ void WordFormsWindow::updateTable()
         const auto inflection =
             declineNoun(m_readings.at(index).noun.stem, Gender(m_gender->currentIndex()));
         inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
-        status = inflection.ok() && !inflection.derivedStems.isEmpty()
-                     ? (inflection.derivedStems.size() > 1 ? tr("(feminine stems %1)")
-                                                           : tr("(feminine stem %1)"))
-                           .arg(inflection.derivedStems.join(QStringLiteral(", ")))
+        QStringList stems = inflection.derivedStems;
+        for (qsizetype i = 0; i < inflection.derivedStemUses.size() && i < stems.size(); ++i)
+            stems[i] += tr(" (%1)").arg(inflection.derivedStemUses.at(i));
+        status = inflection.ok() && !stems.isEmpty()
+                     ? (stems.size() > 1 ? tr("(feminine stems %1)") : tr("(feminine stem %1)"))
+                           .arg(stems.join(QStringLiteral(", ")))
                      : inflection.error;
+    } else if (derivativesChosen()) {
+        status = showDerivative(m_readings.at(index).verb);
     } else {
-        const VerbRequest request{m_readings.at(index).verb.root, m_class->value(),
-                                  Pada(m_pada->currentIndex()), Tense(m_tense->currentIndex()),
-                                  m_passive->isChecked()};
-        const auto inflection = conjugate(request);
-        inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
-        status = inflection.error;
+        status = showVerb(m_readings.at(index).verb);
     }
     m_status->setText(m_word->text().trimmed().isEmpty()
                           ? tr("Type a word, or press Ctrl+K on a word in the ITRANS pane.")
@@ -227,6 +336,71 @@ void WordFormsWindow::updateTable()
     if (!m_model.flags(next).testFlag(Qt::ItemIsEnabled))
         next = m_model.index(0, 0);
     m_table->setCurrentIndex(next);
+}
+
+bool WordFormsWindow::derivativesChosen() const
+{
+    return m_tense->currentIndex() == m_tense->count() - 1;
+}
+
+QString WordFormsWindow::showVerb(const VerbCandidate &verb)
+{
+    m_derivativeRow->setVisible(false);
+    m_pada->setEnabled(true);
+    m_passive->setEnabled(true);
+    m_derived->setEnabled(true);
+    VerbRequest request{verb.root, m_class->value(), Pada(m_pada->currentIndex()),
+                        Tense(m_tense->currentIndex()), m_passive->isChecked()};
+    request.derived = VerbRequest::Derived(m_derived->currentIndex());
+    const auto inflection = conjugate(request);
+    inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
+    return inflection.error;
+}
+
+// The forms made from the root fill the krt box, each form an entry of its own; a participle
+// or gerundive is declined in the gender chosen, a gerund or infinitive shown as it is.
+QString WordFormsWindow::showDerivative(const VerbCandidate &verb)
+{
+    m_derivativeRow->setVisible(true);
+    m_pada->setEnabled(false);
+    m_passive->setEnabled(false);
+    m_derived->setEnabled(false);
+    const RootDerivatives made = rootDerivatives(verb.root, m_class->value());
+    struct Entry
+    {
+        QString name, form;
+        bool isStem;
+    };
+    QList<Entry> entries;
+    for (const RootDerivative &derivative : made.derivatives)
+        for (const QString &form : derivative.forms)
+            entries.append({derivative.name, form, derivative.isStem});
+    {
+        const QSignalBlocker blocker(m_derivative);
+        const QString before = m_derivative->currentText();
+        m_derivative->clear();
+        for (const Entry &entry : entries)
+            m_derivative->addItem(tr("%1: %2").arg(entry.name, entry.form));
+        m_derivative->setCurrentIndex(qMax(0, m_derivative->findText(before)));
+    }
+    const int chosen = m_derivative->currentIndex();
+    if (!made.ok() || chosen < 0) {
+        m_model.clear();
+        return made.ok() ? tr("No form made from this root is known.") : made.error;
+    }
+    const Entry &entry = entries.at(chosen);
+    if (!entry.isStem) {
+        m_model.setIndeclinable(entry.name, {entry.form});
+        return tr("%1 %2 is not declined.").arg(entry.name, entry.form);
+    }
+    const auto declined = declineDerivative(entry.form, Gender(m_derivativeGender->currentIndex()));
+    declined.ok() ? m_model.setParadigm(declined.paradigm) : m_model.clear();
+    if (!declined.ok())
+        return declined.error;
+    if (declined.derivedStems.isEmpty())
+        return tr("%1 %2").arg(entry.name, entry.form);
+    return tr("%1 %2 (feminine stem %3)")
+        .arg(entry.name, entry.form, declined.derivedStems.first());
 }
 
 QString WordFormsWindow::chosenForm() const
@@ -256,6 +430,7 @@ void WordFormsWindow::insertChosenForm()
     m_replaced.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
                             int(text.size()));
     m_replacedText = m_replaced.selectedText();
+    emit formInserted();
 }
 
 void WordFormsWindow::keyPressEvent(QKeyEvent *event)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "itranstext.h"
+#include "rootderivatives.h"
 #include "wordformsmodel.h"
 #include "wordguess.h"
 
@@ -35,13 +36,18 @@ public:
     // The form the table's current cell holds, in ITRANS.
     QString chosenForm() const;
     void insertChosenForm();
+    // Shows the window as it was left and gives the keyboard to its table.
+    void comeBack();
 
 signals:
     void closed();
+    // A chosen form went into the pane, which has the keyboard again.
+    void formInserted();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createWidgets();
@@ -49,7 +55,14 @@ private:
     void wordEdited();
     void readingChosen();
     void updateTable();
+    QString showVerb(const vantro::VerbCandidate &verb);
+    QString showDerivative(const vantro::VerbCandidate &verb);
+    bool derivativesChosen() const;
     QString readingText(const vantro::WordGuess &guess) const;
+    QString readingStem() const;
+    void startAfresh();
+    void followItransCell();
+    bool stepItransCell(int direction);
 
     QPlainTextEdit *m_pane;
     QLineEdit *m_word = nullptr;
@@ -61,6 +74,11 @@ private:
     QComboBox *m_pada = nullptr;
     QComboBox *m_tense = nullptr;
     QCheckBox *m_passive = nullptr;
+    QComboBox *m_derived = nullptr; // the root itself, its causative or its desiderative
+    // The forms made from the root, when the last entry of the tense box asks for them.
+    QWidget *m_derivativeRow = nullptr;
+    QComboBox *m_derivative = nullptr;
+    QComboBox *m_derivativeGender = nullptr;
     QTableView *m_table = nullptr;
     QLabel *m_status = nullptr;
     WordFormsModel m_model;

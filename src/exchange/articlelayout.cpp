@@ -1,15 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "articlelayout.h"
 
-#include "aptearticle.h"
-#include "borooaharticle.h"
-#include "englishwords.h"
-#include "meaningtext.h"
-#include "mwarticle.h"
-
-#include <QSet>
-
-#include <optional>
+#include <utility>
 
 namespace vantro {
 namespace {
@@ -20,23 +12,6 @@ constexpr std::pair<const char *, ArticleLayout> kNames[] = {
     {"borooah", ArticleLayout::Borooah},
     {"plain", ArticleLayout::Plain},
 };
-
-QList<Article> readArticle(const SourceEntry &entry, ArticleLayout layout,
-                           const std::optional<ApteScript> &apte)
-{
-    switch (layout) {
-    case ArticleLayout::MonierWilliams:
-        return readMwArticle(entry.headword, entry.definition);
-    case ArticleLayout::Apte:
-        return readApteArticle(entry.headword, entry.definition, *apte);
-    case ArticleLayout::Borooah:
-        return readBorooahArticle(entry.headword, entry.definition);
-    case ArticleLayout::Detect:
-    case ArticleLayout::Plain:
-        break;
-    }
-    return {};
-}
 
 } // namespace
 
@@ -75,45 +50,6 @@ ArticleLayout articleLayoutOfBook(const QString &bookName)
         (name.startsWith(QLatin1String("mw")) || name.contains(QLatin1String("monier"))))
         return ArticleLayout::MonierWilliams;
     return ArticleLayout::Plain;
-}
-
-QList<SourceEntry> articleEntries(const QList<SourceEntry> &entries, ArticleLayout layout,
-                                  RomanScheme scheme, ArticleCounts *counts)
-{
-    // WordNet's word list is read only for the dictionary that needs it.
-    std::optional<ApteScript> apte;
-    if (layout == ArticleLayout::Apte)
-        apte.emplace(scheme, EnglishWords::instance());
-    QSet<QString> headwords;
-    for (const SourceEntry &entry : entries)
-        headwords.insert(entry.headword.trimmed().toLower());
-    QList<SourceEntry> out;
-    out.reserve(entries.size());
-    ArticleCounts counted;
-    for (const SourceEntry &entry : entries) {
-        if (!entry.leadsTo.isEmpty() || isDatabaseEntry(entry.headword)) {
-            out.append(entry);
-            continue;
-        }
-        ++counted.articles;
-        for (const Article &article : readArticle(entry, layout, apte)) {
-            const bool sub = !article.printedUnder.isEmpty();
-            if (sub && layout == ArticleLayout::MonierWilliams &&
-                headwords.contains(article.headword))
-                continue;
-            qsizetype unplain = 0;
-            const QString meaning = latin1Meaning(meaningOfArticle(article), &unplain);
-            counted.unplainCharacters += unplain;
-            if (meaning.isEmpty())
-                continue;
-            counted.subEntries += sub ? 1 : 0;
-            out.append(
-                {sub ? article.headword : entry.headword, meaning, DefinitionMarkup::Meaning, {}});
-        }
-    }
-    if (counts)
-        *counts = counted;
-    return out;
 }
 
 } // namespace vantro

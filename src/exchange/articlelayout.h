@@ -30,12 +30,4 @@ struct ArticleCounts
     qint64 unplainCharacters = 0;
 };
 
-// The entries of a dictionary of one of the classic layouts read as articles: each entry's
-// definition becomes a meaning (markup Meaning) that starts with its first Sanskrit equivalent,
-// and each derived word or sub-entry an entry of its own (a sub-entry of Monier-Williams only
-// when the dictionary has no article for that word). Synonym entries keep leading to their
-// headword. scheme says how Apte's romanised Sanskrit is written (SLP1 when None).
-QList<SourceEntry> articleEntries(const QList<SourceEntry> &entries, ArticleLayout layout,
-                                  RomanScheme scheme, ArticleCounts *counts = nullptr);
-
 } // namespace vantro

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictdreader.h"
 
-#include "dictzip.h"
-
-#include <QFile>
+#include "dictionarydata.h"
+#include "regularfile.h"
 
 namespace vantro {
 namespace {
 
-// dictd writes offsets and lengths as base-64 digits, the most significant first.
+// dictd writes offsets and lengths as base-64 digits, the most significant first; ten digits
+// and no more keep the value below 2^60.
 bool fromBase64Digits(QByteArrayView digits, quint64 &value)
 {
     static const QByteArray alphabet =
@@ -25,63 +25,62 @@ bool fromBase64Digits(QByteArrayView digits, quint64 &value)
     return true;
 }
 
-QString readData(const QString &base, QByteArray &data)
+struct IndexLine
 {
-    for (const char *suffix : {".dict", ".dict.dz"}) {
-        QFile file(base + QLatin1String(suffix));
-        if (!file.exists())
-            continue;
-        if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
-        data = file.readAll();
-        if (QByteArrayView(suffix) == ".dict")
-            return {};
-        QString why;
-        data = gunzipAll(data, &why);
-        return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(file.fileName(), why);
-    }
-    return QStringLiteral("there is no %1.dict or %1.dict.dz").arg(base);
+    QByteArray headword;
+    quint64 offset = 0;
+    quint64 length = 0;
+};
+
+bool parseLine(const QByteArray &line, IndexLine &parsed)
+{
+    const QList<QByteArray> fields = line.split('\t');
+    if (fields.size() < 3 || !fromBase64Digits(fields.at(1), parsed.offset) ||
+        !fromBase64Digits(fields.at(2), parsed.length))
+        return false;
+    // A fourth field keeps the headword as written when the first was normalized.
+    parsed.headword = fields.size() > 3 ? fields.at(3) : fields.at(0);
+    return true;
 }
 
 } // namespace
 
-SourceEntries readDictd(const QString &indexPath)
+QString readDictd(const QString &indexPath, EntrySink &sink)
 {
-    SourceEntries result;
-    QFile indexFile(indexPath);
-    if (!indexFile.open(QIODevice::ReadOnly)) {
-        result.why = QStringLiteral("cannot read %1: %2").arg(indexPath, indexFile.errorString());
-        return result;
-    }
-    const QByteArray index = indexFile.readAll();
-    QByteArray data;
-    const QString base = indexPath.chopped(indexPath.endsWith(QLatin1String(".index")) ? 6 : 0);
-    if (!(result.why = readData(base, data)).isEmpty())
-        return result;
-    int number = 0;
-    for (const QByteArray &line : index.split('\n')) {
-        ++number;
-        if (line.isEmpty())
+    QFile indexFile;
+    if (const QString why = openRegularFile(indexFile, indexPath); !why.isEmpty())
+        return why;
+    const QList<QByteArray> lines = indexFile.readAll().split('\n');
+    QList<IndexLine> index;
+    quint64 declaredEnd = 0;
+    for (qsizetype number = 0; number < lines.size(); ++number) {
+        IndexLine parsed;
+        if (lines.at(number).isEmpty())
             continue;
-        const QList<QByteArray> fields = line.split('\t');
-        quint64 offset = 0;
-        quint64 length = 0;
-        if (fields.size() < 3 || !fromBase64Digits(fields.at(1), offset) ||
-            !fromBase64Digits(fields.at(2), length) || offset + length > quint64(data.size())) {
-            result.why = QStringLiteral("%1, line %2: not an index line that points into the "
-                                        "data (headword, offset, length)")
-                             .arg(indexPath)
-                             .arg(number);
-            result.entries.clear();
-            return result;
-        }
-        // A fourth field keeps the headword as written when the first was normalized.
-        const QString headword = QString::fromUtf8(fields.size() > 3 ? fields.at(3) : fields.at(0));
-        const QString text =
-            QString::fromUtf8(QByteArrayView(data).sliced(qsizetype(offset), qsizetype(length)));
-        result.entries.append({headword, text, DefinitionMarkup::Plain, {}});
+        if (!parseLine(lines.at(number), parsed))
+            return QStringLiteral("%1, line %2: not an index line (headword, offset, length)")
+                .arg(indexPath)
+                .arg(number + 1);
+        declaredEnd = qMax(declaredEnd, parsed.offset + parsed.length);
+        index.append(parsed);
     }
-    return result;
+    DictionaryData data;
+    const QString base = indexPath.chopped(indexPath.endsWith(QLatin1String(".index")) ? 6 : 0);
+    if (const QString why = data.open(base, declaredEnd); !why.isEmpty())
+        return why;
+    QByteArray bytes;
+    for (const IndexLine &line : index) {
+        QString why;
+        if (!data.read(line.offset, line.length, bytes, &why))
+            return QStringLiteral("%1: the entry \"%2\": %3")
+                .arg(indexPath, QString::fromUtf8(line.headword), why);
+        const QString text = QString::fromUtf8(bytes);
+        sink.add({writtenHeadword(text, QString::fromUtf8(line.headword)),
+                  text,
+                  DefinitionMarkup::Plain,
+                  {}});
+    }
+    return {};
 }
 
 } // namespace vantro

@@ -7,6 +7,9 @@ namespace vantro {
 
 // A dictd database named by its .index file, with the .dict or .dict.dz beside it. Refused
 // whole, with the reason, when a line of the index is malformed or points outside the data.
-SourceEntries readDictd(const QString &indexPath);
+// A headword the index holds in a normalized form ("a feather in ones cap") is taken as the
+// definition's first line writes it ("A feather in one's cap"). The entries go to sink as they
+// are read; an empty string, or why the files were refused.
+QString readDictd(const QString &indexPath, EntrySink &sink);
 
 } // namespace vantro

@@ -64,6 +64,14 @@ QByteArray appended(QByteArrayView stored, QByteArrayView imported, const QStrin
     return encodeData(meaning, words.join(QStringLiteral(", ")));
 }
 
+bool meaningIsEmpty(QByteArrayView data)
+{
+    QString meaning;
+    QString synonyms;
+    decodeData(data.constData(), data.size(), meaning, synonyms);
+    return meaning.trimmed().isEmpty();
+}
+
 class Merge
 {
 public:
@@ -112,6 +120,12 @@ int Merge::putConflict(cDictDB::Replacement &replacement)
         appendRecordLine(m_summary.notTaken, m_key, m_data);
         return replacement.put(m_storedKey, m_storedData);
     case OnConflict::Replace:
+        // A definition that gave no meaning never takes the place of a translator's one.
+        if (meaningIsEmpty(m_data) && !meaningIsEmpty(m_storedData)) {
+            ++m_summary.kept;
+            appendRecordLine(m_summary.notTaken, m_key, m_data);
+            return replacement.put(m_storedKey, m_storedData);
+        }
         ++m_summary.replaced;
         noteChange("replaced", m_key);
         return replacement.put(m_key, m_data);

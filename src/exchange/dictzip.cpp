@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictzip.h"
 
-#include <zlib.h>
-
-#include <QList>
+#include <QIODevice>
+#include <QtEndian>
 
 namespace vantro {
 namespace {
@@ -13,6 +12,7 @@ namespace {
 constexpr qsizetype kChunkLength = 58315;
 // The extra field holds 16-bit lengths: the table has room for this many chunk sizes.
 constexpr qsizetype kMostChunks = (0xFFFF - 10) / 2;
+constexpr qsizetype kCopyBlock = 1 << 20;
 
 void appendLittleEndian16(QByteArray &out, quint16 value)
 {
@@ -42,9 +42,25 @@ QByteArray header(const QList<quint16> &chunkSizes)
     return out;
 }
 
+quint16 littleEndian16(const char *bytes)
+{
+    return qFromLittleEndian<quint16>(bytes);
+}
+
+// Skips a NUL-terminated field of the gzip header (a file name or a comment).
+bool skipZeroTerminated(QIODevice &file)
+{
+    char c = 1;
+    while (c != 0) {
+        if (!file.getChar(&c))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
-QByteArray gunzipAll(const QByteArray &compressed, QString *why)
+QByteArray gunzipAll(const QByteArray &compressed, qint64 most, QString *why)
 {
     z_stream stream{};
     // 32 + 15: a gzip header is expected and read.
@@ -53,21 +69,31 @@ QByteArray gunzipAll(const QByteArray &compressed, QString *why)
         return {};
     }
     QByteArray out;
-    out.resize(qMax<qsizetype>(4 * compressed.size(), 1 << 16));
+    out.resize(qsizetype(qMin<qint64>(qMax<qint64>(4 * compressed.size(), 1 << 16), most + 1)));
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.constData()));
     stream.avail_in = uInt(compressed.size());
     int ret = Z_OK;
     while (ret == Z_OK) {
-        if (qsizetype(stream.total_out) == out.size())
-            out.resize(out.size() * 2);
+        if (qsizetype(stream.total_out) == out.size()) {
+            if (out.size() > most)
+                break;
+            out.resize(qMin<qint64>(out.size() * 2, most + 1));
+        }
         stream.next_out = reinterpret_cast<Bytef *>(out.data() + stream.total_out);
         stream.avail_out = uInt(out.size() - qsizetype(stream.total_out));
         ret = inflate(&stream, Z_NO_FLUSH);
         if (ret == Z_BUF_ERROR && stream.avail_in > 0)
             ret = Z_OK;
     }
-    out.resize(qsizetype(stream.total_out));
+    const qint64 inflated = qint64(stream.total_out);
     inflateEnd(&stream);
+    if (inflated > most) {
+        *why = QStringLiteral("the compressed data inflates beyond the %1 bytes the index "
+                              "declares")
+                   .arg(most);
+        return {};
+    }
+    out.resize(qsizetype(inflated));
     if (ret != Z_STREAM_END) {
         *why = ret == Z_BUF_ERROR ? QStringLiteral("the compressed data ends too early")
                                   : QStringLiteral("the compressed data is damaged (%1)")
@@ -78,41 +104,190 @@ QByteArray gunzipAll(const QByteArray &compressed, QString *why)
     return out;
 }
 
-QByteArray dictzip(const QByteArray &plain, QString *why)
+bool readDictzipTable(QIODevice &file, DictzipTable &table)
 {
-    const qsizetype chunks = qMax<qsizetype>(1, (plain.size() + kChunkLength - 1) / kChunkLength);
-    if (chunks > kMostChunks) {
-        *why = QStringLiteral("the dictionary text is too large for one dictzip file");
-        return {};
+    if (!file.seek(0))
+        return false;
+    const QByteArray fixed = file.read(10);
+    if (fixed.size() != 10 || !fixed.startsWith("\x1f\x8b\x08") || !(fixed.at(3) & 0x04))
+        return false;
+    const QByteArray lengthBytes = file.read(2);
+    if (lengthBytes.size() != 2)
+        return false;
+    const QByteArray extra = file.read(littleEndian16(lengthBytes.constData()));
+    // Subfields: two letters, a 16-bit length, the data; RA's data is version, chunk length,
+    // chunk count and the sizes.
+    for (qsizetype at = 0; at + 4 <= extra.size();) {
+        const qsizetype length = littleEndian16(extra.constData() + at + 2);
+        if (length > extra.size() - at - 4)
+            return false;
+        if (extra.mid(at, 2) == "RA" && length >= 6) {
+            const char *ra = extra.constData() + at + 4;
+            const qsizetype count = littleEndian16(ra + 4);
+            if (littleEndian16(ra) != 1 || 6 + 2 * count > length || littleEndian16(ra + 2) == 0)
+                return false;
+            table.chunkLength = littleEndian16(ra + 2);
+            table.sizes.clear();
+            for (qsizetype chunk = 0; chunk < count; ++chunk)
+                table.sizes.append(littleEndian16(ra + 6 + 2 * chunk));
+        }
+        at += 4 + length;
+    }
+    if (table.chunkLength == 0)
+        return false;
+    if ((fixed.at(3) & 0x08) && !skipZeroTerminated(file))
+        return false;
+    if ((fixed.at(3) & 0x10) && !skipZeroTerminated(file))
+        return false;
+    if ((fixed.at(3) & 0x02) && file.read(2).size() != 2)
+        return false;
+    table.dataStart = file.pos();
+    return true;
+}
+
+bool inflateChunk(QIODevice &file, const DictzipTable &table, qsizetype index, QByteArray &out,
+                  QString *why)
+{
+    qint64 at = table.dataStart;
+    for (qsizetype chunk = 0; chunk < index; ++chunk)
+        at += table.sizes.at(chunk);
+    const QByteArray compressed = file.seek(at) ? file.read(table.sizes.at(index)) : QByteArray();
+    if (compressed.size() != table.sizes.at(index)) {
+        *why = QStringLiteral("chunk %1 lies beyond the end of the file").arg(index + 1);
+        return false;
     }
     z_stream stream{};
-    // Raw deflate: the gzip header and trailer are written here, with the chunk table.
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    QByteArray body;
-    QList<quint16> sizes;
-    QByteArray buffer(int(deflateBound(&stream, uLong(kChunkLength)) + 64), Qt::Uninitialized);
-    for (qsizetype chunk = 0; chunk < chunks; ++chunk) {
-        const qsizetype at = chunk * kChunkLength;
-        const qsizetype length = qMin(kChunkLength, plain.size() - at);
-        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(plain.constData() + at));
-        stream.avail_in = uInt(length);
-        stream.next_out = reinterpret_cast<Bytef *>(buffer.data());
-        stream.avail_out = uInt(buffer.size());
-        // A full flush ends each chunk on a byte boundary with a fresh history, so that
-        // decompression can start at any chunk.
-        deflate(&stream, chunk + 1 == chunks ? Z_FINISH : Z_FULL_FLUSH);
-        const qsizetype written = buffer.size() - qsizetype(stream.avail_out);
-        sizes.append(quint16(written));
-        body.append(buffer.constData(), written);
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
+        *why = QStringLiteral("the decompressor could not start");
+        return false;
     }
-    deflateEnd(&stream);
-    QByteArray out = header(sizes);
-    out.append(body);
-    appendLittleEndian32(out, quint32(crc32(0, reinterpret_cast<const Bytef *>(plain.constData()),
-                                            uInt(plain.size()))));
-    appendLittleEndian32(out, quint32(plain.size()));
-    why->clear();
-    return out;
+    out.resize(table.chunkLength);
+    stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.constData()));
+    stream.avail_in = uInt(compressed.size());
+    stream.next_out = reinterpret_cast<Bytef *>(out.data());
+    stream.avail_out = uInt(out.size());
+    // A chunk ends on a full flush: it inflates completely with the stream still open.
+    const int ret = inflate(&stream, Z_SYNC_FLUSH);
+    out.resize(qsizetype(stream.total_out));
+    const bool whole = (ret == Z_OK || ret == Z_STREAM_END) && stream.avail_in == 0;
+    inflateEnd(&stream);
+    if (!whole) {
+        *why = QStringLiteral("chunk %1 does not inflate on its own").arg(index + 1);
+        return false;
+    }
+    return true;
+}
+
+QString checkDictzip(QIODevice &file)
+{
+    DictzipTable table;
+    if (!readDictzipTable(file, table))
+        return QStringLiteral("the file has no dictzip chunk table");
+    quint32 crc = crc32(0, nullptr, 0);
+    qint64 length = 0;
+    QString why;
+    QByteArray text;
+    for (qsizetype chunk = 0; chunk < table.sizes.size(); ++chunk) {
+        if (!inflateChunk(file, table, chunk, text, &why))
+            return why;
+        if (chunk + 1 < table.sizes.size() && text.size() != table.chunkLength)
+            return QStringLiteral("chunk %1 holds %2 bytes, not %3")
+                .arg(chunk + 1)
+                .arg(text.size())
+                .arg(table.chunkLength);
+        crc = quint32(
+            crc32(crc, reinterpret_cast<const Bytef *>(text.constData()), uInt(text.size())));
+        length += text.size();
+    }
+    const QByteArray trailer = file.seek(file.size() - 8) ? file.read(8) : QByteArray();
+    if (trailer.size() != 8 || qFromLittleEndian<quint32>(trailer.constData()) != crc ||
+        qFromLittleEndian<quint32>(trailer.constData() + 4) != quint32(length))
+        return QStringLiteral("the chunks do not give the text the trailer describes");
+    return {};
+}
+
+DictzipWriter::DictzipWriter(QIODevice &scratch) : m_scratch(scratch)
+{
+    // Raw deflate: the gzip header and trailer are written by finish(), with the chunk table.
+    deflateInit2(&m_stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    m_crc = quint32(crc32(0, nullptr, 0));
+}
+
+DictzipWriter::~DictzipWriter()
+{
+    deflateEnd(&m_stream);
+}
+
+bool DictzipWriter::compress(QByteArrayView chunk, int flush, QString *why)
+{
+    QByteArray buffer(qsizetype(deflateBound(&m_stream, uLong(kChunkLength)) + 64),
+                      Qt::Uninitialized);
+    m_stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(chunk.constData()));
+    m_stream.avail_in = uInt(chunk.size());
+    m_stream.next_out = reinterpret_cast<Bytef *>(buffer.data());
+    m_stream.avail_out = uInt(buffer.size());
+    const int ret = deflate(&m_stream, flush);
+    const qsizetype written = buffer.size() - qsizetype(m_stream.avail_out);
+    if (ret != (flush == Z_FINISH ? Z_STREAM_END : Z_OK) || m_stream.avail_in != 0) {
+        *why = QStringLiteral("the compressor failed");
+        return false;
+    }
+    if (flush == Z_FINISH) {
+        m_finalBytes = buffer.left(written);
+        return true;
+    }
+    m_crc = quint32(
+        crc32(m_crc, reinterpret_cast<const Bytef *>(chunk.constData()), uInt(chunk.size())));
+    m_sizes.append(quint16(written));
+    if (m_scratch.write(buffer.constData(), written) != written) {
+        *why =
+            QStringLiteral("writing the compressed text failed: %1").arg(m_scratch.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool DictzipWriter::append(QByteArrayView text, QString *why)
+{
+    m_plainSize += text.size();
+    while (!text.isEmpty()) {
+        const qsizetype taken = qMin(text.size(), kChunkLength - m_pending.size());
+        m_pending.append(text.first(taken));
+        text = text.sliced(taken);
+        if (m_pending.size() < kChunkLength)
+            break;
+        if (m_sizes.size() + 1 >= kMostChunks) {
+            *why = QStringLiteral("the dictionary text is too large for one dictzip file");
+            return false;
+        }
+        if (!compress(m_pending, Z_FULL_FLUSH, why))
+            return false;
+        m_pending.clear();
+    }
+    return true;
+}
+
+bool DictzipWriter::finish(QIODevice &out, QString *why)
+{
+    if ((!m_pending.isEmpty() || m_sizes.isEmpty()) && !compress(m_pending, Z_FULL_FLUSH, why))
+        return false;
+    m_pending.clear();
+    if (!compress({}, Z_FINISH, why))
+        return false;
+    QByteArray trailer = m_finalBytes;
+    appendLittleEndian32(trailer, m_crc);
+    appendLittleEndian32(trailer, quint32(m_plainSize));
+    const QByteArray head = header(m_sizes);
+    bool written = out.write(head) == head.size() && m_scratch.seek(0);
+    while (written && !m_scratch.atEnd()) {
+        const QByteArray block = m_scratch.read(kCopyBlock);
+        written = !block.isEmpty() && out.write(block) == block.size();
+    }
+    if (!written || out.write(trailer) != trailer.size()) {
+        *why = QStringLiteral("writing the dictzip file failed: %1").arg(out.errorString());
+        return false;
+    }
+    return true;
 }
 
 } // namespace vantro

@@ -2,18 +2,66 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+
+#include <zlib.h>
+
+class QIODevice;
 
 namespace vantro {
 
-// The whole content of a gzip file (a dictzip file is one); an empty string in why means
-// success. Damaged or truncated data is refused with the reason.
-QByteArray gunzipAll(const QByteArray &compressed, QString *why);
+// The whole content of a gzip file, refused (with the reason in why) when damaged, truncated or
+// larger than most bytes: a small file may inflate to gigabytes. An empty why means success.
+QByteArray gunzipAll(const QByteArray &compressed, qint64 most, QString *why);
 
-// A dictzip file of the bytes: gzip whose data is cut into chunks compressed one by one, with
-// the table of their sizes in the header's "RA" extra field, so that a reader decompresses only
-// the chunks that hold what it looks up. Any gzip reader reads it whole. Empty, with the reason
-// in why, when the data is too large for one table (about 1.9 GB).
-QByteArray dictzip(const QByteArray &plain, QString *why);
+// The chunk table of a dictzip file: the gzip header's "RA" extra field says how long each
+// chunk is before and after compression, so that a reader inflates only the chunks it needs.
+struct DictzipTable
+{
+    qint64 chunkLength = 0;
+    QList<quint16> sizes;
+    qint64 dataStart = 0; // the first chunk's offset in the file
+};
+// The table of the file's header; false when the file is plain gzip (no table) or damaged.
+bool readDictzipTable(QIODevice &file, DictzipTable &table);
+
+// Writes a dictzip file as dictzip itself does: each chunk compressed with a full flush, so that
+// it can be inflated on its own, and the end of the stream in its own bytes after the last chunk
+// (readers that inflate a chunk expect it to end on a flush, not on the stream's end). The
+// compressed chunks go to a scratch device while the text comes; finish() writes the header with
+// the table, the chunks and the trailer. Any gzip reader reads the file whole.
+class DictzipWriter
+{
+public:
+    explicit DictzipWriter(QIODevice &scratch);
+    ~DictzipWriter();
+    DictzipWriter(const DictzipWriter &) = delete;
+    DictzipWriter &operator=(const DictzipWriter &) = delete;
+
+    // False when the text grows beyond one table (about 1.9 GB) or the scratch device fails.
+    [[nodiscard]] bool append(QByteArrayView text, QString *why);
+    [[nodiscard]] bool finish(QIODevice &out, QString *why);
+    qint64 plainSize() const { return m_plainSize; }
+
+private:
+    bool compress(QByteArrayView chunk, int flush, QString *why);
+
+    QIODevice &m_scratch;
+    z_stream m_stream{};
+    QByteArray m_pending;
+    QList<quint16> m_sizes;
+    QByteArray m_finalBytes;
+    quint32 m_crc = 0;
+    qint64 m_plainSize = 0;
+};
+
+// Inflates every chunk of a dictzip file on its own, as a reader that seeks does, and checks the
+// lengths and the CRC of the whole: an empty string, or what is wrong.
+QString checkDictzip(QIODevice &file);
+
+// The text of chunk number index of a dictzip file (a fresh inflate from the chunk's start).
+bool inflateChunk(QIODevice &file, const DictzipTable &table, qsizetype index, QByteArray &out,
+                  QString *why);
 
 } // namespace vantro

@@ -1,13 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importsource.h"
 
+#include "articlesink.h"
 #include "dictdreader.h"
 #include "importbatch.h"
 #include "keyedrecords.h"
 #include "stardictreader.h"
+#include "tabglossaryreader.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <functional>
 
 namespace vantro {
 namespace {
@@ -24,7 +28,13 @@ ImportSource fromTsv(const QString &path)
     for (const ImportCheck::Problem &problem : check.problems)
         source.problems.append(
             QStringLiteral("line %1: %2").arg(problem.number).arg(problem.reason));
-    if (!source.problems.isEmpty())
+    // Not one record: no use listing every line of what is another kind of file.
+    if (check.records == 0 && check.problems.size() > 1)
+        source.problems = QStringList{
+            QStringLiteral("%1 holds no line in the exchange format (word, tab, meaning in "
+                           "ITRANS); nothing was imported")
+                .arg(path)};
+    else if (!source.problems.isEmpty())
         source.problems.append(
             QStringLiteral("%1 bad line(s); nothing was imported").arg(check.problems.size()));
     else
@@ -32,58 +42,89 @@ ImportSource fromTsv(const QString &path)
     return source;
 }
 
-ImportSource fromEntries(const SourceEntries &read, RomanScheme scheme, ArticleLayout layout,
-                         const QString &fileName, QString language)
+QString namedList(const QStringList &first, qint64 count)
+{
+    return first.join(QStringLiteral(", ")) +
+           (count > first.size() ? QStringLiteral(", ...") : QString());
+}
+
+QString skippedNames(const KeyedRecords &records)
+{
+    QStringList parts;
+    if (records.emptyHeadwords() > 0)
+        parts.append(QStringLiteral("%1 empty").arg(records.emptyHeadwords()));
+    if (records.skipped() > records.emptyHeadwords())
+        parts.append(
+            namedList(records.firstSkipped(), records.skipped() - records.emptyHeadwords()));
+    return parts.join(QStringLiteral(", "));
+}
+
+// What the layout and language settled on told, before what the records passed over.
+void noteReading(const ArticleSink &articles, ImportSource &source)
+{
+    if (!articles.language().isEmpty())
+        source.notes.append(QStringLiteral("the meanings are in the language \"%1\", not "
+                                           "Sanskrit: they are stored fenced as \"##[%1] ...##\"")
+                                .arg(articles.language()));
+    if (articles.layout() == ArticleLayout::Plain)
+        return;
+    source.shortName = articleLayoutName(articles.layout());
+    source.notes.append(
+        QStringLiteral("read %1 article(s) as the %2 dictionary's; %3 derived word(s) and "
+                       "sub-entries became records of their own")
+            .arg(articles.counts().articles)
+            .arg(articleLayoutName(articles.layout()))
+            .arg(articles.counts().subEntries));
+    if (articles.counts().unplainCharacters > 0)
+        source.notes.append(QStringLiteral("%1 character(s) had no plain Latin-1 form; they are "
+                                           "written as \"?\"")
+                                .arg(articles.counts().unplainCharacters));
+}
+
+void noteRecords(const KeyedRecords &records, ImportSource &source)
+{
+    if (records.skipped() > 0)
+        source.notes.append(
+            QStringLiteral("skipped %1 headword(s) that a dictionary cannot hold (empty, or "
+                           "beyond Latin-1): %2")
+                .arg(records.skipped())
+                .arg(skippedNames(records)));
+    if (records.emptyMeanings() > 0)
+        source.notes.append(QStringLiteral("%1 record(s) came with no meaning (their definitions "
+                                           "held no text): %2")
+                                .arg(records.emptyMeanings())
+                                .arg(namedList(records.firstEmpty(), records.emptyMeanings())));
+    // Counted in characters: a meaning of a thousand with one "?" is not a lost meaning. The
+    // classic layouts counted theirs already.
+    if (records.unplainCharacters() > 0)
+        source.notes.append(QStringLiteral("%1 character(s) in %2 meaning(s) had no plain Latin-1 "
+                                           "form; they are written as \"?\"")
+                                .arg(records.unplainCharacters())
+                                .arg(records.lossyMeanings()));
+    else if (records.lossyMeanings() > 0)
+        source.notes.append(QStringLiteral("%1 meaning(s) held characters beyond Latin-1 with no "
+                                           "plain form; they are written as \"?\"")
+                                .arg(records.lossyMeanings()));
+}
+
+// A foreign dictionary read by its reader into records, through the reading of the classic
+// layouts; refused whole when the reader refused. Entries go on one at a time, so that no
+// list of the dictionary's definitions is ever held.
+ImportSource fromEntries(const std::function<QString(EntrySink &)> &read, RomanScheme scheme,
+                         ArticleLayout layout, const QString &fileName, const QString &language)
 {
     ImportSource source;
     source.shortName = fileName;
-    if (language.isEmpty())
-        language = languageOfDictionary(read.bookName, fileName);
-    if (language == u"sa")
-        language.clear();
-    if (!language.isEmpty())
-        source.notes.append(QStringLiteral("the meanings are in the language \"%1\", not "
-                                           "Sanskrit: they are stored fenced as \"##[%1] ...##\"")
-                                .arg(language));
-    if (!read.why.isEmpty()) {
-        source.problems.append(read.why + QStringLiteral("; nothing was imported"));
+    auto records = std::make_unique<KeyedRecords>(scheme);
+    ArticleSink articles(*records, layout, scheme, language, fileName);
+    if (const QString why = read(articles); !why.isEmpty()) {
+        source.problems.append(why + QStringLiteral("; nothing was imported"));
         return source;
     }
-    if (layout == ArticleLayout::Detect)
-        layout = articleLayoutOfBook(read.bookName);
-    std::unique_ptr<KeyedRecords> records;
-    if (layout == ArticleLayout::Plain) {
-        records = std::make_unique<KeyedRecords>(read.entries, scheme, language);
-    } else {
-        source.shortName = articleLayoutName(layout);
-        ArticleCounts counts;
-        records = std::make_unique<KeyedRecords>(
-            articleEntries(read.entries, layout, scheme, &counts), scheme, language);
-        source.notes.append(
-            QStringLiteral("read %1 article(s) as the %2 dictionary's; %3 derived word(s) and "
-                           "sub-entries became records of their own")
-                .arg(counts.articles)
-                .arg(articleLayoutName(layout))
-                .arg(counts.subEntries));
-        if (counts.unplainCharacters > 0)
-            source.notes.append(QStringLiteral("%1 character(s) had no plain Latin-1 form; they "
-                                               "are written as \"?\"")
-                                    .arg(counts.unplainCharacters));
-    }
-    if (records->skipped() > 0)
-        source.notes.append(
-            QStringLiteral("skipped %1 headword(s) that a dictionary cannot hold (empty, or "
-                           "beyond Latin-1): %2%3")
-                .arg(records->skipped())
-                .arg(records->firstSkipped().join(QStringLiteral(", ")),
-                     records->skipped() > records->firstSkipped().size() ? QStringLiteral(", ...")
-                                                                         : QString()));
-    // What no meaning could hold, in characters: the classic layouts counted theirs already.
-    if (records->unplainCharacters() > 0)
-        source.notes.append(QStringLiteral("%1 character(s) in %2 meaning(s) had no plain Latin-1 "
-                                           "form; they are written as \"?\"")
-                                .arg(records->unplainCharacters())
-                                .arg(records->lossyMeanings()));
+    articles.finish();
+    records->finish();
+    noteReading(articles, source);
+    noteRecords(*records, source);
     source.records = std::move(records);
     return source;
 }
@@ -129,15 +170,24 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
 {
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
-        return fromEntries(readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo")), scheme,
-                           layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
+        return fromEntries(
+            [&path](EntrySink &sink) {
+                return readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo"), sink);
+            },
+            scheme, layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Dictd:
-        return fromEntries(readDictd(dictionaryBaseName(path) + QLatin1String(".index")), scheme,
-                           layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
+        return fromEntries(
+            [&path](EntrySink &sink) {
+                return readDictd(dictionaryBaseName(path) + QLatin1String(".index"), sink);
+            },
+            scheme, layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Detect:
     case ImportFormat::Tsv:
         break;
     }
+    if (looksLikeTabGlossary(path))
+        return fromEntries([&path](EntrySink &sink) { return readTabGlossary(path, sink); }, scheme,
+                           layout, QFileInfo(path).completeBaseName(), language);
     return fromTsv(path);
 }
 

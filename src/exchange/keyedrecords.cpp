@@ -2,8 +2,7 @@
 #include "keyedrecords.h"
 
 #include "record.h"
-
-#include <QHash>
+#include "stardictformat.h"
 
 #include <algorithm>
 
@@ -14,55 +13,119 @@ constexpr int kSkippedNamed = 5;
 
 } // namespace
 
-KeyedRecords::KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme,
-                           const QString &language)
-    : m_language(language)
+KeyedRecords::KeyedRecords(RomanScheme scheme) : m_scheme(scheme) {}
+
+// Entries under one key merge here rather than through a table of keys while reading, which
+// would cost as much memory again as the records.
+void KeyedRecords::finish()
 {
-    QHash<QByteArray, size_t> where;
-    for (const SourceEntry &entry : entries)
-        add(entry, scheme, where);
+    std::stable_sort(m_records.begin(), m_records.end(),
+                     [](const Record &a, const Record &b) { return a.key < b.key; });
+    size_t kept = 0;
+    for (size_t at = 0; at < m_records.size(); ++at) {
+        Record &record = m_records[at];
+        if (kept > 0 && m_records[kept - 1].key == record.key) {
+            Record &first = m_records[kept - 1];
+            if (record.asStored)
+                first = std::move(record);
+            else {
+                first.meanings += record.meanings;
+                first.synonyms += record.synonyms;
+            }
+            continue;
+        }
+        if (kept != at)
+            m_records[kept] = std::move(record);
+        ++kept;
+    }
+    m_records.resize(kept);
     for (Record &record : m_records) {
+        if (record.asStored)
+            continue;
+        if (record.meanings.isEmpty() && ++m_emptyMeanings <= kSkippedNamed)
+            m_firstEmpty.append(u'"' + QString::fromLatin1(record.key) + u'"');
         record.meanings.removeDuplicates();
         record.synonyms.removeDuplicates();
         record.data = encodeData(record.meanings.join(QStringLiteral("; ")),
                                  record.synonyms.join(QStringLiteral(", ")));
         record.meanings.clear();
+        record.synonyms.clear();
     }
-    std::sort(m_records.begin(), m_records.end(),
-              [](const Record &a, const Record &b) { return a.key < b.key; });
 }
 
-void KeyedRecords::add(const SourceEntry &entry, RomanScheme scheme,
-                       QHash<QByteArray, size_t> &where)
+KeyedRecords::Record &KeyedRecords::recordFor(const QByteArray &key)
 {
+    if (m_records.empty() || m_records.back().key != key)
+        m_records.push_back({key, {}, {}, {}, false});
+    return m_records.back();
+}
+
+// The entry's first line is the meaning as it was stored, the line marked as the synonyms holds
+// them; the key keeps its bytes. Only a record that is stored again comes out as it went in.
+void KeyedRecords::addStoredRecord(const SourceEntry &entry)
+{
+    const QString word = entry.headword;
+    if (word.isEmpty() || !fitsLatin1(word)) {
+        ++m_skipped;
+        return;
+    }
+    const QStringList lines = entry.definition.split(u'\n');
+    QString meaning = lines.first();
+    for (const QString &line : lines.sliced(1)) {
+        if (line.startsWith(kSynonymsMark))
+            meaning += kSynonymSeparator + line.mid(kSynonymsMark.size());
+    }
+    Record &record = recordFor(word.toLatin1());
+    record.data = meaning.toLatin1();
+    record.asStored = true;
+    m_lossy += fitsLatin1(meaning) ? 0 : 1;
+}
+
+void KeyedRecords::add(const SourceEntry &entry)
+{
+    if (m_storedRecords && entry.leadsTo.isEmpty())
+        return addStoredRecord(entry);
     const QString word = entry.headword.trimmed();
     if (isDatabaseEntry(word))
         return;
-    if (word.isEmpty() || !fitsLatin1(word)) {
-        if (++m_skipped <= kSkippedNamed)
-            m_firstSkipped.append(u'"' + entry.headword + u'"');
+    if (word.isEmpty()) {
+        ++m_skipped;
+        ++m_emptyHeadwords;
         return;
     }
-    const QByteArray key = encodeKey(word);
-    auto found = where.constFind(key);
-    if (found == where.cend()) {
-        found = where.insert(key, m_records.size());
-        m_records.push_back({key, {}, {}, {}});
+    if (!fitsLatin1(word)) {
+        if (++m_skipped - m_emptyHeadwords <= kSkippedNamed)
+            m_firstSkipped.append(u'"' + word + u'"');
+        return;
     }
-    Record &record = m_records[*found];
-    bool lossy = false;
-    const QString meaning =
-        entry.markup == DefinitionMarkup::Meaning
-            ? entry.definition
-            : meaningFromDefinition(
-                  withoutHeadwordLines(plainDefinition(entry.definition, entry.markup), word),
-                  scheme, &lossy, &m_unplain);
-    m_lossy += lossy ? 1 : 0;
+    if (entry.markup == DefinitionMarkup::Meaning) {
+        addMeaning(recordFor(encodeKey(word)), entry.definition);
+        return;
+    }
+    // A synonym's definition is its entry's, which opens with that entry's headword. The
+    // definitions a converter merged under one headword may each write it their own way.
+    const QString plain = plainDefinition(entry.definition, entry.markup);
+    Record *record = nullptr;
+    for (const QString &definition : plain.split(kDefinitionBreak)) {
+        const QString written = writtenHeadword(definition, word).trimmed();
+        const QString echoed = entry.leadsTo.isEmpty() ? written : entry.leadsTo;
+        record =
+            &recordFor(encodeKey(entry.leadsTo.isEmpty() && fitsLatin1(written) ? written : word));
+        bool lossy = false;
+        const QString meaning = meaningFromDefinition(withoutHeadwordLine(definition, echoed),
+                                                      m_scheme, &lossy, &m_unplain);
+        m_lossy += lossy ? 1 : 0;
+        addMeaning(*record, meaning);
+    }
+    if (!entry.leadsTo.isEmpty() && fitsLatin1(entry.leadsTo))
+        record->synonyms.append(entry.leadsTo.trimmed());
+}
+
+void KeyedRecords::addMeaning(Record &record, const QString &meaning)
+{
     if (!meaning.isEmpty())
         record.meanings.append(m_language.isEmpty() ? meaning
                                                     : foreignMeaning(meaning, m_language));
-    if (!entry.leadsTo.isEmpty() && fitsLatin1(entry.leadsTo))
-        record.synonyms.append(entry.leadsTo.trimmed());
 }
 
 bool KeyedRecords::next(QByteArrayView &key, QByteArrayView &data)

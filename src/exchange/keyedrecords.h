@@ -5,7 +5,6 @@
 #include "sourceentry.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <QStringList>
 
 #include <vector>
@@ -14,26 +13,38 @@ namespace vantro {
 
 // The entries of a foreign dictionary as dictionary records: the headword trimmed and
 // lower-cased as keys are stored, the definition as a meaning, entries under the same key
-// merged into one meaning in file order ("; " between them). A synonym entry names the
+// merged into one meaning in file order ("; " between them); an entry already read as a
+// meaning (an article of a classic dictionary) is kept as it is. A synonym entry names the
 // headword it leads to in the synonyms, so that the cross-reference button reaches it.
-class KeyedRecords : public RecordStream
+class KeyedRecords : public RecordStream, public EntrySink
 {
 public:
-    // language: the meanings' language when it is not Sanskrit (empty for Sanskrit); such
-    // meanings are stored fenced and named.
-    KeyedRecords(const QList<SourceEntry> &entries, RomanScheme scheme,
-                 const QString &language = {});
+    explicit KeyedRecords(RomanScheme scheme);
+    // The meanings' language when it is not Sanskrit (empty for Sanskrit): the meanings added
+    // after it are stored fenced and named.
+    void setLanguage(const QString &language) { m_language = language; }
+
+    void add(const SourceEntry &entry) override;
+    void setStoredRecords(bool stored) override { m_storedRecords = stored; }
+    // Called once every entry was added: the records in key order, ready to be handed out.
+    void finish();
 
     qint64 size() const override { return qint64(m_records.size()); }
     bool next(QByteArrayView &key, QByteArrayView &data) override;
 
-    // Headwords a key cannot hold (empty, or beyond Latin-1), and the first few of them.
+    // Headwords a key cannot hold (empty, or beyond Latin-1), how many of them were empty, and
+    // the first few of the others.
     qint64 skipped() const { return m_skipped; }
+    qint64 emptyHeadwords() const { return m_emptyHeadwords; }
     const QStringList &firstSkipped() const { return m_firstSkipped; }
     // Meanings in which a character had no Latin-1 form and became "?".
     qint64 lossyMeanings() const { return m_lossy; }
     // Characters of the meanings that had no Latin-1 form.
     qint64 unplainCharacters() const { return m_unplain; }
+    // Records whose definitions gave no meaning at all (only markup, a sound, a picture), and
+    // the first few of their keys.
+    qint64 emptyMeanings() const { return m_emptyMeanings; }
+    const QStringList &firstEmpty() const { return m_firstEmpty; }
 
 private:
     struct Record
@@ -42,17 +53,25 @@ private:
         QStringList meanings;
         QStringList synonyms;
         QByteArray data;
+        bool asStored; // data is the bytes of this program's own export
     };
-    void add(const SourceEntry &entry, RomanScheme scheme, QHash<QByteArray, size_t> &where);
+    Record &recordFor(const QByteArray &key);
+    void addStoredRecord(const SourceEntry &entry);
+    void addMeaning(Record &record, const QString &meaning);
 
+    RomanScheme m_scheme;
+    bool m_storedRecords = false;
     QString m_language;
 
     std::vector<Record> m_records;
     size_t m_next = 0;
     qint64 m_skipped = 0;
+    qint64 m_emptyHeadwords = 0;
     QStringList m_firstSkipped;
     qint64 m_lossy = 0;
     qsizetype m_unplain = 0;
+    qint64 m_emptyMeanings = 0;
+    QStringList m_firstEmpty;
 };
 
 } // namespace vantro

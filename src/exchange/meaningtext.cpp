@@ -219,27 +219,52 @@ QString lettersOf(QStringView text)
     return letters;
 }
 
+// dictd and the converters from it open a definition with the headword, its pronunciation
+// between slashes and its parts of speech in angle brackets ("water /wˈɔːtə/ <N>"). Only a
+// first line that holds nothing more is an echo: "water <n> जलम्" or "cat /kæt/ n." gives a
+// meaning, and a definition that is the headword alone is what the dictionary says.
+// The word of the first line that is not blank when the line is an echo, and where the
+// definition after it starts.
+QString echoedWord(const QString &plain, qsizetype *rest = nullptr)
+{
+    static const QRegularExpression echo(
+        QStringLiteral("^\\s*(.*?)\\s*(/[^/\\n]*/)?\\s*((<[^<>\\n]*>\\s*)*)$"));
+    qsizetype start = 0;
+    while (start < plain.size() && plain.at(start).isSpace())
+        ++start;
+    const qsizetype lineEnd = plain.indexOf(u'\n', start);
+    if (lineEnd < 0 || plain.mid(lineEnd + 1).trimmed().isEmpty())
+        return {};
+    const QRegularExpressionMatch match =
+        echo.match(QStringView(plain).mid(start, lineEnd - start));
+    if (rest)
+        *rest = lineEnd + 1;
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
 } // namespace
 
-// A headword line starts with the headword and holds nothing else but its pronunciation
-// ("/.../") or grammar ("<N>"); an example sentence that starts with the word is quoted.
-QString withoutHeadwordLines(const QString &plain, const QString &headword)
+QString withoutHeadwordLine(const QString &plain, const QString &headword)
 {
     const QString wanted = lettersOf(headword);
-    if (wanted.isEmpty())
+    qsizetype rest = 0;
+    if (wanted.isEmpty() || lettersOf(echoedWord(plain, &rest)) != wanted)
         return plain;
-    QStringList kept;
-    for (const QString &line : plain.split(u'\n')) {
-        const QString trimmed = line.trimmed();
-        const QString letters = lettersOf(trimmed);
-        const bool repeats =
-            !trimmed.isEmpty() && !QStringView(u"\"'\u201C\u2018").contains(trimmed[0]) &&
-            letters.startsWith(wanted) &&
-            (letters == wanted || trimmed.contains(u'/') || trimmed.contains(u'<'));
-        if (!repeats)
-            kept.append(line);
-    }
-    return kept.join(u'\n');
+    return plain.mid(rest);
+}
+
+QString writtenHeadword(const QString &plain, const QString &indexed)
+{
+    const QString written = echoedWord(plain);
+    const QString letters = lettersOf(indexed);
+    return !letters.isEmpty() && lettersOf(written) == letters ? written : indexed;
+}
+
+bool holdsHtmlBreaks(QStringView text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("<\\s*br\\s*/?\\s*>"),
+                                              QRegularExpression::CaseInsensitiveOption);
+    return lineBreak.match(text).hasMatch();
 }
 
 bool isDatabaseEntry(const QString &headword)
@@ -256,14 +281,23 @@ QString plainDefinition(QStringView definition, DefinitionMarkup markup)
         QStringLiteral("<(script|style|k)\\b[^>]*>.*?</\\1\\s*>"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
     static const QRegularExpression lineEnding(
-        QStringLiteral("<\\s*(br|hr)\\s*/?\\s*>|</"
+        QStringLiteral("<\\s*br\\s*/?\\s*>|</"
                        "\\s*(p|div|li|tr|h[1-6]|blockquote|def)\\s*>|<\\s*li\\b[^>]*>"),
         QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression crossReference(
+        QStringLiteral("<a\\s[^>]*href\\s*=\\s*\"bword://[^\"]*\"[^>]*>([^<]*)</a\\s*>"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression rule(QStringLiteral("<\\s*hr\\s*/?\\s*>"),
+                                         QRegularExpression::CaseInsensitiveOption);
     QString text = definition.toString();
     // In markup a line end is only a blank; the tags say where lines end.
     text.replace(u'\n', u' ');
     text.remove(hidden);
+    text.replace(rule, QString(kDefinitionBreak));
+    // A cross-reference is written as dictd writes one, so that a converted dictionary gives
+    // the meanings the dictd one does.
+    text.replace(crossReference, QStringLiteral("{\\1}"));
     text.replace(lineEnding, QStringLiteral("\n"));
     text.remove(tag);
     return decodeEntities(text);

@@ -14,12 +14,20 @@ enum class DefinitionMarkup { Plain, Html, Xdxf, Meaning };
 
 // The text of a definition without its markup: tags removed (and what a script, a style or an
 // XDXF key holds), entities decoded, and a line break where <br>, a paragraph, a list item or a
-// table row ended a line.
+// table row ended a line. A rule (<hr>), which converters put between the definitions they
+// merged under one headword, becomes kDefinitionBreak.
 QString plainDefinition(QStringView definition, DefinitionMarkup markup);
+inline constexpr QChar kDefinitionBreak = u'\f';
+// True for plain text that holds HTML line breaks, as converters write definitions that
+// they call plain.
+bool holdsHtmlBreaks(QStringView text);
 
-// The plain text without the lines that repeat the headword (with its pronunciation and part of
-// speech), as dictd and the converters from it write one before each definition.
-QString withoutHeadwordLines(const QString &plain, const QString &headword);
+// The plain text without a first line that only repeats the headword (with its pronunciation
+// and parts of speech), as dictd and the converters from it write one before each definition.
+QString withoutHeadwordLine(const QString &plain, const QString &headword);
+// The headword as that first line writes it when its letters are those of the indexed one
+// (dictd indexes "absent-minded" as "absentminded"), otherwise the indexed one.
+QString writtenHeadword(const QString &plain, const QString &indexed);
 
 // True for the entries a dictd database keeps about itself ("00-database-info" and the like),
 // which converters carry along as headwords.

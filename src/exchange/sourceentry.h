@@ -3,7 +3,6 @@
 
 #include "meaningtext.h"
 
-#include <QList>
 #include <QString>
 
 namespace vantro {
@@ -19,13 +18,19 @@ struct SourceEntry
     QString leadsTo;
 };
 
-// What a reader gives: the entries in file order, or the reason the files were refused.
-struct SourceEntries
+// Takes the entries a reader finds, one at a time in file order, so that no reader holds a
+// whole dictionary's definitions.
+class EntrySink
 {
-    QList<SourceEntry> entries;
-    QString why;
-    // The dictionary's name as its files give it (a StarDict bookname), which tells its layout.
-    QString bookName;
+public:
+    virtual ~EntrySink() = default;
+    virtual void add(const SourceEntry &entry) = 0;
+    // The entries are this program's own StarDict export: the first line of each is a meaning
+    // as stored, and marked lines follow.
+    virtual void setStoredRecords(bool stored) = 0;
+    // The dictionary's name as its files give it (a StarDict bookname), which tells its layout
+    // and language; given before the first entry, by the readers whose files name it.
+    virtual void setBookName(const QString &bookName) { Q_UNUSED(bookName); }
 };
 
 } // namespace vantro

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "stardictreader.h"
 
+#include "dictionarydata.h"
 #include "dictzip.h"
+#include "regularfile.h"
+#include "stardictformat.h"
 
 #include <QFile>
 #include <QHash>
 #include <QtEndian>
 
-#include <tuple>
+#include <functional>
 
 namespace vantro {
 namespace {
@@ -25,9 +28,9 @@ struct Info
 
 QString readInfo(const QString &path, Info &info)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("cannot read %1: %2").arg(path, file.errorString());
+    QFile file;
+    if (const QString why = openRegularFile(file, path); !why.isEmpty())
+        return why;
     const QList<QByteArray> lines = file.readAll().split('\n');
     if (lines.isEmpty() || !lines.first().trimmed().startsWith("StarDict's dict ifo file"))
         return QStringLiteral("%1 is not a StarDict .ifo file (its first line is not "
@@ -47,21 +50,22 @@ QString readInfo(const QString &path, Info &info)
     return {};
 }
 
-// The first of the files that exists, read whole (a .gz or .dz one decompressed).
-QString readCompanion(const QString &base, const QStringList &suffixes, QByteArray &bytes,
-                      bool required)
+// The first of the files that exists, read whole (a .gz one decompressed, to no more than most
+// bytes).
+QString readCompanion(const QString &base, const QStringList &suffixes, qint64 most,
+                      QByteArray &bytes, bool required)
 {
     for (const QString &suffix : suffixes) {
-        QFile file(base + suffix);
-        if (!file.exists())
+        QFile file;
+        if (!QFile::exists(base + suffix))
             continue;
-        if (!file.open(QIODevice::ReadOnly))
-            return QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString());
+        if (const QString why = openRegularFile(file, base + suffix); !why.isEmpty())
+            return why;
         bytes = file.readAll();
         if (!suffix.endsWith(QLatin1String("z")))
             return {};
         QString why;
-        bytes = gunzipAll(bytes, &why);
+        bytes = gunzipAll(bytes, most, &why);
         return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(file.fileName(), why);
     }
     return required
@@ -69,9 +73,12 @@ QString readCompanion(const QString &base, const QStringList &suffixes, QByteArr
                : QString();
 }
 
+// An entry of the index; its headword stays in the index's bytes, so that a large index costs
+// little more than its file.
 struct IndexEntry
 {
-    QString word;
+    qsizetype wordAt;
+    qsizetype wordLength;
     quint64 offset;
     quint32 size;
 };
@@ -82,7 +89,7 @@ QString readIndex(const QByteArray &idx, int offsetBytes, qint64 wordCount, cons
     qsizetype at = 0;
     while (at < idx.size()) {
         const qsizetype end = idx.indexOf('\0', at);
-        if (end < 0 || end + 1 + offsetBytes + 4 > idx.size())
+        if (end < 0 || idx.size() - end - 1 < offsetBytes + 4)
             return QStringLiteral("%1 is damaged: entry %2 is cut short at byte %3")
                 .arg(name)
                 .arg(index.size() + 1)
@@ -90,8 +97,7 @@ QString readIndex(const QByteArray &idx, int offsetBytes, qint64 wordCount, cons
         const uchar *numbers = reinterpret_cast<const uchar *>(idx.constData() + end + 1);
         const quint64 offset =
             offsetBytes == 8 ? qFromBigEndian<quint64>(numbers) : qFromBigEndian<quint32>(numbers);
-        index.append({QString::fromUtf8(idx.sliced(at, end - at)), offset,
-                      qFromBigEndian<quint32>(numbers + offsetBytes)});
+        index.append({at, end - at, offset, qFromBigEndian<quint32>(numbers + offsetBytes)});
         at = end + 1 + offsetBytes + 4;
     }
     if (index.size() != wordCount)
@@ -137,106 +143,127 @@ bool readFields(QByteArrayView data, const QByteArray &sequence, SourceEntry &en
             const qsizetype end = data.indexOf('\0', at);
             length = (end < 0 ? data.size() : end) - at;
         } else {
-            if (at + 4 > data.size())
+            if (data.size() - at < 4)
                 return false;
             length = qFromBigEndian<quint32>(data.constData() + at);
             at += 4;
         }
-        if (at + length > data.size())
+        if (length > data.size() - at)
             return false;
         if (isText(type)) {
             // Fields of one entry may differ in markup: each is made plain text on its own.
-            const QString text =
-                plainDefinition(QString::fromUtf8(data.sliced(at, length)), markupOf(type));
+            const QString raw = QString::fromUtf8(data.sliced(at, length));
+            const DefinitionMarkup markup =
+                type == 'm' && holdsHtmlBreaks(raw) ? DefinitionMarkup::Html : markupOf(type);
+            const QString text = plainDefinition(raw, markup);
             entry.definition +=
                 (entry.definition.isEmpty() ? QString() : QStringLiteral("\n")) + text;
         }
-        at += length + (QChar::isLower(uchar(type)) && !last ? 1 : 0);
+        at += length;
+        // A text field's NUL, which the last field of the data may lack.
+        if (QChar::isLower(uchar(type)) && !last && at < data.size())
+            ++at;
     }
     return true;
 }
 
-QString readSynonyms(const QByteArray &syn, const QList<IndexEntry> &index, QList<SourceEntry> &out)
+// A synonym leads to the entry the index holds under that number: its definition is read again.
+using EntryReader = std::function<QString(qsizetype number, SourceEntry &entry)>;
+
+QString readSynonyms(const QByteArray &syn, const QList<IndexEntry> &index,
+                     const EntryReader &readEntry, EntrySink &sink)
 {
     for (qsizetype at = 0; at < syn.size();) {
         const qsizetype end = syn.indexOf('\0', at);
-        if (end < 0 || end + 5 > syn.size())
+        if (end < 0 || syn.size() - end - 1 < 4)
             return QStringLiteral("the .syn file is damaged at byte %1").arg(at);
         const quint32 target = qFromBigEndian<quint32>(syn.constData() + end + 1);
         if (target >= quint32(index.size()))
             return QStringLiteral("the .syn file is damaged: a synonym leads to entry %1 of %2")
-                .arg(target + 1)
+                .arg(quint64(target) + 1)
                 .arg(index.size());
-        SourceEntry entry = out.at(target);
+        SourceEntry entry;
+        if (const QString why = readEntry(qsizetype(target), entry); !why.isEmpty())
+            return why;
+        entry.leadsTo = entry.headword;
         entry.headword = QString::fromUtf8(syn.sliced(at, end - at));
-        entry.leadsTo = out.at(target).headword;
-        out.append(entry);
+        sink.add(entry);
         at = end + 5;
     }
     return {};
 }
 
-// The files of the dictionary, read whole; an empty string, or why they cannot be.
+// The index and synonyms, read whole (they are small beside the definitions); the .ifo first.
 struct StarDictFiles
 {
     Info info;
     QByteArray idx;
-    QByteArray dict;
     QByteArray syn;
 
     QString read(const QString &ifoPath, const QString &base)
     {
         QString why = readInfo(ifoPath, info);
-        for (const auto &[suffixes, bytes, required] :
-             {std::tuple<QStringList, QByteArray *, bool>{{".idx", ".idx.gz"}, &idx, true},
-              {{".dict", ".dict.dz"}, &dict, true},
-              {{".syn"}, &syn, false}}) {
-            if (why.isEmpty())
-                why = readCompanion(base, suffixes, *bytes, required);
-        }
+        const qint64 idxSize = info.number("idxfilesize");
+        // Without a declared size, a compressed index may still not inflate without end.
+        const qint64 most = idxSize > 0 ? idxSize : qint64(1) << 31;
+        if (why.isEmpty())
+            why = readCompanion(base, {QStringLiteral(".idx"), QStringLiteral(".idx.gz")}, most,
+                                idx, true);
+        if (why.isEmpty())
+            why = readCompanion(base, {QStringLiteral(".syn")}, 0, syn, false);
         return why;
     }
 };
 
-// Every entry's text fields, in index order; false (with why) when one lies outside the data.
-bool readEntries(const StarDictFiles &files, const QList<IndexEntry> &index, const QString &base,
-                 SourceEntries &result)
+quint64 declaredEnd(const QList<IndexEntry> &index)
 {
-    const QByteArray sequence =
-        files.info.values.value(QStringLiteral("sametypesequence")).toLatin1();
-    for (const IndexEntry &item : index) {
-        SourceEntry entry{item.word, {}, DefinitionMarkup::Plain, {}};
-        if (item.offset + item.size > quint64(files.dict.size()) ||
-            !readFields(QByteArrayView(files.dict).sliced(qsizetype(item.offset), item.size),
-                        sequence, entry)) {
-            result.why = QStringLiteral("the entry \"%1\" lies outside %2.dict or is damaged")
-                             .arg(item.word, base);
-            return false;
-        }
-        result.entries.append(entry);
-    }
-    return true;
+    quint64 end = 0;
+    for (const IndexEntry &item : index)
+        end = qMax(end,
+                   item.offset > ~quint64(0) - item.size ? ~quint64(0) : item.offset + item.size);
+    return end;
 }
 
 } // namespace
 
-SourceEntries readStarDict(const QString &ifoPath)
+QString readStarDict(const QString &ifoPath, EntrySink &sink)
 {
-    SourceEntries result;
     const QString base = ifoPath.chopped(ifoPath.endsWith(QLatin1String(".ifo")) ? 4 : 0);
     StarDictFiles files;
-    result.why = files.read(ifoPath, base);
+    if (const QString why = files.read(ifoPath, base); !why.isEmpty())
+        return why;
     QList<IndexEntry> index;
     const bool wide = files.info.values.value(QStringLiteral("idxoffsetbits")) == u"64";
-    if (result.why.isEmpty())
-        result.why = readIndex(files.idx, wide ? 8 : 4, files.info.number("wordcount"),
-                               base + QStringLiteral(".idx"), index);
-    result.bookName = files.info.values.value(QStringLiteral("bookname"));
-    if (result.why.isEmpty() && readEntries(files, index, base, result))
-        result.why = readSynonyms(files.syn, index, result.entries);
-    if (!result.why.isEmpty())
-        result.entries.clear();
-    return result;
+    if (const QString why = readIndex(files.idx, wide ? 8 : 4, files.info.number("wordcount"),
+                                      base + QStringLiteral(".idx"), index);
+        !why.isEmpty())
+        return why;
+    DictionaryData data;
+    if (const QString why = data.open(base, declaredEnd(index)); !why.isEmpty())
+        return why;
+    sink.setStoredRecords(files.info.values.value(kRecordsIfoKey) == u"1");
+    sink.setBookName(files.info.values.value(QStringLiteral("bookname")));
+    const QByteArray sequence =
+        files.info.values.value(QStringLiteral("sametypesequence")).toLatin1();
+    QByteArray bytes;
+    const EntryReader readEntry = [&](qsizetype number, SourceEntry &entry) {
+        const IndexEntry &item = index.at(number);
+        const QString word = QString::fromUtf8(files.idx.sliced(item.wordAt, item.wordLength));
+        entry = SourceEntry{word, {}, DefinitionMarkup::Plain, {}};
+        QString why;
+        if (!data.read(item.offset, item.size, bytes, &why))
+            return QStringLiteral("the entry \"%1\" of %2.dict: %3").arg(word, base, why);
+        if (!readFields(bytes, sequence, entry))
+            return QStringLiteral("the entry \"%1\" of %2.dict is damaged").arg(word, base);
+        return QString();
+    };
+    for (qsizetype number = 0; number < index.size(); ++number) {
+        SourceEntry entry;
+        if (const QString why = readEntry(number, entry); !why.isEmpty())
+            return why;
+        sink.add(entry);
+    }
+    return readSynonyms(files.syn, index, readEntry, sink);
 }
 
 } // namespace vantro

@@ -5,13 +5,20 @@
 #include "dictzip.h"
 #include "importsource.h"
 #include "record.h"
+#include "stardictformat.h"
 #include "transliterate.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace vantro {
@@ -19,31 +26,62 @@ namespace {
 
 constexpr qsizetype kLongestHeadword = 255;
 constexpr qint64 kProgressEvery = 4096;
+constexpr int kRefusalsNamed = 5;
 
-struct Entry
+// Where an entry's text lies in the .dict; the headwords stay in one buffer, so that the index
+// of a million records costs little more than its own size.
+struct IndexItem
 {
-    QByteArray word; // UTF-8
-    QByteArray text;
+    qsizetype wordAt;
+    qsizetype wordLength;
+    quint32 offset;
+    quint32 size;
 };
 
 // StarDict's own order, which its readers search in: ASCII letters without regard to case,
 // then the bytes.
-bool starDictBefore(const Entry &a, const Entry &b)
+bool starDictBefore(QByteArrayView a, QByteArrayView b)
 {
-    const int folded =
-        qstrnicmp(a.word.constData(), a.word.size(), b.word.constData(), b.word.size());
-    return folded != 0 ? folded < 0 : a.word < b.word;
+    const int folded = qstrnicmp(a.constData(), a.size(), b.constData(), b.size());
+    return folded != 0 ? folded < 0 : a < b;
 }
 
+// The stored bytes as an entry: the meaning on its first line, as stored, then the same in
+// Devanagari and, after a "|", the synonyms on a line of their own, each marked so that an
+// import knows them. The bytes are Latin-1, written as UTF-8.
 QByteArray entryText(QByteArrayView data)
 {
-    QString meaning;
-    QString synonyms;
-    decodeData(data.constData(), data.size(), meaning, synonyms);
-    QString text = meaning + u'\n' + itransToDevanagari(meaning);
-    if (!synonyms.isEmpty())
-        text += QStringLiteral("\nsynonyms: ") + synonyms;
+    const qsizetype bar = data.indexOf(kSynonymSeparator);
+    const bool synonyms = bar >= 1;
+    const QString meaning = QString::fromLatin1(synonyms ? data.first(bar) : data);
+    QString text = meaning + u'\n' + kDevanagariMark + itransToDevanagari(meaning);
+    if (synonyms)
+        text += u'\n' + kSynonymsMark + QString::fromLatin1(data.sliced(bar + 1));
     return text.toUtf8();
+}
+
+// Why a record cannot be an entry that gives it back, or an empty string.
+QString whyRefused(QByteArrayView key, QByteArrayView data)
+{
+    if (QString::fromLatin1(key).toUtf8().size() > kLongestHeadword)
+        return QStringLiteral("longer than a StarDict headword may be (255 bytes)");
+    if (key.contains('\0') || key.contains('\n'))
+        return QStringLiteral("the word holds a NUL or a line break");
+    if (data.contains('\0'))
+        return QStringLiteral("the meaning holds a NUL, which StarDict readers take for its end");
+    if (data.contains('\n') || data.contains('\r'))
+        return QStringLiteral("the meaning holds a line break");
+    return {};
+}
+
+QByteArray ifoText(const QString &name, qint64 words, qint64 indexSize)
+{
+    return QStringLiteral("StarDict's dict ifo file\nversion=2.4.2\nwordcount=%1\n"
+                          "idxfilesize=%2\nbookname=%3\nsametypesequence=m\n%4=1\n")
+        .arg(words)
+        .arg(indexSize)
+        .arg(name, kRecordsIfoKey)
+        .toUtf8();
 }
 
 QString writeFile(const QString &path, const QByteArray &bytes)
@@ -54,14 +92,128 @@ QString writeFile(const QString &path, const QByteArray &bytes)
     return {};
 }
 
-QByteArray ifoText(const QString &name, qint64 words, qint64 indexSize)
+// The .dict.dz is made in a scratch file, inflated chunk by chunk to check it, and only then
+// renamed into place.
+QString writeDictzip(DictzipWriter &writer, const QString &path)
 {
-    return QStringLiteral("StarDict's dict ifo file\nversion=2.4.2\nwordcount=%1\n"
-                          "idxfilesize=%2\nbookname=%3\nsametypesequence=m\n")
-        .arg(words)
-        .arg(indexSize)
-        .arg(name)
-        .toUtf8();
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    QString why;
+    if (!file.open())
+        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
+    if (!writer.finish(file, &why) || !file.flush())
+        return QStringLiteral("writing %1 failed: %2").arg(path, why);
+    if (const QString wrong = checkDictzip(file); !wrong.isEmpty())
+        return QStringLiteral("the written %1 does not read back: %2").arg(path, wrong);
+    // A scratch file is made readable by its owner only; the dictionary is for every reader the
+    // other files are for.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    if (::fchmod(file.handle(), 0666 & ~mask) != 0 || ::fsync(file.handle()) != 0)
+        return QStringLiteral("writing %1 failed: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    QFile::remove(path);
+    if (!file.rename(path))
+        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
+    file.setAutoRemove(false);
+    return {};
+}
+
+class Export
+{
+public:
+    Export(cDictDB &db, const QString &ifoPath) : m_db(db), m_base(dictionaryBaseName(ifoPath)) {}
+    StarDictExport run(const std::function<bool(qint64, qint64)> &progress);
+
+private:
+    bool add(QByteArrayView key, QByteArrayView data, QString *why);
+    QByteArray index();
+
+    cDictDB &m_db;
+    QString m_base;
+    StarDictExport m_result;
+    QByteArray m_words;
+    std::vector<IndexItem> m_items;
+    std::unique_ptr<QTemporaryFile> m_scratch;
+    std::unique_ptr<DictzipWriter> m_text;
+};
+
+bool Export::add(QByteArrayView key, QByteArrayView data, QString *why)
+{
+    if (const QString refused = whyRefused(key, data); !refused.isEmpty()) {
+        if (++m_result.skipped <= kRefusalsNamed)
+            m_result.refusals.append(
+                QStringLiteral("\"%1\": %2").arg(QString::fromLatin1(key), refused));
+        return true;
+    }
+    const QByteArray word = QString::fromLatin1(key).toUtf8();
+    const QByteArray text = entryText(data);
+    if (m_text->plainSize() + text.size() > qint64(0xFFFFFFFFu)) {
+        *why = QStringLiteral("the dictionary text is larger than StarDict allows (4 GiB)");
+        return false;
+    }
+    m_items.push_back(
+        {m_words.size(), word.size(), quint32(m_text->plainSize()), quint32(text.size())});
+    m_words.append(word);
+    return m_text->append(text, why);
+}
+
+QByteArray Export::index()
+{
+    const auto wordOf = [this](const IndexItem &item) {
+        return QByteArrayView(m_words).sliced(item.wordAt, item.wordLength);
+    };
+    std::sort(m_items.begin(), m_items.end(), [&wordOf](const IndexItem &a, const IndexItem &b) {
+        return starDictBefore(wordOf(a), wordOf(b));
+    });
+    QByteArray index;
+    index.reserve(m_words.size() + qsizetype(m_items.size()) * 9);
+    for (const IndexItem &item : m_items) {
+        uchar numbers[8];
+        qToBigEndian<quint32>(item.offset, numbers);
+        qToBigEndian<quint32>(item.size, numbers + 4);
+        index.append(wordOf(item)).append('\0').append(reinterpret_cast<const char *>(numbers), 8);
+    }
+    return index;
+}
+
+StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
+{
+    m_scratch = std::make_unique<QTemporaryFile>(m_base + QStringLiteral(".text-XXXXXX"));
+    if (!m_scratch->open()) {
+        m_result.why =
+            QStringLiteral("cannot write beside %1: %2").arg(m_base, m_scratch->errorString());
+        return m_result;
+    }
+    m_text = std::make_unique<DictzipWriter>(*m_scratch);
+    qint64 done = 0;
+    QByteArrayView key;
+    QByteArrayView data;
+    int ret = m_db.startWalk();
+    const qint64 total = m_db.getStat();
+    while (ret == 0 && (ret = m_db.nextStored(key, data)) == 0) {
+        if (++done % kProgressEvery == 0 && progress && !progress(done, total)) {
+            m_result.cancelled = true;
+            return m_result;
+        }
+        if (!add(key, data, &m_result.why))
+            return m_result;
+    }
+    if (!cDictDB::isEndOfRecords(ret)) {
+        m_result.why =
+            QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(ret));
+        return m_result;
+    }
+    const QByteArray idx = index();
+    m_result.why = writeDictzip(*m_text, m_base + QStringLiteral(".dict.dz"));
+    for (const auto &[suffix, bytes] :
+         {std::pair<const char *, QByteArray>{".idx", idx},
+          {".ifo", ifoText(QFileInfo(m_base).fileName(), qint64(m_items.size()), idx.size())}}) {
+        if (m_result.why.isEmpty())
+            m_result.why = writeFile(m_base + QLatin1String(suffix), bytes);
+    }
+    if (m_result.why.isEmpty())
+        m_result.written = qint64(m_items.size());
+    return m_result;
 }
 
 } // namespace
@@ -69,58 +221,7 @@ QByteArray ifoText(const QString &name, qint64 words, qint64 indexSize)
 StarDictExport exportStarDict(cDictDB &db, const QString &ifoPath,
                               const std::function<bool(qint64, qint64)> &progress)
 {
-    StarDictExport result;
-    qint64 done = 0;
-    std::vector<Entry> entries;
-    QByteArrayView key;
-    QByteArrayView data;
-    int ret = db.startWalk();
-    const qint64 total = db.getStat();
-    while (ret == 0 && (ret = db.nextStored(key, data)) == 0) {
-        if (++done % kProgressEvery == 0 && progress && !progress(done, total)) {
-            result.cancelled = true;
-            return result;
-        }
-        Entry entry{QString::fromLatin1(key).toUtf8(), entryText(data)};
-        if (entry.word.size() > kLongestHeadword || entry.word.contains('\0'))
-            ++result.skipped;
-        else
-            entries.push_back(std::move(entry));
-    }
-    if (!cDictDB::isEndOfRecords(ret)) {
-        result.why =
-            QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(ret));
-        return result;
-    }
-    std::sort(entries.begin(), entries.end(), starDictBefore);
-    QByteArray index;
-    QByteArray text;
-    for (const Entry &entry : entries) {
-        uchar numbers[8];
-        qToBigEndian<quint32>(quint32(text.size()), numbers);
-        qToBigEndian<quint32>(quint32(entry.text.size()), numbers + 4);
-        index.append(entry.word).append('\0').append(reinterpret_cast<const char *>(numbers), 8);
-        text.append(entry.text);
-        if (text.size() > qsizetype(0xFFFFFFFFu)) {
-            result.why =
-                QStringLiteral("the dictionary text is larger than StarDict allows (4 GiB)");
-            return result;
-        }
-    }
-    const QByteArray compressed = dictzip(text, &result.why);
-    if (!result.why.isEmpty())
-        return result;
-    const QString base = dictionaryBaseName(ifoPath);
-    for (const auto &[suffix, bytes] :
-         {std::pair<const char *, QByteArray>{".idx", index},
-          {".dict.dz", compressed},
-          {".ifo", ifoText(QFileInfo(base).fileName(), qint64(entries.size()), index.size())}}) {
-        result.why = writeFile(base + QLatin1String(suffix), bytes);
-        if (!result.why.isEmpty())
-            return result;
-    }
-    result.written = qint64(entries.size());
-    return result;
+    return Export(db, ifoPath).run(progress);
 }
 
 } // namespace vantro

@@ -5,6 +5,7 @@
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
+#include "verbstems.h"
 
 #include <QHash>
 
@@ -31,6 +32,40 @@ const char16_t *const kThematicEndings[2][4][9] = {
         {u"atAm", u"etAm", u"antAm", u"asva", u"eTAm", u"aDvam", u"E", u"AvahE", u"AmahE"},
         {u"eta", u"eyAtAm", u"eran", u"eTAs", u"eyATAm", u"eDvam", u"eya", u"evahi", u"emahi"},
     },
+};
+
+// The periphrastic future: the agent noun's nominative, and the present of as after it in the
+// first and second persons; the endings after the t ([pada][cell]).
+const char16_t *const kPeriphrasticEndings[2][9] = {
+    {u"A", u"ArO", u"Aras", u"Asi", u"AsTas", u"AsTa", u"Asmi", u"Asvas", u"Asmas"},
+    {u"A", u"ArO", u"Aras", u"Ase", u"AsATe", u"ADve", u"Ahe", u"Asvahe", u"Asmahe"},
+};
+
+// The active benedictive after its stem in y (BUy-At).
+const char16_t *const kBenedictiveEndings[9] = {u"At",   u"AstAm", u"Asus", u"As",  u"Astam",
+                                                u"Asta", u"Asam",  u"Asva", u"Asma"};
+
+// The perfect's endings after the weak stem, where the cell is not a word of its own ([pada]
+// [cell]; empty for the cells the strong stem makes). The consonant endings come with their
+// i; without it (cakfva) they are kPerfectWithoutI.
+const char16_t *const kPerfectEndings[2][9] = {
+    {u"", u"atus", u"us", u"", u"aTus", u"a", u"", u"iva", u"ima"},
+    {u"e", u"Ate", u"ire", u"ize", u"ATe", u"iDve", u"e", u"ivahe", u"imahe"},
+};
+const char16_t *const kPerfectWithoutI[2][9] = {
+    {u"", u"", u"", u"", u"", u"", u"", u"va", u"ma"},
+    {u"", u"", u"", u"ze", u"", u"Qve", u"", u"vahe", u"mahe"},
+};
+
+// The perfects of kf (in the pada of the verb), BU and as that follow a stem in -Am.
+const char16_t *const kAuxiliaryPerfects[4][9] = {
+    {u"cakAra", u"cakratus", u"cakrus", u"cakarTa", u"cakraTus", u"cakra", u"cakAra,cakara",
+     u"cakfva", u"cakfma"},
+    {u"cakre", u"cakrAte", u"cakrire", u"cakfze", u"cakrATe", u"cakfQve", u"cakre", u"cakfvahe",
+     u"cakfmahe"},
+    {u"baBUva", u"baBUvatus", u"baBUvus", u"baBUviTa", u"baBUvaTus", u"baBUva", u"baBUva",
+     u"baBUviva", u"baBUvima"},
+    {u"Asa", u"Asatus", u"Asus", u"AsiTa", u"AsaTus", u"Asa", u"Asa", u"Asiva", u"Asima"},
 };
 // clang-format on
 
@@ -135,56 +170,45 @@ QString passiveBase(const VerbRoot &root)
     return base + u'y';
 }
 
-// The present stem a root not in the table would have by the class rules alone.
-QString regularThematicStem(const QString &root, int verbClass)
+VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense);
+
+QString thirdSingularPresent(const VerbRoot &root, Pada pada)
 {
-    const QChar last = root.back();
-    switch (verbClass) {
-    case 1:
-        return beforeConnectingI(gunaOfRoot(root)) + u'a';
-    case 4:
-        return root + QStringLiteral("ya");
-    case 6:
-        if (last == u'i' || last == u'I' || last == u'u' || last == u'U')
-            return root.chopped(1) + (last == u'i' || last == u'I' ? "iya" : "uva");
-        if (last == u'f')
-            return root.chopped(1) + QStringLiteral("riya");
-        return last == u'F' ? root.chopped(1) + QStringLiteral("ira") : root + u'a';
-    default: {
-        const qsizetype n = root.size();
-        QString strengthened = gunaOfRoot(root);
-        if (isVowel(last))
-            strengthened = root.chopped(1) + vrddhi(last);
-        else if (n >= 2 && root[n - 2] == u'a')
-            strengthened = root.left(n - 2) + u'A' + last;
-        return beforeConnectingI(strengthened) + QStringLiteral("aya");
-    }
-    }
+    return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
 }
 
-VerbRoot regularRoot(const QString &itrans, const QString &sounds, int verbClass)
+// "dA is a class 3 root (dadAti); class 1 is not known for it", every class the table has.
+QString unknownClassReason(const QString &itrans, int verbClass, const QList<VerbRoot> &entries)
 {
-    VerbRoot root;
-    root.root = itrans;
-    root.rootSounds = sounds;
-    root.verbClass = verbClass;
-    root.parasmaipada = root.atmanepada = true;
-    root.strongStem = root.weakStem = regularThematicStem(sounds, verbClass);
-    // Most roots of one syllable in a vowel take no i; those in U, f and F do (bhaviSyati,
-    // kariSyati), and so do nearly all in consonants.
-    const QChar last = sounds.back();
-    root.futureTakesI = {!isVowel(last) || QStringView(u"UfF").contains(last)};
-    return root;
+    if (entries.isEmpty())
+        return QStringLiteral("%1 is not a root the table of roots knows").arg(itrans);
+    QStringList known;
+    QList<int> seen;
+    for (const VerbRoot &entry : entries) {
+        if (seen.contains(entry.verbClass))
+            continue;
+        seen.append(entry.verbClass);
+        const Pada pada = entry.parasmaipada ? Pada::Parasmaipada : Pada::Atmanepada;
+        known.append(QStringLiteral("a class %1 root (%2)")
+                         .arg(QString::number(entry.verbClass),
+                              itransFromSounds(thirdSingularPresent(entry, pada))));
+    }
+    return QStringLiteral("%1 is %2; class %3 is not known for it")
+        .arg(itrans, known.join(QStringLiteral(" and ")), QString::number(verbClass));
 }
 
-// The root's entry for the class asked for: from the table, or by the rules for a thematic
-// class; an empty root with the reason otherwise.
+// The root's entry for the class asked for from the table; an empty root with the reason,
+// naming the classes the table knows, otherwise: a default rule would invent forms.
 VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error)
 {
     bool ok = false;
     const QString sounds = soundsFromItrans(itrans, &ok);
     if (!ok || sounds.isEmpty()) {
         *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans);
+        return {};
+    }
+    if (verbClass < 1 || verbClass > 10) {
+        *error = QStringLiteral("there is no present class %1").arg(verbClass);
         return {};
     }
     // A root may have one line for each pada when their stems differ (i: yanti, adhIyate).
@@ -197,16 +221,8 @@ VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error
         if (entry.verbClass == verbClass)
             return entry;
     }
-    if (verbClass < 1 || verbClass > 10) {
-        *error = QStringLiteral("there is no present class %1").arg(verbClass);
-        return {};
-    }
-    if (verbClass != 1 && verbClass != 4 && verbClass != 6 && verbClass != 10) {
-        *error = QStringLiteral("the present stem of %1 in class %2 is not known")
-                     .arg(itrans, QString::number(verbClass));
-        return {};
-    }
-    return regularRoot(itrans, sounds, verbClass);
+    *error = unknownClassReason(itrans, verbClass, entries);
+    return {};
 }
 
 // The active imperative allows tAt beside tu and hi, made on the stem of the dual (bhavatAt).
@@ -222,29 +238,150 @@ VerbParadigm withBenedictiveImperative(VerbParadigm paradigm)
     return paradigm;
 }
 
-VerbParadigm futureParadigm(const VerbRoot &root, Pada pada)
+// The simple future, or with the endings of the imperfect and the augment the conditional.
+VerbParadigm futureParadigm(const VerbRoot &root, Pada pada, Tense endings = Tense::Present)
 {
     VerbParadigm paradigm;
     for (const bool withI : root.futureTakesI)
-        mergeAlternatives(&paradigm,
-                          thematicParadigm(futureBase(root, withI), pada, Tense::Present));
+        mergeAlternatives(&paradigm, thematicParadigm(futureBase(root, withI), pada, endings));
     // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
     const QString &r = root.rootSounds;
     if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
         (r.endsWith(u'F') || r == u"vf")) {
         const QString base = futureBase(root, true);
-        mergeAlternatives(&paradigm, thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada,
-                                                      Tense::Present));
+        mergeAlternatives(&paradigm,
+                          thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada, endings));
     }
     for (const QString &alternative : root.futureAlternatives)
-        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, Tense::Present));
+        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, endings));
     return paradigm;
+}
+
+VerbParadigm endingsAfter(const QStringList &stems, const char16_t *const endings[9])
+{
+    VerbParadigm paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (const QString &stem : stems)
+            paradigm.cells[cell].append(finishWord(stem + QString::fromUtf16(endings[cell])));
+        paradigm.cells[cell].removeDuplicates();
+    }
+    return paradigm;
+}
+
+// The active aorist by its formation: the thematic ones (a, sa) take the imperfect's endings;
+// the root aorist ends in t, tAm, us after A (adAt, aduH) and an, am with v after U (aBUvan);
+// the s-, iS- and siS-aorists take It, Is in the singular (anEzIt, aboDIt, ayAsIt).
+VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada)
+{
+    static const char16_t *const rootEndings[9] = {u"t",  u"tAm", u"us", u"s", u"tam",
+                                                   u"ta", u"am",  u"va", u"ma"};
+    static const char16_t *const sEndings[9] = {u"It", u"wAm", u"us", u"Is", u"wam",
+                                                u"wa", u"am",  u"va", u"ma"};
+    static const char16_t *const isEndings[9] = {u"It",   u"izwAm", u"izus", u"Is",  u"izwam",
+                                                 u"izwa", u"izam",  u"izva", u"izma"};
+    VerbParadigm paradigm;
+    if (pada == Pada::Atmanepada)
+        return paradigm;
+    for (const auto &[kind, stem] : aoristStems(root)) {
+        if (kind == u"a" || kind == u"sa") {
+            mergeAlternatives(&paradigm, thematicParadigm(stem, pada, Tense::Imperfect));
+            continue;
+        }
+        const char16_t *const *endings = kind == u"root" ? rootEndings
+                                         : kind == u"s"  ? sEndings
+                                                         : isEndings;
+        VerbParadigm one;
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            QString base = stem;
+            QString ending = QString::fromUtf16(endings[cell]);
+            if (kind == u"root" && (ending == u"us" || ending == u"am")) {
+                const bool longA = stem.endsWith(u'A');
+                if (ending == u"us")
+                    longA ? base.chop(1) : void(ending = QStringLiteral("van")); // aduH, aBUvan
+                else
+                    longA ? void(ending = QStringLiteral("m")) : void(base += u'v'); // adAm, aBUvam
+            }
+            one.cells[cell] = {finishWord(withAugment(base + ending))};
+        }
+        mergeAlternatives(&paradigm, one);
+    }
+    return paradigm;
+}
+
+// The periphrastic perfect: the stem in -Am, then the perfect of kf in the verb's pada, of BU
+// and of as (IkzAYcakre, IkzAmbaBUva, IkzAmAsa); the anusvara stays as the grammars print it.
+VerbParadigm periphrasticPerfect(const QString &stem, Pada pada)
+{
+    VerbParadigm paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        for (const int auxiliary : {pada == Pada::Atmanepada ? 1 : 0, 2, 3}) {
+            const QString forms = QString::fromUtf16(kAuxiliaryPerfects[auxiliary][cell]);
+            for (const QString &form : forms.split(u',')) {
+                paradigm.cells[cell].append((auxiliary == 3 ? stem.chopped(1) + u'm' : stem) +
+                                            finishWord(form));
+            }
+        }
+    }
+    return paradigm;
+}
+
+// The reduplicated perfect from the stems of the table: the singular active as words, the
+// other cells the weak stem with its endings. A second singular or a middle second plural
+// the table does not settle (iDve or idhve after y, r, l, v, h) is left empty.
+VerbParadigm perfectParadigm(const VerbRoot &root, Pada pada)
+{
+    const PerfectStems stems = perfectStems(root);
+    if (!stems.periphrastic.isEmpty())
+        return periphrasticPerfect(stems.periphrastic, pada);
+    VerbParadigm paradigm;
+    const bool middle = pada == Pada::Atmanepada;
+    if (stems.weak.isEmpty() || (!middle && stems.third.isEmpty()))
+        return paradigm;
+    for (int cell = 0; cell < kCellCount; ++cell) {
+        if (!middle && (cell == 0 || cell == 3 || cell == 6)) {
+            paradigm.cells[cell] = cell == 0 ? stems.third : cell == 3 ? stems.second : stems.first;
+            continue;
+        }
+        const QString withoutI = QString::fromUtf16(kPerfectWithoutI[middle][cell]);
+        if (!stems.withoutI.isEmpty() && !withoutI.isEmpty()) {
+            paradigm.cells[cell] = {finishWord(stems.withoutI + withoutI)};
+            continue;
+        }
+        const bool uncertainDhve =
+            middle && cell == 5 && QStringView(u"yrlvh").contains(stems.weak.back());
+        if (!uncertainDhve)
+            paradigm.cells[cell] = {
+                finishWord(stems.weak + QString::fromUtf16(kPerfectEndings[middle][cell]))};
+    }
+    return paradigm;
+}
+
+// The tenses made outside the present system from stems of their own; an empty paradigm
+// where the root's stem is not known.
+VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
+{
+    switch (tense) {
+    case Tense::Periphrastic:
+        return endingsAfter(infinitiveStems(root), kPeriphrasticEndings[pada == Pada::Atmanepada]);
+    case Tense::Conditional:
+        return futureParadigm(root, pada, Tense::Imperfect);
+    case Tense::Perfect:
+        return perfectParadigm(root, pada);
+    case Tense::Aorist:
+        return aoristParadigm(root, pada);
+    default:
+        return endingsAfter(benedictiveStems(root, passiveBase(root)), kBenedictiveEndings);
+    }
 }
 
 VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 {
-    if (tense == Tense::Future)
-        return futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada);
+    if (tense == Tense::Future || tense == Tense::Periphrastic || tense == Tense::Conditional)
+        return tense == Tense::Future
+                   ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
+                   : derivedTense(root, root.futureParasmaipada ? Pada::Parasmaipada : pada, tense);
+    if (tense == Tense::Benedictive || tense == Tense::Perfect || tense == Tense::Aorist)
+        return derivedTense(root, pada, tense);
     const VerbParadigm paradigm = root.isThematic()
                                       ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
                                       : conjugateAthematic(root, pada, tense);
@@ -262,11 +399,6 @@ VerbParadigm inItrans(const VerbParadigm &sounds, const QStringList &prefixes,
             paradigm.cells[cell].append(itransFromSounds(withPrefixes(prefixes, rootSounds, form)));
     }
     return paradigm;
-}
-
-QString thirdSingularPresent(const VerbRoot &root, Pada pada)
-{
-    return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
 }
 
 // The third singular present of every root of the table, bare or with the prefixes tried
@@ -327,7 +459,97 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
     return byForm;
 }
 
+QString tenseName(Tense tense)
+{
+    static const char *const names[] = {
+        "present",     "imperfect",   "imperative", "optative", "future", "periphrastic future",
+        "conditional", "benedictive", "perfect",    "aorist"};
+    return QString::fromLatin1(names[static_cast<int>(tense)]);
+}
+
+// The tenses and voices made only in part: the passive outside the present system and the
+// simple future, and the middle benedictive, are not made yet.
+QString unknownTenseReason(const VerbRequest &request, const QString &root)
+{
+    const bool derived = request.tense > Tense::Future;
+    if (derived && request.passive)
+        return QStringLiteral("the passive %1 of %2 is not known")
+            .arg(tenseName(request.tense), root);
+    if ((request.tense == Tense::Benedictive || request.tense == Tense::Aorist) &&
+        request.pada == Pada::Atmanepada)
+        return QStringLiteral("the atmanepada %1 of %2 is not known")
+            .arg(tenseName(request.tense), root);
+    return {};
+}
+
+// The causative and the desiderative are conjugated as a root of the tenth class and of the
+// first would be, on the stem the rules or the table give; the tenses they are not made in
+// yet, and roots whose stem is not known, are refused.
+VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringList *alternatives,
+                     QString *error)
+{
+    using Derived = VerbRequest::Derived;
+    if (request.derived == Derived::None)
+        return root;
+    const bool causative = request.derived == Derived::Causative;
+    const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
+    const bool presentSystem = request.tense <= Tense::Optative;
+    const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
+                                          request.tense == Tense::Conditional ||
+                                          request.tense == Tense::Perfect
+                                    : presentSystem && !request.passive;
+    if (!madeHere) {
+        *error = QStringLiteral("the %1 of the %2 of %3 is not known")
+                     .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
+                                          : tenseName(request.tense),
+                          name, root.root);
+        return {};
+    }
+    std::optional<Pada> onlyPada;
+    QStringList stems = causative ? causativeStems(root) : desiderativeStems(root, &onlyPada);
+    if (stems.isEmpty()) {
+        *error = QStringLiteral("the %1 of %2 is not known").arg(name, root.root);
+        return {};
+    }
+    VerbRoot derived = root;
+    derived.verbClass = causative ? 10 : 1;
+    derived.strongStem = derived.weakStem = stems.takeFirst();
+    derived.weakStemBeforeVowel.clear();
+    derived.strongStemBeforeVowel.clear();
+    // A causative is conjugated in both padas; a desiderative in those of its root, or in the
+    // one the table names.
+    derived.parasmaipada =
+        causative || (onlyPada ? *onlyPada == Pada::Parasmaipada : root.parasmaipada);
+    derived.atmanepada = causative || (onlyPada ? *onlyPada == Pada::Atmanepada : root.atmanepada);
+    derived.futureTakesI = {true};
+    derived.futureStem.clear();
+    derived.futureAlternatives.clear();
+    derived.futureParasmaipada = false;
+    derived.passiveStem.clear();
+    derived.passiveAlternatives.clear();
+    *alternatives = stems;
+    return derived;
+}
+
 } // namespace
+
+VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive)
+{
+    if (!passive)
+        return activeParadigm(root, pada, tense);
+    VerbParadigm sounds;
+    if (tense == Tense::Future) {
+        sounds = futureParadigm(root, Pada::Atmanepada);
+        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
+            mergeAlternatives(&sounds,
+                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
+        return sounds;
+    }
+    sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
+    for (const QString &alternative : root.passiveAlternatives)
+        mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
+    return sounds;
+}
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 {
@@ -336,30 +558,39 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     QString bareRoot;
     if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
         return result;
-    const VerbRoot root = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    const VerbRoot basic = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
     if (!result.ok())
         return result;
+    QStringList alternativeStems;
+    const VerbRoot root = derivedRoot(basic, request, &alternativeStems, &result.error);
+    if (!result.ok())
+        return result;
+    if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
+        result.error = reason;
+        return result;
+    }
     // mriyate has its future in the parasmaipada only (mariShyati), so either pada asks for it.
-    const bool activeFuture = request.tense == Tense::Future && root.futureParasmaipada;
+    const bool futureSystem = request.tense == Tense::Future ||
+                              request.tense == Tense::Periphrastic ||
+                              request.tense == Tense::Conditional;
+    const bool activeFuture = futureSystem && root.futureParasmaipada;
     if (!request.passive && !activeFuture && !root.takes(request.pada)) {
         result.error =
             QStringLiteral("%1 of class %2 is not conjugated in the %3")
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
         return result;
     }
-    VerbParadigm sounds;
-    if (!request.passive)
-        sounds = activeParadigm(root, request.pada, request.tense);
-    else if (request.tense == Tense::Future) {
-        sounds = futureParadigm(root, Pada::Atmanepada);
-        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-    } else {
-        sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, request.tense);
-        for (const QString &alternative : root.passiveAlternatives)
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, request.tense));
+    VerbParadigm sounds = conjugateInSounds(root, request.pada, request.tense, request.passive);
+    for (const QString &stem : alternativeStems) {
+        VerbRoot alternative = root;
+        alternative.strongStem = alternative.weakStem = stem;
+        mergeAlternatives(
+            &sounds, conjugateInSounds(alternative, request.pada, request.tense, request.passive));
+    }
+    if (sounds.cells[0].isEmpty()) {
+        result.error =
+            QStringLiteral("the %1 of %2 is not known").arg(tenseName(request.tense), bareRoot);
+        return result;
     }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
     return result;

@@ -8,7 +8,21 @@
 namespace vantro {
 
 enum class Pada { Parasmaipada, Atmanepada };
-enum class Tense { Present, Imperfect, Imperative, Optative, Future };
+// The periphrastic future (gantA), the conditional (agamiShyat), the benedictive (bhUyAt)
+// the perfect (jagAma, IkShAMchakre) and the aorist (agamat, abhUt) follow the tenses of the
+// present system and the simple future.
+enum class Tense {
+    Present,
+    Imperfect,
+    Imperative,
+    Optative,
+    Future,
+    Periphrastic,
+    Conditional,
+    Benedictive,
+    Perfect,
+    Aorist
+};
 
 struct VerbRequest
 {
@@ -19,6 +33,9 @@ struct VerbRequest
     Pada pada = Pada::Parasmaipada;
     Tense tense = Tense::Present;
     bool passive = false;
+    // The derived verb of the root instead of the root itself: the causative (kArayati) or the
+    // desiderative (jigamiShati, the present system only).
+    enum class Derived { None, Causative, Desiderative } derived = Derived::None;
 };
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request);

@@ -101,6 +101,21 @@ SoundString lengthenedLastVowel(SoundString word)
     return word;
 }
 
+// The an-stems are masculine or neuter; sIman is a feminine declined as they are, and rAjan,
+// yuvan and shvan make a feminine stem of their own (rAj~nI, yuvati, shunI).
+StemResult anStemFeminine(const SoundString &stem, const ConsonantStem &s)
+{
+    if (stem.isOneOf({"sIman"}))
+        return declined(declineConsonant(s, Gender::Feminine));
+    if (stem.isOneOf({"rAjan"}))
+        return declineDerivedFeminine({SoundString("rAj~nI")});
+    if (stem.isOneOf({"yuvan"}))
+        return declineDerivedFeminine({SoundString("yuvati")});
+    if (stem.isOneOf({"shvan"}))
+        return declineDerivedFeminine({SoundString("shunI")});
+    return refusedGender(stem.toItrans(), {Gender::Masculine, Gender::Neuter});
+}
+
 // rAjan, Atman, nAman, brahman; yuvan, shvan, maghavan weaken irregularly; pUShan and
 // aryaman lengthen only in the nominative singular.
 StemResult anStem(const SoundString &stem, Gender gender)
@@ -133,6 +148,8 @@ StemResult anStem(const SoundString &stem, Gender gender)
     if (!keepsVowel)
         s.neuterDual.append(attachEnding(stem, endings().I));
     s.neuterPlural = {attachEnding(base + An, endings().i)};
+    if (gender == Gender::Feminine)
+        return anStemFeminine(stem, s);
     return declined(declineConsonant(s, gender));
 }
 

@@ -89,7 +89,7 @@ StemResult declineByKind(const SoundString &stem, const QString &key, Gender gen
 
 StemResult refused(const QString &reason)
 {
-    return {std::nullopt, reason, {}};
+    return {std::nullopt, reason, {}, {}};
 }
 
 StemResult refusedGender(const QString &stem, std::initializer_list<Gender> genders)
@@ -113,6 +113,7 @@ Inflection<NounParadigm> declineNoun(const QString &stem, Gender gender)
     if (result.forms) {
         inflection.paradigm = result.forms->render();
         inflection.derivedStems = result.derivedStems;
+        inflection.derivedStemUses = result.derivedStemUses;
     } else
         inflection.error = result.error;
     return inflection;

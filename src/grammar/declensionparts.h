@@ -14,13 +14,14 @@ struct StemResult
     std::optional<FormTable> forms;
     QString error;
     QStringList derivedStems; // the feminine stems declined instead, as in Inflection
+    QStringList derivedStemUses;
 
     bool handled() const { return forms || !error.isEmpty(); }
 };
 
 inline StemResult declined(FormTable forms)
 {
-    return {std::move(forms), {}, {}};
+    return {std::move(forms), {}, {}, {}};
 }
 StemResult refused(const QString &reason);
 // "X is declined in the masculine only" and the like.

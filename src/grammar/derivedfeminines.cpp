@@ -12,8 +12,8 @@ namespace {
 
 // Adjectives in -a, most of them as the starter dictionary cites them, whose feminine the
 // grammars and lexicons give: most take -A; the gaurAdi words (gaura, taruNa), the agent
-// nouns in -aka of the ShvuN type and sundara take -I. Words whose feminine is in doubt
-// (the colours in -ita, purANa, the adjectives in -tana and -ika) are left out.
+// nouns in -aka of the ShvuN type, sundara and purAtana (made with the suffix tyu, whose
+// feminine is in -I) take -I; nUtana (made with tanap) takes -A.
 const QHash<QString, QString> &aStemFeminines()
 {
     static const QHash<QString, QString> feminines = [] {
@@ -35,11 +35,14 @@ const QHash<QString, QString> &aStemFeminines()
               "nishchita", "paNDita",     "prAchIna", "prasanna",  "prasiddha", "vikhyAta",
               "puNya",     "rikta",       "sajja",    "samAna",    "sannaddha", "sarala",
               "shIghra",   "shrAnta",     "shuShka",  "tIkShNa",   "unnata",    "vAma",
-              "vistIrNa",  "bubhukShita", "pipAsita", "kShudhita", "tR^iShita", "duHkhita"}) {
+              "vistIrNa",  "bubhukShita", "pipAsita", "kShudhita", "tR^iShita", "duHkhita",
+              "nIla",      "pIta",        "purANa",   "nUtana",    "vIra",      "shUra",
+              "sama",      "manohara",    "dhanika",  "jIvita",    "pratyeka",  "harita",
+              "lohita"}) {
             const SoundString a(stem);
             all.insert(a.toItrans(), a.chopped(1).append(Sound::A).toItrans());
         }
-        for (const char *stem : {"sundara", "gaura", "nartaka", "taruNa"}) {
+        for (const char *stem : {"sundara", "gaura", "nartaka", "taruNa", "purAtana"}) {
             const SoundString a(stem);
             all.insert(a.toItrans(), a.chopped(1).append(Sound::I).toItrans());
         }
@@ -48,11 +51,21 @@ const QHash<QString, QString> &aStemFeminines()
     return feminines;
 }
 
-// Adjectives in -u of quality after a single consonant take -vI beside the u-stem.
+// Adjectives in -u of quality take -vI beside the u-stem (gurvI, prAMshvI).
 bool takesVIFeminine(const SoundString &stem)
 {
     return stem.isOneOf({"guru", "laghu", "mR^idu", "paTu", "bahu", "sAdhu", "tanu", "pR^ithu",
-                         "R^iju", "svAdu", "chAru", "uru"});
+                         "R^iju", "svAdu", "chAru", "uru", "prAMshu"});
+}
+
+// The colours in -ita may also take -inI (haritA or hariNI, lohitA or lohinI).
+QList<SoundString> withColourFeminine(const SoundString &stem, QList<SoundString> feminines)
+{
+    if (stem.isOneOf({"harita"}))
+        feminines.append(SoundString("hariNI"));
+    else if (stem.isOneOf({"lohita"}))
+        feminines.append(SoundString("lohinI"));
+    return feminines;
 }
 
 // The gerundives in -tavya and -anIya are adjectives whatever they stand beside.
@@ -87,7 +100,7 @@ QList<SoundString> feminineStemsOfAdjective(const SoundString &stem)
     const QString feminine = aStemFeminines().value(stem.toItrans());
     if (feminine.isEmpty())
         return {};
-    return {*SoundString::fromItrans(feminine)};
+    return withColourFeminine(stem, {*SoundString::fromItrans(feminine)});
 }
 
 StemResult declineDerivedFeminine(const QList<SoundString> &stems, FormTable before)

@@ -60,6 +60,9 @@ struct Inflection
     // The stems declined in place of the one asked for, in ITRANS, the usual one first: an
     // adjective's feminine is a stem of its own (sundarI of sundara, bhavantI of bhavat).
     QStringList derivedStems;
+    // What each derived stem is where one word has several (bhavat: "pronoun", "participle"),
+    // or empty.
+    QStringList derivedStemUses;
 
     bool ok() const { return error.isEmpty(); }
 };

@@ -216,8 +216,12 @@ StemResult declinePronoun(const QString &key, Gender gender)
         return declined(fromTable<&kAsmad>({}));
     if (key == u"yuShmad")
         return declined(fromTable<&kYuShmad>({}));
-    if (key == u"bhavat" && gender == Gender::Feminine)
-        return declineVowelStem(SoundString("bhavatI"), gender);
+    // bhavat "your honour" has bhavatI; the participle of bhU, bhavantI.
+    if (key == u"bhavat" && gender == Gender::Feminine) {
+        StemResult both = declineDerivedFeminine({SoundString("bhavatI"), SoundString("bhavantI")});
+        both.derivedStemUses = {QStringLiteral("pronoun"), QStringLiteral("participle")};
+        return both;
+    }
     if (StemResult demonstrative = declineDemonstrative(key, gender); demonstrative.handled())
         return demonstrative;
     const SoundString stem = *SoundString::fromItrans(key);

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <array>
+
 namespace vantro::verbs {
 
 namespace {
@@ -209,11 +211,24 @@ QString soundsFromItrans(QStringView itrans, bool *ok)
     return sounds;
 }
 
+// Every form goes out through here, so the spellings are looked up in a plain array by the
+// sound's code rather than hashed, and the text reserved once.
 QString itransFromSounds(QStringView sounds)
 {
+    static const std::array<QString, 128> spellings = [] {
+        std::array<QString, 128> table;
+        for (auto it = spellingOfSound().cbegin(); it != spellingOfSound().cend(); ++it) {
+            if (it.key().unicode() < table.size())
+                table[it.key().unicode()] = it.value();
+        }
+        return table;
+    }();
     QString itrans;
-    for (const QChar c : sounds)
-        itrans += spellingOfSound().value(c);
+    itrans.reserve(sounds.size() * 2);
+    for (const QChar c : sounds) {
+        if (c.unicode() < spellings.size())
+            itrans += spellings[c.unicode()];
+    }
     return itrans;
 }
 

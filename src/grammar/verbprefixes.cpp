@@ -124,6 +124,14 @@ QString retroflexAcrossPrefix(const QString &word, qsizetype prefixLength,
         targets.append(word.indexOf(u'n', qMax<qsizetype>(0, prefixLength - 1)));
     if (word.endsWith(QStringLiteral("Ani")))
         targets.append(word.size() - 2);
+    // The n of han after the a of its root turns to R before a vowel or y (prahaRyAt,
+    // prahaRana), but not where the a is gone (praGnanti) or before a consonant (prahanti).
+    if (rootSounds == u"han") {
+        const qsizetype at =
+            word.indexOf(QStringLiteral("han"), qMax<qsizetype>(0, prefixLength - 1));
+        if (at >= 0 && at + 3 < word.size() && isOneOf(word[at + 3], u"aAiIuUeEoOy"))
+            targets.append(at + 2);
+    }
     QString out = word;
     for (const qsizetype at : targets) {
         if (at >= 0 && retroflexReaches(out, at))
@@ -141,7 +149,9 @@ bool splitPrefixes(const QString &itrans, QStringList *prefixes, QString *root, 
     prefixes->clear();
     for (const QString &part : parts) {
         bool ok = false;
-        const QString sounds = soundsFromItrans(part, &ok);
+        QString sounds = soundsFromItrans(part, &ok);
+        if (sounds == u"ut") // written as it sounds before a voiceless letter (utpatati)
+            sounds = QStringLiteral("ud");
         if (!ok || !kPrefixes.contains(sounds)) {
             *error = QStringLiteral("\"%1\" is not a verbal prefix").arg(part);
             return false;
@@ -156,8 +166,21 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     QString word = form;
     if (prefixes.isEmpty())
         return word;
-    if (kRetroflexingRoots.contains(rootSounds) && isOneOf(prefixes.back().back(), u"iu"))
-        word = retroflexInitialS(word);
+    // The s of su stays before the sy of the future and the conditional (visozyati,
+    // aByasozyat), as the grammars except it.
+    const bool suBeforeSy = rootSounds == u"su" && word.contains(QStringLiteral("ozy"));
+    if (kRetroflexingRoots.contains(rootSounds) && isOneOf(prefixes.back().back(), u"iu") &&
+        !suBeforeSy) {
+        // The z made of the root's s turns a following n of the form to R as any z does, and
+        // R doubles its n (nizaRRa, aBizuRoti).
+        word = retroflexN(retroflexInitialS(word));
+        word.replace(QStringLiteral("Rn"), QStringLiteral("RR"));
+    }
+    // The s of as (to be) after a prefix in i or u turns to z before a vowel or y (aBizanti,
+    // aBizyAt), not before a consonant (aBistaH).
+    if (rootSounds == u"as" && isOneOf(prefixes.back().back(), u"iu") && word.size() > 1 &&
+        word.startsWith(u's') && isOneOf(word[1], u"aAiIuUeEoOy"))
+        word[0] = u'z';
     if (prefixes.back() == u"ud" && (rootSounds == u"sTA" || rootSounds == u"stamB") &&
         word.startsWith(u's'))
         word.remove(0, 1);

@@ -232,6 +232,9 @@ StemResult declineAFeminine(const SoundString &stem)
 // An adjective of quality in -u may take -vI beside (guruH or gurvI).
 StemResult declineUFeminine(const SoundString &stem)
 {
+    // pa~Ngu and the like make their feminine in -U (pa~NgUH), not as dhenu.
+    if (stem.isOneOf({"pa~Ngu"}))
+        return declineDerivedFeminine({stem.chopped(1) + Sound::U});
     FormTable own = decline<&kUFeminine>(stem);
     const QList<SoundString> feminines = feminineStemsOfAdjective(stem);
     if (feminines.isEmpty())

@@ -11,12 +11,15 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -103,6 +106,36 @@ bool mayOnlyRead(const char *path)
 
 // The flag a writer leaves set in the journal's header until it closes the file; the header is
 // all that is read.
+// What changes whenever a writer saves a change: the file, its size and its modification time.
+QByteArray fileIdentity(const QByteArray &path)
+{
+    struct stat info;
+    if (::stat(path.constData(), &info) != 0)
+        return {};
+    return QByteArray::number(qulonglong(info.st_ino)) + ':' +
+           QByteArray::number(qlonglong(info.st_size)) + ':' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_sec)) + '.' +
+           QByteArray::number(qlonglong(info.st_mtim.tv_nsec));
+}
+
+// True while a writer holds its session lock on the file: its journal then says "open" because
+// it is open, not because it crashed, and every change it acknowledged is in the file.
+bool writerHoldsFile(const QByteArray &path)
+{
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(fd);
+    return held;
+}
+
+QString readersBusy()
+{
+    return QStringLiteral("another program has been reading the dictionary for a while; the "
+                          "change was not made, try again");
+}
+
 bool lastCloseWasUnclean(const QByteArray &dbPath)
 {
     bool exists = false;
@@ -110,6 +143,8 @@ bool lastCloseWasUnclean(const QByteArray &dbPath)
         Journal::readHeader(journalPath(QString::fromLatin1(dbPath)).toLatin1(), &exists);
     return exists && header.headerValid && header.openFlag;
 }
+
+constexpr const char *kRepairHint = "vantro-dict repair rebuilds it from its snapshot and journal";
 
 // The file as the user named it, for the sentences a window shows.
 QString displayName(const QByteArray &name)
@@ -119,10 +154,14 @@ QString displayName(const QByteArray &name)
 
 } // namespace
 
+// Damage is said in one plain line: the library's numbering ("BDB0087 ") tells a user nothing.
 void libraryReport(DB *dbp, int code, const char *what)
 {
     g_ownReport = true;
-    dbp->err(dbp, code, "%s", what);
+    if (isDamage(code))
+        dbp->errx(dbp, "%s: %s", what, cDictDB::errorText(code).toLocal8Bit().constData());
+    else
+        dbp->err(dbp, code, "%s", what);
     g_ownReport = false;
 }
 
@@ -204,6 +243,7 @@ int cDictDB::openDB()
     const bool readOnly = m_access == Access::ReadOnly ||
                           (m_access == Access::WriteIfAllowed && mayOnlyRead(path.constData()));
     if (readOnly ? openReadOnly(path) : openHandle(path)) {
+        m_changeLock.close();
         if (m_problem.isEmpty())
             setProblem(QStringLiteral("%1 cannot be opened").arg(displayName(path)));
         return 1;
@@ -216,7 +256,7 @@ int cDictDB::openDB()
         iKeys = int(kept);
         m_keysCounted = true;
     }
-    if (m_readOnly && m_access == Access::WriteIfAllowed) {
+    if (m_readOnly && m_access == Access::WriteIfAllowed && !m_lockEachRead) {
         setProblem(
             QStringLiteral("%1 may only be read, so it is open read-only").arg(displayName(path)));
     }
@@ -239,16 +279,19 @@ int cDictDB::openHandle(const QByteArray &name)
     for (int attempt = 0; attempt < 3; ++attempt) {
         switch (m_lock.acquire(name)) {
         case FileLock::Result::Busy:
-            return refuseBusy(name);
+            return m_access == Access::WriteIfAllowed ? openSharedWithWriter(name)
+                                                      : refuseBusy(name);
         case FileLock::Result::Failed:
             return refuseUnopenable(name, m_lock.lastError());
         case FileLock::Result::Locked:
             return openLocked(name);
         case FileLock::Result::Missing: {
+            removeLibraryLeftover(name);
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
             if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked) {
+                m_changeLock.open(name, true);
                 m_created = true;
                 return 0;
             }
@@ -276,6 +319,14 @@ int cDictDB::openLocked(const QByteArray &name)
 {
     const char *path = name.constData();
     m_created = false;
+    // A recovery or a rebuild rewrites the file: readers wait for it, and it for them.
+    m_changeLock.open(name, true);
+    ChangeLock::Bracket rewriting(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
+    if (!rewriting.held()) {
+        m_lock.release();
+        m_changeLock.close();
+        return refuseBusy(name);
+    }
     const QString why = checkedAfterRecovery(path);
     // An empty file holds no records: a crash while it was being created, or a touch.
     // It is made a new dictionary under the lock, as the library's own create would.
@@ -313,18 +364,13 @@ int cDictDB::openLocked(const QByteArray &name)
 int cDictDB::openReadOnly(const QByteArray &name)
 {
     const char *path = name.constData();
-    switch (m_lock.acquire(name, FileLock::Mode::Shared)) {
-    case FileLock::Result::Busy:
+    if (const int error = m_changeLock.open(name, false); error != 0)
+        return refuseUnopenable(name, error);
+    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
         return refuseBusy(name);
-    case FileLock::Result::Missing:
-    case FileLock::Result::Failed:
-        return refuseUnopenable(name, m_lock.lastError());
-    case FileLock::Result::Locked:
-        break;
-    }
-    if (lastCloseWasUnclean(name)) {
-        if (!mayOnlyRead(path)) {
-            m_lock.release();
+    if (!writerHoldsFile(name) && lastCloseWasUnclean(name)) {
+        if (!mayOnlyRead(path) && !m_lockEachRead) {
+            m_changeLock.close();
             return openHandle(name);
         }
         const QString notice = QStringLiteral("%1 was not closed by the last program that wrote "
@@ -348,6 +394,112 @@ int cDictDB::openReadOnly(const QByteArray &name)
         return isDamage(ret) ? refuseDamaged(name, true) : refuseUnopenable(name, ret);
     }
     m_readOnly = true;
+    m_seenFile = fileIdentity(name);
+    if (m_lockEachRead)
+        m_changeLock.unlock();
+    return 0;
+}
+
+// Another window or program holds the file for writing: it is read as last saved, the change
+// lock taken for each read, so that the writer's changes go on between them.
+int cDictDB::openSharedWithWriter(const QByteArray &name)
+{
+    m_lockEachRead = true;
+    const int ret = openReadOnly(name);
+    if (ret == 0)
+        setProblem(QStringLiteral("%1 is open in another window or program, so it is open "
+                                  "read-only")
+                       .arg(displayName(name)));
+    return ret;
+}
+
+// Before a read of a reader that shares the file with a writer: the change lock, and the file
+// opened again when a change was saved since the last read (the library's cache would mix old
+// pages with new ones). False when the lock could not be had or the file not opened again.
+bool cDictDB::readLocked()
+{
+    if (!m_lockEachRead || !m_readOnly)
+        return dbcp != nullptr;
+    if (m_walkHoldsLock) {
+        m_walkHoldsLock = false;
+        m_changeLock.unlock();
+    }
+    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+        return false;
+    if (fileIdentity(m_openPath) != m_seenFile && reopenForReading() != 0) {
+        m_changeLock.unlock();
+        return false;
+    }
+    return dbcp != nullptr;
+}
+
+void cDictDB::readDone()
+{
+    if (m_lockEachRead && m_readOnly && !m_walkHoldsLock)
+        m_changeLock.unlock();
+}
+
+int cDictDB::reopenForReading()
+{
+    if (dbcp)
+        dbcp->close(dbcp);
+    dbcp = nullptr;
+    if (dbp)
+        dbp->close(dbp, 0);
+    dbp = nullptr;
+    m_bulkAt = nullptr;
+    m_walked = false;
+    m_keysCounted = false;
+    m_reopened = true;
+    // A rebuild or an import puts a new file in place: the lock goes with the file.
+    if (m_changeLock.open(m_openPath, false) != 0 ||
+        !m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+        return 1;
+    int ret = createHandle(&dbp);
+    if (ret == 0)
+        ret = openExisting(m_openPath.constData(), DB_RDONLY);
+    if (ret == 0)
+        ret = dbp->cursor(dbp, nullptr, &dbcp, 0);
+    if (ret != 0) {
+        libraryReport(dbp, ret, m_openPath.constData());
+        dbcp = nullptr;
+        return 1;
+    }
+    m_seenFile = fileIdentity(m_openPath);
+    return 0;
+}
+
+// A step from the record last read, on a cursor that was opened again since: the cursor is first
+// put back at that record, or where it would be when it was deleted meanwhile. 0 with flag the
+// step still to take (0 for none, the cursor is on the answer), or 1 when there is no answer.
+int cDictDB::stepAfterReopen(unsigned &flag)
+{
+    m_reopened = false;
+    if (!m_cursorPlaced || (flag != DB_NEXT && flag != DB_PREV))
+        return 0;
+    QByteArray key = m_storedKey;
+    DBT dbKey{};
+    dbKey.data = key.data();
+    dbKey.size = u_int32_t(key.size());
+    dbKey.ulen = dbKey.size;
+    DBT dbData{};
+    dbData.flags = DB_DBT_PARTIAL;
+    const int ret = dbcp->get(dbcp, &dbKey, &dbData, DB_SET_RANGE);
+    if (ret == DB_NOTFOUND) {
+        m_cursorPlaced = false;
+        if (flag == DB_NEXT)
+            return 1;
+        flag = DB_LAST;
+        return 0;
+    }
+    if (ret != 0)
+        return 1;
+    const bool same = QByteArrayView(static_cast<const char *>(dbKey.data), dbKey.size) ==
+                      QByteArrayView(m_storedKey);
+    if (flag == DB_NEXT && !same) {
+        m_cursorPlaced = false;
+        flag = DB_CURRENT;
+    }
     return 0;
 }
 
@@ -394,9 +546,7 @@ int cDictDB::refuseDamaged(const QByteArray &name, bool reader)
         setProblem(m_recovery.notices().value(m_recovery.notices().size() - 1));
         return 1;
     }
-    const QString how = reader ? QStringLiteral("the next program that opens it for writing "
-                                                "rebuilds it from its snapshot and journal (or run "
-                                                "vantro-dict repair)")
+    const QString how = reader ? QLatin1String(kRepairHint)
                                : QStringLiteral("there is no journal to rebuild it from, so it is "
                                                 "left as it is");
     errLine(QStringLiteral("%1: %2 is damaged; %3")
@@ -435,7 +585,8 @@ int cDictDB::closeDB()
     m_bulkAt = nullptr;
     if (dbcp) {
         const int ret = dbcp->close(dbcp);
-        if (ret != 0) {
+        // A file already found damaged fails here too; that was said when it was found.
+        if (ret != 0 && !m_damaged) {
             libraryReport(dbp, ret, "DBcursor->close");
             outLine("I/O err ", qsDBName.toLatin1().constData());
             dbcp = nullptr;
@@ -450,10 +601,14 @@ int cDictDB::closeDB()
     // A close that failed, or a file found damaged, leaves the journal marked open, so that the
     // next open checks the file and rebuilds it.
     if (ret == 0 && !m_readOnly && !m_damaged)
-        m_recovery.afterClose(m_keysCounted ? iKeys : -1);
+        m_recovery.afterClose(m_keysCounted ? iKeys : -1, m_lock);
     m_keysCounted = false;
     m_readOnly = false;
     m_lock.release();
+    m_changeLock.close();
+    m_lockEachRead = false;
+    m_walkHoldsLock = false;
+    m_reopened = false;
     if (ret != 0 && !m_damaged) {
         std::fprintf(stderr, "%s: DB->close: %s\n", kClassName, db_strerror(ret));
         return 1;
@@ -530,6 +685,11 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
     qint64 mark = Recovery::kNothingRecorded;
     QByteArray before;
     bool existed = false;
+    // Readers wait for the change, written and flushed, and it waits for them.
+    std::optional<ChangeLock::Bracket> changing;
+    if (isOpen() && !m_readOnly &&
+        !changing.emplace(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs).held())
+        return failed(readersBusy());
     if (isOpen() && !m_readOnly) {
         // Only a save can add or replace; whether it adds is known only from a look beforehand.
         if (!adding && m_keysCounted)
@@ -605,6 +765,11 @@ int cDictDB::deleteRecord()
     qint64 mark = Recovery::kNothingRecorded;
     QByteArray before;
     bool existed = false;
+    // Readers wait for the change, written and flushed, and it waits for them.
+    std::optional<ChangeLock::Bracket> changing;
+    if (isOpen() && !m_readOnly &&
+        !changing.emplace(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs).held())
+        return failed(readersBusy());
     if (isOpen() && !m_readOnly) {
         existed = storedValue(&dbKey, before);
         mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
@@ -659,7 +824,10 @@ int cDictDB::getCursorRec(int cOpt)
     default:
         return 1;
     }
-    if (!dbcp)
+    if (!readLocked())
+        return 1;
+    const auto done = qScopeGuard([this] { readDone(); });
+    if (m_reopened && stepAfterReopen(flag) != 0)
         return 1;
 
     DBT dbKey{};
@@ -674,8 +842,10 @@ int cDictDB::getCursorRec(int cOpt)
 
 int cDictDB::getStoredRec(const QByteArray &key)
 {
-    if (!dbcp)
+    if (!readLocked())
         return 1;
+    const auto done = qScopeGuard([this] { readDone(); });
+    m_reopened = false;
     copyIn(sKey, iKLen, key.constData(), int(key.size()));
     DBT dbKey{};
     dbKey.data = sKey;
@@ -716,6 +886,9 @@ int cDictDB::readAtCursor(DBT *key, unsigned flag)
 // keeps the count, which stays exact because the file lock admits no other writer.
 int cDictDB::getStat()
 {
+    if (m_lockEachRead && !readLocked())
+        return 0;
+    const auto done = qScopeGuard([this] { readDone(); });
     if (dbcp && m_keysCounted)
         return iKeys;
     if (const int ret = dbcp ? dbp->stat(dbp, nullptr, &sp, 0) : EINVAL; ret != 0) {
@@ -733,8 +906,9 @@ int cDictDB::getStat()
 
 bool cDictDB::hasKey(const QString &word)
 {
-    if (!isOpen() || word.isEmpty() || !fitsLatin1(word))
+    if (!isOpen() || word.isEmpty() || !fitsLatin1(word) || !readLocked())
         return false;
+    const auto done = qScopeGuard([this] { readDone(); });
     QByteArray key = word.toLatin1();
     DBT dbKey{};
     dbKey.data = key.data();
@@ -744,8 +918,9 @@ bool cDictDB::hasKey(const QString &word)
 
 bool cDictDB::readStoredRecord(const QByteArray &key, QString &meaning, QString &synonyms)
 {
-    if (!isOpen() || key.isEmpty())
+    if (!isOpen() || key.isEmpty() || !readLocked())
         return false;
+    const auto done = qScopeGuard([this] { readDone(); });
     QByteArray bytes = key;
     DBT dbKey{};
     dbKey.data = bytes.data();
@@ -842,9 +1017,8 @@ void cDictDB::noteDamage(int code)
     if (m_damaged)
         return;
     m_damaged = true;
-    const QString how = m_readOnly ? QStringLiteral("the next program that opens it for writing "
-                                                    "rebuilds it from its snapshot and journal "
-                                                    "(or run vantro-dict repair)")
+    // A reader leaves no mark a writer would see: only a repair is sure to rebuild it.
+    const QString how = m_readOnly ? QLatin1String(kRepairHint)
                                    : QStringLiteral("it is rebuilt from its snapshot and journal "
                                                     "when it is next opened");
     const QString name = QString::fromLatin1(m_openPath);

@@ -31,10 +31,12 @@ public:
     // Cursor move codes of getCursorRec.
     enum Move { First = 1, Last = 2, Next = 3, Prev = 4, AtOrAfter = 5 };
 
-    // How openDB opens the file. ReadOnly takes a lock shared with other readers and writes no
+    // How openDB opens the file. ReadOnly shares the change lock with other readers for the
+    // session (a writer's changes wait for it, and it for a change being written) and writes no
     // file at all (no snapshot, no journal), so it works on a file, folder or medium the process
-    // may only read; WriteIfAllowed is ReadWrite, except for an existing file the process may not
-    // write, which it opens read-only.
+    // may only read, and beside a writer. WriteIfAllowed is ReadWrite, except for an existing
+    // file the process may not write, or one another writer holds, which it opens read-only (the
+    // latter taking the change lock for each read).
     enum class Access { ReadWrite, ReadOnly, WriteIfAllowed };
     void setAccess(Access access) { m_access = access; }
     // The next openDB checks the file even when the last program closed it cleanly, and
@@ -131,6 +133,11 @@ private:
 
     int readAtCursor(struct __db_dbt *dbKey, unsigned flag);
     int openHandle(const QByteArray &name);
+    int openSharedWithWriter(const QByteArray &name);
+    bool readLocked();
+    void readDone();
+    int reopenForReading();
+    int stepAfterReopen(unsigned &flag);
     int openLocked(const QByteArray &name);
     int openReadOnly(const QByteArray &name);
     int openEmptyInMemory();
@@ -172,6 +179,14 @@ private:
     struct __db_bt_stat *sp = nullptr;
     int iKeys = 0;
     FileLock m_lock;
+    // Readers and the writer's changes meet here; see ChangeLock.
+    ChangeLock m_changeLock;
+    // A reader that shares the file with a window writing it takes the change lock for each read
+    // rather than for its session, and reopens the file when a change was saved meanwhile.
+    bool m_lockEachRead = false;
+    bool m_walkHoldsLock = false;
+    bool m_reopened = false;
+    QByteArray m_seenFile; // the identity of the file as last read
     // iKeys is exact once the tree has been walked, and is kept so by every change that succeeds.
     bool m_keysCounted = false;
     Access m_access = Access::ReadWrite;

@@ -39,6 +39,10 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
         return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
     const QByteArray name = m_openPath;
+    // Readers finish with the old file before it goes; the new one is complete and flushed.
+    ChangeLock::Bracket replacing(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
+    if (!replacing.held())
+        return QStringLiteral("another program has been reading the dictionary for a while");
     dbcp->close(dbcp);
     dbcp = nullptr;
     m_bulkAt = nullptr;
@@ -49,16 +53,20 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     QString why;
     m_keysCounted = false;
     m_notFlushed.clear();
-    m_recovery.markImport(fileIdOf(replacement->path()));
-    if (::rename(replacement->path().constData(), name.constData()) == 0) {
+    // The snapshot of the new file is on disk and the journal names it before the file takes
+    // the dictionary's name: a repair after the import never goes back to the older snapshot.
+    why = m_recovery.prepareImport(replacement->path());
+    if (why.isEmpty() && ::rename(replacement->path().constData(), name.constData()) == 0) {
         replacement->m_finished = true;
         // In place: from here on the import is done, at worst not yet flushed.
         m_notFlushed = syncDirectoryOf(name);
         m_lock.swap(newLock);
+        m_changeLock.open(name, true);
         iKeys = replacement->m_written;
         m_keysCounted = true;
-        m_recovery.snapshotBeforeNextChange();
-    } else {
+        if (m_notFlushed.isEmpty())
+            m_recovery.importInPlace();
+    } else if (why.isEmpty()) {
         why = QString::fromLocal8Bit(std::strerror(errno));
     }
     int ret = createHandle(&dbp);
@@ -113,6 +121,8 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
         if (ret != 0) {
             if (isDamage(ret))
                 noteDamage(ret);
+            m_walkHoldsLock = false;
+            readDone();
             return ret;
         }
         DB_MULTIPLE_INIT(m_bulkAt, &block);
@@ -134,8 +144,10 @@ bool cDictDB::walkedInOrder(QByteArrayView key)
 
 int cDictDB::startWalk()
 {
-    if (!dbcp)
+    // A reader sharing the file with a writer holds the change lock for the whole walk.
+    if (!readLocked())
         return EINVAL;
+    m_walkHoldsLock = m_lockEachRead;
     m_bulkAt = nullptr;
     m_walked = false;
     dbcp->close(dbcp);
@@ -148,9 +160,13 @@ bool cDictDB::isEndOfRecords(int code)
     return code == DB_NOTFOUND;
 }
 
+// The library's own numbering ("BDB0087 ") tells a user nothing.
 QString cDictDB::errorText(int code)
 {
-    return QString::fromLocal8Bit(db_strerror(code));
+    QString text = QString::fromLocal8Bit(db_strerror(code));
+    if (text.startsWith(QLatin1String("BDB")) && text.size() > 8 && text.at(7) == QLatin1Char(' '))
+        text.remove(0, 8);
+    return text;
 }
 
 } // namespace vantro

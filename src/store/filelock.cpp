@@ -68,4 +68,65 @@ void FileLock::release()
     }
 }
 
+// One byte at 2^62: beyond any dictionary's end, so that the lock never covers what the library
+// itself might lock or read.
+constexpr off_t kChangeLockByte = off_t(1) << 62;
+
+ChangeLock::~ChangeLock()
+{
+    close();
+}
+
+int ChangeLock::open(const QByteArray &path, bool forWriting)
+{
+    close();
+    m_fd = ::open(path.constData(), (forWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
+    m_error = m_fd < 0 ? errno : 0;
+    return m_error;
+}
+
+void ChangeLock::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_locked = false;
+}
+
+bool ChangeLock::lock(Mode mode, int waitMs)
+{
+    struct flock range
+    {
+    };
+    range.l_type = short(mode == Mode::Shared ? F_RDLCK : F_WRLCK);
+    range.l_whence = SEEK_SET;
+    range.l_start = kChangeLockByte;
+    range.l_len = 1;
+    constexpr int kStepMs = 10;
+    for (int waited = 0;; waited += kStepMs) {
+        if (::fcntl(m_fd, F_OFD_SETLK, &range) == 0) {
+            m_locked = true;
+            return true;
+        }
+        m_error = errno;
+        if ((m_error != EAGAIN && m_error != EACCES) || waited >= waitMs)
+            return false;
+        ::usleep(kStepMs * 1000);
+    }
+}
+
+void ChangeLock::unlock()
+{
+    struct flock range
+    {
+    };
+    range.l_type = F_UNLCK;
+    range.l_whence = SEEK_SET;
+    range.l_start = kChangeLockByte;
+    range.l_len = 1;
+    if (m_fd >= 0)
+        ::fcntl(m_fd, F_OFD_SETLK, &range);
+    m_locked = false;
+}
+
 } // namespace vantro

@@ -46,4 +46,69 @@ private:
     int m_error = 0;
 };
 
+// The lock readers and the writer's changes meet at, beside the writer's session lock: an open
+// file description lock (fcntl F_OFD_SETLK) on one byte far beyond the end of the dictionary
+// file. Such a lock belongs to this object's own descriptor, so the database library closing its
+// descriptors never drops it, and it is independent of the session's flock(). A writer holds it
+// exclusively around each change (and around a recovery or a rebuild that rewrites the file);
+// readers hold it shared while they read, so that they see the file as last saved, never a page
+// half written.
+class ChangeLock
+{
+public:
+    enum class Mode { Shared, Exclusive };
+
+    ChangeLock() = default;
+    ~ChangeLock();
+    ChangeLock(const ChangeLock &) = delete;
+    ChangeLock &operator=(const ChangeLock &) = delete;
+
+    // Opens the file the lock is taken on (for writing when exclusive locks are to be taken); an
+    // errno, or 0.
+    int open(const QByteArray &path, bool forWriting);
+    void close();
+    bool isOpen() const { return m_fd >= 0; }
+    // Takes the lock, waiting up to waitMs for the other side to finish; false when it could not
+    // be had (errno in lastError(), EAGAIN after the wait).
+    bool lock(Mode mode, int waitMs);
+    void unlock();
+    bool isLocked() const { return m_locked; }
+    int lastError() const { return m_error; }
+
+    // Holds the lock for the length of a scope when the file is open; held() says whether it was
+    // had.
+    // Holds the lock for the length of a scope; a lock already held (a reader's for its whole
+    // session) or a file not open counts as held and is left as it is.
+    class Bracket
+    {
+    public:
+        Bracket(ChangeLock &lock, Mode mode, int waitMs) : m_lock(lock)
+        {
+            if (lock.isOpen() && !lock.isLocked())
+                m_held = m_release = lock.lock(mode, waitMs);
+        }
+        ~Bracket()
+        {
+            if (m_release)
+                m_lock.unlock();
+        }
+        Bracket(const Bracket &) = delete;
+        Bracket &operator=(const Bracket &) = delete;
+        bool held() const { return m_held; }
+
+    private:
+        ChangeLock &m_lock;
+        bool m_held = true;
+        bool m_release = false;
+    };
+
+    // How long a writer's change waits for readers, and a reader for a change.
+    static constexpr int kWaitMs = 5000;
+
+private:
+    int m_fd = -1;
+    bool m_locked = false;
+    int m_error = 0;
+};
+
 } // namespace vantro

@@ -108,6 +108,7 @@ bool readHeader(QByteArrayView bytes, JournalContents &contents)
         // -1 when the count was not known at the close.
         contents.keyCount = qint64(getLE(at + 104, 8));
         contents.entriesEndAtClose = qint64(getLE(at + 112, 8));
+        contents.changeAtClose = quint32(getLE(at + 120, 4));
     }
     return true;
 }
@@ -143,7 +144,56 @@ qint64 readEntry(QByteArrayView bytes, qint64 offset, JournalEntry &entry)
     return total;
 }
 
+constexpr qint64 kBlock = 512;
+
+bool allZero(QByteArrayView bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == 0; });
+}
+
+// The bytes at offset fail as an entry and no sound entry follows. A write cut short leaves some
+// of the zeros it was written over: its checksum (written last), a whole 512-byte block inside
+// it, or, for a header that itself crosses a block's end, the header's part after that end.
+// An entry written whole and then damaged has none of these.
+// Anything but the zeros that end the entries starts there.
+bool payloadStarts(QByteArrayView bytes, qint64 offset)
+{
+    return bytes.size() - offset >= 4 && getLE(bytes.data() + offset, 4) != 0;
+}
+
+bool looksTorn(QByteArrayView bytes, qint64 offset)
+{
+    const qint64 left = bytes.size() - offset;
+    if (left < kEntryFixed + kChecksumSize)
+        return true;
+    const char *at = bytes.data() + offset;
+    const quint64 payload = getLE(at, 4);
+    const quint64 keyLength = getLE(at + 16, 4);
+    const quint64 dataLength = getLE(at + 20, 4);
+    const qint64 headerBlockEnd = (offset / kBlock + 1) * kBlock;
+    if (headerBlockEnd < offset + kEntryFixed &&
+        allZero(bytes.sliced(headerBlockEnd, offset + kEntryFixed - headerBlockEnd)))
+        return true;
+    if (payload != kEntryFixed - 4 + keyLength + dataLength)
+        return false;
+    const qint64 end = offset + qint64(payload) + 4 + kChecksumSize;
+    if (end > bytes.size() || allZero(bytes.sliced(end - kChecksumSize, kChecksumSize)))
+        return true;
+    for (qint64 block = headerBlockEnd; block + kBlock <= end; block += kBlock) {
+        if (allZero(bytes.sliced(block, kBlock)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+quint32 changeDigest(qint64 ctimeNs)
+{
+    const quint64 value = quint64(ctimeNs);
+    const quint32 digest = quint32(value ^ (value >> 32) ^ (value >> 17));
+    return digest == 0 ? 1 : digest;
+}
 
 // zlib's CRC-32 is the same checksum the journal has always carried, only faster.
 quint32 crc32(QByteArrayView bytes, quint32 crc)
@@ -185,8 +235,13 @@ JournalContents parseJournal(QByteArrayView bytes)
         qint64 next = offset + 1;
         while (next < bytes.size() && !readEntry(bytes, next, entry))
             ++next;
-        if (next >= bytes.size())
+        if (next >= bytes.size()) {
+            // Acknowledged before a clean close, or not the shape of an unfinished write: lost.
+            if (offset < bytes.size() && payloadStarts(bytes, offset) &&
+                (offset < contents.entriesEndAtClose || !looksTorn(bytes, offset)))
+                ++contents.damagedEntries;
             break;
+        }
         ++contents.damagedEntries;
         offset = next;
     }
@@ -206,7 +261,7 @@ QByteArray encodeJournalHeader(const JournalContents &header)
     putId(bytes, closedState ? header.dictionaryAtClose : SnapshotId{});
     putLE(bytes, quint64(closedState ? header.keyCount : 0), 8);
     putLE(bytes, quint64(closedState ? header.entriesEndAtClose : 0), 8);
-    putLE(bytes, 0, 4);
+    putLE(bytes, closedState ? header.changeAtClose : 0, 4);
     putLE(bytes, crc32(bytes), 4);
     return bytes;
 }
@@ -377,7 +432,12 @@ bool Journal::rewriteWhole()
         ::unlink(temporary.constData());
         return false;
     }
-    syncDirectoryOf(m_path);
+    // The rewritten journal must not vanish with a crash while the old one is gone.
+    if (const QString why = syncDirectoryOf(m_path); !why.isEmpty()) {
+        m_error = why;
+        ::close(fd);
+        return false;
+    }
     close();
     m_fd = fd;
     m_contents.headerValid = true;
@@ -427,6 +487,7 @@ bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount)
         return false;
     m_contents.openFlag = false;
     m_contents.dictionaryAtClose = dictionary;
+    m_contents.changeAtClose = changeDigest(dictionary.ctimeNs);
     m_contents.keyCount = keyCount;
     m_contents.entriesEndAtClose = m_size;
     return writeHeader();

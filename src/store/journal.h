@@ -31,7 +31,8 @@ namespace vantro {
 //    96  8  its modification time then
 //   104  8  its number of keys then
 //   112  8  end of the last entry at that close
-//   120  4  reserved, zero
+//   120  4  a digest of the dictionary's status change time then (0: not recorded), so that
+//           a file written after the close is known even when its modification time was put back
 //   124  4  CRC-32 of bytes 0 to 123
 //   entries, one after another
 //     0  4  payload length P (everything after this field up to the checksum)
@@ -48,7 +49,10 @@ namespace vantro {
 // field ends the entries. An entry is written whole and flushed before the database is touched,
 // so an entry cut short or failing its checksum with no sound entry after it is the tail of a
 // write the program did not live to finish, and is ignored. One followed by sound entries is
-// damage: the sound ones are kept and the damaged stretch is counted.
+// damage: the sound ones are kept and the damaged stretch is counted. So is a last entry that
+// cannot be torn: one that ends before the end a clean close recorded, or whose bytes hold no
+// stretch of the zeros an unfinished write leaves (its checksum and every whole 512-byte block
+// in it written), since a write lands on the zeros made ahead block by block.
 //
 // The file ids tie the journal to one dictionary and one snapshot: every snapshot and every
 // rebuilt dictionary is given a fresh id, so a dictionary copied over morvak.db by hand (even a
@@ -62,6 +66,8 @@ struct SnapshotId
     quint64 size = 0;
     quint64 inode = 0;
     qint64 mtimeNs = 0;
+    // The status change time, which no program can set back; not part of the identity.
+    qint64 ctimeNs = 0;
 
     bool operator==(const SnapshotId &other) const
     {
@@ -96,6 +102,8 @@ struct JournalContents
     SnapshotId dictionaryAtClose;
     qint64 keyCount = -1;
     qint64 entriesEndAtClose = 0;
+    // The digest of the dictionary's status change time at that close; 0 when not recorded.
+    quint32 changeAtClose = 0;
     QList<JournalEntry> entries;
     // Bytes up to the end of the last whole entry; what follows is a torn tail.
     qint64 validLength = 0;
@@ -116,6 +124,8 @@ JournalContents parseJournalHeader(QByteArrayView bytes);
 QByteArray encodeJournalHeader(const JournalContents &header);
 QByteArray encodeJournalHeader(const SnapshotId &snapshot, bool openFlag);
 QByteArray encodeJournalEntry(const JournalEntry &entry);
+// The digest of a status change time the header keeps; never 0.
+quint32 changeDigest(qint64 ctimeNs);
 
 QString journalPath(const QString &dbPath);
 QString operationName(JournalEntry::Op op);
@@ -153,24 +163,24 @@ public:
     qint64 size() const { return m_size; }
 
     // Rewrites the header in place. Not flushed: the next append flushes it with the entry.
-    bool setOpenFlag(bool open);
+    [[nodiscard]] bool setOpenFlag(bool open);
     // The clean close: the flag cleared, with the dictionary's state and key count recorded
     // (keyCount -1 when not known). Not flushed either: the dictionary was flushed before, so a
     // header lost to a crash only costs the next open a check.
-    bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
+    [[nodiscard]] bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
     // Writes the entry at the end and flushes; answers the length before it (the mark to
     // truncate back to), or -1 when it could not be written whole (then nothing is kept).
-    qint64 append(const JournalEntry &entry);
+    [[nodiscard]] qint64 append(const JournalEntry &entry);
     // Takes back everything after length (overwritten with zeros, which end the reading),
     // flushed, so that a replay never sees a failed change.
-    bool truncateTo(qint64 length);
+    [[nodiscard]] bool truncateTo(qint64 length);
     // Gives the zeros after the last entry back to the file system; false when there were none.
     bool releaseRoom();
     // Empties the journal and ties it to a new snapshot of the dictionary named by
     // dictionaryFileId.
-    bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
+    [[nodiscard]] bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
                const QByteArray &dictionaryFileId, bool openFlag);
-    bool reset(const SnapshotId &snapshot, bool openFlag)
+    [[nodiscard]] bool reset(const SnapshotId &snapshot, bool openFlag)
     {
         return reset(snapshot, {}, {}, openFlag);
     }

@@ -48,6 +48,16 @@ void decodeData(const char *bytes, qsizetype size, QString &meaning, QString &sy
 
 QString whyNotReadBack(const QString &meaning, const QString &synonyms)
 {
+    // A danda pasted from Devanagari text is the one such character a translator types often;
+    // it gets the advice "|" gets, before any question.
+    const auto holdsDanda = [](const QString &text) {
+        return text.contains(QChar(0x0964)) || text.contains(QChar(0x0965));
+    };
+    if (holdsDanda(meaning) || holdsDanda(synonyms))
+        return QStringLiteral("the %1 a Devanagari danda (\u0964 or \u0965), which the "
+                              "dictionary cannot store; write a danda in a meaning as \";\"")
+            .arg(holdsDanda(meaning) ? QStringLiteral("meaning holds")
+                                     : QStringLiteral("synonyms hold"));
     // Characters without a Latin-1 form are refused by the store with a reason of their own.
     if (!fitsLatin1(meaning) || !fitsLatin1(synonyms))
         return {};

@@ -1,7 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What recovery holds to, whatever it finds on disk:
+//
+// - A journal belongs to one snapshot: the header names the snapshot's file id and size (a
+//   format 1 header its size, inode and time), and the dictionary's file id. A journal that names
+//   no snapshot, or another one, never has a snapshot put under it: a rebuild then starts from the
+//   records the damaged file still yields, keeps the snapshot aside, and says so.
+// - A snapshot is taken only of a file whose every page is sound (the page scan) and that the
+//   library's check passes; a damaged file found then is rebuilt first from the snapshot before it
+//   and the journal, which already holds the change that found it.
+// - An import is not done until a snapshot of the imported file is on disk and the journal names
+//   it; only then is the file renamed into place.
+// - Nothing that may hold a record no other copy holds is removed: a damaged dictionary, a
+//   snapshot that does not belong, a journal with damaged entries are kept aside.
+// - A reader reports success only for a whole read: a file the last clean close cannot vouch for
+//   (its size, inode, times or status change differ) is scanned page by page before the library
+//   reads it, and a walk stops at the first key that does not rise.
+// - A journal entry that fails its checksum is an unfinished write only when it is the last and
+//   has the shape of one (see Journal); any other is reported as lost, never passed over.
 #include "recovery.h"
 
 #include "filelock.h"
+#include "pagescan.h"
 #include "salvage.h"
 #include "snapshot.h"
 #include "verify.h"
@@ -11,7 +30,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QMap>
+
 #include <algorithm>
+#include <functional>
 
 #include <db.h>
 
@@ -20,6 +42,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vantro {
@@ -31,6 +54,8 @@ constexpr const char *kClassName = "cDictDB";
 constexpr unsigned kRebuildCacheBytes = 32u << 20;
 constexpr int kSetAsideKept = 3;
 constexpr const char *kSnapshotDamaged = "the snapshot is damaged";
+constexpr const char *kSnapshotNotTheJournals =
+    "the snapshot is not the one the journal was started from";
 
 // One line on the standard error stream; the names in it are the file system's own bytes.
 void report(const QByteArray &text)
@@ -93,13 +118,16 @@ int replayJournal(DB *dbp, const QList<JournalEntry> &entries)
 
 bool fileVerifies(const QByteArray &path)
 {
-    return verifyLockedDictionary(path).verdict == VerifyReport::Verdict::Consistent;
+    // The page scan first: the library's check follows whatever a zeroed page says.
+    return scanPages(path).sound() &&
+           verifyLockedDictionary(path).verdict == VerifyReport::Verdict::Consistent;
 }
 
 // The copies set aside beside base under suffix ("<base><suffix>", "<base><suffix>.N") beyond
 // the newest kept ones, newest by the time they were set aside (a rename or link changes it);
 // answers the names removed.
-static QStringList removeAllButNewest(const QByteArray &base, const char *suffix, int kept)
+static QStringList removeAllButNewest(const QByteArray &base, const char *suffix, int kept,
+                                      const std::function<bool(const QByteArray &)> &mayGo)
 {
     const QFileInfo info(QFile::decodeName(base));
     const QString stem = info.fileName() + QLatin1String(suffix);
@@ -125,10 +153,54 @@ static QStringList removeAllButNewest(const QByteArray &base, const char *suffix
     });
     QStringList removed;
     for (qsizetype i = kept; i < copies.size(); ++i) {
-        if (QFile::remove(copies[i].filePath()))
+        if (mayGo(QFile::encodeName(copies[i].filePath())) && QFile::remove(copies[i].filePath()))
             removed.append(copies[i].fileName());
     }
     return removed;
+}
+
+// Whether the dictionary open on dbp holds the record as the copy does.
+static bool holds(DB *dbp, const QByteArray &key, const QByteArray *data)
+{
+    DBT dbKey{};
+    DBT dbData{};
+    dbKey.data = const_cast<char *>(key.constData());
+    dbKey.size = u_int32_t(key.size());
+    const int ret = dbp->get(dbp, nullptr, &dbKey, &dbData, 0);
+    if (!data)
+        return ret == DB_NOTFOUND;
+    return ret == 0 && QByteArrayView(static_cast<const char *>(dbData.data),
+                                      qsizetype(dbData.size)) == QByteArrayView(*data);
+}
+
+// A set-aside dictionary or snapshot may go only when every page of it could be read and the
+// dictionary holds each of its records as it does.
+static bool recordsAreHeld(const QByteArray &copy, DB *dbp)
+{
+    const PageScan scan = scanPages(copy, true);
+    if (!scan.badPages.isEmpty() || scan.unreadableItems > 0)
+        return false;
+    return std::all_of(scan.records.begin(), scan.records.end(), [dbp](const StoredPair &pair) {
+        return holds(dbp, pair.first, &pair.second);
+    });
+}
+
+// A set-aside journal may go only when it is whole and the dictionary already shows the last
+// change it made to each key.
+static bool journalIsHeld(const QByteArray &copy, DB *dbp)
+{
+    const JournalContents contents = Journal::read(copy);
+    if (contents.damagedEntries > 0)
+        return false;
+    QMap<QByteArray, const JournalEntry *> last;
+    for (const JournalEntry &entry : contents.entries)
+        last[entry.key] = &entry;
+    for (auto at = last.cbegin(); at != last.cend(); ++at) {
+        const JournalEntry &entry = *at.value();
+        if (!holds(dbp, entry.key, entry.op == JournalEntry::Op::Delete ? nullptr : &entry.data))
+            return false;
+    }
+    return true;
 }
 
 // Set when this process set a copy aside, so that the open prunes the older ones.
@@ -143,7 +215,8 @@ static QByteArray moveAside(const QByteArray &path, const char *suffix)
             path + suffix + (number == 0 ? QByteArray() : "." + QByteArray::number(number));
         if (::renameat2(AT_FDCWD, path.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) ==
             0) {
-            syncDirectoryOf(path);
+            if (const QString why = syncDirectoryOf(path); !why.isEmpty())
+                report(name + ": " + local(why) + " while flushing its folder");
             s_setAside = true;
             return name;
         }
@@ -168,7 +241,7 @@ void Recovery::setPath(const QByteArray &dbPath)
     m_replayAtOpen = false;
     m_rebuilt = false;
     m_snapshotWanted = false;
-    m_snapshotBeforeChange = false;
+    m_damageFound = false;
     m_trustedKeyCount = -1;
     m_notices.clear();
 }
@@ -222,9 +295,8 @@ void Recovery::keepDamagedJournal(const JournalContents &contents)
 // and the size, inode and modification time it had then.
 qint64 Recovery::keptKeyCount(const JournalContents &header, const QByteArray &dbFileId) const
 {
-    SnapshotId now;
     if (header.openFlag || header.keyCount < 0 || header.dictionaryFileId != dbFileId ||
-        !identityOf(m_dbPath, now) || !(now == header.dictionaryAtClose))
+        changedSinceClose(header))
         return -1;
     return header.keyCount;
 }
@@ -240,8 +312,12 @@ bool Recovery::damagedSinceClose() const
 {
     bool exists = false;
     const JournalContents header = Journal::readHeader(m_journalPath, &exists);
-    return exists && header.headerValid && !header.openFlag && changedSinceClose(header) &&
-           !fileVerifies(m_dbPath);
+    // Only a file the last clean close vouches for is read without a look at every page.
+    const bool closed =
+        exists && header.headerValid && !header.openFlag && header.entriesEndAtClose > 0;
+    if (closed && !changedSinceClose(header))
+        return false;
+    return closed ? !fileVerifies(m_dbPath) : !scanPages(m_dbPath).sound();
 }
 
 bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad, bool check)
@@ -254,9 +330,11 @@ bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad, bool check)
     // Only a file whose first page is sound can tell whose it is: damage there is no evidence.
     const QByteArray dbFileId = fileIsBad ? QByteArray() : fileIdOf(m_dbPath);
     if (isForeign(header, dbFileId)) {
-        // An import killed between putting its file in place and the snapshot of it: the journal
-        // (emptied by the snapshot before the import) is simply tied to the new file.
-        if (markedImport() == dbFileId)
+        // An import killed after its snapshot and before or after the rename: the journal (empty
+        // since that snapshot) names either file, and the next snapshot ties it to the one there.
+        const QByteArray marked = markedImport();
+        if (!marked.isEmpty() && (marked == dbFileId || marked == header.dictionaryFileId) &&
+            Journal::read(m_journalPath).entries.isEmpty())
             m_snapshotWanted = true;
         else
             setAsideStale(dbFileId);
@@ -292,7 +370,8 @@ bool Recovery::changedSinceClose(const JournalContents &header) const
 {
     SnapshotId now;
     return header.entriesEndAtClose > 0 &&
-           (!identityOf(m_dbPath, now) || !(now == header.dictionaryAtClose));
+           (!identityOf(m_dbPath, now) || !(now == header.dictionaryAtClose) ||
+            (header.changeAtClose != 0 && changeDigest(now.ctimeNs) != header.changeAtClose));
 }
 
 // Empty when the snapshot is the one the journal's entries apply to and sound; otherwise why not.
@@ -304,9 +383,23 @@ QString Recovery::snapshotUnusable(const JournalContents &contents) const
         return QStringLiteral("there is no snapshot");
     if (!whyNotADictionary(m_snapshotPath).isEmpty() || !fileVerifies(m_snapshotPath))
         return QLatin1String(kSnapshotDamaged);
-    if (!contents.snapshotFileId.isEmpty() && fileIdOf(m_snapshotPath) != contents.snapshotFileId)
-        return QStringLiteral("the snapshot belongs to another dictionary");
+    if (!snapshotBelongs(contents, snapshot))
+        return QLatin1String(kSnapshotNotTheJournals);
     return {};
+}
+
+// The journal's changes apply to one snapshot only: the one whose file id and size its header
+// names (a header without ids, of format 1 or rewritten from one, its size, inode and time). A
+// header that names no snapshot (an empty identity, as an import of an older version left it)
+// belongs to none.
+bool Recovery::snapshotBelongs(const JournalContents &contents, const SnapshotId &snapshot) const
+{
+    if (!contents.headerValid || contents.snapshot == SnapshotId{})
+        return false;
+    if (contents.snapshotFileId.isEmpty())
+        return snapshot == contents.snapshot;
+    return fileIdOf(m_snapshotPath) == contents.snapshotFileId &&
+           snapshot.size == contents.snapshot.size;
 }
 
 // The snapshot plus the journal when the snapshot is the journal's and sound; otherwise every
@@ -322,10 +415,12 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents, bool unc
     QString unusable = snapshotUnusable(contents);
     QList<StoredPair> pairs;
     QString why;
+    Salvage salvage;
     if (unusable.isEmpty()) {
         why = readPairs(m_snapshotPath, pairs);
     } else {
-        pairs = salvageRecords(m_dbPath, m_snapshotPath);
+        salvage = salvageRecords(m_dbPath, m_snapshotPath);
+        pairs = salvage.records;
         keepUnusableSnapshot(unusable);
     }
     QByteArray temporary;
@@ -348,7 +443,9 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents, bool unc
             "), so it is left as it is, with its snapshot and journal, for the next open");
         return false;
     }
-    syncDirectoryOf(m_dbPath);
+    if (const QString unflushed = syncDirectoryOf(m_dbPath); !unflushed.isEmpty())
+        say(m_dbPath + ": the rebuilt file is in place, but flushing its folder failed (" +
+            local(unflushed) + "); a crash now may bring back the damaged file");
     // The rebuilt file is already locked through the temporary name; the old lock goes with
     // rebuiltLock, so no other program could take the new file in between.
     lock.swap(rebuiltLock);
@@ -359,10 +456,29 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents, bool unc
     else
         say(what + "; kept it as " + damaged + " and rebuilt it from the " +
             QByteArray::number(pairs.size()) + " records salvaged from it and " + entries + " (" +
-            local(unusable) + ")");
+            local(unusable) + "); " + salvageLosses(salvage, contents));
     // The journal now names a file that is gone, and a salvage has no snapshot behind it.
     m_snapshotWanted = true;
     return true;
+}
+
+// What a salvage could not bring back, as far as anything tells: the pages that failed and the
+// count the last clean close kept.
+QByteArray Recovery::salvageLosses(const Salvage &salvage, const JournalContents &contents) const
+{
+    QByteArray line =
+        QByteArray::number(salvage.damagedPages) + " damaged page(s) could not be read";
+    if (salvage.unreadableItems > 0)
+        line += ", nor " + QByteArray::number(salvage.unreadableItems) + " item(s) on sound pages";
+    line += "; " + QByteArray::number(m_rebuiltCount) + " records were recovered";
+    if (contents.headerValid && contents.keyCount >= 0) {
+        line +=
+            " of the " + QByteArray::number(contents.keyCount) + " the last clean close counted";
+        if (contents.keyCount > m_rebuiltCount)
+            line += ": " + QByteArray::number(contents.keyCount - m_rebuiltCount) +
+                    " could not be, and may still be read from the copy kept";
+    }
+    return line;
 }
 
 // A snapshot that could not be used is another dictionary's or damaged: the snapshot taken after
@@ -427,6 +543,11 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
         ret = replayJournal(dbp, contents.entries);
     if (ret == 0)
         ret = dbp->sync(dbp, 0);
+    DB_BTREE_STAT *stat = nullptr;
+    if (ret == 0 && dbp->stat(dbp, nullptr, &stat, 0) == 0) {
+        m_rebuiltCount = qint64(stat->bt_nkeys);
+        std::free(stat);
+    }
     const int closed = dbp->close(dbp, 0);
     if (ret == 0)
         ret = closed;
@@ -444,24 +565,30 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
 
 // Copies set aside pile up over many crashes: the three newest of each kind are enough to find
 // what was lost.
-void Recovery::pruneSetAside()
+void Recovery::pruneSetAside(DB *dbp)
 {
     if (!s_setAside)
         return;
     s_setAside = false;
     QStringList removed;
-    for (const QByteArray &base : {m_dbPath, m_journalPath, m_snapshotPath})
+    for (const QByteArray &base : {m_dbPath, m_journalPath, m_snapshotPath}) {
+        const bool journal = base == m_journalPath;
         for (const char *suffix : {".damaged", ".stale", ".old"})
-            removed += removeAllButNewest(base, suffix, kSetAsideKept);
+            removed += removeAllButNewest(
+                base, suffix, kSetAsideKept, [dbp, journal](const QByteArray &copy) {
+                    return journal ? journalIsHeld(copy, dbp) : recordsAreHeld(copy, dbp);
+                });
+    }
     if (!removed.isEmpty())
         say("removed the older set-aside copies " + local(removed.join(QStringLiteral(", "))) +
-            " (the three newest of each kind are kept)");
+            " (the three newest of each kind are kept, and any that holds a record the "
+            "dictionary lacks)");
 }
 
 void Recovery::afterOpen(DB *dbp, bool created)
 {
     openJournal(dbp, created);
-    pruneSetAside();
+    pruneSetAside(dbp);
 }
 
 void Recovery::openJournal(DB *dbp, bool created)
@@ -493,7 +620,9 @@ void Recovery::openJournal(DB *dbp, bool created)
         else
             snapshotFailed(why);
     }
-    m_journal.setOpenFlag(true);
+    if (!m_journal.setOpenFlag(true))
+        say(m_journalPath + ": " + local(m_journal.lastError()) +
+            "; the next open checks the file only if its size or times changed");
 }
 
 // A writer that cannot take the snapshot (a full disk) works on with the journal, and says so
@@ -530,28 +659,79 @@ bool Recovery::snapshotDue() const
     return m_journal.size() - kJournalHeaderSize > fileSize(m_dbPath) / 4;
 }
 
+// Anything but a regular file under the mark's name (a FIFO would block the open) marks nothing.
 QByteArray Recovery::markedImport() const
 {
-    QFile mark(QFile::decodeName(m_importMarkPath));
-    return mark.open(QIODevice::ReadOnly) ? mark.read(kFileIdSize + 1) : QByteArray();
+    const int fd = ::open(m_importMarkPath.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return {};
+    struct stat info;
+    QByteArray id(kFileIdSize + 1, '\0');
+    const ssize_t got = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)
+                            ? ::pread(fd, id.data(), size_t(id.size()), 0)
+                            : -1;
+    ::close(fd);
+    return got > 0 ? id.left(got) : QByteArray();
 }
 
-void Recovery::markImport(const QByteArray &newFileId)
+QString Recovery::markImport(const QByteArray &newFileId)
 {
     const int fd = ::open(m_importMarkPath.constData(),
-                          O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+                          O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
-        return;
+        return QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") +
+               QString::fromLocal8Bit(std::strerror(errno));
+    struct stat info
+    {
+    };
     const bool written =
+        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && ::ftruncate(fd, 0) == 0 &&
         ::write(fd, newFileId.constData(), size_t(newFileId.size())) == ssize_t(newFileId.size()) &&
         ::fdatasync(fd) == 0;
+    const QString why = written                 ? QString()
+                        : S_ISREG(info.st_mode) ? QString::fromLocal8Bit(std::strerror(errno))
+                                                : QStringLiteral("not a regular file");
     ::close(fd);
-    if (written)
-        syncDirectoryOf(m_importMarkPath);
+    if (!why.isEmpty())
+        return QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") + why;
+    return syncDirectoryOf(m_importMarkPath);
+}
+
+QString Recovery::prepareImport(const QByteArray &replacement)
+{
+    const QByteArray newFileId = fileIdOf(replacement);
+    if (QString why = markImport(newFileId); !why.isEmpty())
+        return why;
+    if (!m_journal.isOpen())
+        return {};
+    if (!scanPages(replacement).sound())
+        return QStringLiteral("a page of the imported file fails its checksum");
+    SnapshotId id;
+    QByteArray snapshotFileId;
+    if (QString why = copyDurably(replacement, m_snapshotPath, &id, &snapshotFileId);
+        !why.isEmpty())
+        return QString::fromLocal8Bit(m_snapshotPath) + QStringLiteral(": ") + why;
+    if (!m_journal.reset(id, snapshotFileId, newFileId, true))
+        return QString::fromLocal8Bit(m_journalPath) + QStringLiteral(": ") + m_journal.lastError();
+    m_snapshotWanted = false;
+    return {};
+}
+
+void Recovery::importInPlace()
+{
+    ::unlink(m_importMarkPath.constData());
 }
 
 QString Recovery::takeSnapshot(bool openFlag)
 {
+    // A copy of damage would leave no sound copy at all: a file with a page that fails is never
+    // copied, but rebuilt first (at the close, where the library has let go of it). The pages'
+    // checksums are what a flipped bit or a zeroed page fails; the library's whole check would
+    // cost as much again as the copy.
+    if (!scanPages(m_dbPath).sound()) {
+        m_damageFound = true;
+        return QStringLiteral("a page of the dictionary is damaged, so it was not copied");
+    }
     SnapshotId id;
     QByteArray snapshotFileId;
     if (QString why = copyDurably(m_dbPath, m_snapshotPath, &id, &snapshotFileId); !why.isEmpty())
@@ -572,49 +752,54 @@ QString Recovery::snapshotNow(DB *dbp)
     return takeSnapshot(true);
 }
 
-// The journal names the new file and no snapshot yet: the next open then takes one, rather than
-// taking the journal for that of another dictionary and setting it aside. Once the journal names
-// it, the import's mark has said all it had to.
-void Recovery::snapshotBeforeNextChange()
-{
-    m_snapshotBeforeChange = true;
-    if (!m_journal.isOpen())
-        return;
-    if (m_journal.reset(SnapshotId{}, {}, fileIdOf(m_dbPath), true))
-        ::unlink(m_importMarkPath.constData());
-    else
-        report(m_journalPath + ": " + local(m_journal.lastError()));
-}
-
-void Recovery::afterClose(qint64 keyCount)
+void Recovery::afterClose(qint64 keyCount, FileLock &lock)
 {
     if (!m_journal.isOpen())
         return;
-    if (!m_snapshotBeforeChange && snapshotDue()) {
-        if (const QString why = takeSnapshot(false); !why.isEmpty())
+    if (snapshotDue()) {
+        QString why = takeSnapshot(false);
+        if (m_damageFound && repairBeforeSnapshot(lock)) {
+            why = takeSnapshot(false);
+            keyCount = m_rebuiltCount;
+        }
+        if (!why.isEmpty())
             snapshotFailed(why);
     }
-    m_snapshotBeforeChange = false;
+    // A file found damaged and not rebuilt keeps the journal marked open: the next open checks it.
     SnapshotId dictionary;
-    if (identityOf(m_dbPath, dictionary))
-        m_journal.markClosed(dictionary, keyCount);
+    bool marked = false;
+    if (m_damageFound)
+        marked = m_journal.setOpenFlag(true);
+    else if (identityOf(m_dbPath, dictionary))
+        marked = m_journal.markClosed(dictionary, keyCount);
     else
-        m_journal.setOpenFlag(false);
+        marked = m_journal.setOpenFlag(false);
+    if (!marked)
+        report(m_journalPath + ": " + local(m_journal.lastError()) + " while marking the close");
     m_journal.close();
     m_snapshotFailureTold = false;
+    m_damageFound = false;
+}
+
+// The snapshot that fell due found the file damaged: it is rebuilt from the snapshot before and
+// the journal, which holds every change since, the last one included.
+bool Recovery::repairBeforeSnapshot(FileLock &lock)
+{
+    m_journal.close();
+    const JournalContents contents = Journal::read(m_journalPath);
+    if (contents.damagedEntries > 0)
+        keepDamagedJournal(contents);
+    say(m_dbPath + " was found damaged when its snapshot fell due; it is rebuilt now");
+    if (!rebuild(lock, contents, false) || !m_journal.open(m_dbPath))
+        return false;
+    m_damageFound = false;
+    return true;
 }
 
 qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data)
 {
     if (!m_journal.isOpen())
         return kNothingRecorded;
-    if (m_snapshotBeforeChange) {
-        if (const QString why = takeSnapshot(true); !why.isEmpty()) {
-            report(m_snapshotPath + ": " + why.toLocal8Bit() + "; nothing written");
-            return kFailed;
-        }
-        m_snapshotBeforeChange = false;
-    }
     return m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
 }
 

@@ -12,6 +12,7 @@ struct __db;
 namespace vantro {
 
 class FileLock;
+struct Salvage;
 
 // What cDictDB does beside the dictionary file so that no acknowledged change is lost to a
 // crash: a snapshot "<db>.bak", the journal "<db>-journal" of every change since it, and the
@@ -49,16 +50,18 @@ public:
     // After the library opened the file: replays the journal onto a file that was checked and
     // found sound, takes a snapshot when one is due and marks the dictionary open.
     void afterOpen(struct __db *dbp, bool created);
-    // After the library closed the file cleanly: a snapshot when one is due, the flag cleared and
-    // the key count (-1 when not known) recorded for the next open.
-    void afterClose(qint64 keyCount);
+    // After the library closed the file cleanly, with its lock still held: a snapshot when one is
+    // due, the flag cleared and the key count (-1 when not known) recorded for the next open. A
+    // file the snapshot finds damaged is rebuilt first (the lock moves to the rebuilt file).
+    void afterClose(qint64 keyCount, FileLock &lock);
     // Takes a snapshot of the open file now (flushing it first). Empty string or the reason.
     QString snapshotNow(struct __db *dbp);
-    // The dictionary was just replaced whole by a file that is on disk, with the journal empty:
-    // its snapshot would be a copy of it that nothing needs until the file is changed. It is
-    // taken before the first change of this session, or else by the next program that opens
-    // the file for writing, not at the close.
-    void snapshotBeforeNextChange();
+    // Before an import's file (complete and flushed at replacement) takes the dictionary's name:
+    // the import's mark, a snapshot of that file and the journal emptied and tied to both, all
+    // flushed. Empty string, or why the import must not go on.
+    [[nodiscard]] QString prepareImport(const QByteArray &replacement);
+    // The import's file is in place: its mark has said all it had to.
+    void importInPlace();
     // The key count the last clean close recorded, when the file is still as that close left
     // it; -1 otherwise.
     qint64 trustedKeyCount() const { return m_trustedKeyCount; }
@@ -80,11 +83,6 @@ public:
     // dictionary that failed may succeed once it is given back. False when there was none.
     bool releaseRoom() { return m_journal.releaseRoom(); }
 
-    // Before an import puts its new file (of that file id) in place: written down and flushed,
-    // so that an open after a kill before the snapshot of it knows the file for the import's.
-    // The next snapshot removes the mark.
-    void markImport(const QByteArray &newFileId);
-
     // Why the journal could not be written, in the system's words.
     QString journalError() const { return m_journal.lastError(); }
 
@@ -99,8 +97,14 @@ private:
     void keepDamagedJournal(const JournalContents &contents);
     bool changedSinceClose(const JournalContents &header) const;
     QByteArray markedImport() const;
+    // Written down and flushed before an import's snapshot, so that an open after a kill knows
+    // the file ids of the journal and the file for the import's. Empty string or the reason.
+    [[nodiscard]] QString markImport(const QByteArray &newFileId);
+    bool repairBeforeSnapshot(FileLock &lock);
     bool rebuild(FileLock &lock, const JournalContents &contents, bool unclosed);
     QString snapshotUnusable(const JournalContents &contents) const;
+    bool snapshotBelongs(const JournalContents &contents, const SnapshotId &snapshot) const;
+    QByteArray salvageLosses(const Salvage &salvage, const JournalContents &contents) const;
     void keepUnusableSnapshot(QString &unusable);
     static QString readPairs(const QByteArray &path, QList<QPair<QByteArray, QByteArray>> &pairs);
     QString rebuildInto(QByteArray &temporary, const JournalContents &contents,
@@ -109,7 +113,7 @@ private:
     QString takeSnapshot(bool openFlag);
     void snapshotFailed(const QString &why);
     void setAsideOldSnapshot();
-    void pruneSetAside();
+    void pruneSetAside(struct __db *dbp);
     void openJournal(struct __db *dbp, bool created);
 
     QByteArray m_dbPath;
@@ -121,9 +125,10 @@ private:
     bool m_rebuilt = false;
     bool m_rebuildFailed = false;
     bool m_snapshotWanted = false;
-    bool m_snapshotBeforeChange = false;
+    bool m_damageFound = false;
     bool m_snapshotFailureTold = false;
     qint64 m_trustedKeyCount = -1;
+    qint64 m_rebuiltCount = 0;
     QStringList m_notices;
 };
 

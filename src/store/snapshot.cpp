@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
@@ -18,6 +19,8 @@
 
 namespace vantro {
 namespace {
+
+constexpr int kLeftoverAgeSeconds = 2;
 
 QString lastError()
 {
@@ -76,6 +79,32 @@ bool copyBytes(int from, int to)
     }
 }
 
+// The kernel copies without the bytes passing through the process: 1 when it did, 0 when it
+// cannot here (nothing written: the plain copy takes over), -1 when the copy failed (errno).
+int copyInKernel(int from, int to)
+{
+    struct stat info;
+    if (::fstat(from, &info) != 0)
+        return -1;
+    off_t done = 0;
+    while (done < info.st_size) {
+        const ssize_t copied =
+            ::copy_file_range(from, nullptr, to, nullptr, size_t(info.st_size - done), 0);
+        if (copied < 0 && errno == EINTR)
+            continue;
+        if (copied < 0 && done == 0 &&
+            (errno == EXDEV || errno == ENOSYS || errno == EINVAL || errno == EOPNOTSUPP))
+            return 0;
+        if (copied <= 0) {
+            if (copied == 0)
+                errno = EIO;
+            return -1;
+        }
+        done += copied;
+    }
+    return 1;
+}
+
 // Copies into the new file open on target; closes it.
 QString copyInto(const QByteArray &from, Fd &target)
 {
@@ -83,8 +112,11 @@ QString copyInto(const QByteArray &from, Fd &target)
     if (!source.ok())
         return lastError();
     takeModeOf(target.get(), from);
-    if (::ioctl(target.get(), FICLONE, source.get()) != 0 && !copyBytes(source.get(), target.get()))
-        return lastError();
+    if (::ioctl(target.get(), FICLONE, source.get()) != 0) {
+        const int kernel = copyInKernel(source.get(), target.get());
+        if (kernel < 0 || (kernel == 0 && !copyBytes(source.get(), target.get())))
+            return lastError();
+    }
     if (::fdatasync(target.get()) != 0 || !target.close())
         return lastError();
     return {};
@@ -119,6 +151,7 @@ bool identityOf(const QByteArray &path, SnapshotId &id)
     id.size = quint64(info.st_size);
     id.inode = quint64(info.st_ino);
     id.mtimeNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    id.ctimeNs = qint64(info.st_ctim.tv_sec) * 1000000000 + info.st_ctim.tv_nsec;
     return true;
 }
 
@@ -188,6 +221,21 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix)
     struct stat fixed;
     if (::lstat(fixedName.constData(), &fixed) == 0 && S_ISREG(fixed.st_mode))
         ::unlink(fixedName.constData());
+}
+
+bool removeLibraryLeftover(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray leftover = path.left(slash + 1) + "__db." + path.mid(slash + 1);
+    struct stat info;
+    if (::lstat(leftover.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0)
+        return false;
+    // A create under way writes its first page at once: an empty name seconds old is left over.
+    struct timespec now;
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    if (now.tv_sec - info.st_mtim.tv_sec < kLeftoverAgeSeconds)
+        return false;
+    return ::unlink(leftover.constData()) == 0;
 }
 
 void takeModeOf(int fd, const QByteArray &like)

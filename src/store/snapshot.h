@@ -22,7 +22,7 @@ bool identityOf(const QByteArray &path, SnapshotId &id);
 QByteArray fileIdOf(const QByteArray &path);
 
 // Gives the file at path (not open anywhere) a fresh file id. Empty string or the reason.
-QString resetFileId(const QByteArray &path);
+[[nodiscard]] QString resetFileId(const QByteArray &path);
 
 // Creates a new file "<target><suffix>XXXXXX" with a unique ending, exclusively and never through
 // a link; answers its descriptor (or -1) and its name.
@@ -30,6 +30,11 @@ int createTemporaryBeside(const QByteArray &target, QByteArray &name, const char
 
 // Removes what createTemporaryBeside left there under that suffix when a program was killed.
 void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new-");
+
+// The empty "__db.<name>" a create of the file at path left when it failed (a full disk) or was
+// killed: the library would wait minutes for it to become the file and then fail, every time.
+// Removed when it is empty and a few seconds old; true when it was.
+bool removeLibraryLeftover(const QByteArray &path);
 
 // Gives the file open on fd the mode, owner and group of the file at like, as far as the
 // process may: a copy of a private dictionary stays private.
@@ -41,15 +46,15 @@ void takeModeOf(const QByteArray &path, const QByteArray &like);
 // directory, so that to is always either the old copy or the whole new one. A reflink clone is
 // tried first (instant on file systems that share blocks); otherwise the bytes are copied. With
 // fileId, the copy is given a fresh file id first, answered there.
-QString copyDurably(const QByteArray &from, const QByteArray &to, SnapshotId *copied = nullptr,
-                    QByteArray *fileId = nullptr);
+[[nodiscard]] QString copyDurably(const QByteArray &from, const QByteArray &to,
+                                  SnapshotId *copied = nullptr, QByteArray *fileId = nullptr);
 
 // Copies from into a new temporary file beside target (see createTemporaryBeside), flushed, with
 // the mode of from; its name in temporary.
-QString copyToTemporary(const QByteArray &from, const QByteArray &target, QByteArray &temporary,
-                        const char *suffix = ".new-");
+[[nodiscard]] QString copyToTemporary(const QByteArray &from, const QByteArray &target,
+                                      QByteArray &temporary, const char *suffix = ".new-");
 // Flushes the directory that holds path, so that a rename or creation in it is on disk.
-QString syncDirectoryOf(const QByteArray &path);
+[[nodiscard]] QString syncDirectoryOf(const QByteArray &path);
 
 // The first of "<path>.damaged", "<path>.damaged.1", ... that does not exist yet.
 QByteArray freeDamagedName(const QByteArray &path);
@@ -57,6 +62,7 @@ QByteArray freeDamagedName(const QByteArray &path);
 // Gives the file at path a second name, without copying when mayLink and the file system allows
 // a hard link (only for a file that is replaced, never changed in place); never replaces an
 // existing file.
-QString keepCopyAs(const QByteArray &path, const QByteArray &name, bool mayLink = true);
+[[nodiscard]] QString keepCopyAs(const QByteArray &path, const QByteArray &name,
+                                 bool mayLink = true);
 
 } // namespace vantro

@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -58,6 +60,7 @@ private slots:
     void viewerPictures_data();
     void viewerPictures();
     void indexAndTheRealAboutBox();
+    void keyboardSummaryAndIndexCoverEveryCommand();
 };
 
 // Close only hides the window; a second Contents replaces it by a fresh one at the start page.
@@ -166,6 +169,41 @@ void TestHelp::indexAndTheRealAboutBox()
     Dialogs::setCurrent(&fx.dialogs);
     QVERIFY(lines.at(4).startsWith("Qt " QT_VERSION_STR " "));
     QVERIFY(lines.at(4).endsWith("Berkeley DB " + vantro::databaseLibraryVersion()));
+}
+
+// The program's own help pages list every key of the window in the keyboard summary, and give
+// every menu command an entry of the index.
+void TestHelp::keyboardSummaryAndIndexCoverEveryCommand()
+{
+    const auto page = [](const char *name) {
+        QFile file(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../html/") + name);
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    };
+    const QString start = page("nuvelto.html");
+    const QString summary = start.mid(start.indexOf("name=\"keys\""));
+    const QString summaryTable = summary.left(summary.indexOf("</table>"));
+    const QString index = page("index.html");
+    QVERIFY(!summaryTable.isEmpty() && !index.isEmpty());
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    QStringList missingKeys;
+    for (QAction *action : form.findChildren<QAction *>())
+        if (!action->shortcut().isEmpty() &&
+            !summaryTable.contains("<td>" + action->shortcut().toString() + "</td>"))
+            missingKeys << action->shortcut().toString();
+    for (QAbstractButton *button : form.findChildren<QAbstractButton *>())
+        if (!button->shortcut().isEmpty() &&
+            !summaryTable.contains("<td>" + button->shortcut().toString() + "</td>"))
+            missingKeys << button->shortcut().toString();
+    QCOMPARE(missingKeys, QStringList());
+    QStringList missingCommands;
+    for (QAction *menu : form.menuBar()->actions())
+        for (QAction *action : menu->menu()->actions()) {
+            const QString command = QString(action->text()).remove('&').remove("...");
+            if (!action->isSeparator() && !index.contains("<li>" + command, Qt::CaseInsensitive))
+                missingCommands << command;
+        }
+    QCOMPARE(missingCommands, QStringList());
 }
 
 QTEST_MAIN(TestHelp)

@@ -108,12 +108,19 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("&ITRANS", "Alt+I", "itrans");
     row("&Join with Sandhi", "Ctrl+J", "editJoinSandhiAction");
     row("&Word Forms", "Ctrl+K", "viewWordFormsAction");
+    row("Word Forms Wi&ndow", "Ctrl+Shift+K", "viewWordFormsWindowAction");
+    row("Look Up &Next English Word", "Ctrl+L", "editLookUpNextAction");
+    row("Look Up Pre&vious English Word", "Ctrl+Shift+L", "editLookUpPreviousAction");
+    row("E&xit", "Ctrl+Q", "fileExitAction");
+    row("Load &Starter Dictionary", "Ctrl+Shift+D", "fileLoadStarterAction");
     row("&File", "Alt+F",
-        "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Export "
-        "Dic&tionary...|&Print...|E&xit");
+        "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Load &Starter "
+        "Dictionary|Export Dic&tionary...|&Print...|E&xit");
     row("&Edit", "Alt+E",
-        "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|&Insert Meaning|&Join with Sandhi");
-    row("Vie&w", "Alt+W", "&Devanagari Preview|&Word Forms");
+        "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|Look Up &Next English Word|Look Up Pre&vious "
+        "English Word|S&kip Common English Words|&Insert Meaning|&Join with Sandhi");
+    row("Vie&w", "Alt+W",
+        "&Devanagari Preview|&Word Forms|Word Forms Wi&ndow|Close Word Forms &after Insert");
     row("&Help", "Alt+H", "&Contents...|&Index...|&About");
 }
 

@@ -9,10 +9,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -99,6 +101,12 @@ private slots:
     void unsavedEditAnswers();
     void keyedCommands_data();
     void keyedCommands();
+    void deleteKeepsTypedEdits_data();
+    void deleteKeepsTypedEdits();
+    void insertFromShownRecord_data();
+    void insertFromShownRecord();
+    void lookUpWordByWord_data();
+    void lookUpWordByWord();
     void realBoxesAreWired();
     void lookUp_data();
     void lookUp();
@@ -109,6 +117,7 @@ private slots:
     void exportDictionary();
     void insertMeaning_data();
     void insertMeaning();
+    void searchOnDamageOffersRepair();
 };
 
 // Steps name the buttons pressed in turn, with Read Only unticked, or edit: the meaning is
@@ -286,16 +295,16 @@ void TestRecords::keyedCommands_data()
     QTest::addColumn<QString>("box");      // the information box, empty when none
     QTest::addColumn<QStringList>("keys"); // stored afterwards
     auto row = [](const char *name, const char *command, const QString &typed,
-                  const QString &meaning, const char *question, const char *box,
+                  const QString &meaning, const char *question, const QString &box,
                   const QStringList &keys = {"Pear", "pear", "water"}) {
-        QTest::newRow(name) << QString(command) << typed << meaning << QString(question)
-                            << QString(box) << keys;
+        QTest::newRow(name) << QString(command) << typed << meaning << QString(question) << box
+                            << keys;
     };
     const QString cannot = "Could not add/save record: water\n";
     row("delete, exact key with capitals", "Delete", "Pear", "", "", "", {"pear", "water"});
     row("delete, lower-cased key", "Delete", "WATER", "", "", "", {"Pear", "pear"});
     row("delete, blanks around the key", "Delete", " pear\t", "", "", "", {"Pear", "water"});
-    row("delete, absent key", "Delete", "absent", "x", "",
+    row("delete, absent key: no question", "Delete", "absent", "x", "",
         "Could not delete record: absent\nthe word is not in the dictionary");
     row("delete, blank key", "Delete", "  ", "", "",
         "Could not delete record: \nthe word is empty");
@@ -321,6 +330,16 @@ void TestRecords::keyedCommands_data()
     row("save, a danda in the meaning", "Save", "water", "shAntiH | shamaH", "",
         "Could not add/save record: water\nthe meaning holds \"|\", which the dictionary keeps "
         "between the meaning and the synonyms; write a danda in a meaning as \";\"");
+    row("save, a Devanagari danda in the meaning", "Save", "water",
+        QString::fromUtf8("shAntiH \u0964 shamaH \u0965"), "",
+        QString::fromUtf8("Could not add/save record: water\nthe meaning holds a Devanagari danda "
+                          "(\u0964 or \u0965), which the dictionary cannot store; write a danda "
+                          "in a meaning as \";\""));
+    row("save, a Devanagari danda in the synonyms", "Save", "water",
+        QString::fromUtf8("shAntiH#shamaH \u0964"), "",
+        QString::fromUtf8("Could not add/save record: water\nthe synonyms hold a Devanagari danda "
+                          "(\u0964 or \u0965), which the dictionary cannot store; write a danda "
+                          "in a meaning as \";\""));
     row("save, synonyms without a meaning", "Save", "water", "#udakaM", "",
         "Could not add/save record: water\nsynonyms without a meaning would be read back as the "
         "meaning; give the record a meaning");
@@ -340,10 +359,11 @@ void TestRecords::keyedCommands()
     f.form->btnFirst->click();
     f.form->chkReadOnly->setChecked(readOnly);
     f.form->ledEng->setText(typed);
-    f.editMeaning(meaning.section('#', 0, 0));
+    const bool deleting = command == "Delete";
+    if (!deleting || !meaning.isEmpty())
+        f.editMeaning(meaning.section('#', 0, 0));
     f.form->ledSyn->setText(meaning.section('#', 1));
     f.dialogs.setNextAnswer(Dialogs::Yes);
-    const bool deleting = command == "Delete";
     const auto out = captureOutput([&] { f.click(command); });
 
     QStringList stored;
@@ -355,21 +375,25 @@ void TestRecords::keyedCommands()
         keys.contains(typed.trimmed()) ? typed.trimmed() : typed.trimmed().toLower();
     if (!deleting && box.isEmpty())
         QVERIFY(f.stored().contains(KeyData(key.toLatin1(), meaning.toLatin1())));
-    const QString line =
-        readOnly        ? ""
-        : deleting      ? "key: " + typed.trimmed() + (box.isEmpty() ? " " : " not ") + "deleted\n"
-        : box.isEmpty() ? ""
-                        : box.section('\n', 0, 0) + '\n';
+    const QString line = readOnly || (deleting && !box.isEmpty()) ? ""
+                         : deleting      ? "key: " + typed.trimmed() + " deleted\n"
+                         : box.isEmpty() ? ""
+                                         : box.section('\n', 0, 0) + '\n';
     QVERIFY(line.isEmpty() ? out.out.isEmpty() : out.out.endsWith(line.toLatin1()));
     QStringList boxes = f.boxes();
-    if (deleting && !readOnly)
-        QCOMPARE(boxes.takeFirst(), "question Confirm Delete: Confirm Delete? (No, No)");
+    // Delete asks only about a record it can delete, and names it as stored.
+    QStringList deletedKeys{"Pear", "pear", "water"};
+    for (const QString &kept : stored)
+        deletedKeys.removeOne(kept);
+    if (deleting && box.isEmpty())
+        QCOMPARE(boxes.takeFirst(), "question Confirm Delete: Delete the stored record \"" +
+                                        deletedKeys.value(0) + "\"? (No, No)");
     if (!question.isEmpty())
         QCOMPARE(boxes.takeFirst(), "question Confirm Add/Save: " + question + " (No, No)");
     QCOMPARE(boxes, box.isEmpty() ? QStringList() : QStringList{"information VANTRO: " + box});
     // A failure keeps the form as it was, still modified; Save shows the key as stored.
     QCOMPARE(f.word(), !box.isEmpty() ? typed : deleting ? QString() : key);
-    QCOMPARE(isModified(f.form->tedITRANS), !box.isEmpty());
+    QCOMPARE(isModified(f.form->tedITRANS), !box.isEmpty() && (!deleting || !meaning.isEmpty()));
 }
 
 void TestRecords::realBoxesAreWired()
@@ -389,6 +413,162 @@ void TestRecords::realBoxesAreWired()
 
 // The English text marks the cursor with one '|', a selection with two. A word looked up that is
 // not a key is named in the not-found box.
+// A search for cow finds nothing, a meaning is typed for it, then water is typed into the key
+// field and deleted: the form's edits belong to cow, and Delete offers to save them first (Yes,
+// the default, saves under cow; No gives them up; Cancel, also Escape, deletes nothing).
+void TestRecords::deleteKeepsTypedEdits_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QStringList>("keys"); // stored afterwards
+    QTest::addColumn<QString>("meaning");  // in the form afterwards
+    const int yes = Dialogs::Yes, no = Dialogs::No, cancel = Dialogs::Cancel;
+    QTest::newRow("Cancel deletes nothing")
+        << QList<int>{cancel} << QStringList{"apple", "mango", "water"} << "gauH";
+    QTest::newRow("No gives the edits up")
+        << QList<int>{no, yes} << QStringList{"apple", "mango"} << "";
+    QTest::newRow("Yes saves them under cow")
+        << QList<int>{yes, yes, yes} << QStringList{"apple", "cow", "mango"} << "";
+    QTest::newRow("Yes, Save answered No: nothing deleted")
+        << QList<int>{yes, no} << QStringList{"apple", "mango", "water"} << "gauH";
+    QTest::newRow("No, Delete answered No")
+        << QList<int>{no, no} << QStringList{"apple", "mango", "water"} << "gauH";
+}
+
+void TestRecords::deleteKeepsTypedEdits()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, keys);
+    RecordForm f;
+    f.form->chkReadOnly->setChecked(false);
+    f.form->ledEng->setText("cow");
+    f.click("Search");
+    f.editMeaning("gauH");
+    f.form->ledEng->setText("water");
+    f.dialogs.shown.clear();
+    for (int answer : answers)
+        f.dialogs.setNextAnswer(answer);
+    captureOutput([&] { f.click("Delete"); });
+
+    QStringList stored;
+    for (const KeyData &pair : f.stored())
+        stored << pair.first;
+    QCOMPARE(stored, keys);
+    if (keys.contains("cow"))
+        QVERIFY(f.stored().contains(KeyData("cow", "gauH")));
+    QTEST(f.form->tedITRANS->toPlainText(), "meaning");
+    QCOMPARE(isModified(f.form->tedITRANS), !f.form->tedITRANS->toPlainText().isEmpty());
+    QCOMPARE(f.boxes().value(0),
+             "question Text Changed: The meaning and synonyms in the form were typed for \"cow\" "
+             "and are not saved; deleting \"water\" empties the form.\nSave them under \"cow\" "
+             "first? (Yes, Cancel)");
+    QVERIFY(f.dialogs.scriptIsUsedUp() && f.dialogs.unscripted == 0);
+}
+
+// Ctrl+I takes its word from the record the form shows now: a word chosen in the fields of the
+// record shown before is forgotten when another is shown. Steps: a word typed into the key
+// field and searched, "syn" (the synonyms' "world" selected, the focus there), QV.
+void TestRecords::insertFromShownRecord_data()
+{
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("itrans"); // afterwards
+    QTest::addColumn<QString>("status");
+    QTest::newRow("QV: the new record, not the old selection") << "earth syn QV"
+                                                               << "jagat"
+                                                               << "";
+    QTest::newRow("a search from the synonyms: the new record") << "earth syn world"
+                                                                << "jagat"
+                                                                << "";
+    QTest::newRow("the chosen synonym of the record shown") << "earth syn"
+                                                            << "world"
+                                                            << "";
+    QTest::newRow("not found: said in the status bar") << "cow"
+                                                       << ""
+                                                       << "\"cow\" has no meaning to insert.";
+    QTest::newRow("nothing shown") << ""
+                                   << ""
+                                   << "No record is shown: nothing to insert.";
+}
+
+void TestRecords::insertFromShownRecord()
+{
+    QFETCH(QString, steps);
+    RecordForm f({{"earth", "bhUmiH|world, universe"}, {"world", "jagat|lokaH"}});
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    for (const QString &step : steps.split(' ', Qt::SkipEmptyParts)) {
+        if (step == "syn") {
+            f.form->ledSyn->setFocus();
+            f.form->ledSyn->setSelection(0, 5);
+        } else if (step == "QV") {
+            QTest::keyClick(f.form->ledSyn, Qt::Key_Q, Qt::AltModifier);
+            QTRY_COMPARE(f.form->ledEng->text(), "world"); // a shortcut clicks a moment later
+        } else {
+            f.form->ledEng->setText(step);
+            f.form->btnSearch->click();
+        }
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_I, Qt::ControlModifier);
+
+    QTEST(f.form->itrans->toPlainText(), "itrans");
+    QTEST(f.form->statusBar()->currentMessage(), "status");
+}
+
+// Ctrl+L looks up the English word after the one selected (Ctrl+Shift+L the one before), passing
+// over numbers, punctuation and the common words unless they are kept; the ITRANS pane keeps the
+// focus and its cursor. The English pane's selection is marked by '|', the ITRANS cursor by '@'.
+void TestRecords::lookUpWordByWord_data()
+{
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("keepCommonWords");
+    QTest::addColumn<QString>("shown"); // the word selected afterwards, then the key field
+    const auto row = [](const char *name, const char *english, const char *keys, bool keep,
+                        const char *shown) {
+        QTest::newRow(name) << QString(english) << QString(keys) << keep << QString(shown);
+    };
+    row("from the start: the first word that is not common", "|The 3 kings: went.", "Ctrl+L", false,
+        "kings/king");
+    row("after a selection, across a line break", "The |king|.\n12 of the earth", "Ctrl+L", false,
+        "earth/earth");
+    row("twice", "|The king went to the earth", "Ctrl+L Ctrl+L", false, "went/go");
+    row("common words kept", "The |king| of earth", "Ctrl+L", true, "of/of");
+    row("a word touching a digit is passed", "|3rd king", "Ctrl+L", false, "king/king");
+    row("back from a selection", "The king's |earth|", "Ctrl+Shift+L", false, "king's/king");
+    row("nothing after the last word: the record stays", "The |king|.", "Ctrl+L", false,
+        "king/king");
+}
+
+void TestRecords::lookUpWordByWord()
+{
+    QFETCH(QString, english);
+    QFETCH(QString, keys);
+    QFETCH(bool, keepCommonWords);
+    QFETCH(QString, shown);
+    RecordForm f({{"earth", "bhUmiH"}, {"go", "gachChati"}, {"king", "rAjA"}});
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowActive(f.form.get()));
+    f.form->editSkipCommonWordsAction->setChecked(!keepCommonWords);
+    const int anchor = int(english.indexOf('|'));
+    const int position = int(english.lastIndexOf('|') - english.count('|') + 1);
+    f.form->english->setPlainText(english.remove('|'));
+    selectRange(f.form->english, anchor, position);
+    if (position > anchor)
+        f.form->btnLookUp->click();
+    f.form->itrans->setPlainText("rAjA vanaM");
+    selectRange(f.form->itrans, 4, 4);
+    f.form->itrans->setFocus();
+    for (const QString &key : keys.split(' ')) {
+        const QKeyCombination combination = QKeySequence(key)[0];
+        QTest::keyClick(f.form->itrans, combination.key(), combination.keyboardModifiers());
+    }
+
+    QCOMPARE(f.form->english->textCursor().selectedText() + '/' + f.form->ledEng->text(), shown);
+    QCOMPARE(QApplication::focusWidget(), f.form->itrans);
+    QCOMPARE(f.form->itrans->textCursor().position(), 4);
+    QCOMPARE(f.form->itrans->toPlainText(), "rAjA vanaM");
+    f.form->editSkipCommonWordsAction->setChecked(true);
+}
+
 void TestRecords::lookUp_data()
 {
     QTest::addColumn<QString>("english");
@@ -580,6 +760,45 @@ void TestRecords::insertMeaning()
     f.form->itrans->setFocus();
     f.form->findChild<QAction *>("editInsertMeaningAction")->trigger();
     QTEST(f.form->itrans->toPlainText(), "inserted");
+}
+
+// A page that goes bad on the disk while the window has the dictionary open: the Search that
+// reads it says so and offers the repair, rather than "not found"; Yes rebuilds the file from
+// the snapshot taken at the open, and the word is found again.
+void TestRecords::searchOnDamageOffersRepair()
+{
+    QList<KeyData> pairs;
+    for (int i = 0; i < 100000; ++i)
+        pairs.append({"word" + QByteArray::number(i).rightJustified(6, '0'),
+                      "artha" + QByteArray::number(i)});
+    WorkspaceFixture fx;
+    const QString db = fx.path("morvak.db");
+    QVERIFY(vantro::test::DbUtilities::load(db, pairs, "btree\nchksum=1"));
+    MainForm &form = fx.open();
+    // The leaf that holds an early word, found by its bytes: the walk that counts the records at
+    // the open has long pushed it out of the library's cache.
+    QFile file(db);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray bytes = file.readAll();
+    const qint64 leaf = bytes.indexOf("word000500") / 4096 * 4096;
+    QVERIFY(leaf > 0 && file.seek(leaf + 2048) && file.write("\xff") == 1);
+    file.close();
+    fx.dialogs.setNextAnswer(Dialogs::Yes);
+    form.ledEng->setText("word000500");
+
+    const auto captured = captureOutput([&] { form.btnSearch->click(); });
+
+    const QStringList texts = boxTexts(fx.dialogs);
+    QVERIFY2(
+        texts.size() >= 2 && texts[0].startsWith("question: morvak.db is damaged") &&
+            texts[0].endsWith("Repair it now? The damaged file is kept.") &&
+            texts[1].contains("rebuilt it from"),
+        qPrintable(texts.join("\n") + "/" + form.tedITRANS->toPlainText() + "/" + captured.err));
+    QVERIFY(QFileInfo::exists(db + ".damaged"));
+    fx.dialogs.shown.clear();
+    form.btnSearch->click();
+    QCOMPARE(form.tedITRANS->toPlainText(), QString("artha500"));
+    QCOMPARE(vantro::test::DbUtilities::dump(db).size(), pairs.size());
 }
 
 QTEST_MAIN(TestRecords)

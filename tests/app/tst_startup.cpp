@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -80,7 +81,9 @@ void TestStartup::dictionaryProblemsAreShown_data()
     QTest::newRow("empty") << "" << true;
     QTest::newRow("directory") << "morvak.db is not a dictionary file (not a regular file)"
                                << false;
-    QTest::newRow("held") << "morvak.db is open in another window or program" << false;
+    QTest::newRow("held") << "morvak.db is open in another window or program, so it is open "
+                             "read-only"
+                          << false;
     QTest::newRow("protected") << "morvak.db may only be read, so it is open read-only" << false;
 }
 
@@ -115,14 +118,26 @@ void TestStartup::dictionaryProblemsAreShown()
     QCOMPARE(f.dialogs.shown.size(), problem.isEmpty() ? 0 : 1);
     QVERIFY(problem.isEmpty() || (f.dialogs.shown.first().text == problem + "." &&
                                   f.dialogs.shown.takeFirst().parent == f.form.get()));
-    QCOMPARE(out.err.contains("morvak.db"), !problem.isEmpty() && setUp != "protected");
+    QCOMPARE(out.err.contains("morvak.db"),
+             !problem.isEmpty() && setUp != "protected" && setUp != "held");
     QCOMPARE(f.form->lblKeys->text(), QString::asprintf("Keys: %d", int(pairs.size())));
     QVERIFY(f.form->chkReadOnly->isChecked());
     QCOMPARE(QFileInfo(f.path("morvak.db")).isFile(), setUp != "directory");
-    // The hint for an empty dictionary shows only where one is open, and is no content.
+    // The hint for an empty dictionary shows only where one is open, and is no content. It names
+    // the key that loads the starter dictionary, and fits the field whole.
+    const QString hint = f.form->tedITRANS->placeholderText();
     if (setUp != "protected")
-        QCOMPARE(f.form->tedITRANS->placeholderText().contains("vantro-dict import "),
-                 setUp == "empty" || setUp == "absent");
+        QCOMPARE(hint.contains("Ctrl+Shift+D"), setUp == "empty" || setUp == "absent" || setUp == "held");
+    // The field less its frame, its scroll bar and the text's margins.
+    const QPlainTextEdit *meaning = f.form->tedITRANS;
+    const int inset = 2 * meaning->frameWidth() + 8;
+    const QRect field(0, 0,
+                      meaning->width() - meaning->verticalScrollBar()->sizeHint().width() - inset,
+                      meaning->height() - inset);
+    QVERIFY(QFontMetrics(f.form->tedITRANS->font())
+                .boundingRect(field, Qt::TextWordWrap, hint)
+                .height() <= field.height());
+    QCOMPARE(f.form->fileLoadStarterAction->shortcut(), QKeySequence("Ctrl+Shift+D"));
     QVERIFY(!f.form->tedITRANS->document()->isModified());
     QVERIFY(!pairs.isEmpty() || f.form->tedITRANS->toPlainText().isEmpty());
     // A Save of a new record writes only where the dictionary may be written.

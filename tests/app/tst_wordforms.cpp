@@ -7,8 +7,10 @@
 #include "workspacefixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
 
@@ -23,6 +25,9 @@ private slots:
     void paneCommands();
     void meaningWithTag_data();
     void meaningWithTag();
+    void derivatives_data();
+    void derivatives();
+    void formsWindowKeys();
 };
 
 // The word Ctrl+K takes from a line of the pane, the cursor marked by "@".
@@ -137,6 +142,89 @@ void TestWordForms::meaningWithTag()
     QFETCH(QString, reading);
     const QString first = window->findChild<QComboBox *>("wordFormsReading")->itemText(0);
     QVERIFY2(first.startsWith(reading), qPrintable(first));
+}
+
+// The last entry of the tense box offers the forms made from the root; a participle is
+// declined in the gender chosen, its feminine from a stem of its own.
+void TestWordForms::derivatives_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<int>("entry"); // in the krt box
+    QTest::addColumn<int>("gender");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("past passive participle, feminine") << "gachChati" << 0 << 1 << "gatA";
+    QTest::newRow("past passive participle, neuter") << "gachChati" << 0 << 2 << "gatam";
+    QTest::newRow("present participle, feminine") << "gachChati" << 2 << 1 << "gachChantI";
+    QTest::newRow("a class the root is not known in: nothing") << "gam 4" << 0 << 0 << "";
+}
+
+void TestWordForms::derivatives()
+{
+    QFETCH(QString, word);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window);
+    const QStringList parts = word.split(u' ');
+    window->lookUp(parts.first(), QTextCursor());
+    auto *reading = window->findChild<QComboBox *>("wordFormsReading");
+    for (int i = reading->count() - 1; i >= 0; --i) {
+        if (reading->itemText(i).startsWith(u"verb"))
+            reading->setCurrentIndex(i); // the first reading as a verb, the guessed root
+    }
+    if (parts.size() > 1)
+        window->findChild<QSpinBox *>()->setValue(parts.at(1).toInt());
+    auto *tense = window->findChild<QComboBox *>("wordFormsTense");
+    tense->setCurrentIndex(tense->count() - 1);
+    QFETCH(int, entry);
+    QFETCH(int, gender);
+    window->findChild<QComboBox *>("wordFormsDerivative")->setCurrentIndex(entry);
+    window->findChild<QComboBox *>("wordFormsDerivativeGender")->setCurrentIndex(gender);
+    QTEST(window->chosenForm(), "expected");
+}
+
+// The Word Forms window hides neither the ITRANS line nor the record form; Right steps to the
+// next ITRANS cell with its Devanagari selected beside it; Escape in the main window puts the
+// window away and Ctrl+Shift+K brings it back with the keyboard in its table; a word of another
+// stem starts at the first cell, another form of the same stem keeps the cell.
+void TestWordForms::formsWindowKeys()
+{
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.itrans->setPlainText("devaH");
+    form.itrans->setFocus();
+    QTest::keyClick(form.itrans, Qt::Key_K, Qt::ControlModifier);
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window && window->isVisible());
+    const QRect line(form.itrans->viewport()->mapToGlobal(form.itrans->cursorRect().topLeft()),
+                     form.itrans->cursorRect().size());
+    const QRect record(form.frame4->mapToGlobal(QPoint(0, 0)), form.frame4->size());
+    QVERIFY(!window->frameGeometry().intersects(line));
+    QVERIFY(!window->frameGeometry().intersects(record));
+    auto *table = window->findChild<QTableView *>();
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QTest::keyClick(table, Qt::Key_Right);
+    QTest::keyClick(table, Qt::Key_Down);
+    QTRY_COMPARE(table->selectionModel()->selectedIndexes().size(), 2);
+    QCOMPARE(table->currentIndex(), table->model()->index(1, 2));
+    QTest::keyClick(table, Qt::Key_Return);
+    QCOMPARE(form.itrans->toPlainText(), "devau");
+    QTRY_VERIFY(QApplication::activeWindow() == &form);
+    QTest::keyClick(form.itrans, Qt::Key_Escape);
+    QVERIFY(!window->isVisible());
+    QTest::keyClick(form.itrans, Qt::Key_K, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(window->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), table);
+    QCOMPARE(table->currentIndex(), table->model()->index(1, 2));
+
+    window->lookUp("devam", QTextCursor());
+    QCOMPARE(table->currentIndex(), table->model()->index(1, 2));
+    window->lookUp("phalam", QTextCursor());
+    QCOMPARE(table->currentIndex(), table->model()->index(0, 0));
 }
 
 QTEST_MAIN(TestWordForms)

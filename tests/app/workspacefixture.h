@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "scripteddialogs.h"
 #include "mainform.h"
+#include "scripteddialogs.h"
 
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -19,6 +20,8 @@ public:
     WorkspaceFixture() : m_previous(QDir::currentPath()), m_guard(dialogs)
     {
         QDir::setCurrent(dir.path());
+        // The window's settings go to a test folder, not the user's.
+        QStandardPaths::setTestModeEnabled(true);
     }
     ~WorkspaceFixture()
     {

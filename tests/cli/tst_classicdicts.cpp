@@ -123,6 +123,8 @@ private slots:
     void severalDictionariesInOne();
     void languageOfDictionary_data();
     void languageOfDictionary();
+    void articlesOneAtATime();
+    void languageOfStarDict();
 
 private:
     QTemporaryDir m_dir;
@@ -293,6 +295,44 @@ void TestClassicDictionaries::languageOfDictionary()
     QFETCH(QString, bookName);
     QFETCH(QString, fileName);
     QTEST(vantro::languageOfDictionary(bookName, fileName), "language");
+}
+
+// The articles reach the records one at a time: a Monier-Williams sub-entry read before the
+// article of its own word gives way to it, one with no article of its own is kept, and an
+// article its layout makes nothing of is kept as text instead of lost.
+void TestClassicDictionaries::articlesOneAtATime()
+{
+    const QString babylon = m_dir.filePath("streamed.babylon");
+    QVERIFY(writeFile(babylon, "#bookname=mw-english-sanskrit (en-sa)\n\n"
+                               "break\nTo BREAK, v. a. भञ्ज् (c. 7. भनक्ति). — (Brittle) भिदुर. — "
+                               "(Fragile) क्षणभङ्गुर.\n\n"
+                               "brittle\nBRITTLE, a. भङ्गुर.\n\n"
+                               "zzyzx\nZZYZX, s. See the preface.\n"));
+    const QString ifo = starDictFromBabylon(babylon, m_dir.filePath("streamed"));
+    QStringList notes;
+    const QMap<QString, QString> records = recordsOf(ifo, ArticleLayout::Detect, &notes);
+    QVERIFY2(records.value("break").startsWith("bha~nj"), qPrintable(records.value("break")));
+    QCOMPARE(records.value("brittle"), QString("bha~Ngura"));
+    QVERIFY2(records.value("fragile").startsWith("kShaNabha~Ngura"),
+             qPrintable(records.value("fragile")));
+    QVERIFY2(records.value("zzyzx").contains("preface"), qPrintable(records.value("zzyzx")));
+    QVERIFY2(notes.contains("read 3 article(s) as the mw dictionary's; 1 derived word(s) and "
+                            "sub-entries became records of their own"),
+             qPrintable(notes.join('\n')));
+}
+
+// A StarDict whose name says its meanings are Hindi: each is stored fenced and named, and the
+// summary says so.
+void TestClassicDictionaries::languageOfStarDict()
+{
+    const QString babylon = m_dir.filePath("hindi.babylon");
+    QVERIFY(writeFile(babylon, "#bookname=eng-hin test\n\nwater\nपानी\n"));
+    const QString ifo = starDictFromBabylon(babylon, m_dir.filePath("hindi"));
+    QStringList notes;
+    const QMap<QString, QString> records = recordsOf(ifo, ArticleLayout::Detect, &notes);
+    QCOMPARE(records.value("water"), QString("##[hi] pAnI##"));
+    QVERIFY2(notes.join('\n').contains("stored fenced as \"##[hi] ...##\""),
+             qPrintable(notes.join('\n')));
 }
 
 QTEST_GUILESS_MAIN(TestClassicDictionaries)

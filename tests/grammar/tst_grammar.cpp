@@ -3,6 +3,7 @@
 #include "conjugation.h"
 #include "dbtools.h"
 #include "declension.h"
+#include "rootderivatives.h"
 #include "sandhi.h"
 #include "statedgrammar.h"
 
@@ -34,7 +35,8 @@ Gender genderOf(const QString &letter)
 
 Tense tenseNamed(const QString &name)
 {
-    const QStringList names = {"present", "imperfect", "imperative", "optative", "future"};
+    const QStringList names = {"present",      "imperfect",   "imperative",  "optative", "future",
+                               "periphrastic", "conditional", "benedictive", "perfect",  "aorist"};
     return static_cast<Tense>(names.indexOf(name));
 }
 
@@ -79,17 +81,22 @@ private slots:
             QVERIFY(given.isEmpty());
     }
 
-    // root, class, pada, tense, passive, then the nine cells 3sg 3du 3pl 2sg ... 1pl, or
-    // "error" and a piece of the reason.
+    // root, class, pada, tense, voice (0 active, 1 passive; c causative, cp its passive,
+    // d desiderative), then the nine cells 3sg 3du 3pl 2sg ... 1pl, or "error" and a piece
+    // of the reason.
     void verbs_data() { addRows("verbs.tsv"); }
     void verbs()
     {
         QFETCH(QStringList, cells);
         // A line of the table of roots that does not read is only ever reported as a warning.
         QTest::failOnWarning(QRegularExpression(QStringLiteral("^verb roots")));
-        const VerbRequest request{cells[0], cells[1].toInt(),
-                                  cells[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada,
-                                  tenseNamed(cells[3]), cells[4] == u"1"};
+        const QString &voice = cells[4];
+        VerbRequest request{cells[0], cells[1].toInt(),
+                            cells[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada,
+                            tenseNamed(cells[3]), voice == u"1" || voice == u"cp"};
+        request.derived = voice.startsWith(u'c')   ? VerbRequest::Derived::Causative
+                          : voice.startsWith(u'd') ? VerbRequest::Derived::Desiderative
+                                                   : VerbRequest::Derived::None;
         const Inflection<VerbParadigm> result = conjugate(request);
         if (cells.value(5) == u"error") {
             QVERIFY(!result.ok() && result.error.contains(cells.value(6)));
@@ -99,6 +106,29 @@ private slots:
         QVERIFY2(result.ok(), qPrintable(result.error));
         for (int cell = 0; cell < kPersonCount * kNumberCount; ++cell)
             QCOMPARE(result.paradigm.cells[std::size_t(cell)].join(u','), cells[5 + cell]);
+    }
+
+    // root, class, the name of a form made from it, then its forms parted by commas, or "-"
+    // for a form that must not be made; a class the root is not known in: "error" and a piece
+    // of the reason in place of the name.
+    void derivatives_data() { addRows("derivatives.tsv"); }
+    void derivatives()
+    {
+        QFETCH(QStringList, cells);
+        QCOMPARE(cells.size(), 4);
+        const RootDerivatives made = rootDerivatives(cells[0], cells[1].toInt());
+        if (cells[2] == u"error") {
+            QVERIFY(!made.ok() && made.error.contains(cells[3]));
+            return;
+        }
+        QVERIFY2(made.ok(), qPrintable(made.error));
+        QVERIFY(rootDerivativeNames().contains(cells[2]));
+        QStringList given;
+        for (const RootDerivative &derivative : made.derivatives) {
+            if (derivative.name == cells[2])
+                given = derivative.forms;
+        }
+        QCOMPARE(given.join(u','), cells[3] == u"-" ? QString() : cells[3]);
     }
 
     // a form, then the candidates "root class pada", best first, parted by semicolons.

@@ -11,13 +11,16 @@
 #include "search.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <db.h>
 #include <sys/stat.h>
+#include <thread>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -67,6 +70,7 @@ private slots:
     void lockHoldsTheFileAtThePath();
     void accessAndSharing_data();
     void accessAndSharing();
+    void readsBesideAWriter();
     void searchShortensDownToThreeCharacters_data();
     void searchShortensDownToThreeCharacters();
     void wordAtPosition_data();
@@ -324,8 +328,9 @@ void TestDictDB::accessAndSharing_data()
     row("readers share", "dictionary", reader, A::ReadOnly, 0);
     row("a reader excludes a writer", "dictionary", reader, A::ReadWrite, 1,
         "open in another window");
-    row("a writer excludes a reader", "dictionary", writer, A::ReadOnly, 1,
-        "open in another window");
+    row("a reader reads beside a writer", "dictionary", writer, A::ReadOnly, 0);
+    row("a window beside a writer reads", "dictionary", writer, A::WriteIfAllowed, 0,
+        "is open in another window or program, so it is open read-only");
     row("write-protected file: read-only", "protected", none, A::WriteIfAllowed, 0,
         "may only be read");
     row("missing file, read", "missing", none, A::ReadOnly, 1, "cannot be opened");
@@ -593,6 +598,56 @@ void TestDictDB::englishLookUp()
     const EnglishLookUp outcome = lookUpEnglish(db, word, EnglishLemmas::instance());
     QCOMPARE(outcome.found ? outcome.key : QStringLiteral("-"), found);
     QCOMPARE(db.closeDB(), 0);
+}
+
+// A window that finds the dictionary held by another reads it as last saved, each change the
+// writer makes showing at its next read, and the writer's changes never wait for it; a reader
+// that finds a change being written waits for it.
+void TestDictDB::readsBesideAWriter()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("morvak.db");
+    QVERIFY(DbUtilities::load(path, {{"earth", "bhUmiH"}, {"water", "jalaM"}}));
+    cDictDB writer(path);
+    QCOMPARE(writer.openDB(), 0);
+    cDictDB window(path);
+    window.setAccess(cDictDB::Access::WriteIfAllowed);
+    QCOMPARE(window.openDB(), 0);
+    QVERIFY(window.isReadOnly());
+    QCOMPARE(window.getStat(), 2);
+    QCOMPARE(window.getCursorRec(cDictDB::First), 0);
+    QCOMPARE(window.getWord(), QString("earth"));
+    writer.setWord("fire");
+    writer.setITRANS("agniH");
+    QCOMPARE(writer.addRecord(), 0);
+    writer.setWord("earth");
+    QCOMPARE(writer.deleteRecord(), 0);
+    // The window steps on from the record it showed, which is gone now.
+    QCOMPARE(window.getCursorRec(cDictDB::Next), 0);
+    QCOMPARE(window.getWord(), QString("fire"));
+    QCOMPARE(window.getStat(), 2);
+    QString meaning, synonyms;
+    QVERIFY(window.readStoredRecord("fire", meaning, synonyms));
+    QCOMPARE(meaning, QString("agniH"));
+    // A change being written: the reader waits for it rather than refusing.
+    ChangeLock change;
+    QCOMPARE(change.open(QFile::encodeName(path), true), 0);
+    QVERIFY(change.lock(ChangeLock::Mode::Exclusive, 0));
+    cDictDB reader(path);
+    reader.setAccess(cDictDB::Access::ReadOnly);
+    QElapsedTimer waited;
+    waited.start();
+    std::thread release([&change] {
+        QThread::msleep(300);
+        change.unlock();
+    });
+    QCOMPARE(reader.openDB(), 0);
+    release.join();
+    QVERIFY(waited.elapsed() >= 250);
+    QCOMPARE(reader.getStat(), 2);
+    QCOMPARE(reader.closeDB(), 0);
+    QCOMPARE(window.closeDB(), 0);
+    QCOMPARE(writer.closeDB(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestDictDB)

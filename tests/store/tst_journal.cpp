@@ -4,6 +4,7 @@
 #include "dictdb.h"
 #include "journal.h"
 #include "recovery.h"
+#include "salvage.h"
 #include "snapshot.h"
 
 #include <QDir>
@@ -110,6 +111,11 @@ bool applyDamage(const QString &step, const QString &db, const QByteArray &opene
         const QString file = step == QLatin1String("meta") ? db : snapshot;
         return writeFile(file, QByteArray(4096, '\xA5') + fileBytes(file).mid(4096));
     }
+    // The oldest of four copies holds a record the dictionary lacks: it is never pruned.
+    if (step == QLatin1String("older copies, one unique"))
+        return DbUtilities::load(db + ".damaged", {{"unique", "ekam"}}) &&
+               writeFile(db + ".damaged.1", "older") && writeFile(db + ".damaged.2", "older") &&
+               writeFile(db + ".damaged.3", "older");
     // Three older copies, and an empty leftover of the library's own create.
     if (step == QLatin1String("older copies"))
         return writeFile(db + ".damaged", "older") && writeFile(db + ".damaged.1", "older") &&
@@ -194,6 +200,26 @@ private slots:
             damaged[at] = char(damaged[at] ^ 0x10);
             row(QStringLiteral("byte %1 damaged").arg(at), damaged, {three[0], three[2]}, 1);
         }
+        // The last entry written whole and then damaged is a lost change, not a torn write.
+        for (qsizetype at = third; at < whole.size(); ++at) {
+            QByteArray damaged = whole + QByteArray(4096, '\0');
+            damaged[at] = char(damaged[at] ^ 0x10);
+            row(QStringLiteral("last entry's byte %1 damaged").arg(at), damaged, three.mid(0, 2), 1,
+                third);
+        }
+        // A long last entry whose write stopped at a block's end lies over the zeros made ahead.
+        const JournalEntry longOne = entry(Op::Save, "long", QByteArray(3000, 'm'));
+        const QByteArray withLong = journalImage({three[0], longOne});
+        const qsizetype longStart = journalImage({three[0]}).size();
+        for (const qsizetype written : {qsizetype(1024), qsizetype(2560), withLong.size() - 4}) {
+            QByteArray torn = withLong;
+            torn.replace(written, torn.size() - written, QByteArray(torn.size() - written, '\0'));
+            row(QStringLiteral("long entry torn at %1").arg(written), torn + QByteArray(8192, '\0'),
+                {three[0]}, 0, longStart);
+        }
+        QByteArray flippedLong = withLong + QByteArray(8192, '\0');
+        flippedLong[longStart + 2000] = char(flippedLong[longStart + 2000] ^ 1);
+        row("long entry damaged", flippedLong, {three[0]}, 1, longStart);
         const QByteArray closed = journalImage(three.mid(0, 1), false);
         row("closed cleanly", closed, three.mid(0, 1), 0, -2, false);
         // A damaged header cannot say the close was clean.
@@ -294,6 +320,8 @@ private slots:
         // Beyond the three newest copies set aside, older ones go, and that is said.
         row("older damaged copies", {"older copies", "leaf"}, "copies morvak.db.damaged (the", 302,
             {"~.damaged.1", "~.damaged.2", ".damaged.3"});
+        row("an older copy holds a record", {"older copies, one unique", "leaf"},
+            "copies morvak.db.damaged.1 (the", 302, {"~.damaged", "~.damaged.2", ".damaged.4"});
         // Damage after a clean close: a changed file is checked, a bad first page refused.
         row("leaf damaged after a clean close", {"closed", "leaf"}, "db is damaged; kept", 302,
             {".damaged"});
@@ -370,9 +398,73 @@ private slots:
                                                   bytes[suffix.left(suffix.indexOf('.', 1))],
                      qPrintable(suffix));
         QCOMPARE(QFileInfo::exists(crashed + ".damaged"),
-                 kept.contains(QStringLiteral(".damaged")));
+                 kept.contains(QStringLiteral(".damaged")) ||
+                     kept.contains(QStringLiteral("~.damaged")));
         QCOMPARE(Journal::read(QFile::encodeName(journalPath(crashed) + ".damaged")).damagedEntries,
                  int(kept.contains(QStringLiteral("-journal.damaged"))));
+    }
+
+    // Two leaves damaged, one of them the first: every record on the other pages comes back, and
+    // exactly those on the two are missing.
+    void salvageReadsEverySoundPage()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("salvage.db"));
+        QList<KeyData> pairs;
+        for (int i = 0; i < 3000; ++i)
+            pairs.append({"word" + QByteArray::number(i).rightJustified(5, '0'),
+                          "artha" + QByteArray::number(i)});
+        QVERIFY(DbUtilities::load(path, pairs, "btree\nchksum=1"));
+        QByteArray bytes = fileBytes(path);
+        // The leaf page (type 5) that holds the key: the last one whose bytes hold it, since the
+        // root holds some keys too and a split leaves a copy of the next leaf's first key behind.
+        const auto leafOf = [&bytes](const QByteArray &key) {
+            qsizetype leaf = -1;
+            for (qsizetype page = 1; page * 4096 < bytes.size(); ++page)
+                if (bytes[page * 4096 + 25] == 5 && bytes.mid(page * 4096, 4096).contains(key))
+                    leaf = page;
+            return leaf;
+        };
+        const QList<qsizetype> damaged{leafOf("word00000"), leafOf("word01500")};
+        QList<StoredPair> expected;
+        for (const KeyData &pair : pairs) {
+            if (!damaged.contains(leafOf(pair.first)))
+                expected.append(pair);
+        }
+        for (const qsizetype page : damaged)
+            bytes[page * 4096 + 1000] = char(bytes[page * 4096 + 1000] ^ 0x40);
+        QVERIFY(writeFile(path, bytes));
+        const Salvage salvage = salvageRecords(QFile::encodeName(path));
+        QCOMPARE(salvage.damagedPages, 2);
+        QVERIFY(expected.size() < pairs.size() - 100);
+        QCOMPARE(salvage.records, expected);
+    }
+
+    // A page that went bad on the disk while the dictionary was open is found when the snapshot
+    // falls due at the close: the file is rebuilt from the snapshot before and the journal, the
+    // saves included, and only then copied.
+    void damageFoundWhenTheSnapshotFallsDue()
+    {
+        Dictionary dict;
+        QList<KeyData> pairs;
+        for (int i = 0; i < 3000; ++i)
+            pairs.append({"word" + QByteArray::number(i).rightJustified(5, '0'), "artha"});
+        QVERIFY(DbUtilities::load(dict.path, pairs, "btree\nchksum=1"));
+        QVERIFY(dict.open());
+        QByteArray bytes = fileBytes(dict.path);
+        const qsizetype leaf = bytes.indexOf("word02900") / 4096 * 4096;
+        QFile file(dict.path);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(leaf + 1000) && file.write("\xff"));
+        file.close();
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(dict.save(QStringLiteral("aaa%1").arg(i), QString(4000, QLatin1Char('m'))), 0);
+        const Captured output = captureOutput([&] { dict.close(); });
+        QVERIFY2(output.err.contains("found damaged when its snapshot fell due"),
+                 output.err.constData());
+        QVERIFY(DbUtilities::verify(dict.path) && DbUtilities::verify(dict.snapshot));
+        QCOMPARE(DbUtilities::dump(dict.path).size(), 3010);
+        QCOMPARE(DbUtilities::dump(dict.snapshot), DbUtilities::dump(dict.path));
+        QVERIFY(QFileInfo::exists(dict.path + ".damaged"));
     }
 
     // A private dictionary reached through a link: the recovery files lie beside the file itself

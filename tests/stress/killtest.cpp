@@ -46,6 +46,14 @@ struct Change
 
     void applyTo(Dictionary &dictionary) const
     {
+        // An import: every line of the exchange file (in key) replaces or adds its record.
+        if (op == 'I') {
+            for (const QByteArray &line : key.split('\n')) {
+                if (const qsizetype tab = line.indexOf('\t'); tab > 0)
+                    dictionary.insert(line.left(tab), line.mid(tab + 1));
+            }
+            return;
+        }
         if (op == 'D')
             dictionary.remove(key);
         else if (op == 'S' || !dictionary.contains(key))
@@ -108,21 +116,30 @@ std::optional<Dictionary> readBack(const QString &path)
     return db.closeDB() == 0 && opened ? std::optional(stored) : std::nullopt;
 }
 
-// Counts the differences; the change in flight may have happened or not, and the model takes
-// whichever the file shows.
-qint64 compare(Dictionary &model, const Dictionary &stored, const std::optional<Change> &pending)
+qint64 differences(const Dictionary &model, const Dictionary &stored)
 {
     const QByteArray missing("\x01missing");
-    Dictionary after = model, keys = stored;
+    Dictionary keys = stored;
+    keys.insert(model);
+    qint64 count = 0;
+    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
+        count += stored.value(it.key(), missing) != model.value(it.key(), missing) ? 1 : 0;
+    return count;
+}
+
+// Counts the differences; the change in flight (a put or a whole import) may have happened or
+// not, and the model takes whichever the file shows.
+qint64 compare(Dictionary &model, const Dictionary &stored, const std::optional<Change> &pending)
+{
+    Dictionary after = model;
     if (pending)
         pending->applyTo(after);
-    if (pending && after.value(pending->key, missing) == stored.value(pending->key, missing))
+    const qint64 before = differences(model, stored);
+    if (const qint64 done = differences(after, stored); pending && done < before) {
         model = after;
-    keys.insert(model);
-    qint64 differences = 0;
-    for (auto it = keys.cbegin(); it != keys.cend(); ++it)
-        differences += stored.value(it.key(), missing) != model.value(it.key(), missing) ? 1 : 0;
-    return differences;
+        return done;
+    }
+    return before;
 }
 
 // Every tenth round plays a failing medium: a middle journal entry and the snapshot's first tree

@@ -3,6 +3,7 @@
 // says on the standard output what it is about to do and how it ended, so that whoever kills it
 // knows which changes were acknowledged:
 //   B <op> <key-hex> <data-hex>   before the change (op A add, S save, D delete)
+//   B I <tsv-hex>                 before an import that replaces the records of the TSV lines
 //   K                             the change returned success
 //   F                             the change returned failure
 // Usage: vantro-stress-writer DB SEED [TOOL]   (with TOOL, every change is one run of the tool)
@@ -10,6 +11,7 @@
 #include "dictdb.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QSet>
 
@@ -60,6 +62,36 @@ int runTool(const QString &tool, const char *db, char op, const QByteArray &key,
     const QStringList change =
         op == 'D' ? QStringList{"del", key} : QStringList{"put", key, QString::fromLatin1(data)};
     run.start(tool, QStringList{"--db", db} + change);
+    run.waitForFinished(-1);
+    return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : 1;
+}
+
+// A few records as an exchange file, imported with --on-conflict replace in one run of the tool.
+QByteArray someImport()
+{
+    QByteArray tsv;
+    QSet<QByteArray> keys;
+    const int records = 1 + int(dice() % 40);
+    // A word twice in one file is refused whole: each is taken once.
+    for (int i = 0; i < records; ++i) {
+        if (const QByteArray key = someKey(); !keys.contains(key)) {
+            keys.insert(key);
+            tsv += key + '\t' + someMeaning() + '\n';
+        }
+    }
+    return tsv;
+}
+
+int runImport(const QString &tool, const char *db, const QByteArray &tsv)
+{
+    const QString file = QString::fromLocal8Bit(db) + QStringLiteral(".in.tsv");
+    QFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(tsv) != tsv.size() || !out.flush())
+        return 1;
+    QProcess run;
+    run.setStandardOutputFile(QProcess::nullDevice());
+    run.setStandardErrorFile(QProcess::nullDevice());
+    run.start(tool, {"--db", db, "import", "--on-conflict", "replace", file});
     run.waitForFinished(-1);
     return run.exitStatus() == QProcess::NormalExit ? run.exitCode() : 1;
 }
@@ -115,7 +147,15 @@ int main(int argc, char **argv)
     dice.seed(unsigned(std::strtoul(argv[2], nullptr, 10)));
     if (argc == 3)
         return runWithDictDB(argv[1]);
+    const QString tool = QString::fromLocal8Bit(argv[3]);
     for (;;) {
+        // One change in twenty is an import, which replaces the dictionary's file whole.
+        if (dice() % 20 == 0) {
+            const QByteArray tsv = someImport();
+            say("B I " + tsv.toHex());
+            say(runImport(tool, argv[1], tsv) == 0 ? "K" : "F");
+            continue;
+        }
         const QByteArray key = someKey();
         const char op = dice() % 100 < 70 ? 'S' : 'D';
         const QByteArray data = op == 'D' ? QByteArray() : someMeaning();

@@ -61,7 +61,15 @@ int runHistory(const CommandContext &context)
     out.writeLine(QStringLiteral("%1 change(s) since the snapshot %2")
                       .arg(contents.entries.size())
                       .arg(snapshotPath(context.dbPath)));
-    return out.flush() ? Success : Failure;
+    if (!out.flush())
+        return Failure;
+    // The history is only whole when every entry could be read.
+    if (contents.damagedEntries > 0)
+        return failure(
+            QStringLiteral("%1 is damaged: at least %2 change(s) in it could not be read")
+                .arg(journal)
+                .arg(contents.damagedEntries));
+    return Success;
 }
 
 } // namespace vantro::dict

@@ -52,15 +52,19 @@ int runGet(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
+    // A damaged page was already said: that the word has no record is not known.
     if (!findExactly(session.db(), word))
-        return failure(QStringLiteral("no record for \"%1\"").arg(word.toLower()));
+        return session.db().damageFound()
+                   ? Failure
+                   : failure(QStringLiteral("no record for \"%1\"").arg(word.toLower()));
     printCurrentRecord(session.db());
     return Success;
 }
 
 int runLookup(const CommandContext &context)
 {
-    const QString &word = context.args.at(0);
+    // A word pasted from a text brings its blanks along; the look-up is for the word.
+    const QString word = context.args.at(0).trimmed();
     if (!fitsLatin1(word))
         return usageError(whyNotAWord(word));
     Session session(context.dbPath);
@@ -68,7 +72,8 @@ int runLookup(const CommandContext &context)
         return Failure;
     const EnglishLookUp found = lookUpEnglish(session.db(), word, EnglishLemmas::instance());
     if (!found.found)
-        return failure(QStringLiteral("%1 not found").arg(word));
+        return session.db().damageFound() ? Failure
+                                          : failure(QStringLiteral("%1 not found").arg(word));
     printCurrentRecord(session.db());
     // The record of the word's lemma follows its own (saw, then see).
     if (!found.lemma.isEmpty() && findExactly(session.db(), found.lemma))
@@ -95,11 +100,17 @@ int runList(const CommandContext &context)
     db.setWord(from);
     StandardOutput out;
     int ret = db.getCursorRec(from.isEmpty() ? cDictDB::First : cDictDB::AtOrAfter);
-    for (qlonglong shown = 0; ret == 0 && shown != limit; ++shown) {
+    qlonglong shown = 0;
+    for (; ret == 0 && shown != limit; ++shown) {
         out.write(formatRecordLine(db.storedKey(), db.storedData()));
         ret = db.getCursorRec(cDictDB::Next);
     }
-    return out.flush() ? Success : failure(QStringLiteral("writing the list failed"));
+    if (!out.flush())
+        return failure(QStringLiteral("writing the list failed"));
+    // A walk that stopped at damage printed only part of the dictionary: not a success.
+    return db.damageFound()
+               ? failure(QStringLiteral("the list stopped at damage after %1 records").arg(shown))
+               : Success;
 }
 
 int runPut(const CommandContext &context)

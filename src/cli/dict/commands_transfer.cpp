@@ -97,9 +97,11 @@ int runStarDictExport(const CommandContext &context)
         return failure(written.why);
     StandardOutput out;
     if (written.skipped > 0)
-        out.writeLine(QStringLiteral("left out %1 word(s) longer than a StarDict headword may be "
-                                     "(255 bytes)")
-                          .arg(written.skipped));
+        out.writeLine(QStringLiteral("left out %1 record(s) an entry cannot give back: %2%3")
+                          .arg(written.skipped)
+                          .arg(written.refusals.join(QStringLiteral("; ")),
+                               written.skipped > written.refusals.size() ? QStringLiteral("; ...")
+                                                                         : QString()));
     out.writeLine(QStringLiteral("exported %1 records to %2").arg(written.written).arg(target));
     return Success;
 }

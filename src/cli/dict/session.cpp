@@ -30,12 +30,12 @@ bool Session::open(Missing missing, cDictDB::Access access)
             QStringLiteral("%1: no such dictionary file (name one with --db FILE)").arg(m_path));
         return false;
     }
-    // The same lock cDictDB takes, tried first so that the refusal speaks to the user of this
-    // program; if the window takes the file in between, cDictDB refuses in its own words.
+    // The same lock a writing cDictDB takes, tried first so that the refusal speaks to the user
+    // of this program; if the window takes the file in between, cDictDB refuses in its own
+    // words. A reader reads beside a writer, as last saved.
     FileLock probe;
-    const FileLock::Mode mode =
-        access == cDictDB::Access::ReadOnly ? FileLock::Mode::Shared : FileLock::Mode::Exclusive;
-    if (probe.acquire(QFile::encodeName(m_path), mode) == FileLock::Result::Busy) {
+    if (access != cDictDB::Access::ReadOnly &&
+        probe.acquire(QFile::encodeName(m_path)) == FileLock::Result::Busy) {
         reportError(QStringLiteral("%1 is open in another program (the window or another "
                                    "vantro-dict); nothing was done")
                         .arg(m_path));

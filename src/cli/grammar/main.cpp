@@ -4,6 +4,7 @@
 #include "linereader.h"
 #include "printedtable.h"
 #include "programversion.h"
+#include "rootderivatives.h"
 #include "sandhi.h"
 #include "wordguess.h"
 
@@ -50,10 +51,15 @@ const QCommandLineOption kPada(QStringLiteral("pada"),
                                QStringLiteral("P|A"), QStringLiteral("P"));
 const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("verb: present (default), imperfect, imperative, "
-                                               "optative or future."),
+                                               "optative, future, periphrastic (future), "
+                                               "conditional, benedictive, perfect or aorist."),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
+const QCommandLineOption kCausative(QStringLiteral("causative"),
+                                    QStringLiteral("verb: the causative (kArayati)."));
+const QCommandLineOption kDesiderative(QStringLiteral("desiderative"),
+                                       QStringLiteral("verb: the desiderative (jigamiShati)."));
 const QCommandLineOption kAll(QStringLiteral("all"),
                               QStringLiteral("join: every permitted joining, the usual first."));
 
@@ -62,6 +68,7 @@ const char *const kDescription =
     "Commands:\n"
     "  noun STEM m|f|n       decline a noun, adjective, pronoun or numeral stem\n"
     "  verb ROOT CLASS       conjugate a root of class 1 to 10\n"
+    "  participles ROOT CLASS  the participles, gerund, infinitive and gerundives of a root\n"
     "  guess WORD            the stems and roots a dictionary word may come from\n"
     "  join [WORD...]        join words with sandhi; without words, each line of stdin";
 
@@ -89,9 +96,11 @@ std::optional<OutputScript> scriptOf(const QString &text)
 
 std::optional<Tense> tenseOf(const QString &text)
 {
-    const QStringList names = {QStringLiteral("present"), QStringLiteral("imperfect"),
-                               QStringLiteral("imperative"), QStringLiteral("optative"),
-                               QStringLiteral("future")};
+    const QStringList names = {QStringLiteral("present"),     QStringLiteral("imperfect"),
+                               QStringLiteral("imperative"),  QStringLiteral("optative"),
+                               QStringLiteral("future"),      QStringLiteral("periphrastic"),
+                               QStringLiteral("conditional"), QStringLiteral("benedictive"),
+                               QStringLiteral("perfect"),     QStringLiteral("aorist")};
     const qsizetype index = names.indexOf(text);
     return index < 0 ? std::nullopt : std::optional<Tense>(Tense(index));
 }
@@ -105,9 +114,12 @@ QString checkArguments(const Request &request)
         return QStringLiteral("noun takes a stem and a gender (m, f or n)");
     if (command == u"verb" && count != 2)
         return QStringLiteral("verb takes a root and a class (1 to 10)");
+    if (command == u"participles" && count != 2)
+        return QStringLiteral("participles takes a root and a class (1 to 10)");
     if (command == u"guess" && count != 1)
         return QStringLiteral("guess takes one word");
-    if (command != u"noun" && command != u"verb" && command != u"guess" && command != u"join")
+    if (command != u"noun" && command != u"verb" && command != u"guess" && command != u"join" &&
+        command != u"participles")
         return QStringLiteral("unknown command '%1'").arg(command);
     return {};
 }
@@ -115,7 +127,10 @@ QString checkArguments(const Request &request)
 // Options given to a command they do not belong to.
 QString checkOptions(const QCommandLineParser &parser, const QString &command)
 {
-    for (const QCommandLineOption *option : {&kPada, &kTense, &kPassive})
+    if (parser.isSet(kCausative) && parser.isSet(kDesiderative))
+        return QStringLiteral("--causative and --desiderative exclude each other");
+    for (const QCommandLineOption *option :
+         {&kPada, &kTense, &kPassive, &kCausative, &kDesiderative})
         if (parser.isSet(*option) && command != u"verb")
             return QStringLiteral("--%1 is for verb only").arg(option->names().first());
     if (parser.isSet(kAll) && command != u"join")
@@ -138,13 +153,15 @@ QString readValues(const QCommandLineParser &parser, Request *request)
             return QStringLiteral("unknown gender '%1': use m, f or n").arg(request->words.at(1));
         request->gender = *gender;
     }
-    if (request->command != u"verb")
+    if (request->command != u"verb" && request->command != u"participles")
         return {};
     bool number = false;
     request->verb.root = request->words.at(0);
     request->verb.verbClass = request->words.at(1).toInt(&number);
     if (!number || request->verb.verbClass < 1 || request->verb.verbClass > 10)
         return QStringLiteral("unknown class '%1': use 1 to 10").arg(request->words.at(1));
+    if (request->command == u"participles")
+        return {};
     const QString pada = parser.value(kPada);
     if (pada != u"P" && pada != u"A")
         return QStringLiteral("unknown pada '%1': use P or A").arg(pada);
@@ -154,6 +171,10 @@ QString readValues(const QCommandLineParser &parser, Request *request)
         return QStringLiteral("unknown tense '%1'").arg(parser.value(kTense));
     request->verb.tense = *tense;
     request->verb.passive = parser.isSet(kPassive);
+    using Derived = VerbRequest::Derived;
+    request->verb.derived = parser.isSet(kCausative)      ? Derived::Causative
+                            : parser.isSet(kDesiderative) ? Derived::Desiderative
+                                                          : Derived::None;
     return {};
 }
 
@@ -163,9 +184,9 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kAll});
+    parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kCausative, kDesiderative, kAll});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("noun, verb, guess or join."));
+                                 QStringLiteral("noun, verb, participles, guess or join."));
     parser.addPositionalArgument(QStringLiteral("arguments"),
                                  QStringLiteral("The command's words."), QStringLiteral("[...]"));
     QString error;
@@ -219,12 +240,16 @@ int finishOutput(int status)
     return status;
 }
 
-// An adjective's feminine is declined from a stem of its own: say which.
-QString derivedStemsNote(const QStringList &stems, OutputScript script)
+// An adjective's feminine is declined from a stem of its own: say which, and what each is
+// where a word has several (bhavatI, the pronoun; bhavantI, the participle).
+QString derivedStemsNote(const QStringList &stems, const QStringList &uses, OutputScript script)
 {
     QStringList shown;
-    for (const QString &stem : stems)
-        shown.append(inScript(stem, script));
+    for (qsizetype i = 0; i < stems.size(); ++i) {
+        const QString use = uses.value(i);
+        shown.append(inScript(stems[i], script) +
+                     (use.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(use)));
+    }
     return QStringLiteral("(feminine stem%1 %2)\n")
         .arg(stems.size() > 1 ? QStringLiteral("s") : QString(), shown.join(QStringLiteral(", ")));
 }
@@ -242,7 +267,8 @@ int printInflection(const Inflection<Paradigm> &inflection, const PrintedTable &
         return finishOutput(Success);
     }
     if (!inflection.derivedStems.isEmpty())
-        write(derivedStemsNote(inflection.derivedStems, request.script));
+        write(
+            derivedStemsNote(inflection.derivedStems, inflection.derivedStemUses, request.script));
     write(alignedText(table, request.script));
     return finishOutput(Success);
 }
@@ -334,8 +360,32 @@ int joinInput(const Request &request)
     return finishOutput(invalid ? Failure : Success);
 }
 
+// One line for each form the root makes: its name, then the forms parted by commas (by tabs
+// with --tsv).
+int printDerivatives(const Request &request)
+{
+    const RootDerivatives made = rootDerivatives(request.verb.root, request.verb.verbClass);
+    if (!made.ok()) {
+        complain(made.error);
+        return Failure;
+    }
+    QString text;
+    for (const RootDerivative &derivative : made.derivatives) {
+        QStringList forms;
+        for (const QString &form : derivative.forms)
+            forms.append(inScript(form, request.script));
+        text += request.tsv ? derivative.name + u'\t' + forms.join(u'\t') + u'\n'
+                            : derivative.name + QStringLiteral(": ") +
+                                  forms.join(QStringLiteral(", ")) + u'\n';
+    }
+    write(text);
+    return finishOutput(Success);
+}
+
 int run(const Request &request)
 {
+    if (request.command == u"participles")
+        return printDerivatives(request);
     if (request.command == u"noun") {
         const auto inflection = declineNoun(request.words.first(), request.gender);
         return printInflection(inflection, nounTable(inflection.paradigm), request);

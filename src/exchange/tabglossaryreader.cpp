@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tabglossaryreader.h"
+
+#include "importbatch.h"
+#include "regularfile.h"
+
+namespace vantro {
+namespace {
+
+QString unescaped(QByteArrayView field)
+{
+    QByteArray out;
+    out.reserve(field.size());
+    for (qsizetype at = 0; at < field.size(); ++at) {
+        const char c = field.at(at);
+        if (c != '\\' || at + 1 == field.size()) {
+            out.append(c);
+            continue;
+        }
+        const char next = field.at(++at);
+        out.append(next == 'n' ? '\n' : next == 't' ? '\t' : next);
+    }
+    return QString::fromUtf8(out);
+}
+
+} // namespace
+
+bool looksLikeTabGlossary(const QString &path)
+{
+    QFile file;
+    if (!openRegularFile(file, path).isEmpty())
+        return false;
+    const QByteArray first = file.readLine(4096);
+    return first.startsWith("##") && first.contains('\t');
+}
+
+QString readTabGlossary(const QString &path, EntrySink &sink)
+{
+    QFile file;
+    if (const QString why = openRegularFile(file, path); !why.isEmpty())
+        return why;
+    BlockLines lines(file);
+    while (lines.next()) {
+        const QByteArrayView line = lines.line();
+        if (line.startsWith("##"))
+            continue;
+        const qsizetype tab = line.indexOf('\t');
+        if (tab < 0)
+            return QStringLiteral("%1, line %2: no tab between the headword and its definition")
+                .arg(path)
+                .arg(lines.number());
+        sink.add({unescaped(line.first(tab)),
+                  unescaped(line.sliced(tab + 1)),
+                  DefinitionMarkup::Html,
+                  {}});
+    }
+    if (lines.failed())
+        return QStringLiteral("reading %1 failed: %2").arg(path, file.errorString());
+    return {};
+}
+
+} // namespace vantro

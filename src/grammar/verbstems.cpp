@@ -1,0 +1,550 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The stems a root makes outside the present system, by the rules of the grammars where they
+// are regular and from data/verbderivatives.tsv where they are not. Where neither reaches a
+// form it is not made: a gap is better than an invented word.
+#include "verbstems.h"
+
+#include "verbderivativesdata.h"
+#include "verbphonology.h"
+
+#include <QHash>
+
+#include <optional>
+
+namespace vantro::verbs {
+
+namespace {
+
+bool isOneOf(QChar c, const char16_t *set)
+{
+    return QStringView(set).contains(c);
+}
+
+QString sounds(const QString &itrans)
+{
+    bool ok = false;
+    const QString out = soundsFromItrans(itrans, &ok);
+    return ok ? out : QString();
+}
+
+// A value in ITRANS, or a kind and a value ("a:gam" of the aorist), the value into sounds.
+QString soundsAfterKind(const QString &value)
+{
+    const qsizetype colon = value.indexOf(u':');
+    return colon < 0 ? sounds(value) : value.left(colon + 1) + sounds(value.mid(colon + 1));
+}
+
+// One line of the table of exceptions: a root, its class (0 for every class) and its fields,
+// each a list of forms in sounds; a list holding only "-" withholds the form.
+struct RootExceptions
+{
+    int verbClass = 0;
+    QString substitute;
+    QHash<QString, QStringList> forms;
+};
+
+QMultiHash<QString, RootExceptions> readExceptions()
+{
+    QMultiHash<QString, RootExceptions> table;
+    const QStringList lines = QString::fromUtf8(kVerbDerivativesTsv).split(u'\n');
+    for (const QString &line : lines) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        RootExceptions exceptions;
+        exceptions.verbClass = fields.value(1) == u"*" ? 0 : fields.value(1).toInt();
+        for (const QString &field : fields.mid(2)) {
+            const QString key = field.section(u'=', 0, 0);
+            const QStringList values = field.section(u'=', 1).split(u',');
+            if (key == u"sub") {
+                exceptions.substitute = values.value(0);
+                continue;
+            }
+            QStringList forms;
+            for (const QString &value : values)
+                forms.append(value == u"-" ? value : soundsAfterKind(value));
+            exceptions.forms.insert(key, forms);
+        }
+        table.insert(sounds(fields.value(0)), exceptions);
+    }
+    return table;
+}
+
+const QMultiHash<QString, RootExceptions> &exceptionTable()
+{
+    static const QMultiHash<QString, RootExceptions> table = readExceptions();
+    return table;
+}
+
+// The lines of the table for the root: a root may have one for its class and one for all.
+QList<const RootExceptions *> exceptionsOf(const VerbRoot &root)
+{
+    QList<const RootExceptions *> lines;
+    const auto &table = exceptionTable();
+    for (auto it = table.constFind(root.rootSounds);
+         it != table.cend() && it.key() == root.rootSounds; ++it) {
+        if (it->verbClass == 0 || it->verbClass == root.verbClass)
+            lines.append(&*it);
+    }
+    return lines;
+}
+
+} // namespace
+
+std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key)
+{
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
+        if (found != exceptions->forms.cend())
+            return *found == QStringList{QStringLiteral("-")} ? QStringList() : *found;
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+QStringList finished(const QStringList &forms)
+{
+    QStringList out;
+    for (const QString &form : forms)
+        out.append(retroflexN(form));
+    out.removeDuplicates();
+    return out;
+}
+
+// Roots in e, ai, o take A outside the present system (gai: gAtum, dhyai: dhyAta).
+QString withFinalA(const QString &root)
+{
+    return isOneOf(root.back(), u"eEoO") ? root.chopped(1) + u'A' : root;
+}
+
+QString strengthened(const QString &root)
+{
+    const QString a = withFinalA(root);
+    return a.back() == u'A' ? a : gunaOfRoot(a);
+}
+
+QString beforeVowel(const QString &strong)
+{
+    static const QHash<QChar, QString> semivowel = {{u'e', "ay"}, {u'o', "av"}};
+    if (!strong.isEmpty() && semivowel.contains(strong.back()))
+        return strong.chopped(1) + semivowel.value(strong.back());
+    return strong;
+}
+
+// Whether the root takes i before the suffixes outside the present system, read from its
+// future: nothing where that does not tell (an irregular future with i, or a root whose future
+// has several stems).
+std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed)
+{
+    if (!root.futureStem.isEmpty()) {
+        const QString &f = root.futureStem;
+        if (!root.futureAlternatives.isEmpty() || f.endsWith(QStringLiteral("izy")) ||
+            f.endsWith(QStringLiteral("Izy")))
+            return std::nullopt;
+        return QList<bool>{false};
+    }
+    if (root.futureTakesI.isEmpty() || (!alternativesAllowed && !root.futureAlternatives.isEmpty()))
+        return std::nullopt;
+    return root.futureTakesI;
+}
+
+// The roots whose future takes i and yet are without it before the t of the infinitive:
+// those in f (kariSyati but kartum, save vf and jAgf) and han, gam.
+std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
+{
+    const QString &r = root.rootSounds;
+    if ((r.back() == u'f' && r != u"vf" && r != u"jAgf") || r == u"han" || r == u"gam")
+        return QList<bool>{false};
+    return takesI(root, true);
+}
+
+// A root of the sf, dfS kind with f before its last consonant.
+bool hasFBeforeConsonant(const QString &root)
+{
+    const qsizetype n = root.size();
+    return n >= 2 && root[n - 2] == u'f' && isConsonant(root.back());
+}
+
+// The j of these roots meets t as z (yazwum, srazwum); elsewhere as k (tyaktum).
+bool jTurnsToZ(const QString &root)
+{
+    static const QStringList roots = {"yaj", "sfj", "mfj", "Brasj", "rAj", "BrAj"};
+    return roots.contains(root);
+}
+
+// A consonant at the end of a stem before the t of a suffix (t of -tum, -ta, -tvA), with the
+// stem ending in the t as it sounds there; empty where the join is not one of the plain rules.
+QString beforeT(const QString &stem, const QString &root)
+{
+    const QChar last = stem.back();
+    const QString base = stem.chopped(1);
+    switch (last.unicode()) {
+    case u'c':
+        return base.endsWith(u'S') ? base.chopped(1) + QStringLiteral("zw")
+                                   : base + QStringLiteral("kt");
+    case u'C':
+        return base.endsWith(u'c') ? base.chopped(1) + QStringLiteral("zw") : QString();
+    case u'j':
+        if (jTurnsToZ(root))
+            return (base.endsWith(u's') ? base.chopped(1) : base) + QStringLiteral("zw");
+        if (base.endsWith(u'Y'))
+            return base.chopped(1) + QStringLiteral("Nkt");
+        return isConsonant(base.back()) ? QString() : base + QStringLiteral("kt");
+    case u'S':
+    case u'z':
+        return base + QStringLiteral("zw");
+    case u'h':
+        if (root.startsWith(u'd'))
+            return base + QStringLiteral("gD");
+        if (root == u"vah" || root == u"sah")
+            return base.chopped(1) + QStringLiteral("oQ");
+        if (root == u"ruh" || root == u"lih")
+            return base + u'Q';
+        return {};
+    case u'B':
+        return base + QStringLiteral("bD");
+    case u'D':
+        return base + QStringLiteral("dD");
+    case u'd':
+    case u't':
+        return base + QStringLiteral("tt");
+    case u'p':
+    case u'k':
+        return base + last + u't';
+    case u'm':
+    case u'n':
+        return base + QStringLiteral("nt");
+    case u's':
+        return base + QStringLiteral("st");
+    default:
+        return {};
+    }
+}
+
+QString infinitiveStemWithoutI(const VerbRoot &root)
+{
+    const QString &r = root.rootSounds;
+    if (isVowel(r.back()))
+        return strengthened(r) + u't';
+    if (hasFBeforeConsonant(r)) {
+        // dfS and sfj put the a after the r (drazwum, srazwum); the others may or may not.
+        if (r != u"dfS" && r != u"sfj")
+            return {};
+        QString metathesis = r;
+        metathesis.replace(r.size() - 2, 1, QStringLiteral("ra"));
+        return beforeT(metathesis, r);
+    }
+    return beforeT(gunaOfRoot(r), r);
+}
+
+// A form without the connecting i where the root's final consonant meets t.
+QString pastParticipleWithoutI(const VerbRoot &root, const QString &weak)
+{
+    const QString &r = root.rootSounds;
+    if (isVowel(weak.back()))
+        return weak + QStringLiteral("ta");
+    // Roots in d take na for ta, and their d turns to n (Binna, sanna, Kinna).
+    if (weak.back() == u'd')
+        return weak.chopped(1) + QStringLiteral("nna");
+    // The nasal of gam, yam, ram, nam, han, man, tan goes (gata, hata, mata).
+    static const QStringList nasalDropping = {"gam", "yam", "ram", "nam", "han", "man", "tan"};
+    if (nasalDropping.contains(r))
+        return weak.chopped(1) + QStringLiteral("ta");
+    if (r == u"vah") // UQa: the u lengthens where h goes
+        return QStringLiteral("UQa");
+    if (weak.back() == u'h' && !r.startsWith(u'd'))
+        return {};
+    const QString joined = beforeT(weak, r);
+    return joined.isEmpty() ? QString() : joined + u'a';
+}
+
+// The root as the suffixes that do not strengthen it find it: vac -> uc, yaj -> ij, the nasal
+// of banD gone (baD); the passive stem of the table carries this.
+QString weakRoot(const VerbRoot &root)
+{
+    const QString &p = root.passiveStem;
+    if (!p.isEmpty() && p.endsWith(u'y') && !root.rootSounds.endsWith(u'A') &&
+        !isOneOf(root.rootSounds.back(), u"eEo") && !p.endsWith(QStringLiteral("yy")))
+        return p.chopped(1);
+    return root.rootSounds;
+}
+
+} // namespace
+
+VerbRoot substituteRoot(const VerbRoot &root)
+{
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        if (exceptions->substitute.isEmpty())
+            continue;
+        const QList<VerbRoot> found = findVerbRoot(exceptions->substitute);
+        return found.isEmpty() ? root : found.first();
+    }
+    return root;
+}
+
+QStringList infinitiveStems(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "inf")) {
+        QStringList stems;
+        for (const QString &infinitive : *exception)
+            stems.append(infinitive.chopped(2));
+        return stems;
+    }
+    const QString &r = root.rootSounds;
+    if (root.verbClass == 10)
+        return {root.strongStem.chopped(1) + QStringLiteral("it")};
+    const std::optional<QList<bool>> flags = infinitiveTakesI(root);
+    if (!flags)
+        return {};
+    QStringList stems;
+    for (const bool withI : *flags) {
+        if (withI) {
+            const QString stem = beforeVowel(strengthened(r)) + QStringLiteral("it");
+            stems.append(stem);
+            if (r.back() == u'F' || r == u"vf") // taritum or tarItum
+                stems.append(stem.chopped(2) + QStringLiteral("It"));
+        } else {
+            const QString stem = infinitiveStemWithoutI(root);
+            if (stem.isEmpty())
+                return {};
+            stems.append(stem);
+        }
+    }
+    return finished(stems);
+}
+
+QStringList pastParticiples(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "ppp"))
+        return *exception;
+    const QString &r = root.rootSounds;
+    if (root.verbClass == 10)
+        return finished({root.strongStem.chopped(3) + QStringLiteral("ita")});
+    // The participle takes i as the infinitive does (gata as gantum, patita as patitum).
+    const std::optional<QList<bool>> flags =
+        root.futureAlternatives.isEmpty() ? infinitiveTakesI(root) : std::nullopt;
+    if (!flags)
+        return {};
+    // Roots in A, e, ai, o and F, and those in consonants that take i only at choice, differ
+    // root by root: the table of exceptions gives them.
+    if (isOneOf(withFinalA(r).back(), u"AF") || flags->size() > 1)
+        return {};
+    const QString weak = weakRoot(root);
+    // Roots in vowels take no i before the participle (BUta, Sruta, kfta, jita).
+    if (isVowel(r.back()))
+        return finished({weak + QStringLiteral("ta")});
+    if (flags->first())
+        return finished({weak + QStringLiteral("ita")});
+    const QString participle = pastParticipleWithoutI(root, weak);
+    return participle.isEmpty() ? QStringList() : finished({participle});
+}
+
+QStringList gerunds(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "tvA"))
+        return *exception;
+    // The gerund follows the participle made by the rules (gata: gatvA, patita: patitvA); a
+    // participle the table gives may differ from it (Binna but BittvA), and is not followed.
+    if (exceptionFor(root, "ppp") || root.verbClass == 10)
+        return {};
+    QStringList out;
+    for (const QString &participle : pastParticiples(root)) {
+        if (participle.endsWith(QStringLiteral("na")))
+            return {};
+        out.append(participle.chopped(1) + QStringLiteral("vA"));
+        // A root beginning with a consonant, with i or u before its last consonant, may take
+        // guna before -itvA (liKitvA or leKitvA).
+        const QString &r = root.rootSounds;
+        const qsizetype n = r.size();
+        if (participle.endsWith(QStringLiteral("ita")) && n >= 3 && isConsonant(r.front()) &&
+            isOneOf(r[n - 2], u"iu") && isConsonant(r.back()) && !isOneOf(r.back(), u"yv"))
+            out.append(gunaOfRoot(r) + QStringLiteral("itvA"));
+    }
+    return finished(out);
+}
+
+QStringList prefixedGerunds(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "ya"))
+        return *exception;
+    const QString &r = root.rootSounds;
+    if (root.verbClass == 10) {
+        const QString base = root.strongStem.chopped(3);
+        // After a light syllable the causative's ay stays (vigaRayya); else it goes (viciMtya).
+        const qsizetype n = base.size();
+        const bool light = n >= 2 && isConsonant(base[n - 1]) && isOneOf(base[n - 2], u"aiuf");
+        return finished({base + (light ? QStringLiteral("ayya") : QStringLiteral("ya"))});
+    }
+    static const QHash<QString, QStringList> nasalRoots = {
+        {"gam", {"gatya", "gamya"}}, {"han", {"hatya"}},          {"nam", {"namya", "natya"}},
+        {"yam", {"yamya", "yatya"}}, {"ram", {"ramya", "ratya"}}, {"man", {"manya", "matya"}},
+        {"tan", {"tatya", "tanya"}}};
+    if (nasalRoots.contains(r))
+        return nasalRoots.value(r);
+    if (isOneOf(r.back(), u"iuf"))
+        return {r + QStringLiteral("tya")};
+    if (isOneOf(r.back(), u"AeEo"))
+        return {withFinalA(r) + QStringLiteral("ya")};
+    QStringList out;
+    const QString regular = weakRoot(root);
+    if (r.back() == u'F')
+        return {}; // tIrya, pUrya differ by the consonant before: the table gives them
+    out.append(regular + QStringLiteral("ya"));
+    for (const QString &alternative : root.passiveAlternatives)
+        out.append(alternative + u'a');
+    return finished(out);
+}
+
+QStringList gerundivesInAniya(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "anIya"))
+        return *exception;
+    if (root.verbClass == 10)
+        return finished({root.strongStem.chopped(3) + QStringLiteral("anIya")});
+    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return {};
+    return {finishWord(attach(strengthened(root.rootSounds), QStringLiteral("anIya")))};
+}
+
+QStringList gerundivesInYa(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "fya"))
+        return *exception;
+    if (root.verbClass == 10)
+        return {};
+    const QString &r = root.rootSounds;
+    const QString a = withFinalA(r);
+    // A before the ya turns to e (deya, peya, geya); f takes vrddhi (kArya, hArya); a root
+    // in a labial with a before it is unchanged (gamya, laBya).
+    if (a.back() == u'A' && !root.passiveStem.contains(u'U') && r != u"jyA")
+        return {a.chopped(1) + QStringLiteral("eya")};
+    if (r.back() == u'f' && r != u"jAgf")
+        return finished({r.chopped(1) + QStringLiteral("Arya")});
+    const qsizetype n = r.size();
+    if (n >= 2 && isOneOf(r.back(), u"pPbBm") && r[n - 2] == u'a')
+        return {r + QStringLiteral("ya")};
+    return {};
+}
+
+QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassive)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "ben"))
+        return *exception;
+    const QString &r = root.rootSounds;
+    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return {}; // gup, DUp: with or without their Aya
+    // dA, DA, sTA, mA, pA (drink), gai, hA, so and the like take e for A (deyAt, sTeyAt); a root
+    // in A after a conjunct may (gleyAt or glAyAt).
+    static const QStringList eRoots = {"dA", "DA", "De", "sTA", "mA", "gE", "hA", "so"};
+    const QString a = withFinalA(r);
+    const bool drink = r == u"pA" && root.verbClass == 1;
+    if (eRoots.contains(r) || drink)
+        return {a.chopped(1) + QStringLiteral("ey")};
+    if (a.back() == u'A' && r != u"hve" && r != u"ve" && r != u"jyA") {
+        const bool conjunct = a.size() >= 3 && isConsonant(a[0]) && isConsonant(a[1]);
+        return conjunct ? QStringList{a.chopped(1) + QStringLiteral("ey"), a + u'y'}
+                        : QStringList{a + u'y'};
+    }
+    if (r == u"han")
+        return {QStringLiteral("vaDy")};
+    // Elsewhere the stem is the passive's (BUyAt, kriyAt, ucyAt, gfhyAt).
+    return QStringList{regularPassive} + root.passiveAlternatives;
+}
+
+namespace {
+
+// vrddhi of a final vowel as it stands before a vowel: nI -> nAy, BU -> BAv, kf -> kAr.
+QString vrddhiBeforeVowel(const QString &base, QChar vowel)
+{
+    const QString grade = vrddhi(vowel);
+    if (grade == u"E")
+        return base + QStringLiteral("Ay");
+    if (grade == u"O")
+        return base + QStringLiteral("Av");
+    return base + grade;
+}
+
+} // namespace
+
+QStringList causativeStems(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    if (const auto exception = exceptionFor(root, "caus"))
+        return *exception;
+    if (root.verbClass == 10)
+        return {root.strongStem}; // corayati is its own causative
+    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return {};
+    const QString a = withFinalA(root.rootSounds);
+    const QChar last = a.back();
+    // Roots in A put p before the aya (sTApayati, dApayati, jYApayati).
+    if (last == u'A')
+        return {a + QStringLiteral("paya")};
+    // A final vowel takes vrddhi (kArayati, BAvayati, nAyayati).
+    if (isVowel(last))
+        return {finishWord(vrddhiBeforeVowel(a.chopped(1), last) + QStringLiteral("aya"))};
+    const qsizetype n = a.size();
+    const QChar vowel = n >= 2 ? a[n - 2] : QChar();
+    // a before one final consonant lengthens (pAcayati, vAdayati), but the roots in m and
+    // those that keep it short (gamayati, janayati) differ root by root: the table gives them.
+    if (vowel == u'a')
+        return last == u'm' ? QStringList()
+                            : QStringList{a.chopped(2) + u'A' + last + QStringLiteral("aya")};
+    // A short i, u, f before one final consonant takes guna (boDayati, vartayati, darSayati).
+    return {finishWord(gunaOfRoot(a) + QStringLiteral("aya"))};
+}
+
+QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPada)
+{
+    const VerbRoot root = substituteRoot(given);
+    *onlyPada = std::nullopt;
+    if (const auto middle = exceptionFor(root, "desA")) {
+        *onlyPada = Pada::Atmanepada;
+        return *middle;
+    }
+    if (const auto active = exceptionFor(root, "desP")) {
+        *onlyPada = Pada::Parasmaipada;
+        return *active;
+    }
+    return exceptionFor(root, "des").value_or(QStringList());
+}
+
+PerfectStems perfectStems(const VerbRoot &given)
+{
+    const VerbRoot root = substituteRoot(given);
+    PerfectStems stems;
+    if (root.verbClass == 10) {
+        stems.periphrastic = root.strongStem.chopped(1) + QStringLiteral("AM");
+        return stems;
+    }
+    stems.periphrastic = exceptionFor(root, "litAm").value_or(QStringList()).value(0);
+    stems.weak = exceptionFor(root, "litw").value_or(QStringList()).value(0);
+    stems.withoutI = exceptionFor(root, "litc").value_or(QStringList()).value(0);
+    stems.third = exceptionFor(root, "lit3").value_or(QStringList());
+    stems.first = exceptionFor(root, "lit1").value_or(stems.third);
+    stems.second = exceptionFor(root, "lit2").value_or(QStringList());
+    return stems;
+}
+
+QList<QPair<QString, QString>> aoristStems(const VerbRoot &given)
+{
+    QList<QPair<QString, QString>> stems;
+    const VerbRoot root = substituteRoot(given);
+    const QStringList givenStems = exceptionFor(root, "aor").value_or(QStringList());
+    for (const QString &stem : givenStems) {
+        const qsizetype colon = stem.indexOf(u':');
+        if (colon > 0 && colon + 1 < stem.size())
+            stems.append({stem.left(colon), stem.mid(colon + 1)});
+    }
+    return stems;
+}
+
+} // namespace vantro::verbs
