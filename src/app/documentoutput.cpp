@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "documentoutput.h"
 
+#include "outputfile.h"
 #include "pdfglyphwriter.h"
 #include "transliterate.h"
 
@@ -228,7 +229,12 @@ bool printText(QPagedPaintDevice &device, const QString &text, const QString &na
 
 bool writeText(const QString &path, const QString &text, QString *error)
 {
-    QSaveFile file(path);
+    const OutputFile target = OutputFile::resolve(path);
+    if (!target.why.isEmpty()) {
+        *error = target.why;
+        return false;
+    }
+    QSaveFile file(target.path);
     const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();
@@ -240,11 +246,16 @@ bool writeText(const QString &path, const QString &text, QString *error)
 bool writePdf(const QString &path, const QString &text, const QString &name, QString *error,
               const QPageLayout &layout)
 {
+    const OutputFile target = OutputFile::resolve(path);
+    if (!target.why.isEmpty()) {
+        *error = target.why;
+        return false;
+    }
     const QPageLayout page = layout.isValid() ? layout : defaultPdfLayout();
-    const PdfResult written = writeTextLayerPdf(path, text, name, page, error);
+    const PdfResult written = writeTextLayerPdf(target.path, text, name, page, error);
     if (written != PdfResult::FontNotFound)
         return written == PdfResult::Written;
-    return writeToolkitPdf(path, text, name, page, error);
+    return writeToolkitPdf(target.path, text, name, page, error);
 }
 
 } // namespace vantro::output

@@ -358,6 +358,7 @@ void MainForm::init()
     showKeyCount();
     dictionaryProblem = DICTDB->problem();
     showTitle();
+    readDictionaryForChecking();
     QTimer::singleShot(0, this, &MainForm::reportDictionaryProblems);
 }
 

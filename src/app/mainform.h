@@ -20,6 +20,7 @@ class QPushButton;
 class QShortcut;
 class QToolBar;
 class PaneLoader;
+class SanskritChecker;
 class PreviewWindow;
 class WordFormsWindow;
 class dlgFind;
@@ -95,6 +96,10 @@ public:
     QAction *viewWordFormsWindowAction = nullptr;
     QAction *viewCloseWordFormsAction = nullptr;
     QAction *editJoinSandhiAction;
+    // Check Sanskrit: unknown words underlined, F7 and Shift+F7 to them.
+    QAction *viewCheckSanskritAction;
+    QAction *editNextUnknownAction;
+    QAction *editPreviousUnknownAction;
     // Beyond the original window: the converted views of the ITRANS document.
     QMenu *viewMenu;
     QAction *fileExportAction;
@@ -240,6 +245,11 @@ private:
     WordFormsWindow *wordFormsWindow();
     void placeWordForms();
     void editJoinWithSandhi();
+    void createSanskritChecker();
+    void readDictionaryForChecking();
+    void itransContextMenu(const QPoint &position);
+    void replaceWord(QTextCursor word, const QString &replacement);
+    bool lookUpReading(const QString &word, const QTextCursor &replaced);
 
     dlgFind *pdlgf = nullptr;
     int currIndex = 0;
@@ -266,4 +276,5 @@ private:
     PaneLoader *englishLoader = nullptr;
     WordFormsWindow *m_wordForms = nullptr;
     QShortcut *hideWordFormsShortcut = nullptr;
+    SanskritChecker *m_checker = nullptr;
 };

@@ -159,6 +159,7 @@ void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict poli
                                        outcome.why + tr("; the dictionary is as it was."));
         return;
     case vantro::ImportOutcome::Status::Imported:
+        readDictionaryForChecking();
         break;
     }
     source.notes.append(outcome.summary.line());

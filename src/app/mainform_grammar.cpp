@@ -3,8 +3,11 @@
 
 #include "mainform.h"
 
+#include "dictdb.h"
 #include "itranstext.h"
 #include "itranstoken.h"
+#include "recordwalk.h"
+#include "sanskritchecker.h"
 #include "statedgrammar.h"
 #include "wordformswindow.h"
 
@@ -15,7 +18,10 @@
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
+#include <QStatusBar>
 #include <QTextBlock>
+
+#include <cstdio>
 
 namespace {
 
@@ -60,6 +66,95 @@ void MainForm::createGrammarActions()
     Edit->addSeparator();
     Edit->addAction(editJoinSandhiAction);
     connect(editJoinSandhiAction, &QAction::triggered, this, &MainForm::editJoinWithSandhi);
+    createSanskritChecker();
+}
+
+void MainForm::createSanskritChecker()
+{
+    m_checker = new SanskritChecker(itrans, this);
+    viewCheckSanskritAction = new QAction(tr("Check &Sanskrit"), this);
+    viewCheckSanskritAction->setObjectName(QStringLiteral("viewCheckSanskritAction"));
+    viewCheckSanskritAction->setCheckable(true);
+    viewMenu->addAction(viewCheckSanskritAction);
+    connect(viewCheckSanskritAction, &QAction::toggled, m_checker, &SanskritChecker::setEnabled);
+
+    editNextUnknownAction = new QAction(tr("Ne&xt Unknown Word"), this);
+    editNextUnknownAction->setObjectName(QStringLiteral("editNextUnknownAction"));
+    editNextUnknownAction->setShortcut(QKeySequence(Qt::Key_F7));
+    editPreviousUnknownAction = new QAction(tr("Previous Unkno&wn Word"), this);
+    editPreviousUnknownAction->setObjectName(QStringLiteral("editPreviousUnknownAction"));
+    editPreviousUnknownAction->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F7));
+    Edit->addActions({editNextUnknownAction, editPreviousUnknownAction});
+    // F7 turns the check on, as a spell checker's key does.
+    const auto findUnknown = [this](bool forward) {
+        if (!finishLoading(itrans))
+            return;
+        viewCheckSanskritAction->setChecked(true);
+        itrans->setFocus();
+        m_checker->findUnknown(forward);
+    };
+    connect(editNextUnknownAction, &QAction::triggered, this, [findUnknown] { findUnknown(true); });
+    connect(editPreviousUnknownAction, &QAction::triggered, this,
+            [findUnknown] { findUnknown(false); });
+
+    connect(m_checker, &SanskritChecker::readingText, this, [this](const QString &text) {
+        text.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(text);
+    });
+    connect(m_checker, &SanskritChecker::progressText, this, [this](const QString &text) {
+        text.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(text);
+    });
+    itrans->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(itrans, &QWidget::customContextMenuRequested, this, &MainForm::itransContextMenu);
+}
+
+// The lexicon takes the dictionary's meanings: one walk of the file here, the reading of them
+// in the checker's own thread.
+void MainForm::readDictionaryForChecking()
+{
+    if (!m_checker || !DICTDB || !DICTDB->isOpen())
+        return;
+    QList<vantro::Record> records;
+    QString error;
+    if (!vantro::readAllRecords(*DICTDB, &records, &error))
+        std::fprintf(stderr, "Check Sanskrit: %s\n", qUtf8Printable(error));
+    QList<vantro::MeaningRecord> meanings;
+    meanings.reserve(records.size());
+    for (const vantro::Record &record : std::as_const(records))
+        meanings.append({record.word, record.meaning});
+    m_checker->rebuild(meanings);
+}
+
+// The standard menu, with the known forms nearest an unknown word above it.
+void MainForm::itransContextMenu(const QPoint &position)
+{
+    std::unique_ptr<QMenu> menu(itrans->createStandardContextMenu(position));
+    const QTextCursor word = m_checker->isEnabled() && m_checker->analyser()
+                                 ? m_checker->wordAt(itrans->cursorForPosition(position).position())
+                                 : QTextCursor();
+    if (!word.isNull() && !m_checker->isKnown(word.selectedText())) {
+        const QStringList suggestions = m_checker->analyser()->suggestions(word.selectedText());
+        QAction *first = menu->actions().value(0);
+        for (const QString &suggestion : suggestions) {
+            QAction *action = new QAction(suggestion, menu.get());
+            connect(action, &QAction::triggered, this,
+                    [this, word, suggestion] { replaceWord(word, suggestion); });
+            menu->insertAction(first, action);
+        }
+        if (suggestions.isEmpty()) {
+            QAction *none = new QAction(tr("(no known word near it)"), menu.get());
+            none->setEnabled(false);
+            menu->insertAction(first, none);
+        }
+        menu->insertSeparator(first);
+    }
+    menu->exec(itrans->viewport()->mapToGlobal(position));
+}
+
+// One undo step puts the replacement in place of the word, and leaves the cursor after it.
+void MainForm::replaceWord(QTextCursor word, const QString &replacement)
+{
+    word.insertText(replacement);
+    itrans->setTextCursor(word);
 }
 
 // The word comes from the meaning field while the focus is in the record form (its first word
@@ -105,6 +200,7 @@ WordFormsWindow *MainForm::wordFormsWindow()
     if (m_wordForms)
         return m_wordForms;
     m_wordForms = new WordFormsWindow(itrans, this);
+    m_wordForms->setAnalyser([this] { return m_checker->analyser(); });
     connect(m_wordForms, &WordFormsWindow::formInserted, this, [this] {
         viewCloseWordFormsAction->isChecked() ? (void)m_wordForms->close() : placeWordForms();
     });

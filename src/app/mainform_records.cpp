@@ -12,6 +12,7 @@
 #include "itranswordkeys.h"
 #include "mnemonicselectsall.h"
 #include "record.h"
+#include "sanskritchecker.h"
 #include "search.h"
 
 #include <QAction>
@@ -210,6 +211,7 @@ bool MainForm::saveRecordForm(const QString &word)
         return reportSaveFailure(word, DICTDB->failureReason());
     if (added)
         showKeyCount();
+    m_checker->recordSaved(word, meaning);
     recordKey = key;
     ledEng->setText(keyText(key));
     ledEng->setModified(false);
@@ -258,6 +260,7 @@ void MainForm::btnDeleteClicked()
             (deleted ? QStringLiteral(" deleted") : QStringLiteral(" not deleted")));
     if (!deleted)
         return reportDeleteFailure(typed, DICTDB->failureReason());
+    m_checker->recordDeleted(key);
     recordKey.clear();
     ledEng->clear();
     tedITRANS->clear();

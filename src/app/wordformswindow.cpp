@@ -32,6 +32,22 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy)
     return label;
 }
 
+bool sameReading(const WordGuess &a, const WordGuess &b)
+{
+    return a.kind == b.kind && a.noun.stem == b.noun.stem && a.noun.gender == b.noun.gender &&
+           a.verb.root == b.verb.root && a.verb.verbClass == b.verb.verbClass &&
+           a.verb.pada == b.verb.pada;
+}
+
+void appendNewReadings(QList<WordGuess> &readings, const QList<WordGuess> &more)
+{
+    for (const WordGuess &guess : more) {
+        if (std::none_of(readings.cbegin(), readings.cend(),
+                         [&guess](const WordGuess &had) { return sameReading(had, guess); }))
+            readings.append(guess);
+    }
+}
+
 } // namespace
 
 WordFormsWindow::WordFormsWindow(QPlainTextEdit *pane, QWidget *parent)
@@ -166,10 +182,23 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced, c
     m_taggedWord = m_punctuation.word;
     m_tag = tag;
     const QString stemBefore = readingStem();
-    m_word->setText(m_punctuation.word);
-    wordEdited();
-    if (readingStem() != stemBefore)
-        startAfresh();
+    const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
+    const QList<WordReading> readings =
+        analyser ? analyser->analyse(m_punctuation.word) : QList<WordReading>();
+    const bool inflected = !readings.isEmpty() && (readings.first().kind == ReadingKind::Noun ||
+                                                   readings.first().kind == ReadingKind::Verb);
+    // Grammar the dictionary states beside the word outranks the analyser's reading of it.
+    if (inflected && tag.isEmpty()) {
+        // The word's own reading chooses the table and its cell.
+        m_word->setText(readings.first().lemma);
+        wordEdited();
+        showReading(readings.first(), m_punctuation.word);
+    } else {
+        m_word->setText(m_punctuation.word);
+        wordEdited();
+        if (readingStem() != stemBefore)
+            startAfresh();
+    }
     comeBack();
 }
 
@@ -249,6 +278,87 @@ bool WordFormsWindow::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
+// The reading the analyser gave, with its tense and voice, and the cell of the written form.
+void WordFormsWindow::showReading(const WordReading &reading, const QString &written)
+{
+    const auto isOwn = [&reading](const WordGuess &guess) {
+        if (reading.kind == ReadingKind::Verb)
+            return guess.kind == WordGuess::Kind::Verb && guess.verb.root == reading.lemma &&
+                   guess.verb.verbClass == reading.verbClass;
+        return guess.kind == WordGuess::Kind::Noun && guess.noun.stem == reading.lemma &&
+               guess.noun.gender == reading.gender;
+    };
+    qsizetype own =
+        std::find_if(m_readings.cbegin(), m_readings.cend(), isOwn) - m_readings.cbegin();
+    if (own == m_readings.size()) { // a reading the word field alone does not give (a root's class)
+        WordGuess guess;
+        guess.kind =
+            reading.kind == ReadingKind::Verb ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
+        guess.noun = {reading.lemma, reading.gender};
+        guess.verb = {reading.lemma, reading.verbClass, reading.pada};
+        m_readings.prepend(guess);
+        const QSignalBlocker blocker(m_reading);
+        m_reading->insertItem(0, readingText(guess));
+        own = 0;
+    }
+    {
+        const QSignalBlocker blocker(m_reading);
+        m_reading->setCurrentIndex(int(own));
+    }
+    readingChosen();
+    if (reading.kind == ReadingKind::Verb) {
+        const QSignalBlocker tenseBlocker(m_tense);
+        const QSignalBlocker passiveBlocker(m_passive);
+        if (int(reading.tense) < m_tense->count())
+            m_tense->setCurrentIndex(int(reading.tense));
+        m_passive->setChecked(reading.passive);
+        const QSignalBlocker derivedBlocker(m_derived);
+        m_derived->setCurrentIndex(reading.causative ? 1 : reading.desiderative ? 2 : 0);
+        if (!reading.passive)
+            m_pada->setCurrentIndex(int(reading.pada));
+    }
+    updateTable();
+    const QString form = reading.pausalForm.isEmpty() ? written : reading.pausalForm;
+    const QString key = formKeyOfItrans(form);
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        for (int column = 0; column < m_model.columnCount(); ++column) {
+            const QModelIndex index = m_model.index(row, column);
+            if (!m_model.formAt(index).isEmpty() && formKeyOfItrans(m_model.formAt(index)) == key) {
+                m_table->setCurrentIndex(index);
+                return;
+            }
+        }
+    }
+}
+
+// The stems and roots the analyser reads the word as, best first, each once.
+QList<WordGuess> WordFormsWindow::knownReadings(const QString &word) const
+{
+    const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
+    QList<WordGuess> known;
+    if (!analyser)
+        return known;
+    for (const WordReading &reading : analyser->analyse(word)) {
+        WordGuess guess;
+        if (reading.kind == ReadingKind::Noun) {
+            guess.noun = {reading.lemma, reading.gender};
+        } else if (reading.kind == ReadingKind::Verb) {
+            guess.kind = WordGuess::Kind::Verb;
+            guess.verb = {reading.lemma, reading.verbClass, reading.pada};
+        } else {
+            continue;
+        }
+        const bool seen = std::any_of(known.cbegin(), known.cend(), [&](const WordGuess &g) {
+            return g.kind == guess.kind && g.noun.stem == guess.noun.stem &&
+                   g.noun.gender == guess.noun.gender && g.verb.root == guess.verb.root &&
+                   g.verb.verbClass == guess.verb.verbClass;
+        });
+        if (!seen)
+            known.append(guess);
+    }
+    return known;
+}
+
 QString WordFormsWindow::readingText(const WordGuess &guess) const
 {
     if (guess.kind == WordGuess::Kind::Noun)
@@ -265,9 +375,15 @@ QString WordFormsWindow::readingText(const WordGuess &guess) const
 void WordFormsWindow::wordEdited()
 {
     const QString word = m_word->text().trimmed();
-    m_readings = word.isEmpty()         ? QList<WordGuess>()
-                 : word == m_taggedWord ? guessWord(word, m_tag)
-                                        : guessWord(word);
+    // The grammar the dictionary states beside the word leads, then what the analyser knows;
+    // the guess's own stems come last: an invented stem never leads.
+    m_readings.clear();
+    if (!word.isEmpty() && word == m_taggedWord && !m_tag.isEmpty())
+        appendNewReadings(m_readings, statedReadings(word, parseStatedGrammar(m_tag)));
+    if (!word.isEmpty()) {
+        appendNewReadings(m_readings, knownReadings(word));
+        appendNewReadings(m_readings, guessWord(word));
+    }
     const auto guessed = [this, &word](WordGuess::Kind kind) {
         return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {
             return guess.kind == kind &&

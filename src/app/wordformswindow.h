@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analyser.h"
 #include "itranstext.h"
 #include "rootderivatives.h"
 #include "wordformsmodel.h"
@@ -8,6 +9,8 @@
 
 #include <QTextCursor>
 #include <QWidget>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -38,6 +41,13 @@ public:
     void insertChosenForm();
     // Shows the window as it was left and gives the keyboard to its table.
     void comeBack();
+    // Where the readings of a written word come from: the words known to the lexicon lead the
+    // guesses, and a word of the pane that the analyser reads opens on its stem or root with
+    // its own form's cell chosen. The function may answer null (no analyser yet).
+    void setAnalyser(std::function<const vantro::Analyser *()> analyser)
+    {
+        m_analyser = std::move(analyser);
+    }
 
 signals:
     void closed();
@@ -63,6 +73,8 @@ private:
     void startAfresh();
     void followItransCell();
     bool stepItransCell(int direction);
+    QList<vantro::WordGuess> knownReadings(const QString &word) const;
+    void showReading(const vantro::WordReading &reading, const QString &written);
 
     QPlainTextEdit *m_pane;
     QLineEdit *m_word = nullptr;
@@ -89,4 +101,5 @@ private:
     QTextCursor m_replaced;
     QString m_replacedText;
     vantro::PunctuatedWord m_punctuation;
+    std::function<const vantro::Analyser *()> m_analyser;
 };

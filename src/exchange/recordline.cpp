@@ -172,6 +172,24 @@ QByteArray formatWord(const QByteArray &key)
     return word;
 }
 
+namespace {
+
+// Why a meaning field cannot be stored as written: a "|" in it would be read back as the start
+// of the synonyms. Export writes such a "|" only in data it does not split (a leading "|", one
+// at the very end, or data with a NUL), always as the line's only text after the word.
+QString whyMeaningSplits(QByteArrayView meaning, bool synonymsFollow)
+{
+    const qsizetype bar = meaning.indexOf(kSynonymSeparator);
+    const bool splits =
+        synonymsFollow ? bar >= 0 : bar >= 1 && bar + 1 < meaning.size() && !meaning.contains('\0');
+    if (!splits)
+        return {};
+    return QStringLiteral("the meaning holds \"|\", which the dictionary keeps between the meaning "
+                          "and the synonyms (give the synonyms as the third field)");
+}
+
+} // namespace
+
 QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
 {
     const qsizetype firstTab = line.indexOf('\t');
@@ -195,7 +213,8 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
         data.append(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1));
         if (meaningEnd + 1 < line.size())
             data.append(kSynonymSeparator).append(line.sliced(meaningEnd + 1));
-        return {};
+        return whyMeaningSplits(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1),
+                                meaningEnd + 1 < line.size());
     }
     key.resize(0);
     data.resize(0);
@@ -203,6 +222,8 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
     if (why.isEmpty())
         why = appendField(line.sliced(firstTab + 1, secondTab - firstTab - 1), "meaning", false,
                           data);
+    if (why.isEmpty())
+        why = whyMeaningSplits(data, secondTab + 1 < line.size());
     if (why.isEmpty() && secondTab + 1 < line.size()) {
         data.append(kSynonymSeparator);
         why = appendField(line.sliced(secondTab + 1), "synonyms", false, data);

@@ -4,6 +4,7 @@
 #include "dictdb.h"
 #include "dictzip.h"
 #include "importsource.h"
+#include "outputfile.h"
 #include "record.h"
 #include "stardictformat.h"
 #include "transliterate.h"
@@ -11,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 #include <QTemporaryFile>
 #include <QtEndian>
 
@@ -131,6 +133,7 @@ private:
     cDictDB &m_db;
     QString m_base;
     StarDictExport m_result;
+    QStringList m_targets; // where the .idx, the .dict.dz and the .ifo are written
     QByteArray m_words;
     std::vector<IndexItem> m_items;
     std::unique_ptr<QTemporaryFile> m_scratch;
@@ -178,6 +181,13 @@ QByteArray Export::index()
 
 StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
 {
+    // The three names are checked before the walk: none is replaced unless all can be.
+    for (const char *suffix : {".idx", ".dict.dz", ".ifo"}) {
+        const OutputFile target = OutputFile::resolve(m_base + QLatin1String(suffix));
+        if (!(m_result.why = target.why).isEmpty())
+            return m_result;
+        m_targets.append(target.path);
+    }
     m_scratch = std::make_unique<QTemporaryFile>(m_base + QStringLiteral(".text-XXXXXX"));
     if (!m_scratch->open()) {
         m_result.why =
@@ -204,12 +214,13 @@ StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
         return m_result;
     }
     const QByteArray idx = index();
-    m_result.why = writeDictzip(*m_text, m_base + QStringLiteral(".dict.dz"));
-    for (const auto &[suffix, bytes] :
-         {std::pair<const char *, QByteArray>{".idx", idx},
-          {".ifo", ifoText(QFileInfo(m_base).fileName(), qint64(m_items.size()), idx.size())}}) {
+    m_result.why = writeDictzip(*m_text, m_targets[1]);
+    for (const auto &[path, bytes] :
+         {std::pair<QString, QByteArray>{m_targets[0], idx},
+          {m_targets[2],
+           ifoText(QFileInfo(m_base).fileName(), qint64(m_items.size()), idx.size())}}) {
         if (m_result.why.isEmpty())
-            m_result.why = writeFile(m_base + QLatin1String(suffix), bytes);
+            m_result.why = writeFile(path, bytes);
     }
     if (m_result.why.isEmpty())
         m_result.written = qint64(m_items.size());

@@ -286,7 +286,12 @@ int cDictDB::openHandle(const QByteArray &name)
         case FileLock::Result::Locked:
             return openLocked(name);
         case FileLock::Result::Missing: {
-            removeLibraryLeftover(name);
+            const int folderLock = lockFolderForCreate(name);
+            const auto releaseFolder = qScopeGuard([folderLock] {
+                if (folderLock >= 0)
+                    ::close(folderLock);
+            });
+            removeLibraryLeftover(name, folderLock >= 0);
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);

@@ -13,6 +13,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <linux/fs.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,6 +22,8 @@ namespace vantro {
 namespace {
 
 constexpr int kLeftoverAgeSeconds = 2;
+constexpr int kCreateLockWaitMs = 3000;
+constexpr int kCreateLockPollMs = 20;
 
 QString lastError()
 {
@@ -223,7 +226,7 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix)
         ::unlink(fixedName.constData());
 }
 
-bool removeLibraryLeftover(const QByteArray &path)
+bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded)
 {
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray leftover = path.left(slash + 1) + "__db." + path.mid(slash + 1);
@@ -231,11 +234,33 @@ bool removeLibraryLeftover(const QByteArray &path)
     if (::lstat(leftover.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0)
         return false;
     // A create under way writes its first page at once: an empty name seconds old is left over.
+    // Under the folder's create lock no create of ours can be under way, whatever its age.
     struct timespec now;
     ::clock_gettime(CLOCK_REALTIME, &now);
-    if (now.tv_sec - info.st_mtim.tv_sec < kLeftoverAgeSeconds)
+    if (!creatorsExcluded && now.tv_sec - info.st_mtim.tv_sec < kLeftoverAgeSeconds)
         return false;
     return ::unlink(leftover.constData()) == 0;
+}
+
+int lockFolderForCreate(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/")
+                                                                         : path.left(slash);
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return -1;
+    // Another program's create takes a fraction of a second; a lock held longer is not waited
+    // for, and the age rule above decides instead.
+    for (int waited = 0; waited < kCreateLockWaitMs; waited += kCreateLockPollMs) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return fd;
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            break;
+        ::usleep(kCreateLockPollMs * 1000);
+    }
+    ::close(fd);
+    return -1;
 }
 
 void takeModeOf(int fd, const QByteArray &like)

@@ -33,8 +33,14 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new
 
 // The empty "__db.<name>" a create of the file at path left when it failed (a full disk) or was
 // killed: the library would wait minutes for it to become the file and then fail, every time.
-// Removed when it is empty and a few seconds old; true when it was.
-bool removeLibraryLeftover(const QByteArray &path);
+// Removed when it is empty and, unless creatorsExcluded (the caller holds lockFolderForCreate's
+// lock, so no other program of ours can be creating it now), a few seconds old; true when it was.
+bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded = false);
+
+// Programs that create a missing dictionary take turns on its folder: an exclusive flock() on
+// the folder, waited for briefly. Answers the descriptor that holds it (closing it releases
+// it), or -1 when the folder cannot be opened or locked.
+int lockFolderForCreate(const QByteArray &path);
 
 // Gives the file open on fd the mode, owner and group of the file at like, as far as the
 // process may: a copy of a private dictionary stays private.

@@ -113,14 +113,18 @@ void TestMainFormLayout::keysReachTheirTargets_data()
     row("Look Up Pre&vious English Word", "Ctrl+Shift+L", "editLookUpPreviousAction");
     row("E&xit", "Ctrl+Q", "fileExitAction");
     row("Load &Starter Dictionary", "Ctrl+Shift+D", "fileLoadStarterAction");
+    row("Ne&xt Unknown Word", "F7", "editNextUnknownAction");
+    row("Previous Unkno&wn Word", "Shift+F7", "editPreviousUnknownAction");
     row("&File", "Alt+F",
         "&New|&Open...|&Save|Save &As...|&Export...|Import &Dictionary...|Load &Starter "
         "Dictionary|Export Dic&tionary...|&Print...|E&xit");
     row("&Edit", "Alt+E",
         "&Undo|&Redo|Cu&t|&Copy|&Paste|&Find...|Look Up &Next English Word|Look Up Pre&vious "
-        "English Word|S&kip Common English Words|&Insert Meaning|&Join with Sandhi");
+        "English Word|S&kip Common English Words|&Insert Meaning|&Join with Sandhi|Ne&xt Unknown "
+        "Word|Previous Unkno&wn Word");
     row("Vie&w", "Alt+W",
-        "&Devanagari Preview|&Word Forms|Word Forms Wi&ndow|Close Word Forms &after Insert");
+        "&Devanagari Preview|&Word Forms|Word Forms Wi&ndow|Close Word Forms &after Insert|Check "
+        "&Sanskrit");
     row("&Help", "Alt+H", "&Contents...|&Index...|&About");
 }
 

@@ -121,6 +121,10 @@ void TestWordForms::meaningWithTag_data()
     QTest::newRow("the adjective's endings") << "vakraH -krA -kraM"
                                              << "vakraH"
                                              << "noun stem vakra, masculine";
+    // A form with its root named: the word stays as printed, the root stated leads.
+    QTest::newRow("the root stated beside a verb form") << "gacChati (gam 1 P)"
+                                                        << "gacChati"
+                                                        << "verb root gam, class 1";
 }
 
 // Word Forms from the record form takes the meaning's first Sanskrit word and reads the grammar

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -130,6 +131,12 @@ private slots:
     void commands_data();
     void commands();
     void helpAndVersion();
+    void versionOnAFullDisk_data();
+    void versionOnAFullDisk();
+    void changeOnAFullDisk_data();
+    void changeOnAFullDisk();
+    void outputNames_data();
+    void outputNames();
     void exportImportRoundTrip();
     void readsWhileAWindowWrites();
     void killedImportIsAllOrNothing();
@@ -167,6 +174,7 @@ void TestDictCli::commands_data()
         "cannot store");
     row("meaning beyond latin-1", {"put", "w", QString::fromUtf8("\xe0\xa4\x85")}, 2, {},
         "cannot store");
+    row("bar in the meaning", {"put", "gamma", "mean|ing"}, 2, {}, "the meaning holds \"|\"");
     // Writing; keys are lower-cased and escaped in the report as get shows them.
     row("put adds", {"put", "Fire", "agni", "anala, vahni"}, 0, "added: fire\n", {},
         {{"fire", "agni|anala, vahni"}});
@@ -354,6 +362,132 @@ void TestDictCli::helpAndVersion()
     const ProgramRun version = runProgram(QStringLiteral(VANTRO_DICT_EXECUTABLE), {"--version"});
     QCOMPARE(version.status, 0);
     QVERIFY(version.out.startsWith("vantro-dict " VANTRO_VERSION "\nLicense GPL-3.0-or-later"));
+}
+
+void TestDictCli::versionOnAFullDisk_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("vantro-dict") << QStringLiteral(VANTRO_DICT_EXECUTABLE);
+    QTest::newRow("vantro-translit") << QStringLiteral(VANTRO_TRANSLIT_EXECUTABLE);
+    QTest::newRow("vantro-grammar") << QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE);
+}
+
+void TestDictCli::versionOnAFullDisk()
+{
+    QFETCH(QString, program);
+    const ProgramRun full = runProgram("/bin/sh", {"-c", "\"$0\" --version >/dev/full", program});
+    QCOMPARE(full.status, 1);
+    QVERIFY2(full.err.contains("writing the version failed") && full.err.count('\n') == 1,
+             full.err.constData());
+}
+
+void TestDictCli::changeOnAFullDisk_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("said");
+    QTest::addColumn<QByteArray>("data");
+    QTest::newRow("put") << QStringList{"put", "gamma", "ga"} << QByteArray("added: gamma")
+                         << QByteArray("ga");
+    QTest::newRow("del") << QStringList{"del", "water"} << QByteArray("deleted: water")
+                         << QByteArray();
+}
+
+// The change is made before its report is written: a report that cannot be written fails the
+// run, and the error stream says the change stands.
+void TestDictCli::changeOnAFullDisk()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, said);
+    QFETCH(QByteArray, data);
+    const Dictionary dictionary;
+    QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
+    const ProgramRun full =
+        runProgram("/bin/sh", QStringList{"-c", "\"$0\" --db \"$@\" >/dev/full",
+                                          VANTRO_DICT_EXECUTABLE, dictionary.path} +
+                                  arguments);
+    QCOMPARE(full.status, 1);
+    QVERIFY2(full.err.contains(said + " (the change is stored") && full.err.count('\n') == 1,
+             full.err.constData());
+    QMap<QByteArray, QByteArray> expected = kSample;
+    expected.insert(arguments[1].toLatin1(), data);
+    expected.removeIf([](const auto &record) { return record.value().isNull(); });
+    QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(expected));
+}
+
+namespace {
+
+// Makes what the row names under name; answers its type as lstat sees it (0 when absent). A
+// link leads to "target" or, dangling, to "nowhere", with the name's ending.
+mode_t makeOutputName(const QString &kind, const QDir &dir, const QString &name)
+{
+    const QByteArray path = QFile::encodeName(dir.filePath(name));
+    const QString ending = name.mid(name.lastIndexOf('.'));
+    if (kind == "fifo")
+        ::mkfifo(path.constData(), 0600);
+    else if (kind == "device")
+        ::mknod(path.constData(), S_IFCHR | 0600, makedev(1, 3));
+    else if (kind == "folder")
+        dir.mkdir(name);
+    else if (kind == "link" || kind == "dangling link")
+        QFile::link((kind == "link" ? "target" : "nowhere") + ending, dir.filePath(name));
+    if (kind == "link")
+        QFile(dir.filePath("target" + ending)).open(QIODevice::WriteOnly);
+    struct stat info;
+    return ::lstat(path.constData(), &info) == 0 ? info.st_mode & S_IFMT : 0;
+}
+
+} // namespace
+
+void TestDictCli::outputNames_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("written"); // the file that gets the output, or the refusal
+    for (const char *command : {"export", "import --conflicts", "export --format stardict"}) {
+        for (const char *kind : {"fifo", "device", "folder"})
+            QTest::newRow(qPrintable(QStringLiteral("%1 to a %2").arg(command, kind)))
+                << command << kind << QStringLiteral("it is a ");
+        QTest::newRow(qPrintable(QStringLiteral("%1 to a link").arg(command))) << command << "link"
+                                                                               << "target";
+        QTest::newRow(qPrintable(QStringLiteral("%1 to a dangling link").arg(command)))
+            << command << "dangling link"
+            << "nowhere";
+    }
+}
+
+// A name that is not a regular file is refused in one line before any work, and stays what it
+// was; a symbolic link stays a link, and the file it leads to gets the output.
+void TestDictCli::outputNames()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, kind);
+    QFETCH(QString, written);
+    const Dictionary dictionary;
+    QVERIFY(DbUtilities::load(dictionary.path, pairsOf(kSample)));
+    const QDir dir(dictionary.dir.path());
+    const bool stardict = command.endsWith("stardict");
+    // StarDict's .ifo is written last: its refusal must come before the .idx is written.
+    const QString name = stardict ? "out.ifo" : "out.tsv";
+    const mode_t type = makeOutputName(kind, dir, name);
+    QStringList arguments = command.split(' ') << dir.filePath(name);
+    if (arguments[0] == "import")
+        arguments << "-";
+    const ProgramRun run = dictionary.run(arguments, "fire\tagni\nwater\tjala\n");
+    struct stat after;
+    QVERIFY(::lstat(QFile::encodeName(dir.filePath(name)).constData(), &after) == 0);
+    QCOMPARE(after.st_mode & S_IFMT, type);
+    if (written.startsWith("it is")) {
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(written.toUtf8()) && run.err.count('\n') == 1, run.err.constData());
+        QVERIFY2(!QFile::exists(dir.filePath("out.idx")), "StarDict's .idx was written");
+        QCOMPARE(DbUtilities::dump(dictionary.path), pairsOf(kSample));
+        return;
+    }
+    QVERIFY2(run.status == 0, run.err.constData());
+    const QByteArray output = fileBytes(dir.filePath(written + name.mid(3)));
+    QVERIFY2(output.contains(arguments[0] == "import" ? "water\tjala" : "walk\tgam") ||
+                 (stardict && output.startsWith("StarDict's dict ifo file")),
+             output.constData());
 }
 
 void TestDictCli::exportImportRoundTrip()

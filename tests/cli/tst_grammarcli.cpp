@@ -2,9 +2,11 @@
 // vantro-grammar as a user runs it: usage errors, exit statuses, the shape of --tsv, the
 // scripts and the join of standard input. The forms themselves are the library's tests.
 #include "capture.h"
+#include "dictdb.h"
 
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace vantro::test;
@@ -38,6 +40,9 @@ class TestGrammarCli : public QObject
 private slots:
     void commands_data();
     void commands();
+    void analyse_data();
+    void analyse();
+    void analyseWithDictionary();
     void unwritableOutput();
 };
 
@@ -118,6 +123,80 @@ void TestGrammarCli::commands()
     QCOMPARE(errLines.size(), status == 0 ? 0 : status == 2 ? 2 : 1);
     QFETCH(QString, err);
     QVERIFY2(errLines.value(0).contains(err), qPrintable(errLines.value(0)));
+}
+
+// analyse: one reading a line, "unknown" and status 1 for a word nothing explains.
+void TestGrammarCli::analyse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("err");
+    const auto row = [](const char *name, const QStringList &arguments, int status,
+                        const QString &out, const QString &err = {}, const QByteArray &input = {}) {
+        QTest::newRow(name) << arguments << input << status << out << err;
+    };
+    row("known words", {"analyse", "gachChAmi", "cha"}, 0,
+        "gachChAmi\tverb\tgam\t1\tP\tpresent\tfirst\tsingular\ncha\tindeclinable\n");
+    row("a word nothing explains", {"analyse", "cha", "gachChAti"}, 1,
+        "cha\tindeclinable\ngachChAti\tunknown\n");
+    row("suggestions", {"analyse", "--suggest", "gachChAti"}, 1,
+        "gachChAti\tunknown\tgachChati, gachChAni, gachChAmi\n");
+    row("the pausal form a sandhi form stands for", {"analyse", "sa"}, 0,
+        "sa (saH)\tnoun\ttad\tm\tnominative\tsingular\n");
+    row("passive, and the causative's passive", {"analyse", "gamyate"}, 0,
+        "gamyate\tverb\tgam\t1\tA\tpresent\tthird\tsingular\tpassive\n"
+        "gamyate\tverb\tgam\t1\tA\tpresent\tthird\tsingular\tcausative\tpassive\n");
+    row("gerund", {"analyse", "gatvA"}, 0, "gatvA\tgerund\tgam\t1\n");
+    row("standard input word by word, fences left out", {"analyse"}, 0,
+        "cha\tindeclinable\niti\tindeclinable\n", {}, "cha, ## not read ## iti |\n");
+    row("Devanagari", {"analyse", "cha", "--script", "devanagari"}, 0,
+        QStringLiteral(u"च\tindeclinable\n"));
+    row("a dictionary that is not there", {"analyse", "--db", "/nonexistent/x.db", "cha"}, 1, {},
+        "/nonexistent/x.db: no such dictionary");
+    row("--db is for analyse", {"guess", "devaH", "--db", "x.db"}, 2, {}, "--db is for analyse");
+}
+
+void TestGrammarCli::analyse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, input);
+    QTemporaryDir empty; // no morvak.db where it runs
+    const ProgramRun run =
+        runProgram(QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE), arguments, input, empty.path());
+    QFETCH(int, status);
+    QCOMPARE(run.status, status);
+    QFETCH(QString, out);
+    QCOMPARE(QString::fromUtf8(run.out), out);
+    QFETCH(QString, err);
+    QVERIFY2(QString::fromUtf8(run.err).contains(err), run.err.constData());
+}
+
+// The English keys of the records whose meaning holds the stem end each line, from the file
+// --db names or from morvak.db in the working directory.
+void TestGrammarCli::analyseWithDictionary()
+{
+    QTemporaryDir dir;
+    {
+        vantro::cDictDB db(dir.filePath(QStringLiteral("morvak.db")));
+        QCOMPARE(db.openDB(), 0);
+        for (const auto &[word, meaning] : {std::pair{"water", "jalaM n."}, {"lake", "saraH"}}) {
+            db.setWord(word);
+            db.setITRANS(meaning);
+            QCOMPARE(db.addRecord(), 0);
+        }
+        QCOMPARE(db.closeDB(), 0);
+    }
+    const QString expected =
+        QStringLiteral("jalena\tnoun\tjala\tn\tinstrumental\tsingular\twater\n");
+    ProgramRun run =
+        grammar({"analyse", "--db", dir.filePath(QStringLiteral("morvak.db")), "jalena"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(QString::fromUtf8(run.out), expected);
+    run = runProgram(QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE), {"analyse", "jalena"}, {},
+                     dir.path());
+    QCOMPARE(QString::fromUtf8(run.out), expected);
 }
 
 // Output that cannot be written is reported, not taken for success.

@@ -42,7 +42,9 @@ void TestRecordLine::readsLines_data()
          "cole",
          "sh\xe2l\xe2");
     good("blanks kept", " big cat \t x ", " big cat ", " x ");
-    good("bar inside the meaning field", "w\tx|y", "w", "x|y");
+    // Data export writes whole: a leading "|", one at the very end.
+    good("bar leading the meaning field", "w\t|x|y", "w", "|x|y");
+    good("bar ending the meaning field", "w\tx|", "w", "x|");
     const auto bad = [](const char *name, const QByteArray &line, const char *reason) {
         QTest::newRow(name) << line << QByteArray() << QByteArray() << QString(reason);
     };
@@ -57,6 +59,9 @@ void TestRecordLine::readsLines_data()
     bad("beyond latin-1", "a\tb\t\xe0\xa4\x85",
         "the synonyms holds characters that a dictionary cannot");
     bad("overlong latin-1", "a\t\xc1\x81", "the meaning is not valid UTF-8");
+    bad("bar inside the meaning field", "w\tx|y", "the meaning holds \"|\"");
+    bad("bar in the meaning, synonyms after", "w\tx|\ty", "the meaning holds \"|\"");
+    bad("escaped line, bar in the meaning", "w\\t\tx|y", "the meaning holds \"|\"");
 }
 
 // A good line gives its key and data; a bad one only its reason.

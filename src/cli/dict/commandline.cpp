@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "session.h"
+#include "versionline.h"
 
 #include <QCommandLineParser>
 
@@ -221,7 +222,7 @@ int runCommandLine(const QStringList &arguments)
     if (parser.isSet(helpOption))
         return showHelp(parser, arguments.value(0));
     if (parser.isSet(versionOption))
-        parser.showVersion();
+        showVersionAndExit();
     if (!understood)
         return usageError(parser.errorText());
     if (first.isEmpty())

@@ -9,6 +9,9 @@
 #include "session.h"
 #include "wordcoverage.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace vantro::dict {
 namespace {
 
@@ -28,6 +31,20 @@ QString whyNotAWord(const QString &word)
                               "Latin-1 is possible)")
             .arg(word);
     return {};
+}
+
+// The line that tells a change was made. When it cannot be written (a full disk, a closed pipe)
+// the change stands all the same, and the error stream says so: a caller that retries on the
+// exit status must not believe it was not made.
+int reportChange(const QByteArray &line)
+{
+    StandardOutput out;
+    out.write(line + '\n');
+    if (out.flush())
+        return Success;
+    return failure(QStringLiteral("%1 (the change is stored; writing this line to the standard "
+                                  "output failed: %2)")
+                       .arg(QString::fromUtf8(line), QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 } // namespace
@@ -124,6 +141,9 @@ int runPut(const CommandContext &context)
     }
     if (word.isEmpty())
         return usageError(whyNotAWord(word));
+    // Stored as typed or not at all: a "|" in the meaning would come back split.
+    if (const QString why = whyNotReadBack(meaning, synonyms); !why.isEmpty())
+        return usageError(why);
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
         return Failure;
@@ -140,8 +160,7 @@ int runPut(const CommandContext &context)
     const char *outcome = stored ? "overwritten" : "added";
     if (!session.close())
         return Failure;
-    StandardOutput().write(outcome + (": " + formatWord(encodeKey(word))) + '\n');
-    return Success;
+    return reportChange(outcome + (": " + formatWord(encodeKey(word))));
 }
 
 int runDel(const CommandContext &context)
@@ -166,8 +185,7 @@ int runDel(const CommandContext &context)
                            .arg(QString::fromLatin1(key), db.failureReason()));
     if (!session.close())
         return Failure;
-    StandardOutput().write("deleted: " + formatWord(key) + '\n');
-    return Success;
+    return reportChange("deleted: " + formatWord(key));
 }
 
 int runReverse(const CommandContext &context)

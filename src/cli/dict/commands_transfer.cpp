@@ -8,6 +8,7 @@
 #include "dictionaryimport.h"
 #include "importlog.h"
 #include "importsource.h"
+#include "outputfile.h"
 #include "snapshot.h"
 #include "stardictwriter.h"
 
@@ -75,11 +76,23 @@ int reportRefused(const QStringList &problems)
     return failure(problems.last());
 }
 
-QString writeConflicts(const QString &path, const QByteArray &records)
+QString writeConflicts(QSaveFile &file, const QString &name, const QByteArray &records)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !writeAll(file, records) || !file.commit())
-        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
+    if (!writeAll(file, records) || !file.commit())
+        return QStringLiteral("writing %1 failed: %2").arg(name, file.errorString());
+    return {};
+}
+
+// The output file a name stands for, opened (its temporary made) before any work, so that a
+// name that cannot be written is refused while nothing is done yet.
+QString openOutput(const QString &name, QSaveFile &file)
+{
+    const OutputFile target = OutputFile::resolve(name);
+    if (!target.why.isEmpty())
+        return target.why;
+    file.setFileName(target.path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("cannot write %1: %2").arg(name, file.errorString());
     return {};
 }
 
@@ -116,18 +129,18 @@ int runExport(const CommandContext &context)
     if (!format.isEmpty() && format != QLatin1String("tsv"))
         return usageError(QStringLiteral("--format takes tsv or stardict"));
     const QString target = context.args.value(0);
-    Session session(context.dbPath);
-    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
-        return Failure;
-    QSaveFile file(target);
+    QSaveFile file;
     QFile standardOutput;
     QIODevice *device = &file;
     if (isStandardStream(target)) {
         standardOutput.open(stdout, QIODevice::WriteOnly);
         device = &standardOutput;
-    } else if (!file.open(QIODevice::WriteOnly)) {
-        return failure(QStringLiteral("cannot write %1: %2").arg(target, file.errorString()));
+    } else if (const QString why = openOutput(target, file); !why.isEmpty()) {
+        return failure(why);
     }
+    Session session(context.dbPath);
+    if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
+        return Failure;
 
     // One walk, the stored bytes formatted as they come: no record is decoded into texts.
     cDictDB &db = session.db();
@@ -155,7 +168,8 @@ int runExport(const CommandContext &context)
                            .arg(records));
     }
     if (device == &file)
-        good = good && file.commit() && syncDirectoryOf(QFile::encodeName(target)).isEmpty();
+        good =
+            good && file.commit() && syncDirectoryOf(QFile::encodeName(file.fileName())).isEmpty();
     else
         good = good && standardOutput.flush();
     if (!good)
@@ -182,6 +196,12 @@ int runImport(const CommandContext &context)
                                            options.layout, options.language);
     if (!source.problems.isEmpty())
         return reportRefused(source.problems);
+    // The records not taken go nowhere else: where they cannot be written, nothing is imported.
+    QSaveFile conflicts;
+    if (!options.conflicts.isEmpty()) {
+        if (const QString why = openOutput(options.conflicts, conflicts); !why.isEmpty())
+            return failure(why + QStringLiteral("; nothing was imported"));
+    }
 
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Create))
@@ -217,7 +237,8 @@ int runImport(const CommandContext &context)
                            .arg(why));
     }
     if (!options.conflicts.isEmpty()) {
-        if (const QString why = writeConflicts(options.conflicts, outcome.summary.notTaken);
+        if (const QString why =
+                writeConflicts(conflicts, options.conflicts, outcome.summary.notTaken);
             !why.isEmpty())
             return failure(why);
     }

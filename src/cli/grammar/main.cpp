@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "analysecommand.h"
 #include "conjugation.h"
 #include "declension.h"
 #include "linereader.h"
@@ -6,6 +7,7 @@
 #include "programversion.h"
 #include "rootderivatives.h"
 #include "sandhi.h"
+#include "versionline.h"
 #include "wordguess.h"
 
 #include <QCommandLineParser>
@@ -32,6 +34,7 @@ struct Request
     OutputScript script = OutputScript::Itrans;
     bool tsv = false;
     bool all = false;
+    AnalyseRequest analyse;
 };
 
 void complain(const QString &message)
@@ -56,6 +59,14 @@ const QCommandLineOption kTense(QStringLiteral("tense"),
                                 QStringLiteral("tense"), QStringLiteral("present"));
 const QCommandLineOption kPassive(QStringLiteral("passive"),
                                   QStringLiteral("verb: the passive instead of the active."));
+const QCommandLineOption kDb(QStringLiteral("db"),
+                             QStringLiteral("analyse: the dictionary whose meanings are read as "
+                                            "the lexicon (default: morvak.db in the current "
+                                            "directory when there is one)."),
+                             QStringLiteral("FILE"), QStringLiteral("morvak.db"));
+const QCommandLineOption kSuggest(QStringLiteral("suggest"),
+                                  QStringLiteral("analyse: after an unknown word, the known "
+                                                 "forms nearest to it."));
 const QCommandLineOption kCausative(QStringLiteral("causative"),
                                     QStringLiteral("verb: the causative (kArayati)."));
 const QCommandLineOption kDesiderative(QStringLiteral("desiderative"),
@@ -70,7 +81,8 @@ const char *const kDescription =
     "  verb ROOT CLASS       conjugate a root of class 1 to 10\n"
     "  participles ROOT CLASS  the participles, gerund, infinitive and gerundives of a root\n"
     "  guess WORD            the stems and roots a dictionary word may come from\n"
-    "  join [WORD...]        join words with sandhi; without words, each line of stdin";
+    "  join [WORD...]        join words with sandhi; without words, each line of stdin\n"
+    "  analyse [WORD...]     the readings of written words; without words, each line of stdin";
 
 std::optional<Gender> genderOf(const QString &text)
 {
@@ -119,7 +131,7 @@ QString checkArguments(const Request &request)
     if (command == u"guess" && count != 1)
         return QStringLiteral("guess takes one word");
     if (command != u"noun" && command != u"verb" && command != u"guess" && command != u"join" &&
-        command != u"participles")
+        command != u"participles" && command != u"analyse")
         return QStringLiteral("unknown command '%1'").arg(command);
     return {};
 }
@@ -135,8 +147,11 @@ QString checkOptions(const QCommandLineParser &parser, const QString &command)
             return QStringLiteral("--%1 is for verb only").arg(option->names().first());
     if (parser.isSet(kAll) && command != u"join")
         return QStringLiteral("--all is for join only");
-    if (parser.isSet(kTsv) && command == u"join")
-        return QStringLiteral("--tsv is not for join");
+    if (parser.isSet(kTsv) && (command == u"join" || command == u"analyse"))
+        return QStringLiteral("--tsv is not for %1").arg(command);
+    for (const QCommandLineOption *option : {&kDb, &kSuggest})
+        if (parser.isSet(*option) && command != u"analyse")
+            return QStringLiteral("--%1 is for analyse only").arg(option->names().first());
     return {};
 }
 
@@ -147,6 +162,8 @@ QString readValues(const QCommandLineParser &parser, Request *request)
         return QStringLiteral("unknown script '%1': use itrans, devanagari or iast")
             .arg(parser.value(kScript));
     request->script = *script;
+    request->analyse = {request->words, parser.value(kDb), parser.isSet(kDb),
+                        parser.isSet(kSuggest), *script};
     if (request->command == u"noun") {
         const std::optional<Gender> gender = genderOf(request->words.at(1));
         if (!gender)
@@ -184,9 +201,11 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     parser.setApplicationDescription(QString::fromLatin1(kDescription));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    parser.addOptions({kScript, kTsv, kPada, kTense, kPassive, kCausative, kDesiderative, kAll});
+    parser.addOptions(
+        {kScript, kTsv, kPada, kTense, kPassive, kCausative, kDesiderative, kAll, kDb, kSuggest});
     parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("noun, verb, participles, guess or join."));
+                                 QStringLiteral("noun, verb, participles, guess, join or "
+                                                "analyse."));
     parser.addPositionalArgument(QStringLiteral("arguments"),
                                  QStringLiteral("The command's words."), QStringLiteral("[...]"));
     QString error;
@@ -194,7 +213,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
         if (parser.isSet(help))
             parser.showHelp(Success);
         if (parser.isSet(version))
-            parser.showVersion();
+            showVersionAndExit();
     } else {
         error = parser.errorText();
     }
@@ -396,6 +415,8 @@ int run(const Request &request)
     }
     if (request.command == u"guess")
         return printGuesses(request);
+    if (request.command == u"analyse")
+        return runAnalyse(request.analyse);
     if (request.words.isEmpty())
         return joinInput(request);
     write(joined(request.words.join(u' '), request));

@@ -5,6 +5,7 @@
 #include "linetransliterator.h"
 #include "programversion.h"
 #include "transliterate.h"
+#include "versionline.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -93,7 +94,7 @@ std::optional<Request> parseRequest(const QCoreApplication &app)
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
     if (parser.isSet(QStringLiteral("version")))
-        parser.showVersion();
+        showVersionAndExit();
     Request request;
     request.target = parser.value(kTo);
     request.lint = parser.isSet(kLint);

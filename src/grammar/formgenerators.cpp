@@ -1,0 +1,196 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The generators of forms the analyser's index is built from: one function for each kind of
+// form, each taking the entries it knows how to inflect.
+#include "formindex.h"
+
+#include "declension.h"
+#include "rootderivatives.h"
+
+namespace vantro {
+
+namespace {
+
+void declinedForms(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Noun)
+        return;
+    const Inflection<NounParadigm> declined = declineNoun(entry.stemToDecline(), entry.gender);
+    if (!declined.ok())
+        return;
+    FormCell cell;
+    cell.kind = quint8(ReadingKind::Noun);
+    cell.gender = quint8(entry.gender);
+    for (int c = 0; c < kCaseCount; ++c) {
+        for (int n = 0; n < kNumberCount; ++n) {
+            cell.grammaticalCase = quint8(c);
+            cell.number = quint8(n);
+            for (const QString &form :
+                 declined.paradigm.at(GrammaticalCase(c), GrammaticalNumber(n)))
+                sink.add(form, cell);
+        }
+    }
+}
+
+void addParadigm(const VerbParadigm &paradigm, FormCell cell, FormSink &sink)
+{
+    for (int p = 0; p < kPersonCount; ++p) {
+        for (int n = 0; n < kNumberCount; ++n) {
+            cell.person = quint8(p);
+            cell.number = quint8(n);
+            for (const QString &form : paradigm.at(Person(p), GrammaticalNumber(n)))
+                sink.add(form, cell);
+        }
+    }
+}
+
+// What is the same for every pada of a root (the passive, the forms made from the root) is made
+// with its parasmaipada entry, or the atmanepada one of a root that has no other.
+bool makesWhatEveryPadaShares(const LexiconEntry &entry)
+{
+    const QList<VerbCandidate> classes = verbRootClasses(entry.lemma.section(u'-', -1));
+    return entry.pada == Pada::Parasmaipada ||
+           std::none_of(classes.begin(), classes.end(), [&](const VerbCandidate &c) {
+               return c.verbClass == entry.verbClass && c.pada == Pada::Parasmaipada;
+           });
+}
+
+// The active in the entry's pada, the passive, and the causative and desiderative verbs made
+// from the root.
+void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Verb)
+        return;
+    using Derived = VerbRequest::Derived;
+    const bool shared = makesWhatEveryPadaShares(entry);
+    bool conjugated = false;
+    for (const auto &[derived, flag] : {std::pair{Derived::None, quint8(0)},
+                                        {Derived::Causative, FormCell::kCausative},
+                                        {Derived::Desiderative, FormCell::kDesiderative}}) {
+        if (derived != Derived::None && !(conjugated && shared))
+            break;
+        FormCell cell;
+        cell.kind = quint8(ReadingKind::Verb);
+        for (const bool passive : {false, true}) {
+            if (passive && !(conjugated && shared))
+                break;
+            for (const Tense tense : generatedTenses()) {
+                cell.tense = quint8(tense);
+                cell.flags = quint8(flag | (passive ? FormCell::kPassive : 0));
+                VerbRequest request{entry.lemma, entry.verbClass, entry.pada, tense, passive};
+                request.derived = derived;
+                // A causative or desiderative of its own takes either pada: the table gives
+                // the root's, so both are tried.
+                for (const Pada pada :
+                     {entry.pada,
+                      entry.pada == Pada::Parasmaipada ? Pada::Atmanepada : Pada::Parasmaipada}) {
+                    request.pada = pada;
+                    const Inflection<VerbParadigm> made = conjugate(request);
+                    if (made.ok()) {
+                        addParadigm(made.paradigm, cell, sink);
+                        conjugated = true;
+                    }
+                    if (derived == Derived::None || passive)
+                        break;
+                }
+            }
+        }
+    }
+}
+
+// The participles and gerundives declined in every gender, the gerund and the infinitive as
+// they are: every form the root makes.
+void derivedForms(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Verb || !makesWhatEveryPadaShares(entry))
+        return;
+    const RootDerivatives made = rootDerivatives(entry.lemma, entry.verbClass);
+    if (!made.ok())
+        return;
+    for (const RootDerivative &derivative : made.derivatives) {
+        FormCell cell;
+        cell.participleKind = quint8(rootDerivativeNames().indexOf(derivative.name));
+        if (!derivative.isStem) {
+            cell.kind = quint8(derivative.name == u"gerund" ? ReadingKind::Gerund
+                                                            : ReadingKind::Infinitive);
+            for (const QString &form : derivative.forms)
+                sink.add(form, cell);
+            continue;
+        }
+        cell.kind = quint8(ReadingKind::Participle);
+        for (const QString &stem : derivative.forms) {
+            for (const Gender gender : {Gender::Masculine, Gender::Feminine, Gender::Neuter}) {
+                const Inflection<NounParadigm> declined = declineDerivative(stem, gender);
+                if (!declined.ok())
+                    continue;
+                cell.gender = quint8(gender);
+                for (int c = 0; c < kCaseCount; ++c) {
+                    for (int n = 0; n < kNumberCount; ++n) {
+                        cell.grammaticalCase = quint8(c);
+                        cell.number = quint8(n);
+                        for (const QString &form :
+                             declined.paradigm.at(GrammaticalCase(c), GrammaticalNumber(n)))
+                            sink.add(form, cell);
+                    }
+                }
+            }
+        }
+    }
+}
+
+// The gerund in -ya is made only with a prefix: it is kept as it stands after one, for the
+// analyser to read with whichever prefix comes before it. A is put before a root that starts
+// with a consonant (it changes neither), sam before a vowel.
+void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Verb || entry.lemma.contains(u'-') ||
+        !makesWhatEveryPadaShares(entry))
+        return;
+    const bool vowelFirst = QStringView(u"aAiIuUeEoR").contains(entry.lemma.front());
+    const QString prefix = vowelFirst ? QStringLiteral("sam") : QStringLiteral("A");
+    const RootDerivatives made = rootDerivatives(prefix + u'-' + entry.lemma, entry.verbClass);
+    FormCell cell;
+    cell.kind = quint8(ReadingKind::Gerund);
+    cell.flags = FormCell::kAfterPrefix;
+    cell.participleKind = quint8(rootDerivativeNames().indexOf(QStringLiteral("gerund")));
+    for (const RootDerivative &derivative : made.derivatives) {
+        if (derivative.name != u"gerund")
+            continue;
+        for (const QString &form : derivative.forms)
+            if (form.startsWith(prefix) && form.endsWith(QStringLiteral("ya")))
+                sink.add(form.mid(prefix.size()), cell);
+    }
+}
+
+void indeclinableForm(const LexiconEntry &entry, FormSink &sink)
+{
+    if (entry.kind != ReadingKind::Indeclinable)
+        return;
+    FormCell cell;
+    cell.kind = quint8(ReadingKind::Indeclinable);
+    sink.add(entry.lemma, cell);
+}
+
+} // namespace
+
+const std::vector<FormGenerator> &formGenerators()
+{
+    static const std::vector<FormGenerator> generators = {
+        declinedForms, conjugatedForms, derivedForms, gerundsAfterPrefixes, indeclinableForm};
+    return generators;
+}
+
+const std::vector<Tense> &generatedTenses()
+{
+    static const std::vector<Tense> tenses = {
+        Tense::Present, Tense::Imperfect,    Tense::Imperative,  Tense::Optative,
+        Tense::Future,  Tense::Periphrastic, Tense::Conditional, Tense::Benedictive,
+        Tense::Perfect, Tense::Aorist};
+    return tenses;
+}
+
+const QStringList &participleKindNames()
+{
+    return rootDerivativeNames();
+}
+
+} // namespace vantro

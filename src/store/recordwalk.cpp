@@ -1,0 +1,27 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "recordwalk.h"
+
+namespace vantro {
+
+bool readAllRecords(cDictDB &db, QList<Record> *records, QString *error)
+{
+    int code = db.startWalk();
+    QByteArrayView key;
+    QByteArrayView data;
+    while (code == 0 && (code = db.nextStored(key, data)) == 0) {
+        Record record;
+        record.word = decodeKey(key.data(), key.size());
+        decodeData(data.data(), data.size(), record.meaning, record.synonyms);
+        records->append(record);
+    }
+    // A walk to the end leaves the cursor past the last record, where Next would not find the
+    // first: it goes back to standing on no record, as the dictionary was opened.
+    if (cDictDB::isEndOfRecords(code) && (code = db.startWalk()) == 0)
+        return true;
+    *error = QStringLiteral("reading the dictionary failed after %1 records: %2")
+                 .arg(records->size())
+                 .arg(cDictDB::errorText(code));
+    return false;
+}
+
+} // namespace vantro
