@@ -142,7 +142,15 @@ const QString kAlphabet = QStringLiteral("aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbB
 
 } // namespace
 
-Analyser::Analyser() : m_lexicon(Lexicon::builtIn())
+Analyser::Analyser() : Analyser(builtIn()) {}
+
+const Analyser &Analyser::builtIn()
+{
+    static const Analyser made{BuiltInOnly{}};
+    return made;
+}
+
+Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
 {
     for (int entry = 0; entry < m_lexicon.size(); ++entry)
         m_index.addEntry(m_lexicon, entry);

@@ -24,7 +24,8 @@ using MeaningRecord = QPair<QString, QString>;
 class Analyser
 {
 public:
-    // The built-in lexicon only.
+    // The built-in lexicon only. Its forms are the same for every dictionary: they are made
+    // once a process and copied for each analyser after the first.
     Analyser();
 
     // Adds the Sanskrit words of the records' meanings. `progress` hears (records done, total)
@@ -47,6 +48,12 @@ public:
     qsizetype formCount() const { return m_index.postingCount(); }
 
 private:
+    struct BuiltInOnly
+    {
+    };
+    explicit Analyser(BuiltInOnly);
+    static const Analyser &builtIn();
+
     QList<WordReading> readWithSandhi(const QString &sounds) const;
     QList<WordReading> readAsWritten(const QString &sounds) const;
     QList<WordReading> readWithPrefixes(const QString &sounds) const;

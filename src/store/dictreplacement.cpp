@@ -122,8 +122,11 @@ int cDictDB::Replacement::put(QByteArrayView key, QByteArrayView data)
         bulk.dbt.flags = DB_DBT_USERMEM | DB_DBT_BULK;
         DB_MULTIPLE_WRITE_INIT(bulk.at, &bulk.dbt);
     }
-    DB_MULTIPLE_KEY_WRITE_NEXT(bulk.at, &bulk.dbt, key.constData(), size_t(key.size()),
-                               data.constData(), size_t(data.size()));
+    // An empty view may hold no pointer at all; the library copies from it all the same.
+    const char *keyBytes = key.isEmpty() ? "" : key.constData();
+    const char *dataBytes = data.isEmpty() ? "" : data.constData();
+    DB_MULTIPLE_KEY_WRITE_NEXT(bulk.at, &bulk.dbt, keyBytes, size_t(key.size()), dataBytes,
+                               size_t(data.size()));
     if (bulk.at) {
         ++bulk.pending;
         return 0;
