@@ -8,6 +8,7 @@
 #include "dialogs.h"
 #include "dictdb.h"
 #include "dictionaryimport.h"
+#include "importlog.h"
 #include "importsource.h"
 #include "stardictwriter.h"
 
@@ -143,7 +144,8 @@ void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict poli
     Progress progress(this, tr("Import Dictionary"), tr("Importing %1...").arg(path));
     const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
         *DICTDB, *source.records, policy,
-        [&progress](qint64 done, qint64 total) { return progress.advance(done, total); });
+        [&progress](qint64 done, qint64 total) { return progress.advance(done, total); },
+        source.shortName);
     progress.finish();
     showKeyCount();
     switch (outcome.status) {
@@ -161,6 +163,13 @@ void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict poli
         break;
     }
     source.notes.append(outcome.summary.line());
+    // The log of imports says later which import brought which records.
+    if (const QString why = vantro::appendImportLog(DICTDB->fileName(), QFileInfo(path).fileName(),
+                                                    source.shortName, outcome.summary);
+        !why.isEmpty())
+        source.notes.append(tr("The import is in place, but the log of imports could not be "
+                               "written (%1).")
+                                .arg(why));
     if (const QString why = DICTDB->replacementNotFlushed(); !why.isEmpty())
         source.notes.append(tr("The import is in place, but its folder could not be flushed to "
                                "disk (%1): a crash now may undo it.")

@@ -8,6 +8,7 @@
 #include "itranstoken.h"
 #include "recordwalk.h"
 #include "sanskritchecker.h"
+#include "statedgrammar.h"
 #include "wordformswindow.h"
 
 #include <QAction>
@@ -164,13 +165,21 @@ void MainForm::viewWordForms()
         return;
     QWidget *focus = QApplication::focusWidget();
     QString word;
+    QString tag;
     QTextCursor replaced;
     if (focus && frame4->isAncestorOf(focus)) {
         const QString meaning = tedITRANS->toPlainText();
-        const int position = focus == tedITRANS ? tedITRANS->textCursor().position() : 0;
+        const int position = tedITRANS->textCursor().position();
         const vantro::WordSpan span = vantro::wordNearCursor(meaning, position);
-        word =
-            vantro::splitSentencePunctuation(meaning.mid(span.start, span.end - span.start)).word;
+        const bool atWord = focus == tedITRANS && !span.isEmpty() &&
+                            !vantro::insideFence(meaning, span.start) &&
+                            !meaning.mid(span.start, span.end - span.start).contains(u"##");
+        // Fenced English is never a word to inflect: the meaning's first Sanskrit word instead.
+        const vantro::WordSpan taken = atWord ? span : vantro::firstItransWordSpan(meaning);
+        word = vantro::splitSentencePunctuation(meaning.mid(taken.start, taken.end - taken.start))
+                   .word;
+        // The grammar the dictionary states after the word is read before guessing.
+        tag = vantro::tagAfterWord(meaning, taken.end);
     } else {
         replaced = itrans->textCursor();
         if (!replaced.hasSelection()) {
@@ -182,7 +191,7 @@ void MainForm::viewWordForms()
         }
         word = replaced.selectedText().trimmed();
     }
-    wordFormsWindow()->lookUp(word, replaced);
+    wordFormsWindow()->lookUp(word, replaced, tag);
     placeWordForms();
 }
 

@@ -431,9 +431,16 @@ void MainForm::lookUpEnglishWord(const QString &word, NotFoundReport report)
     if (word.isEmpty() || !settleRecordChanges(Dialogs::Yes, true))
         return;
     const QString lowered = word.toLower();
-    if (DICTDB && vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance()).found) {
+    const vantro::EnglishLookUp found =
+        DICTDB ? vantro::lookUpEnglish(*DICTDB, word, vantro::EnglishLemmas::instance())
+               : vantro::EnglishLookUp{};
+    if (found.found) {
         showRecord();
-        statusBar()->clearMessage();
+        // The word's lemma has a record too (saw, and see): the status bar names its meaning.
+        if (!found.lemma.isEmpty())
+            statusBar()->showMessage(tr("Also %1: %2").arg(found.lemma, found.lemmaMeaning));
+        else
+            statusBar()->clearMessage();
         return;
     }
     ledEng->setText(lowered);
@@ -492,7 +499,11 @@ QString MainForm::meaningToInsert() const
         const QTextCursor cursor = tedITRANS->textCursor();
         const QString line = cursor.block().text();
         const vantro::WordSpan span = vantro::itransWordAt(line, cursor.positionInBlock());
+        // A word of the English (or other language) fenced in the meaning is never inserted.
+        const bool fenced = vantro::insideFence(line, span.start) ||
+                            line.mid(span.start, span.end - span.start).contains(u"##");
         chosen = cursor.hasSelection() ? cursor.selection().toPlainText()
+                 : fenced              ? QString()
                                        : line.mid(span.start, span.end - span.start);
     }
     return chosen.isEmpty() ? vantro::firstItransWord(tedITRANS->toPlainText()) : chosen;

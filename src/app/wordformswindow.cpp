@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordformswindow.h"
 
+#include "statedgrammar.h"
+
 #include "itransinsertion.h"
 
 #include <QCheckBox>
@@ -28,6 +30,22 @@ QLabel *buddyLabel(const QString &text, QWidget *buddy)
     auto *label = new QLabel(text);
     label->setBuddy(buddy);
     return label;
+}
+
+bool sameReading(const WordGuess &a, const WordGuess &b)
+{
+    return a.kind == b.kind && a.noun.stem == b.noun.stem && a.noun.gender == b.noun.gender &&
+           a.verb.root == b.verb.root && a.verb.verbClass == b.verb.verbClass &&
+           a.verb.pada == b.verb.pada;
+}
+
+void appendNewReadings(QList<WordGuess> &readings, const QList<WordGuess> &more)
+{
+    for (const WordGuess &guess : more) {
+        if (std::none_of(readings.cbegin(), readings.cend(),
+                         [&guess](const WordGuess &had) { return sameReading(had, guess); }))
+            readings.append(guess);
+    }
 }
 
 } // namespace
@@ -156,18 +174,21 @@ QLayout *WordFormsWindow::createClassRow()
 
 // A word of another stem starts with the first form of the present; the same stem keeps the
 // tense and the cell the translator was at.
-void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced)
+void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced, const QString &tag)
 {
     m_replaced = replaced;
     m_replacedText = replaced.selectedText();
     m_punctuation = splitSentencePunctuation(word);
+    m_taggedWord = m_punctuation.word;
+    m_tag = tag;
     const QString stemBefore = readingStem();
     const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
     const QList<WordReading> readings =
         analyser ? analyser->analyse(m_punctuation.word) : QList<WordReading>();
     const bool inflected = !readings.isEmpty() && (readings.first().kind == ReadingKind::Noun ||
                                                    readings.first().kind == ReadingKind::Verb);
-    if (inflected) {
+    // Grammar the dictionary states beside the word outranks the analyser's reading of it.
+    if (inflected && tag.isEmpty()) {
         // The word's own reading chooses the table and its cell.
         m_word->setText(readings.first().lemma);
         wordEdited();
@@ -354,16 +375,14 @@ QString WordFormsWindow::readingText(const WordGuess &guess) const
 void WordFormsWindow::wordEdited()
 {
     const QString word = m_word->text().trimmed();
-    m_readings = word.isEmpty() ? QList<WordGuess>() : knownReadings(word);
-    // The guess's own stems come after the known ones: an invented stem never leads.
-    for (const WordGuess &guess : word.isEmpty() ? QList<WordGuess>() : guessWord(word)) {
-        const bool known = std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const auto &g) {
-            return g.kind == guess.kind && g.noun.stem == guess.noun.stem &&
-                   g.noun.gender == guess.noun.gender && g.verb.root == guess.verb.root &&
-                   g.verb.verbClass == guess.verb.verbClass && g.verb.pada == guess.verb.pada;
-        });
-        if (!known)
-            m_readings.append(guess);
+    // The grammar the dictionary states beside the word leads, then what the analyser knows;
+    // the guess's own stems come last: an invented stem never leads.
+    m_readings.clear();
+    if (!word.isEmpty() && word == m_taggedWord && !m_tag.isEmpty())
+        appendNewReadings(m_readings, statedReadings(word, parseStatedGrammar(m_tag)));
+    if (!word.isEmpty()) {
+        appendNewReadings(m_readings, knownReadings(word));
+        appendNewReadings(m_readings, guessWord(word));
     }
     const auto guessed = [this, &word](WordGuess::Kind kind) {
         return std::any_of(m_readings.cbegin(), m_readings.cend(), [&](const WordGuess &guess) {

@@ -33,7 +33,9 @@ public:
     // Shows the forms of a word and takes the keyboard. A word of the pane comes with the cursor
     // that selects it there, the sentence's punctuation around it included, which the form
     // keeps; a word from elsewhere comes with a null cursor, and the form goes in at the pane's.
-    void lookUp(const QString &word, const QTextCursor &replaced);
+    // tag: the grammar the dictionary states after the word in a meaning ("(1 P)", "(m.)"),
+    // read before guessing while the word is the one looked up.
+    void lookUp(const QString &word, const QTextCursor &replaced, const QString &tag = {});
     // The form the table's current cell holds, in ITRANS.
     QString chosenForm() const;
     void insertChosenForm();
@@ -93,6 +95,8 @@ private:
     QLabel *m_status = nullptr;
     WordFormsModel m_model;
     QList<vantro::WordGuess> m_readings;
+    QString m_taggedWord;
+    QString m_tag;
     // The word in the pane the chosen form replaces, while it still reads m_replacedText.
     QTextCursor m_replaced;
     QString m_replacedText;

@@ -6,14 +6,37 @@
 #include "record.h"
 #include "recordline.h"
 
+#include <algorithm>
+
 namespace vantro {
 namespace {
 
 constexpr qint64 kProgressEvery = 4096;
 
-// The meaning and synonyms of both, the stored first; a part the stored record already holds
-// is not repeated.
-QByteArray appended(QByteArrayView stored, QByteArrayView imported)
+// The senses of a meaning: its parts between the "; " that stand outside "##" fences.
+QStringList sensesOf(const QString &meaning)
+{
+    QStringList senses;
+    bool fenced = false;
+    qsizetype start = 0;
+    for (qsizetype at = 0; at < meaning.size(); ++at) {
+        if (meaning.at(at) == u'#' && at + 1 < meaning.size() && meaning.at(at + 1) == u'#') {
+            fenced = !fenced;
+            ++at;
+        } else if (!fenced && meaning.at(at) == u';') {
+            senses.append(meaning.mid(start, at - start).trimmed());
+            start = at + 1;
+        }
+    }
+    senses.append(meaning.mid(start).trimmed());
+    senses.removeAll(QString());
+    return senses;
+}
+
+// The meaning and synonyms of both, the stored first. An imported sense the stored record
+// already has, word for word, is not repeated; one whose text merely occurs inside another
+// is a sense of its own and is kept. The senses added are marked with the dictionary's name.
+QByteArray appended(QByteArrayView stored, QByteArrayView imported, const QString &mark)
 {
     QString meaning;
     QString synonyms;
@@ -21,13 +44,24 @@ QByteArray appended(QByteArrayView stored, QByteArrayView imported)
     QString newSynonyms;
     decodeData(stored.constData(), stored.size(), meaning, synonyms);
     decodeData(imported.constData(), imported.size(), newMeaning, newSynonyms);
-    const auto join = [](const QString &old, const QString &added, const QString &separator) {
-        if (added.isEmpty() || old.contains(added))
-            return old;
-        return old.isEmpty() ? added : old + separator + added;
-    };
-    return encodeData(join(meaning, newMeaning, QStringLiteral("; ")),
-                      join(synonyms, newSynonyms, QStringLiteral(", ")));
+    const QStringList storedSenses = sensesOf(meaning);
+    QStringList added;
+    for (const QString &sense : sensesOf(newMeaning)) {
+        if (!storedSenses.contains(sense) && !added.contains(sense))
+            added.append(sense);
+    }
+    if (!added.isEmpty()) {
+        const QString senses = added.join(QStringLiteral("; "));
+        const QString marked =
+            mark.isEmpty() ? senses : QStringLiteral("##[%1]## ").arg(mark) + senses;
+        meaning = meaning.isEmpty() ? marked : meaning + QStringLiteral("; ") + marked;
+    }
+    QStringList words = synonyms.split(QStringLiteral(", "), Qt::SkipEmptyParts);
+    for (const QString &word : newSynonyms.split(QStringLiteral(", "), Qt::SkipEmptyParts)) {
+        if (!words.contains(word))
+            words.append(word);
+    }
+    return encodeData(meaning, words.join(QStringLiteral(", ")));
 }
 
 bool meaningIsEmpty(QByteArrayView data)
@@ -41,18 +75,32 @@ bool meaningIsEmpty(QByteArrayView data)
 class Merge
 {
 public:
-    Merge(cDictDB &db, RecordStream &records, OnConflict policy, ImportSummary &summary)
-        : m_db(db), m_records(records), m_policy(policy), m_summary(summary)
+    Merge(cDictDB &db, RecordStream &records, OnConflict policy, const QString &mark,
+          ImportSummary &summary)
+        : m_db(db), m_records(records), m_policy(policy), m_mark(mark), m_summary(summary)
     {
     }
     ImportOutcome run(const ImportProgress &progress);
 
 private:
     int putConflict(cDictDB::Replacement &replacement);
+    void noteChange(const char *what, QByteArrayView key)
+    {
+        m_summary.changes += what;
+        m_summary.changes += '\t';
+        // A key with no byte the exchange format escapes is written as it is.
+        const bool plain = std::none_of(key.begin(), key.end(), [](char c) {
+            return c == '\t' || c == '\n' || c == '\r' || c == '\\';
+        });
+        m_summary.changes += plain ? QByteArray(key.data(), key.size())
+                                   : formatRecordLine(key.toByteArray(), {}).split('\t').first();
+        m_summary.changes += '\n';
+    }
 
     cDictDB &m_db;
     RecordStream &m_records;
     OnConflict m_policy;
+    QString m_mark;
     ImportSummary &m_summary;
     QByteArrayView m_key;
     QByteArrayView m_data;
@@ -79,12 +127,15 @@ int Merge::putConflict(cDictDB::Replacement &replacement)
             return replacement.put(m_storedKey, m_storedData);
         }
         ++m_summary.replaced;
+        noteChange("replaced", m_key);
         return replacement.put(m_key, m_data);
     case OnConflict::Append:
         break;
     }
-    const QByteArray both = appended(m_storedData, m_data);
+    const QByteArray both = appended(m_storedData, m_data, m_mark);
     ++(both == m_storedData ? m_summary.kept : m_summary.appended);
+    if (both != m_storedData)
+        noteChange("appended", m_storedKey);
     return replacement.put(m_storedKey, both);
 }
 
@@ -114,6 +165,7 @@ ImportOutcome Merge::run(const ImportProgress &progress)
         } else if (fromInput) {
             ret = replacement->put(m_key, m_data);
             ++m_summary.added;
+            noteChange("added", m_key);
         } else {
             ret = replacement->put(m_storedKey, m_storedData);
         }
@@ -168,7 +220,7 @@ QString ImportSummary::line() const
 }
 
 ImportOutcome importIntoDictionary(cDictDB &db, RecordStream &records, OnConflict policy,
-                                   const ImportProgress &progress)
+                                   const ImportProgress &progress, const QString &mark)
 {
     if (records.size() == 0)
         return {};
@@ -177,7 +229,7 @@ ImportOutcome importIntoDictionary(cDictDB &db, RecordStream &records, OnConflic
                 QStringLiteral("cannot leave a copy of the dictionary beside it (%1)").arg(failed),
                 {}};
     ImportSummary summary;
-    ImportOutcome outcome = Merge(db, records, policy, summary).run(progress);
+    ImportOutcome outcome = Merge(db, records, policy, mark, summary).run(progress);
     outcome.summary = summary;
     return outcome;
 }

@@ -26,6 +26,9 @@ struct ImportSummary
     qint64 appended = 0;
     // The imported records that were not taken, in the exchange format (TSV).
     QByteArray notTaken;
+    // What the import did to each word it changed: "added", "replaced" or "appended", a tab and
+    // the key as the exchange format writes it, one a line; for the import log.
+    QByteArray changes;
     QString line() const;
 };
 
@@ -46,7 +49,8 @@ struct ImportOutcome
 // written in key order into a new file that then takes the dictionary's place, so a killed or
 // cancelled import leaves the dictionary as it was. A snapshot before it folds earlier changes
 // into the snapshot, so that nothing in the journal could be replayed onto the new file.
+// mark: the short name of the dictionary imported, put before the senses an append adds.
 ImportOutcome importIntoDictionary(cDictDB &db, RecordStream &records, OnConflict policy,
-                                   const ImportProgress &progress = {});
+                                   const ImportProgress &progress = {}, const QString &mark = {});
 
 } // namespace vantro

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importsource.h"
 
+#include "articlesink.h"
 #include "dictdreader.h"
 #include "importbatch.h"
 #include "keyedrecords.h"
@@ -8,6 +9,7 @@
 #include "tabglossaryreader.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <functional>
 
@@ -57,31 +59,72 @@ QString skippedNames(const KeyedRecords &records)
     return parts.join(QStringLiteral(", "));
 }
 
-// A foreign dictionary read by its reader into records; refused whole when the reader refused.
-ImportSource fromEntries(const std::function<QString(EntrySink &)> &read, RomanScheme scheme)
+// What the layout and language settled on told, before what the records passed over.
+void noteReading(const ArticleSink &articles, ImportSource &source)
 {
-    ImportSource source;
-    auto records = std::make_unique<KeyedRecords>(scheme);
-    if (const QString why = read(*records); !why.isEmpty()) {
-        source.problems.append(why + QStringLiteral("; nothing was imported"));
-        return source;
-    }
-    records->finish();
-    if (records->skipped() > 0)
+    if (!articles.language().isEmpty())
+        source.notes.append(QStringLiteral("the meanings are in the language \"%1\", not "
+                                           "Sanskrit: they are stored fenced as \"##[%1] ...##\"")
+                                .arg(articles.language()));
+    if (articles.layout() == ArticleLayout::Plain)
+        return;
+    source.shortName = articleLayoutName(articles.layout());
+    source.notes.append(
+        QStringLiteral("read %1 article(s) as the %2 dictionary's; %3 derived word(s) and "
+                       "sub-entries became records of their own")
+            .arg(articles.counts().articles)
+            .arg(articleLayoutName(articles.layout()))
+            .arg(articles.counts().subEntries));
+    if (articles.counts().unplainCharacters > 0)
+        source.notes.append(QStringLiteral("%1 character(s) had no plain Latin-1 form; they are "
+                                           "written as \"?\"")
+                                .arg(articles.counts().unplainCharacters));
+}
+
+void noteRecords(const KeyedRecords &records, ImportSource &source)
+{
+    if (records.skipped() > 0)
         source.notes.append(
             QStringLiteral("skipped %1 headword(s) that a dictionary cannot hold (empty, or "
                            "beyond Latin-1): %2")
-                .arg(records->skipped())
-                .arg(skippedNames(*records)));
-    if (records->emptyMeanings() > 0)
+                .arg(records.skipped())
+                .arg(skippedNames(records)));
+    if (records.emptyMeanings() > 0)
         source.notes.append(QStringLiteral("%1 record(s) came with no meaning (their definitions "
                                            "held no text): %2")
-                                .arg(records->emptyMeanings())
-                                .arg(namedList(records->firstEmpty(), records->emptyMeanings())));
-    if (records->lossyMeanings() > 0)
+                                .arg(records.emptyMeanings())
+                                .arg(namedList(records.firstEmpty(), records.emptyMeanings())));
+    // Counted in characters: a meaning of a thousand with one "?" is not a lost meaning. The
+    // classic layouts counted theirs already.
+    if (records.unplainCharacters() > 0)
+        source.notes.append(QStringLiteral("%1 character(s) in %2 meaning(s) had no plain Latin-1 "
+                                           "form; they are written as \"?\"")
+                                .arg(records.unplainCharacters())
+                                .arg(records.lossyMeanings()));
+    else if (records.lossyMeanings() > 0)
         source.notes.append(QStringLiteral("%1 meaning(s) held characters beyond Latin-1 with no "
                                            "plain form; they are written as \"?\"")
-                                .arg(records->lossyMeanings()));
+                                .arg(records.lossyMeanings()));
+}
+
+// A foreign dictionary read by its reader into records, through the reading of the classic
+// layouts; refused whole when the reader refused. Entries go on one at a time, so that no
+// list of the dictionary's definitions is ever held.
+ImportSource fromEntries(const std::function<QString(EntrySink &)> &read, RomanScheme scheme,
+                         ArticleLayout layout, const QString &fileName, const QString &language)
+{
+    ImportSource source;
+    source.shortName = fileName;
+    auto records = std::make_unique<KeyedRecords>(scheme);
+    ArticleSink articles(*records, layout, scheme, language, fileName);
+    if (const QString why = read(articles); !why.isEmpty()) {
+        source.problems.append(why + QStringLiteral("; nothing was imported"));
+        return source;
+    }
+    articles.finish();
+    records->finish();
+    noteReading(articles, source);
+    noteRecords(*records, source);
     source.records = std::move(records);
     return source;
 }
@@ -122,7 +165,8 @@ ImportFormat detectImportFormat(const QString &path)
     return ImportFormat::StarDict;
 }
 
-ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme)
+ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,
+                              ArticleLayout layout, const QString &language)
 {
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
@@ -130,20 +174,20 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
             [&path](EntrySink &sink) {
                 return readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo"), sink);
             },
-            scheme);
+            scheme, layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Dictd:
         return fromEntries(
             [&path](EntrySink &sink) {
                 return readDictd(dictionaryBaseName(path) + QLatin1String(".index"), sink);
             },
-            scheme);
+            scheme, layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Detect:
     case ImportFormat::Tsv:
         break;
     }
     if (looksLikeTabGlossary(path))
-        return fromEntries([&path](EntrySink &sink) { return readTabGlossary(path, sink); },
-                           scheme);
+        return fromEntries([&path](EntrySink &sink) { return readTabGlossary(path, sink); }, scheme,
+                           layout, QFileInfo(path).completeBaseName(), language);
     return fromTsv(path);
 }
 

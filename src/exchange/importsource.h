@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "articlelayout.h"
 #include "recordstream.h"
 #include "romanizedsanskrit.h"
 
@@ -28,8 +29,18 @@ struct ImportSource
     QStringList problems;
     // What the reading passed over, one sentence each, for the summary.
     QStringList notes;
+    // The dictionary's short name ("mw", or its file's name), which marks the senses an
+    // append adds; empty for the exchange format, the translator's own records.
+    QString shortName;
 };
 
-ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme);
+// A StarDict or dictd dictionary of one of the classic English-Sanskrit layouts is read article
+// by article: the layout named, or (Detect) the one its bookname tells.
+// language: the language of its meanings ("sa", "hi"), or empty for the one its name tells
+// (Sanskrit when it tells none); meanings in any language but Sanskrit are stored fenced and
+// named ("##[hi] ...##").
+ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,
+                              ArticleLayout layout = ArticleLayout::Detect,
+                              const QString &language = {});
 
 } // namespace vantro

@@ -98,6 +98,10 @@ void KeyedRecords::add(const SourceEntry &entry)
             m_firstSkipped.append(u'"' + word + u'"');
         return;
     }
+    if (entry.markup == DefinitionMarkup::Meaning) {
+        addMeaning(recordFor(encodeKey(word)), entry.definition);
+        return;
+    }
     // A synonym's definition is its entry's, which opens with that entry's headword. The
     // definitions a converter merged under one headword may each write it their own way.
     const QString plain = plainDefinition(entry.definition, entry.markup);
@@ -108,14 +112,20 @@ void KeyedRecords::add(const SourceEntry &entry)
         record =
             &recordFor(encodeKey(entry.leadsTo.isEmpty() && fitsLatin1(written) ? written : word));
         bool lossy = false;
-        const QString meaning =
-            meaningFromDefinition(withoutHeadwordLine(definition, echoed), m_scheme, &lossy);
+        const QString meaning = meaningFromDefinition(withoutHeadwordLine(definition, echoed),
+                                                      m_scheme, &lossy, &m_unplain);
         m_lossy += lossy ? 1 : 0;
-        if (!meaning.isEmpty())
-            record->meanings.append(meaning);
+        addMeaning(*record, meaning);
     }
     if (!entry.leadsTo.isEmpty() && fitsLatin1(entry.leadsTo))
         record->synonyms.append(entry.leadsTo.trimmed());
+}
+
+void KeyedRecords::addMeaning(Record &record, const QString &meaning)
+{
+    if (!meaning.isEmpty())
+        record.meanings.append(m_language.isEmpty() ? meaning
+                                                    : foreignMeaning(meaning, m_language));
 }
 
 bool KeyedRecords::next(QByteArrayView &key, QByteArrayView &data)

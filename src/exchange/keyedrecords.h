@@ -13,12 +13,16 @@ namespace vantro {
 
 // The entries of a foreign dictionary as dictionary records: the headword trimmed and
 // lower-cased as keys are stored, the definition as a meaning, entries under the same key
-// merged into one meaning in file order ("; " between them). A synonym entry names the
+// merged into one meaning in file order ("; " between them); an entry already read as a
+// meaning (an article of a classic dictionary) is kept as it is. A synonym entry names the
 // headword it leads to in the synonyms, so that the cross-reference button reaches it.
 class KeyedRecords : public RecordStream, public EntrySink
 {
 public:
     explicit KeyedRecords(RomanScheme scheme);
+    // The meanings' language when it is not Sanskrit (empty for Sanskrit): the meanings added
+    // after it are stored fenced and named.
+    void setLanguage(const QString &language) { m_language = language; }
 
     void add(const SourceEntry &entry) override;
     void setStoredRecords(bool stored) override { m_storedRecords = stored; }
@@ -35,6 +39,8 @@ public:
     const QStringList &firstSkipped() const { return m_firstSkipped; }
     // Meanings in which a character had no Latin-1 form and became "?".
     qint64 lossyMeanings() const { return m_lossy; }
+    // Characters of the meanings that had no Latin-1 form.
+    qint64 unplainCharacters() const { return m_unplain; }
     // Records whose definitions gave no meaning at all (only markup, a sound, a picture), and
     // the first few of their keys.
     qint64 emptyMeanings() const { return m_emptyMeanings; }
@@ -51,9 +57,11 @@ private:
     };
     Record &recordFor(const QByteArray &key);
     void addStoredRecord(const SourceEntry &entry);
+    void addMeaning(Record &record, const QString &meaning);
 
     RomanScheme m_scheme;
     bool m_storedRecords = false;
+    QString m_language;
 
     std::vector<Record> m_records;
     size_t m_next = 0;
@@ -61,6 +69,7 @@ private:
     qint64 m_emptyHeadwords = 0;
     QStringList m_firstSkipped;
     qint64 m_lossy = 0;
+    qsizetype m_unplain = 0;
     qint64 m_emptyMeanings = 0;
     QStringList m_firstEmpty;
 };

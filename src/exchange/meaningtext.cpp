@@ -63,6 +63,7 @@ QString latin1Form(QChar c)
     case 0x2018:
     case 0x2019:
     case 0x201B:
+    case 0x02BC:
     case 0x2032:
         return QStringLiteral("'");
     case 0x201C:
@@ -83,6 +84,9 @@ QString latin1Form(QChar c)
     default:
         break;
     }
+    // A letter in a circle or a square marks something; it is no letter of the text.
+    if (c.decompositionTag() == QChar::Circle || c.decompositionTag() == QChar::Square)
+        return QStringLiteral("?");
     // A letter with marks (an IAST vowel, say) keeps its letter when that is Latin-1.
     const QString decomposed = QString(c).normalized(QString::NormalizationForm_KD);
     QString kept;
@@ -95,7 +99,7 @@ QString latin1Form(QChar c)
     return kept.isEmpty() ? QStringLiteral("?") : kept;
 }
 
-QString toLatin1Text(const QString &text, bool *lossy)
+QString toLatin1Text(const QString &text, bool *lossy, qsizetype *unplain = nullptr)
 {
     QString out;
     out.reserve(text.size());
@@ -104,9 +108,15 @@ QString toLatin1Text(const QString &text, bool *lossy)
             out += c;
             continue;
         }
+        if (c.isLowSurrogate())
+            continue;
         const QString form = latin1Form(c);
-        if (lossy && form.contains(u'?'))
-            *lossy = true;
+        if (form.contains(u'?')) {
+            if (lossy)
+                *lossy = true;
+            if (unplain)
+                ++*unplain;
+        }
         out += form;
     }
     return out;
@@ -265,7 +275,7 @@ bool isDatabaseEntry(const QString &headword)
 
 QString plainDefinition(QStringView definition, DefinitionMarkup markup)
 {
-    if (markup == DefinitionMarkup::Plain)
+    if (markup == DefinitionMarkup::Plain || markup == DefinitionMarkup::Meaning)
         return definition.toString();
     static const QRegularExpression hidden(
         QStringLiteral("<(script|style|k)\\b[^>]*>.*?</\\1\\s*>"),
@@ -293,7 +303,8 @@ QString plainDefinition(QStringView definition, DefinitionMarkup markup)
     return decodeEntities(text);
 }
 
-QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy)
+QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy,
+                              qsizetype *unplain)
 {
     static const QRegularExpression blanks(QStringLiteral("[ \\t\\x{00A0}]+"));
     QStringList lines;
@@ -308,7 +319,64 @@ QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy
     text = convertRuns(text, scheme);
     text.replace(QStringLiteral("||"), QStringLiteral(".."));
     text.replace(u'|', u'.');
-    return toLatin1Text(text, lossy);
+    return toLatin1Text(text, lossy, unplain);
+}
+
+QString latin1Meaning(const QString &meaning, qsizetype *unplain)
+{
+    return toLatin1Text(meaning, nullptr, unplain);
+}
+
+QString languageOfDictionary(const QString &bookName, const QString &fileName)
+{
+    // ISO 639-2 codes the dictionaries use, as the two-letter codes of ISO 639-1.
+    static const QHash<QString, QString> twoLetters{
+        {QStringLiteral("san"), QStringLiteral("sa")},
+        {QStringLiteral("hin"), QStringLiteral("hi")},
+        {QStringLiteral("eng"), QStringLiteral("en")},
+        {QStringLiteral("deu"), QStringLiteral("de")},
+        {QStringLiteral("ger"), QStringLiteral("de")},
+        {QStringLiteral("fra"), QStringLiteral("fr")},
+        {QStringLiteral("fre"), QStringLiteral("fr")},
+        {QStringLiteral("spa"), QStringLiteral("es")},
+        {QStringLiteral("ita"), QStringLiteral("it")},
+        {QStringLiteral("por"), QStringLiteral("pt")},
+        {QStringLiteral("rus"), QStringLiteral("ru")},
+        {QStringLiteral("ben"), QStringLiteral("bn")},
+        {QStringLiteral("mar"), QStringLiteral("mr")},
+        {QStringLiteral("guj"), QStringLiteral("gu")},
+        {QStringLiteral("tam"), QStringLiteral("ta")},
+        {QStringLiteral("tel"), QStringLiteral("te")},
+        {QStringLiteral("kan"), QStringLiteral("kn")},
+        {QStringLiteral("mal"), QStringLiteral("ml")},
+        {QStringLiteral("pan"), QStringLiteral("pa")},
+        {QStringLiteral("urd"), QStringLiteral("ur")},
+        {QStringLiteral("nep"), QStringLiteral("ne")},
+        {QStringLiteral("ori"), QStringLiteral("or")},
+    };
+    static const QRegularExpression pair(
+        QStringLiteral("(?:^|[^a-z])(en|eng)[-_]([a-z]{2,3})(?:$|[^a-z])"));
+    for (const QString &name : {bookName, fileName}) {
+        const QRegularExpressionMatch match = pair.match(name.toLower());
+        if (!match.hasMatch())
+            continue;
+        const QString code = match.captured(2);
+        if (code.size() == 2)
+            return code;
+        if (twoLetters.contains(code))
+            return twoLetters.value(code);
+    }
+    return {};
+}
+
+QString foreignMeaning(const QString &meaning, const QString &language)
+{
+    QString text = meaning;
+    text.remove(QStringLiteral("##"));
+    text = text.simplified();
+    if (text.isEmpty())
+        return {};
+    return QStringLiteral("##[%1] %2##").arg(language, text);
 }
 
 } // namespace vantro

@@ -8,8 +8,9 @@
 
 namespace vantro {
 
-// How a definition in a foreign dictionary is written.
-enum class DefinitionMarkup { Plain, Html, Xdxf };
+// How a definition in a foreign dictionary is written; Meaning for one already read into a
+// dictionary meaning (an article of a known layout).
+enum class DefinitionMarkup { Plain, Html, Xdxf, Meaning };
 
 // The text of a definition without its markup: tags removed (and what a script, a style or an
 // XDXF key holds), entities decoded, and a line break where <br>, a paragraph, a list item or a
@@ -37,6 +38,23 @@ bool isDatabaseEntry(const QString &headword);
 // fenced as English ("##...##"). A danda becomes ".", a double danda "..", any other "|" (the
 // byte that starts the synonyms) "/". Characters a dictionary cannot hold (beyond Latin-1)
 // become their nearest Latin-1 form or "?"; lossy then tells so.
-QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy = nullptr);
+// unplain, when given, counts the characters that became "?".
+QString meaningFromDefinition(QStringView plain, RomanScheme scheme, bool *lossy = nullptr,
+                              qsizetype *unplain = nullptr);
+
+// A meaning in the characters a dictionary can hold: beyond Latin-1, the nearest Latin-1 form,
+// or "?" for a character that has none (a marker such as a circled letter is never turned into
+// the letter it encloses); unplain counts the "?" written.
+QString latin1Meaning(const QString &meaning, qsizetype *unplain);
+
+// The language a dictionary's meanings are in, as its name tells it: the second of the pair of
+// languages in its bookname or file name ("(en-sa)", "freedict-eng-hin"), as a two-letter code;
+// empty when the name tells none.
+QString languageOfDictionary(const QString &bookName, const QString &fileName);
+
+// A meaning in a language other than Sanskrit, fenced whole and named ("##[hi] sunaharA##"), so
+// that the preview, Insert Meaning, Word Forms and the analyser leave it alone; its own fences
+// are taken out, since a fence cannot hold another.
+QString foreignMeaning(const QString &meaning, const QString &language);
 
 } // namespace vantro

@@ -28,6 +28,9 @@ public:
     // The entries are this program's own StarDict export: the first line of each is a meaning
     // as stored, and marked lines follow.
     virtual void setStoredRecords(bool stored) = 0;
+    // The dictionary's name as its files give it (a StarDict bookname), which tells its layout
+    // and language; given before the first entry, by the readers whose files name it.
+    virtual void setBookName(const QString &bookName) { Q_UNUSED(bookName); }
 };
 
 } // namespace vantro

@@ -242,6 +242,7 @@ QString readStarDict(const QString &ifoPath, EntrySink &sink)
     if (const QString why = data.open(base, declaredEnd(index)); !why.isEmpty())
         return why;
     sink.setStoredRecords(files.info.values.value(kRecordsIfoKey) == u"1");
+    sink.setBookName(files.info.values.value(QStringLiteral("bookname")));
     const QByteArray sequence =
         files.info.values.value(QStringLiteral("sametypesequence")).toLatin1();
     QByteArray bytes;

@@ -75,11 +75,25 @@ EnglishLookUp lookUpEnglish(cDictDB &db, const QString &word, const EnglishLemma
     if (lowered.isEmpty())
         return {};
     if (hasStored(db, lowered) ||
-        (word != lowered && fitsLatin1(word) && db.getStoredRec(word.toLatin1()) == 0))
-        return {true, db.getWord()};
+        (word != lowered && fitsLatin1(word) && db.getStoredRec(word.toLatin1()) == 0)) {
+        EnglishLookUp own{true, db.getWord(), {}, {}};
+        for (const QString &lemma : lemmas.lemmasOf(lowered)) {
+            if (hasStored(db, lemma)) {
+                QString synonyms;
+                const QByteArray data = db.storedData();
+                decodeData(data.constData(), data.size(), own.lemmaMeaning, synonyms);
+                own.lemma = lemma;
+                break;
+            }
+        }
+        // The cursor stands on the word's own record again.
+        if (!own.lemma.isEmpty() && db.getStoredRec(encodeKey(own.key)) != 0)
+            return {};
+        return own;
+    }
     for (const QString &lemma : lemmas.lemmasOf(lowered)) {
         if (hasStored(db, lemma))
-            return {true, lemma};
+            return {true, lemma, {}, {}};
     }
     QString candidate = lowered;
     while (candidate.size() > 1) {
@@ -88,7 +102,7 @@ EnglishLookUp lookUpEnglish(cDictDB &db, const QString &word, const EnglishLemma
             break;
         const QString shown = db.getWord();
         if (lowered.contains(shown) && lemmas.relates(lowered, shown) && hasStored(db, shown))
-            return {true, shown};
+            return {true, shown, {}, {}};
     }
     return {};
 }

@@ -38,10 +38,14 @@ class EnglishLemmas;
 // the search shows only when it lies inside the word and the lemma rules relate it to the word,
 // never an unrelated beginning (weather never finds we). When found, the dictionary object
 // holds the record and its cursor stands on it.
+// A word found under its own key whose lemma has a record too (saw, and see) names that lemma,
+// for the look-up to show beside it.
 struct EnglishLookUp
 {
     bool found = false;
     QString key;
+    QString lemma;
+    QString lemmaMeaning;
 };
 EnglishLookUp lookUpEnglish(cDictDB &db, const QString &word, const EnglishLemmas &lemmas);
 

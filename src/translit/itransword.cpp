@@ -50,12 +50,47 @@ int previousItransWordStart(const QString &text, int position)
     return position;
 }
 
+bool insideFence(const QString &text, int position)
+{
+    bool inside = false;
+    for (int at = 0; at + 1 < text.size() && at <= position; ++at) {
+        if (text.at(at) == u'#' && text.at(at + 1) == u'#') {
+            if (position <= at + 1)
+                return true;
+            inside = !inside;
+            ++at;
+        }
+    }
+    return inside;
+}
+
+WordSpan firstItransWordSpan(const QString &text)
+{
+    for (int start = 0; start < text.size();) {
+        if (text.mid(start, 2) == u"##") {
+            const qsizetype close = text.indexOf(QLatin1String("##"), start + 2);
+            start = close < 0 ? int(text.size()) : int(close) + 2;
+            continue;
+        }
+        if (!wordCharacterAt(text, start)) {
+            ++start;
+            continue;
+        }
+        WordSpan span = itransWordAt(text, start);
+        // A word ends where a fence starts ("vihArasya##or##").
+        if (const qsizetype fence = text.indexOf(QLatin1String("##"), start);
+            fence >= 0 && fence < span.end)
+            span.end = int(fence);
+        if (text.at(span.start) != u'(' && text.at(span.start) != u'-')
+            return span;
+        start = span.end;
+    }
+    return {};
+}
+
 QString firstItransWord(const QString &text)
 {
-    int start = 0;
-    while (start < text.size() && !wordCharacterAt(text, start))
-        ++start;
-    const WordSpan span = itransWordAt(text, start);
+    const WordSpan span = firstItransWordSpan(text);
     return text.mid(span.start, span.end - span.start);
 }
 

@@ -29,7 +29,13 @@ int nextItransWordStart(const QString &text, int position);
 // Where Ctrl+Left goes: back over separators, then to the start of the word before.
 int previousItransWordStart(const QString &text, int position);
 
-// The first word of the text, for the meaning of a record.
+// The first Sanskrit word of a record's meaning: the first word outside its "##" fences (the
+// English or other language the meaning holds) that is no bracketed tag ("(m.)", "(1 P)").
 QString firstItransWord(const QString &text);
+WordSpan firstItransWordSpan(const QString &text);
+
+// Whether position lies between the "##" that open and close a fence (an unclosed one runs to
+// the end), on the fence markers included.
+bool insideFence(const QString &text, int position);
 
 } // namespace vantro

@@ -115,6 +115,8 @@ private slots:
     void importDictionary_data();
     void importDictionary();
     void exportDictionary();
+    void insertMeaning_data();
+    void insertMeaning();
     void searchOnDamageOffersRepair();
 };
 
@@ -592,7 +594,7 @@ void TestRecords::lookUp_data()
     // The lemma: irregular forms, then the suffix rules; never an unrelated beginning.
     for (const char *pair :
          {"went:go", "children:child", "mice:mouse", "better:good", "wives:wife", "saw:see",
-          "teeth:tooth", "hoping:hope", "stopped:stop", "walkers:walk", "tried:try", "boxes:box",
+          "teeth:tooth", "hoping:hope", "stopped:stop", "walks:walk", "tried:try", "boxes:box",
           "weather:weather", "goal:goal", "mystery:mystery"}) {
         const QString word = QString(pair).section(':', 0, 0);
         const QString lemma = QString(pair).section(':', 1);
@@ -726,6 +728,38 @@ void TestRecords::exportDictionary()
     QCOMPARE(boxTexts(f.dialogs).constLast(),
              "information: Exported 3 records to " + f.path("mine.ifo") + ".");
     QVERIFY(QFile::exists(f.path("mine.dict.dz")) && QFile::exists(f.path("mine.idx")));
+}
+
+void TestRecords::insertMeaning_data()
+{
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<int>("cursor"); // in the meaning field, -1 with the focus elsewhere
+    QTest::addColumn<QString>("inserted");
+    QTest::newRow("the first word") << "tyaj (1 P), parityaj" << -1 << "tyaj";
+    QTest::newRow("never the fenced English before it")
+        << "##To ABANDON, v. a.## tyaj ##(c. 1.## tyajati" << -1 << "tyaj";
+    QTest::newRow("the word at the cursor") << "tyaj (1 P), parityaj" << 14 << "parityaj";
+    QTest::newRow("a cursor in a fence: the first word")
+        << "utsah (1 A) ##with inf.##" << 16 << "utsah";
+}
+
+// Ctrl+I puts the meaning's Sanskrit word into the ITRANS pane, never text fenced as English.
+void TestRecords::insertMeaning()
+{
+    QFETCH(QString, meaning);
+    QFETCH(int, cursor);
+    RecordForm f;
+    f.form->show();
+    f.form->tedITRANS->setPlainText(meaning);
+    if (cursor >= 0) {
+        f.form->tedITRANS->setFocus();
+        QTextCursor at = f.form->tedITRANS->textCursor();
+        at.setPosition(cursor);
+        f.form->tedITRANS->setTextCursor(at);
+    }
+    f.form->itrans->setFocus();
+    f.form->findChild<QAction *>("editInsertMeaningAction")->trigger();
+    QTEST(f.form->itrans->toPlainText(), "inserted");
 }
 
 // A page that goes bad on the disk while the window has the dictionary open: the Search that

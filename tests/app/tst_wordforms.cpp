@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
 #include <QtTest>
@@ -22,6 +23,8 @@ private slots:
     void wordAtCursor();
     void paneCommands_data();
     void paneCommands();
+    void meaningWithTag_data();
+    void meaningWithTag();
     void derivatives_data();
     void derivatives();
     void formsWindowKeys();
@@ -101,6 +104,48 @@ void TestWordForms::paneCommands()
     form.editUndoAction->trigger();
     QCOMPARE(form.itrans->toPlainText(), text);
     QVERIFY(!form.itrans->document()->isUndoAvailable());
+}
+
+void TestWordForms::meaningWithTag_data()
+{
+    QTest::addColumn<QString>("meaning");
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("reading");
+    QTest::newRow("the class and pada stated, after fenced English")
+        << "##To ABHOR## garh (1 A), bAdh (desid.)"
+        << "garh"
+        << "verb root garh, class 1";
+    QTest::newRow("the gender stated") << "kukShiH (m.), udaraM"
+                                       << "kukShiH"
+                                       << "noun stem kukShi, masculine";
+    QTest::newRow("the adjective's endings") << "vakraH -krA -kraM"
+                                             << "vakraH"
+                                             << "noun stem vakra, masculine";
+    // A form with its root named: the word stays as printed, the root stated leads.
+    QTest::newRow("the root stated beside a verb form") << "gacChati (gam 1 P)"
+                                                        << "gacChati"
+                                                        << "verb root gam, class 1";
+}
+
+// Word Forms from the record form takes the meaning's first Sanskrit word and reads the grammar
+// the dictionary states after it before guessing.
+void TestWordForms::meaningWithTag()
+{
+    QFETCH(QString, meaning);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    form.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    form.tedITRANS->setPlainText(meaning);
+    form.ledEng->setFocus();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window);
+    QTEST(window->findChild<QLineEdit *>("wordFormsWord")->text(), "word");
+    QFETCH(QString, reading);
+    const QString first = window->findChild<QComboBox *>("wordFormsReading")->itemText(0);
+    QVERIFY2(first.startsWith(reading), qPrintable(first));
 }
 
 // The last entry of the tense box offers the forms made from the root; a participle is

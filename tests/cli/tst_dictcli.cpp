@@ -227,6 +227,8 @@ void TestDictCli::commands_data()
     row("look-up by the lemma", {"lookup", "WALKING"}, 0, "walk\tgam\n");
     row("look-up, --loose kept for scripts", {"lookup", "--loose", "books"}, 0, "book\tpustakaM\n");
     row("look-up takes no unrelated key", {"lookup", "bookish"}, 1, {}, "bookish not found");
+    row("look-up: the word's own record, then its lemma's", {"lookup", "Booking"}, 0,
+        "booking\tx\nbook\tpustakaM\n");
     row("look-up of a word with blanks around it", {"lookup", " walked "}, 0, "walk\tgam\n");
     row("not found", {"lookup", "cow"}, 1, {}, "cow");
     row("list from, limited", {"list", "--from", "WAL", "--limit", "2"}, 0,
@@ -307,16 +309,17 @@ void TestDictCli::commands()
     }
     // The imported file is whole on disk; the next program that opens it for writing takes its
     // snapshot before any change, so a rebuild keeps the import's records.
+    // The log of imports is beside it too.
     if (imports) {
-        QCOMPARE(dictionary.files(),
-                 (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
+        QCOMPARE(dictionary.files(), (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak",
+                                                  "morvak.db.imports"}));
         cDictDB next(dictionary.path);
         QCOMPARE(next.openDB(), 0);
         QCOMPARE(next.notices(), QStringList());
         QCOMPARE(next.closeDB(), 0);
         QCOMPARE(DbUtilities::dump(dictionary.path + ".bak"), pairsOf(expected));
-        QCOMPARE(dictionary.files(),
-                 (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak"}));
+        QCOMPARE(dictionary.files(), (QStringList{"morvak.db", "morvak.db-journal", "morvak.db.bak",
+                                                  "morvak.db.imports"}));
     }
     if (status == 2 || err == "cannot read") // stops before the dictionary is opened
         return;

@@ -188,6 +188,14 @@ void TestExchange::starDictFiles_data()
         << QStringList{"fire=<b>अग्नि</b><br>flame <i>hot</i>"} << QByteArray("h") << QStringList()
         << 0 << QStringList{"--on-conflict", "replace"} << QByteArray("added 0, kept 0, replaced 1")
         << QList<KeyData>{{"fire", "agni; ##flame hot##"}};
+    QTest::newRow("appending: a sense inside another is kept, the dictionary named")
+        << QStringList{"fire=वह्नि; वह्;; अनल"} << QByteArray("m") << QStringList() << 0
+        << QStringList{"--on-conflict", "append"} << QByteArray("kept 0, replaced 0, appended 1")
+        << QList<KeyData>{{"fire", "vahni; ##[t]## vah; anala"}};
+    QTest::newRow("appending what the record has already")
+        << QStringList{"fire=वह्नि"} << QByteArray("m") << QStringList() << 0
+        << QStringList{"--on-conflict", "append"} << QByteArray("kept 1, replaced 0, appended 0")
+        << QList<KeyData>{};
     QTest::newRow("per-entry types, a sound passed over")
         << QStringList{"sun=mसूर्य\\0W\\0\\0\\0\\0hday <b>star</b>\\0"} << QByteArray()
         << QStringList() << 0 << QStringList() << QByteArray("added 1")
@@ -407,9 +415,11 @@ void TestExchange::realDictionaries()
     QVERIFY2(run.status == 0 && run.out.endsWith("added 22889, kept 0, replaced 0, appended 0\n"),
              run.out.constData());
     run = dict(dir.filePath("d.db"), {"get", "absent-minded"});
-    QVERIFY2(run.out.startsWith("absent-minded\t##1.## anamanA, khoyA-khoyA"), run.out.constData());
+    // Hindi, as the dictionary's name says: fenced whole and named, never taken for Sanskrit.
+    QVERIFY2(run.out.startsWith("absent-minded\t##[hi] 1. anamanA, khoyA-khoyA"),
+             run.out.constData());
     run = dict(dir.filePath("d.db"), {"get", "water"});
-    QVERIFY2(run.out.startsWith("water\t##1.## pAnI; ##\"Drink plenty of water"),
+    QVERIFY2(run.out.startsWith("water\t##[hi] 1. pAnI; \"Drink plenty of water"),
              run.out.constData());
     if (!have("pyglossary"))
         QSKIP("pyglossary is not installed");

@@ -5,6 +5,7 @@
 #include "declension.h"
 #include "rootderivatives.h"
 #include "sandhi.h"
+#include "statedgrammar.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -143,6 +144,26 @@ private slots:
                            .arg(c.pada == Pada::Atmanepada ? QStringLiteral("A")
                                                            : QStringLiteral("P"));
         QCOMPARE(guessed.join(u';'), cells.value(1));
+    }
+
+    // a word, its tag, then the readings the tag gives it, best first ("tyaj 1 P", "vakra m").
+    void statedGrammar_data() { addRows("statedgrammar.tsv"); }
+    void statedGrammar()
+    {
+        QFETCH(QStringList, cells);
+        QStringList readings;
+        for (const WordGuess &guess : statedReadings(cells[0], parseStatedGrammar(cells.value(1))))
+            readings << (guess.kind == WordGuess::Kind::Verb
+                             ? QStringLiteral("%1 %2 %3")
+                                   .arg(guess.verb.root)
+                                   .arg(guess.verb.verbClass)
+                                   .arg(guess.verb.pada == Pada::Atmanepada ? QStringLiteral("A")
+                                                                            : QStringLiteral("P"))
+                             : guess.noun.stem + u' ' + QString("mfn")[int(guess.noun.gender)]);
+        QCOMPARE(readings.join(u';'), cells.value(2));
+        // The guesses follow what the dictionary states.
+        const QList<WordGuess> all = guessWord(cells[0], cells.value(1));
+        QVERIFY(all.size() >= readings.size());
     }
 
     // the words as typed, the usual joining and, where given, the other permitted ones parted

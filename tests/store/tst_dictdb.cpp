@@ -5,6 +5,7 @@
 #include "capture.h"
 #include "dbtools.h"
 #include "dictdb.h"
+#include "englishlemma.h"
 #include "journal.h"
 #include "record.h"
 #include "search.h"
@@ -74,6 +75,8 @@ private slots:
     void searchShortensDownToThreeCharacters();
     void wordAtPosition_data();
     void wordAtPosition();
+    void englishLookUp_data();
+    void englishLookUp();
     void countStaysExact_data()
     {
         QTest::addColumn<QStringList>("steps"); // a leading '!': the step is refused
@@ -558,6 +561,43 @@ void TestDictDB::latin1Check()
     QFETCH(QString, text);
     QFETCH(bool, fits);
     QCOMPARE(fitsLatin1(text), fits);
+}
+
+void TestDictDB::englishLookUp_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QStringList>("stored");
+    QTest::addColumn<QString>("found");
+    QFile rows(QFINDTESTDATA("data/lookalikes.tsv"));
+    QVERIFY(rows.open(QIODevice::ReadOnly));
+    for (const QByteArray &line : rows.readAll().split('\n')) {
+        const QStringList cells = QString::fromUtf8(line).split(u'\t');
+        if (cells.size() == 3 && !line.startsWith('#'))
+            QTest::addRow("%s (%s)", qPrintable(cells[0]), qPrintable(cells[1]))
+                << cells[0] << cells[1].split(u',') << cells[2];
+    }
+}
+
+// The look-up finds a word's lemma, never a word that merely looks like one.
+void TestDictDB::englishLookUp()
+{
+    if (!EnglishLemmas::instance().hasWordNet())
+        QSKIP("wordnet-base is not installed");
+    QFETCH(QString, word);
+    QFETCH(QStringList, stored);
+    QFETCH(QString, found);
+    QTemporaryDir dir;
+    QList<KeyData> records;
+    for (const QString &key : stored)
+        records.append({key.toLatin1(), "x"});
+    std::sort(records.begin(), records.end());
+    const QString path = dir.filePath(QStringLiteral("morvak.db"));
+    QVERIFY(DbUtilities::load(path, records));
+    cDictDB db(path);
+    QCOMPARE(db.openDB(), 0);
+    const EnglishLookUp outcome = lookUpEnglish(db, word, EnglishLemmas::instance());
+    QCOMPARE(outcome.found ? outcome.key : QStringLiteral("-"), found);
+    QCOMPARE(db.closeDB(), 0);
 }
 
 // A window that finds the dictionary held by another reads it as last saved, each change the

@@ -69,6 +69,10 @@ QString checked(const QByteArray &check, const QString &text)
 {
     if (check == "word" || check == "next" || check == "previous")
         return wordChecked(check, text);
+    if (check == "first")
+        return firstItransWord(text);
+    if (check == "fenced")
+        return insideFence(QString(text).remove(u'@'), int(text.indexOf(u'@'))) ? "yes" : "no";
     const TranslitOptions explicitVirama{FinalConsonant::Explicit};
     const TranslitOptions options = check.endsWith('!') ? explicitVirama : TranslitOptions{};
     if (check.startsWith("dev"))

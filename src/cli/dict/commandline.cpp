@@ -85,6 +85,15 @@ QList<QCommandLineOption> importOptions()
              QStringLiteral("The meanings' Latin text is romanized Sanskrit in iast, hk, slp1 "
                             "or itrans (default: it is English, fenced as ##...##)."),
              QStringLiteral("SCHEME")},
+            {QStringLiteral("layout"),
+             QStringLiteral("Read the articles as mw (Monier-Williams), apte or borooah write "
+                            "them, or as plain text (default: from the StarDict bookname)."),
+             QStringLiteral("LAYOUT")},
+            {QStringLiteral("language"),
+             QStringLiteral("The language of the meanings: sa (Sanskrit), hi, ... (default: the "
+                            "one the dictionary's name tells, else sa). Meanings in any other "
+                            "language than Sanskrit are stored fenced as ##[hi] ...##."),
+             QStringLiteral("CODE")},
             hidden(QCommandLineOption(QStringLiteral("no-overwrite"),
                                       QStringLiteral("The same as --on-conflict keep")))};
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "commands.h"
 #include "console.h"
+#include "importlog.h"
 #include "recordline.h"
 
 #include "journal.h"
@@ -30,9 +31,19 @@ QByteArray historyLine(const JournalEntry &entry)
 // simply not shown.
 int runHistory(const CommandContext &context)
 {
+    // The imports first: which import brought which records, as long as the dictionary lives.
+    const QByteArray imports = readImportLog(context.dbPath);
+    if (!imports.isEmpty()) {
+        StandardOutput out;
+        out.write(imports);
+        if (!out.flush())
+            return Failure;
+    }
     const QString journal = journalPath(context.dbPath);
     bool exists = false;
     const JournalContents contents = Journal::read(QFile::encodeName(journal), &exists);
+    if (!exists && !imports.isEmpty())
+        return Success;
     if (!exists)
         return failure(QStringLiteral("%1: no journal, so no changes are recorded").arg(journal));
     SnapshotId snapshot;

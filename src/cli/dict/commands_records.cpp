@@ -87,10 +87,14 @@ int runLookup(const CommandContext &context)
     Session session(context.dbPath);
     if (!session.open(Session::Missing::Refuse, cDictDB::Access::ReadOnly))
         return Failure;
-    if (!lookUpEnglish(session.db(), word, EnglishLemmas::instance()).found)
+    const EnglishLookUp found = lookUpEnglish(session.db(), word, EnglishLemmas::instance());
+    if (!found.found)
         return session.db().damageFound() ? Failure
                                           : failure(QStringLiteral("%1 not found").arg(word));
     printCurrentRecord(session.db());
+    // The record of the word's lemma follows its own (saw, then see).
+    if (!found.lemma.isEmpty() && findExactly(session.db(), found.lemma))
+        printCurrentRecord(session.db());
     return Success;
 }
 

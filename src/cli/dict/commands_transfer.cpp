@@ -6,12 +6,15 @@
 #include "session.h"
 
 #include "dictionaryimport.h"
+#include "importlog.h"
 #include "importsource.h"
 #include "outputfile.h"
 #include "snapshot.h"
 #include "stardictwriter.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 
 #include <cstdio>
@@ -38,6 +41,8 @@ struct ImportOptions
     ImportFormat format = ImportFormat::Detect;
     RomanScheme scheme = RomanScheme::None;
     OnConflict policy = OnConflict::Keep;
+    ArticleLayout layout = ArticleLayout::Detect;
+    QString language;
     QString conflicts;
 
     QString read(const QCommandLineParser &parser)
@@ -51,6 +56,14 @@ struct ImportOptions
         const QString policy = parser.value(QStringLiteral("on-conflict"));
         if (!policy.isEmpty() && !onConflictFromName(policy, this->policy))
             return QStringLiteral("--on-conflict takes keep, replace or append");
+        const QString layout = parser.value(QStringLiteral("layout"));
+        if (!layout.isEmpty() && !articleLayoutFromName(layout, this->layout))
+            return QStringLiteral("--layout takes mw, apte, borooah or plain");
+        language = parser.value(QStringLiteral("language"));
+        static const QRegularExpression code(QStringLiteral("^[a-z]{2,3}$"));
+        if (parser.isSet(QStringLiteral("language")) && !code.match(language).hasMatch())
+            return QStringLiteral("--language takes a language code of two or three small "
+                                  "letters (sa, hi, ...)");
         conflicts = parser.value(QStringLiteral("conflicts"));
         return {};
     }
@@ -179,7 +192,8 @@ int runImport(const CommandContext &context)
         isStandardStream(sourceName))
         return usageError(QStringLiteral("StarDict and dictd dictionaries are read from files: "
                                          "name the .ifo or .index file"));
-    ImportSource source = openImportSource(sourceName, options.format, options.scheme);
+    ImportSource source = openImportSource(sourceName, options.format, options.scheme,
+                                           options.layout, options.language);
     if (!source.problems.isEmpty())
         return reportRefused(source.problems);
     // The records not taken go nowhere else: where they cannot be written, nothing is imported.
@@ -195,10 +209,12 @@ int runImport(const CommandContext &context)
     ProgressBar progress(source.records->size() + session.db().getStat(),
                          kProgressWorthShowingFrom);
     const ImportOutcome outcome = importIntoDictionary(
-        session.db(), *source.records, options.policy, [&progress](qint64 done, qint64) {
+        session.db(), *source.records, options.policy,
+        [&progress](qint64 done, qint64) {
             progress.advanceTo(done);
             return true;
-        });
+        },
+        source.shortName);
     progress.finish();
     if (outcome.status != ImportOutcome::Status::Imported)
         return failure(QStringLiteral("%1; nothing was imported, the dictionary is as it was")
@@ -211,6 +227,15 @@ int runImport(const CommandContext &context)
     }
     if (!session.close())
         return Failure;
+    if (const QString why = appendImportLog(context.dbPath, QFileInfo(sourceName).fileName(),
+                                            source.shortName, outcome.summary);
+        !why.isEmpty() &&
+        outcome.summary.added + outcome.summary.replaced + outcome.summary.appended > 0) {
+        StandardOutput().writeLine(outcome.summary.line());
+        return failure(QStringLiteral("the import is in place, but the log of imports could "
+                                      "not be written (%1)")
+                           .arg(why));
+    }
     if (!options.conflicts.isEmpty()) {
         if (const QString why =
                 writeConflicts(conflicts, options.conflicts, outcome.summary.notTaken);

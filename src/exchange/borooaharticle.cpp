@@ -1,0 +1,182 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "borooaharticle.h"
+
+#include "articletext.h"
+
+#include <QRegularExpression>
+
+namespace vantro {
+namespace {
+
+constexpr QChar kSenseMark = u'\x1E';
+constexpr QChar kAlternativeMark = u'\x1F';
+
+bool isDevanagariLetter(QChar c)
+{
+    return c.unicode() >= 0x0900 && c.unicode() <= 0x0963;
+}
+
+bool hasDevanagari(QStringView text)
+{
+    for (const QChar c : text) {
+        if (isDevanagariLetter(c))
+            return true;
+    }
+    return false;
+}
+
+// The article without the echo of its headword: everything up to the first colon outside
+// brackets ("ABATE (v. t.):").
+QString withoutEcho(const QString &text)
+{
+    int depth = 0;
+    for (qsizetype at = 0; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (c == u'(')
+            ++depth;
+        else if (c == u')')
+            --depth;
+        else if (c == u':' && depth == 0)
+            return text.mid(at + 1);
+        else if (isDevanagariLetter(c))
+            return text.mid(at);
+    }
+    return text;
+}
+
+// Marks the senses (I, II, ... before English) and the alternatives ((1), (2) ...).
+QString marked(QString text)
+{
+    static const QRegularExpression sense(
+        QStringLiteral("(^|[\\s:;.\u0964])(?:I|II|III|IV|V|VI|VII|VIII|IX|X)\\.?\\s+(?=[A-Z=])"));
+    static const QRegularExpression alternative(QStringLiteral("\\((?:\\d{1,2})\\)\\s"));
+    text.replace(sense, QStringLiteral("\\1") + kSenseMark);
+    text.replace(alternative, QString(kAlternativeMark));
+    return text;
+}
+
+bool isClassGroup(const QString &part)
+{
+    static const QRegularExpression group(
+        QStringLiteral("^\\(.*(?:\\bc\\.|Pass\\.|pass\\.|nomi\\.).*\\)\\.?$"));
+    return group.match(part).hasMatch();
+}
+
+// The root and class printed after the alternatives of a verb ("tyajati, pari-, saM-, (tyaj,
+// c. 1.)") belong to its first word.
+QStringList partsOf(const QString &alternative)
+{
+    static const QRegularExpression trailingGroup(QStringLiteral("\\s*(\\([^()]*\\))\\.?$"));
+    QStringList parts = splitOutside(alternative, u",;:\u0964");
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        if (parts.first().startsWith(u'('))
+            break;
+        if (isClassGroup(parts.at(i))) {
+            QString group = parts.takeAt(i);
+            while (group.endsWith(u'.'))
+                group.chop(1);
+            parts.first() += u' ' + group;
+            break;
+        }
+        // "pra- (nash, c. 4.)": the group closes the list of prefixes.
+        const QRegularExpressionMatch match = trailingGroup.match(parts.at(i));
+        if (match.hasMatch() && isClassGroup(match.captured(1)) &&
+            parts.at(i).left(match.capturedStart()).trimmed().endsWith(u'-')) {
+            parts[i].truncate(match.capturedStart());
+            parts.first() += u' ' + match.captured(1);
+            break;
+        }
+    }
+    return parts;
+}
+
+bool isLabel(const QString &part)
+{
+    static const QRegularExpression label(
+        QStringLiteral("^(?:Lit\\.|Fig\\.|q\\.\\s*v\\.?|i\\.\\s*e\\.|N\\.\\s*B\\.)$"));
+    return label.match(part.trimmed()).hasMatch();
+}
+
+// English that leads into Sanskrit within one part is a phrase and its rendering.
+QString quotedPhrase(const QString &part)
+{
+    qsizetype first = 0;
+    while (first < part.size() && !isDevanagariLetter(part.at(first)) && part.at(first) != u'(')
+        ++first;
+    if (first == 0 || first == part.size() || part.at(first) == u'(')
+        return part;
+    qsizetype start = first;
+    while (start > 0 && (part.at(start - 1).isSpace() || part.at(start - 1) == u'*'))
+        --start;
+    const QString english = part.left(start).trimmed();
+    if (english.isEmpty() || isLabel(english))
+        return part;
+    return u'\u2018' + english + u'\u2019' + u' ' + part.mid(first);
+}
+
+void readPhrases(const QString &text, ArticleSense &sense)
+{
+    const DevanagariScript script;
+    QString english;
+    QStringList sanskrit;
+    const auto flush = [&] {
+        if (!english.isEmpty() || !sanskrit.isEmpty())
+            sense.examples.append({plainEnglish(english), sanskrit.join(QStringLiteral(", "))});
+        english.clear();
+        sanskrit.clear();
+    };
+    QString cleaned = text;
+    cleaned.remove(kAlternativeMark);
+    for (const QString &part : splitOutside(cleaned, u":;\u0964")) {
+        if (hasDevanagari(part)) {
+            ArticleSense rendering;
+            readSensePart(part, script, rendering);
+            for (const ArticleEquivalent &equivalent : rendering.equivalents)
+                sanskrit.append(equivalent.word);
+        } else {
+            if (!sanskrit.isEmpty())
+                flush();
+            english += (english.isEmpty() ? QString() : QStringLiteral(" ")) + part;
+        }
+    }
+    flush();
+}
+
+ArticleSense readSense(const QString &text)
+{
+    const DevanagariScript script;
+    ArticleSense sense;
+    QString body = text;
+    QString phrases;
+    static const QRegularExpression phraseMark(QStringLiteral("\\bPh\\s*[.:]\\s*:?"));
+    if (const QRegularExpressionMatch match = phraseMark.match(body); match.hasMatch()) {
+        phrases = body.mid(match.capturedEnd());
+        body = body.left(match.capturedStart());
+    }
+    for (const QString &alternative : body.split(kAlternativeMark)) {
+        for (const QString &part : partsOf(alternative)) {
+            if (isLabel(part) || part == u"etc." || part == u"(?)" || part == u"?")
+                continue;
+            readSensePart(quotedPhrase(part), script, sense);
+        }
+    }
+    if (!phrases.trimmed().isEmpty())
+        readPhrases(phrases, sense);
+    return sense;
+}
+
+} // namespace
+
+QList<Article> readBorooahArticle(const QString &headword, const QString &html)
+{
+    const QString text = marked(withoutEcho(joinedLines(articleLines(html))));
+    Article article{headword, {}, {}};
+    for (const QString &part : text.split(kSenseMark)) {
+        ArticleSense sense = readSense(part);
+        if (!sense.isEmpty())
+            article.senses.append(sense);
+    }
+    return {article};
+}
+
+} // namespace vantro
