@@ -10,6 +10,20 @@ namespace vantro {
 
 namespace {
 
+// Every cell of a declension, each form under its case and number; kind and gender are the
+// caller's.
+void addDeclension(const NounParadigm &paradigm, FormCell cell, FormSink &sink)
+{
+    for (int c = 0; c < kCaseCount; ++c) {
+        for (int n = 0; n < kNumberCount; ++n) {
+            cell.grammaticalCase = quint8(c);
+            cell.number = quint8(n);
+            for (const QString &form : paradigm.at(GrammaticalCase(c), GrammaticalNumber(n)))
+                sink.add(form, cell);
+        }
+    }
+}
+
 void declinedForms(const LexiconEntry &entry, FormSink &sink)
 {
     if (entry.kind != ReadingKind::Noun)
@@ -20,15 +34,7 @@ void declinedForms(const LexiconEntry &entry, FormSink &sink)
     FormCell cell;
     cell.kind = quint8(ReadingKind::Noun);
     cell.gender = quint8(entry.gender);
-    for (int c = 0; c < kCaseCount; ++c) {
-        for (int n = 0; n < kNumberCount; ++n) {
-            cell.grammaticalCase = quint8(c);
-            cell.number = quint8(n);
-            for (const QString &form :
-                 declined.paradigm.at(GrammaticalCase(c), GrammaticalNumber(n)))
-                sink.add(form, cell);
-        }
-    }
+    addDeclension(declined.paradigm, cell, sink);
 }
 
 void addParadigm(const VerbParadigm &paradigm, FormCell cell, FormSink &sink)
@@ -123,15 +129,7 @@ void derivedForms(const LexiconEntry &entry, FormSink &sink)
                 if (!declined.ok())
                     continue;
                 cell.gender = quint8(gender);
-                for (int c = 0; c < kCaseCount; ++c) {
-                    for (int n = 0; n < kNumberCount; ++n) {
-                        cell.grammaticalCase = quint8(c);
-                        cell.number = quint8(n);
-                        for (const QString &form :
-                             declined.paradigm.at(GrammaticalCase(c), GrammaticalNumber(n)))
-                            sink.add(form, cell);
-                    }
-                }
+                addDeclension(declined.paradigm, cell, sink);
             }
         }
     }
