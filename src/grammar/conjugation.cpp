@@ -400,8 +400,8 @@ QString tenseName(Tense tense)
     return QString::fromLatin1(names[static_cast<int>(tense)]);
 }
 
-// The tenses and voices made only in part: the passive outside the present system and the
-// simple future, and the middle benedictive, are not made yet.
+// The tenses and voices made only in part: the passive outside the present system, the
+// simple future and the perfect, and the middle benedictive, are not made yet.
 QString unknownTenseReason(const VerbRequest &request, const QString &root)
 {
     const bool derived = request.tense > Tense::Future && request.tense != Tense::Perfect;
@@ -427,11 +427,10 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     const bool causative = request.derived == Derived::Causative;
     const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
     const bool presentSystem = request.tense <= Tense::Optative;
-    const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
-                                          request.tense == Tense::Conditional ||
-                                          request.tense == Tense::Perfect
-                                    : (presentSystem && !request.passive) ||
-                                          request.tense == Tense::Perfect;
+    const bool madeHere =
+        causative ? presentSystem || request.tense == Tense::Future ||
+                        request.tense == Tense::Conditional || request.tense == Tense::Perfect
+                  : (presentSystem && !request.passive) || request.tense == Tense::Perfect;
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
                      .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
@@ -502,6 +501,13 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     const VerbRoot root = derivedRoot(basic, request, &alternativeStems, &result.error);
     if (!result.ok())
         return result;
+    // sam-kR^i takes an s before the root (saMskaroti) that the perfect puts after the
+    // reduplication (saMchaskAra); that perfect is not made, rather than given wrong.
+    if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
+        prefixes.endsWith(QStringLiteral("sam")) && basic.rootSounds == u"kf") {
+        result.error = QStringLiteral("the perfect of %1 is not known").arg(request.root);
+        return result;
+    }
     if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
         result.error = reason;
         return result;
