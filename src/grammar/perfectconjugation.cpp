@@ -108,8 +108,11 @@ VerbParadigm perfectParadigm(const VerbRoot &root, Pada pada, bool passive)
     const PerfectStems stems = perfectStems(root);
     const bool middle = passive || pada == Pada::Atmanepada;
     VerbParadigm paradigm;
-    if (!stems.third.isEmpty() && (!middle || stems.middleKnown)) {
-        for (const QString &weak : stems.weak)
+    // A middle of its own (adhijage) belongs to the middle root, not to the passive of both.
+    const bool passiveUnsettled = passive && !stems.middleWeak.isEmpty();
+    if (!stems.third.isEmpty() && (!middle || stems.middleKnown) && !passiveUnsettled) {
+        for (const QString &weak :
+             middle && !stems.middleWeak.isEmpty() ? stems.middleWeak : stems.weak)
             mergeAlternatives(&paradigm, reduplicatedPerfect(stems, weak, middle));
     }
     if (!stems.periphrastic.isEmpty())

@@ -269,7 +269,7 @@ QStringList finished(const QStringList &words)
 
 // The table's word for the reduplicated perfect: "lit=-" withholds it, lit3/lit1/lit2 give
 // the singular (lit1 is lit3 where only that is given), litw the weak stems, litc the stem
-// without i, litm=- withholds the middle.
+// without i, litm the middle's own weak stems ("-" withholds the middle).
 void applyExceptions(PerfectStems *stems, const VerbRoot &root)
 {
     if (const auto none = exceptionFor(root, "lit"); none && none->isEmpty()) {
@@ -289,8 +289,10 @@ void applyExceptions(PerfectStems *stems, const VerbRoot &root)
         stems->weak = *weak;
     if (const auto withoutI = exceptionFor(root, "litc"))
         stems->withoutI = withoutI->value(0);
-    if (const auto middle = exceptionFor(root, "litm"); middle && middle->isEmpty())
-        stems->middleKnown = false;
+    if (const auto middle = exceptionFor(root, "litm")) {
+        stems->middleWeak = *middle;
+        stems->middleKnown = !middle->isEmpty();
+    }
     if (const auto periphrastic = exceptionFor(root, "litAm"))
         stems->periphrastic = periphrastic->value(0);
 }

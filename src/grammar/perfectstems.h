@@ -20,7 +20,9 @@ struct PerfectStems
     // False for the roots whose i before the consonant endings is optional and not settled
     // here (guh, muh, dhU): those cells are left out rather than guessed.
     bool consonantEndingsKnown = true;
-    // False where the middle perfect is not the weak stem with the middle endings (i: jage).
+    // The middle's own weak stems where they are not those of the active (i: jag of adhijage),
+    // and false where the middle is not known.
+    QStringList middleWeak;
     bool middleKnown = true;
 };
 
