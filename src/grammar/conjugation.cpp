@@ -2,6 +2,7 @@
 #include "conjugation.h"
 
 #include "athematicconjugation.h"
+#include "perfectconjugation.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
@@ -45,28 +46,6 @@ const char16_t *const kPeriphrasticEndings[2][9] = {
 const char16_t *const kBenedictiveEndings[9] = {u"At",   u"AstAm", u"Asus", u"As",  u"Astam",
                                                 u"Asta", u"Asam",  u"Asva", u"Asma"};
 
-// The perfect's endings after the weak stem, where the cell is not a word of its own ([pada]
-// [cell]; empty for the cells the strong stem makes). The consonant endings come with their
-// i; without it (cakfva) they are kPerfectWithoutI.
-const char16_t *const kPerfectEndings[2][9] = {
-    {u"", u"atus", u"us", u"", u"aTus", u"a", u"", u"iva", u"ima"},
-    {u"e", u"Ate", u"ire", u"ize", u"ATe", u"iDve", u"e", u"ivahe", u"imahe"},
-};
-const char16_t *const kPerfectWithoutI[2][9] = {
-    {u"", u"", u"", u"", u"", u"", u"", u"va", u"ma"},
-    {u"", u"", u"", u"ze", u"", u"Qve", u"", u"vahe", u"mahe"},
-};
-
-// The perfects of kf (in the pada of the verb), BU and as that follow a stem in -Am.
-const char16_t *const kAuxiliaryPerfects[4][9] = {
-    {u"cakAra", u"cakratus", u"cakrus", u"cakarTa", u"cakraTus", u"cakra", u"cakAra,cakara",
-     u"cakfva", u"cakfma"},
-    {u"cakre", u"cakrAte", u"cakrire", u"cakfze", u"cakrATe", u"cakfQve", u"cakre", u"cakfvahe",
-     u"cakfmahe"},
-    {u"baBUva", u"baBUvatus", u"baBUvus", u"baBUviTa", u"baBUvaTus", u"baBUva", u"baBUva",
-     u"baBUviva", u"baBUvima"},
-    {u"Asa", u"Asatus", u"Asus", u"AsiTa", u"AsaTus", u"Asa", u"Asa", u"Asiva", u"Asima"},
-};
 // clang-format on
 
 constexpr int kCellCount = kPersonCount * kNumberCount;
@@ -308,54 +287,6 @@ VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada)
     return paradigm;
 }
 
-// The periphrastic perfect: the stem in -Am, then the perfect of kf in the verb's pada, of BU
-// and of as (IkzAYcakre, IkzAmbaBUva, IkzAmAsa); the anusvara stays as the grammars print it.
-VerbParadigm periphrasticPerfect(const QString &stem, Pada pada)
-{
-    VerbParadigm paradigm;
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        for (const int auxiliary : {pada == Pada::Atmanepada ? 1 : 0, 2, 3}) {
-            const QString forms = QString::fromUtf16(kAuxiliaryPerfects[auxiliary][cell]);
-            for (const QString &form : forms.split(u',')) {
-                paradigm.cells[cell].append((auxiliary == 3 ? stem.chopped(1) + u'm' : stem) +
-                                            finishWord(form));
-            }
-        }
-    }
-    return paradigm;
-}
-
-// The reduplicated perfect from the stems of the table: the singular active as words, the
-// other cells the weak stem with its endings. A second singular or a middle second plural
-// the table does not settle (iDve or idhve after y, r, l, v, h) is left empty.
-VerbParadigm perfectParadigm(const VerbRoot &root, Pada pada)
-{
-    const PerfectStems stems = perfectStems(root);
-    if (!stems.periphrastic.isEmpty())
-        return periphrasticPerfect(stems.periphrastic, pada);
-    VerbParadigm paradigm;
-    const bool middle = pada == Pada::Atmanepada;
-    if (stems.weak.isEmpty() || (!middle && stems.third.isEmpty()))
-        return paradigm;
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        if (!middle && (cell == 0 || cell == 3 || cell == 6)) {
-            paradigm.cells[cell] = cell == 0 ? stems.third : cell == 3 ? stems.second : stems.first;
-            continue;
-        }
-        const QString withoutI = QString::fromUtf16(kPerfectWithoutI[middle][cell]);
-        if (!stems.withoutI.isEmpty() && !withoutI.isEmpty()) {
-            paradigm.cells[cell] = {finishWord(stems.withoutI + withoutI)};
-            continue;
-        }
-        const bool uncertainDhve =
-            middle && cell == 5 && QStringView(u"yrlvh").contains(stems.weak.back());
-        if (!uncertainDhve)
-            paradigm.cells[cell] = {
-                finishWord(stems.weak + QString::fromUtf16(kPerfectEndings[middle][cell]))};
-    }
-    return paradigm;
-}
-
 // The tenses made outside the present system from stems of their own; an empty paradigm
 // where the root's stem is not known.
 VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
@@ -366,7 +297,7 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
     case Tense::Conditional:
         return futureParadigm(root, pada, Tense::Imperfect);
     case Tense::Perfect:
-        return perfectParadigm(root, pada);
+        return perfectParadigm(root, pada, false);
     case Tense::Aorist:
         return aoristParadigm(root, pada);
     default:
@@ -380,6 +311,8 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
         return tense == Tense::Future
                    ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
                    : derivedTense(root, root.futureParasmaipada ? Pada::Parasmaipada : pada, tense);
+    if (tense == Tense::Perfect && root.futureParasmaipada)
+        return derivedTense(root, Pada::Parasmaipada, tense);
     if (tense == Tense::Benedictive || tense == Tense::Perfect || tense == Tense::Aorist)
         return derivedTense(root, pada, tense);
     const VerbParadigm paradigm = root.isThematic()
@@ -467,11 +400,11 @@ QString tenseName(Tense tense)
     return QString::fromLatin1(names[static_cast<int>(tense)]);
 }
 
-// The tenses and voices made only in part: the passive outside the present system and the
-// simple future, and the middle benedictive, are not made yet.
+// The tenses and voices made only in part: the passive outside the present system, the
+// simple future and the perfect, and the middle benedictive, are not made yet.
 QString unknownTenseReason(const VerbRequest &request, const QString &root)
 {
-    const bool derived = request.tense > Tense::Future;
+    const bool derived = request.tense > Tense::Future && request.tense != Tense::Perfect;
     if (derived && request.passive)
         return QStringLiteral("the passive %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
@@ -494,10 +427,10 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     const bool causative = request.derived == Derived::Causative;
     const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
     const bool presentSystem = request.tense <= Tense::Optative;
-    const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
-                                          request.tense == Tense::Conditional ||
-                                          request.tense == Tense::Perfect
-                                    : presentSystem && !request.passive;
+    const bool madeHere =
+        causative ? presentSystem || request.tense == Tense::Future ||
+                        request.tense == Tense::Conditional || request.tense == Tense::Perfect
+                  : (presentSystem && !request.passive) || request.tense == Tense::Perfect;
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
                      .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
@@ -512,7 +445,8 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
         return {};
     }
     VerbRoot derived = root;
-    derived.verbClass = causative ? 10 : 1;
+    // A desiderative stem takes the perfect in -Am as a stem of the tenth class does.
+    derived.verbClass = causative || request.tense == Tense::Perfect ? 10 : 1;
     derived.strongStem = derived.weakStem = stems.takeFirst();
     derived.weakStemBeforeVowel.clear();
     derived.strongStemBeforeVowel.clear();
@@ -538,6 +472,8 @@ VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense ten
     if (!passive)
         return activeParadigm(root, pada, tense);
     VerbParadigm sounds;
+    if (tense == Tense::Perfect)
+        return perfectParadigm(root, Pada::Atmanepada, true);
     if (tense == Tense::Future) {
         sounds = futureParadigm(root, Pada::Atmanepada);
         if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
@@ -565,15 +501,24 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     const VerbRoot root = derivedRoot(basic, request, &alternativeStems, &result.error);
     if (!result.ok())
         return result;
+    // sam-kR^i takes an s before the root (saMskaroti) that the perfect puts after the
+    // reduplication (saMchaskAra); that perfect is not made, rather than given wrong.
+    if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
+        prefixes.endsWith(QStringLiteral("sam")) && basic.rootSounds == u"kf") {
+        result.error = QStringLiteral("the perfect of %1 is not known").arg(request.root);
+        return result;
+    }
     if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
         result.error = reason;
         return result;
     }
-    // mriyate has its future in the parasmaipada only (mariShyati), so either pada asks for it.
+    // mriyate has its future and perfect in the parasmaipada only (mariShyati, mamAra), so
+    // either pada asks for them.
     const bool futureSystem = request.tense == Tense::Future ||
                               request.tense == Tense::Periphrastic ||
                               request.tense == Tense::Conditional;
-    const bool activeFuture = futureSystem && root.futureParasmaipada;
+    const bool activeFuture =
+        (futureSystem || request.tense == Tense::Perfect) && root.futureParasmaipada;
     if (!request.passive && !activeFuture && !root.takes(request.pada)) {
         result.error =
             QStringLiteral("%1 of class %2 is not conjugated in the %3")

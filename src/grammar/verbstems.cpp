@@ -517,23 +517,6 @@ QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPa
     return exceptionFor(root, "des").value_or(QStringList());
 }
 
-PerfectStems perfectStems(const VerbRoot &given)
-{
-    const VerbRoot root = substituteRoot(given);
-    PerfectStems stems;
-    if (root.verbClass == 10) {
-        stems.periphrastic = root.strongStem.chopped(1) + QStringLiteral("AM");
-        return stems;
-    }
-    stems.periphrastic = exceptionFor(root, "litAm").value_or(QStringList()).value(0);
-    stems.weak = exceptionFor(root, "litw").value_or(QStringList()).value(0);
-    stems.withoutI = exceptionFor(root, "litc").value_or(QStringList()).value(0);
-    stems.third = exceptionFor(root, "lit3").value_or(QStringList());
-    stems.first = exceptionFor(root, "lit1").value_or(stems.third);
-    stems.second = exceptionFor(root, "lit2").value_or(QStringList());
-    return stems;
-}
-
 QList<QPair<QString, QString>> aoristStems(const VerbRoot &given)
 {
     QList<QPair<QString, QString>> stems;

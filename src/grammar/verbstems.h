@@ -21,17 +21,6 @@ QStringList causativeStems(const VerbRoot &root);
 // list.
 QStringList desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
 
-// The perfect's stems, in sounds: the third and first singular and the second singular active
-// as words, the weak stem the other endings go on, the stem without i before the consonant
-// endings for the roots that take none (cakf), and the stem in -Am of the periphrastic
-// perfect (IkzAM, corayAM). Empty lists where the perfect of the root is not known.
-struct PerfectStems
-{
-    QStringList third, first, second;
-    QString weak, withoutI, periphrastic;
-};
-PerfectStems perfectStems(const VerbRoot &root);
-
 // The active aorist's formations and stems, in sounds, without the augment: "root" (BU, dA),
 // "a" (gam, voc), "sa" (dikz), "s" (nEz, with the stem's s), "iS" (boD) or "siS" (yAs); the
 // usual first, empty where the aorist of the root is not known.
