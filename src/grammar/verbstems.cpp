@@ -534,17 +534,4 @@ PerfectStems perfectStems(const VerbRoot &given)
     return stems;
 }
 
-QList<QPair<QString, QString>> aoristStems(const VerbRoot &given)
-{
-    QList<QPair<QString, QString>> stems;
-    const VerbRoot root = substituteRoot(given);
-    const QStringList givenStems = exceptionFor(root, "aor").value_or(QStringList());
-    for (const QString &stem : givenStems) {
-        const qsizetype colon = stem.indexOf(u':');
-        if (colon > 0 && colon + 1 < stem.size())
-            stems.append({stem.left(colon), stem.mid(colon + 1)});
-    }
-    return stems;
-}
-
 } // namespace vantro::verbs
