@@ -184,8 +184,10 @@ QString reduplicatedStem(const QString &r, const QString &ayaStem)
 {
     if (!ayaStem.endsWith(QStringLiteral("aya")) || isVowel(r.front()) || r.front() == u's')
         return {};
-    static const QStringList apart = {"sru", "Sru", "dru", "pru", "plu", "cyu",
-                                      "pA",  "sTA", "han", "hve", "ve",  "Svi"};
+    // sru, Sru, dru, pru, plu and cyu may keep u (asuSravat); dyut and svap take i from their
+    // semivowel (adidyutat); pA, sTA, han, hve, ve, Svi make stems of their own.
+    static const QStringList apart = {"sru",  "Sru", "dru", "pru", "plu", "cyu", "dyut",
+                                      "svap", "pA",  "sTA", "han", "hve", "ve",  "Svi"};
     qsizetype vowels = 0;
     for (const QChar c : r)
         vowels += isVowel(c) ? 1 : 0;
@@ -199,7 +201,7 @@ QString reduplicatedStem(const QString &r, const QString &ayaStem)
     const auto at = vowelBeforeFinal(body);
     static const QHash<QChar, QChar> shortened = {
         {u'A', u'a'}, {u'I', u'i'}, {u'U', u'u'}, {u'e', u'i'}, {u'o', u'u'}};
-    if (!at || isOneOf(body[*at], u"EO"))
+    if (!at || isOneOf(body[*at], u"EO") || body.back() == u'C')
         return {};
     body[*at] = shortened.value(body[*at], body[*at]);
     // smf, tvar, praT and the like keep a in the reduplicating syllable (asasmarat).
