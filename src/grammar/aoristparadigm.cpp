@@ -80,6 +80,8 @@ QString sAoristCell(const AoristStem &aorist, int cell, bool middle)
     const QString end = ending(middle ? kSMiddle : kSActive, cell);
     if (end.startsWith(u's'))
         return joinBeforeFutureS(aorist.stem, end);
+    if (!aorist.beforeDental.isEmpty())
+        return aorist.beforeDental + end.mid(1);
     return sAoristDentalCell(aorist.stem, end, middle, aorist.jSoundsAsZ);
 }
 

@@ -41,8 +41,12 @@ QList<AoristStem> readStems(const QStringList &values)
     for (const QString &value : values) {
         const qsizetype colon = value.indexOf(u':');
         const auto kind = colon > 0 ? kindNamed(QStringView(value).left(colon)) : std::nullopt;
-        if (kind && colon + 1 < value.size())
-            stems.append({*kind, value.mid(colon + 1)});
+        if (!kind || colon + 1 >= value.size())
+            continue;
+        const QStringList parts = value.mid(colon + 1).split(u'/');
+        AoristStem stem{*kind, parts.first()};
+        stem.beforeDental = parts.value(1);
+        stems.append(stem);
     }
     return stems;
 }

@@ -19,9 +19,13 @@ enum class AoristKind { Root, A, Sa, S, IS, LongIS, SiS, Reduplicated };
 // aorist the root as it takes the endings ("BU", "dA").
 struct AoristStem
 {
-    AoristKind kind = AoristKind::Root;
+    AoristStem(AoristKind kind, const QString &stem) : kind(kind), stem(stem) {}
+    AoristKind kind;
     QString stem;
     bool jSoundsAsZ = false; // yaj, sfj: ayAzwAm
+    // The s-aorist's stem where a t, T or D of the ending meets it, that sound included, for
+    // the roots the plain rules do not join ("voQ" of avoQAm, avoQa); empty elsewhere.
+    QString beforeDental;
 };
 
 // The aorist stems of the root in the pada, the usual first, from the table of exceptions

@@ -27,11 +27,17 @@ QString sounds(const QString &itrans)
     return ok ? out : QString();
 }
 
-// A value in ITRANS, or a kind and a value ("a:gam" of the aorist), the value into sounds.
+// A value in ITRANS, or a kind and a value ("a:gam" of the aorist, "s:vAh/voDh" with a
+// second stem), the value into sounds.
 QString soundsAfterKind(const QString &value)
 {
     const qsizetype colon = value.indexOf(u':');
-    return colon < 0 ? sounds(value) : value.left(colon + 1) + sounds(value.mid(colon + 1));
+    if (colon < 0)
+        return sounds(value);
+    QStringList stems = value.mid(colon + 1).split(u'/');
+    for (QString &stem : stems)
+        stem = sounds(stem);
+    return value.left(colon + 1) + stems.join(u'/');
 }
 
 // One line of the table of exceptions: a root, its class (0 for every class) and its fields,
