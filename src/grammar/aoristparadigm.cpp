@@ -4,6 +4,7 @@
 
 #include "aoriststems.h"
 #include "verbphonology.h"
+#include "verbstems.h"
 
 #include <QHash>
 
@@ -166,6 +167,19 @@ QList<AoristStem> passiveIStems(const VerbRoot &root, const QStringList &thirdSi
     return stems;
 }
 
+// The middle singulars the table adds: the third in -i of budh, jan, dIp (abodhi beside
+// abuddha), the third and second without s of tan and man (atata, atathAH).
+void addMiddleSingulars(VerbParadigm *paradigm, const VerbRoot &root)
+{
+    const VerbRoot own = substituteRoot(root);
+    for (const auto &[key, cell] : {std::pair{"aorA3", 0}, std::pair{"aorA2", 3}}) {
+        for (const QString &form : exceptionFor(own, key).value_or(QStringList())) {
+            if (!paradigm->cells[cell].contains(form))
+                paradigm->cells[cell].append(form);
+        }
+    }
+}
+
 } // namespace
 
 VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada, bool passive)
@@ -174,6 +188,8 @@ VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada, bool passive)
     const bool middle = passive || pada == Pada::Atmanepada;
     if (!passive) {
         addForms(&paradigm, aoristStems(root, pada), middle);
+        if (middle && !paradigm.cells[0].isEmpty())
+            addMiddleSingulars(&paradigm, root);
         return paradigm;
     }
     addForms(&paradigm, passiveAoristStems(root), true);
