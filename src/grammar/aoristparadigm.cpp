@@ -167,12 +167,16 @@ QList<AoristStem> passiveIStems(const VerbRoot &root, const QStringList &thirdSi
     return stems;
 }
 
-// The middle singulars the table adds: the third in -i of budh, jan, dIp (abodhi beside
-// abuddha), the third and second without s of tan and man (atata, atathAH).
-void addMiddleSingulars(VerbParadigm *paradigm, const VerbRoot &root)
+// The middle forms the table adds beside the ones the stems make: the third singular in -i
+// of budh, jan, dIp (abodhi beside abuddha), the third and second singular without s of tan
+// and man (atata, atathAH), and duh, dih, lih without their sa before a dental or v
+// (adugdha, adhugdhvam, aduhvahi).
+void addMiddleForms(VerbParadigm *paradigm, const VerbRoot &root)
 {
     const VerbRoot own = substituteRoot(root);
-    for (const auto &[key, cell] : {std::pair{"aorA3", 0}, std::pair{"aorA2", 3}}) {
+    static const std::pair<const char *, int> keys[] = {
+        {"aorA3", 0}, {"aorA2", 3}, {"aorA2p", 5}, {"aorA1d", 7}};
+    for (const auto &[key, cell] : keys) {
         for (const QString &form : exceptionFor(own, key).value_or(QStringList())) {
             if (!paradigm->cells[cell].contains(form))
                 paradigm->cells[cell].append(form);
@@ -189,7 +193,7 @@ VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada, bool passive)
     if (!passive) {
         addForms(&paradigm, aoristStems(root, pada), middle);
         if (middle && !paradigm.cells[0].isEmpty())
-            addMiddleSingulars(&paradigm, root);
+            addMiddleForms(&paradigm, root);
         return paradigm;
     }
     addForms(&paradigm, passiveAoristStems(root), true);
