@@ -457,7 +457,7 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
                                           request.tense == Tense::Conditional ||
                                           request.tense == Tense::Perfect ||
-                                          (request.tense == Tense::Aorist && !request.passive)
+                                          request.tense == Tense::Aorist
                                     : presentSystem && !request.passive;
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
