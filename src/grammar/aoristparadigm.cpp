@@ -167,13 +167,16 @@ QList<AoristStem> passiveIStems(const VerbRoot &root, const QStringList &thirdSi
     return stems;
 }
 
-// The middle forms the table adds beside the ones the stems make: the third singular in -i
-// of budh, jan, dIp (abodhi beside abuddha), the third and second singular without s of tan
-// and man (atata, atathAH), and duh, dih, lih without their sa before a dental or v
-// (adugdha, adhugdhvam, aduhvahi).
+// The middle forms the table adds beside the ones the stems make, or in place of them: the
+// third singular in -i of budh, jan, dIp (abodhi beside abuddha) and of pad (apAdi alone), the
+// third and second singular without s of tan and man (atata, atathAH), and duh, dih, lih without
+// their sa before a dental or v (adugdha, adhugdhvam, aduhvahi).
 void addMiddleForms(VerbParadigm *paradigm, const VerbRoot &root)
 {
     const VerbRoot own = substituteRoot(root);
+    // pad has only the form in -i in the third singular (apAdi).
+    if (const auto only = exceptionFor(own, "aorA3i"))
+        paradigm->cells[0] = *only;
     static const std::pair<const char *, int> keys[] = {
         {"aorA3", 0}, {"aorA2", 3}, {"aorA2p", 5}, {"aorA1d", 7}};
     for (const auto &[key, cell] : keys) {
