@@ -532,6 +532,15 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
         result.error = reason;
         return result;
     }
+    // Where the s of saMskR^i stands in the reduplicated causative aorist the grammars
+    // consulted do not settle (samachIskarat or samachiskarat): it is not made.
+    if (!prefixes.isEmpty() && prefixes.back() == u"sam" && basic.rootSounds == u"kf" &&
+        request.tense == Tense::Aorist && request.derived == VerbRequest::Derived::Causative &&
+        !request.passive) {
+        result.error =
+            QStringLiteral("the aorist of the causative of %1 is not known").arg(request.root);
+        return result;
+    }
     // mriyate has its future in the parasmaipada only (mariShyati), so either pada asks for it.
     const bool futureSystem = request.tense == Tense::Future ||
                               request.tense == Tense::Periphrastic ||
