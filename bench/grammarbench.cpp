@@ -3,8 +3,9 @@
 // goal is at most 50 microseconds), and of a guess from a citation form. The first call of a
 // kind reads its tables; it is made before the clock starts.
 // Then the same for a whole table of each tense outside the present system (the periphrastic
-// future, conditional, benedictive, perfect, aorist; chur has no aorist yet) and for all the
-// forms made from a root (participles, gerunds, infinitive, gerundives), goal also 50 us.
+// future, conditional, benedictive, perfect, aorist) and for all the forms made from a root
+// (participles, gerunds, infinitive, gerundives), goal also 50 us; then a whole aorist table
+// in each voice: active, middle, passive and the causative's.
 // Usage: vantro-grammarbench [--rounds N]
 
 #include "conjugation.h"
@@ -87,6 +88,37 @@ double verbFigures(int rounds)
     return worst;
 }
 
+// The worst time of a whole aorist table in the active, the middle, the passive and the
+// causative, for roots of the formations the rules and the table give.
+double aoristFigures(int rounds)
+{
+    const Root roots[] = {{"bhU", 1},  {"kR^i", 8},  {"dA", 3},       {"tud", 6},
+                          {"grah", 9}, {"chur", 10}, {"sam-A-gam", 1}};
+    double worst = 0;
+    std::printf("\n%-8s %8s %8s %8s %8s   (aorist, us/table)\n", "root", "active", "middle",
+                "passive", "caus.");
+    for (const Root &root : roots) {
+        const QString text = QString::fromLatin1(root.root);
+        std::printf("%-8s", root.root);
+        for (int voice = 0; voice < 4; ++voice) {
+            VerbRequest request{text, root.verbClass,
+                                voice == 1 ? Pada::Atmanepada : Pada::Parasmaipada, Tense::Aorist,
+                                voice == 2};
+            if (voice == 3)
+                request.derived = VerbRequest::Derived::Causative;
+            if (!conjugate(request).ok()) {
+                std::printf(" %8s", "-"); // a voice the root does not take
+                continue;
+            }
+            const double us = leastOfThree(rounds, [&] { conjugate(request); });
+            worst = std::max(worst, us);
+            std::printf(" %8.2f", us);
+        }
+        std::printf("\n");
+    }
+    return worst;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -113,5 +145,7 @@ int main(int argc, char **argv)
     std::printf("worst paradigm %.2f us (goal 50); guess \"rAjA\" %.2f us\n", worst, guess);
     const double verbs = verbFigures(rounds / 10);
     std::printf("worst verb table or set of krt forms %.2f us (goal 50)\n", verbs);
+    const double aorist = aoristFigures(rounds / 10);
+    std::printf("worst aorist table %.2f us (goal 50)\n", aorist);
     return 0;
 }

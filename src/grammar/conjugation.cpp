@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "conjugation.h"
 
+#include "aoristparadigm.h"
 #include "athematicconjugation.h"
 #include "perfectconjugation.h"
 #include "verbphonology.h"
@@ -247,46 +248,6 @@ VerbParadigm endingsAfter(const QStringList &stems, const char16_t *const ending
     return paradigm;
 }
 
-// The active aorist by its formation: the thematic ones (a, sa) take the imperfect's endings;
-// the root aorist ends in t, tAm, us after A (adAt, aduH) and an, am with v after U (aBUvan);
-// the s-, iS- and siS-aorists take It, Is in the singular (anEzIt, aboDIt, ayAsIt).
-VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada)
-{
-    static const char16_t *const rootEndings[9] = {u"t",  u"tAm", u"us", u"s", u"tam",
-                                                   u"ta", u"am",  u"va", u"ma"};
-    static const char16_t *const sEndings[9] = {u"It", u"wAm", u"us", u"Is", u"wam",
-                                                u"wa", u"am",  u"va", u"ma"};
-    static const char16_t *const isEndings[9] = {u"It",   u"izwAm", u"izus", u"Is",  u"izwam",
-                                                 u"izwa", u"izam",  u"izva", u"izma"};
-    VerbParadigm paradigm;
-    if (pada == Pada::Atmanepada)
-        return paradigm;
-    for (const auto &[kind, stem] : aoristStems(root)) {
-        if (kind == u"a" || kind == u"sa") {
-            mergeAlternatives(&paradigm, thematicParadigm(stem, pada, Tense::Imperfect));
-            continue;
-        }
-        const char16_t *const *endings = kind == u"root" ? rootEndings
-                                         : kind == u"s"  ? sEndings
-                                                         : isEndings;
-        VerbParadigm one;
-        for (int cell = 0; cell < kCellCount; ++cell) {
-            QString base = stem;
-            QString ending = QString::fromUtf16(endings[cell]);
-            if (kind == u"root" && (ending == u"us" || ending == u"am")) {
-                const bool longA = stem.endsWith(u'A');
-                if (ending == u"us")
-                    longA ? base.chop(1) : void(ending = QStringLiteral("van")); // aduH, aBUvan
-                else
-                    longA ? void(ending = QStringLiteral("m")) : void(base += u'v'); // adAm, aBUvam
-            }
-            one.cells[cell] = {finishWord(withAugment(base + ending))};
-        }
-        mergeAlternatives(&paradigm, one);
-    }
-    return paradigm;
-}
-
 // The tenses made outside the present system from stems of their own; an empty paradigm
 // where the root's stem is not known.
 VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
@@ -299,7 +260,7 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
     case Tense::Perfect:
         return perfectParadigm(root, pada, false);
     case Tense::Aorist:
-        return aoristParadigm(root, pada);
+        return aoristParadigm(root, pada, false);
     default:
         return endingsAfter(benedictiveStems(root, passiveBase(root)), kBenedictiveEndings);
     }
@@ -404,12 +365,12 @@ QString tenseName(Tense tense)
 // simple future and the perfect, and the middle benedictive, are not made yet.
 QString unknownTenseReason(const VerbRequest &request, const QString &root)
 {
-    const bool derived = request.tense > Tense::Future && request.tense != Tense::Perfect;
+    const bool derived = request.tense > Tense::Future && request.tense != Tense::Perfect &&
+                         request.tense != Tense::Aorist;
     if (derived && request.passive)
         return QStringLiteral("the passive %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
-    if ((request.tense == Tense::Benedictive || request.tense == Tense::Aorist) &&
-        request.pada == Pada::Atmanepada)
+    if (request.tense == Tense::Benedictive && request.pada == Pada::Atmanepada)
         return QStringLiteral("the atmanepada %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
     return {};
@@ -429,7 +390,8 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     const bool presentSystem = request.tense <= Tense::Optative;
     const bool madeHere =
         causative ? presentSystem || request.tense == Tense::Future ||
-                        request.tense == Tense::Conditional || request.tense == Tense::Perfect
+                        request.tense == Tense::Conditional || request.tense == Tense::Perfect ||
+                        request.tense == Tense::Aorist
                   : (presentSystem && !request.passive) || request.tense == Tense::Perfect;
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
@@ -471,6 +433,8 @@ VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense ten
 {
     if (!passive)
         return activeParadigm(root, pada, tense);
+    if (tense == Tense::Aorist)
+        return aoristParadigm(root, pada, true);
     VerbParadigm sounds;
     if (tense == Tense::Perfect)
         return perfectParadigm(root, Pada::Atmanepada, true);
@@ -510,6 +474,15 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     }
     if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
         result.error = reason;
+        return result;
+    }
+    // Where the s of saMskR^i stands in the reduplicated causative aorist the grammars
+    // consulted do not settle (samachIskarat or samachiskarat): it is not made.
+    if (!prefixes.isEmpty() && prefixes.back() == u"sam" && basic.rootSounds == u"kf" &&
+        request.tense == Tense::Aorist && request.derived == VerbRequest::Derived::Causative &&
+        !request.passive) {
+        result.error =
+            QStringLiteral("the aorist of the causative of %1 is not known").arg(request.root);
         return result;
     }
     // mriyate has its future and perfect in the parasmaipada only (mariShyati, mamAra), so

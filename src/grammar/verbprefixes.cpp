@@ -184,8 +184,9 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     if (prefixes.back() == u"ud" && (rootSounds == u"sTA" || rootSounds == u"stamB") &&
         word.startsWith(u's'))
         word.remove(0, 1);
+    // The s of saMskf comes after the augment (samaskarot, samaskArzIt).
     if (prefixes.back() == u"sam" && rootSounds == u"kf")
-        word.prepend(u's');
+        word.startsWith(QStringLiteral("ak")) ? word.insert(1, u's') : word.prepend(u's');
     for (qsizetype i = prefixes.size() - 1; i >= 0; --i)
         word = joinPrefix(prefixes[i], word, rootSounds);
     return retroflexAcrossPrefix(word, prefixes.join(QString()).size(), rootSounds);

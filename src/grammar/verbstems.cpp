@@ -27,11 +27,17 @@ QString sounds(const QString &itrans)
     return ok ? out : QString();
 }
 
-// A value in ITRANS, or a kind and a value ("a:gam" of the aorist), the value into sounds.
+// A value in ITRANS, or a kind and a value ("a:gam" of the aorist, "s:vAh/voDh" with a
+// second stem), the value into sounds.
 QString soundsAfterKind(const QString &value)
 {
     const qsizetype colon = value.indexOf(u':');
-    return colon < 0 ? sounds(value) : value.left(colon + 1) + sounds(value.mid(colon + 1));
+    if (colon < 0)
+        return sounds(value);
+    QStringList stems = value.mid(colon + 1).split(u'/');
+    for (QString &stem : stems)
+        stem = sounds(stem);
+    return value.left(colon + 1) + stems.join(u'/');
 }
 
 // One line of the table of exceptions: a root, its class (0 for every class) and its fields,
@@ -515,19 +521,6 @@ QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPa
         return *active;
     }
     return exceptionFor(root, "des").value_or(QStringList());
-}
-
-QList<QPair<QString, QString>> aoristStems(const VerbRoot &given)
-{
-    QList<QPair<QString, QString>> stems;
-    const VerbRoot root = substituteRoot(given);
-    const QStringList givenStems = exceptionFor(root, "aor").value_or(QStringList());
-    for (const QString &stem : givenStems) {
-        const qsizetype colon = stem.indexOf(u':');
-        if (colon > 0 && colon + 1 < stem.size())
-            stems.append({stem.left(colon), stem.mid(colon + 1)});
-    }
-    return stems;
 }
 
 } // namespace vantro::verbs

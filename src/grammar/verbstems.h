@@ -21,10 +21,6 @@ QStringList causativeStems(const VerbRoot &root);
 // list.
 QStringList desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
 
-// The active aorist's formations and stems, in sounds, without the augment: "root" (BU, dA),
-// "a" (gam, voc), "sa" (dikz), "s" (nEz, with the stem's s), "iS" (boD) or "siS" (yAs); the
-// usual first, empty where the aorist of the root is not known.
-QList<QPair<QString, QString>> aoristStems(const VerbRoot &root);
 
 // A root of the table conjugated without prefixes, in sounds, for the forms made from its
 // tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
