@@ -77,16 +77,21 @@ QString padaName(Pada pada)
                                       : QStringLiteral("atmanepada");
 }
 
-// A base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic endings.
+// One cell of a base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic
+// endings.
+QString thematicCell(const QString &base, Pada pada, Tense tense, int cell)
+{
+    const QString ending = QString::fromUtf16(
+        kThematicEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell]);
+    const QString form = base + ending;
+    return finishWord(tense == Tense::Imperfect ? withAugment(form) : form);
+}
+
 VerbParadigm thematicParadigm(const QString &base, Pada pada, Tense tense)
 {
     VerbParadigm paradigm;
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        const QString ending = QString::fromUtf16(
-            kThematicEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell]);
-        const QString form = base + ending;
-        paradigm.cells[cell] = {finishWord(tense == Tense::Imperfect ? withAugment(form) : form)};
-    }
+    for (int cell = 0; cell < kCellCount; ++cell)
+        paradigm.cells[cell] = {thematicCell(base, pada, tense, cell)};
     return paradigm;
 }
 
@@ -238,22 +243,27 @@ VerbParadigm withBenedictiveImperative(VerbParadigm paradigm)
     return paradigm;
 }
 
+// The stems of the simple future before the thematic endings, the usual first.
+QStringList futureBases(const VerbRoot &root)
+{
+    QStringList bases;
+    for (const bool withI : root.futureTakesI)
+        bases.append(futureBase(root, withI));
+    // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
+    const QString &r = root.rootSounds;
+    if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
+        (r.endsWith(u'F') || r == u"vf"))
+        bases.append(futureBase(root, true).chopped(3) + QStringLiteral("Izy"));
+    bases += root.futureAlternatives;
+    return bases;
+}
+
 // The simple future, or with the endings of the imperfect and the augment the conditional.
 VerbParadigm futureParadigm(const VerbRoot &root, Pada pada, Tense endings = Tense::Present)
 {
     VerbParadigm paradigm;
-    for (const bool withI : root.futureTakesI)
-        mergeAlternatives(&paradigm, thematicParadigm(futureBase(root, withI), pada, endings));
-    // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
-    const QString &r = root.rootSounds;
-    if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
-        (r.endsWith(u'F') || r == u"vf")) {
-        const QString base = futureBase(root, true);
-        mergeAlternatives(&paradigm,
-                          thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada, endings));
-    }
-    for (const QString &alternative : root.futureAlternatives)
-        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, endings));
+    for (const QString &base : futureBases(root))
+        mergeAlternatives(&paradigm, thematicParadigm(base, pada, endings));
     return paradigm;
 }
 
@@ -549,6 +559,32 @@ VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense ten
     for (const QString &alternative : root.passiveAlternatives)
         mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
     return sounds;
+}
+
+QStringList verbs::conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
+                                         int cell)
+{
+    // Only the thematic tables are made cell by cell; the others are small enough whole.
+    QStringList bases;
+    Tense endings = tense;
+    if (passive && tense <= Tense::Optative) {
+        bases = QStringList{passiveBase(root)} + root.passiveAlternatives;
+        pada = Pada::Atmanepada;
+    } else if (!passive && tense <= Tense::Optative && root.isThematic()) {
+        bases = {root.strongStem.chopped(1)};
+    } else if (!passive && tense == Tense::Future) {
+        bases = futureBases(root);
+        endings = Tense::Present;
+        if (root.futureParasmaipada)
+            pada = Pada::Parasmaipada;
+    } else {
+        return conjugateInSounds(root, pada, tense, passive).cells[std::size_t(cell)];
+    }
+    QStringList forms;
+    for (const QString &base : bases)
+        forms.append(thematicCell(base, pada, endings, cell));
+    forms.removeDuplicates();
+    return forms;
 }
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)

@@ -40,6 +40,10 @@ QList<QPair<QString, QString>> aoristStems(const VerbRoot &root);
 // A root of the table conjugated without prefixes, in sounds, for the forms made from its
 // tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
 VerbParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);
+// One cell of that table (0 the third singular ... 8 the first plural), made alone where the
+// table is thematic: the participles read one cell each.
+QStringList conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
+                                  int cell);
 
 // The forms the table of exceptions gives for a key of its ("ppp", "inf", "prA"...): nothing
 // when it is silent (the rules speak), an empty list when it withholds them.
