@@ -2,6 +2,7 @@
 #include "conjugation.h"
 
 #include "athematicconjugation.h"
+#include "middlebenedictive.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
@@ -128,6 +129,19 @@ QString futureBase(const VerbRoot &root, bool withI)
     return joinBeforeFutureS(strengthened, QStringLiteral("sy"));
 }
 
+// A stem in aya (the tenth class, a causative) drops it for that i: kArayiShyate, kAriShyate.
+// After a short a the grammars may lengthen it as in the passive aorist (agami, agAmi): not made.
+QString passiveFutureAlternativeOfAya(const QString &stem)
+{
+    if (!stem.endsWith(QStringLiteral("aya")))
+        return {};
+    const QString base = stem.chopped(3);
+    const qsizetype n = base.size();
+    if (n < 2 || (base[n - 2] == u'a' && isConsonant(base[n - 1])))
+        return {};
+    return base + QStringLiteral("izy");
+}
+
 // The passive future may also take the stem of the passive aorist with i: roots in vowels
 // and han, grah, dR^ish (bhAviShyate, dAyiShyate, ghAniShyate).
 QString passiveFutureAlternative(const VerbRoot &root)
@@ -137,7 +151,11 @@ QString passiveFutureAlternative(const VerbRoot &root)
     const QString &r = root.rootSounds;
     if (consonantRoots.contains(r))
         return consonantRoots.value(r) + QStringLiteral("izy");
-    if (root.verbClass == 10 || !root.futureStem.isEmpty() || !isVowel(r.back()))
+    if (root.verbClass == 10)
+        return passiveFutureAlternativeOfAya(root.strongStem);
+    // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
+    // middle's own.
+    if (!root.futureStem.isEmpty() || !isVowel(r.back()) || r == u"jAgf")
         return {};
     const QChar last = QStringView(u"eEoO").contains(r.back()) ? QChar(u'A') : r.back();
     QString strengthened = r.chopped(1) + vrddhi(last);
@@ -386,6 +404,8 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
 
 VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 {
+    if (tense == Tense::Benedictive && pada == Pada::Atmanepada)
+        return middleBenedictive(root);
     if (tense == Tense::Future || tense == Tense::Periphrastic || tense == Tense::Conditional)
         return tense == Tense::Future
                    ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
@@ -398,6 +418,38 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
     return tense == Tense::Imperative && pada == Pada::Parasmaipada
                ? withBenedictiveImperative(paradigm)
                : paradigm;
+}
+
+// The passive of the future, the periphrastic future, the conditional and the benedictive is
+// the middle; the roots in vowels and han, grah, dR^ish may also make it on the stem of the
+// passive aorist with i (kAriShyate, kAritA, akAriShyata, kAriShIShTa beside the middle's).
+VerbParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
+{
+    const Pada middle = Pada::Atmanepada;
+    // The table withholds the passive of a root whose i the grammars leave open (kram).
+    if (root.verbClass != 10 && exceptionFor(root, "pass"))
+        return {};
+    const QString alternative = passiveFutureAlternative(root); // "kArizy"
+    const QString withI = alternative.chopped(2);               // "kAri"
+    VerbParadigm paradigm;
+    switch (tense) {
+    case Tense::Future:
+    case Tense::Conditional: {
+        const Tense endings = tense == Tense::Future ? Tense::Present : Tense::Imperfect;
+        paradigm = futureParadigm(root, middle, endings);
+        if (!alternative.isEmpty())
+            mergeAlternatives(&paradigm, thematicParadigm(alternative, middle, endings));
+        return paradigm;
+    }
+    case Tense::Periphrastic:
+        paradigm = derivedTense(root, middle, Tense::Periphrastic);
+        if (!alternative.isEmpty() && !paradigm.cells[0].isEmpty())
+            mergeAlternatives(&paradigm, endingsAfter({withI + u't'}, kPeriphrasticEndings[1]));
+        return paradigm;
+    default:
+        return middleBenedictive(root,
+                                 alternative.isEmpty() ? QStringList() : QStringList{withI + u'z'});
+    }
 }
 
 VerbParadigm inItrans(const VerbParadigm &sounds, const QStringList &prefixes,
@@ -477,16 +529,15 @@ QString tenseName(Tense tense)
     return QString::fromLatin1(names[static_cast<int>(tense)]);
 }
 
-// The tenses and voices made only in part: the passive outside the present system and the
-// simple future, and the middle benedictive, are not made yet.
+// The tenses and voices made only in part: the passive perfect and aorist, and the middle
+// aorist, are not made yet.
 QString unknownTenseReason(const VerbRequest &request, const QString &root)
 {
-    const bool derived = request.tense > Tense::Future;
+    const bool derived = request.tense == Tense::Perfect || request.tense == Tense::Aorist;
     if (derived && request.passive)
         return QStringLiteral("the passive %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
-    if ((request.tense == Tense::Benedictive || request.tense == Tense::Aorist) &&
-        request.pada == Pada::Atmanepada)
+    if (request.tense == Tense::Aorist && request.pada == Pada::Atmanepada)
         return QStringLiteral("the atmanepada %1 of %2 is not known")
             .arg(tenseName(request.tense), root);
     return {};
@@ -504,10 +555,8 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     const bool causative = request.derived == Derived::Causative;
     const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
     const bool presentSystem = request.tense <= Tense::Optative;
-    const bool madeHere = causative ? presentSystem || request.tense == Tense::Future ||
-                                          request.tense == Tense::Conditional ||
-                                          request.tense == Tense::Perfect
-                                    : presentSystem && !request.passive;
+    const bool madeHere =
+        causative ? request.tense != Tense::Aorist : presentSystem && !request.passive;
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
                      .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
@@ -547,15 +596,9 @@ VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense ten
 {
     if (!passive)
         return activeParadigm(root, pada, tense);
-    VerbParadigm sounds;
-    if (tense == Tense::Future) {
-        sounds = futureParadigm(root, Pada::Atmanepada);
-        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-        return sounds;
-    }
-    sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
+    if (tense >= Tense::Future && tense <= Tense::Benedictive)
+        return passiveOutsidePresent(root, tense);
+    VerbParadigm sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
     for (const QString &alternative : root.passiveAlternatives)
         mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
     return sounds;
@@ -594,7 +637,10 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     QString bareRoot;
     if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
         return result;
-    const VerbRoot basic = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    // The passive is conjugated as the middle, on the root's middle line where it has one
+    // (gam: gaMsyate, not the active's gamiShyati).
+    const Pada padaOfLine = request.passive ? Pada::Atmanepada : request.pada;
+    const VerbRoot basic = rootFor(bareRoot, request.verbClass, padaOfLine, &result.error);
     if (!result.ok())
         return result;
     QStringList alternativeStems;

@@ -272,6 +272,11 @@ QString weakRoot(const VerbRoot &root)
 
 } // namespace
 
+std::optional<QList<bool>> takesIBeforeT(const VerbRoot &root)
+{
+    return infinitiveTakesI(root);
+}
+
 VerbRoot substituteRoot(const VerbRoot &root)
 {
     for (const RootExceptions *exceptions : exceptionsOf(root)) {
@@ -286,6 +291,10 @@ VerbRoot substituteRoot(const VerbRoot &root)
 QStringList infinitiveStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
+    // Before the table: a causative, made as a root of the tenth class, keeps none of its
+    // root's infinitives (karShTum, kraShTum of kR^iSh but karShayitum).
+    if (root.verbClass == 10)
+        return {root.strongStem.chopped(1) + QStringLiteral("it")};
     if (const auto exception = exceptionFor(root, "inf")) {
         QStringList stems;
         for (const QString &infinitive : *exception)
@@ -293,8 +302,6 @@ QStringList infinitiveStems(const VerbRoot &given)
         return stems;
     }
     const QString &r = root.rootSounds;
-    if (root.verbClass == 10)
-        return {root.strongStem.chopped(1) + QStringLiteral("it")};
     const std::optional<QList<bool>> flags = infinitiveTakesI(root);
     if (!flags)
         return {};
@@ -435,6 +442,10 @@ QStringList gerundivesInYa(const VerbRoot &given)
 
 QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassive)
 {
+    // The tenth class and the causatives drop their aya (choryAt, kAryAt); the root's own
+    // benedictive in the table is not theirs.
+    if (given.verbClass == 10)
+        return {regularPassive};
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "ben"))
         return *exception;

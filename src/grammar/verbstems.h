@@ -52,6 +52,10 @@ std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key);
 // The root that stands for this one outside the present system (as: BU, brU: vac), or itself.
 VerbRoot substituteRoot(const VerbRoot &root);
 
+// Whether the root takes i before the t of the infinitive and the periphrastic future, either
+// way first (kartum without i though kariShyati); nothing where the rules do not tell.
+std::optional<QList<bool>> takesIBeforeT(const VerbRoot &root);
+
 // The stem before the t of the infinitive, the periphrastic future and the gerundive in
 // -tavya, ending in that t ("gant", "kart", "Bavit", "drazw", "labD").
 QStringList infinitiveStems(const VerbRoot &root);
