@@ -517,13 +517,15 @@ QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPa
 {
     const VerbRoot root = substituteRoot(given);
     *onlyPada = std::nullopt;
-    if (const auto middle = exceptionFor(root, "desA")) {
-        *onlyPada = Pada::Atmanepada;
-        return *middle;
-    }
-    if (const auto active = exceptionFor(root, "desP")) {
-        *onlyPada = Pada::Parasmaipada;
-        return *active;
+    // A root with a middle line of its own may have a middle desiderative of its own (gam:
+    // jigamiShati, but saMjigaMsate), so that line asks for it first.
+    const bool middleLine = !root.parasmaipada;
+    for (const Pada pada : {middleLine ? Pada::Atmanepada : Pada::Parasmaipada,
+                            middleLine ? Pada::Parasmaipada : Pada::Atmanepada}) {
+        if (const auto only = exceptionFor(root, pada == Pada::Atmanepada ? "desA" : "desP")) {
+            *onlyPada = pada;
+            return *only;
+        }
     }
     return exceptionFor(root, "des").value_or(QStringList());
 }
