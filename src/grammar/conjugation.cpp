@@ -148,11 +148,13 @@ QString passiveFutureAlternative(const VerbRoot &root)
 {
     static const QHash<QString, QString> consonantRoots = {
         {"han", "GAn"}, {"grah", "grAh"}, {"dfS", "darS"}};
+    // A causative keeps its root's sounds: its own stem in aya decides (ghAtiShyate of
+    // ghAtayati, not han's ghAniShyate).
+    if (root.verbClass == 10)
+        return passiveFutureAlternativeOfAya(root.strongStem);
     const QString &r = root.rootSounds;
     if (consonantRoots.contains(r))
         return consonantRoots.value(r) + QStringLiteral("izy");
-    if (root.verbClass == 10)
-        return passiveFutureAlternativeOfAya(root.strongStem);
     // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
     // middle's own.
     if (!root.futureStem.isEmpty() || !isVowel(r.back()) || r == u"jAgf")
