@@ -170,8 +170,10 @@ QString passiveBase(const VerbRoot &root)
 {
     if (!root.passiveStem.isEmpty())
         return root.passiveStem;
-    if (root.verbClass == 10 && root.strongStem.endsWith(QStringLiteral("aya")))
-        return root.strongStem.chopped(3) + u'y';
+    // The stem in aya drops it (kAryate); a desiderative's stem in a drops its a (jigamiShyate).
+    if (root.verbClass == 10)
+        return root.strongStem.chopped(root.strongStem.endsWith(QStringLiteral("aya")) ? 3 : 1) +
+               u'y';
     QString base = root.rootSounds;
     const qsizetype n = base.size();
     const bool afterConjunct = n >= 3 && isConsonant(base[n - 2]) && isConsonant(base[n - 3]);
@@ -556,9 +558,10 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
         return root;
     const bool causative = request.derived == Derived::Causative;
     const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
-    const bool presentSystem = request.tense <= Tense::Optative;
-    const bool madeHere =
-        causative ? request.tense != Tense::Aorist : presentSystem && !request.passive;
+    // The desiderative's passive is not made: the grammars let the root's own i decide in it
+    // (gam: jigamiShati, but saMjigaMsate), which is not settled here.
+    const bool madeHere = request.tense != Tense::Aorist &&
+                          (causative || (request.tense != Tense::Perfect && !request.passive));
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
                      .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
@@ -573,7 +576,10 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
         return {};
     }
     VerbRoot derived = root;
-    derived.verbClass = causative ? 10 : 1;
+    // Both are stems in a of their own outside the present system, as the tenth class is: i
+    // before every suffix (kArayiShyati, jigamiShiShyati, jigamiShitA), the a dropped before
+    // the y of the passive and the benedictive (kAryAt, jigamiShyAt).
+    derived.verbClass = 10;
     derived.strongStem = derived.weakStem = stems.takeFirst();
     derived.weakStemBeforeVowel.clear();
     derived.strongStemBeforeVowel.clear();
