@@ -678,8 +678,9 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
             &sounds, conjugateInSounds(alternative, request.pada, request.tense, request.passive));
     }
     if (sounds.cells[0].isEmpty()) {
-        result.error =
-            QStringLiteral("the %1 of %2 is not known").arg(tenseName(request.tense), bareRoot);
+        const QString voice = request.passive ? QStringLiteral("passive ") : QString();
+        result.error = QStringLiteral("the %1%2 of %3 is not known")
+                           .arg(voice, tenseName(request.tense), bareRoot);
         return result;
     }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);
