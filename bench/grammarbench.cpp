@@ -3,9 +3,9 @@
 // goal is at most 50 microseconds), and of a guess from a citation form. The first call of a
 // kind reads its tables; it is made before the clock starts.
 // Then the same for a whole table of each tense outside the present system (the periphrastic
-// future, conditional, benedictive, perfect, aorist) and for all the forms made from a root
-// (participles, gerunds, infinitive, gerundives), goal also 50 us; then a whole aorist table
-// in each voice: active, middle, passive and the causative's.
+// future, conditional, benedictive, perfect, aorist; the middle and passive benedictive) and
+// for all the forms made from a root (participles, gerunds, infinitive, gerundives), goal also
+// 50 us; then a whole aorist table in each voice: active, middle, passive and the causative's.
 // Usage: vantro-grammarbench [--rounds N]
 
 #include "conjugation.h"
@@ -68,8 +68,8 @@ template <typename Work> double leastOfThree(int rounds, Work work)
 double verbFigures(int rounds)
 {
     double worst = 0;
-    std::printf("\n%-8s %8s %8s %8s %8s %8s %8s\n", "root", "periphr.", "condit.", "benedic.",
-                "perfect", "aorist", "krt");
+    std::printf("\n%-8s %8s %8s %8s %8s %8s %8s %8s %8s\n", "root", "periphr.", "condit.",
+                "benedic.", "perfect", "aorist", "ben.mid.", "pass.ben", "krt");
     for (const Root &root : kRoots) {
         const QString text = QString::fromLatin1(root.root);
         std::printf("%-8s", root.root);
@@ -77,6 +77,14 @@ double verbFigures(int rounds)
                                   Tense::Perfect, Tense::Aorist}) {
             const double us = leastOfThree(rounds, [&] {
                 conjugate({text, root.verbClass, Pada::Parasmaipada, tense, false});
+            });
+            worst = std::max(worst, us);
+            std::printf(" %8.2f", us);
+        }
+        // The middle benedictive, and the passive benedictive with its second stem (kAriShIShTa).
+        for (const bool passive : {false, true}) {
+            const double us = leastOfThree(rounds, [&] {
+                conjugate({text, root.verbClass, Pada::Atmanepada, Tense::Benedictive, passive});
             });
             worst = std::max(worst, us);
             std::printf(" %8.2f", us);

@@ -4,6 +4,7 @@
 #include "aoristparadigm.h"
 #include "athematicconjugation.h"
 #include "perfectconjugation.h"
+#include "middlebenedictive.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
@@ -57,16 +58,21 @@ QString padaName(Pada pada)
                                       : QStringLiteral("atmanepada");
 }
 
-// A base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic endings.
+// One cell of a base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic
+// endings.
+QString thematicCell(const QString &base, Pada pada, Tense tense, int cell)
+{
+    const QString ending = QString::fromUtf16(
+        kThematicEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell]);
+    const QString form = base + ending;
+    return finishWord(tense == Tense::Imperfect ? withAugment(form) : form);
+}
+
 VerbParadigm thematicParadigm(const QString &base, Pada pada, Tense tense)
 {
     VerbParadigm paradigm;
-    for (int cell = 0; cell < kCellCount; ++cell) {
-        const QString ending = QString::fromUtf16(
-            kThematicEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell]);
-        const QString form = base + ending;
-        paradigm.cells[cell] = {finishWord(tense == Tense::Imperfect ? withAugment(form) : form)};
-    }
+    for (int cell = 0; cell < kCellCount; ++cell)
+        paradigm.cells[cell] = {thematicCell(base, pada, tense, cell)};
     return paradigm;
 }
 
@@ -103,16 +109,35 @@ QString futureBase(const VerbRoot &root, bool withI)
     return joinBeforeFutureS(strengthened, QStringLiteral("sy"));
 }
 
+// A stem in aya (the tenth class, a causative) drops it for that i: kArayiShyate, kAriShyate.
+// After a short a the grammars may lengthen it as in the passive aorist (agami, agAmi): not made.
+QString passiveFutureAlternativeOfAya(const QString &stem)
+{
+    if (!stem.endsWith(QStringLiteral("aya")))
+        return {};
+    const QString base = stem.chopped(3);
+    const qsizetype n = base.size();
+    if (n < 2 || (base[n - 2] == u'a' && isConsonant(base[n - 1])))
+        return {};
+    return base + QStringLiteral("izy");
+}
+
 // The passive future may also take the stem of the passive aorist with i: roots in vowels
 // and han, grah, dR^ish (bhAviShyate, dAyiShyate, ghAniShyate).
 QString passiveFutureAlternative(const VerbRoot &root)
 {
     static const QHash<QString, QString> consonantRoots = {
         {"han", "GAn"}, {"grah", "grAh"}, {"dfS", "darS"}};
+    // A causative keeps its root's sounds: its own stem in aya decides (ghAtiShyate of
+    // ghAtayati, not han's ghAniShyate).
+    if (root.verbClass == 10)
+        return passiveFutureAlternativeOfAya(root.strongStem);
     const QString &r = root.rootSounds;
     if (consonantRoots.contains(r))
         return consonantRoots.value(r) + QStringLiteral("izy");
-    if (root.verbClass == 10 || !root.futureStem.isEmpty() || !isVowel(r.back()))
+    // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
+    // middle's own.
+    if (!root.futureStem.isEmpty() || !isVowel(r.back()) || r == u"jAgf")
         return {};
     const QChar last = QStringView(u"eEoO").contains(r.back()) ? QChar(u'A') : r.back();
     QString strengthened = r.chopped(1) + vrddhi(last);
@@ -125,8 +150,10 @@ QString passiveBase(const VerbRoot &root)
 {
     if (!root.passiveStem.isEmpty())
         return root.passiveStem;
-    if (root.verbClass == 10 && root.strongStem.endsWith(QStringLiteral("aya")))
-        return root.strongStem.chopped(3) + u'y';
+    // The stem in aya drops it (kAryate); a desiderative's stem in a drops its a (jigamiShyate).
+    if (root.verbClass == 10)
+        return root.strongStem.chopped(root.strongStem.endsWith(QStringLiteral("aya")) ? 3 : 1) +
+               u'y';
     QString base = root.rootSounds;
     const qsizetype n = base.size();
     const bool afterConjunct = n >= 3 && isConsonant(base[n - 2]) && isConsonant(base[n - 3]);
@@ -218,22 +245,27 @@ VerbParadigm withBenedictiveImperative(VerbParadigm paradigm)
     return paradigm;
 }
 
+// The stems of the simple future before the thematic endings, the usual first.
+QStringList futureBases(const VerbRoot &root)
+{
+    QStringList bases;
+    for (const bool withI : root.futureTakesI)
+        bases.append(futureBase(root, withI));
+    // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
+    const QString &r = root.rootSounds;
+    if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
+        (r.endsWith(u'F') || r == u"vf"))
+        bases.append(futureBase(root, true).chopped(3) + QStringLiteral("Izy"));
+    bases += root.futureAlternatives;
+    return bases;
+}
+
 // The simple future, or with the endings of the imperfect and the augment the conditional.
 VerbParadigm futureParadigm(const VerbRoot &root, Pada pada, Tense endings = Tense::Present)
 {
     VerbParadigm paradigm;
-    for (const bool withI : root.futureTakesI)
-        mergeAlternatives(&paradigm, thematicParadigm(futureBase(root, withI), pada, endings));
-    // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
-    const QString &r = root.rootSounds;
-    if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
-        (r.endsWith(u'F') || r == u"vf")) {
-        const QString base = futureBase(root, true);
-        mergeAlternatives(&paradigm,
-                          thematicParadigm(base.chopped(3) + QStringLiteral("Izy"), pada, endings));
-    }
-    for (const QString &alternative : root.futureAlternatives)
-        mergeAlternatives(&paradigm, thematicParadigm(alternative, pada, endings));
+    for (const QString &base : futureBases(root))
+        mergeAlternatives(&paradigm, thematicParadigm(base, pada, endings));
     return paradigm;
 }
 
@@ -268,6 +300,8 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
 
 VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 {
+    if (tense == Tense::Benedictive && pada == Pada::Atmanepada)
+        return middleBenedictive(root);
     if (tense == Tense::Future || tense == Tense::Periphrastic || tense == Tense::Conditional)
         return tense == Tense::Future
                    ? futureParadigm(root, root.futureParasmaipada ? Pada::Parasmaipada : pada)
@@ -282,6 +316,38 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
     return tense == Tense::Imperative && pada == Pada::Parasmaipada
                ? withBenedictiveImperative(paradigm)
                : paradigm;
+}
+
+// The passive of the future, the periphrastic future, the conditional and the benedictive is
+// the middle; the roots in vowels and han, grah, dR^ish may also make it on the stem of the
+// passive aorist with i (kAriShyate, kAritA, akAriShyata, kAriShIShTa beside the middle's).
+VerbParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
+{
+    const Pada middle = Pada::Atmanepada;
+    // The table withholds the passive of a root whose i the grammars leave open (kram).
+    if (root.verbClass != 10 && exceptionFor(root, "pass"))
+        return {};
+    const QString alternative = passiveFutureAlternative(root); // "kArizy"
+    const QString withI = alternative.chopped(2);               // "kAri"
+    VerbParadigm paradigm;
+    switch (tense) {
+    case Tense::Future:
+    case Tense::Conditional: {
+        const Tense endings = tense == Tense::Future ? Tense::Present : Tense::Imperfect;
+        paradigm = futureParadigm(root, middle, endings);
+        if (!alternative.isEmpty())
+            mergeAlternatives(&paradigm, thematicParadigm(alternative, middle, endings));
+        return paradigm;
+    }
+    case Tense::Periphrastic:
+        paradigm = derivedTense(root, middle, Tense::Periphrastic);
+        if (!alternative.isEmpty() && !paradigm.cells[0].isEmpty())
+            mergeAlternatives(&paradigm, endingsAfter({withI + u't'}, kPeriphrasticEndings[1]));
+        return paradigm;
+    default:
+        return middleBenedictive(root,
+                                 alternative.isEmpty() ? QStringList() : QStringList{withI + u'z'});
+    }
 }
 
 VerbParadigm inItrans(const VerbParadigm &sounds, const QStringList &prefixes,
@@ -361,21 +427,6 @@ QString tenseName(Tense tense)
     return QString::fromLatin1(names[static_cast<int>(tense)]);
 }
 
-// The tenses and voices made only in part: the passive outside the present system, the
-// simple future and the perfect, and the middle benedictive, are not made yet.
-QString unknownTenseReason(const VerbRequest &request, const QString &root)
-{
-    const bool derived = request.tense > Tense::Future && request.tense != Tense::Perfect &&
-                         request.tense != Tense::Aorist;
-    if (derived && request.passive)
-        return QStringLiteral("the passive %1 of %2 is not known")
-            .arg(tenseName(request.tense), root);
-    if (request.tense == Tense::Benedictive && request.pada == Pada::Atmanepada)
-        return QStringLiteral("the atmanepada %1 of %2 is not known")
-            .arg(tenseName(request.tense), root);
-    return {};
-}
-
 // The causative and the desiderative are conjugated as a root of the tenth class and of the
 // first would be, on the stem the rules or the table give; the tenses they are not made in
 // yet, and roots whose stem is not known, are refused.
@@ -387,12 +438,11 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
         return root;
     const bool causative = request.derived == Derived::Causative;
     const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
-    const bool presentSystem = request.tense <= Tense::Optative;
-    const bool madeHere =
-        causative ? presentSystem || request.tense == Tense::Future ||
-                        request.tense == Tense::Conditional || request.tense == Tense::Perfect ||
-                        request.tense == Tense::Aorist
-                  : (presentSystem && !request.passive) || request.tense == Tense::Perfect;
+    // The desiderative's passive outside the perfect is not made: the grammars let the root's
+    // own i decide in it (gam: jigamiShati, but saMjigaMsate), which is not settled here; nor is
+    // its aorist.
+    const bool madeHere = causative || request.tense == Tense::Perfect ||
+                          (request.tense != Tense::Aorist && !request.passive);
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
                      .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
@@ -407,8 +457,10 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
         return {};
     }
     VerbRoot derived = root;
-    // A desiderative stem takes the perfect in -Am as a stem of the tenth class does.
-    derived.verbClass = causative || request.tense == Tense::Perfect ? 10 : 1;
+    // Both are stems in a of their own outside the present system, as the tenth class is: i
+    // before every suffix (kArayiShyati, jigamiShiShyati, jigamiShitA), the a dropped before
+    // the y of the passive and the benedictive (kAryAt, jigamiShyAt).
+    derived.verbClass = 10;
     derived.strongStem = derived.weakStem = stems.takeFirst();
     derived.weakStemBeforeVowel.clear();
     derived.strongStemBeforeVowel.clear();
@@ -435,20 +487,40 @@ VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense ten
         return activeParadigm(root, pada, tense);
     if (tense == Tense::Aorist)
         return aoristParadigm(root, pada, true);
-    VerbParadigm sounds;
     if (tense == Tense::Perfect)
         return perfectParadigm(root, Pada::Atmanepada, true);
-    if (tense == Tense::Future) {
-        sounds = futureParadigm(root, Pada::Atmanepada);
-        if (const QString alternative = passiveFutureAlternative(root); !alternative.isEmpty())
-            mergeAlternatives(&sounds,
-                              thematicParadigm(alternative, Pada::Atmanepada, Tense::Present));
-        return sounds;
-    }
-    sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
+    if (tense >= Tense::Future && tense <= Tense::Benedictive)
+        return passiveOutsidePresent(root, tense);
+    VerbParadigm sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
     for (const QString &alternative : root.passiveAlternatives)
         mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
     return sounds;
+}
+
+QStringList verbs::conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
+                                         int cell)
+{
+    // Only the thematic tables are made cell by cell; the others are small enough whole.
+    QStringList bases;
+    Tense endings = tense;
+    if (passive && tense <= Tense::Optative) {
+        bases = QStringList{passiveBase(root)} + root.passiveAlternatives;
+        pada = Pada::Atmanepada;
+    } else if (!passive && tense <= Tense::Optative && root.isThematic()) {
+        bases = {root.strongStem.chopped(1)};
+    } else if (!passive && tense == Tense::Future) {
+        bases = futureBases(root);
+        endings = Tense::Present;
+        if (root.futureParasmaipada)
+            pada = Pada::Parasmaipada;
+    } else {
+        return conjugateInSounds(root, pada, tense, passive).cells[std::size_t(cell)];
+    }
+    QStringList forms;
+    for (const QString &base : bases)
+        forms.append(thematicCell(base, pada, endings, cell));
+    forms.removeDuplicates();
+    return forms;
 }
 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
@@ -458,7 +530,10 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     QString bareRoot;
     if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
         return result;
-    const VerbRoot basic = rootFor(bareRoot, request.verbClass, request.pada, &result.error);
+    // The passive is conjugated as the middle, on the root's middle line where it has one
+    // (gam: gaMsyate, not the active's gamiShyati).
+    const Pada padaOfLine = request.passive ? Pada::Atmanepada : request.pada;
+    const VerbRoot basic = rootFor(bareRoot, request.verbClass, padaOfLine, &result.error);
     if (!result.ok())
         return result;
     QStringList alternativeStems;
@@ -470,10 +545,6 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
         prefixes.endsWith(QStringLiteral("sam")) && basic.rootSounds == u"kf") {
         result.error = QStringLiteral("the perfect of %1 is not known").arg(request.root);
-        return result;
-    }
-    if (const QString reason = unknownTenseReason(request, bareRoot); !reason.isEmpty()) {
-        result.error = reason;
         return result;
     }
     // Where the s of saMskR^i stands in the reduplicated causative aorist the grammars
@@ -506,8 +577,9 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
             &sounds, conjugateInSounds(alternative, request.pada, request.tense, request.passive));
     }
     if (sounds.cells[0].isEmpty()) {
-        result.error =
-            QStringLiteral("the %1 of %2 is not known").arg(tenseName(request.tense), bareRoot);
+        const QString voice = request.passive ? QStringLiteral("passive ") : QString();
+        result.error = QStringLiteral("the %1%2 of %3 is not known")
+                           .arg(voice, tenseName(request.tense), bareRoot);
         return result;
     }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);

@@ -30,10 +30,10 @@ enum Name {
     NameCount
 };
 
-// The first cell of a tense of the bare root, in sounds.
+// One cell of a tense of the bare root, in sounds.
 QStringList cellOf(const VerbRoot &root, Pada pada, Tense tense, bool passive, int cell)
 {
-    return conjugateInSounds(root, pada, tense, passive).cells[std::size_t(cell)];
+    return conjugateCellInSounds(root, pada, tense, passive, cell);
 }
 
 // Forms ending in the ending, that ending replaced: "gacCanti" - "anti" + "at".

@@ -278,6 +278,11 @@ QString weakRoot(const VerbRoot &root)
 
 } // namespace
 
+std::optional<QList<bool>> takesIBeforeT(const VerbRoot &root)
+{
+    return infinitiveTakesI(root);
+}
+
 VerbRoot substituteRoot(const VerbRoot &root)
 {
     for (const RootExceptions *exceptions : exceptionsOf(root)) {
@@ -292,6 +297,10 @@ VerbRoot substituteRoot(const VerbRoot &root)
 QStringList infinitiveStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
+    // Before the table: a causative, made as a root of the tenth class, keeps none of its
+    // root's infinitives (karShTum, kraShTum of kR^iSh but karShayitum).
+    if (root.verbClass == 10)
+        return {root.strongStem.chopped(1) + QStringLiteral("it")};
     if (const auto exception = exceptionFor(root, "inf")) {
         QStringList stems;
         for (const QString &infinitive : *exception)
@@ -299,8 +308,6 @@ QStringList infinitiveStems(const VerbRoot &given)
         return stems;
     }
     const QString &r = root.rootSounds;
-    if (root.verbClass == 10)
-        return {root.strongStem.chopped(1) + QStringLiteral("it")};
     const std::optional<QList<bool>> flags = infinitiveTakesI(root);
     if (!flags)
         return {};
@@ -441,6 +448,10 @@ QStringList gerundivesInYa(const VerbRoot &given)
 
 QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassive)
 {
+    // The tenth class and the causatives drop their aya (choryAt, kAryAt); the root's own
+    // benedictive in the table is not theirs.
+    if (given.verbClass == 10)
+        return {regularPassive};
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "ben"))
         return *exception;
@@ -512,13 +523,15 @@ QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPa
 {
     const VerbRoot root = substituteRoot(given);
     *onlyPada = std::nullopt;
-    if (const auto middle = exceptionFor(root, "desA")) {
-        *onlyPada = Pada::Atmanepada;
-        return *middle;
-    }
-    if (const auto active = exceptionFor(root, "desP")) {
-        *onlyPada = Pada::Parasmaipada;
-        return *active;
+    // A root with a middle line of its own may have a middle desiderative of its own (gam:
+    // jigamiShati, but saMjigaMsate), so that line asks for it first.
+    const bool middleLine = !root.parasmaipada;
+    for (const Pada pada : {middleLine ? Pada::Atmanepada : Pada::Parasmaipada,
+                            middleLine ? Pada::Parasmaipada : Pada::Atmanepada}) {
+        if (const auto only = exceptionFor(root, pada == Pada::Atmanepada ? "desA" : "desP")) {
+            *onlyPada = pada;
+            return *only;
+        }
     }
     return exceptionFor(root, "des").value_or(QStringList());
 }

@@ -25,6 +25,10 @@ QStringList desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPad
 // A root of the table conjugated without prefixes, in sounds, for the forms made from its
 // tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
 VerbParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);
+// One cell of that table (0 the third singular ... 8 the first plural), made alone where the
+// table is thematic: the participles read one cell each.
+QStringList conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
+                                  int cell);
 
 // The forms the table of exceptions gives for a key of its ("ppp", "inf", "prA"...): nothing
 // when it is silent (the rules speak), an empty list when it withholds them.
@@ -32,6 +36,10 @@ std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key);
 
 // The root that stands for this one outside the present system (as: BU, brU: vac), or itself.
 VerbRoot substituteRoot(const VerbRoot &root);
+
+// Whether the root takes i before the t of the infinitive and the periphrastic future, either
+// way first (kartum without i though kariShyati); nothing where the rules do not tell.
+std::optional<QList<bool>> takesIBeforeT(const VerbRoot &root);
 
 // The stem before the t of the infinitive, the periphrastic future and the gerundive in
 // -tavya, ending in that t ("gant", "kart", "Bavit", "drazw", "labD").
