@@ -5,6 +5,8 @@
 #include "verbphonology.h"
 #include "verbprefixes.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QSet>
 
 #include <algorithm>
@@ -152,9 +154,29 @@ const Analyser &Analyser::builtIn()
 
 Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
 {
-    for (int entry = 0; entry < m_lexicon.size(); ++entry)
-        m_index.addEntry(m_lexicon, entry);
-    m_index.finish();
+    for (const QString &path : builtInFormsFiles()) {
+        if (std::optional<FormIndex> read = FormIndex::readFrom(path, m_lexicon)) {
+            m_index = std::move(*read);
+            return;
+        }
+    }
+    m_index = FormIndex::madeFor(m_lexicon);
+}
+
+bool Analyser::writeBuiltInForms(const QString &path, QString *error)
+{
+    const Lexicon lexicon = Lexicon::builtIn();
+    return FormIndex::madeFor(lexicon).writeTo(path, lexicon, error);
+}
+
+QStringList Analyser::builtInFormsFiles()
+{
+    QStringList files;
+    if (QCoreApplication::instance())
+        files.append(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/../share/vantro/" VANTRO_FORMS_FILE_NAME)));
+    files.append(QStringLiteral(VANTRO_BUILT_FORMS_FILE));
+    return files;
 }
 
 void Analyser::addRecords(const QList<MeaningRecord> &records,

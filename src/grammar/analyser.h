@@ -28,6 +28,14 @@ public:
     // once a process and copied for each analyser after the first.
     Analyser();
 
+    // The forms of the built-in lexicon made by the generators and written to a file, which the
+    // build does once; an analyser reads them from there rather than making them (see
+    // builtInFormsFiles()).
+    [[nodiscard]] static bool writeBuiltInForms(const QString &path, QString *error);
+    // Where the built-in forms are looked for, in order: beside the installation's other data
+    // (share/vantro/), then where the build wrote them.
+    static QStringList builtInFormsFiles();
+
     // Adds the Sanskrit words of the records' meanings. `progress` hears (records done, total)
     // now and then, and stops the work by answering false (what was added stays readable).
     void addRecords(const QList<MeaningRecord> &records,

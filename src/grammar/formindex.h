@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
 #include <vector>
 
 namespace vantro {
@@ -70,6 +71,16 @@ public:
 
     // Runs every generator on the entry.
     void addEntry(const Lexicon &lexicon, int entry);
+    // The index of every entry of the lexicon, made by the generators.
+    static FormIndex madeFor(const Lexicon &lexicon);
+
+    // The finished index written to a file, and read back: the build writes the built-in
+    // lexicon's forms once, and every start reads them instead of making them again. A file
+    // made for another lexicon, by other generators or on another kind of machine is refused
+    // (the caller then makes the forms itself).
+    [[nodiscard]] bool writeTo(const QString &path, const Lexicon &lexicon, QString *error) const;
+    static std::optional<FormIndex> readFrom(const QString &path, const Lexicon &lexicon);
+
     // Sorts what was added since, for look-ups by halving.
     void finish();
     // The postings of a key (formKeyOf...).
@@ -78,6 +89,8 @@ public:
     qsizetype memoryBytes() const;
 
 private:
+    bool holdsFreshFormsOf(const Lexicon &lexicon, int entry) const;
+
     std::vector<Posting> m_sorted;
     // Entries added after the last finish(): a record saved while the window is open.
     std::vector<Posting> m_recent;
