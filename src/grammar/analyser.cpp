@@ -254,6 +254,9 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
     const QString key = formKeyOfSounds(word);
     for (qsizetype at = 1; at + 2 <= word.size(); ++at) {
         QStringList rests = {word.mid(at)};
+        // ud drops the s of sthA and stambh (utthita, uttambhita): the rest is looked up with it.
+        if (word.at(at - 1) == u't' && (word.at(at) == u't' || word.at(at) == u'T'))
+            rests.append(u's' + word.mid(at));
         if (kVowels.contains(word.at(at)))
             for (const QChar vowel : QStringView(u"aAiIuUeo"))
                 if (vowel != word.at(at))
@@ -547,9 +550,14 @@ QStringList readingFields(const WordReading &r)
                 genderLetter(r.gender),       caseName(r.grammaticalCase),
                 numberName(r.number)};
     case ReadingKind::Gerund:
-        return {QStringLiteral("gerund"), r.lemma, QString::number(r.verbClass)};
-    case ReadingKind::Infinitive:
-        return {QStringLiteral("infinitive"), r.lemma, QString::number(r.verbClass)};
+    case ReadingKind::Infinitive: {
+        QStringList fields = {r.kind == ReadingKind::Gerund ? QStringLiteral("gerund")
+                                                            : QStringLiteral("infinitive"),
+                              r.lemma, QString::number(r.verbClass)};
+        if (r.causative)
+            fields.append(QStringLiteral("causative"));
+        return fields;
+    }
     case ReadingKind::Indeclinable:
         break;
     }
@@ -581,9 +589,10 @@ QString readingSummary(const WordReading &r)
         break;
     case ReadingKind::Gerund:
     case ReadingKind::Infinitive:
-        text = QStringLiteral("%1, %2").arg(r.lemma, r.kind == ReadingKind::Gerund
-                                                         ? QStringLiteral("gerund")
-                                                         : QStringLiteral("infinitive"));
+        text = QStringLiteral("%1, %2%3")
+                   .arg(r.lemma, r.causative ? QStringLiteral("causative ") : QString(),
+                        r.kind == ReadingKind::Gerund ? QStringLiteral("gerund")
+                                                      : QStringLiteral("infinitive"));
         break;
     case ReadingKind::Indeclinable:
         text = QStringLiteral("%1, indeclinable").arg(r.lemma);

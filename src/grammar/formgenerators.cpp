@@ -5,6 +5,9 @@
 
 #include "declension.h"
 #include "rootderivatives.h"
+#include "verbphonology.h"
+#include "verbroots.h"
+#include "verbstems.h"
 
 namespace vantro {
 
@@ -159,6 +162,39 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
     }
 }
 
+// The causative's gerunds and infinitive, made from its stem in -aya as a root of class 10
+// makes them: kArayitvA, -kArya (prakArya) or -gamayya after a light syllable, kArayitum.
+void causativeGerundsAndInfinitive(const LexiconEntry &entry, FormSink &sink)
+{
+    // A root of class 10 makes the same forms of its own (cintayitvA).
+    if (entry.kind != ReadingKind::Verb || entry.lemma.contains(u'-') || entry.verbClass == 10 ||
+        !makesWhatEveryPadaShares(entry))
+        return;
+    const QList<VerbRoot> roots = findVerbRoot(entry.lemma);
+    const auto root = std::find_if(roots.begin(), roots.end(), [&](const VerbRoot &r) {
+        return r.verbClass == entry.verbClass;
+    });
+    if (root == roots.end())
+        return;
+    const QStringList &names = rootDerivativeNames();
+    for (const QString &stem : verbs::causativeStems(*root)) {
+        if (!stem.endsWith(QStringLiteral("aya")))
+            continue;
+        FormCell cell;
+        cell.flags = FormCell::kCausative;
+        cell.kind = quint8(ReadingKind::Gerund);
+        cell.participleKind = quint8(names.indexOf(QStringLiteral("gerund")));
+        sink.add(verbs::itransFromSounds(stem.chopped(1) + QStringLiteral("itvA")), cell);
+        cell.flags |= FormCell::kAfterPrefix;
+        sink.add(verbs::itransFromSounds(verbs::retroflexN(verbs::prefixedGerundOfAyaStem(stem))),
+                 cell);
+        cell.flags = FormCell::kCausative;
+        cell.kind = quint8(ReadingKind::Infinitive);
+        cell.participleKind = quint8(names.indexOf(QStringLiteral("infinitive")));
+        sink.add(verbs::itransFromSounds(stem.chopped(1) + QStringLiteral("itum")), cell);
+    }
+}
+
 void indeclinableForm(const LexiconEntry &entry, FormSink &sink)
 {
     if (entry.kind != ReadingKind::Indeclinable)
@@ -172,8 +208,12 @@ void indeclinableForm(const LexiconEntry &entry, FormSink &sink)
 
 const std::vector<FormGenerator> &formGenerators()
 {
-    static const std::vector<FormGenerator> generators = {
-        declinedForms, conjugatedForms, derivedForms, gerundsAfterPrefixes, indeclinableForm};
+    static const std::vector<FormGenerator> generators = {declinedForms,
+                                                          conjugatedForms,
+                                                          derivedForms,
+                                                          gerundsAfterPrefixes,
+                                                          causativeGerundsAndInfinitive,
+                                                          indeclinableForm};
     return generators;
 }
 
