@@ -221,7 +221,12 @@ WordReading Analyser::readingOf(const FormIndex::Posting &posting) const
     reading.passive = cell.flags & FormCell::kPassive;
     reading.causative = cell.flags & FormCell::kCausative;
     reading.desiderative = cell.flags & FormCell::kDesiderative;
-    reading.pada = reading.passive ? Pada::Atmanepada : entry.pada;
+    // A causative or desiderative has the pada of its own ending, not the root's.
+    const bool derived = reading.causative || reading.desiderative;
+    reading.pada = reading.passive || (derived && (cell.flags & FormCell::kAtmanepada))
+                       ? Pada::Atmanepada
+                   : derived ? Pada::Parasmaipada
+                             : entry.pada;
     reading.tense = Tense(cell.tense);
     reading.person = Person(cell.person);
     if (reading.kind == ReadingKind::Participle) {

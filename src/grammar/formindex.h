@@ -28,6 +28,9 @@ struct FormCell
     static constexpr quint8 kDesiderative = 8;
     // The form stands only after a prefix (the gerund in -ya: -gamya of Agamya, upagamya).
     static constexpr quint8 kAfterPrefix = 4;
+    // A causative or desiderative form in the atmanepada: either pada is made of them, whatever
+    // the root's own (kArayati, kArayate).
+    static constexpr quint8 kAtmanepada = 16;
 };
 
 // Receives the forms a generator makes of one lexicon entry, in ITRANS.
