@@ -185,8 +185,10 @@ void Analyser::addRecords(const QList<MeaningRecord> &records,
     const int total = int(records.size());
     for (int done = 0; done < total; ++done) {
         const MeaningRecord &record = records.at(done);
-        for (const int entry : m_lexicon.addMeaning(record.first, record.second))
+        for (const int entry : m_lexicon.addMeaning(record.first, record.second)) {
             m_index.addEntry(m_lexicon, entry);
+            addCompoundMember(entry);
+        }
         if (progress && done % 500 == 0 && !progress(done, total))
             break;
     }
@@ -198,8 +200,26 @@ void Analyser::addRecords(const QList<MeaningRecord> &records,
 void Analyser::replaceRecord(const QString &englishKey, const QString &meaning)
 {
     m_lexicon.removeMeaning(englishKey);
-    for (const int entry : m_lexicon.addMeaning(englishKey, meaning))
+    for (const int entry : m_lexicon.addMeaning(englishKey, meaning)) {
         m_index.addEntry(m_lexicon, entry);
+        addCompoundMember(entry);
+    }
+}
+
+void Analyser::addCompoundMember(int entry)
+{
+    const LexiconEntry &stem = m_lexicon.entry(entry);
+    if (stem.kind != ReadingKind::Noun)
+        return;
+    QString member = sounds(stem.lemma);
+    // A stem in -an or -in loses its n before the next member (karma-phala, hasti-pada); one in
+    // a vowel stands as it is (vR^iddha-, nadI-); the others change in ways not read here
+    // (manaH-, mano-).
+    if (member.endsWith(QStringLiteral("an")) || member.endsWith(QStringLiteral("in")))
+        member.chop(1);
+    if (member.size() >= 2 && kVowels.contains(member.back()) &&
+        !m_compoundMembers.value(member).contains(entry))
+        m_compoundMembers[member].append(entry);
 }
 
 void Analyser::removeRecord(const QString &englishKey)
@@ -450,10 +470,88 @@ QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds) const
         sounds,
         [this](const QString &word) {
             QList<WordReading> readings = readWithSandhi(word);
-            return readings.isEmpty() ? readAsTwoWords(word) : readings;
+            if (readings.isEmpty())
+                readings = readAsTwoWords(word);
+            return readings.isEmpty() ? readAsCompound(word) : readings;
         },
         [this](const QString &word) { return readAsWritten(word); });
     return reader.read(0, QChar(), 0);
+}
+
+// A compound the dictionary does not hold, read from its members: each but the last a noun stem
+// of the dictionary in a vowel as it stands, the last a declined form of one, the members meeting
+// as written (vR^iddha-vyAghraH) or with their vowels merged (dakShiNa-araNye: dakShiNAraNye).
+// It is read as one noun: the stem as written with the last member's, the last member's gender,
+// case and number, the members' English keys joined by "+".
+QList<WordReading> Analyser::readAsCompound(const QString &word) const
+{
+    QList<WordReading> readings;
+    if (!m_compoundMembers.isEmpty())
+        readCompoundFrom(word, 0, QChar(), {}, &readings);
+    return readings;
+}
+
+namespace {
+
+constexpr int kMostCompoundMembers = 4;
+
+// The stem or pausal form of a compound: what is written before its last member, then the last
+// member's own, whose first sound stands for the merged vowel written where it begins.
+QString compoundPart(const QString &written, int lastFrom, bool merged, const QString &lastOwn)
+{
+    const QString own = sounds(lastOwn);
+    return own.isEmpty()
+               ? QString()
+               : verbs::itransFromSounds(written.left(lastFrom) +
+                                         (merged ? written.at(lastFrom) + own.mid(1) : own));
+}
+
+} // namespace
+
+void Analyser::readCompoundFrom(const QString &word, int from, QChar first,
+                                const QStringList &memberKeys, QList<WordReading> *readings) const
+{
+    const auto pieceOf = [&](int end) {
+        QString piece = word.mid(from, end - from);
+        if (!first.isNull())
+            piece[0] = first;
+        return piece;
+    };
+    for (int end = from + 2; end + 2 <= word.size(); ++end) {
+        // The member as written before a consonant, or its last vowel merged with the next's.
+        QList<std::tuple<QString, int, QChar>> splits;
+        if (kVowels.contains(word.at(end - 1)) && !kVowels.contains(word.at(end)))
+            splits.append({pieceOf(end), end, QChar()});
+        for (const auto &[own, following] : mergedVowels().value(word.at(end - 1)))
+            if (end - 1 - from >= 2)
+                splits.append({pieceOf(end - 1) + own, end - 1, following});
+        for (const auto &[member, restFrom, restFirst] : splits) {
+            QStringList keys;
+            for (const int entry : m_compoundMembers.value(member))
+                if (m_lexicon.entry(entry).inDictionary() && keys.isEmpty())
+                    keys = memberKeys + QStringList{m_lexicon.entry(entry).englishKeys.first()};
+            if (keys.isEmpty())
+                continue;
+            QString last = word.mid(restFrom);
+            if (!restFirst.isNull())
+                last[0] = restFirst;
+            for (const WordReading &final : readWithSandhi(last)) {
+                if (final.kind != ReadingKind::Noun || final.englishKeys.isEmpty())
+                    continue;
+                WordReading reading = final;
+                const bool merged = !restFirst.isNull();
+                reading.lemma = compoundPart(word, restFrom, merged, final.lemma);
+                reading.englishKeys = {
+                    (keys + QStringList{final.englishKeys.first()}).join(QStringLiteral(" + "))};
+                if (!final.pausalForm.isEmpty())
+                    reading.pausalForm = compoundPart(word, restFrom, merged, final.pausalForm);
+                if (!reading.lemma.isEmpty())
+                    readings->append(reading);
+            }
+            if (keys.size() + 1 < kMostCompoundMembers)
+                readCompoundFrom(word, restFrom, restFirst, keys, readings);
+        }
+    }
 }
 
 QList<WordReading> Analyser::analyse(QStringView written) const
@@ -481,6 +579,8 @@ QList<WordReading> Analyser::analyse(QStringView written) const
     QList<WordReading> readings = readWithSandhi(wordSounds);
     if (readings.isEmpty())
         readings = readAsTwoWords(wordSounds);
+    if (readings.isEmpty())
+        readings = readAsCompound(wordSounds);
     if (readings.isEmpty())
         readings = readAsJoinedWords(wordSounds);
     rank(&readings);

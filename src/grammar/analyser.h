@@ -5,6 +5,7 @@
 #include "lexicon.h"
 #include "wordreading.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -67,10 +68,17 @@ private:
     QList<WordReading> readWithPrefixes(const QString &sounds) const;
     QList<WordReading> readAsTwoWords(const QString &sounds) const;
     QList<WordReading> readAsJoinedWords(const QString &sounds) const;
+    QList<WordReading> readAsCompound(const QString &sounds) const;
+    void readCompoundFrom(const QString &sounds, int from, QChar first,
+                          const QStringList &memberKeys, QList<WordReading> *readings) const;
+    void addCompoundMember(int entry);
     WordReading readingOf(const FormIndex::Posting &posting) const;
 
     Lexicon m_lexicon;
     FormIndex m_index;
+    // The dictionary's noun stems by their sounds, for the members of a compound it does not
+    // hold as a whole.
+    QHash<QString, QList<int>> m_compoundMembers;
 };
 
 } // namespace vantro
