@@ -41,11 +41,11 @@ QStringList dataLines(const QString &name)
     return lines;
 }
 
-QList<PassageWord> readPassage()
+QList<PassageWord> readPassage(const QString &name)
 {
     QList<PassageWord> words;
     int sentence = 0;
-    for (const QString &line : dataLines(QStringLiteral("passage.tsv"))) {
+    for (const QString &line : dataLines(name)) {
         if (line == u"|") {
             ++sentence;
             continue;
@@ -55,10 +55,10 @@ QList<PassageWord> readPassage()
     return words;
 }
 
-QList<MeaningRecord> readDictionary()
+QList<MeaningRecord> readDictionary(const QString &name)
 {
     QList<MeaningRecord> records;
-    for (const QString &line : dataLines(QStringLiteral("passage-dictionary.tsv")))
+    for (const QString &line : dataLines(name))
         records.append({line.section(u'\t', 0, 0), line.section(u'\t', 1)});
     return records;
 }
@@ -337,8 +337,9 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     const qsizetype at = args.indexOf(QStringLiteral("--records"));
     const int records = at > 0 && at + 1 < args.size() ? args[at + 1].toInt() : 25000;
-    const QList<PassageWord> passage = readPassage();
-    if (passage.isEmpty()) {
+    const QList<PassageWord> passage = readPassage(QStringLiteral("passage.tsv"));
+    const QList<PassageWord> verses = readPassage(QStringLiteral("verses.tsv"));
+    if (passage.isEmpty() || verses.isEmpty()) {
         std::fprintf(stderr, "no passage in %s\n", VANTRO_BENCH_DATA);
         return 1;
     }
@@ -346,10 +347,16 @@ int main(int argc, char **argv)
     if (args.contains(QStringLiteral("--build-only")))
         return 0;
     Analyser analyser;
-    analyser.addRecords(readDictionary());
+    analyser.addRecords(readDictionary(QStringLiteral("passage-dictionary.tsv")));
+    std::printf("The Hitopadesha passage (passage.tsv):\n");
     passageFigures(analyser, passage);
     sandhiFigures(analyser, passage);
     misspellingFigures(analyser, passage);
     speedFigures(analyser, passage);
+    Analyser versesAnalyser;
+    versesAnalyser.addRecords(readDictionary(QStringLiteral("verses-dictionary.tsv")));
+    std::printf("Five verses (verses.tsv):\n");
+    passageFigures(versesAnalyser, verses);
+    sandhiFigures(versesAnalyser, verses);
     return 0;
 }

@@ -463,16 +463,17 @@ private:
 
 } // namespace
 
-QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds) const
+QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds, bool compounds) const
 {
-    // A piece may itself be a word with chit or cha written onto it (kenachit).
+    // A piece may itself be a word with chit or cha written onto it (kenachit), and where asked,
+    // a compound.
     JoinedWordsReader reader(
         sounds,
-        [this](const QString &word) {
+        [this, compounds](const QString &word) {
             QList<WordReading> readings = readWithSandhi(word);
             if (readings.isEmpty())
                 readings = readAsTwoWords(word);
-            return readings.isEmpty() ? readAsCompound(word) : readings;
+            return readings.isEmpty() && compounds ? readAsCompound(word) : readings;
         },
         [this](const QString &word) { return readAsWritten(word); });
     return reader.read(0, QChar(), 0);
@@ -581,8 +582,12 @@ QList<WordReading> Analyser::analyse(QStringView written) const
         readings = readAsTwoWords(wordSounds);
     if (readings.isEmpty())
         readings = readAsCompound(wordSounds);
+    // Words without compounds first: a compound's freedom to split would otherwise take a word
+    // and the start of the next for one (jIrNAnyanyAni: jIrNAni anyAni, not jIrNAnyat yAni).
     if (readings.isEmpty())
-        readings = readAsJoinedWords(wordSounds);
+        readings = readAsJoinedWords(wordSounds, false);
+    if (readings.isEmpty())
+        readings = readAsJoinedWords(wordSounds, true);
     rank(&readings);
     return readings;
 }

@@ -67,7 +67,7 @@ private:
     QList<WordReading> readAsWritten(const QString &sounds) const;
     QList<WordReading> readWithPrefixes(const QString &sounds) const;
     QList<WordReading> readAsTwoWords(const QString &sounds) const;
-    QList<WordReading> readAsJoinedWords(const QString &sounds) const;
+    QList<WordReading> readAsJoinedWords(const QString &sounds, bool compounds) const;
     QList<WordReading> readAsCompound(const QString &sounds) const;
     void readCompoundFrom(const QString &sounds, int from, QChar first,
                           const QStringList &memberKeys, QList<WordReading> *readings) const;

@@ -152,9 +152,15 @@ QList<LexiconEntry> lexiconEntriesForCitation(const QString &citation, const QSt
             best = &guess;
     if (!best)
         return {};
-    // An adjective is cited as its bare stem (sundara, mahat) and declined in every gender.
-    if (tagged.size() > 1)
+    // An adjective is cited as its bare stem (sundara, mahat) and declined in every gender: the
+    // stem as written is taken where the guess has it, not one the citation may be a form of
+    // (nava mfn. is new, not the numeral navan).
+    if (tagged.size() > 1) {
+        for (const WordGuess &guess : guesses)
+            if (guess.kind == WordGuess::Kind::Noun && guess.noun.stem == canonical(citation))
+                return adjectiveEntries(guess.noun.stem, tagged);
         return adjectiveEntries(best->noun.stem, tagged);
+    }
     if (best->noun.stem == canonical(citation))
         return adjectiveEntries(best->noun.stem,
                                 {Gender::Masculine, Gender::Feminine, Gender::Neuter});
