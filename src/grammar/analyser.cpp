@@ -37,14 +37,21 @@ struct EndingRule
 {
     QString written; // sounds
     QString pausal;
+    // After a or A, the only words the ending stands for (the r of punar, not the visarga of
+    // kAH or rAmaH); none listed: any.
+    QStringList onlyAfterA; // sounds
 };
 
 const QList<EndingRule> &wordEndingRules()
 {
     static const QList<EndingRule> rules = [] {
         QList<EndingRule> list;
-        for (const QStringList &row : tableRows(kWordEndingsTsv))
-            list.append({sounds(row.value(0)), sounds(row.value(1))});
+        for (const QStringList &row : tableRows(kWordEndingsTsv)) {
+            QStringList onlyAfterA;
+            for (const QString &word : row.value(3).split(u' ', Qt::SkipEmptyParts))
+                onlyAfterA.append(sounds(word));
+            list.append({sounds(row.value(0)), sounds(row.value(1)), onlyAfterA});
+        }
         return list;
     }();
     return rules;
@@ -326,6 +333,14 @@ QList<WordReading> Analyser::readWithSandhi(const QString &word) const
         if (formKeyOfSounds(pausal) == key) // "ahaM" is aham as written already
             continue;
         QList<WordReading> found = readAsWritten(pausal);
+        // The vocative of a stem in R^i ends in r too (pitar atra).
+        if (!rule.onlyAfterA.isEmpty() && pausal.size() >= 2 &&
+            kVowels.left(2).contains(pausal.at(pausal.size() - 2)) &&
+            !rule.onlyAfterA.contains(pausal))
+            found.removeIf([](const WordReading &r) {
+                return !(r.kind == ReadingKind::Noun && r.lemma.endsWith(QStringLiteral("R^i")) &&
+                         r.grammaticalCase == GrammaticalCase::Vocative);
+            });
         setPausal(&found, pausal);
         readings += found;
     }
