@@ -164,10 +164,12 @@ Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
     for (const QString &path : builtInFormsFiles()) {
         if (std::optional<FormIndex> read = FormIndex::readFrom(path, m_lexicon)) {
             m_index = std::move(*read);
+            m_index.share();
             return;
         }
     }
     m_index = FormIndex::madeFor(m_lexicon);
+    m_index.share();
 }
 
 bool Analyser::writeBuiltInForms(const QString &path, QString *error)

@@ -172,12 +172,27 @@ std::vector<FormIndex::Posting> FormIndex::find(QStringView key) const
 {
     Posting wanted;
     wanted.hash = hashOfKey(key);
+    std::vector<Posting> found;
+    if (m_shared) {
+        const auto [first, last] =
+            std::equal_range(m_shared->begin(), m_shared->end(), wanted, ByHash());
+        found.assign(first, last);
+    }
     const auto [first, last] = std::equal_range(m_sorted.begin(), m_sorted.end(), wanted, ByHash());
-    std::vector<Posting> found(first, last);
+    found.insert(found.end(), first, last);
     for (const Posting &posting : m_recent)
         if (posting.hash == wanted.hash)
             found.push_back(posting);
     return found;
+}
+
+void FormIndex::share()
+{
+    finish();
+    if (m_shared || m_sorted.empty())
+        return;
+    m_shared = std::make_shared<const std::vector<Posting>>(std::move(m_sorted));
+    m_sorted = {};
 }
 
 FormIndex FormIndex::madeFor(const Lexicon &lexicon)
@@ -309,7 +324,8 @@ bool FormIndex::holdsFreshFormsOf(const Lexicon &lexicon, int entry) const
 
 qsizetype FormIndex::memoryBytes() const
 {
-    return qsizetype((m_sorted.capacity() + m_recent.capacity()) * sizeof(Posting));
+    const size_t shared = m_shared ? m_shared->capacity() : 0;
+    return qsizetype((shared + m_sorted.capacity() + m_recent.capacity()) * sizeof(Posting));
 }
 
 } // namespace vantro

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -88,12 +89,19 @@ public:
     void finish();
     // The postings of a key (formKeyOf...).
     std::vector<Posting> find(QStringView key) const;
-    qsizetype postingCount() const { return qsizetype(m_sorted.size() + m_recent.size()); }
+    qsizetype postingCount() const
+    {
+        return qsizetype((m_shared ? m_shared->size() : 0) + m_sorted.size() + m_recent.size());
+    }
+    // Hands what is sorted to the copies of this index, which keep it without copying it (the
+    // built-in forms, the same in every analyser of a process) and sort only their own.
+    void share();
     qsizetype memoryBytes() const;
 
 private:
     bool holdsFreshFormsOf(const Lexicon &lexicon, int entry) const;
 
+    std::shared_ptr<const std::vector<Posting>> m_shared;
     std::vector<Posting> m_sorted;
     // Entries added after the last finish(): a record saved while the window is open.
     std::vector<Posting> m_recent;
