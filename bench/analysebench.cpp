@@ -4,7 +4,7 @@
 // second; the passage of data/passage.tsv read word by word and again joined with sandhi
 // (the right reading among the first three, with its English key); one-letter misspellings of
 // its words (how many are marked) and its correct words marked.
-// Usage: vantro-analysebench [--records N]
+// Usage: vantro-analysebench [--records N] [--build-only]
 
 #include "analyser.h"
 #include "sandhi.h"
@@ -41,11 +41,11 @@ QStringList dataLines(const QString &name)
     return lines;
 }
 
-QList<PassageWord> readPassage()
+QList<PassageWord> readPassage(const QString &name)
 {
     QList<PassageWord> words;
     int sentence = 0;
-    for (const QString &line : dataLines(QStringLiteral("passage.tsv"))) {
+    for (const QString &line : dataLines(name)) {
         if (line == u"|") {
             ++sentence;
             continue;
@@ -55,10 +55,10 @@ QList<PassageWord> readPassage()
     return words;
 }
 
-QList<MeaningRecord> readDictionary()
+QList<MeaningRecord> readDictionary(const QString &name)
 {
     QList<MeaningRecord> records;
-    for (const QString &line : dataLines(QStringLiteral("passage-dictionary.tsv")))
+    for (const QString &line : dataLines(name))
         records.append({line.section(u'\t', 0, 0), line.section(u'\t', 1)});
     return records;
 }
@@ -120,6 +120,36 @@ QList<MeaningRecord> madeUpDictionary(int count)
     return records;
 }
 
+// A dictionary of `count` records shaped as the starter's (one to three words a meaning, cited
+// as the starter cites them), so that nouns, adjectives, indeclinables and verbs come in its
+// proportions: its records again and again under new English keys, each copy's words given a
+// new first syllable (jalaM, karjalaM, kirjalaM...) so that they are new stems of the same
+// declension, and two copies sharing their words, as a dictionary's synonyms are shared by
+// neighbouring keys. Its verbs keep their roots: a dictionary cites the roots of the table.
+QList<MeaningRecord> starterShapedDictionary(const QList<MeaningRecord> &starter, int count)
+{
+    const QString consonants = QStringLiteral("kgtdpbmvsh");
+    const QString vowels = QStringLiteral("aiu");
+    QList<MeaningRecord> records;
+    for (int i = 0; i < count && !starter.isEmpty(); ++i) {
+        const MeaningRecord &model = starter.at(i % starter.size());
+        const int copy = int(i / starter.size()) / 2;
+        QString prefix;
+        if (copy > 0)
+            prefix = QString(consonants.at(copy % consonants.size())) +
+                     vowels.at(copy / consonants.size() % vowels.size()) + QStringLiteral("r") +
+                     QString(copy / 30, u'a');
+        QStringList words;
+        for (const QString &word : model.second.split(QStringLiteral(", "))) {
+            const QList<LexiconEntry> entries = lexiconEntriesForCitation(word.section(u' ', 0, 0));
+            const bool verb = !entries.isEmpty() && entries.first().kind == ReadingKind::Verb;
+            words.append(verb ? word : prefix + word);
+        }
+        records.append({QStringLiteral("%1 %2").arg(model.first).arg(i), words.join(u", ")});
+    }
+    return records;
+}
+
 // The starter dictionary shipped with the program, as the window reads it.
 QList<MeaningRecord> starterDictionary()
 {
@@ -134,6 +164,22 @@ QList<MeaningRecord> starterDictionary()
     return records;
 }
 
+void dictionaryFigures(const QString &what, const QList<MeaningRecord> &dictionary)
+{
+    auto analyser = std::make_unique<Analyser>();
+    QElapsedTimer clock;
+    const qint64 before = residentKilobytes();
+    clock.start();
+    const double processor = processorMs();
+    analyser->addRecords(dictionary);
+    const double ms = processorMs() - processor;
+    std::printf("%lld-record %s: %d entries, %lld forms, %.0f ms more than the built-in words "
+                "(processor; %lld ms by the clock), %lld KB (estimate), %lld KB resident more\n",
+                qint64(dictionary.size()), qPrintable(what), analyser->lexicon().size(),
+                qint64(analyser->formCount()), ms, clock.elapsed(),
+                qint64(analyser->memoryBytes() / 1024), residentKilobytes() - before);
+}
+
 void buildFigures(int records)
 {
     QElapsedTimer clock;
@@ -144,9 +190,8 @@ void buildFigures(int records)
     const double builtInMs = processorMs() - processor;
     std::printf("built-in lexicon: %d entries, %lld forms, built in %.0f ms (processor; %lld ms "
                 "by the clock), %lld KB (estimate), %lld KB resident\n",
-                starter->lexicon().size(), qint64(starter->formCount()), builtInMs,
-                clock.elapsed(), qint64(starter->memoryBytes() / 1024),
-                residentKilobytes() - before);
+                starter->lexicon().size(), qint64(starter->formCount()), builtInMs, clock.elapsed(),
+                qint64(starter->memoryBytes() / 1024), residentKilobytes() - before);
     const QList<MeaningRecord> starterRecords = starterDictionary();
     clock.restart();
     processor = processorMs();
@@ -158,19 +203,11 @@ void buildFigures(int records)
                 qint64(starterRecords.size()), starter->lexicon().size(),
                 qint64(starter->formCount()), starterMs, builtInMs + starterMs, clock.elapsed(),
                 qint64(starter->memoryBytes() / 1024), residentKilobytes() - before);
-    starter = std::make_unique<Analyser>();
-    const QList<MeaningRecord> dictionary = madeUpDictionary(records);
-    const qint64 beforeDictionary = residentKilobytes();
-    clock.restart();
-    processor = processorMs();
-    starter->addRecords(dictionary);
-    const double dictionaryMs = processorMs() - processor;
-    std::printf("%d-record dictionary: %d entries, %lld forms, %.0f ms more than the built-in "
-                "words (processor; %lld ms by the clock), %lld KB (estimate), %lld KB resident "
-                "more\n",
-                records, starter->lexicon().size(), qint64(starter->formCount()), dictionaryMs,
-                clock.elapsed(),
-                qint64(starter->memoryBytes() / 1024), residentKilobytes() - beforeDictionary);
+    starter.reset();
+    dictionaryFigures(QStringLiteral("dictionary shaped as the starter"),
+                      starterShapedDictionary(starterRecords, records));
+    dictionaryFigures(QStringLiteral("made-up dictionary (random stems, a verb in 13 words)"),
+                      madeUpDictionary(records));
 }
 
 void passageFigures(const Analyser &analyser, const QList<PassageWord> &passage)
@@ -300,17 +337,26 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     const qsizetype at = args.indexOf(QStringLiteral("--records"));
     const int records = at > 0 && at + 1 < args.size() ? args[at + 1].toInt() : 25000;
-    const QList<PassageWord> passage = readPassage();
-    if (passage.isEmpty()) {
+    const QList<PassageWord> passage = readPassage(QStringLiteral("passage.tsv"));
+    const QList<PassageWord> verses = readPassage(QStringLiteral("verses.tsv"));
+    if (passage.isEmpty() || verses.isEmpty()) {
         std::fprintf(stderr, "no passage in %s\n", VANTRO_BENCH_DATA);
         return 1;
     }
     buildFigures(records);
+    if (args.contains(QStringLiteral("--build-only")))
+        return 0;
     Analyser analyser;
-    analyser.addRecords(readDictionary());
+    analyser.addRecords(readDictionary(QStringLiteral("passage-dictionary.tsv")));
+    std::printf("The Hitopadesha passage (passage.tsv):\n");
     passageFigures(analyser, passage);
     sandhiFigures(analyser, passage);
     misspellingFigures(analyser, passage);
     speedFigures(analyser, passage);
+    Analyser versesAnalyser;
+    versesAnalyser.addRecords(readDictionary(QStringLiteral("verses-dictionary.tsv")));
+    std::printf("Five verses (verses.tsv):\n");
+    passageFigures(versesAnalyser, verses);
+    sandhiFigures(versesAnalyser, verses);
     return 0;
 }

@@ -185,8 +185,9 @@ void WordFormsWindow::lookUp(const QString &word, const QTextCursor &replaced, c
     const Analyser *analyser = m_analyser ? m_analyser() : nullptr;
     const QList<WordReading> readings =
         analyser ? analyser->analyse(m_punctuation.word) : QList<WordReading>();
-    const bool inflected = !readings.isEmpty() && (readings.first().kind == ReadingKind::Noun ||
-                                                   readings.first().kind == ReadingKind::Verb);
+    // A participle, gerund or infinitive opens on its root with the krt box on its form.
+    const bool inflected =
+        !readings.isEmpty() && readings.first().kind != ReadingKind::Indeclinable;
     // Grammar the dictionary states beside the word outranks the analyser's reading of it.
     if (inflected && tag.isEmpty()) {
         // The word's own reading chooses the table and its cell.
@@ -281,8 +282,9 @@ bool WordFormsWindow::eventFilter(QObject *watched, QEvent *event)
 // The reading the analyser gave, with its tense and voice, and the cell of the written form.
 void WordFormsWindow::showReading(const WordReading &reading, const QString &written)
 {
-    const auto isOwn = [&reading](const WordGuess &guess) {
-        if (reading.kind == ReadingKind::Verb)
+    const bool fromRoot = reading.kind != ReadingKind::Noun;
+    const auto isOwn = [&reading, fromRoot](const WordGuess &guess) {
+        if (fromRoot)
             return guess.kind == WordGuess::Kind::Verb && guess.verb.root == reading.lemma &&
                    guess.verb.verbClass == reading.verbClass;
         return guess.kind == WordGuess::Kind::Noun && guess.noun.stem == reading.lemma &&
@@ -292,8 +294,7 @@ void WordFormsWindow::showReading(const WordReading &reading, const QString &wri
         std::find_if(m_readings.cbegin(), m_readings.cend(), isOwn) - m_readings.cbegin();
     if (own == m_readings.size()) { // a reading the word field alone does not give (a root's class)
         WordGuess guess;
-        guess.kind =
-            reading.kind == ReadingKind::Verb ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
+        guess.kind = fromRoot ? WordGuess::Kind::Verb : WordGuess::Kind::Noun;
         guess.noun = {reading.lemma, reading.gender};
         guess.verb = {reading.lemma, reading.verbClass, reading.pada};
         m_readings.prepend(guess);
@@ -317,18 +318,56 @@ void WordFormsWindow::showReading(const WordReading &reading, const QString &wri
         if (!reading.passive)
             m_pada->setCurrentIndex(int(reading.pada));
     }
-    updateTable();
     const QString form = reading.pausalForm.isEmpty() ? written : reading.pausalForm;
+    if (fromRoot && reading.kind != ReadingKind::Verb)
+        return showKrtReading(reading, form);
+    updateTable();
+    selectCellOf(form);
+}
+
+// A form made from the root: the krt box on the entry that makes it, in a participle's gender,
+// and its cell. The krt box holds the root's own forms, not its causative's: a causative's
+// gerund stays on the first entry.
+void WordFormsWindow::showKrtReading(const WordReading &reading, const QString &form)
+{
+    {
+        const QSignalBlocker tenseBlocker(m_tense);
+        m_tense->setCurrentIndex(m_tense->count() - 1);
+    }
+    updateTable();
+    const QString kind = reading.kind == ReadingKind::Gerund       ? QStringLiteral("gerund")
+                         : reading.kind == ReadingKind::Infinitive ? QStringLiteral("infinitive")
+                                                                   : reading.participleKind;
+    for (int entry = 0; entry < m_derivative->count(); ++entry) {
+        const QString name = m_derivative->itemData(entry).toString();
+        if (name != kind && name != kind + QStringLiteral(" participle"))
+            continue;
+        {
+            const QSignalBlocker entryBlocker(m_derivative);
+            const QSignalBlocker genderBlocker(m_derivativeGender);
+            m_derivative->setCurrentIndex(entry);
+            m_derivativeGender->setCurrentIndex(int(reading.gender));
+        }
+        updateTable();
+        if (selectCellOf(form))
+            return;
+    }
+}
+
+// The table's cell that holds the form, made current; false when none does.
+bool WordFormsWindow::selectCellOf(const QString &form)
+{
     const QString key = formKeyOfItrans(form);
     for (int row = 0; row < m_model.rowCount(); ++row) {
         for (int column = 0; column < m_model.columnCount(); ++column) {
             const QModelIndex index = m_model.index(row, column);
             if (!m_model.formAt(index).isEmpty() && formKeyOfItrans(m_model.formAt(index)) == key) {
                 m_table->setCurrentIndex(index);
-                return;
+                return true;
             }
         }
     }
+    return false;
 }
 
 // The stems and roots the analyser reads the word as, best first, each once.
@@ -496,7 +535,7 @@ QString WordFormsWindow::showDerivative(const VerbCandidate &verb)
         const QString before = m_derivative->currentText();
         m_derivative->clear();
         for (const Entry &entry : entries)
-            m_derivative->addItem(tr("%1: %2").arg(entry.name, entry.form));
+            m_derivative->addItem(tr("%1: %2").arg(entry.name, entry.form), entry.name);
         m_derivative->setCurrentIndex(qMax(0, m_derivative->findText(before)));
     }
     const int chosen = m_derivative->currentIndex();

@@ -75,6 +75,8 @@ private:
     bool stepItransCell(int direction);
     QList<vantro::WordGuess> knownReadings(const QString &word) const;
     void showReading(const vantro::WordReading &reading, const QString &written);
+    void showKrtReading(const vantro::WordReading &reading, const QString &form);
+    bool selectCellOf(const QString &form);
 
     QPlainTextEdit *m_pane;
     QLineEdit *m_word = nullptr;

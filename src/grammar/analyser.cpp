@@ -5,6 +5,8 @@
 #include "verbphonology.h"
 #include "verbprefixes.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QSet>
 
 #include <algorithm>
@@ -35,14 +37,21 @@ struct EndingRule
 {
     QString written; // sounds
     QString pausal;
+    // After a or A, the only words the ending stands for (the r of punar, not the visarga of
+    // kAH or rAmaH); none listed: any.
+    QStringList onlyAfterA; // sounds
 };
 
 const QList<EndingRule> &wordEndingRules()
 {
     static const QList<EndingRule> rules = [] {
         QList<EndingRule> list;
-        for (const QStringList &row : tableRows(kWordEndingsTsv))
-            list.append({sounds(row.value(0)), sounds(row.value(1))});
+        for (const QStringList &row : tableRows(kWordEndingsTsv)) {
+            QStringList onlyAfterA;
+            for (const QString &word : row.value(3).split(u' ', Qt::SkipEmptyParts))
+                onlyAfterA.append(sounds(word));
+            list.append({sounds(row.value(0)), sounds(row.value(1)), onlyAfterA});
+        }
         return list;
     }();
     return rules;
@@ -152,9 +161,31 @@ const Analyser &Analyser::builtIn()
 
 Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
 {
-    for (int entry = 0; entry < m_lexicon.size(); ++entry)
-        m_index.addEntry(m_lexicon, entry);
-    m_index.finish();
+    for (const QString &path : builtInFormsFiles()) {
+        if (std::optional<FormIndex> read = FormIndex::readFrom(path, m_lexicon)) {
+            m_index = std::move(*read);
+            m_index.share();
+            return;
+        }
+    }
+    m_index = FormIndex::madeFor(m_lexicon);
+    m_index.share();
+}
+
+bool Analyser::writeBuiltInForms(const QString &path, QString *error)
+{
+    const Lexicon lexicon = Lexicon::builtIn();
+    return FormIndex::madeFor(lexicon).writeTo(path, lexicon, error);
+}
+
+QStringList Analyser::builtInFormsFiles()
+{
+    QStringList files;
+    if (QCoreApplication::instance())
+        files.append(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                     QStringLiteral("/../share/vantro/" VANTRO_FORMS_FILE_NAME)));
+    files.append(QStringLiteral(VANTRO_BUILT_FORMS_FILE));
+    return files;
 }
 
 void Analyser::addRecords(const QList<MeaningRecord> &records,
@@ -163,8 +194,10 @@ void Analyser::addRecords(const QList<MeaningRecord> &records,
     const int total = int(records.size());
     for (int done = 0; done < total; ++done) {
         const MeaningRecord &record = records.at(done);
-        for (const int entry : m_lexicon.addMeaning(record.first, record.second))
+        for (const int entry : m_lexicon.addMeaning(record.first, record.second)) {
             m_index.addEntry(m_lexicon, entry);
+            addCompoundMember(entry);
+        }
         if (progress && done % 500 == 0 && !progress(done, total))
             break;
     }
@@ -176,8 +209,26 @@ void Analyser::addRecords(const QList<MeaningRecord> &records,
 void Analyser::replaceRecord(const QString &englishKey, const QString &meaning)
 {
     m_lexicon.removeMeaning(englishKey);
-    for (const int entry : m_lexicon.addMeaning(englishKey, meaning))
+    for (const int entry : m_lexicon.addMeaning(englishKey, meaning)) {
         m_index.addEntry(m_lexicon, entry);
+        addCompoundMember(entry);
+    }
+}
+
+void Analyser::addCompoundMember(int entry)
+{
+    const LexiconEntry &stem = m_lexicon.entry(entry);
+    if (stem.kind != ReadingKind::Noun)
+        return;
+    QString member = sounds(stem.lemma);
+    // A stem in -an or -in loses its n before the next member (karma-phala, hasti-pada); one in
+    // a vowel stands as it is (vR^iddha-, nadI-); the others change in ways not read here
+    // (manaH-, mano-).
+    if (member.endsWith(QStringLiteral("an")) || member.endsWith(QStringLiteral("in")))
+        member.chop(1);
+    if (member.size() >= 2 && kVowels.contains(member.back()) &&
+        !m_compoundMembers.value(member).contains(entry))
+        m_compoundMembers[member].append(entry);
 }
 
 void Analyser::removeRecord(const QString &englishKey)
@@ -199,7 +250,12 @@ WordReading Analyser::readingOf(const FormIndex::Posting &posting) const
     reading.passive = cell.flags & FormCell::kPassive;
     reading.causative = cell.flags & FormCell::kCausative;
     reading.desiderative = cell.flags & FormCell::kDesiderative;
-    reading.pada = reading.passive ? Pada::Atmanepada : entry.pada;
+    // A causative or desiderative has the pada of its own ending, not the root's.
+    const bool derived = reading.causative || reading.desiderative;
+    reading.pada = reading.passive || (derived && (cell.flags & FormCell::kAtmanepada))
+                       ? Pada::Atmanepada
+                   : derived ? Pada::Parasmaipada
+                             : entry.pada;
     reading.tense = Tense(cell.tense);
     reading.person = Person(cell.person);
     if (reading.kind == ReadingKind::Participle) {
@@ -232,6 +288,9 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
     const QString key = formKeyOfSounds(word);
     for (qsizetype at = 1; at + 2 <= word.size(); ++at) {
         QStringList rests = {word.mid(at)};
+        // ud drops the s of sthA and stambh (utthita, uttambhita): the rest is looked up with it.
+        if (word.at(at - 1) == u't' && (word.at(at) == u't' || word.at(at) == u'T'))
+            rests.append(u's' + word.mid(at));
         if (kVowels.contains(word.at(at)))
             for (const QChar vowel : QStringView(u"aAiIuUeo"))
                 if (vowel != word.at(at))
@@ -276,6 +335,14 @@ QList<WordReading> Analyser::readWithSandhi(const QString &word) const
         if (formKeyOfSounds(pausal) == key) // "ahaM" is aham as written already
             continue;
         QList<WordReading> found = readAsWritten(pausal);
+        // The vocative of a stem in R^i ends in r too (pitar atra).
+        if (!rule.onlyAfterA.isEmpty() && pausal.size() >= 2 &&
+            kVowels.left(2).contains(pausal.at(pausal.size() - 2)) &&
+            !rule.onlyAfterA.contains(pausal))
+            found.removeIf([](const WordReading &r) {
+                return !(r.kind == ReadingKind::Noun && r.lemma.endsWith(QStringLiteral("R^i")) &&
+                         r.grammaticalCase == GrammaticalCase::Vocative);
+            });
         setPausal(&found, pausal);
         readings += found;
     }
@@ -413,17 +480,96 @@ private:
 
 } // namespace
 
-QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds) const
+QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds, bool compounds) const
 {
-    // A piece may itself be a word with chit or cha written onto it (kenachit).
+    // A piece may itself be a word with chit or cha written onto it (kenachit), and where asked,
+    // a compound.
     JoinedWordsReader reader(
         sounds,
-        [this](const QString &word) {
+        [this, compounds](const QString &word) {
             QList<WordReading> readings = readWithSandhi(word);
-            return readings.isEmpty() ? readAsTwoWords(word) : readings;
+            if (readings.isEmpty())
+                readings = readAsTwoWords(word);
+            return readings.isEmpty() && compounds ? readAsCompound(word) : readings;
         },
         [this](const QString &word) { return readAsWritten(word); });
     return reader.read(0, QChar(), 0);
+}
+
+// A compound the dictionary does not hold, read from its members: each but the last a noun stem
+// of the dictionary in a vowel as it stands, the last a declined form of one, the members meeting
+// as written (vR^iddha-vyAghraH) or with their vowels merged (dakShiNa-araNye: dakShiNAraNye).
+// It is read as one noun: the stem as written with the last member's, the last member's gender,
+// case and number, the members' English keys joined by "+".
+QList<WordReading> Analyser::readAsCompound(const QString &word) const
+{
+    QList<WordReading> readings;
+    if (!m_compoundMembers.isEmpty())
+        readCompoundFrom(word, 0, QChar(), {}, &readings);
+    return readings;
+}
+
+namespace {
+
+constexpr int kMostCompoundMembers = 4;
+
+// The stem or pausal form of a compound: what is written before its last member, then the last
+// member's own, whose first sound stands for the merged vowel written where it begins.
+QString compoundPart(const QString &written, int lastFrom, bool merged, const QString &lastOwn)
+{
+    const QString own = sounds(lastOwn);
+    return own.isEmpty()
+               ? QString()
+               : verbs::itransFromSounds(written.left(lastFrom) +
+                                         (merged ? written.at(lastFrom) + own.mid(1) : own));
+}
+
+} // namespace
+
+void Analyser::readCompoundFrom(const QString &word, int from, QChar first,
+                                const QStringList &memberKeys, QList<WordReading> *readings) const
+{
+    const auto pieceOf = [&](int end) {
+        QString piece = word.mid(from, end - from);
+        if (!first.isNull())
+            piece[0] = first;
+        return piece;
+    };
+    for (int end = from + 2; end + 2 <= word.size(); ++end) {
+        // The member as written before a consonant, or its last vowel merged with the next's.
+        QList<std::tuple<QString, int, QChar>> splits;
+        if (kVowels.contains(word.at(end - 1)) && !kVowels.contains(word.at(end)))
+            splits.append({pieceOf(end), end, QChar()});
+        for (const auto &[own, following] : mergedVowels().value(word.at(end - 1)))
+            if (end - 1 - from >= 2)
+                splits.append({pieceOf(end - 1) + own, end - 1, following});
+        for (const auto &[member, restFrom, restFirst] : splits) {
+            QStringList keys;
+            for (const int entry : m_compoundMembers.value(member))
+                if (m_lexicon.entry(entry).inDictionary() && keys.isEmpty())
+                    keys = memberKeys + QStringList{m_lexicon.entry(entry).englishKeys.first()};
+            if (keys.isEmpty())
+                continue;
+            QString last = word.mid(restFrom);
+            if (!restFirst.isNull())
+                last[0] = restFirst;
+            for (const WordReading &final : readWithSandhi(last)) {
+                if (final.kind != ReadingKind::Noun || final.englishKeys.isEmpty())
+                    continue;
+                WordReading reading = final;
+                const bool merged = !restFirst.isNull();
+                reading.lemma = compoundPart(word, restFrom, merged, final.lemma);
+                reading.englishKeys = {
+                    (keys + QStringList{final.englishKeys.first()}).join(QStringLiteral(" + "))};
+                if (!final.pausalForm.isEmpty())
+                    reading.pausalForm = compoundPart(word, restFrom, merged, final.pausalForm);
+                if (!reading.lemma.isEmpty())
+                    readings->append(reading);
+            }
+            if (keys.size() + 1 < kMostCompoundMembers)
+                readCompoundFrom(word, restFrom, restFirst, keys, readings);
+        }
+    }
 }
 
 QList<WordReading> Analyser::analyse(QStringView written) const
@@ -452,7 +598,13 @@ QList<WordReading> Analyser::analyse(QStringView written) const
     if (readings.isEmpty())
         readings = readAsTwoWords(wordSounds);
     if (readings.isEmpty())
-        readings = readAsJoinedWords(wordSounds);
+        readings = readAsCompound(wordSounds);
+    // Words without compounds first: a compound's freedom to split would otherwise take a word
+    // and the start of the next for one (jIrNAnyanyAni: jIrNAni anyAni, not jIrNAnyat yAni).
+    if (readings.isEmpty())
+        readings = readAsJoinedWords(wordSounds, false);
+    if (readings.isEmpty())
+        readings = readAsJoinedWords(wordSounds, true);
     rank(&readings);
     return readings;
 }
@@ -525,9 +677,14 @@ QStringList readingFields(const WordReading &r)
                 genderLetter(r.gender),       caseName(r.grammaticalCase),
                 numberName(r.number)};
     case ReadingKind::Gerund:
-        return {QStringLiteral("gerund"), r.lemma, QString::number(r.verbClass)};
-    case ReadingKind::Infinitive:
-        return {QStringLiteral("infinitive"), r.lemma, QString::number(r.verbClass)};
+    case ReadingKind::Infinitive: {
+        QStringList fields = {r.kind == ReadingKind::Gerund ? QStringLiteral("gerund")
+                                                            : QStringLiteral("infinitive"),
+                              r.lemma, QString::number(r.verbClass)};
+        if (r.causative)
+            fields.append(QStringLiteral("causative"));
+        return fields;
+    }
     case ReadingKind::Indeclinable:
         break;
     }
@@ -559,9 +716,10 @@ QString readingSummary(const WordReading &r)
         break;
     case ReadingKind::Gerund:
     case ReadingKind::Infinitive:
-        text = QStringLiteral("%1, %2").arg(r.lemma, r.kind == ReadingKind::Gerund
-                                                         ? QStringLiteral("gerund")
-                                                         : QStringLiteral("infinitive"));
+        text = QStringLiteral("%1, %2%3")
+                   .arg(r.lemma, r.causative ? QStringLiteral("causative ") : QString(),
+                        r.kind == ReadingKind::Gerund ? QStringLiteral("gerund")
+                                                      : QStringLiteral("infinitive"));
         break;
     case ReadingKind::Indeclinable:
         text = QStringLiteral("%1, indeclinable").arg(r.lemma);

@@ -5,6 +5,7 @@
 #include "lexicon.h"
 #include "wordreading.h"
 
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -27,6 +28,14 @@ public:
     // The built-in lexicon only. Its forms are the same for every dictionary: they are made
     // once a process and copied for each analyser after the first.
     Analyser();
+
+    // The forms of the built-in lexicon made by the generators and written to a file, which the
+    // build does once; an analyser reads them from there rather than making them (see
+    // builtInFormsFiles()).
+    [[nodiscard]] static bool writeBuiltInForms(const QString &path, QString *error);
+    // Where the built-in forms are looked for, in order: beside the installation's other data
+    // (share/vantro/), then where the build wrote them.
+    static QStringList builtInFormsFiles();
 
     // Adds the Sanskrit words of the records' meanings. `progress` hears (records done, total)
     // now and then, and stops the work by answering false (what was added stays readable).
@@ -58,11 +67,18 @@ private:
     QList<WordReading> readAsWritten(const QString &sounds) const;
     QList<WordReading> readWithPrefixes(const QString &sounds) const;
     QList<WordReading> readAsTwoWords(const QString &sounds) const;
-    QList<WordReading> readAsJoinedWords(const QString &sounds) const;
+    QList<WordReading> readAsJoinedWords(const QString &sounds, bool compounds) const;
+    QList<WordReading> readAsCompound(const QString &sounds) const;
+    void readCompoundFrom(const QString &sounds, int from, QChar first,
+                          const QStringList &memberKeys, QList<WordReading> *readings) const;
+    void addCompoundMember(int entry);
     WordReading readingOf(const FormIndex::Posting &posting) const;
 
     Lexicon m_lexicon;
     FormIndex m_index;
+    // The dictionary's noun stems by their sounds, for the members of a compound it does not
+    // hold as a whole.
+    QHash<QString, QList<int>> m_compoundMembers;
 };
 
 } // namespace vantro

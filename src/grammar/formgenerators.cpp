@@ -5,6 +5,10 @@
 
 #include "declension.h"
 #include "rootderivatives.h"
+#include "verbphonology.h"
+#include "verbprefixes.h"
+#include "verbroots.h"
+#include "verbstems.h"
 
 namespace vantro {
 
@@ -90,6 +94,10 @@ void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
                      {entry.pada,
                       entry.pada == Pada::Parasmaipada ? Pada::Atmanepada : Pada::Parasmaipada}) {
                     request.pada = pada;
+                    if (derived != Derived::None && !passive && pada == Pada::Atmanepada)
+                        cell.flags |= FormCell::kAtmanepada;
+                    else
+                        cell.flags &= quint8(~FormCell::kAtmanepada);
                     const Inflection<VerbParadigm> made = conjugate(request);
                     if (made.ok()) {
                         addParadigm(made.paradigm, cell, sink);
@@ -159,6 +167,48 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
     }
 }
 
+// The causative's gerunds and infinitive, made from its stem in -aya as a root of class 10
+// makes them: kArayitvA, -kArya (prakArya) or -gamayya after a light syllable, kArayitum. With
+// the entry's prefixes where it has some (prasArya, prasArayitum); a bare root's gerund in -ya is
+// kept for whichever prefix comes before it.
+void causativeGerundsAndInfinitive(const LexiconEntry &entry, FormSink &sink)
+{
+    QStringList prefixes;
+    QString bare, error;
+    // A root of class 10 makes the same forms of its own (cintayitvA).
+    if (entry.kind != ReadingKind::Verb || entry.verbClass == 10 ||
+        !makesWhatEveryPadaShares(entry) ||
+        !verbs::splitPrefixes(entry.lemma, &prefixes, &bare, &error))
+        return;
+    const QList<VerbRoot> roots = findVerbRoot(bare);
+    const auto root = std::find_if(roots.begin(), roots.end(), [&](const VerbRoot &r) {
+        return r.verbClass == entry.verbClass;
+    });
+    if (root == roots.end())
+        return;
+    const auto add = [&](const QString &sounds, ReadingKind kind, quint8 flags) {
+        FormCell cell;
+        cell.kind = quint8(kind);
+        cell.flags = quint8(FormCell::kCausative | flags);
+        cell.participleKind = quint8(rootDerivativeNames().indexOf(
+            kind == ReadingKind::Gerund ? QStringLiteral("gerund") : QStringLiteral("infinitive")));
+        const QString word = verbs::withPrefixes(prefixes, root->rootSounds, sounds);
+        sink.add(verbs::itransFromSounds(verbs::retroflexN(word)), cell);
+    };
+    for (const QString &stem : verbs::causativeStems(*root)) {
+        if (!stem.endsWith(QStringLiteral("aya")))
+            continue;
+        const QString afterPrefix = verbs::prefixedGerundOfAyaStem(stem);
+        if (prefixes.isEmpty()) {
+            add(stem.chopped(1) + QStringLiteral("itvA"), ReadingKind::Gerund, 0);
+            add(afterPrefix, ReadingKind::Gerund, FormCell::kAfterPrefix);
+        } else {
+            add(afterPrefix, ReadingKind::Gerund, 0);
+        }
+        add(stem.chopped(1) + QStringLiteral("itum"), ReadingKind::Infinitive, 0);
+    }
+}
+
 void indeclinableForm(const LexiconEntry &entry, FormSink &sink)
 {
     if (entry.kind != ReadingKind::Indeclinable)
@@ -172,8 +222,12 @@ void indeclinableForm(const LexiconEntry &entry, FormSink &sink)
 
 const std::vector<FormGenerator> &formGenerators()
 {
-    static const std::vector<FormGenerator> generators = {
-        declinedForms, conjugatedForms, derivedForms, gerundsAfterPrefixes, indeclinableForm};
+    static const std::vector<FormGenerator> generators = {declinedForms,
+                                                          conjugatedForms,
+                                                          derivedForms,
+                                                          gerundsAfterPrefixes,
+                                                          causativeGerundsAndInfinitive,
+                                                          indeclinableForm};
     return generators;
 }
 

@@ -3,20 +3,30 @@
 
 #include "verbphonology.h"
 
+#include <QFile>
 #include <QHash>
+#include <QSaveFile>
+
+#include <cstring>
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace vantro {
 
 namespace {
 
-constexpr size_t kHashSeed = 0x5eed5a7d;
-
+// FNV-1a over the key's sounds: the same on every machine, so that an index written by one
+// build is read by another (Qt's own string hash changes with the processor's instructions).
 quint64 hashOfKey(QStringView key)
 {
-    return quint64(qHash(key, kHashSeed));
+    quint64 hash = 0xcbf29ce484222325ull;
+    for (const QChar sound : key) {
+        hash ^= sound.unicode();
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
 }
 
 // The nasal of each class of stops, in sounds; 0 for any other sound.
@@ -52,10 +62,14 @@ private:
     int m_entry;
 };
 
-bool byHash(const FormIndex::Posting &a, const FormIndex::Posting &b)
+// A function object rather than a function, so that the sort and the look-ups inline it.
+struct ByHash
 {
-    return a.hash < b.hash;
-}
+    bool operator()(const FormIndex::Posting &a, const FormIndex::Posting &b) const
+    {
+        return a.hash < b.hash;
+    }
+};
 
 } // namespace
 
@@ -78,33 +92,45 @@ QString formKeyOfSounds(QString sounds)
 // forms. Anything else (another spelling, a separator) is left to the tokenizer.
 QString soundsOfPreferredSpelling(QStringView itrans)
 {
-    using Spellings = std::vector<std::pair<QString, QChar>>;
+    struct Spelling
+    {
+        std::array<char16_t, 4> letters{};
+        qsizetype length = 0;
+        QChar sound;
+    };
+    using Spellings = std::vector<Spelling>;
     static const std::array<Spellings, 128> byFirstLetter = [] {
         std::array<Spellings, 128> table;
         for (const QChar sound : QStringView(u"aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh")) {
-            const QString spelling = verbs::itransFromSounds(QString(sound));
-            table[spelling.front().unicode() & 127].push_back({spelling, sound});
+            const QString written = verbs::itransFromSounds(QString(sound));
+            Spelling spelling;
+            spelling.length = std::min<qsizetype>(written.size(), 4);
+            std::copy_n(written.utf16(), spelling.length, spelling.letters.begin());
+            spelling.sound = sound;
+            table[written.front().unicode() & 127].push_back(spelling);
         }
         for (Spellings &spellings : table)
             std::sort(spellings.begin(), spellings.end(),
-                      [](const auto &a, const auto &b) { return a.first.size() > b.first.size(); });
+                      [](const auto &a, const auto &b) { return a.length > b.length; });
         return table;
     }();
-    QString sounds;
-    sounds.reserve(itrans.size());
+    QString sounds(itrans.size(), Qt::Uninitialized);
+    qsizetype made = 0;
+    const char16_t *text = itrans.utf16();
     for (qsizetype at = 0; at < itrans.size();) {
-        const char16_t first = itrans.at(at).unicode();
-        if (first >= 128)
+        if (text[at] >= 128)
             return {};
-        const Spellings &spellings = byFirstLetter[first];
-        const auto match = std::find_if(spellings.begin(), spellings.end(), [&](const auto &s) {
-            return itrans.mid(at).startsWith(s.first);
+        const Spellings &spellings = byFirstLetter[text[at]];
+        const auto match = std::find_if(spellings.begin(), spellings.end(), [&](const Spelling &s) {
+            return at + s.length <= itrans.size() &&
+                   std::equal(s.letters.begin(), s.letters.begin() + s.length, text + at);
         });
         if (match == spellings.end())
             return {};
-        sounds += match->second;
-        at += match->first.size();
+        sounds[made++] = match->sound;
+        at += match->length;
     }
+    sounds.truncate(made);
     return sounds;
 }
 
@@ -129,11 +155,15 @@ void FormIndex::addEntry(const Lexicon &lexicon, int entry)
 
 void FormIndex::finish()
 {
-    std::stable_sort(m_recent.begin(), m_recent.end(), byHash);
-    const size_t before = m_sorted.size();
-    m_sorted.insert(m_sorted.end(), m_recent.begin(), m_recent.end());
-    std::inplace_merge(m_sorted.begin(), m_sorted.begin() + std::ptrdiff_t(before), m_sorted.end(),
-                       byHash);
+    if (m_recent.empty())
+        return;
+    std::stable_sort(m_recent.begin(), m_recent.end(), ByHash());
+    // Merged into a vector of the right size at once: growing the old one would copy it twice.
+    std::vector<Posting> merged;
+    merged.reserve(m_sorted.size() + m_recent.size());
+    std::merge(m_sorted.begin(), m_sorted.end(), m_recent.begin(), m_recent.end(),
+               std::back_inserter(merged), ByHash());
+    m_sorted = std::move(merged);
     m_recent.clear();
     m_recent.shrink_to_fit();
 }
@@ -142,17 +172,160 @@ std::vector<FormIndex::Posting> FormIndex::find(QStringView key) const
 {
     Posting wanted;
     wanted.hash = hashOfKey(key);
-    const auto [first, last] = std::equal_range(m_sorted.begin(), m_sorted.end(), wanted, byHash);
-    std::vector<Posting> found(first, last);
+    std::vector<Posting> found;
+    if (m_shared) {
+        const auto [first, last] =
+            std::equal_range(m_shared->begin(), m_shared->end(), wanted, ByHash());
+        found.assign(first, last);
+    }
+    const auto [first, last] = std::equal_range(m_sorted.begin(), m_sorted.end(), wanted, ByHash());
+    found.insert(found.end(), first, last);
     for (const Posting &posting : m_recent)
         if (posting.hash == wanted.hash)
             found.push_back(posting);
     return found;
 }
 
+void FormIndex::share()
+{
+    finish();
+    if (m_shared || m_sorted.empty())
+        return;
+    m_shared = std::make_shared<const std::vector<Posting>>(std::move(m_sorted));
+    m_sorted = {};
+}
+
+FormIndex FormIndex::madeFor(const Lexicon &lexicon)
+{
+    FormIndex index;
+    for (int entry = 0; entry < lexicon.size(); ++entry)
+        index.addEntry(lexicon, entry);
+    index.finish();
+    return index;
+}
+
+namespace {
+
+constexpr char kFormsMagic[8] = {'V', 'N', 'T', 'F', 'O', 'R', 'M', '1'};
+constexpr quint32 kByteOrderMark = 0x01020304;
+// hash, entry and cell, without the padding the structure has in memory.
+constexpr quint32 kRecordSize = 8 + 4 + sizeof(FormCell);
+
+struct FormsHeader
+{
+    char magic[8];
+    quint32 byteOrderMark;
+    quint32 recordSize;
+    quint64 lexiconFingerprint;
+    quint64 count;
+};
+
+// What the postings' entry numbers point at: every entry's kind, stem, gender, class and pada
+// in order.
+quint64 fingerprintOf(const Lexicon &lexicon)
+{
+    QString identities;
+    for (int i = 0; i < lexicon.size(); ++i) {
+        const LexiconEntry &entry = lexicon.entry(i);
+        identities += QStringLiteral("%1|%2|%3|%4|%5|%6;")
+                          .arg(int(entry.kind))
+                          .arg(entry.lemma, entry.declinedStem)
+                          .arg(int(entry.gender))
+                          .arg(entry.verbClass)
+                          .arg(int(entry.pada));
+    }
+    return hashOfKey(identities);
+}
+
+bool sameCell(const FormCell &a, const FormCell &b)
+{
+    return std::memcmp(&a, &b, sizeof(FormCell)) == 0;
+}
+
+} // namespace
+
+bool FormIndex::writeTo(const QString &path, const Lexicon &lexicon, QString *error) const
+{
+    FormsHeader header{};
+    std::memcpy(header.magic, kFormsMagic, sizeof header.magic);
+    header.byteOrderMark = kByteOrderMark;
+    header.recordSize = kRecordSize;
+    header.lexiconFingerprint = fingerprintOf(lexicon);
+    header.count = m_sorted.size();
+    QByteArray bytes(sizeof header + m_sorted.size() * kRecordSize, Qt::Uninitialized);
+    std::memcpy(bytes.data(), &header, sizeof header);
+    char *record = bytes.data() + sizeof header;
+    for (const Posting &posting : m_sorted) {
+        std::memcpy(record, &posting.hash, 8);
+        std::memcpy(record + 8, &posting.entry, 4);
+        std::memcpy(record + 12, &posting.cell, sizeof(FormCell));
+        record += kRecordSize;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}
+
+std::optional<FormIndex> FormIndex::readFrom(const QString &path, const Lexicon &lexicon)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    FormsHeader header{};
+    if (size_t(bytes.size()) < sizeof header)
+        return std::nullopt;
+    std::memcpy(&header, bytes.constData(), sizeof header);
+    if (std::memcmp(header.magic, kFormsMagic, sizeof header.magic) != 0 ||
+        header.byteOrderMark != kByteOrderMark || header.recordSize != kRecordSize ||
+        header.lexiconFingerprint != fingerprintOf(lexicon) ||
+        quint64(bytes.size()) != sizeof header + header.count * kRecordSize)
+        return std::nullopt;
+    FormIndex index;
+    index.m_sorted.resize(header.count);
+    const char *record = bytes.constData() + sizeof header;
+    for (Posting &posting : index.m_sorted) {
+        std::memcpy(&posting.hash, record, 8);
+        std::memcpy(&posting.entry, record + 8, 4);
+        std::memcpy(&posting.cell, record + 12, sizeof(FormCell));
+        record += kRecordSize;
+        if (posting.entry < 0 || posting.entry >= lexicon.size())
+            return std::nullopt;
+    }
+    if (!std::is_sorted(index.m_sorted.begin(), index.m_sorted.end(), ByHash()))
+        return std::nullopt;
+    // The generators this program was built with make the same forms as the file holds, tried
+    // on a few entries across the lexicon: a file left by another build is not trusted.
+    for (const int entry : {0, lexicon.size() / 3, lexicon.size() / 2, lexicon.size() - 1})
+        if (entry >= 0 && !index.holdsFreshFormsOf(lexicon, entry))
+            return std::nullopt;
+    return index;
+}
+
+bool FormIndex::holdsFreshFormsOf(const Lexicon &lexicon, int entry) const
+{
+    FormIndex fresh;
+    fresh.addEntry(lexicon, entry);
+    const auto held = std::count_if(m_sorted.begin(), m_sorted.end(),
+                                    [&](const Posting &posting) { return posting.entry == entry; });
+    if (size_t(held) != fresh.m_recent.size())
+        return false;
+    return std::all_of(fresh.m_recent.begin(), fresh.m_recent.end(), [&](const Posting &made) {
+        const auto [first, last] =
+            std::equal_range(m_sorted.begin(), m_sorted.end(), made, ByHash());
+        return std::any_of(first, last, [&](const Posting &posting) {
+            return posting.entry == entry && sameCell(posting.cell, made.cell);
+        });
+    });
+}
+
 qsizetype FormIndex::memoryBytes() const
 {
-    return qsizetype((m_sorted.capacity() + m_recent.capacity()) * sizeof(Posting));
+    const size_t shared = m_shared ? m_shared->capacity() : 0;
+    return qsizetype((shared + m_sorted.capacity() + m_recent.capacity()) * sizeof(Posting));
 }
 
 } // namespace vantro

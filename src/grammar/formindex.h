@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace vantro {
@@ -27,6 +29,9 @@ struct FormCell
     static constexpr quint8 kDesiderative = 8;
     // The form stands only after a prefix (the gerund in -ya: -gamya of Agamya, upagamya).
     static constexpr quint8 kAfterPrefix = 4;
+    // A causative or desiderative form in the atmanepada: either pada is made of them, whatever
+    // the root's own (kArayati, kArayate).
+    static constexpr quint8 kAtmanepada = 16;
 };
 
 // Receives the forms a generator makes of one lexicon entry, in ITRANS.
@@ -70,14 +75,33 @@ public:
 
     // Runs every generator on the entry.
     void addEntry(const Lexicon &lexicon, int entry);
+    // The index of every entry of the lexicon, made by the generators.
+    static FormIndex madeFor(const Lexicon &lexicon);
+
+    // The finished index written to a file, and read back: the build writes the built-in
+    // lexicon's forms once, and every start reads them instead of making them again. A file
+    // made for another lexicon, by other generators or on another kind of machine is refused
+    // (the caller then makes the forms itself).
+    [[nodiscard]] bool writeTo(const QString &path, const Lexicon &lexicon, QString *error) const;
+    static std::optional<FormIndex> readFrom(const QString &path, const Lexicon &lexicon);
+
     // Sorts what was added since, for look-ups by halving.
     void finish();
     // The postings of a key (formKeyOf...).
     std::vector<Posting> find(QStringView key) const;
-    qsizetype postingCount() const { return qsizetype(m_sorted.size() + m_recent.size()); }
+    qsizetype postingCount() const
+    {
+        return qsizetype((m_shared ? m_shared->size() : 0) + m_sorted.size() + m_recent.size());
+    }
+    // Hands what is sorted to the copies of this index, which keep it without copying it (the
+    // built-in forms, the same in every analyser of a process) and sort only their own.
+    void share();
     qsizetype memoryBytes() const;
 
 private:
+    bool holdsFreshFormsOf(const Lexicon &lexicon, int entry) const;
+
+    std::shared_ptr<const std::vector<Posting>> m_shared;
     std::vector<Posting> m_sorted;
     // Entries added after the last finish(): a record saved while the window is open.
     std::vector<Posting> m_recent;

@@ -152,9 +152,15 @@ QList<LexiconEntry> lexiconEntriesForCitation(const QString &citation, const QSt
             best = &guess;
     if (!best)
         return {};
-    // An adjective is cited as its bare stem (sundara, mahat) and declined in every gender.
-    if (tagged.size() > 1)
+    // An adjective is cited as its bare stem (sundara, mahat) and declined in every gender: the
+    // stem as written is taken where the guess has it, not one the citation may be a form of
+    // (nava mfn. is new, not the numeral navan).
+    if (tagged.size() > 1) {
+        for (const WordGuess &guess : guesses)
+            if (guess.kind == WordGuess::Kind::Noun && guess.noun.stem == canonical(citation))
+                return adjectiveEntries(guess.noun.stem, tagged);
         return adjectiveEntries(best->noun.stem, tagged);
+    }
     if (best->noun.stem == canonical(citation))
         return adjectiveEntries(best->noun.stem,
                                 {Gender::Masculine, Gender::Feminine, Gender::Neuter});
@@ -204,8 +210,7 @@ int Lexicon::add(const LexiconEntry &entry, const QString &englishKey)
 {
     const QString identity = identityOf(entry);
     int index = m_byIdentity.value(identity, -1);
-    const bool added = index < 0;
-    if (added) {
+    if (index < 0) {
         index = int(m_entries.size());
         m_entries.append(entry);
         m_byIdentity.insert(identity, index);
@@ -213,7 +218,7 @@ int Lexicon::add(const LexiconEntry &entry, const QString &englishKey)
     }
     m_entries[index].builtIn = m_entries[index].builtIn || entry.builtIn;
     addKey(index, englishKey);
-    return added ? index : -1;
+    return index;
 }
 
 void Lexicon::addKey(int index, const QString &englishKey)
@@ -240,29 +245,46 @@ QList<int> Lexicon::addMeaning(const QString &englishKey, const QString &meaning
 {
     QList<int> made;
     for (const MeaningWord &written : sanskritWordsOfMeaning(meaning)) {
-        const QString &word = written.word;
-        // A word the grammar lists as indeclinable stays one, rather than becoming a noun stem;
-        // so does one the dictionary tags as such.
-        LexiconEntry indeclinable;
-        indeclinable.kind = ReadingKind::Indeclinable;
-        indeclinable.lemma = canonical(word);
-        if (written.tags.contains(QStringLiteral("ind"))) {
-            indeclinable.englishKeys = {};
-            if (const int index = add(indeclinable, englishKey); index >= 0)
-                made.append(index);
+        // A dictionary gives one word under many English keys (water, aqua): what it stands for
+        // is worked out once.
+        const QString citation = written.word + u'|' + written.tags.join(u' ');
+        if (const auto known = m_byCitation.constFind(citation); known != m_byCitation.cend()) {
+            for (const int index : *known) {
+                addKey(index, englishKey);
+                shareKeyWithBuiltIns(m_entries.at(index), englishKey);
+            }
             continue;
         }
-        if (m_byIdentity.contains(identityOf(indeclinable))) {
-            add(indeclinable, englishKey);
-            continue;
-        }
-        for (const LexiconEntry &entry : lexiconEntriesForCitation(word, written.tags)) {
-            if (const int index = add(entry, englishKey); index >= 0)
+        QList<int> entries;
+        for (const LexiconEntry &entry : entriesOfWord(written)) {
+            const qsizetype before = m_entries.size();
+            const int index = add(entry, englishKey);
+            if (m_entries.size() > before) {
                 made.append(index);
-            shareKeyWithBuiltIns(entry, englishKey);
+                // An indeclinable new to the lexicon changes what its word stands for elsewhere.
+                if (entry.kind == ReadingKind::Indeclinable)
+                    m_byCitation.clear();
+            }
+            entries.append(index);
+            if (entry.kind != ReadingKind::Indeclinable)
+                shareKeyWithBuiltIns(entry, englishKey);
         }
+        m_byCitation.insert(citation, entries);
     }
     return made;
+}
+
+// A word the grammar lists as indeclinable stays one, rather than becoming a noun stem; so does
+// one the dictionary tags as such.
+QList<LexiconEntry> Lexicon::entriesOfWord(const MeaningWord &written) const
+{
+    LexiconEntry indeclinable;
+    indeclinable.kind = ReadingKind::Indeclinable;
+    indeclinable.lemma = canonical(written.word);
+    if (written.tags.contains(QStringLiteral("ind")) ||
+        m_byIdentity.contains(identityOf(indeclinable)))
+        return {indeclinable};
+    return lexiconEntriesForCitation(written.word, written.tags);
 }
 
 void Lexicon::removeMeaning(const QString &englishKey)
@@ -280,7 +302,7 @@ qsizetype Lexicon::memoryBytes() const
             bytes += key.capacity() * 2 + 48;
     }
     // The two hashes: a node and a key each.
-    bytes += m_byIdentity.size() * 64 + m_byEnglishKey.size() * 80;
+    bytes += m_byIdentity.size() * 64 + m_byEnglishKey.size() * 80 + m_byCitation.size() * 96;
     return bytes;
 }
 

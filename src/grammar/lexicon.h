@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "meaningwords.h"
 #include "wordreading.h"
 
 #include <QHash>
@@ -51,7 +52,9 @@ public:
     qsizetype memoryBytes() const;
 
 private:
+    // The entry's index, the entry added when it is new.
     int add(const LexiconEntry &entry, const QString &englishKey);
+    QList<LexiconEntry> entriesOfWord(const MeaningWord &written) const;
     void addKey(int index, const QString &englishKey);
     void shareKeyWithBuiltIns(const LexiconEntry &entry, const QString &englishKey);
     void addBuiltInLine(const QStringList &fields);
@@ -60,6 +63,8 @@ private:
     QHash<QString, int> m_byIdentity;
     QHash<QString, QList<int>> m_byEnglishKey;
     QHash<QString, QList<int>> m_byLemma;
+    // The entries each citation of a meaning stood for ("jalaM|n"), found once.
+    QHash<QString, QList<int>> m_byCitation;
 };
 
 // The readings a dictionary word stands for, as the lexicon takes them: a citation form

@@ -18,9 +18,16 @@ namespace {
 
 using Sounds = QVarLengthArray<Sound, 2>;
 
+// Measured once: every form the analyser indexes is written out through here.
 QLatin1StringView spellingOf(Sound sound)
 {
-    return QLatin1StringView(letterOf(sound)->preferred());
+    static const std::array<QLatin1StringView, kSoundCount> spellings = [] {
+        std::array<QLatin1StringView, kSoundCount> table;
+        for (int s = 0; s < kSoundCount; ++s)
+            table[size_t(s)] = QLatin1StringView(letterOf(static_cast<Sound>(s))->preferred());
+        return table;
+    }();
+    return spellings[size_t(sound)];
 }
 
 // Every sound a spelling splits into, read longest first: "kSh" -> k Sh, "j~n" -> j ~n.

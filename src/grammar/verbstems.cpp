@@ -355,11 +355,23 @@ QStringList pastParticiples(const VerbRoot &given)
     return participle.isEmpty() ? QStringList() : finished({participle});
 }
 
+QString prefixedGerundOfAyaStem(const QString &stem)
+{
+    const QString base = stem.chopped(3);
+    // After a light syllable the causative's ay stays (vigaRayya); else it goes (viciMtya).
+    const qsizetype n = base.size();
+    const bool light = n >= 2 && isConsonant(base[n - 1]) && isOneOf(base[n - 2], u"aiuf");
+    return base + (light ? QStringLiteral("ayya") : QStringLiteral("ya"));
+}
+
 QStringList gerunds(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "tvA"))
         return *exception;
+    // A stem in -aya keeps it before -itvA (cintayitvA, kaTayitvA).
+    if (root.verbClass == 10)
+        return finished({root.strongStem.chopped(1) + QStringLiteral("itvA")});
     // The gerund follows the participle made by the rules (gata: gatvA, patita: patitvA); a
     // participle the table gives may differ from it (Binna but BittvA), and is not followed.
     if (exceptionFor(root, "ppp") || root.verbClass == 10)
@@ -386,13 +398,8 @@ QStringList prefixedGerunds(const VerbRoot &given)
     if (const auto exception = exceptionFor(root, "ya"))
         return *exception;
     const QString &r = root.rootSounds;
-    if (root.verbClass == 10) {
-        const QString base = root.strongStem.chopped(3);
-        // After a light syllable the causative's ay stays (vigaRayya); else it goes (viciMtya).
-        const qsizetype n = base.size();
-        const bool light = n >= 2 && isConsonant(base[n - 1]) && isOneOf(base[n - 2], u"aiuf");
-        return finished({base + (light ? QStringLiteral("ayya") : QStringLiteral("ya"))});
-    }
+    if (root.verbClass == 10)
+        return finished({prefixedGerundOfAyaStem(root.strongStem)});
     static const QHash<QString, QStringList> nasalRoots = {
         {"gam", {"gatya", "gamya"}}, {"han", {"hatya"}},          {"nam", {"namya", "natya"}},
         {"yam", {"yamya", "yatya"}}, {"ram", {"ramya", "ratya"}}, {"man", {"manya", "matya"}},

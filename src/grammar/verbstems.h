@@ -49,6 +49,9 @@ QStringList pastParticiples(const VerbRoot &root);
 // The gerunds in -tvA ("gatvA") and, after a prefix, in -ya ("gatya" of Agatya, "jitya").
 QStringList gerunds(const VerbRoot &root);
 QStringList prefixedGerunds(const VerbRoot &root);
+// The gerund after a prefix of a stem in -aya, of class 10 or a causative: -ya in place of
+// -aya ("cintya", "kArya"), -ayya after a light root syllable ("gaRayya").
+QString prefixedGerundOfAyaStem(const QString &stem);
 // The gerundives in -anIya ("karaRIya") and -ya ("kArya", "deya", "gamya").
 QStringList gerundivesInAniya(const VerbRoot &root);
 QStringList gerundivesInYa(const VerbRoot &root);

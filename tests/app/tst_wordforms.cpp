@@ -3,6 +3,7 @@
 
 #include "itranstext.h"
 #include "sandhi.h"
+#include "sanskritchecker.h"
 #include "wordformswindow.h"
 #include "workspacefixture.h"
 
@@ -27,6 +28,8 @@ private slots:
     void meaningWithTag();
     void derivatives_data();
     void derivatives();
+    void krtFormOfThePane_data();
+    void krtFormOfThePane();
     void formsWindowKeys();
 };
 
@@ -187,6 +190,57 @@ void TestWordForms::derivatives()
     window->findChild<QComboBox *>("wordFormsDerivative")->setCurrentIndex(entry);
     window->findChild<QComboBox *>("wordFormsDerivativeGender")->setCurrentIndex(gender);
     QTEST(window->chosenForm(), "expected");
+}
+
+// Ctrl+K on a participle, gerund or infinitive of the pane opens on its root with the krt box on
+// the entry that makes it, a participle's gender chosen and its own cell current.
+void TestWordForms::krtFormOfThePane_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("root");
+    QTest::addColumn<QString>("entry"); // the krt box's
+    QTest::addColumn<int>("gender");
+    QTest::newRow("past passive participle, masculine") << "gataH"
+                                                        << "gam"
+                                                        << "past passive participle: gata" << 0;
+    QTest::newRow("past passive participle, feminine, instrumental")
+        << "gatayA"
+        << "gam"
+        << "past passive participle: gata" << 1;
+    QTest::newRow("present participle, masculine, accusative")
+        << "gachChantam"
+        << "gam"
+        << "present active participle: gachChat" << 0;
+    QTest::newRow("gerund") << "gatvA"
+                            << "gam"
+                            << "gerund: gatvA" << 0;
+    QTest::newRow("gerund after a prefix") << "Agatya"
+                                           << "A-gam"
+                                           << "gerund: Agatya" << 0;
+    QTest::newRow("infinitive") << "gantum"
+                                << "gam"
+                                << "infinitive: gantum" << 0;
+}
+
+void TestWordForms::krtFormOfThePane()
+{
+    QFETCH(QString, word);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    auto *checker = form.findChild<SanskritChecker *>();
+    QTRY_VERIFY_WITH_TIMEOUT(checker->analyser(), 20000);
+    form.itrans->setPlainText(word);
+    form.itrans->setFocus();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window && window->isVisible());
+    QTEST(window->findChild<QLineEdit *>("wordFormsWord")->text(), "root");
+    auto *tense = window->findChild<QComboBox *>("wordFormsTense");
+    QCOMPARE(tense->currentIndex(), tense->count() - 1);
+    QTEST(window->findChild<QComboBox *>("wordFormsDerivative")->currentText(), "entry");
+    QTEST(window->findChild<QComboBox *>("wordFormsDerivativeGender")->currentIndex(), "gender");
+    QCOMPARE(window->chosenForm(), word);
 }
 
 // The Word Forms window hides neither the ITRANS line nor the record form; Right steps to the

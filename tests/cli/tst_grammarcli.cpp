@@ -188,13 +188,15 @@ void TestGrammarCli::analyseWithDictionary()
         }
         QCOMPARE(db.closeDB(), 0);
     }
+    // A stem no record holds (cha) has no keys, and no field for them.
     const QString expected =
-        QStringLiteral("jalena\tnoun\tjala\tn\tinstrumental\tsingular\twater\n");
+        QStringLiteral("jalena\tnoun\tjala\tn\tinstrumental\tsingular\twater\n"
+                       "cha\tindeclinable\n");
     ProgramRun run =
-        grammar({"analyse", "--db", dir.filePath(QStringLiteral("morvak.db")), "jalena"});
+        grammar({"analyse", "--db", dir.filePath(QStringLiteral("morvak.db")), "jalena", "cha"});
     QCOMPARE(run.status, 0);
     QCOMPARE(QString::fromUtf8(run.out), expected);
-    run = runProgram(QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE), {"analyse", "jalena"}, {},
+    run = runProgram(QStringLiteral(VANTRO_GRAMMAR_EXECUTABLE), {"analyse", "jalena", "cha"}, {},
                      dir.path());
     QCOMPARE(QString::fromUtf8(run.out), expected);
 }

@@ -4,10 +4,14 @@
 // lexicon, and the words of a line that are checked.
 #include "analyser.h"
 #include "dbtools.h"
+#include "formindex.h"
 #include "meaningwords.h"
 #include "textwords.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 using namespace vantro;
 
@@ -98,6 +102,69 @@ private slots:
                      qPrintable(analyser().suggestions(word).join(u' ')));
         else
             QFAIL("unknown kind of row");
+    }
+
+    // The built-in forms the build writes: read back as made, refused when the file is damaged
+    // or left by another lexicon or other generators (the analyser then makes them itself).
+    void builtInFormsFile_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("as written") << QString() << true;
+        QTest::newRow("cut short") << "cut" << false;
+        QTest::newRow("another kind of file") << "magic" << false;
+        QTest::newRow("another lexicon") << "lexicon" << false;
+        QTest::newRow("a form of the first entry in another cell") << "cell" << false;
+        QTest::newRow("a form of the first entry missing") << "missing" << false;
+    }
+    void builtInFormsFile()
+    {
+        QFETCH(QString, damage);
+        QFETCH(bool, accepted);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("forms.idx"));
+        QString error;
+        QVERIFY2(Analyser::writeBuiltInForms(path, &error), qPrintable(error));
+        QByteArray bytes = test::fileBytes(path);
+        constexpr int header = 32, record = 20;
+        const auto firstFormOfEntry0 = [&] {
+            for (int at = header; at + record <= bytes.size(); at += record)
+                if (bytes.mid(at + 8, 4) == QByteArray(4, '\0'))
+                    return at;
+            return -1;
+        };
+        if (damage == u"cut")
+            bytes.chop(record / 2);
+        else if (damage == u"magic")
+            bytes[0] = 'X';
+        else if (damage == u"cell")
+            bytes[firstFormOfEntry0() + 12 + 3] ^= 1; // its number
+        else if (damage == u"missing")
+            bytes.remove(firstFormOfEntry0(), record);
+        if (damage == u"missing") // the count in the header follows
+            bytes[header - 8] = char(bytes[header - 8] - 1);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        Lexicon lexicon = Lexicon::builtIn();
+        if (damage == u"lexicon")
+            lexicon.addMeaning(QStringLiteral("lamp"), QStringLiteral("dIpaH"));
+        const std::optional<FormIndex> read = FormIndex::readFrom(path, lexicon);
+        QCOMPARE(read.has_value(), accepted);
+        if (!accepted)
+            return;
+        const FormIndex made = FormIndex::madeFor(lexicon);
+        QCOMPARE(read->postingCount(), made.postingCount());
+        for (const char *form : {"gachChati", "rAmeNa", "tena", "cha", "kR^itvA"}) {
+            std::vector<FormIndex::Posting> a =
+                read->find(formKeyOfItrans(QString::fromLatin1(form)));
+            std::vector<FormIndex::Posting> b =
+                made.find(formKeyOfItrans(QString::fromLatin1(form)));
+            QCOMPARE(a.size(), b.size());
+            for (size_t i = 0; i < a.size(); ++i)
+                QVERIFY(a[i].entry == b[i].entry &&
+                        std::memcmp(&a[i].cell, &b[i].cell, sizeof(FormCell)) == 0);
+        }
     }
 
 private:

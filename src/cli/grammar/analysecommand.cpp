@@ -79,7 +79,9 @@ bool analyseWord(const Analyser &analyser, const QString &word, const AnalyseReq
     for (const WordReading &reading : readings) {
         out << wordField(word, reading, request.script) << u'\t'
             << fieldsInScript(reading, request.script);
-        if (withKeys)
+        // A stem no record's meaning holds has no keys: the line ends without the field, as it
+        // would without a dictionary, rather than with an empty one.
+        if (withKeys && !reading.englishKeys.isEmpty())
             out << u'\t' << reading.englishKeys.join(QStringLiteral(", "));
         out << u'\n';
     }
