@@ -18,8 +18,11 @@ struct __db_dbt;
 namespace vantro {
 
 // The dictionary file: one Berkeley DB B-tree, one cursor shared by navigation and search, and
-// the current record as three texts. Every operation answers 0 for success and 1 for failure
-// (getStat answers the key count) and reports through one-line diagnostics, never a dialog.
+// the current record as three texts. The record operations keep the dictionary's historic
+// signatures: they answer 0 for success and 1 for failure (getStat answers the key count) and
+// report through one-line diagnostics, never a dialog; since those signatures leave no room for
+// a reason, failureReason() and problem() keep it. Everything else answers false with the
+// reason in a QString *error, as the rest of the store does.
 class cDictDB
 {
 public:

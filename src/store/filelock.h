@@ -38,9 +38,6 @@ public:
     // The error number of the last Failed result.
     int lastError() const { return m_error; }
 
-    // Tests only: called between the open and the lock, to play a program that is slow to lock.
-    static void setBeforeLockHook(void (*hook)(const QByteArray &path));
-
 private:
     int m_fd = -1;
     int m_error = 0;

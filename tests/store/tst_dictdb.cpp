@@ -7,6 +7,7 @@
 #include "dictdb.h"
 #include "englishlemma.h"
 #include "journal.h"
+#include "lockseam.h"
 #include "record.h"
 #include "search.h"
 
@@ -297,10 +298,8 @@ void TestDictDB::lockHoldsTheFileAtThePath()
     replacement = QFile::encodeName(path + QStringLiteral(".rebuild"));
     QVERIFY(DbUtilities::load(path, {{"water", "jalaM"}}) &&
             QFile::copy(path, QFile::decodeName(replacement)));
-    FileLock::setBeforeLockHook([](const QByteArray &locked) {
-        FileLock::setBeforeLockHook(nullptr);
-        ::rename(replacement.constData(), locked.constData());
-    });
+    beforeNextFlock(
+        [](const QByteArray &locked) { ::rename(replacement.constData(), locked.constData()); });
     FileLock slow, other;
     QCOMPARE(slow.acquire(QFile::encodeName(path)), FileLock::Result::Locked);
     QCOMPARE(other.acquire(QFile::encodeName(path)), FileLock::Result::Busy);
