@@ -34,7 +34,6 @@ public:
         std::swap(m_fd, other.m_fd);
         std::swap(m_error, other.m_error);
     }
-    bool isHeld() const { return m_fd >= 0; }
     // The error number of the last Failed result.
     int lastError() const { return m_error; }
 

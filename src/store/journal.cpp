@@ -366,14 +366,12 @@ bool Journal::openClean(qint64 fileSize)
         return false;
     m_size = m_contents.validLength = m_contents.entriesEndAtClose;
     m_allocated = fileSize;
-    m_headerOnly = true;
     return true;
 }
 
 bool Journal::open(const QByteArray &modeFrom, QString *error)
 {
     close();
-    m_headerOnly = false;
     m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW,
                   modeFrom.isEmpty() ? 0664 : 0600);
     struct stat info;
@@ -557,7 +555,6 @@ bool Journal::reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId
     m_contents.entriesEndAtClose = 0;
     m_contents.entries.clear();
     m_contents.damagedEntries = 0;
-    m_headerOnly = false;
     if (!writeHeader(error) || ::ftruncate(m_fd, kJournalHeaderSize) != 0 || ::fdatasync(m_fd) != 0)
         return fail(error);
     m_size = m_allocated = m_contents.validLength = kJournalHeaderSize;

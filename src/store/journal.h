@@ -156,8 +156,6 @@ public:
         close();
         m_path = path;
     }
-    // True when the last open read the header only (no entries in contents()).
-    bool headerOnly() const { return m_headerOnly; }
     bool isOpen() const { return m_fd >= 0; }
     const JournalContents &contents() const { return m_contents; }
     qint64 size() const { return m_size; }
@@ -203,7 +201,6 @@ private:
     qint64 m_size = 0;
     qint64 m_allocated = 0;
     JournalContents m_contents;
-    bool m_headerOnly = false;
 };
 
 } // namespace vantro

@@ -84,7 +84,6 @@ public:
     // dictionary that failed may succeed once it is given back. False when there was none.
     bool releaseRoom() { return m_journal.releaseRoom(); }
 
-    bool isKeeping() const { return m_journal.isOpen(); }
     bool rebuilt() const { return m_rebuilt; }
 
 private:
