@@ -6,10 +6,12 @@
 #include "dbtools.h"
 #include "dictdb.h"
 #include "englishlemma.h"
+#include "englishlookup.h"
 #include "journal.h"
 #include "lockseam.h"
 #include "record.h"
 #include "search.h"
+#include "wordat.h"
 
 #include <QDir>
 #include <QElapsedTimer>
