@@ -3,6 +3,7 @@
 // the word rules, the single-writer lock and shared reading, and the kept key count.
 
 #include "capture.h"
+#include "datarows.h"
 #include "dbtools.h"
 #include "dictdb.h"
 #include "englishlemma.h"
@@ -569,14 +570,13 @@ void TestDictDB::englishLookUp_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("found");
-    QFile rows(QFINDTESTDATA("data/lookalikes.tsv"));
-    QVERIFY(rows.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : rows.readAll().split('\n')) {
-        const QStringList cells = QString::fromUtf8(line).split(u'\t');
-        if (cells.size() == 3 && !line.startsWith('#'))
-            QTest::addRow("%s (%s)", qPrintable(cells[0]), qPrintable(cells[1]))
-                << cells[0] << cells[1].split(u',') << cells[2];
-    }
+    QList<DataRow> rows;
+    QString error;
+    QVERIFY2(DataRows::read(QFINDTESTDATA("data/lookalikes.tsv"), 3, 3, &rows, &error),
+             qPrintable(error));
+    for (const DataRow &row : rows)
+        QTest::newRow(row.place.constData())
+            << row.text(0) << row.text(1).split(u',') << row.text(2);
 }
 
 // The look-up finds a word's lemma, never a word that merely looks like one.
