@@ -2,6 +2,7 @@
 #include "dictdb.h"
 
 #include "dictreplacement.h"
+#include "exitstatus.h"
 #include "libraryhandle.h"
 #include "record.h"
 #include "snapshot.h"
@@ -230,7 +231,7 @@ int cDictDB::openDB()
     const int ret = createHandle(&dbp);
     if (ret != 0) {
         std::fprintf(stderr, "db_create: %s\n", db_strerror(ret));
-        std::exit(1);
+        std::exit(Failure);
     }
     const QByteArray path = resolvedPath(QByteArray(fileName));
     m_openPath = path;
@@ -308,7 +309,7 @@ int cDictDB::openHandle(const QByteArray &name)
             dbp = nullptr;
             if (createHandle(&dbp) != 0) {
                 std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
-                std::exit(1);
+                std::exit(Failure);
             }
             break;
         }
@@ -350,7 +351,7 @@ int cDictDB::openLocked(const QByteArray &name)
         dbp->close(dbp, 0);
         if (createHandle(&dbp) != 0) {
             std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
-            std::exit(1);
+            std::exit(Failure);
         }
         ret = openExisting(path, DB_CREATE);
     }
