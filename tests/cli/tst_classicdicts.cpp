@@ -147,12 +147,8 @@ void TestClassicDictionaries::firstEquivalent_data()
     QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("headword");
     QTest::addColumn<QString>("first");
-    QList<DataRow> rows;
-    QString error;
-    QVERIFY2(
-        DataRows::read(QFINDTESTDATA("data/classic/first-equivalents.tsv"), 3, 3, &rows, &error),
-        qPrintable(error));
-    for (const DataRow &row : rows)
+    for (const DataRow &row :
+         DataRows::casesOf(QFINDTESTDATA("data/classic/first-equivalents.tsv"), 3, 3))
         QTest::newRow(row.place.constData()) << row.text(0) << row.text(1) << row.text(2);
 }
 

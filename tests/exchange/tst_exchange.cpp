@@ -146,11 +146,7 @@ void TestExchange::meanings_data()
     QTest::addColumn<QString>("scheme");
     QTest::addColumn<QString>("definition");
     QTest::addColumn<QString>("meaning");
-    QList<DataRow> rows;
-    QString error;
-    QVERIFY2(DataRows::read(QFINDTESTDATA("data/meanings.tsv"), 4, 4, &rows, &error),
-             qPrintable(error));
-    for (const DataRow &row : rows)
+    for (const DataRow &row : DataRows::casesOf(QFINDTESTDATA("data/meanings.tsv"), 4, 4))
         QTest::newRow(row.place.constData())
             << row.text(0) << row.text(1) << row.text(2).replace("\\n", "\n") << row.text(3);
 }

@@ -18,12 +18,8 @@ namespace {
 void addRows(const char *file, int least, int most)
 {
     QTest::addColumn<QStringList>("cells");
-    QList<test::DataRow> rows;
-    QString error;
-    QVERIFY2(
-        test::DataRows::read(VANTRO_GRAMMAR_DATA "/" + QString(file), least, most, &rows, &error),
-        qPrintable(error));
-    for (const test::DataRow &row : rows)
+    for (const test::DataRow &row :
+         test::DataRows::casesOf(VANTRO_GRAMMAR_DATA "/" + QString(file), least, most))
         QTest::newRow(row.place.constData()) << row.texts();
 }
 

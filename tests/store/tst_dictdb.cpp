@@ -570,11 +570,7 @@ void TestDictDB::englishLookUp_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("found");
-    QList<DataRow> rows;
-    QString error;
-    QVERIFY2(DataRows::read(QFINDTESTDATA("data/lookalikes.tsv"), 3, 3, &rows, &error),
-             qPrintable(error));
-    for (const DataRow &row : rows)
+    for (const DataRow &row : DataRows::casesOf(QFINDTESTDATA("data/lookalikes.tsv"), 3, 3))
         QTest::newRow(row.place.constData())
             << row.text(0) << row.text(1).split(u',') << row.text(2);
 }

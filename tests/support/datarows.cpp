@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QTest>
 
 namespace vantro::test {
 
@@ -45,6 +46,16 @@ bool DataRows::read(const QString &path, int least, int most, QList<DataRow> *ro
         return false;
     }
     return true;
+}
+
+QList<DataRow> DataRows::casesOf(const QString &path, int least, int most)
+{
+    QList<DataRow> rows;
+    if (QString error; !read(path, least, most, &rows, &error)) {
+        QTest::qFail(qPrintable(error), __FILE__, __LINE__);
+        rows.clear();
+    }
+    return rows;
 }
 
 } // namespace vantro::test

@@ -40,12 +40,8 @@ void addRows(const char *file, int least, std::initializer_list<const char *> co
 {
     for (const char *column : columns)
         QTest::addColumn<QByteArray>(column);
-    QList<DataRow> rows;
-    QString error;
-    QVERIFY2(DataRows::read(VANTRO_TRANSLIT_DATA "/" + QString(file), least, int(columns.size()),
-                            &rows, &error),
-             qPrintable(error));
-    for (DataRow &row : rows) {
+    for (DataRow &row :
+         DataRows::casesOf(VANTRO_TRANSLIT_DATA "/" + QString(file), least, int(columns.size()))) {
         row.cells.resize(qsizetype(columns.size()));
         QTestData &data = QTest::newRow(row.place.constData());
         for (const QByteArray &cell : row.cells)
