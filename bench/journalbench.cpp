@@ -77,10 +77,10 @@ void build(const QString &path, qsizetype size)
     if (!replacement)
         std::abort();
     for (const auto &[key, data] : records) {
-        if (replacement->put(key, data) != 0)
+        if (!replacement->put(key, data, nullptr))
             std::abort();
     }
-    if (!db.commitReplacement(std::move(replacement)).isEmpty() || !db.takeSnapshot().isEmpty() ||
+    if (!db.commitReplacement(std::move(replacement), nullptr) || !db.takeSnapshot(nullptr) ||
         db.closeDB() != 0)
         std::abort();
 }
@@ -108,7 +108,7 @@ ChangeFigures measureChanges(const QString &dir, const QString &path, int change
     QFile::copy(path, floorCopy);
     PutSyncFloor floor(floorCopy);
     Journal journal(QFile::encodeName(QDir(dir).filePath(QStringLiteral("alone-journal"))));
-    if (!journal.open())
+    if (!journal.open({}, nullptr))
         std::abort();
     cDictDB db(path);
     if (db.openDB() != 0)
@@ -122,7 +122,9 @@ ChangeFigures measureChanges(const QString &dir, const QString &path, int change
         }));
         floors.append(floor.secondsFor(word.toLatin1()));
         appends.append(secondsOf([&] {
-            if (journal.append({JournalEntry::Op::Save, 0, word.toLatin1(), "pramANam"}) < 0)
+            qint64 mark = 0;
+            if (!journal.append({JournalEntry::Op::Save, 0, word.toLatin1(), "pramANam"}, &mark,
+                                nullptr))
                 std::abort();
         }));
         ratios.append(saves.last() / floors.last());
@@ -141,7 +143,7 @@ double measureSnapshot(const QString &path, int runs)
     if (db.openDB() != 0)
         std::abort();
     const double seconds = medianSeconds(runs, [&] {
-        if (!db.takeSnapshot().isEmpty())
+        if (!db.takeSnapshot(nullptr))
             std::abort();
     });
     db.closeDB();

@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
         }
         itrans = QString::fromUtf8(file.readAll());
     }
-    const QString text = vantro::output::convert(itrans, vantro::output::Script::Devanagari);
+    const QString text = vantro::itransInScript(itrans, vantro::Script::Devanagari);
     const QString toolkitPdf = QDir(dir).filePath(QStringLiteral("toolkit.pdf"));
     const QString ourPdf = QDir(dir).filePath(QStringLiteral("textlayer.pdf"));
     // Interleaved, and the ratio taken within each round: the machine is shared, and what else

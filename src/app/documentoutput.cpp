@@ -188,19 +188,6 @@ bool writeToolkitPdf(const QString &path, const QString &text, const QString &na
 
 } // namespace
 
-QString convert(const QString &itrans, Script script)
-{
-    switch (script) {
-    case Script::Devanagari:
-        return itransToDevanagari(itrans);
-    case Script::Iast:
-        return itransToIast(itrans);
-    case Script::Itrans:
-        break;
-    }
-    return itrans;
-}
-
 bool printText(QPagedPaintDevice &device, const QString &text, const QString &name, QString *error)
 {
     QPainter painter;

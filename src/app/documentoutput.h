@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "transliterate.h"
+
 #include <QPageLayout>
 #include <QString>
 
@@ -8,10 +10,6 @@ class QPagedPaintDevice;
 
 // The ITRANS document on paper and in files of other scripts: printing, PDF and text copies.
 namespace vantro::output {
-
-enum class Script { Itrans, Devanagari, Iast };
-
-QString convert(const QString &itrans, Script script);
 
 // Lays text out in pages on device, with name at the foot of each page on the left and
 // "Page n of m" on the right. The font covers Latin and Devanagari. On failure, error says why.

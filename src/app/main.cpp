@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "datafiles.h"
+#include "exitstatus.h"
 #include "mainform.h"
 #include "programversion.h"
 
@@ -18,7 +19,7 @@ int printVersion(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const QString help = vantro::helpDirectory(QCoreApplication::applicationDirPath() + '/');
     std::printf("vantro %s\nHelp pages: %s\n", VANTRO_VERSION_TEXT, qUtf8Printable(help));
-    return 0;
+    return vantro::Success;
 }
 
 int printUsage()
@@ -31,7 +32,7 @@ int printUsage()
                 "  --version  show the version, the licence and where the help pages are\n\n"
                 "Qt's own options, such as -platform or -style, are also understood.\n"
                 "See vantro(1) and the help pages (Help > Contents).\n");
-    return 0;
+    return vantro::Success;
 }
 
 bool isOption(const char *argument, const char *longName, const char *shortName = nullptr)
@@ -54,7 +55,7 @@ int main(int argc, char *argv[])
     if (const QStringList rest = app.arguments().mid(1); !rest.isEmpty()) {
         std::fprintf(stderr, "vantro: unknown option \"%s\"; see vantro --help\n",
                      qUtf8Printable(rest.first()));
-        return 2;
+        return vantro::BadUsage;
     }
     // The desktop matches the window to its entry and icon by these names.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vantro.Vantro"));

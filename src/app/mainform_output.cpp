@@ -19,7 +19,7 @@
 
 #include <type_traits>
 
-using vantro::output::Script;
+using vantro::Script;
 
 namespace {
 
@@ -46,7 +46,7 @@ void MainForm::filePrint()
     printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     if (!Dialogs::current().print(this, printer))
         return;
-    const QString text = vantro::output::convert(itrans->toPlainText(), Script(chosen));
+    const QString text = vantro::itransInScript(itrans->toPlainText(), Script(chosen));
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // A PDF goes through our own writer, which replaces the file only when it is complete and
@@ -104,7 +104,7 @@ void MainForm::fileExport()
     if (typed.isEmpty())
         return;
     const ExportChoice chosen = exportChoice(typed, filter, filters);
-    const QString converted = vantro::output::convert(itrans->toPlainText(), chosen.script);
+    const QString converted = vantro::itransInScript(itrans->toPlainText(), chosen.script);
     QString error;
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool written = chosen.pdf ? vantro::output::writePdf(chosen.path, converted,

@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "dictdb.h"
 #include "englishlemma.h"
+#include "englishlookup.h"
 #include "itransinsertion.h"
 #include "itransword.h"
 #include "itranswordkeys.h"
@@ -14,6 +15,7 @@
 #include "record.h"
 #include "sanskritchecker.h"
 #include "search.h"
+#include "wordat.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "exitstatus.h"
+
 #include <QCoreApplication>
 
 #include <cerrno>
@@ -24,7 +26,7 @@ namespace vantro {
     if (!written)
         std::fprintf(stderr, "%s: writing the version failed: %s\n", name.constData(),
                      std::strerror(errno));
-    std::exit(written ? 0 : 1);
+    std::exit(written ? Success : Failure);
 }
 
 } // namespace vantro

@@ -83,7 +83,7 @@ public:
     ImportOutcome run(const ImportProgress &progress);
 
 private:
-    int putConflict(cDictDB::Replacement &replacement);
+    bool putConflict(cDictDB::Replacement &replacement, QString *error);
     void noteChange(const char *what, QByteArrayView key)
     {
         m_summary.changes += what;
@@ -108,27 +108,27 @@ private:
     QByteArrayView m_storedData;
 };
 
-int Merge::putConflict(cDictDB::Replacement &replacement)
+bool Merge::putConflict(cDictDB::Replacement &replacement, QString *error)
 {
     if (m_data == m_storedData) {
         ++m_summary.kept;
-        return replacement.put(m_storedKey, m_storedData);
+        return replacement.put(m_storedKey, m_storedData, error);
     }
     switch (m_policy) {
     case OnConflict::Keep:
         ++m_summary.kept;
         appendRecordLine(m_summary.notTaken, m_key, m_data);
-        return replacement.put(m_storedKey, m_storedData);
+        return replacement.put(m_storedKey, m_storedData, error);
     case OnConflict::Replace:
         // A definition that gave no meaning never takes the place of a translator's one.
         if (meaningIsEmpty(m_data) && !meaningIsEmpty(m_storedData)) {
             ++m_summary.kept;
             appendRecordLine(m_summary.notTaken, m_key, m_data);
-            return replacement.put(m_storedKey, m_storedData);
+            return replacement.put(m_storedKey, m_storedData, error);
         }
         ++m_summary.replaced;
         noteChange("replaced", m_key);
-        return replacement.put(m_key, m_data);
+        return replacement.put(m_key, m_data, error);
     case OnConflict::Append:
         break;
     }
@@ -136,7 +136,7 @@ int Merge::putConflict(cDictDB::Replacement &replacement)
     ++(both == m_storedData ? m_summary.kept : m_summary.appended);
     if (both != m_storedData)
         noteChange("appended", m_storedKey);
-    return replacement.put(m_storedKey, both);
+    return replacement.put(m_storedKey, both, error);
 }
 
 ImportOutcome Merge::run(const ImportProgress &progress)
@@ -152,43 +152,42 @@ ImportOutcome Merge::run(const ImportProgress &progress)
     // dictionary is a long walk as well, and it can be cancelled all the same.
     const qint64 total = m_records.size() + m_db.getStat();
     bool imported = m_records.next(m_key, m_data);
-    int stored = m_db.startWalk();
-    if (stored == 0)
-        stored = m_db.nextStored(m_storedKey, m_storedData);
-    int ret = 0;
+    QString readError;
+    bool stored =
+        m_db.startWalk(&readError) && m_db.nextStored(m_storedKey, m_storedData, &readError);
+    bool written = true;
+    QString writeError;
     qint64 done = 0;
-    while (ret == 0 && (stored == 0 || imported)) {
-        const bool fromInput = imported && (stored != 0 || m_key <= m_storedKey);
-        const bool same = fromInput && stored == 0 && m_key == m_storedKey;
+    while (written && (stored || imported)) {
+        const bool fromInput = imported && (!stored || m_key <= m_storedKey);
+        const bool same = fromInput && stored && m_key == m_storedKey;
         if (same) {
-            ret = putConflict(*replacement);
+            written = putConflict(*replacement, &writeError);
         } else if (fromInput) {
-            ret = replacement->put(m_key, m_data);
+            written = replacement->put(m_key, m_data, &writeError);
             ++m_summary.added;
             noteChange("added", m_key);
         } else {
-            ret = replacement->put(m_storedKey, m_storedData);
+            written = replacement->put(m_storedKey, m_storedData, &writeError);
         }
         if (++done % kProgressEvery == 0 && progress && !progress(done, total))
             return {ImportOutcome::Status::Cancelled, {}, {}};
         if (fromInput)
             imported = m_records.next(m_key, m_data);
         if (!fromInput || same)
-            stored = m_db.nextStored(m_storedKey, m_storedData);
+            stored = m_db.nextStored(m_storedKey, m_storedData, &readError);
     }
-    if (ret != 0)
+    if (!written)
         return {ImportOutcome::Status::Failed,
-                QStringLiteral("writing the new dictionary file failed (%1)")
-                    .arg(cDictDB::errorText(ret)),
+                QStringLiteral("writing the new dictionary file failed (%1)").arg(writeError),
                 {}};
-    if (stored != 0 && !cDictDB::isEndOfRecords(stored))
-        return {
-            ImportOutcome::Status::Failed,
-            QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(stored)),
-            {}};
+    if (!readError.isEmpty())
+        return {ImportOutcome::Status::Failed,
+                QStringLiteral("reading the dictionary failed (%1)").arg(readError),
+                {}};
     if (progress)
         progress(done, total);
-    if (const QString failed = m_db.commitReplacement(std::move(replacement)); !failed.isEmpty())
+    if (QString failed; !m_db.commitReplacement(std::move(replacement), &failed))
         return {ImportOutcome::Status::Failed,
                 QStringLiteral("putting the new dictionary in place failed (%1)").arg(failed),
                 {}};
@@ -224,7 +223,7 @@ ImportOutcome importIntoDictionary(cDictDB &db, RecordStream &records, OnConflic
 {
     if (records.size() == 0)
         return {};
-    if (const QString failed = db.takeSnapshot(); !failed.isEmpty())
+    if (QString failed; !db.takeSnapshot(&failed))
         return {ImportOutcome::Status::Failed,
                 QStringLiteral("cannot leave a copy of the dictionary beside it (%1)").arg(failed),
                 {}};

@@ -198,9 +198,10 @@ StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
     qint64 done = 0;
     QByteArrayView key;
     QByteArrayView data;
-    int ret = m_db.startWalk();
+    QString readError;
+    bool walking = m_db.startWalk(&readError);
     const qint64 total = m_db.getStat();
-    while (ret == 0 && (ret = m_db.nextStored(key, data)) == 0) {
+    while (walking && (walking = m_db.nextStored(key, data, &readError))) {
         if (++done % kProgressEvery == 0 && progress && !progress(done, total)) {
             m_result.cancelled = true;
             return m_result;
@@ -208,9 +209,8 @@ StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
         if (!add(key, data, &m_result.why))
             return m_result;
     }
-    if (!cDictDB::isEndOfRecords(ret)) {
-        m_result.why =
-            QStringLiteral("reading the dictionary failed (%1)").arg(cDictDB::errorText(ret));
+    if (!readError.isEmpty()) {
+        m_result.why = QStringLiteral("reading the dictionary failed (%1)").arg(readError);
         return m_result;
     }
     const QByteArray idx = index();

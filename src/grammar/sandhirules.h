@@ -21,12 +21,6 @@ struct SandhiJoin
     int dropRight = 0;
     QVarLengthArray<const Letter *, 3> addRight;
     Written written = Written::Apart;
-
-    bool changesNothing() const
-    {
-        return dropLeft == 0 && addLeft.isEmpty() && dropRight == 0 && addRight.isEmpty() &&
-               written == Written::Apart;
-    }
 };
 
 using SandhiJoins = QVarLengthArray<SandhiJoin, 4>;

@@ -2,6 +2,7 @@
 #include "dictdb.h"
 
 #include "dictreplacement.h"
+#include "exitstatus.h"
 #include "libraryhandle.h"
 #include "record.h"
 #include "snapshot.h"
@@ -230,7 +231,7 @@ int cDictDB::openDB()
     const int ret = createHandle(&dbp);
     if (ret != 0) {
         std::fprintf(stderr, "db_create: %s\n", db_strerror(ret));
-        std::exit(1);
+        std::exit(Failure);
     }
     const QByteArray path = resolvedPath(QByteArray(fileName));
     m_openPath = path;
@@ -308,7 +309,7 @@ int cDictDB::openHandle(const QByteArray &name)
             dbp = nullptr;
             if (createHandle(&dbp) != 0) {
                 std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
-                std::exit(1);
+                std::exit(Failure);
             }
             break;
         }
@@ -350,7 +351,7 @@ int cDictDB::openLocked(const QByteArray &name)
         dbp->close(dbp, 0);
         if (createHandle(&dbp) != 0) {
             std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
-            std::exit(1);
+            std::exit(Failure);
         }
         ret = openExisting(path, DB_CREATE);
     }
@@ -641,10 +642,9 @@ bool cDictDB::recordIsStorable(const char *operation)
 }
 
 // The journal's own words are the reason: the user can act on "No space left on device".
-QString cDictDB::journalFailure() const
+QString cDictDB::journalFailure(const QString &why)
 {
-    return QStringLiteral("write error: the recovery journal could not be written (%1)")
-        .arg(m_recovery.journalError());
+    return QStringLiteral("write error: the recovery journal could not be written (%1)").arg(why);
 }
 
 // Records why an add, save or delete did not happen and answers its result.
@@ -701,11 +701,10 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
         if (!adding && m_keysCounted)
             presence = keyPresence(&dbKey);
         existed = storedValue(&dbKey, before);
-        mark = journalChange(adding ? JournalEntry::Op::Add : JournalEntry::Op::Save, key, data,
-                             &dbKey);
-        if (mark == Recovery::kFailed) {
+        if (QString why; !journalChange(adding ? JournalEntry::Op::Add : JournalEntry::Op::Save,
+                                        key, data, &dbKey, &mark, &why)) {
             outLine(adding ? "Put I/O err - " : "Save/put I/O err ", kClassName);
-            return failed(journalFailure());
+            return failed(journalFailure(why));
         }
         ret = dbp->put(dbp, nullptr, &dbKey, &dbData, adding ? DB_NOOVERWRITE : 0);
     }
@@ -778,10 +777,9 @@ int cDictDB::deleteRecord()
         return failed(readersBusy());
     if (isOpen() && !m_readOnly) {
         existed = storedValue(&dbKey, before);
-        mark = journalChange(JournalEntry::Op::Delete, key, {}, &dbKey);
-        if (mark == Recovery::kFailed) {
+        if (QString why; !journalChange(JournalEntry::Op::Delete, key, {}, &dbKey, &mark, &why)) {
             outLine("Del I/O err ", kClassName);
-            return failed(journalFailure());
+            return failed(journalFailure(why));
         }
         ret = dbp->del(dbp, nullptr, &dbKey, 0);
     }
@@ -964,21 +962,23 @@ QString cDictDB::checkedAfterRecovery(const char *path)
 // Writes the change to the journal before the database sees it. A change that cannot succeed
 // (an add of a stored key, a delete of a missing one) is not written; the library then reports
 // the refusal as it always has.
-qint64 cDictDB::journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
-                              DBT *dbKey)
+bool cDictDB::journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
+                            DBT *dbKey, qint64 *mark, QString *error)
 {
     const int presence = op == JournalEntry::Op::Save ? -1 : keyPresence(dbKey);
     if ((op == JournalEntry::Op::Add && presence == 1) ||
-        (op == JournalEntry::Op::Delete && presence == 0))
-        return Recovery::kNothingRecorded;
-    return m_recovery.record(op, key, data);
+        (op == JournalEntry::Op::Delete && presence == 0)) {
+        *mark = Recovery::kNothingRecorded;
+        return true;
+    }
+    return m_recovery.record(op, key, data, mark, error);
 }
 
-QString cDictDB::takeSnapshot()
+bool cDictDB::takeSnapshot(QString *error)
 {
     if (!isOpen())
-        return QStringLiteral("the dictionary is not open");
-    return m_recovery.snapshotNow(dbp);
+        return failWith(error, QStringLiteral("the dictionary is not open"));
+    return m_recovery.snapshotNow(dbp, error);
 }
 
 // The data stored under the key, so that a change can be taken back when it does not reach the

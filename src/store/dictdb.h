@@ -18,8 +18,11 @@ struct __db_dbt;
 namespace vantro {
 
 // The dictionary file: one Berkeley DB B-tree, one cursor shared by navigation and search, and
-// the current record as three texts. Every operation answers 0 for success and 1 for failure
-// (getStat answers the key count) and reports through one-line diagnostics, never a dialog.
+// the current record as three texts. The record operations keep the dictionary's historic
+// signatures: they answer 0 for success and 1 for failure (getStat answers the key count) and
+// report through one-line diagnostics, never a dialog; since those signatures leave no room for
+// a reason, failureReason() and problem() keep it. Everything else answers false with the
+// reason in a QString *error, as the rest of the store does.
 class cDictDB
 {
 public:
@@ -68,8 +71,7 @@ public:
     bool hasKey(const QString &word);
 
     // Copies the open dictionary to its snapshot "<name>.bak" and empties the recovery journal.
-    // An empty string on success, otherwise the reason.
-    QString takeSnapshot();
+    [[nodiscard]] bool takeSnapshot(QString *error);
 
     // The record the last successful cursor read returned, as the bytes stored in the file
     // (the decoded texts cannot always reproduce them, e.g. data holding a NUL byte).
@@ -109,22 +111,22 @@ public:
     class Replacement;
     std::unique_ptr<Replacement> beginReplacement(QString *why);
     // Puts the finished file in place (flushed, renamed, directory flushed) and reopens it; its
-    // snapshot is taken before the next change, or by the next open. Empty string once the new
-    // file is in place, otherwise the reason (the old dictionary is then left as it was). In
+    // snapshot is taken before the next change, or by the next open. True once the new file is
+    // in place; false with the reason otherwise (the old dictionary is then left as it was). In
     // place but with the folder not flushed, replacementNotFlushed() says why; a reopen that
     // failed leaves the dictionary closed. Take a snapshot first if the journal may hold
     // changes: they must not be replayed onto the new file.
-    QString commitReplacement(std::unique_ptr<Replacement> replacement);
+    [[nodiscard]] bool commitReplacement(std::unique_ptr<Replacement> replacement, QString *error);
     QString replacementNotFlushed() const { return m_notFlushed; }
 
     // The walk of export and import: the next stored record as the library's own bytes, valid
-    // until the next call; nothing is decoded. 0, DB_NOTFOUND's code at the end, or the library's
-    // error. The walk reads ahead in blocks: the cursor is not for other moves meanwhile.
-    int nextStored(QByteArrayView &key, QByteArrayView &data);
+    // until the next call; nothing is decoded. False at the end, where *error is left as it
+    // was, and on a failure, with the reason. The walk reads ahead in blocks: the cursor is not
+    // for other moves meanwhile.
+    [[nodiscard]] bool nextStored(QByteArrayView &key, QByteArrayView &data, QString *error);
     // Starts that walk again at the first record, wherever navigation left the cursor: the
-    // cursor then stands on no record. 0 or the library's error.
-    int startWalk();
-    static bool isEndOfRecords(int code);
+    // cursor then stands on no record.
+    [[nodiscard]] bool startWalk(QString *error);
     // The library's words for one of its result codes.
     static QString errorText(int code);
 
@@ -152,7 +154,7 @@ private:
     QString whyNotWritable() const;
     bool recordIsStorable(const char *operation);
     int failed(const QString &reason);
-    QString journalFailure() const;
+    static QString journalFailure(const QString &why);
     void copyIn(char *&buffer, int &capacity, const char *bytes, int length);
     int keyPresence(struct __db_dbt *dbKey);
     void keyCountChanged(int delta);
@@ -162,8 +164,8 @@ private:
     bool storedValue(struct __db_dbt *dbKey, QByteArray &value);
     bool syncFailed();
     void undoChange(struct __db_dbt *dbKey, const QByteArray *before);
-    qint64 journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
-                         struct __db_dbt *dbKey);
+    bool journalChange(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
+                       struct __db_dbt *dbKey, qint64 *mark, QString *error);
 
     QString qsEngWord;
     QString qsITRANS;

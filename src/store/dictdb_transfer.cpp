@@ -23,26 +23,26 @@ std::unique_ptr<cDictDB::Replacement> cDictDB::beginReplacement(QString *why)
     // names now was left by a process that was killed.
     Replacement::removeStale(m_openPath);
     auto replacement = std::make_unique<Replacement>(m_openPath);
-    *why = replacement->create();
-    if (!why->isEmpty())
+    if (!replacement->create(why))
         return nullptr;
     return replacement;
 }
 
-QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
+bool cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement, QString *error)
 {
-    if (QString why = replacement->finish(); !why.isEmpty())
-        return why;
+    if (!replacement->finish(error))
+        return false;
     // Locked under its temporary name before it takes the dictionary's, so that no other
     // program can open the new file in between; the old file's lock goes once it is in place.
     FileLock newLock;
     if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
-        return QString::fromLocal8Bit(std::strerror(newLock.lastError()));
+        return failWith(error, QString::fromLocal8Bit(std::strerror(newLock.lastError())));
     const QByteArray name = m_openPath;
     // Readers finish with the old file before it goes; the new one is complete and flushed.
     ChangeLock::Bracket replacing(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
     if (!replacing.held())
-        return QStringLiteral("another program has been reading the dictionary for a while");
+        return failWith(
+            error, QStringLiteral("another program has been reading the dictionary for a while"));
     dbcp->close(dbcp);
     dbcp = nullptr;
     m_bulkAt = nullptr;
@@ -55,19 +55,19 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     m_notFlushed.clear();
     // The snapshot of the new file is on disk and the journal names it before the file takes
     // the dictionary's name: a repair after the import never goes back to the older snapshot.
-    why = m_recovery.prepareImport(replacement->path());
-    if (why.isEmpty() && ::rename(replacement->path().constData(), name.constData()) == 0) {
+    bool inPlace = m_recovery.prepareImport(replacement->path(), &why);
+    if (inPlace && ::rename(replacement->path().constData(), name.constData()) == 0) {
         replacement->m_finished = true;
         // In place: from here on the import is done, at worst not yet flushed.
-        m_notFlushed = syncDirectoryOf(name);
+        const bool flushed = syncDirectoryOf(name, &m_notFlushed);
         m_lock.swap(newLock);
         m_changeLock.open(name, true);
         iKeys = replacement->m_written;
         m_keysCounted = true;
-        if (m_notFlushed.isEmpty())
+        if (flushed)
             m_recovery.importInPlace();
-    } else if (why.isEmpty()) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
+    } else if (inPlace) {
+        inPlace = failWith(&why, QString::fromLocal8Bit(std::strerror(errno)));
     }
     int ret = createHandle(&dbp);
     if (ret == 0)
@@ -77,18 +77,16 @@ QString cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement)
     if (ret != 0) {
         dbcp = nullptr;
         libraryReport(dbp, ret, name.constData());
-        if (why.isEmpty())
-            return {};
     }
-    return why;
+    return inPlace || failWith(error, why);
 }
 
 // Records are fetched many at a time (the library's bulk read), so that a walk over a large
 // dictionary costs one library call per block rather than one per record.
-int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
+bool cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data, QString *error)
 {
     if (!dbcp)
-        return EINVAL;
+        return failWith(error, errorText(EINVAL));
     for (;;) {
         if (m_bulkAt) {
             DBT block{};
@@ -102,7 +100,7 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
             if (m_bulkAt) {
                 key = QByteArrayView(static_cast<const char *>(keyBytes), qsizetype(keySize));
                 data = QByteArrayView(static_cast<const char *>(dataBytes), qsizetype(dataSize));
-                return walkedInOrder(key) ? 0 : DB_VERIFY_BAD;
+                return walkedInOrder(key) || failWith(error, errorText(DB_VERIFY_BAD));
             }
         }
         if (m_bulk.isEmpty())
@@ -123,7 +121,7 @@ int cDictDB::nextStored(QByteArrayView &key, QByteArrayView &data)
                 noteDamage(ret);
             m_walkHoldsLock = false;
             readDone();
-            return ret;
+            return ret == DB_NOTFOUND ? false : failWith(error, errorText(ret));
         }
         DB_MULTIPLE_INIT(m_bulkAt, &block);
     }
@@ -142,22 +140,18 @@ bool cDictDB::walkedInOrder(QByteArrayView key)
     return true;
 }
 
-int cDictDB::startWalk()
+bool cDictDB::startWalk(QString *error)
 {
     // A reader sharing the file with a writer holds the change lock for the whole walk.
     if (!readLocked())
-        return EINVAL;
+        return failWith(error, errorText(EINVAL));
     m_walkHoldsLock = m_lockEachRead;
     m_bulkAt = nullptr;
     m_walked = false;
     dbcp->close(dbcp);
     dbcp = nullptr;
-    return dbp->cursor(dbp, nullptr, &dbcp, 0);
-}
-
-bool cDictDB::isEndOfRecords(int code)
-{
-    return code == DB_NOTFOUND;
+    const int ret = dbp->cursor(dbp, nullptr, &dbcp, 0);
+    return ret == 0 || failWith(error, errorText(ret));
 }
 
 // The library's own numbering ("BDB0087 ") tells a user nothing.

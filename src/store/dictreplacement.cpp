@@ -71,15 +71,15 @@ void cDictDB::Replacement::removeStale(const QByteArray &dbPath)
         ::unlink(QFile::encodeName(dir.filePath(name)).constData());
 }
 
-QString cDictDB::Replacement::create()
+bool cDictDB::Replacement::create(QString *error)
 {
     struct stat dictionary;
     if (::stat(m_dbPath.constData(), &dictionary) != 0)
-        return systemText(errno);
+        return failWith(error, systemText(errno));
     QByteArray name = m_dbPath + kInfix + "XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
-        return systemText(errno);
+        return failWith(error, systemText(errno));
     m_path = name;
     // The new file is the dictionary to be: the same mode, owner and group where allowed.
     const bool moded = ::fchmod(fd, dictionary.st_mode & 07777) == 0;
@@ -92,11 +92,11 @@ QString cDictDB::Replacement::create()
     }
     ::close(fd);
     if (!moded)
-        return systemText(modeError);
+        return failWith(error, systemText(modeError));
 
     if (const int ret = db_create(&m_db, nullptr, 0); ret != 0) {
         m_db = nullptr;
-        return libraryText(ret);
+        return failWith(error, libraryText(ret));
     }
     m_db->set_cachesize(m_db, 0, kCacheBytes, 1);
     // An import gives an older dictionary page checksums, as every file made here has.
@@ -107,12 +107,18 @@ QString cDictDB::Replacement::create()
     const int ret = m_db->open(m_db, nullptr, m_path.constData(), nullptr, DB_BTREE, DB_CREATE,
                                dictionary.st_mode & 0777);
     m_db->set_errcall(m_db, nullptr);
-    return ret == 0 ? QString() : libraryText(ret);
+    return ret == 0 || failWith(error, libraryText(ret));
 }
 
 // Records go to the library a block at a time (its bulk put): one call per block rather than
 // one per record, which is what a load of a million small records spends most of its calls on.
-int cDictDB::Replacement::put(QByteArrayView key, QByteArrayView data)
+bool cDictDB::Replacement::put(QByteArrayView key, QByteArrayView data, QString *error)
+{
+    const int ret = putRecord(key, data);
+    return ret == 0 || failWith(error, errorText(ret));
+}
+
+int cDictDB::Replacement::putRecord(QByteArrayView key, QByteArrayView data)
 {
     Bulk &bulk = *m_bulk;
     if (bulk.pending == 0) {
@@ -135,7 +141,7 @@ int cDictDB::Replacement::put(QByteArrayView key, QByteArrayView data)
     if (const int ret = putPending(); ret != 0)
         return ret;
     if (qsizetype(key.size() + data.size()) + 64 < bulk.bytes.size())
-        return put(key, data);
+        return putRecord(key, data);
     DBT dbKey = dbtOf(key);
     DBT dbData = dbtOf(data);
     const int ret = m_db->put(m_db, nullptr, &dbKey, &dbData, 0);
@@ -155,7 +161,7 @@ int cDictDB::Replacement::putPending()
     return ret;
 }
 
-QString cDictDB::Replacement::finish()
+bool cDictDB::Replacement::finish(QString *error)
 {
     int ret = putPending();
     if (ret == 0)
@@ -165,16 +171,16 @@ QString cDictDB::Replacement::finish()
     if (ret == 0)
         ret = closed;
     if (ret != 0)
-        return libraryText(ret);
+        return failWith(error, libraryText(ret));
     const int fd = ::open(m_path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0 || ::fdatasync(fd) != 0) {
-        const int error = errno;
+        const int code = errno;
         if (fd >= 0)
             ::close(fd);
-        return systemText(error);
+        return failWith(error, systemText(code));
     }
     ::close(fd);
-    return {};
+    return true;
 }
 
 } // namespace vantro

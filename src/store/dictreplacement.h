@@ -30,19 +30,19 @@ public:
     Replacement(const Replacement &) = delete;
     Replacement &operator=(const Replacement &) = delete;
 
-    // Empty string when the file is ready, otherwise the reason.
-    QString create();
-    // A whole record as stored; keys must come in strictly increasing order. Answers 0 or the
-    // library's error code.
-    int put(QByteArrayView key, QByteArrayView data);
-    // Flushes and closes the file, which then holds every record put. Empty or the reason.
-    QString finish();
+    // Creates the file and opens it through the library.
+    [[nodiscard]] bool create(QString *error);
+    // A whole record as stored; keys must come in strictly increasing order.
+    [[nodiscard]] bool put(QByteArrayView key, QByteArrayView data, QString *error);
+    // Flushes and closes the file, which then holds every record put.
+    [[nodiscard]] bool finish(QString *error);
     const QByteArray &path() const { return m_path; }
     // Leftovers of a replacement that a killed process never finished.
     static void removeStale(const QByteArray &dbPath);
 
 private:
     friend class cDictDB;
+    int putRecord(QByteArrayView key, QByteArrayView data);
     int putPending();
 
     QByteArray m_dbPath;

@@ -10,8 +10,6 @@
 namespace vantro {
 namespace {
 
-void (*beforeLockHook)(const QByteArray &) = nullptr;
-
 bool sameFile(int fd, const QByteArray &path)
 {
     struct stat held;
@@ -21,11 +19,6 @@ bool sameFile(int fd, const QByteArray &path)
 }
 
 } // namespace
-
-void FileLock::setBeforeLockHook(void (*hook)(const QByteArray &path))
-{
-    beforeLockHook = hook;
-}
 
 FileLock::~FileLock()
 {
@@ -43,8 +36,6 @@ FileLock::Result FileLock::acquire(const QByteArray &path, Mode mode)
             m_error = errno;
             return m_error == ENOENT ? Result::Missing : Result::Failed;
         }
-        if (beforeLockHook)
-            beforeLockHook(path);
         if (::flock(fd, (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
             m_error = errno;
             ::close(fd);

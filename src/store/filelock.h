@@ -34,12 +34,8 @@ public:
         std::swap(m_fd, other.m_fd);
         std::swap(m_error, other.m_error);
     }
-    bool isHeld() const { return m_fd >= 0; }
     // The error number of the last Failed result.
     int lastError() const { return m_error; }
-
-    // Tests only: called between the open and the lock, to play a program that is slow to lock.
-    static void setBeforeLockHook(void (*hook)(const QByteArray &path));
 
 private:
     int m_fd = -1;

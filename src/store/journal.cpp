@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal.h"
 
+#include "failure.h"
 #include "snapshot.h"
 
 #include <algorithm>
@@ -365,23 +366,20 @@ bool Journal::openClean(qint64 fileSize)
         return false;
     m_size = m_contents.validLength = m_contents.entriesEndAtClose;
     m_allocated = fileSize;
-    m_headerOnly = true;
     return true;
 }
 
-bool Journal::open(const QByteArray &modeFrom)
+bool Journal::open(const QByteArray &modeFrom, QString *error)
 {
     close();
-    m_headerOnly = false;
     m_fd = ::open(m_path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW,
                   modeFrom.isEmpty() ? 0664 : 0600);
     struct stat info;
     if (m_fd < 0 || ::fstat(m_fd, &info) != 0)
-        return fail();
+        return fail(error);
     if (!S_ISREG(info.st_mode)) {
         close();
-        m_error = QStringLiteral("not a regular file");
-        return false;
+        return failWith(error, QStringLiteral("not a regular file"));
     }
     if (info.st_size == 0 && !modeFrom.isEmpty())
         takeModeOf(m_fd, modeFrom);
@@ -390,20 +388,20 @@ bool Journal::open(const QByteArray &modeFrom)
     const QByteArray bytes = readBytes(m_path);
     m_contents = parseJournal(bytes);
     if (!m_contents.headerValid || m_contents.version != kVersion)
-        return rewriteWhole() && cutTornTail(bytes);
+        return rewriteWhole(error) && cutTornTail(bytes, error);
     m_size = m_contents.validLength;
     m_allocated = qMax(m_size, qint64(bytes.size()));
-    return cutTornTail(bytes);
+    return cutTornTail(bytes, error);
 }
 
 // Zeros after the entries are room made by earlier appends; anything else is the torn tail of an
 // entry, cut off so that no later append can come to lie next to a part of it.
-bool Journal::cutTornTail(const QByteArray &bytes)
+bool Journal::cutTornTail(const QByteArray &bytes, QString *error)
 {
     const QByteArrayView rest = QByteArrayView(bytes).sliced(qMin(m_size, bytes.size()));
     if (rest.size() > 0 && !std::all_of(rest.begin(), rest.end(), [](char c) { return c == 0; })) {
         if (::ftruncate(m_fd, off_t(m_size)) != 0 || ::fdatasync(m_fd) != 0)
-            return fail();
+            return fail(error);
         m_allocated = m_size;
     }
     return true;
@@ -412,7 +410,7 @@ bool Journal::cutTornTail(const QByteArray &bytes)
 // A damaged header or one of format 1: the sound entries are written under a fresh format 2
 // header (naming no snapshot, so that the next snapshot replaces them) into a new file that is
 // renamed over the old one, so that a crash meanwhile leaves one or the other whole.
-bool Journal::rewriteWhole()
+bool Journal::rewriteWhole(QString *error)
 {
     JournalContents fresh;
     fresh.openFlag = m_contents.openFlag;
@@ -423,18 +421,17 @@ bool Journal::rewriteWhole()
     QByteArray temporary;
     const int fd = createTemporaryBeside(m_path, temporary);
     if (fd < 0)
-        return fail();
+        return fail(error);
     takeModeOf(fd, m_path);
     const bool written = writeAll(fd, image.constData(), image.size(), 0) && ::fdatasync(fd) == 0;
     if (!written || ::rename(temporary.constData(), m_path.constData()) != 0) {
-        fail();
+        fail(error);
         ::close(fd);
         ::unlink(temporary.constData());
         return false;
     }
     // The rewritten journal must not vanish with a crash while the old one is gone.
-    if (const QString why = syncDirectoryOf(m_path); !why.isEmpty()) {
-        m_error = why;
+    if (!syncDirectoryOf(m_path, error)) {
         ::close(fd);
         return false;
     }
@@ -456,75 +453,80 @@ void Journal::close()
     m_fd = -1;
 }
 
-bool Journal::fail()
+bool Journal::fail(QString *error)
 {
-    m_error = QString::fromLocal8Bit(std::strerror(errno));
-    return false;
+    return failWith(error, QString::fromLocal8Bit(std::strerror(errno)));
 }
 
-bool Journal::writeHeader()
+bool Journal::failClosed(QString *error)
+{
+    return failWith(error, QStringLiteral("the journal is not open"));
+}
+
+bool Journal::writeHeader(QString *error)
 {
     const QByteArray header = encodeJournalHeader(m_contents);
-    return writeAll(m_fd, header.constData(), header.size(), 0) || fail();
+    return writeAll(m_fd, header.constData(), header.size(), 0) || fail(error);
 }
 
-bool Journal::setOpenFlag(bool open)
+bool Journal::setOpenFlag(bool open, QString *error)
 {
     if (m_fd < 0)
-        return false;
+        return failClosed(error);
     m_contents.openFlag = open;
     // An open session may change the file: the state recorded at the last close is void.
     if (open) {
         m_contents.keyCount = -1;
         m_contents.entriesEndAtClose = 0;
     }
-    return writeHeader();
+    return writeHeader(error);
 }
 
-bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount)
+bool Journal::markClosed(const SnapshotId &dictionary, qint64 keyCount, QString *error)
 {
     if (m_fd < 0)
-        return false;
+        return failClosed(error);
     m_contents.openFlag = false;
     m_contents.dictionaryAtClose = dictionary;
     m_contents.changeAtClose = changeDigest(dictionary.ctimeNs);
     m_contents.keyCount = keyCount;
     m_contents.entriesEndAtClose = m_size;
-    return writeHeader();
+    return writeHeader(error);
 }
 
-qint64 Journal::append(const JournalEntry &entry)
+bool Journal::append(const JournalEntry &entry, qint64 *mark, QString *error)
 {
     if (m_fd < 0)
-        return -1;
-    const qint64 mark = m_size;
+        return failClosed(error);
+    *mark = m_size;
+    const qint64 at = m_size;
     QByteArray bytes = encodeJournalEntry(entry);
     const qint64 length = bytes.size();
     // The file grows by whole blocks of zeros that later entries overwrite: a flush that does
     // not change the file's size need not write its metadata, and costs about half as much.
-    if (mark + length > m_allocated)
-        bytes.append(QByteArray(qsizetype(roundUp(mark + length) - mark - length), '\0'));
-    if (!writeAll(m_fd, bytes.constData(), bytes.size(), mark) || ::fdatasync(m_fd) != 0) {
-        fail();
+    if (at + length > m_allocated)
+        bytes.append(QByteArray(qsizetype(roundUp(at + length) - at - length), '\0'));
+    if (!writeAll(m_fd, bytes.constData(), bytes.size(), at) || ::fdatasync(m_fd) != 0) {
+        fail(error);
         // A partial entry fails its checksum anyway; zeroing it keeps the file tidy.
         const QByteArray zeros(qsizetype(length), '\0');
-        if (writeAll(m_fd, zeros.constData(), length, mark))
+        if (writeAll(m_fd, zeros.constData(), length, at))
             ::fdatasync(m_fd);
-        return -1;
+        return false;
     }
-    m_size = mark + length;
-    m_allocated = qMax(m_allocated, mark + qint64(bytes.size()));
-    return mark;
+    m_size = at + length;
+    m_allocated = qMax(m_allocated, at + qint64(bytes.size()));
+    return true;
 }
 
-bool Journal::truncateTo(qint64 length)
+bool Journal::truncateTo(qint64 length, QString *error)
 {
     if (m_fd < 0)
-        return false;
+        return failClosed(error);
     if (length < m_size) {
         const QByteArray zeros(qsizetype(m_size - length), '\0');
         if (!writeAll(m_fd, zeros.constData(), zeros.size(), length) || ::fdatasync(m_fd) != 0)
-            return fail();
+            return fail(error);
     }
     m_size = length;
     return true;
@@ -539,10 +541,10 @@ bool Journal::releaseRoom()
 }
 
 bool Journal::reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
-                    const QByteArray &dictionaryFileId, bool openFlag)
+                    const QByteArray &dictionaryFileId, bool openFlag, QString *error)
 {
     if (m_fd < 0)
-        return false;
+        return failClosed(error);
     // The header goes first: should the program stop between the two steps, the old entries
     // are still there but tied to the new snapshot, which already holds every one of them.
     m_contents.snapshot = snapshot;
@@ -553,9 +555,8 @@ bool Journal::reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId
     m_contents.entriesEndAtClose = 0;
     m_contents.entries.clear();
     m_contents.damagedEntries = 0;
-    m_headerOnly = false;
-    if (!writeHeader() || ::ftruncate(m_fd, kJournalHeaderSize) != 0 || ::fdatasync(m_fd) != 0)
-        return fail();
+    if (!writeHeader(error) || ::ftruncate(m_fd, kJournalHeaderSize) != 0 || ::fdatasync(m_fd) != 0)
+        return fail(error);
     m_size = m_allocated = m_contents.validLength = kJournalHeaderSize;
     return true;
 }

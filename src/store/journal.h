@@ -149,53 +149,51 @@ public:
     // When the header says the last program closed cleanly only the header is read (the
     // entries are then not in contents()); a format 1 journal is rewritten as format 2.
     // A new file takes the mode, owner and group of the file at modeFrom when one is given.
-    bool open(const QByteArray &modeFrom = {});
+    [[nodiscard]] bool open(const QByteArray &modeFrom, QString *error);
     void close();
     void setPath(const QByteArray &path)
     {
         close();
         m_path = path;
     }
-    // True when the last open read the header only (no entries in contents()).
-    bool headerOnly() const { return m_headerOnly; }
     bool isOpen() const { return m_fd >= 0; }
     const JournalContents &contents() const { return m_contents; }
     qint64 size() const { return m_size; }
 
+    // Each write below answers false with the system's words for the failure in *error.
+
     // Rewrites the header in place. Not flushed: the next append flushes it with the entry.
-    [[nodiscard]] bool setOpenFlag(bool open);
+    [[nodiscard]] bool setOpenFlag(bool open, QString *error);
     // The clean close: the flag cleared, with the dictionary's state and key count recorded
     // (keyCount -1 when not known). Not flushed either: the dictionary was flushed before, so a
     // header lost to a crash only costs the next open a check.
-    [[nodiscard]] bool markClosed(const SnapshotId &dictionary, qint64 keyCount);
-    // Writes the entry at the end and flushes; answers the length before it (the mark to
-    // truncate back to), or -1 when it could not be written whole (then nothing is kept).
-    [[nodiscard]] qint64 append(const JournalEntry &entry);
+    [[nodiscard]] bool markClosed(const SnapshotId &dictionary, qint64 keyCount, QString *error);
+    // Writes the entry at the end and flushes; *mark is the length before it (the mark to
+    // truncate back to). Nothing is kept of an entry that could not be written whole.
+    [[nodiscard]] bool append(const JournalEntry &entry, qint64 *mark, QString *error);
     // Takes back everything after length (overwritten with zeros, which end the reading),
     // flushed, so that a replay never sees a failed change.
-    [[nodiscard]] bool truncateTo(qint64 length);
+    [[nodiscard]] bool truncateTo(qint64 length, QString *error);
     // Gives the zeros after the last entry back to the file system; false when there were none.
     bool releaseRoom();
     // Empties the journal and ties it to a new snapshot of the dictionary named by
     // dictionaryFileId.
     [[nodiscard]] bool reset(const SnapshotId &snapshot, const QByteArray &snapshotFileId,
-               const QByteArray &dictionaryFileId, bool openFlag);
-    [[nodiscard]] bool reset(const SnapshotId &snapshot, bool openFlag)
+                             const QByteArray &dictionaryFileId, bool openFlag, QString *error);
+    [[nodiscard]] bool reset(const SnapshotId &snapshot, bool openFlag, QString *error)
     {
-        return reset(snapshot, {}, {}, openFlag);
+        return reset(snapshot, {}, {}, openFlag, error);
     }
-
-    // The reason for the last failure, as the system words it.
-    QString lastError() const { return m_error; }
 
 private:
     static QByteArray readBytes(const QByteArray &path, bool *exists = nullptr,
                                 qint64 limit = std::numeric_limits<qint64>::max());
-    bool fail();
-    bool writeHeader();
+    static bool fail(QString *error);
+    static bool failClosed(QString *error);
+    bool writeHeader(QString *error);
     bool openClean(qint64 fileSize);
-    bool rewriteWhole();
-    bool cutTornTail(const QByteArray &bytes);
+    bool rewriteWhole(QString *error);
+    bool cutTornTail(const QByteArray &bytes, QString *error);
 
     QByteArray m_path;
     int m_fd = -1;
@@ -203,8 +201,6 @@ private:
     qint64 m_size = 0;
     qint64 m_allocated = 0;
     JournalContents m_contents;
-    bool m_headerOnly = false;
-    QString m_error;
 };
 
 } // namespace vantro

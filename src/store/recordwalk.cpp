@@ -5,10 +5,11 @@ namespace vantro {
 
 bool readAllRecords(cDictDB &db, QList<Record> *records, QString *error)
 {
-    int code = db.startWalk();
+    QString why;
+    bool walking = db.startWalk(&why);
     QByteArrayView key;
     QByteArrayView data;
-    while (code == 0 && (code = db.nextStored(key, data)) == 0) {
+    while (walking && (walking = db.nextStored(key, data, &why))) {
         Record record;
         record.word = decodeKey(key.data(), key.size());
         decodeData(data.data(), data.size(), record.meaning, record.synonyms);
@@ -16,12 +17,11 @@ bool readAllRecords(cDictDB &db, QList<Record> *records, QString *error)
     }
     // A walk to the end leaves the cursor past the last record, where Next would not find the
     // first: it goes back to standing on no record, as the dictionary was opened.
-    if (cDictDB::isEndOfRecords(code) && (code = db.startWalk()) == 0)
+    if (why.isEmpty() && db.startWalk(&why))
         return true;
-    *error = QStringLiteral("reading the dictionary failed after %1 records: %2")
-                 .arg(records->size())
-                 .arg(cDictDB::errorText(code));
-    return false;
+    return failWith(error, QStringLiteral("reading the dictionary failed after %1 records: %2")
+                               .arg(records->size())
+                               .arg(why));
 }
 
 } // namespace vantro

@@ -215,7 +215,7 @@ static QByteArray moveAside(const QByteArray &path, const char *suffix)
             path + suffix + (number == 0 ? QByteArray() : "." + QByteArray::number(number));
         if (::renameat2(AT_FDCWD, path.constData(), AT_FDCWD, name.constData(), RENAME_NOREPLACE) ==
             0) {
-            if (const QString why = syncDirectoryOf(path); !why.isEmpty())
+            if (QString why; !syncDirectoryOf(path, &why))
                 report(name + ": " + local(why) + " while flushing its folder");
             s_setAside = true;
             return name;
@@ -281,13 +281,13 @@ void Recovery::keepDamagedJournal(const JournalContents &contents)
 {
     const QByteArray copy = freeDamagedName(m_journalPath);
     // A copy of the bytes: the journal itself is emptied in place by the next snapshot.
-    const QString why = keepCopyAs(m_journalPath, copy, false);
+    QString why;
+    const bool kept = keepCopyAs(m_journalPath, copy, &why, false);
     s_setAside = true;
     say(m_journalPath + " is damaged: at least " + QByteArray::number(contents.damagedEntries) +
         " change(s) in it were lost; the " + QByteArray::number(contents.entries.size()) +
         " sound entries are applied" +
-        (why.isEmpty() ? "; a copy is kept as " + copy
-                       : "; no copy could be kept (" + local(why) + ")"));
+        (kept ? "; a copy is kept as " + copy : "; no copy could be kept (" + local(why) + ")"));
     m_snapshotWanted = true;
 }
 
@@ -415,35 +415,36 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents, bool unc
     QString unusable = snapshotUnusable(contents);
     QList<StoredPair> pairs;
     QString why;
+    bool done = true;
     Salvage salvage;
     if (unusable.isEmpty()) {
-        why = readPairs(m_snapshotPath, pairs);
+        done = readPairs(m_snapshotPath, pairs, &why);
     } else {
         salvage = salvageRecords(m_dbPath, m_snapshotPath);
         pairs = salvage.records;
         keepUnusableSnapshot(unusable);
     }
     QByteArray temporary;
-    if (why.isEmpty())
-        why = rebuildInto(temporary, contents, pairs);
+    if (done)
+        done = rebuildInto(temporary, contents, pairs, &why);
     FileLock rebuiltLock;
-    if (why.isEmpty() && rebuiltLock.acquire(temporary) != FileLock::Result::Locked)
-        why = QString::fromLocal8Bit(std::strerror(rebuiltLock.lastError()));
+    if (done && rebuiltLock.acquire(temporary) != FileLock::Result::Locked)
+        done = failWith(&why, QString::fromLocal8Bit(std::strerror(rebuiltLock.lastError())));
     const QByteArray damaged = freeDamagedName(m_dbPath);
-    if (why.isEmpty()) {
-        why = keepCopyAs(m_dbPath, damaged);
+    if (done) {
+        done = keepCopyAs(m_dbPath, damaged, &why);
         s_setAside = true;
     }
-    if (why.isEmpty() && ::rename(temporary.constData(), m_dbPath.constData()) != 0)
-        why = QString::fromLocal8Bit(std::strerror(errno));
-    if (!why.isEmpty()) {
+    if (done && ::rename(temporary.constData(), m_dbPath.constData()) != 0)
+        done = failWith(&why, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!done) {
         if (!temporary.isEmpty())
             ::unlink(temporary.constData());
         say(what + "; rebuilding it failed (" + local(why) +
             "), so it is left as it is, with its snapshot and journal, for the next open");
         return false;
     }
-    if (const QString unflushed = syncDirectoryOf(m_dbPath); !unflushed.isEmpty())
+    if (QString unflushed; !syncDirectoryOf(m_dbPath, &unflushed))
         say(m_dbPath + ": the rebuilt file is in place, but flushing its folder failed (" +
             local(unflushed) + "); a crash now may bring back the damaged file");
     // The rebuilt file is already locked through the temporary name; the old lock goes with
@@ -495,11 +496,11 @@ void Recovery::keepUnusableSnapshot(QString &unusable)
 }
 
 // Every record of a sound B-tree file, in key order.
-QString Recovery::readPairs(const QByteArray &path, QList<StoredPair> &pairs)
+bool Recovery::readPairs(const QByteArray &path, QList<StoredPair> &pairs, QString *error)
 {
     DB *dbp = nullptr;
     if (const int ret = db_create(&dbp, nullptr, 0); ret != 0)
-        return libraryText(ret);
+        return failWith(error, libraryText(ret));
     dbp->set_errcall(dbp, discardReport);
     int ret = dbp->open(dbp, nullptr, path.constData(), nullptr, DB_BTREE, DB_RDONLY, 0);
     DBC *cursor = nullptr;
@@ -513,23 +514,23 @@ QString Recovery::readPairs(const QByteArray &path, QList<StoredPair> &pairs)
     if (cursor)
         cursor->close(cursor);
     dbp->close(dbp, 0);
-    return ret == DB_NOTFOUND ? QString() : libraryText(ret);
+    return ret == DB_NOTFOUND || failWith(error, libraryText(ret));
 }
 
 // A new file, made by the library with page checksums, holding the pairs and then the journal's
 // changes; the rebuilt dictionary gains checksums even where the damaged one had none.
-QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &contents,
-                              const QList<StoredPair> &pairs)
+bool Recovery::rebuildInto(QByteArray &temporary, const JournalContents &contents,
+                           const QList<StoredPair> &pairs, QString *error)
 {
     // The library must create the file itself: a name that is free, never a link.
     const int fd = createTemporaryBeside(m_dbPath, temporary, ".rebuild-");
     if (fd < 0)
-        return QString::fromLocal8Bit(std::strerror(errno));
+        return failWith(error, QString::fromLocal8Bit(std::strerror(errno)));
     ::close(fd);
     ::unlink(temporary.constData());
     DB *dbp = nullptr;
     if (const int ret = db_create(&dbp, nullptr, 0); ret != 0)
-        return libraryText(ret);
+        return failWith(error, libraryText(ret));
     // A full disk or a damaged source makes the library say a great deal; the one line that
     // counts is ours.
     dbp->set_errcall(dbp, discardReport);
@@ -552,15 +553,15 @@ QString Recovery::rebuildInto(QByteArray &temporary, const JournalContents &cont
     if (ret == 0)
         ret = closed;
     if (ret != 0)
-        return libraryText(ret);
+        return failWith(error, libraryText(ret));
     // The rebuilt file takes the damaged one's mode, owner and group.
     if (const int fd = ::open(temporary.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW); fd >= 0) {
         takeModeOf(fd, m_dbPath);
         ::close(fd);
     }
     if (!fileVerifies(temporary))
-        return QStringLiteral("the rebuilt file does not verify");
-    return {};
+        return failWith(error, QStringLiteral("the rebuilt file does not verify"));
+    return true;
 }
 
 // Copies set aside pile up over many crashes: the three newest of each kind are enough to find
@@ -600,8 +601,8 @@ void Recovery::openJournal(DB *dbp, bool created)
             say("the journal " + m_journalPath +
                 " belongs to a dictionary that is gone; kept it as " + kept);
     }
-    if (!m_journal.open(m_dbPath)) {
-        say(m_journalPath + ": " + local(m_journal.lastError()) +
+    if (QString why; !m_journal.open(m_dbPath, &why)) {
+        say(m_journalPath + ": " + local(why) +
             "; changes are flushed but could not be rebuilt after a crash");
         return;
     }
@@ -615,13 +616,13 @@ void Recovery::openJournal(DB *dbp, bool created)
     if (created)
         setAsideOldSnapshot();
     if (snapshotDue()) {
-        if (const QString why = takeSnapshot(true); why.isEmpty())
+        if (QString why; takeSnapshot(true, &why))
             return;
         else
             snapshotFailed(why);
     }
-    if (!m_journal.setOpenFlag(true))
-        say(m_journalPath + ": " + local(m_journal.lastError()) +
+    if (QString why; !m_journal.setOpenFlag(true, &why))
+        say(m_journalPath + ": " + local(why) +
             "; the next open checks the file only if its size or times changed");
 }
 
@@ -674,13 +675,13 @@ QByteArray Recovery::markedImport() const
     return got > 0 ? id.left(got) : QByteArray();
 }
 
-QString Recovery::markImport(const QByteArray &newFileId)
+bool Recovery::markImport(const QByteArray &newFileId, QString *error)
 {
     const int fd = ::open(m_importMarkPath.constData(),
                           O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
-        return QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") +
-               QString::fromLocal8Bit(std::strerror(errno));
+        return failWith(error, QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") +
+                                   QString::fromLocal8Bit(std::strerror(errno)));
     struct stat info
     {
     };
@@ -693,28 +694,28 @@ QString Recovery::markImport(const QByteArray &newFileId)
                                                 : QStringLiteral("not a regular file");
     ::close(fd);
     if (!why.isEmpty())
-        return QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") + why;
-    return syncDirectoryOf(m_importMarkPath);
+        return failWith(error,
+                        QString::fromLocal8Bit(m_importMarkPath) + QStringLiteral(": ") + why);
+    return syncDirectoryOf(m_importMarkPath, error);
 }
 
-QString Recovery::prepareImport(const QByteArray &replacement)
+bool Recovery::prepareImport(const QByteArray &replacement, QString *error)
 {
     const QByteArray newFileId = fileIdOf(replacement);
-    if (QString why = markImport(newFileId); !why.isEmpty())
-        return why;
+    if (!markImport(newFileId, error))
+        return false;
     if (!m_journal.isOpen())
-        return {};
+        return true;
     if (!scanPages(replacement).sound())
-        return QStringLiteral("a page of the imported file fails its checksum");
+        return failWith(error, QStringLiteral("a page of the imported file fails its checksum"));
     SnapshotId id;
     QByteArray snapshotFileId;
-    if (QString why = copyDurably(replacement, m_snapshotPath, &id, &snapshotFileId);
-        !why.isEmpty())
-        return QString::fromLocal8Bit(m_snapshotPath) + QStringLiteral(": ") + why;
-    if (!m_journal.reset(id, snapshotFileId, newFileId, true))
-        return QString::fromLocal8Bit(m_journalPath) + QStringLiteral(": ") + m_journal.lastError();
+    if (QString why; !copyDurably(replacement, m_snapshotPath, &why, &id, &snapshotFileId))
+        return failWith(error, QString::fromLocal8Bit(m_snapshotPath) + QStringLiteral(": ") + why);
+    if (QString why; !m_journal.reset(id, snapshotFileId, newFileId, true, &why))
+        return failWith(error, QString::fromLocal8Bit(m_journalPath) + QStringLiteral(": ") + why);
     m_snapshotWanted = false;
-    return {};
+    return true;
 }
 
 void Recovery::importInPlace()
@@ -722,7 +723,7 @@ void Recovery::importInPlace()
     ::unlink(m_importMarkPath.constData());
 }
 
-QString Recovery::takeSnapshot(bool openFlag)
+bool Recovery::takeSnapshot(bool openFlag, QString *error)
 {
     // A copy of damage would leave no sound copy at all: a file with a page that fails is never
     // copied, but rebuilt first (at the close, where the library has let go of it). The pages'
@@ -730,26 +731,27 @@ QString Recovery::takeSnapshot(bool openFlag)
     // cost as much again as the copy.
     if (!scanPages(m_dbPath).sound()) {
         m_damageFound = true;
-        return QStringLiteral("a page of the dictionary is damaged, so it was not copied");
+        return failWith(
+            error, QStringLiteral("a page of the dictionary is damaged, so it was not copied"));
     }
     SnapshotId id;
     QByteArray snapshotFileId;
-    if (QString why = copyDurably(m_dbPath, m_snapshotPath, &id, &snapshotFileId); !why.isEmpty())
-        return why;
-    if (!m_journal.reset(id, snapshotFileId, fileIdOf(m_dbPath), openFlag))
-        return m_journal.lastError();
+    if (!copyDurably(m_dbPath, m_snapshotPath, error, &id, &snapshotFileId))
+        return false;
+    if (!m_journal.reset(id, snapshotFileId, fileIdOf(m_dbPath), openFlag, error))
+        return false;
     ::unlink(m_importMarkPath.constData());
     m_snapshotWanted = false;
-    return {};
+    return true;
 }
 
-QString Recovery::snapshotNow(DB *dbp)
+bool Recovery::snapshotNow(DB *dbp, QString *error)
 {
     if (!m_journal.isOpen())
-        return QStringLiteral("the journal is not kept");
+        return failWith(error, QStringLiteral("the journal is not kept"));
     if (const int ret = dbp->sync(dbp, 0); ret != 0)
-        return libraryText(ret);
-    return takeSnapshot(true);
+        return failWith(error, libraryText(ret));
+    return takeSnapshot(true, error);
 }
 
 void Recovery::afterClose(qint64 keyCount, FileLock &lock)
@@ -757,25 +759,27 @@ void Recovery::afterClose(qint64 keyCount, FileLock &lock)
     if (!m_journal.isOpen())
         return;
     if (snapshotDue()) {
-        QString why = takeSnapshot(false);
+        QString why;
+        bool taken = takeSnapshot(false, &why);
         if (m_damageFound && repairBeforeSnapshot(lock)) {
-            why = takeSnapshot(false);
+            taken = takeSnapshot(false, &why);
             keyCount = m_rebuiltCount;
         }
-        if (!why.isEmpty())
+        if (!taken)
             snapshotFailed(why);
     }
     // A file found damaged and not rebuilt keeps the journal marked open: the next open checks it.
     SnapshotId dictionary;
     bool marked = false;
+    QString why;
     if (m_damageFound)
-        marked = m_journal.setOpenFlag(true);
+        marked = m_journal.setOpenFlag(true, &why);
     else if (identityOf(m_dbPath, dictionary))
-        marked = m_journal.markClosed(dictionary, keyCount);
+        marked = m_journal.markClosed(dictionary, keyCount, &why);
     else
-        marked = m_journal.setOpenFlag(false);
+        marked = m_journal.setOpenFlag(false, &why);
     if (!marked)
-        report(m_journalPath + ": " + local(m_journal.lastError()) + " while marking the close");
+        report(m_journalPath + ": " + local(why) + " while marking the close");
     m_journal.close();
     m_snapshotFailureTold = false;
     m_damageFound = false;
@@ -790,26 +794,31 @@ bool Recovery::repairBeforeSnapshot(FileLock &lock)
     if (contents.damagedEntries > 0)
         keepDamagedJournal(contents);
     say(m_dbPath + " was found damaged when its snapshot fell due; it is rebuilt now");
-    if (!rebuild(lock, contents, false) || !m_journal.open(m_dbPath))
+    if (!rebuild(lock, contents, false))
         return false;
+    if (QString why; !m_journal.open(m_dbPath, &why)) {
+        report(m_journalPath + ": " + local(why) + " while reopening it after the rebuild");
+        return false;
+    }
     m_damageFound = false;
     return true;
 }
 
-qint64 Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data)
+bool Recovery::record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
+                      qint64 *mark, QString *error)
 {
+    *mark = kNothingRecorded;
     if (!m_journal.isOpen())
-        return kNothingRecorded;
-    return m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data});
+        return true;
+    return m_journal.append({op, QDateTime::currentMSecsSinceEpoch(), key, data}, mark, error);
 }
 
 void Recovery::takeBack(qint64 mark)
 {
     if (mark < 0 || !m_journal.isOpen())
         return;
-    if (!m_journal.truncateTo(mark))
-        report(m_journalPath + ": " + local(m_journal.lastError()) +
-               " while taking back a failed change");
+    if (QString why; !m_journal.truncateTo(mark, &why))
+        report(m_journalPath + ": " + local(why) + " while taking back a failed change");
 }
 
 } // namespace vantro

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "failure.h"
 #include "journal.h"
 
 #include <QByteArray>
@@ -25,10 +26,9 @@ struct Salvage;
 class Recovery
 {
 public:
-    // Returned by record() when nothing was written to the journal and nothing is to be taken
+    // The mark of record() when nothing was written to the journal and nothing is to be taken
     // back: the journal is not kept, or the change cannot succeed anyway.
     static constexpr qint64 kNothingRecorded = -2;
-    static constexpr qint64 kFailed = -1;
 
     explicit Recovery(const QByteArray &dbPath);
 
@@ -54,12 +54,12 @@ public:
     // due, the flag cleared and the key count (-1 when not known) recorded for the next open. A
     // file the snapshot finds damaged is rebuilt first (the lock moves to the rebuilt file).
     void afterClose(qint64 keyCount, FileLock &lock);
-    // Takes a snapshot of the open file now (flushing it first). Empty string or the reason.
-    QString snapshotNow(struct __db *dbp);
+    // Takes a snapshot of the open file now (flushing it first).
+    [[nodiscard]] bool snapshotNow(struct __db *dbp, QString *error);
     // Before an import's file (complete and flushed at replacement) takes the dictionary's name:
     // the import's mark, a snapshot of that file and the journal emptied and tied to both, all
-    // flushed. Empty string, or why the import must not go on.
-    [[nodiscard]] QString prepareImport(const QByteArray &replacement);
+    // flushed. False, with why the import must not go on.
+    [[nodiscard]] bool prepareImport(const QByteArray &replacement, QString *error);
     // The import's file is in place: its mark has said all it had to.
     void importInPlace();
     // The key count the last clean close recorded, when the file is still as that close left
@@ -75,18 +75,15 @@ public:
     // entries), one line each, as also written on the standard error stream.
     const QStringList &notices() const { return m_notices; }
 
-    // Writes the change to the journal and flushes it: the mark to take back to, or kFailed
-    // (journalError() says why; the caller reports it).
-    qint64 record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data);
+    // Writes the change to the journal and flushes it; *mark is where to take back to. On a
+    // failure the caller reports the reason.
+    [[nodiscard]] bool record(JournalEntry::Op op, const QByteArray &key, const QByteArray &data,
+                              qint64 *mark, QString *error);
     void takeBack(qint64 mark);
     // The journal's room made ahead doubles as a reserve for a full disk: a flush of the
     // dictionary that failed may succeed once it is given back. False when there was none.
     bool releaseRoom() { return m_journal.releaseRoom(); }
 
-    // Why the journal could not be written, in the system's words.
-    QString journalError() const { return m_journal.lastError(); }
-
-    bool isKeeping() const { return m_journal.isOpen(); }
     bool rebuilt() const { return m_rebuilt; }
 
 private:
@@ -98,19 +95,20 @@ private:
     bool changedSinceClose(const JournalContents &header) const;
     QByteArray markedImport() const;
     // Written down and flushed before an import's snapshot, so that an open after a kill knows
-    // the file ids of the journal and the file for the import's. Empty string or the reason.
-    [[nodiscard]] QString markImport(const QByteArray &newFileId);
+    // the file ids of the journal and the file for the import's.
+    [[nodiscard]] bool markImport(const QByteArray &newFileId, QString *error);
     bool repairBeforeSnapshot(FileLock &lock);
     bool rebuild(FileLock &lock, const JournalContents &contents, bool unclosed);
     QString snapshotUnusable(const JournalContents &contents) const;
     bool snapshotBelongs(const JournalContents &contents, const SnapshotId &snapshot) const;
     QByteArray salvageLosses(const Salvage &salvage, const JournalContents &contents) const;
     void keepUnusableSnapshot(QString &unusable);
-    static QString readPairs(const QByteArray &path, QList<QPair<QByteArray, QByteArray>> &pairs);
-    QString rebuildInto(QByteArray &temporary, const JournalContents &contents,
-                        const QList<QPair<QByteArray, QByteArray>> &pairs);
+    static bool readPairs(const QByteArray &path, QList<QPair<QByteArray, QByteArray>> &pairs,
+                          QString *error);
+    bool rebuildInto(QByteArray &temporary, const JournalContents &contents,
+                     const QList<QPair<QByteArray, QByteArray>> &pairs, QString *error);
     bool snapshotDue() const;
-    QString takeSnapshot(bool openFlag);
+    [[nodiscard]] bool takeSnapshot(bool openFlag, QString *error);
     void snapshotFailed(const QString &why);
     void setAsideOldSnapshot();
     void pruneSetAside(struct __db *dbp);

@@ -2,7 +2,6 @@
 #include "search.h"
 
 #include "dictdb.h"
-#include "englishlemma.h"
 #include "record.h"
 
 #include <algorithm>
@@ -39,72 +38,6 @@ bool stepFromWord(cDictDB &db, const QString &word, bool forward)
     if (forward)
         return after;
     return db.getCursorRec(after ? cDictDB::Prev : cDictDB::Last) == 0;
-}
-
-QString wordAt(const QString &text, int position)
-{
-    if (position < 0 || position >= text.size() || !text.at(position).isLetter())
-        return {};
-    qsizetype start = position;
-    while (start > 0 && text.at(start - 1).isLetter())
-        --start;
-    qsizetype end = position;
-    while (end + 1 < text.size() && text.at(end + 1).isLetter())
-        ++end;
-    return text.mid(start, end - start + 1);
-}
-
-QString wordAtOrBefore(const QString &text, int position)
-{
-    const QString word = wordAt(text, position);
-    return word.isEmpty() && position > 0 ? wordAt(text, position - 1) : word;
-}
-
-namespace {
-
-bool hasStored(cDictDB &db, const QString &word)
-{
-    return fitsLatin1(word) && db.getStoredRec(encodeKey(word)) == 0;
-}
-
-} // namespace
-
-EnglishLookUp lookUpEnglish(cDictDB &db, const QString &word, const EnglishLemmas &lemmas)
-{
-    const QString lowered = word.toLower();
-    if (lowered.isEmpty())
-        return {};
-    if (hasStored(db, lowered) ||
-        (word != lowered && fitsLatin1(word) && db.getStoredRec(word.toLatin1()) == 0)) {
-        EnglishLookUp own{true, db.getWord(), {}, {}};
-        for (const QString &lemma : lemmas.lemmasOf(lowered)) {
-            if (hasStored(db, lemma)) {
-                QString synonyms;
-                const QByteArray data = db.storedData();
-                decodeData(data.constData(), data.size(), own.lemmaMeaning, synonyms);
-                own.lemma = lemma;
-                break;
-            }
-        }
-        // The cursor stands on the word's own record again.
-        if (!own.lemma.isEmpty() && db.getStoredRec(encodeKey(own.key)) != 0)
-            return {};
-        return own;
-    }
-    for (const QString &lemma : lemmas.lemmasOf(lowered)) {
-        if (hasStored(db, lemma))
-            return {true, lemma, {}, {}};
-    }
-    QString candidate = lowered;
-    while (candidate.size() > 1) {
-        candidate.chop(1);
-        if (!searchAtOrAfter(db, candidate))
-            break;
-        const QString shown = db.getWord();
-        if (lowered.contains(shown) && lemmas.relates(lowered, shown) && hasStored(db, shown))
-            return {true, shown, {}, {}};
-    }
-    return {};
 }
 
 } // namespace vantro

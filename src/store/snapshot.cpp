@@ -30,6 +30,11 @@ QString lastError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
+bool failWithErrno(QString *error)
+{
+    return failWith(error, lastError());
+}
+
 // Closes the descriptor when the scope ends, whatever path leaves it.
 class Fd
 {
@@ -109,28 +114,28 @@ int copyInKernel(int from, int to)
 }
 
 // Copies into the new file open on target; closes it.
-QString copyInto(const QByteArray &from, Fd &target)
+bool copyInto(const QByteArray &from, Fd &target, QString *error)
 {
     Fd source(::open(from.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!source.ok())
-        return lastError();
+        return failWithErrno(error);
     takeModeOf(target.get(), from);
     if (::ioctl(target.get(), FICLONE, source.get()) != 0) {
         const int kernel = copyInKernel(source.get(), target.get());
         if (kernel < 0 || (kernel == 0 && !copyBytes(source.get(), target.get())))
-            return lastError();
+            return failWithErrno(error);
     }
     if (::fdatasync(target.get()) != 0 || !target.close())
-        return lastError();
-    return {};
+        return failWithErrno(error);
+    return true;
 }
 
-QString flushFile(const QByteArray &path)
+bool flushFile(const QByteArray &path, QString *error)
 {
     Fd file(::open(path.constData(), O_RDONLY | O_CLOEXEC));
     if (!file.ok() || ::fdatasync(file.get()) != 0)
-        return lastError();
-    return {};
+        return failWithErrno(error);
+    return true;
 }
 
 QByteArray directoryOf(const QByteArray &path)
@@ -175,12 +180,12 @@ QByteArray fileIdOf(const QByteArray &path)
 
 // The library does this only inside an environment; a private one lives in memory and leaves no
 // files behind.
-QString resetFileId(const QByteArray &path)
+bool resetFileId(const QByteArray &path, QString *error)
 {
     DB_ENV *env = nullptr;
     int ret = db_env_create(&env, 0);
     if (ret != 0)
-        return QString::fromLocal8Bit(db_strerror(ret));
+        return failWith(error, QString::fromLocal8Bit(db_strerror(ret)));
     env->set_errfile(env, nullptr);
     ret = env->open(env, directoryOf(path).constData(), DB_CREATE | DB_PRIVATE | DB_INIT_MPOOL, 0);
     // The environment's home is the file's folder, and the library resolves a relative name
@@ -192,8 +197,8 @@ QString resetFileId(const QByteArray &path)
     if (ret == 0)
         ret = closed;
     if (ret != 0)
-        return QString::fromLocal8Bit(db_strerror(ret));
-    return flushFile(path);
+        return failWith(error, QString::fromLocal8Bit(db_strerror(ret)));
+    return flushFile(path, error);
 }
 
 int createTemporaryBeside(const QByteArray &target, QByteArray &name, const char *suffix)
@@ -245,8 +250,9 @@ bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded)
 int lockFolderForCreate(const QByteArray &path)
 {
     const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/")
-                                                                         : path.left(slash);
+    const QByteArray folder = slash < 0    ? QByteArray(".")
+                              : slash == 0 ? QByteArray("/")
+                                           : path.left(slash);
     const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return -1;
@@ -287,47 +293,47 @@ void takeModeOf(const QByteArray &path, const QByteArray &like)
         takeModeOf(file.get(), like);
 }
 
-QString copyToTemporary(const QByteArray &from, const QByteArray &target, QByteArray &temporary,
-                        const char *suffix)
+bool copyToTemporary(const QByteArray &from, const QByteArray &target, QByteArray &temporary,
+                     QString *error, const char *suffix)
 {
     Fd created(createTemporaryBeside(target, temporary, suffix));
     if (!created.ok())
-        return lastError();
-    const QString why = copyInto(from, created);
-    if (!why.isEmpty())
-        ::unlink(temporary.constData());
-    return why;
+        return failWithErrno(error);
+    if (copyInto(from, created, error))
+        return true;
+    ::unlink(temporary.constData());
+    return false;
 }
 
-QString copyDurably(const QByteArray &from, const QByteArray &to, SnapshotId *copied,
-                    QByteArray *fileId)
+bool copyDurably(const QByteArray &from, const QByteArray &to, QString *error, SnapshotId *copied,
+                 QByteArray *fileId)
 {
     removeStaleTemporaries(to);
     QByteArray temporary;
-    QString why = copyToTemporary(from, to, temporary);
-    if (!why.isEmpty())
-        return why;
+    if (!copyToTemporary(from, to, temporary, error))
+        return false;
+    bool done = true;
     if (fileId) {
-        why = resetFileId(temporary);
+        done = resetFileId(temporary, error);
         *fileId = fileIdOf(temporary);
     }
-    if (why.isEmpty() && copied && !identityOf(temporary, *copied))
-        why = lastError();
-    if (why.isEmpty() && ::rename(temporary.constData(), to.constData()) != 0)
-        why = lastError();
-    if (!why.isEmpty()) {
+    if (done && copied && !identityOf(temporary, *copied))
+        done = failWithErrno(error);
+    if (done && ::rename(temporary.constData(), to.constData()) != 0)
+        done = failWithErrno(error);
+    if (!done) {
         ::unlink(temporary.constData());
-        return why;
+        return false;
     }
-    return syncDirectoryOf(to);
+    return syncDirectoryOf(to, error);
 }
 
-QString syncDirectoryOf(const QByteArray &path)
+bool syncDirectoryOf(const QByteArray &path, QString *error)
 {
     Fd directory(::open(directoryOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!directory.ok() || ::fsync(directory.get()) != 0)
-        return lastError();
-    return {};
+        return failWithErrno(error);
+    return true;
 }
 
 QByteArray freeDamagedName(const QByteArray &path)
@@ -339,24 +345,24 @@ QByteArray freeDamagedName(const QByteArray &path)
     return name;
 }
 
-QString keepCopyAs(const QByteArray &path, const QByteArray &name, bool mayLink)
+bool keepCopyAs(const QByteArray &path, const QByteArray &name, QString *error, bool mayLink)
 {
     if (mayLink && ::link(path.constData(), name.constData()) == 0)
-        return syncDirectoryOf(name);
+        return syncDirectoryOf(name, error);
     if (mayLink && errno == EEXIST)
-        return lastError();
+        return failWithErrno(error);
     // No hard links here: a plain copy, made under a temporary name so that name only ever
     // appears complete.
     QByteArray temporary;
-    if (QString why = copyToTemporary(path, name, temporary); !why.isEmpty())
-        return why;
+    if (!copyToTemporary(path, name, temporary, error))
+        return false;
     if (::link(temporary.constData(), name.constData()) != 0) {
-        const QString why = lastError();
+        failWithErrno(error);
         ::unlink(temporary.constData());
-        return why;
+        return false;
     }
     ::unlink(temporary.constData());
-    return syncDirectoryOf(name);
+    return syncDirectoryOf(name, error);
 }
 
 } // namespace vantro

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "failure.h"
 #include "journal.h"
 
 #include <QByteArray>
@@ -9,7 +10,7 @@
 namespace vantro {
 
 // Durable file copies for the dictionary's snapshot "<db>.bak" and its rebuilds. Paths are the
-// file system's bytes. Every function answers an empty string on success, otherwise the reason.
+// file system's bytes. A function that may fail answers false and gives the reason in *error.
 
 QString snapshotPath(const QString &dbPath);
 
@@ -21,8 +22,8 @@ bool identityOf(const QByteArray &path, SnapshotId &id);
 // change with writes, and a byte copy carries it along. Empty when the file has none to read.
 QByteArray fileIdOf(const QByteArray &path);
 
-// Gives the file at path (not open anywhere) a fresh file id. Empty string or the reason.
-[[nodiscard]] QString resetFileId(const QByteArray &path);
+// Gives the file at path (not open anywhere) a fresh file id.
+[[nodiscard]] bool resetFileId(const QByteArray &path, QString *error);
 
 // Creates a new file "<target><suffix>XXXXXX" with a unique ending, exclusively and never through
 // a link; answers its descriptor (or -1) and its name.
@@ -52,15 +53,16 @@ void takeModeOf(const QByteArray &path, const QByteArray &like);
 // directory, so that to is always either the old copy or the whole new one. A reflink clone is
 // tried first (instant on file systems that share blocks); otherwise the bytes are copied. With
 // fileId, the copy is given a fresh file id first, answered there.
-[[nodiscard]] QString copyDurably(const QByteArray &from, const QByteArray &to,
-                                  SnapshotId *copied = nullptr, QByteArray *fileId = nullptr);
+[[nodiscard]] bool copyDurably(const QByteArray &from, const QByteArray &to, QString *error,
+                               SnapshotId *copied = nullptr, QByteArray *fileId = nullptr);
 
 // Copies from into a new temporary file beside target (see createTemporaryBeside), flushed, with
 // the mode of from; its name in temporary.
-[[nodiscard]] QString copyToTemporary(const QByteArray &from, const QByteArray &target,
-                                      QByteArray &temporary, const char *suffix = ".new-");
+[[nodiscard]] bool copyToTemporary(const QByteArray &from, const QByteArray &target,
+                                   QByteArray &temporary, QString *error,
+                                   const char *suffix = ".new-");
 // Flushes the directory that holds path, so that a rename or creation in it is on disk.
-[[nodiscard]] QString syncDirectoryOf(const QByteArray &path);
+[[nodiscard]] bool syncDirectoryOf(const QByteArray &path, QString *error);
 
 // The first of "<path>.damaged", "<path>.damaged.1", ... that does not exist yet.
 QByteArray freeDamagedName(const QByteArray &path);
@@ -68,7 +70,7 @@ QByteArray freeDamagedName(const QByteArray &path);
 // Gives the file at path a second name, without copying when mayLink and the file system allows
 // a hard link (only for a file that is replaced, never changed in place); never replaces an
 // existing file.
-[[nodiscard]] QString keepCopyAs(const QByteArray &path, const QByteArray &name,
-                                 bool mayLink = true);
+[[nodiscard]] bool keepCopyAs(const QByteArray &path, const QByteArray &name, QString *error,
+                              bool mayLink = true);
 
 } // namespace vantro

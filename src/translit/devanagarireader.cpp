@@ -162,7 +162,7 @@ void DevanagariReader::passThrough(QStringView line)
 
 bool DevanagariReader::readsBackAsItself(QStringView piece) const
 {
-    return ScriptWriter(ScriptWriter::Script::Devanagari, m_options).write(piece) == piece;
+    return ScriptWriter(Script::Devanagari, m_options).write(piece) == piece;
 }
 
 // True when the end of what is written so far and the start of next would be read as one

@@ -12,14 +12,14 @@ const QStringView kFence = u"##";
 
 } // namespace
 
-LineTransliterator::LineTransliterator(TranslitTarget target, TranslitOptions options)
+LineTransliterator::LineTransliterator(Script target, TranslitOptions options)
     : m_target(target), m_options(options)
 {
 }
 
 QString LineTransliterator::convert(QStringView line)
 {
-    if (m_target == TranslitTarget::Itrans)
+    if (m_target == Script::Itrans)
         return devanagariToItrans(line, m_options);
     QString out;
     if (m_inFence) {
@@ -36,8 +36,8 @@ QString LineTransliterator::convert(QStringView line)
 
 QString LineTransliterator::fromItrans(QStringView itrans) const
 {
-    return m_target == TranslitTarget::Iast ? itransToIast(itrans, m_options)
-                                            : itransToDevanagari(itrans, m_options);
+    return m_target == Script::Iast ? itransToIast(itrans, m_options)
+                                    : itransToDevanagari(itrans, m_options);
 }
 
 } // namespace vantro

@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "script.h"
 #include "translitoptions.h"
 
 #include <QString>
 #include <QStringView>
 
 namespace vantro {
-
-enum class TranslitTarget {
-    Devanagari, // from ITRANS
-    Iast,       // from ITRANS
-    Itrans,     // from Devanagari
-};
 
 // Converts a text a line at a time, giving what converting it whole would give, so that a long
 // text never has to be held at once. The only thing one line hands to the next is an ITRANS
@@ -21,13 +16,14 @@ enum class TranslitTarget {
 class LineTransliterator
 {
 public:
-    explicit LineTransliterator(TranslitTarget target, TranslitOptions options = {});
+    // To Devanagari or IAST from ITRANS; to ITRANS from Devanagari.
+    explicit LineTransliterator(Script target, TranslitOptions options = {});
     QString convert(QStringView line);
 
 private:
     QString fromItrans(QStringView itrans) const;
 
-    TranslitTarget m_target;
+    Script m_target;
     TranslitOptions m_options;
     bool m_inFence = false;
 };

@@ -2,20 +2,20 @@
 #pragma once
 
 #include "itranstoken.h"
+#include "script.h"
 #include "translitoptions.h"
 
 #include <QString>
 
 namespace vantro {
 
-// Writes ITRANS tokens out in Devanagari or IAST. Both scripts share the syllable logic: a
+// Writes ITRANS tokens out in Devanagari or IAST (any script but those is written as
+// Devanagari). Both scripts share the syllable logic: a
 // consonant waits for its vowel; a following consonant joins it through a virama, a vowel
 // becomes its sign, and anything else ends the word under the final-consonant policy.
 class ScriptWriter
 {
 public:
-    enum class Script { Devanagari, Iast };
-
     ScriptWriter(Script script, TranslitOptions options);
     QString write(QStringView text);
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "script.h"
 #include "translitoptions.h"
 
 #include <QString>
@@ -13,5 +14,8 @@ namespace vantro {
 QString itransToDevanagari(QStringView itrans, TranslitOptions options = {});
 QString itransToIast(QStringView itrans, TranslitOptions options = {});
 QString devanagariToItrans(QStringView devanagari, TranslitOptions options = {});
+
+// ITRANS text in the script asked for (unchanged for Script::Itrans).
+QString itransInScript(QStringView itrans, Script script, TranslitOptions options = {});
 
 } // namespace vantro

@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-using vantro::output::Script;
+using vantro::Script;
 
 namespace {
 
@@ -150,7 +150,7 @@ void TestPdfOutput::textLayer()
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("text layer.pdf"));
     const QString toolkitPdf = dir.filePath(QStringLiteral("toolkit.pdf"));
-    const QString text = vantro::output::convert(itrans, Script(script));
+    const QString text = vantro::itransInScript(itrans, Script(script));
     QString error;
     QVERIFY2(vantro::output::writePdf(pdf, text, QStringLiteral("doc.txt"), &error, layout),
              qPrintable(error));

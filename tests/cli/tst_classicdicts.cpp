@@ -4,6 +4,7 @@
 // StarDict files here) give records that start with the first Sanskrit equivalent and its tag.
 #include "articlelayout.h"
 #include "capture.h"
+#include "datarows.h"
 #include "importsource.h"
 #include "itransword.h"
 #include "meaningtext.h"
@@ -146,14 +147,9 @@ void TestClassicDictionaries::firstEquivalent_data()
     QTest::addColumn<QString>("layout");
     QTest::addColumn<QString>("headword");
     QTest::addColumn<QString>("first");
-    QFile rows(QFINDTESTDATA("data/classic/first-equivalents.tsv"));
-    QVERIFY(rows.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : rows.readAll().split('\n')) {
-        const QStringList fields = QString::fromUtf8(line).split('\t');
-        if (fields.size() == 3 && !line.startsWith('#'))
-            QTest::newRow(qPrintable(fields[0] + ' ' + fields[1]))
-                << fields[0] << fields[1] << fields[2];
-    }
+    for (const DataRow &row :
+         DataRows::casesOf(QFINDTESTDATA("data/classic/first-equivalents.tsv"), 3, 3))
+        QTest::newRow(row.place.constData()) << row.text(0) << row.text(1) << row.text(2);
 }
 
 // The meaning starts with the first equivalent and its tag, up to the separator after them.

@@ -3,6 +3,7 @@
 // the edge cases, a Debian dictd dictionary and a StarDict made from it by pyglossary), the
 // StarDict export read back by sdcv, and a cancelled import.
 #include "capture.h"
+#include "datarows.h"
 #include "dbtools.h"
 #include "dictdb.h"
 #include "dictionaryimport.h"
@@ -145,14 +146,9 @@ void TestExchange::meanings_data()
     QTest::addColumn<QString>("scheme");
     QTest::addColumn<QString>("definition");
     QTest::addColumn<QString>("meaning");
-    QFile rows(QFINDTESTDATA("data/meanings.tsv"));
-    QVERIFY(rows.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : rows.readAll().split('\n')) {
-        const QStringList fields = QString::fromUtf8(line).split('\t');
-        if (fields.size() == 4)
-            QTest::newRow(qPrintable(fields[2]))
-                << fields[0] << fields[1] << QString(fields[2]).replace("\\n", "\n") << fields[3];
-    }
+    for (const DataRow &row : DataRows::casesOf(QFINDTESTDATA("data/meanings.tsv"), 4, 4))
+        QTest::newRow(row.place.constData())
+            << row.text(0) << row.text(1) << row.text(2).replace("\\n", "\n") << row.text(3);
 }
 
 void TestExchange::meanings()

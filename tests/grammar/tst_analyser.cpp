@@ -3,6 +3,7 @@
 // a lexicon of the built-in words and a few dictionary records, the words a meaning gives the
 // lexicon, and the words of a line that are checked.
 #include "analyser.h"
+#include "datarows.h"
 #include "dbtools.h"
 #include "formindex.h"
 #include "meaningwords.h"
@@ -17,12 +18,9 @@ using namespace vantro;
 
 namespace {
 
-QList<QStringList> fileRows()
+const QList<test::DataRow> &fileRows()
 {
-    QList<QStringList> rows;
-    for (const QByteArray &line : test::fileBytes(VANTRO_GRAMMAR_DATA "/analyses.tsv").split('\n'))
-        if (!line.isEmpty() && !line.startsWith("# "))
-            rows.append(QString::fromUtf8(line).split(u'\t'));
+    static const auto rows = test::DataRows::casesOf(VANTRO_GRAMMAR_DATA "/analyses.tsv", 2, 3);
     return rows;
 }
 
@@ -32,9 +30,9 @@ const Analyser &analyser()
     static const Analyser reader = [] {
         Analyser made;
         QList<MeaningRecord> records;
-        for (const QStringList &row : fileRows())
-            if (row.value(0) == u"record")
-                records.append({row.value(1), row.value(2)});
+        for (const test::DataRow &row : fileRows())
+            if (row.text(0) == u"record")
+                records.append({row.text(1), row.text(2)});
         made.addRecords(records);
         return made;
     }();
@@ -66,12 +64,9 @@ private slots:
     void analyses_data()
     {
         QTest::addColumn<QStringList>("cells");
-        int number = 0;
-        for (const QStringList &row : fileRows()) {
-            ++number;
-            if (row.value(0) != u"record")
-                QTest::addRow("%d:%s", number, qPrintable(row.value(0))) << row;
-        }
+        for (const test::DataRow &row : fileRows())
+            if (row.text(0) != u"record")
+                QTest::newRow(row.place.constData()) << row.texts();
     }
     void analyses()
     {

@@ -3,12 +3,16 @@
 // the word rules, the single-writer lock and shared reading, and the kept key count.
 
 #include "capture.h"
+#include "datarows.h"
 #include "dbtools.h"
 #include "dictdb.h"
 #include "englishlemma.h"
+#include "englishlookup.h"
 #include "journal.h"
+#include "lockseam.h"
 #include "record.h"
 #include "search.h"
+#include "wordat.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -297,10 +301,8 @@ void TestDictDB::lockHoldsTheFileAtThePath()
     replacement = QFile::encodeName(path + QStringLiteral(".rebuild"));
     QVERIFY(DbUtilities::load(path, {{"water", "jalaM"}}) &&
             QFile::copy(path, QFile::decodeName(replacement)));
-    FileLock::setBeforeLockHook([](const QByteArray &locked) {
-        FileLock::setBeforeLockHook(nullptr);
-        ::rename(replacement.constData(), locked.constData());
-    });
+    beforeNextFlock(
+        [](const QByteArray &locked) { ::rename(replacement.constData(), locked.constData()); });
     FileLock slow, other;
     QCOMPARE(slow.acquire(QFile::encodeName(path)), FileLock::Result::Locked);
     QCOMPARE(other.acquire(QFile::encodeName(path)), FileLock::Result::Busy);
@@ -568,14 +570,9 @@ void TestDictDB::englishLookUp_data()
     QTest::addColumn<QString>("word");
     QTest::addColumn<QStringList>("stored");
     QTest::addColumn<QString>("found");
-    QFile rows(QFINDTESTDATA("data/lookalikes.tsv"));
-    QVERIFY(rows.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : rows.readAll().split('\n')) {
-        const QStringList cells = QString::fromUtf8(line).split(u'\t');
-        if (cells.size() == 3 && !line.startsWith('#'))
-            QTest::addRow("%s (%s)", qPrintable(cells[0]), qPrintable(cells[1]))
-                << cells[0] << cells[1].split(u',') << cells[2];
-    }
+    for (const DataRow &row : DataRows::casesOf(QFINDTESTDATA("data/lookalikes.tsv"), 3, 3))
+        QTest::newRow(row.place.constData())
+            << row.text(0) << row.text(1).split(u',') << row.text(2);
 }
 
 // The look-up finds a word's lemma, never a word that merely looks like one.

@@ -262,22 +262,26 @@ private slots:
         const QByteArray sound = journalImage({entry(Op::Save, "one", "ekaH")});
         QVERIFY(
             writeFile(name, sound + encodeJournalEntry(entry(Op::Save, "two", "dve")).left(17)));
+        QString why;
+        qint64 mark = 0;
         {
             Journal journal(path);
-            QVERIFY(journal.open());
+            QVERIFY2(journal.open({}, &why), qPrintable(why));
             QCOMPARE(QFileInfo(name).size(), sound.size());
-            QVERIFY(journal.append(entry(Op::Save, "one", "ekaH")) == sound.size());
-            const qint64 mark = journal.append(entry(Op::Save, "taken back", QByteArray(300, 'x')));
-            QVERIFY(journal.truncateTo(mark));
+            QVERIFY(journal.append(entry(Op::Save, "one", "ekaH"), &mark, &why));
+            QCOMPARE(mark, sound.size());
+            QVERIFY(
+                journal.append(entry(Op::Save, "taken back", QByteArray(300, 'x')), &mark, &why));
+            QVERIFY(journal.truncateTo(mark, &why));
         }
         QCOMPARE(QFileInfo(name).size(), 64 * 1024);
         Journal journal(path);
-        QVERIFY(journal.open());
-        QVERIFY(journal.append(entry(Op::Delete, "two")) >= 0);
+        QVERIFY(journal.open({}, &why));
+        QVERIFY(journal.append(entry(Op::Delete, "two"), &mark, &why));
         const QList<JournalEntry> entries = Journal::read(path).entries;
         QCOMPARE(entries.size(), 3);
         QCOMPARE(entries[2].key, QByteArray("two"));
-        QVERIFY(journal.reset({}, false));
+        QVERIFY(journal.reset({}, false, &why));
         QCOMPARE(QFileInfo(name).size(), kJournalHeaderSize);
     }
 
@@ -519,7 +523,8 @@ private slots:
         const QString victim = dict.dir.filePath(QStringLiteral("victim"));
         QVERIFY(writeFile(dict.snapshot + QStringLiteral(".new-abcdef"), "left by a kill"));
         QVERIFY(writeFile(victim, "mine") && QFile::link(victim, dict.snapshot + ".new"));
-        QCOMPARE(dict.db->takeSnapshot(), QString());
+        QString why;
+        QVERIFY2(dict.db->takeSnapshot(&why), qPrintable(why));
         QVERIFY(!QFileInfo::exists(dict.snapshot + QStringLiteral(".new-abcdef")));
         QCOMPARE(fileBytes(victim), QByteArray("mine"));
         const JournalContents contents = Journal::read(QFile::encodeName(dict.journal));
@@ -531,7 +536,7 @@ private slots:
         QCOMPARE(DbUtilities::dump(dict.snapshot).size(), 11);
         dict.close();
         QVERIFY(!Journal::read(QFile::encodeName(dict.journal)).openFlag);
-        QVERIFY(!cDictDB(dict.path).takeSnapshot().isEmpty());
+        QVERIFY(!cDictDB(dict.path).takeSnapshot(&why) && !why.isEmpty());
     }
 };
 

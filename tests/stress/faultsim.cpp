@@ -113,10 +113,10 @@ int windowOpen(const QString &path)
         return 1;
     QByteArray text;
     QByteArrayView key, data;
-    int ret = 0;
-    while ((ret = db.nextStored(key, data)) == 0)
+    QString why;
+    while (db.nextStored(key, data, &why))
         appendRecordLine(text, key, data);
-    const bool whole = cDictDB::isEndOfRecords(ret) && !db.damageFound();
+    const bool whole = why.isEmpty() && !db.damageFound();
     const bool closed = db.closeDB() == 0;
     std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
     if (!whole)

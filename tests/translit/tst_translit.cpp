@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The converter, its lint, its command-line tool and ITRANS words, driven by the cases in data/.
 #include "capture.h"
+#include "datarows.h"
 #include "dbtools.h"
 #include "itranslinter.h"
 #include "itransword.h"
@@ -33,22 +34,18 @@ QByteArray unescaped(const QByteArray &cell)
     return bytes;
 }
 
-// One row for each line of a data file that is neither empty nor a "# " comment, named after
-// its line; the cells are split at tabs and missing ones are empty.
-void addRows(const char *file, std::initializer_list<const char *> columns)
+// One row for each case of a data file, one column each; the last cells may be left out and
+// are then empty.
+void addRows(const char *file, int least, std::initializer_list<const char *> columns)
 {
     for (const char *column : columns)
         QTest::addColumn<QByteArray>(column);
-    const auto lines = fileBytes(VANTRO_TRANSLIT_DATA "/" + QString(file)).split('\n');
-    QVERIFY2(lines.size() > 1, file);
-    for (qsizetype number = 1; number <= lines.size(); ++number) {
-        if (lines[number - 1].isEmpty() || lines[number - 1].startsWith("# "))
-            continue;
-        QList<QByteArray> cells = lines[number - 1].split('\t');
-        cells.resize(qsizetype(columns.size()));
-        QTestData &row = QTest::addRow("%s:%lld", file, number);
-        for (const QByteArray &cell : cells)
-            row << unescaped(cell);
+    for (DataRow &row :
+         DataRows::casesOf(VANTRO_TRANSLIT_DATA "/" + QString(file), least, int(columns.size()))) {
+        row.cells.resize(qsizetype(columns.size()));
+        QTestData &data = QTest::newRow(row.place.constData());
+        for (const QByteArray &cell : row.cells)
+            data << unescaped(cell);
     }
 }
 
@@ -99,11 +96,14 @@ class TestTranslit : public QObject
     Q_OBJECT
 
 private slots:
-    void conversions_data() { addRows("itrans.tsv", {"check", "input", "expected"}); }
+    void conversions_data() { addRows("itrans.tsv", 2, {"check", "input", "expected"}); }
     void conversions();
-    void words_data() { addRows("words.tsv", {"check", "input", "expected"}); }
+    void words_data() { addRows("words.tsv", 3, {"check", "input", "expected"}); }
     void words() { conversions(); }
-    void tool_data() { addRows("cli.tsv", {"arguments", "input", "status", "output", "errors"}); }
+    void tool_data()
+    {
+        addRows("cli.tsv", 5, {"arguments", "input", "status", "output", "errors"});
+    }
     void tool();
     void outputFlowsBeforeTheInputEnds();
     void tablePageShowsEveryLetter();

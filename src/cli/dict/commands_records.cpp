@@ -3,9 +3,9 @@
 
 #include "console.h"
 #include "englishlemma.h"
+#include "englishlookup.h"
 #include "record.h"
 #include "recordline.h"
-#include "search.h"
 #include "session.h"
 #include "wordcoverage.h"
 

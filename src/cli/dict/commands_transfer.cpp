@@ -150,8 +150,8 @@ int runExport(const CommandContext &context)
     bool good = true;
     QByteArrayView key;
     QByteArrayView data;
-    int ret = 0;
-    while (good && (ret = db.nextStored(key, data)) == 0) {
+    QString readError;
+    while (good && db.nextStored(key, data, &readError)) {
         appendRecordLine(block, key, data);
         ++records;
         if (block.size() >= kExportBlock) {
@@ -160,7 +160,7 @@ int runExport(const CommandContext &context)
         }
     }
     good = good && writeAll(*device, block);
-    if (good && !cDictDB::isEndOfRecords(ret)) {
+    if (good && !readError.isEmpty()) {
         if (device == &file)
             file.cancelWriting();
         return failure(QStringLiteral("reading the dictionary failed after %1 records; "
@@ -169,7 +169,7 @@ int runExport(const CommandContext &context)
     }
     if (device == &file)
         good =
-            good && file.commit() && syncDirectoryOf(QFile::encodeName(file.fileName())).isEmpty();
+            good && file.commit() && syncDirectoryOf(QFile::encodeName(file.fileName()), nullptr);
     else
         good = good && standardOutput.flush();
     if (!good)

@@ -1,13 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "exitstatus.h"
+
 #include <QByteArray>
 #include <QString>
 
 namespace vantro::dict {
-
-// Exit status of every command.
-enum ExitCode { Success = 0, Failure = 1, BadUsage = 2 };
 
 // One line on the standard error stream, prefixed with the program's name.
 void reportError(const QString &text);

@@ -24,8 +24,7 @@ Session::~Session()
 
 bool Session::open(Missing missing, cDictDB::Access access)
 {
-    m_existed = QFileInfo::exists(m_path);
-    if (!m_existed && missing == Missing::Refuse) {
+    if (!QFileInfo::exists(m_path) && missing == Missing::Refuse) {
         reportError(
             QStringLiteral("%1: no such dictionary file (name one with --db FILE)").arg(m_path));
         return false;

@@ -31,13 +31,10 @@ public:
     const QString &path() const { return m_path; }
     // True once a session of this process met a damaged file (the store said so in its line).
     static bool damageSeen();
-    // True when the file was there before this session opened it.
-    bool existedBefore() const { return m_existed; }
 
 private:
     QString m_path;
     std::unique_ptr<cDictDB> m_db;
-    bool m_existed = false;
 };
 
 // Moves the cursor to the record stored under the word, lower-cased as it is stored or, when

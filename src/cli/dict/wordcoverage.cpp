@@ -3,8 +3,8 @@
 
 #include "dictdb.h"
 #include "englishlemma.h"
+#include "englishlookup.h"
 #include "record.h"
-#include "search.h"
 
 #include <QSet>
 #include <algorithm>

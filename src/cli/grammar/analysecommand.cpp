@@ -3,8 +3,10 @@
 
 #include "analyser.h"
 #include "dictdb.h"
+#include "exitstatus.h"
 #include "recordwalk.h"
 #include "textwords.h"
+#include "transliterate.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -54,21 +56,21 @@ bool loadDictionary(const AnalyseRequest &request, Analyser *analyser, bool *loa
     return true;
 }
 
-QString fieldsInScript(const WordReading &reading, OutputScript script)
+QString fieldsInScript(const WordReading &reading, Script script)
 {
     QStringList fields = readingFields(reading);
     if (fields.size() > 1)
-        fields[1] = inScript(fields[1], script);
+        fields[1] = itransInScript(fields[1], script);
     return fields.join(u'\t');
 }
 
 // The word as written, and in brackets the pausal form it stands for when sandhi changed it.
-QString wordField(const QString &word, const WordReading &reading, OutputScript script)
+QString wordField(const QString &word, const WordReading &reading, Script script)
 {
-    const QString written = inScript(word, script);
+    const QString written = itransInScript(word, script);
     return reading.pausalForm.isEmpty() || reading.pausalForm == word
                ? written
-               : QStringLiteral("%1 (%2)").arg(written, inScript(reading.pausalForm, script));
+               : QStringLiteral("%1 (%2)").arg(written, itransInScript(reading.pausalForm, script));
 }
 
 // One line for each reading, or WORD<TAB>unknown; with --suggest, the suggestions after it.
@@ -87,11 +89,11 @@ bool analyseWord(const Analyser &analyser, const QString &word, const AnalyseReq
     }
     if (!readings.isEmpty())
         return true;
-    out << inScript(word, request.script) << QStringLiteral("\tunknown");
+    out << itransInScript(word, request.script) << QStringLiteral("\tunknown");
     if (request.suggest) {
         QStringList shown;
         for (const QString &suggestion : analyser.suggestions(word))
-            shown.append(inScript(suggestion, request.script));
+            shown.append(itransInScript(suggestion, request.script));
         out << u'\t' << shown.join(QStringLiteral(", "));
     }
     out << u'\n';
@@ -105,7 +107,7 @@ int runAnalyse(const AnalyseRequest &request)
     Analyser analyser;
     bool withKeys = false;
     if (!loadDictionary(request, &analyser, &withKeys))
-        return 1;
+        return Failure;
     QTextStream out(stdout);
     bool allKnown = true;
     if (!request.words.isEmpty()) {
@@ -125,7 +127,7 @@ int runAnalyse(const AnalyseRequest &request)
     out.flush();
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         complain(QStringLiteral("cannot write the output"));
-        return 1;
+        return Failure;
     }
-    return allKnown ? 0 : 1;
+    return allKnown ? Success : Failure;
 }

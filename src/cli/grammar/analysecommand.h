@@ -13,7 +13,7 @@ struct AnalyseRequest
     QString dictionary; // the dictionary whose meanings the lexicon takes; may be empty
     bool dictionaryNamed = false;
     bool suggest = false;
-    vantro::OutputScript script = vantro::OutputScript::Itrans;
+    vantro::Script script = vantro::Script::Itrans;
 };
 
 // 0 when every word was read, 1 when one was not (or the dictionary could not be read).

@@ -2,11 +2,13 @@
 #include "analysecommand.h"
 #include "conjugation.h"
 #include "declension.h"
+#include "exitstatus.h"
 #include "linereader.h"
 #include "printedtable.h"
 #include "programversion.h"
 #include "rootderivatives.h"
 #include "sandhi.h"
+#include "transliterate.h"
 #include "versionline.h"
 #include "wordguess.h"
 
@@ -23,15 +25,13 @@ using namespace vantro;
 
 namespace {
 
-enum ExitStatus { Success = 0, Failure = 1, UsageError = 2 };
-
 struct Request
 {
     QString command;
     QStringList words;
     Gender gender = Gender::Masculine;
     VerbRequest verb;
-    OutputScript script = OutputScript::Itrans;
+    Script script = Script::Itrans;
     bool tsv = false;
     bool all = false;
     AnalyseRequest analyse;
@@ -95,14 +95,14 @@ std::optional<Gender> genderOf(const QString &text)
     return std::nullopt;
 }
 
-std::optional<OutputScript> scriptOf(const QString &text)
+std::optional<Script> scriptOf(const QString &text)
 {
     if (text == u"itrans")
-        return OutputScript::Itrans;
+        return Script::Itrans;
     if (text == u"devanagari")
-        return OutputScript::Devanagari;
+        return Script::Devanagari;
     if (text == u"iast")
-        return OutputScript::Iast;
+        return Script::Iast;
     return std::nullopt;
 }
 
@@ -157,7 +157,7 @@ QString checkOptions(const QCommandLineParser &parser, const QString &command)
 
 QString readValues(const QCommandLineParser &parser, Request *request)
 {
-    const std::optional<OutputScript> script = scriptOf(parser.value(kScript));
+    const std::optional<Script> script = scriptOf(parser.value(kScript));
     if (!script)
         return QStringLiteral("unknown script '%1': use itrans, devanagari or iast")
             .arg(parser.value(kScript));
@@ -261,12 +261,12 @@ int finishOutput(int status)
 
 // An adjective's feminine is declined from a stem of its own: say which, and what each is
 // where a word has several (bhavatI, the pronoun; bhavantI, the participle).
-QString derivedStemsNote(const QStringList &stems, const QStringList &uses, OutputScript script)
+QString derivedStemsNote(const QStringList &stems, const QStringList &uses, Script script)
 {
     QStringList shown;
     for (qsizetype i = 0; i < stems.size(); ++i) {
         const QString use = uses.value(i);
-        shown.append(inScript(stems[i], script) +
+        shown.append(itransInScript(stems[i], script) +
                      (use.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(use)));
     }
     return QStringLiteral("(feminine stem%1 %2)\n")
@@ -310,12 +310,12 @@ int printGuesses(const Request &request)
     QString text;
     for (const WordGuess &guess : guesses) {
         if (guess.kind == WordGuess::Kind::Noun)
-            text +=
-                QStringLiteral("noun\t%1\t%2\n")
-                    .arg(inScript(guess.noun.stem, request.script), genderCode(guess.noun.gender));
+            text += QStringLiteral("noun\t%1\t%2\n")
+                        .arg(itransInScript(guess.noun.stem, request.script),
+                             genderCode(guess.noun.gender));
         else
             text += QStringLiteral("verb\t%1\t%2\t%3\n")
-                        .arg(inScript(guess.verb.root, request.script))
+                        .arg(itransInScript(guess.verb.root, request.script))
                         .arg(guess.verb.verbClass)
                         .arg(guess.verb.pada == Pada::Atmanepada ? QStringLiteral("A")
                                                                  : QStringLiteral("P"));
@@ -327,10 +327,10 @@ int printGuesses(const Request &request)
 QString joined(const QString &line, const Request &request)
 {
     if (!request.all)
-        return inScript(joinLine(line), request.script) + u'\n';
+        return itransInScript(joinLine(line), request.script) + u'\n';
     QString text;
     for (const QString &variant : joinLineVariants(line))
-        text += inScript(variant, request.script) + u'\n';
+        text += itransInScript(variant, request.script) + u'\n';
     return text;
 }
 
@@ -392,7 +392,7 @@ int printDerivatives(const Request &request)
     for (const RootDerivative &derivative : made.derivatives) {
         QStringList forms;
         for (const QString &form : derivative.forms)
-            forms.append(inScript(form, request.script));
+            forms.append(itransInScript(form, request.script));
         text += request.tsv ? derivative.name + u'\t' + forms.join(u'\t') + u'\n'
                             : derivative.name + QStringLiteral(": ") +
                                   forms.join(QStringLiteral(", ")) + u'\n';
@@ -431,5 +431,5 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("vantro-grammar"));
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTRO_VERSION_TEXT));
     const std::optional<Request> request = parseRequest(app);
-    return request ? run(*request) : UsageError;
+    return request ? run(*request) : BadUsage;
 }

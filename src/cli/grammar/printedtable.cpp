@@ -13,11 +13,11 @@ const char *const kCaseCodes[kCaseCount] = {"nom", "acc", "ins", "dat", "abl", "
 const char *const kCaseLabels[kCaseCount] = {"Nom.", "Acc.", "Ins.", "Dat.",
                                              "Abl.", "Gen.", "Loc.", "Voc."};
 
-QStringList inScript(const QStringList &forms, OutputScript script)
+QStringList formsInScript(const QStringList &forms, Script script)
 {
     QStringList converted;
     for (const QString &form : forms)
-        converted.append(inScript(form, script));
+        converted.append(itransInScript(form, script));
     return converted;
 }
 
@@ -37,19 +37,6 @@ QString padded(const QString &text, int width)
 }
 
 } // namespace
-
-QString inScript(const QString &itrans, OutputScript script)
-{
-    switch (script) {
-    case OutputScript::Devanagari:
-        return itransToDevanagari(itrans);
-    case OutputScript::Iast:
-        return itransToIast(itrans);
-    case OutputScript::Itrans:
-        break;
-    }
-    return itrans;
-}
 
 PrintedTable nounTable(const NounParadigm &paradigm)
 {
@@ -76,24 +63,24 @@ PrintedTable verbTable(const VerbParadigm &paradigm)
     return table;
 }
 
-QString tsvText(const PrintedTable &table, OutputScript script)
+QString tsvText(const PrintedTable &table, Script script)
 {
     QString text;
     for (const PrintedTable::Row &row : table.rows)
         for (int n = 0; n < kNumberCount; ++n)
             text += row.code + u'\t' + QLatin1String(kNumberCodes[n]) + u'\t' +
-                    inScript(row.forms[n], script).join(u',') + u'\n';
+                    formsInScript(row.forms[n], script).join(u',') + u'\n';
     return text;
 }
 
-QString alignedText(const PrintedTable &table, OutputScript script)
+QString alignedText(const PrintedTable &table, Script script)
 {
     QList<QStringList> lines{{QString(), kNumberNames[0], kNumberNames[1], kNumberNames[2]}};
     for (const PrintedTable::Row &row : table.rows) {
         QStringList line{row.label};
         for (int n = 0; n < kNumberCount; ++n)
             line.append(row.forms[n].isEmpty() ? QStringLiteral("-")
-                                               : inScript(row.forms[n], script).join(u", "));
+                                               : formsInScript(row.forms[n], script).join(u", "));
         lines.append(line);
     }
     QList<int> widths(4, 0);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "paradigm.h"
+#include "script.h"
 
 #include <QList>
 #include <QString>
@@ -10,11 +11,6 @@
 #include <array>
 
 namespace vantro {
-
-enum class OutputScript { Itrans, Devanagari, Iast };
-
-// ITRANS text in the script the user asked for.
-QString inScript(const QString &itrans, OutputScript script);
 
 // A paradigm as rows of three numbers, the rows in the order the grammars print them.
 struct PrintedTable
@@ -32,8 +28,8 @@ PrintedTable nounTable(const NounParadigm &paradigm);
 PrintedTable verbTable(const VerbParadigm &paradigm);
 
 // One line a cell: CODE<TAB>NUMBER<TAB>FORM[,FORM...].
-QString tsvText(const PrintedTable &table, OutputScript script);
+QString tsvText(const PrintedTable &table, Script script);
 // The table as the grammars print it, numbers across, in columns that line up on a terminal.
-QString alignedText(const PrintedTable &table, OutputScript script);
+QString alignedText(const PrintedTable &table, Script script);
 
 } // namespace vantro

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "exitstatus.h"
 #include "itranslinter.h"
 #include "itranstoken.h"
 #include "linereader.h"
@@ -22,7 +23,11 @@ using namespace vantro;
 
 namespace {
 
-enum ExitStatus { Success = 0, LintFound = 1, InvalidInput = 1, Failure = 2 };
+// vantro-translit says what the text holds with 1, and ends with 2 when it cannot work at all:
+// wrong options, an input it cannot read or an output it cannot write.
+constexpr ExitStatus kLintFound = Failure;
+constexpr ExitStatus kInvalidInput = Failure;
+constexpr ExitStatus kCannotWork = BadUsage;
 
 struct Request
 {
@@ -125,13 +130,13 @@ int openInput(const QString &name)
     return fd;
 }
 
-TranslitTarget targetOf(const Request &request)
+Script targetOf(const Request &request)
 {
     if (request.target == u"iast")
-        return TranslitTarget::Iast;
+        return Script::Iast;
     if (request.target == u"itrans")
-        return TranslitTarget::Itrans;
-    return TranslitTarget::Devanagari;
+        return Script::Itrans;
+    return Script::Devanagari;
 }
 
 // Lines of the input as text: a line that is not UTF-8 is reported and read as empty, unless
@@ -168,9 +173,9 @@ public:
             complain(
                 QStringLiteral("cannot read %1: %2")
                     .arg(m_request.input, QString::fromLocal8Bit(std::strerror(m_reader.error()))));
-            return Failure;
+            return kCannotWork;
         }
-        return m_invalid ? InvalidInput : Success;
+        return m_invalid ? kInvalidInput : Success;
     }
 
 private:
@@ -194,13 +199,13 @@ int convert(const Request &request, TextLines &lines)
     while (lines.next(&line)) {
         if (!write(converter.convert(line))) {
             complain(QStringLiteral("cannot write the output"));
-            return Failure;
+            return kCannotWork;
         }
     }
     // A flush made while waiting for input may have failed already: the error flag remembers.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         complain(QStringLiteral("cannot write the output"));
-        return Failure;
+        return kCannotWork;
     }
     return lines.finish();
 }
@@ -236,9 +241,9 @@ int reportLint(const Request &request, TextLines &lines)
     const int status = lines.finish();
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         complain(QStringLiteral("cannot write the output"));
-        return Failure;
+        return kCannotWork;
     }
-    return status == Success && found ? LintFound : status;
+    return status == Success && found ? kLintFound : status;
 }
 
 } // namespace
@@ -250,10 +255,10 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTRO_VERSION_TEXT));
     const std::optional<Request> request = parseRequest(app);
     if (!request)
-        return Failure;
+        return kCannotWork;
     const int fd = openInput(request->input);
     if (fd < 0)
-        return Failure;
+        return kCannotWork;
     LineReader reader(fd, [] { std::fflush(stdout); });
     TextLines lines(*request, reader);
     return request->lint ? reportLint(*request, lines) : convert(*request, lines);

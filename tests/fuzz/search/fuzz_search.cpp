@@ -5,6 +5,7 @@
 // look-up by lemma finds only the word's key or a related one.
 #include "dictdb.h"
 #include "englishlemma.h"
+#include "englishlookup.h"
 #include "fuzzcheck.h"
 #include "search.h"
 

@@ -5,8 +5,8 @@
 // that position, and the lemma rules give other words.
 #include "englishlemma.h"
 #include "fuzzcheck.h"
-#include "search.h"
 #include "textfile.h"
+#include "wordat.h"
 
 #include <QDir>
 #include <QFile>

@@ -31,7 +31,7 @@ void requireRoundTrip(const QString &devanagari, TranslitOptions options)
 
 // The whole text's conversion is valid UTF-8, and converting a line at a time, as the tool
 // does, gives the same.
-void requireSameByLines(const QString &text, TranslitTarget target, TranslitOptions options,
+void requireSameByLines(const QString &text, Script target, TranslitOptions options,
                         const QString &whole)
 {
     requireValidUtf8(whole);
@@ -55,10 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const TranslitOptions options{policy};
         const QString devanagari = itransToDevanagari(text, options);
         requireRoundTrip(devanagari, options);
-        requireSameByLines(text, TranslitTarget::Devanagari, options, devanagari);
-        requireSameByLines(text, TranslitTarget::Iast, options, itransToIast(text, options));
-        requireSameByLines(text, TranslitTarget::Itrans, options,
-                           devanagariToItrans(text, options));
+        requireSameByLines(text, Script::Devanagari, options, devanagari);
+        requireSameByLines(text, Script::Iast, options, itransToIast(text, options));
+        requireSameByLines(text, Script::Itrans, options, devanagariToItrans(text, options));
     }
     for (const LintFinding &finding : ItransLinter().lint(text)) {
         require(finding.line >= 1 && finding.column >= 1);
