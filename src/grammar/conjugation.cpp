@@ -328,7 +328,8 @@ VerbParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
     if (root.verbClass != 10 && exceptionFor(root, "pass"))
         return {};
     const QString alternative = passiveFutureAlternative(root); // "kArizy"
-    const QString withI = alternative.chopped(2);               // "kAri"
+    // "kAri"; nothing where the root has no such stem (chopping an empty string is undefined).
+    const QString withI = alternative.isEmpty() ? QString() : alternative.chopped(2);
     VerbParadigm paradigm;
     switch (tense) {
     case Tense::Future:
