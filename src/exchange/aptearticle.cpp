@@ -225,6 +225,19 @@ bool ApteScript::judge(const QStringList &words, qsizetype at) const
     return !isEnglishWord(lower);
 }
 
+// His English among the Sanskrit comes in phrases, brackets and quotations: a word that stands
+// alone between two commas is a Sanskrit one, though it be spelt as an English word is ("cur",
+// to steal); only his small words and abbreviations stand so, and capitals (which SLP1 uses
+// for letters) are judged as anywhere else.
+bool ApteScript::isSanskritAlone(const QString &word) const
+{
+    const QString bare = stripped(word);
+    if (bare.isEmpty() || !bare.front().isLower() || !isRomanWord(bare) || isEnglishAlways(word) ||
+        isEnglishAlways(bare) || isGrammarAfter(word))
+        return isSanskrit(QStringList{word}, 0);
+    return true;
+}
+
 // The same words come again and again: each is looked up in WordNet once.
 bool ApteScript::isEnglishWord(const QString &lower) const
 {

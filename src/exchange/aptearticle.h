@@ -21,6 +21,7 @@ public:
     bool isSanskrit(const QStringList &words, qsizetype at) const override;
     QString toItrans(QStringView sanskrit) const override;
     bool bareCMeansCausative() const override { return true; }
+    bool isSanskritAlone(const QString &word) const override;
 
 private:
     bool isEnglishWord(const QString &lower) const;

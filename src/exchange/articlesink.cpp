@@ -99,8 +99,9 @@ void ArticleSink::addArticles(const SourceEntry &entry)
 
 void ArticleSink::hand(const QString &headword, const QString &meaning, bool subEntry)
 {
-    const SourceEntry out{headword, meaning, DefinitionMarkup::Meaning, {}};
+    SourceEntry out{headword, meaning, DefinitionMarkup::Meaning, {}};
     if (subEntry && m_layout == ArticleLayout::MonierWilliams) {
+        out.givesWayToStored = true;
         m_heldSubEntries.append(out);
         return;
     }

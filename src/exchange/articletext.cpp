@@ -337,6 +337,13 @@ bool SensePartReader::readGrammarWord(const QList<Piece> &pieces, qsizetype &at)
         m_tag.parts.append(voiceOf(pieces.at(++at).text, false));
         return true;
     }
+    // "ard 1 P or c.": the causative besides the root itself.
+    if (word == u"or" && next &&
+        !voiceOf(pieces.at(at + 1).text, m_script.bareCMeansCausative()).isEmpty()) {
+        m_tag.parts.append(QStringLiteral("or ") +
+                           voiceOf(pieces.at(++at).text, m_script.bareCMeansCausative()));
+        return true;
+    }
     if (const QString voice = voiceOf(word, m_script.bareCMeansCausative()); !voice.isEmpty()) {
         m_tag.parts.append(voice);
         return true;
@@ -421,7 +428,8 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
             english = true;
         }
     }
-    if (english && !grammar)
+    // "(in f. ways)", "(with gen.)": English beside a grammar word is a note on the word.
+    if (english && (!grammar || classes.isEmpty()))
         return false;
     if (!classes.isEmpty()) {
         if (!root.isEmpty() && sanskrit.size() == 1 && words.indexOf(QStringLiteral("c.")) > 0) {
@@ -536,6 +544,7 @@ void SensePartReader::read(const QString &part)
     if (pieces.isEmpty())
         return;
     const QStringList words = wordsOf(pieces);
+    const bool alone = pieces.size() == 1 && pieces.first().kind == Piece::Kind::Word;
     for (qsizetype at = 0; at < pieces.size(); ++at) {
         const Piece &piece = pieces.at(at);
         if (piece.kind == Piece::Kind::Quote) {
@@ -554,7 +563,7 @@ void SensePartReader::read(const QString &part)
             m_mode = Mode::Tag;
             continue;
         }
-        if (isSanskritWord(words, at)) {
+        if (alone ? m_script.isSanskritAlone(piece.text) : isSanskritWord(words, at)) {
             const QString word = itrans(piece.text);
             const bool ending = word.startsWith(u'-') && m_mode != Mode::Before;
             if (ending && (m_mode == Mode::Word || m_mode == Mode::Tag) && m_tag.parts.isEmpty()) {
@@ -611,6 +620,9 @@ QStringList articleLines(const QString &definition)
     static const QRegularExpression markup(QStringLiteral("<\\s*(?:br|/?a\\b|/p)"),
                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression page(QStringLiteral("\\[\\s*Page[^\\]]*\\]"));
+    // The digitisation's own notes: "yaN^1" marks one, "[1] Correction submitted ..." is it.
+    static const QRegularExpression noteMark(QStringLiteral("\\^\\d+"));
+    static const QRegularExpression note(QStringLiteral("^\\s*\\[\\d+\\]\\s"));
     QString text = definition;
     if (text.contains(u'<') && text.contains(markup)) {
         text.remove(link);
@@ -618,10 +630,13 @@ QStringList articleLines(const QString &definition)
     }
     if (text.contains(u'['))
         text.remove(page);
+    if (text.contains(u'^'))
+        text.remove(noteMark);
     QStringList lines;
     for (const QString &line : text.split(u'\n')) {
         const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty() && trimmed != u"PDF" && trimmed != u"Correction")
+        if (!trimmed.isEmpty() && trimmed != u"PDF" && trimmed != u"Correction" &&
+            !(trimmed.startsWith(u'[') && trimmed.contains(note)))
             lines.append(line);
     }
     return lines;
@@ -686,8 +701,51 @@ void readSensePart(const QString &part, const ArticleScript &script, ArticleSens
     SensePartReader(script, sense).read(part);
 }
 
-void readSenseText(const QString &text, const ArticleScript &script, ArticleSense &sense)
+// "co(cO)raH", "पा(ला)लकः": a spelling printed inside a word in place of the letters just
+// before it is a second word ("coraH, cOraH"). In Latin letters the two must differ only as
+// SLP1's capitals do (length, aspiration), so that "a(bide)s", the English headword shortened,
+// is never taken for one.
+QString withVariantsSpelledOut(const QString &text)
 {
+    static const QRegularExpression infix(QStringLiteral(
+        "(?<![A-Za-z\\x{0900}-\\x{097F}])([A-Za-z\\x{0900}-\\x{097F}]+)\\(([A-Za-z\\x{0900}-"
+        "\\x{097F}]+)\\)([A-Za-z\\x{0900}-\\x{097F}]+)"));
+    if (!text.contains(u'('))
+        return text;
+    QString out;
+    qsizetype from = 0;
+    for (auto it = infix.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString before = match.captured(1);
+        const QString variant = match.captured(2);
+        const QString replaced = before.right(variant.size());
+        const bool devanagari = hasDevanagari(variant) && hasDevanagari(before);
+        if (variant.size() > before.size() || replaced == variant ||
+            (!devanagari && replaced.compare(variant, Qt::CaseInsensitive) != 0))
+            continue;
+        out += text.mid(from, match.capturedStart() - from) + before + match.captured(3) +
+               QStringLiteral(", ") + before.chopped(variant.size()) + variant + match.captured(3);
+        from = match.capturedEnd();
+    }
+    return from == 0 ? text : out + text.mid(from);
+}
+
+// "vi-, rac 10": the prefixes a root takes are printed before it in some dictionaries; the
+// root leads, so that the sense starts with a word.
+QStringList prefixesAfterRoot(QStringList parts)
+{
+    static const QRegularExpression prefix(QStringLiteral("^\\S{1,8}-\\x{00B0}?$"));
+    qsizetype prefixes = 0;
+    while (prefixes < parts.size() && prefix.match(parts.at(prefixes)).hasMatch())
+        ++prefixes;
+    if (prefixes > 0 && prefixes < parts.size())
+        parts.move(prefixes, 0);
+    return parts;
+}
+
+void readSenseText(const QString &given, const ArticleScript &script, ArticleSense &sense)
+{
+    const QString text = withVariantsSpelledOut(given);
     QList<qsizetype> quotes;
     for (qsizetype at = 0; at < text.size(); ++at) {
         if (text.at(at) == u'\u2018')
@@ -696,7 +754,7 @@ void readSenseText(const QString &text, const ArticleScript &script, ArticleSens
             at = closingAt(text, at);
     }
     const QString before = quotes.isEmpty() ? text : text.left(quotes.first());
-    for (QString part : splitOutside(before, u",;")) {
+    for (QString part : prefixesAfterRoot(splitOutside(before, u",;"))) {
         // "as," that leads into the phrases says nothing.
         if (part != u"as" && part != u"as.")
             readSensePart(part, script, sense);

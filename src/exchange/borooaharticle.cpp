@@ -5,6 +5,8 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace vantro {
 namespace {
 
@@ -109,7 +111,7 @@ QString quotedPhrase(const QString &part)
     while (start > 0 && (part.at(start - 1).isSpace() || part.at(start - 1) == u'*'))
         --start;
     const QString english = part.left(start).trimmed();
-    if (english.isEmpty() || isLabel(english))
+    if (english.isEmpty() || isLabel(english) || english.startsWith(u'\u2018'))
         return part;
     return u'\u2018' + english + u'\u2019' + u' ' + part.mid(first);
 }
@@ -142,7 +144,72 @@ void readPhrases(const QString &text, ArticleSense &sense)
     flush();
 }
 
-ArticleSense readSense(const QString &text)
+bool isSeparator(QChar c)
+{
+    return c == u',' || c == u';' || c == u':' || c == u'\u0964' || c == kAlternativeMark;
+}
+
+// Where the segment that starts at text[from] ends: at the next separator outside brackets.
+qsizetype segmentEnd(const QString &text, qsizetype from)
+{
+    int depth = 0;
+    for (qsizetype at = from; at < text.size(); ++at) {
+        const QChar c = text.at(at);
+        if (c == u'(')
+            ++depth;
+        else if (c == u')')
+            depth = qMax(0, depth - 1);
+        else if (depth == 0 && isSeparator(c))
+            return at;
+    }
+    return text.size();
+}
+
+// English that can be a phrase: words, not a label, a cross-reference ("v. To befoul") or a
+// bracket said of the word before.
+bool isPhraseEnglish(const QString &segment)
+{
+    const QString text = segment.trimmed();
+    return !text.isEmpty() && !hasDevanagari(text) && text.front() != u'(' &&
+           !text.startsWith(QLatin1String("v.")) && !isLabel(text) &&
+           std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); });
+}
+
+// "f. hospital", "F. -piece", "in f. ways": the headword shortened to its first letter.
+bool quotesHeadword(const QString &segment, QChar initial)
+{
+    const QRegularExpression shortened(
+        QStringLiteral("(?:^|[\\s*])%1\\.(?:\\s|$)").arg(QRegularExpression::escape(initial)),
+        QRegularExpression::CaseInsensitiveOption);
+    return !initial.isNull() && segment.contains(shortened);
+}
+
+// "f. hospital: *अनाथबालाश्रमः": English a colon joins to the Sanskrit after it is a phrase
+// and its rendering, quoted as one, once the sense has Sanskrit of its own or when it quotes the
+// headword; before that it is what the sense means ("Endowment: वृत्तिः").
+QString phrasesQuoted(const QString &text, QChar initial)
+{
+    QString out;
+    bool sanskritBefore = false;
+    for (qsizetype start = 0; start <= text.size();) {
+        const qsizetype end = segmentEnd(text, start);
+        const QString segment = text.mid(start, end - start);
+        const bool colon = end < text.size() && text.at(end) == u':';
+        const bool phrase =
+            colon && isPhraseEnglish(segment) &&
+            (sanskritBefore || quotesHeadword(segment, initial)) &&
+            hasDevanagari(QStringView(text).mid(end + 1, segmentEnd(text, end + 1) - end - 1));
+        if (phrase)
+            out += QStringLiteral(" \u2018") + segment.trimmed() + QStringLiteral("\u2019 ");
+        else
+            out += segment + (end < text.size() ? QString(text.at(end)) : QString());
+        sanskritBefore = sanskritBefore || hasDevanagari(segment);
+        start = end + 1;
+    }
+    return out;
+}
+
+ArticleSense readSense(const QString &text, QChar initial)
 {
     const DevanagariScript script;
     ArticleSense sense;
@@ -153,6 +220,7 @@ ArticleSense readSense(const QString &text)
         phrases = body.mid(match.capturedEnd());
         body = body.left(match.capturedStart());
     }
+    body = phrasesQuoted(withVariantsSpelledOut(body), initial);
     for (const QString &alternative : body.split(kAlternativeMark)) {
         for (const QString &part : partsOf(alternative)) {
             if (isLabel(part) || part == u"etc." || part == u"(?)" || part == u"?")
@@ -171,8 +239,9 @@ QList<Article> readBorooahArticle(const QString &headword, const QString &html)
 {
     const QString text = marked(withoutEcho(joinedLines(articleLines(html))));
     Article article{headword, {}, {}};
+    const QChar initial = headword.isEmpty() ? QChar() : headword.front();
     for (const QString &part : text.split(kSenseMark)) {
-        ArticleSense sense = readSense(part);
+        ArticleSense sense = readSense(part, initial);
         if (!sense.isEmpty())
             article.senses.append(sense);
     }
