@@ -189,12 +189,12 @@ bool ApteScript::isSanskrit(const QStringList &words, qsizetype at) const
 {
     // The answer depends on the word and on whether grammar follows it; each pair is judged once.
     const bool grammarNext = at + 1 < words.size() && isGrammarAfter(words.at(at + 1));
-    const QString key = words.at(at) + (grammarNext ? u'\x1' : u'\x0');
-    const auto known = m_judged.constFind(key);
-    if (known != m_judged.cend())
+    QHash<QString, bool> &judged = m_judged[grammarNext ? 1 : 0];
+    const auto known = judged.constFind(words.at(at));
+    if (known != judged.cend())
         return *known;
     const bool sanskrit = judge(words, at);
-    m_judged.insert(key, sanskrit);
+    judged.insert(words.at(at), sanskrit);
     return sanskrit;
 }
 

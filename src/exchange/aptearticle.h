@@ -30,7 +30,8 @@ private:
     RomanScheme m_scheme;
     const EnglishWords &m_english;
     mutable QHash<QString, bool> m_englishWords;
-    mutable QHash<QString, bool> m_judged;
+    // The words judged, without grammar after them and with it.
+    mutable QHash<QString, bool> m_judged[2];
 };
 
 // An article of Apte's English-Sanskrit dictionary as the Cologne digitisation gives it: lines

@@ -710,7 +710,11 @@ QString withVariantsSpelledOut(const QString &text)
     static const QRegularExpression infix(QStringLiteral(
         "(?<![A-Za-z\\x{0900}-\\x{097F}])([A-Za-z\\x{0900}-\\x{097F}]+)\\(([A-Za-z\\x{0900}-"
         "\\x{097F}]+)\\)([A-Za-z\\x{0900}-\\x{097F}]+)"));
-    if (!text.contains(u'('))
+    // Most text has brackets, few of them inside a word: those are looked for first.
+    bool inside = false;
+    for (qsizetype at = text.indexOf(u'('); at > 0 && !inside; at = text.indexOf(u'(', at + 1))
+        inside = text.at(at - 1).isLetter() || text.at(at - 1).isMark();
+    if (!inside)
         return text;
     QString out;
     qsizetype from = 0;
@@ -734,9 +738,12 @@ QString withVariantsSpelledOut(const QString &text)
 // root leads, so that the sense starts with a word.
 QStringList prefixesAfterRoot(QStringList parts)
 {
-    static const QRegularExpression prefix(QStringLiteral("^\\S{1,8}-\\x{00B0}?$"));
+    const auto isPrefix = [](const QString &part) {
+        const QStringView bare = part.endsWith(u'\u00B0') ? QStringView(part).chopped(1) : part;
+        return bare.size() >= 2 && bare.size() <= 9 && bare.endsWith(u'-') && !bare.contains(u' ');
+    };
     qsizetype prefixes = 0;
-    while (prefixes < parts.size() && prefix.match(parts.at(prefixes)).hasMatch())
+    while (prefixes < parts.size() && isPrefix(parts.at(prefixes)))
         ++prefixes;
     if (prefixes > 0 && prefixes < parts.size())
         parts.move(prefixes, 0);

@@ -176,12 +176,19 @@ bool isPhraseEnglish(const QString &segment)
 }
 
 // "f. hospital", "F. -piece", "in f. ways": the headword shortened to its first letter.
-bool quotesHeadword(const QString &segment, QChar initial)
+bool quotesHeadword(QStringView segment, QChar initial)
 {
-    const QRegularExpression shortened(
-        QStringLiteral("(?:^|[\\s*])%1\\.(?:\\s|$)").arg(QRegularExpression::escape(initial)),
-        QRegularExpression::CaseInsensitiveOption);
-    return !initial.isNull() && segment.contains(shortened);
+    if (initial.isNull())
+        return false;
+    const QChar lower = initial.toLower();
+    for (qsizetype at = segment.indexOf(u'.'); at > 0; at = segment.indexOf(u'.', at + 1)) {
+        const bool startsWord =
+            at == 1 || segment.at(at - 2).isSpace() || segment.at(at - 2) == u'*';
+        const bool endsWord = at + 1 == segment.size() || segment.at(at + 1).isSpace();
+        if (startsWord && endsWord && segment.at(at - 1).toLower() == lower)
+            return true;
+    }
+    return false;
 }
 
 // "f. hospital: *अनाथबालाश्रमः": English a colon joins to the Sanskrit after it is a phrase
