@@ -23,25 +23,32 @@ constexpr QChar kDerivedWord = u'\u24C3';     // circled N
 bool isEnglishAlways(const QString &word)
 {
     static const QSet<QString> words{
-        QStringLiteral("or"),     QStringLiteral("and"),   QStringLiteral("by"),
-        QStringLiteral("with"),   QStringLiteral("in"),    QStringLiteral("of"),
-        QStringLiteral("the"),    QStringLiteral("to"),    QStringLiteral("a"),
-        QStringLiteral("an"),     QStringLiteral("as"),    QStringLiteral("for"),
-        QStringLiteral("from"),   QStringLiteral("at"),    QStringLiteral("on"),
-        QStringLiteral("is"),     QStringLiteral("be"),    QStringLiteral("not"),
-        QStringLiteral("see"),    QStringLiteral("ex."),   QStringLiteral("comp."),
-        QStringLiteral("dat."),   QStringLiteral("acc."),  QStringLiteral("loc."),
-        QStringLiteral("abl."),   QStringLiteral("gen."),  QStringLiteral("inst."),
-        QStringLiteral("inf."),   QStringLiteral("part."), QStringLiteral("fut."),
-        QStringLiteral("pr."),    QStringLiteral("v."),    QStringLiteral("t."),
-        QStringLiteral("i."),     QStringLiteral("s."),    QStringLiteral("a."),
-        QStringLiteral("adv."),   QStringLiteral("q."),    QStringLiteral("&c."),
-        QStringLiteral("nom."),   QStringLiteral("voc."),  QStringLiteral("sing."),
-        QStringLiteral("prep."),  QStringLiteral("conj."), QStringLiteral("pron."),
-        QStringLiteral("it"),     QStringLiteral("his"),   QStringLiteral("one"),
-        QStringLiteral("under"),  QStringLiteral("also"),  QStringLiteral("all"),
-        QStringLiteral("instr."), QStringLiteral("abl"),   QStringLiteral("gerund."),
+        QStringLiteral("or"),      QStringLiteral("and"),     QStringLiteral("by"),
+        QStringLiteral("with"),    QStringLiteral("in"),      QStringLiteral("of"),
+        QStringLiteral("the"),     QStringLiteral("to"),      QStringLiteral("a"),
+        QStringLiteral("an"),      QStringLiteral("as"),      QStringLiteral("for"),
+        QStringLiteral("from"),    QStringLiteral("at"),      QStringLiteral("on"),
+        QStringLiteral("is"),      QStringLiteral("be"),      QStringLiteral("not"),
+        QStringLiteral("see"),     QStringLiteral("ex."),     QStringLiteral("comp."),
+        QStringLiteral("dat."),    QStringLiteral("acc."),    QStringLiteral("loc."),
+        QStringLiteral("abl."),    QStringLiteral("gen."),    QStringLiteral("inst."),
+        QStringLiteral("inf."),    QStringLiteral("part."),   QStringLiteral("fut."),
+        QStringLiteral("pr."),     QStringLiteral("v."),      QStringLiteral("t."),
+        QStringLiteral("i."),      QStringLiteral("s."),      QStringLiteral("a."),
+        QStringLiteral("adv."),    QStringLiteral("q."),      QStringLiteral("&c."),
+        QStringLiteral("nom."),    QStringLiteral("voc."),    QStringLiteral("sing."),
+        QStringLiteral("prep."),   QStringLiteral("conj."),   QStringLiteral("pron."),
+        QStringLiteral("it"),      QStringLiteral("his"),     QStringLiteral("one"),
+        QStringLiteral("under"),   QStringLiteral("also"),    QStringLiteral("all"),
+        QStringLiteral("instr."),  QStringLiteral("abl"),     QStringLiteral("gerund."),
+        QStringLiteral("oneself"), QStringLiteral("himself"), QStringLiteral("herself"),
+        QStringLiteral("itself"),  QStringLiteral("myself"),  QStringLiteral("yourself"),
     };
+    // SLP1 writes letters with capitals: "IS" is a root, where "Is" or "is" is English.
+    for (qsizetype i = 1; i < word.size(); ++i) {
+        if (word.at(i).isUpper())
+            return false;
+    }
     return words.contains(word.toLower());
 }
 

@@ -701,10 +701,10 @@ void readSensePart(const QString &part, const ArticleScript &script, ArticleSens
     SensePartReader(script, sense).read(part);
 }
 
-// "co(cO)raH", "पा(ला)लकः": a spelling printed inside a word in place of the letters just
-// before it is a second word ("coraH, cOraH"). In Latin letters the two must differ only as
-// SLP1's capitals do (length, aspiration), so that "a(bide)s", the English headword shortened,
-// is never taken for one.
+// "co(cO)raH", "balI(rI)vardaH", "पा(ला)लकः": a spelling printed inside a word in place of as
+// many letters just before it is a second word ("coraH, cOraH"). The English headword
+// shortened to its first letter ("a(bide)s", "o(wn)s") is never taken for one: in Latin
+// letters at least two come before the bracket.
 QString withVariantsSpelledOut(const QString &text)
 {
     static const QRegularExpression infix(QStringLiteral(
@@ -725,7 +725,7 @@ QString withVariantsSpelledOut(const QString &text)
         const QString replaced = before.right(variant.size());
         const bool devanagari = hasDevanagari(variant) && hasDevanagari(before);
         if (variant.size() > before.size() || replaced == variant ||
-            (!devanagari && replaced.compare(variant, Qt::CaseInsensitive) != 0))
+            (!devanagari && before.size() < 2))
             continue;
         out += text.mid(from, match.capturedStart() - from) + before + match.captured(3) +
                QStringLiteral(", ") + before.chopped(variant.size()) + variant + match.captured(3);
