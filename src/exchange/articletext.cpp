@@ -426,10 +426,14 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
                 root = sanskrit.last();
         } else {
             english = true;
+            // "(mud, c. 1: see Mah. xvi. 3. 10.)": what follows the grammar is a reference.
+            if (!classes.isEmpty())
+                break;
         }
     }
-    // "(in f. ways)", "(with gen.)": English beside a grammar word is a note on the word.
-    if (english && (!grammar || classes.isEmpty()))
+    // "(in f. ways)", "(with gen.)": English beside a grammar word, and nothing Sanskrit, is a
+    // note on the word.
+    if (english && classes.isEmpty() && (!grammar || sanskrit.isEmpty()))
         return false;
     if (!classes.isEmpty()) {
         if (!root.isEmpty() && sanskrit.size() == 1 && words.indexOf(QStringLiteral("c.")) > 0) {
@@ -450,7 +454,11 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
         for (qsizetype i = 0; i < inner.size(); ++i) {
             if (words.at(i).isEmpty())
                 continue;
-            written.append(isSanskritWord(words, i) ? itrans(words.at(i)) : words.at(i));
+            if (isSanskritWord(words, i))
+                written.append(itrans(words.at(i)));
+            else if (isGenderWord(words.at(i)) || classNumber(words.at(i), false) ||
+                     !padaLetter(words.at(i)).isEmpty())
+                written.append(words.at(i));
         }
         // Forms quoted beside a voice ("nom. kanayati") are left to the grammar.
         bool voice = false;

@@ -70,14 +70,19 @@ QStringList partsOf(const QString &alternative)
 {
     static const QRegularExpression trailingGroup(QStringLiteral("\\s*(\\([^()]*\\))\\.?$"));
     QStringList parts = splitOutside(alternative, u",;:\u0964");
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (parts.first().startsWith(u'('))
+    // The first word is the first part in Devanagari: English may lead into it ("To bring to
+    // life: जीवयति, सं-, उत्- (c. of जीव्)").
+    qsizetype first = 0;
+    while (first < parts.size() && !hasDevanagari(parts.at(first)))
+        ++first;
+    for (qsizetype i = first + 1; i < parts.size(); ++i) {
+        if (parts.at(first).startsWith(u'('))
             break;
         if (isClassGroup(parts.at(i))) {
             QString group = parts.takeAt(i);
             while (group.endsWith(u'.'))
                 group.chop(1);
-            parts.first() += u' ' + group;
+            parts[first] += u' ' + group;
             break;
         }
         // "pra- (nash, c. 4.)": the group closes the list of prefixes.
@@ -85,7 +90,7 @@ QStringList partsOf(const QString &alternative)
         if (match.hasMatch() && isClassGroup(match.captured(1)) &&
             parts.at(i).left(match.capturedStart()).trimmed().endsWith(u'-')) {
             parts[i].truncate(match.capturedStart());
-            parts.first() += u' ' + match.captured(1);
+            parts[first] += u' ' + match.captured(1);
             break;
         }
     }
@@ -111,7 +116,13 @@ QString quotedPhrase(const QString &part)
     while (start > 0 && (part.at(start - 1).isSpace() || part.at(start - 1) == u'*'))
         --start;
     const QString english = part.left(start).trimmed();
-    if (english.isEmpty() || isLabel(english) || english.startsWith(u'\u2018'))
+    // "-नम्" after "प्रकाशः": an ending, not a phrase.
+    const bool words =
+        std::any_of(english.cbegin(), english.cend(), [](QChar c) { return c.isLetter(); });
+    // "“व्यक्ति...”": Sanskrit he quotes is Sanskrit all the same.
+    if (!words && english.startsWith(u'\u201C'))
+        return part.mid(first).remove(u'\u201D');
+    if (!words || isLabel(english) || english.startsWith(u'\u2018'))
         return part;
     return u'\u2018' + english + u'\u2019' + u' ' + part.mid(first);
 }
