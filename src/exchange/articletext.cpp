@@ -612,10 +612,11 @@ bool DevanagariScript::isSanskrit(const QStringList &words, qsizetype at) const
 
 QString DevanagariScript::toItrans(QStringView sanskrit) const
 {
+    // A danda inside a word stands for the words left out ("न॥न च", neither... nor).
     QString text = sanskrit.toString();
-    text.remove(u'\u0964');
-    text.remove(u'\u0965');
-    return devanagariToItrans(text);
+    text.replace(u'\u0964', u' ');
+    text.replace(u'\u0965', u' ');
+    return devanagariToItrans(text.simplified());
 }
 
 // The definitions come as the readers give them: markup already made plain text, its links

@@ -160,7 +160,20 @@ bool isSeparator(QChar c)
     return c == u',' || c == u';' || c == u':' || c == u'\u0964' || c == kAlternativeMark;
 }
 
-// Where the segment that starts at text[from] ends: at the next separator outside brackets.
+// "(?). Musical n.: प्रस्तरः", "v. Regular. N. school:": a full stop after a word, a bracket
+// or Sanskrit, and a capital after it, end a sentence; "Malati's f. Lavangika" does not.
+bool endsSentence(const QString &text, qsizetype at)
+{
+    if (text.at(at) != u'.' || at < 2 || at + 2 >= text.size() || text.at(at + 1) != u' ' ||
+        !text.at(at + 2).isUpper() || text.at(at + 2).unicode() >= 0x80)
+        return false;
+    const QChar before = text.at(at - 1);
+    return before == u')' || hasDevanagari(QStringView(&before, 1)) ||
+           (before.isLetter() && text.at(at - 2).isLetter());
+}
+
+// Where the segment that starts at text[from] ends: at the next separator outside brackets, or
+// at the end of a sentence.
 qsizetype segmentEnd(const QString &text, qsizetype from)
 {
     int depth = 0;
@@ -171,6 +184,8 @@ qsizetype segmentEnd(const QString &text, qsizetype from)
         else if (c == u')')
             depth = qMax(0, depth - 1);
         else if (depth == 0 && isSeparator(c))
+            return at;
+        else if (depth == 0 && endsSentence(text, at))
             return at;
     }
     return text.size();
@@ -186,7 +201,8 @@ bool isPhraseEnglish(const QString &segment)
            std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isLetter(); });
 }
 
-// "f. hospital", "F. -piece", "in f. ways": the headword shortened to its first letter.
+// "f. hospital", "F. -piece", "N.-most", "in f. ways": the headword shortened to its first
+// letter.
 bool quotesHeadword(QStringView segment, QChar initial)
 {
     if (initial.isNull())
@@ -195,7 +211,8 @@ bool quotesHeadword(QStringView segment, QChar initial)
     for (qsizetype at = segment.indexOf(u'.'); at > 0; at = segment.indexOf(u'.', at + 1)) {
         const bool startsWord =
             at == 1 || segment.at(at - 2).isSpace() || segment.at(at - 2) == u'*';
-        const bool endsWord = at + 1 == segment.size() || segment.at(at + 1).isSpace();
+        const bool endsWord =
+            at + 1 == segment.size() || segment.at(at + 1).isSpace() || segment.at(at + 1) == u'-';
         if (startsWord && endsWord && segment.at(at - 1).toLower() == lower)
             return true;
     }
@@ -207,22 +224,42 @@ bool quotesHeadword(QStringView segment, QChar initial)
 // headword; before that it is what the sense means ("Endowment: वृत्तिः").
 QString phrasesQuoted(const QString &text, QChar initial)
 {
-    QString out;
-    bool sanskritBefore = false;
+    struct Segment
+    {
+        QString text;
+        QChar end; // the separator after it, or none at the end
+        bool phrase = false;
+    };
+    QList<Segment> segments;
     for (qsizetype start = 0; start <= text.size();) {
         const qsizetype end = segmentEnd(text, start);
-        const QString segment = text.mid(start, end - start);
-        const bool colon = end < text.size() && text.at(end) == u':';
-        const bool phrase =
-            colon && isPhraseEnglish(segment) &&
-            (sanskritBefore || quotesHeadword(segment, initial)) &&
-            hasDevanagari(QStringView(text).mid(end + 1, segmentEnd(text, end + 1) - end - 1));
-        if (phrase)
-            out += QStringLiteral(" \u2018") + segment.trimmed() + QStringLiteral("\u2019 ");
-        else
-            out += segment + (end < text.size() ? QString(text.at(end)) : QString());
-        sanskritBefore = sanskritBefore || hasDevanagari(segment);
+        segments.append({text.mid(start, end - start), end < text.size() ? text.at(end) : QChar()});
         start = end + 1;
+    }
+    bool sanskritBefore = false;
+    for (qsizetype i = 0; i < segments.size(); ++i) {
+        Segment &segment = segments[i];
+        // After a full stop only the headword shortened tells a phrase from a sense's English.
+        const bool afterSentence = i > 0 && segments.at(i - 1).end == u'.';
+        segment.phrase =
+            segment.end == u':' && i + 1 < segments.size() && isPhraseEnglish(segment.text) &&
+            ((sanskritBefore && !afterSentence) || quotesHeadword(segment.text, initial)) &&
+            hasDevanagari(segments.at(i + 1).text);
+        sanskritBefore = sanskritBefore || hasDevanagari(segment.text);
+    }
+    QString out;
+    for (qsizetype i = 0; i < segments.size(); ++i) {
+        const Segment &segment = segments.at(i);
+        if (segment.phrase) {
+            out += QStringLiteral(" \u2018") + segment.text.trimmed() + QStringLiteral("\u2019 ");
+            continue;
+        }
+        out += segment.text;
+        // A phrase after a full stop starts a part of its own.
+        if (!segment.end.isNull())
+            out += segment.end == u'.' && i + 1 < segments.size() && segments.at(i + 1).phrase
+                       ? QChar(u';')
+                       : segment.end;
     }
     return out;
 }
