@@ -99,6 +99,9 @@ bool lookUpEnglishWord(const EnglishWords &english, const QString &lower)
 QString derivedHeadword(QString head)
 {
     static const QRegularExpression variant(QStringLiteral("\\([^)]*\\)"));
+    // "⒈ [Set] down" beside "⒉ Set-down": the numbers part words spelt alike.
+    static const QRegularExpression number(QStringLiteral("[\\x{2488}-\\x{249B}]"));
+    head.remove(number);
     head.remove(u'[');
     head.remove(u']');
     head.remove(variant);

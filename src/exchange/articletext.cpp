@@ -710,8 +710,8 @@ void readSensePart(const QString &part, const ArticleScript &script, ArticleSens
     SensePartReader(script, sense).read(part);
 }
 
-// "co(cO)raH", "balI(rI)vardaH", "पा(ला)लकः": a spelling printed inside a word in place of as
-// many letters just before it is a second word ("coraH, cOraH"). The English headword
+// "co(cO)raH", "balI(rI)vardaH", "पा(ला)लकः": a spelling printed inside a word in place of the
+// letters just before it is a second word ("coraH, cOraH"). The English headword
 // shortened to its first letter ("a(bide)s", "o(wn)s") is never taken for one: in Latin
 // letters at least two come before the bracket.
 QString withVariantsSpelledOut(const QString &text)
@@ -731,13 +731,16 @@ QString withVariantsSpelledOut(const QString &text)
         const QRegularExpressionMatch match = it.next();
         const QString before = match.captured(1);
         const QString variant = match.captured(2);
-        const QString replaced = before.right(variant.size());
+        // "aga(gaM)BIra": the variant starts where its first letter stands last before it;
+        // otherwise ("balI(rI)vardaH") it takes the place of as many letters.
+        qsizetype at = before.lastIndexOf(variant.front());
+        if (at < 0 || before.size() - at > variant.size() + 1)
+            at = before.size() - variant.size();
         const bool devanagari = hasDevanagari(variant) && hasDevanagari(before);
-        if (variant.size() > before.size() || replaced == variant ||
-            (!devanagari && before.size() < 2))
+        if (at < 0 || before.mid(at) == variant || (!devanagari && before.size() < 2))
             continue;
         out += text.mid(from, match.capturedStart() - from) + before + match.captured(3) +
-               QStringLiteral(", ") + before.chopped(variant.size()) + variant + match.captured(3);
+               QStringLiteral(", ") + before.left(at) + variant + match.captured(3);
         from = match.capturedEnd();
     }
     return from == 0 ? text : out + text.mid(from);
