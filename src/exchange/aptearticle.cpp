@@ -135,7 +135,8 @@ private:
 void ApteReader::readSanskrit(QString text)
 {
     static const QRegularExpression senseNumber(QStringLiteral("^\\s*\\d+\\s+"));
-    text.remove(senseNumber);
+    if (const QString start = text.left(8).trimmed(); !start.isEmpty() && start.front().isDigit())
+        text.remove(senseNumber);
     text = text.trimmed();
     if (m_articles.last().senses.isEmpty())
         startSense();
@@ -259,9 +260,16 @@ bool ApteScript::isEnglishWord(const QString &lower) const
     return english;
 }
 
+// The same words recur all through the dictionary: each is converted once.
 QString ApteScript::toItrans(QStringView sanskrit) const
 {
-    return romanizedToItrans(sanskrit, m_scheme);
+    const QString word = sanskrit.toString();
+    const auto known = m_itrans.constFind(word);
+    if (known != m_itrans.cend())
+        return *known;
+    const QString itrans = romanizedToItrans(sanskrit, m_scheme);
+    m_itrans.insert(word, itrans);
+    return itrans;
 }
 
 QList<Article> readApteArticle(const QString &headword, const QString &html,

@@ -32,6 +32,7 @@ private:
     mutable QHash<QString, bool> m_englishWords;
     // The words judged, without grammar after them and with it.
     mutable QHash<QString, bool> m_judged[2];
+    mutable QHash<QString, QString> m_itrans;
 };
 
 // An article of Apte's English-Sanskrit dictionary as the Cologne digitisation gives it: lines

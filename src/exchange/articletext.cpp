@@ -699,7 +699,9 @@ QStringList splitOutside(QStringView text, QStringView separators)
 QString plainEnglish(QString english)
 {
     static const QRegularExpression abbreviated(QStringLiteral("(\\w)\\((\\w+)\\)"));
-    english.replace(abbreviated, QStringLiteral("\\1\\2"));
+    // Most English holds no bracket: the expression is kept for what does.
+    if (english.contains(u'('))
+        english.replace(abbreviated, QStringLiteral("\\1\\2"));
     while (english.endsWith(u',') || english.endsWith(u';') || english.endsWith(u':'))
         english.chop(1);
     return english.trimmed();
