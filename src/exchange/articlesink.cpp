@@ -2,7 +2,6 @@
 #include "articlesink.h"
 
 #include "articletext.h"
-
 #include "borooaharticle.h"
 #include "englishwords.h"
 #include "keyedrecords.h"
