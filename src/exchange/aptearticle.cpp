@@ -43,6 +43,7 @@ bool isEnglishAlways(const QString &word)
         QStringLiteral("instr."),  QStringLiteral("abl"),     QStringLiteral("gerund."),
         QStringLiteral("oneself"), QStringLiteral("himself"), QStringLiteral("herself"),
         QStringLiteral("itself"),  QStringLiteral("myself"),  QStringLiteral("yourself"),
+        QStringLiteral("sim."),
     };
     // SLP1 writes letters with capitals: "IS" is a root, where "Is" or "is" is English.
     for (qsizetype i = 1; i < word.size(); ++i) {
