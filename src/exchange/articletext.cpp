@@ -469,11 +469,12 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
     }
     if (sanskrit.isEmpty())
         return false;
-    // Endings printed bare after an adjective: "tyaktaH (ktA, ktaM)".
-    const bool endings = sanskrit.size() == 2 && m_current.word.endsWith(u'H') &&
-                         m_tag.endings.isEmpty() && sanskrit.at(0).size() < m_current.word.size() &&
-                         sanskrit.at(1).size() < m_current.word.size() &&
-                         !padaOfForm(sanskrit.at(0)).size();
+    // Endings printed bare after an adjective: "tyaktaH (ktA, ktaM)", or after its stem:
+    // "asandigdha (gdhA, gdhaM)".
+    const bool endings =
+        sanskrit.size() == 2 && (m_current.word.endsWith(u'H') || m_current.word.endsWith(u'a')) &&
+        m_tag.endings.isEmpty() && sanskrit.at(0).size() < m_current.word.size() &&
+        sanskrit.at(1).size() < m_current.word.size() && !padaOfForm(sanskrit.at(0)).size();
     if (endings) {
         for (const QString &ending : sanskrit)
             m_tag.endings.append(ending.startsWith(u'-') ? ending : u'-' + ending);
