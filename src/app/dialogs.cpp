@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialogs.h"
 
+#include "importoptionsdialog.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -155,6 +157,15 @@ int RealDialogs::choice(QWidget *parent, const QString &title, const QString &la
     bool ok = false;
     const QString item = QInputDialog::getItem(parent, title, label, items, current, false, &ok);
     return ok ? int(items.indexOf(item)) : -1;
+}
+
+bool RealDialogs::importOptions(QWidget *parent, const QString &fileName, ImportChoices &choices)
+{
+    ImportOptionsDialog dialog(fileName, choices, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    choices = dialog.choices();
+    return true;
 }
 
 bool RealDialogs::print(QWidget *parent, QPrinter &printer)

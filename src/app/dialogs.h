@@ -1,12 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "articlelayout.h"
+#include "dictionaryimport.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 class QPrinter;
 class QWidget;
+
+// What File > Import Dictionary is told: what a word already in the dictionary gets, how the
+// dictionary's articles are read, and the language of its meanings ("sa", "hi", ...).
+struct ImportChoices
+{
+    vantro::OnConflict policy = vantro::OnConflict::Keep;
+    vantro::ArticleLayout layout = vantro::ArticleLayout::Plain;
+    QString language;
+};
 
 // Every question box, information box, about box and file dialog of the program goes through
 // the current Dialogs object, so that tests can answer them without a human.
@@ -38,6 +50,10 @@ public:
                        const QStringList &items, int current) = 0;
     // The toolkit's print dialog, which sets printer up; false when the user cancels.
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+    // The options of importing the dictionary fileName, starting from choices and answered in
+    // them; false when the user cancels.
+    virtual bool importOptions(QWidget *parent, const QString &fileName,
+                               ImportChoices &choices) = 0;
 
     static Dialogs &current();
     // Replaces the dialogs in use (not owned); nullptr restores the real ones.
@@ -64,4 +80,5 @@ public:
     int choice(QWidget *parent, const QString &title, const QString &label,
                const QStringList &items, int current) override;
     bool print(QWidget *parent, QPrinter &printer) override;
+    bool importOptions(QWidget *parent, const QString &fileName, ImportChoices &choices) override;
 };

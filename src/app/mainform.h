@@ -9,6 +9,7 @@
 
 #include <memory>
 
+struct ImportChoices;
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -224,7 +225,7 @@ private:
     void createDictionaryActions();
     void fileImportDictionary();
     void fileLoadStarter();
-    void importDictionaryFile(const QString &path, vantro::OnConflict policy);
+    void importDictionaryFile(const QString &path, const ImportChoices &choices);
     void fileExportDictionary();
     bool dictionaryMayChange();
 

@@ -93,7 +93,7 @@ void MainForm::fileLoadStarter()
                                            .arg(path));
         return;
     }
-    importDictionaryFile(path, vantro::OnConflict::Keep);
+    importDictionaryFile(path, {vantro::OnConflict::Keep, vantro::ArticleLayout::Detect, {}});
 }
 
 // An import writes the whole file: the same guard as Save, and edits in the form settled first.
@@ -122,20 +122,18 @@ void MainForm::fileImportDictionary()
         QStringLiteral("import dictionary"), tr("Import Dictionary"));
     if (path.isEmpty())
         return;
-    const int policy = Dialogs::current().choice(
-        this, tr("Import Dictionary"), tr("For a word that is already in your dictionary:"),
-        {tr("keep your record"), tr("replace it with the imported one"),
-         tr("add the imported meaning after yours")},
-        0);
-    if (policy < 0)
+    const vantro::DictionaryNaming naming = vantro::namingOfDictionary(path);
+    ImportChoices choices{vantro::OnConflict::Keep, naming.layout, naming.language};
+    if (!Dialogs::current().importOptions(this, path, choices))
         return;
-    importDictionaryFile(path, vantro::OnConflict(policy));
+    importDictionaryFile(path, choices);
 }
 
-void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict policy)
+void MainForm::importDictionaryFile(const QString &path, const ImportChoices &choices)
 {
     vantro::ImportSource source =
-        vantro::openImportSource(path, vantro::ImportFormat::Detect, vantro::RomanScheme::None);
+        vantro::openImportSource(path, vantro::ImportFormat::Detect, vantro::RomanScheme::None,
+                                 choices.layout, choices.language);
     if (!source.problems.isEmpty()) {
         Dialogs::current().information(this, tr("Import Dictionary"),
                                        source.problems.mid(0, 10).join(u'\n'));
@@ -143,7 +141,7 @@ void MainForm::importDictionaryFile(const QString &path, vantro::OnConflict poli
     }
     Progress progress(this, tr("Import Dictionary"), tr("Importing %1...").arg(path));
     const vantro::ImportOutcome outcome = vantro::importIntoDictionary(
-        *DICTDB, *source.records, policy,
+        *DICTDB, *source.records, choices.policy,
         [&progress](qint64 done, qint64 total) { return progress.advance(done, total); },
         source.shortName);
     progress.finish();

@@ -130,6 +130,7 @@ QLayout *WordFormsWindow::createClassRow()
                        tr("benedictive"), tr("perfect"), tr("aorist"),
                        tr("participles, gerund, infinitive")});
     m_passive = new QCheckBox(tr("Pa&ssive"));
+    m_passive->setObjectName(QStringLiteral("wordFormsPassive"));
     m_derived = new QComboBox;
     m_derived->setObjectName(QStringLiteral("wordFormsDerived"));
     // In the order of VerbRequest::Derived.
@@ -227,8 +228,10 @@ void WordFormsWindow::startAfresh()
     {
         const QSignalBlocker tenseBlocker(m_tense);
         const QSignalBlocker passiveBlocker(m_passive);
+        const QSignalBlocker derivedBlocker(m_derived);
         m_tense->setCurrentIndex(0);
-        m_passive->setChecked(false);
+        m_passive->setChecked(m_statedPassive);
+        m_derived->setCurrentIndex(m_statedDerived);
     }
     m_table->setCurrentIndex({});
     updateTable();
@@ -417,8 +420,12 @@ void WordFormsWindow::wordEdited()
     // The grammar the dictionary states beside the word leads, then what the analyser knows;
     // the guess's own stems come last: an invented stem never leads.
     m_readings.clear();
-    if (!word.isEmpty() && word == m_taggedWord && !m_tag.isEmpty())
-        appendNewReadings(m_readings, statedReadings(word, parseStatedGrammar(m_tag)));
+    const StatedGrammar stated = !word.isEmpty() && word == m_taggedWord && !m_tag.isEmpty()
+                                     ? parseStatedGrammar(m_tag)
+                                     : StatedGrammar();
+    const QList<WordGuess> statedFirst = statedReadings(word, stated);
+    appendNewReadings(m_readings, statedFirst);
+    applyStatedVerb(stated, !statedFirst.isEmpty());
     if (!word.isEmpty()) {
         appendNewReadings(m_readings, knownReadings(word));
         appendNewReadings(m_readings, guessWord(word));
@@ -438,6 +445,25 @@ void WordFormsWindow::wordEdited()
     for (const WordGuess &guess : m_readings)
         m_reading->addItem(readingText(guess));
     readingChosen();
+}
+
+// A causative, desiderative or passive the dictionary states is what the table shows first;
+// a denominative, which no root's table holds, is said in the status line.
+void WordFormsWindow::applyStatedVerb(const StatedGrammar &stated, bool read)
+{
+    m_statedDerived = read ? int(stated.derived) : 0;
+    m_statedPassive = read && stated.passive;
+    m_statedNote = stated.denominative
+                       ? tr("The dictionary gives %1 as a denominative (a verb made from a noun); "
+                            "its forms are not made here.")
+                             .arg(m_taggedWord)
+                       : QString();
+    if (!read || (stated.derived == VerbRequest::Derived::None && !stated.passive))
+        return;
+    const QSignalBlocker derivedBlocker(m_derived);
+    const QSignalBlocker passiveBlocker(m_passive);
+    m_derived->setCurrentIndex(m_statedDerived);
+    m_passive->setChecked(m_statedPassive);
 }
 
 void WordFormsWindow::readingChosen()
@@ -483,6 +509,8 @@ void WordFormsWindow::updateTable()
     } else {
         status = showVerb(m_readings.at(index).verb);
     }
+    if (!m_statedNote.isEmpty())
+        status = status.isEmpty() ? m_statedNote : m_statedNote + u' ' + status;
     m_status->setText(m_word->text().trimmed().isEmpty()
                           ? tr("Type a word, or press Ctrl+K on a word in the ITRANS pane.")
                           : status);

@@ -4,6 +4,7 @@
 #include "analyser.h"
 #include "itranstext.h"
 #include "rootderivatives.h"
+#include "statedgrammar.h"
 #include "wordformsmodel.h"
 #include "wordguess.h"
 
@@ -64,6 +65,7 @@ private:
     QLayout *createClassRow();
     void wordEdited();
     void readingChosen();
+    void applyStatedVerb(const vantro::StatedGrammar &stated, bool read);
     void updateTable();
     QString showVerb(const vantro::VerbCandidate &verb);
     QString showDerivative(const vantro::VerbCandidate &verb);
@@ -99,6 +101,11 @@ private:
     QList<vantro::WordGuess> m_readings;
     QString m_taggedWord;
     QString m_tag;
+    // The verb the tag says is meant (a causative, a passive), chosen with the root it names,
+    // and what the tag says that no table shows (a denominative).
+    int m_statedDerived = 0;
+    bool m_statedPassive = false;
+    QString m_statedNote;
     // The word in the pane the chosen form replaces, while it still reads m_replacedText.
     QTextCursor m_replaced;
     QString m_replacedText;

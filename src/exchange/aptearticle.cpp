@@ -23,25 +23,33 @@ constexpr QChar kDerivedWord = u'\u24C3';     // circled N
 bool isEnglishAlways(const QString &word)
 {
     static const QSet<QString> words{
-        QStringLiteral("or"),     QStringLiteral("and"),   QStringLiteral("by"),
-        QStringLiteral("with"),   QStringLiteral("in"),    QStringLiteral("of"),
-        QStringLiteral("the"),    QStringLiteral("to"),    QStringLiteral("a"),
-        QStringLiteral("an"),     QStringLiteral("as"),    QStringLiteral("for"),
-        QStringLiteral("from"),   QStringLiteral("at"),    QStringLiteral("on"),
-        QStringLiteral("is"),     QStringLiteral("be"),    QStringLiteral("not"),
-        QStringLiteral("see"),    QStringLiteral("ex."),   QStringLiteral("comp."),
-        QStringLiteral("dat."),   QStringLiteral("acc."),  QStringLiteral("loc."),
-        QStringLiteral("abl."),   QStringLiteral("gen."),  QStringLiteral("inst."),
-        QStringLiteral("inf."),   QStringLiteral("part."), QStringLiteral("fut."),
-        QStringLiteral("pr."),    QStringLiteral("v."),    QStringLiteral("t."),
-        QStringLiteral("i."),     QStringLiteral("s."),    QStringLiteral("a."),
-        QStringLiteral("adv."),   QStringLiteral("q."),    QStringLiteral("&c."),
-        QStringLiteral("nom."),   QStringLiteral("voc."),  QStringLiteral("sing."),
-        QStringLiteral("prep."),  QStringLiteral("conj."), QStringLiteral("pron."),
-        QStringLiteral("it"),     QStringLiteral("his"),   QStringLiteral("one"),
-        QStringLiteral("under"),  QStringLiteral("also"),  QStringLiteral("all"),
-        QStringLiteral("instr."), QStringLiteral("abl"),   QStringLiteral("gerund."),
+        QStringLiteral("or"),      QStringLiteral("and"),     QStringLiteral("by"),
+        QStringLiteral("with"),    QStringLiteral("in"),      QStringLiteral("of"),
+        QStringLiteral("the"),     QStringLiteral("to"),      QStringLiteral("a"),
+        QStringLiteral("an"),      QStringLiteral("as"),      QStringLiteral("for"),
+        QStringLiteral("from"),    QStringLiteral("at"),      QStringLiteral("on"),
+        QStringLiteral("is"),      QStringLiteral("be"),      QStringLiteral("not"),
+        QStringLiteral("see"),     QStringLiteral("ex."),     QStringLiteral("comp."),
+        QStringLiteral("dat."),    QStringLiteral("acc."),    QStringLiteral("loc."),
+        QStringLiteral("abl."),    QStringLiteral("gen."),    QStringLiteral("inst."),
+        QStringLiteral("inf."),    QStringLiteral("part."),   QStringLiteral("fut."),
+        QStringLiteral("pr."),     QStringLiteral("v."),      QStringLiteral("t."),
+        QStringLiteral("i."),      QStringLiteral("s."),      QStringLiteral("a."),
+        QStringLiteral("adv."),    QStringLiteral("q."),      QStringLiteral("&c."),
+        QStringLiteral("nom."),    QStringLiteral("voc."),    QStringLiteral("sing."),
+        QStringLiteral("prep."),   QStringLiteral("conj."),   QStringLiteral("pron."),
+        QStringLiteral("it"),      QStringLiteral("his"),     QStringLiteral("one"),
+        QStringLiteral("under"),   QStringLiteral("also"),    QStringLiteral("all"),
+        QStringLiteral("instr."),  QStringLiteral("abl"),     QStringLiteral("gerund."),
+        QStringLiteral("oneself"), QStringLiteral("himself"), QStringLiteral("herself"),
+        QStringLiteral("itself"),  QStringLiteral("myself"),  QStringLiteral("yourself"),
+        QStringLiteral("sim."),
     };
+    // SLP1 writes letters with capitals: "IS" is a root, where "Is" or "is" is English.
+    for (qsizetype i = 1; i < word.size(); ++i) {
+        if (word.at(i).isUpper())
+            return false;
+    }
     return words.contains(word.toLower());
 }
 
@@ -92,6 +100,9 @@ bool lookUpEnglishWord(const EnglishWords &english, const QString &lower)
 QString derivedHeadword(QString head)
 {
     static const QRegularExpression variant(QStringLiteral("\\([^)]*\\)"));
+    // "⒈ [Set] down" beside "⒉ Set-down": the numbers part words spelt alike.
+    static const QRegularExpression number(QStringLiteral("[\\x{2488}-\\x{249B}]"));
+    head.remove(number);
     head.remove(u'[');
     head.remove(u']');
     head.remove(variant);
@@ -125,7 +136,8 @@ private:
 void ApteReader::readSanskrit(QString text)
 {
     static const QRegularExpression senseNumber(QStringLiteral("^\\s*\\d+\\s+"));
-    text.remove(senseNumber);
+    if (const QString start = text.left(8).trimmed(); !start.isEmpty() && start.front().isDigit())
+        text.remove(senseNumber);
     text = text.trimmed();
     if (m_articles.last().senses.isEmpty())
         startSense();
@@ -189,12 +201,12 @@ bool ApteScript::isSanskrit(const QStringList &words, qsizetype at) const
 {
     // The answer depends on the word and on whether grammar follows it; each pair is judged once.
     const bool grammarNext = at + 1 < words.size() && isGrammarAfter(words.at(at + 1));
-    const QString key = words.at(at) + (grammarNext ? u'\x1' : u'\x0');
-    const auto known = m_judged.constFind(key);
-    if (known != m_judged.cend())
+    QHash<QString, bool> &judged = m_judged[grammarNext ? 1 : 0];
+    const auto known = judged.constFind(words.at(at));
+    if (known != judged.cend())
         return *known;
     const bool sanskrit = judge(words, at);
-    m_judged.insert(key, sanskrit);
+    judged.insert(words.at(at), sanskrit);
     return sanskrit;
 }
 
@@ -225,6 +237,19 @@ bool ApteScript::judge(const QStringList &words, qsizetype at) const
     return !isEnglishWord(lower);
 }
 
+// His English among the Sanskrit comes in phrases, brackets and quotations: a word that stands
+// alone between two commas is a Sanskrit one, though it be spelt as an English word is ("cur",
+// to steal); only his small words and abbreviations stand so, and capitals (which SLP1 uses
+// for letters) are judged as anywhere else.
+bool ApteScript::isSanskritAlone(const QString &word) const
+{
+    const QString bare = stripped(word);
+    if (bare.isEmpty() || !bare.front().isLower() || !isRomanWord(bare) || isEnglishAlways(word) ||
+        isEnglishAlways(bare) || isGrammarAfter(word))
+        return isSanskrit(QStringList{word}, 0);
+    return true;
+}
+
 // The same words come again and again: each is looked up in WordNet once.
 bool ApteScript::isEnglishWord(const QString &lower) const
 {
@@ -236,9 +261,16 @@ bool ApteScript::isEnglishWord(const QString &lower) const
     return english;
 }
 
+// The same words recur all through the dictionary: each is converted once.
 QString ApteScript::toItrans(QStringView sanskrit) const
 {
-    return romanizedToItrans(sanskrit, m_scheme);
+    const QString word = sanskrit.toString();
+    const auto known = m_itrans.constFind(word);
+    if (known != m_itrans.cend())
+        return *known;
+    const QString itrans = romanizedToItrans(sanskrit, m_scheme);
+    m_itrans.insert(word, itrans);
+    return itrans;
 }
 
 QList<Article> readApteArticle(const QString &headword, const QString &html,

@@ -21,6 +21,7 @@ public:
     bool isSanskrit(const QStringList &words, qsizetype at) const override;
     QString toItrans(QStringView sanskrit) const override;
     bool bareCMeansCausative() const override { return true; }
+    bool isSanskritAlone(const QString &word) const override;
 
 private:
     bool isEnglishWord(const QString &lower) const;
@@ -29,7 +30,9 @@ private:
     RomanScheme m_scheme;
     const EnglishWords &m_english;
     mutable QHash<QString, bool> m_englishWords;
-    mutable QHash<QString, bool> m_judged;
+    // The words judged, without grammar after them and with it.
+    mutable QHash<QString, bool> m_judged[2];
+    mutable QHash<QString, QString> m_itrans;
 };
 
 // An article of Apte's English-Sanskrit dictionary as the Cologne digitisation gives it: lines

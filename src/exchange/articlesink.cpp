@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "articlesink.h"
 
+#include "articletext.h"
 #include "borooaharticle.h"
 #include "englishwords.h"
 #include "keyedrecords.h"
@@ -91,16 +92,21 @@ void ArticleSink::addArticles(const SourceEntry &entry)
         read = read || !sub;
         hand(sub ? article.headword : entry.headword, meaning, sub);
     }
-    // An article the layout's reading made nothing of is read as text rather than lost; with no
-    // text either, the summary names it among the records without a meaning.
+    // An article the layout's reading made nothing of ("See To BLAME") is read as text rather
+    // than lost, still without its links; with no text either, the summary names it among the
+    // records without a meaning.
     if (!read)
-        m_records.add(entry);
+        m_records.add({entry.headword,
+                       joinedLines(articleLines(entry.definition)),
+                       DefinitionMarkup::Plain,
+                       {}});
 }
 
 void ArticleSink::hand(const QString &headword, const QString &meaning, bool subEntry)
 {
-    const SourceEntry out{headword, meaning, DefinitionMarkup::Meaning, {}};
+    SourceEntry out{headword, meaning, DefinitionMarkup::Meaning, {}};
     if (subEntry && m_layout == ArticleLayout::MonierWilliams) {
+        out.givesWayToStored = true;
         m_heldSubEntries.append(out);
         return;
     }

@@ -20,9 +20,9 @@ class KeyedRecords;
 // it comes: an entry of a classic layout read article by article (its definition a meaning that
 // starts with the first Sanskrit equivalent, each derived word or sub-entry an entry of its own),
 // any other as it is. Only Monier-Williams' sub-entries wait for the end, since one is kept only
-// when the dictionary has no article of that word; what waits is that small part and the
-// headwords, never the definitions. scheme says how Apte's romanised Sanskrit is written (SLP1
-// when None).
+// when the dictionary has no article of that word (and, at the import, when the store has no
+// record under it); what waits is that small part and the headwords, never the definitions. scheme
+// says how Apte's romanised Sanskrit is written (SLP1 when None).
 class ArticleSink : public EntrySink
 {
 public:

@@ -337,6 +337,13 @@ bool SensePartReader::readGrammarWord(const QList<Piece> &pieces, qsizetype &at)
         m_tag.parts.append(voiceOf(pieces.at(++at).text, false));
         return true;
     }
+    // "ard 1 P or c.": the causative besides the root itself.
+    if (word == u"or" && next &&
+        !voiceOf(pieces.at(at + 1).text, m_script.bareCMeansCausative()).isEmpty()) {
+        m_tag.parts.append(QStringLiteral("or ") +
+                           voiceOf(pieces.at(++at).text, m_script.bareCMeansCausative()));
+        return true;
+    }
     if (const QString voice = voiceOf(word, m_script.bareCMeansCausative()); !voice.isEmpty()) {
         m_tag.parts.append(voice);
         return true;
@@ -419,9 +426,14 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
                 root = sanskrit.last();
         } else {
             english = true;
+            // "(mud, c. 1: see Mah. xvi. 3. 10.)": what follows the grammar is a reference.
+            if (!classes.isEmpty())
+                break;
         }
     }
-    if (english && !grammar)
+    // "(in f. ways)", "(with gen.)": English beside a grammar word, and nothing Sanskrit, is a
+    // note on the word.
+    if (english && classes.isEmpty() && (!grammar || sanskrit.isEmpty()))
         return false;
     if (!classes.isEmpty()) {
         if (!root.isEmpty() && sanskrit.size() == 1 && words.indexOf(QStringLiteral("c.")) > 0) {
@@ -442,7 +454,11 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
         for (qsizetype i = 0; i < inner.size(); ++i) {
             if (words.at(i).isEmpty())
                 continue;
-            written.append(isSanskritWord(words, i) ? itrans(words.at(i)) : words.at(i));
+            if (isSanskritWord(words, i))
+                written.append(itrans(words.at(i)));
+            else if (isGenderWord(words.at(i)) || classNumber(words.at(i), false) ||
+                     !padaLetter(words.at(i)).isEmpty())
+                written.append(words.at(i));
         }
         // Forms quoted beside a voice ("nom. kanayati") are left to the grammar.
         bool voice = false;
@@ -453,11 +469,12 @@ bool SensePartReader::readGrammarGroup(const QList<Piece> &inner)
     }
     if (sanskrit.isEmpty())
         return false;
-    // Endings printed bare after an adjective: "tyaktaH (ktA, ktaM)".
-    const bool endings = sanskrit.size() == 2 && m_current.word.endsWith(u'H') &&
-                         m_tag.endings.isEmpty() && sanskrit.at(0).size() < m_current.word.size() &&
-                         sanskrit.at(1).size() < m_current.word.size() &&
-                         !padaOfForm(sanskrit.at(0)).size();
+    // Endings printed bare after an adjective: "tyaktaH (ktA, ktaM)", or after its stem:
+    // "asandigdha (gdhA, gdhaM)".
+    const bool endings =
+        sanskrit.size() == 2 && (m_current.word.endsWith(u'H') || m_current.word.endsWith(u'a')) &&
+        m_tag.endings.isEmpty() && sanskrit.at(0).size() < m_current.word.size() &&
+        sanskrit.at(1).size() < m_current.word.size() && !padaOfForm(sanskrit.at(0)).size();
     if (endings) {
         for (const QString &ending : sanskrit)
             m_tag.endings.append(ending.startsWith(u'-') ? ending : u'-' + ending);
@@ -536,6 +553,7 @@ void SensePartReader::read(const QString &part)
     if (pieces.isEmpty())
         return;
     const QStringList words = wordsOf(pieces);
+    const bool alone = pieces.size() == 1 && pieces.first().kind == Piece::Kind::Word;
     for (qsizetype at = 0; at < pieces.size(); ++at) {
         const Piece &piece = pieces.at(at);
         if (piece.kind == Piece::Kind::Quote) {
@@ -554,7 +572,7 @@ void SensePartReader::read(const QString &part)
             m_mode = Mode::Tag;
             continue;
         }
-        if (isSanskritWord(words, at)) {
+        if (alone ? m_script.isSanskritAlone(piece.text) : isSanskritWord(words, at)) {
             const QString word = itrans(piece.text);
             const bool ending = word.startsWith(u'-') && m_mode != Mode::Before;
             if (ending && (m_mode == Mode::Word || m_mode == Mode::Tag) && m_tag.parts.isEmpty()) {
@@ -595,10 +613,11 @@ bool DevanagariScript::isSanskrit(const QStringList &words, qsizetype at) const
 
 QString DevanagariScript::toItrans(QStringView sanskrit) const
 {
+    // A danda inside a word stands for the words left out ("न॥न च", neither... nor).
     QString text = sanskrit.toString();
-    text.remove(u'\u0964');
-    text.remove(u'\u0965');
-    return devanagariToItrans(text);
+    text.replace(u'\u0964', u' ');
+    text.replace(u'\u0965', u' ');
+    return devanagariToItrans(text.simplified());
 }
 
 // The definitions come as the readers give them: markup already made plain text, its links
@@ -611,6 +630,9 @@ QStringList articleLines(const QString &definition)
     static const QRegularExpression markup(QStringLiteral("<\\s*(?:br|/?a\\b|/p)"),
                                            QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression page(QStringLiteral("\\[\\s*Page[^\\]]*\\]"));
+    // The digitisation's own notes: "yaN^1" marks one, "[1] Correction submitted ..." is it.
+    static const QRegularExpression noteMark(QStringLiteral("\\^\\d+"));
+    static const QRegularExpression note(QStringLiteral("^\\s*\\[\\d+\\]\\s"));
     QString text = definition;
     if (text.contains(u'<') && text.contains(markup)) {
         text.remove(link);
@@ -618,10 +640,13 @@ QStringList articleLines(const QString &definition)
     }
     if (text.contains(u'['))
         text.remove(page);
+    if (text.contains(u'^'))
+        text.remove(noteMark);
     QStringList lines;
     for (const QString &line : text.split(u'\n')) {
         const QString trimmed = line.trimmed();
-        if (!trimmed.isEmpty() && trimmed != u"PDF" && trimmed != u"Correction")
+        if (!trimmed.isEmpty() && trimmed != u"PDF" && trimmed != u"Correction" &&
+            !(trimmed.startsWith(u'[') && trimmed.contains(note)))
             lines.append(line);
     }
     return lines;
@@ -675,7 +700,9 @@ QStringList splitOutside(QStringView text, QStringView separators)
 QString plainEnglish(QString english)
 {
     static const QRegularExpression abbreviated(QStringLiteral("(\\w)\\((\\w+)\\)"));
-    english.replace(abbreviated, QStringLiteral("\\1\\2"));
+    // Most English holds no bracket: the expression is kept for what does.
+    if (english.contains(u'('))
+        english.replace(abbreviated, QStringLiteral("\\1\\2"));
     while (english.endsWith(u',') || english.endsWith(u';') || english.endsWith(u':'))
         english.chop(1);
     return english.trimmed();
@@ -686,8 +713,61 @@ void readSensePart(const QString &part, const ArticleScript &script, ArticleSens
     SensePartReader(script, sense).read(part);
 }
 
-void readSenseText(const QString &text, const ArticleScript &script, ArticleSense &sense)
+// "co(cO)raH", "balI(rI)vardaH", "पा(ला)लकः": a spelling printed inside a word in place of the
+// letters just before it is a second word ("coraH, cOraH"). The English headword
+// shortened to its first letter ("a(bide)s", "o(wn)s") is never taken for one: in Latin
+// letters at least two come before the bracket.
+QString withVariantsSpelledOut(const QString &text)
 {
+    static const QRegularExpression infix(QStringLiteral(
+        "(?<![A-Za-z\\x{0900}-\\x{097F}])([A-Za-z\\x{0900}-\\x{097F}]+)\\(([A-Za-z\\x{0900}-"
+        "\\x{097F}]+)\\)([A-Za-z\\x{0900}-\\x{097F}]+)"));
+    // Most text has brackets, few of them inside a word: those are looked for first.
+    bool inside = false;
+    for (qsizetype at = text.indexOf(u'('); at > 0 && !inside; at = text.indexOf(u'(', at + 1))
+        inside = text.at(at - 1).isLetter() || text.at(at - 1).isMark();
+    if (!inside)
+        return text;
+    QString out;
+    qsizetype from = 0;
+    for (auto it = infix.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        const QString before = match.captured(1);
+        const QString variant = match.captured(2);
+        // "aga(gaM)BIra": the variant starts where its first letter stands last before it;
+        // otherwise ("balI(rI)vardaH") it takes the place of as many letters.
+        qsizetype at = before.lastIndexOf(variant.front());
+        if (at < 0 || before.size() - at > variant.size() + 1)
+            at = before.size() - variant.size();
+        const bool devanagari = hasDevanagari(variant) && hasDevanagari(before);
+        if (at < 0 || before.mid(at) == variant || (!devanagari && before.size() < 2))
+            continue;
+        out += text.mid(from, match.capturedStart() - from) + before + match.captured(3) +
+               QStringLiteral(", ") + before.left(at) + variant + match.captured(3);
+        from = match.capturedEnd();
+    }
+    return from == 0 ? text : out + text.mid(from);
+}
+
+// "vi-, rac 10": the prefixes a root takes are printed before it in some dictionaries; the
+// root leads, so that the sense starts with a word.
+QStringList prefixesAfterRoot(QStringList parts)
+{
+    const auto isPrefix = [](const QString &part) {
+        const QStringView bare = part.endsWith(u'\u00B0') ? QStringView(part).chopped(1) : part;
+        return bare.size() >= 2 && bare.size() <= 9 && bare.endsWith(u'-') && !bare.contains(u' ');
+    };
+    qsizetype prefixes = 0;
+    while (prefixes < parts.size() && isPrefix(parts.at(prefixes)))
+        ++prefixes;
+    if (prefixes > 0 && prefixes < parts.size())
+        parts.move(prefixes, 0);
+    return parts;
+}
+
+void readSenseText(const QString &given, const ArticleScript &script, ArticleSense &sense)
+{
+    const QString text = withVariantsSpelledOut(given);
     QList<qsizetype> quotes;
     for (qsizetype at = 0; at < text.size(); ++at) {
         if (text.at(at) == u'\u2018')
@@ -696,7 +776,7 @@ void readSenseText(const QString &text, const ArticleScript &script, ArticleSens
             at = closingAt(text, at);
     }
     const QString before = quotes.isEmpty() ? text : text.left(quotes.first());
-    for (QString part : splitOutside(before, u",;")) {
+    for (QString part : prefixesAfterRoot(splitOutside(before, u",;"))) {
         // "as," that leads into the phrases says nothing.
         if (part != u"as" && part != u"as.")
             readSensePart(part, script, sense);

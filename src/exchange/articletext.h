@@ -21,6 +21,11 @@ public:
     // Whether "c." alone after a word means its causative (it means "class" before a number, and
     // "case" after a case name, in every dictionary).
     virtual bool bareCMeansCausative() const { return false; }
+    // Whether a word that stands alone between the separators of a sense is Sanskrit.
+    virtual bool isSanskritAlone(const QString &word) const
+    {
+        return isSanskrit(QStringList{word}, 0);
+    }
 };
 
 // Sanskrit written in Devanagari among English in Latin letters.
@@ -51,6 +56,10 @@ QString plainEnglish(QString english);
 // the gloss. A part that holds only a class and pada ("10 A", after "garh 1,") adds them to the
 // equivalent before it.
 void readSensePart(const QString &part, const ArticleScript &script, ArticleSense &sense);
+
+// A word printed with a variant spelling inside it ("co(cO)raH", "पा(ला)लकः") as the two
+// words, parted by a comma.
+QString withVariantsSpelledOut(const QString &text);
 
 // Reads the text of a sense after its gloss: its parts up to the first quoted English phrase,
 // then each phrase with the Sanskrit that renders it (up to the next phrase) as an example.

@@ -110,7 +110,9 @@ private:
 
 bool Merge::putConflict(cDictDB::Replacement &replacement, QString *error)
 {
-    if (m_data == m_storedData) {
+    // A sub-entry's Sanskrit is among the senses of its article already: the record stored
+    // under its word is the translator's, whatever the import does with the others.
+    if (m_data == m_storedData || m_records.givesWayToStored()) {
         ++m_summary.kept;
         return replacement.put(m_storedKey, m_storedData, error);
     }

@@ -5,6 +5,7 @@
 #include "dictdreader.h"
 #include "importbatch.h"
 #include "keyedrecords.h"
+#include "meaningtext.h"
 #include "stardictreader.h"
 #include "tabglossaryreader.h"
 
@@ -163,6 +164,33 @@ ImportFormat detectImportFormat(const QString &path)
                                                    QFile::exists(base + QLatin1String(".index"))))
         return ImportFormat::Dictd;
     return ImportFormat::StarDict;
+}
+
+// Only the .ifo's lines are read, up to its bookname.
+DictionaryNaming namingOfDictionary(const QString &path)
+{
+    const ImportFormat format = detectImportFormat(path);
+    QString bookName;
+    if (format == ImportFormat::StarDict) {
+        QFile info(dictionaryBaseName(path) + QLatin1String(".ifo"));
+        if (info.open(QIODevice::ReadOnly)) {
+            for (QByteArray line = info.readLine(4096); !line.isEmpty();
+                 line = info.readLine(4096)) {
+                if (line.startsWith("bookname=")) {
+                    bookName = QString::fromUtf8(line.mid(9)).trimmed();
+                    break;
+                }
+            }
+        }
+    }
+    const QString fileName = format == ImportFormat::Tsv
+                                 ? QFileInfo(path).completeBaseName()
+                                 : QFileInfo(dictionaryBaseName(path)).fileName();
+    DictionaryNaming naming{articleLayoutOfBook(bookName),
+                            languageOfDictionary(bookName, fileName)};
+    if (naming.language.isEmpty())
+        naming.language = QStringLiteral("sa");
+    return naming;
 }
 
 ImportSource openImportSource(const QString &path, ImportFormat format, RomanScheme scheme,

@@ -43,4 +43,14 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
                               ArticleLayout layout = ArticleLayout::Detect,
                               const QString &language = {});
 
+// What a dictionary's files say of it before it is read: the layout and the language of its
+// meanings its name tells (a StarDict bookname, or the file's name), which an import takes when
+// none is named; Plain and "sa" for a dictionary whose name tells neither.
+struct DictionaryNaming
+{
+    ArticleLayout layout = ArticleLayout::Plain;
+    QString language;
+};
+DictionaryNaming namingOfDictionary(const QString &path);
+
 } // namespace vantro

@@ -11,6 +11,22 @@ namespace {
 
 constexpr int kSkippedNamed = 5;
 
+// Whether a meaning holds a letter outside its "##" fences: Sanskrit, where a meaning with
+// none holds only English (a cross-reference, a gloss).
+bool hasUnfencedLetter(const QString &meaning)
+{
+    bool fenced = false;
+    for (qsizetype at = 0; at < meaning.size(); ++at) {
+        if (meaning.at(at) == u'#' && at + 1 < meaning.size() && meaning.at(at + 1) == u'#') {
+            fenced = !fenced;
+            ++at;
+        } else if (!fenced && meaning.at(at).isLetter()) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 KeyedRecords::KeyedRecords(RomanScheme scheme) : m_scheme(scheme) {}
@@ -31,6 +47,7 @@ void KeyedRecords::finish()
             else {
                 first.meanings += record.meanings;
                 first.synonyms += record.synonyms;
+                first.givesWay = first.givesWay && record.givesWay;
             }
             continue;
         }
@@ -45,6 +62,9 @@ void KeyedRecords::finish()
         if (record.meanings.isEmpty() && ++m_emptyMeanings <= kSkippedNamed)
             m_firstEmpty.append(u'"' + QString::fromLatin1(record.key) + u'"');
         record.meanings.removeDuplicates();
+        // Entries merged under one key ("fowl" the noun, then the verb) give the record's
+        // meaning in file order, save that one with Sanskrit leads those with English alone.
+        std::stable_partition(record.meanings.begin(), record.meanings.end(), hasUnfencedLetter);
         record.synonyms.removeDuplicates();
         record.data = encodeData(record.meanings.join(QStringLiteral("; ")),
                                  record.synonyms.join(QStringLiteral(", ")));
@@ -56,7 +76,7 @@ void KeyedRecords::finish()
 KeyedRecords::Record &KeyedRecords::recordFor(const QByteArray &key)
 {
     if (m_records.empty() || m_records.back().key != key)
-        m_records.push_back({key, {}, {}, {}, false});
+        m_records.push_back({key, {}, {}, {}, false, false});
     return m_records.back();
 }
 
@@ -99,7 +119,11 @@ void KeyedRecords::add(const SourceEntry &entry)
         return;
     }
     if (entry.markup == DefinitionMarkup::Meaning) {
-        addMeaning(recordFor(encodeKey(word)), entry.definition);
+        const QByteArray key = encodeKey(word);
+        const bool fresh = m_records.empty() || m_records.back().key != key;
+        Record &record = recordFor(key);
+        record.givesWay = entry.givesWayToStored && (fresh || record.givesWay);
+        addMeaning(record, entry.definition);
         return;
     }
     // A synonym's definition is its entry's, which opens with that entry's headword. The
@@ -126,6 +150,11 @@ void KeyedRecords::addMeaning(Record &record, const QString &meaning)
     if (!meaning.isEmpty())
         record.meanings.append(m_language.isEmpty() ? meaning
                                                     : foreignMeaning(meaning, m_language));
+}
+
+bool KeyedRecords::givesWayToStored() const
+{
+    return m_next > 0 && m_records[m_next - 1].givesWay;
 }
 
 bool KeyedRecords::next(QByteArrayView &key, QByteArrayView &data)

@@ -31,6 +31,7 @@ public:
 
     qint64 size() const override { return qint64(m_records.size()); }
     bool next(QByteArrayView &key, QByteArrayView &data) override;
+    bool givesWayToStored() const override;
 
     // Headwords a key cannot hold (empty, or beyond Latin-1), how many of them were empty, and
     // the first few of the others.
@@ -54,6 +55,8 @@ private:
         QStringList synonyms;
         QByteArray data;
         bool asStored; // data is the bytes of this program's own export
+        // Every entry under the key was a sub-entry that gives way to a stored record.
+        bool givesWay;
     };
     Record &recordFor(const QByteArray &key);
     void addStoredRecord(const SourceEntry &entry);

@@ -15,6 +15,9 @@ public:
     virtual qint64 size() const = 0;
     // The next record, valid until the next call; false at the end.
     virtual bool next(QByteArrayView &key, QByteArrayView &data) = 0;
+    // Whether the record next() handed out last gives way to a record stored under its key,
+    // whatever the import does with the others: a sub-entry whose Sanskrit its article keeps.
+    virtual bool givesWayToStored() const { return false; }
 };
 
 } // namespace vantro

@@ -16,6 +16,9 @@ struct SourceEntry
     DefinitionMarkup markup = DefinitionMarkup::Plain;
     // For a synonym: the headword it leads to, named in the record's synonyms.
     QString leadsTo;
+    // A sub-entry whose Sanskrit stays among the senses of the article it was printed under: it
+    // becomes a record only where the dictionary imported into has none under its word.
+    bool givesWayToStored = false;
 };
 
 // Takes the entries a reader finds, one at a time in file order, so that no reader holds a

@@ -45,6 +45,26 @@ void readClasses(const QString &text, StatedGrammar &grammar)
     grammar.classes += found;
 }
 
+// "caus.", "desid.", "pass.", "nom.": the verb derived from the root; "caus. of bhU" names the
+// root as well. True for a word read so.
+bool readVoice(const QStringList &words, qsizetype at, StatedGrammar &grammar)
+{
+    const QString word = words.at(at).toLower();
+    if (word == u"caus." || word == u"causal")
+        grammar.derived = VerbRequest::Derived::Causative;
+    else if (word == u"desid." || word == u"des.")
+        grammar.derived = VerbRequest::Derived::Desiderative;
+    else if (word == u"pass.")
+        grammar.passive = true;
+    else if (word == u"nom." || word == u"den." || word == u"denom.")
+        grammar.denominative = true;
+    else
+        return false;
+    if (at + 2 < words.size() && words.at(at + 1) == u"of")
+        grammar.root = words.at(at + 2);
+    return true;
+}
+
 void readGroup(const QString &inner, StatedGrammar &grammar)
 {
     const QStringList words =
@@ -57,7 +77,15 @@ void readGroup(const QString &inner, StatedGrammar &grammar)
         {QStringLiteral("mfn."), {Gender::Masculine, Gender::Feminine, Gender::Neuter}},
     };
     bool any = false;
-    for (const QString &word : words) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString &word = words.at(i);
+        // "1 P or caus.": the root's own verb is meant first.
+        if (i > 0 && words.at(i - 1) == u"or")
+            continue;
+        if (readVoice(words, i, grammar)) {
+            any = true;
+            continue;
+        }
         grammar.genders += genders.value(word);
         grammar.indeclinable = grammar.indeclinable || word == u"ind." || word == u"indecl.";
         any = any || genders.contains(word) || word.endsWith(u'.');
@@ -67,7 +95,7 @@ void readGroup(const QString &inner, StatedGrammar &grammar)
         readClasses(inner, grammar);
         // "(tyaj 1 P)": the root before the class.
         if (!words.isEmpty() && !number.match(words.first()).hasMatch() &&
-            !words.first().endsWith(u'.'))
+            !words.first().endsWith(u'.') && grammar.root.isEmpty())
             grammar.root = words.first();
         return;
     }
@@ -118,6 +146,14 @@ void addVerbReadings(const QString &word, const StatedGrammar &grammar, QList<Wo
         for (const Pada pada : padas)
             addOnce(out, {WordGuess::Kind::Verb, {}, {root, stated.verbClass, pada}});
     }
+}
+
+// A derived verb stated without the root's class: the classes the table of roots knows, none
+// for a root it does not know.
+void addTableReadings(const QString &root, QList<WordGuess> &out)
+{
+    for (const VerbCandidate &known : verbRootClasses(root))
+        addOnce(out, {WordGuess::Kind::Verb, {}, known});
 }
 
 void addNounReadings(const QString &word, const StatedGrammar &grammar, QList<WordGuess> &out)
@@ -174,10 +210,12 @@ QString tagAfterWord(const QString &meaning, int wordEnd)
 QList<WordGuess> statedReadings(const QString &word, const StatedGrammar &grammar)
 {
     QList<WordGuess> readings;
-    if (grammar.indeclinable)
+    if (grammar.indeclinable || grammar.denominative)
         return readings;
     if (!grammar.classes.isEmpty())
         addVerbReadings(word, grammar, readings);
+    else if (grammar.derived != VerbRequest::Derived::None || grammar.passive)
+        addTableReadings(grammar.root.isEmpty() ? word : grammar.root, readings);
     else
         addNounReadings(word, grammar, readings);
     return readings;

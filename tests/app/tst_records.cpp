@@ -4,11 +4,13 @@
 
 #include "capture.h"
 #include "dbtools.h"
+#include "importoptionsdialog.h"
 #include "workspacefixture.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +19,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
+#include <QtEndian>
 
 using vantro::test::captureOutput;
 using vantro::test::KeyData;
@@ -114,6 +117,9 @@ private slots:
     void browse();
     void importDictionary_data();
     void importDictionary();
+    void importReading_data();
+    void importReading();
+    void importOptionsByKeys();
     void exportDictionary();
     void insertMeaning_data();
     void insertMeaning();
@@ -718,6 +724,140 @@ void TestRecords::importDictionary()
     f.click("Save");
     QVERIFY(
         vantro::test::DbUtilities::dump(f.path("morvak.db.bak")).contains({"banana", "kadalI"}));
+}
+
+// A StarDict dictionary of one HTML entry, named bookName.
+static QString writeStarDict(const QString &base, const QByteArray &bookName,
+                             const QByteArray &headword, const QByteArray &definition)
+{
+    QByteArray where(8, '\0');
+    qToBigEndian(quint32(0), where.data());
+    qToBigEndian(quint32(definition.size()), where.data() + 4);
+    const QList<std::pair<QString, QByteArray>> files{
+        {".ifo", "StarDict's dict ifo file\nversion=2.4.2\nbookname=" + bookName +
+                     "\nwordcount=1\nsametypesequence=h\n"},
+        {".idx", headword + '\0' + where},
+        {".dict", definition}};
+    for (const auto &[suffix, bytes] : files) {
+        QFile file(base + suffix);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return {};
+    }
+    return base + ".ifo";
+}
+
+// The import's options start as the dictionary's name tells them, and what the translator
+// chooses in them is how the dictionary is read.
+void TestRecords::importReading_data()
+{
+    QTest::addColumn<QByteArray>("bookName");
+    QTest::addColumn<QString>("layout"); // chosen in the box; empty: left as it started
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("started"); // the layout and language the box started with
+    QTest::addColumn<QString>("meaning"); // of the record imported
+    QTest::newRow("Apte's, by its name")
+        << QByteArray("apte-english-sanskrit-cologne (en-sa)") << ""
+        << ""
+        << "apte sa"
+        << "tyaj (1 P), hA (3 P)";
+    QTest::newRow("a name that tells nothing, Apte's chosen") << QByteArray("unnamed") << "apte"
+                                                              << "sa"
+                                                              << "plain sa"
+                                                              << "tyaj (1 P), hA (3 P)";
+    QTest::newRow("a name that tells nothing, left as it is") << QByteArray("unnamed") << ""
+                                                              << ""
+                                                              << "plain sa"
+                                                              << "##Abandon,?v. t.?tyaj";
+    QTest::newRow("Hindi chosen") << QByteArray("unnamed") << "plain"
+                                  << "hi"
+                                  << "plain sa"
+                                  << "##[hi] ";
+    QTest::newRow("Hindi, by its name") << QByteArray("eng-hin test") << ""
+                                        << ""
+                                        << "plain hi"
+                                        << "##[hi] ";
+}
+
+void TestRecords::importReading()
+{
+    QFETCH(QByteArray, bookName);
+    QFETCH(QString, layout);
+    QFETCH(QString, language);
+    RecordForm f;
+    const QString ifo = writeStarDict(f.path("dictionary"), bookName, "abandon",
+                                      "Abandon,\u24B8v. t.\u24B9tyaj 1 P, hA 3 P, muc 6 P.<BR>"
+                                      "<a href=\"https://dub.sh/cslp?dict=AE&page=001\">PDF</a>");
+    QVERIFY(!ifo.isEmpty());
+    f.form->chkReadOnly->setChecked(false);
+    f.dialogs.setNextFileName(ifo);
+    f.dialogs.setNextAnswer(int(vantro::OnConflict::Keep));
+    vantro::ArticleLayout chosen = vantro::ArticleLayout::Detect;
+    if (!layout.isEmpty()) {
+        QVERIFY(vantro::articleLayoutFromName(layout, chosen));
+        f.dialogs.setNextImportReading(chosen, language);
+    }
+    f.form->findChild<QAction *>("fileImportDictionaryAction")->trigger();
+    QVERIFY2(f.dialogs.scriptIsUsedUp(), qPrintable(boxTexts(f.dialogs).join('\n')));
+    QFETCH(QString, started);
+    QCOMPARE(boxTexts(f.dialogs).filter("import: "), QStringList{"import: " + started});
+    QFETCH(QString, meaning);
+    const vantro::test::KeyData abandon = f.stored().value(0);
+    QCOMPARE(abandon.first, "abandon");
+    QVERIFY2(abandon.second.startsWith(meaning.toLatin1()), abandon.second.constData());
+}
+
+// The options box by keys alone: each field has a mnemonic of its own, a language code the
+// import would refuse cannot be imported with, and Enter imports.
+void TestRecords::importOptionsByKeys()
+{
+    ImportOptionsDialog dialog("/tmp/apte.ifo",
+                               {vantro::OnConflict::Keep, vantro::ArticleLayout::Apte, "hi"});
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *policy = dialog.findChild<QComboBox *>("importPolicy");
+    auto *layout = dialog.findChild<QComboBox *>("importLayout");
+    auto *language = dialog.findChild<QComboBox *>("importLanguage");
+    QCOMPARE(layout->currentText(), "Apte's English-Sanskrit");
+    QCOMPARE(language->currentText(), "hi (Hindi)");
+    QSet<QChar> mnemonics;
+    QStringList texts;
+    for (QLabel *label : dialog.findChildren<QLabel *>())
+        texts.append(label->text());
+    QPushButton *import = nullptr;
+    for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+        texts.append(button->text());
+        if (button->text() == "&Import")
+            import = button;
+    }
+    QVERIFY(import);
+    for (const QString &text : texts) {
+        if (const qsizetype at = text.indexOf('&'); at >= 0) {
+            QVERIFY2(!mnemonics.contains(text.at(at + 1).toLower()), qPrintable(text));
+            mnemonics.insert(text.at(at + 1).toLower());
+        }
+    }
+    QCOMPARE(mnemonics.size(), 4);
+    QTest::keyClick(&dialog, Qt::Key_L, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), layout);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QCOMPARE(layout->currentText(), "Monier-Williams' English-Sanskrit");
+    QTest::keyClick(&dialog, Qt::Key_W, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), policy);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QTest::keyClick(&dialog, Qt::Key_G, Qt::AltModifier);
+    QVERIFY(language->hasFocus());
+    language->lineEdit()->selectAll();
+    QTest::keyClicks(language->lineEdit(), "x1");
+    QVERIFY(!import->isEnabled());
+    language->lineEdit()->selectAll();
+    QTest::keyClicks(language->lineEdit(), "pi");
+    QVERIFY(import->isEnabled());
+    QTest::keyClick(language->lineEdit(), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    const ImportChoices chosen = dialog.choices();
+    QCOMPARE(chosen.policy, vantro::OnConflict::Replace);
+    QCOMPARE(chosen.layout, vantro::ArticleLayout::MonierWilliams);
+    QCOMPARE(chosen.language, "pi");
 }
 
 void TestRecords::exportDictionary()

@@ -9,7 +9,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTableView>
@@ -114,20 +116,50 @@ void TestWordForms::meaningWithTag_data()
     QTest::addColumn<QString>("meaning");
     QTest::addColumn<QString>("word");
     QTest::addColumn<QString>("reading");
+    QTest::addColumn<QString>("use");  // the verb the table shows, with " passive" when it is
+    QTest::addColumn<QString>("note"); // what the status line says of the word
     QTest::newRow("the class and pada stated, after fenced English")
         << "##To ABHOR## garh (1 A), bAdh (desid.)"
         << "garh"
-        << "verb root garh, class 1";
+        << "verb root garh, class 1"
+        << "the root"
+        << "";
     QTest::newRow("the gender stated") << "kukShiH (m.), udaraM"
                                        << "kukShiH"
-                                       << "noun stem kukShi, masculine";
+                                       << "noun stem kukShi, masculine"
+                                       << "the root"
+                                       << "";
     QTest::newRow("the adjective's endings") << "vakraH -krA -kraM"
                                              << "vakraH"
-                                             << "noun stem vakra, masculine";
+                                             << "noun stem vakra, masculine"
+                                             << "the root"
+                                             << "";
     // A form with its root named: the word stays as printed, the root stated leads.
     QTest::newRow("the root stated beside a verb form") << "gacChati (gam 1 P)"
                                                         << "gacChati"
-                                                        << "verb root gam, class 1";
+                                                        << "verb root gam, class 1"
+                                                        << "the root"
+                                                        << "";
+    QTest::newRow("a causative") << "tyaj (caus.), hA (3 P)"
+                                 << "tyaj"
+                                 << "verb root tyaj, class 1"
+                                 << "causative"
+                                 << "";
+    QTest::newRow("a desiderative of the root named") << "titikShate (desid. of sah)"
+                                                      << "titikShate"
+                                                      << "verb root sah, class 1"
+                                                      << "desiderative"
+                                                      << "";
+    QTest::newRow("a passive") << "tyaj (1 P) (pass.)"
+                               << "tyaj"
+                               << "verb root tyaj, class 1"
+                               << "the root passive"
+                               << "";
+    QTest::newRow("a denominative: a note, no table of its own") << "kanayati (nom.)"
+                                                                 << "kanayati"
+                                                                 << ""
+                                                                 << "the root"
+                                                                 << "a denominative";
 }
 
 // Word Forms from the record form takes the meaning's first Sanskrit word and reads the grammar
@@ -149,6 +181,14 @@ void TestWordForms::meaningWithTag()
     QFETCH(QString, reading);
     const QString first = window->findChild<QComboBox *>("wordFormsReading")->itemText(0);
     QVERIFY2(first.startsWith(reading), qPrintable(first));
+    const QString use =
+        window->findChild<QComboBox *>("wordFormsDerived")->currentText() +
+        (window->findChild<QCheckBox *>("wordFormsPassive")->isChecked() ? " passive" : "");
+    QTEST(use, "use");
+    QFETCH(QString, note);
+    const QString status = window->findChild<QLabel *>("wordFormsStatus")->text();
+    QVERIFY2(note.isEmpty() ? !status.contains("denominative") : status.contains(note),
+             qPrintable(status));
 }
 
 // The last entry of the tense box offers the forms made from the root; a participle is

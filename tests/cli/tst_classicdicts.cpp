@@ -125,6 +125,8 @@ private slots:
     void languageOfDictionary_data();
     void languageOfDictionary();
     void articlesOneAtATime();
+    void subEntryGivesWayToStored_data();
+    void subEntryGivesWayToStored();
     void languageOfStarDict();
 
 private:
@@ -315,6 +317,42 @@ void TestClassicDictionaries::articlesOneAtATime()
     QVERIFY2(notes.contains("read 3 article(s) as the mw dictionary's; 1 derived word(s) and "
                             "sub-entries became records of their own"),
              qPrintable(notes.join('\n')));
+}
+
+void TestClassicDictionaries::subEntryGivesWayToStored_data()
+{
+    QTest::addColumn<QString>("policy");
+    for (const char *policy : {"keep", "replace", "append"})
+        QTest::newRow(policy) << QString::fromLatin1(policy);
+}
+
+// A Monier-Williams sub-entry becomes a record only where the dictionary imported into has none
+// under its word, whatever the import does with its other records: its Sanskrit stays a sense
+// of the article it was printed under.
+void TestClassicDictionaries::subEntryGivesWayToStored()
+{
+    QFETCH(QString, policy);
+    const QString babylon = m_dir.filePath("sub.babylon");
+    QVERIFY(writeFile(babylon, "#bookname=mw-english-sanskrit (en-sa)\n\n"
+                               "break\nTo BREAK, v. a. भञ्ज् (c. 7. भनक्ति). — (Brittle) भिदुर. — "
+                               "(Fragile) क्षणभङ्गुर.\n\n"
+                               "water\nWATER, s. जलं.\n"));
+    const QString ifo = starDictFromBabylon(babylon, m_dir.filePath("sub-" + policy));
+    const QString db = m_dir.filePath("sub-" + policy + ".db");
+    const auto dict = [&db](const QStringList &arguments) {
+        return runProgram(VANTRO_DICT_EXECUTABLE, QStringList{"--db", db} + arguments);
+    };
+    QCOMPARE(dict({"put", "brittle", "kaThina"}).status, 0);
+    QCOMPARE(dict({"put", "water", "toya"}).status, 0);
+    const ProgramRun imported = dict({"import", "--on-conflict", policy, ifo});
+    QCOMPARE(imported.status, 0);
+    QCOMPARE(dict({"get", "brittle"}).out, QByteArray("brittle\tkaThina\n"));
+    QVERIFY(dict({"get", "fragile"}).out.startsWith("fragile\tkShaNabha~Ngura"));
+    QVERIFY(dict({"get", "break"}).out.contains("bhidura ##Brittle##"));
+    // The other records go as the policy says.
+    const QByteArray water = dict({"get", "water"}).out;
+    QCOMPARE(water.startsWith("water\ttoya"), policy != "replace");
+    QCOMPARE(water.contains("jalaM"), policy != "keep");
 }
 
 // A StarDict whose name says its meanings are Hindi: each is stored fenced and named, and the

@@ -2,13 +2,17 @@
 // Other dictionaries in and out: definitions as meanings, StarDict and dictd files (hand-made for
 // the edge cases, a Debian dictd dictionary and a StarDict made from it by pyglossary), the
 // StarDict export read back by sdcv, and a cancelled import.
+#include "aptearticle.h"
+#include "borooaharticle.h"
 #include "capture.h"
 #include "datarows.h"
 #include "dbtools.h"
 #include "dictdb.h"
 #include "dictionaryimport.h"
+#include "englishwords.h"
 #include "importsource.h"
 #include "meaningtext.h"
+#include "mwarticle.h"
 
 #include <QDir>
 #include <QFile>
@@ -124,6 +128,8 @@ class TestExchange : public QObject
 private slots:
     void meanings_data();
     void meanings();
+    void articles_data();
+    void articles();
     void starDictFiles_data();
     void starDictFiles();
     void dictdFiles_data();
@@ -163,6 +169,57 @@ void TestExchange::meanings()
                                   : markup == "xdxf" ? DefinitionMarkup::Xdxf
                                                      : DefinitionMarkup::Plain;
     QCOMPARE(meaningFromDefinition(plainDefinition(definition, kind), roman), meaning);
+}
+
+void TestExchange::articles_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("headword");
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("fences");
+    QTest::addColumn<QString>("article");
+    QFile rows(QFINDTESTDATA("data/articles.tsv"));
+    QVERIFY(rows.open(QIODevice::ReadOnly));
+    for (const QByteArray &line : rows.readAll().split('\n')) {
+        const QStringList fields = QString::fromUtf8(line).split('\t');
+        if (fields.size() == 6 && !line.startsWith('#'))
+            QTest::newRow(qPrintable(fields[0] + ' ' + fields[2]))
+                << fields[0] << fields[1] << fields[2] << fields[3] << fields[4]
+                << QString(fields[5]).replace("\\t", "\t");
+    }
+}
+
+// An article of a classic dictionary as the meaning of one of its records: it starts with the
+// first Sanskrit equivalent and its tag, and fences the English, and only the English.
+void TestExchange::articles()
+{
+    QFETCH(QString, layout);
+    QFETCH(QString, headword);
+    QFETCH(QString, article);
+    static const ApteScript apte(RomanScheme::Slp1, EnglishWords::instance());
+    const QList<Article> read = layout == "mw"     ? readMwArticle(headword, article)
+                                : layout == "apte" ? readApteArticle(headword, article, apte)
+                                                   : readBorooahArticle(headword, article);
+    QFETCH(QString, record);
+    const auto own = std::find_if(read.cbegin(), read.cend(),
+                                  [&record](const Article &a) { return a.headword == record; });
+    QVERIFY(own != read.cend());
+    const QString meaning = latin1Meaning(meaningOfArticle(*own), nullptr);
+    QFETCH(QString, first);
+    QVERIFY2(meaning.startsWith(first), qPrintable(meaning));
+    const QString after = meaning.mid(first.size());
+    QVERIFY2(after.isEmpty() || after.startsWith(',') || after.startsWith(';') ||
+                 after.startsWith(" ##"),
+             qPrintable(meaning));
+    QStringList fenced;
+    for (qsizetype open = meaning.indexOf("##"); open >= 0;) {
+        const qsizetype close = meaning.indexOf("##", open + 2);
+        QVERIFY2(close > open, qPrintable(meaning));
+        fenced.append(meaning.mid(open + 2, close - open - 2));
+        open = meaning.indexOf("##", close + 2);
+    }
+    QTEST(fenced.join(" | "), "fences");
 }
 
 // Each row imports a hand-made StarDict into a dictionary holding the translator's

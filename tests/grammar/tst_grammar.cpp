@@ -148,13 +148,19 @@ private slots:
     {
         QFETCH(QStringList, cells);
         QStringList readings;
-        for (const WordGuess &guess : statedReadings(cells[0], parseStatedGrammar(cells.value(1))))
+        const StatedGrammar stated = parseStatedGrammar(cells.value(1));
+        // The verb meant: the root's own, its causative or desiderative, the passive.
+        const QString use = QStringList{"", " caus.", " desid."}.at(int(stated.derived)) +
+                            (stated.passive ? " pass." : "");
+        for (const WordGuess &guess : statedReadings(cells[0], stated))
             readings << (guess.kind == WordGuess::Kind::Verb
                              ? QStringLiteral("%1 %2 %3")
-                                   .arg(guess.verb.root)
-                                   .arg(guess.verb.verbClass)
-                                   .arg(guess.verb.pada == Pada::Atmanepada ? QStringLiteral("A")
-                                                                            : QStringLiteral("P"))
+                                       .arg(guess.verb.root)
+                                       .arg(guess.verb.verbClass)
+                                       .arg(guess.verb.pada == Pada::Atmanepada
+                                                ? QStringLiteral("A")
+                                                : QStringLiteral("P")) +
+                                   use
                              : guess.noun.stem + u' ' + QString("mfn")[int(guess.noun.gender)]);
         QCOMPARE(readings.join(u';'), cells.value(2));
         // The guesses follow what the dictionary states.

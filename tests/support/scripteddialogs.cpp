@@ -70,6 +70,30 @@ int ScriptedDialogs::choice(QWidget *parent, const QString &title, const QString
     return m_answers.takeFirst();
 }
 
+// What the box started with is shown as "layout language" (the layout's name as the import
+// command takes it), so a test sees what the file's name told.
+bool ScriptedDialogs::importOptions(QWidget *parent, const QString &fileName,
+                                    ImportChoices &choices)
+{
+    const QString started =
+        vantro::articleLayoutName(choices.layout) + QStringLiteral(" ") + choices.language;
+    shown.append(
+        {QStringLiteral("import"), fileName, started, int(choices.policy), -1, {}, {}, parent});
+    if (m_answers.isEmpty()) {
+        ++unscripted;
+        return false;
+    }
+    const int policy = m_answers.takeFirst();
+    if (policy < 0)
+        return false;
+    choices.policy = vantro::OnConflict(policy);
+    if (!m_importReadings.isEmpty()) {
+        choices.layout = m_importReadings.first().layout;
+        choices.language = m_importReadings.takeFirst().language;
+    }
+    return true;
+}
+
 bool ScriptedDialogs::print(QWidget *parent, QPrinter &printer)
 {
     shown.append({QStringLiteral("print"), {}, {}, -1, -1, {}, {}, parent});

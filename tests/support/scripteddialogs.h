@@ -17,7 +17,8 @@ class ScriptedDialogs : public Dialogs
 public:
     struct Shown
     {
-        QString kind; // "question", "information", "about", "open", "save", "choice", "print"
+        QString kind; // "question", "information", "about", "open", "save", "choice", "print",
+                      // "import"
         QString title;
         QString text;
         int defaultButton = -1;
@@ -31,6 +32,12 @@ public:
     // File names answer the file dialogs, and the print dialog too: it then prints to that PDF.
     void setNextFileName(const QString &name) { m_fileNames.append(name); }
     void setNextFilter(const QString &filter) { m_filters.append(filter); }
+    // The import's options box takes the next answer as what a stored word gets (-1 cancels),
+    // and the layout and language scripted here when there are any, else those it starts with.
+    void setNextImportReading(vantro::ArticleLayout layout, const QString &language)
+    {
+        m_importReadings.append({vantro::OnConflict::Keep, layout, language});
+    }
 
     QList<Shown> shown;
     int unscripted = 0;
@@ -49,10 +56,12 @@ public:
     int choice(QWidget *parent, const QString &title, const QString &label,
                const QStringList &items, int current) override;
     bool print(QWidget *parent, QPrinter &printer) override;
+    bool importOptions(QWidget *parent, const QString &fileName, ImportChoices &choices) override;
 
     bool scriptIsUsedUp() const
     {
-        return m_answers.isEmpty() && m_fileNames.isEmpty() && m_filters.isEmpty();
+        return m_answers.isEmpty() && m_fileNames.isEmpty() && m_filters.isEmpty() &&
+               m_importReadings.isEmpty();
     }
 
 private:
@@ -61,6 +70,7 @@ private:
     QList<int> m_answers;
     QStringList m_fileNames;
     QStringList m_filters;
+    QList<ImportChoices> m_importReadings;
 };
 
 // Installs a ScriptedDialogs for the lifetime of the guard.
