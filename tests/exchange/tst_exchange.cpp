@@ -179,15 +179,10 @@ void TestExchange::articles_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("fences");
     QTest::addColumn<QString>("article");
-    QFile rows(QFINDTESTDATA("data/articles.tsv"));
-    QVERIFY(rows.open(QIODevice::ReadOnly));
-    for (const QByteArray &line : rows.readAll().split('\n')) {
-        const QStringList fields = QString::fromUtf8(line).split('\t');
-        if (fields.size() == 6 && !line.startsWith('#'))
-            QTest::newRow(qPrintable(fields[0] + ' ' + fields[2]))
-                << fields[0] << fields[1] << fields[2] << fields[3] << fields[4]
-                << QString(fields[5]).replace("\\t", "\t");
-    }
+    for (const DataRow &row : DataRows::casesOf(QFINDTESTDATA("data/articles.tsv"), 6, 6))
+        QTest::newRow(qPrintable(row.text(0) + ' ' + row.text(2)))
+            << row.text(0) << row.text(1) << row.text(2) << row.text(3) << row.text(4)
+            << row.text(5).replace("\\t", "\t");
 }
 
 // An article of a classic dictionary as the meaning of one of its records: it starts with the
