@@ -4,6 +4,7 @@
 // written as a bare stem, when it can be declined at all), so a guess never names a stem the
 // declension cannot inflect.
 #include "declension.h"
+#include "nounstems.h"
 #include "soundstring.h"
 
 #include <QHash>
@@ -25,33 +26,25 @@ struct Candidate
     bool fallback; // only when nothing before it was found (a consonant stem given as such)
 };
 
-// The nominatives of the words declined by name, worked out once from their paradigms.
+// The nominatives of the words data/nounstems.tsv has the guesser read by name, worked out
+// once from their paradigms.
 const QHash<QString, QList<NounCandidate>> &namedNominatives()
 {
     static const QHash<QString, QList<NounCandidate>> index = [] {
-        static const char *const stems[] = {
-            "tad",     "etad",   "yad",     "kim",    "idam",     "adas",        "asmad",
-            "yuShmad", "bhavat", "eka",     "dvi",    "tri",      "chatur",      "pa~nchan",
-            "ShaSh",   "saptan", "aShTan",  "navan",  "dashan",   "kati",        "sakhi",
-            "strI",    "puMs",   "ahan",    "pathin", "mathin",   "R^ibhukShin", "anaDuh",
-            "ap",      "div",    "yuvan",   "shvan",  "maghavan", "tyad",        "go",
-            "nau",     "rai",    "kroShTu", "anya",   "itara",    "katara",      "katama",
-            "yatara",  "yatama", "anyatara"};
-        // Words whose paradigm is the same in every gender are proposed once.
-        static const QStringList sameInEveryGender = {
-            "asmad", "yuShmad", "pa~nchan", "ShaSh", "saptan", "aShTan", "navan", "dashan", "kati"};
         QHash<QString, QList<NounCandidate>> byForm;
-        for (const char *stem : stems) {
-            for (const Gender gender : {G::Masculine, G::Feminine, G::Neuter}) {
-                const Inflection<NounParadigm> declined = declineNoun(stem, gender);
-                if (!declined.ok() || (gender != G::Masculine && sameInEveryGender.contains(stem)))
+        for (const NamedNounStem &row : namedNounStems()) {
+            if (!row.guessedByName)
+                continue;
+            for (const Gender gender : row.genders) {
+                const Inflection<NounParadigm> declined = declineNoun(row.stem, gender);
+                if (!declined.ok() || (gender != G::Masculine && row.sameInEveryGender))
                     continue;
                 for (const auto number : {GrammaticalNumber::Singular, GrammaticalNumber::Dual,
                                           GrammaticalNumber::Plural}) {
                     const QStringList &forms =
                         declined.paradigm.at(GrammaticalCase::Nominative, number);
                     for (const QString &form : forms)
-                        byForm[form].append({QString::fromLatin1(stem), gender});
+                        byForm[form].append({row.stem, gender});
                     if (!forms.isEmpty())
                         break;
                 }
