@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "athematicconjugation.h"
 
+#include "rootgroups.h"
 #include "verboverrides.h"
 #include "verbphonology.h"
 
@@ -56,14 +57,14 @@ bool isRoot(const VerbRoot &root, const char *itrans)
 // The roots that put i before consonant endings other than y (roditi, svapiti).
 bool takesConnectingI(const VerbRoot &root)
 {
-    return root.verbClass == 2 && (isRoot(root, "rud") || isRoot(root, "svap") ||
-                                   isRoot(root, "an") || isRoot(root, "shvas"));
+    return root.verbClass == 2 && inRootGroup(RootGroup::ConnectingI, root.rootSounds);
 }
 
-// Reduplicated stems, shAs and jAgR^i take ati, atu, us in the third plural active.
+// Reduplicated stems and a few others (shAs, jAgR^i) take ati, atu, us in the third plural
+// active.
 bool takesReduplicatedPlural(const VerbRoot &root)
 {
-    return root.verbClass == 3 || isRoot(root, "shAs") || isRoot(root, "jAgR^i");
+    return root.verbClass == 3 || inRootGroup(RootGroup::ReduplicatedPlural, root.rootSounds);
 }
 
 QString weakBeforeVowel(const VerbRoot &root)
@@ -118,7 +119,8 @@ QStringList weakStemChoices(const VerbRoot &root, const QString &stem, const QSt
     if (!nasalClass || !stem.endsWith(u'u') || n < 3 || followsConsonant(stem, n - 2) ||
         ending.isEmpty())
         return {stem};
-    if (isRoot(root, "kR^i") && QStringView(u"vmy").contains(ending.front()))
+    if (inRootGroup(RootGroup::NasalUFalls, root.rootSounds) &&
+        QStringView(u"vmy").contains(ending.front()))
         return {stem.chopped(1)};
     if (QStringView(u"vm").contains(ending.front()))
         return {stem, stem.chopped(1)};
@@ -150,7 +152,8 @@ QPair<QString, QString> imperativeSecondSingular(const VerbRoot &root)
     if ((root.verbClass == 5 || root.verbClass == 8) && weak.endsWith(u'u') &&
         !followsConsonant(weak, n - 2))
         return {weak, QString()};
-    if ((isConsonant(weak.back()) && !takesConnectingI(root)) || isRoot(root, "hu"))
+    if ((isConsonant(weak.back()) && !takesConnectingI(root)) ||
+        inRootGroup(RootGroup::ImperativeDhi, root.rootSounds))
         return {weak, QStringLiteral("Di")};
     return {weak, QStringLiteral("hi")};
 }
@@ -213,7 +216,7 @@ QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell
         stems = strong ? QStringList{stemFor(root, true, ending)}
                        : weakStemChoices(root, stemFor(root, false, ending), ending);
     }
-    if ((isRoot(root, "bhI") || isRoot(root, "hA")) && !strong && !ending.isEmpty() &&
+    if (inRootGroup(RootGroup::WeakIShortens, root.rootSounds) && !strong && !ending.isEmpty() &&
         isConsonant(ending.front()))
         stems = shortenedWeakStems(root, stems, ending);
     QStringList forms;
