@@ -3,6 +3,7 @@
 // bhavantI of bhavat. The consonant stems derive it by rule; an a- or u-stem cannot tell an
 // adjective from a noun (deva's feminine is not devA), so those are the adjectives named here.
 #include "declensionparts.h"
+#include "stemgroups.h"
 
 #include <QHash>
 
@@ -54,8 +55,7 @@ const QHash<QString, QString> &aStemFeminines()
 // Adjectives in -u of quality take -vI beside the u-stem (gurvI, prAMshvI).
 bool takesVIFeminine(const SoundString &stem)
 {
-    return stem.isOneOf({"guru", "laghu", "mR^idu", "paTu", "bahu", "sAdhu", "tanu", "pR^ithu",
-                         "R^iju", "svAdu", "chAru", "uru", "prAMshu"});
+    return inStemGroup(StemGroup::VIFeminine, stem);
 }
 
 // The colours in -ita may also take -inI (haritA or hariNI, lohitA or lohinI).

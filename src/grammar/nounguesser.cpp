@@ -6,6 +6,7 @@
 #include "declension.h"
 #include "nounstems.h"
 #include "soundstring.h"
+#include "stemgroups.h"
 
 #include <QHash>
 
@@ -58,11 +59,7 @@ const QHash<QString, QList<NounCandidate>> &namedNominatives()
 // Nouns in -as, -is, -us common enough that "manaH" should be read as manas first.
 bool isCommonSNeuter(const SoundString &stem)
 {
-    return stem.isOneOf({"manas",    "tapas",    "tamas",   "payas",   "vayas",  "yashas", "chetas",
-                         "vachas",   "rajas",    "tejas",   "ojas",    "shiras", "vAsas",  "nabhas",
-                         "chhandas", "saras",    "rakShas", "shreyas", "ambhas", "enas",   "uras",
-                         "srotas",   "vakShas",  "havis",   "jyotis",  "sarpis", "barhis", "dhanus",
-                         "Ayus",     "chakShus", "vapus",   "yajus"});
+    return inStemGroup(StemGroup::CommonSNeuter, stem);
 }
 
 class CandidateList
@@ -138,7 +135,7 @@ void proposeForLongA(const SoundString &c, CandidateList &list)
     const bool agent = (c.endsWith("tA") && !abstractInTA) || c.endsWith("ShTA");
     const bool anStem = c.endsWith("imA") || c.endsWith("tmA") || c.endsWith("hmA") ||
                         c.endsWith("shmA") || c.endsWith("jvA") || c.endsWith("dhvA") ||
-                        c.isOneOf({"rAjA", "takShA", "mUrdhA", "ukShA", "pUShA", "aryamA"});
+                        inStemGroup(StemGroup::AnAfterConsonant, c.chopped(1) + SoundString("an"));
     if (kinshipFeminine) {
         list.replaceEnd(1, "R^i", G::Feminine);
     } else if (kinshipMasculine || agent) {
@@ -176,7 +173,7 @@ void proposeForN(const SoundString &c, CandidateList &list)
     if (longA)
         list.add(c.chopped(2) + SoundString("at"), G::Masculine);
     const bool anStem = c.last(3) == Sound::m || c.last(3) == Sound::v ||
-                        c.isOneOf({"rAjan", "takShan", "mUrdhan", "ukShan", "pUShan"});
+                        inStemGroup(StemGroup::AnAfterConsonant, c);
     if (!anStem)
         list.replaceEnd(1, "t", G::Masculine); // gachChan
     list.add(c, G::Masculine, true);
