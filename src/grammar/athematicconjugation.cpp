@@ -127,18 +127,11 @@ QStringList weakStemChoices(const VerbRoot &root, const QString &stem, const QSt
     return {stem};
 }
 
-// bhI and hA may shorten the I of the weak stem before consonants (bibhitaH, jahitaH); hA
-// drops it before y (jahyAt) and keeps its A in the second singular (jahAhi).
-QStringList shortenedWeakStems(const VerbRoot &root, const QStringList &stems,
-                               const QString &ending)
+// bhI and hA may shorten the I of the weak stem before consonants (bibhitaH, jahitaH); hA's
+// own optative and second singular imperative are in data/overrides.tsv.
+QStringList shortenedWeakStems(const VerbRoot &root, const QStringList &stems)
 {
-    const QString shortened = root.weakStem.chopped(1) + u'i';
-    if (isRoot(root, "hA") && ending.startsWith(u'y'))
-        return {root.weakStem.chopped(1)};
-    QStringList out = stems;
-    if (isRoot(root, "hA") && ending == u"hi")
-        out.prepend(root.strongStem);
-    return out << shortened;
+    return QStringList(stems) << root.weakStem.chopped(1) + u'i';
 }
 
 // The second singular imperative active: hi, dhi after consonants and in hu, nothing after
@@ -218,7 +211,7 @@ QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell
     }
     if (inRootGroup(RootGroup::WeakIShortens, root.rootSounds) && !strong && !ending.isEmpty() &&
         isConsonant(ending.front()))
-        stems = shortenedWeakStems(root, stems, ending);
+        stems = shortenedWeakStems(root, stems);
     QStringList forms;
     for (const QString &stem : stems)
         forms += joinCell(root, tense, stem, ending);
