@@ -399,12 +399,6 @@ QStringList prefixedGerunds(const VerbRoot &given)
     const QString &r = root.rootSounds;
     if (root.verbClass == 10)
         return finished({prefixedGerundOfAyaStem(root.strongStem)});
-    static const QHash<QString, QStringList> nasalRoots = {
-        {"gam", {"gatya", "gamya"}}, {"han", {"hatya"}},          {"nam", {"namya", "natya"}},
-        {"yam", {"yamya", "yatya"}}, {"ram", {"ramya", "ratya"}}, {"man", {"manya", "matya"}},
-        {"tan", {"tatya", "tanya"}}};
-    if (nasalRoots.contains(r))
-        return nasalRoots.value(r);
     if (isOneOf(r.back(), u"iuf"))
         return {r + QStringLiteral("tya")};
     if (isOneOf(r.back(), u"AeEo"))
