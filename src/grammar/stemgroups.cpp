@@ -18,6 +18,7 @@ const char *const kGroupNames[] = {
     "neuter-only-i-u",   "long-I-with-s",          "short-vocative-A",  "as-with-nominative-A",
     "is-us-lengthening", "participle-in-vat",      "possessive-like",   "reduplicated-participle",
     "not-thematic-at",   "sixth-class-participle", "h-as-k-or-T",       "vI-feminine",
+    "feminine-in-A",     "feminine-in-I",          "half-pronominal",   "ordinal-half-pronominal",
 };
 
 struct Group
@@ -41,15 +42,27 @@ QHash<QString, Group> readGroups()
     return groups;
 }
 
+const Group &groupOf(StemGroup group)
+{
+    static const QHash<QString, Group> groups = readGroups();
+    static const Group none;
+    const auto found = groups.constFind(QString::fromLatin1(kGroupNames[static_cast<int>(group)]));
+    return found == groups.cend() ? none : *found;
+}
+
 } // namespace
 
 bool inStemGroup(StemGroup group, const SoundString &stem)
 {
-    static const QHash<QString, Group> groups = readGroups();
-    const Group found = groups.value(QString::fromLatin1(kGroupNames[static_cast<int>(group)]));
+    const Group &found = groupOf(group);
     return std::any_of(found.stems.begin(), found.stems.end(), [&](const SoundString &member) {
         return found.byEnding ? stem.endsWith(member) : stem == member;
     });
+}
+
+QList<SoundString> stemGroupMembers(StemGroup group)
+{
+    return groupOf(group).stems;
 }
 
 } // namespace vantro

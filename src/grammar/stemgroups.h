@@ -23,9 +23,15 @@ enum class StemGroup {
     SixthClassParticiple,
     HAsKOrT,
     VIFeminine,
+    FeminineInA,
+    FeminineInI,
+    HalfPronominal,
+    OrdinalHalfPronominal,
 };
 
 // Whether the stem is one of the group's, or ends in one where the group matches endings.
 bool inStemGroup(StemGroup group, const SoundString &stem);
+// The group's stems in the order the table gives them.
+QList<SoundString> stemGroupMembers(StemGroup group);
 
 } // namespace vantro
