@@ -122,7 +122,7 @@ StemResult anStemFeminine(const SoundString &stem, const ConsonantStem &s)
 StemResult anStem(const SoundString &stem, Gender gender)
 {
     const SoundString base = stem.chopped(2), a("a"), an("an"), An("An");
-    const bool shortStrong = stem.isOneOf({"pUShan", "aryaman"});
+    const bool shortStrong = inStemGroup(StemGroup::ShortStrongAn, stem);
     ConsonantStem s;
     s.strong = base + (shortStrong ? an : An);
     s.middle = base + a;

@@ -109,7 +109,7 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
     } else if (c.endsWith("IH") || c.endsWith("UH")) {
         // lakShmIH, dhIH, vadhUH, bhUH; gIH, pUH, dhUH from gir, pur, dhur
         const SoundString rStem = bare.chopped(1) + SoundString(c.endsWith("IH") ? "ir" : "ur");
-        const bool rFirst = c.isOneOf({"gIH", "pUH", "dhUH"});
+        const bool rFirst = inStemGroup(StemGroup::RStemCitedFirst, c);
         if (rFirst)
             list.add(rStem, G::Feminine);
         list.add(bare, G::Feminine);
@@ -128,8 +128,8 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
 // rAjA, pitA, mAtA, dAtA or latA, sundaratA: the rules say which to put first.
 void proposeForLongA(const SoundString &c, CandidateList &list)
 {
-    const bool kinshipMasculine = c.isOneOf({"pitA", "bhrAtA", "jAmAtA"});
-    const bool kinshipFeminine = c.isOneOf({"mAtA", "duhitA", "svasA", "nanAndA", "yAtA"});
+    const bool kinshipMasculine = inStemGroup(StemGroup::KinshipMasculineCited, c);
+    const bool kinshipFeminine = inStemGroup(StemGroup::KinshipFeminineCited, c);
     const bool abstractInTA =
         c.endsWith("atA") || c.endsWith("itA") || c.endsWith("ItA") || c.endsWith("utA");
     const bool agent = (c.endsWith("tA") && !abstractInTA) || c.endsWith("ShTA");

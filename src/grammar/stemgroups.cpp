@@ -14,11 +14,31 @@ namespace {
 
 // The names the rows use, in the order of StemGroup; the build accepts no other.
 const char *const kGroupNames[] = {
-    "common-s-neuter",   "an-after-consonant",     "kinship-masculine", "kinship-feminine",
-    "neuter-only-i-u",   "long-I-with-s",          "short-vocative-A",  "as-with-nominative-A",
-    "is-us-lengthening", "participle-in-vat",      "possessive-like",   "reduplicated-participle",
-    "not-thematic-at",   "sixth-class-participle", "h-as-k-or-T",       "vI-feminine",
-    "feminine-in-A",     "feminine-in-I",          "half-pronominal",   "ordinal-half-pronominal",
+    "common-s-neuter",
+    "an-after-consonant",
+    "kinship-masculine",
+    "kinship-feminine",
+    "neuter-only-i-u",
+    "long-I-with-s",
+    "short-vocative-A",
+    "as-with-nominative-A",
+    "is-us-lengthening",
+    "participle-in-vat",
+    "possessive-like",
+    "reduplicated-participle",
+    "not-thematic-at",
+    "sixth-class-participle",
+    "h-as-k-or-T",
+    "vI-feminine",
+    "feminine-in-A",
+    "feminine-in-I",
+    "half-pronominal",
+    "ordinal-half-pronominal",
+    "kinship-masculine-cited",
+    "kinship-feminine-cited",
+    "r-stem-cited-first",
+    "short-strong-an",
+    "long-vowel-kept",
 };
 
 struct Group

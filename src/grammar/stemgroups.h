@@ -27,6 +27,11 @@ enum class StemGroup {
     FeminineInI,
     HalfPronominal,
     OrdinalHalfPronominal,
+    KinshipMasculineCited,
+    KinshipFeminineCited,
+    RStemCitedFirst,
+    ShortStrongAn,
+    LongVowelKept,
 };
 
 // Whether the stem is one of the group's, or ends in one where the group matches endings.

@@ -160,7 +160,7 @@ FormTable declineUNeuter(const SoundString &stem)
 
 bool keepsLongVowel(const SoundString &stem)
 {
-    return stem.syllableCount() == 1 || stem.endsWithOneOf({"sudhI", "bhU"}) ||
+    return stem.syllableCount() == 1 || inStemGroup(StemGroup::LongVowelKept, stem) ||
            (isConsonant(stem.last(2)) && isConsonant(stem.last(3)));
 }
 
