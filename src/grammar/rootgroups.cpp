@@ -29,6 +29,8 @@ const char *const kGroupNames[] = {
     "perfect-without-i",
     "passive-aorist-with-i",
     "i-may-lengthen",
+    "infinitive-with-i",
+    "infinitive-without-i",
 };
 
 QHash<QString, QSet<QString>> readGroups()

@@ -22,6 +22,8 @@ enum class RootGroup {
     PerfectWithoutI,
     PassiveAoristWithI,
     IMayLengthen,
+    InfinitiveWithI,
+    InfinitiveWithoutI,
 };
 
 // Whether the root, in sounds, is one the group's row names.

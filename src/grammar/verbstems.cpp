@@ -157,11 +157,12 @@ std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed
 }
 
 // The roots whose future takes i and yet are without it before the t of the infinitive:
-// those in f (kariSyati but kartum, save vf and jAgf) and han, gam.
+// those in f (kariSyati but kartum) but a few, and a few others (han, gam).
 std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
 {
     const QString &r = root.rootSounds;
-    if ((r.back() == u'f' && r != u"vf" && r != u"jAgf") || r == u"han" || r == u"gam")
+    if ((r.back() == u'f' && !inRootGroup(RootGroup::InfinitiveWithI, r)) ||
+        inRootGroup(RootGroup::InfinitiveWithoutI, r))
         return QList<bool>{false};
     return takesI(root, true);
 }
