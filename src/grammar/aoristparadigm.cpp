@@ -3,6 +3,7 @@
 #include "aoristparadigm.h"
 
 #include "aoriststems.h"
+#include "rootgroups.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -154,9 +155,8 @@ void addForms(VerbParadigm *paradigm, const QList<AoristStem> &stems, bool middl
 // third singular with i (adAyizAtAm, akArizAtAm, acorizAtAm, aGAnizAtAm).
 QList<AoristStem> passiveIStems(const VerbRoot &root, const QStringList &thirdSingulars)
 {
-    static const QStringList consonantRoots = {"han", "grah", "dfS"};
-    if (!isVowel(root.rootSounds.back()) && !consonantRoots.contains(root.rootSounds) &&
-        root.verbClass != 10)
+    if (!isVowel(root.rootSounds.back()) &&
+        !inRootGroup(RootGroup::PassiveAoristWithI, root.rootSounds) && root.verbClass != 10)
         return {};
     QList<AoristStem> stems;
     for (const QString &third : thirdSingulars) {

@@ -7,6 +7,7 @@
 // not say plainly whether it takes i is left to the table.
 #include "aoriststems.h"
 
+#include "rootgroups.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -190,12 +191,10 @@ QString reduplicatedStem(const QString &r, const QString &ayaStem)
         return {};
     // sru, Sru, dru, pru, plu and cyu may keep u (asuSravat); dyut and svap take i from their
     // semivowel (adidyutat); pA, sTA, han, hve, ve, Svi make stems of their own.
-    static const QStringList apart = {"sru",  "Sru", "dru", "pru", "plu", "cyu", "dyut",
-                                      "svap", "pA",  "sTA", "han", "hve", "ve",  "Svi"};
     qsizetype vowels = 0;
     for (const QChar c : r)
         vowels += isVowel(c) ? 1 : 0;
-    if (apart.contains(r) || r.contains(u'F') || vowels != 1)
+    if (inRootGroup(RootGroup::CausativeAoristApart, r) || r.contains(u'F') || vowels != 1)
         return {};
     const auto own = vowelBeforeFinal(r);
     if (own ? !isOneOf(r[*own], u"aiu") : !isVowel(r.back()))
@@ -209,9 +208,8 @@ QString reduplicatedStem(const QString &r, const QString &ayaStem)
         return {};
     body[*at] = shortened.value(body[*at], body[*at]);
     // smf, tvar, praT and the like keep a in the reduplicating syllable (asasmarat).
-    static const QStringList keepA = {"smf", "dF", "tvar", "praT", "mrad", "stF", "spaS"};
     QChar vowel = isOneOf(rootVowel, u"iI") ? u'i' : isOneOf(rootVowel, u"uU") ? u'u' : u'a';
-    const bool likeDesiderative = !keepA.contains(r);
+    const bool likeDesiderative = !inRootGroup(RootGroup::CausativeAoristKeepsA, r);
     if (likeDesiderative && vowel == u'a')
         vowel = u'i';
     if (likeDesiderative && vowel == u'u' && isOneOf(body[0], u"pPbBmyrlvj") && body[1] == u'a')
@@ -281,9 +279,8 @@ QList<AoristStem> aoristStems(const VerbRoot &given, Pada pada)
         return causativeStems(root, pada);
     QList<AoristStem> stems = pada == Pada::Atmanepada ? middleStems(root) : activeStems(root);
     // The j of these roots meets a t as z (ayAzwAm, asrAzwAm), elsewhere as k (atyAktAm).
-    static const QStringList jAsZ = {"yaj", "sfj", "mfj", "Brasj", "rAj", "BrAj"};
     for (AoristStem &stem : stems)
-        stem.jSoundsAsZ = jAsZ.contains(root.rootSounds);
+        stem.jSoundsAsZ = inRootGroup(RootGroup::JAsSh, root.rootSounds);
     return stems;
 }
 

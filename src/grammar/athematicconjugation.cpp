@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "athematicconjugation.h"
 
+#include "rootgroups.h"
+#include "verboverrides.h"
 #include "verbphonology.h"
-
-#include <QHash>
 
 namespace vantro::verbs {
 
@@ -44,29 +44,10 @@ const Ending kEndings[2][4][9] = {
     },
 };
 
-// The two roots whose present the grammar gives whole, in ITRANS, tense by tense.
-const QHash<QString, std::array<const char *, 4>> kWholeParadigms = {
-    {QStringLiteral("as"),
-     {"asti staH santi asi sthaH stha asmi svaH smaH",
-      "AsIt AstAm Asan AsIH Astam Asta Asam Asva Asma",
-      "astu stAm santu edhi stam sta asAni asAva asAma",
-      "syAt syAtAm syuH syAH syAtam syAta syAm syAva syAma"}},
-    {QStringLiteral("han"),
-     {"hanti hataH ghnanti haMsi hathaH hatha hanmi hanvaH hanmaH",
-      "ahan ahatAm aghnan ahan ahatam ahata ahanam ahanva ahanma",
-      "hantu hatAm ghnantu jahi hatam hata hanAni hanAva hanAma",
-      "hanyAt hanyAtAm hanyuH hanyAH hanyAtam hanyAta hanyAm hanyAva hanyAma"}},
-};
 // clang-format on
 
 const int kThirdPlural = 2;
 const int kSecondSingular = 3;
-
-QString sounds(const char *itrans)
-{
-    bool ok = false;
-    return soundsFromItrans(QString::fromLatin1(itrans), &ok);
-}
 
 bool isRoot(const VerbRoot &root, const char *itrans)
 {
@@ -76,14 +57,14 @@ bool isRoot(const VerbRoot &root, const char *itrans)
 // The roots that put i before consonant endings other than y (roditi, svapiti).
 bool takesConnectingI(const VerbRoot &root)
 {
-    return root.verbClass == 2 && (isRoot(root, "rud") || isRoot(root, "svap") ||
-                                   isRoot(root, "an") || isRoot(root, "shvas"));
+    return root.verbClass == 2 && inRootGroup(RootGroup::ConnectingI, root.rootSounds);
 }
 
-// Reduplicated stems, shAs and jAgR^i take ati, atu, us in the third plural active.
+// Reduplicated stems and a few others (shAs, jAgR^i) take ati, atu, us in the third plural
+// active.
 bool takesReduplicatedPlural(const VerbRoot &root)
 {
-    return root.verbClass == 3 || isRoot(root, "shAs") || isRoot(root, "jAgR^i");
+    return root.verbClass == 3 || inRootGroup(RootGroup::ReduplicatedPlural, root.rootSounds);
 }
 
 QString weakBeforeVowel(const VerbRoot &root)
@@ -138,25 +119,19 @@ QStringList weakStemChoices(const VerbRoot &root, const QString &stem, const QSt
     if (!nasalClass || !stem.endsWith(u'u') || n < 3 || followsConsonant(stem, n - 2) ||
         ending.isEmpty())
         return {stem};
-    if (isRoot(root, "kR^i") && QStringView(u"vmy").contains(ending.front()))
+    if (inRootGroup(RootGroup::NasalUFalls, root.rootSounds) &&
+        QStringView(u"vmy").contains(ending.front()))
         return {stem.chopped(1)};
     if (QStringView(u"vm").contains(ending.front()))
         return {stem, stem.chopped(1)};
     return {stem};
 }
 
-// bhI and hA may shorten the I of the weak stem before consonants (bibhitaH, jahitaH); hA
-// drops it before y (jahyAt) and keeps its A in the second singular (jahAhi).
-QStringList shortenedWeakStems(const VerbRoot &root, const QStringList &stems,
-                               const QString &ending)
+// bhI and hA may shorten the I of the weak stem before consonants (bibhitaH, jahitaH); hA's
+// own optative and second singular imperative are in data/overrides.tsv.
+QStringList shortenedWeakStems(const VerbRoot &root, const QStringList &stems)
 {
-    const QString shortened = root.weakStem.chopped(1) + u'i';
-    if (isRoot(root, "hA") && ending.startsWith(u'y'))
-        return {root.weakStem.chopped(1)};
-    QStringList out = stems;
-    if (isRoot(root, "hA") && ending == u"hi")
-        out.prepend(root.strongStem);
-    return out << shortened;
+    return QStringList(stems) << root.weakStem.chopped(1) + u'i';
 }
 
 // The second singular imperative active: hi, dhi after consonants and in hu, nothing after
@@ -170,7 +145,8 @@ QPair<QString, QString> imperativeSecondSingular(const VerbRoot &root)
     if ((root.verbClass == 5 || root.verbClass == 8) && weak.endsWith(u'u') &&
         !followsConsonant(weak, n - 2))
         return {weak, QString()};
-    if ((isConsonant(weak.back()) && !takesConnectingI(root)) || isRoot(root, "hu"))
+    if ((isConsonant(weak.back()) && !takesConnectingI(root)) ||
+        inRootGroup(RootGroup::ImperativeDhi, root.rootSounds))
         return {weak, QStringLiteral("Di")};
     return {weak, QStringLiteral("hi")};
 }
@@ -233,9 +209,9 @@ QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell
         stems = strong ? QStringList{stemFor(root, true, ending)}
                        : weakStemChoices(root, stemFor(root, false, ending), ending);
     }
-    if ((isRoot(root, "bhI") || isRoot(root, "hA")) && !strong && !ending.isEmpty() &&
+    if (inRootGroup(RootGroup::WeakIShortens, root.rootSounds) && !strong && !ending.isEmpty() &&
         isConsonant(ending.front()))
-        stems = shortenedWeakStems(root, stems, ending);
+        stems = shortenedWeakStems(root, stems);
     QStringList forms;
     for (const QString &stem : stems)
         forms += joinCell(root, tense, stem, ending);
@@ -244,64 +220,12 @@ QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell
     return forms;
 }
 
-void addAlternatives(VerbParadigm *paradigm, const char *itransForms)
+// The roots in A of the second class may take us in the third plural of the imperfect
+// (ayuH beside ayAn).
+void addImperfectPluralInUs(const VerbRoot &root, Pada pada, Tense tense, VerbParadigm *paradigm)
 {
-    const QStringList forms = QString::fromLatin1(itransForms).split(u' ');
-    for (int cell = 0; cell < forms.size() && cell < kPersonCount * kNumberCount; ++cell) {
-        if (forms[cell] != u"-")
-            paradigm->cells[cell].append(sounds(forms[cell].toLatin1().constData()));
-    }
-}
-
-void setCell(VerbParadigm *paradigm, int cell, const char *itransForm)
-{
-    paradigm->cells[cell] = QStringList{sounds(itransForm)};
-}
-
-// The irregularities the class rules do not reach, root by root.
-void applyIrregularities(const VerbRoot &root, Pada pada, Tense tense, VerbParadigm *paradigm)
-{
-    const bool active = pada == Pada::Parasmaipada;
-    if (isRoot(root, "i") && active && tense == Tense::Imperfect)
-        setCell(paradigm, kThirdPlural, "Ayan");
-    if (isRoot(root, "ad") && active && tense == Tense::Imperfect) {
-        setCell(paradigm, 0, "Adat");
-        setCell(paradigm, kSecondSingular, "AdaH");
-    }
-    if (isRoot(root, "shI") && !active) {
-        const char *plural[] = {"sherate", "asherata", "sheratAm", nullptr};
-        if (plural[static_cast<int>(tense)])
-            setCell(paradigm, kThirdPlural, plural[static_cast<int>(tense)]);
-    }
-    if (active && tense == Tense::Imperative) {
-        const QHash<QString, const char *> secondSingular = {
-            {"dA", "dehi"}, {"dhA", "dhehi"}, {"shAs", "shAdhi"}};
-        if (const char *form = secondSingular.value(root.root))
-            setCell(paradigm, kSecondSingular, form);
-    }
-    if (active && isRoot(root, "vach") && tense != Tense::Optative)
-        paradigm->cells[kThirdPlural].clear(); // the grammar gives no third plural
-    if (active && isRoot(root, "mR^ij")) {
-        const char *plural[] = {"- - mArjanti - - - - - -", "- - amArjan - - - - - -",
-                                "- - mArjantu - - - - - -", nullptr};
-        if (plural[static_cast<int>(tense)])
-            addAlternatives(paradigm, plural[static_cast<int>(tense)]);
-    }
-    if (active && tense == Tense::Present && isRoot(root, "brU"))
-        addAlternatives(paradigm, "Aha AhatuH AhuH Attha AhathuH - - - -");
-    if (active && isRoot(root, "stu")) {
-        const char *withI[] = {"stavIti - - stavIShi - - stavImi - -",
-                               "astavIt - - astavIH - - - - -", "stavItu - - - - - - - -", nullptr};
-        if (withI[static_cast<int>(tense)])
-            addAlternatives(paradigm, withI[static_cast<int>(tense)]);
-    }
-    if (active && tense == Tense::Present && isRoot(root, "vid") && root.verbClass == 2)
-        addAlternatives(paradigm, "veda vidatuH viduH vettha vidathuH vida veda vidva vidma");
-    // vid always takes us (aviduH); the roots in A and dviSh may (ayuH beside ayAn).
-    if (active && tense == Tense::Imperfect && isRoot(root, "vid") && root.verbClass == 2)
-        setCell(paradigm, kThirdPlural, "aviduH");
-    else if (active && tense == Tense::Imperfect && root.verbClass == 2 &&
-             (root.strongStem.endsWith(u'A') || isRoot(root, "dviSh")))
+    if (pada == Pada::Parasmaipada && tense == Tense::Imperfect && root.verbClass == 2 &&
+        root.strongStem.endsWith(u'A'))
         paradigm->cells[kThirdPlural].append(finishWord(withAugment(
             (root.weakStem.endsWith(u'A') ? root.weakStem.chopped(1) : root.weakStem) + "us")));
 }
@@ -311,14 +235,6 @@ void applyIrregularities(const VerbRoot &root, Pada pada, Tense tense, VerbParad
 VerbParadigm conjugateAthematic(const VerbRoot &root, Pada pada, Tense tense)
 {
     VerbParadigm paradigm;
-    const auto whole = kWholeParadigms.constFind(root.root);
-    if (whole != kWholeParadigms.cend() && pada == Pada::Parasmaipada) {
-        const QStringList forms =
-            QString::fromLatin1(whole->at(static_cast<int>(tense))).split(u' ');
-        for (int cell = 0; cell < forms.size(); ++cell)
-            paradigm.cells[cell] = QStringList{sounds(forms[cell].toLatin1().constData())};
-        return paradigm;
-    }
     for (int cell = 0; cell < kPersonCount * kNumberCount; ++cell) {
         QStringList forms = athematicCell(root, pada, tense, cell);
         for (QString &form : forms)
@@ -326,7 +242,8 @@ VerbParadigm conjugateAthematic(const VerbRoot &root, Pada pada, Tense tense)
         forms.removeDuplicates();
         paradigm.cells[cell] = forms;
     }
-    applyIrregularities(root, pada, tense, &paradigm);
+    addImperfectPluralInUs(root, pada, tense, &paradigm);
+    applyVerbOverrides(root, pada, tense, &paradigm);
     return paradigm;
 }
 

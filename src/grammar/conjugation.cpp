@@ -3,8 +3,9 @@
 
 #include "aoristparadigm.h"
 #include "athematicconjugation.h"
-#include "perfectconjugation.h"
 #include "middlebenedictive.h"
+#include "perfectconjugation.h"
+#include "rootgroups.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
@@ -254,7 +255,7 @@ QStringList futureBases(const VerbRoot &root)
     // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
     const QString &r = root.rootSounds;
     if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
-        (r.endsWith(u'F') || r == u"vf"))
+        (r.endsWith(u'F') || inRootGroup(RootGroup::IMayLengthen, r)))
         bases.append(futureBase(root, true).chopped(3) + QStringLiteral("Izy"));
     bases += root.futureAlternatives;
     return bases;

@@ -2,6 +2,7 @@
 // Stems in a consonant: one, two or three grades of the stem under the common endings.
 #include "declensionparts.h"
 #include "nounsandhi.h"
+#include "stemgroups.h"
 
 #include <algorithm>
 
@@ -121,7 +122,7 @@ StemResult anStemFeminine(const SoundString &stem, const ConsonantStem &s)
 StemResult anStem(const SoundString &stem, Gender gender)
 {
     const SoundString base = stem.chopped(2), a("a"), an("an"), An("An");
-    const bool shortStrong = stem.isOneOf({"pUShan", "aryaman"});
+    const bool shortStrong = inStemGroup(StemGroup::ShortStrongAn, stem);
     ConsonantStem s;
     s.strong = base + (shortStrong ? an : An);
     s.middle = base + a;
@@ -206,7 +207,7 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
 {
     ConsonantStem s = ConsonantStem::invariable(stem);
     const SoundString base = stem.chopped(2);
-    if (stem.endsWithOneOf({"ushanas", "anehas", "purudaMsas"})) {
+    if (inStemGroup(StemGroup::AsWithNominativeA, stem)) {
         s.nominative = base + Sound::A; // ushanA
         if (stem.endsWith("ushanas"))
             s.vocative = {wordFinal(stem), base + Sound::a, base + SoundString("an")};
@@ -216,7 +217,7 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
         s.vocative = {base + SoundString("an")};
     } else if (stem.last(2) == Sound::a) {
         s.nominative = base + SoundString("As");
-    } else if (stem.endsWithOneOf({"Ashis", "sajus"})) { // lengthen like gir: AshIH, sajUH
+    } else if (inStemGroup(StemGroup::IsUsLengthening, stem)) { // lengthen like gir: AshIH, sajUH
         s.middle = lengthenedLastVowel(stem);
         s.nominative = s.middle;
         s.vocative = {s.middle};
@@ -229,7 +230,7 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
 // the suffix of tAvat and lengthen as it does (kiyAn).
 bool isPossessive(const SoundString &stem)
 {
-    if (stem.isOneOf({"kiyat", "iyat"}))
+    if (inStemGroup(StemGroup::PossessiveLike, stem))
         return true;
     const Sound before = stem.last(4);
     if (stem.endsWith("mat"))
@@ -238,7 +239,7 @@ bool isPossessive(const SoundString &stem)
         return false;
     if (before == Sound::n || before == Sound::r || before == Sound::u)
         return false;
-    return !stem.isOneOf({"dhAvat", "jIvat", "plavat", "dravat", "sravat"});
+    return !inStemGroup(StemGroup::ParticipleInVat, stem);
 }
 
 Sound reduplicantOf(Sound consonant)
@@ -258,7 +259,7 @@ bool isReduplicatedParticiple(const SoundString &stem)
 {
     if (stem.isOneOf({"jighrat"}))
         return false;
-    if (stem.isOneOf({"jAgrat", "jakShat", "shAsat", "chakAsat", "daridrat", "dIdhyat"}))
+    if (inStemGroup(StemGroup::ReduplicatedParticiple, stem))
         return true;
     return stem.size() >= 5 && isConsonant(stem.at(0)) && !isNasal(stem.at(0)) &&
            isShortVowel(stem.at(1)) && isConsonant(stem.at(2)) &&
@@ -271,9 +272,7 @@ bool isReduplicatedParticiple(const SoundString &stem)
 // (adatI, dviShatI).
 bool isThematicParticiple(const SoundString &stem)
 {
-    if (stem.syllableCount() == 1 ||
-        stem.isOneOf({"bR^ihat", "pR^iShat", "adat", "dviShat", "duhat", "lihat", "rudat", "svapat",
-                      "shvasat", "prANat", "anat", "vidat"}))
+    if (stem.syllableCount() == 1 || inStemGroup(StemGroup::NotThematicAt, stem))
         return false;
     const Sound before = stem.last(3), earlier = stem.last(4);
     if (before == Sound::v)
@@ -291,8 +290,7 @@ bool isSixthClassParticiple(const SoundString &stem)
 {
     if (stem.isOneOf({"pibat"}))
         return false;
-    if (stem.isOneOf({"ichChat", "pR^ichChat", "mu~nchat", "si~nchat", "vindat", "lumpat",
-                      "kR^intat", "limpat"}))
+    if (inStemGroup(StemGroup::SixthClassParticiple, stem))
         return true;
     const Sound vowel = stem.last(4);
     return stem.size() >= 5 && isConsonant(stem.last(3)) && stem.last(3) != Sound::y &&
@@ -458,7 +456,7 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
         return refused(QStringLiteral("no declension of stems in -%1 is known")
                            .arg(SoundString().append(last).toItrans()));
     FormTable forms = declineConsonant(ConsonantStem::invariable(stem), gender);
-    if (stem.endsWithOneOf({"druh", "muh", "snih", "snuh"}))
+    if (inStemGroup(StemGroup::HAsKOrT, stem))
         addOtherFinalsOfH(forms, stem.size() - 1);
     return declined(forms);
 }

@@ -3,6 +3,7 @@
 // bhavantI of bhavat. The consonant stems derive it by rule; an a- or u-stem cannot tell an
 // adjective from a noun (deva's feminine is not devA), so those are the adjectives named here.
 #include "declensionparts.h"
+#include "stemgroups.h"
 
 #include <QHash>
 
@@ -10,41 +11,17 @@ namespace vantro {
 
 namespace {
 
-// Adjectives in -a, most of them as the starter dictionary cites them, whose feminine the
-// grammars and lexicons give: most take -A; the gaurAdi words (gaura, taruNa), the agent
-// nouns in -aka of the ShvuN type, sundara and purAtana (made with the suffix tyu, whose
-// feminine is in -I) take -I; nUtana (made with tanap) takes -A.
+// Adjectives in -a whose feminine the grammars and lexicons give, in -A or in -I
+// (data/stemgroups.tsv says which and why).
 const QHash<QString, QString> &aStemFeminines()
 {
     static const QHash<QString, QString> feminines = [] {
         QHash<QString, QString> all;
-        for (const char *stem :
-             {"priya",     "shubha",      "nava",     "madhura",   "kaThina",   "komala",
-              "dIrgha",    "hrasva",      "uchcha",   "nIcha",     "vishAla",   "vimala",
-              "nirmala",   "chapala",     "sthira",   "bAla",      "vR^iddha",  "chatura",
-              "pavitra",   "shuddha",     "satya",    "asatya",    "dhanya",    "pUrNa",
-              "sampUrNa",  "shUnya",      "sthUla",   "sUkShma",   "shukla",    "shveta",
-              "kR^iShNa",  "rakta",       "kR^isha",  "ramya",     "shAnta",    "durbala",
-              "sabala",    "kushala",     "nipuNa",   "Adya",      "Ardra",     "adhama",
-              "uttama",    "akhila",      "sakala",   "alpa",      "amla",      "tikta",
-              "andha",     "badhira",     "aneka",    "antima",    "uchita",    "anuchita",
-              "bhadra",    "daridra",     "nirdhana", "druta",     "duShTa",    "duShkara",
-              "sukara",    "sugama",      "gabhIra",  "kShudra",   "khinna",    "klinna",
-              "koShNa",    "uShNa",       "shIta",    "kruddha",   "kupita",    "kurUpa",
-              "virUpa",    "malina",      "manda",    "mUDha",     "mUrkha",    "mR^ita",
-              "nishchita", "paNDita",     "prAchIna", "prasanna",  "prasiddha", "vikhyAta",
-              "puNya",     "rikta",       "sajja",    "samAna",    "sannaddha", "sarala",
-              "shIghra",   "shrAnta",     "shuShka",  "tIkShNa",   "unnata",    "vAma",
-              "vistIrNa",  "bubhukShita", "pipAsita", "kShudhita", "tR^iShita", "duHkhita",
-              "nIla",      "pIta",        "purANa",   "nUtana",    "vIra",      "shUra",
-              "sama",      "manohara",    "dhanika",  "jIvita",    "pratyeka",  "harita",
-              "lohita"}) {
-            const SoundString a(stem);
-            all.insert(a.toItrans(), a.chopped(1).append(Sound::A).toItrans());
+        for (const SoundString &stem : stemGroupMembers(StemGroup::FeminineInA)) {
+            all.insert(stem.toItrans(), stem.chopped(1).append(Sound::A).toItrans());
         }
-        for (const char *stem : {"sundara", "gaura", "nartaka", "taruNa", "purAtana"}) {
-            const SoundString a(stem);
-            all.insert(a.toItrans(), a.chopped(1).append(Sound::I).toItrans());
+        for (const SoundString &stem : stemGroupMembers(StemGroup::FeminineInI)) {
+            all.insert(stem.toItrans(), stem.chopped(1).append(Sound::I).toItrans());
         }
         return all;
     }();
@@ -54,8 +31,7 @@ const QHash<QString, QString> &aStemFeminines()
 // Adjectives in -u of quality take -vI beside the u-stem (gurvI, prAMshvI).
 bool takesVIFeminine(const SoundString &stem)
 {
-    return stem.isOneOf({"guru", "laghu", "mR^idu", "paTu", "bahu", "sAdhu", "tanu", "pR^ithu",
-                         "R^iju", "svAdu", "chAru", "uru", "prAMshu"});
+    return inStemGroup(StemGroup::VIFeminine, stem);
 }
 
 // The colours in -ita may also take -inI (haritA or hariNI, lohitA or lohinI).

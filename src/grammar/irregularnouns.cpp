@@ -2,6 +2,7 @@
 // The nouns the grammars decline by name.
 #include "declensionparts.h"
 #include "endingtable.h"
+#include "nounstems.h"
 
 #include <QHash>
 
@@ -109,34 +110,43 @@ FormTable declineAhan(const SoundString &)
     return declineConsonant(s, Gender::Neuter);
 }
 
+using Decline = FormTable (*)(const SoundString &stem);
+
+// The irregular paradigms by the name data/nounstems.tsv gives them.
+Decline paradigmNamed(const QString &name)
+{
+    static const QHash<QString, Decline> paradigms = {
+        {QStringLiteral("sakhi"), fromTable<&kSakhi>},
+        {QStringLiteral("pati"), fromTable<&kPati>},
+        {QStringLiteral("strI"), fromTable<&kStrI>},
+        {QStringLiteral("kroShTu"), fromTable<&kKroShTu>},
+        {QStringLiteral("dadhi"), fromTable<&kDadhi>},
+        {QStringLiteral("nR^i"), fromTable<&kNRi>},
+        {QStringLiteral("div"), declineDiv},
+        {QStringLiteral("ap"), declineAp},
+        {QStringLiteral("pathin"), declinePathin},
+        {QStringLiteral("puMs"), declinePuMs},
+        {QStringLiteral("anaDuh"), declineAnaDuh},
+        {QStringLiteral("ahan"), declineAhan},
+    };
+    return paradigms.value(name);
+}
+
 struct Irregular
 {
     Gender gender;
-    FormTable (*decline)(const SoundString &stem);
+    Decline decline;
 };
 
 const QHash<QString, Irregular> &irregulars()
 {
-    using G = Gender;
-    static const QHash<QString, Irregular> table = {
-        {QStringLiteral("sakhi"), {G::Masculine, fromTable<&kSakhi>}},
-        {QStringLiteral("pati"), {G::Masculine, fromTable<&kPati>}},
-        {QStringLiteral("strI"), {G::Feminine, fromTable<&kStrI>}},
-        {QStringLiteral("kroShTu"), {G::Masculine, fromTable<&kKroShTu>}},
-        {QStringLiteral("dadhi"), {G::Neuter, fromTable<&kDadhi>}},
-        {QStringLiteral("asthi"), {G::Neuter, fromTable<&kDadhi>}},
-        {QStringLiteral("sakthi"), {G::Neuter, fromTable<&kDadhi>}},
-        {QStringLiteral("akShi"), {G::Neuter, fromTable<&kDadhi>}},
-        {QStringLiteral("nR^i"), {G::Masculine, fromTable<&kNRi>}},
-        {QStringLiteral("div"), {G::Feminine, declineDiv}},
-        {QStringLiteral("ap"), {G::Feminine, declineAp}},
-        {QStringLiteral("pathin"), {G::Masculine, declinePathin}},
-        {QStringLiteral("mathin"), {G::Masculine, declinePathin}},
-        {QStringLiteral("R^ibhukShin"), {G::Masculine, declinePathin}},
-        {QStringLiteral("puMs"), {G::Masculine, declinePuMs}},
-        {QStringLiteral("anaDuh"), {G::Masculine, declineAnaDuh}},
-        {QStringLiteral("ahan"), {G::Neuter, declineAhan}},
-    };
+    static const QHash<QString, Irregular> table = [] {
+        QHash<QString, Irregular> byStem;
+        for (const NamedNounStem &row : namedNounStems())
+            if (const Decline decline = paradigmNamed(row.declinedBy))
+                byStem.insert(row.stem, {row.genders.first(), decline});
+        return byStem;
+    }();
     return table;
 }
 

@@ -4,7 +4,9 @@
 // written as a bare stem, when it can be declined at all), so a guess never names a stem the
 // declension cannot inflect.
 #include "declension.h"
+#include "nounstems.h"
 #include "soundstring.h"
+#include "stemgroups.h"
 
 #include <QHash>
 
@@ -25,33 +27,25 @@ struct Candidate
     bool fallback; // only when nothing before it was found (a consonant stem given as such)
 };
 
-// The nominatives of the words declined by name, worked out once from their paradigms.
+// The nominatives of the words data/nounstems.tsv has the guesser read by name, worked out
+// once from their paradigms.
 const QHash<QString, QList<NounCandidate>> &namedNominatives()
 {
     static const QHash<QString, QList<NounCandidate>> index = [] {
-        static const char *const stems[] = {
-            "tad",     "etad",   "yad",     "kim",    "idam",     "adas",        "asmad",
-            "yuShmad", "bhavat", "eka",     "dvi",    "tri",      "chatur",      "pa~nchan",
-            "ShaSh",   "saptan", "aShTan",  "navan",  "dashan",   "kati",        "sakhi",
-            "strI",    "puMs",   "ahan",    "pathin", "mathin",   "R^ibhukShin", "anaDuh",
-            "ap",      "div",    "yuvan",   "shvan",  "maghavan", "tyad",        "go",
-            "nau",     "rai",    "kroShTu", "anya",   "itara",    "katara",      "katama",
-            "yatara",  "yatama", "anyatara"};
-        // Words whose paradigm is the same in every gender are proposed once.
-        static const QStringList sameInEveryGender = {
-            "asmad", "yuShmad", "pa~nchan", "ShaSh", "saptan", "aShTan", "navan", "dashan", "kati"};
         QHash<QString, QList<NounCandidate>> byForm;
-        for (const char *stem : stems) {
-            for (const Gender gender : {G::Masculine, G::Feminine, G::Neuter}) {
-                const Inflection<NounParadigm> declined = declineNoun(stem, gender);
-                if (!declined.ok() || (gender != G::Masculine && sameInEveryGender.contains(stem)))
+        for (const NamedNounStem &row : namedNounStems()) {
+            if (!row.guessedByName)
+                continue;
+            for (const Gender gender : row.genders) {
+                const Inflection<NounParadigm> declined = declineNoun(row.stem, gender);
+                if (!declined.ok() || (gender != G::Masculine && row.sameInEveryGender))
                     continue;
                 for (const auto number : {GrammaticalNumber::Singular, GrammaticalNumber::Dual,
                                           GrammaticalNumber::Plural}) {
                     const QStringList &forms =
                         declined.paradigm.at(GrammaticalCase::Nominative, number);
                     for (const QString &form : forms)
-                        byForm[form].append({QString::fromLatin1(stem), gender});
+                        byForm[form].append({row.stem, gender});
                     if (!forms.isEmpty())
                         break;
                 }
@@ -65,11 +59,7 @@ const QHash<QString, QList<NounCandidate>> &namedNominatives()
 // Nouns in -as, -is, -us common enough that "manaH" should be read as manas first.
 bool isCommonSNeuter(const SoundString &stem)
 {
-    return stem.isOneOf({"manas",    "tapas",    "tamas",   "payas",   "vayas",  "yashas", "chetas",
-                         "vachas",   "rajas",    "tejas",   "ojas",    "shiras", "vAsas",  "nabhas",
-                         "chhandas", "saras",    "rakShas", "shreyas", "ambhas", "enas",   "uras",
-                         "srotas",   "vakShas",  "havis",   "jyotis",  "sarpis", "barhis", "dhanus",
-                         "Ayus",     "chakShus", "vapus",   "yajus"});
+    return inStemGroup(StemGroup::CommonSNeuter, stem);
 }
 
 class CandidateList
@@ -119,7 +109,7 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
     } else if (c.endsWith("IH") || c.endsWith("UH")) {
         // lakShmIH, dhIH, vadhUH, bhUH; gIH, pUH, dhUH from gir, pur, dhur
         const SoundString rStem = bare.chopped(1) + SoundString(c.endsWith("IH") ? "ir" : "ur");
-        const bool rFirst = c.isOneOf({"gIH", "pUH", "dhUH"});
+        const bool rFirst = inStemGroup(StemGroup::RStemCitedFirst, c);
         if (rFirst)
             list.add(rStem, G::Feminine);
         list.add(bare, G::Feminine);
@@ -138,14 +128,14 @@ void proposeForVisarga(const SoundString &c, CandidateList &list)
 // rAjA, pitA, mAtA, dAtA or latA, sundaratA: the rules say which to put first.
 void proposeForLongA(const SoundString &c, CandidateList &list)
 {
-    const bool kinshipMasculine = c.isOneOf({"pitA", "bhrAtA", "jAmAtA"});
-    const bool kinshipFeminine = c.isOneOf({"mAtA", "duhitA", "svasA", "nanAndA", "yAtA"});
+    const bool kinshipMasculine = inStemGroup(StemGroup::KinshipMasculineCited, c);
+    const bool kinshipFeminine = inStemGroup(StemGroup::KinshipFeminineCited, c);
     const bool abstractInTA =
         c.endsWith("atA") || c.endsWith("itA") || c.endsWith("ItA") || c.endsWith("utA");
     const bool agent = (c.endsWith("tA") && !abstractInTA) || c.endsWith("ShTA");
     const bool anStem = c.endsWith("imA") || c.endsWith("tmA") || c.endsWith("hmA") ||
                         c.endsWith("shmA") || c.endsWith("jvA") || c.endsWith("dhvA") ||
-                        c.isOneOf({"rAjA", "takShA", "mUrdhA", "ukShA", "pUShA", "aryamA"});
+                        inStemGroup(StemGroup::AnAfterConsonant, c.chopped(1) + SoundString("an"));
     if (kinshipFeminine) {
         list.replaceEnd(1, "R^i", G::Feminine);
     } else if (kinshipMasculine || agent) {
@@ -183,7 +173,7 @@ void proposeForN(const SoundString &c, CandidateList &list)
     if (longA)
         list.add(c.chopped(2) + SoundString("at"), G::Masculine);
     const bool anStem = c.last(3) == Sound::m || c.last(3) == Sound::v ||
-                        c.isOneOf({"rAjan", "takShan", "mUrdhan", "ukShan", "pUShan"});
+                        inStemGroup(StemGroup::AnAfterConsonant, c);
     if (!anStem)
         list.replaceEnd(1, "t", G::Masculine); // gachChan
     list.add(c, G::Masculine, true);

@@ -5,6 +5,7 @@
 // exceptions; a root the rules would get wrong is withheld there ("lit=-").
 #include "perfectstems.h"
 
+#include "rootgroups.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -42,8 +43,7 @@ ConnectingI connectingI(const VerbRoot &root)
 // The eight roots without i before any consonant ending of the perfect (cakfva, tuzwuma).
 bool takesNoI(const QString &root)
 {
-    static const QStringList roots = {"kf", "sf", "Bf", "vf", "stu", "dru", "sru", "Sru"};
-    return roots.contains(root);
+    return inRootGroup(RootGroup::PerfectWithoutI, root);
 }
 
 // A root as consonants before its vowel, the vowel, and what follows it.

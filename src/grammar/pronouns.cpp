@@ -2,6 +2,7 @@
 // Pronouns and the pronominal adjectives.
 #include "declensionparts.h"
 #include "endingtable.h"
+#include "stemgroups.h"
 
 #include <QHash>
 
@@ -131,13 +132,10 @@ FormTable declinePronominal(const SoundString &stem, Pronominal kind, Gender gen
 // prathama, charama, alpa, ardha, katipaya and the words in -taya and -aya are nominal but
 // for a nominative plural masculine in -e beside -AH; dvitIya and tR^itIya take the
 // pronominal dative, ablative and locative singular at choice.
-StemResult declineHalfPronominal(const SoundString &stem, const QString &key, Gender gender)
+StemResult declineHalfPronominal(const SoundString &stem, Gender gender)
 {
-    static const QStringList nominativeOnly = {"prathama", "charama",    "alpa",  "ardha",
-                                               "katipaya", "dvaya",      "traya", "dvitaya",
-                                               "tritaya",  "chatuShTaya"};
-    const bool ordinal = key == u"dvitIya" || key == u"tR^itIya";
-    if (!ordinal && !nominativeOnly.contains(key))
+    const bool ordinal = inStemGroup(StemGroup::OrdinalHalfPronominal, stem);
+    if (!ordinal && !inStemGroup(StemGroup::HalfPronominal, stem))
         return {};
     const SoundString base = stem.chopped(1);
     const SoundString nominal = gender == Gender::Feminine ? base + Sound::A : stem;
@@ -234,7 +232,7 @@ StemResult declinePronoun(const QString &key, Gender gender)
             return refused(QStringLiteral("the feminine of ubhaya is ubhayI"));
         return declined(declinePronominal(*SoundString::fromItrans(aStem), *found, gender));
     }
-    return declineHalfPronominal(*SoundString::fromItrans(aStem), aStem, gender);
+    return declineHalfPronominal(*SoundString::fromItrans(aStem), gender);
 }
 
 } // namespace vantro

@@ -71,19 +71,35 @@ bool readRoot(const QString &line, VerbRoot *root)
            root->verbClass >= 1 && root->verbClass <= 10;
 }
 
-QList<VerbRoot> readTable()
+// The roots read, and the lines that did not read: the build checks each line's shape, but
+// only reading it shows that its ITRANS is sound.
+struct RootTable
 {
-    QList<VerbRoot> table;
+    QList<VerbRoot> roots;
+    QStringList unread;
+};
+
+RootTable readTable()
+{
+    RootTable table;
     const QStringList lines = QString::fromUtf8(kVerbRootsTsv).split(u'\n');
     for (const QString &line : lines) {
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         VerbRoot root;
-        if (readRoot(line, &root))
-            table.append(root);
-        else
+        if (readRoot(line, &root)) {
+            table.roots.append(root);
+        } else {
             qWarning("verb roots: a line that is not a root: %s", qPrintable(line));
+            table.unread.append(line);
+        }
     }
+    return table;
+}
+
+const RootTable &rootTable()
+{
+    static const RootTable table = readTable();
     return table;
 }
 
@@ -91,10 +107,13 @@ QList<VerbRoot> readTable()
 
 const QList<VerbRoot> &verbRootTable()
 {
-    static const QList<VerbRoot> table = readTable();
-    return table;
+    return rootTable().roots;
 }
 
+QStringList verbRootLinesNotRead()
+{
+    return rootTable().unread;
+}
 QList<VerbRoot> findVerbRoot(const QString &root)
 {
     static const QMultiHash<QString, qsizetype> bySounds = [] {

@@ -42,6 +42,8 @@ struct VerbRoot
 
 // Every root of the table, in its order.
 const QList<VerbRoot> &verbRootTable();
+// The lines of the table that do not read as a root: none in a sound build.
+QStringList verbRootLinesNotRead();
 
 // The classes and padas the table knows for a root written in ITRANS ("bhU"); empty when
 // the root is not in the table.

@@ -4,6 +4,7 @@
 // form it is not made: a gap is better than an invented word.
 #include "verbstems.h"
 
+#include "rootgroups.h"
 #include "verbderivativesdata.h"
 #include "verbphonology.h"
 
@@ -156,11 +157,12 @@ std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed
 }
 
 // The roots whose future takes i and yet are without it before the t of the infinitive:
-// those in f (kariSyati but kartum, save vf and jAgf) and han, gam.
+// those in f (kariSyati but kartum) but a few, and a few others (han, gam).
 std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
 {
     const QString &r = root.rootSounds;
-    if ((r.back() == u'f' && r != u"vf" && r != u"jAgf") || r == u"han" || r == u"gam")
+    if ((r.back() == u'f' && !inRootGroup(RootGroup::InfinitiveWithI, r)) ||
+        inRootGroup(RootGroup::InfinitiveWithoutI, r))
         return QList<bool>{false};
     return takesI(root, true);
 }
@@ -175,8 +177,7 @@ bool hasFBeforeConsonant(const QString &root)
 // The j of these roots meets t as z (yazwum, srazwum); elsewhere as k (tyaktum).
 bool jTurnsToZ(const QString &root)
 {
-    static const QStringList roots = {"yaj", "sfj", "mfj", "Brasj", "rAj", "BrAj"};
-    return roots.contains(root);
+    return inRootGroup(RootGroup::JAsSh, root);
 }
 
 // A consonant at the end of a stem before the t of a suffix (t of -tum, -ta, -tvA), with the
@@ -203,9 +204,9 @@ QString beforeT(const QString &stem, const QString &root)
     case u'h':
         if (root.startsWith(u'd'))
             return base + QStringLiteral("gD");
-        if (root == u"vah" || root == u"sah")
+        if (inRootGroup(RootGroup::HAsODh, root))
             return base.chopped(1) + QStringLiteral("oQ");
-        if (root == u"ruh" || root == u"lih")
+        if (inRootGroup(RootGroup::HAsDh, root))
             return base + u'Q';
         return {};
     case u'B':
@@ -254,8 +255,7 @@ QString pastParticipleWithoutI(const VerbRoot &root, const QString &weak)
     if (weak.back() == u'd')
         return weak.chopped(1) + QStringLiteral("nna");
     // The nasal of gam, yam, ram, nam, han, man, tan goes (gata, hata, mata).
-    static const QStringList nasalDropping = {"gam", "yam", "ram", "nam", "han", "man", "tan"};
-    if (nasalDropping.contains(r))
+    if (inRootGroup(RootGroup::NasalDropsBeforeTa, r))
         return weak.chopped(1) + QStringLiteral("ta");
     if (r == u"vah") // UQa: the u lengthens where h goes
         return QStringLiteral("UQa");
@@ -316,7 +316,7 @@ QStringList infinitiveStems(const VerbRoot &given)
         if (withI) {
             const QString stem = beforeVowel(strengthened(r)) + QStringLiteral("it");
             stems.append(stem);
-            if (r.back() == u'F' || r == u"vf") // taritum or tarItum
+            if (r.back() == u'F' || inRootGroup(RootGroup::IMayLengthen, r)) // tarItum
                 stems.append(stem.chopped(2) + QStringLiteral("It"));
         } else {
             const QString stem = infinitiveStemWithoutI(root);
@@ -400,12 +400,6 @@ QStringList prefixedGerunds(const VerbRoot &given)
     const QString &r = root.rootSounds;
     if (root.verbClass == 10)
         return finished({prefixedGerundOfAyaStem(root.strongStem)});
-    static const QHash<QString, QStringList> nasalRoots = {
-        {"gam", {"gatya", "gamya"}}, {"han", {"hatya"}},          {"nam", {"namya", "natya"}},
-        {"yam", {"yamya", "yatya"}}, {"ram", {"ramya", "ratya"}}, {"man", {"manya", "matya"}},
-        {"tan", {"tatya", "tanya"}}};
-    if (nasalRoots.contains(r))
-        return nasalRoots.value(r);
     if (isOneOf(r.back(), u"iuf"))
         return {r + QStringLiteral("tya")};
     if (isOneOf(r.back(), u"AeEo"))
@@ -467,10 +461,9 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
         return {}; // gup, DUp: with or without their Aya
     // dA, DA, sTA, mA, pA (drink), gai, hA, so and the like take e for A (deyAt, sTeyAt); a root
     // in A after a conjunct may (gleyAt or glAyAt).
-    static const QStringList eRoots = {"dA", "DA", "De", "sTA", "mA", "gE", "hA", "so"};
     const QString a = withFinalA(r);
     const bool drink = r == u"pA" && root.verbClass == 1;
-    if (eRoots.contains(r) || drink)
+    if (inRootGroup(RootGroup::AAsEInBenedictive, r) || drink)
         return {a.chopped(1) + QStringLiteral("ey")};
     if (a.back() == u'A' && r != u"hve" && r != u"ve" && r != u"jyA") {
         const bool conjunct = a.size() >= 3 && isConsonant(a[0]) && isConsonant(a[1]);

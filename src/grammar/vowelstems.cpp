@@ -2,6 +2,7 @@
 // Stems in a vowel: the endings are written after the stem without its final vowel.
 #include "declensionparts.h"
 #include "endingtable.h"
+#include "stemgroups.h"
 
 #include <algorithm>
 
@@ -124,7 +125,7 @@ FormTable declineLongIFeminine(const SoundString &stem)
 {
     if (stem.syllableCount() == 1)
         return decline<&kMonosyllabicIFeminine>(stem);
-    if (stem.isOneOf({"lakShmI", "tarI", "tantrI", "avI"}))
+    if (inStemGroup(StemGroup::LongIWithS, stem))
         return decline<&kLongIFeminineWithS>(stem);
     return decline<&kLongIFeminine>(stem);
 }
@@ -134,8 +135,7 @@ FormTable declineLongIFeminine(const SoundString &stem)
 FormTable withMasculineAlternatives(FormTable neuter, const FormTable &masculine,
                                     const SoundString &stem)
 {
-    if (stem.isOneOf({"vAri", "madhu", "vastu", "ambu", "ashru", "dAru", "jAnu", "jatu", "trapu",
-                      "sAnu", "tAlu", "shmashru", "mastu", "vasu", "aguru"}))
+    if (inStemGroup(StemGroup::NeuterOnlyIU, stem))
         return neuter;
     using C = GrammaticalCase;
     using N = GrammaticalNumber;
@@ -160,7 +160,7 @@ FormTable declineUNeuter(const SoundString &stem)
 
 bool keepsLongVowel(const SoundString &stem)
 {
-    return stem.syllableCount() == 1 || stem.endsWithOneOf({"sudhI", "bhU"}) ||
+    return stem.syllableCount() == 1 || inStemGroup(StemGroup::LongVowelKept, stem) ||
            (isConsonant(stem.last(2)) && isConsonant(stem.last(3)));
 }
 
@@ -192,7 +192,7 @@ FormTable declineLongUFeminine(const SoundString &stem)
 
 bool isKinshipMasculine(const SoundString &stem)
 {
-    return stem.endsWithOneOf({"pitR^i", "bhrAtR^i", "jAmAtR^i", "devR^i", "savyeShThR^i"});
+    return inStemGroup(StemGroup::KinshipMasculine, stem);
 }
 
 // The words of relationship keep a short vowel in the strong cases; agent nouns and svasR^i,
@@ -210,7 +210,7 @@ StemResult declineRiFeminine(const SoundString &stem)
 {
     if (stem.endsWith("svasR^i"))
         return declined(decline<&kSvasRiFeminine>(stem));
-    if (stem.endsWithOneOf({"mAtR^i", "duhitR^i", "yAtR^i", "nanAndR^i"}))
+    if (inStemGroup(StemGroup::KinshipFeminine, stem))
         return declined(decline<&kKinshipFeminine>(stem));
     const Sound suffix = stem.last(2);
     if (isKinshipMasculine(stem) || stem.size() < 3 ||
@@ -269,7 +269,7 @@ FormTable declineLongAFeminine(const SoundString &stem)
     FormTable forms = decline<&kLongAFeminine>(stem);
     if (stem.isOneOf({"jarA"}))
         addJarasForms(forms);
-    if (stem.isOneOf({"ambA", "akkA", "allA"}))
+    if (inStemGroup(StemGroup::ShortVocativeA, stem))
         forms.set(GrammaticalCase::Vocative, GrammaticalNumber::Singular,
                   stem.chopped(1) + Sound::a);
     return forms;

@@ -6,6 +6,7 @@
 #include "rootderivatives.h"
 #include "sandhi.h"
 #include "statedgrammar.h"
+#include "verbroots.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -79,6 +80,9 @@ private slots:
     // root, class, pada, tense, voice (0 active, 1 passive; c causative, cp its passive,
     // d desiderative, dp its passive), then the nine cells 3sg 3du 3pl 2sg ... 1pl ("-" for a cell
     // not made), or "error" and a piece of the reason.
+    // The build checks each root line's shape; reading it checks its ITRANS and stems.
+    void everyVerbRootLineReads() { QCOMPARE(verbRootLinesNotRead(), QStringList()); }
+
     void verbs_data() { addRows("verbs.tsv", 7, 14); }
     void verbs()
     {

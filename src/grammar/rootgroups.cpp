@@ -1,0 +1,60 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "rootgroups.h"
+
+#include "rootgroupsdata.h"
+#include "verbphonology.h"
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+namespace vantro::verbs {
+
+namespace {
+
+// The names the rows use, in the order of RootGroup; the build accepts no other.
+const char *const kGroupNames[] = {
+    "connecting-i",
+    "reduplicated-plural",
+    "weak-I-shortens",
+    "imperative-dhi",
+    "nasal-u-falls",
+    "j-as-Sh",
+    "nasal-drops-before-ta",
+    "h-as-oDh",
+    "h-as-Dh",
+    "A-as-e-in-benedictive",
+    "causative-aorist-apart",
+    "causative-aorist-keeps-a",
+    "perfect-without-i",
+    "passive-aorist-with-i",
+    "i-may-lengthen",
+    "infinitive-with-i",
+    "infinitive-without-i",
+};
+
+QHash<QString, QSet<QString>> readGroups()
+{
+    QHash<QString, QSet<QString>> groups;
+    for (const QString &line : QString::fromUtf8(kRootGroupsTsv).split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        for (const QString &root : fields.at(1).split(u' ')) {
+            bool ok = false;
+            groups[fields.at(0)].insert(soundsFromItrans(root, &ok));
+        }
+    }
+    return groups;
+}
+
+} // namespace
+
+bool inRootGroup(RootGroup group, const QString &rootSounds)
+{
+    static const QHash<QString, QSet<QString>> groups = readGroups();
+    return groups.value(QString::fromLatin1(kGroupNames[static_cast<int>(group)]))
+        .contains(rootSounds);
+}
+
+} // namespace vantro::verbs

@@ -1,0 +1,32 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+
+namespace vantro::verbs {
+
+// The groups of roots a rule singles out, in the order of data/rootgroups.tsv's names.
+enum class RootGroup {
+    ConnectingI,
+    ReduplicatedPlural,
+    WeakIShortens,
+    ImperativeDhi,
+    NasalUFalls,
+    JAsSh,
+    NasalDropsBeforeTa,
+    HAsODh,
+    HAsDh,
+    AAsEInBenedictive,
+    CausativeAoristApart,
+    CausativeAoristKeepsA,
+    PerfectWithoutI,
+    PassiveAoristWithI,
+    IMayLengthen,
+    InfinitiveWithI,
+    InfinitiveWithoutI,
+};
+
+// Whether the root, in sounds, is one the group's row names.
+bool inRootGroup(RootGroup group, const QString &rootSounds);
+
+} // namespace vantro::verbs

@@ -1,0 +1,104 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "verboverrides.h"
+
+#include "overridesdata.h"
+#include "verbphonology.h"
+
+#include <QHash>
+#include <QStringList>
+
+namespace vantro::verbs {
+
+namespace {
+
+enum class Action { Replace, Add, Clear };
+
+struct Override
+{
+    Pada pada;
+    Tense tense;
+    Action action;
+    // The nine cells' forms in sounds; an empty entry is a cell the row leaves alone.
+    std::array<QStringList, kPersonCount * kNumberCount> cells;
+};
+
+const QStringList kCellNames = {"3sg", "3du", "3pl", "2sg", "2du", "2pl", "1sg", "1du", "1pl"};
+const QStringList kTenseNames = {"present", "imperfect", "imperative", "optative"};
+
+QStringList soundsOfCell(const QString &field)
+{
+    QStringList forms;
+    if (field == u"-")
+        return forms;
+    for (const QString &form : field.split(u',')) {
+        bool ok = false;
+        forms.append(soundsFromItrans(form, &ok));
+    }
+    return forms;
+}
+
+// A row's cell and forms fields: one named cell, or all nine parted by spaces.
+void readCells(const QString &cell, const QString &forms, Override *row)
+{
+    if (cell == u"all") {
+        const QStringList each = forms.split(u' ');
+        for (int i = 0; i < each.size() && i < int(row->cells.size()); ++i)
+            row->cells[i] = soundsOfCell(each[i]);
+    } else {
+        row->cells[kCellNames.indexOf(cell)] = soundsOfCell(forms);
+    }
+}
+
+Action actionNamed(const QString &name)
+{
+    return name == u"add" ? Action::Add : name == u"clear" ? Action::Clear : Action::Replace;
+}
+
+// Keyed by root and class, in the file's order; the build has checked every row's shape.
+QHash<QString, QList<Override>> readRows()
+{
+    QHash<QString, QList<Override>> rows;
+    for (const QString &line : QString::fromUtf8(kOverridesTsv).split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        Override row;
+        row.pada = fields[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada;
+        row.tense = Tense(kTenseNames.indexOf(fields[3]));
+        row.action = actionNamed(fields[5]);
+        if (row.action == Action::Clear)
+            row.cells[kCellNames.indexOf(fields[4])] = QStringList{QString()};
+        else
+            readCells(fields[4], fields[6], &row);
+        rows[fields[0] + u'\t' + fields[1]].append(row);
+    }
+    return rows;
+}
+
+void apply(const Override &row, VerbParadigm *paradigm)
+{
+    for (size_t cell = 0; cell < row.cells.size(); ++cell) {
+        if (row.cells[cell].isEmpty())
+            continue;
+        if (row.action == Action::Add)
+            paradigm->cells[cell] += row.cells[cell];
+        else if (row.action == Action::Replace)
+            paradigm->cells[cell] = row.cells[cell];
+        else
+            paradigm->cells[cell].clear();
+    }
+}
+
+} // namespace
+
+void applyVerbOverrides(const VerbRoot &root, Pada pada, Tense tense, VerbParadigm *paradigm)
+{
+    static const QHash<QString, QList<Override>> rows = readRows();
+    const QString key = root.root + u'\t' + QString::number(root.verbClass);
+    const QList<Override> forRoot = rows.value(key);
+    for (const Override &row : forRoot)
+        if (row.pada == pada && row.tense == tense)
+            apply(row, paradigm);
+}
+
+} // namespace vantro::verbs
