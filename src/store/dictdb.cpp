@@ -235,6 +235,7 @@ int cDictDB::openDB()
     }
     const QByteArray path = resolvedPath(QByteArray(fileName));
     m_openPath = path;
+    m_changeLockFailure.clear();
     m_recovery.setPath(path);
     // Anything but a regular file is refused before any open: a FIFO would block in it, and a
     // device must never be written or renamed over.
@@ -297,7 +298,11 @@ int cDictDB::openHandle(const QByteArray &name)
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
             if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked) {
-                m_changeLock.open(name, true);
+                // Without the change lock readers could read pages half written.
+                if (const int error = m_changeLock.open(name, true); error != 0) {
+                    m_lock.release();
+                    return refuseUnopenable(name, error);
+                }
                 m_created = true;
                 return 0;
             }
@@ -326,7 +331,10 @@ int cDictDB::openLocked(const QByteArray &name)
     const char *path = name.constData();
     m_created = false;
     // A recovery or a rebuild rewrites the file: readers wait for it, and it for them.
-    m_changeLock.open(name, true);
+    if (const int error = m_changeLock.open(name, true); error != 0) {
+        m_lock.release();
+        return refuseUnopenable(name, error);
+    }
     ChangeLock::Bracket rewriting(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
     if (!rewriting.held()) {
         m_lock.release();
@@ -693,6 +701,8 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
     bool existed = false;
     // Readers wait for the change, written and flushed, and it waits for them.
     std::optional<ChangeLock::Bracket> changing;
+    if (isOpen() && !m_readOnly && !m_changeLock.isOpen())
+        return failed(m_changeLockFailure);
     if (isOpen() && !m_readOnly &&
         !changing.emplace(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs).held())
         return failed(readersBusy());
@@ -772,6 +782,8 @@ int cDictDB::deleteRecord()
     bool existed = false;
     // Readers wait for the change, written and flushed, and it waits for them.
     std::optional<ChangeLock::Bracket> changing;
+    if (isOpen() && !m_readOnly && !m_changeLock.isOpen())
+        return failed(m_changeLockFailure);
     if (isOpen() && !m_readOnly &&
         !changing.emplace(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs).held())
         return failed(readersBusy());

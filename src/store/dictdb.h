@@ -203,6 +203,8 @@ private:
     QByteArray m_storedData;
     Recovery m_recovery;
     QString m_failure;
+    // Why a writer holds no change lock, when it could not be opened again after an import.
+    QString m_changeLockFailure;
     QString m_notFlushed;
     bool m_damaged = false;
     bool m_checkAtOpen = false;

@@ -61,7 +61,13 @@ bool cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement, QStrin
         // In place: from here on the import is done, at worst not yet flushed.
         const bool flushed = syncDirectoryOf(name, &m_notFlushed);
         m_lock.swap(newLock);
-        m_changeLock.open(name, true);
+        // The import stands, but no change is written without the lock readers wait on.
+        if (const int lockError = m_changeLock.open(name, true); lockError != 0)
+            m_changeLockFailure =
+                QStringLiteral("the change lock of %1 could not be opened again after the "
+                               "import (%2); close the dictionary and open it again")
+                    .arg(QString::fromLocal8Bit(name),
+                         QString::fromLocal8Bit(std::strerror(lockError)));
         iKeys = replacement->m_written;
         m_keysCounted = true;
         if (flushed)

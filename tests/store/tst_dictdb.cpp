@@ -6,6 +6,7 @@
 #include "datarows.h"
 #include "dbtools.h"
 #include "dictdb.h"
+#include "dictreplacement.h"
 #include "englishlemma.h"
 #include "englishlookup.h"
 #include "journal.h"
@@ -60,6 +61,18 @@ int apply(cDictDB &db, const QString &op, const QString &word, const QString &pa
     return putRecord(db, word, QStringLiteral("artha"), {}, op == QLatin1String("add"));
 }
 
+// Once the file s_sessionLocked is flock()ed, the next open of s_changeLockOf fails.
+QByteArray s_sessionLocked;
+QByteArray s_changeLockOf;
+
+void failChangeLockAfterSessionLock(const QByteArray &locked)
+{
+    if (locked == s_sessionLocked)
+        failNextOpenOf(s_changeLockOf, EMFILE);
+    else
+        beforeNextFlock(failChangeLockAfterSessionLock);
+}
+
 } // namespace
 
 class TestDictDB : public QObject
@@ -72,6 +85,8 @@ private slots:
     void cursorMoves_data();
     void cursorMoves();
     void lockHoldsTheFileAtThePath();
+    void noChangeWithoutTheChangeLock_data();
+    void noChangeWithoutTheChangeLock();
     void accessAndSharing_data();
     void accessAndSharing();
     void readsBesideAWriter();
@@ -306,6 +321,61 @@ void TestDictDB::lockHoldsTheFileAtThePath()
     FileLock slow, other;
     QCOMPARE(slow.acquire(QFile::encodeName(path)), FileLock::Result::Locked);
     QCOMPARE(other.acquire(QFile::encodeName(path)), FileLock::Result::Busy);
+}
+
+// A writer whose change lock cannot be opened (when the dictionary is created, opened, or put
+// in place again by an import) writes nothing and says why, rather than change pages readers
+// may be reading.
+void TestDictDB::noChangeWithoutTheChangeLock_data()
+{
+    QTest::addColumn<QString>("lockedAt"); // the session lock whose change lock fails
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("creating") << "create"
+                              << "Too many open files";
+    QTest::newRow("opening") << "open"
+                             << "Too many open files";
+    QTest::newRow("after an import") << "import"
+                                     << "could not be opened again after the import";
+}
+
+void TestDictDB::noChangeWithoutTheChangeLock()
+{
+    QFETCH(QString, lockedAt);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("morvak.db"));
+    s_sessionLocked = s_changeLockOf = QFile::encodeName(path);
+    QVERIFY(lockedAt == "create" || DbUtilities::load(path, {{"water", "jalaM"}}));
+    cDictDB db(path);
+    if (lockedAt != "import") {
+        beforeNextFlock(failChangeLockAfterSessionLock);
+        int opened = 0;
+        const Captured out = captureOutput([&] { opened = db.openDB(); });
+        QCOMPARE(opened, 1);
+        QVERIFY2(db.problem().contains(reason), qPrintable(db.problem()));
+        QVERIFY2(out.err.contains(reason.toUtf8()), out.err.constData());
+    } else {
+        QCOMPARE(db.openDB(), 0);
+        QString why;
+        auto replacement = db.beginReplacement(&why);
+        QVERIFY2(replacement && replacement->put("earth", "bhUmiH", &why), qPrintable(why));
+        s_sessionLocked = replacement->path();
+        beforeNextFlock(failChangeLockAfterSessionLock);
+        QVERIFY2(db.commitReplacement(std::move(replacement), &why), qPrintable(why));
+    }
+    db.setWord(QStringLiteral("fire"));
+    db.setITRANS(QStringLiteral("agniH"));
+    int added = 0;
+    captureOutput([&] { added = db.addRecord(); });
+    QCOMPARE(added, 1);
+    QVERIFY2(lockedAt != "import" || db.failureReason().contains(reason),
+             qPrintable(db.failureReason()));
+    captureOutput([&] { db.closeDB(); });
+    bool ok = false;
+    const auto records = DbUtilities::dump(path, &ok);
+    QVERIFY(ok || lockedAt == "create");
+    for (const auto &record : records)
+        QVERIFY2(record.first != "fire", "a change was written without the change lock");
 }
 
 // An empty file and a file that may only be read are opened, by readers sharing the lock, and
