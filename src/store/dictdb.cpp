@@ -166,6 +166,13 @@ void libraryReport(DB *dbp, int code, const char *what)
     g_ownReport = false;
 }
 
+void libraryReport(DB *dbp, const QString &reason, const char *what)
+{
+    g_ownReport = true;
+    dbp->errx(dbp, "%s: %s", what, reason.toLocal8Bit().constData());
+    g_ownReport = false;
+}
+
 // A handle of this class: the library's reports filtered as above.
 int createHandle(DB **dbp)
 {
@@ -279,12 +286,13 @@ int cDictDB::openHandle(const QByteArray &name)
 {
     const char *path = name.constData();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        switch (m_lock.acquire(name)) {
+        QString why;
+        switch (m_lock.acquire(name, FileLock::Mode::Exclusive, &why)) {
         case FileLock::Result::Busy:
             return m_access == Access::WriteIfAllowed ? openSharedWithWriter(name)
                                                       : refuseBusy(name);
         case FileLock::Result::Failed:
-            return refuseUnopenable(name, m_lock.lastError());
+            return refuseUnopenable(name, why);
         case FileLock::Result::Locked:
             return openLocked(name);
         case FileLock::Result::Missing: {
@@ -297,11 +305,12 @@ int cDictDB::openHandle(const QByteArray &name)
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
-            if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked) {
+            if (ret == 0 && m_lock.acquire(name, FileLock::Mode::Exclusive, nullptr) ==
+                                FileLock::Result::Locked) {
                 // Without the change lock readers could read pages half written.
-                if (const int error = m_changeLock.open(name, true); error != 0) {
+                if (!m_changeLock.open(name, true, &why)) {
                     m_lock.release();
-                    return refuseUnopenable(name, error);
+                    return refuseUnopenable(name, why);
                 }
                 m_created = true;
                 return 0;
@@ -331,9 +340,9 @@ int cDictDB::openLocked(const QByteArray &name)
     const char *path = name.constData();
     m_created = false;
     // A recovery or a rebuild rewrites the file: readers wait for it, and it for them.
-    if (const int error = m_changeLock.open(name, true); error != 0) {
+    if (QString why; !m_changeLock.open(name, true, &why)) {
         m_lock.release();
-        return refuseUnopenable(name, error);
+        return refuseUnopenable(name, why);
     }
     ChangeLock::Bracket rewriting(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
     if (!rewriting.held()) {
@@ -378,9 +387,10 @@ int cDictDB::openLocked(const QByteArray &name)
 int cDictDB::openReadOnly(const QByteArray &name)
 {
     const char *path = name.constData();
-    if (const int error = m_changeLock.open(name, false); error != 0)
-        return refuseUnopenable(name, error);
-    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+    if (QString why; !m_changeLock.open(name, false, &why))
+        return refuseUnopenable(name, why);
+    // A reader that waited this long says the file is busy, whatever the system's reason.
+    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs, nullptr))
         return refuseBusy(name);
     if (!writerHoldsFile(name) && lastCloseWasUnclean(name)) {
         if (!mayOnlyRead(path) && !m_lockEachRead) {
@@ -438,7 +448,7 @@ bool cDictDB::readLocked()
         m_walkHoldsLock = false;
         m_changeLock.unlock();
     }
-    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs, nullptr))
         return false;
     if (fileIdentity(m_openPath) != m_seenFile && reopenForReading() != 0) {
         m_changeLock.unlock();
@@ -466,8 +476,8 @@ int cDictDB::reopenForReading()
     m_keysCounted = false;
     m_reopened = true;
     // A rebuild or an import puts a new file in place: the lock goes with the file.
-    if (m_changeLock.open(m_openPath, false) != 0 ||
-        !m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+    if (!m_changeLock.open(m_openPath, false, nullptr) ||
+        !m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs, nullptr))
         return 1;
     int ret = createHandle(&dbp);
     if (ret == 0)
@@ -566,6 +576,14 @@ int cDictDB::refuseDamaged(const QByteArray &name, bool reader)
     errLine(QStringLiteral("%1: %2 is damaged; %3")
                 .arg(QLatin1String(kClassName), QString::fromLatin1(name), how));
     setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(name), how));
+    return 1;
+}
+
+// A refusal of the system's (a lock, an open of our own) in the same words as the library's.
+int cDictDB::refuseUnopenable(const QByteArray &name, const QString &reason)
+{
+    libraryReport(dbp, reason, name.constData());
+    setProblem(QStringLiteral("%1 cannot be opened (%2)").arg(displayName(name), reason));
     return 1;
 }
 

@@ -147,6 +147,7 @@ private:
     int refuseBusy(const QByteArray &name);
     int refuseNotADictionary(const QByteArray &name, const QString &why);
     int refuseUnopenable(const QByteArray &name, int code);
+    int refuseUnopenable(const QByteArray &name, const QString &reason);
     int refuseUncreatable(const QByteArray &name, int code);
     int refuseDamaged(const QByteArray &name, bool reader);
     void setProblem(const QString &problem);

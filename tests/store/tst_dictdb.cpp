@@ -319,8 +319,9 @@ void TestDictDB::lockHoldsTheFileAtThePath()
     beforeNextFlock(
         [](const QByteArray &locked) { ::rename(replacement.constData(), locked.constData()); });
     FileLock slow, other;
-    QCOMPARE(slow.acquire(QFile::encodeName(path)), FileLock::Result::Locked);
-    QCOMPARE(other.acquire(QFile::encodeName(path)), FileLock::Result::Busy);
+    const auto exclusive = FileLock::Mode::Exclusive;
+    QCOMPARE(slow.acquire(QFile::encodeName(path), exclusive, nullptr), FileLock::Result::Locked);
+    QCOMPARE(other.acquire(QFile::encodeName(path), exclusive, nullptr), FileLock::Result::Busy);
 }
 
 // A writer whose change lock cannot be opened (when the dictionary is created, opened, or put
@@ -698,8 +699,8 @@ void TestDictDB::readsBesideAWriter()
     QCOMPARE(meaning, QString("agniH"));
     // A change being written: the reader waits for it rather than refusing.
     ChangeLock change;
-    QCOMPARE(change.open(QFile::encodeName(path), true), 0);
-    QVERIFY(change.lock(ChangeLock::Mode::Exclusive, 0));
+    QVERIFY(change.open(QFile::encodeName(path), true, nullptr));
+    QVERIFY(change.lock(ChangeLock::Mode::Exclusive, 0, nullptr));
     cDictDB reader(path);
     reader.setAccess(cDictDB::Access::ReadOnly);
     QElapsedTimer waited;
