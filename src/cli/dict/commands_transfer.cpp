@@ -227,9 +227,9 @@ int runImport(const CommandContext &context)
     }
     if (!session.close())
         return Failure;
-    if (const QString why = appendImportLog(context.dbPath, QFileInfo(sourceName).fileName(),
-                                            source.shortName, outcome.summary);
-        !why.isEmpty() &&
+    if (QString why;
+        !appendImportLog(context.dbPath, QFileInfo(sourceName).fileName(), source.shortName,
+                         outcome.summary, &why) &&
         outcome.summary.added + outcome.summary.replaced + outcome.summary.appended > 0) {
         StandardOutput().writeLine(outcome.summary.line());
         return failure(QStringLiteral("the import is in place, but the log of imports could "
