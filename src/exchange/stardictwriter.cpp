@@ -188,10 +188,10 @@ StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
 {
     // The three names are checked before the walk: none is replaced unless all can be.
     for (const char *suffix : {".idx", ".dict.dz", ".ifo"}) {
-        const OutputFile target = OutputFile::resolve(m_base + QLatin1String(suffix));
-        if (!(m_result.why = target.why).isEmpty())
+        QString target;
+        if (!resolveOutputFile(m_base + QLatin1String(suffix), &target, &m_result.why))
             return m_result;
-        m_targets.append(target.path);
+        m_targets.append(target);
     }
     m_scratch = std::make_unique<QTemporaryFile>(m_base + QStringLiteral(".text-XXXXXX"));
     if (!m_scratch->open()) {

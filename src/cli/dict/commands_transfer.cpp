@@ -87,10 +87,10 @@ QString writeConflicts(QSaveFile &file, const QString &name, const QByteArray &r
 // name that cannot be written is refused while nothing is done yet.
 QString openOutput(const QString &name, QSaveFile &file)
 {
-    const OutputFile target = OutputFile::resolve(name);
-    if (!target.why.isEmpty())
-        return target.why;
-    file.setFileName(target.path);
+    QString target;
+    if (QString why; !resolveOutputFile(name, &target, &why))
+        return why;
+    file.setFileName(target);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("cannot write %1: %2").arg(name, file.errorString());
     return {};
