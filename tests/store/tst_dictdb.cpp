@@ -87,6 +87,8 @@ private slots:
     void lockHoldsTheFileAtThePath();
     void noChangeWithoutTheChangeLock_data();
     void noChangeWithoutTheChangeLock();
+    void leftoverOfAKilledCreate_data();
+    void leftoverOfAKilledCreate();
     void accessAndSharing_data();
     void accessAndSharing();
     void readsBesideAWriter();
@@ -377,6 +379,34 @@ void TestDictDB::noChangeWithoutTheChangeLock()
     QVERIFY(ok || lockedAt == "create");
     for (const auto &record : records)
         QVERIFY2(record.first != "fire", "a change was written without the change lock");
+}
+
+// A create killed before the library renamed its "__db.<name>" into place leaves it empty, or
+// whole when the kill came at the rename; the next open creates the dictionary all the same
+// (the library would wait for the leftover to become the file, for minutes).
+void TestDictDB::leftoverOfAKilledCreate_data()
+{
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("empty") << false;
+    QTest::newRow("its first page written") << true;
+}
+
+void TestDictDB::leftoverOfAKilledCreate()
+{
+    QFETCH(bool, whole);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("morvak.db"));
+    const QString leftover = dir.filePath(QStringLiteral("__db.morvak.db"));
+    QVERIFY(whole ? DbUtilities::load(leftover, {}) : QFile(leftover).open(QIODevice::WriteOnly));
+    QCOMPARE(QFileInfo(leftover).size() > 0, whole);
+    cDictDB db(path);
+    QCOMPARE(db.openDB(), 0);
+    QVERIFY(!QFileInfo::exists(leftover));
+    db.setWord(QStringLiteral("water"));
+    db.setITRANS(QStringLiteral("jalaM"));
+    QCOMPARE(db.addRecord(), 0);
+    QCOMPARE(db.closeDB(), 0);
+    QCOMPARE(recordsInFile(path), 1);
 }
 
 // An empty file and a file that may only be read are opened, by readers sharing the lock, and
