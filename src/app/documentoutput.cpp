@@ -216,12 +216,10 @@ bool printText(QPagedPaintDevice &device, const QString &text, const QString &na
 
 bool writeText(const QString &path, const QString &text, QString *error)
 {
-    const OutputFile target = OutputFile::resolve(path);
-    if (!target.why.isEmpty()) {
-        *error = target.why;
+    QString target;
+    if (!resolveOutputFile(path, &target, error))
         return false;
-    }
-    QSaveFile file(target.path);
+    QSaveFile file(target);
     const QByteArray bytes = text.toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();
@@ -233,16 +231,14 @@ bool writeText(const QString &path, const QString &text, QString *error)
 bool writePdf(const QString &path, const QString &text, const QString &name, QString *error,
               const QPageLayout &layout)
 {
-    const OutputFile target = OutputFile::resolve(path);
-    if (!target.why.isEmpty()) {
-        *error = target.why;
+    QString target;
+    if (!resolveOutputFile(path, &target, error))
         return false;
-    }
     const QPageLayout page = layout.isValid() ? layout : defaultPdfLayout();
-    const PdfResult written = writeTextLayerPdf(target.path, text, name, page, error);
+    const PdfResult written = writeTextLayerPdf(target, text, name, page, error);
     if (written != PdfResult::FontNotFound)
         return written == PdfResult::Written;
-    return writeToolkitPdf(target.path, text, name, page, error);
+    return writeToolkitPdf(target, text, name, page, error);
 }
 
 } // namespace vantro::output

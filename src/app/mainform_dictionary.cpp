@@ -162,9 +162,8 @@ void MainForm::importDictionaryFile(const QString &path, const ImportChoices &ch
     }
     source.notes.append(outcome.summary.line());
     // The log of imports says later which import brought which records.
-    if (const QString why = vantro::appendImportLog(DICTDB->fileName(), QFileInfo(path).fileName(),
-                                                    source.shortName, outcome.summary);
-        !why.isEmpty())
+    if (QString why; !vantro::appendImportLog(DICTDB->fileName(), QFileInfo(path).fileName(),
+                                              source.shortName, outcome.summary, &why))
         source.notes.append(tr("The import is in place, but the log of imports could not be "
                                "written (%1).")
                                 .arg(why));

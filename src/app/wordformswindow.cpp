@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "wordformswindow.h"
 
+#include "formindex.h"
 #include "statedgrammar.h"
 
 #include "itransinsertion.h"
@@ -37,6 +38,43 @@ bool sameReading(const WordGuess &a, const WordGuess &b)
     return a.kind == b.kind && a.noun.stem == b.noun.stem && a.noun.gender == b.noun.gender &&
            a.verb.root == b.verb.root && a.verb.verbClass == b.verb.verbClass &&
            a.verb.pada == b.verb.pada;
+}
+
+// The item of a box whose data is the value, or -1; the boxes carry the grammar's values as
+// their items' data, so that their order on screen is free.
+template <typename Value> int itemWith(const QComboBox *box, Value value)
+{
+    for (int item = 0; item < box->count(); ++item) {
+        const QVariant data = box->itemData(item);
+        if (data.isValid() && data.value<Value>() == value)
+            return item;
+    }
+    return -1;
+}
+
+template <typename Value> void selectItemWith(QComboBox *box, Value value)
+{
+    if (const int item = itemWith(box, value); item >= 0)
+        box->setCurrentIndex(item);
+}
+
+template <typename Value> Value chosenValue(const QComboBox *box)
+{
+    return box->currentData().value<Value>();
+}
+
+void addGenders(QComboBox *box)
+{
+    box->addItem(WordFormsWindow::tr("masculine"), QVariant::fromValue(Gender::Masculine));
+    box->addItem(WordFormsWindow::tr("feminine"), QVariant::fromValue(Gender::Feminine));
+    box->addItem(WordFormsWindow::tr("neuter"), QVariant::fromValue(Gender::Neuter));
+}
+
+// The grammar's name of a tense; the periphrastic is a future, which the window says.
+QString tenseLabel(Tense tense)
+{
+    return tense == Tense::Periphrastic ? WordFormsWindow::tr("periphrastic future")
+                                        : tenseName(tense);
 }
 
 void appendNewReadings(QList<WordGuess> &readings, const QList<WordGuess> &more)
@@ -110,7 +148,7 @@ void WordFormsWindow::createWidgets()
 QLayout *WordFormsWindow::createClassRow()
 {
     m_gender = new QComboBox;
-    m_gender->addItems({tr("masculine"), tr("feminine"), tr("neuter")});
+    addGenders(m_gender);
     m_nounClass = new QWidget(this);
     auto *noun = new QHBoxLayout(m_nounClass);
     noun->setContentsMargins(0, 0, 0, 0);
@@ -121,20 +159,22 @@ QLayout *WordFormsWindow::createClassRow()
     m_class = new QSpinBox;
     m_class->setRange(1, 10);
     m_pada = new QComboBox;
-    m_pada->addItems({tr("parasmaipada"), tr("atmanepada")});
+    m_pada->setObjectName(QStringLiteral("wordFormsPada"));
+    m_pada->addItem(tr("parasmaipada"), QVariant::fromValue(Pada::Parasmaipada));
+    m_pada->addItem(tr("atmanepada"), QVariant::fromValue(Pada::Atmanepada));
     m_tense = new QComboBox;
     m_tense->setObjectName(QStringLiteral("wordFormsTense"));
-    // In the order of vantro::Tense; the forms made from the root come last.
-    m_tense->addItems({tr("present"), tr("imperfect"), tr("imperative"), tr("optative"),
-                       tr("future"), tr("periphrastic future"), tr("conditional"),
-                       tr("benedictive"), tr("perfect"), tr("aorist"),
-                       tr("participles, gerund, infinitive")});
+    for (const Tense tense : generatedTenses())
+        m_tense->addItem(tenseLabel(tense), QVariant::fromValue(tense));
+    // The forms made from the root come last, the one entry without a tense.
+    m_tense->addItem(tr("participles, gerund, infinitive"));
     m_passive = new QCheckBox(tr("Pa&ssive"));
     m_passive->setObjectName(QStringLiteral("wordFormsPassive"));
     m_derived = new QComboBox;
     m_derived->setObjectName(QStringLiteral("wordFormsDerived"));
-    // In the order of VerbRequest::Derived.
-    m_derived->addItems({tr("the root"), tr("causative"), tr("desiderative")});
+    m_derived->addItem(tr("the root"), QVariant::fromValue(VerbRequest::Derived::None));
+    m_derived->addItem(tr("causative"), QVariant::fromValue(VerbRequest::Derived::Causative));
+    m_derived->addItem(tr("desiderative"), QVariant::fromValue(VerbRequest::Derived::Desiderative));
     m_verbClass = new QWidget(this);
     auto *verb = new QHBoxLayout(m_verbClass);
     verb->setContentsMargins(0, 0, 0, 0);
@@ -153,7 +193,7 @@ QLayout *WordFormsWindow::createClassRow()
     m_derivative->setObjectName(QStringLiteral("wordFormsDerivative"));
     m_derivativeGender = new QComboBox;
     m_derivativeGender->setObjectName(QStringLiteral("wordFormsDerivativeGender"));
-    m_derivativeGender->addItems({tr("masculine"), tr("feminine"), tr("neuter")});
+    addGenders(m_derivativeGender);
     m_derivativeRow = new QWidget(this);
     auto *derivative = new QHBoxLayout(m_derivativeRow);
     derivative->setContentsMargins(0, 0, 0, 0);
@@ -229,9 +269,9 @@ void WordFormsWindow::startAfresh()
         const QSignalBlocker tenseBlocker(m_tense);
         const QSignalBlocker passiveBlocker(m_passive);
         const QSignalBlocker derivedBlocker(m_derived);
-        m_tense->setCurrentIndex(0);
+        selectItemWith(m_tense, Tense::Present);
         m_passive->setChecked(m_statedPassive);
-        m_derived->setCurrentIndex(m_statedDerived);
+        selectItemWith(m_derived, m_statedDerived);
     }
     m_table->setCurrentIndex({});
     updateTable();
@@ -313,13 +353,15 @@ void WordFormsWindow::showReading(const WordReading &reading, const QString &wri
     if (reading.kind == ReadingKind::Verb) {
         const QSignalBlocker tenseBlocker(m_tense);
         const QSignalBlocker passiveBlocker(m_passive);
-        if (int(reading.tense) < m_tense->count())
-            m_tense->setCurrentIndex(int(reading.tense));
+        selectItemWith(m_tense, reading.tense);
         m_passive->setChecked(reading.passive);
         const QSignalBlocker derivedBlocker(m_derived);
-        m_derived->setCurrentIndex(reading.causative ? 1 : reading.desiderative ? 2 : 0);
+        using Derived = VerbRequest::Derived;
+        selectItemWith(m_derived, reading.causative      ? Derived::Causative
+                                  : reading.desiderative ? Derived::Desiderative
+                                                         : Derived::None);
         if (!reading.passive)
-            m_pada->setCurrentIndex(int(reading.pada));
+            selectItemWith(m_pada, reading.pada);
     }
     const QString form = reading.pausalForm.isEmpty() ? written : reading.pausalForm;
     if (fromRoot && reading.kind != ReadingKind::Verb)
@@ -349,7 +391,7 @@ void WordFormsWindow::showKrtReading(const WordReading &reading, const QString &
             const QSignalBlocker entryBlocker(m_derivative);
             const QSignalBlocker genderBlocker(m_derivativeGender);
             m_derivative->setCurrentIndex(entry);
-            m_derivativeGender->setCurrentIndex(int(reading.gender));
+            selectItemWith(m_derivativeGender, reading.gender);
         }
         updateTable();
         if (selectCellOf(form))
@@ -405,11 +447,11 @@ QString WordFormsWindow::readingText(const WordGuess &guess) const
 {
     if (guess.kind == WordGuess::Kind::Noun)
         return tr("noun stem %1, %2")
-            .arg(guess.noun.stem, m_gender->itemText(int(guess.noun.gender)));
+            .arg(guess.noun.stem, m_gender->itemText(itemWith(m_gender, guess.noun.gender)));
     return tr("verb root %1, class %2, %3")
         .arg(guess.verb.root)
         .arg(guess.verb.verbClass)
-        .arg(m_pada->itemText(int(guess.verb.pada)));
+        .arg(m_pada->itemText(itemWith(m_pada, guess.verb.pada)));
 }
 
 // Every keystroke in the word field guesses again; besides the guesses, the word itself may
@@ -451,7 +493,7 @@ void WordFormsWindow::wordEdited()
 // a denominative, which no root's table holds, is said in the status line.
 void WordFormsWindow::applyStatedVerb(const StatedGrammar &stated, bool read)
 {
-    m_statedDerived = read ? int(stated.derived) : 0;
+    m_statedDerived = read ? stated.derived : VerbRequest::Derived::None;
     m_statedPassive = read && stated.passive;
     m_statedNote = stated.denominative
                        ? tr("The dictionary gives %1 as a denominative (a verb made from a noun); "
@@ -462,7 +504,7 @@ void WordFormsWindow::applyStatedVerb(const StatedGrammar &stated, bool read)
         return;
     const QSignalBlocker derivedBlocker(m_derived);
     const QSignalBlocker passiveBlocker(m_passive);
-    m_derived->setCurrentIndex(m_statedDerived);
+    selectItemWith(m_derived, m_statedDerived);
     m_passive->setChecked(m_statedPassive);
 }
 
@@ -478,9 +520,9 @@ void WordFormsWindow::readingChosen()
         const QSignalBlocker genderBlocker(m_gender);
         const QSignalBlocker classBlocker(m_class);
         const QSignalBlocker padaBlocker(m_pada);
-        m_gender->setCurrentIndex(int(guess.noun.gender));
+        selectItemWith(m_gender, guess.noun.gender);
         m_class->setValue(guess.verb.verbClass);
-        m_pada->setCurrentIndex(int(guess.verb.pada));
+        selectItemWith(m_pada, guess.verb.pada);
     }
     updateTable();
 }
@@ -495,7 +537,7 @@ void WordFormsWindow::updateTable()
         m_model.clear();
     } else if (m_readings.at(index).kind == WordGuess::Kind::Noun) {
         const auto inflection =
-            declineNoun(m_readings.at(index).noun.stem, Gender(m_gender->currentIndex()));
+            declineNoun(m_readings.at(index).noun.stem, chosenValue<Gender>(m_gender));
         inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
         QStringList stems = inflection.derivedStems;
         for (qsizetype i = 0; i < inflection.derivedStemUses.size() && i < stems.size(); ++i)
@@ -523,7 +565,7 @@ void WordFormsWindow::updateTable()
 
 bool WordFormsWindow::derivativesChosen() const
 {
-    return m_tense->currentIndex() == m_tense->count() - 1;
+    return m_tense->currentIndex() >= 0 && !m_tense->currentData().isValid();
 }
 
 QString WordFormsWindow::showVerb(const VerbCandidate &verb)
@@ -532,9 +574,9 @@ QString WordFormsWindow::showVerb(const VerbCandidate &verb)
     m_pada->setEnabled(true);
     m_passive->setEnabled(true);
     m_derived->setEnabled(true);
-    VerbRequest request{verb.root, m_class->value(), Pada(m_pada->currentIndex()),
-                        Tense(m_tense->currentIndex()), m_passive->isChecked()};
-    request.derived = VerbRequest::Derived(m_derived->currentIndex());
+    VerbRequest request{verb.root, m_class->value(), chosenValue<Pada>(m_pada),
+                        chosenValue<Tense>(m_tense), m_passive->isChecked()};
+    request.derived = chosenValue<VerbRequest::Derived>(m_derived);
     const auto inflection = conjugate(request);
     inflection.ok() ? m_model.setParadigm(inflection.paradigm) : m_model.clear();
     return inflection.error;
@@ -576,7 +618,7 @@ QString WordFormsWindow::showDerivative(const VerbCandidate &verb)
         m_model.setIndeclinable(entry.name, {entry.form});
         return tr("%1 %2 is not declined.").arg(entry.name, entry.form);
     }
-    const auto declined = declineDerivative(entry.form, Gender(m_derivativeGender->currentIndex()));
+    const auto declined = declineDerivative(entry.form, chosenValue<Gender>(m_derivativeGender));
     declined.ok() ? m_model.setParadigm(declined.paradigm) : m_model.clear();
     if (!declined.ok())
         return declined.error;

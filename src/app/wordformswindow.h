@@ -103,7 +103,7 @@ private:
     QString m_tag;
     // The verb the tag says is meant (a causative, a passive), chosen with the root it names,
     // and what the tag says that no table shows (a denominative).
-    int m_statedDerived = 0;
+    vantro::VerbRequest::Derived m_statedDerived = vantro::VerbRequest::Derived::None;
     bool m_statedPassive = false;
     QString m_statedNote;
     // The word in the pane the chosen form replaces, while it still reads m_replacedText.

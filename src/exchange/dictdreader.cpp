@@ -2,6 +2,7 @@
 #include "dictdreader.h"
 
 #include "dictionarydata.h"
+#include "failure.h"
 #include "regularfile.h"
 
 namespace vantro {
@@ -45,11 +46,11 @@ bool parseLine(const QByteArray &line, IndexLine &parsed)
 
 } // namespace
 
-QString readDictd(const QString &indexPath, EntrySink &sink)
+bool readDictd(const QString &indexPath, EntrySink &sink, QString *error)
 {
     QFile indexFile;
-    if (const QString why = openRegularFile(indexFile, indexPath); !why.isEmpty())
-        return why;
+    if (!openRegularFile(indexFile, indexPath, error))
+        return false;
     const QList<QByteArray> lines = indexFile.readAll().split('\n');
     QList<IndexLine> index;
     quint64 declaredEnd = 0;
@@ -58,29 +59,31 @@ QString readDictd(const QString &indexPath, EntrySink &sink)
         if (lines.at(number).isEmpty())
             continue;
         if (!parseLine(lines.at(number), parsed))
-            return QStringLiteral("%1, line %2: not an index line (headword, offset, length)")
-                .arg(indexPath)
-                .arg(number + 1);
+            return failWith(error,
+                            QStringLiteral("%1, line %2: not an index line (headword, offset, "
+                                           "length)")
+                                .arg(indexPath)
+                                .arg(number + 1));
         declaredEnd = qMax(declaredEnd, parsed.offset + parsed.length);
         index.append(parsed);
     }
     DictionaryData data;
     const QString base = indexPath.chopped(indexPath.endsWith(QLatin1String(".index")) ? 6 : 0);
-    if (const QString why = data.open(base, declaredEnd); !why.isEmpty())
-        return why;
+    if (!data.open(base, declaredEnd, error))
+        return false;
     QByteArray bytes;
     for (const IndexLine &line : index) {
         QString why;
         if (!data.read(line.offset, line.length, bytes, &why))
-            return QStringLiteral("%1: the entry \"%2\": %3")
-                .arg(indexPath, QString::fromUtf8(line.headword), why);
+            return failWith(error, QStringLiteral("%1: the entry \"%2\": %3")
+                                       .arg(indexPath, QString::fromUtf8(line.headword), why));
         const QString text = QString::fromUtf8(bytes);
         sink.add({writtenHeadword(text, QString::fromUtf8(line.headword)),
                   text,
                   DefinitionMarkup::Plain,
                   {}});
     }
-    return {};
+    return true;
 }
 
 } // namespace vantro

@@ -9,7 +9,7 @@ namespace vantro {
 // whole, with the reason, when a line of the index is malformed or points outside the data.
 // A headword the index holds in a normalized form ("a feather in ones cap") is taken as the
 // definition's first line writes it ("A feather in one's cap"). The entries go to sink as they
-// are read; an empty string, or why the files were refused.
-QString readDictd(const QString &indexPath, EntrySink &sink);
+// are read.
+[[nodiscard]] bool readDictd(const QString &indexPath, EntrySink &sink, QString *error);
 
 } // namespace vantro

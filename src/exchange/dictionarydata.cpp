@@ -1,18 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictionarydata.h"
 
+#include "failure.h"
 #include "regularfile.h"
 
 namespace vantro {
 
-QString DictionaryData::open(const QString &base, quint64 declaredEnd)
+bool DictionaryData::open(const QString &base, quint64 declaredEnd, QString *error)
 {
     for (const char *suffix : {".dict", ".dict.dz"}) {
         const QString path = base + QLatin1String(suffix);
         if (!QFile::exists(path))
             continue;
-        if (const QString why = openRegularFile(m_file, path); !why.isEmpty())
-            return why;
+        if (!openRegularFile(m_file, path, error))
+            return false;
         if (QByteArrayView(suffix) == ".dict") {
             m_kind = Kind::Plain;
             m_length = quint64(m_file.size());
@@ -23,15 +24,14 @@ QString DictionaryData::open(const QString &base, quint64 declaredEnd)
             m_kind = Kind::Whole;
             QString why;
             m_file.seek(0);
-            m_whole =
-                gunzipAll(m_file.readAll(), qint64(qMin<quint64>(declaredEnd, 1ull << 40)), &why);
-            if (!why.isEmpty())
-                return QStringLiteral("%1: %2").arg(path, why);
+            if (!gunzipAll(m_file.readAll(), qint64(qMin<quint64>(declaredEnd, 1ull << 40)),
+                           m_whole, &why))
+                return failWith(error, QStringLiteral("%1: %2").arg(path, why));
             m_length = quint64(m_whole.size());
         }
-        return {};
+        return true;
     }
-    return QStringLiteral("there is no %1.dict or %1.dict.dz").arg(base);
+    return failWith(error, QStringLiteral("there is no %1.dict or %1.dict.dz").arg(base));
 }
 
 bool DictionaryData::read(quint64 offset, quint64 size, QByteArray &out, QString *why)

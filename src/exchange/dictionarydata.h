@@ -18,7 +18,7 @@ class DictionaryData
 {
 public:
     // Opens BASE.dict or BASE.dict.dz; declaredEnd is the largest offset + size of the index.
-    QString open(const QString &base, quint64 declaredEnd);
+    [[nodiscard]] bool open(const QString &base, quint64 declaredEnd, QString *error);
     // The bytes of one entry; false with the reason when they lie outside the data.
     bool read(quint64 offset, quint64 size, QByteArray &out, QString *why);
 

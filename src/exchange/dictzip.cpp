@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dictzip.h"
 
+#include "failure.h"
+
 #include <QIODevice>
 #include <QtEndian>
 
@@ -60,15 +62,13 @@ bool skipZeroTerminated(QIODevice &file)
 
 } // namespace
 
-QByteArray gunzipAll(const QByteArray &compressed, qint64 most, QString *why)
+bool gunzipAll(const QByteArray &compressed, qint64 most, QByteArray &out, QString *error)
 {
+    out.clear();
     z_stream stream{};
     // 32 + 15: a gzip header is expected and read.
-    if (inflateInit2(&stream, 32 + MAX_WBITS) != Z_OK) {
-        *why = QStringLiteral("the decompressor could not start");
-        return {};
-    }
-    QByteArray out;
+    if (inflateInit2(&stream, 32 + MAX_WBITS) != Z_OK)
+        return failWith(error, QStringLiteral("the decompressor could not start"));
     out.resize(qsizetype(qMin<qint64>(qMax<qint64>(4 * compressed.size(), 1 << 16), most + 1)));
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(compressed.constData()));
     stream.avail_in = uInt(compressed.size());
@@ -88,20 +88,20 @@ QByteArray gunzipAll(const QByteArray &compressed, qint64 most, QString *why)
     const qint64 inflated = qint64(stream.total_out);
     inflateEnd(&stream);
     if (inflated > most) {
-        *why = QStringLiteral("the compressed data inflates beyond the %1 bytes the index "
-                              "declares")
-                   .arg(most);
-        return {};
+        out.clear();
+        return failWith(error, QStringLiteral("the compressed data inflates beyond the %1 bytes "
+                                              "the index declares")
+                                   .arg(most));
     }
     out.resize(qsizetype(inflated));
     if (ret != Z_STREAM_END) {
-        *why = ret == Z_BUF_ERROR ? QStringLiteral("the compressed data ends too early")
-                                  : QStringLiteral("the compressed data is damaged (%1)")
-                                        .arg(QString::fromLatin1(stream.msg ? stream.msg : "?"));
-        return {};
+        out.clear();
+        return failWith(error, ret == Z_BUF_ERROR
+                                   ? QStringLiteral("the compressed data ends too early")
+                                   : QStringLiteral("the compressed data is damaged (%1)")
+                                         .arg(QString::fromLatin1(stream.msg ? stream.msg : "?")));
     }
-    why->clear();
-    return out;
+    return true;
 }
 
 bool readDictzipTable(QIODevice &file, DictzipTable &table)
@@ -178,23 +178,23 @@ bool inflateChunk(QIODevice &file, const DictzipTable &table, qsizetype index, Q
     return true;
 }
 
-QString checkDictzip(QIODevice &file)
+bool checkDictzip(QIODevice &file, QString *error)
 {
     DictzipTable table;
     if (!readDictzipTable(file, table))
-        return QStringLiteral("the file has no dictzip chunk table");
+        return failWith(error, QStringLiteral("the file has no dictzip chunk table"));
     quint32 crc = crc32(0, nullptr, 0);
     qint64 length = 0;
     QString why;
     QByteArray text;
     for (qsizetype chunk = 0; chunk < table.sizes.size(); ++chunk) {
         if (!inflateChunk(file, table, chunk, text, &why))
-            return why;
+            return failWith(error, why);
         if (chunk + 1 < table.sizes.size() && text.size() != table.chunkLength)
-            return QStringLiteral("chunk %1 holds %2 bytes, not %3")
-                .arg(chunk + 1)
-                .arg(text.size())
-                .arg(table.chunkLength);
+            return failWith(error, QStringLiteral("chunk %1 holds %2 bytes, not %3")
+                                       .arg(chunk + 1)
+                                       .arg(text.size())
+                                       .arg(table.chunkLength));
         crc = quint32(
             crc32(crc, reinterpret_cast<const Bytef *>(text.constData()), uInt(text.size())));
         length += text.size();
@@ -202,8 +202,9 @@ QString checkDictzip(QIODevice &file)
     const QByteArray trailer = file.seek(file.size() - 8) ? file.read(8) : QByteArray();
     if (trailer.size() != 8 || qFromLittleEndian<quint32>(trailer.constData()) != crc ||
         qFromLittleEndian<quint32>(trailer.constData() + 4) != quint32(length))
-        return QStringLiteral("the chunks do not give the text the trailer describes");
-    return {};
+        return failWith(error,
+                        QStringLiteral("the chunks do not give the text the trailer describes"));
+    return true;
 }
 
 DictzipWriter::DictzipWriter(QIODevice &scratch) : m_scratch(scratch)

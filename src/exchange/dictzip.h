@@ -11,9 +11,10 @@ class QIODevice;
 
 namespace vantro {
 
-// The whole content of a gzip file, refused (with the reason in why) when damaged, truncated or
-// larger than most bytes: a small file may inflate to gigabytes. An empty why means success.
-QByteArray gunzipAll(const QByteArray &compressed, qint64 most, QString *why);
+// The whole content of a gzip file in out, refused when damaged, truncated or larger than most
+// bytes: a small file may inflate to gigabytes.
+[[nodiscard]] bool gunzipAll(const QByteArray &compressed, qint64 most, QByteArray &out,
+                             QString *error);
 
 // The chunk table of a dictzip file: the gzip header's "RA" extra field says how long each
 // chunk is before and after compression, so that a reader inflates only the chunks it needs.
@@ -57,8 +58,8 @@ private:
 };
 
 // Inflates every chunk of a dictzip file on its own, as a reader that seeks does, and checks the
-// lengths and the CRC of the whole: an empty string, or what is wrong.
-QString checkDictzip(QIODevice &file);
+// lengths and the CRC of the whole: false with what is wrong.
+[[nodiscard]] bool checkDictzip(QIODevice &file, QString *error);
 
 // The text of chunk number index of a dictzip file (a fresh inflate from the chunk's start).
 bool inflateChunk(QIODevice &file, const DictzipTable &table, qsizetype index, QByteArray &out,

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "importbatch.h"
 
+#include "failure.h"
 #include "record.h"
 #include "recordline.h"
 
@@ -43,8 +44,7 @@ SortedRecords::SortedRecords(const QByteArray &input)
     QByteArray data;
     QByteArrayView previousKey;
     while (lines.next()) {
-        const QString why = parseRecordLine(lines.line(), key, data);
-        if (!why.isEmpty()) {
+        if (QString why; !parseRecordLine(lines.line(), key, data, &why)) {
             m_check.problems.append({lines.number(), why});
             continue;
         }
@@ -146,7 +146,7 @@ bool BlockLines::next()
 
 // The first reading of a file: every line parsed, nothing kept but the last key. Answers
 // whether the records are in key order.
-QString TsvRecords::checkInOrder()
+bool TsvRecords::checkInOrder(QString *error)
 {
     BlockLines lines(m_file);
     QByteArray previous;
@@ -156,8 +156,7 @@ QString TsvRecords::checkInOrder()
         qsizetype meaningEnd = 0;
         if (findPlainFields(lines.line(), wordEnd, meaningEnd)) {
             key = lines.line().first(wordEnd);
-        } else if (const QString why = parseRecordLine(lines.line(), m_key, m_data);
-                   !why.isEmpty()) {
+        } else if (QString why; !parseRecordLine(lines.line(), m_key, m_data, &why)) {
             m_check.problems.append({lines.number(), why});
             continue;
         } else {
@@ -169,34 +168,35 @@ QString TsvRecords::checkInOrder()
         previous.resize(0);
         previous.append(key);
     }
-    if (lines.failed())
-        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
-    return {};
+    return !lines.failed() ||
+           failWith(error, QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString()));
 }
 
-QString TsvRecords::load()
+bool TsvRecords::load(QString *error)
 {
     const bool standardInput = isStandardInput(m_name);
     const bool opened = standardInput
                             ? m_file.open(stdin, QIODevice::ReadOnly)
                             : (m_file.setFileName(m_name), m_file.open(QIODevice::ReadOnly));
     if (!opened)
-        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
+        return failWith(error,
+                        QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString()));
     if (!standardInput && !m_file.isSequential()) {
-        if (const QString why = checkInOrder(); !why.isEmpty())
-            return why;
+        if (!checkInOrder(error))
+            return false;
         if (m_check.inKeyOrder) {
             m_file.seek(0);
             m_lines = std::make_unique<BlockLines>(m_file);
-            return {};
+            return true;
         }
         m_file.seek(0);
     }
     m_bytes = m_file.readAll();
     if (m_file.error() != QFileDevice::NoError)
-        return QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString());
+        return failWith(error,
+                        QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString()));
     m_sorted = std::make_unique<SortedRecords>(withoutByteOrderMark(m_bytes));
-    return {};
+    return true;
 }
 
 bool TsvRecords::next(QByteArrayView &key, QByteArrayView &data)
@@ -222,7 +222,7 @@ bool TsvRecords::next(QByteArrayView &key, QByteArrayView &data)
             data = line.sliced(wordEnd + 1, (synonyms ? line.size() : meaningEnd) - wordEnd - 1);
             return true;
         }
-        if (!parseRecordLine(line, m_key, m_data).isEmpty())
+        if (!parseRecordLine(line, m_key, m_data, nullptr))
             continue;
         key = m_key;
         data = m_data;

@@ -117,14 +117,14 @@ class TsvRecords : public RecordStream
 {
 public:
     explicit TsvRecords(const QString &name) : m_name(name) {}
-    // Reads and checks the whole input: empty, or why it could not be read.
-    QString load();
+    // Reads and checks the whole input; false when it could not be read.
+    [[nodiscard]] bool load(QString *error);
     const ImportCheck &check() const { return m_sorted ? m_sorted->check() : m_check; }
     qint64 size() const override { return check().records; }
     bool next(QByteArrayView &key, QByteArrayView &data) override;
 
 private:
-    QString checkInOrder();
+    bool checkInOrder(QString *error);
 
     QString m_name;
     QFile m_file;

@@ -2,6 +2,7 @@
 #include "importlog.h"
 
 #include "dictionaryimport.h"
+#include "failure.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -15,8 +16,8 @@ QString importLogPath(const QString &dictionaryPath)
     return dictionaryPath + QStringLiteral(".imports");
 }
 
-QString appendImportLog(const QString &dictionaryPath, const QString &source,
-                        const QString &shortName, const ImportSummary &summary)
+bool appendImportLog(const QString &dictionaryPath, const QString &source, const QString &shortName,
+                     const ImportSummary &summary, QString *error)
 {
     QByteArray entry = QDateTime::currentDateTime().toString(Qt::ISODate).toUtf8() + "\timport\t" +
                        source.toUtf8();
@@ -30,8 +31,9 @@ QString appendImportLog(const QString &dictionaryPath, const QString &source,
     QFile log(importLogPath(dictionaryPath));
     if (!log.open(QIODevice::Append) || log.write(entry) != entry.size() || !log.flush() ||
         ::fsync(log.handle()) != 0)
-        return QStringLiteral("writing %1 failed: %2").arg(log.fileName(), log.errorString());
-    return {};
+        return failWith(
+            error, QStringLiteral("writing %1 failed: %2").arg(log.fileName(), log.errorString()));
+    return true;
 }
 
 QByteArray readImportLog(const QString &dictionaryPath)

@@ -15,9 +15,10 @@ struct ImportSummary;
 // every snapshot; this log is not.
 QString importLogPath(const QString &dictionaryPath);
 
-// Adds an import to the log, flushed; empty, or why it could not be written.
-[[nodiscard]] QString appendImportLog(const QString &dictionaryPath, const QString &source,
-                                      const QString &shortName, const ImportSummary &summary);
+// Adds an import to the log, flushed.
+[[nodiscard]] bool appendImportLog(const QString &dictionaryPath, const QString &source,
+                                   const QString &shortName, const ImportSummary &summary,
+                                   QString *error);
 
 // The whole log; empty when there is none.
 QByteArray readImportLog(const QString &dictionaryPath);

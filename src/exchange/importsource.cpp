@@ -21,7 +21,7 @@ ImportSource fromTsv(const QString &path)
 {
     ImportSource source;
     auto records = std::make_unique<TsvRecords>(path);
-    if (const QString why = records->load(); !why.isEmpty()) {
+    if (QString why; !records->load(&why)) {
         source.problems.append(why);
         return source;
     }
@@ -111,14 +111,15 @@ void noteRecords(const KeyedRecords &records, ImportSource &source)
 // A foreign dictionary read by its reader into records, through the reading of the classic
 // layouts; refused whole when the reader refused. Entries go on one at a time, so that no
 // list of the dictionary's definitions is ever held.
-ImportSource fromEntries(const std::function<QString(EntrySink &)> &read, RomanScheme scheme,
-                         ArticleLayout layout, const QString &fileName, const QString &language)
+ImportSource fromEntries(const std::function<bool(EntrySink &, QString *)> &read,
+                         RomanScheme scheme, ArticleLayout layout, const QString &fileName,
+                         const QString &language)
 {
     ImportSource source;
     source.shortName = fileName;
     auto records = std::make_unique<KeyedRecords>(scheme);
     ArticleSink articles(*records, layout, scheme, language, fileName);
-    if (const QString why = read(articles); !why.isEmpty()) {
+    if (QString why; !read(articles, &why)) {
         source.problems.append(why + QStringLiteral("; nothing was imported"));
         return source;
     }
@@ -199,14 +200,14 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
     switch (format == ImportFormat::Detect ? detectImportFormat(path) : format) {
     case ImportFormat::StarDict:
         return fromEntries(
-            [&path](EntrySink &sink) {
-                return readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo"), sink);
+            [&path](EntrySink &sink, QString *why) {
+                return readStarDict(dictionaryBaseName(path) + QLatin1String(".ifo"), sink, why);
             },
             scheme, layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Dictd:
         return fromEntries(
-            [&path](EntrySink &sink) {
-                return readDictd(dictionaryBaseName(path) + QLatin1String(".index"), sink);
+            [&path](EntrySink &sink, QString *why) {
+                return readDictd(dictionaryBaseName(path) + QLatin1String(".index"), sink, why);
             },
             scheme, layout, QFileInfo(dictionaryBaseName(path)).fileName(), language);
     case ImportFormat::Detect:
@@ -214,8 +215,9 @@ ImportSource openImportSource(const QString &path, ImportFormat format, RomanSch
         break;
     }
     if (looksLikeTabGlossary(path))
-        return fromEntries([&path](EntrySink &sink) { return readTabGlossary(path, sink); }, scheme,
-                           layout, QFileInfo(path).completeBaseName(), language);
+        return fromEntries(
+            [&path](EntrySink &sink, QString *why) { return readTabGlossary(path, sink, why); },
+            scheme, layout, QFileInfo(path).completeBaseName(), language);
     return fromTsv(path);
 }
 

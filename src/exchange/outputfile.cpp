@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "outputfile.h"
 
+#include "failure.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -47,32 +49,35 @@ QString linkTarget(const QString &link)
 
 } // namespace
 
-OutputFile OutputFile::resolve(const QString &name)
+bool resolveOutputFile(const QString &name, QString *path, QString *error)
 {
-    QString path = name;
+    QString at = name;
     for (int links = 0; links <= kMostLinksFollowed; ++links) {
         struct stat info;
-        if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
-            if (errno == ENOENT)
-                return {path, {}};
-            return {{},
-                    QStringLiteral("cannot write %1: %2")
-                        .arg(name, QString::fromLocal8Bit(std::strerror(errno)))};
+        if (::lstat(QFile::encodeName(at).constData(), &info) != 0) {
+            if (errno == ENOENT) {
+                *path = at;
+                return true;
+            }
+            return failWith(error, QStringLiteral("cannot write %1: %2")
+                                       .arg(name, QString::fromLocal8Bit(std::strerror(errno))));
         }
-        if (S_ISREG(info.st_mode))
-            return {path, {}};
+        if (S_ISREG(info.st_mode)) {
+            *path = at;
+            return true;
+        }
         if (!S_ISLNK(info.st_mode)) {
             const QString what =
-                path == name ? name : QStringLiteral("%1 (by way of %2)").arg(path, name);
-            return {{},
-                    QStringLiteral("will not write %1: it is %2, not a regular file")
-                        .arg(what, kindOf(info.st_mode))};
+                at == name ? name : QStringLiteral("%1 (by way of %2)").arg(at, name);
+            return failWith(error, QStringLiteral("will not write %1: it is %2, not a regular file")
+                                       .arg(what, kindOf(info.st_mode)));
         }
-        path = linkTarget(path);
-        if (path.isEmpty())
-            return {{}, QStringLiteral("cannot write %1: its link cannot be read").arg(name)};
+        at = linkTarget(at);
+        if (at.isEmpty())
+            return failWith(error,
+                            QStringLiteral("cannot write %1: its link cannot be read").arg(name));
     }
-    return {{}, QStringLiteral("cannot write %1: too many symbolic links").arg(name)};
+    return failWith(error, QStringLiteral("cannot write %1: too many symbolic links").arg(name));
 }
 
 } // namespace vantro

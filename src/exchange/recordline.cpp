@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "recordline.h"
 
+#include "failure.h"
 #include "record.h"
 
 #include <QStringDecoder>
@@ -190,17 +191,17 @@ QString whyMeaningSplits(QByteArrayView meaning, bool synonymsFollow)
 
 } // namespace
 
-QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
+bool parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data, QString *error)
 {
     const qsizetype firstTab = line.indexOf('\t');
     if (firstTab < 0)
-        return QStringLiteral("no tab after the word (a line holds word, meaning and "
-                              "optionally synonyms, separated by tabs)");
+        return failWith(error, QStringLiteral("no tab after the word (a line holds word, meaning "
+                                              "and optionally synonyms, separated by tabs)"));
     qsizetype secondTab = line.indexOf('\t', firstTab + 1);
     if (secondTab >= 0 && line.indexOf('\t', secondTab + 1) >= 0)
-        return QStringLiteral("%1 tab-separated fields, at most 3 are allowed (write \\t for "
-                              "a tab inside a field)")
-            .arg(line.count('\t') + 1);
+        return failWith(error, QStringLiteral("%1 tab-separated fields, at most 3 are allowed "
+                                              "(write \\t for a tab inside a field)")
+                                   .arg(line.count('\t') + 1));
     if (secondTab < 0)
         secondTab = line.size();
 
@@ -213,8 +214,9 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
         data.append(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1));
         if (meaningEnd + 1 < line.size())
             data.append(kSynonymSeparator).append(line.sliced(meaningEnd + 1));
-        return whyMeaningSplits(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1),
-                                meaningEnd + 1 < line.size());
+        const QString why = whyMeaningSplits(line.sliced(wordEnd + 1, meaningEnd - wordEnd - 1),
+                                             meaningEnd + 1 < line.size());
+        return why.isEmpty() || failWith(error, why);
     }
     key.resize(0);
     data.resize(0);
@@ -230,7 +232,7 @@ QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data)
     }
     if (why.isEmpty() && key.isEmpty())
         why = QStringLiteral("the word is empty");
-    return why;
+    return why.isEmpty() || failWith(error, why);
 }
 
 } // namespace vantro

@@ -27,9 +27,10 @@ bool findPlainFields(QByteArrayView line, qsizetype &wordEnd, qsizetype &meaning
 
 // Reads one line (its line end removed) into the key and data bytes it stands for, exactly as
 // saving the record would store them: the word lower-cased, the synonyms after a "|" only when
-// there are any. Answers an empty string on success and otherwise the reason the line is
-// refused, in words for the person who wrote it. Bulk imports call this for every line twice,
-// so it works on bytes and reuses the capacity of key and data.
-QString parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data);
+// there are any. A refused line comes with the reason in words for the person who wrote it.
+// Bulk imports call this for every line twice, so it works on bytes and reuses the capacity of
+// key and data.
+[[nodiscard]] bool parseRecordLine(QByteArrayView line, QByteArray &key, QByteArray &data,
+                                   QString *error);
 
 } // namespace vantro

@@ -3,6 +3,7 @@
 
 #include "dictionarydata.h"
 #include "dictzip.h"
+#include "failure.h"
 #include "regularfile.h"
 #include "stardictformat.h"
 
@@ -26,16 +27,17 @@ struct Info
     }
 };
 
-QString readInfo(const QString &path, Info &info)
+bool readInfo(const QString &path, Info &info, QString *error)
 {
     QFile file;
-    if (const QString why = openRegularFile(file, path); !why.isEmpty())
-        return why;
+    if (!openRegularFile(file, path, error))
+        return false;
     const QList<QByteArray> lines = file.readAll().split('\n');
     if (lines.isEmpty() || !lines.first().trimmed().startsWith("StarDict's dict ifo file"))
-        return QStringLiteral("%1 is not a StarDict .ifo file (its first line is not "
-                              "\"StarDict's dict ifo file\")")
-            .arg(path);
+        return failWith(error,
+                        QStringLiteral("%1 is not a StarDict .ifo file (its first line is not "
+                                       "\"StarDict's dict ifo file\")")
+                            .arg(path));
     for (const QByteArray &line : lines) {
         const qsizetype equals = line.indexOf('=');
         if (equals > 0)
@@ -43,34 +45,37 @@ QString readInfo(const QString &path, Info &info)
                                QString::fromUtf8(line.sliced(equals + 1)).trimmed());
     }
     if (info.number("wordcount") < 0)
-        return QStringLiteral("%1 gives no wordcount").arg(path);
+        return failWith(error, QStringLiteral("%1 gives no wordcount").arg(path));
     const QString bits = info.values.value(QStringLiteral("idxoffsetbits"), QStringLiteral("32"));
     if (bits != QLatin1String("32") && bits != QLatin1String("64"))
-        return QStringLiteral("%1: idxoffsetbits=%2 is neither 32 nor 64").arg(path, bits);
-    return {};
+        return failWith(
+            error, QStringLiteral("%1: idxoffsetbits=%2 is neither 32 nor 64").arg(path, bits));
+    return true;
 }
 
 // The first of the files that exists, read whole (a .gz one decompressed, to no more than most
 // bytes).
-QString readCompanion(const QString &base, const QStringList &suffixes, qint64 most,
-                      QByteArray &bytes, bool required)
+bool readCompanion(const QString &base, const QStringList &suffixes, qint64 most, QByteArray &bytes,
+                   bool required, QString *error)
 {
     for (const QString &suffix : suffixes) {
         QFile file;
         if (!QFile::exists(base + suffix))
             continue;
-        if (const QString why = openRegularFile(file, base + suffix); !why.isEmpty())
-            return why;
+        if (!openRegularFile(file, base + suffix, error))
+            return false;
         bytes = file.readAll();
         if (!suffix.endsWith(QLatin1String("z")))
-            return {};
+            return true;
         QString why;
-        bytes = gunzipAll(bytes, most, &why);
-        return why.isEmpty() ? QString() : QStringLiteral("%1: %2").arg(file.fileName(), why);
+        const QByteArray compressed = bytes;
+        return gunzipAll(compressed, most, bytes, &why) ||
+               failWith(error, QStringLiteral("%1: %2").arg(file.fileName(), why));
     }
-    return required
-               ? QStringLiteral("there is no %1%2").arg(base, suffixes.join(QLatin1String(" or ")))
-               : QString();
+    return !required ||
+           failWith(
+               error,
+               QStringLiteral("there is no %1%2").arg(base, suffixes.join(QLatin1String(" or "))));
 }
 
 // An entry of the index; its headword stays in the index's bytes, so that a large index costs
@@ -83,17 +88,17 @@ struct IndexEntry
     quint32 size;
 };
 
-QString readIndex(const QByteArray &idx, int offsetBytes, qint64 wordCount, const QString &name,
-                  QList<IndexEntry> &index)
+bool readIndex(const QByteArray &idx, int offsetBytes, qint64 wordCount, const QString &name,
+               QList<IndexEntry> &index, QString *error)
 {
     qsizetype at = 0;
     while (at < idx.size()) {
         const qsizetype end = idx.indexOf('\0', at);
         if (end < 0 || idx.size() - end - 1 < offsetBytes + 4)
-            return QStringLiteral("%1 is damaged: entry %2 is cut short at byte %3")
-                .arg(name)
-                .arg(index.size() + 1)
-                .arg(at);
+            return failWith(error, QStringLiteral("%1 is damaged: entry %2 is cut short at byte %3")
+                                       .arg(name)
+                                       .arg(index.size() + 1)
+                                       .arg(at));
         const uchar *numbers = reinterpret_cast<const uchar *>(idx.constData() + end + 1);
         const quint64 offset =
             offsetBytes == 8 ? qFromBigEndian<quint64>(numbers) : qFromBigEndian<quint32>(numbers);
@@ -101,11 +106,12 @@ QString readIndex(const QByteArray &idx, int offsetBytes, qint64 wordCount, cons
         at = end + 1 + offsetBytes + 4;
     }
     if (index.size() != wordCount)
-        return QStringLiteral("%1 is damaged: it holds %2 entries, the .ifo says %3")
-            .arg(name)
-            .arg(index.size())
-            .arg(wordCount);
-    return {};
+        return failWith(error,
+                        QStringLiteral("%1 is damaged: it holds %2 entries, the .ifo says %3")
+                            .arg(name)
+                            .arg(index.size())
+                            .arg(wordCount));
+    return true;
 }
 
 DefinitionMarkup markupOf(char type)
@@ -168,29 +174,30 @@ bool readFields(QByteArrayView data, const QByteArray &sequence, SourceEntry &en
 }
 
 // A synonym leads to the entry the index holds under that number: its definition is read again.
-using EntryReader = std::function<QString(qsizetype number, SourceEntry &entry)>;
+using EntryReader = std::function<bool(qsizetype number, SourceEntry &entry, QString *error)>;
 
-QString readSynonyms(const QByteArray &syn, const QList<IndexEntry> &index,
-                     const EntryReader &readEntry, EntrySink &sink)
+bool readSynonyms(const QByteArray &syn, const QList<IndexEntry> &index,
+                  const EntryReader &readEntry, EntrySink &sink, QString *error)
 {
     for (qsizetype at = 0; at < syn.size();) {
         const qsizetype end = syn.indexOf('\0', at);
         if (end < 0 || syn.size() - end - 1 < 4)
-            return QStringLiteral("the .syn file is damaged at byte %1").arg(at);
+            return failWith(error, QStringLiteral("the .syn file is damaged at byte %1").arg(at));
         const quint32 target = qFromBigEndian<quint32>(syn.constData() + end + 1);
         if (target >= quint32(index.size()))
-            return QStringLiteral("the .syn file is damaged: a synonym leads to entry %1 of %2")
-                .arg(quint64(target) + 1)
-                .arg(index.size());
+            return failWith(
+                error, QStringLiteral("the .syn file is damaged: a synonym leads to entry %1 of %2")
+                           .arg(quint64(target) + 1)
+                           .arg(index.size()));
         SourceEntry entry;
-        if (const QString why = readEntry(qsizetype(target), entry); !why.isEmpty())
-            return why;
+        if (!readEntry(qsizetype(target), entry, error))
+            return false;
         entry.leadsTo = entry.headword;
         entry.headword = QString::fromUtf8(syn.sliced(at, end - at));
         sink.add(entry);
         at = end + 5;
     }
-    return {};
+    return true;
 }
 
 // The index and synonyms, read whole (they are small beside the definitions); the .ifo first.
@@ -200,18 +207,16 @@ struct StarDictFiles
     QByteArray idx;
     QByteArray syn;
 
-    QString read(const QString &ifoPath, const QString &base)
+    bool read(const QString &ifoPath, const QString &base, QString *error)
     {
-        QString why = readInfo(ifoPath, info);
+        if (!readInfo(ifoPath, info, error))
+            return false;
         const qint64 idxSize = info.number("idxfilesize");
         // Without a declared size, a compressed index may still not inflate without end.
         const qint64 most = idxSize > 0 ? idxSize : qint64(1) << 31;
-        if (why.isEmpty())
-            why = readCompanion(base, {QStringLiteral(".idx"), QStringLiteral(".idx.gz")}, most,
-                                idx, true);
-        if (why.isEmpty())
-            why = readCompanion(base, {QStringLiteral(".syn")}, 0, syn, false);
-        return why;
+        return readCompanion(base, {QStringLiteral(".idx"), QStringLiteral(".idx.gz")}, most, idx,
+                             true, error) &&
+               readCompanion(base, {QStringLiteral(".syn")}, 0, syn, false, error);
     }
 };
 
@@ -226,44 +231,46 @@ quint64 declaredEnd(const QList<IndexEntry> &index)
 
 } // namespace
 
-QString readStarDict(const QString &ifoPath, EntrySink &sink)
+bool readStarDict(const QString &ifoPath, EntrySink &sink, QString *error)
 {
     const QString base = ifoPath.chopped(ifoPath.endsWith(QLatin1String(".ifo")) ? 4 : 0);
     StarDictFiles files;
-    if (const QString why = files.read(ifoPath, base); !why.isEmpty())
-        return why;
+    if (!files.read(ifoPath, base, error))
+        return false;
     QList<IndexEntry> index;
     const bool wide = files.info.values.value(QStringLiteral("idxoffsetbits")) == u"64";
-    if (const QString why = readIndex(files.idx, wide ? 8 : 4, files.info.number("wordcount"),
-                                      base + QStringLiteral(".idx"), index);
-        !why.isEmpty())
-        return why;
+    if (!readIndex(files.idx, wide ? 8 : 4, files.info.number("wordcount"),
+                   base + QStringLiteral(".idx"), index, error))
+        return false;
     DictionaryData data;
-    if (const QString why = data.open(base, declaredEnd(index)); !why.isEmpty())
-        return why;
+    if (!data.open(base, declaredEnd(index), error))
+        return false;
     sink.setStoredRecords(files.info.values.value(kRecordsIfoKey) == u"1");
     sink.setBookName(files.info.values.value(QStringLiteral("bookname")));
     const QByteArray sequence =
         files.info.values.value(QStringLiteral("sametypesequence")).toLatin1();
     QByteArray bytes;
-    const EntryReader readEntry = [&](qsizetype number, SourceEntry &entry) {
+    const EntryReader readEntry = [&](qsizetype number, SourceEntry &entry, QString *entryError) {
         const IndexEntry &item = index.at(number);
         const QString word = QString::fromUtf8(files.idx.sliced(item.wordAt, item.wordLength));
         entry = SourceEntry{word, {}, DefinitionMarkup::Plain, {}};
         QString why;
         if (!data.read(item.offset, item.size, bytes, &why))
-            return QStringLiteral("the entry \"%1\" of %2.dict: %3").arg(word, base, why);
+            return failWith(entryError,
+                            QStringLiteral("the entry \"%1\" of %2.dict: %3").arg(word, base, why));
         if (!readFields(bytes, sequence, entry))
-            return QStringLiteral("the entry \"%1\" of %2.dict is damaged").arg(word, base);
-        return QString();
+            return failWith(
+                entryError,
+                QStringLiteral("the entry \"%1\" of %2.dict is damaged").arg(word, base));
+        return true;
     };
     for (qsizetype number = 0; number < index.size(); ++number) {
         SourceEntry entry;
-        if (const QString why = readEntry(number, entry); !why.isEmpty())
-            return why;
+        if (!readEntry(number, entry, error))
+            return false;
         sink.add(entry);
     }
-    return readSynonyms(files.syn, index, readEntry, sink);
+    return readSynonyms(files.syn, index, readEntry, sink, error);
 }
 
 } // namespace vantro

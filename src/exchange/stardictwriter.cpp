@@ -3,6 +3,7 @@
 
 #include "dictdb.h"
 #include "dictzip.h"
+#include "failure.h"
 #include "importsource.h"
 #include "outputfile.h"
 #include "record.h"
@@ -86,38 +87,42 @@ QByteArray ifoText(const QString &name, qint64 words, qint64 indexSize)
         .toUtf8();
 }
 
-QString writeFile(const QString &path, const QByteArray &bytes)
+bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
-    return {};
+        return failWith(error,
+                        QStringLiteral("writing %1 failed: %2").arg(path, file.errorString()));
+    return true;
 }
 
 // The .dict.dz is made in a scratch file, inflated chunk by chunk to check it, and only then
 // renamed into place.
-QString writeDictzip(DictzipWriter &writer, const QString &path)
+bool writeDictzip(DictzipWriter &writer, const QString &path, QString *error)
 {
     QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
     QString why;
     if (!file.open())
-        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
+        return failWith(error,
+                        QStringLiteral("writing %1 failed: %2").arg(path, file.errorString()));
     if (!writer.finish(file, &why) || !file.flush())
-        return QStringLiteral("writing %1 failed: %2").arg(path, why);
-    if (const QString wrong = checkDictzip(file); !wrong.isEmpty())
-        return QStringLiteral("the written %1 does not read back: %2").arg(path, wrong);
+        return failWith(error, QStringLiteral("writing %1 failed: %2").arg(path, why));
+    if (QString wrong; !checkDictzip(file, &wrong))
+        return failWith(error,
+                        QStringLiteral("the written %1 does not read back: %2").arg(path, wrong));
     // A scratch file is made readable by its owner only; the dictionary is for every reader the
     // other files are for.
     const mode_t mask = ::umask(0);
     ::umask(mask);
     if (::fchmod(file.handle(), 0666 & ~mask) != 0 || ::fsync(file.handle()) != 0)
-        return QStringLiteral("writing %1 failed: %2")
-            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return failWith(error, QStringLiteral("writing %1 failed: %2")
+                                   .arg(path, QString::fromLocal8Bit(std::strerror(errno))));
     QFile::remove(path);
     if (!file.rename(path))
-        return QStringLiteral("writing %1 failed: %2").arg(path, file.errorString());
+        return failWith(error,
+                        QStringLiteral("writing %1 failed: %2").arg(path, file.errorString()));
     file.setAutoRemove(false);
-    return {};
+    return true;
 }
 
 class Export
@@ -183,10 +188,10 @@ StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
 {
     // The three names are checked before the walk: none is replaced unless all can be.
     for (const char *suffix : {".idx", ".dict.dz", ".ifo"}) {
-        const OutputFile target = OutputFile::resolve(m_base + QLatin1String(suffix));
-        if (!(m_result.why = target.why).isEmpty())
+        QString target;
+        if (!resolveOutputFile(m_base + QLatin1String(suffix), &target, &m_result.why))
             return m_result;
-        m_targets.append(target.path);
+        m_targets.append(target);
     }
     m_scratch = std::make_unique<QTemporaryFile>(m_base + QStringLiteral(".text-XXXXXX"));
     if (!m_scratch->open()) {
@@ -214,15 +219,14 @@ StarDictExport Export::run(const std::function<bool(qint64, qint64)> &progress)
         return m_result;
     }
     const QByteArray idx = index();
-    m_result.why = writeDictzip(*m_text, m_targets[1]);
+    bool written = writeDictzip(*m_text, m_targets[1], &m_result.why);
     for (const auto &[path, bytes] :
          {std::pair<QString, QByteArray>{m_targets[0], idx},
           {m_targets[2],
            ifoText(QFileInfo(m_base).fileName(), qint64(m_items.size()), idx.size())}}) {
-        if (m_result.why.isEmpty())
-            m_result.why = writeFile(path, bytes);
+        written = written && writeFile(path, bytes, &m_result.why);
     }
-    if (m_result.why.isEmpty())
+    if (written)
         m_result.written = qint64(m_items.size());
     return m_result;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tabglossaryreader.h"
 
+#include "failure.h"
 #include "importbatch.h"
 #include "regularfile.h"
 
@@ -28,17 +29,17 @@ QString unescaped(QByteArrayView field)
 bool looksLikeTabGlossary(const QString &path)
 {
     QFile file;
-    if (!openRegularFile(file, path).isEmpty())
+    if (!openRegularFile(file, path, nullptr))
         return false;
     const QByteArray first = file.readLine(4096);
     return first.startsWith("##") && first.contains('\t');
 }
 
-QString readTabGlossary(const QString &path, EntrySink &sink)
+bool readTabGlossary(const QString &path, EntrySink &sink, QString *error)
 {
     QFile file;
-    if (const QString why = openRegularFile(file, path); !why.isEmpty())
-        return why;
+    if (!openRegularFile(file, path, error))
+        return false;
     BlockLines lines(file);
     while (lines.next()) {
         const QByteArrayView line = lines.line();
@@ -46,17 +47,19 @@ QString readTabGlossary(const QString &path, EntrySink &sink)
             continue;
         const qsizetype tab = line.indexOf('\t');
         if (tab < 0)
-            return QStringLiteral("%1, line %2: no tab between the headword and its definition")
-                .arg(path)
-                .arg(lines.number());
+            return failWith(error, QStringLiteral("%1, line %2: no tab between the headword and "
+                                                  "its definition")
+                                       .arg(path)
+                                       .arg(lines.number()));
         sink.add({unescaped(line.first(tab)),
                   unescaped(line.sliced(tab + 1)),
                   DefinitionMarkup::Html,
                   {}});
     }
     if (lines.failed())
-        return QStringLiteral("reading %1 failed: %2").arg(path, file.errorString());
-    return {};
+        return failWith(error,
+                        QStringLiteral("reading %1 failed: %2").arg(path, file.errorString()));
+    return true;
 }
 
 } // namespace vantro

@@ -11,8 +11,7 @@ bool looksLikeTabGlossary(const QString &path);
 
 // A tab-separated glossary of a dictionary converter: "headword<tab>definition" lines, the
 // definition in HTML with "\n", "\t" and "\\" escapes; "##key<tab>value" lines describe the
-// glossary and are passed over. The entries go to sink; an empty string, or why the file was
-// refused.
-QString readTabGlossary(const QString &path, EntrySink &sink);
+// glossary and are passed over. The entries go to sink.
+[[nodiscard]] bool readTabGlossary(const QString &path, EntrySink &sink, QString *error);
 
 } // namespace vantro

@@ -166,6 +166,13 @@ void libraryReport(DB *dbp, int code, const char *what)
     g_ownReport = false;
 }
 
+void libraryReport(DB *dbp, const QString &reason, const char *what)
+{
+    g_ownReport = true;
+    dbp->errx(dbp, "%s: %s", what, reason.toLocal8Bit().constData());
+    g_ownReport = false;
+}
+
 // A handle of this class: the library's reports filtered as above.
 int createHandle(DB **dbp)
 {
@@ -235,6 +242,7 @@ int cDictDB::openDB()
     }
     const QByteArray path = resolvedPath(QByteArray(fileName));
     m_openPath = path;
+    m_changeLockFailure.clear();
     m_recovery.setPath(path);
     // Anything but a regular file is refused before any open: a FIFO would block in it, and a
     // device must never be written or renamed over.
@@ -278,12 +286,13 @@ int cDictDB::openHandle(const QByteArray &name)
 {
     const char *path = name.constData();
     for (int attempt = 0; attempt < 3; ++attempt) {
-        switch (m_lock.acquire(name)) {
+        QString why;
+        switch (m_lock.acquire(name, FileLock::Mode::Exclusive, &why)) {
         case FileLock::Result::Busy:
             return m_access == Access::WriteIfAllowed ? openSharedWithWriter(name)
                                                       : refuseBusy(name);
         case FileLock::Result::Failed:
-            return refuseUnopenable(name, m_lock.lastError());
+            return refuseUnopenable(name, why);
         case FileLock::Result::Locked:
             return openLocked(name);
         case FileLock::Result::Missing: {
@@ -296,8 +305,13 @@ int cDictDB::openHandle(const QByteArray &name)
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);
-            if (ret == 0 && m_lock.acquire(name) == FileLock::Result::Locked) {
-                m_changeLock.open(name, true);
+            if (ret == 0 && m_lock.acquire(name, FileLock::Mode::Exclusive, nullptr) ==
+                                FileLock::Result::Locked) {
+                // Without the change lock readers could read pages half written.
+                if (!m_changeLock.open(name, true, &why)) {
+                    m_lock.release();
+                    return refuseUnopenable(name, why);
+                }
                 m_created = true;
                 return 0;
             }
@@ -326,7 +340,10 @@ int cDictDB::openLocked(const QByteArray &name)
     const char *path = name.constData();
     m_created = false;
     // A recovery or a rebuild rewrites the file: readers wait for it, and it for them.
-    m_changeLock.open(name, true);
+    if (QString why; !m_changeLock.open(name, true, &why)) {
+        m_lock.release();
+        return refuseUnopenable(name, why);
+    }
     ChangeLock::Bracket rewriting(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
     if (!rewriting.held()) {
         m_lock.release();
@@ -370,9 +387,10 @@ int cDictDB::openLocked(const QByteArray &name)
 int cDictDB::openReadOnly(const QByteArray &name)
 {
     const char *path = name.constData();
-    if (const int error = m_changeLock.open(name, false); error != 0)
-        return refuseUnopenable(name, error);
-    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+    if (QString why; !m_changeLock.open(name, false, &why))
+        return refuseUnopenable(name, why);
+    // A reader that waited this long says the file is busy, whatever the system's reason.
+    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs, nullptr))
         return refuseBusy(name);
     if (!writerHoldsFile(name) && lastCloseWasUnclean(name)) {
         if (!mayOnlyRead(path) && !m_lockEachRead) {
@@ -430,7 +448,7 @@ bool cDictDB::readLocked()
         m_walkHoldsLock = false;
         m_changeLock.unlock();
     }
-    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+    if (!m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs, nullptr))
         return false;
     if (fileIdentity(m_openPath) != m_seenFile && reopenForReading() != 0) {
         m_changeLock.unlock();
@@ -458,8 +476,8 @@ int cDictDB::reopenForReading()
     m_keysCounted = false;
     m_reopened = true;
     // A rebuild or an import puts a new file in place: the lock goes with the file.
-    if (m_changeLock.open(m_openPath, false) != 0 ||
-        !m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs))
+    if (!m_changeLock.open(m_openPath, false, nullptr) ||
+        !m_changeLock.lock(ChangeLock::Mode::Shared, ChangeLock::kWaitMs, nullptr))
         return 1;
     int ret = createHandle(&dbp);
     if (ret == 0)
@@ -558,6 +576,14 @@ int cDictDB::refuseDamaged(const QByteArray &name, bool reader)
     errLine(QStringLiteral("%1: %2 is damaged; %3")
                 .arg(QLatin1String(kClassName), QString::fromLatin1(name), how));
     setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(name), how));
+    return 1;
+}
+
+// A refusal of the system's (a lock, an open of our own) in the same words as the library's.
+int cDictDB::refuseUnopenable(const QByteArray &name, const QString &reason)
+{
+    libraryReport(dbp, reason, name.constData());
+    setProblem(QStringLiteral("%1 cannot be opened (%2)").arg(displayName(name), reason));
     return 1;
 }
 
@@ -693,6 +719,8 @@ int cDictDB::writeRecord(Write mode, const QByteArray &storedKey)
     bool existed = false;
     // Readers wait for the change, written and flushed, and it waits for them.
     std::optional<ChangeLock::Bracket> changing;
+    if (isOpen() && !m_readOnly && !m_changeLock.isOpen())
+        return failed(m_changeLockFailure);
     if (isOpen() && !m_readOnly &&
         !changing.emplace(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs).held())
         return failed(readersBusy());
@@ -772,6 +800,8 @@ int cDictDB::deleteRecord()
     bool existed = false;
     // Readers wait for the change, written and flushed, and it waits for them.
     std::optional<ChangeLock::Bracket> changing;
+    if (isOpen() && !m_readOnly && !m_changeLock.isOpen())
+        return failed(m_changeLockFailure);
     if (isOpen() && !m_readOnly &&
         !changing.emplace(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs).held())
         return failed(readersBusy());

@@ -147,6 +147,7 @@ private:
     int refuseBusy(const QByteArray &name);
     int refuseNotADictionary(const QByteArray &name, const QString &why);
     int refuseUnopenable(const QByteArray &name, int code);
+    int refuseUnopenable(const QByteArray &name, const QString &reason);
     int refuseUncreatable(const QByteArray &name, int code);
     int refuseDamaged(const QByteArray &name, bool reader);
     void setProblem(const QString &problem);
@@ -203,6 +204,8 @@ private:
     QByteArray m_storedData;
     Recovery m_recovery;
     QString m_failure;
+    // Why a writer holds no change lock, when it could not be opened again after an import.
+    QString m_changeLockFailure;
     QString m_notFlushed;
     bool m_damaged = false;
     bool m_checkAtOpen = false;

@@ -35,8 +35,9 @@ bool cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement, QStrin
     // Locked under its temporary name before it takes the dictionary's, so that no other
     // program can open the new file in between; the old file's lock goes once it is in place.
     FileLock newLock;
-    if (newLock.acquire(replacement->path()) != FileLock::Result::Locked)
-        return failWith(error, QString::fromLocal8Bit(std::strerror(newLock.lastError())));
+    if (QString why; newLock.acquire(replacement->path(), FileLock::Mode::Exclusive, &why) !=
+                     FileLock::Result::Locked)
+        return failWith(error, why);
     const QByteArray name = m_openPath;
     // Readers finish with the old file before it goes; the new one is complete and flushed.
     ChangeLock::Bracket replacing(m_changeLock, ChangeLock::Mode::Exclusive, ChangeLock::kWaitMs);
@@ -61,7 +62,12 @@ bool cDictDB::commitReplacement(std::unique_ptr<Replacement> replacement, QStrin
         // In place: from here on the import is done, at worst not yet flushed.
         const bool flushed = syncDirectoryOf(name, &m_notFlushed);
         m_lock.swap(newLock);
-        m_changeLock.open(name, true);
+        // The import stands, but no change is written without the lock readers wait on.
+        if (QString lockError; !m_changeLock.open(name, true, &lockError))
+            m_changeLockFailure =
+                QStringLiteral("the change lock of %1 could not be opened again after the "
+                               "import (%2); close the dictionary and open it again")
+                    .arg(QString::fromLocal8Bit(name), lockError);
         iKeys = replacement->m_written;
         m_keysCounted = true;
         if (flushed)

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "filelock.h"
 
+#include "failure.h"
+
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -18,6 +21,11 @@ bool sameFile(int fd, const QByteArray &path)
            held.st_dev == named.st_dev && held.st_ino == named.st_ino;
 }
 
+QString systemReason(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
 } // namespace
 
 FileLock::~FileLock()
@@ -27,19 +35,21 @@ FileLock::~FileLock()
 
 // A rebuild may rename a new file over the path between our open and our lock: the lock would then
 // hold a file nobody uses any more, so the path is looked at again once the lock is held.
-FileLock::Result FileLock::acquire(const QByteArray &path, Mode mode)
+FileLock::Result FileLock::acquire(const QByteArray &path, Mode mode, QString *error)
 {
     release();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd < 0) {
-            m_error = errno;
-            return m_error == ENOENT ? Result::Missing : Result::Failed;
+            const int code = errno;
+            failWith(error, systemReason(code));
+            return code == ENOENT ? Result::Missing : Result::Failed;
         }
         if (::flock(fd, (mode == Mode::Shared ? LOCK_SH : LOCK_EX) | LOCK_NB) != 0) {
-            m_error = errno;
+            const int code = errno;
             ::close(fd);
-            return m_error == EWOULDBLOCK ? Result::Busy : Result::Failed;
+            failWith(error, systemReason(code));
+            return code == EWOULDBLOCK ? Result::Busy : Result::Failed;
         }
         if (sameFile(fd, path)) {
             m_fd = fd;
@@ -47,7 +57,7 @@ FileLock::Result FileLock::acquire(const QByteArray &path, Mode mode)
         }
         ::close(fd);
     }
-    m_error = EAGAIN;
+    failWith(error, systemReason(EAGAIN));
     return Result::Failed;
 }
 
@@ -68,12 +78,11 @@ ChangeLock::~ChangeLock()
     close();
 }
 
-int ChangeLock::open(const QByteArray &path, bool forWriting)
+bool ChangeLock::open(const QByteArray &path, bool forWriting, QString *error)
 {
     close();
     m_fd = ::open(path.constData(), (forWriting ? O_RDWR : O_RDONLY) | O_CLOEXEC | O_NONBLOCK);
-    m_error = m_fd < 0 ? errno : 0;
-    return m_error;
+    return m_fd >= 0 || failWith(error, systemReason(errno));
 }
 
 void ChangeLock::close()
@@ -84,7 +93,7 @@ void ChangeLock::close()
     m_locked = false;
 }
 
-bool ChangeLock::lock(Mode mode, int waitMs)
+bool ChangeLock::lock(Mode mode, int waitMs, QString *error)
 {
     struct flock range
     {
@@ -99,9 +108,9 @@ bool ChangeLock::lock(Mode mode, int waitMs)
             m_locked = true;
             return true;
         }
-        m_error = errno;
-        if ((m_error != EAGAIN && m_error != EACCES) || waited >= waitMs)
-            return false;
+        const int code = errno;
+        if ((code != EAGAIN && code != EACCES) || waited >= waitMs)
+            return failWith(error, systemReason(code));
         ::usleep(kStepMs * 1000);
     }
 }

@@ -24,22 +24,16 @@ public:
 
     // Locks an existing file without waiting; Missing when there is no such file. Shared locks
     // admit each other and exclude an exclusive one. The lock is only answered once the path
-    // still names the file that was locked.
-    Result acquire(const QByteArray &path, Mode mode = Mode::Exclusive);
+    // still names the file that was locked. Any answer but Locked comes with the system's
+    // reason in *error, when the caller asked for it.
+    [[nodiscard]] Result acquire(const QByteArray &path, Mode mode, QString *error);
     void release();
     // Exchanges the locks two objects hold, e.g. to keep holding a file that was renamed into
     // place while it was already locked under its temporary name.
-    void swap(FileLock &other)
-    {
-        std::swap(m_fd, other.m_fd);
-        std::swap(m_error, other.m_error);
-    }
-    // The error number of the last Failed result.
-    int lastError() const { return m_error; }
+    void swap(FileLock &other) { std::swap(m_fd, other.m_fd); }
 
 private:
     int m_fd = -1;
-    int m_error = 0;
 };
 
 // The lock readers and the writer's changes meet at, beside the writer's session lock: an open
@@ -59,17 +53,15 @@ public:
     ChangeLock(const ChangeLock &) = delete;
     ChangeLock &operator=(const ChangeLock &) = delete;
 
-    // Opens the file the lock is taken on (for writing when exclusive locks are to be taken); an
-    // errno, or 0.
-    int open(const QByteArray &path, bool forWriting);
+    // Opens the file the lock is taken on (for writing when exclusive locks are to be taken).
+    [[nodiscard]] bool open(const QByteArray &path, bool forWriting, QString *error);
     void close();
     bool isOpen() const { return m_fd >= 0; }
     // Takes the lock, waiting up to waitMs for the other side to finish; false when it could not
-    // be had (errno in lastError(), EAGAIN after the wait).
-    bool lock(Mode mode, int waitMs);
+    // be had, the reason being the system's (that of EAGAIN after the wait).
+    [[nodiscard]] bool lock(Mode mode, int waitMs, QString *error);
     void unlock();
     bool isLocked() const { return m_locked; }
-    int lastError() const { return m_error; }
 
     // Holds the lock for the length of a scope when the file is open; held() says whether it was
     // had.
@@ -81,7 +73,7 @@ public:
         Bracket(ChangeLock &lock, Mode mode, int waitMs) : m_lock(lock)
         {
             if (lock.isOpen() && !lock.isLocked())
-                m_held = m_release = lock.lock(mode, waitMs);
+                m_held = m_release = lock.lock(mode, waitMs, nullptr);
         }
         ~Bracket()
         {
@@ -104,7 +96,6 @@ public:
 private:
     int m_fd = -1;
     bool m_locked = false;
-    int m_error = 0;
 };
 
 } // namespace vantro

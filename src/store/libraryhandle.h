@@ -13,6 +13,8 @@ namespace vantro {
 // libraryReport.
 int createHandle(DB **dbp);
 void libraryReport(DB *dbp, int code, const char *what);
+// A reason of the system's printed as the library prints its own error numbers.
+void libraryReport(DB *dbp, const QString &reason, const char *what);
 // Whether the library's answer means pages it cannot trust.
 bool isDamage(int code);
 

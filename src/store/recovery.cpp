@@ -428,8 +428,9 @@ bool Recovery::rebuild(FileLock &lock, const JournalContents &contents, bool unc
     if (done)
         done = rebuildInto(temporary, contents, pairs, &why);
     FileLock rebuiltLock;
-    if (done && rebuiltLock.acquire(temporary) != FileLock::Result::Locked)
-        done = failWith(&why, QString::fromLocal8Bit(std::strerror(rebuiltLock.lastError())));
+    if (done &&
+        rebuiltLock.acquire(temporary, FileLock::Mode::Exclusive, &why) != FileLock::Result::Locked)
+        done = false;
     const QByteArray damaged = freeDamagedName(m_dbPath);
     if (done) {
         done = keepCopyAs(m_dbPath, damaged, &why);

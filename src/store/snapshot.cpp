@@ -236,10 +236,15 @@ bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded)
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray leftover = path.left(slash + 1) + "__db." + path.mid(slash + 1);
     struct stat info;
-    if (::lstat(leftover.constData(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size != 0)
+    if (::lstat(leftover.constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return false;
-    // A create under way writes its first page at once: an empty name seconds old is left over.
-    // Under the folder's create lock no create of ours can be under way, whatever its age.
+    // A create killed at its rename leaves the first page written: no record is ever put into
+    // the file before it has the dictionary's name, so it holds nothing of the translator's.
+    // Under the folder's create lock no create of ours can be under way, whatever its size or
+    // age; without it only an empty name is taken, once seconds old (a create under way writes
+    // its first page at once).
+    if (!creatorsExcluded && info.st_size != 0)
+        return false;
     struct timespec now;
     ::clock_gettime(CLOCK_REALTIME, &now);
     if (!creatorsExcluded && now.tv_sec - info.st_mtim.tv_sec < kLeftoverAgeSeconds)

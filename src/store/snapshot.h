@@ -32,10 +32,11 @@ int createTemporaryBeside(const QByteArray &target, QByteArray &name, const char
 // Removes what createTemporaryBeside left there under that suffix when a program was killed.
 void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new-");
 
-// The empty "__db.<name>" a create of the file at path left when it failed (a full disk) or was
-// killed: the library would wait minutes for it to become the file and then fail, every time.
-// Removed when it is empty and, unless creatorsExcluded (the caller holds lockFolderForCreate's
-// lock, so no other program of ours can be creating it now), a few seconds old; true when it was.
+// The "__db.<name>" a create of the file at path left when it failed (a full disk) or was killed:
+// the library would wait for it to become the file, every time. Removed when creatorsExcluded
+// (the caller holds lockFolderForCreate's lock, so no other program of ours can be creating it
+// now), whatever it holds; otherwise only when it is empty and a few seconds old. True when it
+// was removed.
 bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded = false);
 
 // Programs that create a missing dictionary take turns on its folder: an exclusive flock() on

@@ -146,14 +146,14 @@ VerifyReport verifyDictionary(const QString &path)
     if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
         return {VerifyReport::Verdict::NotADictionary, {QStringLiteral("not a regular file")}};
     FileLock lock;
-    switch (lock.acquire(name)) {
+    QString why;
+    switch (lock.acquire(name, FileLock::Mode::Exclusive, &why)) {
     case FileLock::Result::Missing:
         return {VerifyReport::Verdict::Missing, {}};
     case FileLock::Result::Busy:
         return {VerifyReport::Verdict::Busy, {}};
     case FileLock::Result::Failed:
-        return {VerifyReport::Verdict::Failed,
-                {QString::fromLocal8Bit(std::strerror(lock.lastError()))}};
+        return {VerifyReport::Verdict::Failed, {why}};
     case FileLock::Result::Locked:
         break;
     }

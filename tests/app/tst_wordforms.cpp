@@ -32,6 +32,8 @@ private slots:
     void derivatives();
     void krtFormOfThePane_data();
     void krtFormOfThePane();
+    void finiteFormOfThePane_data();
+    void finiteFormOfThePane();
     void formsWindowKeys();
 };
 
@@ -280,6 +282,41 @@ void TestWordForms::krtFormOfThePane()
     QCOMPARE(tense->currentIndex(), tense->count() - 1);
     QTEST(window->findChild<QComboBox *>("wordFormsDerivative")->currentText(), "entry");
     QTEST(window->findChild<QComboBox *>("wordFormsDerivativeGender")->currentIndex(), "gender");
+    QCOMPARE(window->chosenForm(), word);
+}
+
+// A finite form of the pane opens the table of its tense and pada, on its cell.
+void TestWordForms::finiteFormOfThePane_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("tense");
+    QTest::addColumn<QString>("pada");
+    QTest::newRow("present, atmanepada") << "labhate"
+                                         << "present"
+                                         << "atmanepada";
+    QTest::newRow("imperfect") << "agachChat"
+                               << "imperfect"
+                               << "parasmaipada";
+    QTest::newRow("periphrastic future") << "gantA"
+                                         << "periphrastic future"
+                                         << "parasmaipada";
+}
+
+void TestWordForms::finiteFormOfThePane()
+{
+    QFETCH(QString, word);
+    WorkspaceFixture fx;
+    MainForm &form = fx.open();
+    form.show();
+    auto *checker = form.findChild<SanskritChecker *>();
+    QTRY_VERIFY_WITH_TIMEOUT(checker->analyser(), 20000);
+    form.itrans->setPlainText(word);
+    form.itrans->setFocus();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    auto *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(window && window->isVisible());
+    QTEST(window->findChild<QComboBox *>("wordFormsTense")->currentText(), "tense");
+    QTEST(window->findChild<QComboBox *>("wordFormsPada")->currentText(), "pada");
     QCOMPARE(window->chosenForm(), word);
 }
 

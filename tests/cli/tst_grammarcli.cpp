@@ -86,6 +86,10 @@ void TestGrammarCli::commands_data()
         "^nom\tsg\ttudantI,tudatI$");
     row("noun's feminine refused", {"noun", "deva", "f"}, 1, 0, {}, "deva is masculine or neuter");
     row("verb tsv", {"verb", "bhU", "1", "--tsv"}, 0, 9, "^3\tsg\tbhavati$");
+    row("tense named: periphrastic", {"verb", "gam", "1", "--tense", "periphrastic", "--tsv"}, 0, 9,
+        "^3\tsg\tgantA$");
+    row("tense named: aorist", {"verb", "bhU", "1", "--tense", "aorist", "--tsv"}, 0, 9,
+        "^3\tsg\tabhUt$");
     row("tsv in Devanagari", {"noun", "deva", "m", "--tsv", "--script", "devanagari"}, 0, 24,
         QStringLiteral(u"^nom\tsg\tदेवः$"));
     row("guess in IAST", {"guess", "bhavati", "--script", "iast"}, 0, -1,
@@ -189,9 +193,8 @@ void TestGrammarCli::analyseWithDictionary()
         QCOMPARE(db.closeDB(), 0);
     }
     // A stem no record holds (cha) has no keys, and no field for them.
-    const QString expected =
-        QStringLiteral("jalena\tnoun\tjala\tn\tinstrumental\tsingular\twater\n"
-                       "cha\tindeclinable\n");
+    const QString expected = QStringLiteral("jalena\tnoun\tjala\tn\tinstrumental\tsingular\twater\n"
+                                            "cha\tindeclinable\n");
     ProgramRun run =
         grammar({"analyse", "--db", dir.filePath(QStringLiteral("morvak.db")), "jalena", "cha"});
     QCOMPARE(run.status, 0);

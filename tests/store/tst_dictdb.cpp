@@ -6,6 +6,7 @@
 #include "datarows.h"
 #include "dbtools.h"
 #include "dictdb.h"
+#include "dictreplacement.h"
 #include "englishlemma.h"
 #include "englishlookup.h"
 #include "journal.h"
@@ -60,6 +61,18 @@ int apply(cDictDB &db, const QString &op, const QString &word, const QString &pa
     return putRecord(db, word, QStringLiteral("artha"), {}, op == QLatin1String("add"));
 }
 
+// Once the file s_sessionLocked is flock()ed, the next open of s_changeLockOf fails.
+QByteArray s_sessionLocked;
+QByteArray s_changeLockOf;
+
+void failChangeLockAfterSessionLock(const QByteArray &locked)
+{
+    if (locked == s_sessionLocked)
+        failNextOpenOf(s_changeLockOf, EMFILE);
+    else
+        beforeNextFlock(failChangeLockAfterSessionLock);
+}
+
 } // namespace
 
 class TestDictDB : public QObject
@@ -72,6 +85,10 @@ private slots:
     void cursorMoves_data();
     void cursorMoves();
     void lockHoldsTheFileAtThePath();
+    void noChangeWithoutTheChangeLock_data();
+    void noChangeWithoutTheChangeLock();
+    void leftoverOfAKilledCreate_data();
+    void leftoverOfAKilledCreate();
     void accessAndSharing_data();
     void accessAndSharing();
     void readsBesideAWriter();
@@ -304,8 +321,92 @@ void TestDictDB::lockHoldsTheFileAtThePath()
     beforeNextFlock(
         [](const QByteArray &locked) { ::rename(replacement.constData(), locked.constData()); });
     FileLock slow, other;
-    QCOMPARE(slow.acquire(QFile::encodeName(path)), FileLock::Result::Locked);
-    QCOMPARE(other.acquire(QFile::encodeName(path)), FileLock::Result::Busy);
+    const auto exclusive = FileLock::Mode::Exclusive;
+    QCOMPARE(slow.acquire(QFile::encodeName(path), exclusive, nullptr), FileLock::Result::Locked);
+    QCOMPARE(other.acquire(QFile::encodeName(path), exclusive, nullptr), FileLock::Result::Busy);
+}
+
+// A writer whose change lock cannot be opened (when the dictionary is created, opened, or put
+// in place again by an import) writes nothing and says why, rather than change pages readers
+// may be reading.
+void TestDictDB::noChangeWithoutTheChangeLock_data()
+{
+    QTest::addColumn<QString>("lockedAt"); // the session lock whose change lock fails
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("creating") << "create"
+                              << "Too many open files";
+    QTest::newRow("opening") << "open"
+                             << "Too many open files";
+    QTest::newRow("after an import") << "import"
+                                     << "could not be opened again after the import";
+}
+
+void TestDictDB::noChangeWithoutTheChangeLock()
+{
+    QFETCH(QString, lockedAt);
+    QFETCH(QString, reason);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("morvak.db"));
+    s_sessionLocked = s_changeLockOf = QFile::encodeName(path);
+    QVERIFY(lockedAt == "create" || DbUtilities::load(path, {{"water", "jalaM"}}));
+    cDictDB db(path);
+    if (lockedAt != "import") {
+        beforeNextFlock(failChangeLockAfterSessionLock);
+        int opened = 0;
+        const Captured out = captureOutput([&] { opened = db.openDB(); });
+        QCOMPARE(opened, 1);
+        QVERIFY2(db.problem().contains(reason), qPrintable(db.problem()));
+        QVERIFY2(out.err.contains(reason.toUtf8()), out.err.constData());
+    } else {
+        QCOMPARE(db.openDB(), 0);
+        QString why;
+        auto replacement = db.beginReplacement(&why);
+        QVERIFY2(replacement && replacement->put("earth", "bhUmiH", &why), qPrintable(why));
+        s_sessionLocked = replacement->path();
+        beforeNextFlock(failChangeLockAfterSessionLock);
+        QVERIFY2(db.commitReplacement(std::move(replacement), &why), qPrintable(why));
+    }
+    db.setWord(QStringLiteral("fire"));
+    db.setITRANS(QStringLiteral("agniH"));
+    int added = 0;
+    captureOutput([&] { added = db.addRecord(); });
+    QCOMPARE(added, 1);
+    QVERIFY2(lockedAt != "import" || db.failureReason().contains(reason),
+             qPrintable(db.failureReason()));
+    captureOutput([&] { db.closeDB(); });
+    bool ok = false;
+    const auto records = DbUtilities::dump(path, &ok);
+    QVERIFY(ok || lockedAt == "create");
+    for (const auto &record : records)
+        QVERIFY2(record.first != "fire", "a change was written without the change lock");
+}
+
+// A create killed before the library renamed its "__db.<name>" into place leaves it empty, or
+// whole when the kill came at the rename; the next open creates the dictionary all the same
+// (the library would wait for the leftover to become the file, for minutes).
+void TestDictDB::leftoverOfAKilledCreate_data()
+{
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("empty") << false;
+    QTest::newRow("its first page written") << true;
+}
+
+void TestDictDB::leftoverOfAKilledCreate()
+{
+    QFETCH(bool, whole);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("morvak.db"));
+    const QString leftover = dir.filePath(QStringLiteral("__db.morvak.db"));
+    QVERIFY(whole ? DbUtilities::load(leftover, {}) : QFile(leftover).open(QIODevice::WriteOnly));
+    QCOMPARE(QFileInfo(leftover).size() > 0, whole);
+    cDictDB db(path);
+    QCOMPARE(db.openDB(), 0);
+    QVERIFY(!QFileInfo::exists(leftover));
+    db.setWord(QStringLiteral("water"));
+    db.setITRANS(QStringLiteral("jalaM"));
+    QCOMPARE(db.addRecord(), 0);
+    QCOMPARE(db.closeDB(), 0);
+    QCOMPARE(recordsInFile(path), 1);
 }
 
 // An empty file and a file that may only be read are opened, by readers sharing the lock, and
@@ -628,8 +729,8 @@ void TestDictDB::readsBesideAWriter()
     QCOMPARE(meaning, QString("agniH"));
     // A change being written: the reader waits for it rather than refusing.
     ChangeLock change;
-    QCOMPARE(change.open(QFile::encodeName(path), true), 0);
-    QVERIFY(change.lock(ChangeLock::Mode::Exclusive, 0));
+    QVERIFY(change.open(QFile::encodeName(path), true, nullptr));
+    QVERIFY(change.lock(ChangeLock::Mode::Exclusive, 0, nullptr));
     cDictDB reader(path);
     reader.setAccess(cDictDB::Access::ReadOnly);
     QElapsedTimer waited;

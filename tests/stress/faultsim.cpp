@@ -355,7 +355,7 @@ bool Simulation::lossWasTold(const Run &read)
     Records stored;
     for (const QByteArray &line : read.out.split('\n')) {
         QByteArray key, data;
-        if (!line.isEmpty() && parseRecordLine(line, key, data).isEmpty())
+        if (!line.isEmpty() && parseRecordLine(line, key, data, nullptr))
             stored.insert(key, data);
     }
     m_models = {stored};

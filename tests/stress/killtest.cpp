@@ -81,7 +81,8 @@ QByteArray runAndKill(const QStringList &writer, const QString &db, unsigned see
     ::kill(-pid_t(process.processId()), SIGKILL);
     process.waitForFinished(-1);
     // Wait until the killed group no longer holds the file.
-    for (FileLock probe; probe.acquire(QFile::encodeName(db)) == FileLock::Result::Busy;)
+    for (FileLock probe; probe.acquire(QFile::encodeName(db), FileLock::Mode::Exclusive, nullptr) ==
+                         FileLock::Result::Busy;)
         ::usleep(1000);
     return process.readAllStandardOutput();
 }

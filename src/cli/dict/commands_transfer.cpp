@@ -87,10 +87,10 @@ QString writeConflicts(QSaveFile &file, const QString &name, const QByteArray &r
 // name that cannot be written is refused while nothing is done yet.
 QString openOutput(const QString &name, QSaveFile &file)
 {
-    const OutputFile target = OutputFile::resolve(name);
-    if (!target.why.isEmpty())
-        return target.why;
-    file.setFileName(target.path);
+    QString target;
+    if (QString why; !resolveOutputFile(name, &target, &why))
+        return why;
+    file.setFileName(target);
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("cannot write %1: %2").arg(name, file.errorString());
     return {};
@@ -227,9 +227,9 @@ int runImport(const CommandContext &context)
     }
     if (!session.close())
         return Failure;
-    if (const QString why = appendImportLog(context.dbPath, QFileInfo(sourceName).fileName(),
-                                            source.shortName, outcome.summary);
-        !why.isEmpty() &&
+    if (QString why;
+        !appendImportLog(context.dbPath, QFileInfo(sourceName).fileName(), source.shortName,
+                         outcome.summary, &why) &&
         outcome.summary.added + outcome.summary.replaced + outcome.summary.appended > 0) {
         StandardOutput().writeLine(outcome.summary.line());
         return failure(QStringLiteral("the import is in place, but the log of imports could "

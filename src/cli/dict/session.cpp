@@ -34,7 +34,8 @@ bool Session::open(Missing missing, cDictDB::Access access)
     // words. A reader reads beside a writer, as last saved.
     FileLock probe;
     if (access != cDictDB::Access::ReadOnly &&
-        probe.acquire(QFile::encodeName(m_path)) == FileLock::Result::Busy) {
+        probe.acquire(QFile::encodeName(m_path), FileLock::Mode::Exclusive, nullptr) ==
+            FileLock::Result::Busy) {
         reportError(QStringLiteral("%1 is open in another program (the window or another "
                                    "vantro-dict); nothing was done")
                         .arg(m_path));

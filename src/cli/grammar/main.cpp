@@ -3,6 +3,7 @@
 #include "conjugation.h"
 #include "declension.h"
 #include "exitstatus.h"
+#include "formindex.h"
 #include "linereader.h"
 #include "printedtable.h"
 #include "programversion.h"
@@ -11,6 +12,7 @@
 #include "transliterate.h"
 #include "versionline.h"
 #include "wordguess.h"
+#include "wordreading.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -106,15 +108,14 @@ std::optional<Script> scriptOf(const QString &text)
     return std::nullopt;
 }
 
+// The tense named as the grammar names it ("present", "periphrastic").
 std::optional<Tense> tenseOf(const QString &text)
 {
-    const QStringList names = {QStringLiteral("present"),     QStringLiteral("imperfect"),
-                               QStringLiteral("imperative"),  QStringLiteral("optative"),
-                               QStringLiteral("future"),      QStringLiteral("periphrastic"),
-                               QStringLiteral("conditional"), QStringLiteral("benedictive"),
-                               QStringLiteral("perfect"),     QStringLiteral("aorist")};
-    const qsizetype index = names.indexOf(text);
-    return index < 0 ? std::nullopt : std::optional<Tense>(Tense(index));
+    for (const Tense tense : generatedTenses()) {
+        if (tenseName(tense) == text)
+            return tense;
+    }
+    return std::nullopt;
 }
 
 // The reason the command line cannot be carried out, or an empty text.

@@ -72,9 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                   data && compressed ? gzipped(parts[i]) : parts[i]);
     }
     KeyedRecords records(RomanScheme::None);
-    const QString why = dictd ? readDictd(base + QStringLiteral(".index"), records)
-                              : readStarDict(base + QStringLiteral(".ifo"), records);
-    if (!why.isEmpty())
+    const bool read = dictd ? readDictd(base + QStringLiteral(".index"), records, nullptr)
+                            : readStarDict(base + QStringLiteral(".ifo"), records, nullptr);
+    if (!read)
         return 0;
     records.finish();
     QByteArrayView key;
