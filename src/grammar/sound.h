@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QChar>
+
+#include <optional>
+
 namespace vantro {
 
 struct Letter;
@@ -38,6 +42,11 @@ Sound stopOf(Place place, bool voiced, bool aspirated);
 Sound nasalOf(Place place);
 Sound lengthened(Sound vowel);  // a, i, u, R^i long; other sounds unchanged
 Sound semivowelOf(Sound vowel); // i I -> y, u U -> v, R^i R^I -> r
+
+// The one letter a sound is written with in the verb rules' strings (f for R^i, z for Sh, w
+// for T, E for ai): a rule then looks at one character, not at a spelling of one to three.
+QChar codeOf(Sound sound);
+std::optional<Sound> soundOfCode(QChar code);
 
 // The letter of the ITRANS table a sound is written with (a conjunct letter is never used).
 const Letter *letterOf(Sound sound);

@@ -2,6 +2,7 @@
 #include "verbphonology.h"
 
 #include "itranstoken.h"
+#include "retroflexion.h"
 
 #include <QHash>
 
@@ -101,10 +102,21 @@ QString dentalToCerebral(const QString &ending)
     return out;
 }
 
-QString withEndingS(QString ending, QChar to)
+// The s an ending begins with, turned to z where the sound before it turns it.
+QString sAfter(QChar before, QString ending)
 {
-    ending[0] = to;
+    if (turnsSToSh(before))
+        ending[0] = u'z';
     return ending;
+}
+
+// The verb strings hold only sounds; anything else stops the n-to-R rule as a visarga would.
+SoundString soundsOfCodes(QStringView codes)
+{
+    SoundString sounds;
+    for (const QChar code : codes)
+        sounds.append(soundOfCode(code).value_or(Sound::H));
+    return sounds;
 }
 
 QString joinCerebral(const QString &base, QChar last, const QString &ending)
@@ -116,7 +128,7 @@ QString joinCerebral(const QString &base, QChar last, const QString &ending)
         return base + u'z' + dentalToCerebral(ending);
     if (e == u'D')
         return base + u'q' + u'Q' + ending.mid(1);
-    return base + u'k' + withEndingS(ending, u'z');
+    return base + u'k' + sAfter(u'k', ending);
 }
 
 QString joinVelar(const QString &base, QChar last, const QString &ending)
@@ -124,8 +136,7 @@ QString joinVelar(const QString &base, QChar last, const QString &ending)
     const QChar e = ending.front();
     const bool voicedAspirate = last == u'h' || last == u'G';
     if (e == u's')
-        return (voicedAspirate ? throwBackAspiration(base) : base) + u'k' +
-               withEndingS(ending, u'z');
+        return (voicedAspirate ? throwBackAspiration(base) : base) + u'k' + sAfter(u'k', ending);
     if (voicedAspirate) {
         const QString front =
             ending.startsWith(QStringLiteral("Dv")) ? throwBackAspiration(base) : base;
@@ -161,7 +172,7 @@ QString joinOther(const QString &base, QChar last, const QString &ending)
     if ((last == u'n' || last == u'm') && e == u's')
         return base + u'M' + ending;
     if (last == u'r' && e == u's')
-        return base + last + withEndingS(ending, u'z');
+        return base + last + sAfter(last, ending);
     return base + last + ending;
 }
 
@@ -291,8 +302,8 @@ QString attach(const QString &stem, const QString &ending)
         return joinConsonants(stem, ending);
     if (ending.isEmpty())
         return stem;
-    if (ending.size() > 1 && ending.front() == u's' && isOneOf(stem.back(), u"iIuUfFeEoO"))
-        return stem + withEndingS(ending, u'z');
+    if (ending.size() > 1 && ending.front() == u's' && turnsSToSh(stem.back()))
+        return stem + sAfter(stem.back(), ending);
     return joinVowels(stem, ending);
 }
 
@@ -343,39 +354,37 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending)
         return ending;
     const QChar last = stem.back();
     if (isVowel(last))
-        return stem + (isOneOf(last, u"aA") ? ending : withEndingS(ending, u'z'));
+        return stem + sAfter(last, ending);
     const QString base = stem.chopped(1);
     if (stem.endsWith(QStringLiteral("kz")))
         return stem + ending.mid(1);
     if (isOneOf(last, u"cjSzhkKgG"))
         return (isAspirateFinal(last) ? throwBackAspiration(base) : base) + u'k' +
-               withEndingS(ending, u'z');
+               sAfter(u'k', ending);
     if (last == u's')
         return base + u't' + ending;
     if (last == u'r')
-        return stem + withEndingS(ending, u'z');
+        return stem + sAfter(last, ending);
     return joinConsonants(stem, ending);
+}
+
+bool turnsSToSh(QChar before)
+{
+    const std::optional<Sound> sound = soundOfCode(before);
+    return sound && vantro::turnsSToSh(*sound);
 }
 
 bool retroflexReaches(QStringView word, qsizetype index)
 {
-    if (index + 1 >= word.size() || word[index] != u'n' ||
-        !isOneOf(word[index + 1], u"aAiIuUfFeEoOyvmn"))
-        return false;
-    for (qsizetype j = index - 1; j >= 0; --j) {
-        if (isOneOf(word[j], u"rfFz"))
-            return true;
-        if (!isOneOf(word[j], u"aAiIuUfFeEoOhyvkKgGNpPbBmM"))
-            return false;
-    }
-    return false;
+    return vantro::retroflexReaches(soundsOfCodes(word), int(index));
 }
 
 QString retroflexN(const QString &word)
 {
+    const SoundString sounds = soundsOfCodes(word);
     QString out = word;
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
-        if (retroflexReaches(out, i))
+        if (vantro::retroflexReaches(sounds, int(i)))
             out[i] = u'R';
     }
     return out;

@@ -37,10 +37,12 @@ QString attach(const QString &stem, const QString &ending);
 // The same before the s of the future ("tyaj" -> "tyakzy").
 QString joinBeforeFutureS(const QString &stem, const QString &ending);
 
-// n to R after r, f, F or z when only vowels, h, y, v, gutturals, labials or the anusvara come
-// between and a vowel, y, v, m or n follows.
+// Whether s after this sound turns to z (after i, u, f, e, o, r, k): the rule of
+// retroflexion.h on the verb rules' letters.
+bool turnsSToSh(QChar before);
+// n to R after r, f, F or z, by the rule of retroflexion.h.
 QString retroflexN(const QString &word);
-// Whether an n at the index would turn to R by the rule above.
+// Whether an n at the index would turn to R by that rule.
 bool retroflexReaches(QStringView word, qsizetype index);
 
 // The last touches every finished form takes: n after r, f, z to R, an anusvara before a stop
