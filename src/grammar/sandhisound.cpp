@@ -18,7 +18,7 @@ SandhiSound vowelSound(quint8 quality, bool isLong)
     return sound;
 }
 
-SandhiSound consonantSound(Kind kind, quint8 place, bool voiced, bool aspirated = false)
+SandhiSound consonantSound(Kind kind, Place place, bool voiced, bool aspirated = false)
 {
     SandhiSound sound{kind};
     sound.place = place;
@@ -55,29 +55,30 @@ SandhiSounds::SandhiSounds()
                                {"T", "Th", "D", "Dh", "N"},
                                {"t", "th", "d", "dh", "n"},
                                {"p", "ph", "b", "bh", "m"}};
-    for (quint8 place = 0; place < 5; ++place) {
+    for (int p = 0; p < kPlaceCount; ++p) {
+        const Place place = static_cast<Place>(p);
         for (int n = 0; n < 4; ++n) {
-            classify(stops[place][n], consonantSound(Kind::Stop, place, n >= 2, n % 2));
-            m_stops[place][n >= 2][n % 2] = find(stops[place][n]);
+            classify(stops[p][n], consonantSound(Kind::Stop, place, n >= 2, n % 2));
+            m_stops[p][n >= 2][n % 2] = find(stops[p][n]);
         }
-        classify(stops[place][4], consonantSound(Kind::Nasal, place, true));
-        m_nasals[place] = find(stops[place][4]);
+        classify(stops[p][4], consonantSound(Kind::Nasal, place, true));
+        m_nasals[p] = find(stops[p][4]);
     }
     const char *semivowels[] = {"y", "r", "l", "v"};
     const char *sibilants[] = {"sh", "Sh", "s"};
-    for (quint8 i = 0; i < 4; ++i) {
-        classify(semivowels[i], consonantSound(Kind::Semivowel, i + 1, true));
+    for (int i = 0; i < 4; ++i) {
+        classify(semivowels[i], consonantSound(Kind::Semivowel, static_cast<Place>(i + 1), true));
         m_semivowels[i + 1] = find(semivowels[i]);
     }
-    for (quint8 i = 0; i < 3; ++i) {
-        classify(sibilants[i], consonantSound(Kind::Sibilant, i + 1, false));
+    for (int i = 0; i < 3; ++i) {
+        classify(sibilants[i], consonantSound(Kind::Sibilant, static_cast<Place>(i + 1), false));
         m_sibilants[i + 1] = find(sibilants[i]);
     }
-    classify("h", consonantSound(Kind::Aspirate, SandhiSound::Velar, true, true));
-    SandhiSound kSh = consonantSound(Kind::Stop, SandhiSound::Velar, false);
+    classify("h", consonantSound(Kind::Aspirate, Place::Velar, true, true));
+    SandhiSound kSh = consonantSound(Kind::Stop, Place::Velar, false);
     kSh.conjunct = true;
     classify("kSh", kSh);
-    SandhiSound jn = consonantSound(Kind::Stop, SandhiSound::Palatal, true);
+    SandhiSound jn = consonantSound(Kind::Stop, Place::Palatal, true);
     jn.conjunct = true;
     classify("j~n", jn);
     classify("H", SandhiSound{Kind::Visarga});
@@ -127,24 +128,24 @@ const Letter *SandhiSounds::vowel(quint8 quality, bool isLong) const
     return m_vowels[quality][isLong] ? m_vowels[quality][isLong] : m_vowels[quality][!isLong];
 }
 
-const Letter *SandhiSounds::stop(quint8 place, bool voiced, bool aspirated) const
+const Letter *SandhiSounds::stop(Place place, bool voiced, bool aspirated) const
 {
-    return m_stops[place][voiced][aspirated];
+    return m_stops[int(place)][voiced][aspirated];
 }
 
-const Letter *SandhiSounds::nasal(quint8 place) const
+const Letter *SandhiSounds::nasal(Place place) const
 {
-    return m_nasals[place];
+    return m_nasals[int(place)];
 }
 
-const Letter *SandhiSounds::semivowel(quint8 place) const
+const Letter *SandhiSounds::semivowel(Place place) const
 {
-    return m_semivowels[place];
+    return m_semivowels[int(place)];
 }
 
-const Letter *SandhiSounds::sibilant(quint8 place) const
+const Letter *SandhiSounds::sibilant(Place place) const
 {
-    return m_sibilants[place];
+    return m_sibilants[int(place)];
 }
 
 } // namespace vantro

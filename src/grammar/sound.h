@@ -26,7 +26,11 @@ enum class Sound : unsigned char {
 };
 constexpr int kSoundCount = static_cast<int>(Sound::H) + 1;
 
-enum class Place { None, Velar, Palatal, Retroflex, Dental, Labial };
+// Where a consonant is spoken, in the grammars' order; the rules index tables by it. Vowels
+// take the place of the consonants they turn into (i palatal, u labial); h, anusvara and
+// visarga have none.
+enum class Place : unsigned char { Velar, Palatal, Retroflex, Dental, Labial, None };
+constexpr int kPlaceCount = static_cast<int>(Place::None);
 
 bool isVowel(Sound sound);
 bool isConsonant(Sound sound); // anusvara and visarga are neither
