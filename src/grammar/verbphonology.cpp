@@ -2,7 +2,9 @@
 #include "verbphonology.h"
 
 #include "itranstoken.h"
+#include "letter.h"
 #include "retroflexion.h"
+#include "schemetable.h"
 
 #include <QHash>
 
@@ -12,52 +14,24 @@ namespace vantro::verbs {
 
 namespace {
 
-// The preferred ITRANS spelling of each sound; kSh and j~n are read as two sounds.
-struct SoundSpelling
+// The codes of each letter's sounds, worked out once from the table of sounds through the
+// letter's preferred spelling: kSh and j~n are two sounds; a letter no Sanskrit word holds
+// (a digit, a nukta letter, an accent) has none.
+QString codesOfLetter(const Letter *letter)
 {
-    const char *itrans;
-    const char16_t *sounds;
-};
-
-const SoundSpelling kSpellings[] = {
-    {"a", u"a"},   {"A", u"A"},   {"i", u"i"},   {"I", u"I"},  {"u", u"u"},    {"U", u"U"},
-    {"R^i", u"f"}, {"R^I", u"F"}, {"L^i", u"x"}, {"e", u"e"},  {"ai", u"E"},   {"o", u"o"},
-    {"au", u"O"},  {"k", u"k"},   {"kh", u"K"},  {"g", u"g"},  {"gh", u"G"},   {"~N", u"N"},
-    {"ch", u"c"},  {"Ch", u"C"},  {"j", u"j"},   {"jh", u"J"}, {"~n", u"Y"},   {"T", u"w"},
-    {"Th", u"W"},  {"D", u"q"},   {"Dh", u"Q"},  {"N", u"R"},  {"t", u"t"},    {"th", u"T"},
-    {"d", u"d"},   {"dh", u"D"},  {"n", u"n"},   {"p", u"p"},  {"ph", u"P"},   {"b", u"b"},
-    {"bh", u"B"},  {"m", u"m"},   {"y", u"y"},   {"r", u"r"},  {"l", u"l"},    {"v", u"v"},
-    {"sh", u"S"},  {"Sh", u"z"},  {"s", u"s"},   {"h", u"h"},  {"kSh", u"kz"}, {"j~n", u"jY"},
-    {"M", u"M"},   {"H", u"H"},
-};
-
-const QHash<QString, QString> &soundOfSpelling()
-{
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> map;
-        for (const SoundSpelling &s : kSpellings)
-            map.insert(QString::fromLatin1(s.itrans), QString::fromUtf16(s.sounds));
-        return map;
-    }();
-    return table;
-}
-
-const QHash<QChar, QString> &spellingOfSound()
-{
-    static const QHash<QChar, QString> table = [] {
-        QHash<QChar, QString> map;
-        for (const SoundSpelling &s : kSpellings) {
-            const QString sounds = QString::fromUtf16(s.sounds);
-            if (sounds.size() == 1)
-                map.insert(sounds.front(), QString::fromLatin1(s.itrans));
+    static const QHash<const Letter *, QString> codes = [] {
+        QHash<const Letter *, QString> table;
+        for (std::size_t i = 0; i < schemeLetterCount(); ++i) {
+            const Letter *letter = schemeLetters() + i;
+            const std::optional<SoundString> sounds =
+                SoundString::fromItrans(QString::fromLatin1(letter->preferred()));
+            for (int s = 0; sounds && s < sounds->size(); ++s)
+                table[letter] += codeOf(sounds->at(s));
         }
-        return map;
+        return table;
     }();
-    return table;
+    return codes.value(letter);
 }
-
-const QString kVowels = QStringLiteral("aAiIuUfFxeEoO");
-const QString kConsonants = QStringLiteral("kKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh");
 
 bool isOneOf(QChar c, const char16_t *set)
 {
@@ -210,14 +184,12 @@ QString soundsFromItrans(QStringView itrans, bool *ok)
     *ok = true;
     ItransTokenizer tokenizer(itrans);
     for (ItransToken token; tokenizer.next(&token);) {
-        const QString spelling =
-            token.isLetter() ? QString::fromLatin1(token.letter()->preferred()) : QString();
-        const QString sound = soundOfSpelling().value(spelling);
-        if (sound.isEmpty()) {
+        const QString codes = token.isLetter() ? codesOfLetter(token.letter()) : QString();
+        if (codes.isEmpty()) {
             *ok = false;
             return {};
         }
-        sounds += sound;
+        sounds += codes;
     }
     return sounds;
 }
@@ -228,9 +200,9 @@ QString itransFromSounds(QStringView sounds)
 {
     static const std::array<QString, 128> spellings = [] {
         std::array<QString, 128> table;
-        for (auto it = spellingOfSound().cbegin(); it != spellingOfSound().cend(); ++it) {
-            if (it.key().unicode() < table.size())
-                table[it.key().unicode()] = it.value();
+        for (int s = 0; s < kSoundCount; ++s) {
+            const Sound sound = static_cast<Sound>(s);
+            table[codeOf(sound).unicode()] = QString::fromLatin1(letterOf(sound)->preferred());
         }
         return table;
     }();
@@ -245,12 +217,14 @@ QString itransFromSounds(QStringView sounds)
 
 bool isVowel(QChar sound)
 {
-    return kVowels.contains(sound);
+    const std::optional<Sound> known = soundOfCode(sound);
+    return known && vantro::isVowel(*known);
 }
 
 bool isConsonant(QChar sound)
 {
-    return kConsonants.contains(sound);
+    const std::optional<Sound> known = soundOfCode(sound);
+    return known && vantro::isConsonant(*known);
 }
 
 bool followsConsonant(QStringView sounds, qsizetype index)
