@@ -47,9 +47,18 @@ QString throwBackAspiration(QString stem)
     return stem;
 }
 
-bool isAspirateFinal(QChar c)
+// gh, jh, Dh, dh, bh and h.
+bool isVoicedAspirate(QChar code)
 {
-    return isOneOf(c, u"GDBhQJ");
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound && isVoiced(*sound) && isAspirated(*sound);
+}
+
+// One of the four stops of a class that are no nasal.
+bool isPlainStop(QChar code, Place place)
+{
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound && isStop(*sound) && !isNasal(*sound) && placeOf(*sound) == place;
 }
 
 // h of duh, dih, druh, snih sounds as gh; elsewhere (lih, vah) as the cerebral dh.
@@ -166,9 +175,9 @@ QString finalConsonant(const QString &stem)
         return base + u'w';
     if (isOneOf(last, u"cjkKgG"))
         return (last == u'G' ? throwBackAspiration(base) : base) + u'k';
-    if (isOneOf(last, u"tTdDs"))
+    if (isPlainStop(last, Place::Dental) || last == u's')
         return (last == u'D' ? throwBackAspiration(base) : base) + u't';
-    if (isOneOf(last, u"pPbB"))
+    if (isPlainStop(last, Place::Labial))
         return base + u'p';
     return stem;
 }
@@ -221,6 +230,12 @@ bool isVowel(QChar sound)
     return known && vantro::isVowel(*known);
 }
 
+bool isShortVowel(QChar sound)
+{
+    const std::optional<Sound> known = soundOfCode(sound);
+    return known && vantro::isShortVowel(*known);
+}
+
 bool isConsonant(QChar sound)
 {
     const std::optional<Sound> known = soundOfCode(sound);
@@ -255,7 +270,7 @@ QString gunaOfRoot(const QString &root)
     if (isVowel(root.back()))
         return root.chopped(1) + guna(root.back());
     const qsizetype v = root.size() - 2;
-    if (v >= 0 && isOneOf(root[v], u"iufx"))
+    if (v >= 0 && root[v] != u'a' && isShortVowel(root[v]))
         return root.left(v) + guna(root[v]) + root.back();
     return root;
 }
@@ -317,7 +332,7 @@ static QString joinConsonants(const QString &stem, const QString &ending)
         return joinCerebral(base, last, ending);
     if (isOneOf(last, u"cjkKgGh"))
         return joinVelar(base, last, ending);
-    if (isOneOf(last, u"tTdD"))
+    if (isPlainStop(last, Place::Dental))
         return joinDental(base, last, ending);
     return joinOther(base, last, ending);
 }
@@ -333,7 +348,7 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending)
     if (stem.endsWith(QStringLiteral("kz")))
         return stem + ending.mid(1);
     if (isOneOf(last, u"cjSzhkKgG"))
-        return (isAspirateFinal(last) ? throwBackAspiration(base) : base) + u'k' +
+        return (isVoicedAspirate(last) ? throwBackAspiration(base) : base) + u'k' +
                sAfter(u'k', ending);
     if (last == u's')
         return base + u't' + ending;
@@ -367,14 +382,10 @@ QString retroflexN(const QString &word)
 QString finishWord(const QString &word)
 {
     QString out = retroflexN(word);
-    static const QHash<QChar, QChar> nasalOf = {
-        {u'k', u'N'}, {u'K', u'N'}, {u'g', u'N'}, {u'G', u'N'}, {u'c', u'Y'},
-        {u'C', u'Y'}, {u'j', u'Y'}, {u'J', u'Y'}, {u'w', u'R'}, {u'W', u'R'},
-        {u'q', u'R'}, {u'Q', u'R'}, {u't', u'n'}, {u'T', u'n'}, {u'd', u'n'},
-        {u'D', u'n'}, {u'p', u'm'}, {u'P', u'm'}, {u'b', u'm'}, {u'B', u'm'}};
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
-        if (out[i] == u'M' && nasalOf.contains(out[i + 1]))
-            out[i] = nasalOf.value(out[i + 1]);
+        const std::optional<Sound> next = soundOfCode(out[i + 1]);
+        if (out[i] == u'M' && next && isStop(*next) && !isNasal(*next))
+            out[i] = codeOf(nasalOf(placeOf(*next)));
     }
     if (!out.isEmpty() && (out.back() == u's' || out.back() == u'r'))
         out.back() = u'H';

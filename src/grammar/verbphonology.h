@@ -15,6 +15,7 @@ QString itransFromSounds(QStringView sounds);
 
 bool isVowel(QChar sound);
 bool isConsonant(QChar sound);
+bool isShortVowel(QChar sound);
 // Whether the sound ends a conjunct: the sound before it is a consonant too.
 bool followsConsonant(QStringView sounds, qsizetype index);
 
