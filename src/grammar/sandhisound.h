@@ -74,6 +74,7 @@ private:
     int indexOf(const Letter *letter) const;
     const Letter *find(const char *itrans) const;
     void classify(const char *itrans, SandhiSound sound);
+    void take(Sound sound);
 
     const Letter *m_first = nullptr;
     int m_count = 0;

@@ -86,6 +86,16 @@ bool isNasal(Sound sound)
     return isNasalStop(sound);
 }
 
+bool isSemivowel(Sound sound)
+{
+    return featuresOf(sound).kind == Kind::Semivowel;
+}
+
+bool isSibilant(Sound sound)
+{
+    return featuresOf(sound).kind == Kind::Sibilant;
+}
+
 bool isVoiced(Sound sound)
 {
     return featuresOf(sound).voiced;

@@ -36,6 +36,8 @@ bool isVowel(Sound sound);
 bool isConsonant(Sound sound); // anusvara and visarga are neither
 bool isStop(Sound sound);      // the twenty-five of the five classes, nasals included
 bool isNasal(Sound sound);
+bool isSemivowel(Sound sound); // y r l v
+bool isSibilant(Sound sound);  // sh Sh s
 bool isVoiced(Sound sound);
 bool isAspirated(Sound sound);
 bool isShortVowel(Sound sound);
