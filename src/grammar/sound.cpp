@@ -19,6 +19,9 @@ struct Features
     Place place;
     bool voiced;
     bool aspirated;
+    // The vowel's guna and vrddhi in codes; a sound with no higher grade is its own.
+    const char16_t *guna = nullptr;
+    const char16_t *vrddhi = nullptr;
 };
 
 constexpr Place V = Place::Velar, P = Place::Palatal, R = Place::Retroflex, D = Place::Dental,
@@ -27,13 +30,19 @@ constexpr Kind S = Kind::Stop;
 
 // clang-format off
 constexpr std::array<Features, kSoundCount> kFeatures = {{
-    {"a", u'a', Kind::ShortVowel, V, true, false},  {"A", u'A', Kind::LongVowel, V, true, false},
-    {"i", u'i', Kind::ShortVowel, P, true, false},  {"I", u'I', Kind::LongVowel, P, true, false},
-    {"u", u'u', Kind::ShortVowel, L, true, false},  {"U", u'U', Kind::LongVowel, L, true, false},
-    {"R^i", u'f', Kind::ShortVowel, R, true, false}, {"R^I", u'F', Kind::LongVowel, R, true, false},
-    {"L^i", u'x', Kind::ShortVowel, D, true, false},
-    {"e", u'e', Kind::LongVowel, P, true, false},   {"ai", u'E', Kind::LongVowel, P, true, false},
-    {"o", u'o', Kind::LongVowel, L, true, false},   {"au", u'O', Kind::LongVowel, L, true, false},
+    {"a", u'a', Kind::ShortVowel, V, true, false, nullptr, u"A"},
+    {"A", u'A', Kind::LongVowel, V, true, false},
+    {"i", u'i', Kind::ShortVowel, P, true, false, u"e", u"E"},
+    {"I", u'I', Kind::LongVowel, P, true, false, u"e", u"E"},
+    {"u", u'u', Kind::ShortVowel, L, true, false, u"o", u"O"},
+    {"U", u'U', Kind::LongVowel, L, true, false, u"o", u"O"},
+    {"R^i", u'f', Kind::ShortVowel, R, true, false, u"ar", u"Ar"},
+    {"R^I", u'F', Kind::LongVowel, R, true, false, u"ar", u"Ar"},
+    {"L^i", u'x', Kind::ShortVowel, D, true, false, u"al", u"Al"},
+    {"e", u'e', Kind::LongVowel, P, true, false, nullptr, u"E"},
+    {"ai", u'E', Kind::LongVowel, P, true, false},
+    {"o", u'o', Kind::LongVowel, L, true, false, nullptr, u"O"},
+    {"au", u'O', Kind::LongVowel, L, true, false},
     {"k", u'k', S, V, false, false}, {"kh", u'K', S, V, false, true}, {"g", u'g', S, V, true, false},
     {"gh", u'G', S, V, true, true},  {"~N", u'N', S, V, true, false},
     {"ch", u'c', S, P, false, false}, {"Ch", u'C', S, P, false, true}, {"j", u'j', S, P, true, false},
@@ -194,6 +203,18 @@ std::optional<Sound> soundOfCode(QChar code)
     if (code.unicode() >= sounds.size() || sounds[code.unicode()] < 0)
         return std::nullopt;
     return static_cast<Sound>(sounds[code.unicode()]);
+}
+
+QString gunaCodes(Sound sound)
+{
+    const char16_t *grade = featuresOf(sound).guna;
+    return grade ? QString::fromUtf16(grade) : QString(codeOf(sound));
+}
+
+QString vrddhiCodes(Sound sound)
+{
+    const char16_t *grade = featuresOf(sound).vrddhi;
+    return grade ? QString::fromUtf16(grade) : QString(codeOf(sound));
 }
 
 const Letter *letterOf(Sound sound)

@@ -249,18 +249,14 @@ bool followsConsonant(QStringView sounds, qsizetype index)
 
 QString guna(QChar vowel)
 {
-    static const QHash<QChar, QString> grade = {{u'i', "e"}, {u'I', "e"},  {u'u', "o"},
-                                                {u'U', "o"}, {u'f', "ar"}, {u'F', "ar"},
-                                                {u'x', "al"}};
-    return grade.value(vowel, QString(vowel));
+    const std::optional<Sound> sound = soundOfCode(vowel);
+    return sound ? gunaCodes(*sound) : QString(vowel);
 }
 
 QString vrddhi(QChar vowel)
 {
-    static const QHash<QChar, QString> grade = {
-        {u'a', "A"}, {u'i', "E"},  {u'I', "E"},  {u'e', "E"}, {u'u', "O"}, {u'U', "O"},
-        {u'o', "O"}, {u'f', "Ar"}, {u'F', "Ar"}, {u'E', "E"}, {u'O', "O"}};
-    return grade.value(vowel, QString(vowel));
+    const std::optional<Sound> sound = soundOfCode(vowel);
+    return sound ? vrddhiCodes(*sound) : QString(vowel);
 }
 
 QString gunaOfRoot(const QString &root)
