@@ -139,13 +139,11 @@ void setPausal(QList<WordReading> *readings, const QString &pausalSounds)
             reading.pausalForm = pausal;
 }
 
-const QString kVowels = QStringLiteral("aAiIuUfFxXeEoO");
-
 // Words are written together only where sandhi joins them: after a final consonant (tach cha,
 // ahamekadA), not after a vowel or a visarga, which keep their space (rAme na, punaH punaH).
 bool joinsWithNext(const QString &sounds)
 {
-    return !sounds.isEmpty() && !kVowels.contains(sounds.back()) && sounds.back() != u'H';
+    return !sounds.isEmpty() && !verbs::isVowel(sounds.back()) && sounds.back() != u'H';
 }
 const QString kAlphabet = QStringLiteral("aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh");
 
@@ -226,7 +224,7 @@ void Analyser::addCompoundMember(int entry)
     // (manaH-, mano-).
     if (member.endsWith(QStringLiteral("an")) || member.endsWith(QStringLiteral("in")))
         member.chop(1);
-    if (member.size() >= 2 && kVowels.contains(member.back()) &&
+    if (member.size() >= 2 && verbs::isVowel(member.back()) &&
         !m_compoundMembers.value(member).contains(entry))
         m_compoundMembers[member].append(entry);
 }
@@ -291,7 +289,7 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
         // ud drops the s of sthA and stambh (utthita, uttambhita): the rest is looked up with it.
         if (word.at(at - 1) == u't' && (word.at(at) == u't' || word.at(at) == u'T'))
             rests.append(u's' + word.mid(at));
-        if (kVowels.contains(word.at(at)))
+        if (verbs::isVowel(word.at(at)))
             for (const QChar vowel : QStringView(u"aAiIuUeo"))
                 if (vowel != word.at(at))
                     rests.append(vowel + word.mid(at + 1));
@@ -337,7 +335,7 @@ QList<WordReading> Analyser::readWithSandhi(const QString &word) const
         QList<WordReading> found = readAsWritten(pausal);
         // The vocative of a stem in R^i ends in r too (pitar atra).
         if (!rule.onlyAfterA.isEmpty() && pausal.size() >= 2 &&
-            kVowels.left(2).contains(pausal.at(pausal.size() - 2)) &&
+            (pausal.at(pausal.size() - 2) == u'a' || pausal.at(pausal.size() - 2) == u'A') &&
             !rule.onlyAfterA.contains(pausal))
             found.removeIf([](const WordReading &r) {
                 return !(r.kind == ReadingKind::Noun && r.lemma.endsWith(QStringLiteral("R^i")) &&
@@ -538,7 +536,7 @@ void Analyser::readCompoundFrom(const QString &word, int from, QChar first,
     for (int end = from + 2; end + 2 <= word.size(); ++end) {
         // The member as written before a consonant, or its last vowel merged with the next's.
         QList<std::tuple<QString, int, QChar>> splits;
-        if (kVowels.contains(word.at(end - 1)) && !kVowels.contains(word.at(end)))
+        if (verbs::isVowel(word.at(end - 1)) && !verbs::isVowel(word.at(end)))
             splits.append({pieceOf(end), end, QChar()});
         for (const auto &[own, following] : mergedVowels().value(word.at(end - 1)))
             if (end - 1 - from >= 2)

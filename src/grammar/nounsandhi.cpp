@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nounsandhi.h"
 
+#include "retroflexion.h"
+
 #include <algorithm>
 
 namespace vantro {
@@ -10,53 +12,6 @@ namespace {
 bool isOneOf(Sound sound, std::initializer_list<Sound> set)
 {
     return std::find(set.begin(), set.end(), sound) != set.end();
-}
-
-// The sounds after which s turns to Sh: vowels other than a and A, the semivowels, h and the
-// velars (k is the one that meets an ending here: vAkShu).
-bool turnsSToSh(Sound before)
-{
-    if (isVowel(before))
-        return before != Sound::a && before != Sound::A;
-    return isOneOf(before, {Sound::y, Sound::r, Sound::l, Sound::v, Sound::h}) ||
-           (isStop(before) && placeOf(before) == Place::Velar);
-}
-
-// s at `index` becomes Sh after the sounds above, a visarga between them allowed (haviHShu);
-// not at the word's end and not before r.
-void cerebraliseS(SoundString &word, int index)
-{
-    if (word.at(index) != Sound::s || index + 1 >= word.size() || word.at(index + 1) == Sound::r)
-        return;
-    int before = index - 1;
-    if (before >= 0 && word.at(before) == Sound::H)
-        --before;
-    if (before >= 0 && turnsSToSh(word.at(before)))
-        word.set(index, Sound::Sh);
-}
-
-// Between r, R^i or Sh and a following n only vowels, h, y, v, the velars, the labials and
-// anusvara may stand; the n must be followed by a vowel, n, m, y or v.
-void cerebraliseN(SoundString &word, int from)
-{
-    for (int i = std::max(from, 0); i + 1 < word.size(); ++i) {
-        const Sound next = word.at(i + 1);
-        if (word.at(i) != Sound::n ||
-            !(isVowel(next) || isOneOf(next, {Sound::n, Sound::m, Sound::y, Sound::v})))
-            continue;
-        for (int j = i - 1; j >= 0; --j) {
-            const Sound p = word.at(j);
-            if (isOneOf(p, {Sound::r, Sound::Ri, Sound::RI, Sound::Sh})) {
-                word.set(i, Sound::N);
-                break;
-            }
-            const bool passes =
-                isVowel(p) || isOneOf(p, {Sound::h, Sound::y, Sound::v, Sound::M}) ||
-                (isStop(p) && (placeOf(p) == Place::Velar || placeOf(p) == Place::Labial));
-            if (!passes)
-                break;
-        }
-    }
 }
 
 void palataliseN(SoundString &word, int from)
@@ -156,12 +111,12 @@ SoundString attachEnding(const SoundString &stem, const SoundString &ending)
     const int join = stem.size();
     if (join > 0 && !ending.isEmpty()) {
         if (stem.last() == Sound::s && isVowel(ending.at(0)))
-            cerebraliseS(word, join - 1);
+            retroflexS(word, join - 1);
         if (ending.at(0) == Sound::s)
-            cerebraliseS(word, join);
+            retroflexS(word, join);
     }
     palataliseN(word, join - 1);
-    cerebraliseN(word, join - 1);
+    retroflexN(word, join - 1);
     return word;
 }
 

@@ -86,11 +86,11 @@ QString reduplicator(const RootShape &shape)
     return QString(c) + shortVowel(shape.vowel);
 }
 
-// The root after the reduplicating syllable: its s turns to z after i or u (sizeva, tuzwAva;
-// not the s of sru), and C is doubled with c (cicCeda).
+// The root after the reduplicating syllable: its s turns to z after i or u as any s does (sizeva,
+// tuzwAva; not the s of sru), and C is doubled with c (cicCeda).
 QString rootAfter(const QString &reduplicator, QString root)
 {
-    if (isOneOf(reduplicator.back(), u"iu") && root.size() > 1 && root.front() == u's' &&
+    if (turnsSToSh(reduplicator.back()) && root.size() > 1 && root.front() == u's' &&
         !isOneOf(root[1], u"rP")) {
         root[0] = u'z';
         static const QHash<QChar, QChar> cerebral = {{u't', u'w'}, {u'T', u'W'}, {u'n', u'R'}};

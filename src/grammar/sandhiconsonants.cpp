@@ -14,7 +14,7 @@ SandhiJoin asOne(int dropLeft, Letters addLeft, int dropRight = 0, Letters addRi
 
 bool isPalatalSibilant(const S &sound)
 {
-    return sound.is(S::Kind::Sibilant) && sound.place == S::Palatal;
+    return sound.is(S::Kind::Sibilant) && sound.place == Place::Palatal;
 }
 
 // sh after a stop may become Ch before a vowel, h, a semivowel or a nasal (tachChrutvA, and
@@ -30,7 +30,7 @@ bool shMayBecomeCh(const SandhiWord &word)
 
 SandhiJoin withCh(int dropLeft, const Letter *final)
 {
-    return asOne(dropLeft, {final}, 1, {sounds().stop(S::Palatal, false, true)});
+    return asOne(dropLeft, {final}, 1, {sounds().stop(Place::Palatal, false, true)});
 }
 
 // t before palatals and retroflexes takes their place; before l it becomes l; before sh it
@@ -39,11 +39,11 @@ SandhiJoins dentalAssimilated(const SandhiWord &right)
 {
     const auto *s = &sounds();
     const S next = right.fromStart(0);
-    const Letter *ch = s->stop(S::Palatal, false);
-    if (next.is(S::Kind::Stop) && (next.place == S::Palatal || next.place == S::Retroflex))
+    const Letter *ch = s->stop(Place::Palatal, false);
+    if (next.is(S::Kind::Stop) && (next.place == Place::Palatal || next.place == Place::Retroflex))
         return {asOne(1, {s->stop(next.place, next.voiced)})};
-    if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
-        return {asOne(1, {s->semivowel(S::Dental)})};
+    if (next.is(S::Kind::Semivowel) && next.place == Place::Dental)
+        return {asOne(1, {s->semivowel(Place::Dental)})};
     if (shMayBecomeCh(right))
         return {withCh(1, ch), asOne(1, {ch})};
     if (isPalatalSibilant(next))
@@ -65,17 +65,17 @@ SandhiJoins nasalBeforeSibilant(const S &last, const SandhiWord &right)
     const auto *s = &sounds();
     const S next = right.fromStart(0);
     const SandhiJoin plain = asOne(0, {});
-    const bool nBeforeS = last.place == S::Dental && next.place == S::Dental;
-    if (last.place == S::Velar || last.place == S::Retroflex || nBeforeS)
+    const bool nBeforeS = last.place == Place::Dental && next.place == Place::Dental;
+    if (last.place == Place::Velar || last.place == Place::Retroflex || nBeforeS)
         return {plain, asOne(0, {s->stop(last.place, false)})};
-    if (last.place != S::Dental || !isPalatalSibilant(next))
+    if (last.place != Place::Dental || !isPalatalSibilant(next))
         return {plain};
-    const Letter *n = s->nasal(S::Palatal);
-    const Letter *ch = s->stop(S::Palatal, false);
+    const Letter *n = s->nasal(Place::Palatal);
+    const Letter *ch = s->stop(Place::Palatal, false);
     if (!shMayBecomeCh(right))
         return {asOne(1, {n}), asOne(1, {n, ch})};
-    return {withCh(1, n), asOne(1, {n}), asOne(1, {n, ch}, 1, {s->stop(S::Palatal, false, true)}),
-            asOne(1, {n, ch})};
+    return {withCh(1, n), asOne(1, {n}),
+            asOne(1, {n, ch}, 1, {s->stop(Place::Palatal, false, true)}), asOne(1, {n, ch})};
 }
 
 } // namespace
@@ -89,14 +89,14 @@ SandhiJoins afterStop(const SandhiWord &left, const SandhiWord &right)
     const auto *s = &sounds();
     const S last = left.fromEnd(0);
     const S next = right.fromStart(0);
-    if (last.place == S::Palatal)
+    if (last.place == Place::Palatal)
         return {unchanged()};
     const Letter *voiced = s->stop(last.place, true);
     if (next.is(S::Kind::Nasal))
         return {asOne(1, {s->nasal(last.place)}), asOne(1, {voiced})};
     if (next.is(S::Kind::Aspirate))
         return {asOne(1, {voiced}, 1, {s->stop(last.place, true, true)}), asOne(1, {voiced})};
-    if (last.place == S::Dental) {
+    if (last.place == Place::Dental) {
         const SandhiJoins assimilated = dentalAssimilated(right);
         if (!assimilated.isEmpty())
             return assimilated;
@@ -116,25 +116,26 @@ SandhiJoins afterNasal(const SandhiWord &left, const SandhiWord &right)
     const auto *s = &sounds();
     const S last = left.fromEnd(0);
     const S next = right.fromStart(0);
-    if (last.place == S::Labial)
+    if (last.place == Place::Labial)
         return afterAnusvara(left, right);
     if (next.isVowel()) {
         const S before = left.fromEnd(1);
-        const bool doubles = before.isSimpleVowel() && !before.isLong && last.place != S::Palatal;
+        const bool doubles =
+            before.isSimpleVowel() && !before.isLong && last.place != Place::Palatal;
         return {doubles ? asOne(0, {s->nasal(last.place)}) : asOne(0, {})};
     }
     if (next.is(S::Kind::Sibilant))
         return nasalBeforeSibilant(last, right);
-    if (last.place != S::Dental || left.is(u"prashAn"))
+    if (last.place != Place::Dental || left.is(u"prashAn"))
         return {asOne(0, {})};
-    if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental) {
+    if (next.is(S::Kind::Stop) && next.place >= Place::Palatal && next.place <= Place::Dental) {
         if (!next.voiced)
             return {asOne(1, {s->anusvara(), s->sibilant(next.place)})};
-        if (next.place != S::Dental)
+        if (next.place != Place::Dental)
             return {asOne(1, {s->nasal(next.place)})};
     }
-    if (next.is(S::Kind::Semivowel) && next.place == S::Dental)
-        return {asOne(1, {s->chandrabindu(), s->semivowel(S::Dental)})};
+    if (next.is(S::Kind::Semivowel) && next.place == Place::Dental)
+        return {asOne(1, {s->chandrabindu(), s->semivowel(Place::Dental)})};
     return {asOne(0, {})};
 }
 
@@ -145,7 +146,7 @@ SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
     const auto *s = &sounds();
     const S next = right.fromStart(0);
     if (next.isVowel())
-        return {asOne(1, {s->nasal(S::Labial)})};
+        return {asOne(1, {s->nasal(Place::Labial)})};
     if (left.fromEnd(0).is(S::Kind::Nasal) && !left.fromEnd(1).isVowel())
         return {asOne(0, {})};
     if (left.is(u"sam") && isRAj(right))

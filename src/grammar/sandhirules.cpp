@@ -43,7 +43,7 @@ SandhiJoins joinsByFinal(const SandhiWord &left, const SandhiWord &right)
     case Kind::Visarga:
         return sandhi::afterVisarga(left, right);
     case Kind::Semivowel:
-        if (last.place == SandhiSound::Retroflex && left.fromEnd(1).isVowel())
+        if (last.place == Place::Retroflex && left.fromEnd(1).isVowel())
             return sandhi::afterR(left, right);
         break;
     case Kind::Stop:

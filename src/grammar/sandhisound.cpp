@@ -18,13 +18,54 @@ SandhiSound vowelSound(quint8 quality, bool isLong)
     return sound;
 }
 
-SandhiSound consonantSound(Kind kind, quint8 place, bool voiced, bool aspirated = false)
+SandhiSound consonantSound(Kind kind, Place place, bool voiced, bool aspirated = false)
 {
     SandhiSound sound{kind};
     sound.place = place;
     sound.voiced = voiced;
     sound.aspirated = aspirated;
     return sound;
+}
+
+// The vowels of sandhi by quality, each with its long one: a A, i I, u U, R^i R^I, L^i; then
+// e ai o au.
+quint8 qualityOf(Sound vowel)
+{
+    switch (vowel) {
+    case Sound::a:
+    case Sound::A:
+        return SandhiSound::A;
+    case Sound::i:
+    case Sound::I:
+        return SandhiSound::I;
+    case Sound::u:
+    case Sound::U:
+        return SandhiSound::U;
+    case Sound::Ri:
+    case Sound::RI:
+        return SandhiSound::R;
+    case Sound::Li:
+        return SandhiSound::L;
+    case Sound::e:
+        return SandhiSound::E;
+    case Sound::ai:
+        return SandhiSound::Ai;
+    case Sound::o:
+        return SandhiSound::O;
+    default:
+        return SandhiSound::Au;
+    }
+}
+
+Kind consonantKind(Sound sound)
+{
+    if (isNasal(sound))
+        return Kind::Nasal;
+    if (isStop(sound))
+        return Kind::Stop;
+    if (isSemivowel(sound))
+        return Kind::Semivowel;
+    return isSibilant(sound) ? Kind::Sibilant : Kind::Aspirate;
 }
 
 } // namespace
@@ -41,43 +82,15 @@ SandhiSounds::SandhiSounds()
 {
     for (int i = 0; i < m_count; ++i)
         m_spellings[i] = QString::fromLatin1(m_first[i].preferred());
-    const char *vowels[9][2] = {{"a", "A"},      {"i", "I"},     {"u", "U"},
-                                {"R^i", "R^I"},  {"L^i", "L^I"}, {nullptr, "e"},
-                                {nullptr, "ai"}, {nullptr, "o"}, {nullptr, "au"}};
-    for (quint8 quality = 0; quality < 9; ++quality)
-        for (int isLong = 0; isLong < 2; ++isLong)
-            if (const char *spelling = vowels[quality][isLong]) {
-                classify(spelling, vowelSound(quality, isLong));
-                m_vowels[quality][isLong] = find(spelling);
-            }
-    const char *stops[5][5] = {{"k", "kh", "g", "gh", "~N"},
-                               {"ch", "Ch", "j", "jh", "~n"},
-                               {"T", "Th", "D", "Dh", "N"},
-                               {"t", "th", "d", "dh", "n"},
-                               {"p", "ph", "b", "bh", "m"}};
-    for (quint8 place = 0; place < 5; ++place) {
-        for (int n = 0; n < 4; ++n) {
-            classify(stops[place][n], consonantSound(Kind::Stop, place, n >= 2, n % 2));
-            m_stops[place][n >= 2][n % 2] = find(stops[place][n]);
-        }
-        classify(stops[place][4], consonantSound(Kind::Nasal, place, true));
-        m_nasals[place] = find(stops[place][4]);
-    }
-    const char *semivowels[] = {"y", "r", "l", "v"};
-    const char *sibilants[] = {"sh", "Sh", "s"};
-    for (quint8 i = 0; i < 4; ++i) {
-        classify(semivowels[i], consonantSound(Kind::Semivowel, i + 1, true));
-        m_semivowels[i + 1] = find(semivowels[i]);
-    }
-    for (quint8 i = 0; i < 3; ++i) {
-        classify(sibilants[i], consonantSound(Kind::Sibilant, i + 1, false));
-        m_sibilants[i + 1] = find(sibilants[i]);
-    }
-    classify("h", consonantSound(Kind::Aspirate, SandhiSound::Velar, true, true));
-    SandhiSound kSh = consonantSound(Kind::Stop, SandhiSound::Velar, false);
+    for (int s = 0; s < kSoundCount; ++s)
+        take(static_cast<Sound>(s));
+    // The long L^I, which no word the grammar makes holds, is still a vowel to sandhi when typed.
+    classify("L^I", vowelSound(SandhiSound::L, true));
+    m_vowels[SandhiSound::L][1] = find("L^I");
+    SandhiSound kSh = consonantSound(Kind::Stop, Place::Velar, false);
     kSh.conjunct = true;
     classify("kSh", kSh);
-    SandhiSound jn = consonantSound(Kind::Stop, SandhiSound::Palatal, true);
+    SandhiSound jn = consonantSound(Kind::Stop, Place::Palatal, true);
     jn.conjunct = true;
     classify("j~n", jn);
     classify("H", SandhiSound{Kind::Visarga});
@@ -88,6 +101,32 @@ SandhiSounds::SandhiSounds()
     m_anusvara = find("M");
     m_chandrabindu = find(".N");
     m_avagraha = find(".a");
+}
+
+// A sound of the grammar's table as sandhi reads it, and the letter the rules put in for it.
+void SandhiSounds::take(Sound sound)
+{
+    const Letter *letter = letterOf(sound);
+    if (isVowel(sound)) {
+        const quint8 quality = qualityOf(sound);
+        m_sounds[indexOf(letter)] = vowelSound(quality, !isShortVowel(sound));
+        m_vowels[quality][!isShortVowel(sound)] = letter;
+        return;
+    }
+    if (!isConsonant(sound))
+        return; // anusvara and visarga are signs of their own to sandhi
+    const Kind kind = consonantKind(sound);
+    const Place place = placeOf(sound);
+    m_sounds[indexOf(letter)] = consonantSound(kind, place, isVoiced(sound), isAspirated(sound));
+    const int p = static_cast<int>(place);
+    if (kind == Kind::Stop)
+        m_stops[p][isVoiced(sound)][isAspirated(sound)] = letter;
+    else if (kind == Kind::Nasal)
+        m_nasals[p] = letter;
+    else if (kind == Kind::Semivowel)
+        m_semivowels[p] = letter;
+    else if (kind == Kind::Sibilant)
+        m_sibilants[p] = letter;
 }
 
 int SandhiSounds::indexOf(const Letter *letter) const
@@ -127,24 +166,24 @@ const Letter *SandhiSounds::vowel(quint8 quality, bool isLong) const
     return m_vowels[quality][isLong] ? m_vowels[quality][isLong] : m_vowels[quality][!isLong];
 }
 
-const Letter *SandhiSounds::stop(quint8 place, bool voiced, bool aspirated) const
+const Letter *SandhiSounds::stop(Place place, bool voiced, bool aspirated) const
 {
-    return m_stops[place][voiced][aspirated];
+    return place == Place::None ? nullptr : m_stops[int(place)][voiced][aspirated];
 }
 
-const Letter *SandhiSounds::nasal(quint8 place) const
+const Letter *SandhiSounds::nasal(Place place) const
 {
-    return m_nasals[place];
+    return place == Place::None ? nullptr : m_nasals[int(place)];
 }
 
-const Letter *SandhiSounds::semivowel(quint8 place) const
+const Letter *SandhiSounds::semivowel(Place place) const
 {
-    return m_semivowels[place];
+    return place == Place::None ? nullptr : m_semivowels[int(place)];
 }
 
-const Letter *SandhiSounds::sibilant(quint8 place) const
+const Letter *SandhiSounds::sibilant(Place place) const
 {
-    return m_sibilants[place];
+    return place == Place::None ? nullptr : m_sibilants[int(place)];
 }
 
 } // namespace vantro

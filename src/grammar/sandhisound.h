@@ -2,6 +2,7 @@
 #pragma once
 
 #include "letter.h"
+#include "sound.h"
 
 #include <QString>
 #include <QStringView>
@@ -27,12 +28,11 @@ struct SandhiSound
         Virama,
     };
     enum Quality : quint8 { A, I, U, R, L, E, Ai, O, Au };
-    enum Place : quint8 { Velar, Palatal, Retroflex, Dental, Labial };
 
     Kind kind = Kind::None;
     quint8 quality = A; // vowels
     bool isLong = false;
-    quint8 place = Velar; // consonants
+    Place place = Place::Velar; // consonants
     bool voiced = false;
     bool aspirated = false;
     bool conjunct = false; // kSh and j~n, which count as their first sound at a word's start
@@ -60,10 +60,10 @@ public:
     QStringView spelling(const Letter *letter) const;
 
     const Letter *vowel(quint8 quality, bool isLong = false) const;
-    const Letter *stop(quint8 place, bool voiced, bool aspirated = false) const;
-    const Letter *nasal(quint8 place) const;
-    const Letter *semivowel(quint8 place) const;
-    const Letter *sibilant(quint8 place) const;
+    const Letter *stop(Place place, bool voiced, bool aspirated = false) const;
+    const Letter *nasal(Place place) const;
+    const Letter *semivowel(Place place) const;
+    const Letter *sibilant(Place place) const;
     const Letter *visarga() const { return m_visarga; }
     const Letter *anusvara() const { return m_anusvara; }
     const Letter *chandrabindu() const { return m_chandrabindu; }
@@ -74,16 +74,17 @@ private:
     int indexOf(const Letter *letter) const;
     const Letter *find(const char *itrans) const;
     void classify(const char *itrans, SandhiSound sound);
+    void take(Sound sound);
 
     const Letter *m_first = nullptr;
     int m_count = 0;
     QVector<SandhiSound> m_sounds;
     QVector<QString> m_spellings;
     const Letter *m_vowels[9][2] = {};
-    const Letter *m_stops[5][2][2] = {};
-    const Letter *m_nasals[5] = {};
-    const Letter *m_semivowels[5] = {};
-    const Letter *m_sibilants[5] = {};
+    const Letter *m_stops[kPlaceCount][2][2] = {};
+    const Letter *m_nasals[kPlaceCount] = {};
+    const Letter *m_semivowels[kPlaceCount] = {};
+    const Letter *m_sibilants[kPlaceCount] = {};
     const Letter *m_visarga = nullptr;
     const Letter *m_anusvara = nullptr;
     const Letter *m_chandrabindu = nullptr;

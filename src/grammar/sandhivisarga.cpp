@@ -49,11 +49,11 @@ SandhiJoins beforeVoiceless(const SandhiWord &left, const SandhiWord &right)
 {
     const auto *s = &sounds();
     const S next = right.fromStart(0);
-    if (next.is(S::Kind::Stop) && (next.place == S::Velar || next.place == S::Labial) &&
+    if (next.is(S::Kind::Stop) && (next.place == Place::Velar || next.place == Place::Labial) &&
         !next.conjunct && takesShBeforeKP(left))
-        return {join(1, {s->sibilant(S::Retroflex)}, 0, {}, Written::AsOne)};
+        return {join(1, {s->sibilant(Place::Retroflex)}, 0, {}, Written::AsOne)};
     const SandhiJoin stays = join(1, {s->visarga()}, 0, {}, Written::Apart);
-    if (next.is(S::Kind::Stop) && next.place >= S::Palatal && next.place <= S::Dental)
+    if (next.is(S::Kind::Stop) && next.place >= Place::Palatal && next.place <= Place::Dental)
         return {join(1, {s->sibilant(next.place)}, 0, {}, Written::AsOne)};
     if (!next.is(S::Kind::Sibilant))
         return {stays};
@@ -73,7 +73,7 @@ SandhiJoin lengthenedBeforeR(const SandhiWord &left)
 bool startsWithR(const SandhiWord &word)
 {
     const S first = word.fromStart(0);
-    return first.is(S::Kind::Semivowel) && first.place == S::Retroflex;
+    return first.is(S::Kind::Semivowel) && first.place == Place::Retroflex;
 }
 
 // aH: o.a before a, o before voiced consonants, a before other vowels.
@@ -114,7 +114,7 @@ SandhiJoins afterVisarga(const SandhiWord &left, const SandhiWord &right)
         return {vowel.isLong ? join(1, {}, 0, {}, Written::Apart) : aHBeforeVoiced(right)};
     if (startsWithR(right))
         return {lengthenedBeforeR(left)};
-    return {join(1, {sounds().semivowel(S::Retroflex)}, 0, {}, Written::AsOne)};
+    return {join(1, {sounds().semivowel(Place::Retroflex)}, 0, {}, Written::AsOne)};
 }
 
 // A final r (typed, or the visarga of a word that ends in r): kept before voiced sounds and
@@ -126,7 +126,7 @@ SandhiJoins afterR(const SandhiWord &left, const SandhiWord &right)
         return {lengthenedBeforeR(left)};
     if (!next.isVoiced())
         return beforeVoiceless(left, right);
-    return {join(1, {sounds().semivowel(S::Retroflex)}, 0, {}, Written::AsOne)};
+    return {join(1, {sounds().semivowel(Place::Retroflex)}, 0, {}, Written::AsOne)};
 }
 
 } // namespace vantro::sandhi

@@ -43,9 +43,9 @@ SandhiJoin aWithVowel(const S &second)
     case S::U:
         return join(1, {s->vowel(S::O)}, 1, {}, Written::AsOne);
     case S::R:
-        return join(1, {s->vowel(S::A)}, 1, {s->semivowel(S::Retroflex)}, Written::AsOne);
+        return join(1, {s->vowel(S::A)}, 1, {s->semivowel(Place::Retroflex)}, Written::AsOne);
     case S::L:
-        return join(1, {s->vowel(S::A)}, 1, {s->semivowel(S::Dental)}, Written::AsOne);
+        return join(1, {s->vowel(S::A)}, 1, {s->semivowel(Place::Dental)}, Written::AsOne);
     case S::E:
     case S::Ai:
         return join(1, {s->vowel(S::Ai)}, 1, {}, Written::AsOne);
@@ -94,7 +94,7 @@ SandhiJoin vrddhi(const S &second)
     if (second.quality == S::U)
         return join(1, {s->vowel(S::Au)}, 1, {}, Written::AsOne);
     if (second.quality == S::R)
-        return join(1, {s->vowel(S::A, true)}, 1, {s->semivowel(S::Retroflex)}, Written::AsOne);
+        return join(1, {s->vowel(S::A, true)}, 1, {s->semivowel(Place::Retroflex)}, Written::AsOne);
     return aWithVowel(second);
 }
 
@@ -116,7 +116,9 @@ SandhiJoin simpleVowelWithVowel(const S &first, const S &second)
     // R^i and L^i count as like vowels: hotR^i L^ikAraH is hotR^IkAraH.
     if (first.quality == second.quality || rAndL)
         return join(1, {sounds().vowel(first.quality, true)}, 1, {}, Written::AsOne);
-    static const quint8 places[] = {0, S::Palatal, S::Labial, S::Retroflex, S::Dental};
+    // a has no semivowel: the velar row of the semivowels is empty.
+    static const Place places[] = {Place::Velar, Place::Palatal, Place::Labial, Place::Retroflex,
+                                   Place::Dental};
     return join(1, {sounds().semivowel(places[first.quality])}, 0, {}, Written::AsOne);
 }
 
@@ -127,7 +129,7 @@ SandhiJoins diphthongWithVowel(const S &first, const S &second)
 {
     const auto *s = &sounds();
     const bool e = first.quality == S::E || first.quality == S::Ai;
-    const Letter *semivowel = s->semivowel(e ? S::Palatal : S::Labial);
+    const Letter *semivowel = s->semivowel(e ? Place::Palatal : Place::Labial);
     if ((first.quality == S::E || first.quality == S::O) && second.quality == S::A &&
         !second.isLong)
         return {join(0, {}, 1, {s->avagraha()}, Written::AsOne)};
@@ -155,7 +157,7 @@ SandhiJoins goWithVowel(const SandhiWord &right)
 {
     const auto *s = &sounds();
     const Letter *a = s->vowel(S::A);
-    const Letter *v = s->semivowel(S::Labial);
+    const Letter *v = s->semivowel(Place::Labial);
     if (right.startsWith(u"indr"))
         return {join(1, {a, v, s->vowel(S::E)}, 1, {}, Written::AsOne)};
     const S second = right.fromStart(0);
@@ -190,7 +192,8 @@ SandhiJoins vowelWithVowel(const SandhiWord &left, const SandhiWord &right)
 bool startsWithCh(const SandhiWord &word)
 {
     const S first = word.fromStart(0);
-    return first.is(S::Kind::Stop) && first.place == S::Palatal && !first.voiced && first.aspirated;
+    return first.is(S::Kind::Stop) && first.place == Place::Palatal && !first.voiced &&
+           first.aspirated;
 }
 
 } // namespace
@@ -204,7 +207,8 @@ SandhiJoins afterVowel(const SandhiWord &left, const SandhiWord &right)
         return vowelWithVowel(left, right);
     if (!startsWithCh(right))
         return {unchanged()};
-    const SandhiJoin doubled = join(0, {}, 0, {sounds().stop(S::Palatal, false)}, Written::AsOne);
+    const SandhiJoin doubled =
+        join(0, {}, 0, {sounds().stop(Place::Palatal, false)}, Written::AsOne);
     const S last = left.fromEnd(0);
     if ((last.isSimpleVowel() && !last.isLong) || left.isOneOf({u"A", u"mA"}))
         return {doubled};

@@ -14,10 +14,14 @@ enum class Kind { ShortVowel, LongVowel, Stop, Semivowel, Sibilant, Aspirate, Si
 struct Features
 {
     const char *spelling; // finds the letter in the ITRANS table
+    char16_t code;        // one letter a sound, as the verb rules write their strings
     Kind kind;
     Place place;
     bool voiced;
     bool aspirated;
+    // The vowel's guna and vrddhi in codes; a sound with no higher grade is its own.
+    const char16_t *guna = nullptr;
+    const char16_t *vrddhi = nullptr;
 };
 
 constexpr Place V = Place::Velar, P = Place::Palatal, R = Place::Retroflex, D = Place::Dental,
@@ -26,28 +30,34 @@ constexpr Kind S = Kind::Stop;
 
 // clang-format off
 constexpr std::array<Features, kSoundCount> kFeatures = {{
-    {"a", Kind::ShortVowel, V, true, false},  {"A", Kind::LongVowel, V, true, false},
-    {"i", Kind::ShortVowel, P, true, false},  {"I", Kind::LongVowel, P, true, false},
-    {"u", Kind::ShortVowel, L, true, false},  {"U", Kind::LongVowel, L, true, false},
-    {"R^i", Kind::ShortVowel, R, true, false}, {"R^I", Kind::LongVowel, R, true, false},
-    {"L^i", Kind::ShortVowel, D, true, false},
-    {"e", Kind::LongVowel, P, true, false},   {"ai", Kind::LongVowel, P, true, false},
-    {"o", Kind::LongVowel, L, true, false},   {"au", Kind::LongVowel, L, true, false},
-    {"k", S, V, false, false}, {"kh", S, V, false, true}, {"g", S, V, true, false},
-    {"gh", S, V, true, true},  {"~N", S, V, true, false},
-    {"ch", S, P, false, false}, {"Ch", S, P, false, true}, {"j", S, P, true, false},
-    {"jh", S, P, true, true},   {"~n", S, P, true, false},
-    {"T", S, R, false, false}, {"Th", S, R, false, true}, {"D", S, R, true, false},
-    {"Dh", S, R, true, true},  {"N", S, R, true, false},
-    {"t", S, D, false, false}, {"th", S, D, false, true}, {"d", S, D, true, false},
-    {"dh", S, D, true, true},  {"n", S, D, true, false},
-    {"p", S, L, false, false}, {"ph", S, L, false, true}, {"b", S, L, true, false},
-    {"bh", S, L, true, true},  {"m", S, L, true, false},
-    {"y", Kind::Semivowel, P, true, false}, {"r", Kind::Semivowel, R, true, false},
-    {"l", Kind::Semivowel, D, true, false}, {"v", Kind::Semivowel, L, true, false},
-    {"sh", Kind::Sibilant, P, false, false}, {"Sh", Kind::Sibilant, R, false, false},
-    {"s", Kind::Sibilant, D, false, false},  {"h", Kind::Aspirate, X, true, true},
-    {"M", Kind::Sign, X, true, false},       {"H", Kind::Sign, X, false, false},
+    {"a", u'a', Kind::ShortVowel, V, true, false, nullptr, u"A"},
+    {"A", u'A', Kind::LongVowel, V, true, false},
+    {"i", u'i', Kind::ShortVowel, P, true, false, u"e", u"E"},
+    {"I", u'I', Kind::LongVowel, P, true, false, u"e", u"E"},
+    {"u", u'u', Kind::ShortVowel, L, true, false, u"o", u"O"},
+    {"U", u'U', Kind::LongVowel, L, true, false, u"o", u"O"},
+    {"R^i", u'f', Kind::ShortVowel, R, true, false, u"ar", u"Ar"},
+    {"R^I", u'F', Kind::LongVowel, R, true, false, u"ar", u"Ar"},
+    {"L^i", u'x', Kind::ShortVowel, D, true, false, u"al", u"Al"},
+    {"e", u'e', Kind::LongVowel, P, true, false, nullptr, u"E"},
+    {"ai", u'E', Kind::LongVowel, P, true, false},
+    {"o", u'o', Kind::LongVowel, L, true, false, nullptr, u"O"},
+    {"au", u'O', Kind::LongVowel, L, true, false},
+    {"k", u'k', S, V, false, false}, {"kh", u'K', S, V, false, true}, {"g", u'g', S, V, true, false},
+    {"gh", u'G', S, V, true, true},  {"~N", u'N', S, V, true, false},
+    {"ch", u'c', S, P, false, false}, {"Ch", u'C', S, P, false, true}, {"j", u'j', S, P, true, false},
+    {"jh", u'J', S, P, true, true},   {"~n", u'Y', S, P, true, false},
+    {"T", u'w', S, R, false, false}, {"Th", u'W', S, R, false, true}, {"D", u'q', S, R, true, false},
+    {"Dh", u'Q', S, R, true, true},  {"N", u'R', S, R, true, false},
+    {"t", u't', S, D, false, false}, {"th", u'T', S, D, false, true}, {"d", u'd', S, D, true, false},
+    {"dh", u'D', S, D, true, true},  {"n", u'n', S, D, true, false},
+    {"p", u'p', S, L, false, false}, {"ph", u'P', S, L, false, true}, {"b", u'b', S, L, true, false},
+    {"bh", u'B', S, L, true, true},  {"m", u'm', S, L, true, false},
+    {"y", u'y', Kind::Semivowel, P, true, false}, {"r", u'r', Kind::Semivowel, R, true, false},
+    {"l", u'l', Kind::Semivowel, D, true, false}, {"v", u'v', Kind::Semivowel, L, true, false},
+    {"sh", u'S', Kind::Sibilant, P, false, false}, {"Sh", u'z', Kind::Sibilant, R, false, false},
+    {"s", u's', Kind::Sibilant, D, false, false},  {"h", u'h', Kind::Aspirate, X, true, true},
+    {"M", u'M', Kind::Sign, X, true, false},       {"H", u'H', Kind::Sign, X, false, false},
 }};
 // clang-format on
 
@@ -83,6 +93,16 @@ bool isStop(Sound sound)
 bool isNasal(Sound sound)
 {
     return isNasalStop(sound);
+}
+
+bool isSemivowel(Sound sound)
+{
+    return featuresOf(sound).kind == Kind::Semivowel;
+}
+
+bool isSibilant(Sound sound)
+{
+    return featuresOf(sound).kind == Kind::Sibilant;
 }
 
 bool isVoiced(Sound sound)
@@ -164,6 +184,37 @@ Sound semivowelOf(Sound vowel)
     default:
         return vowel;
     }
+}
+
+QChar codeOf(Sound sound)
+{
+    return QChar(featuresOf(sound).code);
+}
+
+std::optional<Sound> soundOfCode(QChar code)
+{
+    static const std::array<signed char, 128> sounds = [] {
+        std::array<signed char, 128> table;
+        table.fill(-1);
+        for (int s = 0; s < kSoundCount; ++s)
+            table[kFeatures[s].code] = static_cast<signed char>(s);
+        return table;
+    }();
+    if (code.unicode() >= sounds.size() || sounds[code.unicode()] < 0)
+        return std::nullopt;
+    return static_cast<Sound>(sounds[code.unicode()]);
+}
+
+QString gunaCodes(Sound sound)
+{
+    const char16_t *grade = featuresOf(sound).guna;
+    return grade ? QString::fromUtf16(grade) : QString(codeOf(sound));
+}
+
+QString vrddhiCodes(Sound sound)
+{
+    const char16_t *grade = featuresOf(sound).vrddhi;
+    return grade ? QString::fromUtf16(grade) : QString(codeOf(sound));
 }
 
 const Letter *letterOf(Sound sound)

@@ -1,6 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QChar>
+#include <QString>
+
+#include <optional>
+
 namespace vantro {
 
 struct Letter;
@@ -22,12 +27,18 @@ enum class Sound : unsigned char {
 };
 constexpr int kSoundCount = static_cast<int>(Sound::H) + 1;
 
-enum class Place { None, Velar, Palatal, Retroflex, Dental, Labial };
+// Where a consonant is spoken, in the grammars' order; the rules index tables by it. Vowels
+// take the place of the consonants they turn into (i palatal, u labial); h, anusvara and
+// visarga have none.
+enum class Place : unsigned char { Velar, Palatal, Retroflex, Dental, Labial, None };
+constexpr int kPlaceCount = static_cast<int>(Place::None);
 
 bool isVowel(Sound sound);
 bool isConsonant(Sound sound); // anusvara and visarga are neither
 bool isStop(Sound sound);      // the twenty-five of the five classes, nasals included
 bool isNasal(Sound sound);
+bool isSemivowel(Sound sound); // y r l v
+bool isSibilant(Sound sound);  // sh Sh s
 bool isVoiced(Sound sound);
 bool isAspirated(Sound sound);
 bool isShortVowel(Sound sound);
@@ -38,6 +49,15 @@ Sound stopOf(Place place, bool voiced, bool aspirated);
 Sound nasalOf(Place place);
 Sound lengthened(Sound vowel);  // a, i, u, R^i long; other sounds unchanged
 Sound semivowelOf(Sound vowel); // i I -> y, u U -> v, R^i R^I -> r
+
+// The one letter a sound is written with in the verb rules' strings (f for R^i, z for Sh, w
+// for T, E for ai): a rule then looks at one character, not at a spelling of one to three.
+QChar codeOf(Sound sound);
+std::optional<Sound> soundOfCode(QChar code);
+// The strengthened grades of a vowel in those codes (i: e, E; R^i: ar, Ar; a: a, A); a sound
+// with no higher grade, a consonant among them, gives its own code.
+QString gunaCodes(Sound sound);
+QString vrddhiCodes(Sound sound);
 
 // The letter of the ITRANS table a sound is written with (a conjunct letter is never used).
 const Letter *letterOf(Sound sound);

@@ -2,6 +2,9 @@
 #include "verbphonology.h"
 
 #include "itranstoken.h"
+#include "letter.h"
+#include "retroflexion.h"
+#include "schemetable.h"
 
 #include <QHash>
 
@@ -11,52 +14,24 @@ namespace vantro::verbs {
 
 namespace {
 
-// The preferred ITRANS spelling of each sound; kSh and j~n are read as two sounds.
-struct SoundSpelling
+// The codes of each letter's sounds, worked out once from the table of sounds through the
+// letter's preferred spelling: kSh and j~n are two sounds; a letter no Sanskrit word holds
+// (a digit, a nukta letter, an accent) has none.
+QString codesOfLetter(const Letter *letter)
 {
-    const char *itrans;
-    const char16_t *sounds;
-};
-
-const SoundSpelling kSpellings[] = {
-    {"a", u"a"},   {"A", u"A"},   {"i", u"i"},   {"I", u"I"},  {"u", u"u"},    {"U", u"U"},
-    {"R^i", u"f"}, {"R^I", u"F"}, {"L^i", u"x"}, {"e", u"e"},  {"ai", u"E"},   {"o", u"o"},
-    {"au", u"O"},  {"k", u"k"},   {"kh", u"K"},  {"g", u"g"},  {"gh", u"G"},   {"~N", u"N"},
-    {"ch", u"c"},  {"Ch", u"C"},  {"j", u"j"},   {"jh", u"J"}, {"~n", u"Y"},   {"T", u"w"},
-    {"Th", u"W"},  {"D", u"q"},   {"Dh", u"Q"},  {"N", u"R"},  {"t", u"t"},    {"th", u"T"},
-    {"d", u"d"},   {"dh", u"D"},  {"n", u"n"},   {"p", u"p"},  {"ph", u"P"},   {"b", u"b"},
-    {"bh", u"B"},  {"m", u"m"},   {"y", u"y"},   {"r", u"r"},  {"l", u"l"},    {"v", u"v"},
-    {"sh", u"S"},  {"Sh", u"z"},  {"s", u"s"},   {"h", u"h"},  {"kSh", u"kz"}, {"j~n", u"jY"},
-    {"M", u"M"},   {"H", u"H"},
-};
-
-const QHash<QString, QString> &soundOfSpelling()
-{
-    static const QHash<QString, QString> table = [] {
-        QHash<QString, QString> map;
-        for (const SoundSpelling &s : kSpellings)
-            map.insert(QString::fromLatin1(s.itrans), QString::fromUtf16(s.sounds));
-        return map;
-    }();
-    return table;
-}
-
-const QHash<QChar, QString> &spellingOfSound()
-{
-    static const QHash<QChar, QString> table = [] {
-        QHash<QChar, QString> map;
-        for (const SoundSpelling &s : kSpellings) {
-            const QString sounds = QString::fromUtf16(s.sounds);
-            if (sounds.size() == 1)
-                map.insert(sounds.front(), QString::fromLatin1(s.itrans));
+    static const QHash<const Letter *, QString> codes = [] {
+        QHash<const Letter *, QString> table;
+        for (std::size_t i = 0; i < schemeLetterCount(); ++i) {
+            const Letter *letter = schemeLetters() + i;
+            const std::optional<SoundString> sounds =
+                SoundString::fromItrans(QString::fromLatin1(letter->preferred()));
+            for (int s = 0; sounds && s < sounds->size(); ++s)
+                table[letter] += codeOf(sounds->at(s));
         }
-        return map;
+        return table;
     }();
-    return table;
+    return codes.value(letter);
 }
-
-const QString kVowels = QStringLiteral("aAiIuUfFxeEoO");
-const QString kConsonants = QStringLiteral("kKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh");
 
 bool isOneOf(QChar c, const char16_t *set)
 {
@@ -72,9 +47,18 @@ QString throwBackAspiration(QString stem)
     return stem;
 }
 
-bool isAspirateFinal(QChar c)
+// gh, jh, Dh, dh, bh and h.
+bool isVoicedAspirate(QChar code)
 {
-    return isOneOf(c, u"GDBhQJ");
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound && isVoiced(*sound) && isAspirated(*sound);
+}
+
+// One of the four stops of a class that are no nasal.
+bool isPlainStop(QChar code, Place place)
+{
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound && isStop(*sound) && !isNasal(*sound) && placeOf(*sound) == place;
 }
 
 // h of duh, dih, druh, snih sounds as gh; elsewhere (lih, vah) as the cerebral dh.
@@ -101,10 +85,21 @@ QString dentalToCerebral(const QString &ending)
     return out;
 }
 
-QString withEndingS(QString ending, QChar to)
+// The s an ending begins with, turned to z where the sound before it turns it.
+QString sAfter(QChar before, QString ending)
 {
-    ending[0] = to;
+    if (turnsSToSh(before))
+        ending[0] = u'z';
     return ending;
+}
+
+// The verb strings hold only sounds; anything else stops the n-to-R rule as a visarga would.
+SoundString soundsOfCodes(QStringView codes)
+{
+    SoundString sounds;
+    for (const QChar code : codes)
+        sounds.append(soundOfCode(code).value_or(Sound::H));
+    return sounds;
 }
 
 QString joinCerebral(const QString &base, QChar last, const QString &ending)
@@ -116,7 +111,7 @@ QString joinCerebral(const QString &base, QChar last, const QString &ending)
         return base + u'z' + dentalToCerebral(ending);
     if (e == u'D')
         return base + u'q' + u'Q' + ending.mid(1);
-    return base + u'k' + withEndingS(ending, u'z');
+    return base + u'k' + sAfter(u'k', ending);
 }
 
 QString joinVelar(const QString &base, QChar last, const QString &ending)
@@ -124,8 +119,7 @@ QString joinVelar(const QString &base, QChar last, const QString &ending)
     const QChar e = ending.front();
     const bool voicedAspirate = last == u'h' || last == u'G';
     if (e == u's')
-        return (voicedAspirate ? throwBackAspiration(base) : base) + u'k' +
-               withEndingS(ending, u'z');
+        return (voicedAspirate ? throwBackAspiration(base) : base) + u'k' + sAfter(u'k', ending);
     if (voicedAspirate) {
         const QString front =
             ending.startsWith(QStringLiteral("Dv")) ? throwBackAspiration(base) : base;
@@ -161,7 +155,7 @@ QString joinOther(const QString &base, QChar last, const QString &ending)
     if ((last == u'n' || last == u'm') && e == u's')
         return base + u'M' + ending;
     if (last == u'r' && e == u's')
-        return base + last + withEndingS(ending, u'z');
+        return base + last + sAfter(last, ending);
     return base + last + ending;
 }
 
@@ -181,9 +175,9 @@ QString finalConsonant(const QString &stem)
         return base + u'w';
     if (isOneOf(last, u"cjkKgG"))
         return (last == u'G' ? throwBackAspiration(base) : base) + u'k';
-    if (isOneOf(last, u"tTdDs"))
+    if (isPlainStop(last, Place::Dental) || last == u's')
         return (last == u'D' ? throwBackAspiration(base) : base) + u't';
-    if (isOneOf(last, u"pPbB"))
+    if (isPlainStop(last, Place::Labial))
         return base + u'p';
     return stem;
 }
@@ -199,14 +193,12 @@ QString soundsFromItrans(QStringView itrans, bool *ok)
     *ok = true;
     ItransTokenizer tokenizer(itrans);
     for (ItransToken token; tokenizer.next(&token);) {
-        const QString spelling =
-            token.isLetter() ? QString::fromLatin1(token.letter()->preferred()) : QString();
-        const QString sound = soundOfSpelling().value(spelling);
-        if (sound.isEmpty()) {
+        const QString codes = token.isLetter() ? codesOfLetter(token.letter()) : QString();
+        if (codes.isEmpty()) {
             *ok = false;
             return {};
         }
-        sounds += sound;
+        sounds += codes;
     }
     return sounds;
 }
@@ -217,9 +209,9 @@ QString itransFromSounds(QStringView sounds)
 {
     static const std::array<QString, 128> spellings = [] {
         std::array<QString, 128> table;
-        for (auto it = spellingOfSound().cbegin(); it != spellingOfSound().cend(); ++it) {
-            if (it.key().unicode() < table.size())
-                table[it.key().unicode()] = it.value();
+        for (int s = 0; s < kSoundCount; ++s) {
+            const Sound sound = static_cast<Sound>(s);
+            table[codeOf(sound).unicode()] = QString::fromLatin1(letterOf(sound)->preferred());
         }
         return table;
     }();
@@ -234,12 +226,20 @@ QString itransFromSounds(QStringView sounds)
 
 bool isVowel(QChar sound)
 {
-    return kVowels.contains(sound);
+    const std::optional<Sound> known = soundOfCode(sound);
+    return known && vantro::isVowel(*known);
+}
+
+bool isShortVowel(QChar sound)
+{
+    const std::optional<Sound> known = soundOfCode(sound);
+    return known && vantro::isShortVowel(*known);
 }
 
 bool isConsonant(QChar sound)
 {
-    return kConsonants.contains(sound);
+    const std::optional<Sound> known = soundOfCode(sound);
+    return known && vantro::isConsonant(*known);
 }
 
 bool followsConsonant(QStringView sounds, qsizetype index)
@@ -249,18 +249,14 @@ bool followsConsonant(QStringView sounds, qsizetype index)
 
 QString guna(QChar vowel)
 {
-    static const QHash<QChar, QString> grade = {{u'i', "e"}, {u'I', "e"},  {u'u', "o"},
-                                                {u'U', "o"}, {u'f', "ar"}, {u'F', "ar"},
-                                                {u'x', "al"}};
-    return grade.value(vowel, QString(vowel));
+    const std::optional<Sound> sound = soundOfCode(vowel);
+    return sound ? gunaCodes(*sound) : QString(vowel);
 }
 
 QString vrddhi(QChar vowel)
 {
-    static const QHash<QChar, QString> grade = {
-        {u'a', "A"}, {u'i', "E"},  {u'I', "E"},  {u'e', "E"}, {u'u', "O"}, {u'U', "O"},
-        {u'o', "O"}, {u'f', "Ar"}, {u'F', "Ar"}, {u'E', "E"}, {u'O', "O"}};
-    return grade.value(vowel, QString(vowel));
+    const std::optional<Sound> sound = soundOfCode(vowel);
+    return sound ? vrddhiCodes(*sound) : QString(vowel);
 }
 
 QString gunaOfRoot(const QString &root)
@@ -270,7 +266,7 @@ QString gunaOfRoot(const QString &root)
     if (isVowel(root.back()))
         return root.chopped(1) + guna(root.back());
     const qsizetype v = root.size() - 2;
-    if (v >= 0 && isOneOf(root[v], u"iufx"))
+    if (v >= 0 && root[v] != u'a' && isShortVowel(root[v]))
         return root.left(v) + guna(root[v]) + root.back();
     return root;
 }
@@ -291,8 +287,8 @@ QString attach(const QString &stem, const QString &ending)
         return joinConsonants(stem, ending);
     if (ending.isEmpty())
         return stem;
-    if (ending.size() > 1 && ending.front() == u's' && isOneOf(stem.back(), u"iIuUfFeEoO"))
-        return stem + withEndingS(ending, u'z');
+    if (ending.size() > 1 && ending.front() == u's' && turnsSToSh(stem.back()))
+        return stem + sAfter(stem.back(), ending);
     return joinVowels(stem, ending);
 }
 
@@ -332,7 +328,7 @@ static QString joinConsonants(const QString &stem, const QString &ending)
         return joinCerebral(base, last, ending);
     if (isOneOf(last, u"cjkKgGh"))
         return joinVelar(base, last, ending);
-    if (isOneOf(last, u"tTdD"))
+    if (isPlainStop(last, Place::Dental))
         return joinDental(base, last, ending);
     return joinOther(base, last, ending);
 }
@@ -343,39 +339,37 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending)
         return ending;
     const QChar last = stem.back();
     if (isVowel(last))
-        return stem + (isOneOf(last, u"aA") ? ending : withEndingS(ending, u'z'));
+        return stem + sAfter(last, ending);
     const QString base = stem.chopped(1);
     if (stem.endsWith(QStringLiteral("kz")))
         return stem + ending.mid(1);
     if (isOneOf(last, u"cjSzhkKgG"))
-        return (isAspirateFinal(last) ? throwBackAspiration(base) : base) + u'k' +
-               withEndingS(ending, u'z');
+        return (isVoicedAspirate(last) ? throwBackAspiration(base) : base) + u'k' +
+               sAfter(u'k', ending);
     if (last == u's')
         return base + u't' + ending;
     if (last == u'r')
-        return stem + withEndingS(ending, u'z');
+        return stem + sAfter(last, ending);
     return joinConsonants(stem, ending);
+}
+
+bool turnsSToSh(QChar before)
+{
+    const std::optional<Sound> sound = soundOfCode(before);
+    return sound && vantro::turnsSToSh(*sound);
 }
 
 bool retroflexReaches(QStringView word, qsizetype index)
 {
-    if (index + 1 >= word.size() || word[index] != u'n' ||
-        !isOneOf(word[index + 1], u"aAiIuUfFeEoOyvmn"))
-        return false;
-    for (qsizetype j = index - 1; j >= 0; --j) {
-        if (isOneOf(word[j], u"rfFz"))
-            return true;
-        if (!isOneOf(word[j], u"aAiIuUfFeEoOhyvkKgGNpPbBmM"))
-            return false;
-    }
-    return false;
+    return vantro::retroflexReaches(soundsOfCodes(word), int(index));
 }
 
 QString retroflexN(const QString &word)
 {
+    const SoundString sounds = soundsOfCodes(word);
     QString out = word;
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
-        if (retroflexReaches(out, i))
+        if (vantro::retroflexReaches(sounds, int(i)))
             out[i] = u'R';
     }
     return out;
@@ -384,14 +378,10 @@ QString retroflexN(const QString &word)
 QString finishWord(const QString &word)
 {
     QString out = retroflexN(word);
-    static const QHash<QChar, QChar> nasalOf = {
-        {u'k', u'N'}, {u'K', u'N'}, {u'g', u'N'}, {u'G', u'N'}, {u'c', u'Y'},
-        {u'C', u'Y'}, {u'j', u'Y'}, {u'J', u'Y'}, {u'w', u'R'}, {u'W', u'R'},
-        {u'q', u'R'}, {u'Q', u'R'}, {u't', u'n'}, {u'T', u'n'}, {u'd', u'n'},
-        {u'D', u'n'}, {u'p', u'm'}, {u'P', u'm'}, {u'b', u'm'}, {u'B', u'm'}};
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
-        if (out[i] == u'M' && nasalOf.contains(out[i + 1]))
-            out[i] = nasalOf.value(out[i + 1]);
+        const std::optional<Sound> next = soundOfCode(out[i + 1]);
+        if (out[i] == u'M' && next && isStop(*next) && !isNasal(*next))
+            out[i] = codeOf(nasalOf(placeOf(*next)));
     }
     if (!out.isEmpty() && (out.back() == u's' || out.back() == u'r'))
         out.back() = u'H';

@@ -7,14 +7,16 @@
 namespace vantro::verbs {
 
 // The verb rules work on sounds, one character each, in the letters Sanskritists use for
-// machine work (a A i I u U f F e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B
+// machine work (a A i I u U f F x e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B
 // m y r l v S z s h): a rule then looks at the last sound, not at a spelling of one to three
-// ITRANS letters. ITRANS comes in and goes out through the converter's tokenizer.
+// ITRANS letters. ITRANS comes in and goes out through the converter's tokenizer; the codes,
+// and what each sound is, are those of the table of sounds (sound.h: codeOf, soundOfCode).
 QString soundsFromItrans(QStringView itrans, bool *ok);
 QString itransFromSounds(QStringView sounds);
 
 bool isVowel(QChar sound);
 bool isConsonant(QChar sound);
+bool isShortVowel(QChar sound);
 // Whether the sound ends a conjunct: the sound before it is a consonant too.
 bool followsConsonant(QStringView sounds, qsizetype index);
 
@@ -37,10 +39,12 @@ QString attach(const QString &stem, const QString &ending);
 // The same before the s of the future ("tyaj" -> "tyakzy").
 QString joinBeforeFutureS(const QString &stem, const QString &ending);
 
-// n to R after r, f, F or z when only vowels, h, y, v, gutturals, labials or the anusvara come
-// between and a vowel, y, v, m or n follows.
+// Whether s after this sound turns to z (after i, u, f, e, o, r, k): the rule of
+// retroflexion.h on the verb rules' letters.
+bool turnsSToSh(QChar before);
+// n to R after r, f, F or z, by the rule of retroflexion.h.
 QString retroflexN(const QString &word);
-// Whether an n at the index would turn to R by the rule above.
+// Whether an n at the index would turn to R by that rule.
 bool retroflexReaches(QStringView word, qsizetype index);
 
 // The last touches every finished form takes: n after r, f, z to R, an anusvara before a stop

@@ -169,7 +169,7 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     // The s of su stays before the sy of the future and the conditional (visozyati,
     // aByasozyat), as the grammars except it.
     const bool suBeforeSy = rootSounds == u"su" && word.contains(QStringLiteral("ozy"));
-    if (kRetroflexingRoots.contains(rootSounds) && isOneOf(prefixes.back().back(), u"iu") &&
+    if (kRetroflexingRoots.contains(rootSounds) && turnsSToSh(prefixes.back().back()) &&
         !suBeforeSy) {
         // The z made of the root's s turns a following n of the form to R as any z does, and
         // R doubles its n (nizaRRa, aBizuRoti).
@@ -178,7 +178,7 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     }
     // The s of as (to be) after a prefix in i or u turns to z before a vowel or y (aBizanti,
     // aBizyAt), not before a consonant (aBistaH).
-    if (rootSounds == u"as" && isOneOf(prefixes.back().back(), u"iu") && word.size() > 1 &&
+    if (rootSounds == u"as" && turnsSToSh(prefixes.back().back()) && word.size() > 1 &&
         word.startsWith(u's') && isOneOf(word[1], u"aAiIuUeEoOy"))
         word[0] = u'z';
     if (prefixes.back() == u"ud" && (rootSounds == u"sTA" || rootSounds == u"stamB") &&
