@@ -187,6 +187,8 @@ ImportOutcome Merge::run(const ImportProgress &progress)
         return {ImportOutcome::Status::Failed,
                 QStringLiteral("reading the dictionary failed (%1)").arg(readError),
                 {}};
+    if (QString why; !m_records.readToTheEnd(&why))
+        return {ImportOutcome::Status::Failed, why, {}};
     if (progress)
         progress(done, total);
     if (QString failed; !m_db.commitReplacement(std::move(replacement), &failed))

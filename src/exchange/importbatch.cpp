@@ -231,6 +231,12 @@ bool TsvRecords::next(QByteArrayView &key, QByteArrayView &data)
     return false;
 }
 
+bool TsvRecords::readToTheEnd(QString *error) const
+{
+    return !m_lines || !m_lines->failed() ||
+           failWith(error, QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString()));
+}
+
 QByteArray withoutByteOrderMark(const QByteArray &input)
 {
     if (!input.startsWith("\xEF\xBB\xBF"))

@@ -122,6 +122,8 @@ public:
     const ImportCheck &check() const { return m_sorted ? m_sorted->check() : m_check; }
     qint64 size() const override { return check().records; }
     bool next(QByteArrayView &key, QByteArrayView &data) override;
+    // The second reading of a file in key order can fail where the first did not.
+    [[nodiscard]] bool readToTheEnd(QString *error) const override;
 
 private:
     bool checkInOrder(QString *error);

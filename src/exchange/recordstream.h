@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArrayView>
+#include <QString>
 #include <QtGlobal>
 
 namespace vantro {
@@ -18,6 +19,13 @@ public:
     // Whether the record next() handed out last gives way to a record stored under its key,
     // whatever the import does with the others: a sub-entry whose Sanskrit its article keeps.
     virtual bool givesWayToStored() const { return false; }
+    // After next() answered false: whether that was the end of the input rather than a read
+    // that failed on the way, which must never be taken for the end of a shorter input.
+    [[nodiscard]] virtual bool readToTheEnd(QString *error) const
+    {
+        Q_UNUSED(error);
+        return true;
+    }
 };
 
 } // namespace vantro
