@@ -24,6 +24,7 @@
 //
 // Usage: vantro-faultsim --tool VANTRO_DICT [--steps N] [--seconds S] [--seed N]
 //                        [--step-timeout S] [--faults kill,full,flip,zero,leftover]
+//                        [--show-from STEP]
 // (--faults narrows the mix to the kinds named, to look at one fault at a time; --seconds
 // without --steps runs for that long, whatever the number of steps.)
 // VANTRO_FAULTSIM_SECONDS in the environment overrides --seconds (and lifts the step count).
@@ -38,6 +39,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
 #include <QProcess>
 #include <QSet>
@@ -133,6 +135,9 @@ public:
     int steps = 300;
     double seconds = 1e9;
     int stepTimeoutMs = 20000;
+    // From this step on, each run's error stream and the folder's files are printed as they
+    // come: what a failing seed's last steps did, without running it again under a debugger.
+    int showFrom = 1 << 30;
     // The kinds of fault in play: kill, full, flip, zero, leftover.
     QStringList faults{"kill", "full", "flip", "zero", "leftover"};
 
@@ -174,6 +179,7 @@ private:
     void leftoverStep();
     QString importSource(Records &records, QStringList &options, QString &why);
     bool fail(const char *invariant, const QByteArray &details);
+    void showStep(const QStringList &command, const Run &run) const;
     bool setFreeSpace(qint64 bytes);
 };
 
@@ -245,6 +251,8 @@ Run Simulation::execute(const QString &program, const QStringList &arguments, Fa
         setFreeSpace(-1);
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
+    if (m_step >= showFrom)
+        showStep(command, run);
     // strace passes the tracee's status on, and dies of the tracee's signal.
     if (process.exitStatus() == QProcess::NormalExit && !run.timedOut)
         run.status = process.exitCode();
@@ -280,6 +288,18 @@ bool Simulation::fail(const char *invariant, const QByteArray &details)
     std::fprintf(stderr, "repeat with: vantro-faultsim --tool %s --seed %u --steps %d\n",
                  qPrintable(tool), seed, m_step);
     return false;
+}
+
+void Simulation::showStep(const QStringList &command, const Run &run) const
+{
+    std::printf("step %d: %s\n  exit %d\n", m_step, qPrintable(command.join(u' ').left(160)),
+                run.status);
+    for (const QByteArray &line : run.err.split('\n'))
+        if (!line.isEmpty())
+            std::printf("  said: %s\n", line.left(300).constData());
+    for (const QFileInfo &file : QDir(m_work.path()).entryInfoList(QDir::Files | QDir::System))
+        std::printf("  %10lld %s\n", qlonglong(file.size()), qPrintable(file.fileName()));
+    std::fflush(stdout);
 }
 
 // What a run that did not succeed must at least do: end, and say why.
@@ -708,6 +728,8 @@ int main(int argc, char **argv)
             simulation.faults = value.split(u',');
         else if (name == QLatin1String("--step-timeout"))
             simulation.stepTimeoutMs = value.toInt() * 1000;
+        else if (name == QLatin1String("--show-from"))
+            simulation.showFrom = value.toInt();
     }
     if (const QByteArray env = qgetenv("VANTRO_FAULTSIM_SECONDS"); !env.isEmpty()) {
         simulation.seconds = env.toDouble();
@@ -716,7 +738,7 @@ int main(int argc, char **argv)
     if (simulation.tool.isEmpty()) {
         std::fprintf(stderr,
                      "usage: %s --tool VANTRO_DICT [--steps N] [--seconds S] [--seed N] "
-                     "[--step-timeout S] [--faults LIST]\n",
+                     "[--step-timeout S] [--faults LIST] [--show-from STEP]\n",
                      argv[0]);
         return 2;
     }
