@@ -4,6 +4,7 @@
 #include "dictreplacement.h"
 #include "exitstatus.h"
 #include "libraryhandle.h"
+#include "pagescan.h"
 #include "record.h"
 #include "snapshot.h"
 #include "verify.h"
@@ -356,7 +357,8 @@ int cDictDB::openLocked(const QByteArray &name)
     m_created = why.isEmpty() ? false : isEmptyFile(path);
     if (!why.isEmpty() && !m_created) {
         m_lock.release();
-        return refuseNotADictionary(name, why);
+        return isBtreeWithDamagedFirstPage(name) ? refuseDamaged(name, false)
+                                                 : refuseNotADictionary(name, why);
     }
     if (m_recovery.rebuildFailed()) {
         m_lock.release();
@@ -410,7 +412,8 @@ int cDictDB::openReadOnly(const QByteArray &name)
     }
     if (const QString why = whyNotADictionary(path); !why.isEmpty()) {
         m_lock.release();
-        return refuseNotADictionary(name, why);
+        return isBtreeWithDamagedFirstPage(name) ? refuseDamaged(name, true)
+                                                 : refuseNotADictionary(name, why);
     }
     int ret = m_recovery.damagedSinceClose() ? DB_VERIFY_BAD : openExisting(path, DB_RDONLY);
     if (ret != 0) {
@@ -572,7 +575,8 @@ int cDictDB::refuseDamaged(const QByteArray &name, bool reader)
     }
     const QString how = reader ? QLatin1String(kRepairHint)
                                : QStringLiteral("there is no journal to rebuild it from, so it is "
-                                                "left as it is");
+                                                "left as it is; vantro-dict repair salvages the "
+                                                "records it still holds");
     errLine(QStringLiteral("%1: %2 is damaged; %3")
                 .arg(QLatin1String(kClassName), QString::fromLatin1(name), how));
     setProblem(QStringLiteral("%1 is damaged; %2").arg(displayName(name), how));

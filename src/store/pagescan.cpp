@@ -225,6 +225,24 @@ bool readAt(int fd, char *into, qint64 length, qint64 offset)
     return true;
 }
 
+// With the first page damaged: the page size at which the second page names itself and is of a
+// type a B-tree holds, or 0 when no size fits.
+quint32 pageSizeFromSecondPage(int fd, qint64 fileSize)
+{
+    for (quint32 size = 512; size <= 65536; size *= 2) {
+        uchar header[kHeaderSize];
+        if (fileSize < 2 * qint64(size) ||
+            !readAt(fd, reinterpret_cast<char *>(header), sizeof header, size))
+            continue;
+        quint32 number;
+        std::memcpy(&number, header + kPageNumberAt, sizeof number);
+        const quint8 type = header[kTypeAt];
+        if (number == 1 && (type == kInternal || type == kLeaf || type == kOverflow))
+            return size;
+    }
+    return 0;
+}
+
 // The whole file in memory, for the salvage and for a file whose first page cannot be read.
 void scanWhole(int fd, qint64 size, bool records, bool metaReadable, bool swapped, PageScan &scan)
 {
@@ -298,6 +316,8 @@ PageScan scanPages(const QByteArray &path, bool records, quint32 pageSizeHint)
     if (swapped)
         pageSize = __builtin_bswap32(pageSize);
     const bool metaReadable = (magic == DB_BTREEMAGIC || swapped) && isPageSize(pageSize);
+    if (!metaReadable && !isPageSize(pageSizeHint))
+        pageSizeHint = pageSizeFromSecondPage(fd, info.st_size);
     if (!metaReadable)
         pageSize = isPageSize(pageSizeHint) ? pageSizeHint : 4096;
     scan.pageSize = pageSize;
@@ -312,6 +332,18 @@ PageScan scanPages(const QByteArray &path, bool records, quint32 pageSizeHint)
     if (info.st_size % pageSize != 0)
         scan.badPages.append(scan.pageCount);
     return scan;
+}
+
+bool isBtreeWithDamagedFirstPage(const QByteArray &path)
+{
+    const PageScan scan = scanPages(path);
+    if (scan.readable || scan.pageCount < 2)
+        return false;
+    const qsizetype laterBad =
+        std::count_if(scan.badPages.cbegin(), scan.badPages.cend(),
+                      [&scan](quint32 page) { return page > 0 && page < scan.pageCount; });
+    const qsizetype laterSound = qsizetype(scan.pageCount - 1) - laterBad;
+    return laterSound > 0 && laterSound >= laterBad;
 }
 
 } // namespace vantro

@@ -34,4 +34,9 @@ struct PageScan
 // first page itself is damaged.
 PageScan scanPages(const QByteArray &path, bool records = false, quint32 pageSizeHint = 0);
 
+// Whether a file whose first page is no B-tree metadata page is still a damaged B-tree file: at
+// least half of the pages after the first are sound and name their own numbers. A file of
+// another kind (text, a hash database) is not, and must be left as it is.
+bool isBtreeWithDamagedFirstPage(const QByteArray &path);
+
 } // namespace vantro

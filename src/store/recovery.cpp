@@ -326,7 +326,7 @@ bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad, bool check)
     bool exists = false;
     const JournalContents header = Journal::readHeader(m_journalPath, &exists);
     if (!exists)
-        return false;
+        return check && salvageUnjournalled(lock, fileIsBad);
     // Only a file whose first page is sound can tell whose it is: damage there is no evidence.
     const QByteArray dbFileId = fileIsBad ? QByteArray() : fileIdOf(m_dbPath);
     if (isForeign(header, dbFileId)) {
@@ -359,6 +359,22 @@ bool Recovery::beforeOpen(FileLock &lock, bool fileIsBad, bool check)
     }
     m_trustedKeyCount = -1;
     m_rebuilt = rebuild(lock, contents, header.openFlag);
+    m_rebuildFailed = !m_rebuilt;
+    return m_rebuilt;
+}
+
+// A repair of a dictionary that has no journal (killed while it was being created, or the
+// journal removed by hand) has nothing to rebuild from but the file itself: its records are
+// salvaged into a new file and the damaged one kept. A file whose first page is refused is taken
+// for a dictionary only when its other pages are a B-tree's; any other file is left untouched.
+bool Recovery::salvageUnjournalled(FileLock &lock, bool headerRefused)
+{
+    const bool damaged =
+        headerRefused ? isBtreeWithDamagedFirstPage(m_dbPath) : !fileVerifies(m_dbPath);
+    if (!damaged)
+        return false;
+    m_trustedKeyCount = -1;
+    m_rebuilt = rebuild(lock, JournalContents{}, false);
     m_rebuildFailed = !m_rebuilt;
     return m_rebuilt;
 }

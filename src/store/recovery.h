@@ -42,7 +42,7 @@ public:
     // already known to be damaged) and rebuilds a damaged one from the snapshot and the journal,
     // keeping it as "<db>.damaged". The lock then moves to the rebuilt file. True when the file
     // was replaced. A file closed cleanly is checked too when it changed since (or check asks
-    // for it).
+    // for it); asked to check a file that has no journal, salvages a damaged one.
     bool beforeOpen(FileLock &lock, bool fileIsBad, bool check = false);
     // True when the last beforeOpen found the file damaged and could not rebuild it: it is left
     // as it is, and must not be written.
@@ -97,6 +97,7 @@ private:
     // Written down and flushed before an import's snapshot, so that an open after a kill knows
     // the file ids of the journal and the file for the import's.
     [[nodiscard]] bool markImport(const QByteArray &newFileId, QString *error);
+    bool salvageUnjournalled(FileLock &lock, bool headerRefused);
     bool repairBeforeSnapshot(FileLock &lock);
     bool rebuild(FileLock &lock, const JournalContents &contents, bool unclosed);
     QString snapshotUnusable(const JournalContents &contents) const;

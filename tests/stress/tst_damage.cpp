@@ -253,6 +253,56 @@ private slots:
         QCOMPARE(stored, expected);
     }
 
+    // A dictionary whose first page is zeroed and which has no journal (killed while it was
+    // being created, or the journal removed by hand): a writer calls it damaged, and a repair
+    // salvages its records and keeps the damaged copy. Any other file is left untouched.
+    void firstPageZeroedWithoutJournal_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("salvaged");
+        QTest::newRow("the program's dictionary") << "program" << true;
+        QTest::newRow("16 KiB pages, no checksums") << "loaded" << true;
+        QTest::newRow("a text file") << "text" << false;
+        QTest::newRow("a file of zeros") << "zeros" << false;
+    }
+
+    void firstPageZeroedWithoutJournal()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, salvaged);
+        Folder folder;
+        constexpr int kLargePage = 16384;
+        if (file == QLatin1String("program")) {
+            QVERIFY(folder.import());
+            QVERIFY(QFile::remove(folder.db + ".bak") && QFile::remove(folder.db + "-journal"));
+        } else if (file == QLatin1String("loaded")) {
+            QList<KeyData> pairs;
+            for (int i = 0; i < 300; ++i)
+                pairs.append({word(i), "artha" + QByteArray::number(i)});
+            QVERIFY(DbUtilities::load(folder.db, pairs, "btree", kLargePage));
+        } else {
+            QFile made(folder.db);
+            QVERIFY(made.open(QIODevice::WriteOnly));
+            made.write(file == QLatin1String("text") ? QByteArray(8192, 'x') : QByteArray(8192, 0));
+        }
+        const QList<KeyData> before = salvaged ? folder.records() : QList<KeyData>();
+        const int firstPage = file == QLatin1String("loaded") ? kLargePage : kPage;
+        QVERIFY(overwrite(folder.db, 0, QByteArray(firstPage, '\0')));
+        const QByteArray bytes = fileBytes(folder.db);
+        const Run put = folder.run({"put", "alpha", "prathamaH"});
+        QVERIFY(put.finished && put.exitCode == 1);
+        QVERIFY2(put.err.contains(salvaged ? "is damaged" : "is not a dictionary file"),
+                 put.err.constData());
+        const Run repair = folder.run({"repair"});
+        QVERIFY(repair.finished);
+        QVERIFY2(repair.exitCode == (salvaged ? 0 : 1), repair.err.constData());
+        if (!salvaged)
+            QCOMPARE(fileBytes(folder.db), bytes);
+        else
+            QCOMPARE(folder.records(), before);
+        QCOMPARE(QFile::exists(folder.db + ".damaged"), salvaged);
+    }
+
     // A disk that fills up right after an import: the change refused, or kept, and a repair of
     // damage found afterwards starts from the imported file, not the snapshot before it.
     void importThenFullDisk()

@@ -56,9 +56,13 @@ QList<KeyData> DbUtilities::dump(const QString &file, bool *ok)
     return pairs;
 }
 
-bool DbUtilities::load(const QString &file, const QList<KeyData> &pairs, const QByteArray &type)
+bool DbUtilities::load(const QString &file, const QList<KeyData> &pairs, const QByteArray &type,
+                       quint32 pageSize)
 {
-    QByteArray input = "VERSION=3\nformat=print\ntype=" + type + "\nHEADER=END\n";
+    QByteArray input = "VERSION=3\nformat=print\ntype=" + type + '\n';
+    if (pageSize > 0)
+        input += "db_pagesize=" + QByteArray::number(pageSize) + '\n';
+    input += "HEADER=END\n";
     for (const KeyData &pair : pairs)
         input += escape(pair.first) + '\n' + escape(pair.second) + '\n';
     return runProgram(QStringLiteral(VANTRO_DB_LOAD), {file}, input + "DATA=END\n").status == 0;

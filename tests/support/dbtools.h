@@ -20,8 +20,9 @@ struct DbUtilities
     // Every key/data pair of the file, in key order, as db_dump -p prints them.
     static QList<KeyData> dump(const QString &file, bool *ok = nullptr);
     // Creates a database file of the given access method from pairs through db_load.
+    // A page size of 0 leaves the choice to the library.
     static bool load(const QString &file, const QList<KeyData> &pairs,
-                     const QByteArray &type = "btree");
+                     const QByteArray &type = "btree", quint32 pageSize = 0);
     // True when db_verify accepts the file.
     static bool verify(const QString &file);
 };

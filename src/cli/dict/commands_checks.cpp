@@ -89,8 +89,8 @@ int runRepair(const CommandContext &context)
         return Failure;
     const bool rebuilt = session.db().wasRebuilt();
     if (!rebuilt && !fileVerifies(QFile::encodeName(session.path())))
-        return failure(QStringLiteral("%1 is damaged, and there is no snapshot and journal to "
-                                      "rebuild it from; db5.3_dump -r salvages what it holds")
+        return failure(QStringLiteral("%1 is still damaged after the check; db5.3_dump -r "
+                                      "salvages what it holds")
                            .arg(context.dbPath));
     if (!session.close())
         return Failure;
