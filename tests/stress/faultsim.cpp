@@ -251,11 +251,11 @@ Run Simulation::execute(const QString &program, const QStringList &arguments, Fa
         setFreeSpace(-1);
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
-    if (m_step >= showFrom)
-        showStep(command, run);
     // strace passes the tracee's status on, and dies of the tracee's signal.
     if (process.exitStatus() == QProcess::NormalExit && !run.timedOut)
         run.status = process.exitCode();
+    if (m_step >= showFrom)
+        showStep(command, run);
     return run;
 }
 
