@@ -126,6 +126,15 @@ bool isVrddhiDiphthong(QChar code)
     return isDiphthong(code) && gunaCodes(Sound::i) != code && gunaCodes(Sound::u) != code;
 }
 
+QChar reduplicatingStop(QChar code)
+{
+    if (!isOralStop(code) && code != u'h')
+        return code;
+    const Place place = placeOf(code);
+    return codeOf(stopOf(place == Place::Velar || place == Place::None ? Place::Palatal : place,
+                         isVoiced(code), false));
+}
+
 QString codesWhere(bool (*question)(QChar code))
 {
     QString codes;

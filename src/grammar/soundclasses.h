@@ -33,6 +33,10 @@ bool turnsToSemivowel(QChar code);  // i, u, R^i, short or long: y, v, r before 
 bool isDiphthong(QChar code);       // e ai o au
 bool isVrddhiDiphthong(QChar code); // ai au
 
+// The consonant a reduplicating syllable writes for a stop or h: without its breath, and a
+// velar or h as the palatal (K -> c, G -> j, h -> j, D -> d); other sounds as they are.
+QChar reduplicatingStop(QChar code);
+
 // The codes of every sound that answers yes, in the table's order (the grammars' order).
 QString codesWhere(bool (*question)(QChar code));
 

@@ -39,7 +39,7 @@ Tense tenseNamed(const QString &name)
 
 // The sounds, in the table's order, that answer the question a row of soundclasses.tsv names:
 // a class ("isNasal"), a place's oral stops ("isOralStop Dental") or a vowel's quality
-// ("sameVowelQuality i").
+// ("sameVowelQuality i"); for "reduplicatingStop" what it writes for each sound.
 QString membersOf(const QString &question)
 {
     using namespace verbs;
@@ -58,6 +58,12 @@ QString membersOf(const QString &question)
         {"turnsToSemivowel", turnsToSemivowel},
         {"isDiphthong", isDiphthong},
         {"isVrddhiDiphthong", isVrddhiDiphthong}};
+    if (question == u"reduplicatingStop") {
+        QString written;
+        for (int s = 0; s < kSoundCount; ++s)
+            written += reduplicatingStop(codeOf(static_cast<Sound>(s)));
+        return written;
+    }
     const QStringList words = question.split(u' ');
     if (words.size() == 1)
         return classes.contains(question) ? codesWhere(classes.value(question)) : QString("?");
