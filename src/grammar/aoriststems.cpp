@@ -176,11 +176,7 @@ QChar reduplicatingConsonant(const QString &body)
     QChar c = body.front();
     if (isSibilant(c) && body.size() > 1 && isVoicelessStop(body[1]))
         c = body[1];
-    static const QHash<QChar, QChar> plain = {
-        {u'k', u'c'}, {u'K', u'c'}, {u'g', u'j'}, {u'G', u'j'}, {u'h', u'j'},
-        {u'C', u'c'}, {u'J', u'j'}, {u'W', u'w'}, {u'Q', u'q'}, {u'T', u't'},
-        {u'D', u'd'}, {u'P', u'p'}, {u'B', u'b'}};
-    return plain.value(c, c);
+    return reduplicatingStop(c);
 }
 
 // The reduplicated aorist of a causative in -aya: the vowel before the last consonant goes
