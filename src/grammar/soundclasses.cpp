@@ -126,6 +126,16 @@ bool isVrddhiDiphthong(QChar code)
     return isDiphthong(code) && gunaCodes(Sound::i) != code && gunaCodes(Sound::u) != code;
 }
 
+QChar otherLength(QChar code)
+{
+    for (int s = 0; s < kSoundCount; ++s) {
+        const QChar other = codeOf(static_cast<Sound>(s));
+        if (other != code && sameVowelQuality(other, code))
+            return other;
+    }
+    return code;
+}
+
 QChar reduplicatingStop(QChar code)
 {
     if (!isOralStop(code) && code != u'h')

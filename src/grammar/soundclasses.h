@@ -33,6 +33,10 @@ bool turnsToSemivowel(QChar code);  // i, u, R^i, short or long: y, v, r before 
 bool isDiphthong(QChar code);       // e ai o au
 bool isVrddhiDiphthong(QChar code); // ai au
 
+// The vowel of the same quality and the other length (a for A, I for i); a sound with no
+// other length (e, o, L^i, a consonant) is its own.
+QChar otherLength(QChar code);
+
 // The consonant a reduplicating syllable writes for a stop or h: without its breath, and a
 // velar or h as the palatal (K -> c, G -> j, h -> j, D -> d); other sounds as they are.
 QChar reduplicatingStop(QChar code);

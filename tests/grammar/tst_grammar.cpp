@@ -39,7 +39,7 @@ Tense tenseNamed(const QString &name)
 
 // The sounds, in the table's order, that answer the question a row of soundclasses.tsv names:
 // a class ("isNasal"), a place's oral stops ("isOralStop Dental") or a vowel's quality
-// ("sameVowelQuality i"); for "reduplicatingStop" what it writes for each sound.
+// ("sameVowelQuality i"); for "reduplicatingStop" and "otherLength" what each sound becomes.
 QString membersOf(const QString &question)
 {
     using namespace verbs;
@@ -58,10 +58,12 @@ QString membersOf(const QString &question)
         {"turnsToSemivowel", turnsToSemivowel},
         {"isDiphthong", isDiphthong},
         {"isVrddhiDiphthong", isVrddhiDiphthong}};
-    if (question == u"reduplicatingStop") {
+    if (question == u"reduplicatingStop" || question == u"otherLength") {
         QString written;
-        for (int s = 0; s < kSoundCount; ++s)
-            written += reduplicatingStop(codeOf(static_cast<Sound>(s)));
+        for (int s = 0; s < kSoundCount; ++s) {
+            const QChar code = codeOf(static_cast<Sound>(s));
+            written += question == u"otherLength" ? otherLength(code) : reduplicatingStop(code);
+        }
         return written;
     }
     const QStringList words = question.split(u' ');
