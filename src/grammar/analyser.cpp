@@ -2,6 +2,7 @@
 #include "analyser.h"
 
 #include "analyserdata.h"
+#include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 
@@ -289,8 +290,12 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
         // ud drops the s of sthA and stambh (utthita, uttambhita): the rest is looked up with it.
         if (word.at(at - 1) == u't' && (word.at(at) == u't' || word.at(at) == u'T'))
             rests.append(u's' + word.mid(at));
+        // The vowels a prefix's final a, i or u may have merged into: a, i, u, e, o.
+        static const QString mergedVowels = verbs::codesWhere([](QChar c) {
+            return verbs::isVowel(c) && !verbs::isVocalicLiquid(c) && !verbs::isVrddhiDiphthong(c);
+        });
         if (verbs::isVowel(word.at(at)))
-            for (const QChar vowel : QStringView(u"aAiIuUeo"))
+            for (const QChar vowel : mergedVowels)
                 if (vowel != word.at(at))
                     rests.append(vowel + word.mid(at + 1));
         for (const QString &rest : rests) {
@@ -614,11 +619,9 @@ QStringList Analyser::suggestions(QStringView written, int most) const
         return {};
     // The likeliest slips first: a vowel's length, a final visarga or anusvara.
     QStringList candidates;
-    static const QHash<QChar, QChar> otherLength = {{u'a', u'A'}, {u'A', u'a'}, {u'i', u'I'},
-                                                    {u'I', u'i'}, {u'u', u'U'}, {u'U', u'u'}};
     for (qsizetype at = 0; at < word.size(); ++at)
-        if (otherLength.contains(word.at(at)))
-            candidates.append(QString(word).replace(at, 1, otherLength.value(word.at(at))));
+        if (verbs::isHighVowel(word.at(at)) || verbs::sameVowelQuality(word.at(at), u'a'))
+            candidates.append(QString(word).replace(at, 1, verbs::otherLength(word.at(at))));
     candidates += {word + u'H', word + u'M', word + u'm'};
     for (qsizetype at = 0; at <= word.size(); ++at) {
         if (at < word.size())

@@ -4,6 +4,7 @@
 
 #include "aoriststems.h"
 #include "rootgroups.h"
+#include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -15,10 +16,10 @@ namespace {
 
 constexpr int kCells = kPersonCount * kNumberCount;
 
-bool isOneOf(QChar c, const char16_t *set)
-{
-    return QStringView(set).contains(c);
-}
+// r, the anusvara, n and m: the s of the s-aorist stays after them as after a vowel, and
+// before D no form is made after them. The rule's own short list, not a class of sounds.
+constexpr char16_t kFinalsKeepingS[] = u"rMnm";
+
 using Endings = const char16_t *const[kCells];
 
 // clang-format off
@@ -67,12 +68,12 @@ QString sAoristDentalCell(QString stem, const QString &end, bool middle, bool jA
         return stem.chopped(1) + u't' + end;
     if (end.startsWith(u'D')) {
         if (isVowel(last))
-            return stem + (isOneOf(last, u"aA") ? end : u'Q' + end.mid(1));
-        return isOneOf(last, u"Mnm") || last == u'r' ? QString() : attach(stem, end);
+            return stem + (sameVowelQuality(last, u'a') ? end : u'Q' + end.mid(1));
+        return QStringView(kFinalsKeepingS).contains(last) ? QString() : attach(stem, end);
     }
-    if (middle && isOneOf(last, u"aiuf"))
+    if (middle && isShortVowel(last))
         return stem + end;
-    if (isVowel(last) || isOneOf(last, u"rMnm"))
+    if (isVowel(last) || QStringView(kFinalsKeepingS).contains(last))
         return afterZ(joinBeforeFutureS(stem, QStringLiteral("s")), end);
     return attach(stem, end);
 }
@@ -108,7 +109,7 @@ QStringList iSCells(const AoristStem &aorist, int cell, bool middle)
     QString end = ending(middle ? kISMiddle : kISActive, cell);
     if (aorist.kind == AoristKind::LongIS && end.startsWith(u'i'))
         end[0] = u'I';
-    if (middle && cell == 5 && isOneOf(stem.back(), u"yrlvh"))
+    if (middle && cell == 5 && (isSemivowel(stem.back()) || stem.back() == u'h'))
         return {stem + end, stem + end.left(1) + u'Q' + end.mid(2)};
     return {stem + end};
 }

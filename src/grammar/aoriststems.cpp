@@ -8,6 +8,7 @@
 #include "aoriststems.h"
 
 #include "rootgroups.h"
+#include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -19,10 +20,12 @@ namespace vantro::verbs {
 
 namespace {
 
-bool isOneOf(QChar c, const char16_t *set)
-{
-    return QStringView(set).contains(c);
-}
+// The finals before which the a of the iS-aorist stays short: a rule's own short list.
+constexpr char16_t kFinalsKeepingShortA[] = u"hmy";
+
+// The finals of a root that meet the t of the s-aorist's endings by the plain joining rules:
+// its own list, as roots in h and in a nasal are left to the table of exceptions.
+constexpr char16_t kFinalsJoinedByRule[] = u"kcjtdDpBS";
 
 std::optional<AoristKind> kindNamed(QStringView name)
 {
@@ -94,7 +97,8 @@ QString vrddhiBeforeVowel(const QString &r)
 // The root's final i or u in guna as it stands before a vowel: BU -> Bav, SI -> Say.
 QString gunaBeforeVowel(const QString &r)
 {
-    return r.chopped(1) + (isOneOf(r.back(), u"iI") ? QStringLiteral("ay") : QStringLiteral("av"));
+    return r.chopped(1) +
+           (sameVowelQuality(r.back(), u'i') ? QStringLiteral("ay") : QStringLiteral("av"));
 }
 
 // The active iS-aorist: a final vowel takes vrddhi (alAvIt); an a before l or r does
@@ -103,16 +107,17 @@ QString gunaBeforeVowel(const QString &r)
 QList<AoristStem> activeIS(const QString &r)
 {
     if (isVowel(r.back()))
-        return isOneOf(r.back(), u"iIuUfF") && r != u"jAgf"
+        return turnsToSemivowel(r.back()) && r != u"jAgf"
                    ? QList<AoristStem>{{AoristKind::IS, vrddhiBeforeVowel(r)}}
                    : QList<AoristStem>{};
     const auto at = vowelBeforeFinal(r);
     if (!at || r[*at] != u'a')
         return {{AoristKind::IS, gunaOfRoot(r)}};
     const QString lengthened = withVowel(r, *at, QStringLiteral("A"));
-    if (isOneOf(r.back(), u"lr"))
+    if (isLiquid(r.back()))
         return {{AoristKind::IS, lengthened}};
-    if (isOneOf(r.back(), u"hmy") || r == u"Svas" || !isConsonant(r.front()))
+    if (QStringView(kFinalsKeepingShortA).contains(r.back()) || r == u"Svas" ||
+        !isConsonant(r.front()))
         return {{AoristKind::IS, r}};
     return {{AoristKind::IS, lengthened}, {AoristKind::IS, r}};
 }
@@ -122,14 +127,14 @@ QList<AoristStem> activeIS(const QString &r)
 bool takesSa(const QString &r)
 {
     const auto at = vowelBeforeFinal(r);
-    return at && isOneOf(r.back(), u"Szsh") && isOneOf(r[*at], u"iIuUfF") && r != u"dfS";
+    return at && isSpirant(r.back()) && turnsToSemivowel(r[*at]) && r != u"dfS";
 }
 
 // The active aorist of a root without i: siS after A (ayAsIt), sa (adikzat), else s with
 // vrddhi of the root's vowel (anEzIt, akArzIt, atyAkzIt).
 QList<AoristStem> activeWithoutI(const QString &r)
 {
-    if (isOneOf(r.back(), u"AeEo"))
+    if (r.back() == u'A' || isDiphthong(r.back()))
         return {{AoristKind::SiS, r.back() == u'A' ? r : r.chopped(1) + u'A'}};
     if (isVowel(r.back()))
         return {{AoristKind::S, r.chopped(1) + vrddhi(r.back())}};
@@ -146,12 +151,12 @@ QList<AoristStem> activeWithoutI(const QString &r)
 QList<AoristStem> middleByRule(const QString &r, bool withI)
 {
     if (withI) {
-        if (isOneOf(r.back(), u"iIuU"))
+        if (isHighVowel(r.back()))
             return {{AoristKind::IS, gunaBeforeVowel(r)}};
         return isVowel(r.back()) ? QList<AoristStem>{}
                                  : QList<AoristStem>{{AoristKind::IS, gunaOfRoot(r)}};
     }
-    if (isOneOf(r.back(), u"iIuU"))
+    if (isHighVowel(r.back()))
         return {{AoristKind::S, gunaOfRoot(r)}};
     if (r.back() == u'f')
         return {{AoristKind::S, r}};
@@ -159,7 +164,7 @@ QList<AoristStem> middleByRule(const QString &r, bool withI)
         return {{AoristKind::Sa, joinBeforeFutureS(r, QStringLiteral("s"))}};
     // Only the stops and S meet the t of the endings by the plain rules; roots in h and in a
     // nasal are left to the table.
-    if (isOneOf(r.back(), u"kcjtdDpBS") && vowelBeforeFinal(r))
+    if (QStringView(kFinalsJoinedByRule).contains(r.back()) && vowelBeforeFinal(r))
         return {{AoristKind::S, r}};
     return {};
 }
@@ -169,13 +174,9 @@ QList<AoristStem> middleByRule(const QString &r, bool withI)
 QChar reduplicatingConsonant(const QString &body)
 {
     QChar c = body.front();
-    if (isOneOf(c, u"Szs") && body.size() > 1 && isOneOf(body[1], u"kKcCwWtTpP"))
+    if (isSibilant(c) && body.size() > 1 && isVoicelessStop(body[1]))
         c = body[1];
-    static const QHash<QChar, QChar> plain = {
-        {u'k', u'c'}, {u'K', u'c'}, {u'g', u'j'}, {u'G', u'j'}, {u'h', u'j'},
-        {u'C', u'c'}, {u'J', u'j'}, {u'W', u'w'}, {u'Q', u'q'}, {u'T', u't'},
-        {u'D', u'd'}, {u'P', u'p'}, {u'B', u'b'}};
-    return plain.value(c, c);
+    return reduplicatingStop(c);
 }
 
 // The reduplicated aorist of a causative in -aya: the vowel before the last consonant goes
@@ -197,22 +198,25 @@ QString reduplicatedStem(const QString &r, const QString &ayaStem)
     if (inRootGroup(RootGroup::CausativeAoristApart, r) || r.contains(u'F') || vowels != 1)
         return {};
     const auto own = vowelBeforeFinal(r);
-    if (own ? !isOneOf(r[*own], u"aiu") : !isVowel(r.back()))
+    if (own ? !isShortVowel(r[*own]) || isVocalicLiquid(r[*own]) : !isVowel(r.back()))
         return {};
     const QChar rootVowel = own ? r[*own] : r.back();
     QString body = ayaStem.chopped(3);
     const auto at = vowelBeforeFinal(body);
     static const QHash<QChar, QChar> shortened = {
         {u'A', u'a'}, {u'I', u'i'}, {u'U', u'u'}, {u'e', u'i'}, {u'o', u'u'}};
-    if (!at || isOneOf(body[*at], u"EO") || body.back() == u'C')
+    if (!at || isVrddhiDiphthong(body[*at]) || body.back() == u'C')
         return {};
     body[*at] = shortened.value(body[*at], body[*at]);
     // smf, tvar, praT and the like keep a in the reduplicating syllable (asasmarat).
-    QChar vowel = isOneOf(rootVowel, u"iI") ? u'i' : isOneOf(rootVowel, u"uU") ? u'u' : u'a';
+    QChar vowel = sameVowelQuality(rootVowel, u'i')   ? u'i'
+                  : sameVowelQuality(rootVowel, u'u') ? u'u'
+                                                      : u'a';
     const bool likeDesiderative = !inRootGroup(RootGroup::CausativeAoristKeepsA, r);
     if (likeDesiderative && vowel == u'a')
         vowel = u'i';
-    if (likeDesiderative && vowel == u'u' && isOneOf(body[0], u"pPbBmyrlvj") && body[1] == u'a')
+    if (likeDesiderative && vowel == u'u' &&
+        (isLabial(body[0]) || isSemivowel(body[0]) || body[0] == u'j') && body[1] == u'a')
         vowel = u'i';
     // C is doubled after the short syllable, which is then heavy (acicCidat).
     if (body.front() == u'C')
@@ -317,7 +321,7 @@ QStringList passiveAoristThirdSingulars(const VerbRoot &given)
         if (!root.strongStem.endsWith(QStringLiteral("aya")))
             return {};
         stem = root.strongStem.chopped(3);
-    } else if (isOneOf(r.back(), u"AeEo")) {
+    } else if (r.back() == u'A' || isDiphthong(r.back())) {
         // A takes y before the i (adAyi, agAyi).
         stem = (r.back() == u'A' ? r : r.chopped(1) + u'A') + u'y';
     } else if (isVowel(r.back())) {

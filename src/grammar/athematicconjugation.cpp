@@ -9,6 +9,15 @@ namespace vantro::verbs {
 
 namespace {
 
+// The rules' own short lists of sounds, none of them a class: dhA's weak stem is dhat before
+// t, th, s and dh (dhattaH, dhatse); the u of the nasal classes may fall before v and m, and
+// in kR^i also before y (kurvaH, kuryAt); a stem in d, dh or s may end the second singular of
+// the imperfect in the visarga.
+constexpr char16_t kDhatBefore[] = u"tTsD";
+constexpr char16_t kNasalUMayFallBefore[] = u"vm";
+constexpr char16_t kNasalUFallsBefore[] = u"vmy";
+constexpr char16_t kVisargaAfter[] = u"dDs";
+
 struct Ending
 {
     const char16_t *text;
@@ -105,7 +114,8 @@ QString stemFor(const VerbRoot &root, bool strong, const QString &ending)
     if (strong)
         return vowelEnding && !root.strongStemBeforeVowel.isEmpty() ? root.strongStemBeforeVowel
                                                                     : root.strongStem;
-    if (isRoot(root, "dhA") && !ending.isEmpty() && QStringView(u"tTsD").contains(ending.front()))
+    if (isRoot(root, "dhA") && !ending.isEmpty() &&
+        QStringView(kDhatBefore).contains(ending.front()))
         return QStringLiteral("Dat");
     return vowelEnding ? weakBeforeVowel(root) : root.weakStem;
 }
@@ -120,9 +130,9 @@ QStringList weakStemChoices(const VerbRoot &root, const QString &stem, const QSt
         ending.isEmpty())
         return {stem};
     if (inRootGroup(RootGroup::NasalUFalls, root.rootSounds) &&
-        QStringView(u"vmy").contains(ending.front()))
+        QStringView(kNasalUFallsBefore).contains(ending.front()))
         return {stem.chopped(1)};
-    if (QStringView(u"vm").contains(ending.front()))
+    if (QStringView(kNasalUMayFallBefore).contains(ending.front()))
         return {stem, stem.chopped(1)};
     return {stem};
 }
@@ -156,7 +166,7 @@ QPair<QString, QString> imperativeSecondSingular(const VerbRoot &root)
 QStringList bareImperfect(const QString &stem, bool secondPerson)
 {
     const QString bare = attach(stem, QString());
-    if (secondPerson && QStringView(u"dDs").contains(stem.back()))
+    if (secondPerson && QStringView(kVisargaAfter).contains(stem.back()))
         return {stem.chopped(1) + u's', bare};
     return {bare};
 }

@@ -6,6 +6,7 @@
 #include "middlebenedictive.h"
 #include "perfectconjugation.h"
 #include "rootgroups.h"
+#include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
@@ -103,7 +104,7 @@ QString futureBase(const VerbRoot &root, bool withI)
         return root.strongStem.chopped(1) + QStringLiteral("izy");
     QString strengthened = gunaOfRoot(root.rootSounds);
     // Roots in e, ai, o take A outside the present (gai: gAsyati).
-    if (QStringView(u"eEoO").contains(root.rootSounds.back()))
+    if (isDiphthong(root.rootSounds.back()))
         strengthened = root.rootSounds.chopped(1) + u'A';
     if (withI)
         return beforeConnectingI(strengthened) + QStringLiteral("izy");
@@ -140,7 +141,7 @@ QString passiveFutureAlternative(const VerbRoot &root)
     // middle's own.
     if (!root.futureStem.isEmpty() || !isVowel(r.back()) || r == u"jAgf")
         return {};
-    const QChar last = QStringView(u"eEoO").contains(r.back()) ? QChar(u'A') : r.back();
+    const QChar last = isDiphthong(r.back()) ? QChar(u'A') : r.back();
     QString strengthened = r.chopped(1) + vrddhi(last);
     if (strengthened.endsWith(u'A'))
         strengthened += u'y';
@@ -169,8 +170,7 @@ QString passiveBase(const VerbRoot &root)
         base.replace(n - 1, 1, afterConjunct ? "ar" : "ri");
         break;
     case u'F':
-        base.replace(n - 1, 1,
-                     n >= 2 && QStringView(u"pPbBmv").contains(base[n - 2]) ? "Ur" : "Ir");
+        base.replace(n - 1, 1, n >= 2 && isLabial(base[n - 2]) ? "Ur" : "Ir");
         break;
     default:
         break;

@@ -151,7 +151,9 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
     if (entry.kind != ReadingKind::Verb || entry.lemma.contains(u'-') ||
         !makesWhatEveryPadaShares(entry))
         return;
-    const bool vowelFirst = QStringView(u"aAiIuUeEoR").contains(entry.lemma.front());
+    bool ok = false;
+    const QString rootSounds = verbs::soundsFromItrans(entry.lemma, &ok);
+    const bool vowelFirst = ok && !rootSounds.isEmpty() && verbs::isVowel(rootSounds.front());
     const QString prefix = vowelFirst ? QStringLiteral("sam") : QStringLiteral("A");
     const RootDerivatives made = rootDerivatives(prefix + u'-' + entry.lemma, entry.verbClass);
     FormCell cell;

@@ -5,17 +5,13 @@
 // guna (neShIShTa). Where the grammars let a root choose, the form is left to the table.
 #include "middlebenedictive.h"
 
+#include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
 namespace vantro::verbs {
 
 namespace {
-
-bool isOneOf(QChar c, const char16_t *set)
-{
-    return QStringView(set).contains(c);
-}
 
 // vR^i, the roots in R^I and those in R^i after two consonants take i or not at choice here.
 bool choosesI(const QString &r)
@@ -28,7 +24,7 @@ bool choosesI(const QString &r)
 QString withoutI(const VerbRoot &root)
 {
     QString r = root.rootSounds;
-    if (isOneOf(r.back(), u"eEo"))
+    if (isDiphthong(r.back()))
         r = r.chopped(1) + u'A';
     const QChar last = r.back();
     if (last == u'A')
@@ -39,7 +35,8 @@ QString withoutI(const VerbRoot &root)
         return gunaOfRoot(r) + u'z';
     // A nasal before the last consonant, or an irregular future, is not followed by a rule.
     const qsizetype n = r.size();
-    if (!root.futureStem.isEmpty() || (n >= 2 && isOneOf(r[n - 2], u"NYRnmM")) || r == u"nah")
+    if (!root.futureStem.isEmpty() || (n >= 2 && (isNasal(r[n - 2]) || r[n - 2] == u'M')) ||
+        r == u"nah")
         return {};
     return joinBeforeFutureS(r, QStringLiteral("s"));
 }
@@ -47,7 +44,7 @@ QString withoutI(const VerbRoot &root)
 QString withI(const VerbRoot &root)
 {
     const QString &r = root.rootSounds;
-    QString strong = isOneOf(r.back(), u"eEo") ? r.chopped(1) + u'A' : gunaOfRoot(r);
+    QString strong = isDiphthong(r.back()) ? r.chopped(1) + u'A' : gunaOfRoot(r);
     if (strong.endsWith(u'e'))
         strong = strong.chopped(1) + QStringLiteral("ay");
     else if (strong.endsWith(u'o'))
@@ -60,10 +57,12 @@ QString secondPluralEnding(const QString &stem)
 {
     const QString before = stem.chopped(1);
     if (before.endsWith(u'i') && before.size() >= 2)
-        return isOneOf(before[before.size() - 2], u"yrlvh") ? QString() : QStringLiteral("IDvam");
+        return isSemivowel(before[before.size() - 2]) || before[before.size() - 2] == u'h'
+                   ? QString()
+                   : QStringLiteral("IDvam");
     const QChar last = before.back();
-    return isVowel(last) && !isOneOf(last, u"aA") ? QStringLiteral("IQvam")
-                                                  : QStringLiteral("IDvam");
+    return isVowel(last) && !sameVowelQuality(last, u'a') ? QStringLiteral("IQvam")
+                                                          : QStringLiteral("IDvam");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "perfectconjugation.h"
 
 #include "perfectstems.h"
+#include "soundclasses.h"
 #include "verbphonology.h"
 
 namespace vantro::verbs {
@@ -71,7 +72,7 @@ VerbParadigm periphrasticPerfect(const QString &stem, bool middle, bool passive)
 QStringList middleSecondPlural(const QString &weak)
 {
     const QStringList forms = {finishWord(weak + QStringLiteral("iDve"))};
-    if (QStringView(u"yrlvh").contains(weak.back()))
+    if (isSemivowel(weak.back()) || weak.back() == u'h')
         return forms + QStringList{finishWord(weak + QStringLiteral("iQve"))};
     return forms;
 }

@@ -6,6 +6,7 @@
 #include "perfectstems.h"
 
 #include "rootgroups.h"
+#include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -16,11 +17,6 @@
 namespace vantro::verbs {
 
 namespace {
-
-bool isOneOf(QChar c, const char16_t *set)
-{
-    return QStringView(set).contains(c);
-}
 
 // Whether the root puts i before the consonant endings outside the present system, read from
 // its future. The perfect gives i to every root but eight; this only settles the second
@@ -64,9 +60,9 @@ RootShape shapeOf(const QString &root)
 
 QChar shortVowel(QChar vowel)
 {
-    if (isOneOf(vowel, u"iIeE"))
+    if (isVowel(vowel) && placeOf(vowel) == Place::Palatal)
         return u'i';
-    if (isOneOf(vowel, u"uUoO"))
+    if (isVowel(vowel) && placeOf(vowel) == Place::Labial)
         return u'u';
     return u'a';
 }
@@ -76,14 +72,9 @@ QChar shortVowel(QChar vowel)
 QString reduplicator(const RootShape &shape)
 {
     QChar c = shape.onset.front();
-    if (shape.onset.size() > 1 && isOneOf(c, u"Szs") &&
-        isOneOf(shape.onset[1], u"kKgGcCjJwWqQtTdDpPbB"))
+    if (shape.onset.size() > 1 && isSibilant(c) && isOralStop(shape.onset[1]))
         c = shape.onset[1];
-    static const QString aspirates = QStringLiteral("KGCJWQTDPBkgh");
-    static const QString plain = QStringLiteral("cjcjwqtdpbcjj");
-    if (const qsizetype i = aspirates.indexOf(c); i >= 0)
-        c = plain[i];
-    return QString(c) + shortVowel(shape.vowel);
+    return QString(reduplicatingStop(c)) + shortVowel(shape.vowel);
 }
 
 // The root after the reduplicating syllable: its s turns to z after i or u as any s does (sizeva,
@@ -91,7 +82,7 @@ QString reduplicator(const RootShape &shape)
 QString rootAfter(const QString &reduplicator, QString root)
 {
     if (turnsSToSh(reduplicator.back()) && root.size() > 1 && root.front() == u's' &&
-        !isOneOf(root[1], u"rP")) {
+        root[1] != u'r' && root[1] != u'P') {
         root[0] = u'z';
         static const QHash<QChar, QChar> cerebral = {{u't', u'w'}, {u'T', u'W'}, {u'n', u'R'}};
         root[1] = cerebral.value(root[1], root[1]);
@@ -131,9 +122,9 @@ void vowelFinal(PerfectStems *stems, const RootShape &shape, const QString &stem
         addSecond(stems, pre + QStringLiteral("iTa"), stem + QStringLiteral("Ta"), i);
         return;
     }
-    const bool front = isOneOf(v, u"iI");
-    const bool back = isOneOf(v, u"uU");
-    if (!front && !back && !isOneOf(v, u"fF"))
+    const bool front = sameVowelQuality(v, u'i');
+    const bool back = sameVowelQuality(v, u'u');
+    if (!front && !back && !sameVowelQuality(v, u'f'))
         return;
     const QString vrddhiBeforeVowel = front ? "Ay" : back ? "Av" : "Ar";
     const QString gunaBeforeVowel = front ? "ay" : back ? "av" : "ar";
@@ -190,7 +181,7 @@ void consonantFinal(PerfectStems *stems, const RootShape &shape, const QString &
         addSecond(stems, (e ? eStem : stem) + QStringLiteral("iTa"), withTha(stem, root), i);
         return;
     }
-    if (light && isOneOf(shape.vowel, u"iuf")) {
+    if (light && isShortVowel(shape.vowel) && turnsToSemivowel(shape.vowel)) {
         const QString strong = reduplicator + body.left(v) + guna(shape.vowel) + shape.coda;
         stems->third = stems->first = {strong + u'a'};
         stems->weak = {stem};
@@ -234,7 +225,7 @@ PerfectStems byRule(const VerbRoot &root)
     PerfectStems stems;
     QString r = root.rootSounds;
     // Roots in e, ai, o are conjugated as roots in A (jagO of gE, dadO of De).
-    if (isOneOf(r.back(), u"eEo"))
+    if (isDiphthong(r.back()))
         r = r.chopped(1) + u'A';
     const RootShape shape = shapeOf(r);
     // A root of more than one syllable (jAgf) is the table's to give.
@@ -252,7 +243,7 @@ PerfectStems byRule(const VerbRoot &root)
             consonantFinal(&stems, shape, red, body, r, i);
     }
     // Where the i is optional the cells that turn on it are not settled here.
-    if (i == ConnectingI::Unsettled && !isOneOf(r.back(), u"fF")) {
+    if (i == ConnectingI::Unsettled && !sameVowelQuality(r.back(), u'f')) {
         stems.consonantEndingsKnown = false;
         stems.second.clear();
     }

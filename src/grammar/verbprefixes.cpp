@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verbprefixes.h"
 
+#include "soundclasses.h"
 #include "verbphonology.h"
 
 namespace vantro::verbs {
@@ -19,11 +20,6 @@ const QStringList kRetroflexingRoots = {"sad", "svap", "sev", "sic",   "saYj",
 // Roots in n that keep it after pra, pari and the like (pranandati, pranR^ityati).
 const QStringList kDentalNRoots = {"nand", "nft", "nATh", "nAD", "nard"};
 
-bool isOneOf(QChar c, const char16_t *set)
-{
-    return QStringView(set).contains(c);
-}
-
 // a of a prefix with the root's first vowel: a + i -> e and the like, but a + f -> Ar, and the
 // e of i and edh take vrddhi (upaiti, praidhate) except after A (eti).
 QString joinVowelPrefix(const QString &prefix, const QString &word, const QString &rootSounds)
@@ -33,11 +29,11 @@ QString joinVowelPrefix(const QString &prefix, const QString &word, const QStrin
     const QString base = prefix.chopped(1);
     const QString rest = word.mid(1);
     if (p == u'a' || p == u'A') {
-        if (isOneOf(w, u"aA"))
+        if (sameVowelQuality(w, u'a'))
             return base + u'A' + rest;
-        if (isOneOf(w, u"iI"))
+        if (sameVowelQuality(w, u'i'))
             return base + u'e' + rest;
-        if (isOneOf(w, u"uU"))
+        if (sameVowelQuality(w, u'u'))
             return base + u'o' + rest;
         if (w == u'f')
             return base + QStringLiteral("Ar") + rest;
@@ -45,8 +41,8 @@ QString joinVowelPrefix(const QString &prefix, const QString &word, const QStrin
             return base + u'E' + rest;
         return base + word; // e, o take the place of the a; ai, au swallow it
     }
-    const bool front = isOneOf(p, u"iI");
-    if ((front && isOneOf(w, u"iI")) || (!front && isOneOf(w, u"uU")))
+    const bool front = sameVowelQuality(p, u'i');
+    if (sameVowelQuality(w, front ? u'i' : u'u'))
         return base + (front ? u'I' : u'U') + rest;
     return base + (front ? u'y' : u'v') + word;
 }
@@ -54,19 +50,17 @@ QString joinVowelPrefix(const QString &prefix, const QString &word, const QStrin
 QString joinUd(const QString &word)
 {
     const QChar w = word.front();
-    if (isOneOf(w, u"cC"))
-        return QStringLiteral("uc") + word;
-    if (isOneOf(w, u"jJ"))
-        return QStringLiteral("uj") + word;
-    if (isOneOf(w, u"qQ"))
+    if (isOralStop(w, Place::Palatal))
+        return QStringLiteral("u") + (isVoiced(w) ? u'j' : u'c') + word;
+    if (isOralStop(w, Place::Retroflex) && isVoiced(w))
         return QStringLiteral("uq") + word;
     if (w == u'l')
         return QStringLiteral("ul") + word;
-    if (isOneOf(w, u"nm"))
+    if (isNasal(w))
         return QStringLiteral("un") + word;
     if (w == u'h')
         return QStringLiteral("udD") + word.mid(1);
-    if (isOneOf(w, u"kKwWtTpPsSz"))
+    if (!isVoiced(w))
         return QStringLiteral("ut") + word;
     return QStringLiteral("ud") + word;
 }
@@ -75,15 +69,15 @@ QString joinNisDus(const QString &prefix, const QString &word)
 {
     const QString base = prefix.chopped(1);
     const QChar w = word.front();
-    if (isVowel(w) || isOneOf(w, u"gGjJqQdDbBnmyvlh"))
-        return base + u'r' + word;
     if (w == u'r')
         return base.chopped(1) + u'I' + word;
-    if (isOneOf(w, u"kKpP"))
+    if (isVoiced(w))
+        return base + u'r' + word;
+    if (isVoicelessStop(w) && (placeOf(w) == Place::Velar || placeOf(w) == Place::Labial))
         return base + u'z' + word;
-    if (isOneOf(w, u"cC"))
+    if (isVoicelessStop(w) && placeOf(w) == Place::Palatal)
         return base + u'S' + word;
-    if (isOneOf(w, u"tT"))
+    if (isVoicelessStop(w) && placeOf(w) == Place::Dental)
         return base + u's' + word;
     return base + u'H' + word;
 }
@@ -129,7 +123,7 @@ QString retroflexAcrossPrefix(const QString &word, qsizetype prefixLength,
     if (rootSounds == u"han") {
         const qsizetype at =
             word.indexOf(QStringLiteral("han"), qMax<qsizetype>(0, prefixLength - 1));
-        if (at >= 0 && at + 3 < word.size() && isOneOf(word[at + 3], u"aAiIuUeEoOy"))
+        if (at >= 0 && at + 3 < word.size() && (isVowel(word[at + 3]) || word[at + 3] == u'y'))
             targets.append(at + 2);
     }
     QString out = word;
@@ -179,7 +173,7 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     // The s of as (to be) after a prefix in i or u turns to z before a vowel or y (aBizanti,
     // aBizyAt), not before a consonant (aBistaH).
     if (rootSounds == u"as" && turnsSToSh(prefixes.back().back()) && word.size() > 1 &&
-        word.startsWith(u's') && isOneOf(word[1], u"aAiIuUeEoOy"))
+        word.startsWith(u's') && (isVowel(word[1]) || word[1] == u'y'))
         word[0] = u'z';
     if (prefixes.back() == u"ud" && (rootSounds == u"sTA" || rootSounds == u"stamB") &&
         word.startsWith(u's'))

@@ -5,6 +5,7 @@
 #include "verbstems.h"
 
 #include "rootgroups.h"
+#include "soundclasses.h"
 #include "verbderivativesdata.h"
 #include "verbphonology.h"
 
@@ -15,11 +16,6 @@
 namespace vantro::verbs {
 
 namespace {
-
-bool isOneOf(QChar c, const char16_t *set)
-{
-    return QStringView(set).contains(c);
-}
 
 QString sounds(const QString &itrans)
 {
@@ -122,7 +118,7 @@ QStringList finished(const QStringList &forms)
 // Roots in e, ai, o take A outside the present system (gai: gAtum, dhyai: dhyAta).
 QString withFinalA(const QString &root)
 {
-    return isOneOf(root.back(), u"eEoO") ? root.chopped(1) + u'A' : root;
+    return isDiphthong(root.back()) ? root.chopped(1) + u'A' : root;
 }
 
 QString strengthened(const QString &root)
@@ -271,7 +267,7 @@ QString weakRoot(const VerbRoot &root)
 {
     const QString &p = root.passiveStem;
     if (!p.isEmpty() && p.endsWith(u'y') && !root.rootSounds.endsWith(u'A') &&
-        !isOneOf(root.rootSounds.back(), u"eEo") && !p.endsWith(QStringLiteral("yy")))
+        !isDiphthong(root.rootSounds.back()) && !p.endsWith(QStringLiteral("yy")))
         return p.chopped(1);
     return root.rootSounds;
 }
@@ -343,7 +339,8 @@ QStringList pastParticiples(const VerbRoot &given)
         return {};
     // Roots in A, e, ai, o and F, and those in consonants that take i only at choice, differ
     // root by root: the table of exceptions gives them.
-    if (isOneOf(withFinalA(r).back(), u"AF") || flags->size() > 1)
+    const QChar last = withFinalA(r).back();
+    if (last == u'A' || last == u'F' || flags->size() > 1)
         return {};
     const QString weak = weakRoot(root);
     // Roots in vowels take no i before the participle (BUta, Sruta, kfta, jita).
@@ -360,7 +357,7 @@ QString prefixedGerundOfAyaStem(const QString &stem)
     const QString base = stem.chopped(3);
     // After a light syllable the causative's ay stays (vigaRayya); else it goes (viciMtya).
     const qsizetype n = base.size();
-    const bool light = n >= 2 && isConsonant(base[n - 1]) && isOneOf(base[n - 2], u"aiuf");
+    const bool light = n >= 2 && isConsonant(base[n - 1]) && isShortVowel(base[n - 2]);
     return base + (light ? QStringLiteral("ayya") : QStringLiteral("ya"));
 }
 
@@ -386,7 +383,8 @@ QStringList gerunds(const VerbRoot &given)
         const QString &r = root.rootSounds;
         const qsizetype n = r.size();
         if (participle.endsWith(QStringLiteral("ita")) && n >= 3 && isConsonant(r.front()) &&
-            isOneOf(r[n - 2], u"iu") && isConsonant(r.back()) && !isOneOf(r.back(), u"yv"))
+            isShortVowel(r[n - 2]) && isHighVowel(r[n - 2]) && isConsonant(r.back()) &&
+            !(isSemivowel(r.back()) && !isLiquid(r.back())))
             out.append(gunaOfRoot(r) + QStringLiteral("itvA"));
     }
     return finished(out);
@@ -400,9 +398,9 @@ QStringList prefixedGerunds(const VerbRoot &given)
     const QString &r = root.rootSounds;
     if (root.verbClass == 10)
         return finished({prefixedGerundOfAyaStem(root.strongStem)});
-    if (isOneOf(r.back(), u"iuf"))
+    if (isShortVowel(r.back()) && turnsToSemivowel(r.back()))
         return {r + QStringLiteral("tya")};
-    if (isOneOf(r.back(), u"AeEo"))
+    if (r.back() == u'A' || isDiphthong(r.back()))
         return {withFinalA(r) + QStringLiteral("ya")};
     QStringList out;
     const QString regular = weakRoot(root);
@@ -442,7 +440,7 @@ QStringList gerundivesInYa(const VerbRoot &given)
     if (r.back() == u'f' && r != u"jAgf")
         return finished({r.chopped(1) + QStringLiteral("Arya")});
     const qsizetype n = r.size();
-    if (n >= 2 && isOneOf(r.back(), u"pPbBm") && r[n - 2] == u'a')
+    if (n >= 2 && isLabial(r.back()) && !isSemivowel(r.back()) && r[n - 2] == u'a')
         return {r + QStringLiteral("ya")};
     return {};
 }

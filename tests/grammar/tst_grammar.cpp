@@ -5,6 +5,7 @@
 #include "declension.h"
 #include "rootderivatives.h"
 #include "sandhi.h"
+#include "soundclasses.h"
 #include "statedgrammar.h"
 #include "verbroots.h"
 
@@ -34,6 +35,50 @@ Tense tenseNamed(const QString &name)
     const QStringList names = {"present",      "imperfect",   "imperative",  "optative", "future",
                                "periphrastic", "conditional", "benedictive", "perfect",  "aorist"};
     return static_cast<Tense>(names.indexOf(name));
+}
+
+// The sounds, in the table's order, that answer the question a row of soundclasses.tsv names:
+// a class ("isNasal"), a place's oral stops ("isOralStop Dental") or a vowel's quality
+// ("sameVowelQuality i"); for "reduplicatingStop" and "otherLength" what each sound becomes.
+QString membersOf(const QString &question)
+{
+    using namespace verbs;
+    static const QHash<QString, bool (*)(QChar)> classes = {
+        {"isVoiced", isVoiced},
+        {"isNasal", isNasal},
+        {"isSemivowel", isSemivowel},
+        {"isLiquid", isLiquid},
+        {"isSibilant", isSibilant},
+        {"isSpirant", isSpirant},
+        {"isLabial", isLabial},
+        {"isOralStop", [](QChar c) { return isOralStop(c); }},
+        {"isVoicelessStop", isVoicelessStop},
+        {"isHighVowel", isHighVowel},
+        {"isVocalicLiquid", isVocalicLiquid},
+        {"turnsToSemivowel", turnsToSemivowel},
+        {"isDiphthong", isDiphthong},
+        {"isVrddhiDiphthong", isVrddhiDiphthong}};
+    if (question == u"reduplicatingStop" || question == u"otherLength") {
+        QString written;
+        for (int s = 0; s < kSoundCount; ++s) {
+            const QChar code = codeOf(static_cast<Sound>(s));
+            written += question == u"otherLength" ? otherLength(code) : reduplicatingStop(code);
+        }
+        return written;
+    }
+    const QStringList words = question.split(u' ');
+    if (words.size() == 1)
+        return classes.contains(question) ? codesWhere(classes.value(question)) : QString("?");
+    const QStringList places = {"Velar", "Palatal", "Retroflex", "Dental", "Labial"};
+    QString members;
+    for (int s = 0; s < kSoundCount; ++s) {
+        const QChar code = codeOf(static_cast<Sound>(s));
+        if (words[0] == u"isOralStop"
+                ? isOralStop(code, static_cast<Place>(places.indexOf(words[1])))
+                : sameVowelQuality(code, words[1].front()))
+            members += code;
+    }
+    return members;
 }
 
 } // namespace
@@ -170,6 +215,14 @@ private slots:
         // The guesses follow what the dictionary states.
         const QList<WordGuess> all = guessWord(cells[0], cells.value(1));
         QVERIFY(all.size() >= readings.size());
+    }
+
+    // a question about a sound, then the sounds that answer yes
+    void soundClasses_data() { addRows("soundclasses.tsv", 1, 2); }
+    void soundClasses()
+    {
+        QFETCH(QStringList, cells);
+        QCOMPARE(membersOf(cells[0]), cells.value(1));
     }
 
     // the words as typed, the usual joining and, where given, the other permitted ones parted
