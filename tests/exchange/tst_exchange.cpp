@@ -475,10 +475,16 @@ void TestExchange::textFiles_data()
         << QByteArray("vantro-dict: in.txt holds no line in the exchange format (word, tab, "
                       "meaning in ITRANS); nothing was imported\n")
         << QList<KeyData>();
-    QByteArray inKeyOrder;
-    for (int i = 1000; i < 3000; ++i)
+    // Both longer than the glance at the head that tells the format.
+    QByteArray inKeyOrder, glossary("##name\tt\n");
+    for (int i = 10000; i < 14000; ++i) {
         inKeyOrder += "w" + QByteArray::number(i) + "\tjalam\n";
-    const QList<KeyData> stored{{"fire", "agniH"}, {"w2000", "vahniH"}};
+        glossary += "w" + QByteArray::number(i) + "\t\xe0\xa4\x9c\xe0\xa4\xb2\n";
+    }
+    const QList<KeyData> stored{{"fire", "agniH"}, {"w12000", "vahniH"}};
+    QTest::newRow("the reading of a converter's glossary fails: nothing changes")
+        << glossary << stored << qint64(glossary.size() / 2) << 1
+        << QByteArray("vantro-dict: reading in.txt failed: Input/output error") << stored;
     QTest::newRow("the second reading of a file in key order fails: nothing changes")
         << inKeyOrder << stored << qint64(inKeyOrder.size() * 3 / 2) << 1
         << QByteArray("vantro-dict: cannot read in.txt: Input/output error") << stored;
