@@ -33,7 +33,7 @@ const std::vector<Tense> &allTenses();
 // writes it; and the name a reader is shown ("periphrastic future").
 QString tenseName(Tense tense);
 QString tenseLabel(Tense tense);
-std::optional<Tense> tenseNamed(const QString &name);
+std::optional<Tense> tenseFromName(const QString &name);
 
 struct VerbRequest
 {

@@ -58,7 +58,7 @@ QString tenseLabel(Tense tense)
     return QString::fromLatin1(namesOf(tense).label);
 }
 
-std::optional<Tense> tenseNamed(const QString &name)
+std::optional<Tense> tenseFromName(const QString &name)
 {
     for (const TenseNames &names : kTenses) {
         if (name == QLatin1String(names.name))

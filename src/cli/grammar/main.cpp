@@ -174,7 +174,7 @@ QString readValues(const QCommandLineParser &parser, Request *request)
     if (pada != u"P" && pada != u"A")
         return QStringLiteral("unknown pada '%1': use P or A").arg(pada);
     request->verb.pada = pada == u"A" ? Pada::Atmanepada : Pada::Parasmaipada;
-    const std::optional<Tense> tense = tenseNamed(parser.value(kTense));
+    const std::optional<Tense> tense = tenseFromName(parser.value(kTense));
     if (!tense)
         return QStringLiteral("unknown tense '%1'").arg(parser.value(kTense));
     request->verb.tense = *tense;
