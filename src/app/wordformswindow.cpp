@@ -70,13 +70,6 @@ void addGenders(QComboBox *box)
     box->addItem(WordFormsWindow::tr("neuter"), QVariant::fromValue(Gender::Neuter));
 }
 
-// The grammar's name of a tense; the periphrastic is a future, which the window says.
-QString tenseLabel(Tense tense)
-{
-    return tense == Tense::Periphrastic ? WordFormsWindow::tr("periphrastic future")
-                                        : tenseName(tense);
-}
-
 void appendNewReadings(QList<WordGuess> &readings, const QList<WordGuess> &more)
 {
     for (const WordGuess &guess : more) {
@@ -164,7 +157,7 @@ QLayout *WordFormsWindow::createClassRow()
     m_pada->addItem(tr("atmanepada"), QVariant::fromValue(Pada::Atmanepada));
     m_tense = new QComboBox;
     m_tense->setObjectName(QStringLiteral("wordFormsTense"));
-    for (const Tense tense : generatedTenses())
+    for (const Tense tense : allTenses())
         m_tense->addItem(tenseLabel(tense), QVariant::fromValue(tense));
     // The forms made from the root come last, the one entry without a tense.
     m_tense->addItem(tr("participles, gerund, infinitive"));

@@ -144,6 +144,11 @@ bool BlockLines::next()
     }
 }
 
+bool BlockLines::readToTheEnd(QString *error) const
+{
+    return !m_failed || failWith(error, m_device.errorString());
+}
+
 // The first reading of a file: every line parsed, nothing kept but the last key. Answers
 // whether the records are in key order.
 bool TsvRecords::checkInOrder(QString *error)
@@ -168,8 +173,9 @@ bool TsvRecords::checkInOrder(QString *error)
         previous.resize(0);
         previous.append(key);
     }
-    return !lines.failed() ||
-           failWith(error, QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString()));
+    QString why;
+    return lines.readToTheEnd(&why) ||
+           failWith(error, QStringLiteral("cannot read %1: %2").arg(m_name, why));
 }
 
 bool TsvRecords::load(QString *error)
@@ -233,8 +239,9 @@ bool TsvRecords::next(QByteArrayView &key, QByteArrayView &data)
 
 bool TsvRecords::readToTheEnd(QString *error) const
 {
-    return !m_lines || !m_lines->failed() ||
-           failWith(error, QStringLiteral("cannot read %1: %2").arg(m_name, m_file.errorString()));
+    QString why;
+    return !m_lines || m_lines->readToTheEnd(&why) ||
+           failWith(error, QStringLiteral("cannot read %1: %2").arg(m_name, why));
 }
 
 QByteArray withoutByteOrderMark(const QByteArray &input)

@@ -96,7 +96,9 @@ public:
     bool next();
     int number() const { return m_number; }
     QByteArrayView line() const { return m_line; }
-    bool failed() const { return m_failed; }
+    // After next() answered false: whether that was the end of the input rather than a read
+    // that failed, with the device's reason.
+    [[nodiscard]] bool readToTheEnd(QString *error) const;
 
 private:
     bool refill();

@@ -56,10 +56,9 @@ bool readTabGlossary(const QString &path, EntrySink &sink, QString *error)
                   DefinitionMarkup::Html,
                   {}});
     }
-    if (lines.failed())
-        return failWith(error,
-                        QStringLiteral("reading %1 failed: %2").arg(path, file.errorString()));
-    return true;
+    QString why;
+    return lines.readToTheEnd(&why) ||
+           failWith(error, QStringLiteral("reading %1 failed: %2").arg(path, why));
 }
 
 } // namespace vantro

@@ -759,12 +759,4 @@ QString personName(Person person)
     return names.value(int(person));
 }
 
-QString tenseName(Tense tense)
-{
-    static const QStringList names = {"present", "imperfect",    "imperative",  "optative",
-                                      "future",  "periphrastic", "conditional", "benedictive",
-                                      "perfect", "aorist"};
-    return names.value(int(tense));
-}
-
 } // namespace vantro

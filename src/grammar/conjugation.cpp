@@ -421,14 +421,6 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
     return byForm;
 }
 
-QString tenseName(Tense tense)
-{
-    static const char *const names[] = {
-        "present",     "imperfect",   "imperative", "optative", "future", "periphrastic future",
-        "conditional", "benedictive", "perfect",    "aorist"};
-    return QString::fromLatin1(names[static_cast<int>(tense)]);
-}
-
 // The causative and the desiderative are conjugated as a root of the tenth class and of the
 // first would be, on the stem the rules or the table give; the tenses they are not made in
 // yet, and roots whose stem is not known, are refused.
@@ -447,8 +439,8 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
                           (request.tense != Tense::Aorist && !request.passive);
     if (!madeHere) {
         *error = QStringLiteral("the %1 of the %2 of %3 is not known")
-                     .arg(request.passive ? QStringLiteral("passive ") + tenseName(request.tense)
-                                          : tenseName(request.tense),
+                     .arg(request.passive ? QStringLiteral("passive ") + tenseLabel(request.tense)
+                                          : tenseLabel(request.tense),
                           name, root.root);
         return {};
     }
@@ -581,7 +573,7 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     if (sounds.cells[0].isEmpty()) {
         const QString voice = request.passive ? QStringLiteral("passive ") : QString();
         result.error = QStringLiteral("the %1%2 of %3 is not known")
-                           .arg(voice, tenseName(request.tense), bareRoot);
+                           .arg(voice, tenseLabel(request.tense), bareRoot);
         return result;
     }
     result.paradigm = inItrans(sounds, prefixes, root.rootSounds);

@@ -4,6 +4,10 @@
 #include "paradigm.h"
 
 #include <QList>
+#include <QString>
+
+#include <optional>
+#include <vector>
 
 namespace vantro {
 
@@ -23,6 +27,13 @@ enum class Tense {
     Perfect,
     Aorist
 };
+// Every tense, in the order the verb tables are shown in.
+const std::vector<Tense> &allTenses();
+// The grammar's name of a tense ("periphrastic"), as the command line takes it and the analyser
+// writes it; and the name a reader is shown ("periphrastic future").
+QString tenseName(Tense tense);
+QString tenseLabel(Tense tense);
+std::optional<Tense> tenseFromName(const QString &name);
 
 struct VerbRequest
 {

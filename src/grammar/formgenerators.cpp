@@ -83,7 +83,7 @@ void conjugatedForms(const LexiconEntry &entry, FormSink &sink)
         for (const bool passive : {false, true}) {
             if (passive && !(conjugated && shared))
                 break;
-            for (const Tense tense : generatedTenses()) {
+            for (const Tense tense : allTenses()) {
                 cell.tense = quint8(tense);
                 cell.flags = quint8(flag | (passive ? FormCell::kPassive : 0));
                 VerbRequest request{entry.lemma, entry.verbClass, entry.pada, tense, passive};
@@ -231,15 +231,6 @@ const std::vector<FormGenerator> &formGenerators()
                                                           causativeGerundsAndInfinitive,
                                                           indeclinableForm};
     return generators;
-}
-
-const std::vector<Tense> &generatedTenses()
-{
-    static const std::vector<Tense> tenses = {
-        Tense::Present, Tense::Imperfect,    Tense::Imperative,  Tense::Optative,
-        Tense::Future,  Tense::Periphrastic, Tense::Conditional, Tense::Benedictive,
-        Tense::Perfect, Tense::Aorist};
-    return tenses;
 }
 
 const QStringList &participleKindNames()

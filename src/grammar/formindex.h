@@ -47,8 +47,6 @@ public:
 // readable by adding its generator to formGenerators().
 using FormGenerator = void (*)(const LexiconEntry &entry, FormSink &sink);
 const std::vector<FormGenerator> &formGenerators();
-// The tenses and moods the verb generator makes.
-const std::vector<Tense> &generatedTenses();
 // The names of the forms made from roots (participles, gerundives, gerund, infinitive), for
 // FormCell::participleKind.
 const QStringList &participleKindNames();

@@ -56,6 +56,5 @@ QString genderLetter(Gender gender);
 QString caseName(GrammaticalCase grammaticalCase);
 QString numberName(GrammaticalNumber number);
 QString personName(Person person);
-QString tenseName(Tense tense);
 
 } // namespace vantro

@@ -309,10 +309,8 @@ int cDictDB::openHandle(const QByteArray &name)
             if (ret == 0 && m_lock.acquire(name, FileLock::Mode::Exclusive, nullptr) ==
                                 FileLock::Result::Locked) {
                 // Without the change lock readers could read pages half written.
-                if (!m_changeLock.open(name, true, &why)) {
-                    m_lock.release();
-                    return refuseUnopenable(name, why);
-                }
+                if (!m_changeLock.open(name, true, &why))
+                    return refuseCreatedWithoutChangeLock(name, why);
                 m_created = true;
                 return 0;
             }
@@ -333,6 +331,26 @@ int cDictDB::openHandle(const QByteArray &name)
     errLine(QStringLiteral("%1: %2 is being created by another process; try again")
                 .arg(QLatin1String(kClassName), QString::fromLatin1(name)));
     return 1;
+}
+
+// The file this open has just created (exclusively, so no one else's, and still empty) would be
+// left on disk by a refusal: it is removed while still locked, so that no other process takes it
+// for a dictionary in between.
+int cDictDB::refuseCreatedWithoutChangeLock(const QByteArray &name, const QString &why)
+{
+    dbp->close(dbp, DB_NOSYNC);
+    dbp = nullptr;
+    const bool removed = ::unlink(name.constData()) == 0 || errno == ENOENT;
+    const QString notRemoved =
+        removed ? QString()
+                : QStringLiteral("; the empty %1 it made stays: %2")
+                      .arg(displayName(name), QString::fromLocal8Bit(std::strerror(errno)));
+    m_lock.release();
+    if (createHandle(&dbp) != 0) {
+        std::fprintf(stderr, "db_create: %s\n", db_strerror(ENOMEM));
+        std::exit(Failure);
+    }
+    return refuseUnopenable(name, why + notRemoved);
 }
 
 // The file exists and is locked: checked and, when damaged, rebuilt before the library opens it.

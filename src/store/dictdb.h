@@ -148,6 +148,7 @@ private:
     int refuseNotADictionary(const QByteArray &name, const QString &why);
     int refuseUnopenable(const QByteArray &name, int code);
     int refuseUnopenable(const QByteArray &name, const QString &reason);
+    int refuseCreatedWithoutChangeLock(const QByteArray &name, const QString &why);
     int refuseUncreatable(const QByteArray &name, int code);
     int refuseDamaged(const QByteArray &name, bool reader);
     void setProblem(const QString &problem);

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Other dictionaries in and out: definitions as meanings, StarDict and dictd files (hand-made for
 // the edge cases, a Debian dictd dictionary and a StarDict made from it by pyglossary), the
-// StarDict export read back by sdcv, and a cancelled import.
+// StarDict export read back by sdcv, and imports cancelled or failing to read their input.
 #include "aptearticle.h"
 #include "borooaharticle.h"
 #include "capture.h"
@@ -118,6 +118,44 @@ bool have(const char *program)
 {
     return !QStandardPaths::findExecutable(QLatin1String(program)).isEmpty();
 }
+
+// While it lives, the programs a test runs fail to read a file after so many bytes of it (none
+// when the count is negative).
+class ReadFailure
+{
+public:
+    ReadFailure(const QString &path, qint64 after) : m_active(after >= 0)
+    {
+        if (!m_active)
+            return;
+        qputenv("LD_PRELOAD", VANTRO_READ_SEAM);
+        qputenv("VANTRO_READ_FAILS_ON", path.toUtf8());
+        qputenv("VANTRO_READ_FAILS_AFTER", QByteArray::number(after));
+        // A sanitized program wants its runtime loaded first; the preload only wraps read().
+        m_hadSanitizerOptions = qEnvironmentVariableIsSet("ASAN_OPTIONS");
+        m_sanitizerOptions = qgetenv("ASAN_OPTIONS");
+        qputenv("ASAN_OPTIONS", m_sanitizerOptions + ":verify_asan_link_order=0");
+    }
+    ~ReadFailure()
+    {
+        if (!m_active)
+            return;
+        qunsetenv("LD_PRELOAD");
+        qunsetenv("VANTRO_READ_FAILS_ON");
+        qunsetenv("VANTRO_READ_FAILS_AFTER");
+        if (m_hadSanitizerOptions)
+            qputenv("ASAN_OPTIONS", m_sanitizerOptions);
+        else
+            qunsetenv("ASAN_OPTIONS");
+    }
+    ReadFailure(const ReadFailure &) = delete;
+    ReadFailure &operator=(const ReadFailure &) = delete;
+
+private:
+    bool m_active;
+    bool m_hadSanitizerOptions = false;
+    QByteArray m_sanitizerOptions;
+};
 
 } // namespace
 
@@ -416,38 +454,62 @@ void TestExchange::hostileFiles()
     QVERIFY(!QFile::exists(dir.filePath("d.db")));
 }
 
-// Tab-separated text: the exchange format, the glossary of a converter, or neither.
+// Tab-separated text: the exchange format, the glossary of a converter, or neither; and a file in
+// key order whose second reading fails half-way (a read error is never the end of a shorter file).
 void TestExchange::textFiles_data()
 {
     QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<KeyData>>("stored");
+    QTest::addColumn<qint64>("readFailsAfter");
     QTest::addColumn<int>("status");
     QTest::addColumn<QByteArray>("output");
     QTest::addColumn<QList<KeyData>>("records");
     QTest::newRow("a converter's glossary is read as a dictionary")
         << QByteArray("##name\tt\n##sourceLang\tEnglish\nwater\twater /w/ <N><br />1. "
                       "\xe0\xa4\xaa\xe0\xa4\xbe\xe0\xa4\xa8\xe0\xa5\x80\\n<br />\n")
-        << 0 << QByteArray("added 1") << QList<KeyData>{{"water", "##1.## pAnI"}};
+        << QList<KeyData>() << qint64(-1) << 0 << QByteArray("added 1")
+        << QList<KeyData>{{"water", "##1.## pAnI"}};
     QTest::newRow("text that is no record at all: one line")
-        << QByteArray("water\t\xe0\xa4\xaa\xe0\xa4\xbe\nfire\t\xe0\xa4\x85\n") << 1
+        << QByteArray("water\t\xe0\xa4\xaa\xe0\xa4\xbe\nfire\t\xe0\xa4\x85\n") << QList<KeyData>()
+        << qint64(-1) << 1
         << QByteArray("vantro-dict: in.txt holds no line in the exchange format (word, tab, "
                       "meaning in ITRANS); nothing was imported\n")
         << QList<KeyData>();
+    // Both longer than the glance at the head that tells the format.
+    QByteArray inKeyOrder, glossary("##name\tt\n");
+    for (int i = 10000; i < 14000; ++i) {
+        inKeyOrder += "w" + QByteArray::number(i) + "\tjalam\n";
+        glossary += "w" + QByteArray::number(i) + "\t\xe0\xa4\x9c\xe0\xa4\xb2\n";
+    }
+    const QList<KeyData> stored{{"fire", "agniH"}, {"w12000", "vahniH"}};
+    QTest::newRow("the reading of a converter's glossary fails: nothing changes")
+        << glossary << stored << qint64(glossary.size() / 2) << 1
+        << QByteArray("vantro-dict: reading in.txt failed: Input/output error") << stored;
+    QTest::newRow("the second reading of a file in key order fails: nothing changes")
+        << inKeyOrder << stored << qint64(inKeyOrder.size() * 3 / 2) << 1
+        << QByteArray("vantro-dict: cannot read in.txt: Input/output error") << stored;
 }
 
 void TestExchange::textFiles()
 {
     QFETCH(QByteArray, text);
+    QFETCH(QList<KeyData>, stored);
+    QFETCH(qint64, readFailsAfter);
     QFETCH(int, status);
     QFETCH(QByteArray, output);
     QFETCH(QList<KeyData>, records);
     QTemporaryDir dir;
     writeFile(dir.filePath("in.txt"), text);
+    if (!stored.isEmpty())
+        QVERIFY(DbUtilities::load(dir.filePath("d.db"), stored));
+    const ReadFailure failure(QFileInfo(dir.filePath("in.txt")).canonicalFilePath(),
+                              readFailsAfter);
     const ProgramRun run = dict(dir.filePath("d.db"), {"import", dir.filePath("in.txt")});
     QCOMPARE(run.status, status);
     QVERIFY2((status ? QByteArray(run.err).replace(dir.path().toUtf8() + '/', "") : run.out)
                  .contains(output),
              (run.out + run.err).constData());
-    if (status == 0)
+    if (status == 0 || !stored.isEmpty())
         QCOMPARE(DbUtilities::dump(dir.filePath("d.db")), records);
 }
 

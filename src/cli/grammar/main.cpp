@@ -108,16 +108,6 @@ std::optional<Script> scriptOf(const QString &text)
     return std::nullopt;
 }
 
-// The tense named as the grammar names it ("present", "periphrastic").
-std::optional<Tense> tenseOf(const QString &text)
-{
-    for (const Tense tense : generatedTenses()) {
-        if (tenseName(tense) == text)
-            return tense;
-    }
-    return std::nullopt;
-}
-
 // The reason the command line cannot be carried out, or an empty text.
 QString checkArguments(const Request &request)
 {
@@ -184,7 +174,7 @@ QString readValues(const QCommandLineParser &parser, Request *request)
     if (pada != u"P" && pada != u"A")
         return QStringLiteral("unknown pada '%1': use P or A").arg(pada);
     request->verb.pada = pada == u"A" ? Pada::Atmanepada : Pada::Parasmaipada;
-    const std::optional<Tense> tense = tenseOf(parser.value(kTense));
+    const std::optional<Tense> tense = tenseFromName(parser.value(kTense));
     if (!tense)
         return QStringLiteral("unknown tense '%1'").arg(parser.value(kTense));
     request->verb.tense = *tense;
