@@ -60,7 +60,7 @@ std::optional<bool> takesI(const VerbRoot &root)
     // throughout.
     const QString &r = root.rootSounds;
     if (r.back() == u'f')
-        return r != u"vf" && r != u"jAgf" ? std::optional<bool>(false) : std::optional<bool>(true);
+        return inRootGroup(RootGroup::IThroughout, r);
     if (!root.futureStem.isEmpty() || !root.futureAlternatives.isEmpty() ||
         root.futureTakesI.size() != 1)
         return std::nullopt;
@@ -103,7 +103,7 @@ QString gunaBeforeVowel(const QString &r)
 QList<AoristStem> activeIS(const QString &r)
 {
     if (isVowel(r.back()))
-        return isOneOf(r.back(), u"iIuUfF") && r != u"jAgf"
+        return isOneOf(r.back(), u"iIuUfF") && !inRootGroup(RootGroup::GunaForVrddhi, r)
                    ? QList<AoristStem>{{AoristKind::IS, vrddhiBeforeVowel(r)}}
                    : QList<AoristStem>{};
     const auto at = vowelBeforeFinal(r);
@@ -112,7 +112,8 @@ QList<AoristStem> activeIS(const QString &r)
     const QString lengthened = withVowel(r, *at, QStringLiteral("A"));
     if (isOneOf(r.back(), u"lr"))
         return {{AoristKind::IS, lengthened}};
-    if (isOneOf(r.back(), u"hmy") || r == u"Svas" || !isConsonant(r.front()))
+    if (isOneOf(r.back(), u"hmy") || inRootGroup(RootGroup::AShortInISAorist, r) ||
+        !isConsonant(r.front()))
         return {{AoristKind::IS, r}};
     return {{AoristKind::IS, lengthened}, {AoristKind::IS, r}};
 }
@@ -122,7 +123,8 @@ QList<AoristStem> activeIS(const QString &r)
 bool takesSa(const QString &r)
 {
     const auto at = vowelBeforeFinal(r);
-    return at && isOneOf(r.back(), u"Szsh") && isOneOf(r[*at], u"iIuUfF") && r != u"dfS";
+    return at && isOneOf(r.back(), u"Szsh") && isOneOf(r[*at], u"iIuUfF") &&
+           !inRootGroup(RootGroup::NoSaAorist, r);
 }
 
 // The active aorist of a root without i: siS after A (ayAsIt), sa (adikzat), else s with

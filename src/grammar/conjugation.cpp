@@ -138,7 +138,8 @@ QString passiveFutureAlternative(const VerbRoot &root)
         return consonantRoots.value(r) + QStringLiteral("izy");
     // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
     // middle's own.
-    if (!root.futureStem.isEmpty() || !isVowel(r.back()) || r == u"jAgf")
+    if (!root.futureStem.isEmpty() || !isVowel(r.back()) ||
+        inRootGroup(RootGroup::GunaForVrddhi, r))
         return {};
     const QChar last = QStringView(u"eEoO").contains(r.back()) ? QChar(u'A') : r.back();
     QString strengthened = r.chopped(1) + vrddhi(last);
@@ -545,15 +546,16 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     // sam-kR^i takes an s before the root (saMskaroti) that the perfect puts after the
     // reduplication (saMchaskAra); that perfect is not made, rather than given wrong.
     if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
-        prefixes.endsWith(QStringLiteral("sam")) && basic.rootSounds == u"kf") {
+        prefixes.endsWith(QStringLiteral("sam")) &&
+        inRootGroup(RootGroup::SAfterSam, basic.rootSounds)) {
         result.error = QStringLiteral("the perfect of %1 is not known").arg(request.root);
         return result;
     }
     // Where the s of saMskR^i stands in the reduplicated causative aorist the grammars
     // consulted do not settle (samachIskarat or samachiskarat): it is not made.
-    if (!prefixes.isEmpty() && prefixes.back() == u"sam" && basic.rootSounds == u"kf" &&
-        request.tense == Tense::Aorist && request.derived == VerbRequest::Derived::Causative &&
-        !request.passive) {
+    if (!prefixes.isEmpty() && prefixes.back() == u"sam" &&
+        inRootGroup(RootGroup::SAfterSam, basic.rootSounds) && request.tense == Tense::Aorist &&
+        request.derived == VerbRequest::Derived::Causative && !request.passive) {
         result.error =
             QStringLiteral("the aorist of the causative of %1 is not known").arg(request.root);
         return result;

@@ -5,6 +5,7 @@
 // guna (neShIShTa). Where the grammars let a root choose, the form is left to the table.
 #include "middlebenedictive.h"
 
+#include "rootgroups.h"
 #include "verbphonology.h"
 #include "verbstems.h"
 
@@ -22,7 +23,8 @@ bool choosesI(const QString &r)
 {
     const qsizetype n = r.size();
     const bool afterConjunct = n >= 3 && isConsonant(r[n - 2]) && isConsonant(r[n - 3]);
-    return r.back() == u'F' || r == u"vf" || (r.back() == u'f' && afterConjunct);
+    return r.back() == u'F' || inRootGroup(RootGroup::IMayLengthen, r) ||
+           (r.back() == u'f' && afterConjunct);
 }
 
 QString withoutI(const VerbRoot &root)
@@ -39,7 +41,8 @@ QString withoutI(const VerbRoot &root)
         return gunaOfRoot(r) + u'z';
     // A nasal before the last consonant, or an irregular future, is not followed by a rule.
     const qsizetype n = r.size();
-    if (!root.futureStem.isEmpty() || (n >= 2 && isOneOf(r[n - 2], u"NYRnmM")) || r == u"nah")
+    if (!root.futureStem.isEmpty() || (n >= 2 && isOneOf(r[n - 2], u"NYRnmM")) ||
+        inRootGroup(RootGroup::HAsDentalDh, r))
         return {};
     return joinBeforeFutureS(r, QStringLiteral("s"));
 }

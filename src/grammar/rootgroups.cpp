@@ -29,8 +29,18 @@ const char *const kGroupNames[] = {
     "perfect-without-i",
     "passive-aorist-with-i",
     "i-may-lengthen",
-    "infinitive-with-i",
+    "i-throughout",
     "infinitive-without-i",
+    "guna-for-vrddhi",
+    "a-short-in-iS-aorist",
+    "no-sa-aorist",
+    "a-after-r",
+    "weak-before-ya",
+    "h-as-dental-dh",
+    "a-in-weak-perfect",
+    "h-before-tha",
+    "s-after-sam",
+    "tta-after-prefix",
 };
 
 QHash<QString, QSet<QString>> readGroups()

@@ -22,8 +22,18 @@ enum class RootGroup {
     PerfectWithoutI,
     PassiveAoristWithI,
     IMayLengthen,
-    InfinitiveWithI,
+    IThroughout,
     InfinitiveWithoutI,
+    GunaForVrddhi,
+    AShortInISAorist,
+    NoSaAorist,
+    AAfterR,
+    WeakBeforeYa,
+    HAsDentalDh,
+    AInWeakPerfect,
+    HBeforeTha,
+    SAfterSam,
+    TtaAfterPrefix,
 };
 
 // Whether the root, in sounds, is one the group's row names.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verbprefixes.h"
 
+#include "rootgroups.h"
 #include "verbphonology.h"
 
 namespace vantro::verbs {
@@ -185,7 +186,7 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
         word.startsWith(u's'))
         word.remove(0, 1);
     // The s of saMskf comes after the augment (samaskarot, samaskArzIt).
-    if (prefixes.back() == u"sam" && rootSounds == u"kf")
+    if (prefixes.back() == u"sam" && inRootGroup(RootGroup::SAfterSam, rootSounds))
         word.startsWith(QStringLiteral("ak")) ? word.insert(1, u's') : word.prepend(u's');
     for (qsizetype i = prefixes.size() - 1; i >= 0; --i)
         word = joinPrefix(prefixes[i], word, rootSounds);
