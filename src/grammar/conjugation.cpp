@@ -127,15 +127,13 @@ QString passiveFutureAlternativeOfAya(const QString &stem)
 // and han, grah, dR^ish (bhAviShyate, dAyiShyate, ghAniShyate).
 QString passiveFutureAlternative(const VerbRoot &root)
 {
-    static const QHash<QString, QString> consonantRoots = {
-        {"han", "GAn"}, {"grah", "grAh"}, {"dfS", "darS"}};
     // A causative keeps its root's sounds: its own stem in aya decides (ghAtiShyate of
     // ghAtayati, not han's ghAniShyate).
     if (root.verbClass == 10)
         return passiveFutureAlternativeOfAya(root.strongStem);
     const QString &r = root.rootSounds;
-    if (consonantRoots.contains(r))
-        return consonantRoots.value(r) + QStringLiteral("izy");
+    if (const auto consonantRoot = exceptionFor(root, "passI"))
+        return consonantRoot->value(0) + QStringLiteral("izy");
     // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
     // middle's own.
     if (!root.futureStem.isEmpty() || !isVowel(r.back()) ||

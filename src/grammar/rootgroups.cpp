@@ -41,6 +41,13 @@ const char *const kGroupNames[] = {
     "h-before-tha",
     "s-after-sam",
     "tta-after-prefix",
+    "ai-after-a",
+    "dental-n-kept",
+    "n-retroflex-before-vowel",
+    "s-kept-before-sy",
+    "s-retroflex-after-prefix",
+    "s-as-Sh-before-vowel",
+    "s-drops-after-ud",
 };
 
 QHash<QString, QSet<QString>> readGroups()

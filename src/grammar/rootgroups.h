@@ -34,6 +34,13 @@ enum class RootGroup {
     HBeforeTha,
     SAfterSam,
     TtaAfterPrefix,
+    AiAfterA,
+    DentalNKept,
+    NRetroflexBeforeVowel,
+    SKeptBeforeSy,
+    SRetroflexAfterPrefix,
+    SAsShBeforeVowel,
+    SDropsAfterUd,
 };
 
 // Whether the root, in sounds, is one the group's row names.
