@@ -52,6 +52,12 @@ const char *const kGroupNames[] = {
     "invariable-tens",
     "long-strong-at",
     "s-comes-back",
+    "colour-in-nI",
+    "leader-nI",
+    "locative-in-Am",
+    "shorter-stem-masculine",
+    "shorter-stem-feminine",
+    "shorter-stem-neuter",
 };
 
 struct Group

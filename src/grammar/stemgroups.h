@@ -45,6 +45,12 @@ enum class StemGroup {
     InvariableTens,
     LongStrongAt,
     SComesBack,
+    ColourInNI,
+    LeaderNI,
+    LocativeInAm,
+    ShorterStemMasculine,
+    ShorterStemFeminine,
+    ShorterStemNeuter,
 };
 
 // Whether the stem is one of the group's, or ends in one where the group matches endings.

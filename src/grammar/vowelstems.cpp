@@ -169,13 +169,13 @@ FormTable declineLongIMasculine(const SoundString &stem)
     if (keepsLongVowel(stem)) {
         FormTable forms = decline<&kLongIMasculineIy>(stem);
         // nI "leader" and unnI take the locative in -Am as grAmaNI does (niyAm, not niyi).
-        if (stem.endsWith("nI"))
+        if (inStemGroup(StemGroup::LocativeInAm, stem))
             forms.set(GrammaticalCase::Locative, GrammaticalNumber::Singular,
                       stem.chopped(1) + SoundString("iyAm"));
         return forms;
     }
-    return stem.endsWithOneOf({"nI", "NI"}) ? decline<&kLongIMasculineNI>(stem)
-                                            : decline<&kLongIMasculine>(stem);
+    return inStemGroup(StemGroup::LeaderNI, stem) ? decline<&kLongIMasculineNI>(stem)
+                                                  : decline<&kLongIMasculine>(stem);
 }
 
 FormTable declineLongUMasculine(const SoundString &stem)
