@@ -130,7 +130,7 @@ StemResult anStem(const SoundString &stem, Gender gender)
     if (const SoundString own = stemGroupPartner(StemGroup::WeakestOfItsOwn, stem);
         !own.isEmpty()) {
         s.weakest = own;
-    } else if (stem.endsWith("han")) { // vR^itrahan: vR^itrahaNau, vR^itraghnaH
+    } else if (inStemGroup(StemGroup::CompoundOfHan, stem)) { // vR^itrahaNau, vR^itraghnaH
         s.strong = stem;
         s.weakest = base.chopped(1) + SoundString("ghn");
         s.dentalNInWeakest = true;

@@ -58,6 +58,7 @@ const char *const kGroupNames[] = {
     "shorter-stem-masculine",
     "shorter-stem-feminine",
     "shorter-stem-neuter",
+    "compound-of-han",
 };
 
 struct Group

@@ -51,6 +51,7 @@ enum class StemGroup {
     ShorterStemMasculine,
     ShorterStemFeminine,
     ShorterStemNeuter,
+    CompoundOfHan,
 };
 
 // Whether the stem is one of the group's, or ends in one where the group matches endings.
