@@ -59,6 +59,14 @@ const char *const kGroupNames[] = {
     "shorter-stem-feminine",
     "shorter-stem-neuter",
     "compound-of-han",
+    "pronominal-full",
+    "pronominal-nemAH",
+    "pronominal-neuter-at",
+    "pronominal-optional",
+    "pronominal-no-dual",
+    "pronominal-dual-only",
+    "cardinal-in-an",
+    "declined-as-kati",
 };
 
 struct Group

@@ -52,6 +52,14 @@ enum class StemGroup {
     ShorterStemFeminine,
     ShorterStemNeuter,
     CompoundOfHan,
+    PronominalFull,
+    PronominalNemAH,
+    PronominalNeuterAt,
+    PronominalOptional,
+    PronominalNoDual,
+    PronominalDualOnly,
+    CardinalInAn,
+    DeclinedAsKati,
 };
 
 // Whether the stem is one of the group's, or ends in one where the group matches endings.
