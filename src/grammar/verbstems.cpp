@@ -458,8 +458,9 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
     const QString &r = root.rootSounds;
     if (root.futureStem.contains(QStringLiteral("Ayi")))
         return {}; // gup, DUp: with or without their Aya
-    // dA, DA, sTA, mA, pA (drink), gai, hA, so and the like take e for A (deyAt, sTeyAt); a root
-    // in A after a conjunct may (gleyAt or glAyAt).
+    // dA, DA, sTA, mA, gai, hA, so and the like take e for A (deyAt, sTeyAt; peyAt of pA
+    // "drink" is in the table, as pA "protect" has pAyAt); a root in A after a conjunct may
+    // (gleyAt or glAyAt).
     const QString a = withFinalA(r);
     if (inRootGroup(RootGroup::AAsEInBenedictive, r))
         return {a.chopped(1) + QStringLiteral("ey")};
