@@ -63,7 +63,7 @@ std::optional<bool> takesI(const VerbRoot &root)
     // throughout.
     const QString &r = root.rootSounds;
     if (r.back() == u'f')
-        return r != u"vf" && r != u"jAgf" ? std::optional<bool>(false) : std::optional<bool>(true);
+        return inRootGroup(RootGroup::IThroughout, r);
     if (!root.futureStem.isEmpty() || !root.futureAlternatives.isEmpty() ||
         root.futureTakesI.size() != 1)
         return std::nullopt;
@@ -107,7 +107,7 @@ QString gunaBeforeVowel(const QString &r)
 QList<AoristStem> activeIS(const QString &r)
 {
     if (isVowel(r.back()))
-        return turnsToSemivowel(r.back()) && r != u"jAgf"
+        return turnsToSemivowel(r.back()) && !inRootGroup(RootGroup::GunaForVrddhi, r)
                    ? QList<AoristStem>{{AoristKind::IS, vrddhiBeforeVowel(r)}}
                    : QList<AoristStem>{};
     const auto at = vowelBeforeFinal(r);
@@ -116,8 +116,8 @@ QList<AoristStem> activeIS(const QString &r)
     const QString lengthened = withVowel(r, *at, QStringLiteral("A"));
     if (isLiquid(r.back()))
         return {{AoristKind::IS, lengthened}};
-    if (QStringView(kFinalsKeepingShortA).contains(r.back()) || r == u"Svas" ||
-        !isConsonant(r.front()))
+    if (QStringView(kFinalsKeepingShortA).contains(r.back()) ||
+        inRootGroup(RootGroup::AShortInISAorist, r) || !isConsonant(r.front()))
         return {{AoristKind::IS, r}};
     return {{AoristKind::IS, lengthened}, {AoristKind::IS, r}};
 }
@@ -127,7 +127,8 @@ QList<AoristStem> activeIS(const QString &r)
 bool takesSa(const QString &r)
 {
     const auto at = vowelBeforeFinal(r);
-    return at && isSpirant(r.back()) && turnsToSemivowel(r[*at]) && r != u"dfS";
+    return at && isSpirant(r.back()) && turnsToSemivowel(r[*at]) &&
+           !inRootGroup(RootGroup::NoSaAorist, r);
 }
 
 // The active aorist of a root without i: siS after A (ayAsIt), sa (adikzat), else s with

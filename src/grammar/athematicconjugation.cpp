@@ -4,6 +4,7 @@
 #include "rootgroups.h"
 #include "verboverrides.h"
 #include "verbphonology.h"
+#include "verbstems.h"
 
 namespace vantro::verbs {
 
@@ -58,11 +59,6 @@ const Ending kEndings[2][4][9] = {
 const int kThirdPlural = 2;
 const int kSecondSingular = 3;
 
-bool isRoot(const VerbRoot &root, const char *itrans)
-{
-    return root.root == QLatin1String(itrans);
-}
-
 // The roots that put i before consonant endings other than y (roditi, svapiti).
 bool takesConnectingI(const VerbRoot &root)
 {
@@ -114,9 +110,11 @@ QString stemFor(const VerbRoot &root, bool strong, const QString &ending)
     if (strong)
         return vowelEnding && !root.strongStemBeforeVowel.isEmpty() ? root.strongStemBeforeVowel
                                                                     : root.strongStem;
-    if (isRoot(root, "dhA") && !ending.isEmpty() &&
-        QStringView(kDhatBefore).contains(ending.front()))
-        return QStringLiteral("Dat");
+    // dadh throws its aspiration back before t, th, s, dh (dhattaH, dhatse): the table gives it.
+    if (!ending.isEmpty() && QStringView(kDhatBefore).contains(ending.front())) {
+        if (const auto thrownBack = exceptionFor(root, "weakT"))
+            return thrownBack->value(0);
+    }
     return vowelEnding ? weakBeforeVowel(root) : root.weakStem;
 }
 

@@ -128,18 +128,17 @@ QString passiveFutureAlternativeOfAya(const QString &stem)
 // and han, grah, dR^ish (bhAviShyate, dAyiShyate, ghAniShyate).
 QString passiveFutureAlternative(const VerbRoot &root)
 {
-    static const QHash<QString, QString> consonantRoots = {
-        {"han", "GAn"}, {"grah", "grAh"}, {"dfS", "darS"}};
     // A causative keeps its root's sounds: its own stem in aya decides (ghAtiShyate of
     // ghAtayati, not han's ghAniShyate).
     if (root.verbClass == 10)
         return passiveFutureAlternativeOfAya(root.strongStem);
     const QString &r = root.rootSounds;
-    if (consonantRoots.contains(r))
-        return consonantRoots.value(r) + QStringLiteral("izy");
+    if (const auto consonantRoot = exceptionFor(root, "passI"))
+        return consonantRoot->value(0) + QStringLiteral("izy");
     // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
     // middle's own.
-    if (!root.futureStem.isEmpty() || !isVowel(r.back()) || r == u"jAgf")
+    if (!root.futureStem.isEmpty() || !isVowel(r.back()) ||
+        inRootGroup(RootGroup::GunaForVrddhi, r))
         return {};
     const QChar last = isDiphthong(r.back()) ? QChar(u'A') : r.back();
     QString strengthened = r.chopped(1) + vrddhi(last);
@@ -537,15 +536,16 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     // sam-kR^i takes an s before the root (saMskaroti) that the perfect puts after the
     // reduplication (saMchaskAra); that perfect is not made, rather than given wrong.
     if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
-        prefixes.endsWith(QStringLiteral("sam")) && basic.rootSounds == u"kf") {
+        prefixes.endsWith(QStringLiteral("sam")) &&
+        inRootGroup(RootGroup::SAfterSam, basic.rootSounds)) {
         result.error = QStringLiteral("the perfect of %1 is not known").arg(request.root);
         return result;
     }
     // Where the s of saMskR^i stands in the reduplicated causative aorist the grammars
     // consulted do not settle (samachIskarat or samachiskarat): it is not made.
-    if (!prefixes.isEmpty() && prefixes.back() == u"sam" && basic.rootSounds == u"kf" &&
-        request.tense == Tense::Aorist && request.derived == VerbRequest::Derived::Causative &&
-        !request.passive) {
+    if (!prefixes.isEmpty() && prefixes.back() == u"sam" &&
+        inRootGroup(RootGroup::SAfterSam, basic.rootSounds) && request.tense == Tense::Aorist &&
+        request.derived == VerbRequest::Derived::Causative && !request.passive) {
         result.error =
             QStringLiteral("the aorist of the causative of %1 is not known").arg(request.root);
         return result;

@@ -106,14 +106,10 @@ SoundString lengthenedLastVowel(SoundString word)
 // yuvan and shvan make a feminine stem of their own (rAj~nI, yuvati, shunI).
 StemResult anStemFeminine(const SoundString &stem, const ConsonantStem &s)
 {
-    if (stem.isOneOf({"sIman"}))
+    if (inStemGroup(StemGroup::FeminineAn, stem))
         return declined(declineConsonant(s, Gender::Feminine));
-    if (stem.isOneOf({"rAjan"}))
-        return declineDerivedFeminine({SoundString("rAj~nI")});
-    if (stem.isOneOf({"yuvan"}))
-        return declineDerivedFeminine({SoundString("yuvati")});
-    if (stem.isOneOf({"shvan"}))
-        return declineDerivedFeminine({SoundString("shunI")});
+    if (const SoundString own = stemGroupPartner(StemGroup::FeminineOfItsOwn, stem); !own.isEmpty())
+        return declineDerivedFeminine({own});
     return refusedGender(stem.toItrans(), {Gender::Masculine, Gender::Neuter});
 }
 
@@ -131,11 +127,10 @@ StemResult anStem(const SoundString &stem, Gender gender)
     const Sound before = base.last();
     const bool keepsVowel = (before == Sound::m || before == Sound::v) && isConsonant(base.last(2));
     s.weakest = keepsVowel ? stem : base + SoundString("n");
-    if (stem.isOneOf({"yuvan", "shvan", "maghavan"})) {
-        s.weakest = stem.isOneOf({"yuvan"})   ? SoundString("yUn")
-                    : stem.isOneOf({"shvan"}) ? SoundString("shun")
-                                              : SoundString("maghon");
-    } else if (stem.endsWith("han")) { // vR^itrahan: vR^itrahaNau, vR^itraghnaH
+    if (const SoundString own = stemGroupPartner(StemGroup::WeakestOfItsOwn, stem);
+        !own.isEmpty()) {
+        s.weakest = own;
+    } else if (inStemGroup(StemGroup::CompoundOfHan, stem)) { // vR^itrahaNau, vR^itraghnaH
         s.strong = stem;
         s.weakest = base.chopped(1) + SoundString("ghn");
         s.dentalNInWeakest = true;
@@ -209,7 +204,7 @@ StemResult sStem(const SoundString &stem, Gender gender, bool comparative)
     const SoundString base = stem.chopped(2);
     if (inStemGroup(StemGroup::AsWithNominativeA, stem)) {
         s.nominative = base + Sound::A; // ushanA
-        if (stem.endsWith("ushanas"))
+        if (inStemGroup(StemGroup::VocativeInAn, stem))
             s.vocative = {wordFinal(stem), base + Sound::a, base + SoundString("an")};
     } else if (comparative) {
         s.strong = base + SoundString("Ans");
@@ -257,7 +252,7 @@ Sound reduplicantOf(Sound consonant)
 // of the thematic jighrati, does, and nindat, whose first syllables only look reduplicated).
 bool isReduplicatedParticiple(const SoundString &stem)
 {
-    if (stem.isOneOf({"jighrat"}))
+    if (inStemGroup(StemGroup::NotReduplicatedParticiple, stem))
         return false;
     if (inStemGroup(StemGroup::ReduplicatedParticiple, stem))
         return true;
@@ -288,7 +283,7 @@ bool isThematicParticiple(const SoundString &stem)
 // tudantI or tudatI. pibat, of the first class, only looks like one.
 bool isSixthClassParticiple(const SoundString &stem)
 {
-    if (stem.isOneOf({"pibat"}))
+    if (inStemGroup(StemGroup::NotSixthClassParticiple, stem))
         return false;
     if (inStemGroup(StemGroup::SixthClassParticiple, stem))
         return true;
@@ -302,11 +297,11 @@ StemResult atStem(const SoundString &stem, Gender gender)
 {
     // jagat and the feminine tens (triMshat, chatvAriMshat, pa~nchAshat) keep one stem; the
     // participles in -shat (vishat, spR^ishat) do not.
-    if (stem.isOneOf({"jagat"}) || stem.endsWithOneOf({"Mshat", "~nchAshat"}))
+    if (inStemGroup(StemGroup::InvariableAt, stem) || inStemGroup(StemGroup::InvariableTens, stem))
         return declined(declineConsonant(ConsonantStem::invariable(stem), gender));
     const SoundString base = stem.chopped(1); // ends in a, or in A for yAt, pAt
     ConsonantStem s = ConsonantStem::invariable(stem);
-    const bool possessive = isPossessive(stem), great = stem.isOneOf({"mahat"});
+    const bool possessive = isPossessive(stem), great = inStemGroup(StemGroup::LongStrongAt, stem);
     if (!possessive && !great && isReduplicatedParticiple(stem)) {
         s.neuterPlural = {attachEnding(stem, endings().i),
                           attachEnding(withPluralNasal(stem), endings().i)};
@@ -347,10 +342,8 @@ StemResult anchStem(const SoundString &stem, Gender gender)
     const SoundString before = stem.chopped(2), ch("ch");
     ConsonantStem s = ConsonantStem::invariable(stem);
     s.middle = before + ch;
-    if (before.isOneOf({"tirya"}))
-        s.weakest = SoundString("tirashch");
-    else if (before.isOneOf({"uda"}))
-        s.weakest = SoundString("udIch");
+    if (const SoundString own = stemGroupPartner(StemGroup::WeakestOfItsOwn, stem); !own.isEmpty())
+        s.weakest = own;
     else if (before.endsWith("ya"))
         s.weakest = before.chopped(2) + SoundString("Ich");
     else if (before.endsWith("va"))
@@ -442,7 +435,7 @@ StemResult declineConsonantStem(const SoundString &stem, Gender gender)
         return inStem(stem, gender);
     if (last == Sound::s && isParticipleInVas(stem))
         return vasStem(stem, gender);
-    if (stem.endsWith("sajuSh")) // sajUH: the s of juSh comes back at the end
+    if (inStemGroup(StemGroup::SComesBack, stem)) // sajUH: the s of juSh comes back at the end
         return sStem(stem.chopped(1) + Sound::s, gender, false);
     if (last == Sound::s && isVowel(before))
         return sStem(stem, gender, isComparativeInYas(stem));

@@ -2,8 +2,7 @@
 #include "declension.h"
 
 #include "declensionparts.h"
-
-#include <QHash>
+#include "stemgroups.h"
 
 namespace vantro {
 
@@ -25,17 +24,12 @@ QString genderName(Gender gender)
 // padbhyAm beside pAdAn, pAdena, pAdAbhyAm); the neuters from the instrumental on.
 QString substituteStemOf(const QString &key, Gender gender)
 {
-    using G = Gender;
-    static const QHash<QString, std::pair<QString, Gender>> substitutes = {
-        {"pAda", {"pad", G::Masculine}},    {"danta", {"dat", G::Masculine}},
-        {"mAsa", {"mAs", G::Masculine}},    {"yUSha", {"yUShan", G::Masculine}},
-        {"nAsikA", {"nas", G::Feminine}},   {"nishA", {"nish", G::Feminine}},
-        {"hR^idaya", {"hR^id", G::Neuter}}, {"udaka", {"udan", G::Neuter}},
-        {"Asya", {"Asan", G::Neuter}},      {"asR^ij", {"asan", G::Neuter}},
-        {"yakR^it", {"yakan", G::Neuter}},  {"shakR^it", {"shakan", G::Neuter}},
-    };
-    const auto found = substitutes.constFind(key);
-    return found != substitutes.constEnd() && found->second == gender ? found->first : QString();
+    const StemGroup group = gender == Gender::Masculine  ? StemGroup::ShorterStemMasculine
+                            : gender == Gender::Feminine ? StemGroup::ShorterStemFeminine
+                                                         : StemGroup::ShorterStemNeuter;
+    const std::optional<SoundString> stem = SoundString::fromItrans(key);
+    const SoundString shorter = stem ? stemGroupPartner(group, *stem) : SoundString();
+    return shorter.isEmpty() ? QString() : shorter.toItrans();
 }
 
 StemResult declineByKind(const SoundString &stem, const QString &key, Gender gender);

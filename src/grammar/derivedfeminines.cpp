@@ -37,10 +37,8 @@ bool takesVIFeminine(const SoundString &stem)
 // The colours in -ita may also take -inI (haritA or hariNI, lohitA or lohinI).
 QList<SoundString> withColourFeminine(const SoundString &stem, QList<SoundString> feminines)
 {
-    if (stem.isOneOf({"harita"}))
-        feminines.append(SoundString("hariNI"));
-    else if (stem.isOneOf({"lohita"}))
-        feminines.append(SoundString("lohinI"));
+    if (const SoundString inNI = stemGroupPartner(StemGroup::ColourInNI, stem); !inNI.isEmpty())
+        feminines.append(inNI);
     return feminines;
 }
 

@@ -3,6 +3,7 @@
 
 #include "analyserdata.h"
 #include "meaningwords.h"
+#include "nounstems.h"
 #include "soundstring.h"
 #include "verbroots.h"
 #include "wordguess.h"
@@ -31,13 +32,10 @@ QString canonical(const QString &itrans)
     return sounds ? sounds->toItrans() : itrans;
 }
 
-QList<LexiconEntry> nounEntries(const QString &stem, const QString &genders, bool builtIn)
+QList<LexiconEntry> nounEntries(const QString &stem, const QList<Gender> &genders, bool builtIn)
 {
     QList<LexiconEntry> entries;
-    for (const QChar letter : genders) {
-        const Gender gender = letter == u'm'   ? Gender::Masculine
-                              : letter == u'f' ? Gender::Feminine
-                                               : Gender::Neuter;
+    for (const Gender gender : genders) {
         LexiconEntry entry;
         entry.lemma = stem;
         entry.gender = gender;
@@ -170,9 +168,19 @@ QList<LexiconEntry> lexiconEntriesForCitation(const QString &citation, const QSt
 Lexicon Lexicon::builtIn()
 {
     Lexicon lexicon;
+    // The pronouns and numerals are the declension's own list; one paradigm for every gender
+    // is read once, as the masculine.
+    for (const NamedNounStem &row : namedNounStems()) {
+        if (row.declinedBy != u"pronoun" && row.declinedBy != u"numeral")
+            continue;
+        const QList<Gender> genders =
+            row.sameInEveryGender ? QList<Gender>{Gender::Masculine} : row.genders;
+        for (const LexiconEntry &entry : nounEntries(canonical(row.stem), genders, true))
+            lexicon.add(entry, QString());
+    }
     for (const QString &line : QString::fromUtf8(kLexiconTsv).split(u'\n')) {
         if (!line.isEmpty() && !line.startsWith(u'#'))
-            lexicon.addBuiltInLine(line.split(u'\t'));
+            lexicon.addIndeclinable(line.section(u'\t', 1, 1));
     }
     for (const VerbRoot &root : verbRootTable()) {
         for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
@@ -190,20 +198,13 @@ Lexicon Lexicon::builtIn()
     return lexicon;
 }
 
-void Lexicon::addBuiltInLine(const QStringList &fields)
+void Lexicon::addIndeclinable(const QString &word)
 {
-    const QString kind = fields.value(0);
-    const QString word = canonical(fields.value(1));
-    if (kind == u"indeclinable") {
-        LexiconEntry entry;
-        entry.kind = ReadingKind::Indeclinable;
-        entry.lemma = word;
-        entry.builtIn = true;
-        add(entry, QString());
-        return;
-    }
-    for (const LexiconEntry &entry : nounEntries(word, fields.value(2), true))
-        add(entry, QString());
+    LexiconEntry entry;
+    entry.kind = ReadingKind::Indeclinable;
+    entry.lemma = canonical(word);
+    entry.builtIn = true;
+    add(entry, QString());
 }
 
 int Lexicon::add(const LexiconEntry &entry, const QString &englishKey)

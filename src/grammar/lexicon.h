@@ -57,7 +57,7 @@ private:
     QList<LexiconEntry> entriesOfWord(const MeaningWord &written) const;
     void addKey(int index, const QString &englishKey);
     void shareKeyWithBuiltIns(const LexiconEntry &entry, const QString &englishKey);
-    void addBuiltInLine(const QStringList &fields);
+    void addIndeclinable(const QString &word);
 
     QList<LexiconEntry> m_entries;
     QHash<QString, int> m_byIdentity;

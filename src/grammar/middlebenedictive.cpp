@@ -5,6 +5,7 @@
 // guna (neShIShTa). Where the grammars let a root choose, the form is left to the table.
 #include "middlebenedictive.h"
 
+#include "rootgroups.h"
 #include "soundclasses.h"
 #include "verbphonology.h"
 #include "verbstems.h"
@@ -18,7 +19,8 @@ bool choosesI(const QString &r)
 {
     const qsizetype n = r.size();
     const bool afterConjunct = n >= 3 && isConsonant(r[n - 2]) && isConsonant(r[n - 3]);
-    return r.back() == u'F' || r == u"vf" || (r.back() == u'f' && afterConjunct);
+    return r.back() == u'F' || inRootGroup(RootGroup::IMayLengthen, r) ||
+           (r.back() == u'f' && afterConjunct);
 }
 
 QString withoutI(const VerbRoot &root)
@@ -36,7 +38,7 @@ QString withoutI(const VerbRoot &root)
     // A nasal before the last consonant, or an irregular future, is not followed by a rule.
     const qsizetype n = r.size();
     if (!root.futureStem.isEmpty() || (n >= 2 && (isNasal(r[n - 2]) || r[n - 2] == u'M')) ||
-        r == u"nah")
+        inRootGroup(RootGroup::HAsDentalDh, r))
         return {};
     return joinBeforeFutureS(r, QStringLiteral("s"));
 }

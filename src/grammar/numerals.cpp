@@ -2,6 +2,7 @@
 // The cardinals from two to nineteen and kati (eka is a pronominal adjective).
 #include "declensionparts.h"
 #include "endingtable.h"
+#include "stemgroups.h"
 
 namespace vantro {
 
@@ -50,15 +51,6 @@ template <const char *const *Rows> FormTable fromTable(const SoundString &base =
     return endingTable<Rows>().applyTo(base);
 }
 
-bool isCardinalInAn(const QString &key)
-{
-    static const QStringList cardinals = {
-        "pa~nchan",    "saptan",      "navan",        "dashan",        "ekAdashan",
-        "dvAdashan",   "trayodashan", "chaturdashan", "pa~nchadashan", "ShoDashan",
-        "saptadashan", "aShTAdashan", "navadashan"};
-    return cardinals.contains(key);
-}
-
 } // namespace
 
 StemResult declineNumeral(const QString &key, Gender gender)
@@ -78,9 +70,9 @@ StemResult declineNumeral(const QString &key, Gender gender)
         return declined(fromTable<&kShaSh>());
     if (key == u"aShTan")
         return declined(fromTable<&kAShTan>(stem.chopped(2)));
-    if (isCardinalInAn(key))
+    if (inStemGroup(StemGroup::CardinalInAn, stem))
         return declined(fromTable<&kPanchan>(stem.chopped(2)));
-    if (key == u"kati" || key == u"yati" || key == u"tati")
+    if (inStemGroup(StemGroup::DeclinedAsKati, stem))
         return declined(fromTable<&kKati>(stem.chopped(1)));
     return {};
 }

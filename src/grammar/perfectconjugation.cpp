@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "perfectconjugation.h"
 
+#include "perfectsdata.h"
 #include "perfectstems.h"
 #include "soundclasses.h"
 #include "verbphonology.h"
+
+#include <QHash>
 
 namespace vantro::verbs {
 
@@ -25,16 +28,6 @@ const char16_t *const kPerfectWithoutI[2][9] = {
     {u"", u"", u"", u"ze", u"", u"Qve", u"", u"vahe", u"mahe"},
 };
 
-// The perfects of kf (in the pada of the verb), BU and as that follow a stem in -Am.
-const char16_t *const kAuxiliaryPerfects[4][9] = {
-    {u"cakAra", u"cakratus", u"cakrus", u"cakarTa", u"cakraTus", u"cakra", u"cakAra,cakara",
-     u"cakfva", u"cakfma"},
-    {u"cakre", u"cakrAte", u"cakrire", u"cakfze", u"cakrATe", u"cakfQve", u"cakre", u"cakfvahe",
-     u"cakfmahe"},
-    {u"baBUva", u"baBUvatus", u"baBUvus", u"baBUviTa", u"baBUvaTus", u"baBUva", u"baBUva",
-     u"baBUviva", u"baBUvima"},
-    {u"Asa", u"Asatus", u"Asus", u"AsiTa", u"AsaTus", u"Asa", u"Asa", u"Asiva", u"Asima"},
-};
 // clang-format on
 
 void mergeAlternatives(VerbParadigm *into, const VerbParadigm &from)
@@ -50,17 +43,52 @@ bool isConsonantEnding(bool middle, int cell)
     return cell == 7 || cell == 8 || (middle && (cell == 3 || cell == 5));
 }
 
+using WholePerfect = std::array<QStringList, kCellCount>;
+
+// The rows of data/perfects.tsv keyed by root and pada, the forms in sounds; the build has
+// checked every row's shape.
+QHash<QString, WholePerfect> readWholePerfects()
+{
+    QHash<QString, WholePerfect> perfects;
+    for (const QString &line : QString::fromUtf8(kPerfectsTsv).split(u'\n')) {
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QStringList fields = line.split(u'\t');
+        WholePerfect &perfect = perfects[fields[0] + u'\t' + fields[1]];
+        const QStringList cells = fields[2].split(u' ');
+        for (int cell = 0; cell < kCellCount; ++cell) {
+            for (const QString &form : cells.value(cell).split(u',')) {
+                bool ok = false;
+                perfect[cell].append(soundsFromItrans(form, &ok));
+            }
+        }
+    }
+    return perfects;
+}
+
+const WholePerfect &wholePerfect(const QString &rootAndPada)
+{
+    static const QHash<QString, WholePerfect> perfects = readWholePerfects();
+    static const WholePerfect none;
+    const auto found = perfects.constFind(rootAndPada);
+    return found == perfects.cend() ? none : *found;
+}
+
 // The periphrastic perfect: the stem in -Am, then the perfect of kf in the verb's pada, of BU
 // and of as (IkzAYcakre, IkzAmbaBUva, IkzAmAsa); the anusvara stays as the grammars print it.
 VerbParadigm periphrasticPerfect(const QString &stem, bool middle, bool passive)
 {
+    const QString kf = middle ? QStringLiteral("kR^i\tA") : QStringLiteral("kR^i\tP");
+    const QStringList auxiliaries =
+        passive ? QStringList{kf}
+                : QStringList{kf, QStringLiteral("bhU\tP"), QStringLiteral("as\tP")};
     VerbParadigm paradigm;
-    const QList<int> auxiliaries = passive ? QList<int>{1} : QList<int>{middle ? 1 : 0, 2, 3};
     for (int cell = 0; cell < kCellCount; ++cell) {
-        for (const int auxiliary : auxiliaries) {
-            const QString forms = QString::fromUtf16(kAuxiliaryPerfects[auxiliary][cell]);
-            for (const QString &form : forms.split(u','))
-                paradigm.cells[cell].append((auxiliary == 3 ? stem.chopped(1) + u'm' : stem) +
+        for (const QString &auxiliary : auxiliaries) {
+            // Before the vowel of as the anusvara is the m it stands for (IkzAmAsa).
+            const bool beforeVowel = auxiliary.startsWith(u'a');
+            for (const QString &form : wholePerfect(auxiliary)[cell])
+                paradigm.cells[cell].append((beforeVowel ? stem.chopped(1) + u'm' : stem) +
                                             finishWord(form));
         }
     }

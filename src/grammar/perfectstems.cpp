@@ -98,7 +98,7 @@ bool takesEStem(const RootShape &shape, const QString &reduplicator, const QStri
 {
     return shape.vowel == u'a' && shape.coda.size() == 1 && shape.onset.size() == 1 &&
            reduplicator.front() == shape.onset.front() && shape.onset.front() != u'v' &&
-           root != u"Sas" && root != u"dad";
+           !inRootGroup(RootGroup::AInWeakPerfect, root);
 }
 
 void addSecond(PerfectStems *stems, const QString &withI, const QString &withoutI, ConnectingI i)
@@ -153,7 +153,7 @@ void vowelFinal(PerfectStems *stems, const RootShape &shape, const QString &stem
 // table gives those.
 QString withTha(const QString &stem, const QString &root)
 {
-    if (stem.back() == u'h' && root != u"dah")
+    if (stem.back() == u'h' && !inRootGroup(RootGroup::HBeforeTha, root))
         return {};
     if (stem.back() == u'm')
         return stem.chopped(1) + QStringLiteral("nTa");

@@ -77,21 +77,19 @@ enum class Pronominal {
     DualOnly, // ubha
 };
 
-const QHash<QString, Pronominal> &pronominalAdjectives()
+// The kind of pronominal adjective the stem is, by the stem group that names it.
+std::optional<Pronominal> pronominalKind(const SoundString &stem)
 {
     using P = Pronominal;
-    static const QHash<QString, Pronominal> table = {
-        {"sarva", P::Full},        {"vishva", P::Full},       {"ekatara", P::Full},
-        {"anya", P::NeuterAt},     {"anyatara", P::NeuterAt}, {"itara", P::NeuterAt},
-        {"katara", P::NeuterAt},   {"katama", P::NeuterAt},   {"yatara", P::NeuterAt},
-        {"yatama", P::NeuterAt},   {"tatara", P::NeuterAt},   {"tatama", P::NeuterAt},
-        {"pUrva", P::Optional},    {"para", P::Optional},     {"avara", P::Optional},
-        {"dakShiNa", P::Optional}, {"uttara", P::Optional},   {"apara", P::Optional},
-        {"adhara", P::Optional},   {"sva", P::Optional},      {"antara", P::Optional},
-        {"eka", P::NoDual},        {"ubhaya", P::NoDual},     {"ubha", P::DualOnly},
-        {"nema", P::NemAH},
+    const std::pair<StemGroup, Pronominal> kinds[] = {
+        {StemGroup::PronominalFull, P::Full},         {StemGroup::PronominalNemAH, P::NemAH},
+        {StemGroup::PronominalNeuterAt, P::NeuterAt}, {StemGroup::PronominalOptional, P::Optional},
+        {StemGroup::PronominalNoDual, P::NoDual},     {StemGroup::PronominalDualOnly, P::DualOnly},
     };
-    return table;
+    for (const auto &[group, kind] : kinds)
+        if (inStemGroup(group, stem))
+            return kind;
+    return std::nullopt;
 }
 
 void clearNumber(FormTable &forms, N number)
@@ -226,11 +224,12 @@ StemResult declinePronoun(const QString &key, Gender gender)
     QString aStem = key;
     if (gender == Gender::Feminine && stem.last() == Sound::A)
         aStem = (stem.chopped(1) + Sound::a).toItrans();
-    const auto found = pronominalAdjectives().constFind(aStem);
-    if (found != pronominalAdjectives().constEnd()) {
-        if (*found == Pronominal::NoDual && aStem == u"ubhaya" && gender == Gender::Feminine)
-            return refused(QStringLiteral("the feminine of ubhaya is ubhayI"));
-        return declined(declinePronominal(*SoundString::fromItrans(aStem), *found, gender));
+    const SoundString aSounds = *SoundString::fromItrans(aStem);
+    if (const std::optional<Pronominal> kind = pronominalKind(aSounds)) {
+        const SoundString own = stemGroupPartner(StemGroup::FeminineOfItsOwn, aSounds);
+        if (gender == Gender::Feminine && !own.isEmpty())
+            return refused(QStringLiteral("the feminine of %1 is %2").arg(aStem, own.toItrans()));
+        return declined(declinePronominal(aSounds, *kind, gender));
     }
     return declineHalfPronominal(*SoundString::fromItrans(aStem), gender);
 }

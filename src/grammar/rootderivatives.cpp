@@ -3,6 +3,7 @@
 
 #include "conjugation.h"
 #include "declension.h"
+#include "rootgroups.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 #include "verbroots.h"
@@ -188,7 +189,8 @@ RootDerivatives rootDerivatives(const QString &root, int verbClass)
     }
     const VerbRoot *entry = active ? active : middle;
     auto forms = derivativesOf(active, middle, !prefixes.isEmpty());
-    if (entry->rootSounds == u"dA" && entry->verbClass == 3 && !prefixes.isEmpty())
+    if (inRootGroup(RootGroup::TtaAfterPrefix, entry->rootSounds) && entry->verbClass == 3 &&
+        !prefixes.isEmpty())
         shortenedDatta(prefixes, &result, &forms);
     for (int name = 0; name < NameCount; ++name) {
         if (forms[name].isEmpty())

@@ -39,13 +39,48 @@ const char *const kGroupNames[] = {
     "r-stem-cited-first",
     "short-strong-an",
     "long-vowel-kept",
+    "feminine-an",
+    "feminine-of-its-own",
+    "weakest-of-its-own",
+    "feminine-in-U",
+    "lengthening-feminine-Ri",
+    "stem-in-as-beside",
+    "vocative-in-an",
+    "not-reduplicated-participle",
+    "not-sixth-class-participle",
+    "invariable-at",
+    "invariable-tens",
+    "long-strong-at",
+    "s-comes-back",
+    "colour-in-nI",
+    "leader-nI",
+    "locative-in-Am",
+    "shorter-stem-masculine",
+    "shorter-stem-feminine",
+    "shorter-stem-neuter",
+    "compound-of-han",
+    "pronominal-full",
+    "pronominal-nemAH",
+    "pronominal-neuter-at",
+    "pronominal-optional",
+    "pronominal-no-dual",
+    "pronominal-dual-only",
+    "cardinal-in-an",
+    "declined-as-kati",
 };
 
 struct Group
 {
     bool byEnding = false;
     QList<SoundString> stems;
+    // For a group of pairs, the stem each member is paired with, in the same order.
+    QList<SoundString> partners;
 };
+
+SoundString stemFromItrans(const QString &itrans)
+{
+    return SoundString::fromItrans(itrans).value_or(SoundString());
+}
 
 QHash<QString, Group> readGroups()
 {
@@ -56,8 +91,11 @@ QHash<QString, Group> readGroups()
         const QStringList fields = line.split(u'\t');
         Group &group = groups[fields.at(0)];
         group.byEnding = fields.at(1) == u"ending";
-        for (const QString &stem : fields.at(2).split(u' '))
-            group.stems.append(SoundString::fromItrans(stem).value_or(SoundString()));
+        for (const QString &member : fields.at(2).split(u' ')) {
+            group.stems.append(stemFromItrans(member.section(u':', 0, 0)));
+            if (fields.at(1) == u"pair")
+                group.partners.append(stemFromItrans(member.section(u':', 1)));
+        }
     }
     return groups;
 }
@@ -83,6 +121,13 @@ bool inStemGroup(StemGroup group, const SoundString &stem)
 QList<SoundString> stemGroupMembers(StemGroup group)
 {
     return groupOf(group).stems;
+}
+
+SoundString stemGroupPartner(StemGroup group, const SoundString &stem)
+{
+    const Group &found = groupOf(group);
+    const qsizetype at = found.stems.indexOf(stem);
+    return at >= 0 && at < found.partners.size() ? found.partners.at(at) : SoundString();
 }
 
 } // namespace vantro

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verbprefixes.h"
 
+#include "rootgroups.h"
 #include "soundclasses.h"
 #include "verbphonology.h"
 
@@ -12,13 +13,6 @@ namespace {
 const QStringList kPrefixes = {"ati",  "aDi", "anu",   "apa", "api", "aBi", "ava",
                                "A",    "ud",  "upa",   "dus", "nis", "ni",  "parA",
                                "pari", "pra", "prati", "vi",  "sam"};
-
-// The roots whose s turns to z after a prefix in i or u, even across the augment.
-const QStringList kRetroflexingRoots = {"sad", "svap", "sev", "sic",   "saYj",
-                                        "su",  "stu",  "sTA", "stamB", "siD"};
-
-// Roots in n that keep it after pra, pari and the like (pranandati, pranR^ityati).
-const QStringList kDentalNRoots = {"nand", "nft", "nATh", "nAD", "nard"};
 
 // a of a prefix with the root's first vowel: a + i -> e and the like, but a + f -> Ar, and the
 // e of i and edh take vrddhi (upaiti, praidhate) except after A (eti).
@@ -37,7 +31,7 @@ QString joinVowelPrefix(const QString &prefix, const QString &word, const QStrin
             return base + u'o' + rest;
         if (w == u'f')
             return base + QStringLiteral("Ar") + rest;
-        if (w == u'e' && prefix != u"A" && (rootSounds == u"i" || rootSounds == u"eD"))
+        if (w == u'e' && prefix != u"A" && inRootGroup(RootGroup::AiAfterA, rootSounds))
             return base + u'E' + rest;
         return base + word; // e, o take the place of the a; ai, au swallow it
     }
@@ -114,13 +108,13 @@ QString retroflexAcrossPrefix(const QString &word, qsizetype prefixLength,
                               const QString &rootSounds)
 {
     QList<qsizetype> targets;
-    if (rootSounds.startsWith(u'n') && !kDentalNRoots.contains(rootSounds))
+    if (rootSounds.startsWith(u'n') && !inRootGroup(RootGroup::DentalNKept, rootSounds))
         targets.append(word.indexOf(u'n', qMax<qsizetype>(0, prefixLength - 1)));
     if (word.endsWith(QStringLiteral("Ani")))
         targets.append(word.size() - 2);
     // The n of han after the a of its root turns to R before a vowel or y (prahaRyAt,
     // prahaRana), but not where the a is gone (praGnanti) or before a consonant (prahanti).
-    if (rootSounds == u"han") {
+    if (inRootGroup(RootGroup::NRetroflexBeforeVowel, rootSounds)) {
         const qsizetype at =
             word.indexOf(QStringLiteral("han"), qMax<qsizetype>(0, prefixLength - 1));
         if (at >= 0 && at + 3 < word.size() && (isVowel(word[at + 3]) || word[at + 3] == u'y'))
@@ -162,9 +156,10 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
         return word;
     // The s of su stays before the sy of the future and the conditional (visozyati,
     // aByasozyat), as the grammars except it.
-    const bool suBeforeSy = rootSounds == u"su" && word.contains(QStringLiteral("ozy"));
-    if (kRetroflexingRoots.contains(rootSounds) && turnsSToSh(prefixes.back().back()) &&
-        !suBeforeSy) {
+    const bool suBeforeSy =
+        inRootGroup(RootGroup::SKeptBeforeSy, rootSounds) && word.contains(QStringLiteral("ozy"));
+    if (inRootGroup(RootGroup::SRetroflexAfterPrefix, rootSounds) &&
+        turnsSToSh(prefixes.back().back()) && !suBeforeSy) {
         // The z made of the root's s turns a following n of the form to R as any z does, and
         // R doubles its n (nizaRRa, aBizuRoti).
         word = retroflexN(retroflexInitialS(word));
@@ -172,14 +167,15 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
     }
     // The s of as (to be) after a prefix in i or u turns to z before a vowel or y (aBizanti,
     // aBizyAt), not before a consonant (aBistaH).
-    if (rootSounds == u"as" && turnsSToSh(prefixes.back().back()) && word.size() > 1 &&
-        word.startsWith(u's') && (isVowel(word[1]) || word[1] == u'y'))
+    if (inRootGroup(RootGroup::SAsShBeforeVowel, rootSounds) &&
+        turnsSToSh(prefixes.back().back()) && word.size() > 1 && word.startsWith(u's') &&
+        (isVowel(word[1]) || word[1] == u'y'))
         word[0] = u'z';
-    if (prefixes.back() == u"ud" && (rootSounds == u"sTA" || rootSounds == u"stamB") &&
+    if (prefixes.back() == u"ud" && inRootGroup(RootGroup::SDropsAfterUd, rootSounds) &&
         word.startsWith(u's'))
         word.remove(0, 1);
     // The s of saMskf comes after the augment (samaskarot, samaskArzIt).
-    if (prefixes.back() == u"sam" && rootSounds == u"kf")
+    if (prefixes.back() == u"sam" && inRootGroup(RootGroup::SAfterSam, rootSounds))
         word.startsWith(QStringLiteral("ak")) ? word.insert(1, u's') : word.prepend(u's');
     for (qsizetype i = prefixes.size() - 1; i >= 0; --i)
         word = joinPrefix(prefixes[i], word, rootSounds);

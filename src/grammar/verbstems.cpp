@@ -157,7 +157,7 @@ std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed
 std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
 {
     const QString &r = root.rootSounds;
-    if ((r.back() == u'f' && !inRootGroup(RootGroup::InfinitiveWithI, r)) ||
+    if ((r.back() == u'f' && !inRootGroup(RootGroup::IThroughout, r)) ||
         inRootGroup(RootGroup::InfinitiveWithoutI, r))
         return QList<bool>{false};
     return takesI(root, true);
@@ -232,7 +232,7 @@ QString infinitiveStemWithoutI(const VerbRoot &root)
         return strengthened(r) + u't';
     if (hasFBeforeConsonant(r)) {
         // dfS and sfj put the a after the r (drazwum, srazwum); the others may or may not.
-        if (r != u"dfS" && r != u"sfj")
+        if (!inRootGroup(RootGroup::AAfterR, r))
             return {};
         QString metathesis = r;
         metathesis.replace(r.size() - 2, 1, QStringLiteral("ra"));
@@ -253,8 +253,6 @@ QString pastParticipleWithoutI(const VerbRoot &root, const QString &weak)
     // The nasal of gam, yam, ram, nam, han, man, tan goes (gata, hata, mata).
     if (inRootGroup(RootGroup::NasalDropsBeforeTa, r))
         return weak.chopped(1) + QStringLiteral("ta");
-    if (r == u"vah") // UQa: the u lengthens where h goes
-        return QStringLiteral("UQa");
     if (weak.back() == u'h' && !r.startsWith(u'd'))
         return {};
     const QString joined = beforeT(weak, r);
@@ -435,9 +433,10 @@ QStringList gerundivesInYa(const VerbRoot &given)
     const QString a = withFinalA(r);
     // A before the ya turns to e (deya, peya, geya); f takes vrddhi (kArya, hArya); a root
     // in a labial with a before it is unchanged (gamya, laBya).
-    if (a.back() == u'A' && !root.passiveStem.contains(u'U') && r != u"jyA")
+    if (a.back() == u'A' && !root.passiveStem.contains(u'U') &&
+        !inRootGroup(RootGroup::WeakBeforeYa, r))
         return {a.chopped(1) + QStringLiteral("eya")};
-    if (r.back() == u'f' && r != u"jAgf")
+    if (r.back() == u'f' && !inRootGroup(RootGroup::GunaForVrddhi, r))
         return finished({r.chopped(1) + QStringLiteral("Arya")});
     const qsizetype n = r.size();
     if (n >= 2 && isLabial(r.back()) && !isSemivowel(r.back()) && r[n - 2] == u'a')
@@ -457,19 +456,17 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
     const QString &r = root.rootSounds;
     if (root.futureStem.contains(QStringLiteral("Ayi")))
         return {}; // gup, DUp: with or without their Aya
-    // dA, DA, sTA, mA, pA (drink), gai, hA, so and the like take e for A (deyAt, sTeyAt); a root
-    // in A after a conjunct may (gleyAt or glAyAt).
+    // dA, DA, sTA, mA, gai, hA, so and the like take e for A (deyAt, sTeyAt; peyAt of pA
+    // "drink" is in the table, as pA "protect" has pAyAt); a root in A after a conjunct may
+    // (gleyAt or glAyAt).
     const QString a = withFinalA(r);
-    const bool drink = r == u"pA" && root.verbClass == 1;
-    if (inRootGroup(RootGroup::AAsEInBenedictive, r) || drink)
+    if (inRootGroup(RootGroup::AAsEInBenedictive, r))
         return {a.chopped(1) + QStringLiteral("ey")};
-    if (a.back() == u'A' && r != u"hve" && r != u"ve" && r != u"jyA") {
+    if (a.back() == u'A' && !inRootGroup(RootGroup::WeakBeforeYa, r)) {
         const bool conjunct = a.size() >= 3 && isConsonant(a[0]) && isConsonant(a[1]);
         return conjunct ? QStringList{a.chopped(1) + QStringLiteral("ey"), a + u'y'}
                         : QStringList{a + u'y'};
     }
-    if (r == u"han")
-        return {QStringLiteral("vaDy")};
     // Elsewhere the stem is the passive's (BUyAt, kriyAt, ucyAt, gfhyAt).
     return QStringList{regularPassive} + root.passiveAlternatives;
 }

@@ -169,13 +169,13 @@ FormTable declineLongIMasculine(const SoundString &stem)
     if (keepsLongVowel(stem)) {
         FormTable forms = decline<&kLongIMasculineIy>(stem);
         // nI "leader" and unnI take the locative in -Am as grAmaNI does (niyAm, not niyi).
-        if (stem.endsWith("nI"))
+        if (inStemGroup(StemGroup::LocativeInAm, stem))
             forms.set(GrammaticalCase::Locative, GrammaticalNumber::Singular,
                       stem.chopped(1) + SoundString("iyAm"));
         return forms;
     }
-    return stem.endsWithOneOf({"nI", "NI"}) ? decline<&kLongIMasculineNI>(stem)
-                                            : decline<&kLongIMasculine>(stem);
+    return inStemGroup(StemGroup::LeaderNI, stem) ? decline<&kLongIMasculineNI>(stem)
+                                                  : decline<&kLongIMasculine>(stem);
 }
 
 FormTable declineLongUMasculine(const SoundString &stem)
@@ -208,7 +208,7 @@ FormTable declineRiMasculine(const SoundString &stem)
 // own stem in -trI (dAtrI, kartrI, draShTrI); a masculine word of relationship has none.
 StemResult declineRiFeminine(const SoundString &stem)
 {
-    if (stem.endsWith("svasR^i"))
+    if (inStemGroup(StemGroup::LengtheningFeminineRi, stem))
         return declined(decline<&kSvasRiFeminine>(stem));
     if (inStemGroup(StemGroup::KinshipFeminine, stem))
         return declined(decline<&kKinshipFeminine>(stem));
@@ -233,7 +233,7 @@ StemResult declineAFeminine(const SoundString &stem)
 StemResult declineUFeminine(const SoundString &stem)
 {
     // pa~Ngu and the like make their feminine in -U (pa~NgUH), not as dhenu.
-    if (stem.isOneOf({"pa~Ngu"}))
+    if (inStemGroup(StemGroup::FeminineInU, stem))
         return declineDerivedFeminine({stem.chopped(1) + Sound::U});
     FormTable own = decline<&kUFeminine>(stem);
     const QList<SoundString> feminines = feminineStemsOfAdjective(stem);
@@ -245,11 +245,11 @@ StemResult declineUFeminine(const SoundString &stem)
 }
 
 // jarA may take jaras before the endings that begin with a vowel (jarasau, jarasA, jarasAm).
-void addJarasForms(FormTable &forms)
+void addFormsInAs(const SoundString &stemInAs, FormTable &forms)
 {
     using C = GrammaticalCase;
     using N = GrammaticalNumber;
-    const StemResult jaras = declineConsonantStem(SoundString("jaras"), Gender::Feminine);
+    const StemResult jaras = declineConsonantStem(stemInAs, Gender::Feminine);
     if (!jaras.forms)
         return;
     const std::pair<C, N> cells[] = {
@@ -267,8 +267,8 @@ void addJarasForms(FormTable &forms)
 FormTable declineLongAFeminine(const SoundString &stem)
 {
     FormTable forms = decline<&kLongAFeminine>(stem);
-    if (stem.isOneOf({"jarA"}))
-        addJarasForms(forms);
+    if (const SoundString inAs = stemGroupPartner(StemGroup::StemInAsBeside, stem); !inAs.isEmpty())
+        addFormsInAs(inAs, forms);
     if (inStemGroup(StemGroup::ShortVocativeA, stem))
         forms.set(GrammaticalCase::Vocative, GrammaticalNumber::Singular,
                   stem.chopped(1) + Sound::a);
