@@ -186,6 +186,39 @@ Sound semivowelOf(Sound vowel)
     }
 }
 
+bool isPlainStop(Sound sound)
+{
+    return isStop(sound) && !isNasalStop(sound);
+}
+
+Sound shortVowelOf(Sound vowel)
+{
+    for (int s = 0; s < kSoundCount; ++s) {
+        const Sound shorter = static_cast<Sound>(s);
+        if (isShortVowel(shorter) && lengthened(shorter) == vowel)
+            return shorter;
+    }
+    return vowel;
+}
+
+Sound aspiratedOf(Sound sound)
+{
+    if (!isPlainStop(sound))
+        return sound;
+    return stopOf(placeOf(sound), isVoiced(sound), true);
+}
+
+bool takesThrownBackAspiration(Sound sound)
+{
+    return isPlainStop(sound) && isVoiced(sound) && !isAspirated(sound) &&
+           placeOf(sound) != Place::Palatal;
+}
+
+Sound inPauseAtEnd(Sound last)
+{
+    return last == Sound::s || last == Sound::r ? Sound::H : last;
+}
+
 QChar codeOf(Sound sound)
 {
     return QChar(featuresOf(sound).code);

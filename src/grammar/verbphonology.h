@@ -42,6 +42,9 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending);
 // Whether s after this sound turns to z (after i, u, f, e, o, r, k): the rule of
 // retroflexion.h on the verb rules' letters.
 bool turnsSToSh(QChar before);
+// The s of a tense or mood put after a stem, as z where the sound before turns it (nezIzwa,
+// kArizIzwa, but dAsIzwa).
+QString withS(const QString &stem);
 // n to R after r, f, F or z, by the rule of retroflexion.h.
 QString retroflexN(const QString &word);
 // Whether an n at the index would turn to R by that rule.
