@@ -39,6 +39,7 @@ constexpr std::array<Features, kSoundCount> kFeatures = {{
     {"R^i", u'f', Kind::ShortVowel, R, true, false, u"ar", u"Ar"},
     {"R^I", u'F', Kind::LongVowel, R, true, false, u"ar", u"Ar"},
     {"L^i", u'x', Kind::ShortVowel, D, true, false, u"al", u"Al"},
+    {"L^I", u'X', Kind::LongVowel, D, true, false},
     {"e", u'e', Kind::LongVowel, P, true, false, nullptr, u"E"},
     {"ai", u'E', Kind::LongVowel, P, true, false},
     {"o", u'o', Kind::LongVowel, L, true, false, nullptr, u"O"},
@@ -164,6 +165,8 @@ Sound lengthened(Sound vowel)
         return Sound::U;
     case Sound::Ri:
         return Sound::RI;
+    case Sound::Li:
+        return Sound::LI;
     default:
         return vowel;
     }

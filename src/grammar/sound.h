@@ -15,7 +15,7 @@ struct Letter;
 // the names follow its preferred spellings (ng for "~N", ny for "~n", Ri for "R^i").
 enum class Sound : unsigned char {
     // clang-format off
-    a, A, i, I, u, U, Ri, RI, Li, e, ai, o, au,
+    a, A, i, I, u, U, Ri, RI, Li, LI, e, ai, o, au,
     k, kh, g, gh, ng,
     ch, Ch, j, jh, ny,
     T, Th, D, Dh, N,
@@ -47,7 +47,7 @@ Place placeOf(Sound sound);
 // The stop of the same class with the voicing and aspiration asked for.
 Sound stopOf(Place place, bool voiced, bool aspirated);
 Sound nasalOf(Place place);
-Sound lengthened(Sound vowel);  // a, i, u, R^i long; other sounds unchanged
+Sound lengthened(Sound vowel);  // a, i, u, R^i, L^i long; other sounds unchanged
 Sound semivowelOf(Sound vowel); // i I -> y, u U -> v, R^i R^I -> r
 
 // Classes the verb rules and sandhi ask the table for.
