@@ -82,7 +82,7 @@ Sound finalConsonant(const SoundString &stem)
     case Sound::h:
         return finalOfH(stem);
     default:
-        return isStop(last) && !isNasal(last) ? stopOf(placeOf(last), false, false) : last;
+        return stopAtEnd(last);
     }
 }
 

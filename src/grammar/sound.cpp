@@ -222,6 +222,11 @@ Sound inPauseAtEnd(Sound last)
     return last == Sound::s || last == Sound::r ? Sound::H : last;
 }
 
+Sound stopAtEnd(Sound last)
+{
+    return isPlainStop(last) ? stopOf(placeOf(last), false, false) : last;
+}
+
 QChar codeOf(Sound sound)
 {
     return QChar(featuresOf(sound).code);

@@ -62,6 +62,9 @@ Sound aspiratedOf(Sound sound);
 bool takesThrownBackAspiration(Sound sound);
 // How a word's last sound is spoken at its end: s and r as the visarga, the rest as they are.
 Sound inPauseAtEnd(Sound last);
+// A stop that is no nasal ends a word voiceless and unaspirated, at its own place (budh ->
+// -but, vAg -> vAk); other sounds unchanged.
+Sound stopAtEnd(Sound last);
 
 // The one letter a sound is written with in the verb rules' strings (f for R^i, z for Sh, w
 // for T, E for ai): a rule then looks at one character, not at a spelling of one to three.

@@ -70,20 +70,15 @@ bool meetsAsVelar(QChar code)
                                   (placeOf(sound) == Place::Palatal && !isAspirated(sound)));
 }
 
-// sh and Sh, which meet a dental as a retroflex (dviShTa, vivesha -> veShTA).
+// sh and Sh, which meet a dental as a retroflex (dviShTa, dveShTA).
 bool isHushingSibilant(QChar code)
 {
     const Sound sound = soundAt(code);
     return isSibilant(sound) && placeOf(sound) != Place::Dental;
 }
 
-// The retroflex stops and sh, Sh: at a word's end they all sound as T (dviT, lliT).
-bool endsAsT(QChar code)
-{
-    return isPlainStopAt(code, Place::Retroflex) || isHushingSibilant(code);
-}
-
-// t, th, dh and s: the beginnings of endings at which a final consonant changes.
+// A dental stop other than n, or s, at an ending's start: there a final consonant changes
+// (the endings begin with t, th, dh or s, none with d).
 bool changesFinalConsonant(QChar code)
 {
     const Sound sound = soundAt(code);
@@ -199,15 +194,16 @@ QString finalConsonant(const QString &stem)
     const QString base = stem.chopped(1);
     if (last == u'h' && hIsVelar(stem))
         return throwBackAspiration(base) + u'k';
-    if (endsAsT(last) || last == u'h' || jSoundsAsZ(stem))
+    if (isHushingSibilant(last) || last == u'h' || jSoundsAsZ(stem))
         return base + u'w';
-    if (meetsAsVelar(last))
-        return (last == u'G' ? throwBackAspiration(base) : base) + u'k';
-    if (isPlainStopAt(last, Place::Dental) || last == u's')
-        return (last == u'D' ? throwBackAspiration(base) : base) + u't';
-    if (isPlainStopAt(last, Place::Labial))
-        return base + u'p';
-    return stem;
+    if (last == u's')
+        return base + u't';
+    const Sound sound = soundAt(last);
+    if (placeOf(sound) == Place::Palatal)
+        return meetsAsVelar(last) ? base + u'k' : stem;
+    if (!isPlainStop(sound))
+        return stem;
+    return (isVoicedAspirate(last) ? throwBackAspiration(base) : base) + codeOf(stopAtEnd(sound));
 }
 
 } // namespace
