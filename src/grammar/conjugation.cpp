@@ -347,7 +347,7 @@ VerbParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
         return paradigm;
     default:
         return middleBenedictive(root,
-                                 alternative.isEmpty() ? QStringList() : QStringList{withI + u'z'});
+                                 alternative.isEmpty() ? QStringList() : QStringList{withS(withI)});
     }
 }
 

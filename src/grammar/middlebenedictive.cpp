@@ -32,9 +32,9 @@ QString withoutI(const VerbRoot &root)
     if (last == u'A')
         return r + u's';
     if (last == u'f')
-        return r + u'z';
+        return withS(r);
     if (isVowel(last))
-        return gunaOfRoot(r) + u'z';
+        return withS(gunaOfRoot(r));
     // A nasal before the last consonant, or an irregular future, is not followed by a rule.
     const qsizetype n = r.size();
     if (!root.futureStem.isEmpty() || (n >= 2 && (isNasal(r[n - 2]) || r[n - 2] == u'M')) ||
@@ -51,7 +51,7 @@ QString withI(const VerbRoot &root)
         strong = strong.chopped(1) + QStringLiteral("ay");
     else if (strong.endsWith(u'o'))
         strong = strong.chopped(1) + QStringLiteral("av");
-    return strong + QStringLiteral("iz");
+    return withS(strong + u'i');
 }
 
 // The second plural after one stem: an empty string where the grammars allow both.
@@ -75,7 +75,7 @@ QStringList middleBenedictiveStems(const VerbRoot &given)
     if (const auto fromTable = exceptionFor(root, "benA"))
         return *fromTable;
     if (root.verbClass == 10)
-        return {root.strongStem.chopped(1) + QStringLiteral("iz")};
+        return {withS(root.strongStem.chopped(1) + u'i')};
     const std::optional<QList<bool>> flags = takesIBeforeT(root);
     // A root whose future has a second stem (gAhiShyate, ghAkShyate) chooses here too.
     if (!flags || choosesI(root.rootSounds) || exceptionFor(root, "inf") ||

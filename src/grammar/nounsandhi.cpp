@@ -82,7 +82,7 @@ Sound finalConsonant(const SoundString &stem)
     case Sound::h:
         return finalOfH(stem);
     default:
-        return isStop(last) && !isNasal(last) ? stopOf(placeOf(last), false, false) : last;
+        return stopAtEnd(last);
     }
 }
 
@@ -94,10 +94,8 @@ void throwBackAspiration(SoundString &word, Sound lostAspirate)
         return;
     const int onset = syllableOnset(word.chopped(1));
     for (int i = onset; i < word.size() && isConsonant(word.at(i)); ++i) {
-        const Sound s = word.at(i);
-        if (isStop(s) && isVoiced(s) && !isAspirated(s) && !isNasal(s) &&
-            placeOf(s) != Place::Palatal) {
-            word.set(i, stopOf(placeOf(s), true, true));
+        if (takesThrownBackAspiration(word.at(i))) {
+            word.set(i, aspiratedOf(word.at(i)));
             return;
         }
     }
@@ -154,8 +152,8 @@ SoundString wordFinal(const SoundString &stem)
            word.last(2) != Sound::r)
         word = word.chopped(1);
     const Sound last = word.last();
-    if (last == Sound::s || last == Sound::r) {
-        word.set(word.size() - 1, Sound::H);
+    if (inPauseAtEnd(last) != last) {
+        word.set(word.size() - 1, inPauseAtEnd(last));
         return word;
     }
     word.set(word.size() - 1, finalConsonant(word));
@@ -165,8 +163,8 @@ SoundString wordFinal(const SoundString &stem)
 
 SoundString inPause(SoundString word)
 {
-    if (!word.isEmpty() && (word.last() == Sound::s || word.last() == Sound::r))
-        word.set(word.size() - 1, Sound::H);
+    if (!word.isEmpty())
+        word.set(word.size() - 1, inPauseAtEnd(word.last()));
     for (int i = 0; i + 1 < word.size(); ++i)
         if ((word.at(i) == Sound::n || word.at(i) == Sound::m) &&
             isOneOf(word.at(i + 1), {Sound::s, Sound::sh, Sound::Sh, Sound::h}))

@@ -2,6 +2,7 @@
 #include "sandhisound.h"
 
 #include "schemetable.h"
+#include "soundstring.h"
 
 #include <cstring>
 
@@ -11,7 +12,7 @@ namespace {
 
 using Kind = SandhiSound::Kind;
 
-SandhiSound vowelSound(quint8 quality, bool isLong)
+SandhiSound vowelSound(Sound quality, bool isLong)
 {
     SandhiSound sound{Kind::Vowel, quality, isLong};
     sound.voiced = true;
@@ -25,36 +26,6 @@ SandhiSound consonantSound(Kind kind, Place place, bool voiced, bool aspirated =
     sound.voiced = voiced;
     sound.aspirated = aspirated;
     return sound;
-}
-
-// The vowels of sandhi by quality, each with its long one: a A, i I, u U, R^i R^I, L^i; then
-// e ai o au.
-quint8 qualityOf(Sound vowel)
-{
-    switch (vowel) {
-    case Sound::a:
-    case Sound::A:
-        return SandhiSound::A;
-    case Sound::i:
-    case Sound::I:
-        return SandhiSound::I;
-    case Sound::u:
-    case Sound::U:
-        return SandhiSound::U;
-    case Sound::Ri:
-    case Sound::RI:
-        return SandhiSound::R;
-    case Sound::Li:
-        return SandhiSound::L;
-    case Sound::e:
-        return SandhiSound::E;
-    case Sound::ai:
-        return SandhiSound::Ai;
-    case Sound::o:
-        return SandhiSound::O;
-    default:
-        return SandhiSound::Au;
-    }
 }
 
 Kind consonantKind(Sound sound)
@@ -84,15 +55,9 @@ SandhiSounds::SandhiSounds()
         m_spellings[i] = QString::fromLatin1(m_first[i].preferred());
     for (int s = 0; s < kSoundCount; ++s)
         take(static_cast<Sound>(s));
-    // The long L^I, which no word the grammar makes holds, is still a vowel to sandhi when typed.
-    classify("L^I", vowelSound(SandhiSound::L, true));
-    m_vowels[SandhiSound::L][1] = find("L^I");
-    SandhiSound kSh = consonantSound(Kind::Stop, Place::Velar, false);
-    kSh.conjunct = true;
-    classify("kSh", kSh);
-    SandhiSound jn = consonantSound(Kind::Stop, Place::Palatal, true);
-    jn.conjunct = true;
-    classify("j~n", jn);
+    for (int i = 0; i < m_count; ++i)
+        if (m_first[i].letterClass == LetterClass::Conjunct)
+            takeConjunct(m_first[i]);
     classify("H", SandhiSound{Kind::Visarga});
     classify("M", SandhiSound{Kind::Anusvara});
     classify(".a", SandhiSound{Kind::Avagraha});
@@ -108,9 +73,9 @@ void SandhiSounds::take(Sound sound)
 {
     const Letter *letter = letterOf(sound);
     if (isVowel(sound)) {
-        const quint8 quality = qualityOf(sound);
+        const Sound quality = shortVowelOf(sound);
         m_sounds[indexOf(letter)] = vowelSound(quality, !isShortVowel(sound));
-        m_vowels[quality][!isShortVowel(sound)] = letter;
+        m_vowels[static_cast<int>(quality)][!isShortVowel(sound)] = letter;
         return;
     }
     if (!isConsonant(sound))
@@ -127,6 +92,18 @@ void SandhiSounds::take(Sound sound)
         m_semivowels[p] = letter;
     else if (kind == Kind::Sibilant)
         m_sibilants[p] = letter;
+}
+
+// kSh and j~n are two sounds; at a word's start sandhi treats them as their first.
+void SandhiSounds::takeConjunct(const Letter &letter)
+{
+    const std::optional<SoundString> sounds =
+        SoundString::fromItrans(QString::fromLatin1(letter.preferred()));
+    if (!sounds || sounds->isEmpty())
+        return;
+    SandhiSound first = of(letterOf(sounds->at(0)));
+    first.conjunct = true;
+    m_sounds[indexOf(&letter)] = first;
 }
 
 int SandhiSounds::indexOf(const Letter *letter) const
@@ -161,9 +138,10 @@ QStringView SandhiSounds::spelling(const Letter *letter) const
     return index < 0 ? QStringView() : QStringView(m_spellings[index]);
 }
 
-const Letter *SandhiSounds::vowel(quint8 quality, bool isLong) const
+const Letter *SandhiSounds::vowel(Sound quality, bool isLong) const
 {
-    return m_vowels[quality][isLong] ? m_vowels[quality][isLong] : m_vowels[quality][!isLong];
+    const auto &grades = m_vowels[static_cast<int>(quality)];
+    return grades[isLong] ? grades[isLong] : grades[!isLong];
 }
 
 const Letter *SandhiSounds::stop(Place place, bool voiced, bool aspirated) const

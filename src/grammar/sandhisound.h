@@ -27,10 +27,13 @@ struct SandhiSound
         Avagraha,
         Virama,
     };
-    enum Quality : quint8 { A, I, U, R, L, E, Ai, O, Au };
+    // A vowel's quality is the short vowel of its kind in the table of sounds (I and i are
+    // both i); the diphthongs are each their own.
+    static constexpr Sound A = Sound::a, I = Sound::i, U = Sound::u, R = Sound::Ri, L = Sound::Li,
+                           E = Sound::e, Ai = Sound::ai, O = Sound::o, Au = Sound::au;
 
     Kind kind = Kind::None;
-    quint8 quality = A; // vowels
+    Sound quality = A; // vowels
     bool isLong = false;
     Place place = Place::Velar; // consonants
     bool voiced = false;
@@ -46,7 +49,7 @@ struct SandhiSound
     }
     // Vowels, the voiced stops, nasals, semivowels and h: what voices a final before it.
     bool isVoiced() const { return voiced; }
-    bool isSimpleVowel() const { return isVowel() && quality <= L; }
+    bool isSimpleVowel() const { return isVowel() && vantro::isShortVowel(quality); }
 };
 
 // The scheme's letters classified once, and the letters the rules put in place of others.
@@ -59,7 +62,7 @@ public:
     // The preferred ITRANS spelling, which every letter the rules put in is written with.
     QStringView spelling(const Letter *letter) const;
 
-    const Letter *vowel(quint8 quality, bool isLong = false) const;
+    const Letter *vowel(Sound quality, bool isLong = false) const;
     const Letter *stop(Place place, bool voiced, bool aspirated = false) const;
     const Letter *nasal(Place place) const;
     const Letter *semivowel(Place place) const;
@@ -75,12 +78,13 @@ private:
     const Letter *find(const char *itrans) const;
     void classify(const char *itrans, SandhiSound sound);
     void take(Sound sound);
+    void takeConjunct(const Letter &letter);
 
     const Letter *m_first = nullptr;
     int m_count = 0;
     QVector<SandhiSound> m_sounds;
     QVector<QString> m_spellings;
-    const Letter *m_vowels[9][2] = {};
+    const Letter *m_vowels[kSoundCount][2] = {};
     const Letter *m_stops[kPlaceCount][2][2] = {};
     const Letter *m_nasals[kPlaceCount] = {};
     const Letter *m_semivowels[kPlaceCount] = {};

@@ -116,10 +116,9 @@ SandhiJoin simpleVowelWithVowel(const S &first, const S &second)
     // R^i and L^i count as like vowels: hotR^i L^ikAraH is hotR^IkAraH.
     if (first.quality == second.quality || rAndL)
         return join(1, {sounds().vowel(first.quality, true)}, 1, {}, Written::AsOne);
-    // a has no semivowel: the velar row of the semivowels is empty.
-    static const Place places[] = {Place::Velar, Place::Palatal, Place::Labial, Place::Retroflex,
-                                   Place::Dental};
-    return join(1, {sounds().semivowel(places[first.quality])}, 0, {}, Written::AsOne);
+    // A vowel's place is that of its semivowel; a has none: the velar row of the semivowels is
+    // empty.
+    return join(1, {sounds().semivowel(placeOf(first.quality))}, 0, {}, Written::AsOne);
 }
 
 // e o ai au become ay av Ay Av; the y of ay and Ay and the v of av are usually dropped,

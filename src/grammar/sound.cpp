@@ -39,6 +39,7 @@ constexpr std::array<Features, kSoundCount> kFeatures = {{
     {"R^i", u'f', Kind::ShortVowel, R, true, false, u"ar", u"Ar"},
     {"R^I", u'F', Kind::LongVowel, R, true, false, u"ar", u"Ar"},
     {"L^i", u'x', Kind::ShortVowel, D, true, false, u"al", u"Al"},
+    {"L^I", u'X', Kind::LongVowel, D, true, false},
     {"e", u'e', Kind::LongVowel, P, true, false, nullptr, u"E"},
     {"ai", u'E', Kind::LongVowel, P, true, false},
     {"o", u'o', Kind::LongVowel, L, true, false, nullptr, u"O"},
@@ -164,6 +165,8 @@ Sound lengthened(Sound vowel)
         return Sound::U;
     case Sound::Ri:
         return Sound::RI;
+    case Sound::Li:
+        return Sound::LI;
     default:
         return vowel;
     }
@@ -184,6 +187,44 @@ Sound semivowelOf(Sound vowel)
     default:
         return vowel;
     }
+}
+
+bool isPlainStop(Sound sound)
+{
+    return isStop(sound) && !isNasalStop(sound);
+}
+
+Sound shortVowelOf(Sound vowel)
+{
+    for (int s = 0; s < kSoundCount; ++s) {
+        const Sound shorter = static_cast<Sound>(s);
+        if (isShortVowel(shorter) && lengthened(shorter) == vowel)
+            return shorter;
+    }
+    return vowel;
+}
+
+Sound aspiratedOf(Sound sound)
+{
+    if (!isPlainStop(sound))
+        return sound;
+    return stopOf(placeOf(sound), isVoiced(sound), true);
+}
+
+bool takesThrownBackAspiration(Sound sound)
+{
+    return isPlainStop(sound) && isVoiced(sound) && !isAspirated(sound) &&
+           placeOf(sound) != Place::Palatal;
+}
+
+Sound inPauseAtEnd(Sound last)
+{
+    return last == Sound::s || last == Sound::r ? Sound::H : last;
+}
+
+Sound stopAtEnd(Sound last)
+{
+    return isPlainStop(last) ? stopOf(placeOf(last), false, false) : last;
 }
 
 QChar codeOf(Sound sound)

@@ -15,7 +15,7 @@ struct Letter;
 // the names follow its preferred spellings (ng for "~N", ny for "~n", Ri for "R^i").
 enum class Sound : unsigned char {
     // clang-format off
-    a, A, i, I, u, U, Ri, RI, Li, e, ai, o, au,
+    a, A, i, I, u, U, Ri, RI, Li, LI, e, ai, o, au,
     k, kh, g, gh, ng,
     ch, Ch, j, jh, ny,
     T, Th, D, Dh, N,
@@ -47,8 +47,24 @@ Place placeOf(Sound sound);
 // The stop of the same class with the voicing and aspiration asked for.
 Sound stopOf(Place place, bool voiced, bool aspirated);
 Sound nasalOf(Place place);
-Sound lengthened(Sound vowel);  // a, i, u, R^i long; other sounds unchanged
+Sound lengthened(Sound vowel);  // a, i, u, R^i, L^i long; other sounds unchanged
 Sound semivowelOf(Sound vowel); // i I -> y, u U -> v, R^i R^I -> r
+
+// Classes the verb rules and sandhi ask the table for.
+bool isPlainStop(Sound sound); // a stop that is no nasal
+// The short vowel of the same quality (I -> i, R^I -> R^i); a short vowel, the diphthongs
+// and the consonants are their own.
+Sound shortVowelOf(Sound vowel);
+// The aspirated stop of the same place and voice (g -> gh, D -> Dh); other sounds unchanged.
+Sound aspiratedOf(Sound sound);
+// Whether a final aspirate that loses its breath throws it back on this initial: b, g, D and
+// d, as the grammars count them (budh -> bhut, duh -> dhuk); j is not among them.
+bool takesThrownBackAspiration(Sound sound);
+// How a word's last sound is spoken at its end: s and r as the visarga, the rest as they are.
+Sound inPauseAtEnd(Sound last);
+// A stop that is no nasal ends a word voiceless and unaspirated, at its own place (budh ->
+// -but, vAg -> vAk); other sounds unchanged.
+Sound stopAtEnd(Sound last);
 
 // The one letter a sound is written with in the verb rules' strings (f for R^i, z for Sh, w
 // for T, E for ai): a rule then looks at one character, not at a spelling of one to three.

@@ -33,32 +33,56 @@ QString codesOfLetter(const Letter *letter)
     return codes.value(letter);
 }
 
-bool isOneOf(QChar c, const char16_t *set)
+// The verb strings hold only sounds; anything else reads as the visarga, which no rule here
+// takes.
+Sound soundAt(QChar code)
 {
-    return QStringView(set).contains(c);
+    return soundOfCode(code).value_or(Sound::H);
 }
 
-// A final aspirate that loses its breath hands it to an initial g, d or b.
+// A final aspirate that loses its breath hands it to the stem's initial.
 QString throwBackAspiration(QString stem)
 {
-    static const QHash<QChar, QChar> aspirated = {{u'g', u'G'}, {u'd', u'D'}, {u'b', u'B'}};
-    if (!stem.isEmpty() && aspirated.contains(stem.front()))
-        stem[0] = aspirated.value(stem.front());
+    if (!stem.isEmpty() && takesThrownBackAspiration(soundAt(stem.front())))
+        stem[0] = codeOf(aspiratedOf(soundAt(stem.front())));
     return stem;
 }
 
 // gh, jh, Dh, dh, bh and h.
 bool isVoicedAspirate(QChar code)
 {
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound && isVoiced(*sound) && isAspirated(*sound);
+    const Sound sound = soundAt(code);
+    return isVoiced(sound) && isAspirated(sound);
 }
 
 // One of the four stops of a class that are no nasal.
-bool isPlainStop(QChar code, Place place)
+bool isPlainStopAt(QChar code, Place place)
 {
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound && isStop(*sound) && !isNasal(*sound) && placeOf(*sound) == place;
+    const Sound sound = soundAt(code);
+    return isPlainStop(sound) && placeOf(sound) == place;
+}
+
+// k, kh, g, gh and the plain c and j, which meet a consonant as a velar (vakti, yunakti).
+bool meetsAsVelar(QChar code)
+{
+    const Sound sound = soundAt(code);
+    return isPlainStop(sound) && (placeOf(sound) == Place::Velar ||
+                                  (placeOf(sound) == Place::Palatal && !isAspirated(sound)));
+}
+
+// sh and Sh, which meet a dental as a retroflex (dviShTa, dveShTA).
+bool isHushingSibilant(QChar code)
+{
+    const Sound sound = soundAt(code);
+    return isSibilant(sound) && placeOf(sound) != Place::Dental;
+}
+
+// A dental stop other than n, or s, at an ending's start: there a final consonant changes
+// (the endings begin with t, th, dh or s, none with d).
+bool changesFinalConsonant(QChar code)
+{
+    const Sound sound = soundAt(code);
+    return placeOf(sound) == Place::Dental && (isPlainStop(sound) || isSibilant(sound));
 }
 
 // h of duh, dih, druh, snih sounds as gh; elsewhere (lih, vah) as the cerebral dh.
@@ -67,22 +91,21 @@ bool hIsVelar(const QString &stem)
     return stem.startsWith(u'd') || stem.startsWith(u'D') || stem.startsWith(QStringLiteral("sn"));
 }
 
+// The short vowel before an h that goes grows long (lIQa, gUQa); R^i stays (tR^iDha).
 QString lengthenLastVowel(QString stem)
 {
-    static const QHash<QChar, QChar> longer = {{u'i', u'I'}, {u'u', u'U'}};
-    if (!stem.isEmpty() && longer.contains(stem.back()))
-        stem.back() = longer.value(stem.back());
+    if (!stem.isEmpty() && isVowel(stem.back()) && stem.back() != codeOf(Sound::Ri))
+        stem.back() = codeOf(lengthened(soundAt(stem.back())));
     return stem;
 }
 
-QString dentalToCerebral(const QString &ending)
+// A dental stop the ending begins with turns to the retroflex of the same voice and breath.
+QString dentalToCerebral(QString ending)
 {
-    QString out = ending;
-    if (out.startsWith(u't'))
-        out[0] = u'w';
-    else if (out.startsWith(u'T'))
-        out[0] = u'W';
-    return out;
+    const Sound first = soundAt(ending.front());
+    if (isPlainStop(first) && placeOf(first) == Place::Dental)
+        ending[0] = codeOf(stopOf(Place::Retroflex, isVoiced(first), isAspirated(first)));
+    return ending;
 }
 
 // The s an ending begins with, turned to z where the sound before it turns it.
@@ -145,7 +168,7 @@ QString joinOther(const QString &base, QChar last, const QString &ending)
     const QChar e = ending.front();
     if (last == u's')
         return e == u'D' ? base + ending : base + u's' + ending;
-    if (isOneOf(last, u"pbB")) {
+    if (isPlainStopAt(last, Place::Labial)) {
         if (e == u's')
             return (last == u'B' ? throwBackAspiration(base) : base) + u'p' + ending;
         if (last == u'B' && (e == u't' || e == u'T'))
@@ -171,15 +194,16 @@ QString finalConsonant(const QString &stem)
     const QString base = stem.chopped(1);
     if (last == u'h' && hIsVelar(stem))
         return throwBackAspiration(base) + u'k';
-    if (isOneOf(last, u"zShQ") || jSoundsAsZ(stem))
+    if (isHushingSibilant(last) || last == u'h' || jSoundsAsZ(stem))
         return base + u'w';
-    if (isOneOf(last, u"cjkKgG"))
-        return (last == u'G' ? throwBackAspiration(base) : base) + u'k';
-    if (isPlainStop(last, Place::Dental) || last == u's')
-        return (last == u'D' ? throwBackAspiration(base) : base) + u't';
-    if (isPlainStop(last, Place::Labial))
-        return base + u'p';
-    return stem;
+    if (last == u's')
+        return base + u't';
+    const Sound sound = soundAt(last);
+    if (placeOf(sound) == Place::Palatal)
+        return meetsAsVelar(last) ? base + u'k' : stem;
+    if (!isPlainStop(sound))
+        return stem;
+    return (isVoicedAspirate(last) ? throwBackAspiration(base) : base) + codeOf(stopAtEnd(sound));
 }
 
 } // namespace
@@ -302,7 +326,7 @@ static QString joinVowels(const QString &stem, const QString &ending)
         return base + QStringLiteral("av") + ending;
     if (last == u'e')
         return base + QStringLiteral("ay") + ending;
-    if (last == u'A' && isOneOf(ending.front(), u"aA"))
+    if (last == u'A' && shortVowelOf(soundAt(ending.front())) == Sound::a)
         return stem + ending.mid(1);
     if (last == u'A' && ending.front() == u'u')
         return base + ending;
@@ -317,18 +341,19 @@ static QString joinConsonants(const QString &stem, const QString &ending)
         return stem + ending;
     if (ending.isEmpty())
         return finalConsonant(stem);
-    if (!isOneOf(ending.front(), u"tTDs"))
+    if (!changesFinalConsonant(ending.front()))
         return stem + ending;
     const QChar last = stem.back();
     const QString base = stem.chopped(1);
     if (stem.endsWith(QStringLiteral("kz")))
         return ending.front() == u's' ? stem + ending.mid(1)
                                       : joinCerebral(base.chopped(1), u'z', ending);
-    if (isOneOf(last, u"zSQ") || jSoundsAsZ(stem) || (last == u'h' && !hIsVelar(stem)))
+    if (isHushingSibilant(last) || last == u'Q' || jSoundsAsZ(stem) ||
+        (last == u'h' && !hIsVelar(stem)))
         return joinCerebral(base, last, ending);
-    if (isOneOf(last, u"cjkKgGh"))
+    if (meetsAsVelar(last) || last == u'h')
         return joinVelar(base, last, ending);
-    if (isPlainStop(last, Place::Dental))
+    if (isPlainStopAt(last, Place::Dental))
         return joinDental(base, last, ending);
     return joinOther(base, last, ending);
 }
@@ -343,7 +368,7 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending)
     const QString base = stem.chopped(1);
     if (stem.endsWith(QStringLiteral("kz")))
         return stem + ending.mid(1);
-    if (isOneOf(last, u"cjSzhkKgG"))
+    if (meetsAsVelar(last) || isHushingSibilant(last) || last == u'h')
         return (isVoicedAspirate(last) ? throwBackAspiration(base) : base) + u'k' +
                sAfter(u'k', ending);
     if (last == u's')
@@ -357,6 +382,11 @@ bool turnsSToSh(QChar before)
 {
     const std::optional<Sound> sound = soundOfCode(before);
     return sound && vantro::turnsSToSh(*sound);
+}
+
+QString withS(const QString &stem)
+{
+    return stem + (!stem.isEmpty() && turnsSToSh(stem.back()) ? u'z' : u's');
 }
 
 bool retroflexReaches(QStringView word, qsizetype index)
@@ -380,11 +410,11 @@ QString finishWord(const QString &word)
     QString out = retroflexN(word);
     for (qsizetype i = 0; i + 1 < out.size(); ++i) {
         const std::optional<Sound> next = soundOfCode(out[i + 1]);
-        if (out[i] == u'M' && next && isStop(*next) && !isNasal(*next))
+        if (out[i] == u'M' && next && isPlainStop(*next))
             out[i] = codeOf(nasalOf(placeOf(*next)));
     }
-    if (!out.isEmpty() && (out.back() == u's' || out.back() == u'r'))
-        out.back() = u'H';
+    if (const auto last = out.isEmpty() ? std::nullopt : soundOfCode(out.back()))
+        out.back() = codeOf(inPauseAtEnd(*last));
     return out;
 }
 

@@ -7,7 +7,7 @@
 namespace vantro::verbs {
 
 // The verb rules work on sounds, one character each, in the letters Sanskritists use for
-// machine work (a A i I u U f F x e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B
+// machine work (a A i I u U f F x X e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B
 // m y r l v S z s h): a rule then looks at the last sound, not at a spelling of one to three
 // ITRANS letters. ITRANS comes in and goes out through the converter's tokenizer; the codes,
 // and what each sound is, are those of the table of sounds (sound.h: codeOf, soundOfCode).
@@ -42,6 +42,9 @@ QString joinBeforeFutureS(const QString &stem, const QString &ending);
 // Whether s after this sound turns to z (after i, u, f, e, o, r, k): the rule of
 // retroflexion.h on the verb rules' letters.
 bool turnsSToSh(QChar before);
+// The s of a tense or mood put after a stem, as z where the sound before turns it (nezIzwa,
+// kArizIzwa, but dAsIzwa).
+QString withS(const QString &stem);
 // n to R after r, f, F or z, by the rule of retroflexion.h.
 QString retroflexN(const QString &word);
 // Whether an n at the index would turn to R by that rule.
