@@ -3,6 +3,7 @@
 
 #include "analyserdata.h"
 #include "soundclasses.h"
+#include "tablerows.h"
 #include "verbphonology.h"
 #include "verbprefixes.h"
 
@@ -22,16 +23,6 @@ QString sounds(QStringView itrans)
     bool ok = false;
     QString out = verbs::soundsFromItrans(itrans, &ok);
     return ok ? out : QString();
-}
-
-// The lines of a data file compiled in, each split at its tabs, comments left out.
-QList<QStringList> tableRows(const char *text)
-{
-    QList<QStringList> rows;
-    for (const QString &line : QString::fromUtf8(text).split(u'\n'))
-        if (!line.isEmpty() && !line.startsWith(u'#'))
-            rows.append(line.split(u'\t'));
-    return rows;
 }
 
 struct EndingRule

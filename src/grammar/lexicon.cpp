@@ -5,6 +5,7 @@
 #include "meaningwords.h"
 #include "nounstems.h"
 #include "soundstring.h"
+#include "tablerows.h"
 #include "verbroots.h"
 #include "wordguess.h"
 
@@ -178,10 +179,8 @@ Lexicon Lexicon::builtIn()
         for (const LexiconEntry &entry : nounEntries(canonical(row.stem), genders, true))
             lexicon.add(entry, QString());
     }
-    for (const QString &line : QString::fromUtf8(kLexiconTsv).split(u'\n')) {
-        if (!line.isEmpty() && !line.startsWith(u'#'))
-            lexicon.addIndeclinable(line.section(u'\t', 1, 1));
-    }
+    for (const QStringList &fields : tableRows(kLexiconTsv))
+        lexicon.addIndeclinable(fields.value(1));
     for (const VerbRoot &root : verbRootTable()) {
         for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
             if (!root.takes(pada))

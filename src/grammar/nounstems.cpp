@@ -2,6 +2,7 @@
 #include "nounstems.h"
 
 #include "nounstemsdata.h"
+#include "tablerows.h"
 
 #include <QStringList>
 
@@ -23,10 +24,7 @@ void readGenders(const QString &field, NamedNounStem *row)
 QList<NamedNounStem> readRows()
 {
     QList<NamedNounStem> rows;
-    for (const QString &line : QString::fromUtf8(kNounStemsTsv).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const QStringList &fields : tableRows(kNounStemsTsv)) {
         NamedNounStem row;
         row.stem = fields.at(0);
         readGenders(fields.at(1), &row);

@@ -4,6 +4,7 @@
 #include "perfectsdata.h"
 #include "perfectstems.h"
 #include "soundclasses.h"
+#include "tablerows.h"
 #include "verbphonology.h"
 
 #include <QHash>
@@ -50,10 +51,7 @@ using WholePerfect = std::array<QStringList, kCellCount>;
 QHash<QString, WholePerfect> readWholePerfects()
 {
     QHash<QString, WholePerfect> perfects;
-    for (const QString &line : QString::fromUtf8(kPerfectsTsv).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const QStringList &fields : tableRows(kPerfectsTsv)) {
         WholePerfect &perfect = perfects[fields[0] + u'\t' + fields[1]];
         const QStringList cells = fields[2].split(u' ');
         for (int cell = 0; cell < kCellCount; ++cell) {

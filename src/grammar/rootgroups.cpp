@@ -2,6 +2,7 @@
 #include "rootgroups.h"
 
 #include "rootgroupsdata.h"
+#include "tablerows.h"
 #include "verbphonology.h"
 
 #include <QHash>
@@ -53,10 +54,7 @@ const char *const kGroupNames[] = {
 QHash<QString, QSet<QString>> readGroups()
 {
     QHash<QString, QSet<QString>> groups;
-    for (const QString &line : QString::fromUtf8(kRootGroupsTsv).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const QStringList &fields : tableRows(kRootGroupsTsv)) {
         for (const QString &root : fields.at(1).split(u' ')) {
             bool ok = false;
             groups[fields.at(0)].insert(soundsFromItrans(root, &ok));

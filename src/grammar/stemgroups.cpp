@@ -2,6 +2,7 @@
 #include "stemgroups.h"
 
 #include "stemgroupsdata.h"
+#include "tablerows.h"
 
 #include <QHash>
 #include <QStringList>
@@ -85,10 +86,7 @@ SoundString stemFromItrans(const QString &itrans)
 QHash<QString, Group> readGroups()
 {
     QHash<QString, Group> groups;
-    for (const QString &line : QString::fromUtf8(kStemGroupsTsv).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const QStringList &fields : tableRows(kStemGroupsTsv)) {
         Group &group = groups[fields.at(0)];
         group.byEnding = fields.at(1) == u"ending";
         for (const QString &member : fields.at(2).split(u' ')) {

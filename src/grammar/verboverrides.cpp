@@ -2,6 +2,7 @@
 #include "verboverrides.h"
 
 #include "overridesdata.h"
+#include "tablerows.h"
 #include "verbphonology.h"
 
 #include <QHash>
@@ -58,10 +59,7 @@ Action actionNamed(const QString &name)
 QHash<QString, QList<Override>> readRows()
 {
     QHash<QString, QList<Override>> rows;
-    for (const QString &line : QString::fromUtf8(kOverridesTsv).split(u'\n')) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const QStringList &fields : tableRows(kOverridesTsv)) {
         Override row;
         row.pada = fields[2] == u"A" ? Pada::Atmanepada : Pada::Parasmaipada;
         row.tense = Tense(kTenseNames.indexOf(fields[3]));

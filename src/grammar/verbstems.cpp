@@ -6,6 +6,7 @@
 
 #include "rootgroups.h"
 #include "soundclasses.h"
+#include "tablerows.h"
 #include "verbderivativesdata.h"
 #include "verbphonology.h"
 
@@ -49,11 +50,7 @@ struct RootExceptions
 QMultiHash<QString, RootExceptions> readExceptions()
 {
     QMultiHash<QString, RootExceptions> table;
-    const QStringList lines = QString::fromUtf8(kVerbDerivativesTsv).split(u'\n');
-    for (const QString &line : lines) {
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QStringList fields = line.split(u'\t');
+    for (const QStringList &fields : tableRows(kVerbDerivativesTsv)) {
         RootExceptions exceptions;
         exceptions.verbClass = fields.value(1) == u"*" ? 0 : fields.value(1).toInt();
         for (const QString &field : fields.mid(2)) {
