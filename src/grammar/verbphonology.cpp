@@ -103,9 +103,8 @@ QString lengthenLastVowel(QString stem)
 // A dental stop the ending begins with turns to the retroflex of the same voice and breath.
 QString dentalToCerebral(QString ending)
 {
-    const Sound first = soundAt(ending.front());
-    if (isPlainStop(first) && placeOf(first) == Place::Dental)
-        ending[0] = codeOf(stopOf(Place::Retroflex, isVoiced(first), isAspirated(first)));
+    if (isOralStop(ending.front(), Place::Dental))
+        ending[0] = retroflexOf(ending.front());
     return ending;
 }
 
