@@ -51,7 +51,8 @@ QString afterZ(const QString &stem, const QString &end)
     if (!stem.endsWith(u'z'))
         return stem + end;
     QString out = end;
-    out[0] = out[0] == u't' ? u'w' : out[0] == u'T' ? u'W' : out[0];
+    if (isOralStop(out[0], Place::Dental))
+        out[0] = retroflexOf(out[0]);
     return stem + out;
 }
 

@@ -85,20 +85,9 @@ QString withVowel(const QString &r, qsizetype at, const QString &vowel)
 }
 
 // The root's final vowel in vrddhi as it stands before a vowel: lU -> lAv, tF -> tAr.
-QString vrddhiBeforeVowel(const QString &r)
+QString withFinalVrddhiBeforeVowel(const QString &r)
 {
-    const QString grade = vrddhi(r.back());
-    const QString base = r.chopped(1);
-    return grade == u"E"   ? base + QStringLiteral("Ay")
-           : grade == u"O" ? base + QStringLiteral("Av")
-                           : base + grade;
-}
-
-// The root's final i or u in guna as it stands before a vowel: BU -> Bav, SI -> Say.
-QString gunaBeforeVowel(const QString &r)
-{
-    return r.chopped(1) +
-           (sameVowelQuality(r.back(), u'i') ? QStringLiteral("ay") : QStringLiteral("av"));
+    return r.chopped(1) + vrddhiBeforeVowel(r.back());
 }
 
 // The active iS-aorist: a final vowel takes vrddhi (alAvIt); an a before l or r does
@@ -108,7 +97,7 @@ QList<AoristStem> activeIS(const QString &r)
 {
     if (isVowel(r.back()))
         return turnsToSemivowel(r.back()) && !inRootGroup(RootGroup::GunaForVrddhi, r)
-                   ? QList<AoristStem>{{AoristKind::IS, vrddhiBeforeVowel(r)}}
+                   ? QList<AoristStem>{{AoristKind::IS, withFinalVrddhiBeforeVowel(r)}}
                    : QList<AoristStem>{};
     const auto at = vowelBeforeFinal(r);
     if (!at || r[*at] != u'a')
@@ -153,7 +142,7 @@ QList<AoristStem> middleByRule(const QString &r, bool withI)
 {
     if (withI) {
         if (isHighVowel(r.back()))
-            return {{AoristKind::IS, gunaBeforeVowel(r)}};
+            return {{AoristKind::IS, r.chopped(1) + gunaBeforeVowel(r.back())}}; // BU -> Bav
         return isVowel(r.back()) ? QList<AoristStem>{}
                                  : QList<AoristStem>{{AoristKind::IS, gunaOfRoot(r)}};
     }
@@ -204,11 +193,9 @@ QString reduplicatedStem(const QString &r, const QString &ayaStem)
     const QChar rootVowel = own ? r[*own] : r.back();
     QString body = ayaStem.chopped(3);
     const auto at = vowelBeforeFinal(body);
-    static const QHash<QChar, QChar> shortened = {
-        {u'A', u'a'}, {u'I', u'i'}, {u'U', u'u'}, {u'e', u'i'}, {u'o', u'u'}};
     if (!at || isVrddhiDiphthong(body[*at]) || body.back() == u'C')
         return {};
-    body[*at] = shortened.value(body[*at], body[*at]);
+    body[*at] = shortenedVowel(body[*at]);
     // smf, tvar, praT and the like keep a in the reduplicating syllable (asasmarat).
     QChar vowel = sameVowelQuality(rootVowel, u'i')   ? u'i'
                   : sameVowelQuality(rootVowel, u'u') ? u'u'
@@ -326,7 +313,7 @@ QStringList passiveAoristThirdSingulars(const VerbRoot &given)
         // A takes y before the i (adAyi, agAyi).
         stem = (r.back() == u'A' ? r : r.chopped(1) + u'A') + u'y';
     } else if (isVowel(r.back())) {
-        stem = vrddhiBeforeVowel(r); // akAri, anAyi, aBAvi
+        stem = withFinalVrddhiBeforeVowel(r); // akAri, anAyi, aBAvi
     } else if (const auto at = vowelBeforeFinal(r)) {
         // a before one consonant lengthens (apAci), save in the roots in m, which the
         // grammars treat root by root; i, u, f take guna (aboDi, adarSi).

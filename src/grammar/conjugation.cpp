@@ -89,11 +89,9 @@ void mergeAlternatives(VerbParadigm *into, const VerbParadigm &from)
 // A strengthened final vowel before a vowel: e, o, ai, au -> ay, av, Ay, Av.
 QString beforeConnectingI(const QString &strengthened)
 {
-    static const QHash<QChar, QString> beforeVowel = {
-        {u'e', "ay"}, {u'o', "av"}, {u'E', "Ay"}, {u'O', "Av"}};
-    if (!strengthened.isEmpty() && beforeVowel.contains(strengthened.back()))
-        return strengthened.chopped(1) + beforeVowel.value(strengthened.back());
-    return strengthened;
+    if (strengthened.isEmpty())
+        return strengthened;
+    return strengthened.chopped(1) + diphthongBeforeVowel(strengthened.back());
 }
 
 QString futureBase(const VerbRoot &root, bool withI)

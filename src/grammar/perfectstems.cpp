@@ -10,8 +10,6 @@
 #include "verbphonology.h"
 #include "verbstems.h"
 
-#include <QHash>
-
 #include <algorithm>
 
 namespace vantro::verbs {
@@ -78,14 +76,16 @@ QString reduplicator(const RootShape &shape)
 }
 
 // The root after the reduplicating syllable: its s turns to z after i or u as any s does (sizeva,
-// tuzwAva; not the s of sru), and C is doubled with c (cicCeda).
+// tuzwAva; not the s of sru, nor the s of sPur), a dental after it to the retroflex (tuzwAva),
+// and C is doubled with c (cicCeda).
 QString rootAfter(const QString &reduplicator, QString root)
 {
-    if (turnsSToSh(reduplicator.back()) && root.size() > 1 && root.front() == u's' &&
-        root[1] != u'r' && root[1] != u'P') {
-        root[0] = u'z';
-        static const QHash<QChar, QChar> cerebral = {{u't', u'w'}, {u'T', u'W'}, {u'n', u'R'}};
-        root[1] = cerebral.value(root[1], root[1]);
+    if (root.size() > 1 && root[1] != u'P') {
+        const QString joined = retroflexS(reduplicator + root, reduplicator.size());
+        if (joined[reduplicator.size()] != root.front()) {
+            root[0] = joined[reduplicator.size()];
+            root[1] = retroflexOf(root[1]);
+        }
     }
     if (root.front() == u'C')
         root.prepend(u'c');
@@ -126,10 +126,9 @@ void vowelFinal(PerfectStems *stems, const RootShape &shape, const QString &stem
     const bool back = sameVowelQuality(v, u'u');
     if (!front && !back && !sameVowelQuality(v, u'f'))
         return;
-    const QString vrddhiBeforeVowel = front ? "Ay" : back ? "Av" : "Ar";
-    const QString gunaBeforeVowel = front ? "ay" : back ? "av" : "ar";
-    stems->third = {pre + vrddhiBeforeVowel + u'a'};
-    stems->first = {stems->third.front(), pre + gunaBeforeVowel + u'a'};
+    const QString gunaBefore = gunaBeforeVowel(v);
+    stems->third = {pre + vrddhiBeforeVowel(v) + u'a'};
+    stems->first = {stems->third.front(), pre + gunaBefore + u'a'};
     if (front)
         stems->weak = {pre + (singleConsonant ? "y" : "iy")};
     else if (back)
@@ -144,7 +143,7 @@ void vowelFinal(PerfectStems *stems, const RootShape &shape, const QString &stem
     else if (v == u'F')
         stems->second = {pre + QStringLiteral("ariTa")};
     else
-        addSecond(stems, pre + gunaBeforeVowel + QStringLiteral("iTa"),
+        addSecond(stems, pre + gunaBefore + QStringLiteral("iTa"),
                   pre + gunaAlone + QStringLiteral("Ta"), i);
 }
 

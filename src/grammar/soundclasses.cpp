@@ -25,6 +25,18 @@ bool isLengthenedSimpleVowel(Sound sound)
     return false;
 }
 
+// The simple vowel whose guna or vrddhi a diphthong is (e, ai: i; o, au: u).
+std::optional<Sound> simpleVowelOfDiphthong(QChar code)
+{
+    for (int s = 0; s < kSoundCount; ++s) {
+        const Sound simple = static_cast<Sound>(s);
+        if (vantro::isShortVowel(simple) && semivowelOf(simple) != simple &&
+            (gunaCodes(simple) == code || vrddhiCodes(simple) == code))
+            return simple;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 Place placeOf(QChar code)
@@ -143,6 +155,35 @@ QChar reduplicatingStop(QChar code)
     const Place place = placeOf(code);
     return codeOf(stopOf(place == Place::Velar || place == Place::None ? Place::Palatal : place,
                          isVoiced(code), false));
+}
+
+QChar shortenedVowel(QChar code)
+{
+    if (isDiphthong(code))
+        return codeOf(simpleVowelOfDiphthong(code).value_or(Sound::a));
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound ? codeOf(shortVowelOf(*sound)) : code;
+}
+
+QString diphthongBeforeVowel(QChar code)
+{
+    const std::optional<Sound> simple =
+        isDiphthong(code) ? simpleVowelOfDiphthong(code) : std::nullopt;
+    if (!simple)
+        return QString(code);
+    // The a the diphthong holds: short in the guna (e = a + i), long in the vrddhi (ai = A + i).
+    const Sound a = isVrddhiDiphthong(code) ? lengthened(Sound::a) : Sound::a;
+    return QString(codeOf(a)) + codeOf(semivowelOf(*simple));
+}
+
+QChar retroflexOf(QChar code)
+{
+    const std::optional<Sound> sound = soundOfCode(code);
+    if (!sound || !vantro::isStop(*sound) || vantro::placeOf(*sound) != Place::Dental)
+        return code;
+    if (vantro::isNasal(*sound))
+        return codeOf(nasalOf(Place::Retroflex));
+    return codeOf(stopOf(Place::Retroflex, vantro::isVoiced(*sound), isAspirated(*sound)));
 }
 
 QString codesWhere(bool (*question)(QChar code))

@@ -41,6 +41,18 @@ QChar otherLength(QChar code);
 // velar or h as the palatal (K -> c, G -> j, h -> j, D -> d); other sounds as they are.
 QChar reduplicatingStop(QChar code);
 
+// The short simple vowel a vowel is cut to: a long one's own (A -> a, R^I -> R^i), and e, ai
+// to i, o, au to u, as the grammars shorten a diphthong; a consonant is its own.
+QChar shortenedVowel(QChar code);
+
+// e, o, ai, au before a vowel: their a or A and the semivowel of their i or u (ay, av, Ay, Av);
+// any other sound its own code.
+QString diphthongBeforeVowel(QChar code);
+
+// The retroflex a dental stop or n turns to beside a retroflex (t -> w, D -> Q, n -> R); other
+// sounds their own.
+QChar retroflexOf(QChar code);
+
 // The codes of every sound that answers yes, in the table's order (the grammars' order).
 QString codesWhere(bool (*question)(QChar code));
 

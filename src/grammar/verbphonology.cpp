@@ -5,6 +5,7 @@
 #include "letter.h"
 #include "retroflexion.h"
 #include "schemetable.h"
+#include "soundclasses.h"
 
 #include <QHash>
 
@@ -102,9 +103,8 @@ QString lengthenLastVowel(QString stem)
 // A dental stop the ending begins with turns to the retroflex of the same voice and breath.
 QString dentalToCerebral(QString ending)
 {
-    const Sound first = soundAt(ending.front());
-    if (isPlainStop(first) && placeOf(first) == Place::Dental)
-        ending[0] = codeOf(stopOf(Place::Retroflex, isVoiced(first), isAspirated(first)));
+    if (isOralStop(ending.front(), Place::Dental))
+        ending[0] = retroflexOf(ending.front());
     return ending;
 }
 
@@ -283,6 +283,21 @@ QString vrddhi(QChar vowel)
     return sound ? vrddhiCodes(*sound) : QString(vowel);
 }
 
+static QString gradeBeforeVowel(const QString &grade)
+{
+    return grade.size() == 1 ? diphthongBeforeVowel(grade.front()) : grade;
+}
+
+QString gunaBeforeVowel(QChar vowel)
+{
+    return gradeBeforeVowel(guna(vowel));
+}
+
+QString vrddhiBeforeVowel(QChar vowel)
+{
+    return gradeBeforeVowel(vrddhi(vowel));
+}
+
 QString gunaOfRoot(const QString &root)
 {
     if (root.isEmpty())
@@ -387,6 +402,16 @@ bool turnsSToSh(QChar before)
 QString withS(const QString &stem)
 {
     return stem + (!stem.isEmpty() && turnsSToSh(stem.back()) ? u'z' : u's');
+}
+
+QString retroflexS(const QString &word, qsizetype index)
+{
+    SoundString sounds = soundsOfCodes(word);
+    vantro::retroflexS(sounds, int(index));
+    QString out = word;
+    if (sounds.at(int(index)) == Sound::Sh)
+        out[index] = codeOf(Sound::Sh);
+    return out;
 }
 
 bool retroflexReaches(QStringView word, qsizetype index)

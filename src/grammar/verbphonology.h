@@ -24,6 +24,10 @@ bool followsConsonant(QStringView sounds, qsizetype index);
 // sounds come back as they are.
 QString guna(QChar vowel);
 QString vrddhi(QChar vowel);
+// The same grades as they stand before a vowel ("i" -> "ay" / "Ay", "u" -> "av" / "Av", "f" ->
+// "ar" / "Ar").
+QString gunaBeforeVowel(QChar vowel);
+QString vrddhiBeforeVowel(QChar vowel);
 // Guna of a root's last vowel where the grammar strengthens it: a final vowel, or a short
 // vowel before one final consonant ("buD" -> "boD", "nI" -> "ne", "jIv" stays).
 QString gunaOfRoot(const QString &root);
@@ -45,6 +49,9 @@ bool turnsSToSh(QChar before);
 // The s of a tense or mood put after a stem, as z where the sound before turns it (nezIzwa,
 // kArizIzwa, but dAsIzwa).
 QString withS(const QString &stem);
+// The s at the index as z where the rule of retroflexion.h turns it (the s of sev after the
+// reduplicating si: sizev); the word unchanged otherwise.
+QString retroflexS(const QString &word, qsizetype index);
 // n to R after r, f, F or z, by the rule of retroflexion.h.
 QString retroflexN(const QString &word);
 // Whether an n at the index would turn to R by that rule.

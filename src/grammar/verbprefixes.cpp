@@ -89,16 +89,17 @@ QString joinPrefix(const QString &prefix, const QString &word, const QString &ro
     return isVowel(word.front()) ? joinVowelPrefix(prefix, word, rootSounds) : prefix + word;
 }
 
-// ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, aBi + stOti -> aBizwOti.
-QString retroflexInitialS(const QString &word)
+// ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, aBi + stOti -> aBizwOti: the root's s as
+// if it stood right after the prefix's last sound, the augment between letting the rule through.
+QString retroflexInitialS(QChar prefixFinal, const QString &word)
 {
     const qsizetype at = word.startsWith(u's') ? 0 : word.startsWith(QStringLiteral("as")) ? 1 : -1;
     if (at < 0)
         return word;
     QString out = word;
-    out[at] = u'z';
-    if (at + 1 < out.size() && (out[at + 1] == u't' || out[at + 1] == u'T'))
-        out[at + 1] = out[at + 1] == u't' ? u'w' : u'W';
+    out[at] = retroflexS(prefixFinal + word.mid(at), 1)[1];
+    if (out[at] != word[at] && at + 1 < out.size() && isOralStop(out[at + 1], Place::Dental))
+        out[at + 1] = retroflexOf(out[at + 1]);
     return out;
 }
 
@@ -162,15 +163,14 @@ QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, con
         turnsSToSh(prefixes.back().back()) && !suBeforeSy) {
         // The z made of the root's s turns a following n of the form to R as any z does, and
         // R doubles its n (nizaRRa, aBizuRoti).
-        word = retroflexN(retroflexInitialS(word));
+        word = retroflexN(retroflexInitialS(prefixes.back().back(), word));
         word.replace(QStringLiteral("Rn"), QStringLiteral("RR"));
     }
     // The s of as (to be) after a prefix in i or u turns to z before a vowel or y (aBizanti,
     // aBizyAt), not before a consonant (aBistaH).
-    if (inRootGroup(RootGroup::SAsShBeforeVowel, rootSounds) &&
-        turnsSToSh(prefixes.back().back()) && word.size() > 1 && word.startsWith(u's') &&
+    if (inRootGroup(RootGroup::SAsShBeforeVowel, rootSounds) && word.size() > 1 &&
         (isVowel(word[1]) || word[1] == u'y'))
-        word[0] = u'z';
+        word = retroflexS(prefixes.back().back() + word, 1).mid(1);
     if (prefixes.back() == u"ud" && inRootGroup(RootGroup::SDropsAfterUd, rootSounds) &&
         word.startsWith(u's'))
         word.remove(0, 1);

@@ -124,12 +124,10 @@ QString strengthened(const QString &root)
     return a.back() == u'A' ? a : gunaOfRoot(a);
 }
 
+// A strengthened final e or o before a vowel: ay, av.
 QString beforeVowel(const QString &strong)
 {
-    static const QHash<QChar, QString> semivowel = {{u'e', "ay"}, {u'o', "av"}};
-    if (!strong.isEmpty() && semivowel.contains(strong.back()))
-        return strong.chopped(1) + semivowel.value(strong.back());
-    return strong;
+    return strong.isEmpty() ? strong : strong.chopped(1) + diphthongBeforeVowel(strong.back());
 }
 
 // Whether the root takes i before the suffixes outside the present system, read from its
@@ -468,21 +466,6 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
     return QStringList{regularPassive} + root.passiveAlternatives;
 }
 
-namespace {
-
-// vrddhi of a final vowel as it stands before a vowel: nI -> nAy, BU -> BAv, kf -> kAr.
-QString vrddhiBeforeVowel(const QString &base, QChar vowel)
-{
-    const QString grade = vrddhi(vowel);
-    if (grade == u"E")
-        return base + QStringLiteral("Ay");
-    if (grade == u"O")
-        return base + QStringLiteral("Av");
-    return base + grade;
-}
-
-} // namespace
-
 QStringList causativeStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
@@ -499,7 +482,7 @@ QStringList causativeStems(const VerbRoot &given)
         return {a + QStringLiteral("paya")};
     // A final vowel takes vrddhi (kArayati, BAvayati, nAyayati).
     if (isVowel(last))
-        return {finishWord(vrddhiBeforeVowel(a.chopped(1), last) + QStringLiteral("aya"))};
+        return {finishWord(a.chopped(1) + vrddhiBeforeVowel(last) + QStringLiteral("aya"))};
     const qsizetype n = a.size();
     const QChar vowel = n >= 2 ? a[n - 2] : QChar();
     // a before one final consonant lengthens (pAcayati, vAdayati), but the roots in m and

@@ -39,7 +39,7 @@ Tense tenseNamed(const QString &name)
 
 // The sounds, in the table's order, that answer the question a row of soundclasses.tsv names:
 // a class ("isNasal"), a place's oral stops ("isOralStop Dental") or a vowel's quality
-// ("sameVowelQuality i"); for "reduplicatingStop" and "otherLength" what each sound becomes.
+// ("sameVowelQuality i"); for a map ("otherLength", "retroflexOf") what each sound becomes.
 QString membersOf(const QString &question)
 {
     using namespace verbs;
@@ -58,13 +58,17 @@ QString membersOf(const QString &question)
         {"turnsToSemivowel", turnsToSemivowel},
         {"isDiphthong", isDiphthong},
         {"isVrddhiDiphthong", isVrddhiDiphthong}};
-    if (question == u"reduplicatingStop" || question == u"otherLength") {
-        QString written;
-        for (int s = 0; s < kSoundCount; ++s) {
-            const QChar code = codeOf(static_cast<Sound>(s));
-            written += question == u"otherLength" ? otherLength(code) : reduplicatingStop(code);
-        }
-        return written;
+    static const QHash<QString, QString (*)(QChar)> maps = {
+        {"reduplicatingStop", [](QChar c) { return QString(reduplicatingStop(c)); }},
+        {"otherLength", [](QChar c) { return QString(otherLength(c)); }},
+        {"shortenedVowel", [](QChar c) { return QString(shortenedVowel(c)); }},
+        {"retroflexOf", [](QChar c) { return QString(retroflexOf(c)); }},
+        {"diphthongBeforeVowel", diphthongBeforeVowel}};
+    if (maps.contains(question)) {
+        QStringList written;
+        for (int s = 0; s < kSoundCount; ++s)
+            written += maps.value(question)(codeOf(static_cast<Sound>(s)));
+        return written.join(QString());
     }
     const QStringList words = question.split(u' ');
     if (words.size() == 1)
