@@ -19,9 +19,7 @@ namespace {
 
 QString sounds(QStringView itrans)
 {
-    bool ok = false;
-    QString out = verbs::soundsFromItrans(itrans, &ok);
-    return ok ? out : QString();
+    return verbs::soundsFromItrans(itrans).value;
 }
 
 // The lines of a data file compiled in, each split at its tabs, comments left out.
@@ -90,9 +88,8 @@ const QList<PrefixChain> &prefixChains()
     static const QList<PrefixChain> chains = [] {
         QList<PrefixChain> list;
         for (const QString &chain : verbs::commonPrefixChains()) {
-            QStringList prefixes;
-            QString bare, error;
-            verbs::splitPrefixes(chain + QStringLiteral("gam"), &prefixes, &bare, &error);
+            const QStringList prefixes =
+                verbs::splitPrefixes(chain + QStringLiteral("gam")).value.prefixes;
             if (!prefixes.isEmpty())
                 list.append({chain, prefixes});
         }

@@ -138,10 +138,10 @@ QString formKeyOfItrans(QStringView itrans)
 {
     QString sounds = soundsOfPreferredSpelling(itrans);
     if (sounds.isEmpty()) {
-        bool ok = false;
-        sounds = verbs::soundsFromItrans(itrans, &ok);
-        if (!ok)
+        const Outcome<QString> read = verbs::soundsFromItrans(itrans);
+        if (!read.ok())
             return {};
+        sounds = read.value;
     }
     return formKeyOfSounds(sounds);
 }

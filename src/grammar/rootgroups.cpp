@@ -57,10 +57,8 @@ QHash<QString, QSet<QString>> readGroups()
         if (line.isEmpty() || line.startsWith(u'#'))
             continue;
         const QStringList fields = line.split(u'\t');
-        for (const QString &root : fields.at(1).split(u' ')) {
-            bool ok = false;
-            groups[fields.at(0)].insert(soundsFromItrans(root, &ok));
-        }
+        for (const QString &root : fields.at(1).split(u' '))
+            groups[fields.at(0)].insert(soundsFromItrans(root).value);
     }
     return groups;
 }
