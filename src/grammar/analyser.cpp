@@ -158,8 +158,8 @@ const Analyser &Analyser::builtIn()
 Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
 {
     for (const QString &path : builtInFormsFiles()) {
-        if (std::optional<FormIndex> read = FormIndex::readFrom(path, m_lexicon)) {
-            m_index = std::move(*read);
+        if (Outcome<FormIndex> read = FormIndex::readFrom(path, m_lexicon); read.ok()) {
+            m_index = std::move(read.value);
             m_index.share();
             return;
         }
@@ -168,10 +168,10 @@ Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
     m_index.share();
 }
 
-bool Analyser::writeBuiltInForms(const QString &path, QString *error)
+Outcome<void> Analyser::writeBuiltInForms(const QString &path)
 {
     const Lexicon lexicon = Lexicon::builtIn();
-    return FormIndex::madeFor(lexicon).writeTo(path, lexicon, error);
+    return FormIndex::madeFor(lexicon).writeTo(path, lexicon);
 }
 
 QStringList Analyser::builtInFormsFiles()
