@@ -23,10 +23,10 @@ QString codesOfLetter(const Letter *letter)
         QHash<const Letter *, QString> table;
         for (std::size_t i = 0; i < schemeLetterCount(); ++i) {
             const Letter *letter = schemeLetters() + i;
-            const std::optional<SoundString> sounds =
-                SoundString::fromItrans(QString::fromLatin1(letter->preferred()));
-            for (int s = 0; sounds && s < sounds->size(); ++s)
-                table[letter] += codeOf(sounds->at(s));
+            const SoundString sounds =
+                SoundString::fromItrans(QString::fromLatin1(letter->preferred())).value;
+            for (int s = 0; s < sounds.size(); ++s)
+                table[letter] += codeOf(sounds.at(s));
         }
         return table;
     }();
