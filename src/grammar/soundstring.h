@@ -8,7 +8,6 @@
 #include <QStringView>
 
 #include <initializer_list>
-#include <optional>
 #include <string>
 
 namespace vantro {
