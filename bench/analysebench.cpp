@@ -278,9 +278,8 @@ void misspellingFigures(const Analyser &analyser, const QList<PassageWord> &pass
     QStringList unmarked;
     while (made < 100) {
         const PassageWord &word = passage.at(qsizetype(random() % passage.size()));
-        bool ok = false;
-        QString sounds = verbs::soundsFromItrans(word.word, &ok);
-        if (!ok || sounds.isEmpty())
+        QString sounds = verbs::soundsFromItrans(word.word).value;
+        if (sounds.isEmpty())
             continue;
         const qsizetype at = qsizetype(random() % sounds.size());
         const QChar other = alphabet.at(qsizetype(random() % alphabet.size()));

@@ -17,9 +17,9 @@ int main(int argc, char **argv)
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QString error;
-    if (!vantro::Analyser::writeBuiltInForms(path, &error)) {
-        std::fprintf(stderr, "vantro-analyser-forms: %s\n", qUtf8Printable(error));
+    const vantro::Outcome<void> written = vantro::Analyser::writeBuiltInForms(path);
+    if (!written.ok()) {
+        std::fprintf(stderr, "vantro-analyser-forms: %s\n", qUtf8Printable(written.error));
         return 1;
     }
     return 0;

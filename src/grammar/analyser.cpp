@@ -20,9 +20,7 @@ namespace {
 
 QString sounds(QStringView itrans)
 {
-    bool ok = false;
-    QString out = verbs::soundsFromItrans(itrans, &ok);
-    return ok ? out : QString();
+    return verbs::soundsFromItrans(itrans).value;
 }
 
 struct EndingRule
@@ -81,9 +79,8 @@ const QList<PrefixChain> &prefixChains()
     static const QList<PrefixChain> chains = [] {
         QList<PrefixChain> list;
         for (const QString &chain : verbs::commonPrefixChains()) {
-            QStringList prefixes;
-            QString bare, error;
-            verbs::splitPrefixes(chain + QStringLiteral("gam"), &prefixes, &bare, &error);
+            const QStringList prefixes =
+                verbs::splitPrefixes(chain + QStringLiteral("gam")).value.prefixes;
             if (!prefixes.isEmpty())
                 list.append({chain, prefixes});
         }
@@ -152,8 +149,8 @@ const Analyser &Analyser::builtIn()
 Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
 {
     for (const QString &path : builtInFormsFiles()) {
-        if (std::optional<FormIndex> read = FormIndex::readFrom(path, m_lexicon)) {
-            m_index = std::move(*read);
+        if (Outcome<FormIndex> read = FormIndex::readFrom(path, m_lexicon); read.ok()) {
+            m_index = std::move(read.value);
             m_index.share();
             return;
         }
@@ -162,10 +159,10 @@ Analyser::Analyser(BuiltInOnly) : m_lexicon(Lexicon::builtIn())
     m_index.share();
 }
 
-bool Analyser::writeBuiltInForms(const QString &path, QString *error)
+Outcome<void> Analyser::writeBuiltInForms(const QString &path)
 {
     const Lexicon lexicon = Lexicon::builtIn();
-    return FormIndex::madeFor(lexicon).writeTo(path, lexicon, error);
+    return FormIndex::madeFor(lexicon).writeTo(path, lexicon);
 }
 
 QStringList Analyser::builtInFormsFiles()

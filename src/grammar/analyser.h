@@ -32,7 +32,7 @@ public:
     // The forms of the built-in lexicon made by the generators and written to a file, which the
     // build does once; an analyser reads them from there rather than making them (see
     // builtInFormsFiles()).
-    [[nodiscard]] static bool writeBuiltInForms(const QString &path, QString *error);
+    [[nodiscard]] static Outcome<void> writeBuiltInForms(const QString &path);
     // Where the built-in forms are looked for, in order: beside the installation's other data
     // (share/vantro/), then where the build wrote them.
     static QStringList builtInFormsFiles();

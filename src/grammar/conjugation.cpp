@@ -206,9 +206,8 @@ QString unknownClassReason(const QString &itrans, int verbClass, const QList<Ver
 // naming the classes the table knows, otherwise: a default rule would invent forms.
 VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error)
 {
-    bool ok = false;
-    const QString sounds = soundsFromItrans(itrans, &ok);
-    if (!ok || sounds.isEmpty()) {
+    const QString sounds = soundsFromItrans(itrans).value;
+    if (sounds.isEmpty()) {
         *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans);
         return {};
     }
@@ -383,12 +382,8 @@ indexThirdSingulars(const QList<QPair<QString, QStringList>> &prefixChains)
 QList<QPair<QString, QStringList>> splitPrefixChains()
 {
     QList<QPair<QString, QStringList>> chains;
-    for (const QString &chain : commonPrefixChains()) {
-        QStringList prefixes;
-        QString bare, error;
-        splitPrefixes(chain, &prefixes, &bare, &error);
-        chains.append({chain, prefixes});
-    }
+    for (const QString &chain : commonPrefixChains())
+        chains.append({chain, splitPrefixes(chain).value.prefixes});
     return chains;
 }
 
@@ -517,10 +512,13 @@ QStringList verbs::conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense 
 Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 {
     Inflection<VerbParadigm> result;
-    QStringList prefixes;
-    QString bareRoot;
-    if (!splitPrefixes(request.root, &prefixes, &bareRoot, &result.error))
+    const Outcome<verbs::PrefixedRoot> split = splitPrefixes(request.root);
+    if (!split.ok()) {
+        result.error = split.error;
         return result;
+    }
+    const QStringList &prefixes = split.value.prefixes;
+    const QString &bareRoot = split.value.root;
     // The passive is conjugated as the middle, on the root's middle line where it has one
     // (gam: gaMsyate, not the active's gamiShyati).
     const Pada padaOfLine = request.passive ? Pada::Atmanepada : request.pada;
@@ -580,9 +578,8 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 
 QList<VerbCandidate> guessVerbRoots(const QString &citationForm)
 {
-    bool ok = false;
-    const QString sounds = soundsFromItrans(citationForm.trimmed(), &ok);
-    if (!ok || sounds.isEmpty())
+    const QString sounds = soundsFromItrans(citationForm.trimmed()).value;
+    if (sounds.isEmpty())
         return {};
     static const QHash<QString, QList<VerbCandidate>> bare =
         indexThirdSingulars({{QString(), QStringList()}});

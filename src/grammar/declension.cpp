@@ -27,8 +27,8 @@ QString substituteStemOf(const QString &key, Gender gender)
     const StemGroup group = gender == Gender::Masculine  ? StemGroup::ShorterStemMasculine
                             : gender == Gender::Feminine ? StemGroup::ShorterStemFeminine
                                                          : StemGroup::ShorterStemNeuter;
-    const std::optional<SoundString> stem = SoundString::fromItrans(key);
-    const SoundString shorter = stem ? stemGroupPartner(group, *stem) : SoundString();
+    const Outcome<SoundString> stem = SoundString::fromItrans(key);
+    const SoundString shorter = stem.ok() ? stemGroupPartner(group, stem.value) : SoundString();
     return shorter.isEmpty() ? QString() : shorter.toItrans();
 }
 
@@ -37,7 +37,7 @@ StemResult declineByKind(const SoundString &stem, const QString &key, Gender gen
 void addSubstituteForms(FormTable &forms, const QString &substitute, Gender gender)
 {
     const StemResult shorter =
-        declineByKind(*SoundString::fromItrans(substitute), substitute, gender);
+        declineByKind(SoundString::fromItrans(substitute).value, substitute, gender);
     if (!shorter.forms)
         return;
     const int from = static_cast<int>(gender == Gender::Neuter ? GrammaticalCase::Instrumental
@@ -98,12 +98,13 @@ StemResult refusedGender(const QString &stem, std::initializer_list<Gender> gend
 Inflection<NounParadigm> declineNoun(const QString &stem, Gender gender)
 {
     Inflection<NounParadigm> inflection;
-    const std::optional<SoundString> sounds = SoundString::fromItrans(stem.trimmed());
-    if (!sounds || sounds->syllableCount() == 0) {
+    const Outcome<SoundString> read = SoundString::fromItrans(stem.trimmed());
+    if (!read.ok() || read.value.syllableCount() == 0) {
         inflection.error = QStringLiteral("\"%1\" is not a stem written in ITRANS").arg(stem);
         return inflection;
     }
-    const StemResult result = declineStem(*sounds, sounds->toItrans(), gender);
+    const SoundString &sounds = read.value;
+    const StemResult result = declineStem(sounds, sounds.toItrans(), gender);
     if (result.forms) {
         inflection.paradigm = result.forms->render();
         inflection.derivedStems = result.derivedStems;

@@ -74,7 +74,7 @@ QList<SoundString> feminineStemsOfAdjective(const SoundString &stem)
     const QString feminine = aStemFeminines().value(stem.toItrans());
     if (feminine.isEmpty())
         return {};
-    return withColourFeminine(stem, {*SoundString::fromItrans(feminine)});
+    return withColourFeminine(stem, {SoundString::fromItrans(feminine).value});
 }
 
 StemResult declineDerivedFeminine(const QList<SoundString> &stems, FormTable before)

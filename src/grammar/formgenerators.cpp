@@ -151,9 +151,8 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
     if (entry.kind != ReadingKind::Verb || entry.lemma.contains(u'-') ||
         !makesWhatEveryPadaShares(entry))
         return;
-    bool ok = false;
-    const QString rootSounds = verbs::soundsFromItrans(entry.lemma, &ok);
-    const bool vowelFirst = ok && !rootSounds.isEmpty() && verbs::isVowel(rootSounds.front());
+    const QString rootSounds = verbs::soundsFromItrans(entry.lemma).value;
+    const bool vowelFirst = !rootSounds.isEmpty() && verbs::isVowel(rootSounds.front());
     const QString prefix = vowelFirst ? QStringLiteral("sam") : QStringLiteral("A");
     const RootDerivatives made = rootDerivatives(prefix + u'-' + entry.lemma, entry.verbClass);
     FormCell cell;
@@ -175,13 +174,15 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
 // kept for whichever prefix comes before it.
 void causativeGerundsAndInfinitive(const LexiconEntry &entry, FormSink &sink)
 {
-    QStringList prefixes;
-    QString bare, error;
     // A root of class 10 makes the same forms of its own (cintayitvA).
     if (entry.kind != ReadingKind::Verb || entry.verbClass == 10 ||
-        !makesWhatEveryPadaShares(entry) ||
-        !verbs::splitPrefixes(entry.lemma, &prefixes, &bare, &error))
+        !makesWhatEveryPadaShares(entry))
         return;
+    const Outcome<verbs::PrefixedRoot> split = verbs::splitPrefixes(entry.lemma);
+    if (!split.ok())
+        return;
+    const QStringList &prefixes = split.value.prefixes;
+    const QString &bare = split.value.root;
     const QList<VerbRoot> roots = findVerbRoot(bare);
     const auto root = std::find_if(roots.begin(), roots.end(), [&](const VerbRoot &r) {
         return r.verbClass == entry.verbClass;

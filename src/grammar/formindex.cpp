@@ -138,10 +138,10 @@ QString formKeyOfItrans(QStringView itrans)
 {
     QString sounds = soundsOfPreferredSpelling(itrans);
     if (sounds.isEmpty()) {
-        bool ok = false;
-        sounds = verbs::soundsFromItrans(itrans, &ok);
-        if (!ok)
+        const Outcome<QString> read = verbs::soundsFromItrans(itrans);
+        if (!read.ok())
             return {};
+        sounds = read.value;
     }
     return formKeyOfSounds(sounds);
 }
@@ -244,7 +244,7 @@ bool sameCell(const FormCell &a, const FormCell &b)
 
 } // namespace
 
-bool FormIndex::writeTo(const QString &path, const Lexicon &lexicon, QString *error) const
+Outcome<void> FormIndex::writeTo(const QString &path, const Lexicon &lexicon) const
 {
     FormsHeader header{};
     std::memcpy(header.magic, kFormsMagic, sizeof header.magic);
@@ -262,29 +262,33 @@ bool FormIndex::writeTo(const QString &path, const Lexicon &lexicon, QString *er
         record += kRecordSize;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        *error = QStringLiteral("%1: %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return {QStringLiteral("%1: %2").arg(path, file.errorString())};
+    return {};
 }
 
-std::optional<FormIndex> FormIndex::readFrom(const QString &path, const Lexicon &lexicon)
+Outcome<FormIndex> FormIndex::readFrom(const QString &path, const Lexicon &lexicon)
 {
+    const auto refused = [&path](const char *why) {
+        return Outcome<FormIndex>{{}, QStringLiteral("%1: %2").arg(path, QLatin1String(why))};
+    };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+        return {{}, QStringLiteral("%1: %2").arg(path, file.errorString())};
     const QByteArray bytes = file.readAll();
     FormsHeader header{};
-    if (size_t(bytes.size()) < sizeof header)
-        return std::nullopt;
+    if (size_t(bytes.size()) < sizeof header ||
+        std::memcmp(bytes.constData(), kFormsMagic, sizeof header.magic) != 0)
+        return refused("not a file of word forms");
     std::memcpy(&header, bytes.constData(), sizeof header);
-    if (std::memcmp(header.magic, kFormsMagic, sizeof header.magic) != 0 ||
-        header.byteOrderMark != kByteOrderMark || header.recordSize != kRecordSize ||
-        header.lexiconFingerprint != fingerprintOf(lexicon) ||
-        quint64(bytes.size()) != sizeof header + header.count * kRecordSize)
-        return std::nullopt;
-    FormIndex index;
+    if (header.byteOrderMark != kByteOrderMark || header.recordSize != kRecordSize)
+        return refused("written on another kind of machine or by another version");
+    if (header.lexiconFingerprint != fingerprintOf(lexicon))
+        return refused("made for another lexicon");
+    if (quint64(bytes.size()) != sizeof header + header.count * kRecordSize)
+        return refused("cut short or overlong");
+    Outcome<FormIndex> read;
+    FormIndex &index = read.value;
     index.m_sorted.resize(header.count);
     const char *record = bytes.constData() + sizeof header;
     for (Posting &posting : index.m_sorted) {
@@ -293,16 +297,16 @@ std::optional<FormIndex> FormIndex::readFrom(const QString &path, const Lexicon 
         std::memcpy(&posting.cell, record + 12, sizeof(FormCell));
         record += kRecordSize;
         if (posting.entry < 0 || posting.entry >= lexicon.size())
-            return std::nullopt;
+            return refused("names an entry the lexicon does not have");
     }
     if (!std::is_sorted(index.m_sorted.begin(), index.m_sorted.end(), ByHash()))
-        return std::nullopt;
+        return refused("not in order");
     // The generators this program was built with make the same forms as the file holds, tried
     // on a few entries across the lexicon: a file left by another build is not trusted.
     for (const int entry : {0, lexicon.size() / 3, lexicon.size() / 2, lexicon.size() - 1})
         if (entry >= 0 && !index.holdsFreshFormsOf(lexicon, entry))
-            return std::nullopt;
-    return index;
+            return refused("made by other rules than this program's");
+    return read;
 }
 
 bool FormIndex::holdsFreshFormsOf(const Lexicon &lexicon, int entry) const

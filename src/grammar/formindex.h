@@ -2,12 +2,12 @@
 #pragma once
 
 #include "lexicon.h"
+#include "outcome.h"
 
 #include <QString>
 #include <QStringView>
 
 #include <memory>
-#include <optional>
 #include <vector>
 
 namespace vantro {
@@ -79,9 +79,9 @@ public:
     // The finished index written to a file, and read back: the build writes the built-in
     // lexicon's forms once, and every start reads them instead of making them again. A file
     // made for another lexicon, by other generators or on another kind of machine is refused
-    // (the caller then makes the forms itself).
-    [[nodiscard]] bool writeTo(const QString &path, const Lexicon &lexicon, QString *error) const;
-    static std::optional<FormIndex> readFrom(const QString &path, const Lexicon &lexicon);
+    // with the reason (the caller then makes the forms itself).
+    [[nodiscard]] Outcome<void> writeTo(const QString &path, const Lexicon &lexicon) const;
+    static Outcome<FormIndex> readFrom(const QString &path, const Lexicon &lexicon);
 
     // Sorts what was added since, for look-ups by halving.
     void finish();

@@ -159,7 +159,7 @@ StemResult declineIrregularNoun(const QString &key, Gender gender)
         return {};
     if (found->gender != gender)
         return refusedGender(key, {found->gender});
-    return declined(found->decline(*SoundString::fromItrans(key)));
+    return declined(found->decline(SoundString::fromItrans(key).value));
 }
 
 } // namespace vantro

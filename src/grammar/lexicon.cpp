@@ -29,8 +29,8 @@ QString identityOf(const LexiconEntry &entry)
 // when it holds anything but Sanskrit letters.
 QString canonical(const QString &itrans)
 {
-    const std::optional<SoundString> sounds = SoundString::fromItrans(itrans);
-    return sounds ? sounds->toItrans() : itrans;
+    const Outcome<SoundString> sounds = SoundString::fromItrans(itrans);
+    return sounds.ok() ? sounds.value.toItrans() : itrans;
 }
 
 QList<LexiconEntry> nounEntries(const QString &stem, const QList<Gender> &genders, bool builtIn)

@@ -223,7 +223,7 @@ void proposeForConsonant(const SoundString &c, CandidateList &list)
     if (c.endsWith("at"))
         list.add(c, G::Masculine, true);
     for (const QString &final : stemFinalsFor(c)) {
-        const SoundString stem = c.chopped(1) + *SoundString::fromItrans(final);
+        const SoundString stem = c.chopped(1) + SoundString::fromItrans(final).value;
         if (feminine && final == u"j" && !c.endsWith("rak"))
             list.add(stem, G::Masculine);
         if (feminine)
@@ -288,10 +288,10 @@ bool givesBack(const Inflection<NounParadigm> &declined, const QString &citation
 
 QList<NounCandidate> guessNounStems(const QString &citationForm)
 {
-    std::optional<SoundString> read = SoundString::fromItrans(citationForm.trimmed());
-    if (!read || read->syllableCount() == 0)
+    const Outcome<SoundString> read = SoundString::fromItrans(citationForm.trimmed());
+    if (!read.ok() || read.value.syllableCount() == 0)
         return {};
-    SoundString citation = *read;
+    SoundString citation = read.value;
     if (citation.last() == Sound::M) // the dictionary writes the neuters with anusvara
         citation.set(citation.size() - 1, Sound::m);
     const QString written = citation.toItrans();

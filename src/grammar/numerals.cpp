@@ -55,7 +55,7 @@ template <const char *const *Rows> FormTable fromTable(const SoundString &base =
 
 StemResult declineNumeral(const QString &key, Gender gender)
 {
-    const SoundString stem = *SoundString::fromItrans(key);
+    const SoundString stem = SoundString::fromItrans(key).value;
     if (key == u"dvi")
         return declined(gender == Gender::Masculine ? fromTable<&kDviMasculine>(stem.chopped(1))
                                                     : fromTable<&kDviOther>(stem.chopped(1)));

@@ -55,10 +55,8 @@ QHash<QString, WholePerfect> readWholePerfects()
         WholePerfect &perfect = perfects[fields[0] + u'\t' + fields[1]];
         const QStringList cells = fields[2].split(u' ');
         for (int cell = 0; cell < kCellCount; ++cell) {
-            for (const QString &form : cells.value(cell).split(u',')) {
-                bool ok = false;
-                perfect[cell].append(soundsFromItrans(form, &ok));
-            }
+            for (const QString &form : cells.value(cell).split(u','))
+                perfect[cell].append(soundsFromItrans(form).value);
         }
     }
     return perfects;

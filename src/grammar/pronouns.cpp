@@ -220,18 +220,18 @@ StemResult declinePronoun(const QString &key, Gender gender)
     }
     if (StemResult demonstrative = declineDemonstrative(key, gender); demonstrative.handled())
         return demonstrative;
-    const SoundString stem = *SoundString::fromItrans(key);
+    const SoundString stem = SoundString::fromItrans(key).value;
     QString aStem = key;
     if (gender == Gender::Feminine && stem.last() == Sound::A)
         aStem = (stem.chopped(1) + Sound::a).toItrans();
-    const SoundString aSounds = *SoundString::fromItrans(aStem);
+    const SoundString aSounds = SoundString::fromItrans(aStem).value;
     if (const std::optional<Pronominal> kind = pronominalKind(aSounds)) {
         const SoundString own = stemGroupPartner(StemGroup::FeminineOfItsOwn, aSounds);
         if (gender == Gender::Feminine && !own.isEmpty())
             return refused(QStringLiteral("the feminine of %1 is %2").arg(aStem, own.toItrans()));
         return declined(declinePronominal(aSounds, *kind, gender));
     }
-    return declineHalfPronominal(*SoundString::fromItrans(aStem), gender);
+    return declineHalfPronominal(SoundString::fromItrans(aStem).value, gender);
 }
 
 } // namespace vantro

@@ -164,10 +164,13 @@ const QStringList &rootDerivativeNames()
 RootDerivatives rootDerivatives(const QString &root, int verbClass)
 {
     RootDerivatives result;
-    QStringList prefixes;
-    QString bare;
-    if (!splitPrefixes(root, &prefixes, &bare, &result.error))
+    const Outcome<PrefixedRoot> split = splitPrefixes(root);
+    if (!split.ok()) {
+        result.error = split.error;
         return result;
+    }
+    const QStringList &prefixes = split.value.prefixes;
+    const QString &bare = split.value.root;
     // The present tells whether the root and class are known, and why not.
     const VerbRoot *active = nullptr, *middle = nullptr;
     const QList<VerbRoot> entries = findVerbRoot(bare);

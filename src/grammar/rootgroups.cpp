@@ -55,10 +55,8 @@ QHash<QString, QSet<QString>> readGroups()
 {
     QHash<QString, QSet<QString>> groups;
     for (const QStringList &fields : tableRows(kRootGroupsTsv)) {
-        for (const QString &root : fields.at(1).split(u' ')) {
-            bool ok = false;
-            groups[fields.at(0)].insert(soundsFromItrans(root, &ok));
-        }
+        for (const QString &root : fields.at(1).split(u' '))
+            groups[fields.at(0)].insert(soundsFromItrans(root).value);
     }
     return groups;
 }

@@ -97,11 +97,11 @@ void SandhiSounds::take(Sound sound)
 // kSh and j~n are two sounds; at a word's start sandhi treats them as their first.
 void SandhiSounds::takeConjunct(const Letter &letter)
 {
-    const std::optional<SoundString> sounds =
-        SoundString::fromItrans(QString::fromLatin1(letter.preferred()));
-    if (!sounds || sounds->isEmpty())
+    const SoundString sounds =
+        SoundString::fromItrans(QString::fromLatin1(letter.preferred())).value;
+    if (sounds.isEmpty())
         return;
-    SandhiSound first = of(letterOf(sounds->at(0)));
+    SandhiSound first = of(letterOf(sounds.at(0)));
     first.conjunct = true;
     m_sounds[indexOf(&letter)] = first;
 }

@@ -125,29 +125,34 @@ private:
 
 SoundString::SoundString(const char *itrans)
 {
-    const std::optional<SoundString> read = fromItrans(QString::fromLatin1(itrans));
-    Q_ASSERT_X(read, "SoundString", itrans);
-    if (read)
-        m_sounds = read->m_sounds;
+    const Outcome<SoundString> read = fromItrans(QString::fromLatin1(itrans));
+    Q_ASSERT_X(read.ok(), "SoundString", itrans);
+    m_sounds = read.value.m_sounds;
 }
 
-std::optional<SoundString> SoundString::fromItrans(QStringView itrans)
+Outcome<SoundString> SoundString::fromItrans(QStringView itrans)
 {
     const SoundTable &table = SoundTable::instance();
-    SoundString word;
+    Outcome<SoundString> word;
+    const auto notALetter = [itrans](const ItransToken &token) {
+        return Outcome<SoundString>{
+            {},
+            QStringLiteral("\"%1\" in \"%2\" is not a letter of Sanskrit")
+                .arg(itrans.mid(token.position, token.length).toString(), itrans.toString())};
+    };
     ItransTokenizer tokenizer(itrans);
     for (ItransToken token; tokenizer.next(&token);) {
         if (token.kind == ItransToken::Kind::Separator)
             continue;
         if (!token.isLetter())
-            return std::nullopt;
+            return notALetter(token);
         if (token.letter()->letterClass == LetterClass::Virama)
             continue;
         const Sounds *sounds = table.soundsOf(token.letter());
         if (!sounds)
-            return std::nullopt;
+            return notALetter(token);
         for (const Sound sound : *sounds)
-            word.append(sound);
+            word.value.append(sound);
     }
     return word;
 }

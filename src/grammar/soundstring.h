@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "outcome.h"
 #include "sound.h"
 
 #include <QString>
 #include <QStringView>
 
 #include <initializer_list>
-#include <optional>
 #include <string>
 
 namespace vantro {
@@ -23,9 +23,9 @@ public:
     // a programming error.
     explicit SoundString(const char *itrans);
 
-    // Null when the text holds anything but the letters of Sanskrit words (digits, nukta
+    // The reason when the text holds anything but the letters of Sanskrit words (digits, nukta
     // letters, accents, punctuation, spaces). A separator "_" and a virama are read over.
-    static std::optional<SoundString> fromItrans(QStringView itrans);
+    static Outcome<SoundString> fromItrans(QStringView itrans);
     QString toItrans() const;
 
     int size() const { return int(m_sounds.size()); }

@@ -80,7 +80,7 @@ struct Group
 
 SoundString stemFromItrans(const QString &itrans)
 {
-    return SoundString::fromItrans(itrans).value_or(SoundString());
+    return SoundString::fromItrans(itrans).value;
 }
 
 QHash<QString, Group> readGroups()

@@ -31,10 +31,8 @@ QStringList soundsOfCell(const QString &field)
     QStringList forms;
     if (field == u"-")
         return forms;
-    for (const QString &form : field.split(u',')) {
-        bool ok = false;
-        forms.append(soundsFromItrans(form, &ok));
-    }
+    for (const QString &form : field.split(u','))
+        forms.append(soundsFromItrans(form).value);
     return forms;
 }
 

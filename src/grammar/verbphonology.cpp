@@ -24,10 +24,10 @@ QString codesOfLetter(const Letter *letter)
         QHash<const Letter *, QString> table;
         for (std::size_t i = 0; i < schemeLetterCount(); ++i) {
             const Letter *letter = schemeLetters() + i;
-            const std::optional<SoundString> sounds =
-                SoundString::fromItrans(QString::fromLatin1(letter->preferred()));
-            for (int s = 0; sounds && s < sounds->size(); ++s)
-                table[letter] += codeOf(sounds->at(s));
+            const SoundString sounds =
+                SoundString::fromItrans(QString::fromLatin1(letter->preferred())).value;
+            for (int s = 0; s < sounds.size(); ++s)
+                table[letter] += codeOf(sounds.at(s));
         }
         return table;
     }();
@@ -211,18 +211,19 @@ QString finalConsonant(const QString &stem)
 static QString joinVowels(const QString &stem, const QString &ending);
 static QString joinConsonants(const QString &stem, const QString &ending);
 
-QString soundsFromItrans(QStringView itrans, bool *ok)
+Outcome<QString> soundsFromItrans(QStringView itrans)
 {
-    QString sounds;
-    *ok = true;
+    Outcome<QString> sounds;
     ItransTokenizer tokenizer(itrans);
     for (ItransToken token; tokenizer.next(&token);) {
         const QString codes = token.isLetter() ? codesOfLetter(token.letter()) : QString();
         if (codes.isEmpty()) {
-            *ok = false;
-            return {};
+            const QStringView piece = itrans.mid(token.position, token.length);
+            return {{},
+                    QStringLiteral("\"%1\" in \"%2\" is not a letter of ITRANS")
+                        .arg(piece.toString(), itrans.toString())};
         }
-        sounds += codes;
+        sounds.value += codes;
     }
     return sounds;
 }

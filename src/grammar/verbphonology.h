@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "outcome.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -11,7 +13,8 @@ namespace vantro::verbs {
 // m y r l v S z s h): a rule then looks at the last sound, not at a spelling of one to three
 // ITRANS letters. ITRANS comes in and goes out through the converter's tokenizer; the codes,
 // and what each sound is, are those of the table of sounds (sound.h: codeOf, soundOfCode).
-QString soundsFromItrans(QStringView itrans, bool *ok);
+// A text that is not all letters (a digit, a stray mark) gives the reason and no sounds.
+Outcome<QString> soundsFromItrans(QStringView itrans);
 QString itransFromSounds(QStringView sounds);
 
 bool isVowel(QChar sound);

@@ -131,23 +131,21 @@ QString retroflexAcrossPrefix(const QString &word, qsizetype prefixLength,
 
 } // namespace
 
-bool splitPrefixes(const QString &itrans, QStringList *prefixes, QString *root, QString *error)
+Outcome<PrefixedRoot> splitPrefixes(const QString &itrans)
 {
     QStringList parts = itrans.trimmed().split(u'-');
-    *root = parts.takeLast();
-    prefixes->clear();
+    Outcome<PrefixedRoot> split;
+    split.value.root = parts.takeLast();
     for (const QString &part : parts) {
-        bool ok = false;
-        QString sounds = soundsFromItrans(part, &ok);
+        const Outcome<QString> read = soundsFromItrans(part);
+        QString sounds = read.value;
         if (sounds == u"ut") // written as it sounds before a voiceless letter (utpatati)
             sounds = QStringLiteral("ud");
-        if (!ok || !kPrefixes.contains(sounds)) {
-            *error = QStringLiteral("\"%1\" is not a verbal prefix").arg(part);
-            return false;
-        }
-        prefixes->append(sounds);
+        if (!read.ok() || !kPrefixes.contains(sounds))
+            return {{}, QStringLiteral("\"%1\" is not a verbal prefix").arg(part)};
+        split.value.prefixes.append(sounds);
     }
-    return true;
+    return split;
 }
 
 QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, const QString &form)

@@ -1,15 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "outcome.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace vantro::verbs {
 
-// A root written with its prefixes, each before a hyphen ("A-gam", "prati-A-gam"), split
-// into the prefixes in sounds and the bare root in ITRANS; false with a reason when a prefix
-// is not one the grammar joins to verbs.
-bool splitPrefixes(const QString &itrans, QStringList *prefixes, QString *root, QString *error);
+// A root written with its prefixes, each before a hyphen ("A-gam", "prati-A-gam"): the
+// prefixes in sounds and the bare root in ITRANS.
+struct PrefixedRoot
+{
+    QStringList prefixes;
+    QString root;
+};
+
+// The root split at its hyphens, or the reason when a prefix is not one the grammar joins to
+// verbs.
+Outcome<PrefixedRoot> splitPrefixes(const QString &itrans);
 
 // A finished form of the bare root with the prefixes put before it, joined as the grammar
 // joins them: vowels meet (pra + agacCat -> prAgacCat), ud, nis, dus and sam take the sound

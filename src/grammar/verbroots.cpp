@@ -13,9 +13,7 @@ namespace {
 
 QString sounds(const QString &itrans)
 {
-    bool ok = false;
-    const QString out = verbs::soundsFromItrans(itrans, &ok);
-    return ok ? out : QString();
+    return verbs::soundsFromItrans(itrans).value;
 }
 
 QList<bool> futureIFlags(const QString &field, QString *irregularStem)

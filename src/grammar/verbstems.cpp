@@ -20,9 +20,7 @@ namespace {
 
 QString sounds(const QString &itrans)
 {
-    bool ok = false;
-    const QString out = soundsFromItrans(itrans, &ok);
-    return ok ? out : QString();
+    return soundsFromItrans(itrans).value;
 }
 
 // A value in ITRANS, or a kind and a value ("a:gam" of the aorist, "s:vAh/voDh" with a

@@ -297,12 +297,15 @@ int cDictDB::openHandle(const QByteArray &name)
         case FileLock::Result::Locked:
             return openLocked(name);
         case FileLock::Result::Missing: {
-            const int folderLock = lockFolderForCreate(name);
+            // Without the folder's lock a leftover of another create is judged by its age
+            // alone, so the reason is not needed.
+            int folderLock = -1;
+            const bool creatorsExcluded = lockFolderForCreate(name, &folderLock, nullptr);
             const auto releaseFolder = qScopeGuard([folderLock] {
                 if (folderLock >= 0)
                     ::close(folderLock);
             });
-            removeLibraryLeftover(name, folderLock >= 0);
+            removeLibraryLeftover(name, creatorsExcluded);
             dbp->set_flags(dbp, DB_CHKSUM);
             const int ret =
                 dbp->open(dbp, nullptr, path, nullptr, DB_BTREE, DB_CREATE | DB_EXCL, 0664);

@@ -252,26 +252,31 @@ bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded)
     return ::unlink(leftover.constData()) == 0;
 }
 
-int lockFolderForCreate(const QByteArray &path)
+bool lockFolderForCreate(const QByteArray &path, int *fd, QString *error)
 {
     const qsizetype slash = path.lastIndexOf('/');
     const QByteArray folder = slash < 0    ? QByteArray(".")
                               : slash == 0 ? QByteArray("/")
                                            : path.left(slash);
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
+    const QString name = QString::fromLocal8Bit(folder);
+    *fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (*fd < 0)
+        return failWith(error, QStringLiteral("%1: %2").arg(name, lastError()));
     // Another program's create takes a fraction of a second; a lock held longer is not waited
     // for, and the age rule above decides instead.
+    QString reason = QStringLiteral("%1: another program is creating a file there").arg(name);
     for (int waited = 0; waited < kCreateLockWaitMs; waited += kCreateLockPollMs) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            return fd;
-        if (errno != EWOULDBLOCK && errno != EINTR)
+        if (::flock(*fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            reason = QStringLiteral("%1: %2").arg(name, lastError());
             break;
+        }
         ::usleep(kCreateLockPollMs * 1000);
     }
-    ::close(fd);
-    return -1;
+    ::close(*fd);
+    *fd = -1;
+    return failWith(error, reason);
 }
 
 void takeModeOf(int fd, const QByteArray &like)

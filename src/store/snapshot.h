@@ -40,9 +40,9 @@ void removeStaleTemporaries(const QByteArray &target, const char *suffix = ".new
 bool removeLibraryLeftover(const QByteArray &path, bool creatorsExcluded = false);
 
 // Programs that create a missing dictionary take turns on its folder: an exclusive flock() on
-// the folder, waited for briefly. Answers the descriptor that holds it (closing it releases
-// it), or -1 when the folder cannot be opened or locked.
-int lockFolderForCreate(const QByteArray &path);
+// the folder, waited for briefly. True with the descriptor that holds it in *fd (closing it
+// releases it); false with *fd -1 and the reason when the folder cannot be opened or locked.
+bool lockFolderForCreate(const QByteArray &path, int *fd, QString *error);
 
 // Gives the file open on fd the mode, owner and group of the file at like, as far as the
 // process may: a copy of a private dictionary stays private.

@@ -17,6 +17,7 @@
 #include <db.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vantro;
 using namespace vantro::test;
@@ -537,6 +538,40 @@ private slots:
         dict.close();
         QVERIFY(!Journal::read(QFile::encodeName(dict.journal)).openFlag);
         QVERIFY(!cDictDB(dict.path).takeSnapshot(&why) && !why.isEmpty());
+    }
+
+    // Creates of one folder take turns; a folder that is gone or held past the wait is refused
+    // with the reason, and nothing stays open.
+    void folderLockForCreate_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("heldByAnother");
+        QTest::addColumn<QString>("refusal"); // the end of the reason, or empty when locked
+        QTest::newRow("free") << "." << false << QString();
+        QTest::newRow("held by another create")
+            << "." << true << "another program is creating a file there";
+        QTest::newRow("no such folder") << "gone" << false << "No such file or directory";
+    }
+    void folderLockForCreate()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, heldByAnother);
+        QFETCH(QString, refusal);
+        QTemporaryDir dir;
+        const QByteArray path = QFile::encodeName(dir.filePath(folder + "/morvak.db"));
+        int holder = -1;
+        if (heldByAnother)
+            QVERIFY(lockFolderForCreate(path, &holder, nullptr) && holder >= 0);
+        int fd = 7;
+        QString why;
+        const bool locked = lockFolderForCreate(path, &fd, &why);
+        if (holder >= 0)
+            ::close(holder);
+        QCOMPARE(locked, refusal.isEmpty());
+        QCOMPARE(fd >= 0, locked);
+        QVERIFY2(why.endsWith(refusal), qPrintable(why));
+        if (locked)
+            ::close(fd);
     }
 };
 
