@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "formindex.h"
 
+#include "soundclasses.h"
 #include "verbphonology.h"
 
 #include <QFile>
@@ -78,7 +79,8 @@ QString formKeyOfSounds(QString sounds)
     for (qsizetype i = 0; i + 1 < sounds.size(); ++i) {
         const QChar next = sounds.at(i + 1);
         const bool nasalOfNext = nasalOfStop(next) != 0 && nasalOfStop(next) == sounds.at(i);
-        const bool mBeforeSpirant = sounds.at(i) == u'm' && QStringView(u"yrlvSzsh").contains(next);
+        const bool mBeforeSpirant =
+            sounds.at(i) == u'm' && (verbs::isSemivowel(next) || verbs::isSpirant(next));
         if (nasalOfNext || mBeforeSpirant)
             sounds[i] = u'M';
     }
