@@ -204,29 +204,24 @@ QString unknownClassReason(const QString &itrans, int verbClass, const QList<Ver
 
 // The root's entry for the class asked for from the table; an empty root with the reason,
 // naming the classes the table knows, otherwise: a default rule would invent forms.
-VerbRoot rootFor(const QString &itrans, int verbClass, Pada pada, QString *error)
+Outcome<VerbRoot> rootFor(const QString &itrans, int verbClass, Pada pada)
 {
     const QString sounds = soundsFromItrans(itrans).value;
-    if (sounds.isEmpty()) {
-        *error = QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans);
-        return {};
-    }
-    if (verbClass < 1 || verbClass > 10) {
-        *error = QStringLiteral("there is no present class %1").arg(verbClass);
-        return {};
-    }
+    if (sounds.isEmpty())
+        return {{}, QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans)};
+    if (verbClass < 1 || verbClass > 10)
+        return {{}, QStringLiteral("there is no present class %1").arg(verbClass)};
     // A root may have one line for each pada when their stems differ (i: yanti, adhIyate).
     const QList<VerbRoot> entries = findVerbRoot(itrans);
     for (const VerbRoot &entry : entries) {
         if (entry.verbClass == verbClass && entry.takes(pada))
-            return entry;
+            return {entry, {}};
     }
     for (const VerbRoot &entry : entries) {
         if (entry.verbClass == verbClass)
-            return entry;
+            return {entry, {}};
     }
-    *error = unknownClassReason(itrans, verbClass, entries);
-    return {};
+    return {{}, unknownClassReason(itrans, verbClass, entries)};
 }
 
 // The active imperative allows tAt beside tu and hi, made on the stem of the dual (bhavatAt).
@@ -416,12 +411,12 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
 // The causative and the desiderative are conjugated as a root of the tenth class and of the
 // first would be, on the stem the rules or the table give; the tenses they are not made in
 // yet, and roots whose stem is not known, are refused.
-VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringList *alternatives,
-                     QString *error)
+Outcome<VerbRoot> derivedRoot(const VerbRoot &root, const VerbRequest &request,
+                              QStringList *alternatives)
 {
     using Derived = VerbRequest::Derived;
     if (request.derived == Derived::None)
-        return root;
+        return {root, {}};
     const bool causative = request.derived == Derived::Causative;
     const QString name = causative ? QStringLiteral("causative") : QStringLiteral("desiderative");
     // The desiderative's passive outside the perfect is not made: the grammars let the root's
@@ -429,19 +424,16 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     // its aorist.
     const bool madeHere = causative || request.tense == Tense::Perfect ||
                           (request.tense != Tense::Aorist && !request.passive);
-    if (!madeHere) {
-        *error = QStringLiteral("the %1 of the %2 of %3 is not known")
-                     .arg(request.passive ? QStringLiteral("passive ") + tenseLabel(request.tense)
-                                          : tenseLabel(request.tense),
-                          name, root.root);
-        return {};
-    }
+    if (!madeHere)
+        return {{},
+                QStringLiteral("the %1 of the %2 of %3 is not known")
+                    .arg(request.passive ? QStringLiteral("passive ") + tenseLabel(request.tense)
+                                         : tenseLabel(request.tense),
+                         name, root.root)};
     std::optional<Pada> onlyPada;
     QStringList stems = causative ? causativeStems(root) : desiderativeStems(root, &onlyPada);
-    if (stems.isEmpty()) {
-        *error = QStringLiteral("the %1 of %2 is not known").arg(name, root.root);
-        return {};
-    }
+    if (stems.isEmpty())
+        return {{}, QStringLiteral("the %1 of %2 is not known").arg(name, root.root)};
     VerbRoot derived = root;
     // Both are stems in a of their own outside the present system, as the tenth class is: i
     // before every suffix (kArayiShyati, jigamiShiShyati, jigamiShitA), the a dropped before
@@ -462,7 +454,7 @@ VerbRoot derivedRoot(const VerbRoot &root, const VerbRequest &request, QStringLi
     derived.passiveStem.clear();
     derived.passiveAlternatives.clear();
     *alternatives = stems;
-    return derived;
+    return {derived, {}};
 }
 
 } // namespace
@@ -522,13 +514,19 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     // The passive is conjugated as the middle, on the root's middle line where it has one
     // (gam: gaMsyate, not the active's gamiShyati).
     const Pada padaOfLine = request.passive ? Pada::Atmanepada : request.pada;
-    const VerbRoot basic = rootFor(bareRoot, request.verbClass, padaOfLine, &result.error);
-    if (!result.ok())
+    const Outcome<VerbRoot> found = rootFor(bareRoot, request.verbClass, padaOfLine);
+    if (!found.ok()) {
+        result.error = found.error;
         return result;
+    }
+    const VerbRoot &basic = found.value;
     QStringList alternativeStems;
-    const VerbRoot root = derivedRoot(basic, request, &alternativeStems, &result.error);
-    if (!result.ok())
+    const Outcome<VerbRoot> derived = derivedRoot(basic, request, &alternativeStems);
+    if (!derived.ok()) {
+        result.error = derived.error;
         return result;
+    }
+    const VerbRoot &root = derived.value;
     // sam-kR^i takes an s before the root (saMskaroti) that the perfect puts after the
     // reduplication (saMchaskAra); that perfect is not made, rather than given wrong.
     if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
