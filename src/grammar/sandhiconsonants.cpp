@@ -3,6 +3,8 @@
 // together with the next, as Devanagari writes it.
 #include "sandhirules.h"
 
+#include "sandhiwordgroups.h"
+
 namespace vantro::sandhi {
 
 namespace {
@@ -54,7 +56,7 @@ SandhiJoins dentalAssimilated(const SandhiWord &right)
 // rAj "ruler" after sam keeps the m (samrAT, samrAjam, not saMrAT).
 bool isRAj(const SandhiWord &word)
 {
-    return word.startsWithOneOf({u"rAj", u"rAT", u"rAD"});
+    return inSandhiGroup(SandhiWordGroup::Ruler, word);
 }
 
 // Before a sibilant ~N and N may take the voiceless stop of their class after them, before s
@@ -155,7 +157,7 @@ SandhiJoins afterAnusvara(const SandhiWord &left, const SandhiWord &right)
     const bool beforeStop = next.is(S::Kind::Stop) || next.is(S::Kind::Nasal);
     // The prefix sam and the particles chit and chana make one word with their neighbour;
     // inside a word the class nasal is the usual spelling before a stop (ki~nchit).
-    if (left.is(u"sam") || right.isOneOf({u"chit", u"chana"})) {
+    if (left.is(u"sam") || inSandhiGroup(SandhiWordGroup::OneWordWithBefore, right)) {
         const SandhiJoin anusvara = asOne(1, {s->anusvara()});
         return beforeStop ? SandhiJoins{classNasal, anusvara} : SandhiJoins{anusvara};
     }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sandhirules.h"
 
+#include "sandhiwordgroups.h"
+
 namespace vantro {
 
 using Kind = SandhiSound::Kind;
@@ -11,7 +13,7 @@ namespace {
 // join: "niH rasaH" is nIrasaH, not nI rasaH.
 bool isPrefix(const SandhiWord &word)
 {
-    return word.isOneOf({u"niH", u"duH", u"nir", u"dur", u"sam"});
+    return inSandhiGroup(SandhiWordGroup::WrittenWithNext, word);
 }
 
 SandhiJoins joinsByFinal(const SandhiWord &left, const SandhiWord &right);

@@ -3,6 +3,8 @@
 // sounds and stays r before voiced ones.
 #include "sandhirules.h"
 
+#include "sandhiwordgroups.h"
+
 namespace vantro::sandhi {
 
 namespace {
@@ -11,35 +13,32 @@ namespace {
 // "prAtar eva") instead of making aH into o. The vocatives of the nouns in R^i are among them.
 bool endsInR(const SandhiWord &word)
 {
-    return word.isOneOf({u"punaH", u"antaH", u"prAtaH", u"svaH", u"ahaH", u"vAH", u"dvAH", u"pitaH",
-                         u"mAtaH", u"bhrAtaH", u"duhitaH", u"svasaH", u"dAtaH", u"kartaH",
-                         u"bhartaH", u"netaH", u"hotaH"});
+    return inSandhiGroup(SandhiWordGroup::VisargaForR, word);
 }
 
 // antaH and svaH are also the nominatives of anta "end" and sva "own", which join as aH.
 bool mayEndInAH(const SandhiWord &word)
 {
-    return word.isOneOf({u"antaH", u"svaH"});
+    return inSandhiGroup(SandhiWordGroup::VisargaForROrAH, word);
 }
 
 // saH and eShaH lose their visarga before every consonant, not only before voiced ones.
 bool dropsBeforeConsonants(const SandhiWord &word)
 {
-    return word.isOneOf({u"saH", u"eShaH"});
+    return inSandhiGroup(SandhiWordGroup::VisargaDropsBeforeConsonant, word);
 }
 
 // bhoH, bhagoH and aghoH lose it before every voiced sound.
 bool dropsBeforeVoiced(const SandhiWord &word)
 {
-    return word.isOneOf({u"bhoH", u"bhagoH", u"aghoH"});
+    return inSandhiGroup(SandhiWordGroup::VisargaDropsBeforeVoiced, word);
 }
 
 // The prefixes nis, dus, bahis, Avis, prAdus and the numeral chatur in front of a word make
 // their visarga Sh before k and p (niShkAraNa, duShkR^ita, chatuShpAda).
 bool takesShBeforeKP(const SandhiWord &word)
 {
-    return word.isOneOf(
-        {u"niH", u"duH", u"nir", u"dur", u"bahiH", u"AviH", u"prAduH", u"chatuH", u"chatur"});
+    return inSandhiGroup(SandhiWordGroup::VisargaAsShBeforeKP, word);
 }
 
 // The visarga (or the r standing for it) before a voiceless sound: a sibilant of the place

@@ -2,6 +2,8 @@
 // Sandhi after a word that ends in a vowel.
 #include "sandhirules.h"
 
+#include "sandhiwordgroups.h"
+
 namespace vantro::sandhi {
 
 namespace {
@@ -10,8 +12,7 @@ namespace {
 // in o, amI and amU, and the forms that can only be duals.
 bool isPragrhya(const SandhiWord &word)
 {
-    return word.isOneOf({u"a", u"i", u"u", u"U", u"e", u"o", u"aho", u"atho", u"utAho", u"amI",
-                         u"amU", u"ubhe", u"dve"});
+    return inSandhiGroup(SandhiWordGroup::Pragrhya, word);
 }
 
 // A final I, U or e is pragrhya when the word is a dual ("kavI", "sAdhU", "phale"), which the
@@ -27,8 +28,7 @@ bool mayBeDual(const SandhiWord &word)
 // ete and ime are also plural, but after a word that may be a dual they agree with it as one.
 bool isDualPronoun(const SandhiWord &word)
 {
-    return word.isOneOf(
-        {u"etau", u"ete", u"enau", u"ene", u"imau", u"ime", u"amU", u"ubhau", u"ubhe"});
+    return inSandhiGroup(SandhiWordGroup::DualPronoun, word);
 }
 
 // a or A with any vowel: like vowels lengthen, i u R L give guna, the diphthongs vrddhi.
@@ -66,11 +66,11 @@ bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
         return right.startsWithOneOf({u"Uhin", u"UhiN"});
     if (left.is(u"pra") && right.startsWithOneOf({u"UDh", u"Uh", u"eSh"}))
         return true;
-    if (left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}))
+    if (inSandhiGroup(SandhiWordGroup::PrefixInA, left))
         return right.startsWith(u"R^i");
-    if (left.isOneOf({u"dasha", u"vasana", u"kambala", u"vatsatara", u"R^iNa"}))
+    if (inSandhiGroup(SandhiWordGroup::VrddhiBeforeRiNa, left))
         return right.startsWith(u"R^iNa");
-    return left.isOneOf({u"shIta", u"sukha", u"duHkha"}) && right.startsWith(u"R^ita");
+    return inSandhiGroup(SandhiWordGroup::VrddhiBeforeRita, left) && right.startsWith(u"R^ita");
 }
 
 // A prefix in a before a verb in e or o is taken in by it (prejate, upoShati), except before
@@ -78,11 +78,11 @@ bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
 // so does eva after ava "protect!".
 bool takesPararupa(const SandhiWord &left, const SandhiWord &right)
 {
-    if (!left.isOneOf({u"pra", u"upa", u"apa", u"ava", u"parA"}) || takesVrddhi(left, right))
+    if (!inSandhiGroup(SandhiWordGroup::PrefixInA, left) || takesVrddhi(left, right))
         return false;
     const S second = right.fromStart(0);
     return (second.quality == S::E &&
-            !right.startsWithOneOf({u"et", u"em", u"eSh", u"edh", u"ev"})) ||
+            !inSandhiGroup(SandhiWordGroup::VrddhiAfterPrefixInA, right)) ||
            second.quality == S::O;
 }
 
@@ -102,7 +102,7 @@ SandhiJoin vrddhi(const S &second)
 // above, and with the words above it makes vrddhi.
 SandhiJoin aBeforeVowel(const SandhiWord &left, const SandhiWord &right)
 {
-    if (right.isOneOf({u"om", u"oM"}) || takesPararupa(left, right))
+    if (inSandhiGroup(SandhiWordGroup::TakeInABefore, right) || takesPararupa(left, right))
         return join(1, {}, 0, {}, Written::AsOne);
     const S second = right.fromStart(0);
     return takesVrddhi(left, right) ? vrddhi(second) : aWithVowel(second);
@@ -209,7 +209,8 @@ SandhiJoins afterVowel(const SandhiWord &left, const SandhiWord &right)
     const SandhiJoin doubled =
         join(0, {}, 0, {sounds().stop(Place::Palatal, false)}, Written::AsOne);
     const S last = left.fromEnd(0);
-    if ((last.isSimpleVowel() && !last.isLong) || left.isOneOf({u"A", u"mA"}))
+    if ((last.isSimpleVowel() && !last.isLong) ||
+        inSandhiGroup(SandhiWordGroup::ChDoubledAfter, left))
         return {doubled};
     return {unchanged(), doubled};
 }

@@ -30,14 +30,6 @@ SandhiSound SandhiWord::fromStart(int n) const
     return n < size() ? SandhiSounds::instance().of(pieces[n].letter) : SandhiSound{};
 }
 
-bool SandhiWord::isOneOf(std::initializer_list<QStringView> names) const
-{
-    for (const QStringView name : names)
-        if (m_name == name)
-            return true;
-    return false;
-}
-
 bool SandhiWord::startsWithOneOf(std::initializer_list<QStringView> starts) const
 {
     for (const QStringView start : starts)

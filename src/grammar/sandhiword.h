@@ -34,7 +34,6 @@ public:
     SandhiSound fromStart(int n) const;
     // Whether the word as typed is this one (in the scheme's preferred spellings).
     bool is(QStringView itrans) const { return m_name == itrans; }
-    bool isOneOf(std::initializer_list<QStringView> names) const;
     bool startsWith(QStringView itrans) const { return m_name.startsWith(itrans); }
     bool startsWithOneOf(std::initializer_list<QStringView> starts) const;
     int size() const { return int(pieces.size()); }
