@@ -17,6 +17,24 @@
 #include <QTableView>
 #include <QtTest>
 
+namespace {
+
+// The pane holding the word alone, read once the analyser is ready, and Ctrl+K on it.
+void openOnWordOfThePane(WorkspaceFixture &fx, const QString &word, WordFormsWindow **window)
+{
+    MainForm &form = fx.open();
+    form.show();
+    auto *checker = form.findChild<SanskritChecker *>();
+    QTRY_VERIFY_WITH_TIMEOUT(checker->analyser(), 20000);
+    form.itrans->setPlainText(word);
+    form.itrans->setFocus();
+    form.findChild<QAction *>("viewWordFormsAction")->trigger();
+    *window = form.findChild<WordFormsWindow *>();
+    QVERIFY(*window && (*window)->isVisible());
+}
+
+} // namespace
+
 class TestWordForms : public QObject
 {
     Q_OBJECT
@@ -268,15 +286,10 @@ void TestWordForms::krtFormOfThePane()
 {
     QFETCH(QString, word);
     WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    form.show();
-    auto *checker = form.findChild<SanskritChecker *>();
-    QTRY_VERIFY_WITH_TIMEOUT(checker->analyser(), 20000);
-    form.itrans->setPlainText(word);
-    form.itrans->setFocus();
-    form.findChild<QAction *>("viewWordFormsAction")->trigger();
-    auto *window = form.findChild<WordFormsWindow *>();
-    QVERIFY(window && window->isVisible());
+    WordFormsWindow *window = nullptr;
+    openOnWordOfThePane(fx, word, &window);
+    if (QTest::currentTestFailed())
+        return;
     QTEST(window->findChild<QLineEdit *>("wordFormsWord")->text(), "root");
     auto *tense = window->findChild<QComboBox *>("wordFormsTense");
     QCOMPARE(tense->currentIndex(), tense->count() - 1);
@@ -306,15 +319,10 @@ void TestWordForms::finiteFormOfThePane()
 {
     QFETCH(QString, word);
     WorkspaceFixture fx;
-    MainForm &form = fx.open();
-    form.show();
-    auto *checker = form.findChild<SanskritChecker *>();
-    QTRY_VERIFY_WITH_TIMEOUT(checker->analyser(), 20000);
-    form.itrans->setPlainText(word);
-    form.itrans->setFocus();
-    form.findChild<QAction *>("viewWordFormsAction")->trigger();
-    auto *window = form.findChild<WordFormsWindow *>();
-    QVERIFY(window && window->isVisible());
+    WordFormsWindow *window = nullptr;
+    openOnWordOfThePane(fx, word, &window);
+    if (QTest::currentTestFailed())
+        return;
     QTEST(window->findChild<QComboBox *>("wordFormsTense")->currentText(), "tense");
     QTEST(window->findChild<QComboBox *>("wordFormsPada")->currentText(), "pada");
     QCOMPARE(window->chosenForm(), word);
