@@ -2,6 +2,7 @@
 // Pronouns and the pronominal adjectives.
 #include "declensionparts.h"
 #include "endingtable.h"
+#include "ownparadigms.h"
 #include "stemgroups.h"
 
 #include <QHash>
@@ -24,42 +25,7 @@ const char *const kSarvaNeuter =
 const char *const kSarvaFeminine =
     "A e As | Am e As | ayA AbhyAm Abhis | asyai AbhyAm Abhyas | asyAs AbhyAm Abhyas |"
     " asyAs ayos AsAm | asyAm ayos Asu | e e As";
-// Whole forms. The personal and demonstrative pronouns have no vocative.
-const char *const kIdamMasculine =
-    "ayam imau ime | imam,enam imau,enau imAn,enAn | anena,enena AbhyAm ebhis |"
-    " asmai AbhyAm ebhyas | asmAt AbhyAm ebhyas | asya anayos,enayos eShAm |"
-    " asmin anayos,enayos eShu | - - -";
-const char *const kIdamNeuter =
-    "idam ime imAni | idam,enat ime,ene imAni,enAni | anena,enena AbhyAm ebhis |"
-    " asmai AbhyAm ebhyas | asmAt AbhyAm ebhyas | asya anayos,enayos eShAm |"
-    " asmin anayos,enayos eShu | - - -";
-const char *const kIdamFeminine =
-    "iyam ime imAs | imAm,enAm ime,ene imAs,enAs | anayA,enayA AbhyAm Abhis |"
-    " asyai AbhyAm Abhyas | asyAs AbhyAm Abhyas | asyAs anayos,enayos AsAm |"
-    " asyAm anayos,enayos Asu | - - -";
-const char *const kAdasMasculine =
-    "asau amU amI | amum amU amUn | amunA amUbhyAm amIbhis | amuShmai amUbhyAm amIbhyas |"
-    " amuShmAt amUbhyAm amIbhyas | amuShya amuyos amIShAm | amuShmin amuyos amIShu | - - -";
-const char *const kAdasNeuter =
-    "adas amU amUni | adas amU amUni | amunA amUbhyAm amIbhis | amuShmai amUbhyAm amIbhyas |"
-    " amuShmAt amUbhyAm amIbhyas | amuShya amuyos amIShAm | amuShmin amuyos amIShu | - - -";
-const char *const kAdasFeminine =
-    "asau amU amUs | amUm amU amUs | amuyA amUbhyAm amUbhis | amuShyai amUbhyAm amUbhyas |"
-    " amuShyAs amUbhyAm amUbhyas | amuShyAs amuyos amUShAm | amuShyAm amuyos amUShu | - - -";
-const char *const kAsmad =
-    "aham AvAm vayam | mAm,mA AvAm,nau asmAn,nas | mayA AvAbhyAm asmAbhis |"
-    " mahyam,me AvAbhyAm,nau asmabhyam,nas | mat AvAbhyAm asmat |"
-    " mama,me Avayos,nau asmAkam,nas | mayi Avayos asmAsu | - - -";
-const char *const kYuShmad =
-    "tvam yuvAm yUyam | tvAm,tvA yuvAm,vAm yuShmAn,vas | tvayA yuvAbhyAm yuShmAbhis |"
-    " tubhyam,te yuvAbhyAm,vAm yuShmabhyam,vas | tvat yuvAbhyAm yuShmat |"
-    " tava,te yuvayos,vAm yuShmAkam,vas | tvayi yuvayos yuShmAsu | - - -";
 // clang-format on
-
-template <const char *const *Rows> FormTable fromTable(const SoundString &base)
-{
-    return endingTable<Rows>().applyTo(base);
-}
 
 FormTable pronominal(const SoundString &base, Gender gender)
 {
@@ -202,16 +168,8 @@ StemResult declineDemonstrative(const QString &key, Gender gender)
 
 StemResult declinePronoun(const QString &key, Gender gender)
 {
-    if (key == u"idam")
-        return declined(applyForGender(gender, endingTable<&kIdamMasculine>(),
-                                       endingTable<&kIdamFeminine>(), endingTable<&kIdamNeuter>()));
-    if (key == u"adas")
-        return declined(applyForGender(gender, endingTable<&kAdasMasculine>(),
-                                       endingTable<&kAdasFeminine>(), endingTable<&kAdasNeuter>()));
-    if (key == u"asmad")
-        return declined(fromTable<&kAsmad>({}));
-    if (key == u"yuShmad")
-        return declined(fromTable<&kYuShmad>({}));
+    if (std::optional<FormTable> own = ownParadigm(key, gender))
+        return declined(*std::move(own));
     // bhavat "your honour" has bhavatI; the participle of bhU, bhavantI.
     if (key == u"bhavat" && gender == Gender::Feminine) {
         StemResult both = declineDerivedFeminine({SoundString("bhavatI"), SoundString("bhavantI")});

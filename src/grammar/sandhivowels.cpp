@@ -60,17 +60,9 @@ SandhiJoin aWithVowel(const S &second)
 // the word of what strikes (shItArtaH).
 bool takesVrddhi(const SandhiWord &left, const SandhiWord &right)
 {
-    if (left.is(u"sva"))
-        return right.startsWithOneOf({u"Ira", u"IrI", u"Irin", u"IriN"});
-    if (left.is(u"akSha"))
-        return right.startsWithOneOf({u"Uhin", u"UhiN"});
-    if (left.is(u"pra") && right.startsWithOneOf({u"UDh", u"Uh", u"eSh"}))
+    if (inSandhiGroup(SandhiWordGroup::PrefixInA, left) && right.startsWith(u"R^i"))
         return true;
-    if (inSandhiGroup(SandhiWordGroup::PrefixInA, left))
-        return right.startsWith(u"R^i");
-    if (inSandhiGroup(SandhiWordGroup::VrddhiBeforeRiNa, left))
-        return right.startsWith(u"R^iNa");
-    return inSandhiGroup(SandhiWordGroup::VrddhiBeforeRita, left) && right.startsWith(u"R^ita");
+    return inSandhiGroup(SandhiWordGroup::VrddhiWithNext, left, right);
 }
 
 // A prefix in a before a verb in e or o is taken in by it (prejate, upoShati), except before

@@ -24,8 +24,7 @@ const char *const kGroupNames[] = {
     "pragrhya",
     "dual-pronoun",
     "prefix-in-a",
-    "vrddhi-before-RiNa",
-    "vrddhi-before-Rita",
+    "vrddhi-with-next",
     "take-in-a-before",
     "vrddhi-after-prefix-in-a",
     "ruler",
@@ -36,33 +35,62 @@ const char *const kGroupNames[] = {
 struct Group
 {
     bool byStart = false;
-    QStringList words;
+    QStringList words;  // for pairs, the first words
+    QStringList starts; // for pairs, what the second word begins with
 };
 
 constexpr std::size_t kGroupCount = std::size(kGroupNames);
+
+Group groupOf(const QStringList &fields)
+{
+    Group group;
+    group.byStart = fields.at(1) == u"start";
+    const QStringList members = fields.at(2).split(u' ');
+    if (fields.at(1) != u"pair") {
+        group.words = members;
+        return group;
+    }
+    for (const QString &pair : members) {
+        group.words.append(pair.section(u':', 0, 0));
+        group.starts.append(pair.section(u':', 1));
+    }
+    return group;
+}
 
 std::array<Group, kGroupCount> readGroups()
 {
     std::array<Group, kGroupCount> groups;
     for (const QStringList &fields : tableRows(kSandhiWordsTsv)) {
         for (std::size_t i = 0; i < kGroupCount; ++i) {
-            if (fields.at(0) == QLatin1String(kGroupNames[i])) {
-                groups[i].byStart = fields.at(1) == u"start";
-                groups[i].words = fields.at(2).split(u' ');
-            }
+            if (fields.at(0) == QLatin1String(kGroupNames[i]))
+                groups[i] = groupOf(fields);
         }
     }
     return groups;
+}
+
+const Group &groupNamed(SandhiWordGroup group)
+{
+    static const std::array<Group, kGroupCount> groups = readGroups();
+    return groups[std::size_t(group)];
 }
 
 } // namespace
 
 bool inSandhiGroup(SandhiWordGroup group, const SandhiWord &word)
 {
-    static const std::array<Group, kGroupCount> groups = readGroups();
-    const Group &named = groups[std::size_t(group)];
+    const Group &named = groupNamed(group);
     for (const QString &member : named.words)
         if (named.byStart ? word.startsWith(member) : word.is(member))
+            return true;
+    return false;
+}
+
+bool inSandhiGroup(SandhiWordGroup group, const SandhiWord &first, const SandhiWord &second)
+{
+    const Group &named = groupNamed(group);
+    for (qsizetype i = 0; i < named.words.size(); ++i)
+        if (first.is(named.words.at(i)) && second.startsWith(named.starts.at(i)))
             return true;
     return false;
 }

@@ -17,8 +17,7 @@ enum class SandhiWordGroup {
     Pragrhya,
     DualPronoun,
     PrefixInA,
-    VrddhiBeforeRiNa,
-    VrddhiBeforeRita,
+    VrddhiWithNext,
     TakeInABefore,
     VrddhiAfterPrefixInA,
     Ruler,
@@ -28,5 +27,8 @@ enum class SandhiWordGroup {
 
 // Whether the word is one the group's row names, or begins with one for a group of starts.
 bool inSandhiGroup(SandhiWordGroup group, const SandhiWord &word);
+// Whether the two words are a pair of a group of pairs: the first is the pair's word and the
+// second begins with the pair's start.
+bool inSandhiGroup(SandhiWordGroup group, const SandhiWord &first, const SandhiWord &second);
 
 } // namespace vantro
