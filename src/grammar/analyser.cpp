@@ -279,9 +279,16 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
         if (word.at(at - 1) == u't' && (word.at(at) == u't' || word.at(at) == u'T'))
             rests.append(u's' + word.mid(at));
         // The vowels a prefix's final a, i or u may have merged into: a, i, u, e, o.
-        static const QString mergedVowels = verbs::codesWhere([](QChar c) {
-            return verbs::isVowel(c) && !verbs::isVocalicLiquid(c) && !verbs::isVrddhiDiphthong(c);
-        });
+        static const QString mergedVowels = [] {
+            QString vowels;
+            for (int s = 0; s < kSoundCount; ++s) {
+                const Sound vowel = static_cast<Sound>(s);
+                if (isVowel(vowel) && !verbs::isVocalicLiquid(vowel) &&
+                    !verbs::isVrddhiDiphthong(vowel))
+                    vowels += codeOf(vowel);
+            }
+            return vowels;
+        }();
         if (verbs::isVowel(word.at(at)))
             for (const QChar vowel : mergedVowels)
                 if (vowel != word.at(at))

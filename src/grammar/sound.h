@@ -70,10 +70,10 @@ Sound stopAtEnd(Sound last);
 // for T, E for ai): a rule then looks at one character, not at a spelling of one to three.
 QChar codeOf(Sound sound);
 std::optional<Sound> soundOfCode(QChar code);
-// The strengthened grades of a vowel in those codes (i: e, E; R^i: ar, Ar; a: a, A); a sound
-// with no higher grade, a consonant among them, gives its own code.
-QString gunaCodes(Sound sound);
-QString vrddhiCodes(Sound sound);
+// The strengthened grades of a vowel in ITRANS (i: "e", "ai"; R^i: "ar", "Ar"; a: none, "A");
+// nullptr for a sound with no higher grade, a consonant among them (see verbs::guna).
+const char *gunaSpelling(Sound sound);
+const char *vrddhiSpelling(Sound sound);
 
 // The letter of the ITRANS table a sound is written with (a conjunct letter is never used).
 const Letter *letterOf(Sound sound);

@@ -7,34 +7,161 @@ namespace vantro::verbs {
 
 namespace {
 
-template <typename Question> bool ask(QChar code, Question question)
-{
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound && question(*sound);
-}
-
 // A long vowel made by lengthening a simple one (A, I, U, R^I) is no diphthong.
 bool isLengthenedSimpleVowel(Sound sound)
 {
     for (int s = 0; s < kSoundCount; ++s) {
         const Sound shortVowel = static_cast<Sound>(s);
-        if (vantro::isShortVowel(shortVowel) && shortVowel != sound &&
-            lengthened(shortVowel) == sound)
+        if (isShortVowel(shortVowel) && shortVowel != sound && lengthened(shortVowel) == sound)
             return true;
     }
     return false;
 }
 
 // The simple vowel whose guna or vrddhi a diphthong is (e, ai: i; o, au: u).
-std::optional<Sound> simpleVowelOfDiphthong(QChar code)
+std::optional<Sound> simpleVowelOfDiphthong(Sound diphthong)
 {
+    const SoundString alone(diphthong);
     for (int s = 0; s < kSoundCount; ++s) {
         const Sound simple = static_cast<Sound>(s);
-        if (vantro::isShortVowel(simple) && semivowelOf(simple) != simple &&
-            (gunaCodes(simple) == code || vrddhiCodes(simple) == code))
+        if (isShortVowel(simple) && semivowelOf(simple) != simple &&
+            (guna(simple) == alone || vrddhi(simple) == alone))
             return simple;
     }
     return std::nullopt;
+}
+
+} // namespace
+
+SoundString guna(Sound vowel)
+{
+    const char *grade = gunaSpelling(vowel);
+    return grade ? SoundString::literal(grade) : SoundString(vowel);
+}
+
+SoundString vrddhi(Sound vowel)
+{
+    const char *grade = vrddhiSpelling(vowel);
+    return grade ? SoundString::literal(grade) : SoundString(vowel);
+}
+
+bool isLiquid(Sound sound)
+{
+    return isSemivowel(sound) &&
+           (placeOf(sound) == Place::Retroflex || placeOf(sound) == Place::Dental);
+}
+
+bool isSpirant(Sound sound)
+{
+    return isSibilant(sound) || sound == Sound::h;
+}
+
+bool isLabial(Sound sound)
+{
+    return isConsonant(sound) && placeOf(sound) == Place::Labial;
+}
+
+bool isPlainStop(Sound sound, Place place)
+{
+    return isPlainStop(sound) && placeOf(sound) == place;
+}
+
+bool isVoicelessStop(Sound sound)
+{
+    return isStop(sound) && !isVoiced(sound);
+}
+
+bool sameVowelQuality(Sound sound, Sound vowel)
+{
+    return isVowel(sound) && lengthened(sound) == lengthened(vowel);
+}
+
+bool isHighVowel(Sound sound)
+{
+    return turnsToSemivowel(sound) && !isVocalicLiquid(sound);
+}
+
+bool isVocalicLiquid(Sound sound)
+{
+    return isVowel(sound) &&
+           (placeOf(sound) == Place::Retroflex || placeOf(sound) == Place::Dental);
+}
+
+bool turnsToSemivowel(Sound sound)
+{
+    return isVowel(sound) && semivowelOf(sound) != sound;
+}
+
+bool isDiphthong(Sound sound)
+{
+    return isVowel(sound) && !isShortVowel(sound) && !isLengthenedSimpleVowel(sound);
+}
+
+bool isVrddhiDiphthong(Sound sound)
+{
+    // e and o are the guna of i and u; ai and au only ever their vrddhi.
+    const SoundString alone(sound);
+    return isDiphthong(sound) && guna(Sound::i) != alone && guna(Sound::u) != alone;
+}
+
+Sound otherLength(Sound sound)
+{
+    for (int s = 0; s < kSoundCount; ++s) {
+        const Sound other = static_cast<Sound>(s);
+        if (other != sound && sameVowelQuality(other, sound))
+            return other;
+    }
+    return sound;
+}
+
+Sound reduplicatingStop(Sound sound)
+{
+    if (!isPlainStop(sound) && sound != Sound::h)
+        return sound;
+    const Place place = placeOf(sound);
+    return stopOf(place == Place::Velar || place == Place::None ? Place::Palatal : place,
+                  isVoiced(sound), false);
+}
+
+Sound shortenedVowel(Sound sound)
+{
+    if (isDiphthong(sound))
+        return simpleVowelOfDiphthong(sound).value_or(Sound::a);
+    return shortVowelOf(sound);
+}
+
+SoundString diphthongBeforeVowel(Sound sound)
+{
+    const std::optional<Sound> simple =
+        isDiphthong(sound) ? simpleVowelOfDiphthong(sound) : std::nullopt;
+    if (!simple)
+        return SoundString(sound);
+    // The a the diphthong holds: short in the guna (e = a + i), long in the vrddhi (ai = A + i).
+    const Sound a = isVrddhiDiphthong(sound) ? lengthened(Sound::a) : Sound::a;
+    return SoundString(a) + semivowelOf(*simple);
+}
+
+Sound retroflexOf(Sound sound)
+{
+    if (!isStop(sound) || placeOf(sound) != Place::Dental)
+        return sound;
+    if (isNasal(sound))
+        return nasalOf(Place::Retroflex);
+    return stopOf(Place::Retroflex, isVoiced(sound), isAspirated(sound));
+}
+
+namespace {
+
+template <typename Question> bool ask(QChar code, Question question)
+{
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound && question(*sound);
+}
+
+template <typename Map> QChar map(QChar code, Map change)
+{
+    const std::optional<Sound> sound = soundOfCode(code);
+    return sound ? codeOf(change(*sound)) : code;
 }
 
 } // namespace
@@ -45,155 +172,47 @@ Place placeOf(QChar code)
     return sound ? vantro::placeOf(*sound) : Place::None;
 }
 
-bool isVoiced(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isVoiced(s); });
-}
-
-bool isNasal(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isNasal(s); });
-}
-
-bool isSemivowel(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isSemivowel(s); });
-}
-
-bool isLiquid(QChar code)
-{
-    return ask(code, [](Sound s) {
-        return vantro::isSemivowel(s) &&
-               (vantro::placeOf(s) == Place::Retroflex || vantro::placeOf(s) == Place::Dental);
-    });
-}
-
-bool isSibilant(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isSibilant(s); });
-}
-
-bool isSpirant(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isSibilant(s) || s == Sound::h; });
-}
-
-bool isLabial(QChar code)
-{
-    return ask(code, [](Sound s) {
-        return vantro::isConsonant(s) && vantro::placeOf(s) == Place::Labial;
-    });
-}
-
-bool isOralStop(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isStop(s) && !vantro::isNasal(s); });
-}
+// clang-format off
+bool isVoiced(QChar code) { return ask(code, [](Sound s) { return vantro::isVoiced(s); }); }
+bool isNasal(QChar code) { return ask(code, [](Sound s) { return vantro::isNasal(s); }); }
+bool isSemivowel(QChar code) { return ask(code, [](Sound s) { return vantro::isSemivowel(s); }); }
+bool isLiquid(QChar code) { return ask(code, [](Sound s) { return isLiquid(s); }); }
+bool isSibilant(QChar code) { return ask(code, [](Sound s) { return vantro::isSibilant(s); }); }
+bool isSpirant(QChar code) { return ask(code, [](Sound s) { return isSpirant(s); }); }
+bool isLabial(QChar code) { return ask(code, [](Sound s) { return isLabial(s); }); }
+bool isOralStop(QChar code) { return ask(code, [](Sound s) { return vantro::isPlainStop(s); }); }
+bool isVoicelessStop(QChar code) { return ask(code, [](Sound s) { return isVoicelessStop(s); }); }
+bool isHighVowel(QChar code) { return ask(code, [](Sound s) { return isHighVowel(s); }); }
+bool isVocalicLiquid(QChar code) { return ask(code, [](Sound s) { return isVocalicLiquid(s); }); }
+bool turnsToSemivowel(QChar code) { return ask(code, [](Sound s) { return turnsToSemivowel(s); }); }
+bool isDiphthong(QChar code) { return ask(code, [](Sound s) { return isDiphthong(s); }); }
+bool isVrddhiDiphthong(QChar code) { return ask(code, [](Sound s) { return isVrddhiDiphthong(s); }); }
+QChar otherLength(QChar code) { return map(code, [](Sound s) { return otherLength(s); }); }
+QChar reduplicatingStop(QChar code) { return map(code, [](Sound s) { return reduplicatingStop(s); }); }
+QChar shortenedVowel(QChar code) { return map(code, [](Sound s) { return shortenedVowel(s); }); }
+QChar retroflexOf(QChar code) { return map(code, [](Sound s) { return retroflexOf(s); }); }
+// clang-format on
 
 bool isOralStop(QChar code, Place place)
 {
-    return isOralStop(code) && placeOf(code) == place;
-}
-
-bool isVoicelessStop(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isStop(s) && !vantro::isVoiced(s); });
+    return ask(code, [place](Sound s) { return isPlainStop(s, place); });
 }
 
 bool sameVowelQuality(QChar code, QChar vowel)
 {
-    const std::optional<Sound> sound = soundOfCode(code);
     const std::optional<Sound> other = soundOfCode(vowel);
-    return sound && other && vantro::isVowel(*sound) && lengthened(*sound) == lengthened(*other);
-}
-
-bool isHighVowel(QChar code)
-{
-    return turnsToSemivowel(code) && !isVocalicLiquid(code);
-}
-
-bool isVocalicLiquid(QChar code)
-{
-    return ask(code, [](Sound s) {
-        return vantro::isVowel(s) &&
-               (vantro::placeOf(s) == Place::Retroflex || vantro::placeOf(s) == Place::Dental);
-    });
-}
-
-bool turnsToSemivowel(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isVowel(s) && semivowelOf(s) != s; });
-}
-
-bool isDiphthong(QChar code)
-{
-    return ask(code, [](Sound s) {
-        return vantro::isVowel(s) && !vantro::isShortVowel(s) && !isLengthenedSimpleVowel(s);
-    });
-}
-
-bool isVrddhiDiphthong(QChar code)
-{
-    // e and o are the guna of i and u; ai and au only ever their vrddhi.
-    return isDiphthong(code) && gunaCodes(Sound::i) != code && gunaCodes(Sound::u) != code;
-}
-
-QChar otherLength(QChar code)
-{
-    for (int s = 0; s < kSoundCount; ++s) {
-        const QChar other = codeOf(static_cast<Sound>(s));
-        if (other != code && sameVowelQuality(other, code))
-            return other;
-    }
-    return code;
-}
-
-QChar reduplicatingStop(QChar code)
-{
-    if (!isOralStop(code) && code != u'h')
-        return code;
-    const Place place = placeOf(code);
-    return codeOf(stopOf(place == Place::Velar || place == Place::None ? Place::Palatal : place,
-                         isVoiced(code), false));
-}
-
-QChar shortenedVowel(QChar code)
-{
-    if (isDiphthong(code))
-        return codeOf(simpleVowelOfDiphthong(code).value_or(Sound::a));
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound ? codeOf(shortVowelOf(*sound)) : code;
+    return other && ask(code, [other](Sound s) { return sameVowelQuality(s, *other); });
 }
 
 QString diphthongBeforeVowel(QChar code)
 {
-    const std::optional<Sound> simple =
-        isDiphthong(code) ? simpleVowelOfDiphthong(code) : std::nullopt;
-    if (!simple)
-        return QString(code);
-    // The a the diphthong holds: short in the guna (e = a + i), long in the vrddhi (ai = A + i).
-    const Sound a = isVrddhiDiphthong(code) ? lengthened(Sound::a) : Sound::a;
-    return QString(codeOf(a)) + codeOf(semivowelOf(*simple));
-}
-
-QChar retroflexOf(QChar code)
-{
     const std::optional<Sound> sound = soundOfCode(code);
-    if (!sound || !vantro::isStop(*sound) || vantro::placeOf(*sound) != Place::Dental)
-        return code;
-    if (vantro::isNasal(*sound))
-        return codeOf(nasalOf(Place::Retroflex));
-    return codeOf(stopOf(Place::Retroflex, vantro::isVoiced(*sound), isAspirated(*sound)));
-}
-
-QString codesWhere(bool (*question)(QChar code))
-{
+    if (!sound)
+        return QString(code);
     QString codes;
-    for (int s = 0; s < kSoundCount; ++s) {
-        const QChar code = codeOf(static_cast<Sound>(s));
-        if (question(code))
-            codes += code;
-    }
+    const SoundString sounds = diphthongBeforeVowel(*sound);
+    for (int i = 0; i < sounds.size(); ++i)
+        codes += codeOf(sounds.at(i));
     return codes;
 }
 

@@ -4,9 +4,12 @@
 #include "outcome.h"
 #include "sound.h"
 
+#include <QHashFunctions>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 
@@ -22,6 +25,10 @@ public:
     // For spellings written in the program itself; anything that is not a Sanskrit letter is
     // a programming error.
     explicit SoundString(const char *itrans);
+    explicit SoundString(Sound sound) : m_sounds(1, char(sound)) {}
+    // A spelling written in the program, read once per thread and kept by its address: the
+    // rules' endings and pieces ("anti", "ShT") cost a look-up, not a reading, each time.
+    static const SoundString &literal(const char *itrans);
 
     // The reason when the text holds anything but the letters of Sanskrit words (digits, nukta
     // letters, accents, punctuation, spaces). A separator "_" and a virama are read over.
@@ -34,8 +41,21 @@ public:
     // The sound `back` places from the end: last(1) is the final sound; Sound::a past the start,
     // so that tests on short words need no length checks.
     Sound last(int back = 1) const;
+    // The first and the last sound of a word that is not empty.
+    Sound front() const { return at(0); }
+    Sound back() const { return at(size() - 1); }
 
     bool endsWith(const SoundString &tail) const;
+    bool endsWith(Sound sound) const { return !isEmpty() && back() == sound; }
+    bool startsWith(const SoundString &head) const;
+    bool startsWith(const char *literal) const;
+    bool startsWith(Sound sound) const { return !isEmpty() && front() == sound; }
+    // Where the sound or the piece first stands from `from` on; -1 where it does not.
+    int indexOf(Sound sound, int from = 0) const;
+    int indexOf(const SoundString &piece, int from = 0) const;
+    int lastIndexOf(Sound sound) const;
+    bool contains(Sound sound) const { return indexOf(sound) >= 0; }
+    bool contains(const char *literal) const { return indexOf(SoundString::literal(literal)) >= 0; }
     // For string literals written in the program: endsWith("man"), isOneOf({"yuvan", "shvan"}).
     // Each literal is read once per thread and kept by its address.
     bool endsWith(const char *literal) const;
@@ -43,10 +63,12 @@ public:
     bool isOneOf(std::initializer_list<const char *> words) const;
     bool operator==(const SoundString &other) const { return m_sounds == other.m_sounds; }
     bool operator!=(const SoundString &other) const { return m_sounds != other.m_sounds; }
+    bool operator<(const SoundString &other) const { return m_sounds < other.m_sounds; }
 
     SoundString left(int count) const;
     SoundString chopped(int count) const { return left(size() - count); }
     SoundString mid(int from) const;
+    SoundString mid(int from, int count) const;
     // Which of the vowels are there: 1 for "dhI", 2 for "nadI".
     int syllableCount() const;
 
@@ -55,15 +77,48 @@ public:
     void set(int index, Sound sound) { m_sounds[std::size_t(index)] = char(sound); }
     void insert(int index, Sound sound);
     void remove(int index) { m_sounds.erase(std::size_t(index), 1); }
+    // The `count` sounds from `from` on give way to `with`.
+    SoundString &replace(int from, int count, const SoundString &with);
+    SoundString &replace(int from, int count, const char *literal)
+    {
+        return replace(from, count, SoundString::literal(literal));
+    }
+    void chop(int count) { m_sounds.resize(std::size_t(std::max(0, size() - count))); }
 
     friend SoundString operator+(SoundString left, const SoundString &right)
     {
         return left.append(right);
     }
     friend SoundString operator+(SoundString left, Sound right) { return left.append(right); }
+    friend SoundString operator+(Sound left, const SoundString &right)
+    {
+        return SoundString(left).append(right);
+    }
+    friend SoundString operator+(SoundString left, const char *literal)
+    {
+        return left.append(SoundString::literal(literal));
+    }
+    friend SoundString operator+(const char *literal, const SoundString &right)
+    {
+        return SoundString(SoundString::literal(literal)).append(right);
+    }
+    SoundString &operator+=(const SoundString &other) { return append(other); }
+    SoundString &operator+=(Sound sound) { return append(sound); }
+    SoundString &operator+=(const char *literal) { return append(SoundString::literal(literal)); }
+
+    friend size_t qHash(const SoundString &sounds, size_t seed = 0)
+    {
+        return qHash(QByteArrayView(sounds.m_sounds.data(), qsizetype(sounds.m_sounds.size())),
+                     seed);
+    }
 
 private:
     std::string m_sounds; // one char per Sound value: short words stay off the heap
 };
+
+using SoundStrings = QList<SoundString>;
+
+// Each word once, where it first stands.
+void removeDuplicates(SoundStrings &words);
 
 } // namespace vantro

@@ -38,12 +38,12 @@ Tense tenseNamed(const QString &name)
 }
 
 // The sounds, in the table's order, that answer the question a row of soundclasses.tsv names:
-// a class ("isNasal"), a place's oral stops ("isOralStop Dental") or a vowel's quality
+// a class ("isNasal"), a place's plain stops ("isOralStop Dental") or a vowel's quality
 // ("sameVowelQuality i"); for a map ("otherLength", "retroflexOf") what each sound becomes.
 QString membersOf(const QString &question)
 {
     using namespace verbs;
-    static const QHash<QString, bool (*)(QChar)> classes = {
+    static const QHash<QString, bool (*)(Sound)> classes = {
         {"isVoiced", isVoiced},
         {"isNasal", isNasal},
         {"isSemivowel", isSemivowel},
@@ -51,38 +51,34 @@ QString membersOf(const QString &question)
         {"isSibilant", isSibilant},
         {"isSpirant", isSpirant},
         {"isLabial", isLabial},
-        {"isOralStop", [](QChar c) { return isOralStop(c); }},
+        {"isOralStop", [](Sound s) { return isPlainStop(s); }},
         {"isVoicelessStop", isVoicelessStop},
         {"isHighVowel", isHighVowel},
         {"isVocalicLiquid", isVocalicLiquid},
         {"turnsToSemivowel", turnsToSemivowel},
         {"isDiphthong", isDiphthong},
         {"isVrddhiDiphthong", isVrddhiDiphthong}};
-    static const QHash<QString, QString (*)(QChar)> maps = {
-        {"reduplicatingStop", [](QChar c) { return QString(reduplicatingStop(c)); }},
-        {"otherLength", [](QChar c) { return QString(otherLength(c)); }},
-        {"shortenedVowel", [](QChar c) { return QString(shortenedVowel(c)); }},
-        {"retroflexOf", [](QChar c) { return QString(retroflexOf(c)); }},
+    static const QHash<QString, SoundString (*)(Sound)> maps = {
+        {"reduplicatingStop", [](Sound s) { return SoundString(reduplicatingStop(s)); }},
+        {"otherLength", [](Sound s) { return SoundString(otherLength(s)); }},
+        {"shortenedVowel", [](Sound s) { return SoundString(shortenedVowel(s)); }},
+        {"retroflexOf", [](Sound s) { return SoundString(retroflexOf(s)); }},
         {"diphthongBeforeVowel", diphthongBeforeVowel}};
-    if (maps.contains(question)) {
-        QStringList written;
-        for (int s = 0; s < kSoundCount; ++s)
-            written += maps.value(question)(codeOf(static_cast<Sound>(s)));
-        return written.join(QString());
-    }
     const QStringList words = question.split(u' ');
-    if (words.size() == 1)
-        return classes.contains(question) ? codesWhere(classes.value(question)) : QString("?");
     const QStringList places = {"Velar", "Palatal", "Retroflex", "Dental", "Labial"};
-    QString members;
+    const Sound vowel = SoundString::fromItrans(words.value(1)).value.last();
+    QStringList members;
     for (int s = 0; s < kSoundCount; ++s) {
-        const QChar code = codeOf(static_cast<Sound>(s));
-        if (words[0] == u"isOralStop"
-                ? isOralStop(code, static_cast<Place>(places.indexOf(words[1])))
-                : sameVowelQuality(code, words[1].front()))
-            members += code;
+        const Sound sound = static_cast<Sound>(s);
+        if (maps.contains(question))
+            members += maps.value(question)(sound).toItrans();
+        else if (words.size() == 1 ? classes.value(question, nullptr) && classes[question](sound)
+                 : words[0] == u"isOralStop"
+                     ? isPlainStop(sound, static_cast<Place>(places.indexOf(words[1])))
+                     : sameVowelQuality(sound, vowel))
+            members += SoundString(sound).toItrans();
     }
-    return members;
+    return members.join(u' ');
 }
 
 } // namespace
