@@ -71,7 +71,7 @@ const QList<SplitRule> &sandhiSplitRules()
 struct PrefixChain
 {
     QString itrans; // "prati-A-"
-    QStringList prefixes;
+    SoundStrings prefixes;
 };
 
 const QList<PrefixChain> &prefixChains()
@@ -79,7 +79,7 @@ const QList<PrefixChain> &prefixChains()
     static const QList<PrefixChain> chains = [] {
         QList<PrefixChain> list;
         for (const QString &chain : verbs::commonPrefixChains()) {
-            const QStringList prefixes =
+            const SoundStrings prefixes =
                 verbs::splitPrefixes(chain + QStringLiteral("gam")).value.prefixes;
             if (!prefixes.isEmpty())
                 list.append({chain, prefixes});
@@ -304,12 +304,13 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
                 if (posting.cell.kind == quint8(ReadingKind::Gerund) &&
                     !(posting.cell.flags & FormCell::kAfterPrefix))
                     continue;
-                const QString rootSounds = sounds(entry.lemma);
+                const SoundString rootSounds = SoundString::fromItrans(entry.lemma).value;
                 for (const PrefixChain &chain : prefixChains()) {
-                    if (chain.prefixes.first().front() != word.front())
+                    if (codeOf(chain.prefixes.first().front()) != word.front())
                         continue;
-                    if (formKeyOfSounds(verbs::withPrefixes(chain.prefixes, rootSounds, rest)) !=
-                        key)
+                    const SoundString joined =
+                        verbs::withPrefixes(chain.prefixes, rootSounds, verbs::soundsOfCodes(rest));
+                    if (formKeyOfSounds(verbs::codesOfSounds(joined)) != key)
                         continue;
                     WordReading reading = readingOf(posting);
                     reading.lemma = chain.itrans + entry.lemma;
@@ -614,9 +615,11 @@ QStringList Analyser::suggestions(QStringView written, int most) const
         return {};
     // The likeliest slips first: a vowel's length, a final visarga or anusvara.
     QStringList candidates;
-    for (qsizetype at = 0; at < word.size(); ++at)
-        if (verbs::isHighVowel(word.at(at)) || verbs::sameVowelQuality(word.at(at), u'a'))
-            candidates.append(QString(word).replace(at, 1, verbs::otherLength(word.at(at))));
+    for (qsizetype at = 0; at < word.size(); ++at) {
+        const Sound sound = soundOfCode(word.at(at)).value_or(Sound::H);
+        if (verbs::isHighVowel(sound) || verbs::sameVowelQuality(sound, Sound::a))
+            candidates.append(QString(word).replace(at, 1, codeOf(verbs::otherLength(sound))));
+    }
     candidates += {word + u'H', word + u'M', word + u'm'};
     for (qsizetype at = 0; at <= word.size(); ++at) {
         if (at < word.size())

@@ -11,6 +11,6 @@ namespace vantro::verbs {
 // forms, save the third singular in -i (akAri); the vowel roots and han, grah, dfS may also
 // make the other cells on the stem of that third singular (adAyizAtAm beside adizAtAm).
 // Empty cells where the aorist is not known.
-VerbParadigm aoristParadigm(const VerbRoot &root, Pada pada, bool passive);
+SoundParadigm aoristParadigm(const VerbRoot &root, Pada pada, bool passive);
 
 } // namespace vantro::verbs

@@ -19,13 +19,13 @@ enum class AoristKind { Root, A, Sa, S, IS, LongIS, SiS, Reduplicated };
 // aorist the root as it takes the endings ("BU", "dA").
 struct AoristStem
 {
-    AoristStem(AoristKind kind, const QString &stem) : kind(kind), stem(stem) {}
+    AoristStem(AoristKind kind, const SoundString &stem) : kind(kind), stem(stem) {}
     AoristKind kind;
-    QString stem;
+    SoundString stem;
     bool jSoundsAsZ = false; // yaj, sfj: ayAzwAm
     // The s-aorist's stem where a t, T or D of the ending meets it, that sound included, for
     // the roots the plain rules do not join ("voQ" of avoQAm, avoQa); empty elsewhere.
-    QString beforeDental;
+    SoundString beforeDental;
 };
 
 // The aorist stems of the root in the pada, the usual first, from the table of exceptions
@@ -40,6 +40,6 @@ QList<AoristStem> aoristStems(const VerbRoot &root, Pada pada);
 QList<AoristStem> passiveAoristStems(const VerbRoot &root);
 
 // The passive aorist's third singular in -i ("akAri", "adAyi"), in sounds, augment included.
-QStringList passiveAoristThirdSingulars(const VerbRoot &root);
+SoundStrings passiveAoristThirdSingulars(const VerbRoot &root);
 
 } // namespace vantro::verbs

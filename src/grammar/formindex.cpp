@@ -79,8 +79,9 @@ QString formKeyOfSounds(QString sounds)
     for (qsizetype i = 0; i + 1 < sounds.size(); ++i) {
         const QChar next = sounds.at(i + 1);
         const bool nasalOfNext = nasalOfStop(next) != 0 && nasalOfStop(next) == sounds.at(i);
-        const bool mBeforeSpirant =
-            sounds.at(i) == u'm' && (verbs::isSemivowel(next) || verbs::isSpirant(next));
+        const std::optional<Sound> following = soundOfCode(next);
+        const bool mBeforeSpirant = sounds.at(i) == u'm' && following &&
+                                    (isSemivowel(*following) || verbs::isSpirant(*following));
         if (nasalOfNext || mBeforeSpirant)
             sounds[i] = u'M';
     }

@@ -9,6 +9,6 @@ namespace vantro::verbs {
 // periphrastic perfect in -Am where the root takes it (the usual first). The passive is the
 // middle perfect (cakre "it was done"); in the periphrastic only kf follows it (kArayAMcakre).
 // Cells the stems do not settle are left empty.
-VerbParadigm perfectParadigm(const VerbRoot &root, Pada pada, bool passive);
+SoundParadigm perfectParadigm(const VerbRoot &root, Pada pada, bool passive);
 
 } // namespace vantro::verbs

@@ -3,7 +3,7 @@
 
 #include "verbroots.h"
 
-#include <QStringList>
+#include "soundstring.h"
 
 namespace vantro::verbs {
 
@@ -14,15 +14,15 @@ namespace vantro::verbs {
 // (viveda, vidAMcakAra). Lists are empty where a form is not known.
 struct PerfectStems
 {
-    QStringList third, first, second;
-    QStringList weak;
-    QString withoutI, periphrastic;
+    SoundStrings third, first, second;
+    SoundStrings weak;
+    SoundString withoutI, periphrastic;
     // False for the roots whose i before the consonant endings is optional and not settled
     // here (guh, muh, dhU): those cells are left out rather than guessed.
     bool consonantEndingsKnown = true;
     // The middle's own weak stems where they are not those of the active (i: jag of adhijage),
     // and false where the middle is not known.
-    QStringList middleWeak;
+    SoundStrings middleWeak;
     bool middleKnown = true;
 };
 

@@ -3,9 +3,6 @@
 
 #include "soundstring.h"
 
-#include <QChar>
-#include <QString>
-
 namespace vantro::verbs {
 
 // The classes of sounds the verb rules ask about beyond those of the table of sounds (sound.h:
@@ -54,27 +51,4 @@ Sound retroflexOf(Sound sound);
 
 // The same questions on the one-letter codes of the rules still written in them (see
 // verbphonology.h); a character that is no sound belongs to no class.
-Place placeOf(QChar code);
-bool isVoiced(QChar code);
-bool isNasal(QChar code);
-bool isSemivowel(QChar code);
-bool isLiquid(QChar code);
-bool isSibilant(QChar code);
-bool isSpirant(QChar code);
-bool isLabial(QChar code);
-bool isOralStop(QChar code);
-bool isOralStop(QChar code, Place place);
-bool isVoicelessStop(QChar code);
-bool sameVowelQuality(QChar code, QChar vowel);
-bool isHighVowel(QChar code);
-bool isVocalicLiquid(QChar code);
-bool turnsToSemivowel(QChar code);
-bool isDiphthong(QChar code);
-bool isVrddhiDiphthong(QChar code);
-QChar otherLength(QChar code);
-QChar reduplicatingStop(QChar code);
-QChar shortenedVowel(QChar code);
-QString diphthongBeforeVowel(QChar code);
-QChar retroflexOf(QChar code);
-
 } // namespace vantro::verbs

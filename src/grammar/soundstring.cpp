@@ -267,6 +267,16 @@ SoundString &SoundString::replace(int from, int count, const SoundString &with)
     return *this;
 }
 
+SoundString &SoundString::replaceAll(const SoundString &before, const SoundString &after)
+{
+    if (before.isEmpty())
+        return *this;
+    for (std::size_t at = m_sounds.find(before.m_sounds); at != std::string::npos;
+         at = m_sounds.find(before.m_sounds, at + after.m_sounds.size()))
+        m_sounds.replace(at, before.m_sounds.size(), after.m_sounds);
+    return *this;
+}
+
 int SoundString::syllableCount() const
 {
     return int(std::count_if(m_sounds.begin(), m_sounds.end(),

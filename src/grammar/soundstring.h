@@ -37,6 +37,7 @@ public:
 
     int size() const { return int(m_sounds.size()); }
     bool isEmpty() const { return m_sounds.empty(); }
+    void clear() { m_sounds.clear(); }
     Sound at(int index) const { return static_cast<Sound>(m_sounds[std::size_t(index)]); }
     // The sound `back` places from the end: last(1) is the final sound; Sound::a past the start,
     // so that tests on short words need no length checks.
@@ -55,6 +56,7 @@ public:
     int indexOf(const SoundString &piece, int from = 0) const;
     int lastIndexOf(Sound sound) const;
     bool contains(Sound sound) const { return indexOf(sound) >= 0; }
+    bool contains(const SoundString &piece) const { return indexOf(piece) >= 0; }
     bool contains(const char *literal) const { return indexOf(SoundString::literal(literal)) >= 0; }
     // For string literals written in the program: endsWith("man"), isOneOf({"yuvan", "shvan"}).
     // Each literal is read once per thread and kept by its address.
@@ -83,6 +85,8 @@ public:
     {
         return replace(from, count, SoundString::literal(literal));
     }
+    // Every `before`, from the start on, gives way to `after`.
+    SoundString &replaceAll(const SoundString &before, const SoundString &after);
     void chop(int count) { m_sounds.resize(std::size_t(std::max(0, size() - count))); }
 
     friend SoundString operator+(SoundString left, const SoundString &right)
@@ -115,6 +119,12 @@ public:
 private:
     std::string m_sounds; // one char per Sound value: short words stay off the heap
 };
+
+// A spelling written in the program where a SoundString is taken: attach(stem, "ti"_sounds).
+inline const SoundString &operator""_sounds(const char *itrans, std::size_t)
+{
+    return SoundString::literal(itrans);
+}
 
 using SoundStrings = QList<SoundString>;
 

@@ -398,94 +398,10 @@ bool isVowel(QChar sound)
     return known && vantro::isVowel(*known);
 }
 
-bool isShortVowel(QChar sound)
-{
-    const std::optional<Sound> known = soundOfCode(sound);
-    return known && vantro::isShortVowel(*known);
-}
-
 bool isConsonant(QChar sound)
 {
     const std::optional<Sound> known = soundOfCode(sound);
     return known && vantro::isConsonant(*known);
-}
-
-bool followsConsonant(QStringView sounds, qsizetype index)
-{
-    return index > 0 && isConsonant(sounds[index - 1]);
-}
-
-QString guna(QChar vowel)
-{
-    const std::optional<Sound> sound = soundOfCode(vowel);
-    return sound ? codesOfSounds(guna(*sound)) : QString(vowel);
-}
-
-QString vrddhi(QChar vowel)
-{
-    const std::optional<Sound> sound = soundOfCode(vowel);
-    return sound ? codesOfSounds(vrddhi(*sound)) : QString(vowel);
-}
-
-QString gunaBeforeVowel(QChar vowel)
-{
-    return codesOfSounds(gunaBeforeVowel(soundOfCode(vowel).value_or(Sound::H)));
-}
-
-QString vrddhiBeforeVowel(QChar vowel)
-{
-    return codesOfSounds(vrddhiBeforeVowel(soundOfCode(vowel).value_or(Sound::H)));
-}
-
-QString gunaOfRoot(const QString &root)
-{
-    return codesOfSounds(gunaOfRoot(soundsOfCodes(root)));
-}
-
-QString withAugment(const QString &stem)
-{
-    return codesOfSounds(withAugment(soundsOfCodes(stem)));
-}
-
-QString attach(const QString &stem, const QString &ending)
-{
-    return codesOfSounds(attach(soundsOfCodes(stem), soundsOfCodes(ending)));
-}
-
-QString joinBeforeFutureS(const QString &stem, const QString &ending)
-{
-    return codesOfSounds(joinBeforeFutureS(soundsOfCodes(stem), soundsOfCodes(ending)));
-}
-
-bool turnsSToSh(QChar before)
-{
-    const std::optional<Sound> sound = soundOfCode(before);
-    return sound && vantro::turnsSToSh(*sound);
-}
-
-QString withS(const QString &stem)
-{
-    return codesOfSounds(withS(soundsOfCodes(stem)));
-}
-
-QString retroflexS(const QString &word, qsizetype index)
-{
-    return codesOfSounds(retroflexS(soundsOfCodes(word), int(index)));
-}
-
-bool retroflexReaches(QStringView word, qsizetype index)
-{
-    return vantro::retroflexReaches(soundsOfCodes(word), int(index));
-}
-
-QString retroflexN(const QString &word)
-{
-    return codesOfSounds(retroflexN(soundsOfCodes(word)));
-}
-
-QString finishWord(const QString &word)
-{
-    return codesOfSounds(finishWord(soundsOfCodes(word)));
 }
 
 } // namespace vantro::verbs

@@ -48,8 +48,8 @@ SoundString retroflexN(SoundString word);
 // stop takes the stop's nasal, final s and r to H.
 SoundString finishWord(const SoundString &word);
 
-// The rules not yet moved onto SoundString write their sounds one character each (a A i I u
-// U f F x X e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B m y r l v S z s h, see
+// The analyser and the forms index still read words as one character a sound (a A i I u U f
+// F x X e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B m y r l v S z s h, see
 // sound.h: codeOf) and reach the rules above through these.
 SoundString soundsOfCodes(QStringView codes);
 QString codesOfSounds(const SoundString &sounds);
@@ -58,21 +58,5 @@ Outcome<QString> soundsFromItrans(QStringView itrans);
 QString itransFromSounds(QStringView sounds);
 bool isVowel(QChar sound);
 bool isConsonant(QChar sound);
-bool isShortVowel(QChar sound);
-bool followsConsonant(QStringView sounds, qsizetype index);
-QString guna(QChar vowel);
-QString vrddhi(QChar vowel);
-QString gunaBeforeVowel(QChar vowel);
-QString vrddhiBeforeVowel(QChar vowel);
-QString gunaOfRoot(const QString &root);
-QString withAugment(const QString &stem);
-QString attach(const QString &stem, const QString &ending);
-QString joinBeforeFutureS(const QString &stem, const QString &ending);
-bool turnsSToSh(QChar before);
-QString withS(const QString &stem);
-QString retroflexS(const QString &word, qsizetype index);
-QString retroflexN(const QString &word);
-bool retroflexReaches(QStringView word, qsizetype index);
-QString finishWord(const QString &word);
 
 } // namespace vantro::verbs

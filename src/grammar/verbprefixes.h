@@ -2,6 +2,7 @@
 #pragma once
 
 #include "outcome.h"
+#include "soundstring.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ namespace vantro::verbs {
 // prefixes in sounds and the bare root in ITRANS.
 struct PrefixedRoot
 {
-    QStringList prefixes;
+    SoundStrings prefixes;
     QString root;
 };
 
@@ -24,7 +25,8 @@ Outcome<PrefixedRoot> splitPrefixes(const QString &itrans);
 // joins them: vowels meet (pra + agacCat -> prAgacCat), ud, nis, dus and sam take the sound
 // the next letter asks for, n turns to R after the r of pra, pari, nis, dus, and the s of
 // sad, svap, sev, sic and the like to z after a prefix in i or u (ni + sIdati -> nizIdati).
-QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, const QString &form);
+SoundString withPrefixes(const SoundStrings &prefixes, const SoundString &rootSounds,
+                         const SoundString &form);
 
 // The prefixes and the pairs of them the guesser tries on a form it does not know, in ITRANS
 // with the hyphen after each.
