@@ -81,6 +81,47 @@ QString membersOf(const QString &question)
     return members.join(u' ');
 }
 
+// What a row of soundstrings.tsv asks of a SoundString, written as the row writes it.
+QString soundStringAnswer(const QStringList &cells)
+{
+    const auto sounds = [](const QString &itrans) { return SoundString::fromItrans(itrans).value; };
+    const auto yes = [](bool answer) { return QString(answer ? "yes" : "no"); };
+    const QString &operation = cells[0];
+    SoundString word = sounds(cells[1]);
+    const QStringList args = cells[2].split(u' ');
+    const SoundString piece = sounds(args[0]);
+    if (operation == u"indexOf")
+        return QString::number(piece.size() == 1
+                                   ? word.indexOf(piece.front(), args.value(1).toInt())
+                                   : word.indexOf(piece, args.value(1).toInt()));
+    if (operation == u"lastIndexOf")
+        return QString::number(word.lastIndexOf(piece.front()));
+    if (operation == u"startsWith")
+        return yes(piece.size() == 1 ? word.startsWith(piece.front()) : word.startsWith(piece));
+    if (operation == u"endsWith")
+        return yes(piece.size() == 1 ? word.endsWith(piece.front()) : word.endsWith(piece));
+    if (operation == u"contains")
+        return yes(word.contains(piece));
+    if (operation == u"mid")
+        return word.mid(args[0].toInt(), args[1].toInt()).toItrans();
+    if (operation == u"replace")
+        return word.replace(args[0].toInt(), args[1].toInt(), sounds(args[2])).toItrans();
+    if (operation == u"replaceAll")
+        return word.replaceAll(piece, sounds(args[1])).toItrans();
+    if (operation == u"chop") {
+        word.chop(args[0].toInt());
+        return word.toItrans();
+    }
+    SoundStrings words{word};
+    for (const QString &itrans : args)
+        words.append(sounds(itrans));
+    removeDuplicates(words);
+    QStringList written;
+    for (const SoundString &each : words)
+        written.append(each.toItrans());
+    return operation == u"removeDuplicates" ? written.join(u' ') : QString("?");
+}
+
 } // namespace
 
 class TestGrammar : public QObject
@@ -223,6 +264,14 @@ private slots:
     {
         QFETCH(QStringList, cells);
         QCOMPARE(membersOf(cells[0]), cells.value(1));
+    }
+
+    // an operation, a word, its arguments, then what it gives
+    void soundStrings_data() { addRows("soundstrings.tsv", 3, 4); }
+    void soundStrings()
+    {
+        QFETCH(QStringList, cells);
+        QCOMPARE(soundStringAnswer(cells), cells.value(3));
     }
 
     // the words as typed, the usual joining and, where given, the other permitted ones parted
