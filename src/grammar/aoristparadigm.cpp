@@ -27,7 +27,7 @@ using Endings = const char *const[kCells];
 Endings kThematicActive = {"at", "atAm", "an", "as", "atam", "ata", "am", "Ava", "Ama"};
 Endings kThematicMiddle = {"ata", "etAm", "anta", "athAs", "ethAm", "adhvam", "e", "Avahi",
                            "Amahi"};
-// The sa-aorist's middle loses its a before a vowel of the ending (adikzi, adikzAtAm).
+// The sa-aorist's middle loses its a before a vowel of the ending (adikShi, adikShAtAm).
 Endings kSaMiddle = {"ata", "AtAm", "anta", "athAs", "AthAm", "adhvam", "i", "Avahi",
                      "Amahi"};
 Endings kRootActive = {"t", "tAm", "us", "s", "tam", "ta", "am", "va", "ma"};
@@ -45,8 +45,8 @@ SoundString ending(Endings endings, int cell)
     return SoundString::literal(endings[cell]);
 }
 
-// The t and T of an ending after z turn to w and W (akArzwAm).
-SoundString afterZ(const SoundString &stem, const SoundString &end)
+// The t and th of an ending after Sh turn to T and Th (akArShTAm).
+SoundString afterSh(const SoundString &stem, const SoundString &end)
 {
     if (!stem.endsWith(Sound::Sh))
         return stem + end;
@@ -56,12 +56,12 @@ SoundString afterZ(const SoundString &stem, const SoundString &end)
     return stem + out;
 }
 
-// A cell of the s-aorist whose ending begins with t, T or D: the s stays after a vowel or r
-// (anEzwa, akArzwAm), goes after a short vowel in the middle (akfta), between consonants
-// (adAgDAm, alabDa) and before D, which turns to Q after a vowel other than a (akfQvam).
-SoundString sAoristDentalCell(SoundString stem, const SoundString &end, bool middle, bool jAsZ)
+// A cell of the s-aorist whose ending begins with t, th or dh: the s stays after a vowel or r
+// (anaiShTa, akArShTAm), goes after a short vowel in the middle (akR^ita), between consonants
+// (adAgdhAm, alabdha) and before dh, which turns to Dh after a vowel other than a (akR^iDhvam).
+SoundString sAoristDentalCell(SoundString stem, const SoundString &end, bool middle, bool jAsSh)
 {
-    if (jAsZ && stem.endsWith(Sound::j))
+    if (jAsSh && stem.endsWith(Sound::j))
         stem.set(stem.size() - 1, Sound::Sh);
     const Sound last = stem.back();
     // The s of the root turns to t before the s, which then goes (avAttAm).
@@ -76,7 +76,7 @@ SoundString sAoristDentalCell(SoundString stem, const SoundString &end, bool mid
     if (middle && isShortVowel(last))
         return stem + end;
     if (isVowel(last) || SoundString::literal(kFinalsKeepingS).contains(last))
-        return afterZ(joinBeforeFutureS(stem, "s"_sounds), end);
+        return afterSh(joinBeforeFutureS(stem, "s"_sounds), end);
     return attach(stem, end);
 }
 
@@ -87,11 +87,11 @@ SoundString sAoristCell(const AoristStem &aorist, int cell, bool middle)
         return joinBeforeFutureS(aorist.stem, end);
     if (!aorist.beforeDental.isEmpty())
         return aorist.beforeDental + end.mid(1);
-    return sAoristDentalCell(aorist.stem, end, middle, aorist.jSoundsAsZ);
+    return sAoristDentalCell(aorist.stem, end, middle, aorist.jSoundsAsSh);
 }
 
 // The root aorist: after A the third plural is us (aduH) and the first singular m (adAm);
-// after U a v comes before the vowel endings (aBUvan, aBUvam).
+// after U a v comes before the vowel endings (abhUvan, abhUvam).
 SoundString rootAoristCell(const SoundString &stem, int cell)
 {
     SoundString end = ending(kRootActive, cell);
@@ -103,7 +103,7 @@ SoundString rootAoristCell(const SoundString &stem, int cell)
     return stem + end;
 }
 
-// The iS-aorist's cells; grah lengthens the i (agrahIzwAm), the third and second singular
+// The iS-aorist's cells; grah lengthens the i (agrahIShTAm), the third and second singular
 // active have it long anyway.
 SoundStrings iSCells(const AoristStem &aorist, int cell, bool middle)
 {
@@ -117,7 +117,7 @@ SoundStrings iSCells(const AoristStem &aorist, int cell, bool middle)
 }
 
 // The forms of one stem in the cell, before the augment; several where the grammars allow
-// idvam or iQvam after y, r, l, v, h.
+// idvam or iDhvam after y, r, l, v, h.
 SoundStrings cellForms(const AoristStem &aorist, int cell, bool middle)
 {
     const SoundString &stem = aorist.stem;
@@ -154,8 +154,8 @@ void addForms(SoundParadigm *paradigm, const QList<AoristStem> &stems, bool midd
     }
 }
 
-// The vowel roots, the causatives and han, grah, dfS may make the passive on the stem of its
-// third singular with i (adAyizAtAm, akArizAtAm, acorizAtAm, aGAnizAtAm).
+// The vowel roots, the causatives and han, grah, dR^ish may make the passive on the stem of its
+// third singular with i (adAyiShAtAm, akAriShAtAm, achoriShAtAm, aghAniShAtAm).
 QList<AoristStem> passiveIStems(const VerbRoot &root, const SoundStrings &thirdSingulars)
 {
     if (!isVowel(root.rootSounds.back()) &&

@@ -59,8 +59,8 @@ QList<AoristStem> readStems(const QStringList &values)
 // the future has an irregular stem or more than one.
 std::optional<bool> takesI(const VerbRoot &root)
 {
-    // The roots in f take i in the future only (karizyati, but akArzIt); vf and jAgf take it
-    // throughout.
+    // The roots in R^i take i in the future only (kariShyati, but akArShIt); vR^i and jAgR^i take
+    // it throughout.
     const SoundString &r = root.rootSounds;
     if (r.back() == Sound::Ri)
         return inRootGroup(RootGroup::IThroughout, r);
@@ -70,7 +70,7 @@ std::optional<bool> takesI(const VerbRoot &root)
     return root.futureTakesI.first();
 }
 
-// The index of the root's vowel when one consonant follows it at the end ("pac" -> 1).
+// The index of the root's vowel when one consonant follows it at the end ("pach" -> 1).
 std::optional<int> vowelBeforeFinal(const SoundString &r)
 {
     const int n = r.size();
@@ -84,15 +84,15 @@ SoundString withVowel(const SoundString &r, int at, const SoundString &vowel)
     return r.left(at) + vowel + r.mid(at + 1);
 }
 
-// The root's final vowel in vrddhi as it stands before a vowel: lU -> lAv, tF -> tAr.
+// The root's final vowel in vrddhi as it stands before a vowel: lU -> lAv, tR^I -> tAr.
 SoundString withFinalVrddhiBeforeVowel(const SoundString &r)
 {
     return r.chopped(1) + vrddhiBeforeVowel(r.back());
 }
 
 // The active iS-aorist: a final vowel takes vrddhi (alAvIt); an a before l or r does
-// (acAlIt), and after an initial consonant any a before one consonant may (apAWIt, apaWIt),
-// save before h, m, y and in Svas; i, u, f before one consonant take guna (aboDIt).
+// (achAlIt), and after an initial consonant any a before one consonant may (apAThIt, apaThIt),
+// save before h, m, y and in shvas; i, u, R^i before one consonant take guna (abodhIt).
 QList<AoristStem> activeIS(const SoundString &r)
 {
     if (isVowel(r.back()))
@@ -111,8 +111,8 @@ QList<AoristStem> activeIS(const SoundString &r)
     return {{AoristKind::IS, lengthened}, {AoristKind::IS, r}};
 }
 
-// Roots ending in a sibilant or h with i, u or f before it and without i take sa (adikzat);
-// dfS does not.
+// Roots ending in a sibilant or h with i, u or R^i before it and without i take sa (adikShat);
+// dR^ish does not.
 bool takesSa(const SoundString &r)
 {
     const auto at = vowelBeforeFinal(r);
@@ -120,8 +120,8 @@ bool takesSa(const SoundString &r)
            !inRootGroup(RootGroup::NoSaAorist, r);
 }
 
-// The active aorist of a root without i: siS after A (ayAsIt), sa (adikzat), else s with
-// vrddhi of the root's vowel (anEzIt, akArzIt, atyAkzIt).
+// The active aorist of a root without i: siS after A (ayAsIt), sa (adikShat), else s with
+// vrddhi of the root's vowel (anaiShIt, akArShIt, atyAkShIt).
 QList<AoristStem> activeWithoutI(const SoundString &r)
 {
     if (r.back() == Sound::A || isDiphthong(r.back()))
@@ -136,13 +136,13 @@ QList<AoristStem> activeWithoutI(const SoundString &r)
     return {{AoristKind::S, withVowel(r, *at, vrddhi(r.at(*at)))}};
 }
 
-// The middle: guna of a final i or u (anezwa, aSayizwa), the root as it is before the s
-// otherwise (akfta, alabDa); the iS-aorist with guna as elsewhere (asevizwa, avarDizwa).
+// The middle: guna of a final i or u (aneShTa, ashayiShTa), the root as it is before the s
+// otherwise (akR^ita, alabdha); the iS-aorist with guna as elsewhere (aseviShTa, avardhiShTa).
 QList<AoristStem> middleByRule(const SoundString &r, bool withI)
 {
     if (withI) {
         if (isHighVowel(r.back()))
-            return {{AoristKind::IS, r.chopped(1) + gunaBeforeVowel(r.back())}}; // BU -> Bav
+            return {{AoristKind::IS, r.chopped(1) + gunaBeforeVowel(r.back())}}; // bhU -> bhav
         return isVowel(r.back()) ? QList<AoristStem>{}
                                  : QList<AoristStem>{{AoristKind::IS, gunaOfRoot(r)}};
     }
@@ -152,7 +152,7 @@ QList<AoristStem> middleByRule(const SoundString &r, bool withI)
         return {{AoristKind::S, r}};
     if (takesSa(r))
         return {{AoristKind::Sa, joinBeforeFutureS(r, "s"_sounds)}};
-    // Only the stops and S meet the t of the endings by the plain rules; roots in h and in a
+    // Only the stops and sh meet the t of the endings by the plain rules; roots in h and in a
     // nasal are left to the table.
     if (SoundString::literal(kFinalsJoinedByRule).contains(r.back()) && vowelBeforeFinal(r))
         return {{AoristKind::S, r}};
@@ -171,17 +171,17 @@ Sound reduplicatingConsonant(const SoundString &body)
 
 // The reduplicated aorist of a causative in -aya: the vowel before the last consonant goes
 // short (kAray -> kar); the reduplicating syllable takes the root's own vowel short, a (for
-// a and f) turns to i, and u to i before a labial, a semivowel or j with a after it, where the
-// syllable after is light; then it is long where it is light itself (acIkarat, ajIjanat,
-// abUbuDat, abIBavat, atityajat). Roots of more than one syllable, beginning with a vowel or
-// an s, with f before a consonant or a long vowel of their own, and those the grammars treat
+// a and R^i) turns to i, and u to i before a labial, a semivowel or j with a after it, where the
+// syllable after is light; then it is long where it is light itself (achIkarat, ajIjanat,
+// abUbudhat, abIbhavat, atityajat). Roots of more than one syllable, beginning with a vowel or
+// an s, with R^i before a consonant or a long vowel of their own, and those the grammars treat
 // apart, are left to the table.
 SoundString reduplicatedStem(const SoundString &r, const SoundString &ayaStem)
 {
     if (!ayaStem.endsWith("aya") || isVowel(r.front()) || r.front() == Sound::s)
         return {};
-    // sru, Sru, dru, pru, plu and cyu may keep u (asuSravat); dyut and svap take i from their
-    // semivowel (adidyutat); pA, sTA, han, hve, ve, Svi make stems of their own.
+    // sru, shru, dru, pru, plu and chyu may keep u (asushravat); dyut and svap take i from their
+    // semivowel (adidyutat); pA, sthA, han, hve, ve, shvi make stems of their own.
     const int vowels = r.syllableCount();
     if (inRootGroup(RootGroup::CausativeAoristApart, r) || r.contains(Sound::RI) || vowels != 1)
         return {};
@@ -194,7 +194,7 @@ SoundString reduplicatedStem(const SoundString &r, const SoundString &ayaStem)
     if (!at || isVrddhiDiphthong(body.at(*at)) || body.back() == Sound::Ch)
         return {};
     body.set(*at, shortenedVowel(body.at(*at)));
-    // smf, tvar, praT and the like keep a in the reduplicating syllable (asasmarat).
+    // smR^i, tvar, prath and the like keep a in the reduplicating syllable (asasmarat).
     Sound vowel = sameVowelQuality(rootVowel, Sound::i)   ? Sound::i
                   : sameVowelQuality(rootVowel, Sound::u) ? Sound::u
                                                           : Sound::a;
@@ -205,7 +205,7 @@ SoundString reduplicatedStem(const SoundString &r, const SoundString &ayaStem)
         (isLabial(body.at(0)) || isSemivowel(body.at(0)) || body.at(0) == Sound::j) &&
         body.at(1) == Sound::a)
         vowel = Sound::i;
-    // C is doubled after the short syllable, which is then heavy (acicCidat).
+    // C is doubled after the short syllable, which is then heavy (achichChidat).
     if (body.front() == Sound::Ch)
         return SoundString(Sound::ch) + vowel + Sound::ch + body;
     if (likeDesiderative && *at == 1)
@@ -253,7 +253,7 @@ QList<AoristStem> middleStems(const VerbRoot &root)
 {
     if (const auto given = exceptionTextFor(root, "aorA"))
         return readStems(*given);
-    // The sa-aorist is the root's in both padas (adikzata).
+    // The sa-aorist is the root's in both padas (adikShata).
     const QList<AoristStem> active =
         readStems(exceptionTextFor(root, "aor").value_or(QStringList()));
     if (!active.isEmpty() && active.first().kind == AoristKind::Sa)
@@ -270,9 +270,9 @@ QList<AoristStem> aoristStems(const VerbRoot &given, Pada pada)
     if (root.verbClass == 10)
         return causativeStems(root, pada);
     QList<AoristStem> stems = pada == Pada::Atmanepada ? middleStems(root) : activeStems(root);
-    // The j of these roots meets a t as z (ayAzwAm, asrAzwAm), elsewhere as k (atyAktAm).
+    // The j of these roots meets a t as Sh (ayAShTAm, asrAShTAm), elsewhere as k (atyAktAm).
     for (AoristStem &stem : stems)
-        stem.jSoundsAsZ = inRootGroup(RootGroup::JAsSh, root.rootSounds);
+        stem.jSoundsAsSh = inRootGroup(RootGroup::JAsSh, root.rootSounds);
     return stems;
 }
 
@@ -290,7 +290,7 @@ QList<AoristStem> passiveAoristStems(const VerbRoot &given)
         if (stem.kind != AoristKind::Reduplicated)
             stems.append(stem);
     }
-    // Sri, dru, sru: the reduplicated aorist is their middle's, the rules give the passive's.
+    // shri, dru, sru: the reduplicated aorist is their middle's, the rules give the passive's.
     const bool reduplicatedOnly = !middle.isEmpty() && stems.isEmpty();
     const auto withI = takesI(root);
     if (withI && (reduplicatedOnly || (middle.isEmpty() && !exceptionTextFor(root, "aorA"))))
@@ -313,10 +313,10 @@ SoundStrings passiveAoristThirdSingulars(const VerbRoot &given)
         // A takes y before the i (adAyi, agAyi).
         stem = (r.back() == Sound::A ? r : r.chopped(1) + Sound::A) + Sound::y;
     } else if (isVowel(r.back())) {
-        stem = withFinalVrddhiBeforeVowel(r); // akAri, anAyi, aBAvi
+        stem = withFinalVrddhiBeforeVowel(r); // akAri, anAyi, abhAvi
     } else if (const auto at = vowelBeforeFinal(r)) {
-        // a before one consonant lengthens (apAci), save in the roots in m, which the
-        // grammars treat root by root; i, u, f take guna (aboDi, adarSi).
+        // a before one consonant lengthens (apAchi), save in the roots in m, which the
+        // grammars treat root by root; i, u, R^i take guna (abodhi, adarshi).
         if (r.at(*at) == Sound::a && r.back() == Sound::m)
             return {};
         stem = r.at(*at) == Sound::a ? withVowel(r, *at, "A"_sounds) : gunaOfRoot(r);

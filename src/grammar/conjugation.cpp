@@ -46,7 +46,7 @@ const char *const kPeriphrasticEndings[2][9] = {
     {"A", "Arau", "Aras", "Ase", "AsAthe", "Adhve", "Ahe", "Asvahe", "Asmahe"},
 };
 
-// The active benedictive after its stem in y (BUy-At).
+// The active benedictive after its stem in y (bhUy-At).
 const char *const kBenedictiveEndings[9] = {"At",   "AstAm", "Asus", "As",  "Astam",
                                                 "Asta", "Asam",  "Asva", "Asma"};
 
@@ -60,7 +60,7 @@ QString padaName(Pada pada)
                                       : QStringLiteral("atmanepada");
 }
 
-// One cell of a base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic
+// One cell of a base ending in a consonant ("bhav", "gachCh", "kariShy", "kriy") with the thematic
 // endings.
 SoundString thematicCell(const SoundString &base, Pada pada, Tense tense, int cell)
 {
@@ -318,7 +318,7 @@ SoundParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
     // The table withholds the passive of a root whose i the grammars leave open (kram).
     if (root.verbClass != 10 && exceptionFor(root, "pass"))
         return {};
-    const SoundString alternative = passiveFutureAlternative(root); // "kArizy"
+    const SoundString alternative = passiveFutureAlternative(root); // "kAriShy"
     // "kAri"; nothing where the root has no such stem (chopping an empty string is undefined).
     const SoundString withI = alternative.isEmpty() ? SoundString() : alternative.chopped(2);
     SoundParadigm paradigm;
@@ -382,7 +382,7 @@ QList<QPair<QString, SoundStrings>> splitPrefixChains()
 }
 
 // Every active form of the present system and the future of the roots of the table, for a
-// word taken from running text that is not a third singular ("gacCAmi" -> gam 1 P).
+// word taken from running text that is not a third singular ("gachChAmi" -> gam 1 P).
 QHash<SoundString, QList<VerbCandidate>> indexActiveForms()
 {
     QHash<SoundString, QList<VerbCandidate>> byForm;

@@ -174,7 +174,7 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
 // kept for whichever prefix comes before it.
 void causativeGerundsAndInfinitive(const LexiconEntry &entry, FormSink &sink)
 {
-    // A root of class 10 makes the same forms of its own (cintayitvA).
+    // A root of class 10 makes the same forms of its own (chintayitvA).
     if (entry.kind != ReadingKind::Verb || entry.verbClass == 10 ||
         !makesWhatEveryPadaShares(entry))
         return;

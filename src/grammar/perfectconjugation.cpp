@@ -18,7 +18,7 @@ constexpr int kCellCount = kPersonCount * kNumberCount;
 // clang-format off
 // The perfect's endings after the weak stem, where the cell is not a word of its own ([pada]
 // [cell], cells 3sg 3du 3pl 2sg 2du 2pl 1sg 1du 1pl; empty for the cells the strong stem
-// makes). The consonant endings come with their i; without it (cakfva) they are
+// makes). The consonant endings come with their i; without it (chakR^iva) they are
 // kPerfectWithoutI.
 const char *const kPerfectEndings[2][9] = {
     {"", "atus", "us", "", "athus", "a", "", "iva", "ima"},
@@ -70,8 +70,8 @@ const WholePerfect &wholePerfect(const QString &rootAndPada)
     return found == perfects.cend() ? none : *found;
 }
 
-// The periphrastic perfect: the stem in -Am, then the perfect of kf in the verb's pada, of BU
-// and of as (IkzAYcakre, IkzAmbaBUva, IkzAmAsa); the anusvara stays as the grammars print it.
+// The periphrastic perfect: the stem in -Am, then the perfect of kR^i in the verb's pada, of bhU
+// and of as (IkShA~nchakre, IkShAmbabhUva, IkShAmAsa); the anusvara stays as the grammars print it.
 SoundParadigm periphrasticPerfect(const SoundString &stem, bool middle, bool passive)
 {
     const QString kf = middle ? QStringLiteral("kR^i\tA") : QStringLiteral("kR^i\tP");
@@ -91,7 +91,7 @@ SoundParadigm periphrasticPerfect(const SoundString &stem, bool middle, bool pas
     return paradigm;
 }
 
-// The middle second plural after i: idhve, or iQve where y, r, l, v or h comes before the i
+// The middle second plural after i: idhve, or iDhve where y, r, l, v or h comes before the i
 // (babhUvidhve, babhUviQve).
 SoundStrings middleSecondPlural(const SoundString &weak)
 {

@@ -34,7 +34,7 @@ ConnectingI connectingI(const VerbRoot &root)
     return kinds.front() ? ConnectingI::Takes : ConnectingI::Without;
 }
 
-// The eight roots without i before any consonant ending of the perfect (cakfva, tuzwuma).
+// The eight roots without i before any consonant ending of the perfect (chakR^iva, tuShTuma).
 bool takesNoI(const SoundString &root)
 {
     return inRootGroup(RootGroup::PerfectWithoutI, root);
@@ -68,7 +68,7 @@ Sound shortVowel(Sound vowel)
 }
 
 // The reduplicating syllable: the first consonant (the stop of sk, st, sp...), without its
-// breath, a guttural or h as the palatal (cakAra, jaGAna, tasTO), and the root's vowel short.
+// breath, a guttural or h as the palatal (chakAra, jaghAna, tasthau), and the root's vowel short.
 SoundString reduplicator(const RootShape &shape)
 {
     Sound c = shape.onset.front();
@@ -77,9 +77,9 @@ SoundString reduplicator(const RootShape &shape)
     return SoundString(reduplicatingStop(c)) + shortVowel(shape.vowel);
 }
 
-// The root after the reduplicating syllable: its s turns to z after i or u as any s does (sizeva,
-// tuzwAva; not the s of sru, nor the s of sPur), a dental after it to the retroflex (tuzwAva),
-// and C is doubled with c (cicCeda).
+// The root after the reduplicating syllable: its s turns to Sh after i or u as any s does (siSheva,
+// tuShTAva; not the s of sru, nor the s of sphur), a dental after it to the retroflex (tuShTAva),
+// and C is doubled with c (chichCheda).
 SoundString rootAfter(const SoundString &reduplicator, SoundString root)
 {
     if (root.size() > 1 && root.at(1) != Sound::ph) {
@@ -95,7 +95,7 @@ SoundString rootAfter(const SoundString &reduplicator, SoundString root)
 }
 
 // Roots of one consonant, a and one consonant whose reduplicating consonant is the root's
-// own take e for both in the weak stem (pecus, sedus, tenus): not those in v, nor Sas, dad.
+// own take e for both in the weak stem (pechus, sedus, tenus): not those in v, nor shas, dad.
 bool takesEStem(const RootShape &shape, const SoundString &reduplicator, const SoundString &root)
 {
     return shape.vowel == Sound::a && shape.coda.size() == 1 && shape.onset.size() == 1 &&
@@ -111,8 +111,8 @@ void addSecond(PerfectStems *stems, const SoundString &withI, const SoundString 
         stems->second.append(withoutI);
 }
 
-// A root ending in a vowel: A takes au (tasTO), i, u, f vrddhi in the third singular and
-// vrddhi or guna in the first (ninAya, ninaya), guna in the second (ninayiTa, cakarTa).
+// A root ending in a vowel: A takes au (tasthau), i, u, R^i vrddhi in the third singular and
+// vrddhi or guna in the first (ninAya, ninaya), guna in the second (ninayitha, chakartha).
 void vowelFinal(PerfectStems *stems, const RootShape &shape, const SoundString &stem, ConnectingI i,
                 bool noI)
 {
@@ -136,12 +136,12 @@ void vowelFinal(PerfectStems *stems, const RootShape &shape, const SoundString &
         stems->weak = {pre + (singleConsonant ? "y" : "iy")};
     else if (back)
         stems->weak = {pre + "uv"};
-    else // kf -> cakr, but smf -> sasmar; the roots in F keep ar (cakarus of kF)
+    else // kR^i -> chakr, but smR^i -> sasmar; the roots in R^I keep ar (chakarus of kR^I)
         stems->weak = {pre + (v == Sound::Ri && singleConsonant ? "r" : "ar")};
     if (noI)
         stems->withoutI = stem;
     const SoundString gunaAlone = guna(v);
-    if (v == Sound::Ri || noI) // the roots in f take -Ta alone (cakarTa, jaharTa)
+    if (v == Sound::Ri || noI) // the roots in R^i take -tha alone (chakartha, jahartha)
         stems->second = {pre + gunaAlone + "tha"};
     else if (v == Sound::RI)
         stems->second = {pre + "aritha"};
@@ -149,8 +149,8 @@ void vowelFinal(PerfectStems *stems, const RootShape &shape, const SoundString &
         addSecond(stems, pre + gunaBefore + "itha", pre + gunaAlone + "tha", i);
 }
 
-// The second singular without i: the root's last consonant meets the th (papakTa, dadagDa,
-// jaganTa). An h other than the one of dah meets it in ways of its own (uvoQa, nanadDa): the
+// The second singular without i: the root's last consonant meets the th (papaktha, dadagdha,
+// jagantha). An h other than the one of dah meets it in ways of its own (uvoDha, nanaddha): the
 // table gives those.
 SoundString withTha(const SoundString &stem, const SoundString &root)
 {
@@ -162,7 +162,7 @@ SoundString withTha(const SoundString &stem, const SoundString &root)
 }
 
 // A root ending in a consonant. A light a lengthens in the third singular and may in the
-// first (jagAma, jagama); a light i, u, f takes guna in the singular (bibeda); a heavy vowel
+// first (jagAma, jagama); a light i, u, R^i takes guna in the singular (bibeda); a heavy vowel
 // stays (nananda, jijIva).
 void consonantFinal(PerfectStems *stems, const RootShape &shape, const SoundString &reduplicator,
                     const SoundString &body, const SoundString &root, ConnectingI i)
@@ -195,7 +195,7 @@ void consonantFinal(PerfectStems *stems, const RootShape &shape, const SoundStri
 }
 
 // A root beginning with a vowel: a before one consonant lengthens (Ada), before two takes An
-// (Anarha); i takes iy (iyeza, Izus); the rest take the perfect in -Am (IkzAMcakre).
+// (Anarha); i takes iy (iyeSha, IShus); the rest take the perfect in -Am (IkShAMchakre).
 bool vowelInitial(PerfectStems *stems, const RootShape &shape, const SoundString &root)
 {
     if (shape.coda.isEmpty())
@@ -225,11 +225,11 @@ PerfectStems byRule(const VerbRoot &root)
 {
     PerfectStems stems;
     SoundString r = root.rootSounds;
-    // Roots in e, ai, o are conjugated as roots in A (jagO of gE, dadO of De).
+    // Roots in e, ai, o are conjugated as roots in A (jagau of gai, dadau of dhe).
     if (isDiphthong(r.back()))
         r = r.chopped(1) + Sound::A;
     const RootShape shape = shapeOf(r);
-    // A root of more than one syllable (jAgf) is the table's to give.
+    // A root of more than one syllable (jAgR^i) is the table's to give.
     if (!shape.hasVowel || shape.coda.syllableCount() > 0)
         return stems;
     const ConnectingI i = connectingI(root);

@@ -9,9 +9,9 @@ namespace vantro::verbs {
 
 // The perfect's stems, in sounds: the third, first and second singular active as words, the
 // weak stems the other endings go on (the usual first: jagm, teratus beside tataratus), the
-// stem without i before the consonant endings for the eight roots that take none (cakf), and
-// the stem in -Am of the periphrastic perfect (IkzAM, corayAM). A root may have both kinds
-// (viveda, vidAMcakAra). Lists are empty where a form is not known.
+// stem without i before the consonant endings for the eight roots that take none (chakR^i), and
+// the stem in -Am of the periphrastic perfect (IkShAM, chorayAM). A root may have both kinds
+// (viveda, vidAMchakAra). Lists are empty where a form is not known.
 struct PerfectStems
 {
     SoundStrings third, first, second;

@@ -37,7 +37,7 @@ SoundStrings cellOf(const VerbRoot &root, Pada pada, Tense tense, bool passive, 
     return conjugateCellInSounds(root, pada, tense, passive, cell);
 }
 
-// Forms ending in the ending, that ending replaced: "gacCanti" - "anti" + "at".
+// Forms ending in the ending, that ending replaced: "gachChanti" - "anti" + "at".
 SoundStrings replacedEnding(const SoundStrings &forms, const SoundString &ending,
                             const SoundString &by)
 {
@@ -51,8 +51,8 @@ SoundStrings replacedEnding(const SoundStrings &forms, const SoundString &ending
 
 SoundStrings presentActive(const VerbRoot &root)
 {
-    // The third plural without its i, and the n the reduplicating class has not: gacCanti ->
-    // gacCat, kurvanti -> kurvat, yAnti -> yAt, dadati -> dadat.
+    // The third plural without its i, and the n the reduplicating class has not: gachChanti ->
+    // gachChat, kurvanti -> kurvat, yAnti -> yAt, dadati -> dadat.
     const SoundStrings plural = cellOf(root, Pada::Parasmaipada, Tense::Present, false, 2);
     SoundStrings out = replacedEnding(plural, "anti"_sounds, "at"_sounds);
     if (out.isEmpty()) // yAnti -> yAt
@@ -82,7 +82,7 @@ SoundStrings withSuffix(const SoundStrings &stems, const SoundString &suffix)
 }
 
 // The forms by name, in sounds and without prefixes, from the root's line for each pada (a
-// root may have one for each, with futures of their own: gamizyati but saMgaMsyate).
+// root may have one for each, with futures of their own: gamiShyati but saMgaMsyate).
 std::array<SoundStrings, NameCount> derivativesOf(const VerbRoot *active, const VerbRoot *middle,
                                                   bool prefixed)
 {

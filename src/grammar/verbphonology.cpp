@@ -239,7 +239,7 @@ SoundString withAugment(const SoundString &stem)
 {
     if (!stem.isEmpty() && isVowel(stem.front()))
         return vrddhi(stem.front()) + stem.mid(1);
-    // A short vowel before ch doubles it with c ("acChinat").
+    // A short vowel before ch doubles it with c ("achChinat").
     return stem.startsWith(Sound::Ch) ? "ach" + stem : Sound::a + stem;
 }
 

@@ -24,7 +24,7 @@ const SoundStrings &prefixTable()
     return prefixes;
 }
 
-// a of a prefix with the root's first vowel: a + i -> e and the like, but a + f -> Ar, and the
+// a of a prefix with the root's first vowel: a + i -> e and the like, but a + R^i -> Ar, and the
 // e of i and edh take vrddhi (upaiti, praidhate) except after A (eti).
 SoundString joinVowelPrefix(const SoundString &prefix, const SoundString &word,
                             const SoundString &rootSounds)
@@ -101,7 +101,7 @@ SoundString joinPrefix(const SoundString &prefix, const SoundString &word,
     return isVowel(word.front()) ? joinVowelPrefix(prefix, word, rootSounds) : prefix + word;
 }
 
-// ni + sIdati -> nizIdati, ni + asIdat -> nyazIdat, aBi + stOti -> aBizwOti: the root's s as
+// ni + sIdati -> niShIdati, ni + asIdat -> nyaShIdat, abhi + stauti -> abhiShTauti: the root's s as
 // if it stood right after the prefix's last sound, the augment between letting the rule through.
 SoundString retroflexInitialS(Sound prefixFinal, const SoundString &word)
 {
@@ -117,7 +117,7 @@ SoundString retroflexInitialS(Sound prefixFinal, const SoundString &word)
 }
 
 // Across a prefix only the n of a root that has it first and the n of the first person
-// imperative Ani turn to R (praRamati, prabhavARi, but prApnoti).
+// imperative Ani turn to N (praNamati, prabhavANi, but prApnoti).
 SoundString retroflexAcrossPrefix(const SoundString &word, int prefixLength,
                                   const SoundString &rootSounds)
 {
@@ -126,8 +126,8 @@ SoundString retroflexAcrossPrefix(const SoundString &word, int prefixLength,
         targets.append(word.indexOf(Sound::n, qMax<int>(0, prefixLength - 1)));
     if (word.endsWith("Ani"))
         targets.append(word.size() - 2);
-    // The n of han after the a of its root turns to R before a vowel or y (prahaRyAt,
-    // prahaRana), but not where the a is gone (praGnanti) or before a consonant (prahanti).
+    // The n of han after the a of its root turns to N before a vowel or y (prahaNyAt,
+    // prahaNana), but not where the a is gone (praghnanti) or before a consonant (prahanti).
     if (inRootGroup(RootGroup::NRetroflexBeforeVowel, rootSounds)) {
         const int at = word.indexOf("han"_sounds, qMax<int>(0, prefixLength - 1));
         if (at >= 0 && at + 3 < word.size() &&
@@ -167,26 +167,26 @@ SoundString withPrefixes(const SoundStrings &prefixes, const SoundString &rootSo
     SoundString word = form;
     if (prefixes.isEmpty())
         return word;
-    // The s of su stays before the sy of the future and the conditional (visozyati,
-    // aByasozyat), as the grammars except it.
+    // The s of su stays before the sy of the future and the conditional (visoShyati,
+    // abhyasoShyat), as the grammars except it.
     const bool suBeforeSy =
         inRootGroup(RootGroup::SKeptBeforeSy, rootSounds) && word.contains("oShy");
     if (inRootGroup(RootGroup::SRetroflexAfterPrefix, rootSounds) &&
         turnsSToSh(prefixes.back().back()) && !suBeforeSy) {
-        // The z made of the root's s turns a following n of the form to R as any z does, and
-        // R doubles its n (nizaRRa, aBizuRoti).
+        // The Sh made of the root's s turns a following n of the form to N as any Sh does, and
+        // N doubles its n (niShaNNa, abhiShuNoti).
         word = retroflexN(retroflexInitialS(prefixes.back().back(), word));
         word.replaceAll("Nn"_sounds, "NN"_sounds);
     }
-    // The s of as (to be) after a prefix in i or u turns to z before a vowel or y (aBizanti,
-    // aBizyAt), not before a consonant (aBistaH).
+    // The s of as (to be) after a prefix in i or u turns to Sh before a vowel or y (abhiShanti,
+    // abhiShyAt), not before a consonant (abhistaH).
     if (inRootGroup(RootGroup::SAsShBeforeVowel, rootSounds) && word.size() > 1 &&
         (isVowel(word.at(1)) || word.at(1) == Sound::y))
         word = retroflexS(prefixes.back().back() + word, 1).mid(1);
     if (prefixes.back() == "ud"_sounds && inRootGroup(RootGroup::SDropsAfterUd, rootSounds) &&
         word.startsWith(Sound::s))
         word.remove(0);
-    // The s of saMskf comes after the augment (samaskarot, samaskArzIt).
+    // The s of saMskR^i comes after the augment (samaskarot, samaskArShIt).
     if (prefixes.back() == "sam"_sounds && inRootGroup(RootGroup::SAfterSam, rootSounds))
         word.insert(word.startsWith("ak"_sounds) ? 1 : 0, Sound::s);
     for (int i = prefixes.size() - 1; i >= 0; --i)

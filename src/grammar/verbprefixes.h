@@ -22,9 +22,9 @@ struct PrefixedRoot
 Outcome<PrefixedRoot> splitPrefixes(const QString &itrans);
 
 // A finished form of the bare root with the prefixes put before it, joined as the grammar
-// joins them: vowels meet (pra + agacCat -> prAgacCat), ud, nis, dus and sam take the sound
-// the next letter asks for, n turns to R after the r of pra, pari, nis, dus, and the s of
-// sad, svap, sev, sic and the like to z after a prefix in i or u (ni + sIdati -> nizIdati).
+// joins them: vowels meet (pra + agachChat -> prAgachChat), ud, nis, dus and sam take the sound
+// the next letter asks for, n turns to N after the r of pra, pari, nis, dus, and the s of
+// sad, svap, sev, sich and the like to Sh after a prefix in i or u (ni + sIdati -> niShIdati).
 SoundString withPrefixes(const SoundStrings &prefixes, const SoundString &rootSounds,
                          const SoundString &form);
 

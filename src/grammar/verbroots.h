@@ -30,7 +30,7 @@ struct VerbRoot
     QList<bool> futureTakesI;
     SoundString futureStem;           // irregular futures, without the endings ("drakShy")
     SoundStrings futureAlternatives;  // further future stems the grammar allows ("ghokShy")
-    bool futureParasmaipada = false;  // active future of a middle present (mf: mariSyati)
+    bool futureParasmaipada = false;  // active future of a middle present (mR^i: mariShyati)
     SoundString passiveStem;          // irregular passives, without the endings ("kriy")
     SoundStrings passiveAlternatives; // further passive stems the grammar allows ("jany")
 

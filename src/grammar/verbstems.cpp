@@ -150,7 +150,7 @@ std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed
 }
 
 // The roots whose future takes i and yet are without it before the t of the infinitive:
-// those in f (kariSyati but kartum) but a few, and a few others (han, gam).
+// those in R^i (kariShyati but kartum) but a few, and a few others (han, gam).
 std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
 {
     const SoundString &r = root.rootSounds;
@@ -160,15 +160,15 @@ std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
     return takesI(root, true);
 }
 
-// A root of the sf, dfS kind with f before its last consonant.
-bool hasFBeforeConsonant(const SoundString &root)
+// A root of the sR^i, dR^ish kind with R^i before its last consonant.
+bool hasRiBeforeConsonant(const SoundString &root)
 {
     const int n = root.size();
     return n >= 2 && root.at(n - 2) == Sound::Ri && isConsonant(root.back());
 }
 
-// The j of these roots meets t as z (yazwum, srazwum); elsewhere as k (tyaktum).
-bool jTurnsToZ(const SoundString &root)
+// The j of these roots meets t as Sh (yaShTum, sraShTum); elsewhere as k (tyaktum).
+bool jTurnsToSh(const SoundString &root)
 {
     return inRootGroup(RootGroup::JAsSh, root);
 }
@@ -185,7 +185,7 @@ SoundString beforeT(const SoundString &stem, const SoundString &root)
     case Sound::Ch:
         return base.endsWith(Sound::ch) ? base.chopped(1) + "ShT" : SoundString();
     case Sound::j:
-        if (jTurnsToZ(root))
+        if (jTurnsToSh(root))
             return (base.endsWith(Sound::s) ? base.chopped(1) : base) + "ShT";
         if (base.endsWith(Sound::ny))
             return base.chopped(1) + "~Nkt";
@@ -226,8 +226,8 @@ SoundString infinitiveStemWithoutI(const VerbRoot &root)
     const SoundString &r = root.rootSounds;
     if (isVowel(r.back()))
         return strengthened(r) + Sound::t;
-    if (hasFBeforeConsonant(r)) {
-        // dfS and sfj put the a after the r (drazwum, srazwum); the others may or may not.
+    if (hasRiBeforeConsonant(r)) {
+        // dR^ish and sR^ij put the a after the r (draShTum, sraShTum); the others may or may not.
         if (!inRootGroup(RootGroup::AAfterR, r))
             return {};
         SoundString metathesis = r;
@@ -243,7 +243,7 @@ SoundString pastParticipleWithoutI(const VerbRoot &root, const SoundString &weak
     const SoundString &r = root.rootSounds;
     if (isVowel(weak.back()))
         return weak + "ta";
-    // Roots in d take na for ta, and their d turns to n (Binna, sanna, Kinna).
+    // Roots in d take na for ta, and their d turns to n (bhinna, sanna, khinna).
     if (weak.back() == Sound::d)
         return weak.chopped(1) + "nna";
     // The nasal of gam, yam, ram, nam, han, man, tan goes (gata, hata, mata).
@@ -255,8 +255,8 @@ SoundString pastParticipleWithoutI(const VerbRoot &root, const SoundString &weak
     return joined.isEmpty() ? SoundString() : joined + Sound::a;
 }
 
-// The root as the suffixes that do not strengthen it find it: vac -> uc, yaj -> ij, the nasal
-// of banD gone (baD); the passive stem of the table carries this.
+// The root as the suffixes that do not strengthen it find it: vach -> uch, yaj -> ij, the nasal
+// of bandh gone (badh); the passive stem of the table carries this.
 SoundString weakRoot(const VerbRoot &root)
 {
     const SoundString &p = root.passiveStem;
@@ -331,13 +331,13 @@ SoundStrings pastParticiples(const VerbRoot &given)
         root.futureAlternatives.isEmpty() ? infinitiveTakesI(root) : std::nullopt;
     if (!flags)
         return {};
-    // Roots in A, e, ai, o and F, and those in consonants that take i only at choice, differ
+    // Roots in A, e, ai, o and R^I, and those in consonants that take i only at choice, differ
     // root by root: the table of exceptions gives them.
     const Sound last = withFinalA(r).back();
     if (last == Sound::A || last == Sound::RI || flags->size() > 1)
         return {};
     const SoundString weak = weakRoot(root);
-    // Roots in vowels take no i before the participle (BUta, Sruta, kfta, jita).
+    // Roots in vowels take no i before the participle (bhUta, shruta, kR^ita, jita).
     if (isVowel(r.back()))
         return finished({weak + "ta"});
     if (flags->first())
@@ -349,7 +349,7 @@ SoundStrings pastParticiples(const VerbRoot &given)
 SoundString prefixedGerundOfAyaStem(const SoundString &stem)
 {
     const SoundString base = stem.chopped(3);
-    // After a light syllable the causative's ay stays (vigaRayya); else it goes (viciMtya).
+    // After a light syllable the causative's ay stays (vigaNayya); else it goes (vichiMtya).
     const int n = base.size();
     const bool light = n >= 2 && isConsonant(base.at(n - 1)) && isShortVowel(base.at(n - 2));
     return base + (light ? "ayya" : "ya");
@@ -360,11 +360,11 @@ SoundStrings gerunds(const VerbRoot &given)
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "tvA"))
         return *exception;
-    // A stem in -aya keeps it before -itvA (cintayitvA, kaTayitvA).
+    // A stem in -aya keeps it before -itvA (chintayitvA, kathayitvA).
     if (root.verbClass == 10)
         return finished({root.strongStem.chopped(1) + "itvA"});
     // The gerund follows the participle made by the rules (gata: gatvA, patita: patitvA); a
-    // participle the table gives may differ from it (Binna but BittvA), and is not followed.
+    // participle the table gives may differ from it (bhinna but bhittvA), and is not followed.
     if (exceptionFor(root, "ppp") || root.verbClass == 10)
         return {};
     SoundStrings out;
@@ -373,7 +373,7 @@ SoundStrings gerunds(const VerbRoot &given)
             return {};
         out.append(participle.chopped(1) + "vA");
         // A root beginning with a consonant, with i or u before its last consonant, may take
-        // guna before -itvA (liKitvA or leKitvA).
+        // guna before -itvA (likhitvA or lekhitvA).
         const SoundString &r = root.rootSounds;
         const int n = r.size();
         if (participle.endsWith("ita") && n >= 3 && isConsonant(r.front()) &&
@@ -427,8 +427,8 @@ SoundStrings gerundivesInYa(const VerbRoot &given)
         return {};
     const SoundString &r = root.rootSounds;
     const SoundString a = withFinalA(r);
-    // A before the ya turns to e (deya, peya, geya); f takes vrddhi (kArya, hArya); a root
-    // in a labial with a before it is unchanged (gamya, laBya).
+    // A before the ya turns to e (deya, peya, geya); R^i takes vrddhi (kArya, hArya); a root
+    // in a labial with a before it is unchanged (gamya, labhya).
     if (a.back() == Sound::A && !root.passiveStem.contains(Sound::U) &&
         !inRootGroup(RootGroup::WeakBeforeYa, r))
         return {a.chopped(1) + "eya"};
@@ -451,8 +451,8 @@ SoundStrings benedictiveStems(const VerbRoot &given, const SoundString &regularP
         return *exception;
     const SoundString &r = root.rootSounds;
     if (root.futureStem.contains("Ayi"))
-        return {}; // gup, DUp: with or without their Aya
-    // dA, DA, sTA, mA, gai, hA, so and the like take e for A (deyAt, sTeyAt; peyAt of pA
+        return {}; // gup, dhUp: with or without their Aya
+    // dA, dhA, sthA, mA, gai, hA, so and the like take e for A (deyAt, stheyAt; peyAt of pA
     // "drink" is in the table, as pA "protect" has pAyAt); a root in A after a conjunct may
     // (gleyAt or glAyAt).
     const SoundString a = withFinalA(r);
@@ -463,7 +463,7 @@ SoundStrings benedictiveStems(const VerbRoot &given, const SoundString &regularP
         return conjunct ? SoundStrings{a.chopped(1) + "ey", a + Sound::y}
                         : SoundStrings{a + Sound::y};
     }
-    // Elsewhere the stem is the passive's (BUyAt, kriyAt, ucyAt, gfhyAt).
+    // Elsewhere the stem is the passive's (bhUyAt, kriyAt, uchyAt, gR^ihyAt).
     return SoundStrings{regularPassive} + root.passiveAlternatives;
 }
 
@@ -473,25 +473,25 @@ SoundStrings causativeStems(const VerbRoot &given)
     if (const auto exception = exceptionFor(root, "caus"))
         return *exception;
     if (root.verbClass == 10)
-        return {root.strongStem}; // corayati is its own causative
+        return {root.strongStem}; // chorayati is its own causative
     if (root.futureStem.contains("Ayi"))
         return {};
     const SoundString a = withFinalA(root.rootSounds);
     const Sound last = a.back();
-    // Roots in A put p before the aya (sTApayati, dApayati, jYApayati).
+    // Roots in A put p before the aya (sthApayati, dApayati, j~nApayati).
     if (last == Sound::A)
         return {a + "paya"};
-    // A final vowel takes vrddhi (kArayati, BAvayati, nAyayati).
+    // A final vowel takes vrddhi (kArayati, bhAvayati, nAyayati).
     if (isVowel(last))
         return {finishWord(a.chopped(1) + vrddhiBeforeVowel(last) + "aya")};
     const int n = a.size();
     const Sound vowel = n >= 2 ? a.at(n - 2) : Sound();
-    // a before one final consonant lengthens (pAcayati, vAdayati), but the roots in m and
+    // a before one final consonant lengthens (pAchayati, vAdayati), but the roots in m and
     // those that keep it short (gamayati, janayati) differ root by root: the table gives them.
     if (vowel == Sound::a)
         return last == Sound::m ? SoundStrings()
                                 : SoundStrings{a.chopped(2) + Sound::A + last + "aya"};
-    // A short i, u, f before one final consonant takes guna (boDayati, vartayati, darSayati).
+    // A short i, u, R^i before one final consonant takes guna (bodhayati, vartayati, darshayati).
     return {finishWord(gunaOfRoot(a) + "aya")};
 }
 

@@ -15,11 +15,11 @@ namespace vantro::verbs {
 // empty list means the form is not known for the root: the rules do not reach it and the table
 // of exceptions (data/verbderivatives.tsv) does not give it.
 
-// The causative stem in -aya ("kAraya", "sTApaya", "GAtaya"), the usual first; empty where
+// The causative stem in -aya ("kAraya", "sthApaya", "ghAtaya"), the usual first; empty where
 // neither the rules nor the table of exceptions know it.
 SoundStrings causativeStems(const VerbRoot &root);
-// The desiderative stem in -a ("jigamiza") and the one pada it is conjugated in where it keeps
-// to one (jijYAsate, jigamizati); from the table of exceptions, empty for a root it does not
+// The desiderative stem in -a ("jigamiSha") and the one pada it is conjugated in where it keeps
+// to one (jij~nAsate, jigamiShati); from the table of exceptions, empty for a root it does not
 // list.
 SoundStrings desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
 
@@ -38,7 +38,7 @@ std::optional<SoundStrings> exceptionFor(const VerbRoot &root, const char *key);
 // ("a:gam", "s:vAh/voDh" of the aorist).
 std::optional<QStringList> exceptionTextFor(const VerbRoot &root, const char *key);
 
-// The root that stands for this one outside the present system (as: BU, brU: vac), or itself.
+// The root that stands for this one outside the present system (as: bhU, brU: vach), or itself.
 VerbRoot substituteRoot(const VerbRoot &root);
 
 // Whether the root takes i before the t of the infinitive and the periphrastic future, either
@@ -46,20 +46,20 @@ VerbRoot substituteRoot(const VerbRoot &root);
 std::optional<QList<bool>> takesIBeforeT(const VerbRoot &root);
 
 // The stem before the t of the infinitive, the periphrastic future and the gerundive in
-// -tavya, ending in that t ("gant", "kart", "Bavit", "drazw", "labD").
+// -tavya, ending in that t ("gant", "kart", "bhavit", "draShT", "labdh").
 SoundStrings infinitiveStems(const VerbRoot &root);
-// The past passive participles ("gata", "kfta", "Binna").
+// The past passive participles ("gata", "kR^ita", "bhinna").
 SoundStrings pastParticiples(const VerbRoot &root);
 // The gerunds in -tvA ("gatvA") and, after a prefix, in -ya ("gatya" of Agatya, "jitya").
 SoundStrings gerunds(const VerbRoot &root);
 SoundStrings prefixedGerunds(const VerbRoot &root);
 // The gerund after a prefix of a stem in -aya, of class 10 or a causative: -ya in place of
-// -aya ("cintya", "kArya"), -ayya after a light root syllable ("gaRayya").
+// -aya ("chintya", "kArya"), -ayya after a light root syllable ("gaNayya").
 SoundString prefixedGerundOfAyaStem(const SoundString &stem);
-// The gerundives in -anIya ("karaRIya") and -ya ("kArya", "deya", "gamya").
+// The gerundives in -anIya ("karaNIya") and -ya ("kArya", "deya", "gamya").
 SoundStrings gerundivesInAniya(const VerbRoot &root);
 SoundStrings gerundivesInYa(const VerbRoot &root);
-// The stem of the active benedictive before its endings, ending in y ("BUy", "dey", "kriy"),
+// The stem of the active benedictive before its endings, ending in y ("bhUy", "dey", "kriy"),
 // given the stem of the passive the root makes.
 SoundStrings benedictiveStems(const VerbRoot &root, const SoundString &passiveStem);
 
