@@ -14,7 +14,7 @@ enum class Kind { ShortVowel, LongVowel, Stop, Semivowel, Sibilant, Aspirate, Si
 struct Features
 {
     const char *spelling; // finds the letter in the ITRANS table
-    char16_t code;        // one letter a sound, as the verb rules write their strings
+    char16_t code;        // one character a sound, as the forms index keys its forms
     Kind kind;
     Place place;
     bool voiced;
@@ -230,20 +230,6 @@ Sound stopAtEnd(Sound last)
 QChar codeOf(Sound sound)
 {
     return QChar(featuresOf(sound).code);
-}
-
-std::optional<Sound> soundOfCode(QChar code)
-{
-    static const std::array<signed char, 128> sounds = [] {
-        std::array<signed char, 128> table;
-        table.fill(-1);
-        for (int s = 0; s < kSoundCount; ++s)
-            table[kFeatures[s].code] = static_cast<signed char>(s);
-        return table;
-    }();
-    if (code.unicode() >= sounds.size() || sounds[code.unicode()] < 0)
-        return std::nullopt;
-    return static_cast<Sound>(sounds[code.unicode()]);
 }
 
 const char *gunaSpelling(Sound sound)

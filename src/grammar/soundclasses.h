@@ -49,6 +49,4 @@ SoundString diphthongBeforeVowel(Sound sound);
 // other sounds their own.
 Sound retroflexOf(Sound sound);
 
-// The same questions on the one-letter codes of the rules still written in them (see
-// verbphonology.h); a character that is no sound belongs to no class.
 } // namespace vantro::verbs

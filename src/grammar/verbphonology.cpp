@@ -1,15 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verbphonology.h"
 
-#include "itranstoken.h"
-#include "letter.h"
 #include "retroflexion.h"
-#include "schemetable.h"
 #include "soundclasses.h"
-
-#include <QHash>
-
-#include <array>
 
 namespace vantro::verbs {
 
@@ -308,100 +301,6 @@ SoundString finishWord(const SoundString &word)
     if (!out.isEmpty())
         out.set(out.size() - 1, inPauseAtEnd(out.back()));
     return out;
-}
-
-// The rules still written in one-letter codes reach the rules above through here.
-
-namespace {
-
-// The codes of each letter's sounds, worked out once from the table of sounds through the
-// letter's preferred spelling: kSh and j~n are two sounds; a letter no Sanskrit word holds
-// (a digit, a nukta letter, an accent) has none.
-QString codesOfLetter(const Letter *letter)
-{
-    static const QHash<const Letter *, QString> codes = [] {
-        QHash<const Letter *, QString> table;
-        for (std::size_t i = 0; i < schemeLetterCount(); ++i) {
-            const Letter *letter = schemeLetters() + i;
-            const SoundString sounds =
-                SoundString::fromItrans(QString::fromLatin1(letter->preferred())).value;
-            for (int s = 0; s < sounds.size(); ++s)
-                table[letter] += codeOf(sounds.at(s));
-        }
-        return table;
-    }();
-    return codes.value(letter);
-}
-
-} // namespace
-
-// The verb strings hold only sounds; anything else reads as the visarga, which no rule here
-// takes.
-SoundString soundsOfCodes(QStringView codes)
-{
-    SoundString sounds;
-    for (const QChar code : codes)
-        sounds.append(soundOfCode(code).value_or(Sound::H));
-    return sounds;
-}
-
-QString codesOfSounds(const SoundString &sounds)
-{
-    QString codes;
-    codes.reserve(sounds.size());
-    for (int i = 0; i < sounds.size(); ++i)
-        codes += codeOf(sounds.at(i));
-    return codes;
-}
-
-Outcome<QString> soundsFromItrans(QStringView itrans)
-{
-    Outcome<QString> sounds;
-    ItransTokenizer tokenizer(itrans);
-    for (ItransToken token; tokenizer.next(&token);) {
-        const QString codes = token.isLetter() ? codesOfLetter(token.letter()) : QString();
-        if (codes.isEmpty()) {
-            const QStringView piece = itrans.mid(token.position, token.length);
-            return {{},
-                    QStringLiteral("\"%1\" in \"%2\" is not a letter of ITRANS")
-                        .arg(piece.toString(), itrans.toString())};
-        }
-        sounds.value += codes;
-    }
-    return sounds;
-}
-
-// Every form goes out through here, so the spellings are looked up in a plain array by the
-// sound's code rather than hashed, and the text reserved once.
-QString itransFromSounds(QStringView sounds)
-{
-    static const std::array<QString, 128> spellings = [] {
-        std::array<QString, 128> table;
-        for (int s = 0; s < kSoundCount; ++s) {
-            const Sound sound = static_cast<Sound>(s);
-            table[codeOf(sound).unicode()] = QString::fromLatin1(letterOf(sound)->preferred());
-        }
-        return table;
-    }();
-    QString itrans;
-    itrans.reserve(sounds.size() * 2);
-    for (const QChar c : sounds) {
-        if (c.unicode() < spellings.size())
-            itrans += spellings[c.unicode()];
-    }
-    return itrans;
-}
-
-bool isVowel(QChar sound)
-{
-    const std::optional<Sound> known = soundOfCode(sound);
-    return known && vantro::isVowel(*known);
-}
-
-bool isConsonant(QChar sound)
-{
-    const std::optional<Sound> known = soundOfCode(sound);
-    return known && vantro::isConsonant(*known);
 }
 
 } // namespace vantro::verbs

@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "outcome.h"
 #include "soundstring.h"
-
-#include <QString>
-#include <QStringView>
 
 namespace vantro::verbs {
 
@@ -47,16 +43,5 @@ SoundString retroflexN(SoundString word);
 // The last touches every finished form takes: n after r, R^i, Sh to N, an anusvara before a
 // stop takes the stop's nasal, final s and r to H.
 SoundString finishWord(const SoundString &word);
-
-// The analyser and the forms index still read words as one character a sound (a A i I u U f
-// F x X e E o O M H k K g G N c C j J Y w W q Q R t T d D n p P b B m y r l v S z s h, see
-// sound.h: codeOf) and reach the rules above through these.
-SoundString soundsOfCodes(QStringView codes);
-QString codesOfSounds(const SoundString &sounds);
-// A text that is not all letters (a digit, a stray mark) gives the reason and no sounds.
-Outcome<QString> soundsFromItrans(QStringView itrans);
-QString itransFromSounds(QStringView sounds);
-bool isVowel(QChar sound);
-bool isConsonant(QChar sound);
 
 } // namespace vantro::verbs

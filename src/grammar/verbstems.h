@@ -11,7 +11,7 @@
 
 namespace vantro::verbs {
 
-// The stems outside the present system, in sounds (see verbphonology.h), the usual first. An
+// The stems outside the present system, in sounds (soundstring.h), the usual first. An
 // empty list means the form is not known for the root: the rules do not reach it and the table
 // of exceptions (data/verbderivatives.tsv) does not give it.
 
