@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <iterator>
 
 namespace vantro {
@@ -59,23 +60,43 @@ struct ByHash
 
 } // namespace
 
-QString formKeyOfSounds(const SoundString &word)
+namespace {
+
+// Whether a sound reads as the anusvara before the next: a nasal before a stop of its own class,
+// m before a semivowel or a spirant. Worked out once from the table of sounds, as every form of
+// a dictionary is keyed through here.
+bool readsAsAnusvara(Sound sound, Sound next)
 {
-    SoundString sounds = word;
-    for (int i = 0; i + 1 < sounds.size(); ++i) {
-        const Sound next = sounds.at(i + 1);
-        const bool nasalOfNext = isPlainStop(next) && nasalOf(placeOf(next)) == sounds.at(i);
-        const bool mBeforeSpirant =
-            sounds.at(i) == Sound::m && (isSemivowel(next) || verbs::isSpirant(next));
-        if (nasalOfNext || mBeforeSpirant)
-            sounds.set(i, Sound::M);
-    }
-    if (sounds.endsWith(Sound::M))
-        sounds.set(sounds.size() - 1, Sound::m);
+    static const std::array<std::bitset<kSoundCount>, kSoundCount> table = [] {
+        std::array<std::bitset<kSoundCount>, kSoundCount> reads{};
+        for (int s = 0; s < kSoundCount; ++s) {
+            for (int n = 0; n < kSoundCount; ++n) {
+                const Sound sound = static_cast<Sound>(s), next = static_cast<Sound>(n);
+                reads[std::size_t(s)][std::size_t(n)] =
+                    (isPlainStop(next) && nasalOf(placeOf(next)) == sound) ||
+                    (sound == Sound::m && (isSemivowel(next) || verbs::isSpirant(next)));
+            }
+        }
+        return reads;
+    }();
+    return table[std::size_t(sound)][std::size_t(next)];
+}
+
+} // namespace
+
+QString formKeyOfSounds(const SoundString &sounds)
+{
     // The index hashes one character a sound, as the files it has written did.
     QString key(sounds.size(), Qt::Uninitialized);
-    for (int i = 0; i < sounds.size(); ++i)
-        key[i] = codeOf(sounds.at(i));
+    for (int i = 0; i < sounds.size(); ++i) {
+        Sound sound = sounds.at(i);
+        const bool last = i + 1 == sounds.size();
+        if (!last && readsAsAnusvara(sound, sounds.at(i + 1)))
+            sound = Sound::M;
+        else if (last && sound == Sound::M)
+            sound = Sound::m;
+        key[i] = codeOf(sound);
+    }
     return key;
 }
 
