@@ -215,12 +215,6 @@ int SoundString::indexOf(const SoundString &piece, int from) const
     return found == std::string::npos ? -1 : int(found);
 }
 
-int SoundString::lastIndexOf(Sound sound) const
-{
-    const std::size_t found = m_sounds.rfind(char(sound));
-    return found == std::string::npos ? -1 : int(found);
-}
-
 bool SoundString::endsWith(const char *literal) const
 {
     return endsWith(SoundString::literal(literal));

@@ -54,7 +54,6 @@ public:
     // Where the sound or the piece first stands from `from` on; -1 where it does not.
     int indexOf(Sound sound, int from = 0) const;
     int indexOf(const SoundString &piece, int from = 0) const;
-    int lastIndexOf(Sound sound) const;
     bool contains(Sound sound) const { return indexOf(sound) >= 0; }
     bool contains(const SoundString &piece) const { return indexOf(piece) >= 0; }
     bool contains(const char *literal) const { return indexOf(SoundString::literal(literal)) >= 0; }

@@ -94,8 +94,6 @@ QString soundStringAnswer(const QStringList &cells)
         return QString::number(piece.size() == 1
                                    ? word.indexOf(piece.front(), args.value(1).toInt())
                                    : word.indexOf(piece, args.value(1).toInt()));
-    if (operation == u"lastIndexOf")
-        return QString::number(word.lastIndexOf(piece.front()));
     if (operation == u"startsWith")
         return yes(piece.size() == 1 ? word.startsWith(piece.front()) : word.startsWith(piece));
     if (operation == u"endsWith")
