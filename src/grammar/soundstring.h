@@ -64,7 +64,6 @@ public:
     bool isOneOf(std::initializer_list<const char *> words) const;
     bool operator==(const SoundString &other) const { return m_sounds == other.m_sounds; }
     bool operator!=(const SoundString &other) const { return m_sounds != other.m_sounds; }
-    bool operator<(const SoundString &other) const { return m_sounds < other.m_sounds; }
 
     SoundString left(int count) const;
     SoundString chopped(int count) const { return left(size() - count); }
@@ -105,9 +104,7 @@ public:
     {
         return SoundString(SoundString::literal(literal)).append(right);
     }
-    SoundString &operator+=(const SoundString &other) { return append(other); }
     SoundString &operator+=(Sound sound) { return append(sound); }
-    SoundString &operator+=(const char *literal) { return append(SoundString::literal(literal)); }
 
     friend size_t qHash(const SoundString &sounds, size_t seed = 0)
     {
