@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <unordered_map>
 #include <vector>
 
 namespace vantro {
@@ -186,11 +187,13 @@ bool SoundString::endsWith(const SoundString &tail) const
 
 const SoundString &SoundString::literal(const char *itrans)
 {
-    thread_local QHash<const char *, SoundString> read;
-    auto found = read.constFind(itrans);
-    if (found == read.constEnd())
-        found = read.insert(itrans, SoundString(itrans));
-    return *found;
+    // A map whose entries stay where they are as it grows: a caller keeps the reference while
+    // the rule it passes it to reads further literals.
+    thread_local std::unordered_map<const char *, SoundString> read;
+    auto found = read.find(itrans);
+    if (found == read.end())
+        found = read.emplace(itrans, SoundString(itrans)).first;
+    return found->second;
 }
 
 bool SoundString::startsWith(const SoundString &head) const

@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cstdio>
+
 using namespace vantro;
 
 namespace {
@@ -270,6 +272,21 @@ private slots:
     {
         QFETCH(QStringList, cells);
         QCOMPARE(soundStringAnswer(cells), cells.value(3));
+    }
+
+    // A literal's sounds stay where they are while more literals are read: a rule holds one (an
+    // ending) while the rules it calls read others.
+    void literalsStayPut()
+    {
+        static const char *const ending = "anti";
+        const SoundString &held = SoundString::literal(ending);
+        static char others[500][8];
+        for (int i = 0; i < 500; ++i) {
+            std::snprintf(others[i], sizeof others[i], "k%c", "aiu"[i % 3]);
+            SoundString::literal(others[i]);
+        }
+        QCOMPARE(&SoundString::literal(ending), &held);
+        QCOMPARE(held.toItrans(), QString("anti"));
     }
 
     // the words as typed, the usual joining and, where given, the other permitted ones parted
