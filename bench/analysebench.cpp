@@ -8,7 +8,7 @@
 
 #include "analyser.h"
 #include "sandhi.h"
-#include "verbphonology.h"
+#include "soundstring.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -272,21 +272,21 @@ void sandhiFigures(const Analyser &analyser, const QList<PassageWord> &passage)
 
 void misspellingFigures(const Analyser &analyser, const QList<PassageWord> &passage)
 {
-    const QString alphabet = QStringLiteral("aAiIuUfeEoOMHkKgGcCjJwWqQRtTdDnpPbBmyrlvSzsh");
+    const SoundString alphabet("aAiIuUR^ieaioauMHkkhgghchChjjhTThDDhNtthddhnpphbbhmyrlvshShs_h");
     std::mt19937 random(100);
     int marked = 0, made = 0;
     QStringList unmarked;
     while (made < 100) {
         const PassageWord &word = passage.at(qsizetype(random() % passage.size()));
-        QString sounds = verbs::soundsFromItrans(word.word).value;
+        SoundString sounds = SoundString::fromItrans(word.word).value;
         if (sounds.isEmpty())
             continue;
-        const qsizetype at = qsizetype(random() % sounds.size());
-        const QChar other = alphabet.at(qsizetype(random() % alphabet.size()));
+        const int at = int(random() % unsigned(sounds.size()));
+        const Sound other = alphabet.at(int(random() % unsigned(alphabet.size())));
         if (other == sounds.at(at))
             continue;
-        sounds[at] = other;
-        const QString misspelt = verbs::itransFromSounds(sounds);
+        sounds.set(at, other);
+        const QString misspelt = sounds.toItrans();
         ++made;
         if (analyser.explains(misspelt))
             unmarked.append(QStringLiteral("%1(%2)").arg(misspelt, word.word));

@@ -12,24 +12,26 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <tuple>
 
 namespace vantro {
 
 namespace {
 
-QString sounds(QStringView itrans)
+SoundString sounds(QStringView itrans)
 {
-    return verbs::soundsFromItrans(itrans).value;
+    return SoundString::fromItrans(itrans).value;
 }
 
 struct EndingRule
 {
-    QString written; // sounds
-    QString pausal;
+    SoundString written;
+    SoundString pausal;
     // After a or A, the only words the ending stands for (the r of punar, not the visarga of
     // kAH or rAmaH); none listed: any.
-    QStringList onlyAfterA; // sounds
+    SoundStrings onlyAfterA;
 };
 
 const QList<EndingRule> &wordEndingRules()
@@ -37,7 +39,7 @@ const QList<EndingRule> &wordEndingRules()
     static const QList<EndingRule> rules = [] {
         QList<EndingRule> list;
         for (const QStringList &row : tableRows(kWordEndingsTsv)) {
-            QStringList onlyAfterA;
+            SoundStrings onlyAfterA;
             for (const QString &word : row.value(3).split(u' ', Qt::SkipEmptyParts))
                 onlyAfterA.append(sounds(word));
             list.append({sounds(row.value(0)), sounds(row.value(1)), onlyAfterA});
@@ -49,9 +51,9 @@ const QList<EndingRule> &wordEndingRules()
 
 struct SplitRule
 {
-    QString written;  // sounds
-    QString firstEnd; // sounds; empty where the first word ends as written
-    QString second;   // sounds
+    SoundString written;
+    SoundString firstEnd; // empty where the first word ends as written
+    SoundString second;
     bool afterAnyEnd; // chit, chana: after a vowel too
 };
 
@@ -61,7 +63,7 @@ const QList<SplitRule> &sandhiSplitRules()
         QList<SplitRule> list;
         for (const QStringList &row : tableRows(kSandhiSplitsTsv))
             list.append({sounds(row.value(0)),
-                         row.value(1) == u"-" ? QString() : sounds(row.value(1)),
+                         row.value(1) == u"-" ? SoundString() : sounds(row.value(1)),
                          sounds(row.value(2)), row.value(3) == u"always"});
         return list;
     }();
@@ -71,7 +73,7 @@ const QList<SplitRule> &sandhiSplitRules()
 struct PrefixChain
 {
     QString itrans; // "prati-A-"
-    QStringList prefixes;
+    SoundStrings prefixes;
 };
 
 const QList<PrefixChain> &prefixChains()
@@ -79,7 +81,7 @@ const QList<PrefixChain> &prefixChains()
     static const QList<PrefixChain> chains = [] {
         QList<PrefixChain> list;
         for (const QString &chain : verbs::commonPrefixChains()) {
-            const QStringList prefixes =
+            const SoundStrings prefixes =
                 verbs::splitPrefixes(chain + QStringLiteral("gam")).value.prefixes;
             if (!prefixes.isEmpty())
                 list.append({chain, prefixes});
@@ -120,9 +122,9 @@ void rank(QList<WordReading> *readings)
     *readings = unique;
 }
 
-void setPausal(QList<WordReading> *readings, const QString &pausalSounds)
+void setPausal(QList<WordReading> *readings, const SoundString &pausalSounds)
 {
-    const QString pausal = verbs::itransFromSounds(pausalSounds);
+    const QString pausal = pausalSounds.toItrans();
     for (WordReading &reading : *readings)
         if (reading.pausalForm.isEmpty())
             reading.pausalForm = pausal;
@@ -130,11 +132,19 @@ void setPausal(QList<WordReading> *readings, const QString &pausalSounds)
 
 // Words are written together only where sandhi joins them: after a final consonant (tach cha,
 // ahamekadA), not after a vowel or a visarga, which keep their space (rAme na, punaH punaH).
-bool joinsWithNext(const QString &sounds)
+bool joinsWithNext(const SoundString &sounds)
 {
-    return !sounds.isEmpty() && !verbs::isVowel(sounds.back()) && sounds.back() != u'H';
+    return !sounds.isEmpty() && !isVowel(sounds.back()) && sounds.back() != Sound::H;
 }
-const QString kAlphabet = QStringLiteral("aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh");
+
+// The sounds a slip of the pen may add or put for another, in the order they are tried.
+constexpr Sound kAlphabet[] = {
+    Sound::a,  Sound::A,  Sound::i,  Sound::I,  Sound::u,  Sound::U,  Sound::Ri, Sound::RI,
+    Sound::e,  Sound::ai, Sound::o,  Sound::au, Sound::M,  Sound::H,  Sound::k,  Sound::kh,
+    Sound::g,  Sound::gh, Sound::ng, Sound::ch, Sound::Ch, Sound::j,  Sound::jh, Sound::ny,
+    Sound::T,  Sound::Th, Sound::D,  Sound::Dh, Sound::N,  Sound::t,  Sound::th, Sound::d,
+    Sound::dh, Sound::n,  Sound::p,  Sound::ph, Sound::b,  Sound::bh, Sound::m,  Sound::y,
+    Sound::r,  Sound::l,  Sound::v,  Sound::sh, Sound::Sh, Sound::s,  Sound::h};
 
 } // namespace
 
@@ -207,13 +217,13 @@ void Analyser::addCompoundMember(int entry)
     const LexiconEntry &stem = m_lexicon.entry(entry);
     if (stem.kind != ReadingKind::Noun)
         return;
-    QString member = sounds(stem.lemma);
+    SoundString member = sounds(stem.lemma);
     // A stem in -an or -in loses its n before the next member (karma-phala, hasti-pada); one in
     // a vowel stands as it is (vR^iddha-, nadI-); the others change in ways not read here
     // (manaH-, mano-).
-    if (member.endsWith(QStringLiteral("an")) || member.endsWith(QStringLiteral("in")))
+    if (member.endsWith("an") || member.endsWith("in"))
         member.chop(1);
-    if (member.size() >= 2 && verbs::isVowel(member.back()) &&
+    if (member.size() >= 2 && isVowel(member.back()) &&
         !m_compoundMembers.value(member).contains(entry))
         m_compoundMembers[member].append(entry);
 }
@@ -254,7 +264,7 @@ WordReading Analyser::readingOf(const FormIndex::Posting &posting) const
     return reading;
 }
 
-QList<WordReading> Analyser::readAsWritten(const QString &sounds) const
+QList<WordReading> Analyser::readAsWritten(const SoundString &sounds) const
 {
     QList<WordReading> readings;
     for (const FormIndex::Posting &posting : m_index.find(formKeyOfSounds(sounds)))
@@ -262,31 +272,38 @@ QList<WordReading> Analyser::readAsWritten(const QString &sounds) const
             !(posting.cell.flags & FormCell::kAfterPrefix))
             readings.append(readingOf(posting));
     for (WordReading &reading : readings)
-        reading.form = verbs::itransFromSounds(sounds);
+        reading.form = sounds.toItrans();
     return readings + readWithPrefixes(sounds);
 }
 
 // A root of the table with prefixes before it (AgachChati, upaiti, saMgachChate): the form
 // after a prefix's length is looked up, with the vowel a prefix may have merged with, and kept
 // when the prefixes joined to it give the word back.
-QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
+QList<WordReading> Analyser::readWithPrefixes(const SoundString &word) const
 {
     QList<WordReading> readings;
     const QString key = formKeyOfSounds(word);
-    for (qsizetype at = 1; at + 2 <= word.size(); ++at) {
-        QStringList rests = {word.mid(at)};
+    for (int at = 1; at + 2 <= word.size(); ++at) {
+        SoundStrings rests = {word.mid(at)};
         // ud drops the s of sthA and stambh (utthita, uttambhita): the rest is looked up with it.
-        if (word.at(at - 1) == u't' && (word.at(at) == u't' || word.at(at) == u'T'))
-            rests.append(u's' + word.mid(at));
-        // The vowels a prefix's final a, i or u may have merged into: a, i, u, e, o.
-        static const QString mergedVowels = verbs::codesWhere([](QChar c) {
-            return verbs::isVowel(c) && !verbs::isVocalicLiquid(c) && !verbs::isVrddhiDiphthong(c);
-        });
-        if (verbs::isVowel(word.at(at)))
-            for (const QChar vowel : mergedVowels)
-                if (vowel != word.at(at))
-                    rests.append(vowel + word.mid(at + 1));
-        for (const QString &rest : rests) {
+        if (word.at(at - 1) == Sound::t && (word.at(at) == Sound::t || word.at(at) == Sound::th))
+            rests.append(Sound::s + word.mid(at));
+        // The vowels a prefix's final a, i or u may have merged into: a, A, i, I, u, U, e, o.
+        static const SoundString mergedVowels = [] {
+            SoundString vowels;
+            for (int s = 0; s < kSoundCount; ++s) {
+                const Sound vowel = static_cast<Sound>(s);
+                if (isVowel(vowel) && !verbs::isVocalicLiquid(vowel) &&
+                    !verbs::isVrddhiDiphthong(vowel))
+                    vowels.append(vowel);
+            }
+            return vowels;
+        }();
+        if (isVowel(word.at(at)))
+            for (int v = 0; v < mergedVowels.size(); ++v)
+                if (mergedVowels.at(v) != word.at(at))
+                    rests.append(mergedVowels.at(v) + word.mid(at + 1));
+        for (const SoundString &rest : rests) {
             for (const FormIndex::Posting &posting : m_index.find(formKeyOfSounds(rest))) {
                 const LexiconEntry &entry = m_lexicon.entry(posting.entry);
                 const bool madeFromRoot = posting.cell.kind != quint8(ReadingKind::Noun) &&
@@ -297,7 +314,7 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
                 if (posting.cell.kind == quint8(ReadingKind::Gerund) &&
                     !(posting.cell.flags & FormCell::kAfterPrefix))
                     continue;
-                const QString rootSounds = sounds(entry.lemma);
+                const SoundString rootSounds = SoundString::fromItrans(entry.lemma).value;
                 for (const PrefixChain &chain : prefixChains()) {
                     if (chain.prefixes.first().front() != word.front())
                         continue;
@@ -306,7 +323,7 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
                         continue;
                     WordReading reading = readingOf(posting);
                     reading.lemma = chain.itrans + entry.lemma;
-                    reading.form = verbs::itransFromSounds(word);
+                    reading.form = word.toItrans();
                     readings.append(reading);
                 }
             }
@@ -315,20 +332,20 @@ QList<WordReading> Analyser::readWithPrefixes(const QString &word) const
     return readings;
 }
 
-QList<WordReading> Analyser::readWithSandhi(const QString &word) const
+QList<WordReading> Analyser::readWithSandhi(const SoundString &word) const
 {
     QList<WordReading> readings = readAsWritten(word);
     const QString key = formKeyOfSounds(word);
     for (const EndingRule &rule : wordEndingRules()) {
         if (word.size() <= rule.written.size() || !word.endsWith(rule.written))
             continue;
-        const QString pausal = word.chopped(rule.written.size()) + rule.pausal;
+        const SoundString pausal = word.chopped(rule.written.size()) + rule.pausal;
         if (formKeyOfSounds(pausal) == key) // "ahaM" is aham as written already
             continue;
         QList<WordReading> found = readAsWritten(pausal);
         // The vocative of a stem in R^i ends in r too (pitar atra).
         if (!rule.onlyAfterA.isEmpty() && pausal.size() >= 2 &&
-            (pausal.at(pausal.size() - 2) == u'a' || pausal.at(pausal.size() - 2) == u'A') &&
+            (pausal.last(2) == Sound::a || pausal.last(2) == Sound::A) &&
             !rule.onlyAfterA.contains(pausal))
             found.removeIf([](const WordReading &r) {
                 return !(r.kind == ReadingKind::Noun && r.lemma.endsWith(QStringLiteral("R^i")) &&
@@ -340,12 +357,12 @@ QList<WordReading> Analyser::readWithSandhi(const QString &word) const
     return readings;
 }
 
-QList<WordReading> Analyser::readAsTwoWords(const QString &word) const
+QList<WordReading> Analyser::readAsTwoWords(const SoundString &word) const
 {
     for (const SplitRule &rule : sandhiSplitRules()) {
         if (word.size() <= rule.written.size() || !word.endsWith(rule.written))
             continue;
-        const QString first = word.chopped(rule.written.size()) + rule.firstEnd;
+        const SoundString first = word.chopped(rule.written.size()) + rule.firstEnd;
         if (rule.firstEnd.isEmpty() && !rule.afterAnyEnd && !joinsWithNext(first))
             continue;
         QList<WordReading> readings = readWithSandhi(first);
@@ -363,25 +380,27 @@ namespace {
 
 // The vowels two vowels of neighbouring words become (Macdonell's rules read backwards): the
 // first word's last vowel and the second's first.
-const QHash<QChar, QList<QPair<QChar, QChar>>> &mergedVowels()
+using VowelPairs = QList<QPair<Sound, Sound>>;
+const VowelPairs &mergedVowels(Sound merged)
 {
-    static const QHash<QChar, QList<QPair<QChar, QChar>>> table = [] {
-        QHash<QChar, QList<QPair<QChar, QChar>>> map;
-        const auto both = [&](QChar merged, QStringView firsts, QStringView seconds) {
-            for (const QChar first : firsts)
-                for (const QChar second : seconds)
-                    map[merged].append({first, second});
+    static const std::array<VowelPairs, kSoundCount> table = [] {
+        std::array<VowelPairs, kSoundCount> map;
+        const auto both = [&](Sound merged, std::initializer_list<Sound> firsts,
+                              std::initializer_list<Sound> seconds) {
+            for (const Sound first : firsts)
+                for (const Sound second : seconds)
+                    map[std::size_t(merged)].append({first, second});
         };
-        both(u'A', u"aA", u"aA");
-        both(u'I', u"iI", u"iI");
-        both(u'U', u"uU", u"uU");
-        both(u'e', u"aA", u"iI");
-        both(u'o', u"aA", u"uU");
-        both(u'E', u"aA", u"eE");
-        both(u'O', u"aA", u"oO");
+        both(Sound::A, {Sound::a, Sound::A}, {Sound::a, Sound::A});
+        both(Sound::I, {Sound::i, Sound::I}, {Sound::i, Sound::I});
+        both(Sound::U, {Sound::u, Sound::U}, {Sound::u, Sound::U});
+        both(Sound::e, {Sound::a, Sound::A}, {Sound::i, Sound::I});
+        both(Sound::o, {Sound::a, Sound::A}, {Sound::u, Sound::U});
+        both(Sound::ai, {Sound::a, Sound::A}, {Sound::e, Sound::ai});
+        both(Sound::au, {Sound::a, Sound::A}, {Sound::o, Sound::au});
         return map;
     }();
-    return table;
+    return table[std::size_t(merged)];
 }
 
 constexpr int kShortestJoinedWord = 2;
@@ -393,23 +412,23 @@ constexpr int kMostJoinedWords = 8;
 class JoinedWordsReader
 {
 public:
-    using Reader = std::function<QList<WordReading>(const QString &)>;
+    using Reader = std::function<QList<WordReading>(const SoundString &)>;
     // readWord reads a word through the sandhi of its end; readAsWritten only as it stands, for
     // a word whose last vowel merged with the next word's first (the vowel a sandhi change left
     // before a vowel, vana for vane, is never merged again).
-    JoinedWordsReader(const QString &sounds, Reader readWord, Reader readAsWritten)
+    JoinedWordsReader(const SoundString &sounds, Reader readWord, Reader readAsWritten)
         : m_sounds(sounds), m_readWord(std::move(readWord)),
           m_readAsWritten(std::move(readAsWritten))
     {
     }
 
-    QList<WordReading> read(int from, QChar first, int words)
+    QList<WordReading> read(int from, std::optional<Sound> first, int words)
     {
         if (from == m_sounds.size())
             return {};
         if (words >= kMostJoinedWords)
             return {};
-        const QString key = QString::number(from) + first;
+        const QPair<int, int> key{from, first ? int(*first) : -1};
         if (const auto known = m_memo.constFind(key); known != m_memo.cend())
             return *known;
         QList<WordReading> found;
@@ -421,15 +440,15 @@ public:
     }
 
 private:
-    QString piece(int from, QChar first, int end) const
+    SoundString piece(int from, std::optional<Sound> first, int end) const
     {
-        QString text = m_sounds.mid(from, end - from);
-        if (!first.isNull())
-            text[0] = first;
+        SoundString text = m_sounds.mid(from, end - from);
+        if (first)
+            text.set(0, *first);
         return text;
     }
 
-    QList<WordReading> withRest(const QString &word, QList<WordReading> rest, int restFrom,
+    QList<WordReading> withRest(const SoundString &word, QList<WordReading> rest, int restFrom,
                                 bool merged = false) const
     {
         if (rest.isEmpty() && restFrom < m_sounds.size())
@@ -441,14 +460,16 @@ private:
         return readings + rest;
     }
 
-    QList<WordReading> readFrom(int from, QChar first, int end, int words)
+    QList<WordReading> readFrom(int from, std::optional<Sound> first, int end, int words)
     {
-        const QString word = piece(from, first, end);
+        const SoundString word = piece(from, first, end);
         const bool last = end == m_sounds.size();
         // The words meet as written (ahamekadA, tannirUpayAmi: the first read through its end);
         // t + sh is written chCh (kenachichChR^igAlena).
-        const QChar next =
-            !last && word.endsWith(u'c') && m_sounds.at(end) == u'C' ? QChar(u'S') : QChar();
+        const std::optional<Sound> next =
+            !last && word.endsWith(Sound::ch) && m_sounds.at(end) == Sound::Ch
+                ? std::optional<Sound>(Sound::sh)
+                : std::nullopt;
         QList<WordReading> readings;
         if (last)
             readings = withRest(word, {}, end);
@@ -457,34 +478,34 @@ private:
         if (!readings.isEmpty() || m_sounds.size() - end + 1 < kShortestJoinedWord || last)
             return readings;
         // Two vowels became one (bhAgyenaitat: bhAgyena etat; yatrAste: yatra Aste or aste).
-        for (const auto &[own, following] : mergedVowels().value(m_sounds.at(end - 1)))
+        for (const auto &[own, following] : mergedVowels(m_sounds.at(end - 1)))
             readings +=
                 withRest(word.chopped(1) + own, read(end - 1, following, words + 1), end - 1, true);
         return readings;
     }
 
-    QString m_sounds;
+    SoundString m_sounds;
     Reader m_readWord;
     Reader m_readAsWritten;
-    QHash<QString, QList<WordReading>> m_memo;
+    QHash<QPair<int, int>, QList<WordReading>> m_memo;
 };
 
 } // namespace
 
-QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds, bool compounds) const
+QList<WordReading> Analyser::readAsJoinedWords(const SoundString &sounds, bool compounds) const
 {
     // A piece may itself be a word with chit or cha written onto it (kenachit), and where asked,
     // a compound.
     JoinedWordsReader reader(
         sounds,
-        [this, compounds](const QString &word) {
+        [this, compounds](const SoundString &word) {
             QList<WordReading> readings = readWithSandhi(word);
             if (readings.isEmpty())
                 readings = readAsTwoWords(word);
             return readings.isEmpty() && compounds ? readAsCompound(word) : readings;
         },
-        [this](const QString &word) { return readAsWritten(word); });
-    return reader.read(0, QChar(), 0);
+        [this](const SoundString &word) { return readAsWritten(word); });
+    return reader.read(0, std::nullopt, 0);
 }
 
 // A compound the dictionary does not hold, read from its members: each but the last a noun stem
@@ -492,11 +513,11 @@ QList<WordReading> Analyser::readAsJoinedWords(const QString &sounds, bool compo
 // as written (vR^iddha-vyAghraH) or with their vowels merged (dakShiNa-araNye: dakShiNAraNye).
 // It is read as one noun: the stem as written with the last member's, the last member's gender,
 // case and number, the members' English keys joined by "+".
-QList<WordReading> Analyser::readAsCompound(const QString &word) const
+QList<WordReading> Analyser::readAsCompound(const SoundString &word) const
 {
     QList<WordReading> readings;
     if (!m_compoundMembers.isEmpty())
-        readCompoundFrom(word, 0, QChar(), {}, &readings);
+        readCompoundFrom(word, 0, std::nullopt, {}, &readings);
     return readings;
 }
 
@@ -506,32 +527,32 @@ constexpr int kMostCompoundMembers = 4;
 
 // The stem or pausal form of a compound: what is written before its last member, then the last
 // member's own, whose first sound stands for the merged vowel written where it begins.
-QString compoundPart(const QString &written, int lastFrom, bool merged, const QString &lastOwn)
+QString compoundPart(const SoundString &written, int lastFrom, bool merged, const QString &lastOwn)
 {
-    const QString own = sounds(lastOwn);
+    const SoundString own = sounds(lastOwn);
     return own.isEmpty()
                ? QString()
-               : verbs::itransFromSounds(written.left(lastFrom) +
-                                         (merged ? written.at(lastFrom) + own.mid(1) : own));
+               : (written.left(lastFrom) + (merged ? written.at(lastFrom) + own.mid(1) : own))
+                     .toItrans();
 }
 
 } // namespace
 
-void Analyser::readCompoundFrom(const QString &word, int from, QChar first,
+void Analyser::readCompoundFrom(const SoundString &word, int from, std::optional<Sound> first,
                                 const QStringList &memberKeys, QList<WordReading> *readings) const
 {
     const auto pieceOf = [&](int end) {
-        QString piece = word.mid(from, end - from);
-        if (!first.isNull())
-            piece[0] = first;
+        SoundString piece = word.mid(from, end - from);
+        if (first)
+            piece.set(0, *first);
         return piece;
     };
     for (int end = from + 2; end + 2 <= word.size(); ++end) {
         // The member as written before a consonant, or its last vowel merged with the next's.
-        QList<std::tuple<QString, int, QChar>> splits;
-        if (verbs::isVowel(word.at(end - 1)) && !verbs::isVowel(word.at(end)))
-            splits.append({pieceOf(end), end, QChar()});
-        for (const auto &[own, following] : mergedVowels().value(word.at(end - 1)))
+        QList<std::tuple<SoundString, int, std::optional<Sound>>> splits;
+        if (isVowel(word.at(end - 1)) && !isVowel(word.at(end)))
+            splits.append({pieceOf(end), end, std::nullopt});
+        for (const auto &[own, following] : mergedVowels(word.at(end - 1)))
             if (end - 1 - from >= 2)
                 splits.append({pieceOf(end - 1) + own, end - 1, following});
         for (const auto &[member, restFrom, restFirst] : splits) {
@@ -541,14 +562,14 @@ void Analyser::readCompoundFrom(const QString &word, int from, QChar first,
                     keys = memberKeys + QStringList{m_lexicon.entry(entry).englishKeys.first()};
             if (keys.isEmpty())
                 continue;
-            QString last = word.mid(restFrom);
-            if (!restFirst.isNull())
-                last[0] = restFirst;
+            SoundString last = word.mid(restFrom);
+            if (restFirst)
+                last.set(0, *restFirst);
             for (const WordReading &final : readWithSandhi(last)) {
                 if (final.kind != ReadingKind::Noun || final.englishKeys.isEmpty())
                     continue;
                 WordReading reading = final;
-                const bool merged = !restFirst.isNull();
+                const bool merged = restFirst.has_value();
                 reading.lemma = compoundPart(word, restFrom, merged, final.lemma);
                 reading.englishKeys = {
                     (keys + QStringList{final.englishKeys.first()}).join(QStringLiteral(" + "))};
@@ -582,7 +603,7 @@ QList<WordReading> Analyser::analyse(QStringView written) const
         setPausal(&second, sounds(secondWord));
         return first.isEmpty() || second.isEmpty() ? QList<WordReading>() : first + second;
     }
-    const QString wordSounds = sounds(word);
+    const SoundString wordSounds = sounds(word);
     if (wordSounds.isEmpty())
         return {};
     QList<WordReading> readings = readWithSandhi(wordSounds);
@@ -602,34 +623,42 @@ QList<WordReading> Analyser::analyse(QStringView written) const
 
 QStringList Analyser::suggestions(QStringView written, int most) const
 {
-    const QString word = sounds(written);
+    const SoundString word = sounds(written);
     if (word.isEmpty())
         return {};
     // The likeliest slips first: a vowel's length, a final visarga or anusvara.
-    QStringList candidates;
-    for (qsizetype at = 0; at < word.size(); ++at)
-        if (verbs::isHighVowel(word.at(at)) || verbs::sameVowelQuality(word.at(at), u'a'))
-            candidates.append(QString(word).replace(at, 1, verbs::otherLength(word.at(at))));
-    candidates += {word + u'H', word + u'M', word + u'm'};
-    for (qsizetype at = 0; at <= word.size(); ++at) {
-        if (at < word.size())
-            candidates.append(QString(word).remove(at, 1));
-        for (const QChar sound : kAlphabet) {
-            candidates.append(QString(word).insert(at, sound));
+    SoundStrings candidates;
+    for (int at = 0; at < word.size(); ++at) {
+        const Sound sound = word.at(at);
+        if (verbs::isHighVowel(sound) || verbs::sameVowelQuality(sound, Sound::a))
+            candidates.append(
+                SoundString(word).replace(at, 1, SoundString(verbs::otherLength(sound))));
+    }
+    candidates += {word + Sound::H, word + Sound::M, word + Sound::m};
+    for (int at = 0; at <= word.size(); ++at) {
+        if (at < word.size()) {
+            SoundString shorter = word;
+            shorter.remove(at);
+            candidates.append(shorter);
+        }
+        for (const Sound sound : kAlphabet) {
+            SoundString longer = word;
+            longer.insert(at, sound);
+            candidates.append(longer);
             if (at < word.size() && sound != word.at(at))
-                candidates.append(QString(word).replace(at, 1, sound));
+                candidates.append(SoundString(word).replace(at, 1, SoundString(sound)));
         }
     }
     QStringList own, builtIn;
-    QSet<QString> seen;
-    for (const QString &candidate : std::as_const(candidates)) {
+    QSet<SoundString> seen;
+    for (const SoundString &candidate : std::as_const(candidates)) {
         if (candidate.isEmpty() || seen.contains(candidate))
             continue;
         seen.insert(candidate);
         const QList<WordReading> readings = readWithSandhi(candidate);
         if (readings.isEmpty())
             continue;
-        const QString shown = verbs::itransFromSounds(candidate);
+        const QString shown = candidate.toItrans();
         (readings.first().englishKeys.isEmpty() ? builtIn : own).append(shown);
         if (own.size() >= most)
             break;

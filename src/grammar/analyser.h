@@ -3,6 +3,7 @@
 
 #include "formindex.h"
 #include "lexicon.h"
+#include "soundstring.h"
 #include "wordreading.h"
 
 #include <QHash>
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 namespace vantro {
 
@@ -63,13 +65,13 @@ private:
     explicit Analyser(BuiltInOnly);
     static const Analyser &builtIn();
 
-    QList<WordReading> readWithSandhi(const QString &sounds) const;
-    QList<WordReading> readAsWritten(const QString &sounds) const;
-    QList<WordReading> readWithPrefixes(const QString &sounds) const;
-    QList<WordReading> readAsTwoWords(const QString &sounds) const;
-    QList<WordReading> readAsJoinedWords(const QString &sounds, bool compounds) const;
-    QList<WordReading> readAsCompound(const QString &sounds) const;
-    void readCompoundFrom(const QString &sounds, int from, QChar first,
+    QList<WordReading> readWithSandhi(const SoundString &sounds) const;
+    QList<WordReading> readAsWritten(const SoundString &sounds) const;
+    QList<WordReading> readWithPrefixes(const SoundString &sounds) const;
+    QList<WordReading> readAsTwoWords(const SoundString &sounds) const;
+    QList<WordReading> readAsJoinedWords(const SoundString &sounds, bool compounds) const;
+    QList<WordReading> readAsCompound(const SoundString &sounds) const;
+    void readCompoundFrom(const SoundString &sounds, int from, std::optional<Sound> first,
                           const QStringList &memberKeys, QList<WordReading> *readings) const;
     void addCompoundMember(int entry);
     WordReading readingOf(const FormIndex::Posting &posting) const;
@@ -78,7 +80,7 @@ private:
     FormIndex m_index;
     // The dictionary's noun stems by their sounds, for the members of a compound it does not
     // hold as a whole.
-    QHash<QString, QList<int>> m_compoundMembers;
+    QHash<SoundString, QList<int>> m_compoundMembers;
 };
 
 } // namespace vantro

@@ -21,11 +21,11 @@ namespace vantro::verbs {
 namespace {
 
 // The finals before which the a of the iS-aorist stays short: a rule's own short list.
-constexpr char16_t kFinalsKeepingShortA[] = u"hmy";
+constexpr const char *kFinalsKeepingShortA = "hmy";
 
 // The finals of a root that meet the t of the s-aorist's endings by the plain joining rules:
 // its own list, as roots in h and in a nasal are left to the table of exceptions.
-constexpr char16_t kFinalsJoinedByRule[] = u"kcjtdDpBS";
+constexpr const char *kFinalsJoinedByRule = "kchjtddhpbhsh";
 
 std::optional<AoristKind> kindNamed(QStringView name)
 {
@@ -38,7 +38,7 @@ std::optional<AoristKind> kindNamed(QStringView name)
     return found == kinds.cend() ? std::nullopt : std::optional<AoristKind>(*found);
 }
 
-// "kind:stem" values of the table, the stem already in sounds.
+// "kind:stem" values of the table, the stems in ITRANS.
 QList<AoristStem> readStems(const QStringList &values)
 {
     QList<AoristStem> stems;
@@ -48,8 +48,8 @@ QList<AoristStem> readStems(const QStringList &values)
         if (!kind || colon + 1 >= value.size())
             continue;
         const QStringList parts = value.mid(colon + 1).split(u'/');
-        AoristStem stem{*kind, parts.first()};
-        stem.beforeDental = parts.value(1);
+        AoristStem stem{*kind, SoundString::fromItrans(parts.first()).value};
+        stem.beforeDental = SoundString::fromItrans(parts.value(1)).value;
         stems.append(stem);
     }
     return stems;
@@ -59,10 +59,10 @@ QList<AoristStem> readStems(const QStringList &values)
 // the future has an irregular stem or more than one.
 std::optional<bool> takesI(const VerbRoot &root)
 {
-    // The roots in f take i in the future only (karizyati, but akArzIt); vf and jAgf take it
-    // throughout.
-    const QString &r = root.rootSounds;
-    if (r.back() == u'f')
+    // The roots in R^i take i in the future only (kariShyati, but akArShIt); vR^i and jAgR^i take
+    // it throughout.
+    const SoundString &r = root.rootSounds;
+    if (r.back() == Sound::Ri)
         return inRootGroup(RootGroup::IThroughout, r);
     if (!root.futureStem.isEmpty() || !root.futureAlternatives.isEmpty() ||
         root.futureTakesI.size() != 1)
@@ -70,148 +70,147 @@ std::optional<bool> takesI(const VerbRoot &root)
     return root.futureTakesI.first();
 }
 
-// The index of the root's vowel when one consonant follows it at the end ("pac" -> 1).
-std::optional<qsizetype> vowelBeforeFinal(const QString &r)
+// The index of the root's vowel when one consonant follows it at the end ("pach" -> 1).
+std::optional<int> vowelBeforeFinal(const SoundString &r)
 {
-    const qsizetype n = r.size();
-    if (n < 2 || !isConsonant(r[n - 1]) || !isVowel(r[n - 2]))
+    const int n = r.size();
+    if (n < 2 || !isConsonant(r.at(n - 1)) || !isVowel(r.at(n - 2)))
         return std::nullopt;
     return n - 2;
 }
 
-QString withVowel(const QString &r, qsizetype at, const QString &vowel)
+SoundString withVowel(const SoundString &r, int at, const SoundString &vowel)
 {
     return r.left(at) + vowel + r.mid(at + 1);
 }
 
-// The root's final vowel in vrddhi as it stands before a vowel: lU -> lAv, tF -> tAr.
-QString withFinalVrddhiBeforeVowel(const QString &r)
+// The root's final vowel in vrddhi as it stands before a vowel: lU -> lAv, tR^I -> tAr.
+SoundString withFinalVrddhiBeforeVowel(const SoundString &r)
 {
     return r.chopped(1) + vrddhiBeforeVowel(r.back());
 }
 
 // The active iS-aorist: a final vowel takes vrddhi (alAvIt); an a before l or r does
-// (acAlIt), and after an initial consonant any a before one consonant may (apAWIt, apaWIt),
-// save before h, m, y and in Svas; i, u, f before one consonant take guna (aboDIt).
-QList<AoristStem> activeIS(const QString &r)
+// (achAlIt), and after an initial consonant any a before one consonant may (apAThIt, apaThIt),
+// save before h, m, y and in shvas; i, u, R^i before one consonant take guna (abodhIt).
+QList<AoristStem> activeIS(const SoundString &r)
 {
     if (isVowel(r.back()))
         return turnsToSemivowel(r.back()) && !inRootGroup(RootGroup::GunaForVrddhi, r)
                    ? QList<AoristStem>{{AoristKind::IS, withFinalVrddhiBeforeVowel(r)}}
                    : QList<AoristStem>{};
     const auto at = vowelBeforeFinal(r);
-    if (!at || r[*at] != u'a')
+    if (!at || r.at(*at) != Sound::a)
         return {{AoristKind::IS, gunaOfRoot(r)}};
-    const QString lengthened = withVowel(r, *at, QStringLiteral("A"));
+    const SoundString lengthened = withVowel(r, *at, "A"_sounds);
     if (isLiquid(r.back()))
         return {{AoristKind::IS, lengthened}};
-    if (QStringView(kFinalsKeepingShortA).contains(r.back()) ||
+    if (SoundString::literal(kFinalsKeepingShortA).contains(r.back()) ||
         inRootGroup(RootGroup::AShortInISAorist, r) || !isConsonant(r.front()))
         return {{AoristKind::IS, r}};
     return {{AoristKind::IS, lengthened}, {AoristKind::IS, r}};
 }
 
-// Roots ending in a sibilant or h with i, u or f before it and without i take sa (adikzat);
-// dfS does not.
-bool takesSa(const QString &r)
+// Roots ending in a sibilant or h with i, u or R^i before it and without i take sa (adikShat);
+// dR^ish does not.
+bool takesSa(const SoundString &r)
 {
     const auto at = vowelBeforeFinal(r);
-    return at && isSpirant(r.back()) && turnsToSemivowel(r[*at]) &&
+    return at && isSpirant(r.back()) && turnsToSemivowel(r.at(*at)) &&
            !inRootGroup(RootGroup::NoSaAorist, r);
 }
 
-// The active aorist of a root without i: siS after A (ayAsIt), sa (adikzat), else s with
-// vrddhi of the root's vowel (anEzIt, akArzIt, atyAkzIt).
-QList<AoristStem> activeWithoutI(const QString &r)
+// The active aorist of a root without i: siS after A (ayAsIt), sa (adikShat), else s with
+// vrddhi of the root's vowel (anaiShIt, akArShIt, atyAkShIt).
+QList<AoristStem> activeWithoutI(const SoundString &r)
 {
-    if (r.back() == u'A' || isDiphthong(r.back()))
-        return {{AoristKind::SiS, r.back() == u'A' ? r : r.chopped(1) + u'A'}};
+    if (r.back() == Sound::A || isDiphthong(r.back()))
+        return {{AoristKind::SiS, r.back() == Sound::A ? r : r.chopped(1) + Sound::A}};
     if (isVowel(r.back()))
         return {{AoristKind::S, r.chopped(1) + vrddhi(r.back())}};
     if (takesSa(r))
-        return {{AoristKind::Sa, joinBeforeFutureS(r, QStringLiteral("s"))}};
+        return {{AoristKind::Sa, joinBeforeFutureS(r, "s"_sounds)}};
     const auto at = vowelBeforeFinal(r);
     if (!at)
         return {};
-    return {{AoristKind::S, withVowel(r, *at, vrddhi(r[*at]))}};
+    return {{AoristKind::S, withVowel(r, *at, vrddhi(r.at(*at)))}};
 }
 
-// The middle: guna of a final i or u (anezwa, aSayizwa), the root as it is before the s
-// otherwise (akfta, alabDa); the iS-aorist with guna as elsewhere (asevizwa, avarDizwa).
-QList<AoristStem> middleByRule(const QString &r, bool withI)
+// The middle: guna of a final i or u (aneShTa, ashayiShTa), the root as it is before the s
+// otherwise (akR^ita, alabdha); the iS-aorist with guna as elsewhere (aseviShTa, avardhiShTa).
+QList<AoristStem> middleByRule(const SoundString &r, bool withI)
 {
     if (withI) {
         if (isHighVowel(r.back()))
-            return {{AoristKind::IS, r.chopped(1) + gunaBeforeVowel(r.back())}}; // BU -> Bav
+            return {{AoristKind::IS, r.chopped(1) + gunaBeforeVowel(r.back())}}; // bhU -> bhav
         return isVowel(r.back()) ? QList<AoristStem>{}
                                  : QList<AoristStem>{{AoristKind::IS, gunaOfRoot(r)}};
     }
     if (isHighVowel(r.back()))
         return {{AoristKind::S, gunaOfRoot(r)}};
-    if (r.back() == u'f')
+    if (r.back() == Sound::Ri)
         return {{AoristKind::S, r}};
     if (takesSa(r))
-        return {{AoristKind::Sa, joinBeforeFutureS(r, QStringLiteral("s"))}};
-    // Only the stops and S meet the t of the endings by the plain rules; roots in h and in a
+        return {{AoristKind::Sa, joinBeforeFutureS(r, "s"_sounds)}};
+    // Only the stops and sh meet the t of the endings by the plain rules; roots in h and in a
     // nasal are left to the table.
-    if (QStringView(kFinalsJoinedByRule).contains(r.back()) && vowelBeforeFinal(r))
+    if (SoundString::literal(kFinalsJoinedByRule).contains(r.back()) && vowelBeforeFinal(r))
         return {{AoristKind::S, r}};
     return {};
 }
 
 // The reduplicating syllable's consonant: the first of the stem, or the stop after an
 // initial sibilant, palatal for a guttural or h, without aspiration.
-QChar reduplicatingConsonant(const QString &body)
+Sound reduplicatingConsonant(const SoundString &body)
 {
-    QChar c = body.front();
-    if (isSibilant(c) && body.size() > 1 && isVoicelessStop(body[1]))
-        c = body[1];
+    Sound c = body.front();
+    if (isSibilant(c) && body.size() > 1 && isVoicelessStop(body.at(1)))
+        c = body.at(1);
     return reduplicatingStop(c);
 }
 
 // The reduplicated aorist of a causative in -aya: the vowel before the last consonant goes
 // short (kAray -> kar); the reduplicating syllable takes the root's own vowel short, a (for
-// a and f) turns to i, and u to i before a labial, a semivowel or j with a after it, where the
-// syllable after is light; then it is long where it is light itself (acIkarat, ajIjanat,
-// abUbuDat, abIBavat, atityajat). Roots of more than one syllable, beginning with a vowel or
-// an s, with f before a consonant or a long vowel of their own, and those the grammars treat
+// a and R^i) turns to i, and u to i before a labial, a semivowel or j with a after it, where the
+// syllable after is light; then it is long where it is light itself (achIkarat, ajIjanat,
+// abUbudhat, abIbhavat, atityajat). Roots of more than one syllable, beginning with a vowel or
+// an s, with R^i before a consonant or a long vowel of their own, and those the grammars treat
 // apart, are left to the table.
-QString reduplicatedStem(const QString &r, const QString &ayaStem)
+SoundString reduplicatedStem(const SoundString &r, const SoundString &ayaStem)
 {
-    if (!ayaStem.endsWith(QStringLiteral("aya")) || isVowel(r.front()) || r.front() == u's')
+    if (!ayaStem.endsWith("aya") || isVowel(r.front()) || r.front() == Sound::s)
         return {};
-    // sru, Sru, dru, pru, plu and cyu may keep u (asuSravat); dyut and svap take i from their
-    // semivowel (adidyutat); pA, sTA, han, hve, ve, Svi make stems of their own.
-    qsizetype vowels = 0;
-    for (const QChar c : r)
-        vowels += isVowel(c) ? 1 : 0;
-    if (inRootGroup(RootGroup::CausativeAoristApart, r) || r.contains(u'F') || vowels != 1)
+    // sru, shru, dru, pru, plu and chyu may keep u (asushravat); dyut and svap take i from their
+    // semivowel (adidyutat); pA, sthA, han, hve, ve, shvi make stems of their own.
+    const int vowels = r.syllableCount();
+    if (inRootGroup(RootGroup::CausativeAoristApart, r) || r.contains(Sound::RI) || vowels != 1)
         return {};
     const auto own = vowelBeforeFinal(r);
-    if (own ? !isShortVowel(r[*own]) || isVocalicLiquid(r[*own]) : !isVowel(r.back()))
+    if (own ? !isShortVowel(r.at(*own)) || isVocalicLiquid(r.at(*own)) : !isVowel(r.back()))
         return {};
-    const QChar rootVowel = own ? r[*own] : r.back();
-    QString body = ayaStem.chopped(3);
+    const Sound rootVowel = own ? r.at(*own) : r.back();
+    SoundString body = ayaStem.chopped(3);
     const auto at = vowelBeforeFinal(body);
-    if (!at || isVrddhiDiphthong(body[*at]) || body.back() == u'C')
+    if (!at || isVrddhiDiphthong(body.at(*at)) || body.back() == Sound::Ch)
         return {};
-    body[*at] = shortenedVowel(body[*at]);
-    // smf, tvar, praT and the like keep a in the reduplicating syllable (asasmarat).
-    QChar vowel = sameVowelQuality(rootVowel, u'i')   ? u'i'
-                  : sameVowelQuality(rootVowel, u'u') ? u'u'
-                                                      : u'a';
+    body.set(*at, shortenedVowel(body.at(*at)));
+    // smR^i, tvar, prath and the like keep a in the reduplicating syllable (asasmarat).
+    Sound vowel = sameVowelQuality(rootVowel, Sound::i)   ? Sound::i
+                  : sameVowelQuality(rootVowel, Sound::u) ? Sound::u
+                                                          : Sound::a;
     const bool likeDesiderative = !inRootGroup(RootGroup::CausativeAoristKeepsA, r);
-    if (likeDesiderative && vowel == u'a')
-        vowel = u'i';
-    if (likeDesiderative && vowel == u'u' &&
-        (isLabial(body[0]) || isSemivowel(body[0]) || body[0] == u'j') && body[1] == u'a')
-        vowel = u'i';
-    // C is doubled after the short syllable, which is then heavy (acicCidat).
-    if (body.front() == u'C')
-        return QString(u'c') + vowel + u'c' + body;
+    if (likeDesiderative && vowel == Sound::a)
+        vowel = Sound::i;
+    if (likeDesiderative && vowel == Sound::u &&
+        (isLabial(body.at(0)) || isSemivowel(body.at(0)) || body.at(0) == Sound::j) &&
+        body.at(1) == Sound::a)
+        vowel = Sound::i;
+    // C is doubled after the short syllable, which is then heavy (achichChidat).
+    if (body.front() == Sound::Ch)
+        return SoundString(Sound::ch) + vowel + Sound::ch + body;
     if (likeDesiderative && *at == 1)
-        vowel = vowel == u'i' ? u'I' : vowel == u'u' ? u'U' : vowel;
-    return QString(reduplicatingConsonant(body)) + vowel + body;
+        vowel = vowel == Sound::i ? Sound::I : vowel == Sound::u ? Sound::U : vowel;
+    return SoundString(reduplicatingConsonant(body)) + vowel + body;
 }
 
 // The line of the table for the root in its own class only: a causative (class 10 on a
@@ -228,21 +227,21 @@ bool isOwnTenthClass(const VerbRoot &root)
 QList<AoristStem> causativeStems(const VerbRoot &root, Pada pada)
 {
     if (isOwnTenthClass(root)) {
-        const auto given = exceptionFor(root, pada == Pada::Atmanepada ? "aorA" : "aor");
+        const auto given = exceptionTextFor(root, pada == Pada::Atmanepada ? "aorA" : "aor");
         if (given || pada == Pada::Parasmaipada)
             return readStems(given.value_or(QStringList()));
-        return readStems(exceptionFor(root, "aor").value_or(QStringList()));
+        return readStems(exceptionTextFor(root, "aor").value_or(QStringList()));
     }
-    if (const auto given = exceptionFor(root, "caor"))
+    if (const auto given = exceptionTextFor(root, "caor"))
         return readStems(*given);
-    const QString stem = reduplicatedStem(root.rootSounds, root.strongStem);
+    const SoundString stem = reduplicatedStem(root.rootSounds, root.strongStem);
     return stem.isEmpty() ? QList<AoristStem>{}
                           : QList<AoristStem>{{AoristKind::Reduplicated, stem}};
 }
 
 QList<AoristStem> activeStems(const VerbRoot &root)
 {
-    if (const auto given = exceptionFor(root, "aor"))
+    if (const auto given = exceptionTextFor(root, "aor"))
         return readStems(*given);
     const auto withI = takesI(root);
     if (!withI)
@@ -252,10 +251,11 @@ QList<AoristStem> activeStems(const VerbRoot &root)
 
 QList<AoristStem> middleStems(const VerbRoot &root)
 {
-    if (const auto given = exceptionFor(root, "aorA"))
+    if (const auto given = exceptionTextFor(root, "aorA"))
         return readStems(*given);
-    // The sa-aorist is the root's in both padas (adikzata).
-    const QList<AoristStem> active = readStems(exceptionFor(root, "aor").value_or(QStringList()));
+    // The sa-aorist is the root's in both padas (adikShata).
+    const QList<AoristStem> active =
+        readStems(exceptionTextFor(root, "aor").value_or(QStringList()));
     if (!active.isEmpty() && active.first().kind == AoristKind::Sa)
         return {active.first()};
     const auto withI = takesI(root);
@@ -270,9 +270,9 @@ QList<AoristStem> aoristStems(const VerbRoot &given, Pada pada)
     if (root.verbClass == 10)
         return causativeStems(root, pada);
     QList<AoristStem> stems = pada == Pada::Atmanepada ? middleStems(root) : activeStems(root);
-    // The j of these roots meets a t as z (ayAzwAm, asrAzwAm), elsewhere as k (atyAktAm).
+    // The j of these roots meets a t as Sh (ayAShTAm, asrAShTAm), elsewhere as k (atyAktAm).
     for (AoristStem &stem : stems)
-        stem.jSoundsAsZ = inRootGroup(RootGroup::JAsSh, root.rootSounds);
+        stem.jSoundsAsSh = inRootGroup(RootGroup::JAsSh, root.rootSounds);
     return stems;
 }
 
@@ -280,7 +280,7 @@ QList<AoristStem> passiveAoristStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (root.verbClass == 10) {
-        if (!root.strongStem.endsWith(QStringLiteral("aya")))
+        if (!root.strongStem.endsWith("aya"))
             return {};
         return {{AoristKind::IS, root.strongStem.chopped(1)}};
     }
@@ -290,40 +290,40 @@ QList<AoristStem> passiveAoristStems(const VerbRoot &given)
         if (stem.kind != AoristKind::Reduplicated)
             stems.append(stem);
     }
-    // Sri, dru, sru: the reduplicated aorist is their middle's, the rules give the passive's.
+    // shri, dru, sru: the reduplicated aorist is their middle's, the rules give the passive's.
     const bool reduplicatedOnly = !middle.isEmpty() && stems.isEmpty();
     const auto withI = takesI(root);
-    if (withI && (reduplicatedOnly || (middle.isEmpty() && !exceptionFor(root, "aorA"))))
+    if (withI && (reduplicatedOnly || (middle.isEmpty() && !exceptionTextFor(root, "aorA"))))
         return middleByRule(root.rootSounds, *withI);
     return stems;
 }
 
-QStringList passiveAoristThirdSingulars(const VerbRoot &given)
+SoundStrings passiveAoristThirdSingulars(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto form = exceptionFor(root, "aorI"))
         return *form;
-    const QString &r = root.rootSounds;
-    QString stem;
+    const SoundString &r = root.rootSounds;
+    SoundString stem;
     if (root.verbClass == 10) {
-        if (!root.strongStem.endsWith(QStringLiteral("aya")))
+        if (!root.strongStem.endsWith("aya"))
             return {};
         stem = root.strongStem.chopped(3);
-    } else if (r.back() == u'A' || isDiphthong(r.back())) {
+    } else if (r.back() == Sound::A || isDiphthong(r.back())) {
         // A takes y before the i (adAyi, agAyi).
-        stem = (r.back() == u'A' ? r : r.chopped(1) + u'A') + u'y';
+        stem = (r.back() == Sound::A ? r : r.chopped(1) + Sound::A) + Sound::y;
     } else if (isVowel(r.back())) {
-        stem = withFinalVrddhiBeforeVowel(r); // akAri, anAyi, aBAvi
+        stem = withFinalVrddhiBeforeVowel(r); // akAri, anAyi, abhAvi
     } else if (const auto at = vowelBeforeFinal(r)) {
-        // a before one consonant lengthens (apAci), save in the roots in m, which the
-        // grammars treat root by root; i, u, f take guna (aboDi, adarSi).
-        if (r[*at] == u'a' && r.back() == u'm')
+        // a before one consonant lengthens (apAchi), save in the roots in m, which the
+        // grammars treat root by root; i, u, R^i take guna (abodhi, adarshi).
+        if (r.at(*at) == Sound::a && r.back() == Sound::m)
             return {};
-        stem = r[*at] == u'a' ? withVowel(r, *at, QStringLiteral("A")) : gunaOfRoot(r);
+        stem = r.at(*at) == Sound::a ? withVowel(r, *at, "A"_sounds) : gunaOfRoot(r);
     } else {
         stem = r;
     }
-    return {finishWord(withAugment(stem + u'i'))};
+    return {finishWord(withAugment(stem + Sound::i))};
 }
 
 } // namespace vantro::verbs

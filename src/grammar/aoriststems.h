@@ -10,22 +10,22 @@
 namespace vantro::verbs {
 
 // The formations of the aorist the grammars teach.
-// LongIS is the iS-aorist with a long I (agrahIt, agrahIzwAm).
+// LongIS is the iS-aorist with a long I (agrahIt, agrahIShTAm).
 enum class AoristKind { Root, A, Sa, S, IS, LongIS, SiS, Reduplicated };
 
 // One aorist stem, in sounds, without the augment. The thematic formations (a, sa and the
-// reduplicated) give the stem before their a ("gam", "dikz", "cIkar"); the s-, iS- and
-// siS-aorists the root as it stands before the s or the i ("kAr", "boD", "yA"); the root
-// aorist the root as it takes the endings ("BU", "dA").
+// reduplicated) give the stem before their a ("gam", "dikSh", "chIkar"); the s-, iS- and
+// siS-aorists the root as it stands before the s or the i ("kAr", "bodh", "yA"); the root
+// aorist the root as it takes the endings ("bhU", "dA").
 struct AoristStem
 {
-    AoristStem(AoristKind kind, const QString &stem) : kind(kind), stem(stem) {}
+    AoristStem(AoristKind kind, const SoundString &stem) : kind(kind), stem(stem) {}
     AoristKind kind;
-    QString stem;
-    bool jSoundsAsZ = false; // yaj, sfj: ayAzwAm
-    // The s-aorist's stem where a t, T or D of the ending meets it, that sound included, for
-    // the roots the plain rules do not join ("voQ" of avoQAm, avoQa); empty elsewhere.
-    QString beforeDental;
+    SoundString stem;
+    bool jSoundsAsSh = false; // yaj, sR^ij: ayAShTAm
+    // The s-aorist's stem where a t, th or dh of the ending meets it, that sound included, for
+    // the roots the plain rules do not join ("voDh" of avoDhAm, avoDha); empty elsewhere.
+    SoundString beforeDental;
 };
 
 // The aorist stems of the root in the pada, the usual first, from the table of exceptions
@@ -36,10 +36,10 @@ QList<AoristStem> aoristStems(const VerbRoot &root, Pada pada);
 
 // The stems the passive aorist makes its cells on, save the third singular: the middle's,
 // without the reduplicated aorist, which is active only (a causative and the tenth class
-// take the iS-aorist on their stem in -ay: acorayizAtAm).
+// take the iS-aorist on their stem in -ay: achorayiShAtAm).
 QList<AoristStem> passiveAoristStems(const VerbRoot &root);
 
 // The passive aorist's third singular in -i ("akAri", "adAyi"), in sounds, augment included.
-QStringList passiveAoristThirdSingulars(const VerbRoot &root);
+SoundStrings passiveAoristThirdSingulars(const VerbRoot &root);
 
 } // namespace vantro::verbs

@@ -14,14 +14,14 @@ namespace {
 // t, th, s and dh (dhattaH, dhatse); the u of the nasal classes may fall before v and m, and
 // in kR^i also before y (kurvaH, kuryAt); a stem in d, dh or s may end the second singular of
 // the imperfect in the visarga.
-constexpr char16_t kDhatBefore[] = u"tTsD";
-constexpr char16_t kNasalUMayFallBefore[] = u"vm";
-constexpr char16_t kNasalUFallsBefore[] = u"vmy";
-constexpr char16_t kVisargaAfter[] = u"dDs";
+constexpr const char *kDhatBefore = "tthsdh";
+constexpr const char *kNasalUMayFallBefore = "vm";
+constexpr const char *kNasalUFallsBefore = "vmy";
+constexpr const char *kVisargaAfter = "ddhs";
 
 struct Ending
 {
-    const char16_t *text;
+    const char *text;
     bool strong;
 };
 
@@ -29,28 +29,28 @@ struct Ending
 // [pada][tense][cell]: present, imperfect, imperative, optative; cells 3sg 3du 3pl 2sg ... 1pl.
 const Ending kEndings[2][4][9] = {
     {
-        {{u"ti", true}, {u"tas", false}, {u"anti", false}, {u"si", true}, {u"Tas", false},
-         {u"Ta", false}, {u"mi", true}, {u"vas", false}, {u"mas", false}},
-        {{u"t", true}, {u"tAm", false}, {u"an", false}, {u"s", true}, {u"tam", false},
-         {u"ta", false}, {u"am", true}, {u"va", false}, {u"ma", false}},
-        {{u"tu", true}, {u"tAm", false}, {u"antu", false}, {u"hi", false}, {u"tam", false},
-         {u"ta", false}, {u"Ani", true}, {u"Ava", true}, {u"Ama", true}},
-        {{u"yAt", false}, {u"yAtAm", false}, {u"yus", false}, {u"yAs", false},
-         {u"yAtam", false}, {u"yAta", false}, {u"yAm", false}, {u"yAva", false},
-         {u"yAma", false}},
+        {{"ti", true}, {"tas", false}, {"anti", false}, {"si", true}, {"thas", false},
+         {"tha", false}, {"mi", true}, {"vas", false}, {"mas", false}},
+        {{"t", true}, {"tAm", false}, {"an", false}, {"s", true}, {"tam", false},
+         {"ta", false}, {"am", true}, {"va", false}, {"ma", false}},
+        {{"tu", true}, {"tAm", false}, {"antu", false}, {"hi", false}, {"tam", false},
+         {"ta", false}, {"Ani", true}, {"Ava", true}, {"Ama", true}},
+        {{"yAt", false}, {"yAtAm", false}, {"yus", false}, {"yAs", false},
+         {"yAtam", false}, {"yAta", false}, {"yAm", false}, {"yAva", false},
+         {"yAma", false}},
     },
     {
-        {{u"te", false}, {u"Ate", false}, {u"ate", false}, {u"se", false}, {u"ATe", false},
-         {u"Dve", false}, {u"e", false}, {u"vahe", false}, {u"mahe", false}},
-        {{u"ta", false}, {u"AtAm", false}, {u"ata", false}, {u"TAs", false},
-         {u"ATAm", false}, {u"Dvam", false}, {u"i", false}, {u"vahi", false},
-         {u"mahi", false}},
-        {{u"tAm", false}, {u"AtAm", false}, {u"atAm", false}, {u"sva", false},
-         {u"ATAm", false}, {u"Dvam", false}, {u"E", true}, {u"AvahE", true},
-         {u"AmahE", true}},
-        {{u"Ita", false}, {u"IyAtAm", false}, {u"Iran", false}, {u"ITAs", false},
-         {u"IyATAm", false}, {u"IDvam", false}, {u"Iya", false}, {u"Ivahi", false},
-         {u"Imahi", false}},
+        {{"te", false}, {"Ate", false}, {"ate", false}, {"se", false}, {"Athe", false},
+         {"dhve", false}, {"e", false}, {"vahe", false}, {"mahe", false}},
+        {{"ta", false}, {"AtAm", false}, {"ata", false}, {"thAs", false},
+         {"AthAm", false}, {"dhvam", false}, {"i", false}, {"vahi", false},
+         {"mahi", false}},
+        {{"tAm", false}, {"AtAm", false}, {"atAm", false}, {"sva", false},
+         {"AthAm", false}, {"dhvam", false}, {"ai", true}, {"Avahai", true},
+         {"Amahai", true}},
+        {{"Ita", false}, {"IyAtAm", false}, {"Iran", false}, {"IthAs", false},
+         {"IyAthAm", false}, {"Idhvam", false}, {"Iya", false}, {"Ivahi", false},
+         {"Imahi", false}},
     },
 };
 
@@ -72,31 +72,31 @@ bool takesReduplicatedPlural(const VerbRoot &root)
     return root.verbClass == 3 || inRootGroup(RootGroup::ReduplicatedPlural, root.rootSounds);
 }
 
-QString weakBeforeVowel(const VerbRoot &root)
+SoundString weakBeforeVowel(const VerbRoot &root)
 {
     if (!root.weakStemBeforeVowel.isEmpty())
         return root.weakStemBeforeVowel;
-    QString stem = root.weakStem;
-    const qsizetype last = stem.size() - 1;
+    SoundString stem = root.weakStem;
+    const int last = stem.size() - 1;
     const bool afterConjunct =
-        last >= 2 && isConsonant(stem[last - 1]) && followsConsonant(stem, last - 1);
-    switch (stem[last].unicode()) {
-    case u'u':
-    case u'U':
+        last >= 2 && isConsonant(stem.at(last - 1)) && followsConsonant(stem, last - 1);
+    switch (stem.at(last)) {
+    case Sound::u:
+    case Sound::U:
         stem.replace(last, 1,
                      root.verbClass == 2 || (root.verbClass == 5 && afterConjunct) ? "uv" : "v");
         break;
-    case u'I':
+    case Sound::I:
         if (root.verbClass == 9)
             stem.chop(1);
         else
             stem.replace(last, 1, afterConjunct ? "iy" : "y");
         break;
-    case u'i':
-        stem[last] = u'y';
+    case Sound::i:
+        stem.set(last, Sound::y);
         break;
-    case u'f':
-        stem[last] = u'r';
+    case Sound::Ri:
+        stem.set(last, Sound::r);
         break;
     default:
         break;
@@ -104,14 +104,14 @@ QString weakBeforeVowel(const VerbRoot &root)
     return stem;
 }
 
-QString stemFor(const VerbRoot &root, bool strong, const QString &ending)
+SoundString stemFor(const VerbRoot &root, bool strong, const SoundString &ending)
 {
     const bool vowelEnding = !ending.isEmpty() && isVowel(ending.front());
     if (strong)
         return vowelEnding && !root.strongStemBeforeVowel.isEmpty() ? root.strongStemBeforeVowel
                                                                     : root.strongStem;
     // dadh throws its aspiration back before t, th, s, dh (dhattaH, dhatse): the table gives it.
-    if (!ending.isEmpty() && QStringView(kDhatBefore).contains(ending.front())) {
+    if (!ending.isEmpty() && SoundString::literal(kDhatBefore).contains(ending.front())) {
         if (const auto thrownBack = exceptionFor(root, "weakT"))
             return thrownBack->value(0);
     }
@@ -120,108 +120,110 @@ QString stemFor(const VerbRoot &root, bool strong, const QString &ending)
 
 // The u of the nasal classes may fall before v and m after a simple consonant, and must in
 // kR^i, also before y (kurvaH, kuryAt).
-QStringList weakStemChoices(const VerbRoot &root, const QString &stem, const QString &ending)
+SoundStrings weakStemChoices(const VerbRoot &root, const SoundString &stem,
+                             const SoundString &ending)
 {
     const bool nasalClass = root.verbClass == 5 || root.verbClass == 8;
-    const qsizetype n = stem.size();
-    if (!nasalClass || !stem.endsWith(u'u') || n < 3 || followsConsonant(stem, n - 2) ||
+    const int n = stem.size();
+    if (!nasalClass || !stem.endsWith(Sound::u) || n < 3 || followsConsonant(stem, n - 2) ||
         ending.isEmpty())
         return {stem};
     if (inRootGroup(RootGroup::NasalUFalls, root.rootSounds) &&
-        QStringView(kNasalUFallsBefore).contains(ending.front()))
+        SoundString::literal(kNasalUFallsBefore).contains(ending.front()))
         return {stem.chopped(1)};
-    if (QStringView(kNasalUMayFallBefore).contains(ending.front()))
+    if (SoundString::literal(kNasalUMayFallBefore).contains(ending.front()))
         return {stem, stem.chopped(1)};
     return {stem};
 }
 
 // bhI and hA may shorten the I of the weak stem before consonants (bibhitaH, jahitaH); hA's
 // own optative and second singular imperative are in data/overrides.tsv.
-QStringList shortenedWeakStems(const VerbRoot &root, const QStringList &stems)
+SoundStrings shortenedWeakStems(const VerbRoot &root, const SoundStrings &stems)
 {
-    return QStringList(stems) << root.weakStem.chopped(1) + u'i';
+    return SoundStrings(stems) << root.weakStem.chopped(1) + Sound::i;
 }
 
 // The second singular imperative active: hi, dhi after consonants and in hu, nothing after
 // the u of the nasal classes, Ana for the consonant roots of class 9.
-QPair<QString, QString> imperativeSecondSingular(const VerbRoot &root)
+QPair<SoundString, SoundString> imperativeSecondSingular(const VerbRoot &root)
 {
-    const QString weak = root.weakStem;
-    const qsizetype n = weak.size();
-    if (root.verbClass == 9 && n >= 3 && isConsonant(weak[n - 3]))
-        return {weak.chopped(2), QStringLiteral("Ana")};
-    if ((root.verbClass == 5 || root.verbClass == 8) && weak.endsWith(u'u') &&
+    const SoundString weak = root.weakStem;
+    const int n = weak.size();
+    if (root.verbClass == 9 && n >= 3 && isConsonant(weak.at(n - 3)))
+        return {weak.chopped(2), "Ana"_sounds};
+    if ((root.verbClass == 5 || root.verbClass == 8) && weak.endsWith(Sound::u) &&
         !followsConsonant(weak, n - 2))
-        return {weak, QString()};
+        return {weak, SoundString()};
     if ((isConsonant(weak.back()) && !takesConnectingI(root)) ||
         inRootGroup(RootGroup::ImperativeDhi, root.rootSounds))
-        return {weak, QStringLiteral("Di")};
-    return {weak, QStringLiteral("hi")};
+        return {weak, "dhi"_sounds};
+    return {weak, "hi"_sounds};
 }
 
 // The imperfect singular endings t and s vanish after a consonant; in the second person a
 // root in d, dh or s may end in the visarga instead (aveH, avet).
-QStringList bareImperfect(const QString &stem, bool secondPerson)
+SoundStrings bareImperfect(const SoundString &stem, bool secondPerson)
 {
-    const QString bare = attach(stem, QString());
-    if (secondPerson && QStringView(kVisargaAfter).contains(stem.back()))
-        return {stem.chopped(1) + u's', bare};
+    const SoundString bare = attach(stem, SoundString());
+    if (secondPerson && SoundString::literal(kVisargaAfter).contains(stem.back()))
+        return {stem.chopped(1) + Sound::s, bare};
     return {bare};
 }
 
-QStringList joinCell(const VerbRoot &root, Tense tense, const QString &stem, const QString &ending)
+SoundStrings joinCell(const VerbRoot &root, Tense tense, const SoundString &stem,
+                      const SoundString &ending)
 {
-    const bool singularPast = tense == Tense::Imperfect && (ending == u"t" || ending == u"s");
+    const bool singularPast =
+        tense == Tense::Imperfect && (ending == "t"_sounds || ending == "s"_sounds);
     if (takesConnectingI(root) && !ending.isEmpty() && isConsonant(ending.front()) &&
-        ending.front() != u'y') {
+        ending.front() != Sound::y) {
         if (singularPast)
-            return {stem + u'I' + ending, stem + u'a' + ending};
-        return {attach(stem + u'i', ending)};
+            return {stem + Sound::I + ending, stem + Sound::a + ending};
+        return {attach(stem + Sound::i, ending)};
     }
     if (singularPast && isConsonant(stem.back()))
-        return bareImperfect(stem, ending == u"s");
+        return bareImperfect(stem, ending == "s"_sounds);
     return {attach(stem, ending)};
 }
 
 // Where two like stops meet after a nasal one of them may be dropped (runddhaH, rundhaH).
-QStringList withSimplifiedClusters(const QStringList &forms)
+SoundStrings withSimplifiedClusters(const SoundStrings &forms)
 {
-    QStringList out = forms;
-    for (const QString &form : forms) {
-        for (const char16_t *pair : {u"Mtt", u"MtT", u"MdD"}) {
-            const QString cluster = QString::fromUtf16(pair);
+    SoundStrings out = forms;
+    for (const SoundString &form : forms) {
+        for (const char *pair : {"Mtt", "Mtth", "Mddh"}) {
+            const SoundString cluster = SoundString::literal(pair);
             if (form.contains(cluster))
-                out.append(QString(form).replace(cluster.left(2), cluster.left(1)));
+                out.append(SoundString(form).replaceAll(cluster.left(2), cluster.left(1)));
         }
     }
     return out;
 }
 
-QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell)
+SoundStrings athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell)
 {
     const Ending &entry = kEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell];
-    QString ending = QString::fromUtf16(entry.text);
+    SoundString ending = SoundString::literal(entry.text);
     bool strong = entry.strong;
     if (pada == Pada::Parasmaipada && cell == kThirdPlural && tense != Tense::Optative &&
         takesReduplicatedPlural(root)) {
-        ending =
-            tense == Tense::Imperfect ? QStringLiteral("us") : ending.mid(0, 1) + ending.mid(2);
+        ending = tense == Tense::Imperfect ? "us"_sounds : ending.mid(0, 1) + ending.mid(2);
         strong = tense == Tense::Imperfect;
     }
-    QStringList stems;
+    SoundStrings stems;
     if (pada == Pada::Parasmaipada && tense == Tense::Imperative && cell == kSecondSingular) {
         const auto [stem, imperative] = imperativeSecondSingular(root);
         stems = {stem};
         ending = imperative;
     } else {
-        stems = strong ? QStringList{stemFor(root, true, ending)}
+        stems = strong ? SoundStrings{stemFor(root, true, ending)}
                        : weakStemChoices(root, stemFor(root, false, ending), ending);
     }
     if (inRootGroup(RootGroup::WeakIShortens, root.rootSounds) && !strong && !ending.isEmpty() &&
         isConsonant(ending.front()))
         stems = shortenedWeakStems(root, stems);
-    QStringList forms;
-    for (const QString &stem : stems)
+    SoundStrings forms;
+    for (const SoundString &stem : stems)
         forms += joinCell(root, tense, stem, ending);
     if (root.verbClass == 7)
         forms = withSimplifiedClusters(forms);
@@ -230,24 +232,24 @@ QStringList athematicCell(const VerbRoot &root, Pada pada, Tense tense, int cell
 
 // The roots in A of the second class may take us in the third plural of the imperfect
 // (ayuH beside ayAn).
-void addImperfectPluralInUs(const VerbRoot &root, Pada pada, Tense tense, VerbParadigm *paradigm)
+void addImperfectPluralInUs(const VerbRoot &root, Pada pada, Tense tense, SoundParadigm *paradigm)
 {
     if (pada == Pada::Parasmaipada && tense == Tense::Imperfect && root.verbClass == 2 &&
-        root.strongStem.endsWith(u'A'))
+        root.strongStem.endsWith(Sound::A))
         paradigm->cells[kThirdPlural].append(finishWord(withAugment(
-            (root.weakStem.endsWith(u'A') ? root.weakStem.chopped(1) : root.weakStem) + "us")));
+            (root.weakStem.endsWith(Sound::A) ? root.weakStem.chopped(1) : root.weakStem) + "us")));
 }
 
 } // namespace
 
-VerbParadigm conjugateAthematic(const VerbRoot &root, Pada pada, Tense tense)
+SoundParadigm conjugateAthematic(const VerbRoot &root, Pada pada, Tense tense)
 {
-    VerbParadigm paradigm;
+    SoundParadigm paradigm;
     for (int cell = 0; cell < kPersonCount * kNumberCount; ++cell) {
-        QStringList forms = athematicCell(root, pada, tense, cell);
-        for (QString &form : forms)
+        SoundStrings forms = athematicCell(root, pada, tense, cell);
+        for (SoundString &form : forms)
             form = finishWord(tense == Tense::Imperfect ? withAugment(form) : form);
-        forms.removeDuplicates();
+        removeDuplicates(forms);
         paradigm.cells[cell] = forms;
     }
     addImperfectPluralInUs(root, pada, tense, &paradigm);

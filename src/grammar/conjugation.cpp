@@ -24,31 +24,31 @@ using namespace verbs;
 // The endings after a stem in a, thematic vowel included: [pada][tense][cell], tenses present,
 // imperfect, imperative, optative, cells 3sg 3du 3pl 2sg 2du 2pl 1sg 1du 1pl. The simple
 // future and the passive take them too.
-const char16_t *const kThematicEndings[2][4][9] = {
+const char *const kThematicEndings[2][4][9] = {
     {
-        {u"ati", u"atas", u"anti", u"asi", u"aTas", u"aTa", u"Ami", u"Avas", u"Amas"},
-        {u"at", u"atAm", u"an", u"as", u"atam", u"ata", u"am", u"Ava", u"Ama"},
-        {u"atu", u"atAm", u"antu", u"a", u"atam", u"ata", u"Ani", u"Ava", u"Ama"},
-        {u"et", u"etAm", u"eyus", u"es", u"etam", u"eta", u"eyam", u"eva", u"ema"},
+        {"ati", "atas", "anti", "asi", "athas", "atha", "Ami", "Avas", "Amas"},
+        {"at", "atAm", "an", "as", "atam", "ata", "am", "Ava", "Ama"},
+        {"atu", "atAm", "antu", "a", "atam", "ata", "Ani", "Ava", "Ama"},
+        {"et", "etAm", "eyus", "es", "etam", "eta", "eyam", "eva", "ema"},
     },
     {
-        {u"ate", u"ete", u"ante", u"ase", u"eTe", u"aDve", u"e", u"Avahe", u"Amahe"},
-        {u"ata", u"etAm", u"anta", u"aTAs", u"eTAm", u"aDvam", u"e", u"Avahi", u"Amahi"},
-        {u"atAm", u"etAm", u"antAm", u"asva", u"eTAm", u"aDvam", u"E", u"AvahE", u"AmahE"},
-        {u"eta", u"eyAtAm", u"eran", u"eTAs", u"eyATAm", u"eDvam", u"eya", u"evahi", u"emahi"},
+        {"ate", "ete", "ante", "ase", "ethe", "adhve", "e", "Avahe", "Amahe"},
+        {"ata", "etAm", "anta", "athAs", "ethAm", "adhvam", "e", "Avahi", "Amahi"},
+        {"atAm", "etAm", "antAm", "asva", "ethAm", "adhvam", "ai", "Avahai", "Amahai"},
+        {"eta", "eyAtAm", "eran", "ethAs", "eyAthAm", "edhvam", "eya", "evahi", "emahi"},
     },
 };
 
 // The periphrastic future: the agent noun's nominative, and the present of as after it in the
 // first and second persons; the endings after the t ([pada][cell]).
-const char16_t *const kPeriphrasticEndings[2][9] = {
-    {u"A", u"ArO", u"Aras", u"Asi", u"AsTas", u"AsTa", u"Asmi", u"Asvas", u"Asmas"},
-    {u"A", u"ArO", u"Aras", u"Ase", u"AsATe", u"ADve", u"Ahe", u"Asvahe", u"Asmahe"},
+const char *const kPeriphrasticEndings[2][9] = {
+    {"A", "Arau", "Aras", "Asi", "Asthas", "Astha", "Asmi", "Asvas", "Asmas"},
+    {"A", "Arau", "Aras", "Ase", "AsAthe", "Adhve", "Ahe", "Asvahe", "Asmahe"},
 };
 
-// The active benedictive after its stem in y (BUy-At).
-const char16_t *const kBenedictiveEndings[9] = {u"At",   u"AstAm", u"Asus", u"As",  u"Astam",
-                                                u"Asta", u"Asam",  u"Asva", u"Asma"};
+// The active benedictive after its stem in y (bhUy-At).
+const char *const kBenedictiveEndings[9] = {"At",   "AstAm", "Asus", "As",  "Astam",
+                                                "Asta", "Asam",  "Asva", "Asma"};
 
 // clang-format on
 
@@ -60,126 +60,125 @@ QString padaName(Pada pada)
                                       : QStringLiteral("atmanepada");
 }
 
-// One cell of a base ending in a consonant ("Bav", "gacC", "kariSy", "kriy") with the thematic
+// One cell of a base ending in a consonant ("bhav", "gachCh", "kariShy", "kriy") with the thematic
 // endings.
-QString thematicCell(const QString &base, Pada pada, Tense tense, int cell)
+SoundString thematicCell(const SoundString &base, Pada pada, Tense tense, int cell)
 {
-    const QString ending = QString::fromUtf16(
+    const SoundString ending = SoundString::literal(
         kThematicEndings[pada == Pada::Atmanepada][static_cast<int>(tense)][cell]);
-    const QString form = base + ending;
+    const SoundString form = base + ending;
     return finishWord(tense == Tense::Imperfect ? withAugment(form) : form);
 }
 
-VerbParadigm thematicParadigm(const QString &base, Pada pada, Tense tense)
+SoundParadigm thematicParadigm(const SoundString &base, Pada pada, Tense tense)
 {
-    VerbParadigm paradigm;
+    SoundParadigm paradigm;
     for (int cell = 0; cell < kCellCount; ++cell)
         paradigm.cells[cell] = {thematicCell(base, pada, tense, cell)};
     return paradigm;
 }
 
-void mergeAlternatives(VerbParadigm *into, const VerbParadigm &from)
+void mergeAlternatives(SoundParadigm *into, const SoundParadigm &from)
 {
     for (int cell = 0; cell < kCellCount; ++cell) {
         into->cells[cell] += from.cells[cell];
-        into->cells[cell].removeDuplicates();
+        removeDuplicates(into->cells[cell]);
     }
 }
 
 // A strengthened final vowel before a vowel: e, o, ai, au -> ay, av, Ay, Av.
-QString beforeConnectingI(const QString &strengthened)
+SoundString beforeConnectingI(const SoundString &strengthened)
 {
     if (strengthened.isEmpty())
         return strengthened;
     return strengthened.chopped(1) + diphthongBeforeVowel(strengthened.back());
 }
 
-QString futureBase(const VerbRoot &root, bool withI)
+SoundString futureBase(const VerbRoot &root, bool withI)
 {
     if (!root.futureStem.isEmpty())
         return root.futureStem;
     if (root.verbClass == 10)
-        return root.strongStem.chopped(1) + QStringLiteral("izy");
-    QString strengthened = gunaOfRoot(root.rootSounds);
+        return root.strongStem.chopped(1) + "iShy";
+    SoundString strengthened = gunaOfRoot(root.rootSounds);
     // Roots in e, ai, o take A outside the present (gai: gAsyati).
     if (isDiphthong(root.rootSounds.back()))
-        strengthened = root.rootSounds.chopped(1) + u'A';
+        strengthened = root.rootSounds.chopped(1) + Sound::A;
     if (withI)
-        return beforeConnectingI(strengthened) + QStringLiteral("izy");
-    return joinBeforeFutureS(strengthened, QStringLiteral("sy"));
+        return beforeConnectingI(strengthened) + "iShy";
+    return joinBeforeFutureS(strengthened, "sy"_sounds);
 }
 
 // A stem in aya (the tenth class, a causative) drops it for that i: kArayiShyate, kAriShyate.
 // After a short a the grammars may lengthen it as in the passive aorist (agami, agAmi): not made.
-QString passiveFutureAlternativeOfAya(const QString &stem)
+SoundString passiveFutureAlternativeOfAya(const SoundString &stem)
 {
-    if (!stem.endsWith(QStringLiteral("aya")))
+    if (!stem.endsWith("aya"))
         return {};
-    const QString base = stem.chopped(3);
-    const qsizetype n = base.size();
-    if (n < 2 || (base[n - 2] == u'a' && isConsonant(base[n - 1])))
+    const SoundString base = stem.chopped(3);
+    const int n = base.size();
+    if (n < 2 || (base.at(n - 2) == Sound::a && isConsonant(base.at(n - 1))))
         return {};
-    return base + QStringLiteral("izy");
+    return base + "iShy";
 }
 
 // The passive future may also take the stem of the passive aorist with i: roots in vowels
 // and han, grah, dR^ish (bhAviShyate, dAyiShyate, ghAniShyate).
-QString passiveFutureAlternative(const VerbRoot &root)
+SoundString passiveFutureAlternative(const VerbRoot &root)
 {
     // A causative keeps its root's sounds: its own stem in aya decides (ghAtiShyate of
     // ghAtayati, not han's ghAniShyate).
     if (root.verbClass == 10)
         return passiveFutureAlternativeOfAya(root.strongStem);
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     if (const auto consonantRoot = exceptionFor(root, "passI"))
-        return consonantRoot->value(0) + QStringLiteral("izy");
+        return consonantRoot->value(0) + "iShy";
     // jAgR^i keeps guna where the passive aorist has vrddhi (ajAgari): its i-forms are the
     // middle's own.
     if (!root.futureStem.isEmpty() || !isVowel(r.back()) ||
         inRootGroup(RootGroup::GunaForVrddhi, r))
         return {};
-    const QChar last = isDiphthong(r.back()) ? QChar(u'A') : r.back();
-    QString strengthened = r.chopped(1) + vrddhi(last);
-    if (strengthened.endsWith(u'A'))
-        strengthened += u'y';
-    return beforeConnectingI(strengthened) + QStringLiteral("izy");
+    const Sound last = isDiphthong(r.back()) ? Sound::A : r.back();
+    SoundString strengthened = r.chopped(1) + vrddhi(last);
+    if (strengthened.endsWith(Sound::A))
+        strengthened += Sound::y;
+    return beforeConnectingI(strengthened) + "iShy";
 }
 
-QString passiveBase(const VerbRoot &root)
+SoundString passiveBase(const VerbRoot &root)
 {
     if (!root.passiveStem.isEmpty())
         return root.passiveStem;
     // The stem in aya drops it (kAryate); a desiderative's stem in a drops its a (jigamiShyate).
     if (root.verbClass == 10)
-        return root.strongStem.chopped(root.strongStem.endsWith(QStringLiteral("aya")) ? 3 : 1) +
-               u'y';
-    QString base = root.rootSounds;
-    const qsizetype n = base.size();
-    const bool afterConjunct = n >= 3 && isConsonant(base[n - 2]) && isConsonant(base[n - 3]);
-    switch (base.back().unicode()) {
-    case u'i':
-        base.back() = u'I';
+        return root.strongStem.chopped(root.strongStem.endsWith("aya") ? 3 : 1) + Sound::y;
+    SoundString base = root.rootSounds;
+    const int n = base.size();
+    const bool afterConjunct = n >= 3 && isConsonant(base.at(n - 2)) && isConsonant(base.at(n - 3));
+    switch (base.back()) {
+    case Sound::i:
+        base.set(n - 1, Sound::I);
         break;
-    case u'u':
-        base.back() = u'U';
+    case Sound::u:
+        base.set(n - 1, Sound::U);
         break;
-    case u'f':
+    case Sound::Ri:
         base.replace(n - 1, 1, afterConjunct ? "ar" : "ri");
         break;
-    case u'F':
-        base.replace(n - 1, 1, n >= 2 && isLabial(base[n - 2]) ? "Ur" : "Ir");
+    case Sound::RI:
+        base.replace(n - 1, 1, n >= 2 && isLabial(base.at(n - 2)) ? "Ur" : "Ir");
         break;
     default:
         break;
     }
-    return base + u'y';
+    return base + Sound::y;
 }
 
-VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense);
+SoundParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense);
 
-QString thirdSingularPresent(const VerbRoot &root, Pada pada)
+SoundString thirdSingularPresent(const VerbRoot &root, Pada pada)
 {
-    return activeParadigm(root, pada, Tense::Present).cells[0].value(0);
+    return activeParadigm(root, pada, Tense::Present).cells.at(0).value(0);
 }
 
 // "dA is a class 3 root (dadAti); class 1 is not known for it", every class the table has.
@@ -196,7 +195,7 @@ QString unknownClassReason(const QString &itrans, int verbClass, const QList<Ver
         const Pada pada = entry.parasmaipada ? Pada::Parasmaipada : Pada::Atmanepada;
         known.append(QStringLiteral("a class %1 root (%2)")
                          .arg(QString::number(entry.verbClass),
-                              itransFromSounds(thirdSingularPresent(entry, pada))));
+                              thirdSingularPresent(entry, pada).toItrans()));
     }
     return QStringLiteral("%1 is %2; class %3 is not known for it")
         .arg(itrans, known.join(QStringLiteral(" and ")), QString::number(verbClass));
@@ -206,7 +205,7 @@ QString unknownClassReason(const QString &itrans, int verbClass, const QList<Ver
 // naming the classes the table knows, otherwise: a default rule would invent forms.
 Outcome<VerbRoot> rootFor(const QString &itrans, int verbClass, Pada pada)
 {
-    const QString sounds = soundsFromItrans(itrans).value;
+    const SoundString sounds = SoundString::fromItrans(itrans).value;
     if (sounds.isEmpty())
         return {{}, QStringLiteral("\"%1\" is not a root in ITRANS").arg(itrans)};
     if (verbClass < 1 || verbClass > 10)
@@ -225,56 +224,56 @@ Outcome<VerbRoot> rootFor(const QString &itrans, int verbClass, Pada pada)
 }
 
 // The active imperative allows tAt beside tu and hi, made on the stem of the dual (bhavatAt).
-VerbParadigm withBenedictiveImperative(VerbParadigm paradigm)
+SoundParadigm withBenedictiveImperative(SoundParadigm paradigm)
 {
-    QStringList tAt;
-    for (const QString &dual : paradigm.cells[1])
-        tAt.append(dual.chopped(1) + u't');
+    SoundStrings tAt;
+    for (const SoundString &dual : paradigm.cells.at(1))
+        tAt.append(dual.chopped(1) + Sound::t);
     for (const int cell : {0, 3}) {
         paradigm.cells[cell] += tAt;
-        paradigm.cells[cell].removeDuplicates();
+        removeDuplicates(paradigm.cells[cell]);
     }
     return paradigm;
 }
 
 // The stems of the simple future before the thematic endings, the usual first.
-QStringList futureBases(const VerbRoot &root)
+SoundStrings futureBases(const VerbRoot &root)
 {
-    QStringList bases;
+    SoundStrings bases;
     for (const bool withI : root.futureTakesI)
         bases.append(futureBase(root, withI));
     // vR^i and the roots in R^I may lengthen the i (tariShyati, tarIShyati).
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     if (root.futureStem.isEmpty() && root.futureTakesI.contains(true) &&
-        (r.endsWith(u'F') || inRootGroup(RootGroup::IMayLengthen, r)))
-        bases.append(futureBase(root, true).chopped(3) + QStringLiteral("Izy"));
+        (r.endsWith(Sound::RI) || inRootGroup(RootGroup::IMayLengthen, r)))
+        bases.append(futureBase(root, true).chopped(3) + "IShy");
     bases += root.futureAlternatives;
     return bases;
 }
 
 // The simple future, or with the endings of the imperfect and the augment the conditional.
-VerbParadigm futureParadigm(const VerbRoot &root, Pada pada, Tense endings = Tense::Present)
+SoundParadigm futureParadigm(const VerbRoot &root, Pada pada, Tense endings = Tense::Present)
 {
-    VerbParadigm paradigm;
-    for (const QString &base : futureBases(root))
+    SoundParadigm paradigm;
+    for (const SoundString &base : futureBases(root))
         mergeAlternatives(&paradigm, thematicParadigm(base, pada, endings));
     return paradigm;
 }
 
-VerbParadigm endingsAfter(const QStringList &stems, const char16_t *const endings[9])
+SoundParadigm endingsAfter(const SoundStrings &stems, const char *const endings[9])
 {
-    VerbParadigm paradigm;
+    SoundParadigm paradigm;
     for (int cell = 0; cell < kCellCount; ++cell) {
-        for (const QString &stem : stems)
-            paradigm.cells[cell].append(finishWord(stem + QString::fromUtf16(endings[cell])));
-        paradigm.cells[cell].removeDuplicates();
+        for (const SoundString &stem : stems)
+            paradigm.cells[cell].append(finishWord(stem + SoundString::literal(endings[cell])));
+        removeDuplicates(paradigm.cells[cell]);
     }
     return paradigm;
 }
 
 // The tenses made outside the present system from stems of their own; an empty paradigm
 // where the root's stem is not known.
-VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
+SoundParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
 {
     switch (tense) {
     case Tense::Periphrastic:
@@ -290,7 +289,7 @@ VerbParadigm derivedTense(const VerbRoot &root, Pada pada, Tense tense)
     }
 }
 
-VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
+SoundParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 {
     if (tense == Tense::Benedictive && pada == Pada::Atmanepada)
         return middleBenedictive(root);
@@ -302,9 +301,9 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
         return derivedTense(root, Pada::Parasmaipada, tense);
     if (tense == Tense::Benedictive || tense == Tense::Perfect || tense == Tense::Aorist)
         return derivedTense(root, pada, tense);
-    const VerbParadigm paradigm = root.isThematic()
-                                      ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
-                                      : conjugateAthematic(root, pada, tense);
+    const SoundParadigm paradigm = root.isThematic()
+                                       ? thematicParadigm(root.strongStem.chopped(1), pada, tense)
+                                       : conjugateAthematic(root, pada, tense);
     return tense == Tense::Imperative && pada == Pada::Parasmaipada
                ? withBenedictiveImperative(paradigm)
                : paradigm;
@@ -313,16 +312,16 @@ VerbParadigm activeParadigm(const VerbRoot &root, Pada pada, Tense tense)
 // The passive of the future, the periphrastic future, the conditional and the benedictive is
 // the middle; the roots in vowels and han, grah, dR^ish may also make it on the stem of the
 // passive aorist with i (kAriShyate, kAritA, akAriShyata, kAriShIShTa beside the middle's).
-VerbParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
+SoundParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
 {
     const Pada middle = Pada::Atmanepada;
     // The table withholds the passive of a root whose i the grammars leave open (kram).
     if (root.verbClass != 10 && exceptionFor(root, "pass"))
         return {};
-    const QString alternative = passiveFutureAlternative(root); // "kArizy"
+    const SoundString alternative = passiveFutureAlternative(root); // "kAriShy"
     // "kAri"; nothing where the root has no such stem (chopping an empty string is undefined).
-    const QString withI = alternative.isEmpty() ? QString() : alternative.chopped(2);
-    VerbParadigm paradigm;
+    const SoundString withI = alternative.isEmpty() ? SoundString() : alternative.chopped(2);
+    SoundParadigm paradigm;
     switch (tense) {
     case Tense::Future:
     case Tense::Conditional: {
@@ -334,37 +333,37 @@ VerbParadigm passiveOutsidePresent(const VerbRoot &root, Tense tense)
     }
     case Tense::Periphrastic:
         paradigm = derivedTense(root, middle, Tense::Periphrastic);
-        if (!alternative.isEmpty() && !paradigm.cells[0].isEmpty())
-            mergeAlternatives(&paradigm, endingsAfter({withI + u't'}, kPeriphrasticEndings[1]));
+        if (!alternative.isEmpty() && !paradigm.cells.at(0).isEmpty())
+            mergeAlternatives(&paradigm, endingsAfter({withI + Sound::t}, kPeriphrasticEndings[1]));
         return paradigm;
     default:
-        return middleBenedictive(root,
-                                 alternative.isEmpty() ? QStringList() : QStringList{withS(withI)});
+        return middleBenedictive(root, alternative.isEmpty() ? SoundStrings()
+                                                             : SoundStrings{withS(withI)});
     }
 }
 
-VerbParadigm inItrans(const VerbParadigm &sounds, const QStringList &prefixes,
-                      const QString &rootSounds)
+VerbParadigm inItrans(const SoundParadigm &sounds, const SoundStrings &prefixes,
+                      const SoundString &rootSounds)
 {
     VerbParadigm paradigm;
     for (int cell = 0; cell < kCellCount; ++cell) {
-        for (const QString &form : sounds.cells[cell])
-            paradigm.cells[cell].append(itransFromSounds(withPrefixes(prefixes, rootSounds, form)));
+        for (const SoundString &form : sounds.cells[cell])
+            paradigm.cells[cell].append(withPrefixes(prefixes, rootSounds, form).toItrans());
     }
     return paradigm;
 }
 
 // The third singular present of every root of the table, bare or with the prefixes tried
 // (sounds -> candidates, best first).
-QHash<QString, QList<VerbCandidate>>
-indexThirdSingulars(const QList<QPair<QString, QStringList>> &prefixChains)
+QHash<SoundString, QList<VerbCandidate>>
+indexThirdSingulars(const QList<QPair<QString, SoundStrings>> &prefixChains)
 {
-    QHash<QString, QList<VerbCandidate>> byForm;
+    QHash<SoundString, QList<VerbCandidate>> byForm;
     for (const VerbRoot &root : verbRootTable()) {
         for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
             if (!root.takes(pada))
                 continue;
-            const QString form = thirdSingularPresent(root, pada);
+            const SoundString form = thirdSingularPresent(root, pada);
             for (const auto &[chain, prefixes] : prefixChains)
                 byForm[withPrefixes(prefixes, root.rootSounds, form)].append(
                     {chain + root.root, root.verbClass, pada});
@@ -374,28 +373,29 @@ indexThirdSingulars(const QList<QPair<QString, QStringList>> &prefixChains)
 }
 
 // The prefix chains the guesser tries, each with its prefixes in sounds.
-QList<QPair<QString, QStringList>> splitPrefixChains()
+QList<QPair<QString, SoundStrings>> splitPrefixChains()
 {
-    QList<QPair<QString, QStringList>> chains;
+    QList<QPair<QString, SoundStrings>> chains;
     for (const QString &chain : commonPrefixChains())
         chains.append({chain, splitPrefixes(chain).value.prefixes});
     return chains;
 }
 
 // Every active form of the present system and the future of the roots of the table, for a
-// word taken from running text that is not a third singular ("gacCAmi" -> gam 1 P).
-QHash<QString, QList<VerbCandidate>> indexActiveForms()
+// word taken from running text that is not a third singular ("gachChAmi" -> gam 1 P).
+QHash<SoundString, QList<VerbCandidate>> indexActiveForms()
 {
-    QHash<QString, QList<VerbCandidate>> byForm;
+    QHash<SoundString, QList<VerbCandidate>> byForm;
     for (const VerbRoot &root : verbRootTable()) {
         for (const Pada pada : {Pada::Parasmaipada, Pada::Atmanepada}) {
             if (!root.takes(pada))
                 continue;
             const VerbCandidate candidate{root.root, root.verbClass, pada};
             for (int tense = 0; tense <= static_cast<int>(Tense::Future); ++tense) {
-                const VerbParadigm paradigm = activeParadigm(root, pada, static_cast<Tense>(tense));
-                for (const QStringList &cell : paradigm.cells) {
-                    for (const QString &form : cell) {
+                const SoundParadigm paradigm =
+                    activeParadigm(root, pada, static_cast<Tense>(tense));
+                for (const SoundStrings &cell : paradigm.cells) {
+                    for (const SoundString &form : cell) {
                         QList<VerbCandidate> &found = byForm[form];
                         if (found.isEmpty() || found.back().root != root.root ||
                             found.back().verbClass != root.verbClass || found.back().pada != pada)
@@ -412,7 +412,7 @@ QHash<QString, QList<VerbCandidate>> indexActiveForms()
 // first would be, on the stem the rules or the table give; the tenses they are not made in
 // yet, and roots whose stem is not known, are refused.
 Outcome<VerbRoot> derivedRoot(const VerbRoot &root, const VerbRequest &request,
-                              QStringList *alternatives)
+                              SoundStrings *alternatives)
 {
     using Derived = VerbRequest::Derived;
     if (request.derived == Derived::None)
@@ -431,7 +431,7 @@ Outcome<VerbRoot> derivedRoot(const VerbRoot &root, const VerbRequest &request,
                                          : tenseLabel(request.tense),
                          name, root.root)};
     std::optional<Pada> onlyPada;
-    QStringList stems = causative ? causativeStems(root) : desiderativeStems(root, &onlyPada);
+    SoundStrings stems = causative ? causativeStems(root) : desiderativeStems(root, &onlyPada);
     if (stems.isEmpty())
         return {{}, QStringLiteral("the %1 of %2 is not known").arg(name, root.root)};
     VerbRoot derived = root;
@@ -459,7 +459,7 @@ Outcome<VerbRoot> derivedRoot(const VerbRoot &root, const VerbRequest &request,
 
 } // namespace
 
-VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive)
+SoundParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive)
 {
     if (!passive)
         return activeParadigm(root, pada, tense);
@@ -469,20 +469,20 @@ VerbParadigm verbs::conjugateInSounds(const VerbRoot &root, Pada pada, Tense ten
         return perfectParadigm(root, Pada::Atmanepada, true);
     if (tense >= Tense::Future && tense <= Tense::Benedictive)
         return passiveOutsidePresent(root, tense);
-    VerbParadigm sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
-    for (const QString &alternative : root.passiveAlternatives)
+    SoundParadigm sounds = thematicParadigm(passiveBase(root), Pada::Atmanepada, tense);
+    for (const SoundString &alternative : root.passiveAlternatives)
         mergeAlternatives(&sounds, thematicParadigm(alternative, Pada::Atmanepada, tense));
     return sounds;
 }
 
-QStringList verbs::conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
-                                         int cell)
+SoundStrings verbs::conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense,
+                                          bool passive, int cell)
 {
     // Only the thematic tables are made cell by cell; the others are small enough whole.
-    QStringList bases;
+    SoundStrings bases;
     Tense endings = tense;
     if (passive && tense <= Tense::Optative) {
-        bases = QStringList{passiveBase(root)} + root.passiveAlternatives;
+        bases = SoundStrings{passiveBase(root)} + root.passiveAlternatives;
         pada = Pada::Atmanepada;
     } else if (!passive && tense <= Tense::Optative && root.isThematic()) {
         bases = {root.strongStem.chopped(1)};
@@ -492,12 +492,12 @@ QStringList verbs::conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense 
         if (root.futureParasmaipada)
             pada = Pada::Parasmaipada;
     } else {
-        return conjugateInSounds(root, pada, tense, passive).cells[std::size_t(cell)];
+        return conjugateInSounds(root, pada, tense, passive).cells.at(std::size_t(cell));
     }
-    QStringList forms;
-    for (const QString &base : bases)
+    SoundStrings forms;
+    for (const SoundString &base : bases)
         forms.append(thematicCell(base, pada, endings, cell));
-    forms.removeDuplicates();
+    removeDuplicates(forms);
     return forms;
 }
 
@@ -509,7 +509,7 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
         result.error = split.error;
         return result;
     }
-    const QStringList &prefixes = split.value.prefixes;
+    const SoundStrings &prefixes = split.value.prefixes;
     const QString &bareRoot = split.value.root;
     // The passive is conjugated as the middle, on the root's middle line where it has one
     // (gam: gaMsyate, not the active's gamiShyati).
@@ -520,7 +520,7 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
         return result;
     }
     const VerbRoot &basic = found.value;
-    QStringList alternativeStems;
+    SoundStrings alternativeStems;
     const Outcome<VerbRoot> derived = derivedRoot(basic, request, &alternativeStems);
     if (!derived.ok()) {
         result.error = derived.error;
@@ -530,14 +530,13 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
     // sam-kR^i takes an s before the root (saMskaroti) that the perfect puts after the
     // reduplication (saMchaskAra); that perfect is not made, rather than given wrong.
     if (request.tense == Tense::Perfect && request.derived == VerbRequest::Derived::None &&
-        prefixes.endsWith(QStringLiteral("sam")) &&
-        inRootGroup(RootGroup::SAfterSam, basic.rootSounds)) {
+        prefixes.endsWith("sam"_sounds) && inRootGroup(RootGroup::SAfterSam, basic.rootSounds)) {
         result.error = QStringLiteral("the perfect of %1 is not known").arg(request.root);
         return result;
     }
     // Where the s of saMskR^i stands in the reduplicated causative aorist the grammars
     // consulted do not settle (samachIskarat or samachiskarat): it is not made.
-    if (!prefixes.isEmpty() && prefixes.back() == u"sam" &&
+    if (!prefixes.isEmpty() && prefixes.back() == "sam"_sounds &&
         inRootGroup(RootGroup::SAfterSam, basic.rootSounds) && request.tense == Tense::Aorist &&
         request.derived == VerbRequest::Derived::Causative && !request.passive) {
         result.error =
@@ -557,8 +556,8 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
                 .arg(bareRoot, QString::number(request.verbClass), padaName(request.pada));
         return result;
     }
-    VerbParadigm sounds = conjugateInSounds(root, request.pada, request.tense, request.passive);
-    for (const QString &stem : alternativeStems) {
+    SoundParadigm sounds = conjugateInSounds(root, request.pada, request.tense, request.passive);
+    for (const SoundString &stem : alternativeStems) {
         VerbRoot alternative = root;
         alternative.strongStem = alternative.weakStem = stem;
         mergeAlternatives(
@@ -576,18 +575,18 @@ Inflection<VerbParadigm> conjugate(const VerbRequest &request)
 
 QList<VerbCandidate> guessVerbRoots(const QString &citationForm)
 {
-    const QString sounds = soundsFromItrans(citationForm.trimmed()).value;
+    const SoundString sounds = SoundString::fromItrans(citationForm.trimmed()).value;
     if (sounds.isEmpty())
         return {};
-    static const QHash<QString, QList<VerbCandidate>> bare =
-        indexThirdSingulars({{QString(), QStringList()}});
+    static const QHash<SoundString, QList<VerbCandidate>> bare =
+        indexThirdSingulars({{QString(), SoundStrings()}});
     if (const auto found = bare.constFind(sounds); found != bare.cend())
         return *found;
-    static const QHash<QString, QList<VerbCandidate>> prefixed =
+    static const QHash<SoundString, QList<VerbCandidate>> prefixed =
         indexThirdSingulars(splitPrefixChains());
     if (const auto found = prefixed.constFind(sounds); found != prefixed.cend())
         return *found;
-    static const QHash<QString, QList<VerbCandidate>> anyForm = indexActiveForms();
+    static const QHash<SoundString, QList<VerbCandidate>> anyForm = indexActiveForms();
     return anyForm.value(sounds);
 }
 

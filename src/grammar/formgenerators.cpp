@@ -151,8 +151,8 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
     if (entry.kind != ReadingKind::Verb || entry.lemma.contains(u'-') ||
         !makesWhatEveryPadaShares(entry))
         return;
-    const QString rootSounds = verbs::soundsFromItrans(entry.lemma).value;
-    const bool vowelFirst = !rootSounds.isEmpty() && verbs::isVowel(rootSounds.front());
+    const SoundString rootSounds = SoundString::fromItrans(entry.lemma).value;
+    const bool vowelFirst = !rootSounds.isEmpty() && isVowel(rootSounds.front());
     const QString prefix = vowelFirst ? QStringLiteral("sam") : QStringLiteral("A");
     const RootDerivatives made = rootDerivatives(prefix + u'-' + entry.lemma, entry.verbClass);
     FormCell cell;
@@ -174,14 +174,14 @@ void gerundsAfterPrefixes(const LexiconEntry &entry, FormSink &sink)
 // kept for whichever prefix comes before it.
 void causativeGerundsAndInfinitive(const LexiconEntry &entry, FormSink &sink)
 {
-    // A root of class 10 makes the same forms of its own (cintayitvA).
+    // A root of class 10 makes the same forms of its own (chintayitvA).
     if (entry.kind != ReadingKind::Verb || entry.verbClass == 10 ||
         !makesWhatEveryPadaShares(entry))
         return;
     const Outcome<verbs::PrefixedRoot> split = verbs::splitPrefixes(entry.lemma);
     if (!split.ok())
         return;
-    const QStringList &prefixes = split.value.prefixes;
+    const SoundStrings &prefixes = split.value.prefixes;
     const QString &bare = split.value.root;
     const QList<VerbRoot> roots = findVerbRoot(bare);
     const auto root = std::find_if(roots.begin(), roots.end(), [&](const VerbRoot &r) {
@@ -189,26 +189,26 @@ void causativeGerundsAndInfinitive(const LexiconEntry &entry, FormSink &sink)
     });
     if (root == roots.end())
         return;
-    const auto add = [&](const QString &sounds, ReadingKind kind, quint8 flags) {
+    const auto add = [&](const SoundString &sounds, ReadingKind kind, quint8 flags) {
         FormCell cell;
         cell.kind = quint8(kind);
         cell.flags = quint8(FormCell::kCausative | flags);
         cell.participleKind = quint8(rootDerivativeNames().indexOf(
             kind == ReadingKind::Gerund ? QStringLiteral("gerund") : QStringLiteral("infinitive")));
-        const QString word = verbs::withPrefixes(prefixes, root->rootSounds, sounds);
-        sink.add(verbs::itransFromSounds(verbs::retroflexN(word)), cell);
+        const SoundString word = verbs::withPrefixes(prefixes, root->rootSounds, sounds);
+        sink.add(verbs::retroflexN(word).toItrans(), cell);
     };
-    for (const QString &stem : verbs::causativeStems(*root)) {
-        if (!stem.endsWith(QStringLiteral("aya")))
+    for (const SoundString &stem : verbs::causativeStems(*root)) {
+        if (!stem.endsWith("aya"))
             continue;
-        const QString afterPrefix = verbs::prefixedGerundOfAyaStem(stem);
+        const SoundString afterPrefix = verbs::prefixedGerundOfAyaStem(stem);
         if (prefixes.isEmpty()) {
-            add(stem.chopped(1) + QStringLiteral("itvA"), ReadingKind::Gerund, 0);
+            add(stem.chopped(1) + "itvA", ReadingKind::Gerund, 0);
             add(afterPrefix, ReadingKind::Gerund, FormCell::kAfterPrefix);
         } else {
             add(afterPrefix, ReadingKind::Gerund, 0);
         }
-        add(stem.chopped(1) + QStringLiteral("itum"), ReadingKind::Infinitive, 0);
+        add(stem.chopped(1) + "itum", ReadingKind::Infinitive, 0);
     }
 }
 

@@ -2,7 +2,6 @@
 #include "formindex.h"
 
 #include "soundclasses.h"
-#include "verbphonology.h"
 
 #include <QFile>
 #include <QHash>
@@ -12,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <iterator>
 
 namespace vantro {
@@ -28,20 +28,6 @@ quint64 hashOfKey(QStringView key)
         hash *= 0x100000001b3ull;
     }
     return hash;
-}
-
-// The nasal of each class of stops, in sounds; 0 for any other sound.
-char16_t nasalOfStop(QChar stop)
-{
-    static const std::array<char16_t, 128> nasals = [] {
-        std::array<char16_t, 128> table{};
-        const char *const classes[] = {"kKgGN", "cCjJY", "wWqQR", "tTdDn", "pPbBm"};
-        for (const char *row : classes)
-            for (int i = 0; i < 4; ++i)
-                table[size_t(row[i])] = char16_t(row[4]);
-        return table;
-    }();
-    return stop.unicode() < 128 ? nasals[stop.unicode()] : 0;
 }
 
 class IndexSink : public FormSink
@@ -74,37 +60,63 @@ struct ByHash
 
 } // namespace
 
-QString formKeyOfSounds(QString sounds)
+namespace {
+
+// Whether a sound reads as the anusvara before the next: a nasal before a stop of its own class,
+// m before a semivowel or a spirant. Worked out once from the table of sounds, as every form of
+// a dictionary is keyed through here.
+bool readsAsAnusvara(Sound sound, Sound next)
 {
-    for (qsizetype i = 0; i + 1 < sounds.size(); ++i) {
-        const QChar next = sounds.at(i + 1);
-        const bool nasalOfNext = nasalOfStop(next) != 0 && nasalOfStop(next) == sounds.at(i);
-        const bool mBeforeSpirant =
-            sounds.at(i) == u'm' && (verbs::isSemivowel(next) || verbs::isSpirant(next));
-        if (nasalOfNext || mBeforeSpirant)
-            sounds[i] = u'M';
+    static const std::array<std::bitset<kSoundCount>, kSoundCount> table = [] {
+        std::array<std::bitset<kSoundCount>, kSoundCount> reads{};
+        for (int s = 0; s < kSoundCount; ++s) {
+            for (int n = 0; n < kSoundCount; ++n) {
+                const Sound sound = static_cast<Sound>(s), next = static_cast<Sound>(n);
+                reads[std::size_t(s)][std::size_t(n)] =
+                    (isPlainStop(next) && nasalOf(placeOf(next)) == sound) ||
+                    (sound == Sound::m && (isSemivowel(next) || verbs::isSpirant(next)));
+            }
+        }
+        return reads;
+    }();
+    return table[std::size_t(sound)][std::size_t(next)];
+}
+
+} // namespace
+
+QString formKeyOfSounds(const SoundString &sounds)
+{
+    // The index hashes one character a sound, as the files it has written did.
+    QString key(sounds.size(), Qt::Uninitialized);
+    for (int i = 0; i < sounds.size(); ++i) {
+        Sound sound = sounds.at(i);
+        const bool last = i + 1 == sounds.size();
+        if (!last && readsAsAnusvara(sound, sounds.at(i + 1)))
+            sound = Sound::M;
+        else if (last && sound == Sound::M)
+            sound = Sound::m;
+        key[i] = codeOf(sound);
     }
-    if (sounds.endsWith(u'M'))
-        sounds.back() = u'm';
-    return sounds;
+    return key;
 }
 
 // The spellings the grammar writes its forms in (one for each sound), read back by the
 // longest match without the converter's tokenizer: the index reads hundreds of thousands of
 // forms. Anything else (another spelling, a separator) is left to the tokenizer.
-QString soundsOfPreferredSpelling(QStringView itrans)
+Outcome<SoundString> soundsOfPreferredSpelling(QStringView itrans)
 {
     struct Spelling
     {
         std::array<char16_t, 4> letters{};
         qsizetype length = 0;
-        QChar sound;
+        Sound sound = Sound::a;
     };
     using Spellings = std::vector<Spelling>;
     static const std::array<Spellings, 128> byFirstLetter = [] {
         std::array<Spellings, 128> table;
-        for (const QChar sound : QStringView(u"aAiIuUfFeEoOMHkKgGNcCjJYwWqQRtTdDnpPbBmyrlvSzsh")) {
-            const QString written = verbs::itransFromSounds(QString(sound));
+        for (int s = 0; s < kSoundCount; ++s) {
+            const Sound sound = static_cast<Sound>(s);
+            const QString written = SoundString(sound).toItrans();
             Spelling spelling;
             spelling.length = std::min<qsizetype>(written.size(), 4);
             std::copy_n(written.utf16(), spelling.length, spelling.letters.begin());
@@ -112,40 +124,34 @@ QString soundsOfPreferredSpelling(QStringView itrans)
             table[written.front().unicode() & 127].push_back(spelling);
         }
         for (Spellings &spellings : table)
-            std::sort(spellings.begin(), spellings.end(),
-                      [](const auto &a, const auto &b) { return a.length > b.length; });
+            std::stable_sort(spellings.begin(), spellings.end(),
+                             [](const auto &a, const auto &b) { return a.length > b.length; });
         return table;
     }();
-    QString sounds(itrans.size(), Qt::Uninitialized);
-    qsizetype made = 0;
+    Outcome<SoundString> read;
     const char16_t *text = itrans.utf16();
     for (qsizetype at = 0; at < itrans.size();) {
         if (text[at] >= 128)
-            return {};
+            return {{}, QStringLiteral("not a preferred spelling")};
         const Spellings &spellings = byFirstLetter[text[at]];
         const auto match = std::find_if(spellings.begin(), spellings.end(), [&](const Spelling &s) {
             return at + s.length <= itrans.size() &&
                    std::equal(s.letters.begin(), s.letters.begin() + s.length, text + at);
         });
         if (match == spellings.end())
-            return {};
-        sounds[made++] = match->sound;
+            return {{}, QStringLiteral("not a preferred spelling")};
+        read.value.append(match->sound);
         at += match->length;
     }
-    sounds.truncate(made);
-    return sounds;
+    return read;
 }
 
 QString formKeyOfItrans(QStringView itrans)
 {
-    QString sounds = soundsOfPreferredSpelling(itrans);
-    if (sounds.isEmpty()) {
-        const Outcome<QString> read = verbs::soundsFromItrans(itrans);
-        if (!read.ok())
-            return {};
-        sounds = read.value;
-    }
-    return formKeyOfSounds(sounds);
+    Outcome<SoundString> read = soundsOfPreferredSpelling(itrans);
+    if (!read.ok() || read.value.isEmpty())
+        read = SoundString::fromItrans(itrans);
+    return read.ok() ? formKeyOfSounds(read.value) : QString();
 }
 
 void FormIndex::addEntry(const Lexicon &lexicon, int entry)

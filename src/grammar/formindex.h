@@ -3,6 +3,7 @@
 
 #include "lexicon.h"
 #include "outcome.h"
+#include "soundstring.h"
 
 #include <QString>
 #include <QStringView>
@@ -51,12 +52,12 @@ const std::vector<FormGenerator> &formGenerators();
 // FormCell::participleKind.
 const QStringList &participleKindNames();
 
-// The key a written form is found under: its sounds (see verbphonology.h), with a final
-// anusvara read as m and a nasal before a stop of its own class as the anusvara, so that
-// "gachChaMti" and "gachChanti", "jalaM" and "jalam" are one form. Empty when the text holds
-// anything but Sanskrit letters.
+// The key a written form is found under: its sounds one character each (sound.h: codeOf), with
+// a final anusvara read as m and a nasal before a stop of its own class as the anusvara, so
+// that "gachChaMti" and "gachChanti", "jalaM" and "jalam" are one form. Empty when the text
+// holds anything but Sanskrit letters.
 QString formKeyOfItrans(QStringView itrans);
-QString formKeyOfSounds(QString sounds);
+QString formKeyOfSounds(const SoundString &sounds);
 
 // Every form of the lexicon's entries, found by its key. A form is kept as a 64-bit hash of its
 // key beside its entry and cell, 24 bytes, so that the forms of a 25,000-word dictionary fit

@@ -15,75 +15,75 @@ namespace vantro::verbs {
 namespace {
 
 // vR^i, the roots in R^I and those in R^i after two consonants take i or not at choice here.
-bool choosesI(const QString &r)
+bool choosesI(const SoundString &r)
 {
-    const qsizetype n = r.size();
-    const bool afterConjunct = n >= 3 && isConsonant(r[n - 2]) && isConsonant(r[n - 3]);
-    return r.back() == u'F' || inRootGroup(RootGroup::IMayLengthen, r) ||
-           (r.back() == u'f' && afterConjunct);
+    const int n = r.size();
+    const bool afterConjunct = n >= 3 && isConsonant(r.at(n - 2)) && isConsonant(r.at(n - 3));
+    return r.back() == Sound::RI || inRootGroup(RootGroup::IMayLengthen, r) ||
+           (r.back() == Sound::Ri && afterConjunct);
 }
 
-QString withoutI(const VerbRoot &root)
+SoundString withoutI(const VerbRoot &root)
 {
-    QString r = root.rootSounds;
+    SoundString r = root.rootSounds;
     if (isDiphthong(r.back()))
-        r = r.chopped(1) + u'A';
-    const QChar last = r.back();
-    if (last == u'A')
-        return r + u's';
-    if (last == u'f')
+        r = r.chopped(1) + Sound::A;
+    const Sound last = r.back();
+    if (last == Sound::A)
+        return r + Sound::s;
+    if (last == Sound::Ri)
         return withS(r);
     if (isVowel(last))
         return withS(gunaOfRoot(r));
     // A nasal before the last consonant, or an irregular future, is not followed by a rule.
-    const qsizetype n = r.size();
-    if (!root.futureStem.isEmpty() || (n >= 2 && (isNasal(r[n - 2]) || r[n - 2] == u'M')) ||
+    const int n = r.size();
+    if (!root.futureStem.isEmpty() ||
+        (n >= 2 && (isNasal(r.at(n - 2)) || r.at(n - 2) == Sound::M)) ||
         inRootGroup(RootGroup::HAsDentalDh, r))
         return {};
-    return joinBeforeFutureS(r, QStringLiteral("s"));
+    return joinBeforeFutureS(r, "s"_sounds);
 }
 
-QString withI(const VerbRoot &root)
+SoundString withI(const VerbRoot &root)
 {
-    const QString &r = root.rootSounds;
-    QString strong = isDiphthong(r.back()) ? r.chopped(1) + u'A' : gunaOfRoot(r);
-    if (strong.endsWith(u'e'))
-        strong = strong.chopped(1) + QStringLiteral("ay");
-    else if (strong.endsWith(u'o'))
-        strong = strong.chopped(1) + QStringLiteral("av");
-    return withS(strong + u'i');
+    const SoundString &r = root.rootSounds;
+    SoundString strong = isDiphthong(r.back()) ? r.chopped(1) + Sound::A : gunaOfRoot(r);
+    if (strong.endsWith(Sound::e))
+        strong = strong.chopped(1) + "ay";
+    else if (strong.endsWith(Sound::o))
+        strong = strong.chopped(1) + "av";
+    return withS(strong + Sound::i);
 }
 
 // The second plural after one stem: an empty string where the grammars allow both.
-QString secondPluralEnding(const QString &stem)
+SoundString secondPluralEnding(const SoundString &stem)
 {
-    const QString before = stem.chopped(1);
-    if (before.endsWith(u'i') && before.size() >= 2)
-        return isSemivowel(before[before.size() - 2]) || before[before.size() - 2] == u'h'
-                   ? QString()
-                   : QStringLiteral("IDvam");
-    const QChar last = before.back();
-    return isVowel(last) && !sameVowelQuality(last, u'a') ? QStringLiteral("IQvam")
-                                                          : QStringLiteral("IDvam");
+    const SoundString before = stem.chopped(1);
+    if (before.endsWith(Sound::i) && before.size() >= 2)
+        return isSemivowel(before.at(before.size() - 2)) || before.at(before.size() - 2) == Sound::h
+                   ? SoundString()
+                   : "Idhvam"_sounds;
+    const Sound last = before.back();
+    return isVowel(last) && !sameVowelQuality(last, Sound::a) ? "IDhvam"_sounds : "Idhvam"_sounds;
 }
 
 } // namespace
 
-QStringList middleBenedictiveStems(const VerbRoot &given)
+SoundStrings middleBenedictiveStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto fromTable = exceptionFor(root, "benA"))
         return *fromTable;
     if (root.verbClass == 10)
-        return {withS(root.strongStem.chopped(1) + u'i')};
+        return {withS(root.strongStem.chopped(1) + Sound::i)};
     const std::optional<QList<bool>> flags = takesIBeforeT(root);
     // A root whose future has a second stem (gAhiShyate, ghAkShyate) chooses here too.
     if (!flags || choosesI(root.rootSounds) || exceptionFor(root, "inf") ||
         !root.futureAlternatives.isEmpty())
         return {};
-    QStringList stems;
+    SoundStrings stems;
     for (const bool i : *flags) {
-        const QString stem = i ? withI(root) : withoutI(root);
+        const SoundString stem = i ? withI(root) : withoutI(root);
         if (stem.isEmpty())
             return {};
         stems.append(stem);
@@ -91,29 +91,29 @@ QStringList middleBenedictiveStems(const VerbRoot &given)
     return stems;
 }
 
-VerbParadigm middleBenedictive(const VerbRoot &root, const QStringList &furtherStems)
+SoundParadigm middleBenedictive(const VerbRoot &root, const SoundStrings &furtherStems)
 {
-    static const char16_t *const endings[9] = {u"Izwa", u"IyAstAm", u"Iran",  u"IzWAs", u"IyAsTAm",
-                                               u"",     u"Iya",     u"Ivahi", u"Imahi"};
-    QStringList stems = middleBenedictiveStems(root);
+    static const char *const endings[9] = {"IShTa", "IyAstAm", "Iran",  "IShThAs", "IyAsthAm",
+                                           "",      "Iya",     "Ivahi", "Imahi"};
+    SoundStrings stems = middleBenedictiveStems(root);
     if (stems.isEmpty())
         return {};
     stems += furtherStems;
     // A final h has become a stop before the s by the time the dh is reached: not settled here.
-    const bool secondPlural = !root.rootSounds.endsWith(u'h') || root.verbClass == 10;
-    VerbParadigm paradigm;
+    const bool secondPlural = !root.rootSounds.endsWith(Sound::h) || root.verbClass == 10;
+    SoundParadigm paradigm;
     for (int cell = 0; cell < 9; ++cell) {
-        for (const QString &stem : stems) {
-            const QString ending = cell != 5      ? QString::fromUtf16(endings[cell])
-                                   : secondPlural ? secondPluralEnding(stem)
-                                                  : QString();
+        for (const SoundString &stem : stems) {
+            const SoundString ending = cell != 5      ? SoundString::literal(endings[cell])
+                                       : secondPlural ? secondPluralEnding(stem)
+                                                      : SoundString();
             if (ending.isEmpty()) {
                 paradigm.cells[cell].clear();
                 break;
             }
             paradigm.cells[cell].append(finishWord(stem + ending));
         }
-        paradigm.cells[cell].removeDuplicates();
+        removeDuplicates(paradigm.cells[cell]);
     }
     return paradigm;
 }

@@ -24,18 +24,18 @@ enum class ConnectingI { Takes, Without, Unsettled };
 ConnectingI connectingI(const VerbRoot &root)
 {
     QList<bool> kinds = root.futureStem.isEmpty() ? root.futureTakesI : QList<bool>{};
-    QStringList stems = root.futureAlternatives;
+    SoundStrings stems = root.futureAlternatives;
     if (!root.futureStem.isEmpty())
         stems.prepend(root.futureStem);
-    for (const QString &stem : stems)
-        kinds.append(stem.endsWith(QStringLiteral("izy")) || stem.endsWith(QStringLiteral("Izy")));
+    for (const SoundString &stem : stems)
+        kinds.append(stem.endsWith("iShy") || stem.endsWith("IShy"));
     if (kinds.isEmpty() || (kinds.contains(true) && kinds.contains(false)))
         return ConnectingI::Unsettled;
     return kinds.front() ? ConnectingI::Takes : ConnectingI::Without;
 }
 
-// The eight roots without i before any consonant ending of the perfect (cakfva, tuzwuma).
-bool takesNoI(const QString &root)
+// The eight roots without i before any consonant ending of the perfect (chakR^iva, tuShTuma).
+bool takesNoI(const SoundString &root)
 {
     return inRootGroup(RootGroup::PerfectWithoutI, root);
 }
@@ -43,216 +43,218 @@ bool takesNoI(const QString &root)
 // A root as consonants before its vowel, the vowel, and what follows it.
 struct RootShape
 {
-    QString onset;
-    QChar vowel;
-    QString coda;
+    SoundString onset;
+    Sound vowel = Sound::a;
+    bool hasVowel = false;
+    SoundString coda;
 };
 
-RootShape shapeOf(const QString &root)
+RootShape shapeOf(const SoundString &root)
 {
-    qsizetype v = 0;
-    while (v < root.size() && !isVowel(root[v]))
+    int v = 0;
+    while (v < root.size() && !isVowel(root.at(v)))
         ++v;
-    return {root.left(v), v < root.size() ? root[v] : QChar(), root.mid(v + 1)};
+    return {root.left(v), v < root.size() ? root.at(v) : Sound::a, v < root.size(),
+            root.mid(v + 1)};
 }
 
-QChar shortVowel(QChar vowel)
+Sound shortVowel(Sound vowel)
 {
     if (isVowel(vowel) && placeOf(vowel) == Place::Palatal)
-        return u'i';
+        return Sound::i;
     if (isVowel(vowel) && placeOf(vowel) == Place::Labial)
-        return u'u';
-    return u'a';
+        return Sound::u;
+    return Sound::a;
 }
 
 // The reduplicating syllable: the first consonant (the stop of sk, st, sp...), without its
-// breath, a guttural or h as the palatal (cakAra, jaGAna, tasTO), and the root's vowel short.
-QString reduplicator(const RootShape &shape)
+// breath, a guttural or h as the palatal (chakAra, jaghAna, tasthau), and the root's vowel short.
+SoundString reduplicator(const RootShape &shape)
 {
-    QChar c = shape.onset.front();
-    if (shape.onset.size() > 1 && isSibilant(c) && isOralStop(shape.onset[1]))
-        c = shape.onset[1];
-    return QString(reduplicatingStop(c)) + shortVowel(shape.vowel);
+    Sound c = shape.onset.front();
+    if (shape.onset.size() > 1 && isSibilant(c) && isPlainStop(shape.onset.at(1)))
+        c = shape.onset.at(1);
+    return SoundString(reduplicatingStop(c)) + shortVowel(shape.vowel);
 }
 
-// The root after the reduplicating syllable: its s turns to z after i or u as any s does (sizeva,
-// tuzwAva; not the s of sru, nor the s of sPur), a dental after it to the retroflex (tuzwAva),
-// and C is doubled with c (cicCeda).
-QString rootAfter(const QString &reduplicator, QString root)
+// The root after the reduplicating syllable: its s turns to Sh after i or u as any s does (siSheva,
+// tuShTAva; not the s of sru, nor the s of sphur), a dental after it to the retroflex (tuShTAva),
+// and C is doubled with c (chichCheda).
+SoundString rootAfter(const SoundString &reduplicator, SoundString root)
 {
-    if (root.size() > 1 && root[1] != u'P') {
-        const QString joined = retroflexS(reduplicator + root, reduplicator.size());
-        if (joined[reduplicator.size()] != root.front()) {
-            root[0] = joined[reduplicator.size()];
-            root[1] = retroflexOf(root[1]);
+    if (root.size() > 1 && root.at(1) != Sound::ph) {
+        const SoundString joined = retroflexS(reduplicator + root, reduplicator.size());
+        if (joined.at(reduplicator.size()) != root.front()) {
+            root.set(0, joined.at(reduplicator.size()));
+            root.set(1, retroflexOf(root.at(1)));
         }
     }
-    if (root.front() == u'C')
-        root.prepend(u'c');
+    if (root.front() == Sound::Ch)
+        root.insert(0, Sound::ch);
     return root;
 }
 
 // Roots of one consonant, a and one consonant whose reduplicating consonant is the root's
-// own take e for both in the weak stem (pecus, sedus, tenus): not those in v, nor Sas, dad.
-bool takesEStem(const RootShape &shape, const QString &reduplicator, const QString &root)
+// own take e for both in the weak stem (pechus, sedus, tenus): not those in v, nor shas, dad.
+bool takesEStem(const RootShape &shape, const SoundString &reduplicator, const SoundString &root)
 {
-    return shape.vowel == u'a' && shape.coda.size() == 1 && shape.onset.size() == 1 &&
-           reduplicator.front() == shape.onset.front() && shape.onset.front() != u'v' &&
+    return shape.vowel == Sound::a && shape.coda.size() == 1 && shape.onset.size() == 1 &&
+           reduplicator.front() == shape.onset.front() && shape.onset.front() != Sound::v &&
            !inRootGroup(RootGroup::AInWeakPerfect, root);
 }
 
-void addSecond(PerfectStems *stems, const QString &withI, const QString &withoutI, ConnectingI i)
+void addSecond(PerfectStems *stems, const SoundString &withI, const SoundString &withoutI,
+               ConnectingI i)
 {
     stems->second = {withI};
     if (i == ConnectingI::Without && !withoutI.isEmpty())
         stems->second.append(withoutI);
 }
 
-// A root ending in a vowel: A takes au (tasTO), i, u, f vrddhi in the third singular and
-// vrddhi or guna in the first (ninAya, ninaya), guna in the second (ninayiTa, cakarTa).
-void vowelFinal(PerfectStems *stems, const RootShape &shape, const QString &stem, ConnectingI i,
+// A root ending in a vowel: A takes au (tasthau), i, u, R^i vrddhi in the third singular and
+// vrddhi or guna in the first (ninAya, ninaya), guna in the second (ninayitha, chakartha).
+void vowelFinal(PerfectStems *stems, const RootShape &shape, const SoundString &stem, ConnectingI i,
                 bool noI)
 {
-    const QString pre = stem.chopped(1);
-    const QChar v = stem.back();
+    const SoundString pre = stem.chopped(1);
+    const Sound v = stem.back();
     const bool singleConsonant = shape.onset.size() == 1;
-    if (v == u'A') {
-        stems->third = stems->first = {pre + u'O'};
+    if (v == Sound::A) {
+        stems->third = stems->first = {pre + Sound::au};
         stems->weak = {pre};
-        addSecond(stems, pre + QStringLiteral("iTa"), stem + QStringLiteral("Ta"), i);
+        addSecond(stems, pre + "itha", stem + "tha", i);
         return;
     }
-    const bool front = sameVowelQuality(v, u'i');
-    const bool back = sameVowelQuality(v, u'u');
-    if (!front && !back && !sameVowelQuality(v, u'f'))
+    const bool front = sameVowelQuality(v, Sound::i);
+    const bool back = sameVowelQuality(v, Sound::u);
+    if (!front && !back && !sameVowelQuality(v, Sound::Ri))
         return;
-    const QString gunaBefore = gunaBeforeVowel(v);
-    stems->third = {pre + vrddhiBeforeVowel(v) + u'a'};
-    stems->first = {stems->third.front(), pre + gunaBefore + u'a'};
+    const SoundString gunaBefore = gunaBeforeVowel(v);
+    stems->third = {pre + vrddhiBeforeVowel(v) + Sound::a};
+    stems->first = {stems->third.front(), pre + gunaBefore + Sound::a};
     if (front)
         stems->weak = {pre + (singleConsonant ? "y" : "iy")};
     else if (back)
         stems->weak = {pre + "uv"};
-    else // kf -> cakr, but smf -> sasmar; the roots in F keep ar (cakarus of kF)
-        stems->weak = {pre + (v == u'f' && singleConsonant ? "r" : "ar")};
+    else // kR^i -> chakr, but smR^i -> sasmar; the roots in R^I keep ar (chakarus of kR^I)
+        stems->weak = {pre + (v == Sound::Ri && singleConsonant ? "r" : "ar")};
     if (noI)
         stems->withoutI = stem;
-    const QString gunaAlone = guna(v);
-    if (v == u'f' || noI) // the roots in f take -Ta alone (cakarTa, jaharTa)
-        stems->second = {pre + gunaAlone + QStringLiteral("Ta")};
-    else if (v == u'F')
-        stems->second = {pre + QStringLiteral("ariTa")};
+    const SoundString gunaAlone = guna(v);
+    if (v == Sound::Ri || noI) // the roots in R^i take -tha alone (chakartha, jahartha)
+        stems->second = {pre + gunaAlone + "tha"};
+    else if (v == Sound::RI)
+        stems->second = {pre + "aritha"};
     else
-        addSecond(stems, pre + gunaBefore + QStringLiteral("iTa"),
-                  pre + gunaAlone + QStringLiteral("Ta"), i);
+        addSecond(stems, pre + gunaBefore + "itha", pre + gunaAlone + "tha", i);
 }
 
-// The second singular without i: the root's last consonant meets the th (papakTa, dadagDa,
-// jaganTa). An h other than the one of dah meets it in ways of its own (uvoQa, nanadDa): the
+// The second singular without i: the root's last consonant meets the th (papaktha, dadagdha,
+// jagantha). An h other than the one of dah meets it in ways of its own (uvoDha, nanaddha): the
 // table gives those.
-QString withTha(const QString &stem, const QString &root)
+SoundString withTha(const SoundString &stem, const SoundString &root)
 {
-    if (stem.back() == u'h' && !inRootGroup(RootGroup::HBeforeTha, root))
+    if (stem.back() == Sound::h && !inRootGroup(RootGroup::HBeforeTha, root))
         return {};
-    if (stem.back() == u'm')
-        return stem.chopped(1) + QStringLiteral("nTa");
-    return attach(stem, QStringLiteral("Ta"));
+    if (stem.back() == Sound::m)
+        return stem.chopped(1) + "ntha";
+    return attach(stem, "tha");
 }
 
 // A root ending in a consonant. A light a lengthens in the third singular and may in the
-// first (jagAma, jagama); a light i, u, f takes guna in the singular (bibeda); a heavy vowel
+// first (jagAma, jagama); a light i, u, R^i takes guna in the singular (bibeda); a heavy vowel
 // stays (nananda, jijIva).
-void consonantFinal(PerfectStems *stems, const RootShape &shape, const QString &reduplicator,
-                    const QString &body, const QString &root, ConnectingI i)
+void consonantFinal(PerfectStems *stems, const RootShape &shape, const SoundString &reduplicator,
+                    const SoundString &body, const SoundString &root, ConnectingI i)
 {
-    const qsizetype v = body.size() - 1 - shape.coda.size();
-    const QString stem = reduplicator + body;
+    const int v = body.size() - 1 - shape.coda.size();
+    const SoundString stem = reduplicator + body;
     const bool light = shape.coda.size() == 1;
-    if (light && shape.vowel == u'a') {
-        QString lengthened = body;
-        lengthened[v] = u'A';
-        stems->third = {reduplicator + lengthened + u'a'};
-        stems->first = {stems->third.front(), stem + u'a'};
-        QString eStem = body;
-        eStem[v] = u'e';
+    if (light && shape.vowel == Sound::a) {
+        SoundString lengthened = body;
+        lengthened.set(v, Sound::A);
+        stems->third = {reduplicator + lengthened + Sound::a};
+        stems->first = {stems->third.front(), stem + Sound::a};
+        SoundString eStem = body;
+        eStem.set(v, Sound::e);
         const bool e = takesEStem(shape, reduplicator, root);
         stems->weak = {e ? eStem : stem};
-        addSecond(stems, (e ? eStem : stem) + QStringLiteral("iTa"), withTha(stem, root), i);
+        addSecond(stems, (e ? eStem : stem) + "itha", withTha(stem, root), i);
         return;
     }
     if (light && isShortVowel(shape.vowel) && turnsToSemivowel(shape.vowel)) {
-        const QString strong = reduplicator + body.left(v) + guna(shape.vowel) + shape.coda;
-        stems->third = stems->first = {strong + u'a'};
+        const SoundString strong = reduplicator + body.left(v) + guna(shape.vowel) + shape.coda;
+        stems->third = stems->first = {strong + Sound::a};
         stems->weak = {stem};
-        stems->second = {strong + QStringLiteral("iTa")};
+        stems->second = {strong + "itha"};
         return;
     }
-    stems->third = stems->first = {stem + u'a'};
+    stems->third = stems->first = {stem + Sound::a};
     stems->weak = {stem};
-    stems->second = {stem + QStringLiteral("iTa")};
+    stems->second = {stem + "itha"};
 }
 
 // A root beginning with a vowel: a before one consonant lengthens (Ada), before two takes An
-// (Anarha); i takes iy (iyeza, Izus); the rest take the perfect in -Am (IkzAMcakre).
-bool vowelInitial(PerfectStems *stems, const RootShape &shape, const QString &root)
+// (Anarha); i takes iy (iyeSha, IShus); the rest take the perfect in -Am (IkShAMchakre).
+bool vowelInitial(PerfectStems *stems, const RootShape &shape, const SoundString &root)
 {
     if (shape.coda.isEmpty())
         return false;
-    QString stem;
-    if (shape.vowel == u'a')
-        stem = shape.coda.size() == 1 ? u'A' + shape.coda : QStringLiteral("An") + root;
-    else if (shape.vowel == u'A')
+    SoundString stem;
+    if (shape.vowel == Sound::a)
+        stem = shape.coda.size() == 1 ? Sound::A + shape.coda : "An" + root;
+    else if (shape.vowel == Sound::A)
         stem = root;
     if (!stem.isEmpty()) {
-        stems->third = stems->first = {stem + u'a'};
+        stems->third = stems->first = {stem + Sound::a};
         stems->weak = {stem};
-        stems->second = {stem + QStringLiteral("iTa")};
+        stems->second = {stem + "itha"};
         return true;
     }
-    if (shape.vowel == u'i' && shape.coda.size() == 1) {
-        stems->third = stems->first = {QStringLiteral("iye") + shape.coda + u'a'};
-        stems->weak = {u'I' + shape.coda};
-        stems->second = {QStringLiteral("iye") + shape.coda + QStringLiteral("iTa")};
+    if (shape.vowel == Sound::i && shape.coda.size() == 1) {
+        stems->third = stems->first = {"iye" + shape.coda + Sound::a};
+        stems->weak = {Sound::I + shape.coda};
+        stems->second = {"iye" + shape.coda + "itha"};
         return true;
     }
-    stems->periphrastic = root + QStringLiteral("AM");
+    stems->periphrastic = root + "AM";
     return true;
 }
 
 PerfectStems byRule(const VerbRoot &root)
 {
     PerfectStems stems;
-    QString r = root.rootSounds;
-    // Roots in e, ai, o are conjugated as roots in A (jagO of gE, dadO of De).
+    SoundString r = root.rootSounds;
+    // Roots in e, ai, o are conjugated as roots in A (jagau of gai, dadau of dhe).
     if (isDiphthong(r.back()))
-        r = r.chopped(1) + u'A';
+        r = r.chopped(1) + Sound::A;
     const RootShape shape = shapeOf(r);
-    // A root of more than one syllable (jAgf) is the table's to give.
-    if (shape.vowel.isNull() || std::any_of(shape.coda.cbegin(), shape.coda.cend(), isVowel))
+    // A root of more than one syllable (jAgR^i) is the table's to give.
+    if (!shape.hasVowel || shape.coda.syllableCount() > 0)
         return stems;
     const ConnectingI i = connectingI(root);
     if (shape.onset.isEmpty()) {
         vowelInitial(&stems, shape, r);
     } else {
-        const QString red = reduplicator(shape);
-        const QString body = rootAfter(red, r);
+        const SoundString red = reduplicator(shape);
+        const SoundString body = rootAfter(red, r);
         if (shape.coda.isEmpty())
             vowelFinal(&stems, shape, red + body, i, takesNoI(r));
         else
             consonantFinal(&stems, shape, red, body, r, i);
     }
     // Where the i is optional the cells that turn on it are not settled here.
-    if (i == ConnectingI::Unsettled && !sameVowelQuality(r.back(), u'f')) {
+    if (i == ConnectingI::Unsettled && !sameVowelQuality(r.back(), Sound::Ri)) {
         stems.consonantEndingsKnown = false;
         stems.second.clear();
     }
     return stems;
 }
 
-QStringList finished(const QStringList &words)
+SoundStrings finished(const SoundStrings &words)
 {
-    QStringList out;
-    for (const QString &word : words)
+    SoundStrings out;
+    for (const SoundString &word : words)
         out.append(finishWord(word));
     return out;
 }
@@ -294,7 +296,7 @@ PerfectStems perfectStems(const VerbRoot &given)
     const VerbRoot root = substituteRoot(given);
     PerfectStems stems;
     if (root.verbClass == 10) {
-        stems.periphrastic = root.strongStem.chopped(1) + QStringLiteral("AM");
+        stems.periphrastic = root.strongStem.chopped(1) + "AM";
         return stems;
     }
     stems = byRule(root);

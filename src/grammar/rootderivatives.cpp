@@ -32,111 +32,111 @@ enum Name {
 };
 
 // One cell of a tense of the bare root, in sounds.
-QStringList cellOf(const VerbRoot &root, Pada pada, Tense tense, bool passive, int cell)
+SoundStrings cellOf(const VerbRoot &root, Pada pada, Tense tense, bool passive, int cell)
 {
     return conjugateCellInSounds(root, pada, tense, passive, cell);
 }
 
-// Forms ending in the ending, that ending replaced: "gacCanti" - "anti" + "at".
-QStringList replacedEnding(const QStringList &forms, const QString &ending, const QString &by)
+// Forms ending in the ending, that ending replaced: "gachChanti" - "anti" + "at".
+SoundStrings replacedEnding(const SoundStrings &forms, const SoundString &ending,
+                            const SoundString &by)
 {
-    QStringList out;
-    for (const QString &form : forms) {
+    SoundStrings out;
+    for (const SoundString &form : forms) {
         if (form.endsWith(ending))
             out.append(finishWord(form.chopped(ending.size()) + by));
     }
     return out;
 }
 
-QStringList presentActive(const VerbRoot &root)
+SoundStrings presentActive(const VerbRoot &root)
 {
-    // The third plural without its i, and the n the reduplicating class has not: gacCanti ->
-    // gacCat, kurvanti -> kurvat, yAnti -> yAt, dadati -> dadat.
-    const QStringList plural = cellOf(root, Pada::Parasmaipada, Tense::Present, false, 2);
-    QStringList out = replacedEnding(plural, QStringLiteral("anti"), QStringLiteral("at"));
+    // The third plural without its i, and the n the reduplicating class has not: gachChanti ->
+    // gachChat, kurvanti -> kurvat, yAnti -> yAt, dadati -> dadat.
+    const SoundStrings plural = cellOf(root, Pada::Parasmaipada, Tense::Present, false, 2);
+    SoundStrings out = replacedEnding(plural, "anti"_sounds, "at"_sounds);
     if (out.isEmpty()) // yAnti -> yAt
-        out = replacedEnding(plural, QStringLiteral("Anti"), QStringLiteral("At"));
+        out = replacedEnding(plural, "Anti"_sounds, "At"_sounds);
     if (out.isEmpty())
-        out = replacedEnding(plural, QStringLiteral("ati"), QStringLiteral("at"));
+        out = replacedEnding(plural, "ati"_sounds, "at"_sounds);
     return out;
 }
 
-QStringList presentMiddle(const VerbRoot &root)
+SoundStrings presentMiddle(const VerbRoot &root)
 {
     if (const auto fromTable = exceptionFor(root, "prA"))
         return *fromTable;
     if (root.isThematic())
         return replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, false, 0),
-                              QStringLiteral("ate"), QStringLiteral("amAna"));
-    return replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, false, 2),
-                          QStringLiteral("ate"), QStringLiteral("Ana"));
+                              "ate"_sounds, "amAna"_sounds);
+    return replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, false, 2), "ate"_sounds,
+                          "Ana"_sounds);
 }
 
-QStringList withSuffix(const QStringList &stems, const QString &suffix)
+SoundStrings withSuffix(const SoundStrings &stems, const SoundString &suffix)
 {
-    QStringList out;
-    for (const QString &stem : stems)
+    SoundStrings out;
+    for (const SoundString &stem : stems)
         out.append(finishWord(stem + suffix));
     return out;
 }
 
 // The forms by name, in sounds and without prefixes, from the root's line for each pada (a
-// root may have one for each, with futures of their own: gamizyati but saMgaMsyate).
-std::array<QStringList, NameCount> derivativesOf(const VerbRoot *active, const VerbRoot *middle,
-                                                 bool prefixed)
+// root may have one for each, with futures of their own: gamiShyati but saMgaMsyate).
+std::array<SoundStrings, NameCount> derivativesOf(const VerbRoot *active, const VerbRoot *middle,
+                                                  bool prefixed)
 {
-    std::array<QStringList, NameCount> forms;
+    std::array<SoundStrings, NameCount> forms;
     const VerbRoot &root = active ? *active : *middle;
-    const QStringList participles = pastParticiples(root);
+    const SoundStrings participles = pastParticiples(root);
     forms[PastPassive] = participles;
-    forms[PastActive] = withSuffix(participles, QStringLiteral("vat"));
+    forms[PastActive] = withSuffix(participles, "vat"_sounds);
     if (active)
         forms[PresentActive] = presentActive(*active);
     if (middle)
         forms[PresentMiddle] = presentMiddle(*middle);
     forms[PresentPassive] = replacedEnding(cellOf(root, Pada::Atmanepada, Tense::Present, true, 0),
-                                           QStringLiteral("ate"), QStringLiteral("amAna"));
+                                           "ate"_sounds, "amAna"_sounds);
     if (active || root.futureParasmaipada)
-        forms[FutureActive] =
-            replacedEnding(cellOf(root, Pada::Parasmaipada, Tense::Future, false, 0),
-                           QStringLiteral("ati"), QStringLiteral("at"));
+        forms[FutureActive] = replacedEnding(
+            cellOf(root, Pada::Parasmaipada, Tense::Future, false, 0), "ati"_sounds, "at"_sounds);
     if (middle && !middle->futureParasmaipada)
         forms[FutureMiddle] =
-            replacedEnding(cellOf(*middle, Pada::Atmanepada, Tense::Future, false, 0),
-                           QStringLiteral("ate"), QStringLiteral("amAna"));
+            replacedEnding(cellOf(*middle, Pada::Atmanepada, Tense::Future, false, 0), "ate"_sounds,
+                           "amAna"_sounds);
     forms[Gerund] = prefixed ? prefixedGerunds(root) : gerunds(root);
-    const QStringList infinitives = infinitiveStems(root);
-    forms[Infinitive] = withSuffix(infinitives, QStringLiteral("um"));
-    forms[GerundiveTavya] = withSuffix(infinitives, QStringLiteral("avya"));
+    const SoundStrings infinitives = infinitiveStems(root);
+    forms[Infinitive] = withSuffix(infinitives, "um"_sounds);
+    forms[GerundiveTavya] = withSuffix(infinitives, "avya"_sounds);
     forms[GerundiveAniya] = gerundivesInAniya(root);
     forms[GerundiveYa] = gerundivesInYa(root);
     return forms;
 }
 
-QStringList inItrans(const QStringList &prefixes, const QString &rootSounds,
-                     const QStringList &forms)
+QStringList inItrans(const SoundStrings &prefixes, const SoundString &rootSounds,
+                     const SoundStrings &forms)
 {
     QStringList out;
-    for (const QString &form : forms)
-        out.append(itransFromSounds(withPrefixes(prefixes, rootSounds, form)));
+    for (const SoundString &form : forms)
+        out.append(withPrefixes(prefixes, rootSounds, form).toItrans());
     out.removeDuplicates();
     return out;
 }
 
 // dA after a prefix in a keeps only its t (Atta, pratta); after one in i or u the grammars
 // lengthen that vowel (nItta), which is not made here.
-void shortenedDatta(const QStringList &prefixes, RootDerivatives *result,
-                    std::array<QStringList, NameCount> *forms)
+void shortenedDatta(const SoundStrings &prefixes, RootDerivatives *result,
+                    std::array<SoundStrings, NameCount> *forms)
 {
-    const QString &last = prefixes.back();
+    const SoundString &last = prefixes.back();
     if (!isVowel(last.back()))
         return;
     (*forms)[PastPassive].clear();
     (*forms)[PastActive].clear();
-    if (last.back() != u'a' && last.back() != u'A')
+    if (last.back() != Sound::a && last.back() != Sound::A)
         return;
-    const QString stem = itransFromSounds(withPrefixes(prefixes.mid(0, prefixes.size() - 1),
-                                                       QString(), last + QStringLiteral("tta")));
+    const QString stem =
+        withPrefixes(prefixes.mid(0, prefixes.size() - 1), SoundString(), last + "tta").toItrans();
     result->derivatives.append({QStringLiteral("past passive participle"), {stem}, true});
     result->derivatives.append(
         {QStringLiteral("past active participle"), {stem + QStringLiteral("vat")}, true});
@@ -169,7 +169,7 @@ RootDerivatives rootDerivatives(const QString &root, int verbClass)
         result.error = split.error;
         return result;
     }
-    const QStringList &prefixes = split.value.prefixes;
+    const SoundStrings &prefixes = split.value.prefixes;
     const QString &bare = split.value.root;
     // The present tells whether the root and class are known, and why not.
     const VerbRoot *active = nullptr, *middle = nullptr;

@@ -2,8 +2,8 @@
 #include "rootgroups.h"
 
 #include "rootgroupsdata.h"
+#include "soundstring.h"
 #include "tablerows.h"
-#include "verbphonology.h"
 
 #include <QHash>
 #include <QSet>
@@ -51,21 +51,21 @@ const char *const kGroupNames[] = {
     "s-drops-after-ud",
 };
 
-QHash<QString, QSet<QString>> readGroups()
+QHash<QString, QSet<SoundString>> readGroups()
 {
-    QHash<QString, QSet<QString>> groups;
+    QHash<QString, QSet<SoundString>> groups;
     for (const QStringList &fields : tableRows(kRootGroupsTsv)) {
         for (const QString &root : fields.at(1).split(u' '))
-            groups[fields.at(0)].insert(soundsFromItrans(root).value);
+            groups[fields.at(0)].insert(SoundString::fromItrans(root).value);
     }
     return groups;
 }
 
 } // namespace
 
-bool inRootGroup(RootGroup group, const QString &rootSounds)
+bool inRootGroup(RootGroup group, const SoundString &rootSounds)
 {
-    static const QHash<QString, QSet<QString>> groups = readGroups();
+    static const QHash<QString, QSet<SoundString>> groups = readGroups();
     return groups.value(QString::fromLatin1(kGroupNames[static_cast<int>(group)]))
         .contains(rootSounds);
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QString>
+#include "soundstring.h"
 
 namespace vantro::verbs {
 
@@ -44,6 +44,6 @@ enum class RootGroup {
 };
 
 // Whether the root, in sounds, is one the group's row names.
-bool inRootGroup(RootGroup group, const QString &rootSounds);
+bool inRootGroup(RootGroup group, const SoundString &rootSounds);
 
 } // namespace vantro::verbs

@@ -14,14 +14,14 @@ enum class Kind { ShortVowel, LongVowel, Stop, Semivowel, Sibilant, Aspirate, Si
 struct Features
 {
     const char *spelling; // finds the letter in the ITRANS table
-    char16_t code;        // one letter a sound, as the verb rules write their strings
+    char16_t code;        // one character a sound, as the forms index keys its forms
     Kind kind;
     Place place;
     bool voiced;
     bool aspirated;
-    // The vowel's guna and vrddhi in codes; a sound with no higher grade is its own.
-    const char16_t *guna = nullptr;
-    const char16_t *vrddhi = nullptr;
+    // The vowel's guna and vrddhi; a sound with no higher grade is its own.
+    const char *guna = nullptr;
+    const char *vrddhi = nullptr;
 };
 
 constexpr Place V = Place::Velar, P = Place::Palatal, R = Place::Retroflex, D = Place::Dental,
@@ -30,19 +30,19 @@ constexpr Kind S = Kind::Stop;
 
 // clang-format off
 constexpr std::array<Features, kSoundCount> kFeatures = {{
-    {"a", u'a', Kind::ShortVowel, V, true, false, nullptr, u"A"},
+    {"a", u'a', Kind::ShortVowel, V, true, false, nullptr, "A"},
     {"A", u'A', Kind::LongVowel, V, true, false},
-    {"i", u'i', Kind::ShortVowel, P, true, false, u"e", u"E"},
-    {"I", u'I', Kind::LongVowel, P, true, false, u"e", u"E"},
-    {"u", u'u', Kind::ShortVowel, L, true, false, u"o", u"O"},
-    {"U", u'U', Kind::LongVowel, L, true, false, u"o", u"O"},
-    {"R^i", u'f', Kind::ShortVowel, R, true, false, u"ar", u"Ar"},
-    {"R^I", u'F', Kind::LongVowel, R, true, false, u"ar", u"Ar"},
-    {"L^i", u'x', Kind::ShortVowel, D, true, false, u"al", u"Al"},
+    {"i", u'i', Kind::ShortVowel, P, true, false, "e", "ai"},
+    {"I", u'I', Kind::LongVowel, P, true, false, "e", "ai"},
+    {"u", u'u', Kind::ShortVowel, L, true, false, "o", "au"},
+    {"U", u'U', Kind::LongVowel, L, true, false, "o", "au"},
+    {"R^i", u'f', Kind::ShortVowel, R, true, false, "ar", "Ar"},
+    {"R^I", u'F', Kind::LongVowel, R, true, false, "ar", "Ar"},
+    {"L^i", u'x', Kind::ShortVowel, D, true, false, "al", "Al"},
     {"L^I", u'X', Kind::LongVowel, D, true, false},
-    {"e", u'e', Kind::LongVowel, P, true, false, nullptr, u"E"},
+    {"e", u'e', Kind::LongVowel, P, true, false, nullptr, "ai"},
     {"ai", u'E', Kind::LongVowel, P, true, false},
-    {"o", u'o', Kind::LongVowel, L, true, false, nullptr, u"O"},
+    {"o", u'o', Kind::LongVowel, L, true, false, nullptr, "au"},
     {"au", u'O', Kind::LongVowel, L, true, false},
     {"k", u'k', S, V, false, false}, {"kh", u'K', S, V, false, true}, {"g", u'g', S, V, true, false},
     {"gh", u'G', S, V, true, true},  {"~N", u'N', S, V, true, false},
@@ -232,30 +232,14 @@ QChar codeOf(Sound sound)
     return QChar(featuresOf(sound).code);
 }
 
-std::optional<Sound> soundOfCode(QChar code)
+const char *gunaSpelling(Sound sound)
 {
-    static const std::array<signed char, 128> sounds = [] {
-        std::array<signed char, 128> table;
-        table.fill(-1);
-        for (int s = 0; s < kSoundCount; ++s)
-            table[kFeatures[s].code] = static_cast<signed char>(s);
-        return table;
-    }();
-    if (code.unicode() >= sounds.size() || sounds[code.unicode()] < 0)
-        return std::nullopt;
-    return static_cast<Sound>(sounds[code.unicode()]);
+    return featuresOf(sound).guna;
 }
 
-QString gunaCodes(Sound sound)
+const char *vrddhiSpelling(Sound sound)
 {
-    const char16_t *grade = featuresOf(sound).guna;
-    return grade ? QString::fromUtf16(grade) : QString(codeOf(sound));
-}
-
-QString vrddhiCodes(Sound sound)
-{
-    const char16_t *grade = featuresOf(sound).vrddhi;
-    return grade ? QString::fromUtf16(grade) : QString(codeOf(sound));
+    return featuresOf(sound).vrddhi;
 }
 
 const Letter *letterOf(Sound sound)

@@ -4,8 +4,6 @@
 #include <QChar>
 #include <QString>
 
-#include <optional>
-
 namespace vantro {
 
 struct Letter;
@@ -66,14 +64,13 @@ Sound inPauseAtEnd(Sound last);
 // -but, vAg -> vAk); other sounds unchanged.
 Sound stopAtEnd(Sound last);
 
-// The one letter a sound is written with in the verb rules' strings (f for R^i, z for Sh, w
-// for T, E for ai): a rule then looks at one character, not at a spelling of one to three.
+// The one character a sound is keyed by in the analyser's forms index (f for R^i, z for Sh, w
+// for T, E for ai): the keys hashed into the index files the build writes and programs read.
 QChar codeOf(Sound sound);
-std::optional<Sound> soundOfCode(QChar code);
-// The strengthened grades of a vowel in those codes (i: e, E; R^i: ar, Ar; a: a, A); a sound
-// with no higher grade, a consonant among them, gives its own code.
-QString gunaCodes(Sound sound);
-QString vrddhiCodes(Sound sound);
+// The strengthened grades of a vowel in ITRANS (i: "e", "ai"; R^i: "ar", "Ar"; a: none, "A");
+// nullptr for a sound with no higher grade, a consonant among them (see verbs::guna).
+const char *gunaSpelling(Sound sound);
+const char *vrddhiSpelling(Sound sound);
 
 // The letter of the ITRANS table a sound is written with (a conjunct letter is never used).
 const Letter *letterOf(Sound sound);

@@ -7,31 +7,25 @@ namespace vantro::verbs {
 
 namespace {
 
-template <typename Question> bool ask(QChar code, Question question)
-{
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound && question(*sound);
-}
-
 // A long vowel made by lengthening a simple one (A, I, U, R^I) is no diphthong.
 bool isLengthenedSimpleVowel(Sound sound)
 {
     for (int s = 0; s < kSoundCount; ++s) {
         const Sound shortVowel = static_cast<Sound>(s);
-        if (vantro::isShortVowel(shortVowel) && shortVowel != sound &&
-            lengthened(shortVowel) == sound)
+        if (isShortVowel(shortVowel) && shortVowel != sound && lengthened(shortVowel) == sound)
             return true;
     }
     return false;
 }
 
 // The simple vowel whose guna or vrddhi a diphthong is (e, ai: i; o, au: u).
-std::optional<Sound> simpleVowelOfDiphthong(QChar code)
+std::optional<Sound> simpleVowelOfDiphthong(Sound diphthong)
 {
+    const SoundString alone(diphthong);
     for (int s = 0; s < kSoundCount; ++s) {
         const Sound simple = static_cast<Sound>(s);
-        if (vantro::isShortVowel(simple) && semivowelOf(simple) != simple &&
-            (gunaCodes(simple) == code || vrddhiCodes(simple) == code))
+        if (isShortVowel(simple) && semivowelOf(simple) != simple &&
+            (guna(simple) == alone || vrddhi(simple) == alone))
             return simple;
     }
     return std::nullopt;
@@ -39,162 +33,121 @@ std::optional<Sound> simpleVowelOfDiphthong(QChar code)
 
 } // namespace
 
-Place placeOf(QChar code)
+SoundString guna(Sound vowel)
 {
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound ? vantro::placeOf(*sound) : Place::None;
+    const char *grade = gunaSpelling(vowel);
+    return grade ? SoundString::literal(grade) : SoundString(vowel);
 }
 
-bool isVoiced(QChar code)
+SoundString vrddhi(Sound vowel)
 {
-    return ask(code, [](Sound s) { return vantro::isVoiced(s); });
+    const char *grade = vrddhiSpelling(vowel);
+    return grade ? SoundString::literal(grade) : SoundString(vowel);
 }
 
-bool isNasal(QChar code)
+bool isLiquid(Sound sound)
 {
-    return ask(code, [](Sound s) { return vantro::isNasal(s); });
+    return isSemivowel(sound) &&
+           (placeOf(sound) == Place::Retroflex || placeOf(sound) == Place::Dental);
 }
 
-bool isSemivowel(QChar code)
+bool isSpirant(Sound sound)
 {
-    return ask(code, [](Sound s) { return vantro::isSemivowel(s); });
+    return isSibilant(sound) || sound == Sound::h;
 }
 
-bool isLiquid(QChar code)
+bool isLabial(Sound sound)
 {
-    return ask(code, [](Sound s) {
-        return vantro::isSemivowel(s) &&
-               (vantro::placeOf(s) == Place::Retroflex || vantro::placeOf(s) == Place::Dental);
-    });
+    return isConsonant(sound) && placeOf(sound) == Place::Labial;
 }
 
-bool isSibilant(QChar code)
+bool isPlainStop(Sound sound, Place place)
 {
-    return ask(code, [](Sound s) { return vantro::isSibilant(s); });
+    return isPlainStop(sound) && placeOf(sound) == place;
 }
 
-bool isSpirant(QChar code)
+bool isVoicelessStop(Sound sound)
 {
-    return ask(code, [](Sound s) { return vantro::isSibilant(s) || s == Sound::h; });
+    return isStop(sound) && !isVoiced(sound);
 }
 
-bool isLabial(QChar code)
+bool sameVowelQuality(Sound sound, Sound vowel)
 {
-    return ask(code, [](Sound s) {
-        return vantro::isConsonant(s) && vantro::placeOf(s) == Place::Labial;
-    });
+    return isVowel(sound) && lengthened(sound) == lengthened(vowel);
 }
 
-bool isOralStop(QChar code)
+bool isHighVowel(Sound sound)
 {
-    return ask(code, [](Sound s) { return vantro::isStop(s) && !vantro::isNasal(s); });
+    return turnsToSemivowel(sound) && !isVocalicLiquid(sound);
 }
 
-bool isOralStop(QChar code, Place place)
+bool isVocalicLiquid(Sound sound)
 {
-    return isOralStop(code) && placeOf(code) == place;
+    return isVowel(sound) &&
+           (placeOf(sound) == Place::Retroflex || placeOf(sound) == Place::Dental);
 }
 
-bool isVoicelessStop(QChar code)
+bool turnsToSemivowel(Sound sound)
 {
-    return ask(code, [](Sound s) { return vantro::isStop(s) && !vantro::isVoiced(s); });
+    return isVowel(sound) && semivowelOf(sound) != sound;
 }
 
-bool sameVowelQuality(QChar code, QChar vowel)
+bool isDiphthong(Sound sound)
 {
-    const std::optional<Sound> sound = soundOfCode(code);
-    const std::optional<Sound> other = soundOfCode(vowel);
-    return sound && other && vantro::isVowel(*sound) && lengthened(*sound) == lengthened(*other);
+    return isVowel(sound) && !isShortVowel(sound) && !isLengthenedSimpleVowel(sound);
 }
 
-bool isHighVowel(QChar code)
-{
-    return turnsToSemivowel(code) && !isVocalicLiquid(code);
-}
-
-bool isVocalicLiquid(QChar code)
-{
-    return ask(code, [](Sound s) {
-        return vantro::isVowel(s) &&
-               (vantro::placeOf(s) == Place::Retroflex || vantro::placeOf(s) == Place::Dental);
-    });
-}
-
-bool turnsToSemivowel(QChar code)
-{
-    return ask(code, [](Sound s) { return vantro::isVowel(s) && semivowelOf(s) != s; });
-}
-
-bool isDiphthong(QChar code)
-{
-    return ask(code, [](Sound s) {
-        return vantro::isVowel(s) && !vantro::isShortVowel(s) && !isLengthenedSimpleVowel(s);
-    });
-}
-
-bool isVrddhiDiphthong(QChar code)
+bool isVrddhiDiphthong(Sound sound)
 {
     // e and o are the guna of i and u; ai and au only ever their vrddhi.
-    return isDiphthong(code) && gunaCodes(Sound::i) != code && gunaCodes(Sound::u) != code;
+    const SoundString alone(sound);
+    return isDiphthong(sound) && guna(Sound::i) != alone && guna(Sound::u) != alone;
 }
 
-QChar otherLength(QChar code)
+Sound otherLength(Sound sound)
 {
     for (int s = 0; s < kSoundCount; ++s) {
-        const QChar other = codeOf(static_cast<Sound>(s));
-        if (other != code && sameVowelQuality(other, code))
+        const Sound other = static_cast<Sound>(s);
+        if (other != sound && sameVowelQuality(other, sound))
             return other;
     }
-    return code;
+    return sound;
 }
 
-QChar reduplicatingStop(QChar code)
+Sound reduplicatingStop(Sound sound)
 {
-    if (!isOralStop(code) && code != u'h')
-        return code;
-    const Place place = placeOf(code);
-    return codeOf(stopOf(place == Place::Velar || place == Place::None ? Place::Palatal : place,
-                         isVoiced(code), false));
+    if (!isPlainStop(sound) && sound != Sound::h)
+        return sound;
+    const Place place = placeOf(sound);
+    return stopOf(place == Place::Velar || place == Place::None ? Place::Palatal : place,
+                  isVoiced(sound), false);
 }
 
-QChar shortenedVowel(QChar code)
+Sound shortenedVowel(Sound sound)
 {
-    if (isDiphthong(code))
-        return codeOf(simpleVowelOfDiphthong(code).value_or(Sound::a));
-    const std::optional<Sound> sound = soundOfCode(code);
-    return sound ? codeOf(shortVowelOf(*sound)) : code;
+    if (isDiphthong(sound))
+        return simpleVowelOfDiphthong(sound).value_or(Sound::a);
+    return shortVowelOf(sound);
 }
 
-QString diphthongBeforeVowel(QChar code)
+SoundString diphthongBeforeVowel(Sound sound)
 {
     const std::optional<Sound> simple =
-        isDiphthong(code) ? simpleVowelOfDiphthong(code) : std::nullopt;
+        isDiphthong(sound) ? simpleVowelOfDiphthong(sound) : std::nullopt;
     if (!simple)
-        return QString(code);
+        return SoundString(sound);
     // The a the diphthong holds: short in the guna (e = a + i), long in the vrddhi (ai = A + i).
-    const Sound a = isVrddhiDiphthong(code) ? lengthened(Sound::a) : Sound::a;
-    return QString(codeOf(a)) + codeOf(semivowelOf(*simple));
+    const Sound a = isVrddhiDiphthong(sound) ? lengthened(Sound::a) : Sound::a;
+    return SoundString(a) + semivowelOf(*simple);
 }
 
-QChar retroflexOf(QChar code)
+Sound retroflexOf(Sound sound)
 {
-    const std::optional<Sound> sound = soundOfCode(code);
-    if (!sound || !vantro::isStop(*sound) || vantro::placeOf(*sound) != Place::Dental)
-        return code;
-    if (vantro::isNasal(*sound))
-        return codeOf(nasalOf(Place::Retroflex));
-    return codeOf(stopOf(Place::Retroflex, vantro::isVoiced(*sound), isAspirated(*sound)));
-}
-
-QString codesWhere(bool (*question)(QChar code))
-{
-    QString codes;
-    for (int s = 0; s < kSoundCount; ++s) {
-        const QChar code = codeOf(static_cast<Sound>(s));
-        if (question(code))
-            codes += code;
-    }
-    return codes;
+    if (!isStop(sound) || placeOf(sound) != Place::Dental)
+        return sound;
+    if (isNasal(sound))
+        return nasalOf(Place::Retroflex);
+    return stopOf(Place::Retroflex, isVoiced(sound), isAspirated(sound));
 }
 
 } // namespace vantro::verbs

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <bitset>
+#include <unordered_map>
 #include <vector>
 
 namespace vantro {
@@ -184,22 +185,42 @@ bool SoundString::endsWith(const SoundString &tail) const
                                                      std::string::npos, tail.m_sounds) == 0;
 }
 
-namespace {
-
-const SoundString &fromLiteral(const char *literal)
+const SoundString &SoundString::literal(const char *itrans)
 {
-    thread_local QHash<const char *, SoundString> read;
-    auto found = read.constFind(literal);
-    if (found == read.constEnd())
-        found = read.insert(literal, SoundString(literal));
-    return *found;
+    // A map whose entries stay where they are as it grows: a caller keeps the reference while
+    // the rule it passes it to reads further literals.
+    thread_local std::unordered_map<const char *, SoundString> read;
+    auto found = read.find(itrans);
+    if (found == read.end())
+        found = read.emplace(itrans, SoundString(itrans)).first;
+    return found->second;
 }
 
-} // namespace
+bool SoundString::startsWith(const SoundString &head) const
+{
+    return m_sounds.compare(0, head.m_sounds.size(), head.m_sounds) == 0;
+}
+
+bool SoundString::startsWith(const char *literal) const
+{
+    return startsWith(SoundString::literal(literal));
+}
+
+int SoundString::indexOf(Sound sound, int from) const
+{
+    const std::size_t found = m_sounds.find(char(sound), std::size_t(std::max(0, from)));
+    return found == std::string::npos ? -1 : int(found);
+}
+
+int SoundString::indexOf(const SoundString &piece, int from) const
+{
+    const std::size_t found = m_sounds.find(piece.m_sounds, std::size_t(std::max(0, from)));
+    return found == std::string::npos ? -1 : int(found);
+}
 
 bool SoundString::endsWith(const char *literal) const
 {
-    return endsWith(fromLiteral(literal));
+    return endsWith(SoundString::literal(literal));
 }
 
 bool SoundString::endsWithOneOf(std::initializer_list<const char *> tails) const
@@ -211,7 +232,7 @@ bool SoundString::endsWithOneOf(std::initializer_list<const char *> tails) const
 bool SoundString::isOneOf(std::initializer_list<const char *> words) const
 {
     return std::any_of(words.begin(), words.end(),
-                       [this](const char *word) { return *this == fromLiteral(word); });
+                       [this](const char *word) { return *this == literal(word); });
 }
 
 SoundString SoundString::left(int count) const
@@ -227,6 +248,30 @@ SoundString SoundString::mid(int from) const
     if (from < size())
         part.m_sounds = m_sounds.substr(std::size_t(std::max(0, from)));
     return part;
+}
+
+SoundString SoundString::mid(int from, int count) const
+{
+    SoundString part;
+    if (from < size() && count > 0)
+        part.m_sounds = m_sounds.substr(std::size_t(std::max(0, from)), std::size_t(count));
+    return part;
+}
+
+SoundString &SoundString::replace(int from, int count, const SoundString &with)
+{
+    m_sounds.replace(std::size_t(from), std::size_t(count), with.m_sounds);
+    return *this;
+}
+
+SoundString &SoundString::replaceAll(const SoundString &before, const SoundString &after)
+{
+    if (before.isEmpty())
+        return *this;
+    for (std::size_t at = m_sounds.find(before.m_sounds); at != std::string::npos;
+         at = m_sounds.find(before.m_sounds, at + after.m_sounds.size()))
+        m_sounds.replace(at, before.m_sounds.size(), after.m_sounds);
+    return *this;
 }
 
 int SoundString::syllableCount() const
@@ -245,6 +290,16 @@ SoundString &SoundString::append(const SoundString &other)
 {
     m_sounds += other.m_sounds;
     return *this;
+}
+
+void removeDuplicates(SoundStrings &words)
+{
+    SoundStrings once;
+    once.reserve(words.size());
+    for (const SoundString &word : std::as_const(words))
+        if (!once.contains(word))
+            once.append(word);
+    words = once;
 }
 
 void SoundString::insert(int index, Sound sound)

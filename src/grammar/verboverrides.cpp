@@ -3,7 +3,6 @@
 
 #include "overridesdata.h"
 #include "tablerows.h"
-#include "verbphonology.h"
 
 #include <QHash>
 #include <QStringList>
@@ -20,19 +19,19 @@ struct Override
     Tense tense;
     Action action;
     // The nine cells' forms in sounds; an empty entry is a cell the row leaves alone.
-    std::array<QStringList, kPersonCount * kNumberCount> cells;
+    std::array<SoundStrings, kPersonCount * kNumberCount> cells;
 };
 
 const QStringList kCellNames = {"3sg", "3du", "3pl", "2sg", "2du", "2pl", "1sg", "1du", "1pl"};
 const QStringList kTenseNames = {"present", "imperfect", "imperative", "optative"};
 
-QStringList soundsOfCell(const QString &field)
+SoundStrings soundsOfCell(const QString &field)
 {
-    QStringList forms;
+    SoundStrings forms;
     if (field == u"-")
         return forms;
     for (const QString &form : field.split(u','))
-        forms.append(soundsFromItrans(form).value);
+        forms.append(SoundString::fromItrans(form).value);
     return forms;
 }
 
@@ -63,7 +62,7 @@ QHash<QString, QList<Override>> readRows()
         row.tense = Tense(kTenseNames.indexOf(fields[3]));
         row.action = actionNamed(fields[5]);
         if (row.action == Action::Clear)
-            row.cells[kCellNames.indexOf(fields[4])] = QStringList{QString()};
+            row.cells[kCellNames.indexOf(fields[4])] = SoundStrings{SoundString()};
         else
             readCells(fields[4], fields[6], &row);
         rows[fields[0] + u'\t' + fields[1]].append(row);
@@ -71,7 +70,7 @@ QHash<QString, QList<Override>> readRows()
     return rows;
 }
 
-void apply(const Override &row, VerbParadigm *paradigm)
+void apply(const Override &row, SoundParadigm *paradigm)
 {
     for (size_t cell = 0; cell < row.cells.size(); ++cell) {
         if (row.cells[cell].isEmpty())
@@ -87,7 +86,7 @@ void apply(const Override &row, VerbParadigm *paradigm)
 
 } // namespace
 
-void applyVerbOverrides(const VerbRoot &root, Pada pada, Tense tense, VerbParadigm *paradigm)
+void applyVerbOverrides(const VerbRoot &root, Pada pada, Tense tense, SoundParadigm *paradigm)
 {
     static const QHash<QString, QList<Override>> rows = readRows();
     const QString key = root.root + u'\t' + QString::number(root.verbClass);

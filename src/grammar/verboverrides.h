@@ -9,6 +9,6 @@ namespace vantro::verbs {
 
 // The rows of data/overrides.tsv for this root, pada and tense, laid over the cells the class
 // rules made: the irregular forms are data, not code.
-void applyVerbOverrides(const VerbRoot &root, Pada pada, Tense tense, VerbParadigm *paradigm);
+void applyVerbOverrides(const VerbRoot &root, Pada pada, Tense tense, SoundParadigm *paradigm);
 
 } // namespace vantro::verbs

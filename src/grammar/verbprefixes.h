@@ -2,6 +2,7 @@
 #pragma once
 
 #include "outcome.h"
+#include "soundstring.h"
 
 #include <QString>
 #include <QStringList>
@@ -12,7 +13,7 @@ namespace vantro::verbs {
 // prefixes in sounds and the bare root in ITRANS.
 struct PrefixedRoot
 {
-    QStringList prefixes;
+    SoundStrings prefixes;
     QString root;
 };
 
@@ -21,10 +22,11 @@ struct PrefixedRoot
 Outcome<PrefixedRoot> splitPrefixes(const QString &itrans);
 
 // A finished form of the bare root with the prefixes put before it, joined as the grammar
-// joins them: vowels meet (pra + agacCat -> prAgacCat), ud, nis, dus and sam take the sound
-// the next letter asks for, n turns to R after the r of pra, pari, nis, dus, and the s of
-// sad, svap, sev, sic and the like to z after a prefix in i or u (ni + sIdati -> nizIdati).
-QString withPrefixes(const QStringList &prefixes, const QString &rootSounds, const QString &form);
+// joins them: vowels meet (pra + agachChat -> prAgachChat), ud, nis, dus and sam take the sound
+// the next letter asks for, n turns to N after the r of pra, pari, nis, dus, and the s of
+// sad, svap, sev, sich and the like to Sh after a prefix in i or u (ni + sIdati -> niShIdati).
+SoundString withPrefixes(const SoundStrings &prefixes, const SoundString &rootSounds,
+                         const SoundString &form);
 
 // The prefixes and the pairs of them the guesser tries on a form it does not know, in ITRANS
 // with the hyphen after each.

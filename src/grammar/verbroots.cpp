@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "verbroots.h"
 
-#include "verbphonology.h"
 #include "verbrootsdata.h"
 
 #include <QMultiHash>
@@ -11,12 +10,12 @@ namespace vantro {
 
 namespace {
 
-QString sounds(const QString &itrans)
+SoundString sounds(const QString &itrans)
 {
-    return verbs::soundsFromItrans(itrans).value;
+    return SoundString::fromItrans(itrans).value;
 }
 
-QList<bool> futureIFlags(const QString &field, QString *irregularStem)
+QList<bool> futureIFlags(const QString &field, SoundString *irregularStem)
 {
     if (field == u"i")
         return {true};
@@ -64,7 +63,7 @@ bool readRoot(const QString &line, VerbRoot *root)
     for (const QString &alternative : std::as_const(passives))
         root->passiveAlternatives.append(sounds(alternative));
     const bool stemsRead =
-        root->isThematic() ? root->strongStem.endsWith(u'a') : !root->weakStem.isEmpty();
+        root->isThematic() ? root->strongStem.endsWith(Sound::a) : !root->weakStem.isEmpty();
     return !root->rootSounds.isEmpty() && !root->strongStem.isEmpty() && stemsRead &&
            root->verbClass >= 1 && root->verbClass <= 10;
 }
@@ -114,14 +113,14 @@ QStringList verbRootLinesNotRead()
 }
 QList<VerbRoot> findVerbRoot(const QString &root)
 {
-    static const QMultiHash<QString, qsizetype> bySounds = [] {
-        QMultiHash<QString, qsizetype> index;
+    static const QMultiHash<SoundString, qsizetype> bySounds = [] {
+        QMultiHash<SoundString, qsizetype> index;
         const QList<VerbRoot> &table = verbRootTable();
         for (qsizetype i = table.size() - 1; i >= 0; --i)
             index.insert(table[i].rootSounds, i);
         return index;
     }();
-    const QString key = sounds(root);
+    const SoundString key = sounds(root);
     QList<VerbRoot> found;
     for (auto it = bySounds.constFind(key); it != bySounds.cend() && it.key() == key; ++it)
         found.append(verbRootTable()[it.value()]);

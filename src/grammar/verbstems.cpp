@@ -18,36 +18,25 @@ namespace vantro::verbs {
 
 namespace {
 
-QString sounds(const QString &itrans)
+SoundString sounds(const QString &itrans)
 {
-    return soundsFromItrans(itrans).value;
-}
-
-// A value in ITRANS, or a kind and a value ("a:gam" of the aorist, "s:vAh/voDh" with a
-// second stem), the value into sounds.
-QString soundsAfterKind(const QString &value)
-{
-    const qsizetype colon = value.indexOf(u':');
-    if (colon < 0)
-        return sounds(value);
-    QStringList stems = value.mid(colon + 1).split(u'/');
-    for (QString &stem : stems)
-        stem = sounds(stem);
-    return value.left(colon + 1) + stems.join(u'/');
+    return SoundString::fromItrans(itrans).value;
 }
 
 // One line of the table of exceptions: a root, its class (0 for every class) and its fields,
-// each a list of forms in sounds; a list holding only "-" withholds the form.
+// each a list of forms in ITRANS; a list holding only "-" withholds the form. A value may
+// carry a kind ("a:gam" of the aorist, "s:vAh/voDh" with a second stem).
 struct RootExceptions
 {
     int verbClass = 0;
     QString substitute;
-    QHash<QString, QStringList> forms;
+    QHash<QString, QStringList> values;
+    QHash<QString, SoundStrings> forms; // the values without a kind, in sounds
 };
 
-QMultiHash<QString, RootExceptions> readExceptions()
+QMultiHash<SoundString, RootExceptions> readExceptions()
 {
-    QMultiHash<QString, RootExceptions> table;
+    QMultiHash<SoundString, RootExceptions> table;
     for (const QStringList &fields : tableRows(kVerbDerivativesTsv)) {
         RootExceptions exceptions;
         exceptions.verbClass = fields.value(1) == u"*" ? 0 : fields.value(1).toInt();
@@ -58,9 +47,12 @@ QMultiHash<QString, RootExceptions> readExceptions()
                 exceptions.substitute = values.value(0);
                 continue;
             }
-            QStringList forms;
+            exceptions.values.insert(key, values);
+            if (values == QStringList{QStringLiteral("-")} || values.value(0).contains(u':'))
+                continue;
+            SoundStrings forms;
             for (const QString &value : values)
-                forms.append(value == u"-" ? value : soundsAfterKind(value));
+                forms.append(sounds(value));
             exceptions.forms.insert(key, forms);
         }
         table.insert(sounds(fields.value(0)), exceptions);
@@ -68,9 +60,9 @@ QMultiHash<QString, RootExceptions> readExceptions()
     return table;
 }
 
-const QMultiHash<QString, RootExceptions> &exceptionTable()
+const QMultiHash<SoundString, RootExceptions> &exceptionTable()
 {
-    static const QMultiHash<QString, RootExceptions> table = readExceptions();
+    static const QMultiHash<SoundString, RootExceptions> table = readExceptions();
     return table;
 }
 
@@ -89,41 +81,54 @@ QList<const RootExceptions *> exceptionsOf(const VerbRoot &root)
 
 } // namespace
 
-std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key)
+std::optional<QStringList> exceptionTextFor(const VerbRoot &root, const char *key)
 {
     for (const RootExceptions *exceptions : exceptionsOf(root)) {
-        const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
-        if (found != exceptions->forms.cend())
+        const auto found = exceptions->values.constFind(QString::fromLatin1(key));
+        if (found != exceptions->values.cend())
             return *found == QStringList{QStringLiteral("-")} ? QStringList() : *found;
     }
     return std::nullopt;
 }
 
+std::optional<SoundStrings> exceptionFor(const VerbRoot &root, const char *key)
+{
+    const std::optional<QStringList> text = exceptionTextFor(root, key);
+    if (!text)
+        return std::nullopt;
+    for (const RootExceptions *exceptions : exceptionsOf(root)) {
+        const auto found = exceptions->forms.constFind(QString::fromLatin1(key));
+        if (found != exceptions->forms.cend())
+            return *found;
+    }
+    return SoundStrings();
+}
+
 namespace {
 
-QStringList finished(const QStringList &forms)
+SoundStrings finished(const SoundStrings &forms)
 {
-    QStringList out;
-    for (const QString &form : forms)
+    SoundStrings out;
+    for (const SoundString &form : forms)
         out.append(retroflexN(form));
-    out.removeDuplicates();
+    removeDuplicates(out);
     return out;
 }
 
 // Roots in e, ai, o take A outside the present system (gai: gAtum, dhyai: dhyAta).
-QString withFinalA(const QString &root)
+SoundString withFinalA(const SoundString &root)
 {
-    return isDiphthong(root.back()) ? root.chopped(1) + u'A' : root;
+    return isDiphthong(root.back()) ? root.chopped(1) + Sound::A : root;
 }
 
-QString strengthened(const QString &root)
+SoundString strengthened(const SoundString &root)
 {
-    const QString a = withFinalA(root);
-    return a.back() == u'A' ? a : gunaOfRoot(a);
+    const SoundString a = withFinalA(root);
+    return a.back() == Sound::A ? a : gunaOfRoot(a);
 }
 
 // A strengthened final e or o before a vowel: ay, av.
-QString beforeVowel(const QString &strong)
+SoundString beforeVowel(const SoundString &strong)
 {
     return strong.isEmpty() ? strong : strong.chopped(1) + diphthongBeforeVowel(strong.back());
 }
@@ -134,9 +139,8 @@ QString beforeVowel(const QString &strong)
 std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed)
 {
     if (!root.futureStem.isEmpty()) {
-        const QString &f = root.futureStem;
-        if (!root.futureAlternatives.isEmpty() || f.endsWith(QStringLiteral("izy")) ||
-            f.endsWith(QStringLiteral("Izy")))
+        const SoundString &f = root.futureStem;
+        if (!root.futureAlternatives.isEmpty() || f.endsWith("iShy") || f.endsWith("IShy"))
             return std::nullopt;
         return QList<bool>{false};
     }
@@ -146,119 +150,118 @@ std::optional<QList<bool>> takesI(const VerbRoot &root, bool alternativesAllowed
 }
 
 // The roots whose future takes i and yet are without it before the t of the infinitive:
-// those in f (kariSyati but kartum) but a few, and a few others (han, gam).
+// those in R^i (kariShyati but kartum) but a few, and a few others (han, gam).
 std::optional<QList<bool>> infinitiveTakesI(const VerbRoot &root)
 {
-    const QString &r = root.rootSounds;
-    if ((r.back() == u'f' && !inRootGroup(RootGroup::IThroughout, r)) ||
+    const SoundString &r = root.rootSounds;
+    if ((r.back() == Sound::Ri && !inRootGroup(RootGroup::IThroughout, r)) ||
         inRootGroup(RootGroup::InfinitiveWithoutI, r))
         return QList<bool>{false};
     return takesI(root, true);
 }
 
-// A root of the sf, dfS kind with f before its last consonant.
-bool hasFBeforeConsonant(const QString &root)
+// A root of the sR^i, dR^ish kind with R^i before its last consonant.
+bool hasRiBeforeConsonant(const SoundString &root)
 {
-    const qsizetype n = root.size();
-    return n >= 2 && root[n - 2] == u'f' && isConsonant(root.back());
+    const int n = root.size();
+    return n >= 2 && root.at(n - 2) == Sound::Ri && isConsonant(root.back());
 }
 
-// The j of these roots meets t as z (yazwum, srazwum); elsewhere as k (tyaktum).
-bool jTurnsToZ(const QString &root)
+// The j of these roots meets t as Sh (yaShTum, sraShTum); elsewhere as k (tyaktum).
+bool jTurnsToSh(const SoundString &root)
 {
     return inRootGroup(RootGroup::JAsSh, root);
 }
 
 // A consonant at the end of a stem before the t of a suffix (t of -tum, -ta, -tvA), with the
 // stem ending in the t as it sounds there; empty where the join is not one of the plain rules.
-QString beforeT(const QString &stem, const QString &root)
+SoundString beforeT(const SoundString &stem, const SoundString &root)
 {
-    const QChar last = stem.back();
-    const QString base = stem.chopped(1);
-    switch (last.unicode()) {
-    case u'c':
-        return base.endsWith(u'S') ? base.chopped(1) + QStringLiteral("zw")
-                                   : base + QStringLiteral("kt");
-    case u'C':
-        return base.endsWith(u'c') ? base.chopped(1) + QStringLiteral("zw") : QString();
-    case u'j':
-        if (jTurnsToZ(root))
-            return (base.endsWith(u's') ? base.chopped(1) : base) + QStringLiteral("zw");
-        if (base.endsWith(u'Y'))
-            return base.chopped(1) + QStringLiteral("Nkt");
-        return isConsonant(base.back()) ? QString() : base + QStringLiteral("kt");
-    case u'S':
-    case u'z':
-        return base + QStringLiteral("zw");
-    case u'h':
-        if (root.startsWith(u'd'))
-            return base + QStringLiteral("gD");
+    const Sound last = stem.back();
+    const SoundString base = stem.chopped(1);
+    switch (last) {
+    case Sound::ch:
+        return base.endsWith(Sound::sh) ? base.chopped(1) + "ShT" : base + "kt";
+    case Sound::Ch:
+        return base.endsWith(Sound::ch) ? base.chopped(1) + "ShT" : SoundString();
+    case Sound::j:
+        if (jTurnsToSh(root))
+            return (base.endsWith(Sound::s) ? base.chopped(1) : base) + "ShT";
+        if (base.endsWith(Sound::ny))
+            return base.chopped(1) + "~Nkt";
+        return isConsonant(base.back()) ? SoundString() : base + "kt";
+    case Sound::sh:
+    case Sound::Sh:
+        return base + "ShT";
+    case Sound::h:
+        if (root.startsWith(Sound::d))
+            return base + "gdh";
         if (inRootGroup(RootGroup::HAsODh, root))
-            return base.chopped(1) + QStringLiteral("oQ");
+            return base.chopped(1) + "oDh";
         if (inRootGroup(RootGroup::HAsDh, root))
-            return base + u'Q';
+            return base + Sound::Dh;
         return {};
-    case u'B':
-        return base + QStringLiteral("bD");
-    case u'D':
-        return base + QStringLiteral("dD");
-    case u'd':
-    case u't':
-        return base + QStringLiteral("tt");
-    case u'p':
-    case u'k':
-        return base + last + u't';
-    case u'm':
-    case u'n':
-        return base + QStringLiteral("nt");
-    case u's':
-        return base + QStringLiteral("st");
+    case Sound::bh:
+        return base + "bdh";
+    case Sound::dh:
+        return base + "ddh";
+    case Sound::d:
+    case Sound::t:
+        return base + "tt";
+    case Sound::p:
+    case Sound::k:
+        return base + last + Sound::t;
+    case Sound::m:
+    case Sound::n:
+        return base + "nt";
+    case Sound::s:
+        return base + "st";
     default:
         return {};
     }
 }
 
-QString infinitiveStemWithoutI(const VerbRoot &root)
+SoundString infinitiveStemWithoutI(const VerbRoot &root)
 {
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     if (isVowel(r.back()))
-        return strengthened(r) + u't';
-    if (hasFBeforeConsonant(r)) {
-        // dfS and sfj put the a after the r (drazwum, srazwum); the others may or may not.
+        return strengthened(r) + Sound::t;
+    if (hasRiBeforeConsonant(r)) {
+        // dR^ish and sR^ij put the a after the r (draShTum, sraShTum); the others may or may not.
         if (!inRootGroup(RootGroup::AAfterR, r))
             return {};
-        QString metathesis = r;
-        metathesis.replace(r.size() - 2, 1, QStringLiteral("ra"));
+        SoundString metathesis = r;
+        metathesis.replace(r.size() - 2, 1, "ra");
         return beforeT(metathesis, r);
     }
     return beforeT(gunaOfRoot(r), r);
 }
 
 // A form without the connecting i where the root's final consonant meets t.
-QString pastParticipleWithoutI(const VerbRoot &root, const QString &weak)
+SoundString pastParticipleWithoutI(const VerbRoot &root, const SoundString &weak)
 {
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     if (isVowel(weak.back()))
-        return weak + QStringLiteral("ta");
-    // Roots in d take na for ta, and their d turns to n (Binna, sanna, Kinna).
-    if (weak.back() == u'd')
-        return weak.chopped(1) + QStringLiteral("nna");
+        return weak + "ta";
+    // Roots in d take na for ta, and their d turns to n (bhinna, sanna, khinna).
+    if (weak.back() == Sound::d)
+        return weak.chopped(1) + "nna";
     // The nasal of gam, yam, ram, nam, han, man, tan goes (gata, hata, mata).
     if (inRootGroup(RootGroup::NasalDropsBeforeTa, r))
-        return weak.chopped(1) + QStringLiteral("ta");
-    if (weak.back() == u'h' && !r.startsWith(u'd'))
+        return weak.chopped(1) + "ta";
+    if (weak.back() == Sound::h && !r.startsWith(Sound::d))
         return {};
-    const QString joined = beforeT(weak, r);
-    return joined.isEmpty() ? QString() : joined + u'a';
+    const SoundString joined = beforeT(weak, r);
+    return joined.isEmpty() ? SoundString() : joined + Sound::a;
 }
 
-// The root as the suffixes that do not strengthen it find it: vac -> uc, yaj -> ij, the nasal
-// of banD gone (baD); the passive stem of the table carries this.
-QString weakRoot(const VerbRoot &root)
+// The root as the suffixes that do not strengthen it find it: vach -> uch, yaj -> ij, the nasal
+// of bandh gone (badh); the passive stem of the table carries this.
+SoundString weakRoot(const VerbRoot &root)
 {
-    const QString &p = root.passiveStem;
-    if (!p.isEmpty() && p.endsWith(u'y') && !root.rootSounds.endsWith(u'A') &&
-        !isDiphthong(root.rootSounds.back()) && !p.endsWith(QStringLiteral("yy")))
+    const SoundString &p = root.passiveStem;
+    if (!p.isEmpty() && p.endsWith(Sound::y) && !root.rootSounds.endsWith(Sound::A) &&
+        !isDiphthong(root.rootSounds.back()) && !p.endsWith("yy"))
         return p.chopped(1);
     return root.rootSounds;
 }
@@ -281,32 +284,32 @@ VerbRoot substituteRoot(const VerbRoot &root)
     return root;
 }
 
-QStringList infinitiveStems(const VerbRoot &given)
+SoundStrings infinitiveStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     // Before the table: a causative, made as a root of the tenth class, keeps none of its
     // root's infinitives (karShTum, kraShTum of kR^iSh but karShayitum).
     if (root.verbClass == 10)
-        return {root.strongStem.chopped(1) + QStringLiteral("it")};
+        return {root.strongStem.chopped(1) + "it"};
     if (const auto exception = exceptionFor(root, "inf")) {
-        QStringList stems;
-        for (const QString &infinitive : *exception)
+        SoundStrings stems;
+        for (const SoundString &infinitive : *exception)
             stems.append(infinitive.chopped(2));
         return stems;
     }
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     const std::optional<QList<bool>> flags = infinitiveTakesI(root);
     if (!flags)
         return {};
-    QStringList stems;
+    SoundStrings stems;
     for (const bool withI : *flags) {
         if (withI) {
-            const QString stem = beforeVowel(strengthened(r)) + QStringLiteral("it");
+            const SoundString stem = beforeVowel(strengthened(r)) + "it";
             stems.append(stem);
-            if (r.back() == u'F' || inRootGroup(RootGroup::IMayLengthen, r)) // tarItum
-                stems.append(stem.chopped(2) + QStringLiteral("It"));
+            if (r.back() == Sound::RI || inRootGroup(RootGroup::IMayLengthen, r)) // tarItum
+                stems.append(stem.chopped(2) + "It");
         } else {
-            const QString stem = infinitiveStemWithoutI(root);
+            const SoundString stem = infinitiveStemWithoutI(root);
             if (stem.isEmpty())
                 return {};
             stems.append(stem);
@@ -315,129 +318,129 @@ QStringList infinitiveStems(const VerbRoot &given)
     return finished(stems);
 }
 
-QStringList pastParticiples(const VerbRoot &given)
+SoundStrings pastParticiples(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "ppp"))
         return *exception;
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     if (root.verbClass == 10)
-        return finished({root.strongStem.chopped(3) + QStringLiteral("ita")});
+        return finished({root.strongStem.chopped(3) + "ita"});
     // The participle takes i as the infinitive does (gata as gantum, patita as patitum).
     const std::optional<QList<bool>> flags =
         root.futureAlternatives.isEmpty() ? infinitiveTakesI(root) : std::nullopt;
     if (!flags)
         return {};
-    // Roots in A, e, ai, o and F, and those in consonants that take i only at choice, differ
+    // Roots in A, e, ai, o and R^I, and those in consonants that take i only at choice, differ
     // root by root: the table of exceptions gives them.
-    const QChar last = withFinalA(r).back();
-    if (last == u'A' || last == u'F' || flags->size() > 1)
+    const Sound last = withFinalA(r).back();
+    if (last == Sound::A || last == Sound::RI || flags->size() > 1)
         return {};
-    const QString weak = weakRoot(root);
-    // Roots in vowels take no i before the participle (BUta, Sruta, kfta, jita).
+    const SoundString weak = weakRoot(root);
+    // Roots in vowels take no i before the participle (bhUta, shruta, kR^ita, jita).
     if (isVowel(r.back()))
-        return finished({weak + QStringLiteral("ta")});
+        return finished({weak + "ta"});
     if (flags->first())
-        return finished({weak + QStringLiteral("ita")});
-    const QString participle = pastParticipleWithoutI(root, weak);
-    return participle.isEmpty() ? QStringList() : finished({participle});
+        return finished({weak + "ita"});
+    const SoundString participle = pastParticipleWithoutI(root, weak);
+    return participle.isEmpty() ? SoundStrings() : finished({participle});
 }
 
-QString prefixedGerundOfAyaStem(const QString &stem)
+SoundString prefixedGerundOfAyaStem(const SoundString &stem)
 {
-    const QString base = stem.chopped(3);
-    // After a light syllable the causative's ay stays (vigaRayya); else it goes (viciMtya).
-    const qsizetype n = base.size();
-    const bool light = n >= 2 && isConsonant(base[n - 1]) && isShortVowel(base[n - 2]);
-    return base + (light ? QStringLiteral("ayya") : QStringLiteral("ya"));
+    const SoundString base = stem.chopped(3);
+    // After a light syllable the causative's ay stays (vigaNayya); else it goes (vichiMtya).
+    const int n = base.size();
+    const bool light = n >= 2 && isConsonant(base.at(n - 1)) && isShortVowel(base.at(n - 2));
+    return base + (light ? "ayya" : "ya");
 }
 
-QStringList gerunds(const VerbRoot &given)
+SoundStrings gerunds(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "tvA"))
         return *exception;
-    // A stem in -aya keeps it before -itvA (cintayitvA, kaTayitvA).
+    // A stem in -aya keeps it before -itvA (chintayitvA, kathayitvA).
     if (root.verbClass == 10)
-        return finished({root.strongStem.chopped(1) + QStringLiteral("itvA")});
+        return finished({root.strongStem.chopped(1) + "itvA"});
     // The gerund follows the participle made by the rules (gata: gatvA, patita: patitvA); a
-    // participle the table gives may differ from it (Binna but BittvA), and is not followed.
+    // participle the table gives may differ from it (bhinna but bhittvA), and is not followed.
     if (exceptionFor(root, "ppp") || root.verbClass == 10)
         return {};
-    QStringList out;
-    for (const QString &participle : pastParticiples(root)) {
-        if (participle.endsWith(QStringLiteral("na")))
+    SoundStrings out;
+    for (const SoundString &participle : pastParticiples(root)) {
+        if (participle.endsWith("na"))
             return {};
-        out.append(participle.chopped(1) + QStringLiteral("vA"));
+        out.append(participle.chopped(1) + "vA");
         // A root beginning with a consonant, with i or u before its last consonant, may take
-        // guna before -itvA (liKitvA or leKitvA).
-        const QString &r = root.rootSounds;
-        const qsizetype n = r.size();
-        if (participle.endsWith(QStringLiteral("ita")) && n >= 3 && isConsonant(r.front()) &&
-            isShortVowel(r[n - 2]) && isHighVowel(r[n - 2]) && isConsonant(r.back()) &&
+        // guna before -itvA (likhitvA or lekhitvA).
+        const SoundString &r = root.rootSounds;
+        const int n = r.size();
+        if (participle.endsWith("ita") && n >= 3 && isConsonant(r.front()) &&
+            isShortVowel(r.at(n - 2)) && isHighVowel(r.at(n - 2)) && isConsonant(r.back()) &&
             !(isSemivowel(r.back()) && !isLiquid(r.back())))
-            out.append(gunaOfRoot(r) + QStringLiteral("itvA"));
+            out.append(gunaOfRoot(r) + "itvA");
     }
     return finished(out);
 }
 
-QStringList prefixedGerunds(const VerbRoot &given)
+SoundStrings prefixedGerunds(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "ya"))
         return *exception;
-    const QString &r = root.rootSounds;
+    const SoundString &r = root.rootSounds;
     if (root.verbClass == 10)
         return finished({prefixedGerundOfAyaStem(root.strongStem)});
     if (isShortVowel(r.back()) && turnsToSemivowel(r.back()))
-        return {r + QStringLiteral("tya")};
-    if (r.back() == u'A' || isDiphthong(r.back()))
-        return {withFinalA(r) + QStringLiteral("ya")};
-    QStringList out;
-    const QString regular = weakRoot(root);
-    if (r.back() == u'F')
+        return {r + "tya"};
+    if (r.back() == Sound::A || isDiphthong(r.back()))
+        return {withFinalA(r) + "ya"};
+    SoundStrings out;
+    const SoundString regular = weakRoot(root);
+    if (r.back() == Sound::RI)
         return {}; // tIrya, pUrya differ by the consonant before: the table gives them
-    out.append(regular + QStringLiteral("ya"));
-    for (const QString &alternative : root.passiveAlternatives)
-        out.append(alternative + u'a');
+    out.append(regular + "ya");
+    for (const SoundString &alternative : root.passiveAlternatives)
+        out.append(alternative + Sound::a);
     return finished(out);
 }
 
-QStringList gerundivesInAniya(const VerbRoot &given)
+SoundStrings gerundivesInAniya(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "anIya"))
         return *exception;
     if (root.verbClass == 10)
-        return finished({root.strongStem.chopped(3) + QStringLiteral("anIya")});
-    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return finished({root.strongStem.chopped(3) + "anIya"});
+    if (root.futureStem.contains("Ayi"))
         return {};
-    return {finishWord(attach(strengthened(root.rootSounds), QStringLiteral("anIya")))};
+    return {finishWord(attach(strengthened(root.rootSounds), "anIya"))};
 }
 
-QStringList gerundivesInYa(const VerbRoot &given)
+SoundStrings gerundivesInYa(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "fya"))
         return *exception;
     if (root.verbClass == 10)
         return {};
-    const QString &r = root.rootSounds;
-    const QString a = withFinalA(r);
-    // A before the ya turns to e (deya, peya, geya); f takes vrddhi (kArya, hArya); a root
-    // in a labial with a before it is unchanged (gamya, laBya).
-    if (a.back() == u'A' && !root.passiveStem.contains(u'U') &&
+    const SoundString &r = root.rootSounds;
+    const SoundString a = withFinalA(r);
+    // A before the ya turns to e (deya, peya, geya); R^i takes vrddhi (kArya, hArya); a root
+    // in a labial with a before it is unchanged (gamya, labhya).
+    if (a.back() == Sound::A && !root.passiveStem.contains(Sound::U) &&
         !inRootGroup(RootGroup::WeakBeforeYa, r))
-        return {a.chopped(1) + QStringLiteral("eya")};
-    if (r.back() == u'f' && !inRootGroup(RootGroup::GunaForVrddhi, r))
-        return finished({r.chopped(1) + QStringLiteral("Arya")});
-    const qsizetype n = r.size();
-    if (n >= 2 && isLabial(r.back()) && !isSemivowel(r.back()) && r[n - 2] == u'a')
-        return {r + QStringLiteral("ya")};
+        return {a.chopped(1) + "eya"};
+    if (r.back() == Sound::Ri && !inRootGroup(RootGroup::GunaForVrddhi, r))
+        return finished({r.chopped(1) + "Arya"});
+    const int n = r.size();
+    if (n >= 2 && isLabial(r.back()) && !isSemivowel(r.back()) && r.at(n - 2) == Sound::a)
+        return {r + "ya"};
     return {};
 }
 
-QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassive)
+SoundStrings benedictiveStems(const VerbRoot &given, const SoundString &regularPassive)
 {
     // The tenth class and the causatives drop their aya (choryAt, kAryAt); the root's own
     // benedictive in the table is not theirs.
@@ -446,53 +449,53 @@ QStringList benedictiveStems(const VerbRoot &given, const QString &regularPassiv
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "ben"))
         return *exception;
-    const QString &r = root.rootSounds;
-    if (root.futureStem.contains(QStringLiteral("Ayi")))
-        return {}; // gup, DUp: with or without their Aya
-    // dA, DA, sTA, mA, gai, hA, so and the like take e for A (deyAt, sTeyAt; peyAt of pA
+    const SoundString &r = root.rootSounds;
+    if (root.futureStem.contains("Ayi"))
+        return {}; // gup, dhUp: with or without their Aya
+    // dA, dhA, sthA, mA, gai, hA, so and the like take e for A (deyAt, stheyAt; peyAt of pA
     // "drink" is in the table, as pA "protect" has pAyAt); a root in A after a conjunct may
     // (gleyAt or glAyAt).
-    const QString a = withFinalA(r);
+    const SoundString a = withFinalA(r);
     if (inRootGroup(RootGroup::AAsEInBenedictive, r))
-        return {a.chopped(1) + QStringLiteral("ey")};
-    if (a.back() == u'A' && !inRootGroup(RootGroup::WeakBeforeYa, r)) {
-        const bool conjunct = a.size() >= 3 && isConsonant(a[0]) && isConsonant(a[1]);
-        return conjunct ? QStringList{a.chopped(1) + QStringLiteral("ey"), a + u'y'}
-                        : QStringList{a + u'y'};
+        return {a.chopped(1) + "ey"};
+    if (a.back() == Sound::A && !inRootGroup(RootGroup::WeakBeforeYa, r)) {
+        const bool conjunct = a.size() >= 3 && isConsonant(a.at(0)) && isConsonant(a.at(1));
+        return conjunct ? SoundStrings{a.chopped(1) + "ey", a + Sound::y}
+                        : SoundStrings{a + Sound::y};
     }
-    // Elsewhere the stem is the passive's (BUyAt, kriyAt, ucyAt, gfhyAt).
-    return QStringList{regularPassive} + root.passiveAlternatives;
+    // Elsewhere the stem is the passive's (bhUyAt, kriyAt, uchyAt, gR^ihyAt).
+    return SoundStrings{regularPassive} + root.passiveAlternatives;
 }
 
-QStringList causativeStems(const VerbRoot &given)
+SoundStrings causativeStems(const VerbRoot &given)
 {
     const VerbRoot root = substituteRoot(given);
     if (const auto exception = exceptionFor(root, "caus"))
         return *exception;
     if (root.verbClass == 10)
-        return {root.strongStem}; // corayati is its own causative
-    if (root.futureStem.contains(QStringLiteral("Ayi")))
+        return {root.strongStem}; // chorayati is its own causative
+    if (root.futureStem.contains("Ayi"))
         return {};
-    const QString a = withFinalA(root.rootSounds);
-    const QChar last = a.back();
-    // Roots in A put p before the aya (sTApayati, dApayati, jYApayati).
-    if (last == u'A')
-        return {a + QStringLiteral("paya")};
-    // A final vowel takes vrddhi (kArayati, BAvayati, nAyayati).
+    const SoundString a = withFinalA(root.rootSounds);
+    const Sound last = a.back();
+    // Roots in A put p before the aya (sthApayati, dApayati, j~nApayati).
+    if (last == Sound::A)
+        return {a + "paya"};
+    // A final vowel takes vrddhi (kArayati, bhAvayati, nAyayati).
     if (isVowel(last))
-        return {finishWord(a.chopped(1) + vrddhiBeforeVowel(last) + QStringLiteral("aya"))};
-    const qsizetype n = a.size();
-    const QChar vowel = n >= 2 ? a[n - 2] : QChar();
-    // a before one final consonant lengthens (pAcayati, vAdayati), but the roots in m and
+        return {finishWord(a.chopped(1) + vrddhiBeforeVowel(last) + "aya")};
+    const int n = a.size();
+    const Sound vowel = n >= 2 ? a.at(n - 2) : Sound();
+    // a before one final consonant lengthens (pAchayati, vAdayati), but the roots in m and
     // those that keep it short (gamayati, janayati) differ root by root: the table gives them.
-    if (vowel == u'a')
-        return last == u'm' ? QStringList()
-                            : QStringList{a.chopped(2) + u'A' + last + QStringLiteral("aya")};
-    // A short i, u, f before one final consonant takes guna (boDayati, vartayati, darSayati).
-    return {finishWord(gunaOfRoot(a) + QStringLiteral("aya"))};
+    if (vowel == Sound::a)
+        return last == Sound::m ? SoundStrings()
+                                : SoundStrings{a.chopped(2) + Sound::A + last + "aya"};
+    // A short i, u, R^i before one final consonant takes guna (bodhayati, vartayati, darshayati).
+    return {finishWord(gunaOfRoot(a) + "aya")};
 }
 
-QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPada)
+SoundStrings desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPada)
 {
     const VerbRoot root = substituteRoot(given);
     *onlyPada = std::nullopt;
@@ -506,7 +509,7 @@ QStringList desiderativeStems(const VerbRoot &given, std::optional<Pada> *onlyPa
             return *only;
         }
     }
-    return exceptionFor(root, "des").value_or(QStringList());
+    return exceptionFor(root, "des").value_or(SoundStrings());
 }
 
 } // namespace vantro::verbs

@@ -3,38 +3,42 @@
 
 #include "verbroots.h"
 
+#include "soundstring.h"
+
 #include <QStringList>
 
 #include <optional>
 
 namespace vantro::verbs {
 
-// The stems outside the present system, in sounds (see verbphonology.h), the usual first. An
+// The stems outside the present system, in sounds (soundstring.h), the usual first. An
 // empty list means the form is not known for the root: the rules do not reach it and the table
 // of exceptions (data/verbderivatives.tsv) does not give it.
 
-// The causative stem in -aya ("kAraya", "sTApaya", "GAtaya"), the usual first; empty where
+// The causative stem in -aya ("kAraya", "sthApaya", "ghAtaya"), the usual first; empty where
 // neither the rules nor the table of exceptions know it.
-QStringList causativeStems(const VerbRoot &root);
-// The desiderative stem in -a ("jigamiza") and the one pada it is conjugated in where it keeps
-// to one (jijYAsate, jigamizati); from the table of exceptions, empty for a root it does not
+SoundStrings causativeStems(const VerbRoot &root);
+// The desiderative stem in -a ("jigamiSha") and the one pada it is conjugated in where it keeps
+// to one (jij~nAsate, jigamiShati); from the table of exceptions, empty for a root it does not
 // list.
-QStringList desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
-
+SoundStrings desiderativeStems(const VerbRoot &root, std::optional<Pada> *onlyPada);
 
 // A root of the table conjugated without prefixes, in sounds, for the forms made from its
 // tenses; the caller has checked that the root takes the pada and the tense (conjugate()).
-VerbParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);
+SoundParadigm conjugateInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive);
 // One cell of that table (0 the third singular ... 8 the first plural), made alone where the
 // table is thematic: the participles read one cell each.
-QStringList conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
-                                  int cell);
+SoundStrings conjugateCellInSounds(const VerbRoot &root, Pada pada, Tense tense, bool passive,
+                                   int cell);
 
 // The forms the table of exceptions gives for a key of its ("ppp", "inf", "prA"...): nothing
 // when it is silent (the rules speak), an empty list when it withholds them.
-std::optional<QStringList> exceptionFor(const VerbRoot &root, const char *key);
+std::optional<SoundStrings> exceptionFor(const VerbRoot &root, const char *key);
+// The same in ITRANS as the table writes it, for the keys whose values carry a kind
+// ("a:gam", "s:vAh/voDh" of the aorist).
+std::optional<QStringList> exceptionTextFor(const VerbRoot &root, const char *key);
 
-// The root that stands for this one outside the present system (as: BU, brU: vac), or itself.
+// The root that stands for this one outside the present system (as: bhU, brU: vach), or itself.
 VerbRoot substituteRoot(const VerbRoot &root);
 
 // Whether the root takes i before the t of the infinitive and the periphrastic future, either
@@ -42,21 +46,21 @@ VerbRoot substituteRoot(const VerbRoot &root);
 std::optional<QList<bool>> takesIBeforeT(const VerbRoot &root);
 
 // The stem before the t of the infinitive, the periphrastic future and the gerundive in
-// -tavya, ending in that t ("gant", "kart", "Bavit", "drazw", "labD").
-QStringList infinitiveStems(const VerbRoot &root);
-// The past passive participles ("gata", "kfta", "Binna").
-QStringList pastParticiples(const VerbRoot &root);
+// -tavya, ending in that t ("gant", "kart", "bhavit", "draShT", "labdh").
+SoundStrings infinitiveStems(const VerbRoot &root);
+// The past passive participles ("gata", "kR^ita", "bhinna").
+SoundStrings pastParticiples(const VerbRoot &root);
 // The gerunds in -tvA ("gatvA") and, after a prefix, in -ya ("gatya" of Agatya, "jitya").
-QStringList gerunds(const VerbRoot &root);
-QStringList prefixedGerunds(const VerbRoot &root);
+SoundStrings gerunds(const VerbRoot &root);
+SoundStrings prefixedGerunds(const VerbRoot &root);
 // The gerund after a prefix of a stem in -aya, of class 10 or a causative: -ya in place of
-// -aya ("cintya", "kArya"), -ayya after a light root syllable ("gaRayya").
-QString prefixedGerundOfAyaStem(const QString &stem);
-// The gerundives in -anIya ("karaRIya") and -ya ("kArya", "deya", "gamya").
-QStringList gerundivesInAniya(const VerbRoot &root);
-QStringList gerundivesInYa(const VerbRoot &root);
-// The stem of the active benedictive before its endings, ending in y ("BUy", "dey", "kriy"),
+// -aya ("chintya", "kArya"), -ayya after a light root syllable ("gaNayya").
+SoundString prefixedGerundOfAyaStem(const SoundString &stem);
+// The gerundives in -anIya ("karaNIya") and -ya ("kArya", "deya", "gamya").
+SoundStrings gerundivesInAniya(const VerbRoot &root);
+SoundStrings gerundivesInYa(const VerbRoot &root);
+// The stem of the active benedictive before its endings, ending in y ("bhUy", "dey", "kriy"),
 // given the stem of the passive the root makes.
-QStringList benedictiveStems(const VerbRoot &root, const QString &passiveStem);
+SoundStrings benedictiveStems(const VerbRoot &root, const SoundString &passiveStem);
 
 } // namespace vantro::verbs

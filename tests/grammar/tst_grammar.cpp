@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include <cstdio>
+
 using namespace vantro;
 
 namespace {
@@ -38,12 +40,12 @@ Tense tenseNamed(const QString &name)
 }
 
 // The sounds, in the table's order, that answer the question a row of soundclasses.tsv names:
-// a class ("isNasal"), a place's oral stops ("isOralStop Dental") or a vowel's quality
+// a class ("isNasal"), a place's plain stops ("isOralStop Dental") or a vowel's quality
 // ("sameVowelQuality i"); for a map ("otherLength", "retroflexOf") what each sound becomes.
 QString membersOf(const QString &question)
 {
     using namespace verbs;
-    static const QHash<QString, bool (*)(QChar)> classes = {
+    static const QHash<QString, bool (*)(Sound)> classes = {
         {"isVoiced", isVoiced},
         {"isNasal", isNasal},
         {"isSemivowel", isSemivowel},
@@ -51,38 +53,73 @@ QString membersOf(const QString &question)
         {"isSibilant", isSibilant},
         {"isSpirant", isSpirant},
         {"isLabial", isLabial},
-        {"isOralStop", [](QChar c) { return isOralStop(c); }},
+        {"isOralStop", [](Sound s) { return isPlainStop(s); }},
         {"isVoicelessStop", isVoicelessStop},
         {"isHighVowel", isHighVowel},
         {"isVocalicLiquid", isVocalicLiquid},
         {"turnsToSemivowel", turnsToSemivowel},
         {"isDiphthong", isDiphthong},
         {"isVrddhiDiphthong", isVrddhiDiphthong}};
-    static const QHash<QString, QString (*)(QChar)> maps = {
-        {"reduplicatingStop", [](QChar c) { return QString(reduplicatingStop(c)); }},
-        {"otherLength", [](QChar c) { return QString(otherLength(c)); }},
-        {"shortenedVowel", [](QChar c) { return QString(shortenedVowel(c)); }},
-        {"retroflexOf", [](QChar c) { return QString(retroflexOf(c)); }},
+    static const QHash<QString, SoundString (*)(Sound)> maps = {
+        {"reduplicatingStop", [](Sound s) { return SoundString(reduplicatingStop(s)); }},
+        {"otherLength", [](Sound s) { return SoundString(otherLength(s)); }},
+        {"shortenedVowel", [](Sound s) { return SoundString(shortenedVowel(s)); }},
+        {"retroflexOf", [](Sound s) { return SoundString(retroflexOf(s)); }},
         {"diphthongBeforeVowel", diphthongBeforeVowel}};
-    if (maps.contains(question)) {
-        QStringList written;
-        for (int s = 0; s < kSoundCount; ++s)
-            written += maps.value(question)(codeOf(static_cast<Sound>(s)));
-        return written.join(QString());
-    }
     const QStringList words = question.split(u' ');
-    if (words.size() == 1)
-        return classes.contains(question) ? codesWhere(classes.value(question)) : QString("?");
     const QStringList places = {"Velar", "Palatal", "Retroflex", "Dental", "Labial"};
-    QString members;
+    const Sound vowel = SoundString::fromItrans(words.value(1)).value.last();
+    QStringList members;
     for (int s = 0; s < kSoundCount; ++s) {
-        const QChar code = codeOf(static_cast<Sound>(s));
-        if (words[0] == u"isOralStop"
-                ? isOralStop(code, static_cast<Place>(places.indexOf(words[1])))
-                : sameVowelQuality(code, words[1].front()))
-            members += code;
+        const Sound sound = static_cast<Sound>(s);
+        if (maps.contains(question))
+            members += maps.value(question)(sound).toItrans();
+        else if (words.size() == 1 ? classes.value(question, nullptr) && classes[question](sound)
+                 : words[0] == u"isOralStop"
+                     ? isPlainStop(sound, static_cast<Place>(places.indexOf(words[1])))
+                     : sameVowelQuality(sound, vowel))
+            members += SoundString(sound).toItrans();
     }
-    return members;
+    return members.join(u' ');
+}
+
+// What a row of soundstrings.tsv asks of a SoundString, written as the row writes it.
+QString soundStringAnswer(const QStringList &cells)
+{
+    const auto sounds = [](const QString &itrans) { return SoundString::fromItrans(itrans).value; };
+    const auto yes = [](bool answer) { return QString(answer ? "yes" : "no"); };
+    const QString &operation = cells[0];
+    SoundString word = sounds(cells[1]);
+    const QStringList args = cells[2].split(u' ');
+    const SoundString piece = sounds(args[0]);
+    if (operation == u"indexOf")
+        return QString::number(piece.size() == 1
+                                   ? word.indexOf(piece.front(), args.value(1).toInt())
+                                   : word.indexOf(piece, args.value(1).toInt()));
+    if (operation == u"startsWith")
+        return yes(piece.size() == 1 ? word.startsWith(piece.front()) : word.startsWith(piece));
+    if (operation == u"endsWith")
+        return yes(piece.size() == 1 ? word.endsWith(piece.front()) : word.endsWith(piece));
+    if (operation == u"contains")
+        return yes(word.contains(piece));
+    if (operation == u"mid")
+        return word.mid(args[0].toInt(), args[1].toInt()).toItrans();
+    if (operation == u"replace")
+        return word.replace(args[0].toInt(), args[1].toInt(), sounds(args[2])).toItrans();
+    if (operation == u"replaceAll")
+        return word.replaceAll(piece, sounds(args[1])).toItrans();
+    if (operation == u"chop") {
+        word.chop(args[0].toInt());
+        return word.toItrans();
+    }
+    SoundStrings words{word};
+    for (const QString &itrans : args)
+        words.append(sounds(itrans));
+    removeDuplicates(words);
+    QStringList written;
+    for (const SoundString &each : words)
+        written.append(each.toItrans());
+    return operation == u"removeDuplicates" ? written.join(u' ') : QString("?");
 }
 
 } // namespace
@@ -227,6 +264,29 @@ private slots:
     {
         QFETCH(QStringList, cells);
         QCOMPARE(membersOf(cells[0]), cells.value(1));
+    }
+
+    // an operation, a word, its arguments, then what it gives
+    void soundStrings_data() { addRows("soundstrings.tsv", 3, 4); }
+    void soundStrings()
+    {
+        QFETCH(QStringList, cells);
+        QCOMPARE(soundStringAnswer(cells), cells.value(3));
+    }
+
+    // A literal's sounds stay where they are while more literals are read: a rule holds one (an
+    // ending) while the rules it calls read others.
+    void literalsStayPut()
+    {
+        static const char *const ending = "anti";
+        const SoundString &held = SoundString::literal(ending);
+        static char others[500][8];
+        for (int i = 0; i < 500; ++i) {
+            std::snprintf(others[i], sizeof others[i], "k%c", "aiu"[i % 3]);
+            SoundString::literal(others[i]);
+        }
+        QCOMPARE(&SoundString::literal(ending), &held);
+        QCOMPARE(held.toItrans(), QString("anti"));
     }
 
     // the words as typed, the usual joining and, where given, the other permitted ones parted
